@@ -1,0 +1,12 @@
+// The main block: starts the application and shows the main window.
+#include <windows.h>
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  Application().Initialize();
+  TForm mainForm(nullptr, {"Tarvoline", 800, 600});
+  Application().SetMainForm(&mainForm);
+  Application().Run();
+  return 0;
+}

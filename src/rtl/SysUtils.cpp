@@ -1,0 +1,239 @@
+#include "rtl/SysUtils.h"
+#include <windows.h>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+std::string MapCase(const std::string& S, bool upper) {
+  std::string r = S;
+  if (!r.empty()) {
+    if (upper) CharUpperBuffA(r.data(), static_cast<DWORD>(r.size()));
+    else CharLowerBuffA(r.data(), static_cast<DWORD>(r.size()));
+  }
+  return r;
+}
+
+int Compare(const std::string& a, const std::string& b, DWORD flags) {
+  int r = CompareStringA(LOCALE_USER_DEFAULT, flags, a.data(), static_cast<int>(a.size()),
+                         b.data(), static_cast<int>(b.size()));
+  return r - CSTR_EQUAL;
+}
+
+bool IsTrimmed(unsigned char c) { return c <= ' '; }
+
+bool ParseInt(const std::string& S, int64_t& Value, int64_t lo, int64_t hi) {
+  std::string s = Trim(S);
+  if (s.empty()) return false;
+  size_t i = 0;
+  bool negative = false;
+  if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
+  int base = 10;
+  if (i < s.size() && s[i] == '$') { base = 16; ++i; }
+  else if (i + 1 < s.size() && s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) { base = 16; i += 2; }
+  if (i >= s.size()) return false;
+  uint64_t magnitude = 0;
+  for (; i < s.size(); ++i) {
+    int d;
+    unsigned char c = s[i];
+    if (c >= '0' && c <= '9') d = c - '0';
+    else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+    else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+    else return false;
+    if (magnitude > (UINT64_MAX - d) / base) return false;
+    magnitude = magnitude * base + d;
+  }
+  if (base == 16 && !negative && hi == INT32_MAX && magnitude <= UINT32_MAX) {
+    Value = static_cast<int32_t>(static_cast<uint32_t>(magnitude));  // "$FFFFFFFF" is -1
+    return true;
+  }
+  if (negative) {
+    if (magnitude > static_cast<uint64_t>(-(lo + 1)) + 1) return false;
+    Value = -static_cast<int64_t>(magnitude - 1) - 1;
+  } else {
+    if (magnitude > static_cast<uint64_t>(hi)) return false;
+    Value = static_cast<int64_t>(magnitude);
+  }
+  return true;
+}
+}  // namespace
+
+std::string AnsiUpperCase(const std::string& S) { return MapCase(S, true); }
+std::string AnsiLowerCase(const std::string& S) { return MapCase(S, false); }
+char AnsiUpperChar(char C) { char b[1] = {C}; CharUpperBuffA(b, 1); return b[0]; }
+char AnsiLowerChar(char C) { char b[1] = {C}; CharLowerBuffA(b, 1); return b[0]; }
+int AnsiCompareStr(const std::string& S1, const std::string& S2) { return Compare(S1, S2, 0); }
+int AnsiCompareText(const std::string& S1, const std::string& S2) { return Compare(S1, S2, NORM_IGNORECASE); }
+bool AnsiSameText(const std::string& S1, const std::string& S2) { return AnsiCompareText(S1, S2) == 0; }
+
+std::string UpperCase(const std::string& S) {
+  std::string r = S;
+  for (char& c : r) if (c >= 'a' && c <= 'z') c -= 32;
+  return r;
+}
+
+std::string LowerCase(const std::string& S) {
+  std::string r = S;
+  for (char& c : r) if (c >= 'A' && c <= 'Z') c += 32;
+  return r;
+}
+
+int CompareText(const std::string& S1, const std::string& S2) {
+  std::string a = UpperCase(S1), b = UpperCase(S2);
+  return a < b ? -1 : (a == b ? 0 : 1);
+}
+
+bool SameText(const std::string& S1, const std::string& S2) { return CompareText(S1, S2) == 0; }
+
+std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
+
+std::string TrimLeft(const std::string& S) {
+  size_t i = 0;
+  while (i < S.size() && IsTrimmed(S[i])) ++i;
+  return S.substr(i);
+}
+
+std::string TrimRight(const std::string& S) {
+  size_t n = S.size();
+  while (n > 0 && IsTrimmed(S[n - 1])) --n;
+  return S.substr(0, n);
+}
+
+std::string AnsiQuotedStr(const std::string& S, char Quote) {
+  std::string r(1, Quote);
+  for (char c : S) {
+    r += c;
+    if (c == Quote) r += c;
+  }
+  r += Quote;
+  return r;
+}
+
+std::string IntToStr(int64_t Value) { return std::to_string(Value); }
+
+std::string IntToHex(uint64_t Value, int Digits) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%0*llX", Digits, static_cast<unsigned long long>(Value));
+  return buf;
+}
+
+bool TryStrToInt(const std::string& S, int& Value) {
+  int64_t v;
+  if (!ParseInt(S, v, INT32_MIN, INT32_MAX)) return false;
+  Value = static_cast<int>(v);
+  return true;
+}
+
+bool TryStrToInt64(const std::string& S, int64_t& Value) {
+  return ParseInt(S, Value, INT64_MIN, INT64_MAX);
+}
+
+int StrToInt(const std::string& S) {
+  int v;
+  if (!TryStrToInt(S, v)) throw EConvertError("'" + S + "' is not a valid integer value");
+  return v;
+}
+
+int StrToIntDef(const std::string& S, int Default) {
+  int v;
+  return TryStrToInt(S, v) ? v : Default;
+}
+
+int64_t StrToInt64Def(const std::string& S, int64_t Default) {
+  int64_t v;
+  return TryStrToInt64(S, v) ? v : Default;
+}
+
+char DecimalSeparator() {
+  char buf[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 1) return buf[0];
+  return '.';
+}
+
+std::string FloatToStr(double Value) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", Value);
+  std::string r = buf;
+  char sep = DecimalSeparator();
+  for (char& c : r) if (c == '.') c = sep;
+  return r;
+}
+
+bool TryStrToFloat(const std::string& S, double& Value) {
+  std::string s = Trim(S);
+  if (s.empty()) return false;
+  char sep = DecimalSeparator();
+  for (char& c : s) {
+    if (c == sep) c = '.';
+    else if (c == '.') return false;  // only the locale's separator is accepted
+  }
+  char* end = nullptr;
+  errno = 0;
+  double v = std::strtod(s.c_str(), &end);
+  if (end != s.c_str() + s.size() || errno == ERANGE || !std::isfinite(v)) return false;
+  Value = v;
+  return true;
+}
+
+double StrToFloatDef(const std::string& S, double Default) {
+  double v;
+  return TryStrToFloat(S, v) ? v : Default;
+}
+
+bool FileExists(const std::string& FileName) {
+  DWORD a = GetFileAttributesA(FileName.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& Dir) {
+  DWORD a = GetFileAttributesA(Dir.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+namespace {
+size_t LastDelimiter(const std::string& S, const char* delims) {
+  return S.find_last_of(delims);
+}
+}  // namespace
+
+std::string ExtractFilePath(const std::string& FileName) {
+  size_t p = LastDelimiter(FileName, "\\:/");
+  return p == std::string::npos ? std::string() : FileName.substr(0, p + 1);
+}
+
+std::string ExtractFileName(const std::string& FileName) {
+  size_t p = LastDelimiter(FileName, "\\:/");
+  return p == std::string::npos ? FileName : FileName.substr(p + 1);
+}
+
+std::string ExtractFileExt(const std::string& FileName) {
+  size_t p = LastDelimiter(FileName, ".\\:/");
+  return (p == std::string::npos || FileName[p] != '.') ? std::string() : FileName.substr(p);
+}
+
+std::string ChangeFileExt(const std::string& FileName, const std::string& Ext) {
+  size_t p = LastDelimiter(FileName, ".\\:/");
+  if (p == std::string::npos || FileName[p] != '.') return FileName + Ext;
+  return FileName.substr(0, p) + Ext;
+}
+
+std::string IncludeTrailingBackslash(const std::string& Dir) {
+  return (!Dir.empty() && Dir.back() == '\\') ? Dir : Dir + "\\";
+}
+
+std::string ExcludeTrailingBackslash(const std::string& Dir) {
+  return (!Dir.empty() && Dir.back() == '\\') ? Dir.substr(0, Dir.size() - 1) : Dir;
+}
+
+std::string ExpandFileName(const std::string& FileName) {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetFullPathNameA(FileName.c_str(), sizeof buf, buf, nullptr);
+  return (n == 0 || n >= sizeof buf) ? FileName : std::string(buf, n);
+}
+
+std::string ProgramFolder() {
+  char buf[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+  return ExtractFilePath(std::string(buf, n));
+}

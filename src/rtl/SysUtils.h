@@ -1,0 +1,61 @@
+// String, number and file-name helpers of the run-time library. Case mapping and
+// comparison follow the system's ANSI code page and user locale.
+#pragma once
+#include <cstdint>
+#include <string>
+#include "rtl/Exception.h"
+
+class EConvertError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// Locale-aware ANSI case mapping ("ä" <-> "Ä" in code page 1252).
+std::string AnsiUpperCase(const std::string& S);
+std::string AnsiLowerCase(const std::string& S);
+char AnsiUpperChar(char C);
+char AnsiLowerChar(char C);
+// <0, 0, >0 by the user locale; Text ignores case.
+int AnsiCompareStr(const std::string& S1, const std::string& S2);
+int AnsiCompareText(const std::string& S1, const std::string& S2);
+bool AnsiSameText(const std::string& S1, const std::string& S2);
+// ASCII-only case mapping and comparison.
+std::string UpperCase(const std::string& S);
+std::string LowerCase(const std::string& S);
+int CompareText(const std::string& S1, const std::string& S2);
+bool SameText(const std::string& S1, const std::string& S2);
+
+// Remove characters up to and including the blank from the ends.
+std::string Trim(const std::string& S);
+std::string TrimLeft(const std::string& S);
+std::string TrimRight(const std::string& S);
+// S in Quote characters, inner quotes doubled.
+std::string AnsiQuotedStr(const std::string& S, char Quote);
+
+// Integers: decimal with optional sign; "$" or "0x" for hexadecimal; blanks around allowed.
+std::string IntToStr(int64_t Value);
+std::string IntToHex(uint64_t Value, int Digits);
+bool TryStrToInt(const std::string& S, int& Value);
+bool TryStrToInt64(const std::string& S, int64_t& Value);
+int StrToInt(const std::string& S);  // raises EConvertError
+int StrToIntDef(const std::string& S, int Default);
+int64_t StrToInt64Def(const std::string& S, int64_t Default);
+
+// Floating point with the user locale's decimal separator.
+char DecimalSeparator();
+std::string FloatToStr(double Value);
+bool TryStrToFloat(const std::string& S, double& Value);
+double StrToFloatDef(const std::string& S, double Default);
+
+// File names with backslashes; ANSI file-system calls.
+bool FileExists(const std::string& FileName);
+bool DirectoryExists(const std::string& Dir);
+std::string ExtractFilePath(const std::string& FileName);  // with the trailing backslash
+std::string ExtractFileName(const std::string& FileName);
+std::string ExtractFileExt(const std::string& FileName);   // with the dot
+std::string ChangeFileExt(const std::string& FileName, const std::string& Ext);
+std::string IncludeTrailingBackslash(const std::string& Dir);
+std::string ExcludeTrailingBackslash(const std::string& Dir);
+std::string ExpandFileName(const std::string& FileName);
+// The folder of the running program, with its trailing backslash.
+std::string ProgramFolder();

@@ -1,0 +1,65 @@
+#include "toolkit/Application.h"
+#include <commctrl.h>
+#include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
+
+TApplication& Application() {
+  static TApplication app;
+  return app;
+}
+
+void TApplication::Initialize() {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&icc);
+}
+
+HWND TApplication::MainWindow() const { return mainForm_ ? mainForm_->Handle() : nullptr; }
+
+bool TApplication::HandleMessage(MSG& Msg) {
+  if (Msg.message == WM_QUIT) {
+    terminated_ = true;
+    return false;
+  }
+  HWND active = GetActiveWindow();
+  if (!(active && IsDialogMessageA(active, &Msg) && TForm::UsesDialogKeys(active))) {
+    TranslateMessage(&Msg);
+    DispatchMessageA(&Msg);
+  }
+  return true;
+}
+
+void TApplication::Run() {
+  if (mainForm_) mainForm_->Show();
+  MSG msg;
+  while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
+  terminated_ = true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (!HandleMessage(msg)) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+  }
+}
+
+bool TApplication::ProcessMessagesUntil(const std::function<bool()>& Done, DWORD TimeoutMs) {
+  DWORD start = GetTickCount();
+  while (!Done()) {
+    if (GetTickCount() - start >= TimeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    ProcessMessages();
+  }
+  return true;
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  MsgBox(E.what(), title_, MB_OK | MB_ICONERROR);
+}

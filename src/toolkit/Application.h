@@ -1,0 +1,40 @@
+// The application object: message loop, main form and the default error box.
+#pragma once
+#include <windows.h>
+#include <exception>
+#include <functional>
+#include <string>
+
+class TForm;
+
+class TApplication {
+public:
+  void Initialize();
+  // Shows the main form and pumps messages until the main form is closed or Terminate.
+  void Run();
+  // Handles every pending message, then returns.
+  void ProcessMessages();
+  // Pumps messages until Done is true or the time runs out; true when Done became true.
+  bool ProcessMessagesUntil(const std::function<bool()>& Done, DWORD TimeoutMs);
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  TForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TForm* Form) { mainForm_ = Form; }
+  HWND MainWindow() const;
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& Title) { title_ = Title; }
+  HINSTANCE Instance() const { return GetModuleHandleA(nullptr); }
+
+  // The toolkit's default error box for failures nobody caught.
+  void ShowException(const std::exception& E);
+
+private:
+  bool HandleMessage(MSG& Msg);
+
+  TForm* mainForm_ = nullptr;
+  bool terminated_ = false;
+  std::string title_ = "Tarvoline";
+};
+
+TApplication& Application();

@@ -1,0 +1,130 @@
+#include "toolkit/Dialogs.h"
+#include <commdlg.h>
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+
+namespace {
+ModalAnswerer& Answerer() {
+  static ModalAnswerer answerer;
+  return answerer;
+}
+
+// "A|b|C|d" -> "A\0b\0C\0d\0\0" as the common dialogs want it.
+std::string DialogFilter(const std::string& Filter) {
+  std::string r = Filter;
+  for (char& c : r) if (c == '|') c = '\0';
+  r.append(2, '\0');
+  return r;
+}
+
+// Splits the multi-select buffer: a folder then names, or one full name.
+std::vector<std::string> SplitSelection(const char* buf) {
+  std::vector<std::string> parts;
+  for (const char* p = buf; *p; p += strlen(p) + 1) parts.emplace_back(p);
+  if (parts.size() <= 1) return parts;
+  std::vector<std::string> files;
+  std::string dir = parts[0];
+  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(dir + parts[i]);
+  return files;
+}
+}  // namespace
+
+void SetModalAnswerer(ModalAnswerer A) { Answerer() = std::move(A); }
+
+std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {
+  if (!Answerer()) return std::nullopt;
+  return Answerer()(Question);
+}
+
+int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags) {
+  ModalQuestion q{.kind = ModalKind::MessageBox, .text = Text, .caption = Caption, .flags = Flags};
+  if (auto a = AskModalSeam(q)) return a->result;
+  return MessageBoxA(Application().MainWindow(), Text.c_str(), Caption.c_str(), Flags);
+}
+
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
+  ModalQuestion q{.kind = ModalKind::InputBox, .text = Prompt, .caption = Caption, .value = Value};
+  if (auto a = AskModalSeam(q)) {
+    if (a->result != IDOK) return false;
+    Value = a->value;
+    return true;
+  }
+  TForm form(nullptr, {Caption, 360, 150, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, true});
+  auto* label = form.Make<TLabel>("lblPrompt", &form, 10, 10, 330, 18);
+  label->SetCaption(Prompt);
+  auto* edit = form.Make<TEdit>("txtValue", &form, 10, 32, 330, 22);
+  edit->SetCaption(Value);
+  auto* ok = form.Make<TButton>("btnOk", &form, 180, 70, 75, 25, true);
+  ok->SetCaption("OK");
+  ok->SetModalResult(mrOk);
+  auto* cancel = form.Make<TButton>("btnCancel", &form, 265, 70, 75, 25);
+  cancel->SetCaption("Abbrechen");
+  cancel->SetModalResult(mrCancel);
+  edit->SetFocus();
+  SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
+  if (form.RunModalLoop() != mrOk) return false;
+  Value = edit->Caption();
+  return true;
+}
+
+std::vector<std::string> ExecuteOpenDialog(const TFileDialogArgs& Args, bool* ReadOnly,
+                                           int* FilterIndex) {
+  ModalQuestion q{.kind = ModalKind::OpenDialog, .text = Args.title, .caption = Args.title,
+                  .value = Args.fileName, .filter = Args.filter};
+  if (auto a = AskModalSeam(q)) {
+    if (a->result != IDOK) return {};
+    if (ReadOnly) *ReadOnly = a->readOnly;
+    if (FilterIndex) *FilterIndex = a->filterIndex;
+    if (!a->files.empty()) return a->files;
+    return {a->value};
+  }
+  std::vector<char> buf(64 * 1024, '\0');
+  Args.fileName.copy(buf.data(), buf.size() - 1);
+  std::string filter = DialogFilter(Args.filter);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = Application().MainWindow();
+  ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = Args.filterIndex;
+  ofn.lpstrFile = buf.data();
+  ofn.nMaxFile = static_cast<DWORD>(buf.size());
+  ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
+  ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
+  ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+              (Args.multiSelect ? OFN_ALLOWMULTISELECT : 0) | (Args.showReadOnly ? 0 : OFN_HIDEREADONLY);
+  if (!GetOpenFileNameA(&ofn)) return {};
+  if (ReadOnly) *ReadOnly = (ofn.Flags & OFN_READONLY) != 0;
+  if (FilterIndex) *FilterIndex = static_cast<int>(ofn.nFilterIndex);
+  return SplitSelection(buf.data());
+}
+
+std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex) {
+  ModalQuestion q{.kind = ModalKind::SaveDialog, .text = Args.title, .caption = Args.title,
+                  .value = Args.fileName, .filter = Args.filter};
+  if (auto a = AskModalSeam(q)) {
+    if (a->result != IDOK) return {};
+    if (FilterIndex) *FilterIndex = a->filterIndex;
+    return a->value;
+  }
+  std::vector<char> buf(MAX_PATH * 4, '\0');
+  Args.fileName.copy(buf.data(), buf.size() - 1);
+  std::string filter = DialogFilter(Args.filter);
+  OPENFILENAMEA ofn = {};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = Application().MainWindow();
+  ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = Args.filterIndex;
+  ofn.lpstrFile = buf.data();
+  ofn.nMaxFile = static_cast<DWORD>(buf.size());
+  ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
+  ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
+  ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
+  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+              (Args.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
+  if (!GetSaveFileNameA(&ofn)) return {};
+  if (FilterIndex) *FilterIndex = static_cast<int>(ofn.nFilterIndex);
+  return buf.data();
+}

@@ -1,0 +1,57 @@
+// Modal questions: message boxes, the one-line input box, file dialogs and modal forms.
+// All go through one seam, so tests can answer them without a person.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TForm;
+
+enum class ModalKind { MessageBox, InputBox, OpenDialog, SaveDialog, Form };
+
+struct ModalQuestion {
+  ModalKind kind = ModalKind::MessageBox;
+  std::string text;     // message, prompt, or the form's caption
+  std::string caption;  // title
+  UINT flags = 0;       // MB_... for message boxes
+  std::string value;    // default text or file name
+  std::string filter;   // "Name|*.ext|Name|*.ext" for file dialogs
+  TForm* form = nullptr;
+};
+
+struct ModalAnswer {
+  int result = IDCANCEL;            // IDYES/IDNO/IDOK/IDCANCEL, or a form's modal result
+  std::string value;                // entered text or chosen file name
+  std::vector<std::string> files;   // several chosen files
+  bool readOnly = false;            // the open dialog's read-only box
+  int filterIndex = 1;
+};
+
+// Answers a question instead of the person; returning nothing lets the real dialog run.
+using ModalAnswerer = std::function<std::optional<ModalAnswer>(const ModalQuestion&)>;
+void SetModalAnswerer(ModalAnswerer Answerer);
+std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
+
+// A standard message box owned by the main window; returns the button pressed.
+int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags);
+// The one-line input box; false when cancelled. Value holds the default and the answer.
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);
+
+struct TFileDialogArgs {
+  std::string title;
+  std::string filter;      // "Name|*.ext;*.ext2|Name|*.*"
+  int filterIndex = 1;
+  std::string initialDir;
+  std::string fileName;
+  std::string defaultExt;
+  bool multiSelect = false;
+  bool showReadOnly = false;
+  bool overwritePrompt = true;
+};
+// The chosen files (full names); empty when cancelled.
+std::vector<std::string> ExecuteOpenDialog(const TFileDialogArgs& Args, bool* ReadOnly = nullptr,
+                                           int* FilterIndex = nullptr);
+// The chosen file name; empty when cancelled.
+std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex = nullptr);

@@ -1,0 +1,60 @@
+// Top-level windows and dialogs whose child controls are named components.
+#pragma once
+#include <functional>
+#include "toolkit/WinControl.h"
+
+enum TModalResult : int {
+  mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL, mrAbort = IDABORT, mrRetry = IDRETRY,
+  mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
+};
+
+class TForm : public TWinControl {
+public:
+  struct CreateArgs {
+    std::string caption;
+    int width = 640;
+    int height = 480;
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    DWORD exStyle = 0;
+    bool dialog = false;  // Tab and Enter move between controls
+  };
+  TForm(TComponent* Owner, const CreateArgs& Args);
+  ~TForm() override;
+
+  void Show();
+  void Close();
+  // Shows the form as a dialog owned by the active window and returns its modal result.
+  // Goes through the modal seam, so tests answer it without a person.
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int Result) { modalResult_ = Result; }
+
+  // Events of the form's lifecycle.
+  std::function<void(TObject*, bool& CanClose)> OnCloseQuery;
+  TNotifyEvent OnClose;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnResize;
+
+  static bool UsesDialogKeys(HWND Wnd);
+  // The modal loop itself, without the seam: for dialogs that already asked it.
+  int RunModalLoop();
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  // Child notifications (WM_COMMAND, WM_NOTIFY) reach the control that sent them.
+  virtual LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
+  virtual LRESULT HandleNotify(NMHDR* Header);
+
+private:
+  bool dialog_;
+  bool modal_ = false;
+  int modalResult_ = mrNone;
+};
+
+// A child control that hears its own WM_COMMAND and WM_NOTIFY from the parent form.
+class TNotifiedControl {
+public:
+  virtual ~TNotifiedControl() = default;
+  virtual LRESULT Command(WORD /*Code*/) { return 0; }
+  virtual LRESULT Notify(NMHDR* /*Header*/) { return 0; }
+};

@@ -1,0 +1,77 @@
+#include "toolkit/Graphics.h"
+
+COLORREF ColorToRGB(TColor Color) {
+  if ((Color & clSystemColor) == clSystemColor) return GetSysColor(Color & 0xFF);
+  return static_cast<COLORREF>(Color) & 0xFFFFFF;
+}
+
+namespace {
+int ScreenPixelsPerInch() {
+  HDC dc = GetDC(nullptr);
+  int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi;
+}
+}  // namespace
+
+TFont::~TFont() {
+  if (handle_) DeleteObject(handle_);
+}
+
+void TFont::Changed() {
+  if (handle_) {
+    DeleteObject(handle_);
+    handle_ = nullptr;
+  }
+  if (OnChange) OnChange(this);
+}
+
+void TFont::SetName(const std::string& Name) {
+  if (Name != name_) { name_ = Name; Changed(); }
+}
+
+void TFont::SetSize(int Size) {
+  if (Size != size_) { size_ = Size; Changed(); }
+}
+
+int TFont::Height() const { return -MulDiv(size_, ScreenPixelsPerInch(), 72); }
+
+void TFont::SetHeight(int Height) { SetSize(-MulDiv(Height, 72, ScreenPixelsPerInch())); }
+
+void TFont::SetStyle(TFontStyles Style) {
+  if (!(Style == style_)) { style_ = Style; Changed(); }
+}
+
+void TFont::SetColor(TColor Color) {
+  if (Color != color_) { color_ = Color; Changed(); }
+}
+
+void TFont::SetCharset(int Charset) {
+  if (Charset != charset_) { charset_ = Charset; Changed(); }
+}
+
+void TFont::Assign(const TFont& Source) {
+  if (&Source == this) return;
+  name_ = Source.name_;
+  size_ = Source.size_;
+  style_ = Source.style_;
+  color_ = Source.color_;
+  charset_ = Source.charset_;
+  Changed();
+}
+
+HFONT TFont::Handle() const {
+  if (!handle_) {
+    LOGFONTA lf = {};
+    lf.lfHeight = Height();
+    lf.lfWeight = style_.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style_.Contains(TFontStyle::fsItalic);
+    lf.lfUnderline = style_.Contains(TFontStyle::fsUnderline);
+    lf.lfStrikeOut = style_.Contains(TFontStyle::fsStrikeOut);
+    lf.lfCharSet = static_cast<BYTE>(charset_);
+    lf.lfQuality = DEFAULT_QUALITY;
+    name_.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    handle_ = CreateFontIndirectA(&lf);
+  }
+  return handle_;
+}

@@ -1,0 +1,64 @@
+// The test set-up itself: German locale, a display, and queued answers to questions.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include "support/ModalAnswers.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Form.h"
+#include "toolkit/KeyState.h"
+
+TEST(Harness, RunsWithGermanCodePageAndDecimalComma) {
+  EXPECT_EQ(GetACP(), 1252u);
+  char dec[8] = {};
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, dec, sizeof dec);
+  EXPECT_STREQ(dec, ",");
+}
+
+TEST(Harness, CreatesAWindowOnTheDisplay) {
+  TForm form(nullptr, {"Harness window", 300, 200});
+  ASSERT_TRUE(form.HandleAllocated());
+  form.Show();
+  EXPECT_TRUE(IsWindowVisible(form.Handle()));
+  RECT r = form.ClientRect();
+  EXPECT_GT(r.right, 0);
+  EXPECT_GT(r.bottom, 0);
+}
+
+TEST(Harness, QueuedAnswerAnswersAMessageBox) {
+  testsupport::QueueAnswer(IDNO);
+  EXPECT_EQ(MsgBox("Datei speichern?", "Frage", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+  ASSERT_EQ(testsupport::AskedQuestions().size(), 1u);
+  EXPECT_EQ(testsupport::AskedQuestions()[0].text, "Datei speichern?");
+  EXPECT_EQ(testsupport::AskedQuestions()[0].flags, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
+}
+
+TEST(Harness, InputQueryTakesTheQueuedTextAndCancelKeepsTheValue) {
+  ModalAnswer typed;
+  typed.result = IDOK;
+  typed.value = "42";
+  testsupport::QueueAnswer(typed);
+  testsupport::QueueAnswer(IDCANCEL);
+  std::string value = "1";
+  EXPECT_TRUE(InputQuery("Gehe zu", "Zeile:", value));
+  EXPECT_EQ(value, "42");
+  EXPECT_FALSE(InputQuery("Gehe zu", "Zeile:", value));
+  EXPECT_EQ(value, "42");
+}
+
+TEST(Harness, ModalFormIsDrivenByTheTest) {
+  TForm dialog(nullptr, {"Frage", 300, 150, WS_POPUP | WS_CAPTION, 0, true});
+  auto* check = dialog.Make<TCheckBox>("chkRemember", &dialog, 10, 10, 200, 20);
+  testsupport::QueueFormAnswer([](TForm& f) {
+    static_cast<TCheckBox*>(f.FindComponent("chkremember"))->SetChecked(true);
+    return int(mrOk);
+  });
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  EXPECT_TRUE(check->Checked());
+}
+
+TEST(Harness, KeyStateCanBeHeldByTests) {
+  SetKeyStateOverride([](int vk) { return vk == VK_CONTROL; });
+  EXPECT_TRUE(IsCtrlDown());
+  EXPECT_FALSE(IsShiftDown());
+  SetKeyStateOverride(nullptr);
+}
