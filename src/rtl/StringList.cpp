@@ -229,7 +229,8 @@ void TStrings::SetCommaText(const std::string& Value) {
 }
 
 void TStrings::BeginUpdate() {
-  if (updateCount_++ == 0) SetUpdateState(true);
+  if (updateCount_ == 0) SetUpdateState(true);  // before counting, so Changing still fires
+  ++updateCount_;
 }
 
 void TStrings::EndUpdate() {

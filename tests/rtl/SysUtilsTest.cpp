@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+#include "rtl/SysUtils.h"
+
+TEST(AnsiCase, MapsGermanLettersThroughTheLocale) {
+  EXPECT_EQ(AnsiUpperCase("\xE4\xF6\xFC" "abc"), "\xC4\xD6\xDC" "ABC");
+  EXPECT_EQ(AnsiLowerCase("\xC4Z"), "\xE4z");
+  EXPECT_EQ(AnsiUpperChar('\xE9'), '\xC9');
+  EXPECT_EQ(UpperCase("\xE4" "a"), "\xE4" "A");  // ASCII only
+}
+
+TEST(AnsiCase, ComparesWithAndWithoutCase) {
+  EXPECT_EQ(AnsiCompareText("\xC4pfel", "\xE4PFEL"), 0);
+  EXPECT_NE(AnsiCompareStr("\xC4pfel", "\xE4pfel"), 0);
+  EXPECT_LT(AnsiCompareText("a", "B"), 0);
+  EXPECT_TRUE(SameText("Abc", "aBC"));
+}
+
+TEST(Trimming, RemovesControlCharactersAndBlanksAtTheEnds) {
+  EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
+  EXPECT_EQ(TrimLeft("  x "), "x ");
+  EXPECT_EQ(TrimRight("  x \x01"), "  x");
+  EXPECT_EQ(Trim("   "), "");
+}
+
+TEST(Integers, ParseDecimalHexSignsAndRejectJunk) {
+  int v = 0;
+  EXPECT_TRUE(TryStrToInt(" 42 ", v));
+  EXPECT_EQ(v, 42);
+  EXPECT_TRUE(TryStrToInt("-2147483648", v));
+  EXPECT_EQ(v, INT32_MIN);
+  EXPECT_TRUE(TryStrToInt("$FF", v));
+  EXPECT_EQ(v, 255);
+  EXPECT_TRUE(TryStrToInt("0x10", v));
+  EXPECT_EQ(v, 16);
+  EXPECT_FALSE(TryStrToInt("2147483648", v));
+  EXPECT_FALSE(TryStrToInt("12a", v));
+  EXPECT_FALSE(TryStrToInt("", v));
+  EXPECT_FALSE(TryStrToInt("-", v));
+  EXPECT_EQ(StrToIntDef("x", 7), 7);
+  EXPECT_THROW(StrToInt("x"), EConvertError);
+  EXPECT_EQ(IntToHex(255, 4), "00FF");
+}
+
+TEST(Floats, UseTheGermanDecimalComma) {
+  EXPECT_EQ(DecimalSeparator(), ',');
+  EXPECT_EQ(FloatToStr(1.5), "1,5");
+  double d = 0;
+  EXPECT_TRUE(TryStrToFloat("2,25", d));
+  EXPECT_DOUBLE_EQ(d, 2.25);
+  EXPECT_FALSE(TryStrToFloat("2.25", d));
+  EXPECT_DOUBLE_EQ(StrToFloatDef("x", 3.5), 3.5);
+}
+
+TEST(FileNames, SplitIntoFolderNameAndExtension) {
+  EXPECT_EQ(ExtractFilePath("C:\\a\\b.txt"), "C:\\a\\");
+  EXPECT_EQ(ExtractFileName("C:\\a\\b.txt"), "b.txt");
+  EXPECT_EQ(ExtractFileExt("C:\\a.d\\b"), "");
+  EXPECT_EQ(ExtractFileExt("b.tar.gz"), ".gz");
+  EXPECT_EQ(ChangeFileExt("C:\\a\\b.txt", ".bak"), "C:\\a\\b.bak");
+  EXPECT_EQ(ChangeFileExt("C:\\a.d\\b", ".bak"), "C:\\a.d\\b.bak");
+  EXPECT_EQ(IncludeTrailingBackslash("C:\\a"), "C:\\a\\");
+  EXPECT_EQ(ExcludeTrailingBackslash("C:\\a\\"), "C:\\a");
+}
