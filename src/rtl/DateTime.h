@@ -5,7 +5,7 @@
 
 using TDateTime = double;
 
-// Raised nothing: out-of-range parts give 0 (1899-12-30 00:00).
+// Out-of-range parts give 0 (1899-12-30 00:00) rather than an error.
 TDateTime EncodeDate(int Year, int Month, int Day);
 TDateTime EncodeTime(int Hour, int Minute, int Second, int MilliSecond);
 void DecodeDate(TDateTime Value, int& Year, int& Month, int& Day);

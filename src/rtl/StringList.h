@@ -1,6 +1,12 @@
 // String lists with the semantics the program's units rely on: an abstract base whose
 // generic operations work through a few virtual primitives, and the concrete list.
 #pragma once
+#ifdef _WIN32
+// windows.h maps GetObject to GetObjectA; take it in first and drop the macro, so that
+// the list's GetObject means the same in every file (GDI callers name GetObjectA).
+#include <windows.h>
+#undef GetObject
+#endif
 #include <string>
 #include <vector>
 #include "rtl/Classes.h"

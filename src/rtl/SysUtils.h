@@ -10,6 +10,12 @@ public:
   using Exception::Exception;
 };
 
+// Raised when a value or structure is outside what an operation allows.
+class ERangeError : public Exception {
+public:
+  using Exception::Exception;
+};
+
 // Locale-aware ANSI case mapping ("ä" <-> "Ä" in code page 1252).
 std::string AnsiUpperCase(const std::string& S);
 std::string AnsiLowerCase(const std::string& S);

@@ -9,7 +9,7 @@
 
 class TForm;
 
-enum class ModalKind { MessageBox, InputBox, OpenDialog, SaveDialog, Form };
+enum class ModalKind { MessageBox, InputBox, OpenDialog, SaveDialog, Form, FolderDialog };
 
 struct ModalQuestion {
   ModalKind kind = ModalKind::MessageBox;

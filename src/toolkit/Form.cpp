@@ -5,6 +5,11 @@
 namespace {
 const char* const kFormClass = "TarvolineForm";
 const char* const kDialogProp = "TarvolineDialogKeys";
+
+BOOL CALLBACK SetChildFont(HWND Child, LPARAM Font) {
+  SendMessageA(Child, WM_SETFONT, static_cast<WPARAM>(Font), TRUE);
+  return TRUE;
+}
 }
 
 TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), dialog_(Args.dialog) {
@@ -14,6 +19,12 @@ TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), di
   CreateHandle(kFormClass, Args.style, Args.exStyle, owner, CW_USEDEFAULT, CW_USEDEFAULT,
                Args.width, Args.height);
   if (dialog_ && Handle()) SetPropA(Handle(), kDialogProp, reinterpret_cast<HANDLE>(1));
+  font_.OnChange = [this](TObject*) { ApplyFontToChildren(); };
+}
+
+void TForm::ApplyFontToChildren() {
+  if (!Handle()) return;
+  EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(font_.Handle()));
 }
 
 TForm::~TForm() {

@@ -1,6 +1,7 @@
 // Top-level windows and dialogs whose child controls are named components.
 #pragma once
 #include <functional>
+#include "toolkit/Graphics.h"
 #include "toolkit/WinControl.h"
 
 enum TModalResult : int {
@@ -28,6 +29,8 @@ public:
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int Result) { modalResult_ = Result; }
+  // The font of the form's child controls: a change reaches every child window at once.
+  TFont& Font() { return font_; }
 
   // Events of the form's lifecycle.
   std::function<void(TObject*, bool& CanClose)> OnCloseQuery;
@@ -46,9 +49,12 @@ protected:
   virtual LRESULT HandleNotify(NMHDR* Header);
 
 private:
+  void ApplyFontToChildren();
+
   bool dialog_;
   bool modal_ = false;
   int modalResult_ = mrNone;
+  TFont font_;
 };
 
 // A child control that hears its own WM_COMMAND and WM_NOTIFY from the parent form.

@@ -1,0 +1,101 @@
+// Editing speed of the editor control on a large text against a small one in the same run:
+// typing 10,000 characters one by one into the middle of the text, and pasting 100,000 lines.
+// The ratio large/small per operation shows whether an edit depends on the text's size.
+#include <windows.h>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include "editor/CodeEdit.h"
+#include "toolkit/Clipboard.h"
+
+namespace {
+constexpr int kTyped = 10000;
+constexpr int kPastedLines = 100000;
+
+double Seconds(const std::function<void()>& Work) {
+  LARGE_INTEGER freq, start, end;
+  QueryPerformanceFrequency(&freq);
+  QueryPerformanceCounter(&start);
+  Work();
+  QueryPerformanceCounter(&end);
+  return double(end.QuadPart - start.QuadPart) / double(freq.QuadPart);
+}
+
+// Keeps the benchmark away from the system clipboard.
+class TMemoryClipboard : public TClipboard {
+public:
+  bool Open(HWND) override { return true; }
+  void Close() override {}
+  bool Empty() override {
+    data_.clear();
+    return true;
+  }
+  std::optional<std::string> GetData(UINT Format) override {
+    auto it = data_.find(Format);
+    if (it == data_.end()) return std::nullopt;
+    return it->second;
+  }
+  bool SetData(UINT Format, const std::string& Bytes) override {
+    data_[Format] = Bytes;
+    return true;
+  }
+  bool HasFormat(UINT Format) override { return data_.count(Format) != 0; }
+
+private:
+  std::map<UINT, std::string> data_;
+};
+
+std::string MakeText(int Lines) {
+  std::string text;
+  text.reserve(static_cast<size_t>(Lines) * 40);
+  for (int i = 1; i <= Lines; ++i) {
+    text += "line ";
+    text += std::to_string(i);
+    text += " of the text, with a few words";
+    if (i < Lines) text += "\r\n";
+  }
+  return text;
+}
+
+struct TResult {
+  double TypePerChar;  // seconds
+  double Paste;        // seconds for the whole paste
+  double UndoPaste;
+};
+
+TResult Measure(int Lines, TMemoryClipboard& Clipboard) {
+  TCodeEdit edit(nullptr);
+  edit.SetText(MakeText(Lines));
+  TResult r{};
+  edit.SetCaretXY({10, Lines / 2});
+  r.TypePerChar = Seconds([&] {
+                    for (int i = 0; i < kTyped; ++i)
+                      edit.CommandProcessor(ecChar, static_cast<char>('a' + i % 26), nullptr);
+                  }) /
+                  kTyped;
+  Clipboard.Empty();
+  Clipboard.SetData(CF_TEXT, MakeText(kPastedLines) + '\0');
+  edit.SetCaretXY({1, Lines / 2});
+  r.Paste = Seconds([&] { edit.CommandProcessor(ecPaste, '\0', nullptr); });
+  if (edit.Lines().Count() != Lines + kPastedLines - 1) std::printf("paste went wrong\n");
+  r.UndoPaste = Seconds([&] { edit.Undo(); });
+  return r;
+}
+}  // namespace
+
+int main() {
+  TMemoryClipboard clipboard;
+  SetClipboardOverride(&clipboard);
+  TResult small = Measure(1000, clipboard);
+  TResult large = Measure(1000000, clipboard);
+  SetClipboardOverride(nullptr);
+  std::printf("%-34s %14s %14s %8s\n", "operation", "1,000 lines", "1,000,000 lines", "ratio");
+  std::printf("%-34s %11.2f us %11.2f us %8.2f\n", "typing, per character", small.TypePerChar * 1e6,
+              large.TypePerChar * 1e6, large.TypePerChar / small.TypePerChar);
+  std::printf("%-34s %11.1f ms %11.1f ms %8.2f\n", "paste of 100,000 lines", small.Paste * 1e3,
+              large.Paste * 1e3, large.Paste / small.Paste);
+  std::printf("%-34s %11.1f ms %11.1f ms %8.2f\n", "undo of that paste", small.UndoPaste * 1e3,
+              large.UndoPaste * 1e3, large.UndoPaste / small.UndoPaste);
+  return 0;
+}

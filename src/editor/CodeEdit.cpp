@@ -1,0 +1,536 @@
+// The control's lifecycle, window, options, properties and events.
+#include "editor/CodeEdit.h"
+#include <shellapi.h>
+#include <algorithm>
+#include "editor/CodeEditHighlighter.h"
+
+namespace {
+using EO = TCodeEditorOption;
+const char* const kWindowClass = "TCodeEdit";
+// Sent through the command pipeline when the window gains the focus (loss: ecFocusLost).
+constexpr TCodeEditorCommand kFocusGained = 480;
+
+bool OptionChanged(TCodeEditorOptions A, TCodeEditorOptions B, EO O) {
+  return A.Contains(O) != B.Contains(O);
+}
+}  // namespace
+
+TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
+    : TWinControl(AOwner),
+      lines_(std::make_unique<TCodeEditStringList>()),
+      undoList_(std::make_unique<TCodeEditUndoList>()),
+      redoList_(std::make_unique<TCodeEditUndoList>()),
+      font_(std::make_unique<TFont>("Courier New", 10)),
+      selectedColor_(std::make_unique<TCodeSelectedColor>()),
+      bookMarkOptions_(std::make_unique<TCodeBookMarkOpt>(this)),
+      gutter_(std::make_unique<TCodeGutter>()) {
+  lines_->OnChange = [this](TObject*) { LinesChanged(); };
+  lines_->OnChanging = [this](TObject*) { LinesChanging(); };
+  lines_->OnCleared = [this](TObject*) { ListCleared(); };
+  lines_->OnLinesDeleted = [this](TObject*, int Index, int Count) { ListDeleted(Index, Count); };
+  lines_->OnLinesInserted = [this](TObject*, int Index, int Count) { ListInserted(Index, Count); };
+  lines_->OnLinePut = [this](TObject*, int Index, int Count) { ListPut(Index, Count); };
+  undoList_->OnItemAdded = [this](TObject*) { UndoListItemAdded(*undoList_); };
+  redoList_->OnItemAdded = [this](TObject*) { UndoListItemAdded(*redoList_); };
+  selectedColor_->OnChange = [this](TObject*) { RepaintSelection(); };
+  bookMarkOptions_->OnChange = [this](TObject*) { RepaintGutter(); };
+  gutter_->OnChange = [this](TObject*) { UpdateWindowMetrics(true); };
+  gutterWidth_ = gutter_->RealGutterWidth(charWidth_);
+  textOffset_ = gutterWidth_ + 2;
+  font_->OnChange = [this](TObject*) { ControlFontChanged(); };
+  keystrokes_ = std::make_unique<TCodeEditKeyStrokes>(this);
+  SetDefaultKeystrokes();
+  ControlFontChanged();
+}
+
+TCustomCodeEdit::~TCustomCodeEdit() {
+  destroying_ = true;
+  SetHighlighter(nullptr);
+  DestroyHandle();
+  lines_->OnChange = nullptr;
+  lines_->OnChanging = nullptr;
+  lines_->OnCleared = nullptr;
+  lines_->OnLinesDeleted = nullptr;
+  lines_->OnLinesInserted = nullptr;
+  lines_->OnLinePut = nullptr;
+  undoList_->OnItemAdded = nullptr;
+  redoList_->OnItemAdded = nullptr;
+  font_->OnChange = nullptr;
+  gutter_->OnChange = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// Window
+
+void TCustomCodeEdit::CreateWnd(HWND Parent, int X, int Y, int Width, int Height) {
+  if (HandleAllocated()) return;
+  parent_ = Parent;
+  bounds_ = {X, Y, X + Width, Y + Height};
+  RegisterClassOnce(kWindowClass, CS_DBLCLKS,
+                    LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM)), nullptr);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP;
+  if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth)
+    style |= WS_HSCROLL;
+  if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth)
+    style |= WS_VSCROLL;
+  // A single border is drawn as the client edge of new-style controls.
+  DWORD exStyle = borderStyle_ == TBorderStyle::bsSingle ? WS_EX_CLIENTEDGE : 0;
+  // The window text is never the editor's text.
+  SetCaption(std::string());
+  CreateHandle(kWindowClass, style, exStyle, Parent, X, Y, Width, Height);
+  if (!HandleAllocated()) return;
+  if (HasOption(EO::eoDropFiles)) DragAcceptFiles(Handle(), TRUE);
+  UpdateWindowMetrics(true);
+  UpdateScrollBars();
+}
+
+void TCustomCodeEdit::DestroyWnd() {
+  if (!HandleAllocated()) return;
+  DragAcceptFiles(Handle(), FALSE);
+  DestroyHandle();
+}
+
+void TCustomCodeEdit::RecreateWnd() {
+  if (!HandleAllocated()) return;
+  HWND parent = parent_;
+  RECT r = {};
+  GetWindowRect(Handle(), &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  DestroyWnd();
+  CreateWnd(parent, r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+void TCustomCodeEdit::HandleDestroyed() {
+  stateFlags_.Exclude(TStateFlag::sfCaretVisible);
+  charsInWindow_ = 0;
+  linesInWindow_ = 0;
+}
+
+void TCustomCodeEdit::SetFocus() {
+  if (!focusList_.empty())
+    focusList_.back()->SetFocus();
+  else
+    TWinControl::SetFocus();
+}
+
+void TCustomCodeEdit::AddFocusControl(TWinControl* Control) { focusList_.push_back(Control); }
+
+void TCustomCodeEdit::RemoveFocusControl(TWinControl* Control) {
+  focusList_.erase(std::remove(focusList_.begin(), focusList_.end(), Control), focusList_.end());
+}
+
+LRESULT TCustomCodeEdit::WmGetText(WPARAM BufferSize, LPARAM Buffer) {
+  if (BufferSize == 0 || !Buffer) return 0;
+  std::string text = Text();
+  size_t n = std::min<size_t>(text.size(), BufferSize - 1);
+  char* out = reinterpret_cast<char*>(Buffer);
+  std::copy_n(text.data(), n, out);
+  out[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
+
+void TCustomCodeEdit::DoSetFocusMessage() {
+  CommandProcessor(kFocusGained, '\0', nullptr);
+  CreateCaretShape();
+  UpdateCaret();
+  if (hideSelection_ && SelAvail()) RepaintSelection();
+}
+
+void TCustomCodeEdit::DoKillFocusMessage() {
+  CommandProcessor(ecFocusLost, '\0', nullptr);
+  if (!keepCaret_) {
+    HideCaret();
+    DestroyCaret();
+  }
+  if (hideSelection_ && SelAvail()) RepaintSelection();
+}
+
+LRESULT TCustomCodeEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_COPY:
+      CopyToClipboard();
+      return 1;
+    case WM_CUT:
+      if (!ReadOnly()) CutToClipboard();
+      return 1;
+    case WM_PASTE:
+      if (!ReadOnly()) PasteFromClipboard();
+      return 1;
+    case WM_CLEAR:
+      if (!ReadOnly()) SetSelText(std::string());
+      return 0;
+    case WM_UNDO:
+      Undo();
+      return 1;
+    case WM_GETTEXT:
+      return WmGetText(wParam, lParam);
+    case WM_GETTEXTLENGTH:
+      return destroying_ ? 0 : static_cast<LRESULT>(TextLength());
+    case WM_SETTEXT:
+      SetText(lParam ? reinterpret_cast<const char*>(lParam) : "");
+      return 1;
+    case WM_GETDLGCODE: {
+      LRESULT code = TWinControl::WndProc(Msg, wParam, lParam) | DLGC_WANTARROWS | DLGC_WANTCHARS;
+      if (wantTabs_) code |= DLGC_WANTTAB;
+      if (wantReturns_) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      TWinControl::WndProc(Msg, wParam, lParam);
+      UpdateWindowMetrics(false);
+      return 0;
+    case WM_SETFOCUS:
+      DoSetFocusMessage();
+      return 0;
+    case WM_KILLFOCUS:
+      TWinControl::WndProc(Msg, wParam, lParam);
+      DoKillFocusMessage();
+      return 0;
+    case WM_SYSCHAR:
+      // Alt+Backspace is undo; without this the system beeps.
+      if (wParam == VK_BACK && (lParam & (1 << 29))) return 0;
+      break;
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wParam);
+      if (OnDropFiles) {
+        std::vector<std::string> files;
+        UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+          char name[MAX_PATH + 1] = {};
+          DragQueryFileA(drop, i, name, MAX_PATH);
+          files.emplace_back(name);
+        }
+        POINT pt = {};
+        DragQueryPoint(drop, &pt);
+        OnDropFiles(this, pt.x, pt.y, files);
+      }
+      DragFinish(drop);
+      return 0;
+    }
+    default:
+      break;
+  }
+  return TWinControl::WndProc(Msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------------------
+// Options and properties
+
+void TCustomCodeEdit::SetOptions(TCodeEditorOptions Value) {
+  if (Value == options_) return;
+  TCodeEditorOptions old = options_;
+  bool wasPastEol = old.Contains(EO::eoScrollPastEol);
+  bool wasPastEof = old.Contains(EO::eoScrollPastEof);
+  options_ = Value;
+  if (!wasPastEol) SetLeftChar(leftChar_);
+  if (!wasPastEof) SetTopLine(topLine_);
+  InternalSetCaretXY(CaretXY());
+  if (Value.Contains(EO::eoScrollPastEol)) {
+    TBufferCoord b = blockBegin_, e = blockEnd_;
+    TCodeSelectionMode mode = activeSelectionMode_;
+    SetBlockBegin(b);
+    SetBlockEnd(e);
+    activeSelectionMode_ = mode;
+  }
+  if (OptionChanged(old, Value, EO::eoDropFiles) && HandleAllocated())
+    DragAcceptFiles(Handle(), Value.Contains(EO::eoDropFiles));
+  if (OptionChanged(old, Value, EO::eoShowSpecialChars)) Repaint();
+  if (OptionChanged(old, Value, EO::eoDisableScrollArrows) ||
+      OptionChanged(old, Value, EO::eoHideShowScrollbars) ||
+      OptionChanged(old, Value, EO::eoScrollPastEof) ||
+      OptionChanged(old, Value, EO::eoScrollPastEol))
+    UpdateScrollBars();
+}
+
+void TCustomCodeEdit::SetReadOnly(bool Value) {
+  if (readOnly_ == Value) return;
+  readOnly_ = Value;
+  StatusChanged({TCodeStatusChange::scReadOnly});
+}
+
+void TCustomCodeEdit::SetInsertMode(bool Value) {
+  if (insertMode_ == Value) return;
+  insertMode_ = Value;
+  CreateCaretShape();
+  StatusChanged({TCodeStatusChange::scInsertMode});
+}
+
+void TCustomCodeEdit::SetInsertCaret(TCodeEditCaretType Value) {
+  if (insertCaret_ == Value) return;
+  insertCaret_ = Value;
+  CreateCaretShape();
+}
+
+void TCustomCodeEdit::SetOverwriteCaret(TCodeEditCaretType Value) {
+  if (overwriteCaret_ == Value) return;
+  overwriteCaret_ = Value;
+  CreateCaretShape();
+}
+
+void TCustomCodeEdit::SetTabWidth(int Value) {
+  Value = std::max(1, std::min(Value, 256));
+  if (Value == tabWidth_) return;
+  tabWidth_ = Value;
+  lines_->SetTabWidth(Value);
+  Repaint();
+}
+
+void TCustomCodeEdit::SetMaxScrollWidth(int Value) {
+  Value = std::max(1, std::min(Value, 2147483646));
+  if (Value == maxScrollWidth_) return;
+  maxScrollWidth_ = Value;
+  if (HasOption(EO::eoScrollPastEol)) UpdateScrollBars();
+}
+
+void TCustomCodeEdit::SetActiveLineColor(TColor Value) {
+  if (activeLineColor_ == Value) return;
+  activeLineColor_ = Value;
+  InvalidateLine(caretY_);
+}
+
+void TCustomCodeEdit::SetRightEdge(int Value) {
+  if (rightEdge_ == Value) return;
+  rightEdge_ = Value;
+  Repaint();
+}
+
+void TCustomCodeEdit::SetRightEdgeColor(TColor Value) {
+  if (rightEdgeColor_ == Value) return;
+  rightEdgeColor_ = Value;
+  if (!HandleAllocated()) return;
+  int x = textOffset_ + rightEdge_ * charWidth_;
+  RECT r = ClientRect();
+  r.left = x - 1;
+  r.right = x + 2;
+  InvalidateRect(r, false);
+}
+
+void TCustomCodeEdit::SetBorderStyle(TBorderStyle Value) {
+  if (borderStyle_ == Value) return;
+  borderStyle_ = Value;
+  RecreateWnd();
+}
+
+void TCustomCodeEdit::SetHideSelection(bool Value) {
+  if (hideSelection_ == Value) return;
+  hideSelection_ = Value;
+  RepaintSelection();
+}
+
+void TCustomCodeEdit::SetScrollBars(TScrollStyle Value) {
+  if (scrollBars_ == Value) return;
+  scrollBars_ = Value;
+  UpdateScrollBars();
+  Repaint();
+}
+
+void TCustomCodeEdit::SetExtraLineSpacing(int Value) {
+  extraLineSpacing_ = Value;
+  ControlFontChanged();
+}
+
+void TCustomCodeEdit::SetColor(TColor Value) {
+  if (color_ == Value) return;
+  color_ = Value;
+  Repaint();
+}
+
+void TCustomCodeEdit::SetFont(const TFont& Value) { font_->Assign(Value); }
+
+void TCustomCodeEdit::SetHighlighter(TCodeCustomHighlighter* Value) {
+  if (Value == highlighter_) return;
+  auto hook = CodeNotifyMethod(this, &TCustomCodeEdit::HighlighterStyleChanged);
+  if (highlighter_) highlighter_->RemoveAttributeChangeHook(hook);
+  if (Value) Value->AddAttributeChangeHook(hook);
+  highlighter_ = Value;
+  if (!destroying_) HighlighterStyleChanged(Value);
+}
+
+void TCustomCodeEdit::HighlighterStyleChanged(TObject* Sender) {
+  MeasureCharCell();
+  if (dynamic_cast<TCodeCustomHighlighter*>(Sender)) {
+    lines_->BeginUpdate();
+    try {
+      ScanRanges();
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+  } else {
+    Repaint();
+  }
+  UpdateWindowMetrics(true);
+}
+
+void TCustomCodeEdit::SetKeystrokes(const TCodeEditKeyStrokes* Value) {
+  if (Value)
+    keystrokes_->Assign(*Value);
+  else
+    keystrokes_->Clear();
+}
+
+void TCustomCodeEdit::SetDefaultKeystrokes() { keystrokes_->ResetDefaults(); }
+
+void TCustomCodeEdit::SetLines(const TStrings& Value) { lines_->Assign(Value); }
+
+std::string TCustomCodeEdit::Text() const { return lines_->GetTextStr(); }
+
+void TCustomCodeEdit::SetText(const std::string& Value) { lines_->SetText(Value); }
+
+int64_t TCustomCodeEdit::TextLength() const {
+  int count = lines_->Count();
+  if (count == 0) return 0;
+  int64_t total = 2 * static_cast<int64_t>(count - 1);
+  for (int i = 0; i < count; ++i) total += static_cast<int64_t>(lines_->Get(i).size());
+  return total;
+}
+
+// ---------------------------------------------------------------------------------------
+// Font metrics
+
+// Measures the character cell of every style combination in use with the screen's metrics.
+void TCustomCodeEdit::MeasureCharCell() {
+  std::vector<TFontStyles> styles;
+  auto use = [&](TFontStyles s) {
+    s = s * TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic};
+    if (std::find(styles.begin(), styles.end(), s) == styles.end()) styles.push_back(s);
+  };
+  if (highlighter_ && highlighter_->GetAttributeCount() > 0) {
+    for (int i = 0; i < highlighter_->GetAttributeCount(); ++i)
+      use(highlighter_->GetAttribute(i)->Style());
+  } else {
+    use(font_->Style());
+  }
+  HDC dc = GetDC(nullptr);
+  if (!dc) return;
+  int height = 0, width = 0;
+  for (TFontStyles s : styles) {
+    HFONT f = CreateFontA(-MulDiv(font_->Size(), GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                          s.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL,
+                          s.Contains(TFontStyle::fsItalic), FALSE, FALSE,
+                          static_cast<BYTE>(font_->Charset()), OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                          font_->Name().c_str());
+    HGDIOBJ old = SelectObject(dc, f);
+    TEXTMETRICA tm = {};
+    if (GetTextMetricsA(dc, &tm)) {
+      height = std::max<int>(height, tm.tmHeight);
+      width = std::max<int>(width, tm.tmAveCharWidth);
+    }
+    SelectObject(dc, old);
+    DeleteObject(f);
+  }
+  ReleaseDC(nullptr, dc);
+  lineHeight_ = height + extraLineSpacing_;
+  charWidth_ = width;
+}
+
+void TCustomCodeEdit::ControlFontChanged() {
+  MeasureCharCell();
+  UpdateWindowMetrics(true);
+}
+
+void TCustomCodeEdit::UpdateWindowMetrics(bool RecalcGutter) {
+  if (RecalcGutter) {
+    if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
+      gutter_->AutoSizeDigitCount(lines_->Count());
+    int width = std::max(0, gutter_->RealGutterWidth(charWidth_));
+    if (width != gutterWidth_) {
+      gutterWidth_ = width;
+      textOffset_ = gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
+      Repaint();
+    } else {
+      RepaintGutter();
+    }
+  }
+  if (!HandleAllocated() || charWidth_ == 0) return;
+  RECT r = ClientRect();
+  charsInWindow_ = std::max<int>(r.right - gutterWidth_ - 2, 0) / charWidth_;
+  linesInWindow_ = lineHeight_ > 0 ? r.bottom / lineHeight_ : 0;
+  if (RecalcGutter) UpdateScrollBars();
+}
+
+// ---------------------------------------------------------------------------------------
+// Events
+
+void TCustomCodeEdit::DoChange() {
+  if (OnChange) OnChange(this);
+}
+
+void TCustomCodeEdit::DoOnClearBookmark(TCodeEditMark*& Mark) {
+  if (OnClearBookmark) OnClearBookmark(this, Mark);
+}
+
+void TCustomCodeEdit::DoOnCommandProcessed(TCodeEditorCommand& Command, char& AChar, void* Data) {
+  if (OnCommandProcessed) OnCommandProcessed(this, Command, AChar, Data);
+}
+
+void TCustomCodeEdit::DoOnGutterClick(int Button, int X, int Y) {
+  if (!OnGutterClick) return;
+  TDisplayCoord p = PixelsToRowColumn(X, Y);
+  OnGutterClick(this, Button, X, Y, DisplayToBufferPos(p).Line, nullptr);
+}
+
+void TCustomCodeEdit::DoOnPaint() {
+  if (!OnPaint || !HandleAllocated()) return;
+  HDC dc = GetDC(Handle());
+  OnPaint(this, dc);
+  ReleaseDC(Handle(), dc);
+}
+
+void TCustomCodeEdit::DoOnPaintTransientEx(TTransientType TransientType, bool Lock) {
+  bool fire = transientPaintLock_ == 0;
+  if (Lock) {
+    if (TransientType == TTransientType::ttBefore) {
+      ++transientPaintLock_;
+    } else {
+      --transientPaintLock_;
+      fire = transientPaintLock_ == 0;
+    }
+  }
+  if (!fire || !OnPaintTransient || !HandleAllocated()) return;
+  HDC dc = GetDC(Handle());
+  HideCaret();
+  OnPaintTransient(this, dc, TransientType);
+  ReleaseDC(Handle(), dc);
+  UpdateCaret();
+}
+
+void TCustomCodeEdit::DoOnPaintTransient(TTransientType TransientType) {
+  DoOnPaintTransientEx(TransientType, false);
+}
+
+void TCustomCodeEdit::DoOnPlaceMark(TCodeEditMark*& Mark) {
+  if (OnPlaceBookmark) OnPlaceBookmark(this, Mark);
+}
+
+void TCustomCodeEdit::DoOnProcessCommand(TCodeEditorCommand& Command, char& AChar, void* Data) {
+  if (Command < ecUserFirst) {
+    if (OnProcessCommand) OnProcessCommand(this, Command, AChar, Data);
+  } else if (OnProcessUserCommand) {
+    OnProcessUserCommand(this, Command, AChar, Data);
+  }
+}
+
+TCodeReplaceAction TCustomCodeEdit::DoOnReplaceText(const std::string& ASearch,
+                                                    const std::string& AReplace, int Line,
+                                                    int Column) {
+  TCodeReplaceAction action = TCodeReplaceAction::raCancel;
+  if (OnReplaceText) OnReplaceText(this, ASearch, AReplace, Line, Column, action);
+  return action;
+}
+
+bool TCustomCodeEdit::DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background) {
+  bool special = false;
+  if (OnSpecialLineColors) OnSpecialLineColors(this, Line, special, Foreground, Background);
+  return special;
+}
+
+void TCustomCodeEdit::DoOnStatusChange(TCodeStatusChanges Changes) {
+  if (!OnStatusChange) return;
+  OnStatusChange(this, Changes);
+  statusChanges_ = {};
+}

@@ -1,0 +1,552 @@
+// The multi-line text editing control: buffer, undo, caret, selection, clipboard and commands.
+// Every step that needs a window (drawing, caret, scroll bars) runs only while the window
+// exists, so an unparented control executes every command headless.
+#pragma once
+#include <windows.h>
+#include <bitset>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "editor/CodeEditKeyCmds.h"
+#include "editor/CodeEditMiscClasses.h"
+#include "editor/CodeEditTextBuffer.h"
+#include "editor/CodeEditTypes.h"
+#include "rtl/Exception.h"
+#include "rtl/Set.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/WinControl.h"
+
+class TCodeCustomHighlighter;
+class TCodeEditMark;
+
+// Raised by the clipboard operations with their fixed texts.
+class ECodeEditError : public Exception {
+public:
+  using Exception::Exception;
+};
+
+// The numbers are stored in undo items and clipboard data.
+enum class TCodeSelectionMode : uint8_t { smNormal = 0, smLine = 1, smColumn = 2 };
+enum class TCodeEditCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+enum class TScrollHintFormat { shfTopLineOnly, shfTopToBottom };
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum class TBorderStyle { bsNone, bsSingle };
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+enum class TCodeReplaceAction { raCancel, raSkip, raReplace, raReplaceAll };
+enum class TTransientType { ttBefore, ttAfter };
+
+enum class TCodeStatusChange {
+  scAll, scCaretX, scCaretY, scLeftChar, scTopLine, scInsertMode, scModified, scSelection,
+  scReadOnly
+};
+using TCodeStatusChanges = TSet<TCodeStatusChange>;
+
+// Bit 0 first; the order is fixed.
+enum class TCodeEditorOption {
+  eoAltSetsColumnMode, eoAutoIndent, eoAutoSizeMaxScrollWidth, eoDisableScrollArrows,
+  eoDragDropEditing, eoDropFiles, eoEnhanceHomeKey, eoEnhanceEndKey, eoGroupUndo,
+  eoHalfPageScroll, eoHideShowScrollbars, eoKeepCaretX, eoNoCaret, eoNoSelection,
+  eoRightMouseMovesCursor, eoScrollByOneLess, eoScrollHintFollows, eoScrollPastEof,
+  eoScrollPastEol, eoShowScrollHint, eoShowSpecialChars, eoSmartTabDelete, eoSmartTabs,
+  eoSpecialLineDefaultFg, eoTabIndent, eoTabsToSpaces, eoTrimTrailingSpaces
+};
+using TCodeEditorOptions = TSet<TCodeEditorOption>;
+
+inline constexpr TCodeEditorOptions CodeEditDefaultOptions = {
+    TCodeEditorOption::eoAutoIndent,      TCodeEditorOption::eoDragDropEditing,
+    TCodeEditorOption::eoEnhanceEndKey,   TCodeEditorOption::eoGroupUndo,
+    TCodeEditorOption::eoScrollPastEol,   TCodeEditorOption::eoShowScrollHint,
+    TCodeEditorOption::eoSmartTabDelete,  TCodeEditorOption::eoSmartTabs,
+    TCodeEditorOption::eoTabsToSpaces};
+
+class TCustomCodeEdit;
+
+// Event types; the sender is always the control.
+using TPlaceMarkEvent = std::function<void(TObject* Sender, TCodeEditMark*& Mark)>;
+using TProcessCommandEvent =
+    std::function<void(TObject* Sender, TCodeEditorCommand& Command, char& AChar, void* Data)>;
+using TContextHelpEvent = std::function<void(TObject* Sender, const std::string& Word)>;
+using TDropFilesEvent =
+    std::function<void(TObject* Sender, int X, int Y, const std::vector<std::string>& AFiles)>;
+using TGutterClickEvent = std::function<void(TObject* Sender, int Button, int X, int Y, int Line,
+                                             TCodeEditMark* Mark)>;
+using TGutterGetTextEvent = std::function<void(TObject* Sender, int ALine, std::string& AText)>;
+using TGutterPaintEvent = std::function<void(TObject* Sender, int ALine, int X, int Y)>;
+using TMouseCursorEvent =
+    std::function<void(TObject* Sender, const TBufferCoord& ALineCharPos, HCURSOR& ACursor)>;
+using TPaintEvent = std::function<void(TObject* Sender, HDC ACanvas)>;
+using TReplaceTextEvent =
+    std::function<void(TObject* Sender, const std::string& ASearch, const std::string& AReplace,
+                       int Line, int Column, TCodeReplaceAction& Action)>;
+using TScrollEvent = std::function<void(TObject* Sender, TScrollBarKind ScrollBar)>;
+using TSpecialLineColorsEvent =
+    std::function<void(TObject* Sender, int Line, bool& Special, TColor& FG, TColor& BG)>;
+using TStatusChangeEvent = std::function<void(TObject* Sender, TCodeStatusChanges Changes)>;
+using TPaintTransient =
+    std::function<void(TObject* Sender, HDC Canvas, TTransientType TransientType)>;
+
+// Called before (AfterProcessing false) and after each command; setting Handled cancels it.
+using THookedCommandEvent =
+    std::function<void(TObject* Sender, bool AfterProcessing, bool& Handled,
+                       TCodeEditorCommand& Command, char& AChar, void* Data, void* HandlerData)>;
+
+// Objects told of painting and of inserted and deleted lines (1-based first line).
+class TCodeEditPlugin {
+public:
+  virtual ~TCodeEditPlugin() = default;
+  virtual void AfterPaint(HDC ACanvas, const RECT& AClip, int FirstLine, int LastLine) = 0;
+  virtual void LinesInserted(int FirstLine, int Count) = 0;
+  virtual void LinesDeleted(int FirstLine, int Count) = 0;
+};
+
+// The clipboard format number of the editor's block data (mode byte, text, zero byte).
+UINT CodeEditClipboardFormat();
+// Reads the block format defensively: the block must hold a mode byte 0..2 and a terminating
+// zero inside its size; anything else gives false.
+bool DecodeCodeEditBlock(const std::string& Block, TCodeSelectionMode& Mode, std::string& Text);
+
+class TCustomCodeEdit : public TWinControl {
+public:
+  explicit TCustomCodeEdit(TComponent* AOwner);
+  ~TCustomCodeEdit() override;
+
+  // --- Window ---------------------------------------------------------------------------
+  // Makes the window as a child of Parent (an ANSI window class of its own).
+  void CreateWnd(HWND Parent, int X = 0, int Y = 0, int Width = 200, int Height = 150);
+  void DestroyWnd();
+  void SetFocus();
+  void AddFocusControl(TWinControl* Control);
+  void RemoveFocusControl(TWinControl* Control);
+
+  // --- Text -----------------------------------------------------------------------------
+  TCodeEditStringList& Lines() const { return *lines_; }
+  void SetLines(const TStrings& Value);
+  std::string Text() const;
+  void SetText(const std::string& Value);
+  // Sum of the line lengths plus the breaks between them; builds no text.
+  int64_t TextLength() const;
+  std::string LineText() const;
+  void SetLineText(const std::string& Value);
+  std::string CaretLineText() const;
+
+  // --- Caret ----------------------------------------------------------------------------
+  int CaretX() const { return caretX_; }
+  int CaretY() const { return caretY_; }
+  TBufferCoord CaretXY() const { return {caretX_, caretY_}; }
+  void SetCaretX(int Value);
+  void SetCaretY(int Value);
+  // Moves the caret and clears the selection.
+  virtual void SetCaretXY(const TBufferCoord& Value);
+  virtual void SetCaretXYEx(bool EnsureVisible, TBufferCoord Value);
+  // Moves the caret and keeps the selection.
+  virtual void InternalSetCaretXY(const TBufferCoord& Value);
+  int DisplayX() const;
+  int DisplayY() const;
+  TDisplayCoord DisplayXY() const;
+  void EnsureCursorPosVisible();
+  void EnsureCursorPosVisibleEx(bool ForceToMiddle);
+  void GotoLineAndCenter(int ALine);
+  void SetCaretAndSelection(const TBufferCoord& ptCaret, const TBufferCoord& ptBefore,
+                            const TBufferCoord& ptAfter);
+
+  // --- Display positions (identity rows while no word wrap exists) -----------------------
+  TDisplayCoord BufferToDisplayPos(const TBufferCoord& P) const;
+  TBufferCoord DisplayToBufferPos(const TDisplayCoord& P) const;
+  int DisplayRowCount() const;
+  int FirstRowOfLine(int Line) const { return Line; }
+  int LineOfRow(int Row) const { return Row; }
+  bool WordWrap() const { return false; }
+
+  // --- Selection ------------------------------------------------------------------------
+  TBufferCoord BlockBegin() const;
+  TBufferCoord BlockEnd() const;
+  void SetBlockBegin(TBufferCoord Value);
+  void SetBlockEnd(TBufferCoord Value);
+  bool SelAvail() const;
+  bool SelectionSpansLines() const;
+  bool SelectionCoversCaretLine() const;
+  std::string SelText() const;
+  void SetSelText(const std::string& Value);
+  void SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
+                           bool AddToUndoList);
+  int SelStart() const;
+  void SetSelStart(int Value);
+  int SelEnd() const;
+  void SetSelEnd(int Value);
+  int SelLength() const;
+  void SetSelLength(int Value);
+  void SelectAll();
+  void SetWordBlock(TBufferCoord Value);
+  void DeleteSelection();
+  bool IsPointInSelection(const TBufferCoord& Value) const;
+  TCodeSelectionMode SelectionMode() const { return selectionMode_; }
+  void SetSelectionMode(TCodeSelectionMode Value);
+  TCodeSelectionMode ActiveSelectionMode() const { return activeSelectionMode_; }
+  void SetActiveSelectionMode(TCodeSelectionMode Value);
+
+  // --- Character indexes (0-based, each line break counting two) -------------------------
+  TBufferCoord CharIndexToRowCol(int Index) const;
+  int RowColToCharIndex(TBufferCoord RowCol) const;
+
+  // --- Words ----------------------------------------------------------------------------
+  std::string WordAtCaret();
+  std::string GetWordAtRowCol(const TBufferCoord& XY) const;
+  // Identifier characters: the highlighter's, or every code from 33 to 255.
+  std::bitset<256> IdentChars() const;
+  bool IsIdentChar(unsigned char C) const;
+  virtual TBufferCoord NextWordPosEx(const TBufferCoord& XY) const;
+  virtual TBufferCoord NextWordPos() const;
+  virtual TBufferCoord WordStartEx(const TBufferCoord& XY) const;
+  virtual TBufferCoord WordStart() const;
+  virtual TBufferCoord WordEndEx(const TBufferCoord& XY) const;
+  virtual TBufferCoord WordEnd() const;
+  virtual TBufferCoord PrevWordPosEx(const TBufferCoord& XY) const;
+  virtual TBufferCoord PrevWordPos() const;
+
+  // --- Brackets -------------------------------------------------------------------------
+  virtual void FindMatchingBracket();
+  virtual TBufferCoord GetMatchingBracket();
+  virtual TBufferCoord GetMatchingBracketEx(const TBufferCoord& APoint);
+
+  // --- Clipboard ------------------------------------------------------------------------
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+  bool CanPaste() const;
+
+  // --- Undo -----------------------------------------------------------------------------
+  void Undo();
+  void Redo();
+  bool CanUndo() const;
+  bool CanRedo() const;
+  int MaxUndo() const;
+  void SetMaxUndo(int Value);
+  TCodeEditUndoList& UndoList() const { return *undoList_; }
+  TCodeEditUndoList& RedoList() const { return *redoList_; }
+  void OpenUndoBlock();
+  void CloseUndoBlock();
+  void ClearHistory();
+  void SuspendHistory();
+  void ResumeHistory();
+  // Clears the text, the history and the modified state.
+  virtual void ClearAll();
+
+  // --- Commands -------------------------------------------------------------------------
+  TCodeEditorCommand TranslateKeyCode(WORD Code, TShiftState Shift, void*& Data);
+  virtual void CommandProcessor(TCodeEditorCommand Command, char AChar, void* Data);
+  virtual void ExecuteCommand(TCodeEditorCommand Command, char AChar, void* Data);
+  TCodeEditKeyStrokes& Keystrokes() const { return *keystrokes_; }
+  void SetKeystrokes(const TCodeEditKeyStrokes* Value);
+  virtual void SetDefaultKeystrokes();
+  void RegisterCommandHandler(THookedCommandEvent Handler, void* HandlerData);
+  void UnregisterCommandHandler(void* HandlerData);
+  int CommandHookCount() const { return static_cast<int>(hookedCommandHandlers_.size()); }
+  void AddPlugin(TCodeEditPlugin* Plugin);
+  void RemovePlugin(TCodeEditPlugin* Plugin);
+
+  // --- State ----------------------------------------------------------------------------
+  bool Modified() const { return modified_; }
+  void SetModified(bool Value);
+  void SyncModifiedWithUndo();
+  virtual bool GetReadOnly() const { return readOnly_; }
+  virtual void SetReadOnly(bool Value);
+  bool ReadOnly() const { return GetReadOnly(); }
+  void IncPaintLock();
+  void DecPaintLock();
+  int PaintLock() const { return paintLock_; }
+  void StatusChanged(TCodeStatusChanges AChanges);
+
+  // --- Properties -----------------------------------------------------------------------
+  TCodeEditorOptions Options() const { return options_; }
+  void SetOptions(TCodeEditorOptions Value);
+  bool HasOption(TCodeEditorOption O) const { return options_.Contains(O); }
+  bool InsertMode() const { return insertMode_; }
+  void SetInsertMode(bool Value);
+  TCodeEditCaretType InsertCaret() const { return insertCaret_; }
+  void SetInsertCaret(TCodeEditCaretType Value);
+  TCodeEditCaretType OverwriteCaret() const { return overwriteCaret_; }
+  void SetOverwriteCaret(TCodeEditCaretType Value);
+  int TabWidth() const { return tabWidth_; }
+  void SetTabWidth(int Value);
+  int MaxScrollWidth() const { return maxScrollWidth_; }
+  void SetMaxScrollWidth(int Value);
+  int TopLine() const { return topLine_; }
+  void SetTopLine(int Value);
+  int LeftChar() const { return leftChar_; }
+  void SetLeftChar(int Value);
+  int CharsInWindow() const { return charsInWindow_; }
+  int LinesInWindow() const { return linesInWindow_; }
+  int CharWidth() const { return charWidth_; }
+  int LineHeight() const { return lineHeight_; }
+  TColor ActiveLineColor() const { return activeLineColor_; }
+  void SetActiveLineColor(TColor Value);
+  int RightEdge() const { return rightEdge_; }
+  void SetRightEdge(int Value);
+  TColor RightEdgeColor() const { return rightEdgeColor_; }
+  void SetRightEdgeColor(TColor Value);
+  TBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TBorderStyle Value);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool Value);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle Value);
+  TColor ScrollHintColor() const { return scrollHintColor_; }
+  void SetScrollHintColor(TColor Value) { scrollHintColor_ = Value; }
+  TScrollHintFormat ScrollHintFormat() const { return scrollHintFormat_; }
+  void SetScrollHintFormat(TScrollHintFormat Value) { scrollHintFormat_ = Value; }
+  int ExtraLineSpacing() const { return extraLineSpacing_; }
+  void SetExtraLineSpacing(int Value);
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool Value) { wantReturns_ = Value; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool Value) { wantTabs_ = Value; }
+  bool KeepCaret() const { return keepCaret_; }
+  void SetKeepCaret(bool Value) { keepCaret_ = Value; }
+  TColor Color() const { return color_; }
+  void SetColor(TColor Value);
+  TFont& Font() const { return *font_; }
+  void SetFont(const TFont& Value);
+  TCodeGutter& Gutter() const { return *gutter_; }
+  void SetGutter(const TCodeGutter& Value) { gutter_->Assign(Value); }
+  TCodeSelectedColor& SelectedColor() const { return *selectedColor_; }
+  void SetSelectedColor(const TCodeSelectedColor& Value) { selectedColor_->Assign(Value); }
+  TCodeBookMarkOpt& BookMarkOptions() const { return *bookMarkOptions_; }
+  void SetBookMarkOptions(const TCodeBookMarkOpt& Value) { bookMarkOptions_->Assign(Value); }
+  TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
+  void SetHighlighter(TCodeCustomHighlighter* Value);
+
+  // --- Indentation helpers --------------------------------------------------------------
+  int LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const;
+  std::string MakeIndent(int Count, bool WantTabs) const;
+  static std::string StripTrailingBlanks(const std::string& S);
+
+  // --- Pixel geometry -------------------------------------------------------------------
+  TDisplayCoord PixelsToRowColumn(int X, int Y) const;
+  TDisplayCoord PixelsToNearestDisplayPos(int X, int Y) const;
+  POINT RowColumnToPixels(const TDisplayCoord& P) const;
+  int GutterWidth() const { return gutterWidth_; }
+  void UpdateWindowMetrics(bool RecalcGutter);
+  void UpdateScrollBars();
+  void ControlFontChanged();
+  // The highlighter's attribute-change notification: re-measures and rescans the line states.
+  void HighlighterStyleChanged(TObject* Sender);
+
+  // --- Repainting (only with a window; collected while the buffer changes) ----------------
+  virtual void InvalidateRect(const RECT& ARect, bool Erase);
+  void InvalidateLine(int Line);
+  void RepaintLines(int FirstLine, int LastLine);
+  void RepaintGutter();
+  void RepaintGutterLines(int FirstLine, int LastLine);
+  void RepaintSelection();
+  void Repaint();
+
+  // --- Events ---------------------------------------------------------------------------
+  TNotifyEvent OnChange;
+  TPlaceMarkEvent OnClearBookmark;
+  TProcessCommandEvent OnCommandProcessed;
+  TContextHelpEvent OnContextHelp;
+  TDropFilesEvent OnDropFiles;
+  TGutterClickEvent OnGutterClick;
+  TGutterGetTextEvent OnGutterGetText;
+  TGutterPaintEvent OnGutterPaint;
+  TMouseCursorEvent OnMouseCursor;
+  TPaintEvent OnPaint;
+  TPlaceMarkEvent OnPlaceBookmark;
+  TProcessCommandEvent OnProcessCommand;
+  TProcessCommandEvent OnProcessUserCommand;
+  TReplaceTextEvent OnReplaceText;
+  TScrollEvent OnScroll;
+  TSpecialLineColorsEvent OnSpecialLineColors;
+  TStatusChangeEvent OnStatusChange;
+  TPaintTransient OnPaintTransient;
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  void HandleDestroyed() override;
+
+  virtual void DoChange();
+  virtual void LinesChanged();
+  virtual void NotifyHookedCommandHandlers(bool AfterCommand, TCodeEditorCommand& Command,
+                                           char& AChar, void* Data);
+  virtual void DoOnClearBookmark(TCodeEditMark*& Mark);
+  virtual void DoOnCommandProcessed(TCodeEditorCommand& Command, char& AChar, void* Data);
+  virtual void DoOnGutterClick(int Button, int X, int Y);
+  virtual void DoOnPaint();
+  virtual void DoOnPaintTransientEx(TTransientType TransientType, bool Lock);
+  virtual void DoOnPaintTransient(TTransientType TransientType);
+  virtual void DoOnPlaceMark(TCodeEditMark*& Mark);
+  virtual void DoOnProcessCommand(TCodeEditorCommand& Command, char& AChar, void* Data);
+  virtual TCodeReplaceAction DoOnReplaceText(const std::string& ASearch,
+                                             const std::string& AReplace, int Line, int Column);
+  virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
+  virtual void DoOnStatusChange(TCodeStatusChanges Changes);
+
+  void NotifyLinesInserted(int FirstLine, int Count);
+  void NotifyLinesDeleted(int FirstLine, int Count);
+
+private:
+  enum class TStateFlag {
+    sfCaretChanged, sfScrollbarChanged, sfLinesChanging, sfIgnoreNextChar, sfCaretVisible,
+    sfDblClicked, sfPossibleGutterClick, sfWaitForDragging, sfInsideRedo, sfGutterDragging
+  };
+  struct THookedCommandEntry {
+    THookedCommandEvent Event;
+    void* Data;
+  };
+
+  // Buffer notifications.
+  void LinesChanging();
+  void ListCleared();
+  void ListDeleted(int Index, int Count);
+  void ListInserted(int Index, int Count);
+  void ListPut(int Index, int Count);
+  void UndoListItemAdded(TCodeEditUndoList& Sender);
+  int ScanFrom(int Index);
+  void ScanRanges();
+  void GrowMaxScrollWidthTo(int Line);
+
+  // Text primitives: change the buffer, record nothing.
+  std::string LineAt(int Line) const;
+  int LineLength(int Line) const;
+  void StoreLineTrimmed(int Line, const std::string& S);
+  void EnsureFirstLine();
+  TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
+  void InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList);
+  void InsertLinesAt(int Line, const std::string& Value);
+  void DeleteNormal(TBufferCoord From, TBufferCoord To);
+  void DeleteColumn(TBufferCoord From, TBufferCoord To);
+  void DeleteLineBlock(int FirstLine, int LastLine);
+  std::string SelTextOf(TBufferCoord From, TBufferCoord To, TCodeSelectionMode Mode) const;
+  std::string ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const;
+  int ColumnToChar(int Line, int Column) const;
+  TBufferCoord ClampToLineEnd(TBufferCoord P) const;
+  // Where text replacing the selection (or typed at the caret) starts.
+  TBufferCoord InsertionStart() const;
+  // Records the deletion of the current selection and removes it.
+  void DeleteSelectionRecorded(TCodeUndoReason Reason);
+  void RecordSelectionDeletion(TCodeUndoReason Reason);
+
+  // Caret helpers.
+  void MoveCaretAndSelection(const TBufferCoord& ptBefore, const TBufferCoord& ptAfter,
+                             bool SelectionCommand);
+  void MoveCaretHorz(int DX, bool SelectionCommand);
+  void MoveCaretVert(int DY, bool SelectionCommand);
+  void MoveCaretToLineStart(bool SelectionCommand);
+  void MoveCaretToLineEnd(bool SelectionCommand);
+  void UpdateLastCaretX();
+  void UpdateCaret();
+  void CreateCaretShape();
+  void HideCaret();
+  void UpdateWindowNow();
+  bool IsDBCSSecondByte(int Line, int Char) const;
+
+  // Command handlers.
+  void DoPageUpDown(TCodeEditorCommand Command, bool Select);
+  void DoScrollUpDown(int Delta);
+  void DoDeleteLastChar();
+  void DoDeleteChar();
+  void DoDeleteToWordOrLineEnd(TCodeEditorCommand Command);
+  void DoDeleteToWordOrLineStart(TCodeEditorCommand Command);
+  void DoDeleteLine();
+  void DoLineBreak(bool MoveCaret);
+  void DoTypeChar(char AChar);
+  void DoImeStr(const char* S);
+  void DoTabKey();
+  void DoShiftTabKey();
+  void DoBlockIndent();
+  void DoBlockUnindent();
+  void DoCaseChange(TCodeEditorCommand Command);
+  void DoEditCommand(TCodeEditorCommand Command, char AChar, void* Data);
+  bool DoMoveCommand(TCodeEditorCommand Command, void* Data);
+  void DoContextHelp();
+  bool IsWordChar(unsigned char C) const;
+  int SmartTabDeleteTarget(int Column) const;
+  bool IsStringOrComment(const TBufferCoord& P) const;
+  int PadCaretLine();
+  void InsertAtCaret(const std::string& S, bool Recorded);
+  void GrowLeftCharForCaret();
+  int BlockLastLine() const;
+
+  // Undo replay.
+  void UndoItem(const TCodeEditUndoItem& Item);
+  void RedoItem(const TCodeEditUndoItem& Item);
+
+  // Clipboard.
+  void WriteClipboard(const std::string& Text, TCodeSelectionMode Mode);
+  void PasteBlock(TCodeSelectionMode Mode, const std::string& Text);
+
+  // Window.
+  LRESULT WmGetText(WPARAM BufferSize, LPARAM Buffer);
+  void DoSetFocusMessage();
+  void DoKillFocusMessage();
+  void MeasureCharCell();
+  void RecreateWnd();
+
+  std::unique_ptr<TCodeEditStringList> lines_;
+  std::unique_ptr<TCodeEditUndoList> undoList_;
+  std::unique_ptr<TCodeEditUndoList> redoList_;
+  std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
+  std::unique_ptr<TFont> font_;
+  TCodeCustomHighlighter* highlighter_ = nullptr;
+
+  int caretX_ = 1;
+  int caretY_ = 1;
+  int lastCaretX_ = 1;
+  bool lastCaretXAdjusted_ = false;
+  TBufferCoord blockBegin_ = {1, 1};
+  TBufferCoord blockEnd_ = {1, 1};
+  TCodeSelectionMode selectionMode_ = TCodeSelectionMode::smNormal;
+  TCodeSelectionMode activeSelectionMode_ = TCodeSelectionMode::smNormal;
+  int topLine_ = 1;
+  int leftChar_ = 1;
+  int charsInWindow_ = 0;
+  int linesInWindow_ = 0;
+  int charWidth_ = 0;
+  int lineHeight_ = 0;
+  int gutterWidth_ = 0;
+  int textOffset_ = 2;
+  int paintLock_ = 0;
+  RECT invalidRect_ = {0, 0, 0, 0};
+  TSet<TStateFlag> stateFlags_;
+  TCodeStatusChanges statusChanges_;
+  bool modified_ = false;
+  bool readOnly_ = false;
+  bool keepCaret_ = false;
+  bool insertMode_ = true;
+  TCodeEditorOptions options_ = CodeEditDefaultOptions;
+  TCodeEditCaretType insertCaret_ = TCodeEditCaretType::ctVerticalLine;
+  TCodeEditCaretType overwriteCaret_ = TCodeEditCaretType::ctBlock;
+  int tabWidth_ = 8;
+  int maxScrollWidth_ = 1024;
+  TColor activeLineColor_ = clNone;
+  int rightEdge_ = 80;
+  TColor rightEdgeColor_ = clSilver;
+  TBorderStyle borderStyle_ = TBorderStyle::bsSingle;
+  bool hideSelection_ = false;
+  TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+  TColor scrollHintColor_ = clInfoBk;
+  TScrollHintFormat scrollHintFormat_ = TScrollHintFormat::shfTopLineOnly;
+  int extraLineSpacing_ = 0;
+  bool wantReturns_ = true;
+  bool wantTabs_ = false;
+  TColor color_ = clWindow;
+  int transientPaintLock_ = 0;
+  bool destroying_ = false;
+  TCodePendingKey pendingKey_;
+  std::unique_ptr<TCodeSelectedColor> selectedColor_;
+  std::unique_ptr<TCodeBookMarkOpt> bookMarkOptions_;
+  std::unique_ptr<TCodeGutter> gutter_;
+  std::vector<THookedCommandEntry> hookedCommandHandlers_;
+  std::vector<TCodeEditPlugin*> plugins_;
+  std::vector<TWinControl*> focusList_;
+  HWND parent_ = nullptr;
+  RECT bounds_ = {0, 0, 200, 150};
+};
+
+// The control as the program places it on its forms.
+class TCodeEdit : public TCustomCodeEdit {
+public:
+  using TCustomCodeEdit::TCustomCodeEdit;
+};

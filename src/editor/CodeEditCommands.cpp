@@ -1,0 +1,1133 @@
+// Command execution: the pipeline every editing action goes through, and each command.
+#include <algorithm>
+#include <climits>
+#include "editor/CodeEdit.h"
+#include "editor/CodeEditHighlighter.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+using SM = TCodeSelectionMode;
+using EO = TCodeEditorOption;
+
+// The 148 word characters used without a highlighter.
+const std::bitset<256>& DefaultWordChars() {
+  static const std::bitset<256> set = [] {
+    std::bitset<256> s;
+    for (int c = '0'; c <= '9'; ++c) s.set(c);
+    for (int c = 'A'; c <= 'Z'; ++c) s.set(c);
+    for (int c = 'a'; c <= 'z'; ++c) s.set(c);
+    s.set('_');
+    for (int c = 192; c <= 255; ++c) s.set(c);
+    for (int c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170, 181, 182,
+                  185, 186, 188, 189, 190})
+      s.set(c);
+    return s;
+  }();
+  return set;
+}
+
+bool IsBlank(char C) { return C == ' ' || C == '\t'; }
+
+// Restores a value when the scope ends, also on failure.
+template <class T>
+class TRestore {
+public:
+  TRestore(T& Ref, T Value) : ref_(Ref), saved_(Ref) { Ref = Value; }
+  ~TRestore() { ref_ = saved_; }
+  TRestore(const TRestore&) = delete;
+  TRestore& operator=(const TRestore&) = delete;
+
+private:
+  T& ref_;
+  T saved_;
+};
+
+// Holds the control's paint lock for a scope.
+class TPaintLock {
+public:
+  explicit TPaintLock(TCustomCodeEdit& Edit) : edit_(Edit) { edit_.IncPaintLock(); }
+  ~TPaintLock() { edit_.DecPaintLock(); }
+  TPaintLock(const TPaintLock&) = delete;
+  TPaintLock& operator=(const TPaintLock&) = delete;
+
+private:
+  TCustomCodeEdit& edit_;
+};
+
+// Holds an undo block open for a scope.
+class TUndoBlock {
+public:
+  explicit TUndoBlock(TCodeEditUndoList& List) : list_(List) { list_.BeginBlock(); }
+  ~TUndoBlock() { list_.EndBlock(); }
+  TUndoBlock(const TUndoBlock&) = delete;
+  TUndoBlock& operator=(const TUndoBlock&) = delete;
+
+private:
+  TCodeEditUndoList& list_;
+};
+
+// Leading blanks and tabs, counted as characters or as display columns.
+int LeadingSpaceCount(const std::string& S, bool Expand, int TabWidth) {
+  int count = 0;
+  for (char c : S) {
+    if (c == ' ')
+      ++count;
+    else if (c == '\t')
+      count = Expand ? (count / TabWidth + 1) * TabWidth : count + 1;
+    else
+      break;
+  }
+  return count;
+}
+
+bool IsCaseCommand(TCodeEditorCommand C) {
+  return (C >= ecUpperCase && C <= ecTitleCase) || (C >= ecUpperCaseBlock && C <= ecToggleCaseBlock);
+}
+
+std::string ConvertCase(TCodeEditorCommand Command, const std::string& S) {
+  switch (Command) {
+    case ecUpperCase:
+    case ecUpperCaseBlock:
+      return AnsiUpperCase(S);
+    case ecLowerCase:
+    case ecLowerCaseBlock:
+      return AnsiLowerCase(S);
+    case ecToggleCase:
+    case ecToggleCaseBlock: {
+      std::string r = S;
+      for (char& c : r) c = AnsiUpperChar(c) == c ? AnsiLowerChar(c) : AnsiUpperChar(c);
+      return r;
+    }
+    default:  // ecTitleCase
+      return S.empty() ? S : AnsiUpperCase(S.substr(0, 1)) + AnsiLowerCase(S.substr(1));
+  }
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Pipeline
+
+TCodeEditorCommand TCustomCodeEdit::TranslateKeyCode(WORD Code, TShiftState Shift, void*& Data) {
+  Data = nullptr;
+  return keystrokes_->TranslateKey(Code, Shift, pendingKey_);
+}
+
+void TCustomCodeEdit::CommandProcessor(TCodeEditorCommand Command, char AChar, void* Data) {
+  DoOnProcessCommand(Command, AChar, Data);
+  if (Command != ecNone) {
+    NotifyHookedCommandHandlers(false, Command, AChar, Data);
+    if (Command != ecNone && Command < ecUserFirst) ExecuteCommand(Command, AChar, Data);
+    if (Command != ecNone) NotifyHookedCommandHandlers(true, Command, AChar, Data);
+  }
+  DoOnCommandProcessed(Command, AChar, Data);
+}
+
+void TCustomCodeEdit::ExecuteCommand(TCodeEditorCommand Command, char AChar, void* Data) {
+  TPaintLock lock(*this);
+  if (DoMoveCommand(Command, Data)) return;
+  DoEditCommand(Command, AChar, Data);
+}
+
+// Caret moves, selections, scrolling and modes; false when Command is none of these.
+bool TCustomCodeEdit::DoMoveCommand(TCodeEditorCommand Command, void* Data) {
+  bool select = Command > ecSelection && Command <= ecSelGotoXY;
+  TCodeEditorCommand move = select ? Command - ecSelection : Command;
+  if (move >= ecLeft && move <= ecGotoXY) {
+    switch (move) {
+      case ecLeft: MoveCaretHorz(-1, select); break;
+      case ecRight: MoveCaretHorz(1, select); break;
+      case ecUp: MoveCaretVert(-1, select); UpdateWindowNow(); break;
+      case ecDown: MoveCaretVert(1, select); UpdateWindowNow(); break;
+      case ecWordLeft: MoveCaretAndSelection(blockBegin_, PrevWordPos(), select); break;
+      case ecWordRight: MoveCaretAndSelection(blockBegin_, NextWordPos(), select); break;
+      case ecLineStart: MoveCaretToLineStart(select); break;
+      case ecLineEnd: MoveCaretToLineEnd(select); break;
+      case ecPageUp:
+      case ecPageDown: DoPageUpDown(move, select); break;
+      case ecPageLeft: MoveCaretHorz(-charsInWindow_, select); break;
+      case ecPageRight: MoveCaretHorz(charsInWindow_, select); break;
+      case ecPageTop:
+      case ecPageBottom: {
+        int row = move == ecPageTop ? topLine_ : topLine_ + linesInWindow_ - 1;
+        MoveCaretAndSelection(blockBegin_, DisplayToBufferPos({DisplayX(), std::max(1, row)}),
+                              select);
+        UpdateWindowNow();
+        break;
+      }
+      case ecEditorTop: MoveCaretAndSelection(blockBegin_, {1, 1}, select); UpdateWindowNow(); break;
+      case ecEditorBottom: {
+        TBufferCoord end{1, 0};
+        if (lines_->Count() > 0) end = {LineLength(lines_->Count()) + 1, lines_->Count()};
+        MoveCaretAndSelection(blockBegin_, end, select);
+        UpdateWindowNow();
+        break;
+      }
+      default:  // ecGotoXY
+        if (Data) MoveCaretAndSelection(blockBegin_, *static_cast<TBufferCoord*>(Data), select);
+        UpdateWindowNow();
+        break;
+    }
+    return true;
+  }
+  switch (Command) {
+    case ecSelWord: SetWordBlock(CaretXY()); return true;
+    case ecSelectAll: SelectAll(); return true;
+    case ecCopy: CopyToClipboard(); return true;
+    case ecScrollUp: DoScrollUpDown(-1); return true;
+    case ecScrollDown: DoScrollUpDown(1); return true;
+    case ecScrollLeft: SetLeftChar(leftChar_ - 1); UpdateWindowNow(); return true;
+    case ecScrollRight: SetLeftChar(leftChar_ + 1); UpdateWindowNow(); return true;
+    case ecInsertMode: SetInsertMode(true); return true;
+    case ecOverwriteMode: SetInsertMode(false); return true;
+    case ecToggleMode: SetInsertMode(!insertMode_); return true;
+    case ecNormalSelect: SetSelectionMode(SM::smNormal); return true;
+    case ecLineSelect: SetSelectionMode(SM::smLine); return true;
+    case ecColumnSelect: SetSelectionMode(SM::smColumn); return true;
+    case ecMatchBracket: FindMatchingBracket(); return true;
+    case ecContextHelp: DoContextHelp(); return true;
+    default: return false;
+  }
+}
+
+void TCustomCodeEdit::DoEditCommand(TCodeEditorCommand Command, char AChar, void* Data) {
+  if (ReadOnly()) return;
+  switch (Command) {
+    case ecDeleteLastChar: DoDeleteLastChar(); break;
+    case ecDeleteChar: DoDeleteChar(); break;
+    case ecDeleteWord:
+    case ecDeleteEOL: DoDeleteToWordOrLineEnd(Command); break;
+    case ecDeleteLastWord:
+    case ecDeleteBOL: DoDeleteToWordOrLineStart(Command); break;
+    case ecDeleteLine: DoDeleteLine(); break;
+    case ecClearAll: ClearAll(); break;
+    case ecLineBreak: DoLineBreak(true); break;
+    case ecInsertLine: DoLineBreak(false); break;
+    case ecChar: DoTypeChar(AChar); break;
+    case ecImeStr: if (Data) DoImeStr(static_cast<const char*>(Data)); break;
+    case ecUndo: Undo(); break;
+    case ecRedo: Redo(); break;
+    case ecCut: if (SelAvail()) CutToClipboard(); break;
+    case ecPaste: PasteFromClipboard(); break;
+    case ecBlockIndent: DoBlockIndent(); break;
+    case ecBlockUnindent: DoBlockUnindent(); break;
+    case ecTab: DoTabKey(); break;
+    case ecShiftTab: DoShiftTabKey(); break;
+    default:
+      if (IsCaseCommand(Command)) DoCaseChange(Command);
+      break;
+  }
+}
+
+void TCustomCodeEdit::DoContextHelp() {
+  if (OnContextHelp) OnContextHelp(this, WordAtCaret());
+}
+
+// ---------------------------------------------------------------------------------------
+// Caret movers
+
+void TCustomCodeEdit::MoveCaretAndSelection(const TBufferCoord& ptBefore,
+                                            const TBufferCoord& ptAfter, bool SelectionCommand) {
+  if (HasOption(EO::eoGroupUndo) && undoList_->CanUndo()) undoList_->AddGroupBreak();
+  TPaintLock lock(*this);
+  if (SelectionCommand) {
+    // Without a selection the new one starts at the caret, not at an anchor left elsewhere.
+    if (!SelAvail()) SetBlockBegin(ptBefore == blockEnd_ ? CaretXY() : ptBefore);
+    SetBlockEnd(ptAfter);
+  } else {
+    SetBlockBegin(ptAfter);
+  }
+  InternalSetCaretXY(ptAfter);
+}
+
+void TCustomCodeEdit::MoveCaretHorz(int DX, bool SelectionCommand) {
+  TBufferCoord dst = CaretXY();
+  int len = LineLength(caretY_);
+  bool wrapLines = !HasOption(EO::eoScrollPastEol);
+  if (wrapLines && DX == -1 && dst.Char == 1 && dst.Line > 1) {
+    dst = {LineLength(dst.Line - 1) + 1, dst.Line - 1};
+  } else if (wrapLines && DX == 1 && dst.Char > len && dst.Line < lines_->Count()) {
+    dst = {1, dst.Line + 1};
+  } else {
+    dst.Char = std::max(1, dst.Char + DX);
+    if (DX > 0 && wrapLines) dst.Char = std::min(dst.Char, len + 1);
+    if (IsDBCSSecondByte(dst.Line, dst.Char)) dst.Char += DX > 0 ? 1 : -1;
+  }
+  MoveCaretAndSelection(blockBegin_, dst, SelectionCommand);
+}
+
+void TCustomCodeEdit::MoveCaretVert(int DY, bool SelectionCommand) {
+  TDisplayCoord dst = DisplayXY();
+  dst.Row = std::max(1, std::min(dst.Row + DY, std::max(1, DisplayRowCount())));
+  if (HasOption(EO::eoKeepCaretX) || lastCaretXAdjusted_) dst.Column = lastCaretX_;
+  TBufferCoord target = DisplayToBufferPos(dst);
+  bool adjusted = false;
+  if (IsDBCSSecondByte(target.Line, target.Char)) {
+    --target.Char;
+    adjusted = !HasOption(EO::eoKeepCaretX);
+  }
+  int savedLastCaretX = lastCaretX_;
+  MoveCaretAndSelection(blockBegin_, target, SelectionCommand);
+  lastCaretX_ = savedLastCaretX;
+  lastCaretXAdjusted_ = adjusted;
+}
+
+void TCustomCodeEdit::MoveCaretToLineStart(bool SelectionCommand) {
+  int target = 1;
+  if (HasOption(EO::eoEnhanceHomeKey)) {
+    std::string s = CaretLineText();
+    int first = 1;
+    while (first <= static_cast<int>(s.size()) && IsBlank(s[first - 1])) ++first;
+    target = caretX_ > first || caretX_ == 1 ? first : 1;
+  }
+  MoveCaretAndSelection(blockBegin_, {target, caretY_}, SelectionCommand);
+}
+
+void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
+  std::string s = CaretLineText();
+  int target = static_cast<int>(s.size()) + 1;
+  if (HasOption(EO::eoEnhanceEndKey)) {
+    int e = static_cast<int>(s.size());
+    while (e > 0 && IsBlank(s[e - 1])) --e;
+    if (caretX_ != e + 1) target = e + 1;
+  }
+  MoveCaretAndSelection(blockBegin_, {target, caretY_}, SelectionCommand);
+}
+
+void TCustomCodeEdit::DoPageUpDown(TCodeEditorCommand Command, bool Select) {
+  int n = linesInWindow_;
+  if (HasOption(EO::eoHalfPageScroll)) n /= 2;
+  if (HasOption(EO::eoScrollByOneLess)) --n;
+  if (Command == ecPageUp) n = -n;
+  SetTopLine(topLine_ + n);
+  MoveCaretVert(n, Select);
+  UpdateWindowNow();
+}
+
+void TCustomCodeEdit::DoScrollUpDown(int Delta) {
+  int row = DisplayY();
+  if (row >= topLine_ && row < topLine_ + linesInWindow_) {
+    SetTopLine(topLine_ + Delta);
+    if (row < topLine_)
+      MoveCaretVert(topLine_ - row, false);
+    else if (row > topLine_ + linesInWindow_ - 1)
+      MoveCaretVert(topLine_ + linesInWindow_ - 1 - row, false);
+  }
+  EnsureCursorPosVisible();
+  UpdateWindowNow();
+}
+
+// ---------------------------------------------------------------------------------------
+// Word positions
+
+bool TCustomCodeEdit::IsWordChar(unsigned char C) const {
+  if (!highlighter_) return DefaultWordChars().test(C);
+  return highlighter_->GetIdentifierChars().test(C) && !highlighter_->WordBreakChars().test(C);
+}
+
+TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
+  if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
+  std::string s = LineAt(XY.Line);
+  int len = static_cast<int>(s.size());
+  if (XY.Char < len) {
+    int i = XY.Char;  // 1-based
+    if (IsWordChar(static_cast<unsigned char>(s[i - 1])))
+      while (i <= len && IsWordChar(static_cast<unsigned char>(s[i - 1]))) ++i;
+    while (i <= len && !IsWordChar(static_cast<unsigned char>(s[i - 1]))) ++i;
+    return {i, XY.Line};
+  }
+  if (XY.Line < lines_->Count()) {
+    std::string next = LineAt(XY.Line + 1);
+    int i = 1;
+    while (i <= static_cast<int>(next.size()) && !IsWordChar(static_cast<unsigned char>(next[i - 1])))
+      ++i;
+    return {i <= static_cast<int>(next.size()) ? i : 1, XY.Line + 1};
+  }
+  return XY;
+}
+
+TBufferCoord TCustomCodeEdit::WordStartEx(const TBufferCoord& XY) const {
+  if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
+  std::string s = LineAt(XY.Line);
+  int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
+  if (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2])))
+    while (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2]))) --c;
+  return {c, XY.Line};
+}
+
+TBufferCoord TCustomCodeEdit::WordEndEx(const TBufferCoord& XY) const {
+  if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
+  std::string s = LineAt(XY.Line);
+  int len = static_cast<int>(s.size());
+  int c = std::max(1, XY.Char);
+  while (c <= len && IsWordChar(static_cast<unsigned char>(s[c - 1]))) ++c;
+  return {std::min(c, len + 1), XY.Line};
+}
+
+TBufferCoord TCustomCodeEdit::PrevWordPosEx(const TBufferCoord& XY) const {
+  if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
+  std::string s = LineAt(XY.Line);
+  int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
+  if (c > 1) {
+    int i = c - 1;  // 1-based index of the character before the caret
+    while (i >= 1 && !IsWordChar(static_cast<unsigned char>(s[i - 1]))) --i;
+    if (i >= 1) {
+      while (i >= 1 && IsWordChar(static_cast<unsigned char>(s[i - 1]))) --i;
+      return {i + 1, XY.Line};
+    }
+  }
+  if (XY.Line > 1) return {LineLength(XY.Line - 1) + 1, XY.Line - 1};
+  return {1, XY.Line};
+}
+
+TBufferCoord TCustomCodeEdit::NextWordPos() const { return NextWordPosEx(CaretXY()); }
+TBufferCoord TCustomCodeEdit::WordStart() const { return WordStartEx(CaretXY()); }
+TBufferCoord TCustomCodeEdit::WordEnd() const { return WordEndEx(CaretXY()); }
+TBufferCoord TCustomCodeEdit::PrevWordPos() const { return PrevWordPosEx(CaretXY()); }
+
+// ---------------------------------------------------------------------------------------
+// Brackets
+
+bool TCustomCodeEdit::IsStringOrComment(const TBufferCoord& P) const {
+  if (!highlighter_ || P.Line < 1 || P.Line > lines_->Count()) return false;
+  std::string s = LineAt(P.Line);
+  if (P.Char < 1 || P.Char > static_cast<int>(s.size())) return false;
+  if (P.Line == 1)
+    highlighter_->ResetRange();
+  else
+    highlighter_->SetRange(lines_->GetRange(P.Line - 2));
+  highlighter_->SetLine(s, P.Line - 1);
+  while (!highlighter_->AtLineEnd()) {
+    int start = highlighter_->GetTokenPos() + 1;
+    int len = static_cast<int>(highlighter_->GetToken().size());
+    if (P.Char >= start && P.Char < start + len) {
+      TCodeHighlighterAttributes* attr = highlighter_->GetTokenAttribute();
+      return attr && (attr == highlighter_->GetDefaultAttribute(3) ||
+                      attr == highlighter_->GetDefaultAttribute(0));
+    }
+    highlighter_->NextToken();
+  }
+  return false;
+}
+
+TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
+  static const std::string brackets = "()[]{}<>";
+  if (APoint.Line < 1 || APoint.Line > lines_->Count()) return {0, 0};
+  std::string s = LineAt(APoint.Line);
+  if (APoint.Char < 1 || APoint.Char > static_cast<int>(s.size())) return {0, 0};
+  size_t k = brackets.find(s[APoint.Char - 1]);
+  if (k == std::string::npos) return {0, 0};
+  char same = brackets[k], partner = brackets[k ^ 1];
+  bool forward = (k % 2) == 0;
+  int level = 1;
+  int line = APoint.Line, ch = APoint.Char;
+  for (;;) {
+    ch += forward ? 1 : -1;
+    while (ch < 1 || ch > static_cast<int>(s.size())) {
+      line += forward ? 1 : -1;
+      if (line < 1 || line > lines_->Count()) return {0, 0};
+      s = LineAt(line);
+      ch = forward ? 1 : static_cast<int>(s.size());
+    }
+    char c = s[ch - 1];
+    if ((c != same && c != partner) || IsDBCSSecondByte(line, ch) ||
+        IsStringOrComment({ch, line}))
+      continue;
+    level += c == same ? 1 : -1;
+    if (level == 0) return {ch, line};
+  }
+}
+
+TBufferCoord TCustomCodeEdit::GetMatchingBracket() { return GetMatchingBracketEx(CaretXY()); }
+
+void TCustomCodeEdit::FindMatchingBracket() { InternalSetCaretXY(GetMatchingBracket()); }
+
+// ---------------------------------------------------------------------------------------
+// Deleting
+
+// Removes the selection as Backspace and Delete do: reason 3 for a selection made backwards.
+void TCustomCodeEdit::DeleteSelectionRecorded(TCodeUndoReason Reason) {
+  TUndoBlock block(*undoList_);
+  RecordSelectionDeletion(Reason);
+  SetSelTextPrimitive(activeSelectionMode_, std::string(), false);
+}
+
+int TCustomCodeEdit::SmartTabDeleteTarget(int Column) const {
+  bool expand = HasOption(EO::eoTrimTrailingSpaces);
+  for (int line = caretY_ - 1; line >= 1; --line) {
+    std::string s = LineAt(line);
+    if (s.empty()) continue;
+    int lead = LeadingSpaceCount(s, expand, tabWidth_);
+    if (lead < Column - 1) return lead + 1;
+  }
+  return 1;
+}
+
+void TCustomCodeEdit::DoDeleteLastChar() {
+  DoOnPaintTransient(TTransientType::ttBefore);
+  if (SelAvail()) {
+    DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
+  } else {
+    std::string t = CaretLineText();
+    int len = static_cast<int>(t.size());
+    TBufferCoord caret = CaretXY();
+    if (caretX_ > len + 1) {
+      int target = caretX_ - 1;
+      if (HasOption(EO::eoSmartTabDelete)) target = len > 0 ? len + 1 : SmartTabDeleteTarget(caretX_);
+      InternalSetCaretXY({target, caretY_});
+    } else if (caretX_ == 1) {
+      if (caretY_ > 1) {
+        std::string prev = LineAt(caretY_ - 1);
+        TBufferCoord joined{static_cast<int>(prev.size()) + 1, caretY_ - 1};
+        std::string moved = HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(t) : t;
+        lines_->BeginUpdate();
+        try {
+          lines_->Put(caretY_ - 2, prev + moved);
+          lines_->Delete(caretY_ - 1);
+        } catch (...) {
+          lines_->EndUpdate();
+          throw;
+        }
+        lines_->EndUpdate();
+        NotifyLinesDeleted(caret.Line, 1);
+        undoList_->AddChange(urSilentDelete, joined, caret, "\r\n", uint8_t(SM::smNormal));
+        InternalSetCaretXY(joined);
+      }
+    } else {
+      int from;
+      int lead = LeadingSpaceCount(t, false, tabWidth_);
+      if (static_cast<unsigned char>(t[caretX_ - 2]) <= 32 && lead == caretX_ - 1) {
+        int column = DisplayX();
+        int targetColumn;
+        if (HasOption(EO::eoSmartTabDelete)) {
+          targetColumn = 1;
+          for (int line = caretY_ - 1; line >= 1; --line) {
+            int l = LeadingSpaceCount(LineAt(line), true, tabWidth_);
+            if (l < column - 1) {
+              targetColumn = l + 1;
+              break;
+            }
+          }
+        } else {
+          targetColumn = ((column - 2) / tabWidth_) * tabWidth_ + 1;
+        }
+        from = t[caretX_ - 2] == '\t' && !HasOption(EO::eoSmartTabDelete)
+                   ? caretX_ - 1
+                   : std::min(ColumnToChar(caretY_, targetColumn), caretX_ - 1);
+      } else {
+        from = caretX_ - (IsDBCSSecondByte(caretY_, caretX_ - 1) ? 2 : 1);
+      }
+      std::string removed = t.substr(from - 1, caretX_ - from);
+      StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
+      undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, removed, uint8_t(SM::smNormal));
+      InternalSetCaretXY({from, caretY_});
+    }
+  }
+  EnsureCursorPosVisible();
+  DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+void TCustomCodeEdit::DoDeleteChar() {
+  DoOnPaintTransient(TTransientType::ttBefore);
+  if (SelAvail()) {
+    DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
+  } else {
+    std::string t = CaretLineText();
+    int len = static_cast<int>(t.size());
+    TBufferCoord caret = CaretXY();
+    if (caretX_ <= len) {
+      int count = IsDBCSLeadByte(static_cast<unsigned char>(t[caretX_ - 1])) ? 2 : 1;
+      std::string removed = t.substr(caretX_ - 1, count);
+      lines_->Put(caretY_ - 1, t.substr(0, caretX_ - 1) + t.substr(caretX_ - 1 + count));
+      undoList_->AddChange(urSilentDeleteAfterCaret, caret, {caretX_ + count, caretY_}, removed,
+                           uint8_t(SM::smNormal));
+    } else if (caretY_ < lines_->Count()) {
+      TUndoBlock block(*undoList_);
+      // Blanks that fill the gap up to the caret are recorded, so that undo takes them too.
+      if (caretX_ > len + 1)
+        undoList_->AddChange(urWhiteSpaceAdd, caret, {len + 1, caretY_}, std::string(),
+                             uint8_t(SM::smNormal));
+      std::string filled = t + std::string(caretX_ - 1 - len, ' ');
+      lines_->BeginUpdate();
+      try {
+        lines_->Put(caretY_ - 1, filled + LineAt(caretY_ + 1));
+        lines_->Delete(caretY_);
+      } catch (...) {
+        lines_->EndUpdate();
+        throw;
+      }
+      lines_->EndUpdate();
+      NotifyLinesDeleted(caretY_ + 1, 1);
+      undoList_->AddChange(urSilentDeleteAfterCaret, caret, {1, caretY_ + 1}, "\r\n",
+                           uint8_t(SM::smNormal));
+      InternalSetCaretXY(caret);
+    }
+  }
+  DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+void TCustomCodeEdit::DoDeleteToWordOrLineEnd(TCodeEditorCommand Command) {
+  std::string t = CaretLineText();
+  int len = static_cast<int>(t.size());
+  TBufferCoord caret = CaretXY();
+  TBufferCoord end{len + 1, caretY_};
+  if (Command == ecDeleteWord) {
+    end = WordEnd();
+    std::string s = t;
+    if (end.Char < caretX_ || (end.Char == caretX_ && end.Line < lines_->Count())) {
+      if (end.Char > len) {
+        if (end.Line >= lines_->Count()) return;
+        end = {1, end.Line + 1};
+        s = LineAt(end.Line);
+      } else if (s[end.Char - 1] != ' ') {
+        ++end.Char;
+      }
+    }
+    while (end.Char <= static_cast<int>(s.size()) && s[end.Char - 1] == ' ') ++end.Char;
+  }
+  // A caret beyond the line end deletes from the line end: no blanks are inserted or lost.
+  TBufferCoord start = ClampToLineEnd(caret);
+  if (end <= start) return;
+  std::string removed = SelTextOf(start, end, SM::smNormal);
+  lines_->BeginUpdate();
+  try {
+    DeleteNormal(start, end);
+  } catch (...) {
+    lines_->EndUpdate();
+    throw;
+  }
+  lines_->EndUpdate();
+  undoList_->AddChange(urSilentDeleteAfterCaret, start, end, removed, uint8_t(SM::smNormal));
+  InternalSetCaretXY(caret);
+}
+
+void TCustomCodeEdit::DoDeleteToWordOrLineStart(TCodeEditorCommand Command) {
+  DoOnPaintTransient(TTransientType::ttBefore);
+  TBufferCoord start = Command == ecDeleteLastWord ? PrevWordPos() : TBufferCoord{1, caretY_};
+  TBufferCoord end = ClampToLineEnd(CaretXY());
+  if (start < end) {
+    std::string removed = SelTextOf(start, end, SM::smNormal);
+    lines_->BeginUpdate();
+    try {
+      DeleteNormal(start, end);
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+    undoList_->AddChange(urSilentDelete, start, end, removed, uint8_t(SM::smNormal));
+    InternalSetCaretXY(start);
+  } else if (start != CaretXY()) {
+    InternalSetCaretXY(start);
+  }
+  DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+void TCustomCodeEdit::DoDeleteLine() {
+  int count = lines_->Count();
+  if (count == 0 || (caretY_ == count && CaretLineText().empty())) return;
+  DoOnPaintTransient(TTransientType::ttBefore);
+  if (SelAvail()) SetBlockBegin(CaretXY());
+  int line = caretY_;
+  std::string old = LineAt(line);
+  if (line == count) {
+    lines_->Put(line - 1, std::string());
+    undoList_->AddChange(urSilentDeleteAfterCaret, {1, line},
+                         {static_cast<int>(old.size()) + 1, line}, old, uint8_t(SM::smNormal));
+  } else {
+    lines_->Delete(line - 1);
+    undoList_->AddChange(urSilentDeleteAfterCaret, {1, line}, {1, line + 1}, old + "\r\n",
+                         uint8_t(SM::smNormal));
+    NotifyLinesDeleted(line - 1, 1);
+  }
+  InternalSetCaretXY({1, line});
+  DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+// ---------------------------------------------------------------------------------------
+// Line breaks and typing
+
+void TCustomCodeEdit::DoLineBreak(bool MoveCaret) {
+  TUndoBlock block(*undoList_);
+  if (SelAvail()) DeleteSelectionRecorded(urDelete);
+  lines_->BeginUpdate();
+  TBufferCoord caret = CaretXY();
+  TBufferCoord newCaret = caret;
+  try {
+    EnsureFirstLine();
+    std::string t = CaretLineText();
+    int len = static_cast<int>(t.size());
+    int line = caretY_;
+    if (len > 0 && caretX_ > 1 && caretX_ <= len) {
+      std::string left = t.substr(0, caretX_ - 1), right = t.substr(caretX_ - 1);
+      std::string indent = MakeIndent(LeadingWhiteWidth(left, true), true);
+      lines_->Put(line - 1, left);
+      lines_->Insert(line, indent + right);
+      undoList_->AddChange(urLineBreak, caret, caret, right, uint8_t(SM::smNormal));
+      if (MoveCaret) newCaret = {static_cast<int>(indent.size()) + 1, line + 1};
+    } else if (len > 0 && caretX_ == 1) {
+      lines_->Insert(line - 1, std::string());
+      undoList_->AddChange(urLineBreak, caret, caret, t, uint8_t(SM::smNormal));
+      if (MoveCaret) newCaret = {1, line + 1};
+    } else if (len > 0) {
+      std::string indent = t.substr(0, LeadingWhiteWidth(t, false));
+      lines_->Insert(line, indent);
+      undoList_->AddChange(urLineBreak, caret, caret, std::string(), uint8_t(SM::smNormal));
+      if (MoveCaret) newCaret = {static_cast<int>(indent.size()) + 1, line + 1};
+    } else {
+      int column = 1;
+      if (HasOption(EO::eoAutoIndent))
+        for (int above = line - 1; above >= 1; --above) {
+          std::string s = LineAt(above);
+          if (s.empty()) continue;
+          column = LeadingSpaceCount(s, true, tabWidth_) + 1;
+          break;
+        }
+      lines_->Insert(line - 1, std::string());
+      undoList_->AddChange(urLineBreak, caret, caret, std::string(), uint8_t(SM::smNormal));
+      if (MoveCaret) newCaret = {column, line + 1};
+    }
+    // A caret that may stand past the line end while the new line has no text yet.
+    TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+    InternalSetCaretXY(newCaret);
+  } catch (...) {
+    lines_->EndUpdate();
+    throw;
+  }
+  lines_->EndUpdate();
+  NotifyLinesInserted(caret.Char == 1 ? caretY_ - 1 : caretY_, 1);
+  blockBegin_ = blockEnd_ = CaretXY();
+  EnsureCursorPosVisible();
+  UpdateLastCaretX();
+}
+
+// Pads the caret line with blanks up to the caret; gives the number of characters added.
+int TCustomCodeEdit::PadCaretLine() {
+  std::string t = CaretLineText();
+  int len = static_cast<int>(t.size());
+  if (caretX_ <= len + 1) return 0;
+  EnsureFirstLine();
+  std::string filler = len == 0 ? MakeIndent(caretX_ - 1, true) : std::string(caretX_ - 1 - len, ' ');
+  lines_->Put(caretY_ - 1, t + filler);
+  return static_cast<int>(filler.size());
+}
+
+void TCustomCodeEdit::InsertAtCaret(const std::string& S, bool Recorded) {
+  TBufferCoord start = CaretXY();
+  std::string t = CaretLineText();
+  std::string removed;
+  if (!insertMode_) {
+    size_t n = std::min(S.size(), t.size() - std::min(t.size(), size_t(start.Char - 1)));
+    removed = t.substr(std::min(t.size(), size_t(start.Char - 1)), n);
+    t.erase(start.Char - 1, n);
+  }
+  t.insert(start.Char - 1, S);
+  lines_->Put(caretY_ - 1, t);
+  TBufferCoord end{start.Char + static_cast<int>(S.size()), caretY_};
+  if (Recorded) undoList_->AddChange(urInsert, start, end, removed, uint8_t(SM::smNormal));
+  TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+  InternalSetCaretXY(end);
+}
+
+void TCustomCodeEdit::GrowLeftCharForCaret() {
+  if (charsInWindow_ > 0 && caretX_ >= leftChar_ + charsInWindow_)
+    SetLeftChar(leftChar_ + std::min(25, charsInWindow_ - 1));
+}
+
+void TCustomCodeEdit::DoTypeChar(char AChar) {
+  unsigned char c = static_cast<unsigned char>(AChar);
+  if (c < 32 || c == 127) return;
+  if (SelAvail()) {
+    SetSelText(std::string(1, AChar));
+  } else {
+    if (insertMode_ && !HasOption(EO::eoAutoSizeMaxScrollWidth) && caretX_ > maxScrollWidth_) return;
+    TBufferCoord caret = CaretXY();
+    int lineLen = LineLength(caretY_);
+    TUndoBlock block(*undoList_);
+    lines_->BeginUpdate();
+    try {
+      int filler = PadCaretLine();
+      if (filler > 0) {
+        TBufferCoord at{lineLen + 1 + filler, caretY_};
+        undoList_->AddChange(urWhiteSpaceAdd, at, {lineLen + 1, caretY_}, std::string(),
+                             uint8_t(SM::smNormal));
+        TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+        SetCaretXYEx(false, at);
+      } else if (caret.Char > lineLen + 1) {
+        SetCaretXYEx(false, {lineLen + 1, caretY_});
+      }
+      InsertAtCaret(std::string(1, AChar), true);
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+    blockBegin_ = blockEnd_ = CaretXY();
+  }
+  GrowLeftCharForCaret();
+  DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+void TCustomCodeEdit::DoImeStr(const char* S) {
+  std::string text = S;
+  if (text.empty()) return;
+  if (SelAvail()) {
+    SetSelText(text);
+    RepaintGutter();
+  } else {
+    TUndoBlock block(*undoList_);
+    int lineLen = LineLength(caretY_);
+    lines_->BeginUpdate();
+    try {
+      int filler = PadCaretLine();
+      if (filler > 0) {
+        TBufferCoord at{lineLen + 1 + filler, caretY_};
+        undoList_->AddChange(urWhiteSpaceAdd, at, {lineLen + 1, caretY_}, std::string(),
+                             uint8_t(SM::smNormal));
+        TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+        SetCaretXYEx(false, at);
+      }
+      InsertAtCaret(text, true);
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+    blockBegin_ = blockEnd_ = CaretXY();
+  }
+  GrowLeftCharForCaret();
+}
+
+// ---------------------------------------------------------------------------------------
+// Tab and Shift+Tab
+
+void TCustomCodeEdit::DoTabKey() {
+  if (HasOption(EO::eoTabIndent) && SelAvail() &&
+      (SelectionSpansLines() || SelectionCoversCaretLine())) {
+    bool coversLine = !SelectionSpansLines();
+    DoBlockIndent();
+    if (coversLine) SetBlockBegin({1, BlockBegin().Line});
+    return;
+  }
+  int column = DisplayX();
+  int width = -1;
+  bool smartLine = false;
+  if (HasOption(EO::eoSmartTabs)) {
+    for (int line = caretY_ - 1; line >= 1 && width < 0; --line) {
+      std::string s = lines_->GetExpandedString(line - 1);
+      if (static_cast<int>(s.size()) < column) continue;
+      int i = column;
+      while (i <= static_cast<int>(s.size()) && !IsBlank(s[i - 1])) ++i;
+      while (i <= static_cast<int>(s.size()) && IsBlank(s[i - 1])) ++i;
+      width = i - column;
+      smartLine = true;
+    }
+  }
+  TUndoBlock block(*undoList_);
+  if (SelAvail()) DeleteSelectionRecorded(urDelete);
+  column = DisplayX();
+  if (width < 0)
+    width = HasOption(EO::eoTabsToSpaces) ? tabWidth_ - ((column - 1) % tabWidth_) : tabWidth_;
+  std::string t = CaretLineText();
+  int len = static_cast<int>(t.size());
+  std::string insert;
+  if (HasOption(EO::eoTabsToSpaces)) {
+    insert.assign(width, ' ');
+  } else if (HasOption(EO::eoTrimTrailingSpaces) && caretX_ > len) {
+    int target = smartLine ? column + width : ((column - 1) / tabWidth_ + 1) * tabWidth_ + 1;
+    TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+    InternalSetCaretXY(DisplayToBufferPos({target, caretY_}));
+    return;
+  } else if (HasOption(EO::eoSmartTabs) && smartLine &&
+             LeadingSpaceCount(t, false, tabWidth_) >= std::min(caretX_ - 1, len)) {
+    int target = column + width;
+    int col = column;
+    int nextStop = ((col - 1) / tabWidth_ + 1) * tabWidth_ + 1;
+    if (nextStop <= target) {
+      insert += '\t';
+      col = nextStop;
+      while (col + tabWidth_ <= target) {
+        insert += '\t';
+        col += tabWidth_;
+      }
+    }
+    insert.append(target - col, ' ');
+  } else {
+    insert = "\t";
+  }
+  // Recorded in every selection mode: an unrecorded insertion could not be undone.
+  TBufferCoord start = ClampToLineEnd(CaretXY());
+  lines_->BeginUpdate();
+  try {
+    EnsureFirstLine();
+    TBufferCoord end = InsertNormal(CaretXY(), insert, &start);
+    undoList_->AddChange(urInsert, start, end, std::string(), uint8_t(SM::smNormal));
+    TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+    InternalSetCaretXY(end);
+  } catch (...) {
+    lines_->EndUpdate();
+    throw;
+  }
+  lines_->EndUpdate();
+  blockBegin_ = blockEnd_ = CaretXY();
+  EnsureCursorPosVisible();
+}
+
+void TCustomCodeEdit::DoShiftTabKey() {
+  if (HasOption(EO::eoTabIndent) && SelAvail() &&
+      (SelectionSpansLines() || SelectionCoversCaretLine())) {
+    DoBlockUnindent();
+    return;
+  }
+  std::string t = CaretLineText();
+  int len = static_cast<int>(t.size());
+  int target = caretX_;
+  bool smart = false;
+  if (HasOption(EO::eoSmartTabs) && caretX_ > 1) {
+    for (int line = caretY_ - 1; line >= 1; --line) {
+      std::string s = LineAt(line);
+      if (static_cast<int>(s.size()) < caretX_ - 1) continue;
+      int i = caretX_ - 1;
+      while (i > 0 && s[i - 1] == ' ') --i;
+      while (i > 0 && s[i - 1] != ' ') --i;
+      target = i + 1;
+      smart = true;
+      break;
+    }
+  }
+  if (!smart && caretX_ > 1) {
+    int stop = ((caretX_ - 2) / tabWidth_) * tabWidth_ + 1;
+    if (caretX_ - 1 <= len && t[caretX_ - 2] == '\t') {
+      target = caretX_ - 1;
+    } else if (caretX_ > len + 1) {
+      target = stop;
+    } else {
+      while (target > stop && t[target - 2] == ' ') --target;
+    }
+  }
+  if (target == caretX_) return;
+  TBufferCoord caret = CaretXY();
+  int from = std::min(target, len + 1), to = std::min(caretX_, len + 1);
+  if (to > from) {
+    std::string removed = t.substr(from - 1, to - from);
+    lines_->Put(caretY_ - 1, t.substr(0, from - 1) + t.substr(to - 1));
+    undoList_->AddChange(urSilentDelete, {from, caretY_}, {to, caretY_}, removed,
+                         uint8_t(SM::smNormal));
+  }
+  TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+  MoveCaretAndSelection(blockBegin_, {target, caret.Line}, false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Block indent and unindent
+
+// The last line of a block: the one before its end when it ends in column 1.
+int TCustomCodeEdit::BlockLastLine() const {
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  return e.Char == 1 && e.Line > b.Line ? e.Line - 1 : e.Line;
+}
+
+void TCustomCodeEdit::DoBlockIndent() {
+  if (!SelAvail()) return;
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  TBufferCoord anchorBegin = blockBegin_, anchorEnd = blockEnd_;
+  TCodeSelectionMode mode = activeSelectionMode_;
+  int last = std::min(BlockLastLine(), lines_->Count());
+  bool endsInColumn1 = e.Char == 1 && e.Line > b.Line;
+  std::string unit = HasOption(EO::eoTabsToSpaces) ? std::string(tabWidth_, ' ') : "\t";
+  int ulen = static_cast<int>(unit.size());
+  int leftColumn = mode == SM::smColumn ? std::min(BufferToDisplayPos(blockBegin_).Column,
+                                                   BufferToDisplayPos(blockEnd_).Column)
+                                        : 1;
+  int startChar = mode == SM::smColumn ? ColumnToChar(b.Line, leftColumn) : 1;
+  TBufferCoord caret = CaretXY();
+  {
+    TUndoBlock block(*undoList_);
+    TBufferCoord from{startChar, b.Line}, to{startChar + ulen, last};
+    lines_->BeginUpdate();
+    try {
+      for (int line = b.Line; line <= last; ++line) {
+        std::string s = LineAt(line);
+        int c = ColumnToChar(line, leftColumn);
+        if (c - 1 > static_cast<int>(s.size())) continue;
+        lines_->Put(line - 1, s.substr(0, c - 1) + unit + s.substr(c - 1));
+        // A column block skips short lines: each line's unit is recorded on its own there.
+        if (mode == SM::smColumn)
+          undoList_->AddChange(urPaste, {c, line}, {c + ulen, line}, std::string(),
+                               uint8_t(SM::smNormal));
+      }
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+    // The units as one column paste, then the marker that stops grouping.
+    if (mode != SM::smColumn)
+      undoList_->AddChange(urPaste, from, to, std::string(), uint8_t(SM::smColumn));
+    undoList_->AddChange(urIndent, from, to, std::string(), uint8_t(SM::smColumn));
+  }
+  auto shifted = [&](TBufferCoord p) {
+    if (p.Char > 1 && p.Line <= last && !(p == e && endsInColumn1)) p.Char += ulen;
+    return p;
+  };
+  TBufferCoord newCaret = endsInColumn1 ? TBufferCoord{1, caret.Line}
+                                        : TBufferCoord{caret.Char + (HasOption(EO::eoTabsToSpaces) ? tabWidth_ : 1), caret.Line};
+  TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+  SetCaretXYEx(true, newCaret);
+  blockBegin_ = shifted(anchorBegin);
+  blockEnd_ = shifted(anchorEnd);
+  activeSelectionMode_ = mode;
+}
+
+void TCustomCodeEdit::DoBlockUnindent() {
+  TBufferCoord b = SelAvail() ? BlockBegin() : CaretXY();
+  TBufferCoord anchorBegin = blockBegin_, anchorEnd = blockEnd_;
+  TCodeSelectionMode mode = activeSelectionMode_;
+  int last = SelAvail() ? std::min(BlockLastLine(), lines_->Count()) : caretY_;
+  int leftColumn = mode == SM::smColumn ? std::min(BufferToDisplayPos(blockBegin_).Column,
+                                                   BufferToDisplayPos(blockEnd_).Column)
+                                        : 1;
+  std::vector<std::string> pieces;
+  std::vector<int> columns;
+  bool any = false;
+  for (int line = b.Line; line <= last; ++line) {
+    std::string s = LineAt(line);
+    int c = ColumnToChar(line, leftColumn);
+    int n = 0;
+    if (c <= static_cast<int>(s.size())) {
+      if (s[c - 1] == '\t') {
+        n = 1;
+      } else {
+        while (n < tabWidth_ && c - 1 + n < static_cast<int>(s.size()) && s[c - 1 + n] == ' ') ++n;
+        if (n < tabWidth_ && c - 1 + n < static_cast<int>(s.size()) && s[c - 1 + n] == '\t') ++n;
+      }
+    }
+    pieces.push_back(s.substr(std::min<size_t>(c - 1, s.size()), n));
+    columns.push_back(c);
+    any = any || n > 0;
+  }
+  if (!any) return;
+  std::string joined;
+  lines_->BeginUpdate();
+  try {
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      int line = b.Line + static_cast<int>(i);
+      if (i > 0) joined += "\r\n";
+      joined += pieces[i];
+      if (pieces[i].empty()) continue;
+      std::string s = LineAt(line);
+      s.erase(columns[i] - 1, pieces[i].size());
+      lines_->Put(line - 1, s);
+    }
+  } catch (...) {
+    lines_->EndUpdate();
+    throw;
+  }
+  lines_->EndUpdate();
+  int startChar = mode == SM::smColumn ? columns.front() : 1;
+  undoList_->AddChange(urUnindent, {startChar, b.Line}, {startChar, last}, joined, uint8_t(mode));
+  auto amountOf = [&](int line) {
+    return line >= b.Line && line <= last ? static_cast<int>(pieces[line - b.Line].size()) : 0;
+  };
+  TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+  SetCaretXYEx(true, {std::max(1, caretX_ - amountOf(caretY_)), caretY_});
+  if (mode != SM::smColumn) {
+    auto shrink = [&](TBufferCoord p) {
+      p.Char = std::max(1, p.Char - amountOf(p.Line));
+      return p;
+    };
+    blockBegin_ = shrink(anchorBegin);
+    blockEnd_ = shrink(anchorEnd);
+  } else {
+    blockBegin_ = anchorBegin;
+    blockEnd_ = anchorEnd;
+  }
+  activeSelectionMode_ = mode;
+}
+
+// ---------------------------------------------------------------------------------------
+// Case changes
+
+// Replaces the selected characters by their converted form row by row; each row is recorded
+// as a deletion of its old text and an insertion, so that undo restores the case.
+void TCustomCodeEdit::DoCaseChange(TCodeEditorCommand Command) {
+  bool wordCommand = Command >= ecUpperCase && Command <= ecTitleCase;
+  TBufferCoord oldCaret = CaretXY();
+  TBufferCoord oldBegin = blockBegin_, oldEnd = blockEnd_;
+  bool hadSelection = SelAvail();
+  if (wordCommand) {
+    SetBlockBegin(WordStart());
+    SetBlockEnd(WordEnd());
+    for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
+      InternalSetCaretXY(PrevWordPos());
+      SetBlockBegin(WordStart());
+      SetBlockEnd(WordEnd());
+    }
+  } else if (!hadSelection) {
+    TBufferCoord from = CaretXY();
+    if (from.Char > LineLength(from.Line) && from.Line < lines_->Count()) from = {1, from.Line + 1};
+    SetBlockBegin(from);
+    SetBlockEnd({from.Char + 1, from.Line});
+  }
+  if (SelAvail()) {
+    TBufferCoord b = BlockBegin(), e = BlockEnd();
+    struct TSegment {
+      int Line, From, To;
+    };
+    std::vector<TSegment> segments;
+    int col1 = std::min(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
+    int col2 = std::max(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
+    std::string text;
+    for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {
+      int len = LineLength(line);
+      int from = 1, to = len + 1;
+      if (activeSelectionMode_ == SM::smColumn) {
+        from = ColumnToChar(line, col1);
+        to = ColumnToChar(line, col2);
+      } else if (activeSelectionMode_ == SM::smNormal) {
+        if (line == b.Line) from = b.Char;
+        if (line == e.Line) to = e.Char;
+      }
+      from = std::min(from, len + 1);
+      to = std::min(to, len + 1);
+      if (to <= from) continue;
+      segments.push_back({line, from, to});
+      text += LineAt(line).substr(from - 1, to - from);
+    }
+    std::string converted = ConvertCase(Command, text);
+    TUndoBlock block(*undoList_);
+    uint8_t mode = uint8_t(activeSelectionMode_);
+    undoList_->AddChange(urSelection, blockBegin_, blockEnd_, std::string(), mode);
+    undoList_->AddChange(urCaret, CaretXY(), CaretXY(), std::string(), mode);
+    lines_->BeginUpdate();
+    try {
+      size_t offset = 0;
+      for (const TSegment& s : segments) {
+        std::string line = LineAt(s.Line);
+        size_t n = s.To - s.From;
+        std::string old = line.substr(s.From - 1, n);
+        std::string repl = converted.substr(offset, n);
+        offset += n;
+        if (repl == old) continue;
+        line.replace(s.From - 1, n, repl);
+        undoList_->AddChange(urDelete, {s.From, s.Line}, {s.To, s.Line}, old, uint8_t(SM::smNormal));
+        undoList_->AddChange(urInsert, {s.From, s.Line}, {s.To, s.Line}, std::string(),
+                             uint8_t(SM::smNormal));
+        lines_->Put(s.Line - 1, line);
+      }
+    } catch (...) {
+      lines_->EndUpdate();
+      throw;
+    }
+    lines_->EndUpdate();
+    InternalSetCaretXY(e);
+  }
+  if (wordCommand) {
+    InternalSetCaretXY(oldCaret);
+    SetBlockBegin(oldCaret);
+  } else if (hadSelection) {
+    blockBegin_ = oldBegin;
+    blockEnd_ = oldEnd;
+  } else {
+    SetBlockBegin(CaretXY());
+  }
+}

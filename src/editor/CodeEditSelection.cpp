@@ -1,0 +1,756 @@
+// Caret, selection, the text primitives beneath them and the buffer notifications.
+#include <algorithm>
+#include <climits>
+#include "editor/CodeEdit.h"
+#include "editor/CodeEditHighlighter.h"
+
+namespace {
+using SM = TCodeSelectionMode;
+using EO = TCodeEditorOption;
+
+// Splits at CR LF, lone CR and lone LF; an empty text is one empty piece.
+std::vector<std::string> SplitLines(const std::string& Value) {
+  std::vector<std::string> pieces;
+  size_t start = 0;
+  for (size_t i = 0; i < Value.size(); ++i) {
+    if (Value[i] != '\r' && Value[i] != '\n') continue;
+    pieces.push_back(Value.substr(start, i - start));
+    if (Value[i] == '\r' && i + 1 < Value.size() && Value[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  pieces.push_back(Value.substr(start));
+  return pieces;
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Line access
+
+std::string TCustomCodeEdit::LineAt(int Line) const { return lines_->Get(Line - 1); }
+
+int TCustomCodeEdit::LineLength(int Line) const {
+  return Line >= 1 && Line <= lines_->Count() ? static_cast<int>(lines_->Get(Line - 1).size()) : 0;
+}
+
+void TCustomCodeEdit::EnsureFirstLine() {
+  if (lines_->Count() == 0) lines_->Add("");
+}
+
+std::string TCustomCodeEdit::LineText() const { return CaretLineText(); }
+
+void TCustomCodeEdit::SetLineText(const std::string& Value) {
+  if (caretY_ >= 1 && caretY_ <= std::max(1, lines_->Count())) lines_->Put(caretY_ - 1, Value);
+}
+
+std::string TCustomCodeEdit::CaretLineText() const {
+  return caretY_ >= 1 && caretY_ <= lines_->Count() ? LineAt(caretY_) : std::string();
+}
+
+bool TCustomCodeEdit::IsDBCSSecondByte(int Line, int Char) const {
+  std::string s = LineAt(Line);
+  if (Char < 2 || Char - 1 > static_cast<int>(s.size())) return false;
+  int i = 0;
+  while (i < Char - 2) i += IsDBCSLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+  return i == Char - 2 && IsDBCSLeadByte(static_cast<unsigned char>(s[i]));
+}
+
+// ---------------------------------------------------------------------------------------
+// Display positions: tabs expanded; one row per line while no word wrap exists.
+
+TDisplayCoord TCustomCodeEdit::BufferToDisplayPos(const TBufferCoord& P) const {
+  std::string s = LineAt(P.Line);
+  int column = 0;
+  for (int i = 0; i < P.Char - 1; ++i) {
+    if (i < static_cast<int>(s.size()) && s[i] == '\t')
+      column = (column / tabWidth_ + 1) * tabWidth_;
+    else
+      ++column;
+  }
+  return {column + 1, P.Line};
+}
+
+TBufferCoord TCustomCodeEdit::DisplayToBufferPos(const TDisplayCoord& P) const {
+  std::string s = LineAt(P.Row);
+  int column = 0;
+  int i = 0;
+  for (; i < static_cast<int>(s.size()); ++i) {
+    int next = s[i] == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
+    if (next >= P.Column) break;
+    column = next;
+  }
+  if (i == static_cast<int>(s.size())) i += P.Column - 1 - column;
+  TBufferCoord result{i + 1, P.Row};
+  if (IsDBCSSecondByte(result.Line, result.Char)) ++result.Char;
+  return result;
+}
+
+int TCustomCodeEdit::DisplayRowCount() const { return lines_->Count(); }
+
+int TCustomCodeEdit::ColumnToChar(int Line, int Column) const {
+  return DisplayToBufferPos({Column, Line}).Char;
+}
+
+int TCustomCodeEdit::DisplayX() const { return DisplayXY().Column; }
+int TCustomCodeEdit::DisplayY() const { return DisplayXY().Row; }
+TDisplayCoord TCustomCodeEdit::DisplayXY() const { return BufferToDisplayPos(CaretXY()); }
+
+// ---------------------------------------------------------------------------------------
+// Caret
+
+void TCustomCodeEdit::SetCaretXYEx(bool EnsureVisible, TBufferCoord Value) {
+  if (HandleAllocated()) DoOnPaintTransient(TTransientType::ttBefore);
+  int maxX = maxScrollWidth_ + 1;
+  if (Value.Line > lines_->Count()) Value.Line = lines_->Count();
+  if (Value.Line >= 1) {
+    if (!HasOption(EO::eoScrollPastEol)) maxX = LineLength(Value.Line) + 1;
+  } else {
+    Value.Line = 1;
+    if (!HasOption(EO::eoScrollPastEol)) maxX = 1;
+  }
+  if (Value.Char > maxX &&
+      !(HasOption(EO::eoScrollPastEol) && HasOption(EO::eoAutoSizeMaxScrollWidth)))
+    Value.Char = maxX;
+  if (Value.Char < 1) Value.Char = 1;
+  if (Value.Char != caretX_ || Value.Line != caretY_) {
+    IncPaintLock();
+    try {
+      if (caretX_ != Value.Char) {
+        caretX_ = Value.Char;
+        StatusChanged({TCodeStatusChange::scCaretX});
+      }
+      if (caretY_ != Value.Line) {
+        if (activeLineColor_ != clNone) {
+          InvalidateLine(Value.Line);
+          InvalidateLine(caretY_);
+        }
+        caretY_ = Value.Line;
+        StatusChanged({TCodeStatusChange::scCaretY});
+      }
+      UpdateLastCaretX();
+      if (EnsureVisible) EnsureCursorPosVisible();
+      stateFlags_.Include(TStateFlag::sfCaretChanged);
+      stateFlags_.Include(TStateFlag::sfScrollbarChanged);
+    } catch (...) {
+      DecPaintLock();
+      throw;
+    }
+    DecPaintLock();
+  } else {
+    UpdateLastCaretX();
+  }
+  if (HandleAllocated()) DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+void TCustomCodeEdit::UpdateLastCaretX() {
+  lastCaretXAdjusted_ = false;
+  lastCaretX_ = DisplayX();
+}
+
+void TCustomCodeEdit::InternalSetCaretXY(const TBufferCoord& Value) { SetCaretXYEx(true, Value); }
+
+void TCustomCodeEdit::SetCaretXY(const TBufferCoord& Value) {
+  IncPaintLock();
+  try {
+    StatusChanged({TCodeStatusChange::scSelection});
+    SetCaretXYEx(true, Value);
+    if (SelAvail()) RepaintSelection();
+    blockBegin_ = CaretXY();
+    blockEnd_ = blockBegin_;
+  } catch (...) {
+    DecPaintLock();
+    throw;
+  }
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::SetCaretX(int Value) { SetCaretXY({Value, caretY_}); }
+void TCustomCodeEdit::SetCaretY(int Value) { SetCaretXY({caretX_, Value}); }
+
+void TCustomCodeEdit::SetCaretAndSelection(const TBufferCoord& ptCaret,
+                                           const TBufferCoord& ptBefore,
+                                           const TBufferCoord& ptAfter) {
+  TCodeSelectionMode mode = activeSelectionMode_;
+  IncPaintLock();
+  try {
+    InternalSetCaretXY(ptCaret);
+    SetBlockBegin(ptBefore);
+    SetBlockEnd(ptAfter);
+    activeSelectionMode_ = mode;
+  } catch (...) {
+    DecPaintLock();
+    throw;
+  }
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
+
+void TCustomCodeEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle) {
+  IncPaintLock();
+  try {
+    TDisplayCoord p = DisplayXY();
+    if (p.Column < leftChar_)
+      SetLeftChar(p.Column);
+    else if (charsInWindow_ > 0 && p.Column >= leftChar_ + charsInWindow_)
+      SetLeftChar(p.Column - charsInWindow_ + 1);
+    int visibleRows = std::max(1, linesInWindow_);
+    if (!ForceToMiddle) {
+      if (p.Row < topLine_)
+        SetTopLine(p.Row);
+      else if (p.Row > topLine_ + visibleRows - 1)
+        SetTopLine(p.Row - (visibleRows - 1));
+    } else if (p.Row < topLine_ || p.Row > topLine_ + linesInWindow_ - 2) {
+      // Re-centred also for the row just above the view, which is hidden too.
+      SetTopLine(p.Row - (visibleRows - 1) + visibleRows / 2);
+    }
+  } catch (...) {
+    DecPaintLock();
+    throw;
+  }
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::GotoLineAndCenter(int ALine) {
+  SetCaretXYEx(false, {1, ALine});
+  if (SelAvail()) RepaintSelection();
+  blockBegin_ = CaretXY();
+  blockEnd_ = blockBegin_;
+  EnsureCursorPosVisibleEx(true);
+}
+
+void TCustomCodeEdit::SetTopLine(int Value) {
+  int rows = DisplayRowCount();
+  int maxTop = HasOption(EO::eoScrollPastEof) ? rows : rows - linesInWindow_ + 1;
+  Value = std::max(1, std::min(Value, std::max(1, maxTop)));
+  if (Value == topLine_) return;
+  int delta = topLine_ - Value;
+  topLine_ = Value;
+  if (HandleAllocated()) {
+    if (std::abs(delta) < linesInWindow_ && lineHeight_ > 0)
+      ScrollWindow(Handle(), 0, lineHeight_ * delta, nullptr, nullptr);
+    else
+      Repaint();
+  }
+  UpdateScrollBars();
+  StatusChanged({TCodeStatusChange::scTopLine});
+}
+
+void TCustomCodeEdit::SetLeftChar(int Value) {
+  int maxLeft;
+  if (!HasOption(EO::eoScrollPastEol))
+    maxLeft = std::max(1, lines_->GetLengthOfLongestLine() - charsInWindow_ + 1);
+  else if (HasOption(EO::eoAutoSizeMaxScrollWidth))
+    maxLeft = INT_MAX - 1;
+  else
+    maxLeft = std::max(1, maxScrollWidth_ - charsInWindow_ + 1);
+  Value = std::max(1, std::min(Value, maxLeft));
+  if (Value == leftChar_) return;
+  int delta = leftChar_ - Value;
+  leftChar_ = Value;
+  textOffset_ = gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
+  if (HasOption(EO::eoScrollPastEol) && HasOption(EO::eoAutoSizeMaxScrollWidth) &&
+      leftChar_ + charsInWindow_ > maxScrollWidth_)
+    SetMaxScrollWidth(leftChar_ + charsInWindow_);
+  if (HandleAllocated()) {
+    if (std::abs(delta) < charsInWindow_ && charWidth_ > 0) {
+      RECT text = ClientRect();
+      text.left = gutterWidth_ + 2;
+      ScrollWindow(Handle(), charWidth_ * delta, 0, &text, &text);
+    } else {
+      Repaint();
+    }
+  }
+  UpdateScrollBars();
+  StatusChanged({TCodeStatusChange::scLeftChar});
+}
+
+// ---------------------------------------------------------------------------------------
+// Selection
+
+TBufferCoord TCustomCodeEdit::BlockBegin() const { return std::min(blockBegin_, blockEnd_); }
+TBufferCoord TCustomCodeEdit::BlockEnd() const { return std::max(blockBegin_, blockEnd_); }
+
+bool TCustomCodeEdit::SelAvail() const {
+  if (blockBegin_ == blockEnd_) return false;
+  if (activeSelectionMode_ != SM::smColumn) return true;
+  return BufferToDisplayPos(blockBegin_).Column != BufferToDisplayPos(blockEnd_).Column;
+}
+
+bool TCustomCodeEdit::SelectionSpansLines() const {
+  return blockBegin_.Line != blockEnd_.Line && activeSelectionMode_ != SM::smColumn;
+}
+
+bool TCustomCodeEdit::SelectionCoversCaretLine() const {
+  return BlockBegin().Char == 1 && BlockEnd().Char > LineLength(caretY_) + 1 && SelAvail();
+}
+
+void TCustomCodeEdit::SetBlockBegin(TBufferCoord Value) {
+  activeSelectionMode_ = selectionMode_;
+  Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
+  int maxChar = maxScrollWidth_ + 1;
+  if (!HasOption(EO::eoScrollPastEol) && activeSelectionMode_ == SM::smNormal)
+    maxChar = LineLength(Value.Line) + 1;
+  Value.Char = std::max(1, std::min(Value.Char, maxChar));
+  if (SelAvail()) RepaintSelection();
+  blockBegin_ = Value;
+  blockEnd_ = Value;
+  StatusChanged({TCodeStatusChange::scSelection});
+}
+
+void TCustomCodeEdit::SetBlockEnd(TBufferCoord Value) {
+  activeSelectionMode_ = selectionMode_;
+  if (HasOption(EO::eoNoSelection)) Value = blockBegin_;
+  Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
+  int maxChar = maxScrollWidth_ + 1;
+  if (!HasOption(EO::eoScrollPastEol) && activeSelectionMode_ == SM::smNormal)
+    maxChar = LineLength(Value.Line) + 1;
+  Value.Char = std::max(1, std::min(Value.Char, maxChar));
+  if (IsDBCSSecondByte(Value.Line, Value.Char)) ++Value.Char;
+  if (Value == blockEnd_) return;
+  RepaintLines(std::min(Value.Line, blockEnd_.Line), std::max(Value.Line, blockEnd_.Line));
+  if (activeSelectionMode_ == SM::smColumn) RepaintSelection();
+  blockEnd_ = Value;
+  StatusChanged({TCodeStatusChange::scSelection});
+}
+
+void TCustomCodeEdit::SetSelectionMode(TCodeSelectionMode Value) {
+  if (selectionMode_ == Value) return;
+  selectionMode_ = Value;
+  SetActiveSelectionMode(Value);
+}
+
+void TCustomCodeEdit::SetActiveSelectionMode(TCodeSelectionMode Value) {
+  if (activeSelectionMode_ == Value) return;
+  if (SelAvail()) RepaintSelection();
+  activeSelectionMode_ = Value;
+  if (SelAvail()) RepaintSelection();
+  StatusChanged({TCodeStatusChange::scSelection});
+}
+
+bool TCustomCodeEdit::IsPointInSelection(const TBufferCoord& Value) const {
+  if (!SelAvail()) return false;
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  if (Value.Line < b.Line || Value.Line > e.Line) return false;
+  switch (activeSelectionMode_) {
+    case SM::smLine:
+      return true;
+    case SM::smColumn: {
+      int c1 = BufferToDisplayPos(blockBegin_).Column, c2 = BufferToDisplayPos(blockEnd_).Column;
+      int c = BufferToDisplayPos(Value).Column;
+      return c >= std::min(c1, c2) && c < std::max(c1, c2);
+    }
+    default:
+      return (Value.Line > b.Line || Value.Char >= b.Char) &&
+             (Value.Line < e.Line || Value.Char < e.Char);
+  }
+}
+
+void TCustomCodeEdit::SelectAll() {
+  TBufferCoord last{1, 1};
+  if (lines_->Count() > 0) last = {LineLength(lines_->Count()) + 1, lines_->Count()};
+  InternalSetCaretXY(last);
+  SetBlockBegin({1, 1});
+  SetBlockEnd(last);
+  StatusChanged({TCodeStatusChange::scSelection});
+}
+
+TBufferCoord TCustomCodeEdit::ClampToLineEnd(TBufferCoord P) const {
+  P.Char = std::min(P.Char, LineLength(P.Line) + 1);
+  return P;
+}
+
+std::string TCustomCodeEdit::ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const {
+  int col1 = BufferToDisplayPos(From).Column, col2 = BufferToDisplayPos(To).Column;
+  if (col1 > col2) std::swap(col1, col2);
+  std::string result;
+  for (int line = From.Line; line <= To.Line; ++line) {
+    std::string s = LineAt(line);
+    int c1 = ColumnToChar(line, col1), c2 = ColumnToChar(line, col2);
+    std::string part;
+    if (c1 <= static_cast<int>(s.size()))
+      part = s.substr(c1 - 1, std::min<int>(c2 - c1, static_cast<int>(s.size()) - c1 + 1));
+    if (Trim)
+      part = StripTrailingBlanks(part);
+    else {
+      int width = BufferToDisplayPos({c1 + static_cast<int>(part.size()), line}).Column -
+                  BufferToDisplayPos({c1, line}).Column;
+      if (width < col2 - col1) part.append(col2 - col1 - width, ' ');
+    }
+    result += part;
+    if (line < To.Line) result += "\r\n";
+  }
+  return result;
+}
+
+std::string TCustomCodeEdit::SelTextOf(TBufferCoord From, TBufferCoord To,
+                                       TCodeSelectionMode Mode) const {
+  if (lines_->Count() == 0) return std::string();
+  To.Line = std::min(To.Line, lines_->Count());
+  switch (Mode) {
+    case SM::smColumn:
+      return ColumnTextOf(From, To, HasOption(EO::eoTrimTrailingSpaces));
+    case SM::smLine: {
+      std::string result;
+      for (int line = From.Line; line <= To.Line; ++line) {
+        result += LineAt(line);
+        if (line < lines_->Count()) result += "\r\n";
+      }
+      return result;
+    }
+    default: {
+      From = ClampToLineEnd(From);
+      To = ClampToLineEnd(To);
+      if (From.Line == To.Line) return LineAt(From.Line).substr(From.Char - 1, To.Char - From.Char);
+      std::string result = LineAt(From.Line).substr(From.Char - 1);
+      for (int line = From.Line + 1; line < To.Line; ++line) result += "\r\n" + LineAt(line);
+      result += "\r\n" + LineAt(To.Line).substr(0, To.Char - 1);
+      return result;
+    }
+  }
+}
+
+std::string TCustomCodeEdit::SelText() const {
+  if (!SelAvail()) return std::string();
+  return SelTextOf(BlockBegin(), BlockEnd(), activeSelectionMode_);
+}
+
+// ---------------------------------------------------------------------------------------
+// Text primitives: they change the buffer and record nothing (column insertion excepted).
+
+TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& Value,
+                                           TBufferCoord* TextStart) {
+  EnsureFirstLine();
+  while (At.Line > lines_->Count()) lines_->Add("");
+  std::string line = LineAt(At.Line);
+  int len = static_cast<int>(line.size());
+  std::string left = line.substr(0, std::min(At.Char - 1, len));
+  if (At.Char - 1 > len) left.append(At.Char - 1 - len, ' ');
+  std::string right = At.Char - 1 < len ? line.substr(At.Char - 1) : std::string();
+  if (TextStart) *TextStart = {std::min(At.Char, len + 1), At.Line};
+  std::vector<std::string> pieces = SplitLines(Value);
+  int n = static_cast<int>(pieces.size());
+  if (n == 1) {
+    lines_->Put(At.Line - 1, left + pieces[0] + right);
+    return {static_cast<int>(left.size() + pieces[0].size()) + 1, At.Line};
+  }
+  // One move of the following lines for the whole run.
+  lines_->InsertLines(At.Line, n - 1);
+  lines_->Put(At.Line - 1, left + pieces[0]);
+  for (int i = 1; i < n - 1; ++i) lines_->Put(At.Line - 1 + i, pieces[i]);
+  lines_->Put(At.Line - 1 + n - 1, pieces[n - 1] + right);
+  return {static_cast<int>(pieces[n - 1].size()) + 1, At.Line + n - 1};
+}
+
+void TCustomCodeEdit::InsertLinesAt(int Line, const std::string& Value) {
+  SetCaretXYEx(false, InsertNormal({1, Line}, Value, nullptr));
+}
+
+// Each row goes in at the caret's display column; every row is recorded as its own insertion
+// (with the blanks it needed), so undo removes exactly what came in.
+void TCustomCodeEdit::InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList) {
+  EnsureFirstLine();
+  int column = BufferToDisplayPos(At).Column;
+  std::vector<std::string> pieces = SplitLines(Value);
+  TBufferCoord caret = At;
+  int appendFrom = lines_->Count() + 1;
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    int line = At.Line + static_cast<int>(i);
+    const std::string& piece = pieces[i];
+    TBufferCoord start, end;
+    if (line >= appendFrom) {
+      int prevLen = LineLength(line - 1);
+      std::string text = piece.empty() ? std::string() : std::string(column - 1, ' ') + piece;
+      lines_->Add(text);
+      start = {prevLen + 1, line - 1};
+      end = {static_cast<int>(text.size()) + 1, line};
+    } else {
+      std::string s = LineAt(line);
+      int expanded = lines_->GetExpandedStringLength(line - 1);
+      int len = static_cast<int>(s.size());
+      if (piece.empty()) {
+        caret = {std::min(ColumnToChar(line, column), len + 1), line};
+        continue;
+      }
+      if (expanded < column - 1) {
+        std::string text = std::string(column - 1 - expanded, ' ') + piece;
+        lines_->Put(line - 1, s + text);
+        start = {len + 1, line};
+        end = {len + 1 + static_cast<int>(text.size()), line};
+      } else {
+        int c = ColumnToChar(line, column);
+        lines_->Put(line - 1, s.substr(0, c - 1) + piece + s.substr(c - 1));
+        start = {c, line};
+        end = {c + static_cast<int>(piece.size()), line};
+      }
+    }
+    if (AddToUndoList && start != end)
+      undoList_->AddChange(urPaste, start, end, std::string(), uint8_t(SM::smNormal));
+    caret = end;
+  }
+  SetCaretXYEx(false, caret);
+}
+
+void TCustomCodeEdit::DeleteNormal(TBufferCoord From, TBufferCoord To) {
+  From = ClampToLineEnd(From);
+  To = ClampToLineEnd(To);
+  std::string first = LineAt(From.Line), last = LineAt(To.Line);
+  std::string joined = first.substr(0, From.Char - 1) + last.substr(To.Char - 1);
+  if (HasOption(EO::eoScrollPastEol) && HasOption(EO::eoTrimTrailingSpaces))
+    joined = StripTrailingBlanks(joined);
+  lines_->Put(From.Line - 1, joined);
+  if (To.Line > From.Line) lines_->DeleteLines(From.Line, To.Line - From.Line);
+}
+
+void TCustomCodeEdit::DeleteColumn(TBufferCoord From, TBufferCoord To) {
+  int col1 = BufferToDisplayPos(From).Column, col2 = BufferToDisplayPos(To).Column;
+  if (col1 > col2) std::swap(col1, col2);
+  for (int line = From.Line; line <= std::min(To.Line, lines_->Count()); ++line) {
+    std::string s = LineAt(line);
+    int c1 = ColumnToChar(line, col1), c2 = ColumnToChar(line, col2);
+    if (c1 > static_cast<int>(s.size())) continue;
+    lines_->Put(line - 1, s.substr(0, c1 - 1) + (c2 - 1 < static_cast<int>(s.size())
+                                                      ? s.substr(c2 - 1)
+                                                      : std::string()));
+  }
+}
+
+void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
+  LastLine = std::min(LastLine, lines_->Count());
+  if (LastLine < FirstLine) return;
+  if (LastLine == lines_->Count()) {
+    lines_->Put(LastLine - 1, std::string());
+    lines_->DeleteLines(FirstLine - 1, LastLine - FirstLine);
+  } else {
+    lines_->DeleteLines(FirstLine - 1, LastLine - FirstLine + 1);
+  }
+}
+
+void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
+                                          bool AddToUndoList) {
+  IncPaintLock();
+  lines_->BeginUpdate();
+  try {
+    if (SelAvail()) {
+      TBufferCoord b = BlockBegin(), e = BlockEnd();
+      switch (activeSelectionMode_) {
+        case SM::smLine:
+          DeleteLineBlock(b.Line, e.Line);
+          b = {1, b.Line};
+          break;
+        case SM::smColumn: {
+          int col1 = std::min(BufferToDisplayPos(blockBegin_).Column,
+                              BufferToDisplayPos(blockEnd_).Column);
+          DeleteColumn(b, e);
+          b = {ColumnToChar(b.Line, col1), b.Line};
+          break;
+        }
+        default:
+          b = ClampToLineEnd(b);  // before the deletion changes the line
+          DeleteNormal(b, e);
+          break;
+      }
+      blockBegin_ = blockEnd_ = b;
+      SetCaretXYEx(false, b);
+    }
+    if (!Value.empty()) {
+      switch (PasteMode) {
+        case SM::smColumn:
+          InsertColumn(CaretXY(), Value, AddToUndoList);
+          break;
+        case SM::smLine:
+          InsertLinesAt(caretY_, Value);
+          break;
+        default:
+          SetCaretXYEx(false, InsertNormal(CaretXY(), Value, nullptr));
+          break;
+      }
+    }
+    if (caretY_ < 1) caretY_ = 1;
+  } catch (...) {
+    lines_->EndUpdate();
+    DecPaintLock();
+    throw;
+  }
+  lines_->EndUpdate();
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::DeleteSelection() {
+  if (SelAvail()) SetSelText(std::string());
+}
+
+// ---------------------------------------------------------------------------------------
+// Words
+
+bool TCustomCodeEdit::IsIdentChar(unsigned char C) const { return IdentChars().test(C); }
+
+std::bitset<256> TCustomCodeEdit::IdentChars() const {
+  if (highlighter_) return highlighter_->GetIdentifierChars();
+  std::bitset<256> set;
+  for (int c = 33; c <= 255; ++c) set.set(c);
+  return set;
+}
+
+void TCustomCodeEdit::SetWordBlock(TBufferCoord Value) {
+  int maxChar = HasOption(EO::eoScrollPastEol) ? maxScrollWidth_ + 1 : INT_MAX;
+  Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
+  Value.Char = std::max(1, std::min(Value.Char, maxChar));
+  std::string s = LineAt(Value.Line);
+  int len = static_cast<int>(s.size());
+  std::bitset<256> ident = IdentChars();
+  // 0 ends a word (blanks, symbols); letters and digits: whether they are identifier
+  // characters; other characters: their type.
+  auto kind = [&](int i) -> int {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    WORD type = 0;
+    if (!GetStringTypeExA(LOCALE_SYSTEM_DEFAULT, CT_CTYPE3, reinterpret_cast<LPCSTR>(&c), 1,
+                          &type))
+      throw ECodeEditError("GetStringTypeEx failed");
+    if (c > 32 && IsCharAlphaNumericA(static_cast<CHAR>(c))) return ident.test(c) ? 1 : 2;
+    if (c <= 32 || (type & C3_SYMBOL)) return 0;
+    return 3 + type;
+  };
+  int i = std::min(Value.Char, len + 1) - 1;  // 0-based
+  if ((i >= len || kind(i) == 0) && i > 0 && i - 1 < len && kind(i - 1) != 0) --i;
+  int start = i, end = i;
+  if (i < len && kind(i) != 0) {
+    int k = kind(i);
+    while (start > 0 && kind(start - 1) == k) --start;
+    while (end < len && kind(end) == k) ++end;
+  }
+  TBufferCoord b{start + 1, Value.Line}, e{end + 1, Value.Line};
+  IncPaintLock();
+  try {
+    SetBlockBegin(b);
+    SetBlockEnd(e);
+    InternalSetCaretXY(e);
+    InvalidateLine(Value.Line);
+    StatusChanged({TCodeStatusChange::scSelection});
+  } catch (...) {
+    DecPaintLock();
+    throw;
+  }
+  DecPaintLock();
+}
+
+std::string TCustomCodeEdit::WordAtCaret() {
+  TBufferCoord b = blockBegin_, e = blockEnd_;
+  TBufferCoord ws = WordStart(), we = WordEnd();
+  std::string result;
+  if (ws.Line == we.Line && we.Char > ws.Char)
+    result = LineAt(ws.Line).substr(ws.Char - 1, we.Char - ws.Char);
+  blockBegin_ = b;
+  blockEnd_ = e;
+  return result;
+}
+
+std::string TCustomCodeEdit::GetWordAtRowCol(const TBufferCoord& XY) const {
+  if (XY.Line < 1 || XY.Line > lines_->Count()) return std::string();
+  std::string s = LineAt(XY.Line);
+  int len = static_cast<int>(s.size());
+  if (len == 0 || XY.Char < 1 || XY.Char > len) return std::string();
+  auto word = [&](int i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    return highlighter_ ? IdentChars().test(c) : IsWordChar(c);
+  };
+  if (!word(XY.Char - 1)) return std::string();
+  int start = XY.Char - 1, end = XY.Char - 1;
+  while (end < len && word(end)) ++end;
+  while (start > 0 && word(start - 1)) --start;
+  return s.substr(start, end - start);
+}
+
+// ---------------------------------------------------------------------------------------
+// Buffer notifications
+
+void TCustomCodeEdit::LinesChanging() { stateFlags_.Include(TStateFlag::sfLinesChanging); }
+
+void TCustomCodeEdit::LinesChanged() {
+  stateFlags_.Exclude(TStateFlag::sfLinesChanging);
+  TCodeSelectionMode mode = activeSelectionMode_;
+  blockBegin_ = blockEnd_ = CaretXY();
+  activeSelectionMode_ = mode;
+  if (!HandleAllocated()) return;
+  UpdateScrollBars();
+  if (invalidRect_.right > invalidRect_.left) InvalidateRect(invalidRect_, false);
+  invalidRect_ = {0, 0, 0, 0};
+  if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
+    gutter_->AutoSizeDigitCount(lines_->Count());
+  if (!HasOption(EO::eoScrollPastEof)) SetTopLine(topLine_);
+}
+
+void TCustomCodeEdit::ListCleared() {
+  undoList_->Clear();
+  redoList_->Clear();
+  invalidRect_ = {0, 0, 0, 0};
+  Repaint();
+  SetCaretXY({1, 1});
+  SetTopLine(1);
+  SetLeftChar(1);
+  StatusChanged({TCodeStatusChange::scAll});
+}
+
+void TCustomCodeEdit::ListPut(int Index, int /*Count*/) {
+  RepaintGutterLines(Index + 1, Index + 1);
+  if (highlighter_) {
+    int last = ScanFrom(Index);
+    RepaintLines(Index + 1, last + 1);
+  } else {
+    InvalidateLine(Index + 1);
+  }
+  GrowMaxScrollWidthTo(Index);
+}
+
+void TCustomCodeEdit::ListInserted(int Index, int Count) {
+  if (highlighter_ && lines_->Count() > 0) {
+    int scanned = Index;
+    do {
+      scanned = ScanFrom(scanned) + 1;
+    } while (scanned < Index + Count);
+  }
+  RepaintLines(Index + 1, INT_MAX);
+  RepaintGutterLines(Index + 1, INT_MAX);
+  for (int i = Index; i < Index + Count; ++i) GrowMaxScrollWidthTo(i);
+}
+
+void TCustomCodeEdit::ListDeleted(int Index, int /*Count*/) {
+  if (highlighter_ && lines_->Count() > 0) ScanFrom(Index);
+  RepaintLines(Index + 1, INT_MAX);
+  RepaintGutterLines(Index + 1, INT_MAX);
+}
+
+void TCustomCodeEdit::GrowMaxScrollWidthTo(int Index) {
+  if (!HasOption(EO::eoAutoSizeMaxScrollWidth)) return;
+  int len = lines_->GetExpandedStringLength(Index);
+  if (len > maxScrollWidth_) SetMaxScrollWidth(len);
+}
+
+// Rescans line states from Index (0-based) until a line ends in its stored state; gives the
+// last line scanned.
+int TCustomCodeEdit::ScanFrom(int Index) {
+  int count = lines_->Count();
+  if (!highlighter_ || Index >= count) return std::min(Index, count - 1);
+  if (Index == 0)
+    highlighter_->ResetRange();
+  else
+    highlighter_->SetRange(lines_->GetRange(Index - 1));
+  do {
+    highlighter_->SetLine(lines_->Get(Index), Index);
+    highlighter_->SkipToLineEnd();
+    intptr_t range = highlighter_->GetRange();
+    if (lines_->GetRange(Index) == range) return Index;
+    lines_->SetRange(Index, range);
+    ++Index;
+  } while (Index < count);
+  return Index - 1;
+}
+
+void TCustomCodeEdit::ScanRanges() {
+  if (!highlighter_ || lines_->Count() == 0) return;
+  highlighter_->ResetRange();
+  for (int i = 0; i < lines_->Count(); ++i) {
+    highlighter_->SetLine(lines_->Get(i), i);
+    highlighter_->SkipToLineEnd();
+    lines_->SetRange(i, highlighter_->GetRange());
+  }
+}

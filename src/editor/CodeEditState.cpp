@@ -1,0 +1,481 @@
+// Modified state, change and status notifications, the paint lock, repainting, the caret and
+// scroll bars on the window, and the small operations on positions and indentation.
+#include <algorithm>
+#include <climits>
+#include "editor/CodeEdit.h"
+
+namespace {
+using EO = TCodeEditorOption;
+using SC = TCodeStatusChange;
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Modified state and notifications
+
+void TCustomCodeEdit::SetModified(bool Value) {
+  if (Value == modified_) return;
+  modified_ = Value;
+  if (HasOption(EO::eoGroupUndo) && !Value && undoList_->CanUndo()) undoList_->AddGroupBreak();
+  undoList_->SetUnmodifiedMark(!Value);
+  StatusChanged({SC::scModified});
+}
+
+void TCustomCodeEdit::SyncModifiedWithUndo() {
+  bool value = !undoList_->IsTopMarkedAsUnmodified();
+  if (value == modified_) return;
+  modified_ = value;
+  StatusChanged({SC::scModified});
+}
+
+void TCustomCodeEdit::UndoListItemAdded(TCodeEditUndoList& Sender) {
+  SyncModifiedWithUndo();
+  if (&Sender == undoList_.get() && !undoList_->InsideRedo()) {
+    TCodeEditUndoItem* top = undoList_->PeekItem();
+    if (top && top->Reason() != urGroupBreak) redoList_->Clear();
+  }
+  if (Sender.BlockCount() == 0) DoChange();
+}
+
+void TCustomCodeEdit::StatusChanged(TCodeStatusChanges AChanges) {
+  statusChanges_ += AChanges;
+  if (paintLock_ == 0) DoOnStatusChange(statusChanges_);
+}
+
+void TCustomCodeEdit::IncPaintLock() { ++paintLock_; }
+
+void TCustomCodeEdit::DecPaintLock() {
+  if (paintLock_ <= 0) throw Exception("DecPaintLock without IncPaintLock");
+  --paintLock_;
+  if (paintLock_ > 0) return;
+  if (HandleAllocated()) {
+    if (stateFlags_.Contains(TStateFlag::sfScrollbarChanged)) UpdateScrollBars();
+    if (stateFlags_.Contains(TStateFlag::sfCaretChanged)) UpdateCaret();
+  }
+  if (!statusChanges_.Empty()) DoOnStatusChange(statusChanges_);
+}
+
+// ---------------------------------------------------------------------------------------
+// Hooked command handlers and plug-ins
+
+void TCustomCodeEdit::RegisterCommandHandler(THookedCommandEvent Handler, void* HandlerData) {
+  hookedCommandHandlers_.push_back({std::move(Handler), HandlerData});
+}
+
+void TCustomCodeEdit::UnregisterCommandHandler(void* HandlerData) {
+  auto& h = hookedCommandHandlers_;
+  h.erase(std::remove_if(h.begin(), h.end(),
+                         [&](const THookedCommandEntry& e) { return e.Data == HandlerData; }),
+          h.end());
+}
+
+void TCustomCodeEdit::NotifyHookedCommandHandlers(bool AfterCommand, TCodeEditorCommand& Command,
+                                                  char& AChar, void* Data) {
+  bool handled = false;
+  // A handler may register or remove handlers: walk a copy.
+  std::vector<THookedCommandEntry> entries = hookedCommandHandlers_;
+  for (auto& e : entries) e.Event(this, AfterCommand, handled, Command, AChar, Data, e.Data);
+  if (handled) Command = ecNone;
+}
+
+void TCustomCodeEdit::AddPlugin(TCodeEditPlugin* Plugin) { plugins_.push_back(Plugin); }
+
+void TCustomCodeEdit::RemovePlugin(TCodeEditPlugin* Plugin) {
+  plugins_.erase(std::remove(plugins_.begin(), plugins_.end(), Plugin), plugins_.end());
+}
+
+void TCustomCodeEdit::NotifyLinesInserted(int FirstLine, int Count) {
+  for (TCodeEditPlugin* p : plugins_) p->LinesInserted(FirstLine, Count);
+}
+
+void TCustomCodeEdit::NotifyLinesDeleted(int FirstLine, int Count) {
+  for (TCodeEditPlugin* p : plugins_) p->LinesDeleted(FirstLine, Count);
+}
+
+// ---------------------------------------------------------------------------------------
+// History
+
+void TCustomCodeEdit::OpenUndoBlock() { undoList_->BeginBlock(); }
+void TCustomCodeEdit::CloseUndoBlock() { undoList_->EndBlock(); }
+
+void TCustomCodeEdit::ClearHistory() {
+  undoList_->Clear();
+  redoList_->Clear();
+}
+
+void TCustomCodeEdit::SuspendHistory() {
+  undoList_->Lock();
+  redoList_->Lock();
+}
+
+void TCustomCodeEdit::ResumeHistory() {
+  undoList_->Unlock();
+  redoList_->Unlock();
+}
+
+bool TCustomCodeEdit::CanUndo() const { return !ReadOnly() && undoList_->CanUndo(); }
+bool TCustomCodeEdit::CanRedo() const { return !ReadOnly() && redoList_->CanUndo(); }
+int TCustomCodeEdit::MaxUndo() const { return undoList_->MaxUndoActions(); }
+
+void TCustomCodeEdit::SetMaxUndo(int Value) {
+  if (Value < 0) return;
+  undoList_->SetMaxUndoActions(Value);
+  redoList_->SetMaxUndoActions(Value);
+}
+
+void TCustomCodeEdit::ClearAll() {
+  lines_->Clear();
+  ClearHistory();
+  SetModified(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Character indexes
+
+TBufferCoord TCustomCodeEdit::CharIndexToRowCol(int Index) const {
+  int64_t before = 0;
+  for (int i = 0; i < lines_->Count(); ++i) {
+    int64_t span = static_cast<int64_t>(lines_->Get(i).size()) + 2;
+    if (Index < before + span) return {static_cast<int>(Index - before) + 1, i + 1};
+    before += span;
+  }
+  return {1, lines_->Count() + 1};
+}
+
+int TCustomCodeEdit::RowColToCharIndex(TBufferCoord RowCol) const {
+  int64_t index = 0;
+  int last = std::min(RowCol.Line, lines_->Count());
+  for (int i = 0; i < last - 1; ++i) index += static_cast<int64_t>(lines_->Get(i).size()) + 2;
+  return static_cast<int>(index + RowCol.Char - 1);
+}
+
+int TCustomCodeEdit::SelStart() const {
+  return RowColToCharIndex(SelAvail() ? BlockBegin() : CaretXY());
+}
+
+int TCustomCodeEdit::SelEnd() const {
+  return RowColToCharIndex(SelAvail() ? BlockEnd() : CaretXY());
+}
+
+int TCustomCodeEdit::SelLength() const {
+  return SelAvail() ? RowColToCharIndex(BlockEnd()) - RowColToCharIndex(BlockBegin()) : 0;
+}
+
+void TCustomCodeEdit::SetSelStart(int Value) {
+  SetCaretXY(CharIndexToRowCol(Value));
+}
+
+void TCustomCodeEdit::SetSelEnd(int Value) { SetBlockEnd(CharIndexToRowCol(Value)); }
+
+void TCustomCodeEdit::SetSelLength(int Value) {
+  int start = SelStart();
+  TBufferCoord oldStart = CharIndexToRowCol(start);
+  int64_t target = static_cast<int64_t>(start) + Value;
+  IncPaintLock();
+  try {
+    if (target < 0 || target > INT_MAX) {
+      TBufferCoord end{LineLength(lines_->Count()) + 1, std::max(1, lines_->Count())};
+      InternalSetCaretXY(end);
+      SetBlockBegin(oldStart);
+      SetBlockEnd(end);
+    } else if (Value >= 0) {
+      TBufferCoord p = CharIndexToRowCol(static_cast<int>(target));
+      InternalSetCaretXY(p);
+      SetBlockBegin(oldStart);
+      SetBlockEnd(p);
+    } else {
+      TBufferCoord p = CharIndexToRowCol(static_cast<int>(target));
+      InternalSetCaretXY(p);
+      SetBlockBegin(p);
+      SetBlockEnd(oldStart);
+    }
+  } catch (...) {
+    DecPaintLock();
+    throw;
+  }
+  DecPaintLock();
+}
+
+// The inserted text is recorded as a stream (normal mode) also after a line selection: a
+// line-mode record would take whole lines, including text the insertion did not bring.
+void TCustomCodeEdit::SetSelText(const std::string& Value) {
+  undoList_->BeginBlock();
+  try {
+    bool hadSelection = SelAvail();
+    if (hadSelection)
+      RecordSelectionDeletion(urDelete);
+    else
+      activeSelectionMode_ = selectionMode_;
+    TCodeSelectionMode mode = activeSelectionMode_;
+    TBufferCoord start = InsertionStart();
+    if (mode == TCodeSelectionMode::smLine) start = {1, start.Line};
+    TBufferCoord b = BlockBegin(), e = BlockEnd();
+    blockBegin_ = b;
+    blockEnd_ = e;
+    SetSelTextPrimitive(mode, Value, true);
+    if (!Value.empty() && mode != TCodeSelectionMode::smColumn)
+      undoList_->AddChange(urInsert, start, CaretXY(), std::string(),
+                           uint8_t(TCodeSelectionMode::smNormal));
+  } catch (...) {
+    undoList_->EndBlock();
+    throw;
+  }
+  undoList_->EndBlock();
+}
+
+TBufferCoord TCustomCodeEdit::InsertionStart() const {
+  if (!SelAvail()) return ClampToLineEnd(CaretXY());
+  TBufferCoord b = BlockBegin();
+  switch (activeSelectionMode_) {
+    case TCodeSelectionMode::smLine:
+      return {1, b.Line};
+    case TCodeSelectionMode::smColumn:
+      return {std::min(ColumnToChar(b.Line, std::min(BufferToDisplayPos(blockBegin_).Column,
+                                                     BufferToDisplayPos(blockEnd_).Column)),
+                       LineLength(b.Line) + 1),
+              b.Line};
+    default:
+      return ClampToLineEnd(b);
+  }
+}
+
+// Records the removal of the selection. A column block is recorded row by row, so that undo
+// puts back exactly the characters each row lost and no blanks on rows that were short.
+void TCustomCodeEdit::RecordSelectionDeletion(TCodeUndoReason Reason) {
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  if (activeSelectionMode_ == TCodeSelectionMode::smColumn) {
+    int col1 = BufferToDisplayPos(blockBegin_).Column, col2 = BufferToDisplayPos(blockEnd_).Column;
+    if (col1 > col2) std::swap(col1, col2);
+    for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {
+      int len = LineLength(line);
+      int c1 = std::min(ColumnToChar(line, col1), len + 1);
+      int c2 = std::min(ColumnToChar(line, col2), len + 1);
+      if (c2 > c1)
+        undoList_->AddChange(Reason, {c1, line}, {c2, line},
+                             LineAt(line).substr(c1 - 1, c2 - c1), uint8_t(TCodeSelectionMode::smNormal));
+    }
+    return;
+  }
+  if (activeSelectionMode_ == TCodeSelectionMode::smNormal) {
+    b = ClampToLineEnd(b);
+    e = ClampToLineEnd(e);
+  }
+  undoList_->AddChange(Reason, b, e, SelText(), uint8_t(activeSelectionMode_));
+}
+
+// ---------------------------------------------------------------------------------------
+// Indentation
+
+int TCustomCodeEdit::LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const {
+  if (!HasOption(EO::eoAutoIndent)) return 0;
+  int width = 0;
+  for (char c : Line) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u < 1 || u > 32) break;
+    width += (ExpandTabs && c == '\t') ? tabWidth_ : 1;
+  }
+  return width;
+}
+
+std::string TCustomCodeEdit::MakeIndent(int Count, bool WantTabs) const {
+  if (Count <= 0) return std::string();
+  if (WantTabs && !HasOption(EO::eoTabsToSpaces) && Count >= tabWidth_)
+    return std::string(Count / tabWidth_, '\t') + std::string(Count % tabWidth_, ' ');
+  return std::string(Count, ' ');
+}
+
+std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
+  size_t n = S.size();
+  while (n > 0 && (S[n - 1] == ' ' || S[n - 1] == '\t')) --n;
+  return S.substr(0, n);
+}
+
+void TCustomCodeEdit::StoreLineTrimmed(int Line, const std::string& S) {
+  lines_->Put(Line - 1, HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(S) : S);
+}
+
+// ---------------------------------------------------------------------------------------
+// Pixel geometry
+
+TDisplayCoord TCustomCodeEdit::PixelsToRowColumn(int X, int Y) const {
+  int cw = std::max(1, charWidth_), lh = std::max(1, lineHeight_);
+  return {std::max(1, leftChar_ + (X - gutterWidth_ - 2) / cw), std::max(1, topLine_ + Y / lh)};
+}
+
+TDisplayCoord TCustomCodeEdit::PixelsToNearestDisplayPos(int X, int Y) const {
+  int cw = std::max(1, charWidth_), lh = std::max(1, lineHeight_);
+  int column = std::max(1, leftChar_ + (X - gutterWidth_ - 2 + cw / 2) / cw);
+  Y = std::min(Y, std::max(0, linesInWindow_ - 1) * lh);
+  return {column, std::max(1, topLine_ + Y / lh)};
+}
+
+POINT TCustomCodeEdit::RowColumnToPixels(const TDisplayCoord& P) const {
+  return {(P.Column - 1) * charWidth_ + textOffset_, (P.Row - topLine_) * lineHeight_};
+}
+
+// ---------------------------------------------------------------------------------------
+// Repainting: nothing without a window; areas collect while the buffer changes.
+
+void TCustomCodeEdit::InvalidateRect(const RECT& ARect, bool Erase) {
+  if (HandleAllocated()) ::InvalidateRect(Handle(), &ARect, Erase);
+}
+
+void TCustomCodeEdit::Repaint() {
+  if (HandleAllocated()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TCustomCodeEdit::InvalidateLine(int Line) { RepaintLines(Line, Line); }
+
+void TCustomCodeEdit::RepaintLines(int FirstLine, int LastLine) {
+  if (!HandleAllocated() || lineHeight_ == 0) return;
+  RECT r = ClientRect();
+  r.left = gutterWidth_;
+  if (FirstLine != -1 || LastLine != -1) {
+    int first = std::max(FirstLine, topLine_);
+    int last = std::min(LastLine, topLine_ + linesInWindow_);
+    if (last < first) return;
+    r.top = (first - topLine_) * lineHeight_;
+    r.bottom = (last - topLine_ + 1) * lineHeight_;
+  }
+  if (stateFlags_.Contains(TStateFlag::sfLinesChanging))
+    UnionRect(&invalidRect_, &invalidRect_, &r);
+  else
+    InvalidateRect(r, false);
+}
+
+void TCustomCodeEdit::RepaintGutter() { RepaintGutterLines(-1, -1); }
+
+void TCustomCodeEdit::RepaintGutterLines(int FirstLine, int LastLine) {
+  if (!HandleAllocated() || lineHeight_ == 0) return;
+  RECT r = ClientRect();
+  r.right = gutterWidth_;
+  if (FirstLine != -1 || LastLine != -1) {
+    int first = std::max(FirstLine, topLine_);
+    int last = std::min(LastLine, topLine_ + linesInWindow_);
+    if (last < first) return;
+    r.top = (first - topLine_) * lineHeight_;
+    r.bottom = (last - topLine_ + 1) * lineHeight_;
+  }
+  if (stateFlags_.Contains(TStateFlag::sfLinesChanging))
+    UnionRect(&invalidRect_, &invalidRect_, &r);
+  else
+    InvalidateRect(r, false);
+}
+
+void TCustomCodeEdit::RepaintSelection() {
+  if (SelAvail()) RepaintLines(BlockBegin().Line, BlockEnd().Line);
+}
+
+// ---------------------------------------------------------------------------------------
+// Caret and scroll bars on the window
+
+void TCustomCodeEdit::CreateCaretShape() {
+  if (!HandleAllocated() || (GetFocus() != Handle() && !keepCaret_)) return;
+  TCodeEditCaretType shape = insertMode_ ? insertCaret_ : overwriteCaret_;
+  int w = charWidth_, h = std::max(1, lineHeight_ - 2);
+  switch (shape) {
+    case TCodeEditCaretType::ctVerticalLine: w = 2; break;
+    case TCodeEditCaretType::ctHorizontalLine: h = 2; break;
+    case TCodeEditCaretType::ctHalfBlock: h = std::max(1, (lineHeight_ - 2) / 2); break;
+    case TCodeEditCaretType::ctBlock: break;
+  }
+  stateFlags_.Exclude(TStateFlag::sfCaretVisible);
+  ::CreateCaret(Handle(), nullptr, w, h);
+  UpdateCaret();
+}
+
+void TCustomCodeEdit::HideCaret() {
+  if (!HandleAllocated() || !stateFlags_.Contains(TStateFlag::sfCaretVisible)) return;
+  ::HideCaret(Handle());
+  stateFlags_.Exclude(TStateFlag::sfCaretVisible);
+}
+
+void TCustomCodeEdit::UpdateCaret() {
+  stateFlags_.Exclude(TStateFlag::sfCaretChanged);
+  if (paintLock_ != 0 || !HandleAllocated() || (GetFocus() != Handle() && !keepCaret_)) return;
+  POINT p = RowColumnToPixels(DisplayXY());
+  TCodeEditCaretType shape = insertMode_ ? insertCaret_ : overwriteCaret_;
+  switch (shape) {
+    case TCodeEditCaretType::ctVerticalLine: p.x -= 1; break;
+    case TCodeEditCaretType::ctHorizontalLine: p.y += lineHeight_ - 2; break;
+    case TCodeEditCaretType::ctHalfBlock: p.y += (lineHeight_ - 2) / 2; break;
+    case TCodeEditCaretType::ctBlock: break;
+  }
+  p.y += 1;
+  RECT r = ClientRect();
+  if (p.x >= gutterWidth_ && p.x < r.right && p.y >= 0 && p.y < r.bottom) {
+    SetCaretPos(p.x, p.y);
+    if (!HasOption(EO::eoNoCaret) && !stateFlags_.Contains(TStateFlag::sfCaretVisible)) {
+      ::ShowCaret(Handle());
+      stateFlags_.Include(TStateFlag::sfCaretVisible);
+    }
+  } else {
+    HideCaret();
+  }
+}
+
+void TCustomCodeEdit::UpdateWindowNow() {
+  if (HandleAllocated()) UpdateWindow(Handle());
+}
+
+namespace {
+// Sets one bar; ranges beyond 32767 are scaled.
+void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Options) {
+  bool scaled = Max > 32767;
+  SCROLLINFO si = {};
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  if (!Options.Contains(EO::eoHideShowScrollbars)) si.fMask |= SIF_DISABLENOSCROLL;
+  si.nMin = 1;
+  si.nMax = Max;
+  si.nPage = Page;
+  si.nPos = Pos;
+  if (scaled) {
+    si.nMin = 0;
+    si.nMax = 32767;
+    si.nPage = static_cast<UINT>(static_cast<int64_t>(Page) * 32767 / Max);
+    si.nPos = static_cast<int>(static_cast<int64_t>(Pos) * 32767 / Max);
+  }
+  if (Options.Contains(EO::eoHideShowScrollbars) && !scaled)
+    ShowScrollBar(Wnd, Bar, Max > Page);
+  else
+    ShowScrollBar(Wnd, Bar, TRUE);
+  SetScrollInfo(Wnd, Bar, &si, TRUE);
+  if (!Options.Contains(EO::eoDisableScrollArrows) && Max > Page) {
+    EnableScrollBar(Wnd, Bar, ESB_ENABLE_BOTH);
+  } else if (Pos <= 1 && Max <= Page) {
+    EnableScrollBar(Wnd, Bar, ESB_DISABLE_BOTH);
+  } else {
+    UINT flags = ESB_ENABLE_BOTH;
+    if (Pos <= 1) flags = ESB_DISABLE_LTUP;
+    else if (Pos + Page > Max) flags = ESB_DISABLE_RTDN;
+    EnableScrollBar(Wnd, Bar, flags);
+  }
+}
+}  // namespace
+
+void TCustomCodeEdit::UpdateScrollBars() {
+  if (!HandleAllocated()) return;
+  if (paintLock_ != 0) {
+    stateFlags_.Include(TStateFlag::sfScrollbarChanged);
+    return;
+  }
+  stateFlags_.Exclude(TStateFlag::sfScrollbarChanged);
+  if (scrollBars_ == TScrollStyle::ssNone) {
+    ShowScrollBar(Handle(), SB_BOTH, FALSE);
+    return;
+  }
+  if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) {
+    int max = HasOption(EO::eoScrollPastEol) ? maxScrollWidth_
+                                             : std::max(1, lines_->GetLengthOfLongestLine());
+    SetBar(Handle(), SB_HORZ, max, charsInWindow_, leftChar_, options_);
+  } else {
+    ShowScrollBar(Handle(), SB_HORZ, FALSE);
+  }
+  if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) {
+    int max = std::max(1, DisplayRowCount());
+    if (HasOption(EO::eoScrollPastEof)) max += linesInWindow_ - 1;
+    SetBar(Handle(), SB_VERT, max, linesInWindow_, topLine_, options_);
+  } else {
+    ShowScrollBar(Handle(), SB_VERT, FALSE);
+  }
+}

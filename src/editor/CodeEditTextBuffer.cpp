@@ -1,0 +1,352 @@
+#include "editor/CodeEditTextBuffer.h"
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <utility>
+
+namespace {
+// Holds the list's update bracket open for the duration of a change, also when a line
+// event handler throws.
+class UpdateScope {
+public:
+  explicit UpdateScope(TStrings& List) : list_(List) { list_.BeginUpdate(); }
+  ~UpdateScope() noexcept(false) { list_.EndUpdate(); }
+  UpdateScope(const UpdateScope&) = delete;
+  UpdateScope& operator=(const UpdateScope&) = delete;
+
+private:
+  TStrings& list_;
+};
+
+const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
+  switch (LineBreaks) {
+    case tlbLf: return "\n";
+    case tlbCr: return "\r";
+    default: return "\r\n";
+  }
+}
+
+int RoundUpTo16(int N) { return (N + 15) / 16 * 16; }
+}  // namespace
+
+TCodeEditStringList::TCodeEditStringList() : tabExpander_(GetTabExpanderProcEx(8)) {}
+
+TCodeEditStringList::~TCodeEditStringList() {
+  OnChange = nullptr;
+  OnChanging = nullptr;
+}
+
+void TCodeEditStringList::CheckIndex(int Index, int Limit) const {
+  if (Index < 0 || Index > Limit)
+    throw ECodeEditStringList("Invalid stringlist index " + std::to_string(Index));
+}
+
+std::string TCodeEditStringList::Get(int Index) const {
+  if (Index < 0 || Index >= count_) return std::string();
+  return list_[Index].Text;
+}
+
+TObject* TCodeEditStringList::GetObject(int Index) const {
+  if (Index < 0 || Index >= count_) return nullptr;
+  return list_[Index].Object;
+}
+
+std::string TCodeEditStringList::JoinLines(const char* Break, bool BreakAfterLast) const {
+  size_t breakLen = std::strlen(Break);
+  size_t size = 0;
+  for (int i = 0; i < count_; ++i) size += list_[i].Text.size() + breakLen;
+  std::string result;
+  result.reserve(size);
+  for (int i = 0; i < count_; ++i) {
+    result += list_[i].Text;
+    if (BreakAfterLast || i + 1 < count_) result.append(Break, breakLen);
+  }
+  return result;
+}
+
+std::string TCodeEditStringList::GetTextStr() const { return JoinLines("\r\n", false); }
+
+void TCodeEditStringList::FireLines(const TCodeEditStringListChangeEvent& Event, int Index,
+                                    int Number) {
+  if (Event) Event(this, Index, Number);
+}
+
+void TCodeEditStringList::Put(int Index, const std::string& S) {
+  if (Index == count_) {
+    Add(S);
+    return;
+  }
+  CheckIndex(Index, count_ - 1);
+  UpdateScope update(*this);
+  indexOfLongestLine_ = -1;
+  TCodeEditStringRec& rec = list_[Index];
+  rec.Flags = {TCodeEditStringFlag::ExpandedLengthUnknown};
+  rec.ExpandedLength = -1;
+  rec.Text = S;
+  FireLines(OnLinePut, Index, 1);
+}
+
+void TCodeEditStringList::PutObject(int Index, TObject* Object) {
+  CheckIndex(Index, count_ - 1);
+  UpdateScope update(*this);
+  list_[Index].Object = Object;
+}
+
+void TCodeEditStringList::SetCapacity(int NewCapacity) {
+  if (NewCapacity < count_)
+    throw ECodeEditStringList("Stringlist capacity cannot be smaller than count");
+  auto records = std::make_unique<TCodeEditStringRec[]>(NewCapacity);
+  std::move(list_.get(), list_.get() + count_, records.get());
+  list_ = std::move(records);
+  capacity_ = NewCapacity;
+}
+
+void TCodeEditStringList::SetUpdateState(bool Updating) {
+  const TNotifyEvent& event = Updating ? OnChanging : OnChange;
+  if (event) event(this);
+}
+
+void TCodeEditStringList::Grow() { SetCapacity(capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)); }
+
+void TCodeEditStringList::MoveRecords(int From, int To, int Number) {
+  if (Number <= 0) return;
+  TCodeEditStringRec* first = list_.get() + From;
+  if (To > From)
+    std::move_backward(first, first + Number, list_.get() + To + Number);
+  else
+    std::move(first, first + Number, list_.get() + To);
+}
+
+void TCodeEditStringList::InsertItem(int Index, const std::string& S) {
+  UpdateScope update(*this);
+  if (count_ == capacity_) Grow();
+  MoveRecords(Index, Index + 1, count_ - Index);
+  list_[Index] = TCodeEditStringRec{S};
+  indexOfLongestLine_ = -1;
+  ++count_;
+  FireLines(OnLinesInserted, Index, 1);
+}
+
+int TCodeEditStringList::Add(const std::string& S) {
+  int index = count_;
+  InsertItem(index, S);
+  return index;
+}
+
+void TCodeEditStringList::Insert(int Index, const std::string& S) {
+  CheckIndex(Index, count_);
+  InsertItem(Index, S);
+}
+
+void TCodeEditStringList::AddStrings(const TStrings& Strings) {
+  int number = Strings.Count();
+  if (number <= 0) return;
+  indexOfLongestLine_ = -1;
+  UpdateScope update(*this);
+  if (count_ + number > capacity_) SetCapacity(RoundUpTo16(count_ + number));
+  int first = count_;
+  for (int i = 0; i < number; ++i)
+    list_[first + i] = TCodeEditStringRec{Strings.Get(i), Strings.GetObject(i)};
+  count_ += number;
+  FireLines(OnLinesInserted, first, number);
+}
+
+void TCodeEditStringList::InsertLines(int Index, int NumLines) {
+  CheckIndex(Index, count_);
+  if (NumLines <= 0) return;
+  UpdateScope update(*this);
+  SetCapacity(count_ + NumLines);
+  MoveRecords(Index, Index + NumLines, count_ - Index);
+  for (int i = Index; i < Index + NumLines; ++i) list_[i] = TCodeEditStringRec{};
+  count_ += NumLines;
+  indexOfLongestLine_ = -1;
+  FireLines(OnLinesInserted, Index, NumLines);
+}
+
+void TCodeEditStringList::Delete(int Index) {
+  CheckIndex(Index, count_ - 1);
+  UpdateScope update(*this);
+  list_[Index] = TCodeEditStringRec{};
+  MoveRecords(Index + 1, Index, count_ - Index - 1);
+  --count_;
+  list_[count_] = TCodeEditStringRec{};
+  indexOfLongestLine_ = -1;
+  FireLines(OnLinesDeleted, Index, 1);
+}
+
+void TCodeEditStringList::DeleteLines(int Index, int NumLines) {
+  if (NumLines <= 0) return;
+  CheckIndex(Index, count_);
+  int number = std::min(NumLines, count_ - Index);
+  UpdateScope update(*this);
+  MoveRecords(Index + number, Index, count_ - Index - number);
+  for (int i = count_ - number; i < count_; ++i) list_[i] = TCodeEditStringRec{};
+  count_ -= number;
+  indexOfLongestLine_ = -1;
+  FireLines(OnLinesDeleted, Index, number);
+}
+
+void TCodeEditStringList::Exchange(int Index1, int Index2) {
+  CheckIndex(Index1, count_ - 1);
+  CheckIndex(Index2, count_ - 1);
+  UpdateScope update(*this);
+  std::swap(list_[Index1], list_[Index2]);
+  if (indexOfLongestLine_ == Index1)
+    indexOfLongestLine_ = Index2;
+  else if (indexOfLongestLine_ == Index2)
+    indexOfLongestLine_ = Index1;
+}
+
+void TCodeEditStringList::Clear() {
+  if (count_ > 0) {
+    UpdateScope update(*this);
+    list_.reset();
+    count_ = 0;
+    capacity_ = 0;
+    if (OnCleared) OnCleared(this);
+  }
+  indexOfLongestLine_ = -1;
+}
+
+void TCodeEditStringList::LoadFromFile(const std::string& FileName) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyNone);
+  LoadFromStream(stream);
+}
+
+void TCodeEditStringList::LoadFromStream(TStream& Stream) {
+  UpdateScope update(*this);
+  Stream.SetPosition(0);
+  const std::string data = Stream.ReadAll();
+  Clear();
+  bool sawCr = false, sawLf = false;
+  const char* p = data.data();
+  const char* end = p + data.size();
+  while (p < end) {
+    const char* start = p;
+    while (p < end && *p != '\r' && *p != '\n') ++p;
+    Add(std::string(start, p));
+    if (p < end && *p == '\r') { ++p; sawCr = true; }
+    if (p < end && *p == '\n') { ++p; sawLf = true; }
+  }
+  if (!trailingLineBreak_ && !data.empty() && (data.back() == '\r' || data.back() == '\n'))
+    Add(std::string());
+  lineBreaks_ = sawCr && !sawLf ? tlbCr : sawLf && !sawCr ? tlbLf : tlbCrLf;
+}
+
+void TCodeEditStringList::SaveToStream(TStream& Stream) const {
+  if (count_ == 0) return;
+  std::string text = JoinLines(BreakBytes(lineBreaks_), trailingLineBreak_);
+  Stream.WriteBuffer(text.data(), static_cast<int32_t>(text.size()));
+}
+
+void TCodeEditStringList::SaveToFile(const std::string& FileName) const {
+  TCodeEditFileWriter writer(FileName);
+  writer.SetLineBreaks(lineBreaks_);
+  for (int i = 0; i < count_; ++i) {
+    if (i + 1 == count_ && !trailingLineBreak_)
+      writer.Write(list_[i].Text);
+    else
+      writer.WriteLine(list_[i].Text);
+  }
+  writer.Flush();
+}
+
+intptr_t TCodeEditStringList::GetRange(int Index) const {
+  if (Index < 0 || Index >= count_) return 0;
+  return list_[Index].Range;
+}
+
+void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
+  CheckIndex(Index, count_ - 1);
+  list_[Index].Range = Range;
+}
+
+// Lines without a tab skip the expansion routine: their length is their size, and no copy
+// of the text is made.
+void TCodeEditStringList::ComputeExpanded(const TCodeEditStringRec& Rec) const {
+  bool hasTabs = Rec.Text.find('\t') != std::string::npos;
+  Rec.ExpandedLength = hasTabs ? static_cast<int32_t>(tabExpander_(Rec.Text, tabWidth_, hasTabs).size())
+                               : static_cast<int32_t>(Rec.Text.size());
+  Rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
+}
+
+std::string TCodeEditStringList::GetExpandedString(int Index) const {
+  if (Index < 0 || Index >= count_) return std::string();
+  const TCodeEditStringRec& rec = list_[Index];
+  if (rec.Flags.Contains(TCodeEditStringFlag::HasNoTabs)) return rec.Text;
+  bool hasTabs = false;
+  std::string expanded = rec.Text.empty() ? std::string() : tabExpander_(rec.Text, tabWidth_, hasTabs);
+  rec.ExpandedLength = static_cast<int32_t>(expanded.size());
+  rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
+  return expanded;
+}
+
+int TCodeEditStringList::GetExpandedStringLength(int Index) const {
+  if (Index < 0 || Index >= count_) return 0;
+  const TCodeEditStringRec& rec = list_[Index];
+  if (rec.Flags.Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
+  return rec.ExpandedLength;
+}
+
+int TCodeEditStringList::GetLengthOfLongestLine() const {
+  if (indexOfLongestLine_ < 0) {
+    int best = -1;
+    for (int i = 0; i < count_; ++i) {
+      int length = GetExpandedStringLength(i);
+      if (length > best) {
+        best = length;
+        indexOfLongestLine_ = i;
+      }
+    }
+  }
+  return indexOfLongestLine_ < 0 ? 0 : list_[indexOfLongestLine_].ExpandedLength;
+}
+
+void TCodeEditStringList::SetTabWidth(int Value) {
+  if (Value == tabWidth_) return;
+  tabWidth_ = Value;
+  tabExpander_ = GetTabExpanderProcEx(Value);
+  indexOfLongestLine_ = -1;
+  for (int i = 0; i < count_; ++i) {
+    TCodeEditStringRec& rec = list_[i];
+    rec.ExpandedLength = -1;
+    rec.Flags.Exclude(TCodeEditStringFlag::HasNoTabs);
+    rec.Flags.Include(TCodeEditStringFlag::ExpandedLengthUnknown);
+  }
+}
+
+// --- buffered writer ---------------------------------------------------------------------
+
+TCodeEditFiler::TCodeEditFiler(std::unique_ptr<TStream> Stream)
+    : buffer_(16384, '\0'), stream_(std::move(Stream)), uncaughtAtStart_(std::uncaught_exceptions()) {}
+
+TCodeEditFiler::~TCodeEditFiler() noexcept(false) {
+  if (std::uncaught_exceptions() == uncaughtAtStart_) Flush();
+}
+
+void TCodeEditFiler::Flush() {
+  if (fillPos_ == 0) return;
+  stream_->WriteBuffer(buffer_.data(), static_cast<int32_t>(fillPos_));
+  fillPos_ = 0;
+}
+
+// The buffer grows to hold text and break together, so a line just below the buffer size
+// followed by its break never runs past the end.
+void TCodeEditFiler::Append(const std::string& Text, const char* Break) {
+  size_t breakLen = std::strlen(Break);
+  size_t needed = Text.size() + breakLen;
+  if (fillPos_ + needed > buffer_.size()) {
+    Flush();
+    if (needed > buffer_.size()) buffer_.resize(needed);
+  }
+  std::memcpy(buffer_.data() + fillPos_, Text.data(), Text.size());
+  std::memcpy(buffer_.data() + fillPos_ + Text.size(), Break, breakLen);
+  fillPos_ += needed;
+}
+
+TCodeEditFileWriter::TCodeEditFileWriter(const std::string& FileName)
+    : TCodeEditFiler(std::make_unique<TFileStream>(FileName, fmCreate)) {}
+
+void TCodeEditFileWriter::Write(const std::string& Text) { Append(Text, ""); }
+
+void TCodeEditFileWriter::WriteLine(const std::string& Text) { Append(Text, BreakBytes(LineBreaks())); }

@@ -1,0 +1,132 @@
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include "editor/CodeEditTextBuffer.h"
+
+TCodeEditUndoItem::TCodeEditUndoItem(TCodeUndoReason Reason, uint8_t SelectionMode,
+                                     TBufferCoord Start, TBufferCoord End, std::string Text,
+                                     int32_t ChangeNumber)
+    : reason_(Reason), selectionMode_(SelectionMode), start_(Start), end_(End),
+      text_(std::move(Text)), changeNumber_(ChangeNumber) {}
+
+TCodeEditUndoList::TCodeEditUndoList() = default;
+
+TCodeEditUndoList::~TCodeEditUndoList() = default;
+
+// Change numbers stay positive: after the largest value comes 1, so a number never meets 0
+// ("no block") or -1 ("unmodified state unreachable").
+void TCodeEditUndoList::AdvanceChangeNumber() {
+  nextChangeNumber_ =
+      nextChangeNumber_ == std::numeric_limits<int32_t>::max() ? 1 : nextChangeNumber_ + 1;
+}
+
+void TCodeEditUndoList::AddChange(TCodeUndoReason Reason, TBufferCoord Start, TBufferCoord End,
+                                  const std::string& Text, uint8_t SelectionMode) {
+  if (lockCount_ > 0) return;
+  int32_t number = blockChangeNumber_;
+  if (number == 0) {
+    number = nextChangeNumber_;
+    AdvanceChangeNumber();
+  }
+  PushItem(std::make_unique<TCodeEditUndoItem>(Reason, SelectionMode, Start, End, Text, number));
+}
+
+void TCodeEditUndoList::AddGroupBreak() {
+  if (LastChangeReason() != urGroupBreak) AddChange(urGroupBreak, {}, {}, std::string(), 0);
+}
+
+void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> Item) {
+  bool groupBreak = Item->Reason() == urGroupBreak;
+  items_.push_back(std::move(Item));
+  TrimToMaximum();
+  if (!groupBreak) FireItemAdded();
+}
+
+void TCodeEditUndoList::TrimToMaximum() {
+  if (static_cast<int>(items_.size()) <= maxUndoActions_) return;
+  fullUndoImpossible_ = true;
+  while (static_cast<int>(items_.size()) > maxUndoActions_) {
+    newestDroppedNumber_ = items_.front()->ChangeNumber();
+    items_.pop_front();
+  }
+}
+
+void TCodeEditUndoList::FireItemAdded() {
+  if (OnItemAdded) OnItemAdded(this);
+}
+
+void TCodeEditUndoList::BeginBlock() {
+  ++blockCount_;
+  blockChangeNumber_ = nextChangeNumber_;
+}
+
+void TCodeEditUndoList::EndBlock() {
+  if (blockCount_ == 0) return;
+  if (--blockCount_ > 0) return;
+  int32_t closed = blockChangeNumber_;
+  blockChangeNumber_ = 0;
+  AdvanceChangeNumber();
+  if (!items_.empty() && items_.back()->ChangeNumber() == closed) FireItemAdded();
+}
+
+void TCodeEditUndoList::Clear() {
+  items_.clear();
+  fullUndoImpossible_ = false;
+  newestDroppedNumber_ = 0;
+}
+
+TCodeEditUndoItem* TCodeEditUndoList::PeekItem() const {
+  return items_.empty() ? nullptr : items_.back().get();
+}
+
+std::unique_ptr<TCodeEditUndoItem> TCodeEditUndoList::PopItem() {
+  if (items_.empty()) return nullptr;
+  std::unique_ptr<TCodeEditUndoItem> item = std::move(items_.back());
+  items_.pop_back();
+  return item;
+}
+
+TCodeUndoReason TCodeEditUndoList::LastChangeReason() const {
+  return items_.empty() ? urNothing : items_.back()->Reason();
+}
+
+void TCodeEditUndoList::Unlock() {
+  if (lockCount_ > 0) --lockCount_;
+}
+
+void TCodeEditUndoList::Assign(const TCodeEditUndoList& Source) {
+  if (&Source == this) return;
+  std::deque<std::unique_ptr<TCodeEditUndoItem>> copies;
+  for (const auto& item : Source.items_) copies.push_back(std::make_unique<TCodeEditUndoItem>(*item));
+  items_ = std::move(copies);
+  blockChangeNumber_ = Source.blockChangeNumber_;
+  blockCount_ = Source.blockCount_;
+  fullUndoImpossible_ = Source.fullUndoImpossible_;
+  newestDroppedNumber_ = Source.newestDroppedNumber_;
+  lockCount_ = Source.lockCount_;
+  maxUndoActions_ = Source.maxUndoActions_;
+  nextChangeNumber_ = Source.nextChangeNumber_;
+  insideRedo_ = Source.insideRedo_;
+}
+
+void TCodeEditUndoList::SetMaxUndoActions(int Value) {
+  if (Value < 0) Value = 0;
+  if (Value == maxUndoActions_) return;
+  maxUndoActions_ = Value;
+  TrimToMaximum();
+}
+
+// An empty list stands for the text as it was before its oldest kept change, which is the
+// state after the newest dropped one (or the start, when nothing was dropped).
+int32_t TCodeEditUndoList::TopChangeNumber() const {
+  return items_.empty() ? newestDroppedNumber_ : items_.back()->ChangeNumber();
+}
+
+void TCodeEditUndoList::SetUnmodifiedMark(bool Value) {
+  if (Value)
+    unmodifiedMark_ = TopChangeNumber();
+  else if (unmodifiedMark_ == TopChangeNumber())
+    unmodifiedMark_ = -1;
+}
+
+bool TCodeEditUndoList::IsTopMarkedAsUnmodified() const { return unmodifiedMark_ == TopChangeNumber(); }

@@ -1,0 +1,355 @@
+// Undo and redo: replaying recorded changes and recording their reverse on the other list.
+#include <algorithm>
+#include "editor/CodeEdit.h"
+
+namespace {
+using SM = TCodeSelectionMode;
+
+bool IsEndMarker(TCodeUndoReason R) {
+  return R == urCompletionEnd || R == urPasteEnd || R == urSpecial1End || R == urSpecial2End;
+}
+bool IsBeginMarker(TCodeUndoReason R) {
+  return R == urCompletionBegin || R == urPasteBegin || R == urSpecial1Begin ||
+         R == urSpecial2Begin;
+}
+// The begin marker of an end marker and the other way round (their numbers differ by one).
+TCodeUndoReason Partner(TCodeUndoReason R) {
+  return static_cast<TCodeUndoReason>(IsEndMarker(R) ? R - 1 : R + 1);
+}
+
+TBufferCoord EarlierOf(const TCodeEditUndoItem& Item) {
+  TBufferCoord s = Item.Start(), e = Item.End();
+  if (Item.SelectionMode() == uint8_t(SM::smColumn))
+    return {std::min(s.Char, e.Char), std::min(s.Line, e.Line)};
+  return std::min(s, e);
+}
+
+std::vector<std::string> Rows(const std::string& Text) {
+  std::vector<std::string> rows;
+  size_t start = 0;
+  for (;;) {
+    size_t p = Text.find("\r\n", start);
+    rows.push_back(Text.substr(start, p == std::string::npos ? std::string::npos : p - start));
+    if (p == std::string::npos) return rows;
+    start = p + 2;
+  }
+}
+
+// Restores a value when the scope ends, also on failure.
+template <class T>
+class TRestore {
+public:
+  TRestore(T& Ref, T Value) : ref_(Ref), saved_(Ref) { Ref = Value; }
+  ~TRestore() { ref_ = saved_; }
+  TRestore(const TRestore&) = delete;
+  TRestore& operator=(const TRestore&) = delete;
+
+private:
+  T& ref_;
+  T saved_;
+};
+}  // namespace
+
+void TCustomCodeEdit::Undo() {
+  if (ReadOnly()) return;
+  if (undoList_->LastChangeReason() == urGroupBreak) redoList_->PushItem(undoList_->PopItem());
+  TCodeUndoReason first = undoList_->LastChangeReason();
+  if (!undoList_->CanUndo()) return;
+  int32_t number = undoList_->PeekItem()->ChangeNumber();
+  int32_t savedBlock = redoList_->BlockChangeNumber();
+  redoList_->SetBlockChangeNumber(number);
+  IncPaintLock();
+  try {
+    for (;;) {
+      std::unique_ptr<TCodeEditUndoItem> item = undoList_->PopItem();
+      TCodeUndoReason reason = item->Reason();
+      UndoItem(*item);
+      TCodeEditUndoItem* top = undoList_->PeekItem();
+      if (!top) break;
+      bool more = IsEndMarker(first)
+                      ? top->Reason() != Partner(first)
+                      : top->ChangeNumber() == number ||
+                            (HasOption(TCodeEditorOption::eoGroupUndo) && top->Reason() == reason &&
+                             reason != urIndent && reason != urUnindent);
+      if (!more) break;
+    }
+    // The begin marker of a finished marker group goes too.
+    if (IsEndMarker(first) && undoList_->LastChangeReason() == Partner(first))
+      undoList_->PopItem();
+  } catch (...) {
+    redoList_->SetBlockChangeNumber(savedBlock);
+    DecPaintLock();
+    throw;
+  }
+  redoList_->SetBlockChangeNumber(savedBlock);
+  SyncModifiedWithUndo();
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::Redo() {
+  if (ReadOnly()) return;
+  TCodeUndoReason first = redoList_->LastChangeReason();
+  if (!redoList_->CanUndo()) return;
+  int32_t number = redoList_->PeekItem()->ChangeNumber();
+  int32_t savedBlock = undoList_->BlockChangeNumber();
+  undoList_->SetBlockChangeNumber(number);
+  undoList_->SetInsideRedo(true);
+  IncPaintLock();
+  try {
+    for (;;) {
+      std::unique_ptr<TCodeEditUndoItem> item = redoList_->PopItem();
+      TCodeUndoReason reason = item->Reason();
+      RedoItem(*item);
+      undoList_->SetBlockChangeNumber(number);
+      TCodeEditUndoItem* top = redoList_->PeekItem();
+      if (!top) break;
+      if (IsBeginMarker(first) && top->Reason() == Partner(first)) {
+        RedoItem(*redoList_->PopItem());
+        break;
+      }
+      bool more = IsBeginMarker(first)
+                      ? true
+                      : top->ChangeNumber() == number ||
+                            (HasOption(TCodeEditorOption::eoGroupUndo) && top->Reason() == reason &&
+                             reason != urIndent && reason != urUnindent);
+      if (!more) break;
+    }
+    if (redoList_->LastChangeReason() == urGroupBreak) undoList_->PushItem(redoList_->PopItem());
+  } catch (...) {
+    undoList_->SetBlockChangeNumber(savedBlock);
+    undoList_->SetInsideRedo(false);
+    DecPaintLock();
+    throw;
+  }
+  undoList_->SetBlockChangeNumber(savedBlock);
+  undoList_->SetInsideRedo(false);
+  SyncModifiedWithUndo();
+  DecPaintLock();
+}
+
+void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
+  SM mode = static_cast<SM>(Item.SelectionMode());
+  TRestore<TCodeEditorOptions> pastEol(options_,
+                                       options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
+  activeSelectionMode_ = mode;
+  TBufferCoord start = Item.Start(), end = Item.End();
+  uint8_t m = Item.SelectionMode();
+  switch (Item.Reason()) {
+    case urInsert:
+    case urPaste:
+    case urDragDropInsert:
+    case urWhiteSpaceAdd: {
+      // The redo item spans the restored text, so that redo replaces exactly that.
+      SetCaretXYEx(false, start);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      std::string removed = SelText();
+      SetSelTextPrimitive(mode, Item.Text(), false);
+      TBufferCoord restoredEnd = mode == SM::smColumn ? end : CaretXY();
+      SetCaretXYEx(false, start);
+      redoList_->AddChange(Item.Reason(), start, restoredEnd, removed, m);
+      break;
+    }
+    case urDeleteAfterCaret:
+    case urDelete:
+    case urSilentDelete:
+    case urSilentDeleteAfterCaret:
+    case urDeleteAll: {
+      TBufferCoord p = EarlierOf(Item);
+      bool forward = Item.Reason() == urDeleteAfterCaret || Item.Reason() == urSilentDeleteAfterCaret;
+      if (forward && p.Line > lines_->Count()) lines_->Add(std::string());
+      SetCaretXYEx(false, p);
+      blockBegin_ = blockEnd_ = CaretXY();
+      SetSelTextPrimitive(mode, Item.Text(), false);
+      switch (Item.Reason()) {
+        case urSilentDeleteAfterCaret: SetCaretXYEx(false, start); break;
+        case urSilentDelete: SetCaretXYEx(false, end); break;
+        case urDeleteAfterCaret:
+          SetCaretXYEx(false, start);
+          blockBegin_ = start;
+          blockEnd_ = end;
+          break;
+        case urDeleteAll:
+          SetCaretXYEx(false, {1, 1});
+          blockBegin_ = start;
+          blockEnd_ = {1, 1};
+          break;
+        default:
+          SetCaretXYEx(false, end);
+          blockBegin_ = start;
+          blockEnd_ = end;
+          break;
+      }
+      EnsureCursorPosVisible();
+      redoList_->AddChange(Item.Reason(), start, end, std::string(), m);
+      break;
+    }
+    case urLineBreak: {
+      lines_->BeginUpdate();
+      try {
+        SetCaretXYEx(false, start);
+        std::string line = LineAt(start.Line);
+        const std::string& moved = Item.Text();
+        bool movedIndented = !moved.empty() && (moved[0] == ' ' || moved[0] == '\t');
+        if (!moved.empty() && static_cast<int>(line.size()) < start.Char - 1 &&
+            (!movedIndented || !HasOption(TCodeEditorOption::eoAutoIndent)))
+          line.append(start.Char - 1 - line.size(), ' ');
+        lines_->Put(start.Line - 1, line + moved);
+        if (start.Line < lines_->Count()) lines_->Delete(start.Line);
+      } catch (...) {
+        lines_->EndUpdate();
+        throw;
+      }
+      lines_->EndUpdate();
+      SetCaretXYEx(false, start);
+      NotifyLinesDeleted(start.Line + 1, 1);
+      redoList_->AddChange(urLineBreak, start, end, std::string(), m);
+      break;
+    }
+    case urIndent:
+      SetCaretXYEx(false, end);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      redoList_->AddChange(urIndent, start, end, Item.Text(), m);
+      break;
+    case urUnindent: {
+      int column = mode == SM::smColumn ? std::min(start.Char, end.Char) : 1;
+      std::vector<std::string> rows = Rows(Item.Text());
+      lines_->BeginUpdate();
+      try {
+        for (size_t i = 0; i < rows.size(); ++i) {
+          int line = std::min(start.Line, end.Line) + static_cast<int>(i);
+          if (rows[i].empty() || line > lines_->Count()) continue;
+          std::string s = LineAt(line);
+          int c = std::min(column, static_cast<int>(s.size()) + 1);
+          lines_->Put(line - 1, s.substr(0, c - 1) + rows[i] + s.substr(c - 1));
+        }
+      } catch (...) {
+        lines_->EndUpdate();
+        throw;
+      }
+      lines_->EndUpdate();
+      SetCaretXYEx(false, end);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      redoList_->AddChange(urUnindent, start, end, Item.Text(), m);
+      break;
+    }
+    case urCaret: {
+      TBufferCoord caret = CaretXY();
+      SetCaretXYEx(false, start);
+      redoList_->AddChange(urCaret, caret, caret, std::string(), m);
+      break;
+    }
+    case urSelection: {
+      TBufferCoord b = blockBegin_, e = blockEnd_;
+      blockBegin_ = start;
+      blockEnd_ = end;
+      redoList_->AddChange(urSelection, b, e, std::string(), m);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
+  SM mode = static_cast<SM>(Item.SelectionMode());
+  TRestore<TCodeEditorOptions> pastEol(options_,
+                                       options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
+  activeSelectionMode_ = mode;
+  TBufferCoord start = Item.Start(), end = Item.End();
+  uint8_t m = Item.SelectionMode();
+  switch (Item.Reason()) {
+    case urInsert:
+    case urPaste:
+    case urDragDropInsert: {
+      SetCaretXYEx(false, start);
+      blockBegin_ = start;
+      blockEnd_ = mode == SM::smColumn ? start : end;
+      std::string replaced = SelText();
+      SetSelTextPrimitive(mode, Item.Text(), false);
+      TBufferCoord after = mode == SM::smColumn ? end : CaretXY();
+      SetCaretXYEx(false, after);
+      if (Item.Reason() == urDragDropInsert) {
+        blockBegin_ = start;
+        blockEnd_ = after;
+      }
+      undoList_->AddChange(Item.Reason(), start, after, replaced, m);
+      break;
+    }
+    case urDeleteAfterCaret:
+    case urDelete:
+    case urSilentDelete:
+    case urSilentDeleteAfterCaret:
+    case urDeleteAll: {
+      SetCaretXYEx(false, start);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      undoList_->AddChange(Item.Reason(), start, end, SelText(), m);
+      SetSelTextPrimitive(mode, Item.Text(), false);
+      SetCaretXYEx(false, EarlierOf(Item));
+      break;
+    }
+    case urLineBreak:
+      SetCaretXYEx(false, start);
+      blockBegin_ = blockEnd_ = start;
+      ExecuteCommand(ecLineBreak, '\0', nullptr);
+      break;
+    case urIndent:
+      undoList_->AddChange(urIndent, start, end, Item.Text(), m);
+      SetCaretXYEx(false, end);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      break;
+    case urUnindent: {
+      undoList_->AddChange(urUnindent, start, end, Item.Text(), m);
+      int column = mode == SM::smColumn ? std::min(start.Char, end.Char) : 1;
+      std::vector<std::string> rows = Rows(Item.Text());
+      lines_->BeginUpdate();
+      try {
+        for (size_t i = 0; i < rows.size(); ++i) {
+          int line = std::min(start.Line, end.Line) + static_cast<int>(i);
+          if (rows[i].empty() || line > lines_->Count()) continue;
+          std::string s = LineAt(line);
+          if (column - 1 > static_cast<int>(s.size())) continue;
+          s.erase(column - 1, rows[i].size());
+          lines_->Put(line - 1, s);
+        }
+      } catch (...) {
+        lines_->EndUpdate();
+        throw;
+      }
+      lines_->EndUpdate();
+      SetCaretXYEx(false, ClampToLineEnd(end));
+      blockBegin_ = ClampToLineEnd(start);
+      blockEnd_ = ClampToLineEnd(end);
+      break;
+    }
+    case urCaret: {
+      TBufferCoord caret = CaretXY();
+      SetCaretXYEx(false, start);
+      undoList_->AddChange(urCaret, caret, caret, std::string(), m);
+      break;
+    }
+    case urSelection: {
+      TBufferCoord b = blockBegin_, e = blockEnd_;
+      blockBegin_ = start;
+      blockEnd_ = end;
+      undoList_->AddChange(urSelection, b, e, std::string(), m);
+      break;
+    }
+    case urWhiteSpaceAdd: {
+      undoList_->AddChange(urWhiteSpaceAdd, start, end, std::string(), m);
+      SetCaretXYEx(false, std::min(start, end));
+      blockBegin_ = blockEnd_ = CaretXY();
+      SetSelTextPrimitive(SM::smNormal, Item.Text(), false);
+      break;
+    }
+    default:
+      SetCaretXYEx(false, end);
+      blockBegin_ = start;
+      blockEnd_ = end;
+      break;
+  }
+}

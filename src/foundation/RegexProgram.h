@@ -1,0 +1,110 @@
+// The compiled form of a pattern shared by the regular-expression compiler, optimiser and
+// matcher: node opcodes, node layout and the optimisation data.
+#pragma once
+#include <bitset>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "foundation/Regex.h"
+
+namespace regex {
+
+enum TOpcode : uint8_t {
+  opEnd = 0,
+  opBol = 1,
+  opEol = 2,
+  opAny = 3,
+  opBranch = 6,
+  opBack = 7,
+  opExactly = 8,
+  opNothing = 9,
+  opStar = 10,
+  opPlus = 11,
+  opAnyDigit = 12,
+  opNotDigit = 13,
+  opBraces = 18,
+  opComment = 19,
+  opExactlyCI = 20,
+  opLoopEntry = 23,
+  opLoop = 24,
+  opAnyOfTinySet = 25,
+  opAnyButTinySet = 26,
+  opAnyOfFullSet = 27,
+  opBSubExp = 28,
+  opBSubExpCI = 29,
+  opStarNG = 30,
+  opPlusNG = 31,
+  opBracesNG = 32,
+  opLoopNG = 33,
+  opBolML = 34,
+  opEolML = 35,
+  opAnyML = 36,
+  opBound = 37,
+  opNotBound = 38,
+  opOpen = 39,   // + group number 1..14
+  opClose = 54,  // + group number 1..14
+};
+
+inline constexpr uint8_t ProgramMarker = 216;
+// Every node: opcode byte and a 4-byte offset from the node to the next (0: none).
+inline constexpr int NodeHeader = 5;
+inline constexpr int32_t RepeatInfinite = 2147483646;
+// Node offsets travel in the upper bits of backtracking entries.
+inline constexpr size_t ProgramSizeLimit = size_t(1) << 26;
+
+inline int32_t ReadInt(const uint8_t* P) {
+  int32_t v;
+  std::memcpy(&v, P, 4);
+  return v;
+}
+inline void WriteInt(uint8_t* P, int32_t V) { std::memcpy(P, &V, 4); }
+
+inline bool IsOpen(uint8_t Op) { return Op > opOpen && Op < opOpen + RegexSubExpCount; }
+inline bool IsClose(uint8_t Op) { return Op > opClose && Op < opClose + RegexSubExpCount; }
+
+using TCharSet = std::bitset<256>;
+
+// Character parameters of a TRegex as the compiler and matcher need them.
+struct TCharParams {
+  TCharSet Space;
+  TCharSet Word;
+  TCharSet LineSeparators;
+  int PairHead = -1;  // the paired separator, -1 when there is none
+  int PairTail = -1;
+};
+
+struct TProgram {
+  std::vector<uint8_t> Code;
+  TRegexModifiers Modifiers = 0;
+  unsigned char InvertCase[256];
+  // Optimisation data: start character (-1 none), anchoring, required literal and the
+  // characters at which a match can begin.
+  int StartChar = -1;
+  bool Anchored = false;
+  std::string RequiredLiteral;
+  bool RequiredLiteralCI = false;
+  TCharSet FirstChars;
+  // Per alternative (indexed by node): index into BranchSets of the characters at which it
+  // can begin, -1 when it may succeed without consuming.
+  std::vector<int32_t> BranchSetIndex;
+  std::vector<TCharSet> BranchSets;
+  // Per node: the slot of a loop whose body may match the empty string (back-references),
+  // -1 elsewhere; empty when the program has no such loop.
+  std::vector<int16_t> GuardSlot;
+  int GuardCount = 0;
+
+  int NextOf(int Node) const {
+    int32_t off = ReadInt(&Code[Node + 1]);
+    return off == 0 ? -1 : Node + off;
+  }
+  static int OperandOf(int Node) { return Node + NodeHeader; }
+};
+
+// Size of the node at Node without the operand node that repetitions carry after it.
+int NodeSize(const std::vector<uint8_t>& Code, int Node);
+
+// Fills the optimisation data of a compiled program.
+void Optimise(TProgram& Program);
+
+}  // namespace regex

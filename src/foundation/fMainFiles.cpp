@@ -1,0 +1,284 @@
+// File, folder, shell and colour helpers of fMain.h.
+#include "foundation/fMain.h"
+#include <objbase.h>
+#include <shlobj.h>
+#include <shellapi.h>
+#include <memory>
+#include <vector>
+#include "rtl/SysUtils.h"
+#include "toolkit/ComScope.h"
+#include "toolkit/FolderDialog.h"
+
+namespace {
+// Owns a kernel handle; INVALID_HANDLE_VALUE and null mean none.
+class FileHandle {
+public:
+  explicit FileHandle(HANDLE H) : h_(H) {}
+  ~FileHandle() {
+    if (Valid()) CloseHandle(h_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  HANDLE Get() const { return h_; }
+
+private:
+  HANDLE h_;
+};
+
+// Opens for reading while others may read, write and delete it.
+HANDLE OpenShared(const std::string& FileName, DWORD Flags = FILE_ATTRIBUTE_NORMAL) {
+  return CreateFileA(FileName.c_str(), GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                     OPEN_EXISTING, Flags, nullptr);
+}
+
+// Ends a find handle.
+struct FindCloser {
+  void operator()(HANDLE H) const { FindClose(H); }
+};
+using FindHandle = std::unique_ptr<void, FindCloser>;
+
+// Calls Visit for every entry of Folder matching Mask, "." and ".." excluded.
+template <typename Visitor>
+void ForEachEntry(const std::string& Folder, const std::string& Mask, Visitor Visit) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((Folder + Mask).c_str(), &fd);
+  if (h == INVALID_HANDLE_VALUE) return;
+  FindHandle owner(h);
+  do {
+    std::string name = fd.cFileName;
+    if (name != "." && name != "..") Visit(name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  } while (FindNextFileA(h, &fd));
+}
+
+// Releases a COM interface on leaving.
+template <typename T>
+struct ComReleaser {
+  void operator()(T* P) const { P->Release(); }
+};
+template <typename T>
+using ComPtr = std::unique_ptr<T, ComReleaser<T>>;
+
+std::wstring ToWide(const std::string& Text) {
+  int n = MultiByteToWideChar(CP_ACP, 0, Text.c_str(), -1, nullptr, 0);
+  std::wstring w(n > 0 ? n : 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, Text.c_str(), -1, w.data(), n);
+  w.resize(w.size() - 1);
+  return w;
+}
+
+std::string FromWide(const wchar_t* Text) {
+  int n = WideCharToMultiByte(CP_ACP, 0, Text, -1, nullptr, 0, nullptr, nullptr);
+  std::string s(n > 0 ? n : 1, '\0');
+  WideCharToMultiByte(CP_ACP, 0, Text, -1, s.data(), n, nullptr, nullptr);
+  s.resize(s.size() - 1);
+  return s;
+}
+
+// Minutes to subtract from UTC for local time: the bias now, daylight saving included.
+LONG CurrentZoneBias() {
+  TIME_ZONE_INFORMATION tzi;
+  DWORD zone = GetTimeZoneInformation(&tzi);
+  return tzi.Bias + (zone == TIME_ZONE_ID_DAYLIGHT ? tzi.DaylightBias : 0);
+}
+
+// Converts a file time to local date-time with the given bias; unchanged when it cannot.
+void FileTimeToLocal(const FILETIME& Time, LONG Bias, TDateTime& Out) {
+  SYSTEMTIME st;
+  if (FileTimeToSystemTime(&Time, &st)) Out = SystemTimeToDateTime(st) - Bias / 1440.0;
+}
+
+// The owner SID inside the file's security descriptor (kept alive by Descriptor).
+PSID ReadFileOwnerSid(const std::string& FileName, std::vector<char>& Descriptor) {
+  Descriptor.assign(1024, 0);
+  DWORD needed = 0;
+  if (!GetFileSecurityA(FileName.c_str(), OWNER_SECURITY_INFORMATION, Descriptor.data(),
+                        static_cast<DWORD>(Descriptor.size()), &needed)) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
+    Descriptor.assign(needed, 0);
+    if (!GetFileSecurityA(FileName.c_str(), OWNER_SECURITY_INFORMATION, Descriptor.data(),
+                          static_cast<DWORD>(Descriptor.size()), &needed))
+      return nullptr;
+  }
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE;
+  if (!GetSecurityDescriptorOwner(Descriptor.data(), &owner, &defaulted)) return nullptr;
+  return owner;
+}
+
+int HexDigitUpper(char C) {
+  if (C >= '0' && C <= '9') return C - '0';
+  if (C >= 'A' && C <= 'F') return C - 'A' + 10;
+  return -1;
+}
+}  // namespace
+
+bool ReadFileInChunks(const std::string& FileName,
+                      const std::function<void(const uint8_t* Data, size_t Size)>& Consume) {
+  constexpr DWORD kChunk = 1 << 20;
+  FileHandle file(OpenShared(FileName, FILE_FLAG_SEQUENTIAL_SCAN));
+  if (!file.Valid()) return false;
+  std::vector<uint8_t> buffer(kChunk);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), buffer.data(), kChunk, &got, nullptr)) return false;
+    if (got == 0) return true;
+    Consume(buffer.data(), got);
+  }
+}
+
+bool ForceDirs(const std::string& Dir) {
+  size_t pos = Dir.find('\\');
+  while (pos != std::string::npos && pos + 1 < Dir.size() && Dir[pos + 1] != '\\') {
+    size_t next = Dir.find('\\', pos + 1);
+    std::string level = Dir.substr(0, next);
+    if (!DirectoryExists(level)) CreateDirectoryA(level.c_str(), nullptr);
+    pos = next;
+  }
+  return DirectoryExists(Dir);
+}
+
+std::string AddBackslash(const std::string& Path) {
+  return (Path.empty() || Path.back() == '\\') ? Path : Path + '\\';
+}
+
+std::string ExpandEnvVars(const std::string& Text, bool WithBackslash) {
+  if (Text.empty()) return {};
+  DWORD n = ExpandEnvironmentStringsA(Text.c_str(), nullptr, 0);
+  std::string r(n, '\0');
+  if (n == 0 || ExpandEnvironmentStringsA(Text.c_str(), r.data(), n) == 0) r = Text;
+  r = Trim(r.c_str());
+  return WithBackslash ? AddBackslash(r) : r;
+}
+
+int ListFiles(const std::string& Folder, const std::string& Mask, TStrings& List) {
+  List.Clear();
+  ForEachEntry(Folder, Mask, [&](const std::string& Name, bool IsDir) {
+    if (!IsDir) List.Add(Folder + Name);
+  });
+  return List.Count();
+}
+
+void FindFilesRecursive(const std::string& Folder, const std::string& Mask, bool Recurse,
+                        TStrings& List) {
+  const std::string dir = AddBackslash(Folder);
+  ForEachEntry(dir, Mask, [&](const std::string& Name, bool IsDir) {
+    if (!IsDir) List.Add(dir + Name);
+  });
+  if (!Recurse) return;
+  ForEachEntry(dir, "*", [&](const std::string& Name, bool IsDir) {
+    if (IsDir) FindFilesRecursive(dir + Name, Mask, true, List);
+  });
+}
+
+std::string BrowseForFolder(HWND Owner, const std::string& Title, bool NewStyle) {
+  return ExecuteFolderDialog(Owner, Title, NewStyle);
+}
+
+std::string GetSpecialFolderPath(int Folder) {
+  char path[MAX_PATH] = "";
+  if (FAILED(SHGetFolderPathA(nullptr, Folder, nullptr, SHGFP_TYPE_CURRENT, path)) || !path[0])
+    return {};
+  return AddBackslash(path);
+}
+
+bool CreateShellLink(const std::string& LinkFileName, const std::string& Target,
+                     const std::string& Arguments, const std::string& WorkingDir,
+                     const std::string& Description, int ShowCmd, const std::string& IconFile,
+                     int IconIndex) {
+  TComScope com;
+  IShellLinkA* rawLink = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&rawLink))))
+    return false;
+  ComPtr<IShellLinkA> link(rawLink);
+  if (FAILED(link->SetPath(Target.c_str())) || FAILED(link->SetArguments(Arguments.c_str())) ||
+      FAILED(link->SetWorkingDirectory(WorkingDir.c_str())) ||
+      FAILED(link->SetDescription(Description.c_str())) || FAILED(link->SetShowCmd(ShowCmd)) ||
+      FAILED(link->SetIconLocation(IconFile.c_str(), IconIndex)))
+    return false;
+  IPersistFile* rawFile = nullptr;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
+    return false;
+  ComPtr<IPersistFile> file(rawFile);
+  return SUCCEEDED(file->Save(ToWide(LinkFileName).c_str(), TRUE));
+}
+
+int GetFileIconIndex(const std::string& FileName, bool Small) {
+  SHFILEINFOA info = {};
+  SHGetFileInfoA(FileName.c_str(), 0, &info, sizeof info,
+                 SHGFI_SYSICONINDEX | (Small ? SHGFI_SMALLICON : SHGFI_LARGEICON));
+  return info.iIcon;
+}
+
+int64_t GetFileSizeByName(const std::string& FileName) {
+  FileHandle file(OpenShared(FileName));
+  LARGE_INTEGER size;
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return 0;
+  return size.QuadPart;
+}
+
+bool GetFileTimesLocal(const std::string& FileName, TDateTime& Created, TDateTime& Accessed,
+                       TDateTime& Written) {
+  FileHandle file(OpenShared(FileName));
+  FILETIME c, a, w;
+  if (!file.Valid() || !GetFileTime(file.Get(), &c, &a, &w)) return false;
+  const LONG bias = CurrentZoneBias();
+  FileTimeToLocal(c, bias, Created);
+  FileTimeToLocal(a, bias, Accessed);
+  FileTimeToLocal(w, bias, Written);
+  return true;
+}
+
+std::string GetFileOwner(const std::string& FileName) {
+  std::vector<char> descriptor;
+  PSID owner = ReadFileOwnerSid(FileName, descriptor);
+  if (!owner) return {};
+  char name[1024], domain[256];
+  DWORD nameLen = sizeof name, domainLen = sizeof domain;
+  SID_NAME_USE use;
+  if (!LookupAccountSidA(nullptr, owner, name, &nameLen, domain, &domainLen, &use))
+    return SidToStringText(owner);
+  return std::string(domain) + "\\" + name;
+}
+
+std::string SidToStringText(PSID Sid) {
+  using ConvertFn = BOOL(WINAPI*)(PSID, LPWSTR*);
+  static const ConvertFn convert = [] {
+    HMODULE advapi = IsWin2000OrLater() ? GetModuleHandleA("advapi32.dll") : nullptr;
+    return advapi ? reinterpret_cast<ConvertFn>(
+                        reinterpret_cast<void*>(GetProcAddress(advapi, "ConvertSidToStringSidW")))
+                  : nullptr;
+  }();
+  LPWSTR text = nullptr;
+  if (!convert || !Sid || !convert(Sid, &text)) return {};
+  std::string r = FromWide(text);
+  LocalFree(text);
+  return r;
+}
+
+uint8_t HexPairToByte(const std::string& Pair) {
+  if (Pair.size() != 2) return 0;
+  int high = HexDigitUpper(Pair[0]), low = HexDigitUpper(Pair[1]);
+  return static_cast<uint8_t>((high < 0 ? 0 : high) * 16 + (low < 0 ? 0 : low));
+}
+
+std::string ByteToHexPair(uint8_t Value) { return IntToHex(Value, 2); }
+
+bool HtmlColorToColor(const std::string& Text, TColor& Color) {
+  Color = 0;
+  if (Text.size() != 6) return false;
+  for (char c : Text)
+    if (HexDigitUpper(c) < 0) return false;
+  Color = HexPairToByte(Text.substr(0, 2)) | (HexPairToByte(Text.substr(2, 2)) << 8) |
+          (HexPairToByte(Text.substr(4, 2)) << 16);
+  return true;
+}
+
+bool IsWebSafeColor(TColor Color) {
+  COLORREF rgb = ColorToRGB(Color);
+  for (int shift = 0; shift < 24; shift += 8)
+    if (((rgb >> shift) & 255) % 0x33 != 0) return false;
+  return true;
+}

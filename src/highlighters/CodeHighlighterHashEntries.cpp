@@ -1,0 +1,106 @@
+#include "highlighters/CodeHighlighterHashEntries.h"
+#include <algorithm>
+#include <cassert>
+#include <cstdint>
+
+TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32_t>> Extra) {
+  TCodeHashCharTable table{};
+  for (int c = 'A'; c <= 'Z'; ++c) {
+    table[c] = c - 64;
+    table[c + 32] = c - 64;
+  }
+  for (auto [c, value] : Extra) table[static_cast<unsigned char>(c)] = value;
+  return table;
+}
+
+TCodeIdentCharTable MakeIdentCharTable() {
+  TCodeIdentCharTable table{};
+  for (int c = 0; c < 256; ++c)
+    table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '_' ||
+               (c >= 'a' && c <= 'z');
+  return table;
+}
+
+int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
+                       const char* Text, int& Length) {
+  int64_t hash = 0;
+  const char* p = Text;
+  for (unsigned char c; IdentChars[c = static_cast<unsigned char>(*p)]; ++p) hash += Table[c];
+  Length = static_cast<int>(p - Text);
+  return ClampHash(hash);
+}
+
+int32_t ClampHash(int64_t Sum) {
+  return static_cast<int32_t>(std::clamp<int64_t>(Sum, INT32_MIN, INT32_MAX));
+}
+
+bool KeyComp(const TCodeHashCharTable& Table, const std::string& Keyword, const char* Text,
+             int Length) {
+  if (static_cast<int>(Keyword.size()) != Length) return false;
+  for (int i = 0; i < Length; ++i)
+    if (Table[static_cast<unsigned char>(Keyword[i])] != Table[static_cast<unsigned char>(Text[i])])
+      return false;
+  return true;
+}
+
+void TCodeHashEntryList::Add(int32_t Hash, const std::string& Keyword, uint8_t Kind) {
+  assert(Hash >= 0 && Hash < Size());
+  buckets_[Hash].push_back({Keyword, Kind});
+}
+
+// ---------------------------------------------------------------------------------------------
+
+const TCodeHighlighterClass& TCodeHashHighlighter::StaticClass() {
+  static const TCodeHighlighterClass info{"TCodeHashHighlighter",
+                                          &TCodeCustomHighlighter::StaticClass(),
+                                          &TCodeCustomHighlighter::GetLanguageName,
+                                          &TCodeCustomHighlighter::GetCapabilities};
+  return info;
+}
+
+TCodeHashHighlighter::TCodeHashHighlighter(TComponent* Owner, const TCodeHashEntryList& Keywords,
+                                           const TCodeHashCharTable& HashTable, TKinds Kinds)
+    : TCodeCustomHighlighter(Owner),
+      keywords_(Keywords),
+      hashTable_(HashTable),
+      kinds_(Kinds),
+      identFuncTable_(Keywords.Size()) {
+  for (int hash = 0; hash < Keywords.Size(); ++hash)
+    identFuncTable_[hash] = Keywords.Entries(hash).empty() ? &TCodeHashHighlighter::AltFunc
+                                                           : &TCodeHashHighlighter::KeywordFunc;
+  fTokenID = Kinds.Null;
+}
+
+std::string TCodeHashHighlighter::GetToken() const {
+  return std::string(fLineStr + fTokenPos, Run - fTokenPos);
+}
+
+void TCodeHashHighlighter::NextToken() {
+  fTokenPos = Run;
+  ScanToken();
+}
+
+void TCodeHashHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
+  fLine = NewValue;
+  fLineStr = fLine.c_str();
+  Run = 0;
+  fLineNumber = LineNumber;
+  NextToken();
+}
+
+uint8_t TCodeHashHighlighter::IdentKind(int32_t Hash) {
+  if (Hash < 0 || Hash >= keywords_.Size()) return kinds_.Identifier;
+  return (this->*identFuncTable_[Hash])(Hash);
+}
+
+uint8_t TCodeHashHighlighter::KeywordFunc(int32_t Hash) {
+  for (const TCodeHashEntry& entry : keywords_.Entries(Hash)) {
+    bool same = kinds_.ExactKeywords
+                    ? entry.Keyword.compare(0, std::string::npos, fToIdent, fStringLen) == 0
+                    : KeyComp(hashTable_, entry.Keyword, fToIdent, fStringLen);
+    if (same) return entry.Kind;
+  }
+  return kinds_.DefaultWord;
+}
+
+uint8_t TCodeHashHighlighter::AltFunc(int32_t /*Hash*/) { return kinds_.DefaultWord; }

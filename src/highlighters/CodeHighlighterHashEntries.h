@@ -1,0 +1,110 @@
+// The keyword-hash scanning design the language highlighters share: character tables, keywords
+// grouped by hash value, and the scan state with the token operations built on it.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <utility>
+#include <vector>
+#include "editor/CodeEditHighlighter.h"
+
+// Per character code the value it adds to a word's hash. Letters of either case map to 1..26,
+// so hashing and keyword comparison through the table ignore case.
+using TCodeHashCharTable = std::array<int32_t, 256>;
+// The letter values plus a language's own values for other characters; every other code is 0.
+TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32_t>> Extra);
+
+// True for "0".."9", "A".."Z", "_" and "a".."z".
+using TCodeIdentCharTable = std::array<bool, 256>;
+TCodeIdentCharTable MakeIdentCharTable();
+
+// The hash of the identifier at Text: the table values of its run of identifier characters
+// added; Length receives the length of the run.
+int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
+                       const char* Text, int& Length);
+
+// A hash summed in 64 bits, clamped to 32: a huge word hashes beyond every keyword table
+// instead of wrapping around into it.
+int32_t ClampHash(int64_t Sum);
+
+// True when Keyword has Length characters and each gives the same table value as the text's
+// character at its position.
+bool KeyComp(const TCodeHashCharTable& Table, const std::string& Keyword, const char* Text,
+             int Length);
+
+// A keyword and the token kind it gives.
+struct TCodeHashEntry {
+  std::string Keyword;
+  uint8_t Kind;
+};
+
+// Keywords by hash value 0..Size-1, each hash's keywords in the order they were added.
+class TCodeHashEntryList {
+public:
+  explicit TCodeHashEntryList(int Size) : buckets_(Size) {}
+
+  int Size() const { return static_cast<int>(buckets_.size()); }
+  // Hash must be below Size: a keyword the hash puts beyond the table could never be found.
+  void Add(int32_t Hash, const std::string& Keyword, uint8_t Kind);
+  const std::vector<TCodeHashEntry>& Entries(int32_t Hash) const { return buckets_[Hash]; }
+
+private:
+  std::vector<std::vector<TCodeHashEntry>> buckets_;
+};
+
+// Scan state and token operations of a keyword-hash highlighter. The kind and the range are
+// one byte each; the range is the only state carried from line to line.
+class TCodeHashHighlighter : public TCodeCustomHighlighter {
+public:
+  static const TCodeHighlighterClass& StaticClass();
+  const TCodeHighlighterClass& ClassType() const override { return StaticClass(); }
+
+  bool AtLineEnd() const override { return fTokenID == kinds_.Null; }
+  TCodeHighlighterRange GetRange() const override { return fRange; }
+  std::string GetToken() const override;
+  int GetTokenKind() const override { return fTokenID; }
+  int GetTokenPos() const override { return fTokenPos; }
+  void NextToken() override;
+  void SetLine(const std::string& NewValue, int LineNumber) override;
+  void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
+
+protected:
+  struct TKinds {
+    uint8_t Null;         // end of line
+    uint8_t Identifier;   // a word whose hash is beyond the keyword table
+    uint8_t DefaultWord;  // a word no keyword of its hash matches
+    bool ExactKeywords;   // compare keywords character by character, not through the table
+  };
+  // Keywords must outlive the highlighter (a table built once per class).
+  TCodeHashHighlighter(TComponent* Owner, const TCodeHashEntryList& Keywords,
+                       const TCodeHashCharTable& HashTable, TKinds Kinds);
+
+  // Produces the token starting at Run.
+  virtual void ScanToken() = 0;
+  // True at the zero that ends the line; a zero byte before it is a character of the line
+  // (binary files have them) and must become a token, so that the tokens cover the line.
+  bool AtLineTerminator() const { return Run >= static_cast<int>(fLine.size()); }
+  // The kind of the word at fToIdent, fStringLen characters long, whose hash is Hash.
+  uint8_t IdentKind(int32_t Hash);
+
+  std::string fLine;
+  const char* fLineStr = "";  // fLine's characters, zero-terminated
+  int Run = 0;
+  int fTokenPos = 0;
+  uint8_t fTokenID = 0;
+  uint8_t fRange = 0;
+  int fLineNumber = 0;
+  const char* fToIdent = nullptr;
+  int fStringLen = 0;
+
+private:
+  using TIdentFunc = uint8_t (TCodeHashHighlighter::*)(int32_t Hash);
+  uint8_t KeywordFunc(int32_t Hash);
+  uint8_t AltFunc(int32_t Hash);
+
+  const TCodeHashEntryList& keywords_;
+  const TCodeHashCharTable& hashTable_;
+  TKinds kinds_;
+  std::vector<TIdentFunc> identFuncTable_;
+};

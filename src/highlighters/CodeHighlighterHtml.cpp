@@ -1,0 +1,445 @@
+#include "highlighters/CodeHighlighterHtml.h"
+#include <cstring>
+#include "editor/CodeEditStrConst.h"
+
+namespace {
+
+constexpr int kHtmlKeywordTableSize = 251;
+
+const std::array<const char*, 202> kHtmlKeywords = {
+    "/A", "A", "/ABBR", "ABBR", "/ACRONYM", "ACRONYM", "/ADDRESS", "ADDRESS", "/APPLET", "APPLET",
+    "AREA", "/B", "B", "BASE", "BASEFONT", "/BDO", "BDO", "BGSOUND", "/BIG", "BIG", "/BLINK",
+    "BLINK", "/BLOCKQUOTE", "BLOCKQUOTE", "/BODY", "BODY", "BR", "/BUTTON", "BUTTON", "/CAPTION",
+    "CAPTION", "/CENTER", "CENTER", "/CITE", "CITE", "/CODE", "CODE", "COL", "/COLGROUP",
+    "COLGROUP", "/COMMENT", "COMMENT", "/DD", "DD", "/DEL", "DEL", "/DFN", "DFN", "/DIR", "DIR",
+    "/DIV", "DIV", "/DL", "DL", "!DOCTYPE", "/DT", "DT", "/EM", "EM", "/EMBED", "EMBED",
+    "/FIELDSET", "FIELDSET", "/FONT", "FONT", "/FORM", "FORM", "FRAME", "/FRAMESET", "FRAMESET",
+    "/H1", "H1", "/H2", "H2", "/H3", "H3", "/H4", "H4", "/H5", "H5", "/H6", "H6", "/HEAD", "HEAD",
+    "HR", "/HTML", "HTML", "/I", "I", "/IFRAME", "IFRAME", "/ILAYER", "ILAYER", "IMG", "INPUT",
+    "/INS", "INS", "ISINDEX", "/KBD", "KBD", "KEYGEN", "/LABEL", "LABEL", "/LAYER", "LAYER",
+    "/LEGend", "LEGend", "/LI", "LI", "LINK", "/LISTING", "LISTING", "/MAP", "MAP", "/MARQUEE",
+    "MARQUEE", "/MENU", "MENU", "META", "/MULTICOL", "MULTICOL", "NEXTID", "/NOBR", "NOBR",
+    "/NOEMBED", "NOEMBED", "/NOFRAMES", "NOFRAMES", "/NOLAYER", "NOLAYER", "/NOSCRIPT",
+    "NOSCRIPT", "/object", "object", "/OL", "OL", "/OPTGROUP", "OPTGROUP", "/OPTION", "OPTION",
+    "/P", "P", "PARAM", "PLAINTEXT", "/PRE", "PRE", "/Q", "Q", "/S", "S", "/SAMP", "SAMP",
+    "/SCRIPT", "SCRIPT", "/SELECT", "SELECT", "/SERVER", "SERVER", "/SMALL", "SMALL", "SPACER",
+    "/SPAN", "SPAN", "/STRIKE", "STRIKE", "/STRONG", "STRONG", "/STYLE", "STYLE", "/SUB", "SUB",
+    "/SUP", "SUP", "/TABLE", "TABLE", "/TBODY", "TBODY", "/TD", "TD", "/TEXTAREA", "TEXTAREA",
+    "/TFOOT", "TFOOT", "/TH", "TH", "/THEAD", "THEAD", "/TITLE", "TITLE", "/TR", "TR", "/TT",
+    "TT", "/U", "U", "/UL", "UL", "/var", "var", "WBR", "/XMP", "XMP",
+};
+
+const TCodeHashCharTable& HtmlHashTable() {
+  static const TCodeHashCharTable table = MakeHashCharTable({{'!', 123}, {'/', 122}});
+  return table;
+}
+
+bool IsHashLetter(unsigned char C) {
+  return C == '!' || C == '/' || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
+}
+
+bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
+
+bool IsHexDigit(unsigned char C) {
+  return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
+}
+
+bool IsLineBreakOrEnd(char C) { return C == '\0' || C == '\n' || C == '\r'; }
+
+// The HTML word hash: "!", "/" and letters add their table values, then digits their own.
+// Summed in 64 bits: a run of many megabytes must not overflow into a small hash.
+int32_t HtmlHash(const char* Text, int& Length) {
+  const TCodeHashCharTable& table = HtmlHashTable();
+  int64_t hash = 0;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(Text);
+  while (IsHashLetter(*p)) hash += table[*p++];
+  while (IsDigit(*p)) hash += *p++ - '0';
+  Length = static_cast<int>(p - reinterpret_cast<const unsigned char*>(Text));
+  return ClampHash(hash);
+}
+
+const TCodeHashEntryList& HtmlKeywords() {
+  static const TCodeHashEntryList list = [] {
+    TCodeHashEntryList l(kHtmlKeywordTableSize);
+    for (const char* keyword : kHtmlKeywords) {
+      int length = 0;
+      l.Add(HtmlHash(keyword, length), keyword, static_cast<uint8_t>(THtmlTokenKind::tkKey));
+    }
+    return l;
+  }();
+  return list;
+}
+
+constexpr const char* kHtmlSampleText =
+    "<!-- Syntax highlighting -->\r\n"
+    "\r\n"
+    "<html>\r\n"
+    "<body bgcolor=\"red\">\r\n"
+    "  <form name=\"frmLogin\" action=\"login.asp\" method=\"post\">\r\n"
+    "    <input name=\"user\" value='any\r\n"
+    "value'>\r\n"
+    "  </form>\r\n"
+    "  <invalid>Text &copy; 2026</invalid>\r\n"
+    "</body>\r\n"
+    "</html>";
+
+// Registers the class when the unit is initialised.
+[[maybe_unused]] const bool kRegistered =
+    RegisterHighlighterClass(TCodeHTMLHighlighter::StaticClass());
+
+}  // namespace
+
+const std::array<const char*, 249>& TCodeHTMLHighlighter::EntityNames() {
+  static const std::array<const char*, 249> names = {
+      "&Alpha;", "&Beta;", "&Gamma;", "&Delta;", "&Epsilon;", "&Zeta;", "&Eta;", "&Theta;",
+      "&Iota;", "&Kappa;", "&Lambda;", "&Mu;", "&Nu;", "&Xi;", "&Omicron;", "&Pi;", "&Rho;",
+      "&Sigma;", "&Tau;", "&Upsilon;", "&Phi;", "&Chi;", "&Psi;", "&Omega;", "&alpha;", "&beta;",
+      "&gamma;", "&delta;", "&epsilon;", "&zeta;", "&eta;", "&theta;", "&iota;", "&kappa;",
+      "&lambda;", "&mu;", "&nu;", "&xi;", "&omicron;", "&pi;", "&rho;", "&sigmaf;", "&sigma;",
+      "&tau;", "&upsilon;", "&phi;", "&chi;", "&psi;", "&omega;", "&thetasym;", "&upsih;", "&piv;",
+      "&bull;", "&hellip;", "&prime;", "&Prime;", "&oline;", "&frasl;", "&weierp;", "&image;",
+      "&real;", "&trade;", "&alefsym;", "&larr;", "&uarr;", "&rarr;", "&darr;", "&harr;", "&crarr;",
+      "&lArr;", "&uArr;", "&rArr;", "&dArr;", "&hArr;", "&forall;", "&part;", "&exist;", "&empty;",
+      "&nabla;", "&isin;", "&notin;", "&ni;", "&prod;", "&sum;", "&minus;", "&lowast;", "&radic;",
+      "&prop;", "&infin;", "&ang;", "&and;", "&or;", "&cap;", "&cup;", "&int;", "&there4;", "&sim;",
+      "&cong;", "&asymp;", "&ne;", "&equiv;", "&le;", "&ge;", "&sub;", "&sup;", "&nsub;", "&sube;",
+      "&supe;", "&oplus;", "&otimes;", "&perp;", "&sdot;", "&lceil;", "&rceil;", "&lfloor;",
+      "&rfloor;", "&lang;", "&rang;", "&loz;", "&spades;", "&clubs;", "&hearts;", "&diams;",
+      "&lsquo;", "&rsquo;", "&sbquo;", "&ldquo;", "&rdquo;", "&bdquo;", "&dagger;", "&Dagger;",
+      "&permil;", "&lsaquo;", "&rsaquo;", "&quot;", "&amp;", "&lt;", "&gt;", "&ndash;", "&mdash;",
+      "&nbsp;", "&thinsp;", "&ensp;", "&emsp;", "&iexcl;", "&cent;", "&pound;", "&curren;", "&yen;",
+      "&brvbar;", "&brkbar;", "&sect;", "&uml;", "&die;", "&copy;", "&ordf;", "&laquo;", "&not;",
+      "&shy;", "&reg;", "&macr;", "&hibar;", "&deg;", "&plusmn;", "&sup2;", "&sup3;", "&acute;",
+      "&micro;", "&para;", "&middot;", "&cedil;", "&sup1;", "&ordm;", "&raquo;", "&frac14;",
+      "&frac12;", "&frac34;", "&iquest;", "&Agrave;", "&Aacute;", "&Acirc;", "&Atilde;", "&Auml;",
+      "&Aring;", "&AElig;", "&Ccedil;", "&Egrave;", "&Eacute;", "&Ecirc;", "&Euml;", "&Igrave;",
+      "&Iacute;", "&Icirc;", "&Iuml;", "&ETH;", "&Ntilde;", "&Ograve;", "&Oacute;", "&Ocirc;",
+      "&Otilde;", "&Ouml;", "&times;", "&Oslash;", "&Ugrave;", "&Uacute;", "&Ucirc;", "&Uuml;",
+      "&Yacute;", "&THORN;", "&szlig;", "&agrave;", "&aacute;", "&acirc;", "&atilde;", "&auml;",
+      "&aring;", "&aelig;", "&ccedil;", "&egrave;", "&eacute;", "&ecirc;", "&euml;", "&igrave;",
+      "&iacute;", "&icirc;", "&iuml;", "&eth;", "&ntilde;", "&ograve;", "&oacute;", "&ocirc;",
+      "&otilde;", "&ouml;", "&divide;", "&oslash;", "&ugrave;", "&uacute;", "&ucirc;", "&uuml;",
+      "&yacute;", "&thorn;", "&yuml;", "&euro;", "&OElig;", "&oelig;", "&scaron;", "&Scaron;",
+      "&fnof;", "&circ;",
+  };
+  return names;
+}
+
+const TCodeHighlighterClass& TCodeHTMLHighlighter::StaticClass() {
+  static const TCodeHighlighterClass info{"TCodeHTMLHighlighter",
+                                          &TCodeHashHighlighter::StaticClass(),
+                                          &TCodeHTMLHighlighter::GetLanguageName,
+                                          &TCodeHTMLHighlighter::GetCapabilities};
+  return info;
+}
+
+std::string TCodeHTMLHighlighter::GetLanguageName() { return CES_LangHTML; }
+
+TCodeHTMLHighlighter::TCodeHTMLHighlighter(TComponent* Owner)
+    : TCodeHashHighlighter(Owner, HtmlKeywords(), HtmlHashTable(),
+                           {static_cast<uint8_t>(THtmlTokenKind::tkNull),
+                            static_cast<uint8_t>(THtmlTokenKind::tkIdentifier),
+                            static_cast<uint8_t>(THtmlTokenKind::tkUndefKey), false}) {
+  CreateAttributes();
+  SetAttributesOnChange([this](TObject* Sender) { NotifyAttributesChanged(Sender); });
+  MakeMethodTables();
+  SetRangeState(THtmlRangeState::rsText);
+  SetDefaultFilter(CES_FilterHTML);
+}
+
+void TCodeHTMLHighlighter::CreateAttributes() {
+  auto make = [this](const char* Name, TFontStyles Style, TColor Foreground) {
+    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
+    attr->SetStyle(Style);
+    attr->SetForeground(Foreground);
+    return AddAttribute(std::move(attr));
+  };
+  const TFontStyles bold{TFontStyle::fsBold};
+  andAttri_ = make(CES_AttrEscapeAmpersand, bold, clLime);
+  commentAttri_ = make(CES_AttrComment, {}, clNone);
+  identifierAttri_ = make(CES_AttrIdentifier, bold, clNone);
+  keyAttri_ = make(CES_AttrReservedWord, bold, 0x00FF0080);
+  spaceAttri_ = make(CES_AttrSpace, {}, clNone);
+  symbolAttri_ = make(CES_AttrSymbol, bold, clNone);
+  textAttri_ = make(CES_AttrText, {}, clNone);
+  undefKeyAttri_ = make(CES_AttrUnknownWord, bold, clRed);
+  valueAttri_ = make(CES_AttrValue, {}, 0x00FF8000);
+}
+
+void TCodeHTMLHighlighter::MakeMethodTables() {
+  for (int c = 0; c < 256; ++c) {
+    TProcTableProc proc = &TCodeHTMLHighlighter::IdentProc;
+    switch (c) {
+      case 0: proc = &TCodeHTMLHighlighter::NullProc; break;
+      case '\n': proc = &TCodeHTMLHighlighter::LFProc; break;
+      case '\r': proc = &TCodeHTMLHighlighter::CRProc; break;
+      case '<': proc = &TCodeHTMLHighlighter::BraceOpenProc; break;
+      case '=': proc = &TCodeHTMLHighlighter::EqualProc; break;
+      case '>': proc = &TCodeHTMLHighlighter::BraceCloseProc; break;
+      case '&': proc = &TCodeHTMLHighlighter::AmpersandProc; break;
+      case '"':
+      case '\'': proc = &TCodeHTMLHighlighter::StringProc; break;
+      default:
+        if (c <= 32) proc = &TCodeHTMLHighlighter::SpaceProc;
+    }
+    fProcTable[c] = proc;
+  }
+}
+
+TCodeHighlighterAttributes* TCodeHTMLHighlighter::GetDefaultAttribute(int Index) const {
+  switch (Index) {
+    case 0: return commentAttri_;
+    case 1: return identifierAttri_;
+    case 2: return keyAttri_;
+    case 4: return spaceAttri_;
+    case 5: return symbolAttri_;
+    default: return nullptr;
+  }
+}
+
+TCodeCharSet TCodeHTMLHighlighter::GetIdentifierChars() const {
+  TCodeCharSet chars = CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
+                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
+  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
+                          181, 182, 185, 186, 188, 189, 190})
+    chars.set(c);
+  return chars;
+}
+
+std::string TCodeHTMLHighlighter::GetSampleText() const { return kHtmlSampleText; }
+
+bool TCodeHTMLHighlighter::IsDefaultFilterStored() const {
+  return GetDefaultFilter() != CES_FilterHTML;
+}
+
+TCodeHighlighterAttributes* TCodeHTMLHighlighter::GetTokenAttribute() const {
+  switch (static_cast<THtmlTokenKind>(fTokenID)) {
+    case THtmlTokenKind::tkAmpersand: return andAttri_;
+    case THtmlTokenKind::tkComment: return commentAttri_;
+    case THtmlTokenKind::tkIdentifier: return identifierAttri_;
+    case THtmlTokenKind::tkKey: return keyAttri_;
+    case THtmlTokenKind::tkSpace: return spaceAttri_;
+    case THtmlTokenKind::tkSymbol: return symbolAttri_;
+    case THtmlTokenKind::tkText: return textAttri_;
+    case THtmlTokenKind::tkUndefKey: return undefKeyAttri_;
+    case THtmlTokenKind::tkValue: return valueAttri_;
+    case THtmlTokenKind::tkNull: return nullptr;
+  }
+  return nullptr;
+}
+
+void TCodeHTMLHighlighter::ResetRange() { SetRangeState(THtmlRangeState::rsText); }
+
+void TCodeHTMLHighlighter::ScanToken() {
+  switch (Range()) {
+    case THtmlRangeState::rsComment: CommentProc(); break;
+    case THtmlRangeState::rsText: TextProc(); break;
+    case THtmlRangeState::rsQuoteValue:
+    case THtmlRangeState::rsDoubleQuoteValue:
+      if (IsLineBreakOrEnd(fLineStr[Run]))
+        ScanByTable();
+      else
+        StringProc();
+      break;
+    default: ScanByTable();
+  }
+}
+
+void TCodeHTMLHighlighter::NullProc() {
+  if (AtLineTerminator()) {
+    SetKind(THtmlTokenKind::tkNull);
+  } else {  // a zero byte inside the line is a blank
+    SetKind(THtmlTokenKind::tkSpace);
+    ++Run;
+  }
+}
+
+void TCodeHTMLHighlighter::LFProc() {
+  SetKind(THtmlTokenKind::tkSpace);
+  ++Run;
+}
+
+void TCodeHTMLHighlighter::CRProc() {
+  SetKind(THtmlTokenKind::tkSpace);
+  ++Run;
+  if (fLineStr[Run] == '\n') ++Run;
+}
+
+void TCodeHTMLHighlighter::SpaceProc() {
+  ++Run;
+  SetKind(THtmlTokenKind::tkSpace);
+  // A tab, a line break or the end starts a new token.
+  for (;;) {
+    unsigned char c = fLineStr[Run];
+    if (c == 0 || c == '\t' || c == '\n' || c == '\r' || c > 32) break;
+    ++Run;
+  }
+}
+
+void TCodeHTMLHighlighter::BraceOpenProc() {
+  ++Run;
+  if (fLineStr[Run] == '!' && fLineStr[Run + 1] == '-' && fLineStr[Run + 2] == '-') {
+    SetRangeState(THtmlRangeState::rsComment);
+    SetKind(THtmlTokenKind::tkComment);
+    Run += 3;
+  } else {
+    SetRangeState(THtmlRangeState::rsKey);
+    SetKind(THtmlTokenKind::tkSymbol);
+  }
+}
+
+void TCodeHTMLHighlighter::EqualProc() {
+  SetRangeState(THtmlRangeState::rsValue);
+  SetKind(THtmlTokenKind::tkSymbol);
+  ++Run;
+}
+
+void TCodeHTMLHighlighter::BraceCloseProc() {
+  SetRangeState(THtmlRangeState::rsText);
+  SetKind(THtmlTokenKind::tkSymbol);
+  ++Run;
+}
+
+void TCodeHTMLHighlighter::SkipReferenceDigits() {
+  auto at = [this] { return static_cast<unsigned char>(fLineStr[Run]); };
+  if (at() == 'x' || at() == 'X') {
+    ++Run;
+    while (IsHexDigit(at())) ++Run;
+  } else {
+    while (IsDigit(at())) ++Run;
+  }
+}
+
+void TCodeHTMLHighlighter::AmpersandProc() {
+  switch (Range()) {
+    case THtmlRangeState::rsAmpersand:
+      if (fAndCode >= 0 && fAndCode < static_cast<int32_t>(EntityNames().size())) {
+        SetKind(THtmlTokenKind::tkAmpersand);
+        Run += static_cast<int>(std::strlen(EntityNames()[fAndCode]));
+      } else if (fLineStr[Run + 1] == '#') {
+        Run += 2;
+        SkipReferenceDigits();
+        if (fLineStr[Run] == ';') {
+          ++Run;
+          SetKind(THtmlTokenKind::tkAmpersand);
+        } else {
+          SetKind(THtmlTokenKind::tkText);
+        }
+      } else {
+        // Only reachable through a range set from outside: the "&" stays text.
+        ++Run;
+        SetKind(THtmlTokenKind::tkText);
+      }
+      fAndCode = -1;
+      SetRangeState(THtmlRangeState::rsText);
+      break;
+    case THtmlRangeState::rsKey:
+      ++Run;
+      SetRangeState(THtmlRangeState::rsText);
+      SetKind(THtmlTokenKind::tkText);
+      break;
+    default: IdentProc();
+  }
+}
+
+void TCodeHTMLHighlighter::StringProc() {
+  char quote;
+  switch (Range()) {
+    case THtmlRangeState::rsQuoteValue: quote = '\''; break;
+    case THtmlRangeState::rsDoubleQuoteValue: quote = '"'; break;
+    case THtmlRangeState::rsValue:
+      quote = fLineStr[Run];
+      SetRangeState(quote == '"' ? THtmlRangeState::rsDoubleQuoteValue
+                                 : THtmlRangeState::rsQuoteValue);
+      ++Run;
+      break;
+    default: IdentProc(); return;
+  }
+  SetKind(THtmlTokenKind::tkValue);
+  while (!IsLineBreakOrEnd(fLineStr[Run]) && fLineStr[Run] != quote) ++Run;
+  if (fLineStr[Run] == quote) {
+    ++Run;
+    SetRangeState(THtmlRangeState::rsParam);
+  }
+}
+
+void TCodeHTMLHighlighter::IdentProc() {
+  auto at = [this] { return static_cast<unsigned char>(fLineStr[Run]); };
+  switch (Range()) {
+    case THtmlRangeState::rsKey: {
+      SetRangeState(THtmlRangeState::rsParam);
+      fToIdent = fLineStr + Run;
+      int32_t hash = HtmlHash(fToIdent, fStringLen);
+      fTokenID = IdentKind(hash);
+      Run += fStringLen;
+      break;
+    }
+    case THtmlRangeState::rsValue:
+      SetRangeState(THtmlRangeState::rsParam);
+      SetKind(THtmlTokenKind::tkValue);
+      ++Run;
+      while (at() > 32 && at() != '>') ++Run;
+      break;
+    default:
+      SetKind(THtmlTokenKind::tkIdentifier);
+      ++Run;
+      while (at() > 32 && at() != '"' && at() != '=' && at() != '>') ++Run;
+  }
+}
+
+void TCodeHTMLHighlighter::CommentProc() {
+  SetKind(THtmlTokenKind::tkComment);
+  if (IsLineBreakOrEnd(fLineStr[Run])) {
+    ScanByTable();
+    return;
+  }
+  for (;;) {
+    if (fLineStr[Run] == '>' && Run >= 2 && fLineStr[Run - 1] == '-' && fLineStr[Run - 2] == '-') {
+      SetRangeState(THtmlRangeState::rsText);
+      ++Run;
+      return;
+    }
+    ++Run;
+    if (IsLineBreakOrEnd(fLineStr[Run])) return;
+  }
+}
+
+int TCodeHTMLHighlighter::MatchEntity() const {
+  const char* text = fLineStr + Run;
+  const auto& names = EntityNames();
+  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+    const char* name = names[i];
+    if (name[1] == text[1] && std::strncmp(name, text, std::strlen(name)) == 0) return i;
+  }
+  return -1;
+}
+
+void TCodeHTMLHighlighter::TextProc() {
+  auto at = [this] { return static_cast<unsigned char>(fLineStr[Run]); };
+  if (at() < 32 || at() == '<') {
+    ScanByTable();
+    return;
+  }
+  SetKind(THtmlTokenKind::tkText);
+  for (;;) {
+    while (at() >= 32 && at() != '&' && at() != '<') ++Run;
+    if (at() != '&') return;
+    if (fLineStr[Run + 1] == '#') {
+      fAndCode = -1;
+      int ampersand = Run;
+      Run += 2;
+      SkipReferenceDigits();
+      if (at() == ';') {
+        Run = ampersand;
+        SetRangeState(THtmlRangeState::rsAmpersand);
+      }
+      return;
+    }
+    fAndCode = MatchEntity();
+    if (fAndCode >= 0) {
+      SetRangeState(THtmlRangeState::rsAmpersand);
+      return;
+    }
+    ++Run;
+  }
+}

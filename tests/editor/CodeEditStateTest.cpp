@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+#include "editor/CodeEditTestFixture.h"
+
+using namespace codeedittest;
+using EO = TCodeEditorOption;
+using SC = TCodeStatusChange;
+
+// --- Construction and options ---------------------------------------------------------------
+
+TEST(CodeEditControl, NewControlHasTheDocumentedDefaults) {
+  TCodeEdit edit(nullptr);
+  EXPECT_EQ(edit.CaretXY(), (TBufferCoord{1, 1}));
+  EXPECT_FALSE(edit.SelAvail());
+  EXPECT_EQ(edit.TabWidth(), 8);
+  EXPECT_EQ(edit.RightEdge(), 80);
+  EXPECT_EQ(edit.Options(), CodeEditDefaultOptions);
+  EXPECT_TRUE(edit.InsertMode());
+  EXPECT_EQ(edit.MaxScrollWidth(), 1024);
+  EXPECT_EQ(edit.MaxUndo(), 1024);
+  EXPECT_EQ(edit.ActiveLineColor(), clNone);
+  EXPECT_EQ(edit.SelectionMode(), TCodeSelectionMode::smNormal);
+  EXPECT_EQ(edit.InsertCaret(), TCodeEditCaretType::ctVerticalLine);
+  EXPECT_EQ(edit.OverwriteCaret(), TCodeEditCaretType::ctBlock);
+  EXPECT_TRUE(edit.WantReturns());
+  EXPECT_FALSE(edit.WantTabs());
+  EXPECT_EQ(edit.Keystrokes().Count(), 82);
+  EXPECT_FALSE(edit.Modified());
+  EXPECT_FALSE(edit.HandleAllocated());
+}
+
+TEST(CodeEditControl, DefaultOptionsAreTheNineDocumentedOnesInBitOrder) {
+  EXPECT_EQ(CodeEditDefaultOptions.Bits(),
+            (1u << 1) | (1u << 4) | (1u << 7) | (1u << 8) | (1u << 18) | (1u << 19) | (1u << 21) |
+                (1u << 22) | (1u << 25));
+  EXPECT_EQ(static_cast<int>(EO::eoTrimTrailingSpaces), 26);
+}
+
+TEST(CodeEditControl, SettingTheSameOptionsReportsNothing) {
+  auto edit = MakeEdit("abc");
+  int reports = 0;
+  edit->OnStatusChange = [&](TObject*, TCodeStatusChanges) { ++reports; };
+  edit->SetOptions(edit->Options());
+  EXPECT_EQ(reports, 0);
+}
+
+TEST(CodeEditControl, SwitchingScrollPastEolOffClampsTheCaret) {
+  auto edit = MakeEdit("abc");
+  edit->SetCaretXY({10, 1});
+  edit->SetOptions(WithOut(edit->Options(), EO::eoScrollPastEol));
+  EXPECT_EQ(edit->CaretX(), 4);
+}
+
+// --- Messages without a window -----------------------------------------------------------
+
+TEST(CodeEditMessages, GetTextCopiesAtMostTheBufferAndNothingIntoAnEmptyOne) {
+  auto edit = MakeEdit("ab\r\ncd");
+  char buffer[4] = {'x', 'x', 'x', 'x'};
+  EXPECT_EQ(edit->WndProc(WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)), 0);
+  EXPECT_EQ(buffer[0], 'x');
+  EXPECT_EQ(edit->WndProc(WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)), 3);
+  EXPECT_STREQ(buffer, "ab\r");
+  EXPECT_EQ(edit->WndProc(WM_GETTEXTLENGTH, 0, 0), 6);
+  edit->WndProc(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("new"));
+  EXPECT_EQ(edit->Text(), "new");
+}
+
+TEST(CodeEditMessages, ClipboardAndUndoMessagesReachTheOperations) {
+  TFakeClipboard clipboard;
+  auto edit = MakeEdit("abc");
+  Select(*edit, {1, 1}, {2, 1});
+  EXPECT_EQ(edit->WndProc(WM_CUT, 0, 0), 1);
+  EXPECT_EQ(edit->Text(), "bc");
+  edit->WndProc(WM_PASTE, 0, 0);
+  EXPECT_EQ(edit->Text(), "abc");
+  edit->WndProc(WM_UNDO, 0, 0);
+  EXPECT_EQ(edit->Text(), "bc");
+  edit->SelectAll();
+  edit->WndProc(WM_CLEAR, 0, 0);
+  EXPECT_EQ(edit->Text(), "");
+}
+
+TEST(CodeEditMessages, DialogCodeFollowsWantTabsAndWantReturns) {
+  auto edit = MakeEdit("");
+  edit->SetWantReturns(false);
+  LRESULT code = edit->WndProc(WM_GETDLGCODE, 0, 0);
+  EXPECT_TRUE(code & DLGC_WANTARROWS);
+  EXPECT_FALSE(code & DLGC_WANTTAB);
+  edit->SetWantTabs(true);
+  edit->SetWantReturns(true);
+  code = edit->WndProc(WM_GETDLGCODE, 0, 0);
+  EXPECT_TRUE(code & DLGC_WANTTAB);
+  EXPECT_TRUE(code & DLGC_WANTALLKEYS);
+}
+
+// --- Text length -------------------------------------------------------------------------------
+
+TEST(CodeEditText, LengthCountsTheBreaksBetweenLines) {
+  EXPECT_EQ(MakeEdit("")->TextLength(), 0);
+  EXPECT_EQ(MakeEdit("ab\r\n\r\ncde")->TextLength(), 9);
+}
+
+// --- Modified state and notifications ----------------------------------------------------
+
+TEST(CodeEditModified, FollowsTheUndoListBackToTheSavedState) {
+  auto edit = MakeEdit("abc");
+  Type(*edit, "x");
+  EXPECT_TRUE(edit->Modified());
+  edit->SetModified(false);
+  Type(*edit, "y");
+  EXPECT_TRUE(edit->Modified());
+  edit->Undo();
+  EXPECT_FALSE(edit->Modified());
+  edit->Undo();
+  EXPECT_TRUE(edit->Modified());
+  edit->Redo();
+  EXPECT_FALSE(edit->Modified());
+}
+
+TEST(CodeEditModified, ClearingWithGroupUndoStartsANewUndoGroup) {
+  auto edit = MakeEdit("");
+  Type(*edit, "ab");
+  edit->SetModified(false);
+  EXPECT_EQ(edit->UndoList().LastChangeReason(), urGroupBreak);
+  Type(*edit, "cd");
+  edit->Undo();
+  EXPECT_EQ(edit->Text(), "ab");
+  EXPECT_FALSE(edit->Modified());
+}
+
+TEST(CodeEditModified, ANewEditClearsRedoButACaretMoveDoesNot) {
+  auto edit = MakeEdit("");
+  Type(*edit, "ab");
+  edit->Undo();
+  EXPECT_TRUE(edit->CanRedo());
+  Cmd(*edit, ecRight);
+  EXPECT_TRUE(edit->CanRedo());
+  Type(*edit, "c");
+  EXPECT_FALSE(edit->CanRedo());
+}
+
+TEST(CodeEditNotifications, OnChangeFiresOncePerUndoBlock) {
+  auto edit = MakeEdit("abc");
+  int changes = 0;
+  edit->OnChange = [&](TObject*) { ++changes; };
+  Type(*edit, "x");
+  EXPECT_EQ(changes, 1);
+  edit->SelectAll();
+  edit->SetSelText("one\r\ntwo");
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(CodeEditNotifications, StatusChangesInsideAPaintLockArriveOnceAsAUnion) {
+  auto edit = MakeEdit("abc\r\ndef");
+  std::vector<TCodeStatusChanges> reports;
+  edit->OnStatusChange = [&](TObject*, TCodeStatusChanges C) { reports.push_back(C); };
+  edit->IncPaintLock();
+  edit->SetCaretXY({2, 1});
+  edit->SetCaretXY({2, 2});
+  edit->SetReadOnly(true);
+  EXPECT_TRUE(reports.empty());
+  edit->DecPaintLock();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_TRUE(reports[0].Contains(SC::scCaretX));
+  EXPECT_TRUE(reports[0].Contains(SC::scCaretY));
+  EXPECT_TRUE(reports[0].Contains(SC::scReadOnly));
+  EXPECT_TRUE(reports[0].Contains(SC::scSelection));
+}
+
+TEST(CodeEditNotifications, ChangesCollectUntilAHandlerIsAssigned) {
+  auto edit = MakeEdit("abc");
+  edit->SetCaretXY({2, 1});
+  TCodeStatusChanges got;
+  edit->OnStatusChange = [&](TObject*, TCodeStatusChanges C) { got = C; };
+  edit->SetReadOnly(true);
+  EXPECT_TRUE(got.Contains(SC::scCaretX));
+  EXPECT_TRUE(got.Contains(SC::scReadOnly));
+}
+
+TEST(CodeEditNotifications, ReleasingAnUnheldPaintLockIsAnError) {
+  TCodeEdit edit(nullptr);
+  EXPECT_THROW(edit.DecPaintLock(), Exception);
+}
+
+namespace {
+class TRecordingPlugin : public TCodeEditPlugin {
+public:
+  void AfterPaint(HDC, const RECT&, int, int) override {}
+  void LinesInserted(int First, int Count) override { Log += "+" + std::to_string(First) + "," + std::to_string(Count); }
+  void LinesDeleted(int First, int Count) override { Log += "-" + std::to_string(First) + "," + std::to_string(Count); }
+  std::string Log;
+};
+}  // namespace
+
+TEST(CodeEditNotifications, PluginsHearOfInsertedAndDeletedLines) {
+  auto edit = MakeEdit("ab\r\ncd");
+  TRecordingPlugin plugin;
+  edit->AddPlugin(&plugin);
+  edit->SetCaretXY({2, 1});
+  Cmd(*edit, ecLineBreak);
+  edit->SetCaretXY({1, 3});
+  Cmd(*edit, ecDeleteLastChar);
+  EXPECT_EQ(plugin.Log, "+2,1-3,1");
+  edit->RemovePlugin(&plugin);
+}
+
+// --- Character indexes ----------------------------------------------------------------------
+
+TEST(CodeEditCharIndex, LineBreaksCountTwo) {
+  auto edit = MakeEdit("ab\r\ncd");
+  EXPECT_EQ(edit->CharIndexToRowCol(4), (TBufferCoord{1, 2}));
+  EXPECT_EQ(edit->CharIndexToRowCol(3), (TBufferCoord{4, 1}));
+  EXPECT_EQ(edit->CharIndexToRowCol(100), (TBufferCoord{1, 3}));
+  EXPECT_EQ(edit->RowColToCharIndex({2, 2}), 5);
+  EXPECT_EQ(edit->RowColToCharIndex({1, 9}), 4);
+}
+
+TEST(CodeEditCharIndex, SelStartAndSelLengthSelectByIndex) {
+  auto edit = MakeEdit("0123456789abcdef");
+  edit->SetSelStart(10);
+  edit->SetSelLength(-3);
+  EXPECT_EQ(edit->SelText(), "789");
+  EXPECT_EQ(edit->RowColToCharIndex(edit->CaretXY()), 7);
+  EXPECT_EQ(edit->SelStart(), 7);
+  EXPECT_EQ(edit->SelLength(), 3);
+  edit->SetSelStart(2);
+  edit->SetSelLength(4);
+  EXPECT_EQ(edit->SelText(), "2345");
+  edit->SetSelStart(2);
+  edit->SetSelLength(-10);
+  EXPECT_EQ(edit->SelText(), "23456789abcdef");
+}
+
+// --- Indentation helpers -------------------------------------------------------------------
+
+TEST(CodeEditIndent, MakeIndentUsesTabsOnlyWhenAllowed) {
+  auto edit = MakeEdit("", WithOut(CodeEditDefaultOptions, EO::eoTabsToSpaces));
+  edit->SetTabWidth(4);
+  EXPECT_EQ(edit->MakeIndent(10, true), "\t\t  ");
+  EXPECT_EQ(edit->MakeIndent(3, true), "   ");
+  EXPECT_EQ(edit->MakeIndent(10, false), std::string(10, ' '));
+  EXPECT_EQ(edit->LeadingWhiteWidth("\t x", true), 5);
+  EXPECT_EQ(edit->LeadingWhiteWidth("\t x", false), 2);
+  edit->SetOptions(WithOut(edit->Options(), EO::eoAutoIndent));
+  EXPECT_EQ(edit->LeadingWhiteWidth("\t x", true), 0);
+  EXPECT_EQ(TCustomCodeEdit::StripTrailingBlanks("a \t "), "a");
+}

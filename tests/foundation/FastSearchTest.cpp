@@ -1,0 +1,110 @@
+// Fast substring search and replace.
+#include <gtest/gtest.h>
+#include <cstring>
+#include "foundation/FastSearch.h"
+#include "rtl/Exception.h"
+
+namespace {
+int Pos(const std::string& Source, const std::string& Pattern, int Start) {
+  return FastPos(Source.data(), Pattern.data(), static_cast<int>(Source.size()), Start,
+                 static_cast<int>(Pattern.size()));
+}
+int Back(const std::string& Source, const std::string& Pattern, int Start) {
+  return FastPosBack(Source.data(), Pattern.data(), static_cast<int>(Source.size()), Start,
+                     static_cast<int>(Pattern.size()));
+}
+}  // namespace
+
+TEST(FastPos, FindsFirstOccurrenceFromTheStart) {
+  EXPECT_EQ(Pos("abababa", "aba", 1), 1);
+  EXPECT_EQ(Pos("abababa", "aba", 2), 3);
+  EXPECT_EQ(Pos("abababa", "aba", 6), 0);
+  EXPECT_EQ(Pos("xxxxabcabd", "abd", 1), 8);
+  EXPECT_EQ(Pos("a", "a", 1), 1);
+}
+
+TEST(FastPos, ShortSourcesAndEmptyPatternsGiveZero) {
+  EXPECT_EQ(Pos("ab", "abc", 1), 0);
+  EXPECT_EQ(Pos("abc", "", 1), 0);
+  EXPECT_EQ(Pos("abcabc", "abc", 5), 0);
+}
+
+TEST(FastPos, ZeroBytesAreOrdinary) {
+  const std::string source("a\0bc\0bd", 7);
+  EXPECT_EQ(Pos(source, std::string("\0bd", 3), 1), 5);
+  EXPECT_EQ(Pos(source, "bd", 1), 6);
+}
+
+TEST(FastPos, SkipTableLetsLaterOccurrencesWin) {
+  TSkipTable table;
+  MakeSkipTable("abca", 4, table);
+  EXPECT_EQ(table[static_cast<unsigned char>('a')], 3u);
+  EXPECT_EQ(table[static_cast<unsigned char>('b')], 2u);
+  EXPECT_EQ(table[static_cast<unsigned char>('c')], 1u);
+  EXPECT_EQ(table[static_cast<unsigned char>('z')], 4u);
+  EXPECT_THROW(MakeSkipTable("", 0, table), Exception);
+}
+
+TEST(FastPosNoCase, ComparesUpperCaseFormsOfTheLocale) {
+  const std::string source = "x\xe4" "b";  // x a-umlaut b
+  EXPECT_EQ(FastPosNoCase(source.data(), "\xc4" "B", 3, 1, 2), 2);
+  EXPECT_EQ(FastPosNoCase("xxAbCabc", "ABC", 8, 1, 3), 3);
+  EXPECT_EQ(FastPosNoCase("xxAbCabc", "ABC", 8, 4, 3), 6);
+}
+
+TEST(FastPosNoCase, SkipUsesTheUpperCaseOfTheSourceByte) {
+  // With a skip by the raw byte, the lower-case 'b' under the window would jump past the match.
+  EXPECT_EQ(FastPosNoCase("xaB", "AB", 3, 1, 2), 2);
+  EXPECT_EQ(FastPosNoCase("xxxxbab", "BAB", 7, 1, 3), 5);
+  EXPECT_EQ(FastPosNoCase("xyzzab", "ZAB", 6, 1, 3), 4);
+  TSkipTable table;
+  MakeSkipTableNoCase("ab", 2, table);
+  EXPECT_EQ(table[static_cast<unsigned char>('A')], 1u);
+  EXPECT_EQ(table[static_cast<unsigned char>('a')], 2u);
+}
+
+TEST(FastPosBack, FindsLastOccurrenceAtOrBeforeTheStart) {
+  EXPECT_EQ(Back("abababa", "aba", 0), 5);
+  EXPECT_EQ(Back("abababa", "aba", 4), 3);
+  EXPECT_EQ(Back("abababa", "aba", 100), 5);
+  EXPECT_EQ(Back("abababa", "abc", 0), 0);
+  EXPECT_EQ(Back("ab", "abc", 0), 0);
+  EXPECT_EQ(Back("abc", "", 0), 0);
+  EXPECT_EQ(FastPosBackNoCase("aBcabC", "ABC", 6, 0, 3), 4);
+}
+
+TEST(FastFind, DispatchesByDirectionAndCase) {
+  EXPECT_EQ(FastFind("ab", "xabAB", true, true, 1), 2);
+  EXPECT_EQ(FastFind("ab", "xabAB", false, false, 0), 4);
+  EXPECT_EQ(FastFind("ab", "xabAB", true, false, 0), 2);
+  EXPECT_EQ(FastFind("AB", "xabAB", false, true, 1), 2);
+}
+
+TEST(FastReplace, ReplacesFirstOrAll) {
+  using F = TFastReplaceFlag;
+  EXPECT_EQ(FastReplace("banana", "a", "xyz", {F::ReplaceAll}), "bxyznxyznxyz");
+  EXPECT_EQ(FastReplace("banana", "a", "xyz", {}), "bxyznana");
+  EXPECT_EQ(FastReplace("abAB", "AB", "c", {F::ReplaceAll, F::IgnoreCase}), "cc");
+  EXPECT_EQ(FastReplace("xAbx", "ab", "--", {F::ReplaceAll, F::IgnoreCase}), "x--x");
+  EXPECT_EQ(FastReplace("aaaa", "aa", "b", {F::ReplaceAll}), "bb");
+  EXPECT_EQ(FastReplace("abc", "", "x", {F::ReplaceAll}), "abc");
+  EXPECT_EQ(FastReplace("", "a", "x", {F::ReplaceAll}), "");
+  EXPECT_EQ(FastReplace("ab", "abc", "x", {F::ReplaceAll}), "ab");
+}
+
+TEST(FastReplace, ZeroByteDoesNotEndTheSource) {
+  const std::string source("a\0a", 3);
+  EXPECT_EQ(FastReplace(source, "a", "bb", {TFastReplaceFlag::ReplaceAll}),
+            std::string("bb\0bb", 5));
+}
+
+TEST(FastReplace, GrowsForLongReplacementsOfLargeSources) {
+  // 4 MB of single-byte hits each replaced by 600 bytes: about 2.4 GB by the old sizing
+  // rule's product, which overflowed 32 bits; only the hits actually present count now.
+  std::string source(size_t(4) << 20, '.');
+  for (size_t i = 0; i < source.size(); i += 1 << 20) source[i] = 'a';
+  const std::string replacement(600, 'r');
+  const std::string result = FastReplace(source, "a", replacement, {TFastReplaceFlag::ReplaceAll});
+  EXPECT_EQ(result.size(), source.size() + 4 * (replacement.size() - 1));
+  EXPECT_EQ(result.compare(0, 600, replacement), 0);
+}

@@ -1,0 +1,333 @@
+#include <gtest/gtest.h>
+#include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
+#include "support/TempFolder.h"
+
+namespace {
+// Writes Content to a file of Dir and returns its full name.
+std::string Written(const testsupport::TempFolder& Dir, const std::string& Name,
+                    const std::string& Content) {
+  Dir.Write(Name, Content);
+  return Dir.File(Name);
+}
+
+const char kTestKey[] = "CU\\Software\\TarvolineTest";
+
+// Raw registry data of a value below HKEY_CURRENT_USER\Software\TarvolineTest.
+bool RawValue(const std::string& Name, DWORD& Type, std::string& Data) {
+  HKEY key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TarvolineTest", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  char buf[256];
+  DWORD size = sizeof buf;
+  bool ok = RegQueryValueExA(key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(buf), &size) ==
+            ERROR_SUCCESS;
+  RegCloseKey(key);
+  Data.assign(buf, ok ? size : 0);
+  return ok;
+}
+
+class Registry : public ::testing::Test {
+protected:
+  void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TarvolineTest"); }
+};
+
+// Sets CmdLineParams for one test.
+class CommandLine : public ::testing::Test {
+protected:
+  void SetParams(std::initializer_list<const char*> Items) {
+    CmdLineParams.clear();
+    for (const char* item : Items) {
+      if (!CmdLineParams.empty()) CmdLineParams += '\1';
+      CmdLineParams += item;
+    }
+  }
+  void TearDown() override { CmdLineParams.clear(); }
+};
+
+// A top-level window with a caption, destroyed with the object.
+class CaptionWindow {
+public:
+  explicit CaptionWindow(const std::string& Caption)
+      : wnd_(CreateWindowExA(0, "STATIC", Caption.c_str(), WS_POPUP, 0, 0, 10, 10, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr)) {}
+  ~CaptionWindow() { DestroyWindow(wnd_); }
+  HWND Handle() const { return wnd_; }
+
+private:
+  HWND wnd_;
+};
+
+// A zone rule: month, week (5 = last), weekday (0 Sunday), hour.
+SYSTEMTIME Rule(WORD Month, WORD Week, WORD Weekday, WORD Hour) {
+  SYSTEMTIME st = {};
+  st.wMonth = Month;
+  st.wDay = Week;
+  st.wDayOfWeek = Weekday;
+  st.wHour = Hour;
+  return st;
+}
+
+TIME_ZONE_INFORMATION Zone(LONG Bias, SYSTEMTIME StandardStart, SYSTEMTIME DaylightStart) {
+  TIME_ZONE_INFORMATION z = {};
+  z.Bias = Bias;
+  z.StandardDate = StandardStart;
+  z.DaylightDate = DaylightStart;
+  z.DaylightBias = -60;
+  return z;
+}
+
+TDateTime At(int Year, int Month, int Day, int Hour) {
+  return EncodeDate(Year, Month, Day) + EncodeTime(Hour, 0, 0, 0);
+}
+}  // namespace
+
+TEST_F(Registry, UnknownRootDoesNothing) {
+  EXPECT_EQ(RegRootKey("XY"), nullptr);
+  EXPECT_EQ(RegRootKey("hkey_current_user"), HKEY_CURRENT_USER);
+  EXPECT_EQ(RegRootKey("lm"), HKEY_LOCAL_MACHINE);
+  EXPECT_EQ(RegReadValue("XY\\Software", "x", "dflt"), "dflt");
+  EXPECT_EQ(RegWriteValue("XY\\Software\\TarvolineTest", "x", "1", "S"), "0");
+}
+
+TEST_F(Registry, StringsAreStoredWithTheirZeroAndReadWithout) {
+  ASSERT_EQ(RegWriteValue(kTestKey, "Name", "Tarvoline", "S"), "1");
+  DWORD type;
+  std::string data;
+  ASSERT_TRUE(RawValue("Name", type, data));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(data, std::string("Tarvoline", 10));
+  EXPECT_EQ(RegReadValue(kTestKey, "Name", ""), "Tarvoline");
+
+  ASSERT_EQ(RegWriteValue(kTestKey, "Exp", "%TEMP%\\x", "e"), "1");
+  ASSERT_TRUE(RawValue("Exp", type, data));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+  EXPECT_EQ(RegReadValue(kTestKey, "Exp", ""), "%TEMP%\\x");
+}
+
+TEST_F(Registry, MultiStringsBecomeZeroSeparated) {
+  ASSERT_EQ(RegWriteValue(kTestKey, "Multi", "a\r\nb", "M"), "1");
+  DWORD type;
+  std::string data;
+  ASSERT_TRUE(RawValue("Multi", type, data));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
+  EXPECT_EQ(data, std::string("a\0b\0\0", 5));
+  EXPECT_EQ(RegReadValue(kTestKey, "Multi", ""), "a\r\nb\r\n\r\n");
+}
+
+TEST_F(Registry, NumbersAndBinaryData) {
+  ASSERT_EQ(RegWriteValue(kTestKey, "Num", "258", "D"), "1");
+  DWORD type;
+  std::string data;
+  ASSERT_TRUE(RawValue("Num", type, data));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(data, std::string("\x02\x01\x00\x00", 4));
+  EXPECT_EQ(RegReadValue(kTestKey, "Num", ""), "258");
+
+  ASSERT_EQ(RegWriteValue(kTestKey, "Big", "258", "db"), "1");
+  ASSERT_TRUE(RawValue("Big", type, data));
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(data, std::string("\x00\x00\x01\x02", 4));
+
+  ASSERT_EQ(RegWriteValue(kTestKey, "Bin", std::string("\0\x01\xFF", 3), "B"), "1");
+  EXPECT_EQ(RegReadValue(kTestKey, "Bin", ""), std::string("\0\x01\xFF", 3));
+}
+
+TEST_F(Registry, BigEndianNumbersAreRead) {
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Software\\TarvolineTest", &key), ERROR_SUCCESS);
+  const BYTE bigEndian[4] = {0, 0, 1, 2};
+  RegSetValueExA(key, "BE", 0, REG_DWORD_BIG_ENDIAN, bigEndian, 4);
+  RegCloseKey(key);
+  EXPECT_EQ(RegReadValue(kTestKey, "BE", ""), "258");
+}
+
+TEST_F(Registry, BadNumberRaisesAndUnknownTypeWritesNothing) {
+  EXPECT_THROW(RegWriteValue(kTestKey, "Num", "12a", "D"), EConvertError);
+  EXPECT_EQ(RegWriteValue(kTestKey, "Other", "x", "Q"), "0");
+  EXPECT_EQ(RegReadValue(kTestKey, "Other", "none"), "none");
+}
+
+TEST_F(Registry, MissingValuesGiveTheDefault) {
+  EXPECT_EQ(RegReadValue(kTestKey, "Nothing", "dflt"), "dflt");
+  ASSERT_EQ(RegWriteValue(kTestKey, "Here", "x", "S"), "1");
+  EXPECT_EQ(RegReadValue(kTestKey, "Nothing", "dflt"), "dflt");
+}
+
+TEST_F(Registry, DeletesValuesAndKeys) {
+  std::string sub = std::string(kTestKey) + "\\Sub";
+  ASSERT_EQ(RegWriteValue(sub, "V", "x", "S"), "1");
+  EXPECT_TRUE(RegDeleteValuePath(sub, "V"));
+  EXPECT_FALSE(RegDeleteValuePath(sub, "V"));
+  EXPECT_EQ(RegReadValue(sub, "V", "gone"), "gone");
+  EXPECT_TRUE(RegDeleteKeyPath(sub));
+  EXPECT_FALSE(RegDeleteKeyPath(sub));
+  EXPECT_FALSE(RegDeleteKeyPath("CU"));
+}
+
+TEST(FileVersion, ReadsStringsOfASystemLibrary) {
+  char system[MAX_PATH];
+  GetSystemDirectoryA(system, MAX_PATH);
+  std::string kernel = std::string(system) + "\\kernel32.dll";
+  EXPECT_FALSE(GetFileVersionValue(kernel, "FileVersion").empty());
+  EXPECT_EQ(GetFileVersionValue(kernel, "NoSuchKey"), "");
+  EXPECT_EQ(GetFileVersionValue("C:\\no\\such.dll", "FileVersion"), "");
+}
+
+TEST(SplitCommandLine, SeparatesQuotedAndPlainItems) {
+  EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\T.exe\" /NOSPLASH \"C:\\my file.txt\"", true),
+            "/NOSPLASH\1C:\\my file.txt");
+  EXPECT_EQ(SplitCommandLine("  prog   a  b ", false), "prog\1a\1b");
+  EXPECT_EQ(SplitCommandLine("prog", true), "");
+}
+
+TEST(SplitCommandLine, UnclosedQuoteGivesAnEmptyItem) {
+  EXPECT_EQ(SplitCommandLine("prog \"abc", true), "\1abc");
+}
+
+TEST_F(CommandLine, FindsSwitchesByName) {
+  SetParams({"/NOSPLASH", "--pos:10", "file.txt"});
+  EXPECT_TRUE(HasCmdSwitch("POS", false));
+  EXPECT_TRUE(HasCmdSwitch("nosplash", false));
+  EXPECT_TRUE(HasCmdSwitch("pos", true));
+  EXPECT_FALSE(HasCmdSwitch("POS", true));
+  EXPECT_FALSE(HasCmdSwitch("file.txt", false));
+  EXPECT_EQ(GetCmdSwitchValue("POS", false), "10");
+  EXPECT_EQ(GetCmdSwitchValue("NOSPLASH", false), "");
+}
+
+TEST_F(CommandLine, LastValueWinsAndQuotesStay) {
+  SetParams({"-x=1", "/X:\"a b\""});
+  EXPECT_EQ(GetCmdSwitchValue("x", false), "\"a b\"");
+  EXPECT_EQ(GetCmdSwitchValue("x", true), "1");
+  SetParams({});
+  EXPECT_FALSE(HasCmdSwitch("x", false));
+  EXPECT_EQ(GetCmdSwitchValue("x", false), "");
+}
+
+TEST(FindWindowByCaption, PrefersPrefixThenSuffixThenExact) {
+  CaptionWindow exact("TvFindTest");
+  CaptionWindow suffixed("doc - TvFindTest");
+  CaptionWindow prefixed("TvFindTest - doc");
+  EXPECT_EQ(FindWindowByCaption("TvFindTest", "TvFindTest - ", " - TvFindTest"), prefixed.Handle());
+  EXPECT_EQ(FindWindowByCaption("TvFindTest", "", " - TvFindTest"), suffixed.Handle());
+  EXPECT_EQ(FindWindowByCaption("TvFindTest", "", ""), exact.Handle());
+  EXPECT_EQ(FindWindowByCaption("tvfindtest", "", ""), nullptr);
+  EXPECT_EQ(FindWindowByCaption("", "", ""), nullptr);
+}
+
+TEST(RunConsoleCommand, CapturesTheOutputAndRemovesTheFile) {
+  std::string out = RunConsoleCommand("echo Tarvoline says hi", 20000, false);
+  EXPECT_NE(out.find("Tarvoline says hi"), std::string::npos) << out;
+  EXPECT_FALSE(FileExists(ExpandEnvVars("%TEMP%", true) + "Tarvoline_Out.tmp"));
+}
+
+TEST(RunConsoleCommand, ConvertsOemTextUnlessKept) {
+  testsupport::TempFolder dir;
+  Written(dir, "oem.txt", "\x84");  // a-umlaut in the OEM code page 850/437
+  std::string command = "type " + dir.Path() + "oem.txt";
+  EXPECT_EQ(RunConsoleCommand(command, 20000, true), "\x84");
+  EXPECT_EQ(RunConsoleCommand(command, 20000, false), "\xE4");
+}
+
+TEST(RunConsoleCommand, ReturnsAtTheTimeOutWithoutStoppingTheCommand) {
+  const std::string outFile = ExpandEnvVars("%TEMP%", true) + "Tarvoline_Out.tmp";
+  DWORD start = GetTickCount();
+  // Only the last command writes to the file, after the pause.
+  std::string out = RunConsoleCommand("ping -n 4 127.0.0.1 >nul & echo finished", 1000, false);
+  EXPECT_LT(GetTickCount() - start, 2500u);
+  EXPECT_EQ(out, "");
+  // The command goes on and writes later; clean up so its file does not reach other tests.
+  for (int i = 0; i < 100 && !FileExists(outFile); ++i) Sleep(100);
+  EXPECT_TRUE(FileExists(outFile));
+  for (int i = 0; i < 100 && FileExists(outFile); ++i) {
+    DeleteFileA(outFile.c_str());
+    Sleep(100);
+  }
+}
+
+TEST(RunConsoleCommand, RefusesTheOldInterpreter) {
+  EXPECT_EQ(RunConsoleCommand("  Command /c echo x", 5000, false), "");
+}
+
+TEST(SystemNames, UserAndComputerAreKnown) {
+  EXPECT_FALSE(GetCurrentUserName().empty());
+  EXPECT_FALSE(GetLocalComputerName().empty());
+  EXPECT_TRUE(IsWin2000OrLater());
+  EXPECT_TRUE(IsWinXPOrLater());
+}
+
+TEST(IsAppThemedSafe, AnswersLikeTheThemeLibrary) {
+  HMODULE lib = LoadLibraryA("UxTheme.dll");
+  ASSERT_NE(lib, nullptr);
+  auto isAppThemed = reinterpret_cast<BOOL(WINAPI*)()>(
+      reinterpret_cast<void*>(GetProcAddress(lib, "IsAppThemed")));
+  ASSERT_NE(isAppThemed, nullptr);
+  EXPECT_EQ(IsAppThemedSafe(), isAppThemed() != FALSE);
+  FreeLibrary(lib);
+}
+
+TEST(ApplyLocalePrefix, SelectsTheCodedLocale) {
+  std::string format = "GE$dddd, d. mmmm yyyy";
+  TFormatSettings settings;
+  ApplyLocalePrefix(format, settings);
+  EXPECT_EQ(format, "dddd, d. mmmm yyyy");
+  EXPECT_EQ(settings.LongMonthNames[3], "M\xE4rz");
+  EXPECT_EQ(settings.LongDayNames[1], "Sonntag");
+
+  format = "am$mmmm";
+  ApplyLocalePrefix(format, settings);
+  EXPECT_EQ(format, "mmmm");
+  EXPECT_EQ(settings.LongMonthNames[3], "March");
+}
+
+TEST(ApplyLocalePrefix, WithoutPrefixKeepsTheFormatAndUsesTheUserLocale) {
+  std::string format = "dd.mm.yyyy";
+  TFormatSettings settings;
+  ApplyLocalePrefix(format, settings);
+  EXPECT_EQ(format, "dd.mm.yyyy");
+  EXPECT_EQ(settings.LongMonthNames[1], GetLocaleFormatSettings(LOCALE_USER_DEFAULT).LongMonthNames[1]);
+  format = "ZZ$yyyy";
+  ApplyLocalePrefix(format, settings);
+  EXPECT_EQ(format, "yyyy");
+}
+
+TEST(TimeZone, FormatsTheBias) {
+  EXPECT_EQ(FormatTimeZoneBias(0), "+00:00");
+  EXPECT_EQ(FormatTimeZoneBias(60), "+01:00");
+  EXPECT_EQ(FormatTimeZoneBias(-330), "-05:30");
+  EXPECT_EQ(FormatTimeZoneBias(765), "+12:45");
+}
+
+TEST(TimeZone, NorthernDaylightSavingInSummer) {
+  // Central Europe: daylight from the last Sunday of March, standard from the last of October.
+  TIME_ZONE_INFORMATION cet = Zone(-60, Rule(10, 5, 0, 3), Rule(3, 5, 0, 2));
+  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 1, 15, 12)), 60);
+  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 7, 15, 12)), 120);
+  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 3, 29, 1)), 60);   // before the switch that day
+  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 3, 29, 3)), 120);
+  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 12, 20, 12)), 60);
+}
+
+TEST(TimeZone, SouthernDaylightSavingAcrossTheNewYear) {
+  // Eastern Australia: standard from the first Sunday of April, daylight from the first of October.
+  TIME_ZONE_INFORMATION aest = Zone(-600, Rule(4, 1, 0, 3), Rule(10, 1, 0, 2));
+  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 1, 15, 12)), 660);
+  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 7, 15, 12)), 600);
+  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 12, 15, 12)), 660);
+}
+
+TEST(TimeZone, MissingWeekFallsBackAndNoRuleMeansStandard) {
+  // Week 5 of February 2026 does not exist (four Sundays): the last Sunday, the 22nd, is taken.
+  TIME_ZONE_INFORMATION z = Zone(0, Rule(11, 1, 0, 0), Rule(2, 5, 0, 0));
+  EXPECT_EQ(GetTimeZoneBiasOf(z, At(2026, 2, 21, 12)), 0);
+  EXPECT_EQ(GetTimeZoneBiasOf(z, At(2026, 2, 23, 12)), 60);
+  TIME_ZONE_INFORMATION none = Zone(-330, SYSTEMTIME{}, SYSTEMTIME{});
+  EXPECT_EQ(GetTimeZoneBiasOf(none, At(2026, 7, 1, 0)), 330);
+}
+
+TEST(TimeZone, NowUtcFollowsTheSystemClock) {
+  SYSTEMTIME st;
+  GetSystemTime(&st);
+  EXPECT_NEAR(NowUTC(), SystemTimeToDateTime(st), 5.0 / 86400);
+}
