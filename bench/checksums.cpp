@@ -81,6 +81,13 @@ int main(int argc, char** argv) {
   Report("MD5", tMd5, read, md5);
   double tSha1 = Seconds([&] { sha1 = SHA1DigestToStr(SHA1File(file).value()); });
   Report("SHA1", tSha1, read, sha1);
+  std::string sha1Portable;
+  double tSha1Portable = Seconds([&] {
+    TSHA1Context context(TSHA1Engine::Portable);
+    ReadFileInChunks(file, [&](const uint8_t* Data, size_t Size) { context.Update(Data, Size); });
+    sha1Portable = SHA1DigestToStr(context.Final());
+  });
+  Report("SHA1 sw", tSha1Portable, read, sha1Portable);
   double tCrc = Seconds([&] { crc = CRC32File(file); });
   Report("CRC-32", tCrc, read, crc);
   double tB64 = Seconds([&] { b64 = Base64OfFile(file); });

@@ -67,6 +67,7 @@ struct TResult {
 TResult Measure(int Lines, TMemoryClipboard& Clipboard) {
   TCodeEdit edit(nullptr);
   edit.SetText(MakeText(Lines));
+  edit.SetMaxScrollWidth(2 * kTyped);  // the typed run must not stop at the default width
   TResult r{};
   edit.SetCaretXY({10, Lines / 2});
   r.TypePerChar = Seconds([&] {

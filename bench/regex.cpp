@@ -121,6 +121,7 @@ TRun RunReference(const TCase& Case, const std::string& Text) {
 }  // namespace
 
 int main() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   InstallWin32RegexLocale();
   const std::string big = MakeText(BigSize);
   const std::string small = big.substr(0, SmallSize);

@@ -147,6 +147,14 @@ void CheckNewNodeName(const std::string& Name) {
   if (!ok) throw ERangeError("Invalid node name \"" + Name + "\".");
 }
 
+// The first item of that name, without regard to case; -1 when none.
+template <class Items>
+int IndexByName(const Items& List, const std::string& Name) {
+  for (size_t i = 0; i < List.size(); ++i)
+    if (AnsiSameText(List[i]->Name, Name)) return static_cast<int>(i);
+  return -1;
+}
+
 bool EndsWith(const std::string& S, const std::string& Tail) {
   return S.size() >= Tail.size() && S.compare(S.size() - Tail.size(), Tail.size(), Tail) == 0;
 }
@@ -218,11 +226,7 @@ std::string XmlDecodeText(const std::string& Text, const std::string& Encoding) 
 
 // --- attributes and node lists ---
 
-int TXmlAttribList::IndexOf(const std::string& Name) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (AnsiSameText(items_[i]->Name, Name)) return static_cast<int>(i);
-  return -1;
-}
+int TXmlAttribList::IndexOf(const std::string& Name) const { return IndexByName(items_, Name); }
 
 TXmlAttrib* TXmlAttribList::Find(const std::string& Name) const {
   int i = IndexOf(Name);
@@ -266,11 +270,7 @@ int TXmlAttribList::Parse(const std::string& Text, const std::string& Encoding) 
   return count;
 }
 
-int TXmlNodeList::IndexOf(const std::string& Name) const {
-  for (size_t i = 0; i < items_.size(); ++i)
-    if (AnsiSameText(items_[i]->Name, Name)) return static_cast<int>(i);
-  return -1;
-}
+int TXmlNodeList::IndexOf(const std::string& Name) const { return IndexByName(items_, Name); }
 
 TXmlNode* TXmlNodeList::Find(const std::string& Name) const {
   int i = IndexOf(Name);
@@ -403,26 +403,26 @@ bool TXmlDoc::SaveToStream(TStream& Stream, int IndentSize, bool LineBreaks) {
   if (!version || version->Value.empty()) root_->Attribs().Parse("version=\"1.0\"", "");
   std::string out = "<" + root_->Name + AttributesText(root_->Attribs(), nullptr) + "?>";
   if (LineBreaks) out += kCRLF;
+  const std::string encoding = GetEncoding();
   for (int i = 0; i < root_->Nodes().Count(); ++i)
-    WriteNode(out, *root_->Nodes().Items(i), 0, IndentSize, LineBreaks);
+    WriteNode(out, *root_->Nodes().Items(i), 0, IndentSize, LineBreaks, encoding);
   return Stream.Write(out.data(), static_cast<int32_t>(out.size())) == static_cast<int32_t>(out.size());
 }
 
 void TXmlDoc::WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,
-                        bool LineBreaks) const {
-  const std::string encoding = GetEncoding();
+                        bool LineBreaks, const std::string& Encoding) const {
   const std::string indent(static_cast<size_t>(std::max(0, Level * IndentSize)), ' ');
-  Out += indent + "<" + Node.Name + AttributesText(Node.Attribs(), &encoding);
+  Out += indent + "<" + Node.Name + AttributesText(Node.Attribs(), &Encoding);
   if (Node.Nodes().Count() > 0) {
     Out += ">";
     if (LineBreaks) Out += kCRLF;
     for (int i = 0; i < Node.Nodes().Count(); ++i)
-      WriteNode(Out, *Node.Nodes().Items(i), Level + 1, IndentSize, LineBreaks);
+      WriteNode(Out, *Node.Nodes().Items(i), Level + 1, IndentSize, LineBreaks, Encoding);
     Out += indent + "</" + Node.Name + ">";
   } else if (Node.CDATA) {
-    Out += ">" + CdataSection(Node.Value, encoding) + "</" + Node.Name + ">";
+    Out += ">" + CdataSection(Node.Value, Encoding) + "</" + Node.Name + ">";
   } else if (!Node.Value.empty()) {
-    Out += ">" + XmlEncodeText(Node.Value, encoding) + "</" + Node.Name + ">";
+    Out += ">" + XmlEncodeText(Node.Value, Encoding) + "</" + Node.Name + ">";
   } else {
     Out += StartsWith(Node.Name, "?") ? "?>" : " />";
   }

@@ -180,7 +180,7 @@ public:
 
 private:
   void WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,
-                 bool LineBreaks) const;
+                 bool LineBreaks, const std::string& Encoding) const;
 
   std::unique_ptr<TXmlNode> root_;
 };

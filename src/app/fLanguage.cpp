@@ -44,6 +44,14 @@ std::set<int> ParamRefs(const std::string& Text) {
   return refs;
 }
 
+// True when every parameter Text refers to is also used by Template.
+bool UsesOnlyParamsOf(const std::string& Text, const std::string& Template) {
+  const std::set<int> known = ParamRefs(Template);
+  for (int n : ParamRefs(Text))
+    if (!known.count(n)) return false;
+  return true;
+}
+
 // One pass from left to right, so a parameter value is never searched for references again.
 std::string InsertParams(const std::string& Text, const std::vector<std::string>& Fields) {
   std::string r;
@@ -118,11 +126,7 @@ std::string GetLangText(const std::string& Key, const std::string& Default, cons
   std::string text = FindLangText(Key);
   if (text.empty()) text = Default;
   // A translated template may only use the parameters the caller's default uses.
-  if (hasParams && text != Default) {
-    std::set<int> known = ParamRefs(Default);
-    for (int n : ParamRefs(text))
-      if (!known.count(n)) text = Default;
-  }
+  if (hasParams && !UsesOnlyParamsOf(text, Default)) text = Default;
   text = ReplaceAll(text, "$%$", std::string(1, kPercentPlaceholder), false);
   if (hasParams) text = InsertParams(text, SplitParams(Params));
   text = ExpandEscapes(text);

@@ -54,18 +54,21 @@ std::string ReadWholeFile(const std::string& FileName) {
   return text;
 }
 
-std::string WideToAnsi(const std::wstring& Wide) {
+// Whole lengths throughout, both ways: a 0x00 byte is converted like any other character.
+std::string WideToMultiByte(UINT CodePage, DWORD Flags, const std::wstring& Wide) {
   if (Wide.empty()) return std::string();
   int length = static_cast<int>(Wide.size());
-  int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide.data(), length, nullptr, 0,
-                                 nullptr, nullptr);
+  int size = WideCharToMultiByte(CodePage, Flags, Wide.data(), length, nullptr, 0, nullptr, nullptr);
   std::string result(size, '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide.data(), length, result.data(), size,
-                      nullptr, nullptr);
+  WideCharToMultiByte(CodePage, Flags, Wide.data(), length, result.data(), size, nullptr, nullptr);
   return result;
 }
 
-// Whole lengths throughout: a 0x00 byte is converted like any other character.
+// What has no ANSI form becomes the system's replacement character, not a look-alike.
+std::string WideToAnsi(const std::wstring& Wide) {
+  return WideToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide);
+}
+
 std::wstring MultiByteToWide(UINT CodePage, const char* Data, size_t Size) {
   if (Size == 0) return std::wstring();
   int length = static_cast<int>(Size);
@@ -185,14 +188,7 @@ std::string ConvertLineBreaks(const std::string& Text, TLineBreakFormat LineBrea
 }
 
 std::string AnsiToUtf8WithMark(const std::string& Text) {
-  std::wstring wide = MultiByteToWide(CP_ACP, Text.data(), Text.size());
-  std::string result = "\xEF\xBB\xBF";
-  if (wide.empty()) return result;
-  int length = static_cast<int>(wide.size());
-  int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-  result.resize(3 + size);
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, result.data() + 3, size, nullptr, nullptr);
-  return result;
+  return "\xEF\xBB\xBF" + WideToMultiByte(CP_UTF8, 0, MultiByteToWide(CP_ACP, Text.data(), Text.size()));
 }
 
 bool WriteAll(HANDLE File, const std::string& Data) {

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <algorithm>
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeTextDrawer.h"
 
 namespace {
 using EO = TCodeEditorOption;
@@ -23,7 +24,10 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
       font_(std::make_unique<TFont>("Courier New", 10)),
       selectedColor_(std::make_unique<TCodeSelectedColor>()),
       bookMarkOptions_(std::make_unique<TCodeBookMarkOpt>(this)),
-      gutter_(std::make_unique<TCodeGutter>()) {
+      gutter_(std::make_unique<TCodeGutter>()),
+      wordWrapGlyph_(std::make_unique<TCodeGlyph>(GetModuleHandleA(nullptr), "CodeEditWrapped",
+                                                  static_cast<TColor>(65280))),
+      marks_(std::make_unique<TCodeEditMarkList>()) {
   lines_->OnChange = [this](TObject*) { LinesChanged(); };
   lines_->OnChanging = [this](TObject*) { LinesChanging(); };
   lines_->OnCleared = [this](TObject*) { ListCleared(); };
@@ -34,10 +38,13 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
   redoList_->OnItemAdded = [this](TObject*) { UndoListItemAdded(*redoList_); };
   selectedColor_->OnChange = [this](TObject*) { RepaintSelection(); };
   bookMarkOptions_->OnChange = [this](TObject*) { RepaintGutter(); };
-  gutter_->OnChange = [this](TObject*) { UpdateWindowMetrics(true); };
+  gutter_->OnChange = [this](TObject*) { GutterSettingsChanged(); };
+  wordWrapGlyph_->OnChange = [this](TObject*) { RepaintGutter(); };
+  marks_->OnChange = [this](TObject*) { RepaintGutter(); };
   gutterWidth_ = gutter_->RealGutterWidth(charWidth_);
   textOffset_ = gutterWidth_ + 2;
   font_->OnChange = [this](TObject*) { ControlFontChanged(); };
+  textDrawer_ = std::make_unique<TheTextDrawer>(TFontStyles{TFontStyle::fsBold}, font_.get());
   keystrokes_ = std::make_unique<TCodeEditKeyStrokes>(this);
   SetDefaultKeystrokes();
   ControlFontChanged();
@@ -57,6 +64,8 @@ TCustomCodeEdit::~TCustomCodeEdit() {
   redoList_->OnItemAdded = nullptr;
   font_->OnChange = nullptr;
   gutter_->OnChange = nullptr;
+  wordWrapGlyph_->OnChange = nullptr;
+  marks_->OnChange = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -391,7 +400,7 @@ int64_t TCustomCodeEdit::TextLength() const {
 // ---------------------------------------------------------------------------------------
 // Font metrics
 
-// Measures the character cell of every style combination in use with the screen's metrics.
+// The cell is the largest of every style combination in use, as the text drawer measures it.
 void TCustomCodeEdit::MeasureCharCell() {
   std::vector<TFontStyles> styles;
   auto use = [&](TFontStyles s) {
@@ -404,26 +413,14 @@ void TCustomCodeEdit::MeasureCharCell() {
   } else {
     use(font_->Style());
   }
-  HDC dc = GetDC(nullptr);
-  if (!dc) return;
   int height = 0, width = 0;
+  textDrawer_->SetBaseFont(font_.get());
   for (TFontStyles s : styles) {
-    HFONT f = CreateFontA(-MulDiv(font_->Size(), GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                          s.Contains(TFontStyle::fsBold) ? FW_BOLD : FW_NORMAL,
-                          s.Contains(TFontStyle::fsItalic), FALSE, FALSE,
-                          static_cast<BYTE>(font_->Charset()), OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                          font_->Name().c_str());
-    HGDIOBJ old = SelectObject(dc, f);
-    TEXTMETRICA tm = {};
-    if (GetTextMetricsA(dc, &tm)) {
-      height = std::max<int>(height, tm.tmHeight);
-      width = std::max<int>(width, tm.tmAveCharWidth);
-    }
-    SelectObject(dc, old);
-    DeleteObject(f);
+    textDrawer_->SetBaseStyle(s);
+    height = std::max(height, textDrawer_->CharHeight());
+    width = std::max(width, textDrawer_->CharWidth());
   }
-  ReleaseDC(nullptr, dc);
+  textDrawer_->SetBaseStyle({TFontStyle::fsBold});
   lineHeight_ = height + extraLineSpacing_;
   charWidth_ = width;
 }
@@ -433,24 +430,45 @@ void TCustomCodeEdit::ControlFontChanged() {
   UpdateWindowMetrics(true);
 }
 
-void TCustomCodeEdit::UpdateWindowMetrics(bool RecalcGutter) {
-  if (RecalcGutter) {
-    if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
-      gutter_->AutoSizeDigitCount(lines_->Count());
-    int width = std::max(0, gutter_->RealGutterWidth(charWidth_));
-    if (width != gutterWidth_) {
-      gutterWidth_ = width;
-      textOffset_ = gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
-      Repaint();
-    } else {
-      RepaintGutter();
-    }
+void TCustomCodeEdit::GutterSettingsChanged() {
+  if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
+    gutter_->AutoSizeDigitCount(lines_->Count());
+  int width = std::max(0, gutter_->RealGutterWidth(charWidth_));
+  if (width == gutterWidth_) {
+    RepaintGutter();
+    return;
   }
-  if (!HandleAllocated() || charWidth_ == 0) return;
+  gutterWidth_ = width;
+  textOffset_ = gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
+  if (HandleAllocated() && charWidth_ > 0)
+    charsInWindow_ = std::max<int>(ClientRect().right - gutterWidth_ - 2, 0) / charWidth_;
+  UpdateScrollBars();
+  Repaint();
+}
+
+void TCustomCodeEdit::UpdateWindowMetrics(bool RecalcGutter) {
+  if (HandleAllocated() && charWidth_ != 0) {
+    RECT r = ClientRect();
+    charsInWindow_ = std::max<int>(r.right - gutterWidth_ - 2, 0) / charWidth_;
+    linesInWindow_ = lineHeight_ > 0 ? r.bottom / lineHeight_ : 0;
+  }
+  if (!RecalcGutter) return;
+  if (gutter_->ShowLineNumbers())
+    GutterSettingsChanged();
+  else
+    RepaintGutter();
+  UpdateScrollBars();
+}
+
+bool TCustomCodeEdit::GetPositionOfMouse(TBufferCoord& Coord) const {
+  if (!HandleAllocated()) return false;
+  POINT p = {};
+  GetCursorPos(&p);
+  ScreenToClient(Handle(), &p);
   RECT r = ClientRect();
-  charsInWindow_ = std::max<int>(r.right - gutterWidth_ - 2, 0) / charWidth_;
-  linesInWindow_ = lineHeight_ > 0 ? r.bottom / lineHeight_ : 0;
-  if (RecalcGutter) UpdateScrollBars();
+  if (p.x < 0 || p.y < 0 || p.x > r.right || p.y > r.bottom) return false;
+  Coord = DisplayToBufferPos(PixelsToRowColumn(p.x, p.y));
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------

@@ -10,15 +10,18 @@
 #include <string>
 #include <vector>
 #include "editor/CodeEditKeyCmds.h"
+#include "editor/CodeEditMarks.h"
 #include "editor/CodeEditMiscClasses.h"
 #include "editor/CodeEditTextBuffer.h"
 #include "editor/CodeEditTypes.h"
+#include "editor/CodeTextDrawer.h"
 #include "rtl/Exception.h"
 #include "rtl/Set.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/WinControl.h"
 
 class TCodeCustomHighlighter;
+class TCodeHighlighterAttributes;
 class TCodeEditMark;
 
 // Raised by the clipboard operations with their fixed texts.
@@ -107,7 +110,7 @@ UINT CodeEditClipboardFormat();
 // zero inside its size; anything else gives false.
 bool DecodeCodeEditBlock(const std::string& Block, TCodeSelectionMode& Mode, std::string& Text);
 
-class TCustomCodeEdit : public TWinControl {
+class TCustomCodeEdit : public TWinControl, public ICodeEditMarkHost {
 public:
   explicit TCustomCodeEdit(TComponent* AOwner);
   ~TCustomCodeEdit() override;
@@ -205,6 +208,13 @@ public:
   virtual TBufferCoord PrevWordPosEx(const TBufferCoord& XY) const;
   virtual TBufferCoord PrevWordPos() const;
 
+  // --- Highlighter tokens -------------------------------------------------------------
+  // The token covering a position: false without a highlighter or outside the line's text.
+  bool GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::string& Token,
+                                   TCodeHighlighterAttributes*& Attri) const;
+  bool GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std::string& Token, int& TokenType,
+                                     int& Start, TCodeHighlighterAttributes*& Attri) const;
+
   // --- Brackets -------------------------------------------------------------------------
   virtual void FindMatchingBracket();
   virtual TBufferCoord GetMatchingBracket();
@@ -230,7 +240,9 @@ public:
   void ClearHistory();
   void SuspendHistory();
   void ResumeHistory();
-  // Clears the text, the history and the modified state.
+  // All marks of the control; they follow their lines as lines come and go.
+  TCodeEditMarkList& Marks() const override { return *marks_; }
+  // Clears the text, the marks, the history and the modified state.
   virtual void ClearAll();
 
   // --- Commands -------------------------------------------------------------------------
@@ -240,6 +252,18 @@ public:
   TCodeEditKeyStrokes& Keystrokes() const { return *keystrokes_; }
   void SetKeystrokes(const TCodeEditKeyStrokes* Value);
   virtual void SetDefaultKeystrokes();
+  // A form keeps the table as differences to a reference (the default table): it stores
+  // them only when the tables differ as whole collections.
+  bool KeystrokesDiffer(const TCodeEditKeyStrokes& Reference) const;
+  // The reference's bindings whose key pair is not bound to the same command here.
+  void WriteRemovedKeystrokes(const TCodeEditKeyStrokes& Reference,
+                              TCodeEditKeyStrokes& Removed) const;
+  // This table's bindings whose key pair the reference lacks or binds to another command.
+  void WriteAddedKeystrokes(const TCodeEditKeyStrokes& Reference,
+                            TCodeEditKeyStrokes& Added) const;
+  // Deletes each binding of the same key pair and command; appends each added binding.
+  void ReadRemovedKeystrokes(const TCodeEditKeyStrokes& Removed);
+  void ReadAddedKeystrokes(const TCodeEditKeyStrokes& Added);
   void RegisterCommandHandler(THookedCommandEvent Handler, void* HandlerData);
   void UnregisterCommandHandler(void* HandlerData);
   int CommandHookCount() const { return static_cast<int>(hookedCommandHandlers_.size()); }
@@ -314,6 +338,9 @@ public:
   void SetSelectedColor(const TCodeSelectedColor& Value) { selectedColor_->Assign(Value); }
   TCodeBookMarkOpt& BookMarkOptions() const { return *bookMarkOptions_; }
   void SetBookMarkOptions(const TCodeBookMarkOpt& Value) { bookMarkOptions_->Assign(Value); }
+  TCodeGlyph& WordWrapGlyph() const { return *wordWrapGlyph_; }
+  void SetWordWrapGlyph(const TCodeGlyph& Value) { wordWrapGlyph_->Assign(Value); }
+  TheTextDrawer& TextDrawer() const { return *textDrawer_; }
   TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
   void SetHighlighter(TCodeCustomHighlighter* Value);
 
@@ -328,6 +355,10 @@ public:
   POINT RowColumnToPixels(const TDisplayCoord& P) const;
   int GutterWidth() const { return gutterWidth_; }
   void UpdateWindowMetrics(bool RecalcGutter);
+  // Follows the gutter's settings: digit count, width, and the text offset behind it.
+  void GutterSettingsChanged();
+  // The mouse position as a buffer position; false when the mouse is outside the control.
+  bool GetPositionOfMouse(TBufferCoord& Coord) const;
   void UpdateScrollBars();
   void ControlFontChanged();
   // The highlighter's attribute-change notification: re-measures and rescans the line states.
@@ -338,7 +369,7 @@ public:
   void InvalidateLine(int Line);
   void RepaintLines(int FirstLine, int LastLine);
   void RepaintGutter();
-  void RepaintGutterLines(int FirstLine, int LastLine);
+  void RepaintGutterLines(int FirstLine, int LastLine) override;
   void RepaintSelection();
   void Repaint();
 
@@ -383,6 +414,7 @@ protected:
   virtual bool DoOnSpecialLineColors(int Line, TColor& Foreground, TColor& Background);
   virtual void DoOnStatusChange(TCodeStatusChanges Changes);
 
+  void NotifyPluginsAfterPaint(HDC ACanvas, const RECT& AClip, int FirstLine, int LastLine);
   void NotifyLinesInserted(int FirstLine, int Count);
   void NotifyLinesDeleted(int FirstLine, int Count);
 
@@ -429,8 +461,7 @@ private:
   void RecordSelectionDeletion(TCodeUndoReason Reason);
 
   // Caret helpers.
-  void MoveCaretAndSelection(const TBufferCoord& ptBefore, const TBufferCoord& ptAfter,
-                             bool SelectionCommand);
+  void MoveCaretAndSelection(const TBufferCoord& ptAfter, bool SelectionCommand);
   void MoveCaretHorz(int DX, bool SelectionCommand);
   void MoveCaretVert(int DY, bool SelectionCommand);
   void MoveCaretToLineStart(bool SelectionCommand);
@@ -489,6 +520,7 @@ private:
   std::unique_ptr<TCodeEditUndoList> redoList_;
   std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
   std::unique_ptr<TFont> font_;
+  std::unique_ptr<TheTextDrawer> textDrawer_;
   TCodeCustomHighlighter* highlighter_ = nullptr;
 
   int caretX_ = 1;
@@ -538,6 +570,8 @@ private:
   std::unique_ptr<TCodeSelectedColor> selectedColor_;
   std::unique_ptr<TCodeBookMarkOpt> bookMarkOptions_;
   std::unique_ptr<TCodeGutter> gutter_;
+  std::unique_ptr<TCodeGlyph> wordWrapGlyph_;
+  std::unique_ptr<TCodeEditMarkList> marks_;
   std::vector<THookedCommandEntry> hookedCommandHandlers_;
   std::vector<TCodeEditPlugin*> plugins_;
   std::vector<TWinControl*> focusList_;

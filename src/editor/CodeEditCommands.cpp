@@ -138,8 +138,8 @@ bool TCustomCodeEdit::DoMoveCommand(TCodeEditorCommand Command, void* Data) {
       case ecRight: MoveCaretHorz(1, select); break;
       case ecUp: MoveCaretVert(-1, select); UpdateWindowNow(); break;
       case ecDown: MoveCaretVert(1, select); UpdateWindowNow(); break;
-      case ecWordLeft: MoveCaretAndSelection(blockBegin_, PrevWordPos(), select); break;
-      case ecWordRight: MoveCaretAndSelection(blockBegin_, NextWordPos(), select); break;
+      case ecWordLeft: MoveCaretAndSelection(PrevWordPos(), select); break;
+      case ecWordRight: MoveCaretAndSelection(NextWordPos(), select); break;
       case ecLineStart: MoveCaretToLineStart(select); break;
       case ecLineEnd: MoveCaretToLineEnd(select); break;
       case ecPageUp:
@@ -149,21 +149,21 @@ bool TCustomCodeEdit::DoMoveCommand(TCodeEditorCommand Command, void* Data) {
       case ecPageTop:
       case ecPageBottom: {
         int row = move == ecPageTop ? topLine_ : topLine_ + linesInWindow_ - 1;
-        MoveCaretAndSelection(blockBegin_, DisplayToBufferPos({DisplayX(), std::max(1, row)}),
+        MoveCaretAndSelection(DisplayToBufferPos({DisplayX(), std::max(1, row)}),
                               select);
         UpdateWindowNow();
         break;
       }
-      case ecEditorTop: MoveCaretAndSelection(blockBegin_, {1, 1}, select); UpdateWindowNow(); break;
+      case ecEditorTop: MoveCaretAndSelection({1, 1}, select); UpdateWindowNow(); break;
       case ecEditorBottom: {
         TBufferCoord end{1, 0};
         if (lines_->Count() > 0) end = {LineLength(lines_->Count()) + 1, lines_->Count()};
-        MoveCaretAndSelection(blockBegin_, end, select);
+        MoveCaretAndSelection(end, select);
         UpdateWindowNow();
         break;
       }
       default:  // ecGotoXY
-        if (Data) MoveCaretAndSelection(blockBegin_, *static_cast<TBufferCoord*>(Data), select);
+        if (Data) MoveCaretAndSelection(*static_cast<TBufferCoord*>(Data), select);
         UpdateWindowNow();
         break;
     }
@@ -225,13 +225,12 @@ void TCustomCodeEdit::DoContextHelp() {
 // ---------------------------------------------------------------------------------------
 // Caret movers
 
-void TCustomCodeEdit::MoveCaretAndSelection(const TBufferCoord& ptBefore,
-                                            const TBufferCoord& ptAfter, bool SelectionCommand) {
+void TCustomCodeEdit::MoveCaretAndSelection(const TBufferCoord& ptAfter, bool SelectionCommand) {
   if (HasOption(EO::eoGroupUndo) && undoList_->CanUndo()) undoList_->AddGroupBreak();
   TPaintLock lock(*this);
   if (SelectionCommand) {
-    // Without a selection the new one starts at the caret, not at an anchor left elsewhere.
-    if (!SelAvail()) SetBlockBegin(ptBefore == blockEnd_ ? CaretXY() : ptBefore);
+    // A new selection starts at the caret, not at an anchor an internal caret move left behind.
+    if (!SelAvail()) SetBlockBegin(CaretXY());
     SetBlockEnd(ptAfter);
   } else {
     SetBlockBegin(ptAfter);
@@ -252,7 +251,7 @@ void TCustomCodeEdit::MoveCaretHorz(int DX, bool SelectionCommand) {
     if (DX > 0 && wrapLines) dst.Char = std::min(dst.Char, len + 1);
     if (IsDBCSSecondByte(dst.Line, dst.Char)) dst.Char += DX > 0 ? 1 : -1;
   }
-  MoveCaretAndSelection(blockBegin_, dst, SelectionCommand);
+  MoveCaretAndSelection(dst, SelectionCommand);
 }
 
 void TCustomCodeEdit::MoveCaretVert(int DY, bool SelectionCommand) {
@@ -266,7 +265,7 @@ void TCustomCodeEdit::MoveCaretVert(int DY, bool SelectionCommand) {
     adjusted = !HasOption(EO::eoKeepCaretX);
   }
   int savedLastCaretX = lastCaretX_;
-  MoveCaretAndSelection(blockBegin_, target, SelectionCommand);
+  MoveCaretAndSelection(target, SelectionCommand);
   lastCaretX_ = savedLastCaretX;
   lastCaretXAdjusted_ = adjusted;
 }
@@ -279,7 +278,7 @@ void TCustomCodeEdit::MoveCaretToLineStart(bool SelectionCommand) {
     while (first <= static_cast<int>(s.size()) && IsBlank(s[first - 1])) ++first;
     target = caretX_ > first || caretX_ == 1 ? first : 1;
   }
-  MoveCaretAndSelection(blockBegin_, {target, caretY_}, SelectionCommand);
+  MoveCaretAndSelection({target, caretY_}, SelectionCommand);
 }
 
 void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
@@ -290,7 +289,7 @@ void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
     while (e > 0 && IsBlank(s[e - 1])) --e;
     if (caretX_ != e + 1) target = e + 1;
   }
-  MoveCaretAndSelection(blockBegin_, {target, caretY_}, SelectionCommand);
+  MoveCaretAndSelection({target, caretY_}, SelectionCommand);
 }
 
 void TCustomCodeEdit::DoPageUpDown(TCodeEditorCommand Command, bool Select) {
@@ -387,26 +386,47 @@ TBufferCoord TCustomCodeEdit::PrevWordPos() const { return PrevWordPosEx(CaretXY
 // ---------------------------------------------------------------------------------------
 // Brackets
 
-bool TCustomCodeEdit::IsStringOrComment(const TBufferCoord& P) const {
-  if (!highlighter_ || P.Line < 1 || P.Line > lines_->Count()) return false;
-  std::string s = LineAt(P.Line);
-  if (P.Char < 1 || P.Char > static_cast<int>(s.size())) return false;
-  if (P.Line == 1)
+bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std::string& Token,
+                                                    int& TokenType, int& Start,
+                                                    TCodeHighlighterAttributes*& Attri) const {
+  Token.clear();
+  Attri = nullptr;
+  TokenType = 0;
+  Start = 0;
+  if (!highlighter_ || XY.Line < 1 || XY.Line > lines_->Count()) return false;
+  std::string s = LineAt(XY.Line);
+  if (XY.Char < 1 || XY.Char > static_cast<int>(s.size())) return false;
+  if (XY.Line == 1)
     highlighter_->ResetRange();
   else
-    highlighter_->SetRange(lines_->GetRange(P.Line - 2));
-  highlighter_->SetLine(s, P.Line - 1);
+    highlighter_->SetRange(lines_->GetRange(XY.Line - 2));
+  highlighter_->SetLine(s, XY.Line - 1);
   while (!highlighter_->AtLineEnd()) {
     int start = highlighter_->GetTokenPos() + 1;
-    int len = static_cast<int>(highlighter_->GetToken().size());
-    if (P.Char >= start && P.Char < start + len) {
-      TCodeHighlighterAttributes* attr = highlighter_->GetTokenAttribute();
-      return attr && (attr == highlighter_->GetDefaultAttribute(3) ||
-                      attr == highlighter_->GetDefaultAttribute(0));
+    std::string token = highlighter_->GetToken();
+    if (XY.Char >= start && XY.Char < start + static_cast<int>(token.size())) {
+      Token = token;
+      Attri = highlighter_->GetTokenAttribute();
+      TokenType = highlighter_->GetTokenKind();
+      Start = start;
+      return true;
     }
     highlighter_->NextToken();
   }
   return false;
+}
+
+bool TCustomCodeEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::string& Token,
+                                                  TCodeHighlighterAttributes*& Attri) const {
+  int type = 0, start = 0;
+  return GetHighlighterAttriAtRowColEx(XY, Token, type, start, Attri);
+}
+
+bool TCustomCodeEdit::IsStringOrComment(const TBufferCoord& P) const {
+  std::string token;
+  TCodeHighlighterAttributes* attr = nullptr;
+  if (!GetHighlighterAttriAtRowCol(P, token, attr) || !attr) return false;
+  return attr == highlighter_->GetDefaultAttribute(3) || attr == highlighter_->GetDefaultAttribute(0);
 }
 
 TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
@@ -914,7 +934,7 @@ void TCustomCodeEdit::DoShiftTabKey() {
                          uint8_t(SM::smNormal));
   }
   TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-  MoveCaretAndSelection(blockBegin_, {target, caret.Line}, false);
+  MoveCaretAndSelection({target, caret.Line}, false);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -1023,8 +1043,18 @@ void TCustomCodeEdit::DoBlockUnindent() {
     throw;
   }
   lines_->EndUpdate();
-  int startChar = mode == SM::smColumn ? columns.front() : 1;
-  undoList_->AddChange(urUnindent, {startChar, b.Line}, {startChar, last}, joined, uint8_t(mode));
+  if (mode != SM::smColumn) {
+    undoList_->AddChange(urUnindent, {1, b.Line}, {1, last}, joined, uint8_t(mode));
+  } else {
+    // The block's left column is another character position on each line (tabs): one
+    // record per line keeps the undo exact.
+    TUndoBlock block(*undoList_);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      if (pieces[i].empty()) continue;
+      TBufferCoord at{columns[i], b.Line + static_cast<int>(i)};
+      undoList_->AddChange(urUnindent, at, at, pieces[i], uint8_t(mode));
+    }
+  }
   auto amountOf = [&](int line) {
     return line >= b.Line && line <= last ? static_cast<int>(pieces[line - b.Line].size()) : 0;
   };

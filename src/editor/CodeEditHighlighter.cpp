@@ -296,26 +296,36 @@ bool TCodeCustomHighlighter::UseUserSettings(int /*SettingIndex*/) { return fals
 
 void TCodeCustomHighlighter::EnumUserSettings(TStrings& Settings) { Settings.Clear(); }
 
-bool TCodeCustomHighlighter::LoadFromRegistry(HKEY RootKey, const std::string& Key) {
-  TRegistry reg(RootKey);
-  if (!reg.OpenKeyReadOnly(Key)) return false;
+namespace {
+
+// Reads or writes every attribute of Highlighter with Reg at the highlighter's open key, which
+// is opened again after each attribute (an attribute leaves its sub-key open). Reopening by the
+// open key's own path also works for a Key given with a leading backslash.
+bool TransferAttributes(const TCodeCustomHighlighter& Highlighter, TRegistry& Reg,
+                        bool (TCodeHighlighterAttributes::*Transfer)(TRegistry&), bool ReadOnly) {
+  const std::string highlighterKey = "\\" + Reg.CurrentPath();
   bool result = true;
-  for (int i = 0; i < GetAttributeCount(); ++i) {
-    result = GetAttribute(i)->LoadFromRegistry(reg) && result;
-    if (!reg.OpenKeyReadOnly("\\" + Key)) return false;
+  for (int i = 0; i < Highlighter.GetAttributeCount(); ++i) {
+    result = (Highlighter.GetAttribute(i)->*Transfer)(Reg) && result;
+    bool reopened = ReadOnly ? Reg.OpenKeyReadOnly(highlighterKey)
+                             : Reg.OpenKey(highlighterKey, false);
+    if (!reopened) return false;
   }
   return result;
 }
 
+}  // namespace
+
+bool TCodeCustomHighlighter::LoadFromRegistry(HKEY RootKey, const std::string& Key) {
+  TRegistry reg(RootKey);
+  return reg.OpenKeyReadOnly(Key) &&
+         TransferAttributes(*this, reg, &TCodeHighlighterAttributes::LoadFromRegistry, true);
+}
+
 bool TCodeCustomHighlighter::SaveToRegistry(HKEY RootKey, const std::string& Key) {
   TRegistry reg(RootKey);
-  if (!reg.OpenKey(Key, true)) return false;
-  bool result = true;
-  for (int i = 0; i < GetAttributeCount(); ++i) {
-    result = GetAttribute(i)->SaveToRegistry(reg) && result;
-    if (!reg.OpenKey("\\" + Key, false)) return false;
-  }
-  return result;
+  return reg.OpenKey(Key, true) &&
+         TransferAttributes(*this, reg, &TCodeHighlighterAttributes::SaveToRegistry, false);
 }
 
 void TCodeCustomHighlighter::Assign(const TCodeCustomHighlighter& Source) {
@@ -331,7 +341,7 @@ void TCodeCustomHighlighter::Assign(const TCodeCustomHighlighter& Source) {
     }
   }
   if (Source.ClassType().InheritsFrom(ClassType())) SetSampleText(Source.GetSampleText());
-  wordBreakChars_ = Source.wordBreakChars_;
+  SetWordBreakChars(Source.wordBreakChars_);
   SetDefaultFilter(Source.GetDefaultFilter());
   SetEnabled(Source.enabled_);
 }

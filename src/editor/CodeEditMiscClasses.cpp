@@ -5,17 +5,8 @@
 
 // --- TCodeSelectedColor ---
 
-void TCodeSelectedColor::Changed() {
-  if (OnChange) OnChange(this);
-}
-
-void TCodeSelectedColor::SetBackground(TColor Value) {
-  if (Value != background_) { background_ = Value; Changed(); }
-}
-
-void TCodeSelectedColor::SetForeground(TColor Value) {
-  if (Value != foreground_) { foreground_ = Value; Changed(); }
-}
+void TCodeSelectedColor::SetBackground(TColor Value) { SetAndNotify(background_, Value); }
+void TCodeSelectedColor::SetForeground(TColor Value) { SetAndNotify(foreground_, Value); }
 
 void TCodeSelectedColor::Assign(const TCodeSelectedColor& Source) {
   background_ = Source.background_;
@@ -29,36 +20,29 @@ TCodeGutter::TCodeGutter() {
   font_.OnChange = [this](TObject*) { Changed(); };
 }
 
-void TCodeGutter::Changed() {
-  if (OnChange) OnChange(this);
+void TCodeGutter::SetAutoSize(bool Value) { SetAndNotify(autoSize_, Value); }
+void TCodeGutter::SetBorderStyle(TCodeGutterBorderStyle Value) {
+  SetAndNotify(borderStyle_, Value);
 }
-
-template <class T>
-void TCodeGutter::Set(T& Field, T Value) {
-  if (Field == Value) return;
-  Field = Value;
-  Changed();
-}
-
-void TCodeGutter::SetAutoSize(bool Value) { Set(autoSize_, Value); }
-void TCodeGutter::SetBorderStyle(TCodeGutterBorderStyle Value) { Set(borderStyle_, Value); }
-void TCodeGutter::SetColor(TColor Value) { Set(color_, Value); }
-void TCodeGutter::SetBorderColor(TColor Value) { Set(borderColor_, Value); }
-void TCodeGutter::SetCursor(HCURSOR Value) { Set(cursor_, Value); }
+void TCodeGutter::SetColor(TColor Value) { SetAndNotify(color_, Value); }
+void TCodeGutter::SetBorderColor(TColor Value) { SetAndNotify(borderColor_, Value); }
+void TCodeGutter::SetCursor(HCURSOR Value) { SetAndNotify(cursor_, Value); }
 void TCodeGutter::SetFont(const TFont& Value) { font_.Assign(Value); }
-void TCodeGutter::SetLeadingZeros(bool Value) { Set(leadingZeros_, Value); }
-void TCodeGutter::SetLeftOffset(int Value) { Set(leftOffset_, Value); }
-void TCodeGutter::SetRightOffset(int Value) { Set(rightOffset_, Value); }
-void TCodeGutter::SetShowLineNumbers(bool Value) { Set(showLineNumbers_, Value); }
-void TCodeGutter::SetUseFontStyle(bool Value) { Set(useFontStyle_, Value); }
-void TCodeGutter::SetVisible(bool Value) { Set(visible_, Value); }
-void TCodeGutter::SetWidth(int Value) { Set(width_, Value); }
-void TCodeGutter::SetZeroStart(bool Value) { Set(zeroStart_, Value); }
-void TCodeGutter::SetLineNumberStart(int Value) { Set(lineNumberStart_, Value); }
-void TCodeGutter::SetGradient(bool Value) { Set(gradient_, Value); }
-void TCodeGutter::SetGradientStartColor(TColor Value) { Set(gradientStartColor_, Value); }
-void TCodeGutter::SetGradientEndColor(TColor Value) { Set(gradientEndColor_, Value); }
-void TCodeGutter::SetGradientSteps(int Value) { Set(gradientSteps_, Value); }
+void TCodeGutter::SetLeadingZeros(bool Value) { SetAndNotify(leadingZeros_, Value); }
+void TCodeGutter::SetLeftOffset(int Value) { SetAndNotify(leftOffset_, Value); }
+void TCodeGutter::SetRightOffset(int Value) { SetAndNotify(rightOffset_, Value); }
+void TCodeGutter::SetShowLineNumbers(bool Value) { SetAndNotify(showLineNumbers_, Value); }
+void TCodeGutter::SetUseFontStyle(bool Value) { SetAndNotify(useFontStyle_, Value); }
+void TCodeGutter::SetVisible(bool Value) { SetAndNotify(visible_, Value); }
+void TCodeGutter::SetWidth(int Value) { SetAndNotify(width_, Value); }
+void TCodeGutter::SetZeroStart(bool Value) { SetAndNotify(zeroStart_, Value); }
+void TCodeGutter::SetLineNumberStart(int Value) { SetAndNotify(lineNumberStart_, Value); }
+void TCodeGutter::SetGradient(bool Value) { SetAndNotify(gradient_, Value); }
+void TCodeGutter::SetGradientStartColor(TColor Value) {
+  SetAndNotify(gradientStartColor_, Value);
+}
+void TCodeGutter::SetGradientEndColor(TColor Value) { SetAndNotify(gradientEndColor_, Value); }
+void TCodeGutter::SetGradientSteps(int Value) { SetAndNotify(gradientSteps_, Value); }
 
 void TCodeGutter::SetDigitCount(int Value) {
   if (Value == digitCount_) return;
@@ -138,23 +122,14 @@ int TCodeGutter::RealGutterWidth(int CharWidth) const {
 
 // --- TCodeBookMarkOpt ---
 
-void TCodeBookMarkOpt::Changed() {
-  if (OnChange) OnChange(this);
+void TCodeBookMarkOpt::SetBookmarkImages(HIMAGELIST Value) { SetAndNotify(bookmarkImages_, Value); }
+void TCodeBookMarkOpt::SetDrawBookmarksFirst(bool Value) {
+  SetAndNotify(drawBookmarksFirst_, Value);
 }
-
-template <class T>
-void TCodeBookMarkOpt::Set(T& Field, T Value) {
-  if (Field == Value) return;
-  Field = Value;
-  Changed();
-}
-
-void TCodeBookMarkOpt::SetBookmarkImages(HIMAGELIST Value) { Set(bookmarkImages_, Value); }
-void TCodeBookMarkOpt::SetDrawBookmarksFirst(bool Value) { Set(drawBookmarksFirst_, Value); }
-void TCodeBookMarkOpt::SetEnableKeys(bool Value) { Set(enableKeys_, Value); }
-void TCodeBookMarkOpt::SetGlyphsVisible(bool Value) { Set(glyphsVisible_, Value); }
-void TCodeBookMarkOpt::SetLeftMargin(int Value) { Set(leftMargin_, Value); }
-void TCodeBookMarkOpt::SetXoffset(int Value) { Set(xoffset_, Value); }
+void TCodeBookMarkOpt::SetEnableKeys(bool Value) { SetAndNotify(enableKeys_, Value); }
+void TCodeBookMarkOpt::SetGlyphsVisible(bool Value) { SetAndNotify(glyphsVisible_, Value); }
+void TCodeBookMarkOpt::SetLeftMargin(int Value) { SetAndNotify(leftMargin_, Value); }
+void TCodeBookMarkOpt::SetXoffset(int Value) { SetAndNotify(xoffset_, Value); }
 
 void TCodeBookMarkOpt::Assign(const TCodeBookMarkOpt& Source) {
   bookmarkImages_ = Source.bookmarkImages_;
@@ -201,22 +176,13 @@ TCodeGlyph::TCodeGlyph(HINSTANCE Module, const std::string& ResourceName, TColor
   if (!ResourceName.empty()) internalGlyph_.LoadFromResourceName(Module, ResourceName);
 }
 
-void TCodeGlyph::Changed() {
-  if (OnChange) OnChange(this);
-}
-
 void TCodeGlyph::SetGlyph(const TBitmap& Value) {
   glyph_.Assign(Value);
   Changed();
 }
 
-void TCodeGlyph::SetMaskColor(TColor Value) {
-  if (Value != maskColor_) { maskColor_ = Value; Changed(); }
-}
-
-void TCodeGlyph::SetVisible(bool Value) {
-  if (Value != visible_) { visible_ = Value; Changed(); }
-}
+void TCodeGlyph::SetMaskColor(TColor Value) { SetAndNotify(maskColor_, Value); }
+void TCodeGlyph::SetVisible(bool Value) { SetAndNotify(visible_, Value); }
 
 int TCodeGlyph::Width() const { return Shown().Width(); }
 int TCodeGlyph::Height() const { return Shown().Height(); }

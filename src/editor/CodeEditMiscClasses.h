@@ -14,8 +14,26 @@
 #include "toolkit/Component.h"
 #include "toolkit/Graphics.h"
 
+// Base of the option objects: OnChange, fired on every effective change.
+class TCodeChangeNotifier : public TObject {
+public:
+  TNotifyEvent OnChange;
+
+protected:
+  void Changed() {
+    if (OnChange) OnChange(this);
+  }
+  // Stores Value and fires OnChange when it differs from Field.
+  template <class T>
+  void SetAndNotify(T& Field, T Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+  }
+};
+
 // Colours of the selected text; every effective change fires OnChange.
-class TCodeSelectedColor : public TObject {
+class TCodeSelectedColor : public TCodeChangeNotifier {
 public:
   TColor Background() const { return background_; }
   void SetBackground(TColor Value);
@@ -24,10 +42,7 @@ public:
   // Copies both colours and fires OnChange once.
   void Assign(const TCodeSelectedColor& Source);
 
-  TNotifyEvent OnChange;
-
 private:
-  void Changed();
   TColor background_ = clHighlight;
   TColor foreground_ = clHighlightText;
 };
@@ -36,7 +51,7 @@ enum class TCodeGutterBorderStyle { gbsNone, gbsMiddle, gbsRight };
 
 // The editor's gutter: its look, and the line numbers it shows. Every effective change of a
 // setting (its font's included) fires OnChange.
-class TCodeGutter : public TObject {
+class TCodeGutter : public TCodeChangeNotifier {
 public:
   TCodeGutter();
 
@@ -92,13 +107,7 @@ public:
   // The gutter's width in pixels for a character width.
   int RealGutterWidth(int CharWidth) const;
 
-  TNotifyEvent OnChange;
-
 private:
-  void Changed();
-  template <class T>
-  void Set(T& Field, T Value);
-
   bool autoSize_ = false;
   TCodeGutterBorderStyle borderStyle_ = TCodeGutterBorderStyle::gbsMiddle;
   TColor color_ = clBtnFace;
@@ -123,12 +132,13 @@ private:
 };
 
 // How bookmarks look in the gutter; every effective change fires OnChange.
-class TCodeBookMarkOpt : public TObject {
+class TCodeBookMarkOpt : public TCodeChangeNotifier {
 public:
   explicit TCodeBookMarkOpt(TComponent* Owner) : owner_(Owner) {}
 
   TComponent* Owner() const { return owner_; }
-  // The host's images for bookmarks; nullptr: the built-in ones. Not owned.
+  // The host's images for bookmarks; nullptr: the built-in ones. Not owned: a plain handle
+  // hears nothing of its destruction, so the host sets nullptr before destroying the list.
   HIMAGELIST BookmarkImages() const { return bookmarkImages_; }
   void SetBookmarkImages(HIMAGELIST Value);
   bool DrawBookmarksFirst() const { return drawBookmarksFirst_; }
@@ -144,13 +154,7 @@ public:
   // Copies every setting and fires OnChange once.
   void Assign(const TCodeBookMarkOpt& Source);
 
-  TNotifyEvent OnChange;
-
 private:
-  void Changed();
-  template <class T>
-  void Set(T& Field, T Value);
-
   TComponent* owner_;
   HIMAGELIST bookmarkImages_ = nullptr;
   bool drawBookmarksFirst_ = true;
@@ -162,7 +166,7 @@ private:
 
 // A small picture for the gutter: the user's bitmap when one is set, else the built-in one
 // loaded from a bitmap resource; drawn transparently in its mask colour.
-class TCodeGlyph : public TObject {
+class TCodeGlyph : public TCodeChangeNotifier {
 public:
   // A missing resource leaves the built-in bitmap empty (nothing is drawn).
   TCodeGlyph(HINSTANCE Module, const std::string& ResourceName, TColor InternalMaskColor);
@@ -181,12 +185,9 @@ public:
   // LineHeight rows.
   void Draw(HDC DC, int X, int Y, int LineHeight) const;
 
-  TNotifyEvent OnChange;
-
 private:
   const TBitmap& Shown() const { return glyph_.Empty() ? internalGlyph_ : glyph_; }
   TColor ShownMaskColor() const;
-  void Changed();
 
   TBitmap glyph_;
   TBitmap internalGlyph_;
@@ -204,6 +205,7 @@ public:
   // A missing object or member function gives a missing handler.
   template <class T, class R, class... Args>
   TCodeMethod(T* Object, R (T::*Method)(Args...)) {
+    static_assert(sizeof Method <= sizeof code_, "member-function pointer too big");
     if (!Object || !Method) return;
     call_ = [Object, Method](Args... args) { return (Object->*Method)(args...); };
     data_ = Object;

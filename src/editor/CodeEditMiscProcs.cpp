@@ -183,12 +183,13 @@ TCodeContainedHighlightersProc& ContainedHighlighters() {
   return proc;
 }
 
-// "TCodeHighlighterHTML" -> "highlighterhtml", "THtmlHighlighter" -> "html".
+// "TCodeHighlighterHTML" -> "highlighterhtml", "THtmlHighlighter" -> "html"; a lower-case
+// "t" is part of the name unless it begins "tcode".
 std::string HighlighterName(const std::string& ClassName) {
   std::string name = ClassName;
   if (LowerCase(name.substr(0, 5)) == "tcode")
     name.erase(0, 5);
-  else if (!name.empty() && (name[0] == 'T' || name[0] == 't'))
+  else if (!name.empty() && name[0] == 'T')
     name.erase(0, 1);
   name = LowerCase(name);
   const std::string suffix = "highlighter";
@@ -204,22 +205,37 @@ public:
 
   // False as soon as the callback returns false.
   bool Walk(TCodeCustomHighlighter& Highlighter) {
-    bool seen = std::find(met_.begin(), met_.end(), &Highlighter) != met_.end();
-    if (seen && skipDuplicates_) return true;
+    if (skipDuplicates_ && Contains(met_, Highlighter)) return true;
     met_.push_back(&Highlighter);
     std::vector<TCodeCustomHighlighter*> contained;
-    if (ContainedHighlighters() && ContainedHighlighters()(Highlighter, contained)) {
-      for (TCodeCustomHighlighter* h : contained)
-        if (h && !Walk(*h)) return false;
-      return true;
-    }
+    if (ContainedHighlighters() && ContainedHighlighters()(Highlighter, contained))
+      return WalkContained(Highlighter, contained);
     return WalkAttributes(Highlighter);
   }
 
 private:
+  static bool Contains(const std::vector<TCodeCustomHighlighter*>& List,
+                       TCodeCustomHighlighter& Highlighter) {
+    return std::find(List.begin(), List.end(), &Highlighter) != List.end();
+  }
+
+  // A composite met again inside itself is not re-entered, so a cycle ends the recursion
+  // instead of overflowing the stack.
+  bool WalkContained(TCodeCustomHighlighter& Composite,
+                     const std::vector<TCodeCustomHighlighter*>& Contained) {
+    if (Contains(entered_, Composite)) return true;
+    entered_.push_back(&Composite);
+    bool goOn = true;
+    for (TCodeCustomHighlighter* h : Contained)
+      if (h && !(goOn = Walk(*h))) break;
+    entered_.pop_back();
+    return goOn;
+  }
+
   bool WalkAttributes(TCodeCustomHighlighter& Highlighter) {
     std::string className = Highlighter.ClassName();
-    std::string prefix = HighlighterName(className) + std::to_string(++classCount_[className]) + ".";
+    std::string prefix =
+        HighlighterName(className) + std::to_string(++classCount_[className]) + ".";
     for (int i = 0; i < Highlighter.GetAttributeCount(); ++i) {
       TCodeHighlighterAttributes* attri = Highlighter.GetAttribute(i);
       if (!proc_(Highlighter, *attri, prefix + attri->Name(), params_)) return false;
@@ -231,6 +247,7 @@ private:
   const TCodeHighlighterAttriProc& proc_;
   void* params_;
   std::vector<TCodeCustomHighlighter*> met_;
+  std::vector<TCodeCustomHighlighter*> entered_;  // the composites being walked, outermost first
   std::map<std::string, int> classCount_;
 };
 }  // namespace

@@ -70,8 +70,9 @@ using TCodeHighlighterAttriProc =
     std::function<bool(TCodeCustomHighlighter& Highlighter, TCodeHighlighterAttributes& Attri,
                        const std::string& UniqueAttriName, void* Params)>;
 // Walks the attributes of Highlighter and, for a composite one, of the highlighters it
-// contains; with SkipDuplicates a highlighter met before is walked once only. False when
-// there is no highlighter or no callback, or when the callback stopped the walk.
+// contains; with SkipDuplicates a highlighter met before is walked once only, and a composite
+// is never entered again inside itself. False when there is no highlighter or no callback, or
+// when the callback stopped the walk.
 bool EnumHighlighterAttributes(TCodeCustomHighlighter* Highlighter, bool SkipDuplicates,
                                const TCodeHighlighterAttriProc& Proc, void* Params);
 // Extension point for composite highlighters (the mixed web-page highlighter registers it

@@ -438,6 +438,7 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
   lines_->Put(At.Line - 1, left + pieces[0]);
   for (int i = 1; i < n - 1; ++i) lines_->Put(At.Line - 1 + i, pieces[i]);
   lines_->Put(At.Line - 1 + n - 1, pieces[n - 1] + right);
+  NotifyLinesInserted(At.Line + 1, n - 1);
   return {static_cast<int>(pieces[n - 1].size()) + 1, At.Line + n - 1};
 }
 
@@ -498,7 +499,11 @@ void TCustomCodeEdit::DeleteNormal(TBufferCoord From, TBufferCoord To) {
   if (HasOption(EO::eoScrollPastEol) && HasOption(EO::eoTrimTrailingSpaces))
     joined = StripTrailingBlanks(joined);
   lines_->Put(From.Line - 1, joined);
-  if (To.Line > From.Line) lines_->DeleteLines(From.Line, To.Line - From.Line);
+  if (To.Line > From.Line) {
+    lines_->DeleteLines(From.Line, To.Line - From.Line);
+    // Marks of the joined lines end on the line that holds their text now.
+    NotifyLinesDeleted(From.Line, To.Line - From.Line);
+  }
 }
 
 void TCustomCodeEdit::DeleteColumn(TBufferCoord From, TBufferCoord To) {
@@ -520,8 +525,10 @@ void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
   if (LastLine == lines_->Count()) {
     lines_->Put(LastLine - 1, std::string());
     lines_->DeleteLines(FirstLine - 1, LastLine - FirstLine);
+    NotifyLinesDeleted(FirstLine, LastLine - FirstLine);
   } else {
     lines_->DeleteLines(FirstLine - 1, LastLine - FirstLine + 1);
+    NotifyLinesDeleted(FirstLine, LastLine - FirstLine + 1);
   }
 }
 

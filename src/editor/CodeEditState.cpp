@@ -1,5 +1,7 @@
 // Modified state, change and status notifications, the paint lock, repainting, the caret and
 // scroll bars on the window, and the small operations on positions and indentation.
+#include <windows.h>
+#include <imm.h>
 #include <algorithm>
 #include <climits>
 #include "editor/CodeEdit.h"
@@ -83,11 +85,18 @@ void TCustomCodeEdit::RemovePlugin(TCodeEditPlugin* Plugin) {
   plugins_.erase(std::remove(plugins_.begin(), plugins_.end(), Plugin), plugins_.end());
 }
 
+void TCustomCodeEdit::NotifyPluginsAfterPaint(HDC ACanvas, const RECT& AClip, int FirstLine,
+                                              int LastLine) {
+  for (TCodeEditPlugin* p : plugins_) p->AfterPaint(ACanvas, AClip, FirstLine, LastLine);
+}
+
 void TCustomCodeEdit::NotifyLinesInserted(int FirstLine, int Count) {
+  marks_->LinesInserted(FirstLine, Count);
   for (TCodeEditPlugin* p : plugins_) p->LinesInserted(FirstLine, Count);
 }
 
 void TCustomCodeEdit::NotifyLinesDeleted(int FirstLine, int Count) {
+  marks_->LinesDeleted(FirstLine, Count);
   for (TCodeEditPlugin* p : plugins_) p->LinesDeleted(FirstLine, Count);
 }
 
@@ -124,6 +133,7 @@ void TCustomCodeEdit::SetMaxUndo(int Value) {
 
 void TCustomCodeEdit::ClearAll() {
   lines_->Clear();
+  marks_->Clear();
   ClearHistory();
   SetModified(false);
 }
@@ -404,6 +414,14 @@ void TCustomCodeEdit::UpdateCaret() {
   RECT r = ClientRect();
   if (p.x >= gutterWidth_ && p.x < r.right && p.y >= 0 && p.y < r.bottom) {
     SetCaretPos(p.x, p.y);
+    // The input method composes its text where the caret is.
+    if (HIMC imc = ImmGetContext(Handle())) {
+      COMPOSITIONFORM form = {};
+      form.dwStyle = CFS_POINT;
+      form.ptCurrentPos = p;
+      ImmSetCompositionWindow(imc, &form);
+      ImmReleaseContext(Handle(), imc);
+    }
     if (!HasOption(EO::eoNoCaret) && !stateFlags_.Contains(TStateFlag::sfCaretVisible)) {
       ::ShowCaret(Handle());
       stateFlags_.Include(TStateFlag::sfCaretVisible);

@@ -261,31 +261,32 @@ void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
   list_[Index].Range = Range;
 }
 
-// Lines without a tab skip the expansion routine: their length is their size, and no copy
-// of the text is made.
+// Counts the columns without building the expanded text, so that only the length and the
+// flags are cached.
 void TCodeEditStringList::ComputeExpanded(const TCodeEditStringRec& Rec) const {
   bool hasTabs = Rec.Text.find('\t') != std::string::npos;
-  Rec.ExpandedLength = hasTabs ? static_cast<int32_t>(tabExpander_(Rec.Text, tabWidth_, hasTabs).size())
-                               : static_cast<int32_t>(Rec.Text.size());
+  Rec.ExpandedLength =
+      hasTabs ? ::ExpandedLength(Rec.Text, tabWidth_) : static_cast<int32_t>(Rec.Text.size());
   Rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
+}
+
+const TCodeEditStringRec& TCodeEditStringList::RecWithKnownLength(int Index) const {
+  const TCodeEditStringRec& rec = list_[Index];
+  if (rec.Flags.Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
+  return rec;
 }
 
 std::string TCodeEditStringList::GetExpandedString(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
-  const TCodeEditStringRec& rec = list_[Index];
+  const TCodeEditStringRec& rec = RecWithKnownLength(Index);
   if (rec.Flags.Contains(TCodeEditStringFlag::HasNoTabs)) return rec.Text;
   bool hasTabs = false;
-  std::string expanded = rec.Text.empty() ? std::string() : tabExpander_(rec.Text, tabWidth_, hasTabs);
-  rec.ExpandedLength = static_cast<int32_t>(expanded.size());
-  rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
-  return expanded;
+  return tabExpander_(rec.Text, tabWidth_, hasTabs);
 }
 
 int TCodeEditStringList::GetExpandedStringLength(int Index) const {
   if (Index < 0 || Index >= count_) return 0;
-  const TCodeEditStringRec& rec = list_[Index];
-  if (rec.Flags.Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
-  return rec.ExpandedLength;
+  return RecWithKnownLength(Index).ExpandedLength;
 }
 
 int TCodeEditStringList::GetLengthOfLongestLine() const {

@@ -111,6 +111,8 @@ private:
   void InsertItem(int Index, const std::string& S);
   void MoveRecords(int From, int To, int Number);
   void ComputeExpanded(const TCodeEditStringRec& Rec) const;
+  // The record with its length and flags computed when unknown.
+  const TCodeEditStringRec& RecWithKnownLength(int Index) const;
   void FireLines(const TCodeEditStringListChangeEvent& Event, int Index, int Number);
   std::string JoinLines(const char* Break, bool BreakAfterLast) const;
 
@@ -266,8 +268,9 @@ public:
 
   // True marks the current top as the unmodified state; false forgets a mark on the top.
   void SetUnmodifiedMark(bool Value);
-  // Whether the text is in the marked state: the top item's number equals the mark, or the
-  // list is empty and the mark equals the number of the newest dropped item (0 if none).
+  // Whether the text is in the marked state: the top item's number equals the mark; for an
+  // empty list, the mark equals the newest dropped change's number (0 when none was
+  // dropped; a step dropped only in part matches no mark set before it was dropped).
   bool IsTopMarkedAsUnmodified() const;
 
   TNotifyEvent OnItemAdded;

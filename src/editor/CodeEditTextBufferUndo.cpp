@@ -42,6 +42,11 @@ void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> Item) {
   if (!groupBreak) FireItemAdded();
 }
 
+// Stands for the state before a step whose oldest items were dropped: undoing the rest of
+// that step gives a text that never existed, so no earlier mark may match it. Change
+// numbers are positive and the mark's "unreachable" is -1, so this meets neither.
+constexpr int32_t kStateOfPartlyDroppedStep = std::numeric_limits<int32_t>::min();
+
 void TCodeEditUndoList::TrimToMaximum() {
   if (static_cast<int>(items_.size()) <= maxUndoActions_) return;
   fullUndoImpossible_ = true;
@@ -49,6 +54,8 @@ void TCodeEditUndoList::TrimToMaximum() {
     newestDroppedNumber_ = items_.front()->ChangeNumber();
     items_.pop_front();
   }
+  if (!items_.empty() && items_.front()->ChangeNumber() == newestDroppedNumber_)
+    newestDroppedNumber_ = kStateOfPartlyDroppedStep;
 }
 
 void TCodeEditUndoList::FireItemAdded() {
@@ -117,7 +124,7 @@ void TCodeEditUndoList::SetMaxUndoActions(int Value) {
 }
 
 // An empty list stands for the text as it was before its oldest kept change, which is the
-// state after the newest dropped one (or the start, when nothing was dropped).
+// state after the newest dropped step (or the start, when nothing was dropped).
 int32_t TCodeEditUndoList::TopChangeNumber() const {
   return items_.empty() ? newestDroppedNumber_ : items_.back()->ChangeNumber();
 }

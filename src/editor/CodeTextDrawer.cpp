@@ -192,6 +192,7 @@ void TheTextDrawer::BeginDrawing(HDC DC) {
     return;
   }
   assert(!dc_ && DC && "another context while a drawing pass is open");
+  if (!crntFont_) SetStyle(crntStyle_);
   dc_ = DC;
   saveDC_ = SaveDC(DC);
   SelectObject(DC, crntFont_);
@@ -231,6 +232,7 @@ void TheTextDrawer::SetBaseStyle(TFontStyles Value) {
 }
 
 void TheTextDrawer::SetStyle(TFontStyles Value) {
+  crntStyle_ = Value;
   fontStock_.SetStyle(Value);
   crntFont_ = fontStock_.FontHandle();
   if (dc_) SelectObject(dc_, crntFont_);
@@ -269,4 +271,8 @@ void TheTextDrawer::ExtTextOut(int X, int Y, UINT Options, const RECT* Rect, con
   if (charExtra_) SetTextCharacterExtra(dc_, charExtra_);
 }
 
-void TheTextDrawer::ReleaseTemporaryResources() { fontStock_.ReleaseFontHandles(); }
+void TheTextDrawer::ReleaseTemporaryResources() {
+  assert(!dc_);
+  fontStock_.ReleaseFontHandles();
+  crntFont_ = nullptr;  // the handle may be deleted now
+}

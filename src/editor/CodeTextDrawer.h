@@ -126,6 +126,8 @@ public:
   void TextOut(int X, int Y, const char* Text, int Length);
   // Character i starts at X + i * CharWidth whatever its own width.
   void ExtTextOut(int X, int Y, UINT Options, const RECT* Rect, const char* Text, int Length);
+  // Gives up this drawer's hold on the shared font handles (outside a drawing pass); the next
+  // pass takes the current style's font again.
   void ReleaseTemporaryResources();
 
 private:
@@ -138,7 +140,8 @@ private:
   TFontStyles calcExtentBaseStyle_;
   int charWidth_ = 0;
   int charHeight_ = 0;
-  HFONT crntFont_ = nullptr;
+  HFONT crntFont_ = nullptr;  // nullptr after ReleaseTemporaryResources
+  TFontStyles crntStyle_;
   TColor color_ = clWindowText;
   TColor bkColor_ = clWindow;
   int charExtra_ = 0;

@@ -11,13 +11,6 @@ bool InSet(char C, const std::string& CharSet) { return CharSet.find(C) != std::
 
 bool IsBlankOrControl(unsigned char C) { return (C >= 9 && C <= 13) || C == 32; }
 
-bool IsDecimal(const std::string& S) {
-  if (S.empty()) return false;
-  for (char c : S)
-    if (c < '0' || c > '9') return false;
-  return true;
-}
-
 // Lines split at CR LF, LF or CR; a final line break adds no empty line.
 std::vector<std::string> SplitLines(const std::string& Text) {
   std::vector<std::string> lines;
@@ -207,9 +200,8 @@ std::string UnescapeText(const std::string& Text) {
       case 'w': r += "\r\n"; i += 2; break;
       case 'c': {
         std::string digits = Text.substr(i + 2, 3);
-        if (!IsDecimal(digits)) throw EConvertError("'" + digits + "' is not a valid integer value");
-        int code = std::stoi(digits);
-        if (code > 255) {
+        int code = StrToInt(digits);
+        if (code < 0 || code > 255) {
           ++i;  // not a character: the rest is read as text
         } else {
           r += static_cast<char>(code);

@@ -54,8 +54,9 @@ std::string EscapeCaption(const std::string& Text);
 // (never below 0), when 1 <= MaxLen < length(Text); otherwise Text unchanged.
 std::string ShortenMiddle(const std::string& Text, const std::string& Filler, int MaxLen);
 // Expands \\ \t \n \r \w (CR LF), \cDDD (decimal code 0-255) and \xHH; "\" before any other
-// character is dropped. "\c" and "\x" near the end take what remains. Raises EConvertError
-// when the characters after "\c" are not a decimal number.
+// character is dropped, and so is a "\c" whose code lies outside 0-255. "\c" and "\x" near
+// the end take what remains. Raises StrToInt's EConvertError when the characters after "\c"
+// are not a number.
 std::string UnescapeText(const std::string& Text);
 // Breaks lines longer than Width at the last blank or tab within Width (else hard at Width);
 // every output line ends with CR LF. Width below 3 leaves the text unchanged.

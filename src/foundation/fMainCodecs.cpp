@@ -60,12 +60,52 @@ std::string CrcToStr(uint32_t Crc) { return IntToHex(Crc, 8); }
 
 // Where to put the soft break of the line starting at Start: 75 characters on, or before a
 // "=XX" code that would otherwise be split.
+constexpr size_t kQPLineChars = 75;  // and the soft-break "=" makes 76
+
 size_t SoftBreakPos(const std::string& Encoded, size_t Start) {
-  constexpr size_t kLineChars = 75;
-  size_t cut = Start + kLineChars;
+  size_t cut = Start + kQPLineChars;
   if (Encoded[cut - 1] == '=') return cut - 1;
   if (Encoded[cut - 2] == '=') return cut - 2;
   return cut;
+}
+
+// Quoted-printable codes for every byte that may not stand as itself.
+std::string QPEncodeBytes(const std::string& Text, bool HeaderMode) {
+  std::string encoded;
+  for (unsigned char c : Text) {
+    bool plain = c >= 32 && c <= 126 && c != '=' && !(HeaderMode && (c == '?' || c == '_'));
+    if (HeaderMode && c == ' ') encoded += '_';
+    else if (plain) encoded += static_cast<char>(c);
+    else {
+      encoded += '=';
+      AppendHexByte(encoded, c);
+    }
+  }
+  return encoded;
+}
+
+// Blanks at the very end become "=20" each, so a transport cannot strip them.
+std::string EncodeTrailingBlanks(std::string Encoded) {
+  size_t kept = Encoded.find_last_not_of(' ') + 1;  // npos + 1 is 0: blanks only
+  size_t blanks = Encoded.size() - kept;
+  Encoded.resize(kept);
+  for (size_t i = 0; i < blanks; ++i) Encoded += "=20";
+  return Encoded;
+}
+
+// "=" CR LF after at most 75 characters, each line measured from the break actually placed
+// before it.
+std::string InsertSoftBreaks(const std::string& Encoded) {
+  std::string r;
+  size_t start = 0;
+  while (Encoded.size() - start > kQPLineChars) {
+    size_t cut = SoftBreakPos(Encoded, start);
+    r.append(Encoded, start, cut - start);
+    r += "=\r\n";
+    start = cut;
+  }
+  r.append(Encoded, start, std::string::npos);
+  return r;
 }
 }  // namespace
 
@@ -132,33 +172,7 @@ std::string URLDecode(const std::string& Text) {
 }
 
 std::string QPEncode(const std::string& Text, bool HeaderMode) {
-  std::string encoded;
-  for (unsigned char c : Text) {
-    bool plain = c >= 32 && c <= 126 && c != '=' && !(HeaderMode && (c == '?' || c == '_'));
-    if (HeaderMode && c == ' ') encoded += '_';
-    else if (plain) encoded += static_cast<char>(c);
-    else {
-      encoded += '=';
-      AppendHexByte(encoded, c);
-    }
-  }
-  size_t trailing = encoded.size();
-  while (trailing > 0 && encoded[trailing - 1] == ' ') --trailing;
-  size_t blanks = encoded.size() - trailing;
-  encoded.resize(trailing);
-  for (size_t i = 0; i < blanks; ++i) encoded += "=20";
-
-  // Each line is measured from the soft break actually placed before it.
-  std::string r;
-  size_t start = 0;
-  while (encoded.size() - start > 75) {
-    size_t cut = SoftBreakPos(encoded, start);
-    r.append(encoded, start, cut - start);
-    r += "=\r\n";
-    start = cut;
-  }
-  r.append(encoded, start, std::string::npos);
-  return r;
+  return InsertSoftBreaks(EncodeTrailingBlanks(QPEncodeBytes(Text, HeaderMode)));
 }
 
 std::string QPDecode(const std::string& Text) {

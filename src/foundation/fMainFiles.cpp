@@ -78,7 +78,7 @@ std::string FromWide(const wchar_t* Text) {
 
 // Minutes to subtract from UTC for local time: the bias now, daylight saving included.
 LONG CurrentZoneBias() {
-  TIME_ZONE_INFORMATION tzi;
+  TIME_ZONE_INFORMATION tzi = {};
   DWORD zone = GetTimeZoneInformation(&tzi);
   return tzi.Bias + (zone == TIME_ZONE_ID_DAYLIGHT ? tzi.DaylightBias : 0);
 }

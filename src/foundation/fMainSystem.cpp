@@ -160,18 +160,12 @@ std::string ReadTextUpToZero(const std::string& FileName) {
   return text.substr(0, text.find('\0'));
 }
 
-bool IsNtPlatform() {
+// The system's version record; all zero when it cannot be read.
+OSVERSIONINFOA OsVersion() {
   OSVERSIONINFOA v = {};
   v.dwOSVersionInfoSize = sizeof v;
-  return GetVersionExA(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
-
-void OsVersion(DWORD& Major, DWORD& Minor) {
-  OSVERSIONINFOA v = {};
-  v.dwOSVersionInfoSize = sizeof v;
-  GetVersionExA(&v);
-  Major = v.dwMajorVersion;
-  Minor = v.dwMinorVersion;
+  if (!GetVersionExA(&v)) v = {};
+  return v;
 }
 
 // The local moment a transition rule (month, week 1-5 with 5 the last, weekday, time) falls on
@@ -370,7 +364,7 @@ std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool 
   sei.cbSize = sizeof sei;
   sei.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
   sei.lpVerb = "open";
-  sei.lpFile = IsNtPlatform() ? "cmd" : "command";
+  sei.lpFile = OsVersion().dwPlatformId == VER_PLATFORM_WIN32_NT ? "cmd" : "command";
   sei.lpParameters = params.c_str();
   sei.nShow = SW_HIDE;
   if (!ShellExecuteExA(&sei)) return {};
@@ -396,16 +390,11 @@ std::string GetLocalComputerName() {
   return GetComputerNameA(buf, &n) ? std::string(buf, n) : std::string();
 }
 
-bool IsWin2000OrLater() {
-  DWORD major, minor;
-  OsVersion(major, minor);
-  return major >= 5;
-}
+bool IsWin2000OrLater() { return OsVersion().dwMajorVersion >= 5; }
 
 bool IsWinXPOrLater() {
-  DWORD major, minor;
-  OsVersion(major, minor);
-  return major > 5 || (major == 5 && minor >= 1);
+  const OSVERSIONINFOA v = OsVersion();
+  return v.dwMajorVersion > 5 || (v.dwMajorVersion == 5 && v.dwMinorVersion >= 1);
 }
 
 bool IsAppThemedSafe() {

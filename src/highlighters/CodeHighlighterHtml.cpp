@@ -34,10 +34,6 @@ const TCodeHashCharTable& HtmlHashTable() {
   return table;
 }
 
-bool IsHashLetter(unsigned char C) {
-  return C == '!' || C == '/' || (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z');
-}
-
 bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
 
 bool IsHexDigit(unsigned char C) {
@@ -46,13 +42,14 @@ bool IsHexDigit(unsigned char C) {
 
 bool IsLineBreakOrEnd(char C) { return C == '\0' || C == '\n' || C == '\r'; }
 
-// The HTML word hash: "!", "/" and letters add their table values, then digits their own.
-// Summed in 64 bits: a run of many megabytes must not overflow into a small hash.
+// The HTML word hash: "!", "/" and letters (the characters the table gives a value) add their
+// table values, then digits their own. Summed in 64 bits: a run of many megabytes must not
+// overflow into a small hash.
 int32_t HtmlHash(const char* Text, int& Length) {
   const TCodeHashCharTable& table = HtmlHashTable();
   int64_t hash = 0;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(Text);
-  while (IsHashLetter(*p)) hash += table[*p++];
+  while (table[*p] != 0) hash += table[*p++];
   while (IsDigit(*p)) hash += *p++ - '0';
   Length = static_cast<int>(p - reinterpret_cast<const unsigned char*>(Text));
   return ClampHash(hash);
@@ -228,6 +225,12 @@ TCodeHighlighterAttributes* TCodeHTMLHighlighter::GetTokenAttribute() const {
   return nullptr;
 }
 
+void TCodeHTMLHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
+  // An entity found on a line left unfinished must not be taken for one on this line.
+  fAndCode = -1;
+  TCodeHashHighlighter::SetLine(NewValue, LineNumber);
+}
+
 void TCodeHTMLHighlighter::ResetRange() { SetRangeState(THtmlRangeState::rsText); }
 
 void TCodeHTMLHighlighter::ScanToken() {
@@ -300,39 +303,38 @@ void TCodeHTMLHighlighter::BraceCloseProc() {
   ++Run;
 }
 
-void TCodeHTMLHighlighter::SkipReferenceDigits() {
+bool TCodeHTMLHighlighter::SkipCharacterReference() {
   auto at = [this] { return static_cast<unsigned char>(fLineStr[Run]); };
+  Run += 2;
   if (at() == 'x' || at() == 'X') {
     ++Run;
     while (IsHexDigit(at())) ++Run;
   } else {
     while (IsDigit(at())) ++Run;
   }
+  return at() == ';';
+}
+
+void TCodeHTMLHighlighter::EntityProc() {
+  if (fAndCode >= 0 && fAndCode < static_cast<int32_t>(EntityNames().size())) {
+    SetKind(THtmlTokenKind::tkAmpersand);
+    Run += static_cast<int>(std::strlen(EntityNames()[fAndCode]));
+  } else if (fLineStr[Run + 1] == '#') {
+    bool complete = SkipCharacterReference();
+    if (complete) ++Run;
+    SetKind(complete ? THtmlTokenKind::tkAmpersand : THtmlTokenKind::tkText);
+  } else {
+    // Only reachable through a range set from outside: the "&" stays text.
+    ++Run;
+    SetKind(THtmlTokenKind::tkText);
+  }
+  fAndCode = -1;
+  SetRangeState(THtmlRangeState::rsText);
 }
 
 void TCodeHTMLHighlighter::AmpersandProc() {
   switch (Range()) {
-    case THtmlRangeState::rsAmpersand:
-      if (fAndCode >= 0 && fAndCode < static_cast<int32_t>(EntityNames().size())) {
-        SetKind(THtmlTokenKind::tkAmpersand);
-        Run += static_cast<int>(std::strlen(EntityNames()[fAndCode]));
-      } else if (fLineStr[Run + 1] == '#') {
-        Run += 2;
-        SkipReferenceDigits();
-        if (fLineStr[Run] == ';') {
-          ++Run;
-          SetKind(THtmlTokenKind::tkAmpersand);
-        } else {
-          SetKind(THtmlTokenKind::tkText);
-        }
-      } else {
-        // Only reachable through a range set from outside: the "&" stays text.
-        ++Run;
-        SetKind(THtmlTokenKind::tkText);
-      }
-      fAndCode = -1;
-      SetRangeState(THtmlRangeState::rsText);
-      break;
+    case THtmlRangeState::rsAmpersand: EntityProc(); break;
     case THtmlRangeState::rsKey:
       ++Run;
       SetRangeState(THtmlRangeState::rsText);
@@ -427,10 +429,8 @@ void TCodeHTMLHighlighter::TextProc() {
     if (fLineStr[Run + 1] == '#') {
       fAndCode = -1;
       int ampersand = Run;
-      Run += 2;
-      SkipReferenceDigits();
-      if (at() == ';') {
-        Run = ampersand;
+      if (SkipCharacterReference()) {
+        Run = ampersand;  // the reference becomes the next token
         SetRangeState(THtmlRangeState::rsAmpersand);
       }
       return;

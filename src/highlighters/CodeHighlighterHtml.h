@@ -46,6 +46,7 @@ public:
   // True when the filter differs from the one set by the constructor.
   bool IsDefaultFilterStored() const override;
   TCodeHighlighterAttributes* GetTokenAttribute() const override;
+  void SetLine(const std::string& NewValue, int LineNumber) override;
   void ResetRange() override;
 
   TCodeHighlighterAttributes* AndAttri() const { return andAttri_; }
@@ -74,8 +75,11 @@ private:
   void ScanByTable() { (this->*fProcTable[static_cast<unsigned char>(fLineStr[Run])])(); }
   // The entity index whose name starts at Run, or -1.
   int MatchEntity() const;
-  // Skips "x" and hexadecimal digits, or decimal digits, from Run.
-  void SkipReferenceDigits();
+  // From the "&#" at Run, skips it and "x" with hexadecimal digits, or decimal digits; true
+  // when ";" follows (Run stays before it).
+  bool SkipCharacterReference();
+  // The token of the entity state: the entity found by the text scanner, or a reference.
+  void EntityProc();
 
   void NullProc();
   void LFProc();

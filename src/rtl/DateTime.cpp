@@ -32,7 +32,7 @@ TDateTime EncodeTime(int Hour, int Minute, int Second, int MilliSecond) {
 
 namespace {
 // Whole days and milliseconds of the day, rounded to the millisecond; negative values count
-// their fraction forward from the day (Delphi's convention).
+// their fraction forward from the day, as stored date-times expect.
 void SplitValue(TDateTime Value, long long& Days, long long& Ms) {
   Days = static_cast<long long>(std::trunc(Value));
   Ms = std::llround(std::fabs(Value - static_cast<double>(Days)) * kMsPerDay);

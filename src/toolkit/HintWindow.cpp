@@ -25,8 +25,9 @@ THintWindow::THintWindow(TComponent* Owner) : TComponent(Owner) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
+// The form's window, when destroyed first, has already taken its tooltip window with it.
 THintWindow::~THintWindow() {
-  if (tip_) DestroyWindow(tip_);
+  if (tip_ && IsWindow(tip_)) DestroyWindow(tip_);
 }
 
 void THintWindow::Update() {

@@ -177,6 +177,19 @@ TEST_F(TextFileTest, Utf8IsWrittenWithAMarkAndWhole) {
   EXPECT_EQ(Save(std::string("a\0b", 3), lbfWindows, ffUtf8), std::string("\xEF\xBB\xBF" "a\0b", 6));
 }
 
+TEST_F(TextFileTest, EveryAnsiByteSurvivesSavingAndReadingAsUtf8) {
+  std::string all;
+  for (int c = 1; c < 256; ++c)
+    if (c != '\r' && c != '\n') all += static_cast<char>(c);
+  EXPECT_TRUE(SaveTextFile(folder.File("in.txt"), all, lbfWindows, ffUtf8));
+  TLineBreakFormat lineBreak;
+  TFileFormat fileFormat = -1;
+  std::string text;
+  LoadTextFile(folder.File("in.txt"), lineBreak, fileFormat, text);
+  EXPECT_EQ(text, all);
+  EXPECT_EQ(fileFormat, ffBinary);  // the bytes 0x01..0x08 are among them
+}
+
 TEST_F(TextFileTest, OtherFormatsAreWrittenAsAnsi) {
   for (TFileFormat format : {ffAnsi, ffUtf16LE, ffUtf16BE, ffBinary})
     EXPECT_EQ(Save("\xE4\x80", lbfWindows, format), "\xE4\x80");

@@ -177,6 +177,21 @@ TEST(XmlReading, AttributeNamesAndValuesOverSeveralLines) {
   EXPECT_EQ(TXmlAttrib::GetValue(doc->Root()->Attribs().Find("version")), "1.0");
 }
 
+TEST(XmlAttributes, ParseSetsOrAppendsAndCountsThePairs) {
+  TXmlAttribList list;
+  EXPECT_EQ(list.Parse("a=1 B='x y' c=\"&lt;\"", ""), 3);
+  EXPECT_EQ(list.Parse("no pairs here", ""), 0);
+  // An unclosed quote leaves the value empty and the rest of the text for the next pair.
+  EXPECT_EQ(list.Parse("A=2 d=\"open c=3", ""), 3);
+  ASSERT_EQ(list.Count(), 5);
+  EXPECT_EQ(TXmlAttrib::GetValue(list.Find("a")), "2");
+  EXPECT_EQ(TXmlAttrib::GetValue(list.Find("d")), "");
+  EXPECT_EQ(TXmlAttrib::GetValue(list.Items(1)), "x y");
+  EXPECT_EQ(TXmlAttrib::GetValue(list.Find("c")), "<");
+  EXPECT_EQ(TXmlAttrib::GetName(list.Items(4)), "\"open c");
+  EXPECT_EQ(TXmlAttrib::GetValue(list.Items(4)), "3");
+}
+
 TEST(XmlReading, EmptyElementsCommentsAndParentText) {
   testsupport::TempFolder dir;
   auto doc = Parsed(dir,
@@ -287,6 +302,9 @@ TEST(XmlCodingTable, HoldsTheLatin1RowsWithTheTwoDuplicates) {
   EXPECT_EQ(t[19].Named, "&macr;");
   EXPECT_EQ(t[20].Named, "&hibar;");
   EXPECT_EQ(t[20].Numeric, "&#175;");
+  EXPECT_EQ(t[53].Named, "&ETH;");
+  EXPECT_EQ(t[54].Named, "&Dstrok;");
+  EXPECT_EQ(t[54].Numeric, "&#208;");
   EXPECT_EQ(t[101].Named, "&yuml;");
   EXPECT_EQ(static_cast<unsigned char>(t[101].Char), 255);
 }

@@ -244,3 +244,146 @@ TEST(CodeEditIndent, MakeIndentUsesTabsOnlyWhenAllowed) {
   EXPECT_EQ(edit->LeadingWhiteWidth("\t x", true), 0);
   EXPECT_EQ(TCustomCodeEdit::StripTrailingBlanks("a \t "), "a");
 }
+
+// --- With a window ---------------------------------------------------------------------------
+
+namespace {
+// A hidden top-level window to hold the editor.
+class TParentWindow {
+public:
+  TParentWindow()
+      : wnd_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr)) {}
+  ~TParentWindow() { DestroyWindow(wnd_); }
+  HWND Handle() const { return wnd_; }
+
+private:
+  HWND wnd_;
+};
+
+std::string Lines(int Count) {
+  std::string text;
+  for (int i = 1; i <= Count; ++i) text += "line " + std::to_string(i) + "\r\n";
+  return text;
+}
+}  // namespace
+
+TEST(CodeEditWindow, MeasuresTheWindowAndPagesByIt) {
+  TParentWindow parent;
+  auto edit = MakeEdit(Lines(200), With(CodeEditDefaultOptions, EO::eoHalfPageScroll));
+  edit->CreateWnd(parent.Handle(), 0, 0, 400, 300);
+  ASSERT_TRUE(edit->HandleAllocated());
+  int rows = edit->LinesInWindow();
+  ASSERT_GT(rows, 4);
+  EXPECT_GT(edit->CharsInWindow(), 10);
+  Cmd(*edit, ecPageDown);
+  EXPECT_EQ(edit->CaretY(), 1 + rows / 2);
+  edit->SetOptions(With(edit->Options(), EO::eoScrollByOneLess));
+  edit->SetCaretXY({1, 1});
+  Cmd(*edit, ecPageDown);
+  EXPECT_EQ(edit->CaretY(), rows / 2);
+}
+
+TEST(CodeEditWindow, GotoLineAndCenterScrollsOnlyForALineOutOfView) {
+  TParentWindow parent;
+  auto edit = MakeEdit(Lines(500));
+  edit->CreateWnd(parent.Handle(), 0, 0, 400, 300);
+  int rows = edit->LinesInWindow();
+  ASSERT_GT(rows, 4);
+  edit->GotoLineAndCenter(3);
+  EXPECT_EQ(edit->TopLine(), 1);
+  edit->GotoLineAndCenter(300);
+  EXPECT_LT(edit->TopLine(), 300);
+  EXPECT_GT(edit->TopLine() + rows - 1, 300);
+  int top = edit->TopLine();
+  edit->SetCaretXY({1, top - 1});  // the row just above the view...
+  edit->SetTopLine(top);
+  edit->EnsureCursorPosVisibleEx(true);  // ...is brought into view when centring
+  EXPECT_LE(edit->TopLine(), top - 1);
+  edit->DestroyWnd();
+  EXPECT_FALSE(edit->HandleAllocated());
+}
+
+// --- Keystrokes as a form stores them --------------------------------------------------------
+
+TEST(CodeEditKeystrokeStore, DefaultTableStoresNothingAndARebindingStoresBothSides) {
+  TCodeEdit edit(nullptr);
+  TCodeEditKeyStrokes reference(nullptr);
+  reference.ResetDefaults();
+  EXPECT_FALSE(edit.KeystrokesDiffer(reference));
+  int undo = edit.Keystrokes().FindKey('Z', TShiftState{TShift::ssCtrl});
+  edit.Keystrokes().Items(undo)->SetCommand(ecRedo);
+  ASSERT_TRUE(edit.KeystrokesDiffer(reference));
+  TCodeEditKeyStrokes removed(nullptr), added(nullptr);
+  edit.WriteRemovedKeystrokes(reference, removed);
+  edit.WriteAddedKeystrokes(reference, added);
+  ASSERT_EQ(removed.Count(), 1);
+  EXPECT_EQ(removed.Items(0)->Command(), ecUndo);
+  ASSERT_EQ(added.Count(), 1);
+  EXPECT_EQ(added.Items(0)->Command(), ecRedo);
+  EXPECT_EQ(added.Items(0)->ShortCut(), removed.Items(0)->ShortCut());
+}
+
+TEST(CodeEditKeystrokeStore, ReadingTheDifferencesRebuildsTheTable) {
+  TCodeEdit source(nullptr);
+  source.Keystrokes().Items(0)->SetCommand(ecNone);
+  source.Keystrokes().AddKey(ecDeleteLine, 'K', TShiftState{TShift::ssCtrl});
+  TCodeEditKeyStrokes reference(nullptr), removed(nullptr), added(nullptr);
+  reference.ResetDefaults();
+  source.WriteRemovedKeystrokes(reference, removed);
+  source.WriteAddedKeystrokes(reference, added);
+  TCodeEdit loaded(nullptr);
+  loaded.ReadRemovedKeystrokes(removed);
+  loaded.ReadAddedKeystrokes(added);
+  // The same bindings; a rebound entry moves to the end.
+  ASSERT_EQ(loaded.Keystrokes().Count(), source.Keystrokes().Count());
+  for (int i = 0; i < source.Keystrokes().Count(); ++i) {
+    const TCodeEditKeyStroke& k = *source.Keystrokes().Items(i);
+    int at = loaded.Keystrokes().FindShortcutPair(k.ShortCut(), k.ShortCut2());
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(loaded.Keystrokes().Items(at)->Command(), k.Command());
+  }
+  // A form that removes every default starts with an empty table.
+  TCodeEdit frame(nullptr);
+  frame.ReadRemovedKeystrokes(reference);
+  EXPECT_EQ(frame.Keystrokes().Count(), 0);
+}
+
+// --- Marks follow their lines ---------------------------------------------------------------
+
+namespace {
+TCodeEditMark* AddMark(TCustomCodeEdit& Edit, int Line) {
+  auto mark = std::make_unique<TCodeEditMark>(&Edit);
+  mark->SetLine(Line);
+  return Edit.Marks().Add(std::move(mark));
+}
+}  // namespace
+
+TEST(CodeEditMarks, DeletedLinesMoveTheMarksBelowUpAndThoseInsideToTheFirstLine) {
+  std::string text;
+  for (int i = 1; i <= 12; ++i) text += "line" + std::to_string(i) + "\r\n";
+  auto edit = MakeEdit(text);
+  TCodeEditMark* below = AddMark(*edit, 10);
+  TCodeEditMark* inside = AddMark(*edit, 6);
+  edit->SetSelectionMode(TCodeSelectionMode::smLine);
+  Select(*edit, {1, 5}, {1, 7});
+  edit->SetSelText("");
+  EXPECT_EQ(edit->LineText(), "line8");
+  EXPECT_EQ(below->Line(), 7);
+  EXPECT_EQ(inside->Line(), 5);
+  edit->Undo();  // the lines come back below line 4 and push the marks down
+  EXPECT_EQ(below->Line(), 10);
+}
+
+TEST(CodeEditMarks, ALineBreakMovesTheMarksBelowDownAndClearAllRemovesThem) {
+  auto edit = MakeEdit("a\r\nb\r\nc");
+  TCodeEditMark* mark = AddMark(*edit, 3);
+  edit->SetCaretXY({2, 1});
+  Cmd(*edit, ecLineBreak);
+  EXPECT_EQ(mark->Line(), 4);
+  Cmd(*edit, ecClearAll);
+  EXPECT_EQ(edit->Marks().Count(), 0);
+  EXPECT_EQ(edit->Text(), "");
+  EXPECT_FALSE(edit->Modified());
+  EXPECT_FALSE(edit->CanUndo());
+}

@@ -315,6 +315,15 @@ TEST_F(HighlighterRegistry, SavedAttributesLoadIntoAnotherHighlighter) {
   EXPECT_EQ(loaded.KeyAttri()->Style(), saved.KeyAttri()->Style());
 }
 
+TEST_F(HighlighterRegistry, KeyGivenFromTheRootReachesEveryAttribute) {
+  TCodeTestHighlighter saved(nullptr);
+  saved.SymbolAttri()->SetForeground(clTeal);  // the last attribute, after four reopenings
+  ASSERT_TRUE(saved.SaveToRegistry(HKEY_CURRENT_USER, "\\" + key));
+  TCodeTestHighlighter loaded(nullptr);
+  EXPECT_TRUE(loaded.LoadFromRegistry(HKEY_CURRENT_USER, "\\" + key));
+  EXPECT_EQ(loaded.SymbolAttri()->Foreground(), clTeal);
+}
+
 TEST_F(HighlighterRegistry, MissingValuesAndKeysLeaveAttributesAndFailTheLoad) {
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey(key + "\\Comment", true));

@@ -100,18 +100,21 @@ TEST(CharType3, ClassifiesByFlagsWithWidth) {
 }
 
 namespace {
-class TXmlSampleHighlighter : public TCodeTestHighlighter {
+// The test highlighter under another class name.
+template <const char* ClassNameText>
+class TNamedHighlighter : public TCodeTestHighlighter {
 public:
   using TCodeTestHighlighter::TCodeTestHighlighter;
   static const TCodeHighlighterClass& StaticClass() {
-    static const TCodeHighlighterClass info{"TXmlSampleHighlighter",
-                                            &TCodeTestHighlighter::StaticClass(),
+    static const TCodeHighlighterClass info{ClassNameText, &TCodeTestHighlighter::StaticClass(),
                                             &TCodeTestHighlighter::GetLanguageName,
                                             &TCodeTestHighlighter::GetCapabilities};
     return info;
   }
   const TCodeHighlighterClass& ClassType() const override { return StaticClass(); }
 };
+constexpr char kXmlSample[] = "TXmlSampleHighlighter";
+using TXmlSampleHighlighter = TNamedHighlighter<kXmlSample>;
 
 // Collects the unique names; stops after Limit calls.
 struct NameCollector {
@@ -158,6 +161,25 @@ TEST(EnumHighlighterAttributes, NamesAreClassNameNumberAndAttributeName) {
                          "xmlsample1.Space", "xmlsample1.Symbol"}));
 }
 
+namespace {
+constexpr char kUpperCasePrefix[] = "TCODEPlainHighlighter";
+constexpr char kLowerCaseT[] = "tinyHighlighter";
+constexpr char kHighlighterInside[] = "THighlighterTestbed";
+}  // namespace
+
+TEST(EnumHighlighterAttributes, NameDropsPrefixAndTrailingHighlighterOnly) {
+  TNamedHighlighter<kUpperCasePrefix> upper(nullptr);
+  TNamedHighlighter<kLowerCaseT> lowerT(nullptr);
+  TNamedHighlighter<kHighlighterInside> inside(nullptr);
+  NameCollector c;
+  c.limit = 1;
+  EnumHighlighterAttributes(&upper, false, c.Proc(), &c);
+  EnumHighlighterAttributes(&lowerT, false, c.Proc(), &c);  // only a capital "T" is a prefix
+  EnumHighlighterAttributes(&inside, false, c.Proc(), &c);
+  EXPECT_EQ(c.names, (std::vector<std::string>{"plain1.Comment", "tiny1.Comment",
+                                               "highlightertestbed1.Comment"}));
+}
+
 TEST(EnumHighlighterAttributes, StopsWhenTheCallbackSaysSo) {
   TCodeTestHighlighter h(nullptr);
   NameCollector c;
@@ -187,6 +209,20 @@ TEST(EnumHighlighterAttributes, EntersCompositesAndCountsPerClass) {
   EXPECT_EQ(all.names[15], "test3.Comment");
   ASSERT_EQ(once.names.size(), 15u);
   EXPECT_EQ(once.names[10], "test2.Comment");
+}
+
+TEST(EnumHighlighterAttributes, CompositeInsideItselfIsNotEnteredAgain) {
+  TCodeTestHighlighter outer(nullptr), member(nullptr);
+  gComposite = &outer;
+  gContained = {&outer, &member};
+  RegisterContainedHighlighters(TestContained);
+  NameCollector c;
+  bool result = EnumHighlighterAttributes(&outer, false, c.Proc(), &c);
+  RegisterContainedHighlighters(nullptr);
+
+  EXPECT_TRUE(result);
+  ASSERT_EQ(c.names.size(), 5u);
+  EXPECT_EQ(c.names[0], "test1.Comment");
 }
 
 TEST(PaintGradient, BandsRunFromStartToEndColour) {

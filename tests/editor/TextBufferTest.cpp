@@ -177,6 +177,19 @@ TEST(TextBufferEvents, SettingTextClearsAndAddsInOneUpdate) {
   EXPECT_EQ(log.events, (Events{"changing", "cleared", "inserted 0 1", "inserted 1 1", "change"}));
 }
 
+TEST(TextBufferEvents, DestroyingTheListFiresNothing) {
+  Events events;
+  {
+    TCodeEditStringList list;
+    Fill(list, 2);
+    list.OnChanging = [&](TObject*) { events.push_back("changing"); };
+    list.OnChange = [&](TObject*) { events.push_back("change"); };
+    list.OnCleared = [&](TObject*) { events.push_back("cleared"); };
+    list.OnLinesDeleted = [&](TObject*, int, int) { events.push_back("deleted"); };
+  }
+  EXPECT_TRUE(events.empty());
+}
+
 // --- indexes and capacity ----------------------------------------------------------------
 
 TEST(TextBufferIndexes, BadIndexesRaiseWithTheIndex) {
@@ -354,9 +367,20 @@ TEST(TextBufferTabs, ExpandedLengthFollowsTheTabWidth) {
   EXPECT_EQ(list.GetExpandedString(0), "x y");
   list.SetTabWidth(3);  // not a power of two
   EXPECT_EQ(list.GetExpandedString(0), "x\t\ty");
+  EXPECT_EQ(list.GetExpandedStringLength(0), 4);
 }
 
-TEST(TextBufferLongestLine, TiesKeepTheLowerLine) {
+TEST(TextBufferTabs, ExpandedStringAskedFirstGivesTheSameLength) {
+  TCodeEditStringList list;
+  list.Add("ab\tc\t");
+  list.Add("plain");
+  EXPECT_EQ(list.GetExpandedString(0), "ab\t\t\t\t\t\tc\t\t\t\t\t\t\t");
+  EXPECT_EQ(list.GetExpandedStringLength(0), 16);
+  EXPECT_EQ(list.GetExpandedString(1), "plain");
+  EXPECT_EQ(list.GetExpandedStringLength(1), 5);
+}
+
+TEST(TextBufferLongestLine, FollowsExchangedLinesAndChanges) {
   TCodeEditStringList list;
   EXPECT_EQ(list.GetLengthOfLongestLine(), 0);
   list.Add("ab");

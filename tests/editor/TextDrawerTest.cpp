@@ -71,12 +71,27 @@ TEST(TextDrawerFonts, LastUserGoneFreesTheRecord) {
 TEST(TextDrawerFonts, ReleasingOneDrawersHandlesKeepsThoseAnotherHolds) {
   TFont f("Courier New", 12);
   TheTextDrawer a({}, &f), b({}, &f);
+  HFONT shared = b.FontHandle();
   a.ReleaseTemporaryResources();
-  EXPECT_TRUE(HandleIsValid(b.FontHandle()));
+  EXPECT_TRUE(HandleIsValid(shared));
   b.ReleaseTemporaryResources();
-  EXPECT_FALSE(HandleIsValid(b.FontHandle()));
+  EXPECT_FALSE(HandleIsValid(shared));  // the last holder let go
   b.SetStyle({});  // takes the handles again
   EXPECT_TRUE(HandleIsValid(b.FontHandle()));
+}
+
+TEST(TextDrawerFonts, DrawingAfterReleasingHandlesTakesTheFontAgain) {
+  TFont f("Courier New", 14);
+  TheTextDrawer drawer({}, &f);
+  drawer.SetStyle({TFontStyle::fsItalic});
+  drawer.ReleaseTemporaryResources();  // the last holder: the handles are deleted
+  TMemoryCanvas canvas(10, 10);
+  drawer.BeginDrawing(canvas.DC());
+  LOGFONTA lf = {};
+  ASSERT_TRUE(GetObjectA(GetCurrentObject(canvas.DC(), OBJ_FONT), sizeof lf, &lf));
+  drawer.EndDrawing();
+  EXPECT_STREQ(lf.lfFaceName, "Courier New");
+  EXPECT_TRUE(lf.lfItalic);
 }
 
 TEST(TextDrawerFonts, StylesGetTheirOwnFonts) {

@@ -240,6 +240,23 @@ TEST(UndoListUnmodifiedMark, SavingWithDroppedChangesMarksTheEmptyList) {
   EXPECT_TRUE(list.IsTopMarkedAsUnmodified());
 }
 
+TEST(UndoListUnmodifiedMark, UndoingTheRestOfAPartlyDroppedStepStaysModified) {
+  TCodeEditUndoList list;
+  list.SetMaxUndoActions(2);
+  list.BeginBlock();
+  for (int i = 0; i < 3; ++i) Change(list);
+  list.EndBlock();
+  list.SetUnmodifiedMark(true);
+  UndoStep(list);  // takes back two of the block's three changes
+  EXPECT_FALSE(list.CanUndo());
+  EXPECT_FALSE(list.IsTopMarkedAsUnmodified());
+  list.SetUnmodifiedMark(true);  // saved in that state
+  EXPECT_TRUE(list.IsTopMarkedAsUnmodified());
+  Change(list);
+  UndoStep(list);
+  EXPECT_TRUE(list.IsTopMarkedAsUnmodified());
+}
+
 TEST(UndoListUnmodifiedMark, ClearStartsAfreshWithoutDroppedChanges) {
   TCodeEditUndoList list;
   list.SetMaxUndoActions(1);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <winioctl.h>
 #include <sstream>
 #include "foundation/fMain.h"
 #include "support/TempFolder.h"
@@ -95,13 +94,17 @@ TEST(QPEncode, NoLineExceeds76AndCodesAreNeverSplit) {
     std::string text = std::string(lead, 'x') + std::string(300, '=') + std::string(100, 'y') +
                        PseudoRandomBytes(500);
     std::string encoded = QPEncode(text, false);
-    for (const std::string& line : SplitCrLf(encoded)) {
+    std::vector<std::string> lines = SplitCrLf(encoded);
+    for (size_t n = 0; n < lines.size(); ++n) {
+      std::string line = lines[n];
       EXPECT_LE(line.size(), 76u) << "lead " << lead;
-      size_t eq = line.rfind('=');
-      // The only "=" that may end a line is the soft break; a code needs its two digits.
-      if (eq != std::string::npos && eq != line.size() - 1) {
-        EXPECT_LE(eq + 3, line.size());
+      if (n + 1 < lines.size()) {
+        ASSERT_EQ(line.back(), '=') << "soft break, lead " << lead;
+        line.pop_back();
       }
+      // Every other "=" starts a code whose two digits stay on its line.
+      for (size_t eq = line.find('='); eq != std::string::npos; eq = line.find('=', eq + 1))
+        EXPECT_LE(eq + 3, line.size()) << "lead " << lead << ", line " << n;
     }
     EXPECT_EQ(QPDecode(encoded), text) << "lead " << lead;
   }
@@ -238,22 +241,6 @@ TEST(FileChecksums, MatchTheTextChecksumsAcrossChunks) {
   EXPECT_EQ(*MD5File(file), MD5String(data));
   ASSERT_TRUE(SHA1File(file).has_value());
   EXPECT_EQ(*SHA1File(file), SHA1String(data));
-}
-
-TEST(FileChecksums, FilesAbove4GBAreReadToTheEnd) {
-  testsupport::TempFolder dir;
-  std::string file = dir.Path() + "huge.bin";
-  HANDLE h = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                         nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  DWORD n;
-  DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &n, nullptr);
-  LARGE_INTEGER at;
-  at.QuadPart = 4LL * 1024 * 1024 * 1024;  // 4 GB of zeros, then a tail
-  ASSERT_TRUE(SetFilePointerEx(h, at, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(WriteFile(h, "tail!", 5, &n, nullptr));
-  CloseHandle(h);
-  EXPECT_EQ(CRC32File(file), "FC2DB390");
 }
 
 TEST(FileChecksums, EmptyFileGivesTheDigestOfNoData) {

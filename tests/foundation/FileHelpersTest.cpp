@@ -198,8 +198,11 @@ TEST(GetFileOwner, NamesTheOwningAccount) {
   testsupport::TempFolder dir;
   std::string owner = GetFileOwner(Written(dir, "o.txt", "x"));
   ASSERT_FALSE(owner.empty());
-  // An account name "DOMAIN\user", or the SID text when no account is found.
-  EXPECT_TRUE(owner.find('\\') != std::string::npos || owner.rfind("S-1-", 0) == 0) << owner;
+  // A file we create belongs to us: "DOMAIN\user".
+  size_t slash = owner.find('\\');
+  ASSERT_NE(slash, std::string::npos) << owner;
+  EXPECT_GT(slash, 0u) << owner;
+  EXPECT_TRUE(SameText(owner.substr(slash + 1), GetCurrentUserName())) << owner;
   EXPECT_EQ(GetFileOwner(dir.Path() + "missing"), "");
 }
 

@@ -121,6 +121,14 @@ TEST(RegexClasses, CaseInsensitiveClassesHoldBothCases) {
   EXPECT_EQ(MatchText("(?i)[\xe4]+", "x\xc4\xe4"), "\xc4\xe4");  // a-umlaut, both cases
 }
 
+TEST(RegexCaseMapping, ComesFromTheInstalledLocale) {
+  SetRegexCaseMapping(nullptr, nullptr);  // ASCII only
+  EXPECT_EQ(FirstMatch("(?i)\xe4", "\xc4"), "none");
+  EXPECT_EQ(FirstMatch("(?i)a", "A"), "1,1");
+  InstallWin32RegexLocale();
+  EXPECT_EQ(FirstMatch("(?i)\xe4", "\xc4"), "1,1");
+}
+
 TEST(RegexInlineModifiers, ApplyFromTheirPlaceToTheEndOfTheGroup) {
   EXPECT_EQ(MatchText("(?i)abc", "xABC"), "ABC");
   EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBc"), "1,3");

@@ -113,6 +113,7 @@ TEST(UnescapeText, ExpandsTheEscapes) {
 
 TEST(UnescapeText, OutOfRangeCodeIsReadAsText) {
   EXPECT_EQ(UnescapeText("\\c300x"), "c300x");
+  EXPECT_EQ(UnescapeText("\\c-01x"), "c-01x");
 }
 
 TEST(UnescapeText, EscapesNearTheEndTakeWhatRemains) {

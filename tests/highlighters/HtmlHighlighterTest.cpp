@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@ constexpr int Amp = 0, Comment = 1, Ident = 2, Key = 3, Space = 5, Sym = 6, Text
 using Tok = std::pair<std::string, int>;
 using Toks = std::vector<Tok>;
 
+constexpr auto rsAmpersand = static_cast<TCodeHighlighterRange>(THtmlRangeState::rsAmpersand);
 constexpr auto rsComment = static_cast<TCodeHighlighterRange>(THtmlRangeState::rsComment);
 constexpr auto rsParam = static_cast<TCodeHighlighterRange>(THtmlRangeState::rsParam);
 constexpr auto rsText = static_cast<TCodeHighlighterRange>(THtmlRangeState::rsText);
@@ -47,6 +49,8 @@ TEST_F(HtmlHighlighter, KnowsTagNamesInEitherCaseWithAndWithoutSlash) {
   EXPECT_EQ(Scan("<td>"), (Toks{{"<", Sym}, {"td", Key}, {">", Sym}}));
   EXPECT_EQ(Scan("</TD>"), (Toks{{"<", Sym}, {"/TD", Key}, {">", Sym}}));
   EXPECT_EQ(Scan("<Legend>"), (Toks{{"<", Sym}, {"Legend", Key}, {">", Sym}}));
+  EXPECT_EQ(Scan("</OBJECT>")[1], (Tok{"/OBJECT", Key}));
+  EXPECT_EQ(Scan("<VAR>")[1], (Tok{"VAR", Key}));
   EXPECT_EQ(Scan("<!doctype html>"),
             (Toks{{"<", Sym}, {"!doctype", Key}, {" ", Space}, {"html", Ident}, {">", Sym}}));
   // The longest sums of the table: still inside the keyword table.
@@ -123,6 +127,15 @@ TEST_F(HtmlHighlighter, TakesAZeroByteInsideTheLineAsABlank) {
   EXPECT_EQ(endRange, rsText);
 }
 
+TEST_F(HtmlHighlighter, TakesLineBreaksInsideTheTextAsBlanksOfTheirOwn) {
+  EXPECT_EQ(Scan("a\r\nb\n\r<p"), (Toks{{"a", Text}, {"\r\n", Space}, {"b", Text}, {"\n", Space},
+                                         {"\r", Space}, {"<", Sym}, {"p", Key}}));
+  EXPECT_EQ(Scan("<!-- a\rb -->"),
+            (Toks{{"<!--", Comment}, {" a", Comment}, {"\r", Space}, {"b -->", Comment}}));
+  EXPECT_EQ(Scan("x\n'y", rsQuoteValue), (Toks{{"x", Value}, {"\n", Space}, {"'", Value},
+                                               {"y", Ident}}));
+}
+
 TEST_F(HtmlHighlighter, KeepsTextWithSymbolsOutsideTagsTogether) {
   EXPECT_EQ(Scan("a > b = 'c' <b>"),
             (Toks{{"a > b = 'c' ", Text}, {"<", Sym}, {"b", Key}, {">", Sym}}));
@@ -162,9 +175,16 @@ TEST_F(HtmlHighlighter, TakesAnAmpersandRightAfterTheOpenerAsText) {
 
 TEST_F(HtmlHighlighter, TakesAnAmpersandAsTextWhenAnEntityStateArrivesWithoutAnEntity) {
   // The entity state never ends a line; a caller that restores it anyway gets text.
-  constexpr auto rsAmpersand = static_cast<TCodeHighlighterRange>(THtmlRangeState::rsAmpersand);
   EXPECT_EQ(Scan("&x", rsAmpersand), (Toks{{"&", Text}, {"x", Text}}));
   EXPECT_EQ(endRange, rsText);
+}
+
+TEST_F(HtmlHighlighter, ForgetsTheEntityOfALineLeftBeforeIt) {
+  // A caller that stops after the first token leaves the long entity pending.
+  h.ResetRange();
+  h.SetLine("x &Omicron;", 0);
+  ASSERT_EQ(h.GetRange(), rsAmpersand);
+  EXPECT_EQ(Scan("&x", rsAmpersand), (Toks{{"&", Text}, {"x", Text}}));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -223,7 +243,11 @@ TEST_F(HtmlHighlighter, ServesTheCommonDefaultAttributesButNoString) {
 
 TEST_F(HtmlHighlighter, StartsWithItsOwnColoursAsDefaults) {
   const TFontStyles bold{TFontStyle::fsBold};
-  EXPECT_EQ(h.GetAttributeCount(), 9);
+  std::vector<std::string> names;
+  for (int i = 0; i < h.GetAttributeCount(); ++i) names.push_back(h.GetAttribute(i)->Name());
+  EXPECT_EQ(names, (std::vector<std::string>{"Comment", "Escape Ampersand", "Identifier",
+                                             "Reserved Word", "Space", "Symbol", "Text",
+                                             "Unknown Word", "Value"}));
   EXPECT_EQ(h.AndAttri()->Name(), "Escape Ampersand");
   EXPECT_EQ(h.AndAttri()->Foreground(), clLime);
   EXPECT_EQ(h.AndAttri()->Style(), bold);
@@ -260,7 +284,21 @@ TEST_F(HtmlHighlighter, DescribesItsLanguageAndFilter) {
   EXPECT_FALSE(h.IsDefaultFilterStored());
   h.SetDefaultFilter("Web (*.htm)|*.htm");
   EXPECT_TRUE(h.IsDefaultFilterStored());
-  EXPECT_EQ(testsupport::SplitLines(h.GetSampleText()).size(), 11u);
+}
+
+TEST_F(HtmlHighlighter, SamplesAValueOverTwoLinesAndAnUnknownTagAroundAnEntity) {
+  std::vector<std::string> lines = testsupport::SplitLines(h.GetSampleText());
+  ASSERT_EQ(lines.size(), 11u);
+  std::vector<TCodeHighlighterRange> ends = testsupport::ScanEndRanges(h, lines);
+  EXPECT_EQ(ends[0], rsText);  // the comment is closed on its line
+  EXPECT_EQ(std::count(ends.begin(), ends.end(), rsQuoteValue), 1);
+  Toks unknownTag;
+  for (const std::string& line : lines)
+    if (line.find("&copy;") != std::string::npos) unknownTag = Scan(line);
+  EXPECT_NE(std::find(unknownTag.begin(), unknownTag.end(), Tok{"&copy;", Amp}), unknownTag.end());
+  EXPECT_NE(std::find_if(unknownTag.begin(), unknownTag.end(),
+                         [](const Tok& t) { return t.second == Unknown; }),
+            unknownTag.end());
 }
 
 TEST_F(HtmlHighlighter, TakesLettersDigitsUnderscoreAndAccentedLettersAsWordCharacters) {

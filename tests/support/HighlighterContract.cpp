@@ -18,8 +18,7 @@ std::string CollectTokens(TCodeCustomHighlighter& H, const std::string& Line,
     where << "token " << Tokens.size() << " '" << t.Text << "' at " << t.Pos;
     if (t.Pos != expectedPos)
       return where.str() + ": expected to start at " + std::to_string(expectedPos);
-    if (Line.compare(t.Pos, t.Text.size(), t.Text) != 0 ||
-        t.Pos + t.Text.size() > Line.size())
+    if (t.Pos + t.Text.size() > Line.size() || Line.compare(t.Pos, t.Text.size(), t.Text) != 0)
       return where.str() + ": not the line's text there";
     expectedPos += static_cast<int>(t.Text.size());
     Tokens.push_back(t);
