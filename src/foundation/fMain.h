@@ -134,7 +134,8 @@ std::string GetLocalComputerName();
 bool IsWin2000OrLater();
 bool IsWinXPOrLater();
 bool IsAppThemedSafe();
-// A format starting "GE$" selects that locale's settings and loses its prefix; otherwise the
+// A format whose third character is "$" ("GE$dddd") loses that prefix and Settings become those
+// of the locale its two-letter code names; without the prefix, and for unknown codes, the
 // user's default locale.
 void ApplyLocalePrefix(std::string& Format, TFormatSettings& Settings);
 // Minutes east of UTC at the given local moment, daylight saving included.

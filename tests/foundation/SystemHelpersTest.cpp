@@ -152,10 +152,17 @@ TEST_F(Registry, BadNumberRaisesAndUnknownTypeWritesNothing) {
   EXPECT_EQ(RegReadValue(kTestKey, "Other", "none"), "none");
 }
 
-TEST_F(Registry, MissingValuesGiveTheDefault) {
+TEST_F(Registry, MissingValuesAndOtherTypesGiveTheDefault) {
   EXPECT_EQ(RegReadValue(kTestKey, "Nothing", "dflt"), "dflt");
   ASSERT_EQ(RegWriteValue(kTestKey, "Here", "x", "S"), "1");
   EXPECT_EQ(RegReadValue(kTestKey, "Nothing", "dflt"), "dflt");
+  HKEY key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\TarvolineTest", 0, KEY_SET_VALUE, &key),
+            ERROR_SUCCESS);
+  const BYTE wide[8] = {1, 0, 0, 0, 0, 0, 0, 0};
+  RegSetValueExA(key, "Wide", 0, REG_QWORD, wide, 8);
+  RegCloseKey(key);
+  EXPECT_EQ(RegReadValue(kTestKey, "Wide", "dflt"), "dflt");
 }
 
 TEST_F(Registry, DeletesValuesAndKeys) {
@@ -306,9 +313,12 @@ TEST(ApplyLocalePrefix, WithoutPrefixKeepsTheFormatAndUsesTheUserLocale) {
   ApplyLocalePrefix(format, settings);
   EXPECT_EQ(format, "dd.mm.yyyy");
   EXPECT_EQ(settings.LongMonthNames[1], GetLocaleFormatSettings(LOCALE_USER_DEFAULT).LongMonthNames[1]);
-  format = "ZZ$yyyy";
+  format = "AM$yyyy";
+  ApplyLocalePrefix(format, settings);
+  format = "ZZ$yyyy";  // an unknown code selects the user's locale too
   ApplyLocalePrefix(format, settings);
   EXPECT_EQ(format, "yyyy");
+  EXPECT_EQ(settings.LongMonthNames[3], GetLocaleFormatSettings(LOCALE_USER_DEFAULT).LongMonthNames[3]);
 }
 
 TEST(TimeZone, FormatsTheBias) {
