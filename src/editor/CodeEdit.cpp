@@ -18,9 +18,12 @@ bool OptionChanged(TCodeEditorOptions A, TCodeEditorOptions B, EO O) {
 
 TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
     : TWinControl(AOwner),
-      lines_(std::make_unique<TCodeEditStringList>()),
-      undoList_(std::make_unique<TCodeEditUndoList>()),
-      redoList_(std::make_unique<TCodeEditUndoList>()),
+      ownLines_(std::make_unique<TCodeEditStringList>()),
+      ownUndoList_(std::make_unique<TCodeEditUndoList>()),
+      ownRedoList_(std::make_unique<TCodeEditUndoList>()),
+      lines_(ownLines_.get()),
+      undoList_(ownUndoList_.get()),
+      redoList_(ownRedoList_.get()),
       font_(std::make_unique<TFont>("Courier New", 10)),
       selectedColor_(std::make_unique<TCodeSelectedColor>()),
       bookMarkOptions_(std::make_unique<TCodeBookMarkOpt>(this)),
@@ -28,14 +31,7 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
       wordWrapGlyph_(std::make_unique<TCodeGlyph>(GetModuleHandleA(nullptr), "CodeEditWrapped",
                                                   static_cast<TColor>(65280))),
       marks_(std::make_unique<TCodeEditMarkList>()) {
-  lines_->OnChange = [this](TObject*) { LinesChanged(); };
-  lines_->OnChanging = [this](TObject*) { LinesChanging(); };
-  lines_->OnCleared = [this](TObject*) { ListCleared(); };
-  lines_->OnLinesDeleted = [this](TObject*, int Index, int Count) { ListDeleted(Index, Count); };
-  lines_->OnLinesInserted = [this](TObject*, int Index, int Count) { ListInserted(Index, Count); };
-  lines_->OnLinePut = [this](TObject*, int Index, int Count) { ListPut(Index, Count); };
-  undoList_->OnItemAdded = [this](TObject*) { UndoListItemAdded(*undoList_); };
-  redoList_->OnItemAdded = [this](TObject*) { UndoListItemAdded(*redoList_); };
+  SetBufferHandlers(OwnHandlers());
   selectedColor_->OnChange = [this](TObject*) { RepaintSelection(); };
   bookMarkOptions_->OnChange = [this](TObject*) { RepaintGutter(); };
   gutter_->OnChange = [this](TObject*) { GutterSettingsChanged(); };
@@ -53,15 +49,11 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
 TCustomCodeEdit::~TCustomCodeEdit() {
   destroying_ = true;
   SetHighlighter(nullptr);
+  // Editors that share this one's text go back to their own first.
+  ReleaseSharingEditors();
+  RemoveLinesPointer();
   DestroyHandle();
-  lines_->OnChange = nullptr;
-  lines_->OnChanging = nullptr;
-  lines_->OnCleared = nullptr;
-  lines_->OnLinesDeleted = nullptr;
-  lines_->OnLinesInserted = nullptr;
-  lines_->OnLinePut = nullptr;
-  undoList_->OnItemAdded = nullptr;
-  redoList_->OnItemAdded = nullptr;
+  SetBufferHandlers({});
   font_->OnChange = nullptr;
   gutter_->OnChange = nullptr;
   wordWrapGlyph_->OnChange = nullptr;

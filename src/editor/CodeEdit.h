@@ -198,7 +198,6 @@ public:
   std::string GetWordAtRowCol(const TBufferCoord& XY) const;
   // Identifier characters: the highlighter's, or every code from 33 to 255.
   std::bitset<256> IdentChars() const;
-  bool IsIdentChar(unsigned char C) const;
   virtual TBufferCoord NextWordPosEx(const TBufferCoord& XY) const;
   virtual TBufferCoord NextWordPos() const;
   virtual TBufferCoord WordStartEx(const TBufferCoord& XY) const;
@@ -234,6 +233,10 @@ public:
   int MaxUndo() const;
   void SetMaxUndo(int Value);
   TCodeEditUndoList& UndoList() const { return *undoList_; }
+  // Works on Other's text and undo lists until RemoveLinesPointer or Other's destruction.
+  void SetLinesPointer(TCustomCodeEdit& Other);
+  // Back to the own text; a programming error while another editor shares this one's text.
+  void RemoveLinesPointer();
   TCodeEditUndoList& RedoList() const { return *redoList_; }
   void OpenUndoBlock();
   void CloseUndoBlock();
@@ -421,7 +424,12 @@ protected:
 private:
   enum class TStateFlag {
     sfCaretChanged, sfScrollbarChanged, sfLinesChanging, sfIgnoreNextChar, sfCaretVisible,
-    sfDblClicked, sfPossibleGutterClick, sfWaitForDragging, sfInsideRedo, sfGutterDragging
+    sfDblClicked, sfPossibleGutterClick, sfWaitForDragging, sfGutterDragging
+  };
+  // The event handlers of a text buffer and its undo lists.
+  struct TBufferHandlers {
+    TNotifyEvent Change, Changing, Cleared, UndoAdded, RedoAdded;
+    TCodeEditStringListChangeEvent Deleted, Inserted, Put;
   };
   struct THookedCommandEntry {
     THookedCommandEvent Event;
@@ -429,6 +437,11 @@ private:
   };
 
   // Buffer notifications.
+  TBufferHandlers BufferHandlers() const;
+  void SetBufferHandlers(const TBufferHandlers& Handlers);
+  TBufferHandlers OwnHandlers();
+  // Sends every editor that shares this one's text (and theirs) back to its own.
+  void ReleaseSharingEditors();
   void LinesChanging();
   void ListCleared();
   void ListDeleted(int Index, int Count);
@@ -439,7 +452,7 @@ private:
   void ScanRanges();
   void GrowMaxScrollWidthTo(int Line);
 
-  // Text primitives: change the buffer, record nothing.
+  // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
   int LineLength(int Line) const;
   void StoreLineTrimmed(int Line, const std::string& S);
@@ -515,9 +528,16 @@ private:
   void MeasureCharCell();
   void RecreateWnd();
 
-  std::unique_ptr<TCodeEditStringList> lines_;
-  std::unique_ptr<TCodeEditUndoList> undoList_;
-  std::unique_ptr<TCodeEditUndoList> redoList_;
+  // The buffer and lists in use: the own ones, or those of the editor whose text is shared.
+  std::unique_ptr<TCodeEditStringList> ownLines_;
+  std::unique_ptr<TCodeEditUndoList> ownUndoList_;
+  std::unique_ptr<TCodeEditUndoList> ownRedoList_;
+  TCodeEditStringList* lines_;
+  TCodeEditUndoList* undoList_;
+  TCodeEditUndoList* redoList_;
+  TCustomCodeEdit* sharedFrom_ = nullptr;
+  std::vector<TCustomCodeEdit*> sharingEditors_;
+  TBufferHandlers savedHandlers_;
   std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TheTextDrawer> textDrawer_;

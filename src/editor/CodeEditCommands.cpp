@@ -539,6 +539,8 @@ void TCustomCodeEdit::DoDeleteLastChar() {
       std::string removed = t.substr(from - 1, caretX_ - from);
       StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
       undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, removed, uint8_t(SM::smNormal));
+      // Blanks trimmed behind the caret leave it in its column, past the line end.
+      TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
       InternalSetCaretXY({from, caretY_});
     }
   }

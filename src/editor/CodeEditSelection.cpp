@@ -281,7 +281,9 @@ bool TCustomCodeEdit::SelectionSpansLines() const {
 }
 
 bool TCustomCodeEdit::SelectionCoversCaretLine() const {
-  return BlockBegin().Char == 1 && BlockEnd().Char > LineLength(caretY_) + 1 && SelAvail();
+  TBufferCoord e = BlockEnd();
+  return SelAvail() && BlockBegin().Char == 1 &&
+         (e.Line > caretY_ || e.Char > LineLength(caretY_));
 }
 
 void TCustomCodeEdit::SetBlockBegin(TBufferCoord Value) {
@@ -588,8 +590,6 @@ void TCustomCodeEdit::DeleteSelection() {
 
 // ---------------------------------------------------------------------------------------
 // Words
-
-bool TCustomCodeEdit::IsIdentChar(unsigned char C) const { return IdentChars().test(C); }
 
 std::bitset<256> TCustomCodeEdit::IdentChars() const {
   if (highlighter_) return highlighter_->GetIdentifierChars();

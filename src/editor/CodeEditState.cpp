@@ -31,7 +31,7 @@ void TCustomCodeEdit::SyncModifiedWithUndo() {
 
 void TCustomCodeEdit::UndoListItemAdded(TCodeEditUndoList& Sender) {
   SyncModifiedWithUndo();
-  if (&Sender == undoList_.get() && !undoList_->InsideRedo()) {
+  if (&Sender == undoList_ && !undoList_->InsideRedo()) {
     TCodeEditUndoItem* top = undoList_->PeekItem();
     if (top && top->Reason() != urGroupBreak) redoList_->Clear();
   }

@@ -127,14 +127,11 @@ void TCustomCodeEdit::Redo() {
   DecPaintLock();
 }
 
-#include <cstdio>
-static void DBG(const char* w, const TCodeEditUndoItem& it, const std::string& text) { if (!getenv("CODEEDIT_STEPS")) return; std::string t; for (char c: it.Text()) t += c=='\r'?'R':c=='\n'?'N':c=='\t'?'T':c; std::string x; for (char c: text) x += c=='\r'?'R':c=='\n'?'N':c=='\t'?'T':c; printf("%s r%d m%d (%d,%d)-(%d,%d) n%d [%s] -> [%s]\n", w, it.Reason(), it.SelectionMode(), it.Start().Char, it.Start().Line, it.End().Char, it.End().Line, it.ChangeNumber(), t.c_str(), x.c_str()); }
 void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
-  struct D { const TCodeEditUndoItem& i; TCustomCodeEdit* e; ~D() { DBG("undo", i, e->Text()); } } d{Item, this};
   SM mode = static_cast<SM>(Item.SelectionMode());
   TRestore<TCodeEditorOptions> pastEol(options_,
                                        options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
-  activeSelectionMode_ = mode;
+  TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
   switch (Item.Reason()) {
@@ -257,11 +254,10 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
 }
 
 void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
-  struct D { const TCodeEditUndoItem& i; TCustomCodeEdit* e; ~D() { DBG("redo", i, e->Text()); } } d{Item, this};
   SM mode = static_cast<SM>(Item.SelectionMode());
   TRestore<TCodeEditorOptions> pastEol(options_,
                                        options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
-  activeSelectionMode_ = mode;
+  TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
   switch (Item.Reason()) {

@@ -270,7 +270,19 @@ class TStartPositions {
 public:
   TStartPositions(const regex::TProgram& P, const std::string& S, int From)
       : p_(P), s_(S), pos_(From) {
-    for (int c = 0; c < 256; ++c) first_[c] = P.FirstChars[c];
+    for (int c = 0; c < 256; ++c) {
+      first_[c] = P.FirstChars[c];
+      repeat_[c] = P.HasLeadingRepeat && P.LeadingRepeat[c];
+    }
+  }
+
+  // After a failed try at Pos: tries after a run of the leading repetition's characters
+  // would fail too.
+  void Failed(int Pos) {
+    const int length = static_cast<int>(s_.size());
+    int next = Pos + 1;
+    while (next <= length && repeat_[static_cast<unsigned char>(s_[next - 1])]) ++next;
+    pos_ = std::max(pos_, next);
   }
 
   // The next candidate at or after the current one; false when none is left.
@@ -300,6 +312,7 @@ private:
   const std::string& s_;
   int pos_;
   bool first_[256];
+  bool repeat_[256];
 };
 
 bool ContainsLiteral(const std::string& S, size_t From, const std::string& Literal, bool IgnoreCase,
@@ -349,7 +362,10 @@ bool TRegex::ExecPrim(int Offset) {
   try {
     TStartPositions candidates(program, input_, Offset - 1);
     int pos;
-    while (!found && candidates.Next(pos)) found = MatchAt(pos);
+    while (!found && candidates.Next(pos)) {
+      found = MatchAt(pos);
+      if (!found) candidates.Failed(pos);
+    }
   } catch (const regex::TMatchFailure& failure) {
     ClearMatchRegisters();
     matcher_->Trim();

@@ -39,10 +39,21 @@ public:
     for (int c = 0; c < 256; ++c) invert_[c] = RegexInvertCase(static_cast<unsigned char>(c));
   }
 
+  // The first pass only measures the program; the second fills exactly that much.
   std::unique_ptr<TProgram> Run() {
-    code_.push_back(ProgramMarker);
+    const TRegexModifiers modifiers = mods_;
     int flags;
+    sizing_ = true;
+    size_ = 1;  // the marker
     ParseReg(false, flags);
+    sizing_ = false;
+    p_ = begin_;
+    mods_ = modifiers;
+    groups_ = 1;
+    code_.reserve(size_);
+    code_.push_back(ProgramMarker);
+    ParseReg(false, flags);
+    if (code_.size() != size_) Fail(119);  // the two passes must agree
     auto program = std::make_unique<TProgram>();
     program->Code = std::move(code_);
     std::memcpy(program->InvertCase, invert_, sizeof invert_);
@@ -53,19 +64,36 @@ private:
   [[noreturn]] void Fail(int Code) { throw TCompileFailure{Code, static_cast<int>(p_ - begin_)}; }
 
   int Emit(uint8_t Op) {
+    if (sizing_) {
+      if (size_ + NodeHeader > ProgramSizeLimit) Fail(101);
+      size_ += NodeHeader;
+      return static_cast<int>(size_ - NodeHeader);
+    }
     int at = static_cast<int>(code_.size());
-    if (code_.size() + NodeHeader > ProgramSizeLimit) Fail(101);
     code_.push_back(Op);
     code_.insert(code_.end(), 4, 0);
     return at;
   }
-  void EmitByte(uint8_t B) { code_.push_back(B); }
+  void EmitByte(uint8_t B) {
+    if (sizing_) ++size_; else code_.push_back(B);
+  }
   void EmitInt(int32_t V) {
+    if (sizing_) {
+      size_ += 4;
+      return;
+    }
     code_.insert(code_.end(), 4, 0);
     WriteInt(&code_[code_.size() - 4], V);
   }
+  void Patch(int At, int32_t V) {
+    if (!sizing_) WriteInt(&code_[At], V);
+  }
   // Puts a node with ExtraBytes zero operand bytes in front of the node at At.
   void InsertNode(uint8_t Op, int At, int ExtraBytes) {
+    if (sizing_) {
+      size_ += NodeHeader + ExtraBytes;
+      return;
+    }
     code_.insert(code_.begin() + At, NodeHeader + ExtraBytes, 0);
     code_[At] = Op;
   }
@@ -75,13 +103,14 @@ private:
   }
   // Links the last node of the chain starting at Chain to Target.
   void Tail(int Chain, int Target) {
+    if (sizing_) return;
     int node = Chain;
     for (int next = NextOf(node); next >= 0; next = NextOf(node)) node = next;
     WriteInt(&code_[node + 1], Target - node);
   }
   // Tail on the operand of an alternative; other nodes have no chain of their own.
   void OpTail(int Node, int Target) {
-    if (code_[Node] == opBranch) Tail(TProgram::OperandOf(Node), Target);
+    if (!sizing_ && code_[Node] == opBranch) Tail(TProgram::OperandOf(Node), Target);
   }
 
   bool LineMode() const {
@@ -100,7 +129,7 @@ private:
   void AddRange(TCharSet& Set, unsigned char Lo, unsigned char Hi);
   unsigned char ReadCharEscape(char Escaped);
   bool IsQuantifierAt(const char* P) const;
-  bool ReadBraces(const char* P, TBraces& Result);
+  void ReadBraces(const char* P, TBraces& Result);
   void EmitLoop(int Atom, int32_t Min, int32_t Max, bool NonGreedy);
   int EmitSet(const TCharSet& Set, bool Negated);
   int EmitLiteral(const std::string& Text);
@@ -113,6 +142,8 @@ private:
   const TCharParams& params_;
   unsigned char invert_[256];
   std::vector<uint8_t> code_;
+  bool sizing_ = false;
+  size_t size_ = 0;
   int groups_ = 1;
 };
 
@@ -140,7 +171,8 @@ int TCompiler::ParseReg(bool Paren, int& Flags) {
 
   int ender = Emit(static_cast<uint8_t>(Paren ? opClose + group : opEnd));
   Tail(ret, ender);
-  for (int node = ret; node >= 0 && node != ender; node = NextOf(node)) OpTail(node, ender);
+  if (!sizing_)
+    for (int node = ret; node >= 0 && node != ender; node = NextOf(node)) OpTail(node, ender);
 
   if (Paren) {
     if (p_ >= end_ || *p_ != ')') Fail(103);
@@ -233,8 +265,8 @@ int TCompiler::ParsePiece(int& Flags) {
         OpTail(ret, nothing);
       } else if (simple) {
         InsertNode(opBracesNG, ret, 8);
-        WriteInt(&code_[ret + NodeHeader], 0);
-        WriteInt(&code_[ret + NodeHeader + 4], 1);
+        Patch(ret + NodeHeader, 0);
+        Patch(ret + NodeHeader + 4, 1);
       } else {
         EmitLoop(ret, 0, 1, true);
       }
@@ -243,8 +275,8 @@ int TCompiler::ParsePiece(int& Flags) {
       Flags |= fSpStart | (braces.Min > 0 ? fHasWidth : 0);
       if (simple) {
         InsertNode(nonGreedy ? opBracesNG : opBraces, ret, 8);
-        WriteInt(&code_[ret + NodeHeader], braces.Min);
-        WriteInt(&code_[ret + NodeHeader + 4], braces.Max);
+        Patch(ret + NodeHeader, braces.Min);
+        Patch(ret + NodeHeader + 4, braces.Max);
       } else {
         EmitLoop(ret, braces.Min, braces.Max, nonGreedy);
       }
@@ -282,7 +314,7 @@ bool TCompiler::IsQuantifierAt(const char* P) const {
 }
 
 // Reads {n}, {n,} or {n,m} at P, which IsQuantifierAt accepted.
-bool TCompiler::ReadBraces(const char* P, TBraces& Result) {
+void TCompiler::ReadBraces(const char* P, TBraces& Result) {
   auto readNumber = [this](const char*& q) {
     const char* start = q;
     int64_t value = 0;
@@ -312,7 +344,6 @@ bool TCompiler::ReadBraces(const char* P, TBraces& Result) {
     }
   }
   Result.After = q + 1;
-  return true;
 }
 
 int TCompiler::ParseAtom(int& Flags) {

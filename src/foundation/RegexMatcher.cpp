@@ -22,10 +22,11 @@ enum : int {
   kUndoLoopPassStart,
 };
 
-constexpr size_t ChunkEntries = size_t(1) << 16;
+constexpr size_t ChunkEntries = size_t(1) << 14;
 // 64 M entries (512 MB): far beyond any search a person starts, well within the process.
-constexpr size_t MaxChunks = 1024;
-constexpr size_t ReservedChunks = 16;
+constexpr size_t MaxChunks = (size_t(64) << 20) / ChunkEntries;
+// Kept between searches; a large search gives its memory back when it ends.
+constexpr size_t ReservedChunks = 1;
 
 }  // namespace
 
@@ -242,7 +243,7 @@ bool TMatcher::Backtrack(int& Node, int& Pos) {
         return true;
       case kRepeatGreedy:
       case kRepeatLazy: {
-        TEntry count;
+        TEntry count{0, 0};
         Pop(count);
         const bool greedy = (e.Tag & 15) == kRepeatGreedy;
         if (ResumeRepeat(payload, e.Value, count.Value, greedy, Pos)) {

@@ -42,6 +42,9 @@ public:
     return Walk(Node, Set, 0);
   }
 
+  // The characters of a one-character node, all of them and no more.
+  void Simple(int Node, TCharSet& Set) const { AddSimple(Node, Set); }
+
 private:
   bool Walk(int Node, TCharSet& Set, int Depth) {
     if (Depth > AnalysisDepth) return false;
@@ -180,6 +183,44 @@ void FindStartAndRequired(TProgram& P) {
   }
 }
 
+bool HasBackReference(const TProgram& P) {
+  for (int node = 1; node < static_cast<int>(P.Code.size()); node += NodeSize(P.Code, node))
+    if (P.Code[node] == opBSubExp || P.Code[node] == opBSubExpCI) return true;
+  return false;
+}
+
+// The leading unbounded repetition, looking into groups of one alternative.
+void FindLeadingRepeat(TProgram& P) {
+  int node = SoleBranchStart(P);
+  if (node < 0 || HasBackReference(P)) return;
+  for (;;) {
+    const uint8_t op = P.Code[node];
+    const int next = P.NextOf(node);
+    if (IsOpen(op) || op == opComment) {
+      node = next;
+    } else if (op == opBranch && (next < 0 || P.Code[next] != opBranch)) {
+      node = TProgram::OperandOf(node);
+    } else {
+      break;
+    }
+  }
+  int operand;
+  switch (P.Code[node]) {
+    case opStar: case opStarNG: case opPlus: case opPlusNG:
+      operand = TProgram::OperandOf(node);
+      break;
+    case opBraces: case opBracesNG:
+      if (ReadInt(&P.Code[node + NodeHeader + 4]) != RepeatInfinite) return;
+      operand = node + NodeHeader + 8;
+      break;
+    default:
+      return;
+  }
+  if (P.Code[operand] == opAnyML) return;  // its set depends on the following character
+  TFirstChars(P).Simple(operand, P.LeadingRepeat);
+  P.HasLeadingRepeat = true;
+}
+
 void FindBranchSets(TProgram& P) {
   TFirstChars analysis(P);
   P.BranchSetIndex.assign(P.Code.size(), -1);
@@ -220,6 +261,7 @@ void Optimise(TProgram& P) {
   TFirstChars analysis(P);
   P.FirstChars.reset();
   if (!analysis.Chain(1, P.FirstChars)) P.FirstChars.set();
+  FindLeadingRepeat(P);
   FindBranchSets(P);
   FindGuardedLoops(P);
 }

@@ -85,6 +85,11 @@ struct TProgram {
   std::string RequiredLiteral;
   bool RequiredLiteralCI = false;
   TCharSet FirstChars;
+  // When the program begins with an unbounded repetition of one-character operand X (and
+  // has no back-references), a failed try at p also fails at p+1 when the character at p is
+  // in X: a match there would extend to one at p. LeadingRepeat holds X then.
+  bool HasLeadingRepeat = false;
+  TCharSet LeadingRepeat;
   // Per alternative (indexed by node): index into BranchSets of the characters at which it
   // can begin, -1 when it may succeed without consuming.
   std::vector<int32_t> BranchSetIndex;

@@ -480,3 +480,41 @@ TEST(CodeEditCase, ColumnBlockCaseChangeLeavesShortLinesAlone) {
   edit->Undo();
   EXPECT_EQ(edit->Text(), "abcd\r\na\r\nabcd");
 }
+
+TEST(CodeEditTabs, ColumnIndentSkipsShortLinesAndUndoesExactly) {
+  auto edit = MakeEdit("abcdef\r\nab\r\nabcdef");
+  edit->SetTabWidth(2);
+  edit->SetSelectionMode(SM::smColumn);
+  Select(*edit, {4, 1}, {5, 3});
+  Cmd(*edit, ecBlockIndent);
+  EXPECT_EQ(edit->Text(), "abc  def\r\nab\r\nabc  def");
+  edit->Undo();
+  EXPECT_EQ(edit->Text(), "abcdef\r\nab\r\nabcdef");
+  edit->Redo();
+  EXPECT_EQ(edit->Text(), "abc  def\r\nab\r\nabc  def");
+}
+
+TEST(CodeEditTabs, ColumnUnindentFindsTheColumnBehindTabsOnEachLine) {
+  auto edit = MakeEdit("x\t\ty\r\nabcd\t\tz");
+  edit->SetTabWidth(4);
+  edit->SetSelectionMode(SM::smColumn);
+  Select(*edit, {3, 1}, {6, 2});
+  Cmd(*edit, ecBlockUnindent);
+  EXPECT_EQ(edit->Text(), "x\ty\r\nabcd\tz");
+  edit->Undo();
+  EXPECT_EQ(edit->Text(), "x\t\ty\r\nabcd\t\tz");
+  edit->Redo();
+  EXPECT_EQ(edit->Text(), "x\ty\r\nabcd\tz");
+}
+
+TEST(CodeEditTabs, TabIndentOptionIndentsAWholeLineSelection) {
+  auto edit = MakeEdit("abc\r\ndef", With(CodeEditDefaultOptions, EO::eoTabIndent));
+  edit->SetTabWidth(2);
+  Select(*edit, {1, 1}, {4, 1});
+  Cmd(*edit, ecTab);
+  EXPECT_EQ(edit->Text(), "  abc\r\ndef");
+  EXPECT_EQ(edit->BlockBegin(), (TBufferCoord{1, 1}));
+  Select(*edit, {2, 1}, {4, 1});  // not from column 1: the selection is replaced
+  Cmd(*edit, ecTab);
+  EXPECT_EQ(edit->Text(), "  bc\r\ndef");  // " a" gave way to a blank up to the tab stop
+}

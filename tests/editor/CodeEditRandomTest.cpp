@@ -11,7 +11,6 @@ using EO = TCodeEditorOption;
 using SM = TCodeSelectionMode;
 
 namespace {
-std::string Esc(std::string s) { std::string r; for (char c : s) { if (c=='\r') r+="\\r"; else if (c=='\n') r+="\\n"; else if (c=='\t') r+="\\t"; else r+=c;} return r; }
 class TSession {
 public:
   TSession(uint32_t Seed, TFakeClipboard& Clipboard) : rnd_(Seed), clipboard_(Clipboard) {}
@@ -27,9 +26,7 @@ public:
   }
 
   void Step(TCustomCodeEdit& Edit) {
-    int op = Pick(0, 22);
-    if (std::getenv("CODEEDIT_STEPS")) printf("op %d caret %d,%d sel %d,%d-%d,%d mode %d ins %d text [%s]\n", op, Edit.CaretX(), Edit.CaretY(), Edit.BlockBegin().Char, Edit.BlockBegin().Line, Edit.BlockEnd().Char, Edit.BlockEnd().Line, int(Edit.ActiveSelectionMode()), Edit.InsertMode(), Esc(Edit.Text()).c_str());
-    switch (op) {
+    switch (Pick(0, 22)) {
       case 0: case 1: case 2: case 3: Type(Edit, std::string(1, RandomChar())); break;
       case 4: Cmd(Edit, ecLineBreak); break;
       case 5: Cmd(Edit, ecDeleteLastChar); break;
@@ -86,7 +83,6 @@ private:
     clipboard_.Data[CF_TEXT] = text + '\0';
     if (Pick(0, 1))
       clipboard_.Data[CodeEditClipboardFormat()] = std::string(1, char(Pick(0, 2))) + text + '\0';
-    if (std::getenv("CODEEDIT_STEPS")) printf("paste [%s] block %d\n", Esc(text).c_str(), (int)clipboard_.Data.count(CodeEditClipboardFormat()) ? clipboard_.Data[CodeEditClipboardFormat()][0] : -1);
     Cmd(Edit, ecPaste);
   }
 
@@ -107,7 +103,6 @@ void RunSession(uint32_t Seed, TCodeEditorOptions Options, int Steps) {
   edit->SetTabWidth(4);
   edit->SetMaxUndo(1000000);
   const std::string original = edit->Text();
-  if (const char* n = std::getenv("CODEEDIT_STEPS")) Steps = atoi(n);
   for (int i = 0; i < Steps; ++i) session.Step(*edit);
   // Undo steps at the end of the session leave changes to redo: the final text is after them.
   while (edit->CanRedo()) edit->Redo();

@@ -387,3 +387,36 @@ TEST(CodeEditMarks, ALineBreakMovesTheMarksBelowDownAndClearAllRemovesThem) {
   EXPECT_FALSE(edit->Modified());
   EXPECT_FALSE(edit->CanUndo());
 }
+
+// --- Sharing another editor's text --------------------------------------------------------------
+
+TEST(CodeEditSharing, AnEditorWorksOnTheSharedTextUntilTheSharingEnds) {
+  auto owner = MakeEdit("shared");
+  auto view = MakeEdit("own");
+  view->SetLinesPointer(*owner);
+  EXPECT_EQ(view->Text(), "shared");
+  view->SetCaretXY({7, 1});
+  Type(*view, "!");
+  EXPECT_EQ(owner->Text(), "shared!");
+  EXPECT_TRUE(owner->CanUndo());
+  EXPECT_THROW(owner->RemoveLinesPointer(), Exception);
+  view->RemoveLinesPointer();
+  EXPECT_EQ(view->Text(), "own");
+  owner->Undo();  // the owner's own notifications are back
+  EXPECT_EQ(owner->Text(), "shared");
+  EXPECT_FALSE(owner->Modified());
+}
+
+TEST(CodeEditSharing, DestroyingTheOwnerSendsTheSharersBackToTheirOwnText) {
+  auto owner = MakeEdit("shared");
+  auto view = MakeEdit("own");
+  auto second = MakeEdit("second");
+  view->SetLinesPointer(*owner);
+  second->SetLinesPointer(*view);
+  EXPECT_EQ(second->Text(), "shared");
+  owner.reset();
+  EXPECT_EQ(view->Text(), "own");
+  EXPECT_EQ(second->Text(), "second");
+  Type(*view, "x");
+  EXPECT_EQ(view->Text(), "xown");
+}

@@ -225,6 +225,15 @@ TEST(RegexSearch, RequiredLiteralFromTheOffsetOn) {
   EXPECT_TRUE(re.ExecPos(1));
 }
 
+TEST(RegexSearch, TriesAfterAFailedRunOfTheLeadingRepetitionStillFindMatches) {
+  EXPECT_EQ(FirstMatch("a+b", "aaac aab"), "6,3");
+  EXPECT_EQ(FirstMatch("[a-z]+ing\\b", "singer xinging"), "8,7");
+  EXPECT_EQ(FirstMatch("(\\w+)@x", "ab cd@y ef@x", RegexDefaultModifiers, 1), "9,2");
+  EXPECT_EQ(FirstMatch("a*?b", "aac ab"), "5,2");
+  // with a back-reference a shorter run can match where the longer one failed
+  EXPECT_EQ(FirstMatch("(a+)b\\1", "aaaba"), "3,3");
+}
+
 TEST(RegexSearch, ExecRegexInOneCall) {
   EXPECT_TRUE(ExecRegex("b+", "abbc"));
   EXPECT_FALSE(ExecRegex("d", "abc"));

@@ -64,3 +64,17 @@ TEST(RegexLongSubjects, SearchWithoutMatchIsLinear) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   EXPECT_LT(seconds, 20.0);
 }
+
+TEST(RegexLongSubjects, BacktrackingBeyondItsMemoryLimitRaisesAndTheObjectRecovers) {
+  TRegex re;
+  re.SetExpression("(a|b)+");
+  try {
+    re.Exec(Repeat("ab", size_t(48) << 20));  // a choice and two group records per character
+    ADD_FAILURE() << "expected the backtracking limit";
+  } catch (const ERegex& e) {
+    EXPECT_EQ(e.ErrorCode(), RegexBacktrackLimitError);
+    EXPECT_EQ(e.CompilerErrorPos(), 0);
+  }
+  ASSERT_TRUE(re.Exec("xaby"));
+  EXPECT_EQ(re.GetMatch(0), "ab");
+}
