@@ -69,62 +69,63 @@ bool InputQuery(const std::string& Caption, const std::string& Prompt, std::stri
   return true;
 }
 
+namespace {
+// The parts of a common file dialog that open and save share; the buffers live here.
+struct FileDialogCall {
+  FileDialogCall(const TFileDialogArgs& Args, size_t BufferSize)
+      : buffer(BufferSize, '\0'), filter(DialogFilter(Args.filter)) {
+    Args.fileName.copy(buffer.data(), buffer.size() - 1);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Application().MainWindow();
+    ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = Args.filterIndex;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = static_cast<DWORD>(buffer.size());
+    ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
+    ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
+    ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
+  }
+  std::vector<char> buffer;
+  std::string filter;
+  OPENFILENAMEA ofn = {};
+};
+
+std::optional<ModalAnswer> AskFileSeam(ModalKind Kind, const TFileDialogArgs& Args) {
+  ModalQuestion q{.kind = Kind, .text = Args.title, .caption = Args.title,
+                  .value = Args.fileName, .filter = Args.filter};
+  return AskModalSeam(q);
+}
+}  // namespace
+
 std::vector<std::string> ExecuteOpenDialog(const TFileDialogArgs& Args, bool* ReadOnly,
                                            int* FilterIndex) {
-  ModalQuestion q{.kind = ModalKind::OpenDialog, .text = Args.title, .caption = Args.title,
-                  .value = Args.fileName, .filter = Args.filter};
-  if (auto a = AskModalSeam(q)) {
+  if (auto a = AskFileSeam(ModalKind::OpenDialog, Args)) {
     if (a->result != IDOK) return {};
     if (ReadOnly) *ReadOnly = a->readOnly;
     if (FilterIndex) *FilterIndex = a->filterIndex;
     if (!a->files.empty()) return a->files;
     return {a->value};
   }
-  std::vector<char> buf(64 * 1024, '\0');
-  Args.fileName.copy(buf.data(), buf.size() - 1);
-  std::string filter = DialogFilter(Args.filter);
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Application().MainWindow();
-  ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
-  ofn.nFilterIndex = Args.filterIndex;
-  ofn.lpstrFile = buf.data();
-  ofn.nMaxFile = static_cast<DWORD>(buf.size());
-  ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
-  ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
-  ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-              (Args.multiSelect ? OFN_ALLOWMULTISELECT : 0) | (Args.showReadOnly ? 0 : OFN_HIDEREADONLY);
-  if (!GetOpenFileNameA(&ofn)) return {};
-  if (ReadOnly) *ReadOnly = (ofn.Flags & OFN_READONLY) != 0;
-  if (FilterIndex) *FilterIndex = static_cast<int>(ofn.nFilterIndex);
-  return SplitSelection(buf.data());
+  FileDialogCall call(Args, 64 * 1024);
+  call.ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+                   (Args.multiSelect ? OFN_ALLOWMULTISELECT : 0) |
+                   (Args.showReadOnly ? 0 : OFN_HIDEREADONLY);
+  if (!GetOpenFileNameA(&call.ofn)) return {};
+  if (ReadOnly) *ReadOnly = (call.ofn.Flags & OFN_READONLY) != 0;
+  if (FilterIndex) *FilterIndex = static_cast<int>(call.ofn.nFilterIndex);
+  return SplitSelection(call.buffer.data());
 }
 
 std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex) {
-  ModalQuestion q{.kind = ModalKind::SaveDialog, .text = Args.title, .caption = Args.title,
-                  .value = Args.fileName, .filter = Args.filter};
-  if (auto a = AskModalSeam(q)) {
+  if (auto a = AskFileSeam(ModalKind::SaveDialog, Args)) {
     if (a->result != IDOK) return {};
     if (FilterIndex) *FilterIndex = a->filterIndex;
     return a->value;
   }
-  std::vector<char> buf(MAX_PATH * 4, '\0');
-  Args.fileName.copy(buf.data(), buf.size() - 1);
-  std::string filter = DialogFilter(Args.filter);
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = Application().MainWindow();
-  ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
-  ofn.nFilterIndex = Args.filterIndex;
-  ofn.lpstrFile = buf.data();
-  ofn.nMaxFile = static_cast<DWORD>(buf.size());
-  ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
-  ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
-  ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
-  ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-              (Args.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
-  if (!GetSaveFileNameA(&ofn)) return {};
-  if (FilterIndex) *FilterIndex = static_cast<int>(ofn.nFilterIndex);
-  return buf.data();
+  FileDialogCall call(Args, MAX_PATH * 4);
+  call.ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                   (Args.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
+  if (!GetSaveFileNameA(&call.ofn)) return {};
+  if (FilterIndex) *FilterIndex = static_cast<int>(call.ofn.nFilterIndex);
+  return call.buffer.data();
 }
