@@ -14,6 +14,28 @@ constexpr TCodeEditorCommand kFocusGained = 480;
 bool OptionChanged(TCodeEditorOptions A, TCodeEditorOptions B, EO O) {
   return A.Contains(O) != B.Contains(O);
 }
+
+// Whether the average and the largest character width of a font agree on the screen.
+bool HasOneCharWidth(const TFont& Font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font.Handle());
+  TEXTMETRICA tm = {};
+  GetTextMetricsA(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return tm.tmAveCharWidth == tm.tmMaxCharWidth;
+}
+
+// The width of a digit in a font, measured on the screen.
+int DigitWidth(const TFont& Font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font.Handle());
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, "0", 1, &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return size.cx;
+}
 }  // namespace
 
 TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
@@ -35,11 +57,13 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
   selectedColor_->OnChange = [this](TObject*) { RepaintSelection(); };
   bookMarkOptions_->OnChange = [this](TObject*) { RepaintGutter(); };
   gutter_->OnChange = [this](TObject*) { GutterSettingsChanged(); };
-  wordWrapGlyph_->OnChange = [this](TObject*) { RepaintGutter(); };
+  wordWrapGlyph_->OnChange = [this](TObject*) {
+    if (!loading_) RepaintGutter();
+  };
   marks_->OnChange = [this](TObject*) { RepaintGutter(); };
   gutterWidth_ = gutter_->RealGutterWidth(charWidth_);
   textOffset_ = gutterWidth_ + 2;
-  font_->OnChange = [this](TObject*) { ControlFontChanged(); };
+  font_->OnChange = [this](TObject*) { FontChanged(); };
   textDrawer_ = std::make_unique<TheTextDrawer>(TFontStyles{TFontStyle::fsBold}, font_.get());
   keystrokes_ = std::make_unique<TCodeEditKeyStrokes>(this);
   SetDefaultKeystrokes();
@@ -49,6 +73,7 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* AOwner)
 TCustomCodeEdit::~TCustomCodeEdit() {
   destroying_ = true;
   SetHighlighter(nullptr);
+  SetSearchEngine(nullptr);
   // Editors that share this one's text go back to their own first.
   ReleaseSharingEditors();
   RemoveLinesPointer();
@@ -58,6 +83,14 @@ TCustomCodeEdit::~TCustomCodeEdit() {
   gutter_->OnChange = nullptr;
   wordWrapGlyph_->OnChange = nullptr;
   marks_->OnChange = nullptr;
+  // No mark outlives the control that it names as its owner.
+  marks_->Clear();
+}
+
+void TCustomCodeEdit::Loaded() {
+  loading_ = false;
+  GutterSettingsChanged();
+  UpdateScrollBars();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -105,6 +138,10 @@ void TCustomCodeEdit::HandleDestroyed() {
   stateFlags_.Exclude(TStateFlag::sfCaretVisible);
   charsInWindow_ = 0;
   linesInWindow_ = 0;
+  // The window took its timer and capture along.
+  scrollTimerOn_ = false;
+  dragging_ = false;
+  dragTarget_ = nullptr;
 }
 
 void TCustomCodeEdit::SetFocus() {
@@ -139,7 +176,8 @@ void TCustomCodeEdit::DoSetFocusMessage() {
 
 void TCustomCodeEdit::DoKillFocusMessage() {
   CommandProcessor(ecFocusLost, '\0', nullptr);
-  if (!keepCaret_) {
+  // A handler of the command may have taken the focus back.
+  if (!keepCaret_ && GetFocus() != Handle()) {
     HideCaret();
     DestroyCaret();
   }
@@ -158,7 +196,7 @@ LRESULT TCustomCodeEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (!ReadOnly()) PasteFromClipboard();
       return 1;
     case WM_CLEAR:
-      if (!ReadOnly()) SetSelText(std::string());
+      if (!ReadOnly()) DeleteSelection();
       return 0;
     case WM_UNDO:
       Undo();
@@ -178,6 +216,9 @@ LRESULT TCustomCodeEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_PAINT:
+      WmPaint();
+      return 0;
     case WM_SIZE:
       TWinControl::WndProc(Msg, wParam, lParam);
       UpdateWindowMetrics(false);
@@ -189,6 +230,14 @@ LRESULT TCustomCodeEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       TWinControl::WndProc(Msg, wParam, lParam);
       DoKillFocusMessage();
       return 0;
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MBUTTONUP:
+    case WM_MOUSEMOVE: case WM_MOUSEWHEEL: case WM_VSCROLL: case WM_HSCROLL: case WM_SETCURSOR:
+    case WM_TIMER: case WM_CAPTURECHANGED: case WM_CANCELMODE:
+    case WM_IME_COMPOSITION: case WM_IME_NOTIFY:
+      return InputMessage(Msg, wParam, lParam);
     case WM_SYSCHAR:
       // Alt+Backspace is undo; without this the system beeps.
       if (wParam == VK_BACK && (lParam & (1 << 29))) return 0;
@@ -276,6 +325,10 @@ void TCustomCodeEdit::SetTabWidth(int Value) {
   tabWidth_ = Value;
   lines_->SetTabWidth(Value);
   Repaint();
+  if (wordWrapPlugin_) {
+    wordWrapPlugin_->RebuildAll();
+    RepaintGutter();
+  }
 }
 
 void TCustomCodeEdit::SetMaxScrollWidth(int Value) {
@@ -343,10 +396,36 @@ void TCustomCodeEdit::SetFont(const TFont& Value) { font_->Assign(Value); }
 void TCustomCodeEdit::SetHighlighter(TCodeCustomHighlighter* Value) {
   if (Value == highlighter_) return;
   auto hook = CodeNotifyMethod(this, &TCustomCodeEdit::HighlighterStyleChanged);
-  if (highlighter_) highlighter_->RemoveAttributeChangeHook(hook);
-  if (Value) Value->AddAttributeChangeHook(hook);
+  if (highlighter_) {
+    highlighter_->RemoveAttributeChangeHook(hook);
+    RemoveFreeNotification(highlighter_);
+  }
+  if (Value) {
+    Value->AddAttributeChangeHook(hook);
+    FreeNotification(Value);
+  }
   highlighter_ = Value;
-  if (!destroying_) HighlighterStyleChanged(Value);
+  // While loading, the highlighter's own Loaded fires its hooks once it is complete.
+  if (!destroying_ && !loading_) HighlighterStyleChanged(Value);
+}
+
+void TCustomCodeEdit::SetSearchEngine(TCodeEditSearchCustom* Value) {
+  if (Value == searchEngine_) return;
+  if (searchEngine_) RemoveFreeNotification(searchEngine_);
+  if (Value) FreeNotification(Value);
+  searchEngine_ = Value;
+}
+
+// The component is half destroyed already: it is only forgotten, never called.
+void TCustomCodeEdit::Notification(TComponent* AComponent) {
+  if (AComponent == searchEngine_) searchEngine_ = nullptr;
+  if (AComponent == highlighter_) {
+    highlighter_ = nullptr;
+    if (destroying_) return;
+    MeasureCharCell();
+    Repaint();
+    UpdateWindowMetrics(true);
+  }
 }
 
 void TCustomCodeEdit::HighlighterStyleChanged(TObject* Sender) {
@@ -422,10 +501,21 @@ void TCustomCodeEdit::ControlFontChanged() {
   UpdateWindowMetrics(true);
 }
 
+// The editor works in character cells: a font whose characters differ in width gives way to
+// a fixed-pitch one of the same name, size, style and colour (that change comes back here).
+void TCustomCodeEdit::FontChanged() {
+  if (!font_->FixedPitch() && !HasOneCharWidth(*font_))
+    font_->SetFixedPitch(true);
+  else
+    ControlFontChanged();
+}
+
 void TCustomCodeEdit::GutterSettingsChanged() {
+  if (loading_) return;
   if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
     gutter_->AutoSizeDigitCount(lines_->Count());
-  int width = std::max(0, gutter_->RealGutterWidth(charWidth_));
+  int digitWidth = gutter_->UseFontStyle() ? DigitWidth(gutter_->Font()) : charWidth_;
+  int width = std::max(0, gutter_->RealGutterWidth(digitWidth));
   if (width == gutterWidth_) {
     RepaintGutter();
     return;
@@ -434,6 +524,7 @@ void TCustomCodeEdit::GutterSettingsChanged() {
   textOffset_ = gutterWidth_ + 2 - (leftChar_ - 1) * charWidth_;
   if (HandleAllocated() && charWidth_ > 0)
     charsInWindow_ = std::max<int>(ClientRect().right - gutterWidth_ - 2, 0) / charWidth_;
+  if (wordWrapPlugin_) wordWrapPlugin_->WidthChanged();
   UpdateScrollBars();
   Repaint();
 }
@@ -443,6 +534,10 @@ void TCustomCodeEdit::UpdateWindowMetrics(bool RecalcGutter) {
     RECT r = ClientRect();
     charsInWindow_ = std::max<int>(r.right - gutterWidth_ - 2, 0) / charWidth_;
     linesInWindow_ = lineHeight_ > 0 ? r.bottom / lineHeight_ : 0;
+    if (wordWrapPlugin_) {
+      wordWrapPlugin_->WidthChanged();
+      Repaint();
+    }
   }
   if (!RecalcGutter) return;
   if (gutter_->ShowLineNumbers())
@@ -480,15 +575,31 @@ void TCustomCodeEdit::DoOnCommandProcessed(TCodeEditorCommand& Command, char& AC
 
 void TCustomCodeEdit::DoOnGutterClick(int Button, int X, int Y) {
   if (!OnGutterClick) return;
-  TDisplayCoord p = PixelsToRowColumn(X, Y);
-  OnGutterClick(this, Button, X, Y, DisplayToBufferPos(p).Line, nullptr);
+  int line = DisplayToBufferPos(PixelsToRowColumn(X, Y)).Line;
+  if (line > lines_->Count()) return;
+  // The marks stand side by side, one Xoffset wide each.
+  TCodeEditMark* clicked = nullptr;
+  int offset = 0;
+  for (TCodeEditMark* mark : marks_->MarksOfLine(line)) {
+    if (!mark) break;
+    offset += bookMarkOptions_->Xoffset();
+    if (X < offset) {
+      clicked = mark;
+      break;
+    }
+  }
+  OnGutterClick(this, Button, X, Y, line, clicked);
 }
 
-void TCustomCodeEdit::DoOnPaint() {
-  if (!OnPaint || !HandleAllocated()) return;
-  HDC dc = GetDC(Handle());
-  OnPaint(this, dc);
-  ReleaseDC(Handle(), dc);
+void TCustomCodeEdit::DoOnPaint(HDC ACanvas) {
+  if (!OnPaint) return;
+  int saved = SaveDC(ACanvas);
+  SelectObject(ACanvas, font_->Handle());
+  SetTextColor(ACanvas, ColorToRGB(font_->Color()));
+  SelectObject(ACanvas, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(ACanvas, ColorToRGB(color_));
+  OnPaint(this, ACanvas);
+  RestoreDC(ACanvas, saved);
 }
 
 void TCustomCodeEdit::DoOnPaintTransientEx(TTransientType TransientType, bool Lock) {
@@ -503,6 +614,9 @@ void TCustomCodeEdit::DoOnPaintTransientEx(TTransientType TransientType, bool Lo
   }
   if (!fire || !OnPaintTransient || !HandleAllocated()) return;
   HDC dc = GetDC(Handle());
+  SelectObject(dc, font_->Handle());
+  SelectObject(dc, GetStockObject(DC_BRUSH));
+  SetDCBrushColor(dc, ColorToRGB(color_));
   HideCaret();
   OnPaintTransient(this, dc, TransientType);
   ReleaseDC(Handle(), dc);

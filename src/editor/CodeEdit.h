@@ -9,8 +9,10 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "editor/CodeEditKbdHandler.h"
 #include "editor/CodeEditKeyCmds.h"
 #include "editor/CodeEditMarks.h"
+#include "editor/CodeEditWordWrap.h"
 #include "editor/CodeEditMiscClasses.h"
 #include "editor/CodeEditTextBuffer.h"
 #include "editor/CodeEditTypes.h"
@@ -39,6 +41,7 @@ enum class TBorderStyle { bsNone, bsSingle };
 enum class TScrollBarKind { sbHorizontal, sbVertical };
 enum class TCodeReplaceAction { raCancel, raSkip, raReplace, raReplaceAll };
 enum class TTransientType { ttBefore, ttAfter };
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 enum class TCodeStatusChange {
   scAll, scCaretX, scCaretY, scLeftChar, scTopLine, scInsertMode, scModified, scSelection,
@@ -110,10 +113,21 @@ UINT CodeEditClipboardFormat();
 // zero inside its size; anything else gives false.
 bool DecodeCodeEditBlock(const std::string& Block, TCodeSelectionMode& Mode, std::string& Text);
 
-class TCustomCodeEdit : public TWinControl, public ICodeEditMarkHost {
+// A search engine the owner may keep with a control; the program has no engine of its own.
+class TCodeEditSearchCustom : public TComponent {
+public:
+  using TComponent::TComponent;
+};
+
+class TCustomCodeEdit : public TWinControl, public ICodeEditMarkHost, public ICodeWordWrapHost {
 public:
   explicit TCustomCodeEdit(TComponent* AOwner);
   ~TCustomCodeEdit() override;
+  // Loading from a form description: the streamed setters run between BeginLoading and
+  // Loaded; the gutter and the highlighter are only followed once Loaded has run.
+  void BeginLoading() { loading_ = true; }
+  bool IsLoading() const { return loading_; }
+  virtual void Loaded();
 
   // --- Window ---------------------------------------------------------------------------
   // Makes the window as a child of Parent (an ANSI window class of its own).
@@ -124,7 +138,7 @@ public:
   void RemoveFocusControl(TWinControl* Control);
 
   // --- Text -----------------------------------------------------------------------------
-  TCodeEditStringList& Lines() const { return *lines_; }
+  TCodeEditStringList& Lines() const override { return *lines_; }
   void SetLines(const TStrings& Value);
   std::string Text() const;
   void SetText(const std::string& Value);
@@ -154,13 +168,19 @@ public:
   void SetCaretAndSelection(const TBufferCoord& ptCaret, const TBufferCoord& ptBefore,
                             const TBufferCoord& ptAfter);
 
-  // --- Display positions (identity rows while no word wrap exists) -----------------------
+  // --- Display positions (rows follow word wrap; columns have tabs expanded) ----------------
   TDisplayCoord BufferToDisplayPos(const TBufferCoord& P) const;
   TBufferCoord DisplayToBufferPos(const TDisplayCoord& P) const;
   int DisplayRowCount() const;
-  int FirstRowOfLine(int Line) const { return Line; }
-  int LineOfRow(int Row) const { return Row; }
-  bool WordWrap() const { return false; }
+  int FirstRowOfLine(int Line) const;
+  int LineOfRow(int Row) const;
+
+  // --- Word wrap --------------------------------------------------------------------------
+  bool WordWrap() const { return wordWrapPlugin_ != nullptr; }
+  void SetWordWrap(bool Value);
+  // Places the caret at a display position (mouse placement): a click beyond the text of a
+  // wrapped row puts the caret at that row's end, not at the start of the next row.
+  void SetInternalDisplayXY(const TDisplayCoord& APos);
 
   // --- Selection ------------------------------------------------------------------------
   TBufferCoord BlockBegin() const;
@@ -197,7 +217,7 @@ public:
   std::string WordAtCaret();
   std::string GetWordAtRowCol(const TBufferCoord& XY) const;
   // Identifier characters: the highlighter's, or every code from 33 to 255.
-  std::bitset<256> IdentChars() const;
+  std::bitset<256> IdentChars() const override;
   virtual TBufferCoord NextWordPosEx(const TBufferCoord& XY) const;
   virtual TBufferCoord NextWordPos() const;
   virtual TBufferCoord WordStartEx(const TBufferCoord& XY) const;
@@ -303,7 +323,7 @@ public:
   void SetTopLine(int Value);
   int LeftChar() const { return leftChar_; }
   void SetLeftChar(int Value);
-  int CharsInWindow() const { return charsInWindow_; }
+  int CharsInWindow() const override { return charsInWindow_; }
   int LinesInWindow() const { return linesInWindow_; }
   int CharWidth() const { return charWidth_; }
   int LineHeight() const { return lineHeight_; }
@@ -346,6 +366,9 @@ public:
   TheTextDrawer& TextDrawer() const { return *textDrawer_; }
   TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
   void SetHighlighter(TCodeCustomHighlighter* Value);
+  // Kept only; forgotten when the engine is destroyed.
+  TCodeEditSearchCustom* SearchEngine() const { return searchEngine_; }
+  void SetSearchEngine(TCodeEditSearchCustom* Value);
 
   // --- Indentation helpers --------------------------------------------------------------
   int LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const;
@@ -376,6 +399,50 @@ public:
   void RepaintSelection();
   void Repaint();
 
+  // --- Input ------------------------------------------------------------------------------
+  // Extra key and mouse handlers: called after the control's own events, the latest first.
+  void AddKeyDownHandler(const TCodeMethod<TKeyEvent>& Handler);
+  void RemoveKeyDownHandler(const TCodeMethod<TKeyEvent>& Handler);
+  void AddKeyUpHandler(const TCodeMethod<TKeyEvent>& Handler);
+  void RemoveKeyUpHandler(const TCodeMethod<TKeyEvent>& Handler);
+  void AddMouseDownHandler(const TCodeMethod<TMouseEvent>& Handler);
+  void RemoveMouseDownHandler(const TCodeMethod<TMouseEvent>& Handler);
+  void AddMouseUpHandler(const TCodeMethod<TMouseEvent>& Handler);
+  void RemoveMouseUpHandler(const TCodeMethod<TMouseEvent>& Handler);
+  void AddMouseCursorHandler(const TCodeMethod<TMouseCursorHandler>& Handler);
+  void RemoveMouseCursorHandler(const TCodeMethod<TMouseCursorHandler>& Handler);
+  // The mouse cursor over the text (the I-beam at first).
+  HCURSOR Cursor() const { return cursor_; }
+  void SetCursor(HCURSOR Value) { cursor_ = Value; }
+  // A drag of this control's selection is under way.
+  bool Dragging() const { return dragging_; }
+  // A scroll bar's thumb is being dragged (until the end-of-scroll message).
+  bool ThumbScrolling() const { return isScrolling_; }
+  // Text dragged from an editor (Source) over or onto this one; X, Y in client pixels.
+  virtual void DragOver(TCustomCodeEdit* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragDrop(TCustomCodeEdit* Source, int X, int Y);
+  // The events every window control has; each runs before the control's own handling.
+  std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)> OnKeyDown, OnKeyUp;
+  std::function<void(TObject* Sender, char& Key)> OnKeyPress;
+  std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>
+      OnMouseDown, OnMouseUp;
+  std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)> OnMouseMove;
+  // OnClick: a left press and release inside the control (not ending a double click).
+  TNotifyEvent OnClick, OnDblClick;
+  std::function<void(TObject* Sender, TObject* Source, int X, int Y)> OnDragDrop;
+
+  // --- Bookmarks --------------------------------------------------------------------------
+  // Places bookmark BookMark (0..9) at (X, Y) when 1 <= Y <= max(1, line count); an old
+  // bookmark of that number goes first. OnPlaceBookmark may cancel by setting the mark to
+  // nullptr; a handler that substitutes another mark cancels too, since the list owns only
+  // marks it made.
+  void SetBookMark(int BookMark, int X, int Y);
+  void ClearBookMark(int BookMark);
+  // Moves the caret to the bookmark, centred in the view, and drops the selection.
+  void GotoBookMark(int BookMark);
+  // False when the bookmark is not set.
+  bool GetBookMark(int BookMark, int& X, int& Y) const;
+
   // --- Events ---------------------------------------------------------------------------
   TNotifyEvent OnChange;
   TPlaceMarkEvent OnClearBookmark;
@@ -399,6 +466,15 @@ public:
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
   void HandleDestroyed() override;
+  // A destroyed highlighter or search engine is forgotten.
+  void Notification(TComponent* AComponent) override;
+
+  // --- Painting ---------------------------------------------------------------------------
+  // Paints the area Clip of the client on DC, and nothing outside it.
+  virtual void Paint(HDC DC, const RECT& Clip);
+  virtual void PaintGutter(HDC DC, const RECT& AClip, int FirstRow, int LastRow);
+  virtual void PaintTextLines(HDC DC, RECT AClip, int FirstRow, int LastRow, int FirstCol,
+                              int LastCol);
 
   virtual void DoChange();
   virtual void LinesChanged();
@@ -407,7 +483,8 @@ protected:
   virtual void DoOnClearBookmark(TCodeEditMark*& Mark);
   virtual void DoOnCommandProcessed(TCodeEditorCommand& Command, char& AChar, void* Data);
   virtual void DoOnGutterClick(int Button, int X, int Y);
-  virtual void DoOnPaint();
+  // OnPaint with the paint request's canvas, holding the control's font and brush colour.
+  virtual void DoOnPaint(HDC ACanvas);
   virtual void DoOnPaintTransientEx(TTransientType TransientType, bool Lock);
   virtual void DoOnPaintTransient(TTransientType TransientType);
   virtual void DoOnPlaceMark(TCodeEditMark*& Mark);
@@ -420,6 +497,24 @@ protected:
   void NotifyPluginsAfterPaint(HDC ACanvas, const RECT& AClip, int FirstLine, int LastLine);
   void NotifyLinesInserted(int FirstLine, int Count);
   void NotifyLinesDeleted(int FirstLine, int Count);
+
+  // --- Input ------------------------------------------------------------------------------
+  virtual void KeyDown(WORD& Key, TShiftState Shift);
+  virtual void KeyUp(WORD& Key, TShiftState Shift);
+  virtual void KeyPress(char& Key);
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void Click();
+  // A left double click at (X, Y).
+  virtual void DblClick(int X, int Y);
+  // Chooses the cursor for the mouse position over the client area.
+  virtual void UpdateMouseCursor();
+  // The caret to the nearest character boundary of the point, keeping the selection anchors.
+  void PlaceCaretAtPoint(int X, int Y);
+  // Sets the auto-scroll steps for a mouse at (X, Y) and runs the scroll timer while needed.
+  void UpdateAutoScroll(int X, int Y);
+  void ScrollTimerHandler();
 
 private:
   enum class TStateFlag {
@@ -455,7 +550,10 @@ private:
   // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
   int LineLength(int Line) const;
+  // Writing a line (or trimming one written) drops its trailing blanks with
+  // eoTrimTrailingSpaces and records them, so that undo brings them back.
   void StoreLineTrimmed(int Line, const std::string& S);
+  void TrimLineRecorded(int Line);
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
   void InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList);
@@ -490,23 +588,33 @@ private:
   void DoPageUpDown(TCodeEditorCommand Command, bool Select);
   void DoScrollUpDown(int Delta);
   void DoDeleteLastChar();
+  void BackspacePastLineEnd();
+  void BackspaceJoinLines();
+  void BackspaceInLine();
   void DoDeleteChar();
+  void DeleteRangeRecorded(TBufferCoord From, TBufferCoord To, TCodeUndoReason Reason);
   void DoDeleteToWordOrLineEnd(TCodeEditorCommand Command);
   void DoDeleteToWordOrLineStart(TCodeEditorCommand Command);
   void DoDeleteLine();
   void DoLineBreak(bool MoveCaret);
+  TBufferCoord BreakCaretLine(int& Inserted);
+  int IndentColumnAbove(int Line) const;
   void DoTypeChar(char AChar);
   void DoImeStr(const char* S);
+  int SmartTabWidth(int Column) const;
   void DoTabKey();
   void DoShiftTabKey();
   void DoBlockIndent();
   void DoBlockUnindent();
   void DoCaseChange(TCodeEditorCommand Command);
+  void SelectWordForCaseChange();
+  void SelectCharForCaseChange();
+  void ReplaceSelectionCase(TCodeEditorCommand Command);
   void DoEditCommand(TCodeEditorCommand Command, char AChar, void* Data);
   bool DoMoveCommand(TCodeEditorCommand Command, void* Data);
   void DoContextHelp();
   bool IsWordChar(unsigned char C) const;
-  int SmartTabDeleteTarget(int Column) const;
+  int SmartTabDeleteTarget(int Column, bool Expand) const;
   bool IsStringOrComment(const TBufferCoord& P) const;
   int PadCaretLine();
   void InsertAtCaret(const std::string& S, bool Recorded);
@@ -526,6 +634,8 @@ private:
   void DoSetFocusMessage();
   void DoKillFocusMessage();
   void MeasureCharCell();
+  void FontChanged();
+  void RepaintRowsOf(RECT Strip, int FirstLine, int LastLine);
   void RecreateWnd();
 
   // The buffer and lists in use: the own ones, or those of the editor whose text is shared.
@@ -542,6 +652,7 @@ private:
   std::unique_ptr<TFont> font_;
   std::unique_ptr<TheTextDrawer> textDrawer_;
   TCodeCustomHighlighter* highlighter_ = nullptr;
+  TCodeEditSearchCustom* searchEngine_ = nullptr;
 
   int caretX_ = 1;
   int caretY_ = 1;
@@ -586,6 +697,7 @@ private:
   TColor color_ = clWindow;
   int transientPaintLock_ = 0;
   bool destroying_ = false;
+  bool loading_ = false;
   TCodePendingKey pendingKey_;
   std::unique_ptr<TCodeSelectedColor> selectedColor_;
   std::unique_ptr<TCodeBookMarkOpt> bookMarkOptions_;
@@ -597,6 +709,64 @@ private:
   std::vector<TWinControl*> focusList_;
   HWND parent_ = nullptr;
   RECT bounds_ = {0, 0, 200, 150};
+
+  // --- Input ------------------------------------------------------------------------------
+  LRESULT InputMessage(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void WmKeyDown(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void WmMouseButton(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void WmMouseWheel(int WheelDelta);
+  void WmVScroll(int Code, int Pos);
+  void WmHScroll(int Code, int Pos);
+  void WmImeComposition(LPARAM lParam);
+  void WmImeNotify(WPARAM wParam);
+  void ShowScrollHint(int ThumbPos);
+  // The scroll bars' real maxima; positions beyond 32767 are scaled on the bars.
+  int VertScrollMax() const;
+  int HorzScrollMax() const;
+  bool MouseCaptured() const;
+  void StopScrollTimer();
+  void BeginDrag();
+  void DragMoveTo(int X, int Y);
+  void EndDrag(bool Drop, int X, int Y);
+  bool DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& DropPoint);
+  std::unique_ptr<TCodeEditKbdHandler> kbdHandler_ = std::make_unique<TCodeEditKbdHandler>();
+  HCURSOR cursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
+  int imeCount_ = 0;
+  int wheelAccumulator_ = 0;
+  int scrollDeltaX_ = 0;
+  int scrollDeltaY_ = 0;
+  POINT mouseDownPos_ = {0, 0};
+  bool isScrolling_ = false;
+  bool scrollTimerOn_ = false;
+  bool clicked_ = false;
+  bool dragging_ = false;
+  // The window of the editor under the mouse during a drag (a window, so that an editor
+  // destroyed meanwhile is noticed), and whether it accepts the text.
+  HWND dragTarget_ = nullptr;
+  bool dragAccepted_ = false;
+
+  // --- Bookmarks --------------------------------------------------------------------------
+  // The mark in bookmark slot BookMark, or nullptr.
+  TCodeEditMark* BookmarkSlot(int BookMark) const;
+  void DoGotoMarkerCommand(int BookMark);
+  void DoSetMarkerCommand(int BookMark, void* Data);
+
+  // --- Painting ---------------------------------------------------------------------------
+  friend class TCodeEditPainter;
+  void WmPaint();
+  std::unique_ptr<TCodeInternalImage> internalImage_;  // built-in bookmark glyphs, on first use
+
+  // --- Word wrap --------------------------------------------------------------------------
+  // Line and Char of a buffer position as its line's display column, without word wrap.
+  int ExpandedColumn(const TBufferCoord& P) const;
+  // The Char of Line whose expanded span reaches Column, without word wrap.
+  int CharAtColumn(int Line, int Column) const;
+  // The word-wrap step of the paint lock's release.
+  void KeepWrappedCaretInRow();
+  // Repaints text and gutter from buffer line Index (0-based) on when the rows moved.
+  void RepaintMovedRows(int Index, int RowDelta);
+  std::unique_ptr<ICodeEditBufferPlugin> wordWrapPlugin_;
+  bool caretAtEndOfWrappedRow_ = false;
 };
 
 // The control as the program places it on its forms.

@@ -1,6 +1,7 @@
 // The clipboard: plain text plus the editor's block format that keeps the selection mode.
 #include <optional>
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditScopes.h"
 #include "toolkit/Clipboard.h"
 
 namespace {
@@ -44,31 +45,22 @@ void TCustomCodeEdit::WriteClipboard(const std::string& Text, TCodeSelectionMode
 
 void TCustomCodeEdit::CopyToClipboard() {
   if (!SelAvail()) return;
-  TCodeEditorOptions saved = options_;
-  // A copied column block keeps its blanks, so that it pastes back as a rectangle.
-  if (activeSelectionMode_ == SM::smColumn) options_.Exclude(TCodeEditorOption::eoTrimTrailingSpaces);
   std::string text;
-  try {
+  {
+    // A copied column block keeps its blanks, so that it pastes back as a rectangle.
+    TCodeEditorOptions options = options_;
+    if (activeSelectionMode_ == SM::smColumn) options.Exclude(TCodeEditorOption::eoTrimTrailingSpaces);
+    codeeditscopes::TRestore<TCodeEditorOptions> untrimmed(options_, options);
     text = SelText();
-  } catch (...) {
-    options_ = saved;
-    throw;
   }
-  options_ = saved;
   WriteClipboard(text, activeSelectionMode_);
 }
 
 void TCustomCodeEdit::CutToClipboard() {
   if (ReadOnly() || !SelAvail()) return;
-  undoList_->BeginBlock();
-  try {
-    CopyToClipboard();  // raises on failure: nothing is deleted then
-    SetSelText(std::string());
-  } catch (...) {
-    undoList_->EndBlock();
-    throw;
-  }
-  undoList_->EndBlock();
+  codeeditscopes::TUndoBlock block(*undoList_);
+  CopyToClipboard();  // raises on failure: nothing is deleted then
+  SetSelText(std::string());
 }
 
 bool TCustomCodeEdit::CanPaste() const {
@@ -101,8 +93,8 @@ void TCustomCodeEdit::PasteFromClipboard() {
   if (!CanPaste()) return;
   DoOnPaintTransient(TTransientType::ttBefore);
   TClipboard& clipboard = Clipboard();
-  undoList_->BeginBlock();
-  try {
+  {
+    codeeditscopes::TUndoBlock undoBlock(*undoList_);
     bool hasBlock = clipboard.HasFormat(CodeEditClipboardFormat());
     if (!clipboard.Open(HandleAllocated() ? Handle() : nullptr))
       throw ECodeEditError("Clipboard paste operation failed.");
@@ -118,11 +110,7 @@ void TCustomCodeEdit::PasteFromClipboard() {
       PasteBlock(mode, text);
     else if (plain)
       PasteBlock(SelAvail() ? activeSelectionMode_ : selectionMode_, PlainText(*plain));
-  } catch (...) {
-    undoList_->EndBlock();
-    throw;
   }
-  undoList_->EndBlock();
   if (HasOption(TCodeEditorOption::eoHideShowScrollbars)) UpdateScrollBars();
   EnsureCursorPosVisible();
   StatusChanged({TCodeStatusChange::scSelection});

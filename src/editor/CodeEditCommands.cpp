@@ -3,6 +3,7 @@
 #include <climits>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditScopes.h"
 #include "rtl/SysUtils.h"
 
 namespace {
@@ -28,43 +29,10 @@ const std::bitset<256>& DefaultWordChars() {
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
-// Restores a value when the scope ends, also on failure.
-template <class T>
-class TRestore {
-public:
-  TRestore(T& Ref, T Value) : ref_(Ref), saved_(Ref) { Ref = Value; }
-  ~TRestore() { ref_ = saved_; }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
-private:
-  T& ref_;
-  T saved_;
-};
-
-// Holds the control's paint lock for a scope.
-class TPaintLock {
-public:
-  explicit TPaintLock(TCustomCodeEdit& Edit) : edit_(Edit) { edit_.IncPaintLock(); }
-  ~TPaintLock() { edit_.DecPaintLock(); }
-  TPaintLock(const TPaintLock&) = delete;
-  TPaintLock& operator=(const TPaintLock&) = delete;
-
-private:
-  TCustomCodeEdit& edit_;
-};
-
-// Holds an undo block open for a scope.
-class TUndoBlock {
-public:
-  explicit TUndoBlock(TCodeEditUndoList& List) : list_(List) { list_.BeginBlock(); }
-  ~TUndoBlock() { list_.EndBlock(); }
-  TUndoBlock(const TUndoBlock&) = delete;
-  TUndoBlock& operator=(const TUndoBlock&) = delete;
-
-private:
-  TCodeEditUndoList& list_;
-};
+using codeeditscopes::TLinesUpdate;
+using codeeditscopes::TPaintLock;
+using codeeditscopes::TRestore;
+using codeeditscopes::TUndoBlock;
 
 // Leading blanks and tabs, counted as characters or as display columns.
 int LeadingSpaceCount(const std::string& S, bool Expand, int TabWidth) {
@@ -78,6 +46,18 @@ int LeadingSpaceCount(const std::string& S, bool Expand, int TabWidth) {
       break;
   }
   return count;
+}
+
+// Fills display columns From..To (exclusive): a tab to each tab stop reached, blanks after.
+std::string TabsAndBlanks(int From, int To, int TabWidth) {
+  std::string fill;
+  int col = From;
+  for (int stop = ((col - 1) / TabWidth + 1) * TabWidth + 1; stop <= To; stop += TabWidth) {
+    fill += '\t';
+    col = stop;
+  }
+  fill.append(To - col, ' ');
+  return fill;
 }
 
 bool IsCaseCommand(TCodeEditorCommand C) {
@@ -185,6 +165,16 @@ bool TCustomCodeEdit::DoMoveCommand(TCodeEditorCommand Command, void* Data) {
     case ecColumnSelect: SetSelectionMode(SM::smColumn); return true;
     case ecMatchBracket: FindMatchingBracket(); return true;
     case ecContextHelp: DoContextHelp(); return true;
+    case ecGotoMarker0: case ecGotoMarker1: case ecGotoMarker2: case ecGotoMarker3:
+    case ecGotoMarker4: case ecGotoMarker5: case ecGotoMarker6: case ecGotoMarker7:
+    case ecGotoMarker8: case ecGotoMarker9:
+      DoGotoMarkerCommand(Command - ecGotoMarker0);
+      return true;
+    case ecSetMarker0: case ecSetMarker1: case ecSetMarker2: case ecSetMarker3:
+    case ecSetMarker4: case ecSetMarker5: case ecSetMarker6: case ecSetMarker7:
+    case ecSetMarker8: case ecSetMarker9:
+      DoSetMarkerCommand(Command - ecSetMarker0, Data);
+      return true;
     default: return false;
   }
 }
@@ -468,15 +458,14 @@ void TCustomCodeEdit::FindMatchingBracket() { InternalSetCaretXY(GetMatchingBrac
 void TCustomCodeEdit::DeleteSelectionRecorded(TCodeUndoReason Reason) {
   TUndoBlock block(*undoList_);
   RecordSelectionDeletion(Reason);
-  SetSelTextPrimitive(activeSelectionMode_, std::string(), false);
+  SetSelTextPrimitive(activeSelectionMode_, std::string(), true);
 }
 
-int TCustomCodeEdit::SmartTabDeleteTarget(int Column) const {
-  bool expand = HasOption(EO::eoTrimTrailingSpaces);
+// Where smart Backspace goes from Column: behind the indentation of the nearest line above
+// that is indented less than Column - 1 (an empty line counts as indented 0), else column 1.
+int TCustomCodeEdit::SmartTabDeleteTarget(int Column, bool Expand) const {
   for (int line = caretY_ - 1; line >= 1; --line) {
-    std::string s = LineAt(line);
-    if (s.empty()) continue;
-    int lead = LeadingSpaceCount(s, expand, tabWidth_);
+    int lead = LeadingSpaceCount(LineAt(line), Expand, tabWidth_);
     if (lead < Column - 1) return lead + 1;
   }
   return 1;
@@ -484,68 +473,70 @@ int TCustomCodeEdit::SmartTabDeleteTarget(int Column) const {
 
 void TCustomCodeEdit::DoDeleteLastChar() {
   DoOnPaintTransient(TTransientType::ttBefore);
-  if (SelAvail()) {
+  if (SelAvail())
     DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
-  } else {
-    std::string t = CaretLineText();
-    int len = static_cast<int>(t.size());
-    TBufferCoord caret = CaretXY();
-    if (caretX_ > len + 1) {
-      int target = caretX_ - 1;
-      if (HasOption(EO::eoSmartTabDelete)) target = len > 0 ? len + 1 : SmartTabDeleteTarget(caretX_);
-      InternalSetCaretXY({target, caretY_});
-    } else if (caretX_ == 1) {
-      if (caretY_ > 1) {
-        std::string prev = LineAt(caretY_ - 1);
-        TBufferCoord joined{static_cast<int>(prev.size()) + 1, caretY_ - 1};
-        std::string moved = HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(t) : t;
-        lines_->BeginUpdate();
-        try {
-          lines_->Put(caretY_ - 2, prev + moved);
-          lines_->Delete(caretY_ - 1);
-        } catch (...) {
-          lines_->EndUpdate();
-          throw;
-        }
-        lines_->EndUpdate();
-        NotifyLinesDeleted(caret.Line, 1);
-        undoList_->AddChange(urSilentDelete, joined, caret, "\r\n", uint8_t(SM::smNormal));
-        InternalSetCaretXY(joined);
-      }
-    } else {
-      int from;
-      int lead = LeadingSpaceCount(t, false, tabWidth_);
-      if (static_cast<unsigned char>(t[caretX_ - 2]) <= 32 && lead == caretX_ - 1) {
-        int column = DisplayX();
-        int targetColumn;
-        if (HasOption(EO::eoSmartTabDelete)) {
-          targetColumn = 1;
-          for (int line = caretY_ - 1; line >= 1; --line) {
-            int l = LeadingSpaceCount(LineAt(line), true, tabWidth_);
-            if (l < column - 1) {
-              targetColumn = l + 1;
-              break;
-            }
-          }
-        } else {
-          targetColumn = ((column - 2) / tabWidth_) * tabWidth_ + 1;
-        }
-        from = t[caretX_ - 2] == '\t' && !HasOption(EO::eoSmartTabDelete)
-                   ? caretX_ - 1
-                   : std::min(ColumnToChar(caretY_, targetColumn), caretX_ - 1);
-      } else {
-        from = caretX_ - (IsDBCSSecondByte(caretY_, caretX_ - 1) ? 2 : 1);
-      }
-      std::string removed = t.substr(from - 1, caretX_ - from);
-      StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
-      undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, removed, uint8_t(SM::smNormal));
-      // Blanks trimmed behind the caret leave it in its column, past the line end.
-      TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-      InternalSetCaretXY({from, caretY_});
-    }
-  }
+  else if (caretX_ > LineLength(caretY_) + 1)
+    BackspacePastLineEnd();
+  else if (caretX_ == 1)
+    BackspaceJoinLines();
+  else
+    BackspaceInLine();
   EnsureCursorPosVisible();
   DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+// Only the caret moves.
+void TCustomCodeEdit::BackspacePastLineEnd() {
+  int len = LineLength(caretY_);
+  int target = caretX_ - 1;
+  if (HasOption(EO::eoSmartTabDelete))
+    target = len > 0 ? len + 1
+                     : SmartTabDeleteTarget(caretX_, HasOption(EO::eoTrimTrailingSpaces));
+  InternalSetCaretXY({target, caretY_});
+}
+
+// The caret line joins the end of the line above.
+void TCustomCodeEdit::BackspaceJoinLines() {
+  if (caretY_ <= 1) return;
+  TBufferCoord caret = CaretXY();
+  TUndoBlock block(*undoList_);
+  TrimLineRecorded(caretY_);
+  std::string prev = LineAt(caretY_ - 1);
+  TBufferCoord joined{static_cast<int>(prev.size()) + 1, caretY_ - 1};
+  {
+    TLinesUpdate update(*lines_);
+    lines_->Put(caretY_ - 2, prev + CaretLineText());
+    lines_->Delete(caretY_ - 1);
+  }
+  NotifyLinesDeleted(caret.Line, 1);
+  undoList_->AddChange(urSilentDelete, joined, caret, "\r\n", uint8_t(SM::smNormal));
+  InternalSetCaretXY(joined);
+}
+
+// One character goes, or behind the leading white space back to an indentation.
+void TCustomCodeEdit::BackspaceInLine() {
+  std::string t = CaretLineText();
+  TBufferCoord caret = CaretXY();
+  int from;
+  int lead = LeadingSpaceCount(t, false, tabWidth_);
+  if (static_cast<unsigned char>(t[caretX_ - 2]) <= 32 && lead == caretX_ - 1) {
+    int column = DisplayX();
+    int targetColumn = HasOption(EO::eoSmartTabDelete)
+                           ? SmartTabDeleteTarget(column, true)
+                           : ((column - 2) / tabWidth_) * tabWidth_ + 1;
+    from = t[caretX_ - 2] == '\t' && !HasOption(EO::eoSmartTabDelete)
+               ? caretX_ - 1
+               : std::min(ColumnToChar(caretY_, targetColumn), caretX_ - 1);
+  } else {
+    from = caretX_ - (IsDBCSSecondByte(caretY_, caretX_ - 1) ? 2 : 1);
+  }
+  TUndoBlock block(*undoList_);
+  undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, t.substr(from - 1, caretX_ - from),
+                       uint8_t(SM::smNormal));
+  StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
+  // Blanks trimmed behind the caret leave it in its column, past the line end.
+  TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+  InternalSetCaretXY({from, caretY_});
 }
 
 void TCustomCodeEdit::DoDeleteChar() {
@@ -569,15 +560,11 @@ void TCustomCodeEdit::DoDeleteChar() {
         undoList_->AddChange(urWhiteSpaceAdd, caret, {len + 1, caretY_}, std::string(),
                              uint8_t(SM::smNormal));
       std::string filled = t + std::string(caretX_ - 1 - len, ' ');
-      lines_->BeginUpdate();
-      try {
+      {
+        TLinesUpdate update(*lines_);
         lines_->Put(caretY_ - 1, filled + LineAt(caretY_ + 1));
         lines_->Delete(caretY_);
-      } catch (...) {
-        lines_->EndUpdate();
-        throw;
       }
-      lines_->EndUpdate();
       NotifyLinesDeleted(caretY_ + 1, 1);
       undoList_->AddChange(urSilentDeleteAfterCaret, caret, {1, caretY_ + 1}, "\r\n",
                            uint8_t(SM::smNormal));
@@ -585,6 +572,16 @@ void TCustomCodeEdit::DoDeleteChar() {
     }
   }
   DoOnPaintTransient(TTransientType::ttAfter);
+}
+
+// Removes From..To as a normal selection, recorded with Reason.
+void TCustomCodeEdit::DeleteRangeRecorded(TBufferCoord From, TBufferCoord To,
+                                          TCodeUndoReason Reason) {
+  TUndoBlock block(*undoList_);
+  undoList_->AddChange(Reason, From, To, SelTextOf(From, To, SM::smNormal), uint8_t(SM::smNormal));
+  TLinesUpdate update(*lines_);
+  DeleteNormal(From, To);
+  if (HasOption(EO::eoScrollPastEol)) TrimLineRecorded(From.Line);
 }
 
 void TCustomCodeEdit::DoDeleteToWordOrLineEnd(TCodeEditorCommand Command) {
@@ -609,16 +606,7 @@ void TCustomCodeEdit::DoDeleteToWordOrLineEnd(TCodeEditorCommand Command) {
   // A caret beyond the line end deletes from the line end: no blanks are inserted or lost.
   TBufferCoord start = ClampToLineEnd(caret);
   if (end <= start) return;
-  std::string removed = SelTextOf(start, end, SM::smNormal);
-  lines_->BeginUpdate();
-  try {
-    DeleteNormal(start, end);
-  } catch (...) {
-    lines_->EndUpdate();
-    throw;
-  }
-  lines_->EndUpdate();
-  undoList_->AddChange(urSilentDeleteAfterCaret, start, end, removed, uint8_t(SM::smNormal));
+  DeleteRangeRecorded(start, end, urSilentDeleteAfterCaret);
   InternalSetCaretXY(caret);
 }
 
@@ -627,16 +615,7 @@ void TCustomCodeEdit::DoDeleteToWordOrLineStart(TCodeEditorCommand Command) {
   TBufferCoord start = Command == ecDeleteLastWord ? PrevWordPos() : TBufferCoord{1, caretY_};
   TBufferCoord end = ClampToLineEnd(CaretXY());
   if (start < end) {
-    std::string removed = SelTextOf(start, end, SM::smNormal);
-    lines_->BeginUpdate();
-    try {
-      DeleteNormal(start, end);
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
-    }
-    lines_->EndUpdate();
-    undoList_->AddChange(urSilentDelete, start, end, removed, uint8_t(SM::smNormal));
+    DeleteRangeRecorded(start, end, urSilentDelete);
     InternalSetCaretXY(start);
   } else if (start != CaretXY()) {
     InternalSetCaretXY(start);
@@ -668,58 +647,72 @@ void TCustomCodeEdit::DoDeleteLine() {
 // ---------------------------------------------------------------------------------------
 // Line breaks and typing
 
+// The marks hear of the new line's own number: for ecInsertLine, whose caret stays, that is
+// not the caret's line.
 void TCustomCodeEdit::DoLineBreak(bool MoveCaret) {
   TUndoBlock block(*undoList_);
   if (SelAvail()) DeleteSelectionRecorded(urDelete);
-  lines_->BeginUpdate();
   TBufferCoord caret = CaretXY();
-  TBufferCoord newCaret = caret;
-  try {
+  int inserted = 0;
+  {
+    TLinesUpdate update(*lines_);
     EnsureFirstLine();
-    std::string t = CaretLineText();
-    int len = static_cast<int>(t.size());
-    int line = caretY_;
-    if (len > 0 && caretX_ > 1 && caretX_ <= len) {
-      std::string left = t.substr(0, caretX_ - 1), right = t.substr(caretX_ - 1);
-      std::string indent = MakeIndent(LeadingWhiteWidth(left, true), true);
-      lines_->Put(line - 1, left);
-      lines_->Insert(line, indent + right);
-      undoList_->AddChange(urLineBreak, caret, caret, right, uint8_t(SM::smNormal));
-      if (MoveCaret) newCaret = {static_cast<int>(indent.size()) + 1, line + 1};
-    } else if (len > 0 && caretX_ == 1) {
-      lines_->Insert(line - 1, std::string());
-      undoList_->AddChange(urLineBreak, caret, caret, t, uint8_t(SM::smNormal));
-      if (MoveCaret) newCaret = {1, line + 1};
-    } else if (len > 0) {
-      std::string indent = t.substr(0, LeadingWhiteWidth(t, false));
-      lines_->Insert(line, indent);
-      undoList_->AddChange(urLineBreak, caret, caret, std::string(), uint8_t(SM::smNormal));
-      if (MoveCaret) newCaret = {static_cast<int>(indent.size()) + 1, line + 1};
-    } else {
-      int column = 1;
-      if (HasOption(EO::eoAutoIndent))
-        for (int above = line - 1; above >= 1; --above) {
-          std::string s = LineAt(above);
-          if (s.empty()) continue;
-          column = LeadingSpaceCount(s, true, tabWidth_) + 1;
-          break;
-        }
-      lines_->Insert(line - 1, std::string());
-      undoList_->AddChange(urLineBreak, caret, caret, std::string(), uint8_t(SM::smNormal));
-      if (MoveCaret) newCaret = {column, line + 1};
-    }
+    TBufferCoord afterBreak = BreakCaretLine(inserted);
     // A caret that may stand past the line end while the new line has no text yet.
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-    InternalSetCaretXY(newCaret);
-  } catch (...) {
-    lines_->EndUpdate();
-    throw;
+    InternalSetCaretXY(MoveCaret ? afterBreak : caret);
   }
-  lines_->EndUpdate();
-  NotifyLinesInserted(caret.Char == 1 ? caretY_ - 1 : caretY_, 1);
+  NotifyLinesInserted(inserted, 1);
   blockBegin_ = blockEnd_ = CaretXY();
   EnsureCursorPosVisible();
   UpdateLastCaretX();
+}
+
+// Breaks the caret line and records it; gives where Enter puts the caret, and in Inserted the
+// number of the new line.
+TBufferCoord TCustomCodeEdit::BreakCaretLine(int& Inserted) {
+  TBufferCoord caret = CaretXY();
+  std::string t = CaretLineText();
+  int len = static_cast<int>(t.size());
+  int line = caretY_;
+  std::string moved;  // what the break takes off the caret line
+  TBufferCoord afterBreak;
+  if (len > 0 && caretX_ > 1 && caretX_ <= len) {
+    std::string left = t.substr(0, caretX_ - 1);
+    moved = t.substr(caretX_ - 1);
+    std::string indent = MakeIndent(LeadingWhiteWidth(left, true), true);
+    lines_->Put(line - 1, left);
+    lines_->Insert(line, indent + moved);
+    Inserted = line + 1;
+    afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};
+  } else if (len > 0 && caretX_ == 1) {
+    moved = t;
+    lines_->Insert(line - 1, std::string());
+    Inserted = line;
+    afterBreak = {1, line + 1};
+  } else if (len > 0) {
+    std::string indent = t.substr(0, LeadingWhiteWidth(t, false));
+    lines_->Insert(line, indent);
+    Inserted = line + 1;
+    afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};
+  } else {
+    lines_->Insert(line - 1, std::string());
+    Inserted = line;
+    afterBreak = {IndentColumnAbove(line), line + 1};
+  }
+  undoList_->AddChange(urLineBreak, caret, caret, moved, uint8_t(SM::smNormal));
+  return afterBreak;
+}
+
+// With eoAutoIndent the column behind the indentation of the nearest non-empty line above
+// Line; otherwise 1.
+int TCustomCodeEdit::IndentColumnAbove(int Line) const {
+  if (!HasOption(EO::eoAutoIndent)) return 1;
+  for (int above = Line - 1; above >= 1; --above) {
+    std::string s = LineAt(above);
+    if (!s.empty()) return LeadingSpaceCount(s, true, tabWidth_) + 1;
+  }
+  return 1;
 }
 
 // Pads the caret line with blanks up to the caret; gives the number of characters added.
@@ -765,8 +758,8 @@ void TCustomCodeEdit::DoTypeChar(char AChar) {
     TBufferCoord caret = CaretXY();
     int lineLen = LineLength(caretY_);
     TUndoBlock block(*undoList_);
-    lines_->BeginUpdate();
-    try {
+    {
+      TLinesUpdate update(*lines_);
       int filler = PadCaretLine();
       if (filler > 0) {
         TBufferCoord at{lineLen + 1 + filler, caretY_};
@@ -778,11 +771,8 @@ void TCustomCodeEdit::DoTypeChar(char AChar) {
         SetCaretXYEx(false, {lineLen + 1, caretY_});
       }
       InsertAtCaret(std::string(1, AChar), true);
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
+      TrimLineRecorded(caretY_);  // a typed blank stays only as the caret's place
     }
-    lines_->EndUpdate();
     blockBegin_ = blockEnd_ = CaretXY();
   }
   GrowLeftCharForCaret();
@@ -798,8 +788,8 @@ void TCustomCodeEdit::DoImeStr(const char* S) {
   } else {
     TUndoBlock block(*undoList_);
     int lineLen = LineLength(caretY_);
-    lines_->BeginUpdate();
-    try {
+    {
+      TLinesUpdate update(*lines_);
       int filler = PadCaretLine();
       if (filler > 0) {
         TBufferCoord at{lineLen + 1 + filler, caretY_};
@@ -809,11 +799,7 @@ void TCustomCodeEdit::DoImeStr(const char* S) {
         SetCaretXYEx(false, at);
       }
       InsertAtCaret(text, true);
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
     }
-    lines_->EndUpdate();
     blockBegin_ = blockEnd_ = CaretXY();
   }
   GrowLeftCharForCaret();
@@ -821,6 +807,21 @@ void TCustomCodeEdit::DoImeStr(const char* S) {
 
 // ---------------------------------------------------------------------------------------
 // Tab and Shift+Tab
+
+// The columns from Column over the rest of the word and the blanks after it, on the nearest
+// line above that reaches Column; -1 when no line does.
+int TCustomCodeEdit::SmartTabWidth(int Column) const {
+  for (int line = caretY_ - 1; line >= 1; --line) {
+    std::string s = lines_->GetExpandedString(line - 1);
+    int len = static_cast<int>(s.size());
+    if (len < Column) continue;
+    int i = Column;
+    while (i <= len && !IsBlank(s[i - 1])) ++i;
+    while (i <= len && IsBlank(s[i - 1])) ++i;
+    return i - Column;
+  }
+  return -1;
+}
 
 void TCustomCodeEdit::DoTabKey() {
   if (HasOption(EO::eoTabIndent) && SelAvail() &&
@@ -830,23 +831,11 @@ void TCustomCodeEdit::DoTabKey() {
     if (coversLine) SetBlockBegin({1, BlockBegin().Line});
     return;
   }
-  int column = DisplayX();
-  int width = -1;
-  bool smartLine = false;
-  if (HasOption(EO::eoSmartTabs)) {
-    for (int line = caretY_ - 1; line >= 1 && width < 0; --line) {
-      std::string s = lines_->GetExpandedString(line - 1);
-      if (static_cast<int>(s.size()) < column) continue;
-      int i = column;
-      while (i <= static_cast<int>(s.size()) && !IsBlank(s[i - 1])) ++i;
-      while (i <= static_cast<int>(s.size()) && IsBlank(s[i - 1])) ++i;
-      width = i - column;
-      smartLine = true;
-    }
-  }
+  int width = HasOption(EO::eoSmartTabs) ? SmartTabWidth(DisplayX()) : -1;
+  bool smartLine = width >= 0;
   TUndoBlock block(*undoList_);
   if (SelAvail()) DeleteSelectionRecorded(urDelete);
-  column = DisplayX();
+  int column = DisplayX();
   if (width < 0)
     width = HasOption(EO::eoTabsToSpaces) ? tabWidth_ - ((column - 1) % tabWidth_) : tabWidth_;
   std::string t = CaretLineText();
@@ -861,35 +850,21 @@ void TCustomCodeEdit::DoTabKey() {
     return;
   } else if (HasOption(EO::eoSmartTabs) && smartLine &&
              LeadingSpaceCount(t, false, tabWidth_) >= std::min(caretX_ - 1, len)) {
-    int target = column + width;
-    int col = column;
-    int nextStop = ((col - 1) / tabWidth_ + 1) * tabWidth_ + 1;
-    if (nextStop <= target) {
-      insert += '\t';
-      col = nextStop;
-      while (col + tabWidth_ <= target) {
-        insert += '\t';
-        col += tabWidth_;
-      }
-    }
-    insert.append(target - col, ' ');
+    insert = TabsAndBlanks(column, column + width, tabWidth_);
   } else {
     insert = "\t";
   }
   // Recorded in every selection mode: an unrecorded insertion could not be undone.
   TBufferCoord start = ClampToLineEnd(CaretXY());
-  lines_->BeginUpdate();
-  try {
+  {
+    TLinesUpdate update(*lines_);
     EnsureFirstLine();
     TBufferCoord end = InsertNormal(CaretXY(), insert, &start);
     undoList_->AddChange(urInsert, start, end, std::string(), uint8_t(SM::smNormal));
+    TrimLineRecorded(caretY_);
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
     InternalSetCaretXY(end);
-  } catch (...) {
-    lines_->EndUpdate();
-    throw;
   }
-  lines_->EndUpdate();
   blockBegin_ = blockEnd_ = CaretXY();
   EnsureCursorPosVisible();
 }
@@ -965,8 +940,8 @@ void TCustomCodeEdit::DoBlockIndent() {
   {
     TUndoBlock block(*undoList_);
     TBufferCoord from{startChar, b.Line}, to{startChar + ulen, last};
-    lines_->BeginUpdate();
-    try {
+    {
+      TLinesUpdate update(*lines_);
       for (int line = b.Line; line <= last; ++line) {
         std::string s = LineAt(line);
         int c = ColumnToChar(line, leftColumn);
@@ -977,11 +952,7 @@ void TCustomCodeEdit::DoBlockIndent() {
           undoList_->AddChange(urPaste, {c, line}, {c + ulen, line}, std::string(),
                                uint8_t(SM::smNormal));
       }
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
     }
-    lines_->EndUpdate();
     // The units as one column paste, then the marker that stops grouping.
     if (mode != SM::smColumn)
       undoList_->AddChange(urPaste, from, to, std::string(), uint8_t(SM::smColumn));
@@ -1029,8 +1000,8 @@ void TCustomCodeEdit::DoBlockUnindent() {
   }
   if (!any) return;
   std::string joined;
-  lines_->BeginUpdate();
-  try {
+  {
+    TLinesUpdate update(*lines_);
     for (size_t i = 0; i < pieces.size(); ++i) {
       int line = b.Line + static_cast<int>(i);
       if (i > 0) joined += "\r\n";
@@ -1040,11 +1011,7 @@ void TCustomCodeEdit::DoBlockUnindent() {
       s.erase(columns[i] - 1, pieces[i].size());
       lines_->Put(line - 1, s);
     }
-  } catch (...) {
-    lines_->EndUpdate();
-    throw;
   }
-  lines_->EndUpdate();
   if (mode != SM::smColumn) {
     undoList_->AddChange(urUnindent, {1, b.Line}, {1, last}, joined, uint8_t(mode));
   } else {
@@ -1079,80 +1046,16 @@ void TCustomCodeEdit::DoBlockUnindent() {
 // ---------------------------------------------------------------------------------------
 // Case changes
 
-// Replaces the selected characters by their converted form row by row; each row is recorded
-// as a deletion of its old text and an insertion, so that undo restores the case.
 void TCustomCodeEdit::DoCaseChange(TCodeEditorCommand Command) {
   bool wordCommand = Command >= ecUpperCase && Command <= ecTitleCase;
   TBufferCoord oldCaret = CaretXY();
   TBufferCoord oldBegin = blockBegin_, oldEnd = blockEnd_;
   bool hadSelection = SelAvail();
-  if (wordCommand) {
-    SetBlockBegin(WordStart());
-    SetBlockEnd(WordEnd());
-    for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
-      InternalSetCaretXY(PrevWordPos());
-      SetBlockBegin(WordStart());
-      SetBlockEnd(WordEnd());
-    }
-  } else if (!hadSelection) {
-    TBufferCoord from = CaretXY();
-    if (from.Char > LineLength(from.Line) && from.Line < lines_->Count()) from = {1, from.Line + 1};
-    SetBlockBegin(from);
-    SetBlockEnd({from.Char + 1, from.Line});
-  }
-  if (SelAvail()) {
-    TBufferCoord b = BlockBegin(), e = BlockEnd();
-    struct TSegment {
-      int Line, From, To;
-    };
-    std::vector<TSegment> segments;
-    int col1 = std::min(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
-    int col2 = std::max(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
-    std::string text;
-    for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {
-      int len = LineLength(line);
-      int from = 1, to = len + 1;
-      if (activeSelectionMode_ == SM::smColumn) {
-        from = ColumnToChar(line, col1);
-        to = ColumnToChar(line, col2);
-      } else if (activeSelectionMode_ == SM::smNormal) {
-        if (line == b.Line) from = b.Char;
-        if (line == e.Line) to = e.Char;
-      }
-      from = std::min(from, len + 1);
-      to = std::min(to, len + 1);
-      if (to <= from) continue;
-      segments.push_back({line, from, to});
-      text += LineAt(line).substr(from - 1, to - from);
-    }
-    std::string converted = ConvertCase(Command, text);
-    TUndoBlock block(*undoList_);
-    uint8_t mode = uint8_t(activeSelectionMode_);
-    undoList_->AddChange(urSelection, blockBegin_, blockEnd_, std::string(), mode);
-    undoList_->AddChange(urCaret, CaretXY(), CaretXY(), std::string(), mode);
-    lines_->BeginUpdate();
-    try {
-      size_t offset = 0;
-      for (const TSegment& s : segments) {
-        std::string line = LineAt(s.Line);
-        size_t n = s.To - s.From;
-        std::string old = line.substr(s.From - 1, n);
-        std::string repl = converted.substr(offset, n);
-        offset += n;
-        if (repl == old) continue;
-        line.replace(s.From - 1, n, repl);
-        undoList_->AddChange(urDelete, {s.From, s.Line}, {s.To, s.Line}, old, uint8_t(SM::smNormal));
-        undoList_->AddChange(urInsert, {s.From, s.Line}, {s.To, s.Line}, std::string(),
-                             uint8_t(SM::smNormal));
-        lines_->Put(s.Line - 1, line);
-      }
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
-    }
-    lines_->EndUpdate();
-    InternalSetCaretXY(e);
-  }
+  if (wordCommand)
+    SelectWordForCaseChange();
+  else if (!hadSelection)
+    SelectCharForCaseChange();
+  if (SelAvail()) ReplaceSelectionCase(Command);
   if (wordCommand) {
     InternalSetCaretXY(oldCaret);
     SetBlockBegin(oldCaret);
@@ -1162,4 +1065,75 @@ void TCustomCodeEdit::DoCaseChange(TCodeEditorCommand Command) {
   } else {
     SetBlockBegin(CaretXY());
   }
+}
+
+// The word at the caret, else the one before it, else the one before that.
+void TCustomCodeEdit::SelectWordForCaseChange() {
+  SetBlockBegin(WordStart());
+  SetBlockEnd(WordEnd());
+  for (int attempt = 0; attempt < 2 && !SelAvail(); ++attempt) {
+    InternalSetCaretXY(PrevWordPos());
+    SetBlockBegin(WordStart());
+    SetBlockEnd(WordEnd());
+  }
+}
+
+// The character right of the caret; behind the line end the first of the next line.
+void TCustomCodeEdit::SelectCharForCaseChange() {
+  TBufferCoord from = CaretXY();
+  if (from.Char > LineLength(from.Line) && from.Line < lines_->Count()) from = {1, from.Line + 1};
+  SetBlockBegin(from);
+  SetBlockEnd({from.Char + 1, from.Line});
+}
+
+// Replaces the selected characters by their converted form row by row; each changed row is
+// recorded as a deletion of its old text and an insertion, so that undo restores the case.
+void TCustomCodeEdit::ReplaceSelectionCase(TCodeEditorCommand Command) {
+  struct TSegment {
+    int Line, From, To;
+  };
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  int col1 = std::min(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
+  int col2 = std::max(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
+  std::vector<TSegment> segments;
+  std::string text;
+  for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {
+    int len = LineLength(line);
+    int from = 1, to = len + 1;
+    if (activeSelectionMode_ == SM::smColumn) {
+      from = ColumnToChar(line, col1);
+      to = ColumnToChar(line, col2);
+    } else if (activeSelectionMode_ == SM::smNormal) {
+      if (line == b.Line) from = b.Char;
+      if (line == e.Line) to = e.Char;
+    }
+    from = std::min(from, len + 1);
+    to = std::min(to, len + 1);
+    if (to <= from) continue;
+    segments.push_back({line, from, to});
+    text += LineAt(line).substr(from - 1, to - from);
+  }
+  std::string converted = ConvertCase(Command, text);
+  TUndoBlock block(*undoList_);
+  uint8_t mode = uint8_t(activeSelectionMode_);
+  undoList_->AddChange(urSelection, blockBegin_, blockEnd_, std::string(), mode);
+  undoList_->AddChange(urCaret, CaretXY(), CaretXY(), std::string(), mode);
+  {
+    TLinesUpdate update(*lines_);
+    size_t offset = 0;
+    for (const TSegment& s : segments) {
+      std::string line = LineAt(s.Line);
+      size_t n = s.To - s.From;
+      std::string old = line.substr(s.From - 1, n);
+      std::string repl = converted.substr(offset, n);
+      offset += n;
+      if (repl == old) continue;
+      line.replace(s.From - 1, n, repl);
+      undoList_->AddChange(urDelete, {s.From, s.Line}, {s.To, s.Line}, old, uint8_t(SM::smNormal));
+      undoList_->AddChange(urInsert, {s.From, s.Line}, {s.To, s.Line}, std::string(),
+                           uint8_t(SM::smNormal));
+      lines_->Put(s.Line - 1, line);
+    }
+  }
+  InternalSetCaretXY(e);
 }

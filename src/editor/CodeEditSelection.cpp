@@ -3,10 +3,13 @@
 #include <climits>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditScopes.h"
 
 namespace {
 using SM = TCodeSelectionMode;
 using EO = TCodeEditorOption;
+using codeeditscopes::TLinesUpdate;
+using codeeditscopes::TPaintLock;
 
 // Splits at CR LF, lone CR and lone LF; an empty text is one empty piece.
 std::vector<std::string> SplitLines(const std::string& Value) {
@@ -55,9 +58,9 @@ bool TCustomCodeEdit::IsDBCSSecondByte(int Line, int Char) const {
 }
 
 // ---------------------------------------------------------------------------------------
-// Display positions: tabs expanded; one row per line while no word wrap exists.
+// Display positions: tabs expanded; with word wrap the plug-in maps lines to rows.
 
-TDisplayCoord TCustomCodeEdit::BufferToDisplayPos(const TBufferCoord& P) const {
+int TCustomCodeEdit::ExpandedColumn(const TBufferCoord& P) const {
   std::string s = LineAt(P.Line);
   int column = 0;
   for (int i = 0; i < P.Char - 1; ++i) {
@@ -66,40 +69,64 @@ TDisplayCoord TCustomCodeEdit::BufferToDisplayPos(const TBufferCoord& P) const {
     else
       ++column;
   }
-  return {column + 1, P.Line};
+  return column + 1;
 }
 
-TBufferCoord TCustomCodeEdit::DisplayToBufferPos(const TDisplayCoord& P) const {
-  std::string s = LineAt(P.Row);
+int TCustomCodeEdit::CharAtColumn(int Line, int Column) const {
+  std::string s = LineAt(Line);
   int column = 0;
   int i = 0;
   for (; i < static_cast<int>(s.size()); ++i) {
     int next = s[i] == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
-    if (next >= P.Column) break;
+    if (next >= Column) break;
     column = next;
   }
-  if (i == static_cast<int>(s.size())) i += P.Column - 1 - column;
-  TBufferCoord result{i + 1, P.Row};
-  if (IsDBCSSecondByte(result.Line, result.Char)) ++result.Char;
+  if (i == static_cast<int>(s.size())) i += Column - 1 - column;
+  int result = i + 1;
+  if (IsDBCSSecondByte(Line, result)) ++result;
   return result;
 }
 
-int TCustomCodeEdit::DisplayRowCount() const { return lines_->Count(); }
-
-int TCustomCodeEdit::ColumnToChar(int Line, int Column) const {
-  return DisplayToBufferPos({Column, Line}).Char;
+TDisplayCoord TCustomCodeEdit::BufferToDisplayPos(const TBufferCoord& P) const {
+  TDisplayCoord result{ExpandedColumn(P), P.Line};
+  if (wordWrapPlugin_ && result.Column >= 1 && result.Row >= 1)
+    result = wordWrapPlugin_->BufferToDisplayPos({result.Column, result.Row});
+  return result;
 }
+
+TBufferCoord TCustomCodeEdit::DisplayToBufferPos(const TDisplayCoord& P) const {
+  TBufferCoord lineColumn{P.Column, P.Row};
+  if (wordWrapPlugin_ && P.Column >= 1 && P.Row >= 1)
+    lineColumn = wordWrapPlugin_->DisplayToBufferPos(P);
+  return {CharAtColumn(lineColumn.Line, lineColumn.Char), lineColumn.Line};
+}
+
+int TCustomCodeEdit::DisplayRowCount() const {
+  return wordWrapPlugin_ ? wordWrapPlugin_->RowCount() : lines_->Count();
+}
+
+// Columns of column blocks count within the line, also while lines wrap.
+int TCustomCodeEdit::ColumnToChar(int Line, int Column) const { return CharAtColumn(Line, Column); }
 
 int TCustomCodeEdit::DisplayX() const { return DisplayXY().Column; }
 int TCustomCodeEdit::DisplayY() const { return DisplayXY().Row; }
-TDisplayCoord TCustomCodeEdit::DisplayXY() const { return BufferToDisplayPos(CaretXY()); }
+TDisplayCoord TCustomCodeEdit::DisplayXY() const {
+  TDisplayCoord result = BufferToDisplayPos(CaretXY());
+  // The flag is only meaningful for a caret at the start of a row.
+  if (wordWrapPlugin_ && caretAtEndOfWrappedRow_ && result.Column == 1 && result.Row > 1) {
+    --result.Row;
+    result.Column = wordWrapPlugin_->RowLength(result.Row) + 1;
+  }
+  return result;
+}
 
 // ---------------------------------------------------------------------------------------
 // Caret
 
 void TCustomCodeEdit::SetCaretXYEx(bool EnsureVisible, TBufferCoord Value) {
+  caretAtEndOfWrappedRow_ = false;
   if (HandleAllocated()) DoOnPaintTransient(TTransientType::ttBefore);
-  int maxX = maxScrollWidth_ + 1;
+  int maxX = WordWrap() ? INT_MAX : maxScrollWidth_ + 1;
   if (Value.Line > lines_->Count()) Value.Line = lines_->Count();
   if (Value.Line >= 1) {
     if (!HasOption(EO::eoScrollPastEol)) maxX = LineLength(Value.Line) + 1;
@@ -112,29 +139,23 @@ void TCustomCodeEdit::SetCaretXYEx(bool EnsureVisible, TBufferCoord Value) {
     Value.Char = maxX;
   if (Value.Char < 1) Value.Char = 1;
   if (Value.Char != caretX_ || Value.Line != caretY_) {
-    IncPaintLock();
-    try {
-      if (caretX_ != Value.Char) {
-        caretX_ = Value.Char;
-        StatusChanged({TCodeStatusChange::scCaretX});
-      }
-      if (caretY_ != Value.Line) {
-        if (activeLineColor_ != clNone) {
-          InvalidateLine(Value.Line);
-          InvalidateLine(caretY_);
-        }
-        caretY_ = Value.Line;
-        StatusChanged({TCodeStatusChange::scCaretY});
-      }
-      UpdateLastCaretX();
-      if (EnsureVisible) EnsureCursorPosVisible();
-      stateFlags_.Include(TStateFlag::sfCaretChanged);
-      stateFlags_.Include(TStateFlag::sfScrollbarChanged);
-    } catch (...) {
-      DecPaintLock();
-      throw;
+    TPaintLock lock(*this);
+    if (caretX_ != Value.Char) {
+      caretX_ = Value.Char;
+      StatusChanged({TCodeStatusChange::scCaretX});
     }
-    DecPaintLock();
+    if (caretY_ != Value.Line) {
+      if (activeLineColor_ != clNone) {
+        InvalidateLine(Value.Line);
+        InvalidateLine(caretY_);
+      }
+      caretY_ = Value.Line;
+      StatusChanged({TCodeStatusChange::scCaretY});
+    }
+    UpdateLastCaretX();
+    if (EnsureVisible) EnsureCursorPosVisible();
+    stateFlags_.Include(TStateFlag::sfCaretChanged);
+    stateFlags_.Include(TStateFlag::sfScrollbarChanged);
   } else {
     UpdateLastCaretX();
   }
@@ -149,18 +170,12 @@ void TCustomCodeEdit::UpdateLastCaretX() {
 void TCustomCodeEdit::InternalSetCaretXY(const TBufferCoord& Value) { SetCaretXYEx(true, Value); }
 
 void TCustomCodeEdit::SetCaretXY(const TBufferCoord& Value) {
-  IncPaintLock();
-  try {
-    StatusChanged({TCodeStatusChange::scSelection});
-    SetCaretXYEx(true, Value);
-    if (SelAvail()) RepaintSelection();
-    blockBegin_ = CaretXY();
-    blockEnd_ = blockBegin_;
-  } catch (...) {
-    DecPaintLock();
-    throw;
-  }
-  DecPaintLock();
+  TPaintLock lock(*this);
+  StatusChanged({TCodeStatusChange::scSelection});
+  SetCaretXYEx(true, Value);
+  if (SelAvail()) RepaintSelection();
+  blockBegin_ = CaretXY();
+  blockEnd_ = blockBegin_;
 }
 
 void TCustomCodeEdit::SetCaretX(int Value) { SetCaretXY({Value, caretY_}); }
@@ -170,44 +185,32 @@ void TCustomCodeEdit::SetCaretAndSelection(const TBufferCoord& ptCaret,
                                            const TBufferCoord& ptBefore,
                                            const TBufferCoord& ptAfter) {
   TCodeSelectionMode mode = activeSelectionMode_;
-  IncPaintLock();
-  try {
-    InternalSetCaretXY(ptCaret);
-    SetBlockBegin(ptBefore);
-    SetBlockEnd(ptAfter);
-    activeSelectionMode_ = mode;
-  } catch (...) {
-    DecPaintLock();
-    throw;
-  }
-  DecPaintLock();
+  TPaintLock lock(*this);
+  InternalSetCaretXY(ptCaret);
+  SetBlockBegin(ptBefore);
+  SetBlockEnd(ptAfter);
+  activeSelectionMode_ = mode;
 }
 
 void TCustomCodeEdit::EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
 
 void TCustomCodeEdit::EnsureCursorPosVisibleEx(bool ForceToMiddle) {
-  IncPaintLock();
-  try {
-    TDisplayCoord p = DisplayXY();
-    if (p.Column < leftChar_)
-      SetLeftChar(p.Column);
-    else if (charsInWindow_ > 0 && p.Column >= leftChar_ + charsInWindow_)
-      SetLeftChar(p.Column - charsInWindow_ + 1);
-    int visibleRows = std::max(1, linesInWindow_);
-    if (!ForceToMiddle) {
-      if (p.Row < topLine_)
-        SetTopLine(p.Row);
-      else if (p.Row > topLine_ + visibleRows - 1)
-        SetTopLine(p.Row - (visibleRows - 1));
-    } else if (p.Row < topLine_ || p.Row > topLine_ + linesInWindow_ - 2) {
-      // Re-centred also for the row just above the view, which is hidden too.
-      SetTopLine(p.Row - (visibleRows - 1) + visibleRows / 2);
-    }
-  } catch (...) {
-    DecPaintLock();
-    throw;
+  TPaintLock lock(*this);
+  TDisplayCoord p = DisplayXY();
+  if (p.Column < leftChar_)
+    SetLeftChar(p.Column);
+  else if (charsInWindow_ > 0 && p.Column >= leftChar_ + charsInWindow_)
+    SetLeftChar(p.Column - charsInWindow_ + 1);
+  int visibleRows = std::max(1, linesInWindow_);
+  if (!ForceToMiddle) {
+    if (p.Row < topLine_)
+      SetTopLine(p.Row);
+    else if (p.Row > topLine_ + visibleRows - 1)
+      SetTopLine(p.Row - (visibleRows - 1));
+  } else if (p.Row < topLine_ || p.Row > topLine_ + linesInWindow_ - 2) {
+    // Re-centred also for the row just above the view, which is hidden too.
+    SetTopLine(p.Row - (visibleRows - 1) + visibleRows / 2);
   }
-  DecPaintLock();
 }
 
 void TCustomCodeEdit::GotoLineAndCenter(int ALine) {
@@ -237,7 +240,9 @@ void TCustomCodeEdit::SetTopLine(int Value) {
 
 void TCustomCodeEdit::SetLeftChar(int Value) {
   int maxLeft;
-  if (!HasOption(EO::eoScrollPastEol))
+  if (WordWrap())
+    maxLeft = 1;
+  else if (!HasOption(EO::eoScrollPastEol))
     maxLeft = std::max(1, lines_->GetLengthOfLongestLine() - charsInWindow_ + 1);
   else if (HasOption(EO::eoAutoSizeMaxScrollWidth))
     maxLeft = INT_MAX - 1;
@@ -497,10 +502,7 @@ void TCustomCodeEdit::DeleteNormal(TBufferCoord From, TBufferCoord To) {
   From = ClampToLineEnd(From);
   To = ClampToLineEnd(To);
   std::string first = LineAt(From.Line), last = LineAt(To.Line);
-  std::string joined = first.substr(0, From.Char - 1) + last.substr(To.Char - 1);
-  if (HasOption(EO::eoScrollPastEol) && HasOption(EO::eoTrimTrailingSpaces))
-    joined = StripTrailingBlanks(joined);
-  lines_->Put(From.Line - 1, joined);
+  lines_->Put(From.Line - 1, first.substr(0, From.Char - 1) + last.substr(To.Char - 1));
   if (To.Line > From.Line) {
     lines_->DeleteLines(From.Line, To.Line - From.Line);
     // Marks of the joined lines end on the line that holds their text now.
@@ -536,52 +538,47 @@ void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
 
 void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
                                           bool AddToUndoList) {
-  IncPaintLock();
-  lines_->BeginUpdate();
-  try {
-    if (SelAvail()) {
-      TBufferCoord b = BlockBegin(), e = BlockEnd();
-      switch (activeSelectionMode_) {
-        case SM::smLine:
-          DeleteLineBlock(b.Line, e.Line);
-          b = {1, b.Line};
-          break;
-        case SM::smColumn: {
-          int col1 = std::min(BufferToDisplayPos(blockBegin_).Column,
-                              BufferToDisplayPos(blockEnd_).Column);
-          DeleteColumn(b, e);
-          b = {ColumnToChar(b.Line, col1), b.Line};
-          break;
-        }
-        default:
-          b = ClampToLineEnd(b);  // before the deletion changes the line
-          DeleteNormal(b, e);
-          break;
+  TPaintLock lock(*this);
+  TLinesUpdate update(*lines_);
+  if (SelAvail()) {
+    TBufferCoord b = BlockBegin(), e = BlockEnd();
+    switch (activeSelectionMode_) {
+      case SM::smLine:
+        DeleteLineBlock(b.Line, e.Line);
+        b = {1, b.Line};
+        break;
+      case SM::smColumn: {
+        int col1 = std::min(BufferToDisplayPos(blockBegin_).Column,
+                            BufferToDisplayPos(blockEnd_).Column);
+        DeleteColumn(b, e);
+        b = {ColumnToChar(b.Line, col1), b.Line};
+        break;
       }
-      blockBegin_ = blockEnd_ = b;
-      SetCaretXYEx(false, b);
+      default:
+        b = ClampToLineEnd(b);  // before the deletion changes the line
+        DeleteNormal(b, e);
+        // Replays restore exactly what was recorded: only a recorded deletion trims.
+        if (AddToUndoList && Value.empty() && HasOption(EO::eoScrollPastEol))
+          TrimLineRecorded(b.Line);
+        break;
     }
-    if (!Value.empty()) {
-      switch (PasteMode) {
-        case SM::smColumn:
-          InsertColumn(CaretXY(), Value, AddToUndoList);
-          break;
-        case SM::smLine:
-          InsertLinesAt(caretY_, Value);
-          break;
-        default:
-          SetCaretXYEx(false, InsertNormal(CaretXY(), Value, nullptr));
-          break;
-      }
-    }
-    if (caretY_ < 1) caretY_ = 1;
-  } catch (...) {
-    lines_->EndUpdate();
-    DecPaintLock();
-    throw;
+    blockBegin_ = blockEnd_ = b;
+    SetCaretXYEx(false, b);
   }
-  lines_->EndUpdate();
-  DecPaintLock();
+  if (!Value.empty()) {
+    switch (PasteMode) {
+      case SM::smColumn:
+        InsertColumn(CaretXY(), Value, AddToUndoList);
+        break;
+      case SM::smLine:
+        InsertLinesAt(caretY_, Value);
+        break;
+      default:
+        SetCaretXYEx(false, InsertNormal(CaretXY(), Value, nullptr));
+        break;
+    }
+  }
+  if (caretY_ < 1) caretY_ = 1;
 }
 
 void TCustomCodeEdit::DeleteSelection() {
@@ -599,7 +596,7 @@ std::bitset<256> TCustomCodeEdit::IdentChars() const {
 }
 
 void TCustomCodeEdit::SetWordBlock(TBufferCoord Value) {
-  int maxChar = HasOption(EO::eoScrollPastEol) ? maxScrollWidth_ + 1 : INT_MAX;
+  int maxChar = HasOption(EO::eoScrollPastEol) && !WordWrap() ? maxScrollWidth_ + 1 : INT_MAX;
   Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
   Value.Char = std::max(1, std::min(Value.Char, maxChar));
   std::string s = LineAt(Value.Line);
@@ -626,18 +623,12 @@ void TCustomCodeEdit::SetWordBlock(TBufferCoord Value) {
     while (end < len && kind(end) == k) ++end;
   }
   TBufferCoord b{start + 1, Value.Line}, e{end + 1, Value.Line};
-  IncPaintLock();
-  try {
-    SetBlockBegin(b);
-    SetBlockEnd(e);
-    InternalSetCaretXY(e);
-    InvalidateLine(Value.Line);
-    StatusChanged({TCodeStatusChange::scSelection});
-  } catch (...) {
-    DecPaintLock();
-    throw;
-  }
-  DecPaintLock();
+  TPaintLock lock(*this);
+  SetBlockBegin(b);
+  SetBlockEnd(e);
+  InternalSetCaretXY(e);
+  InvalidateLine(Value.Line);
+  StatusChanged({TCodeStatusChange::scSelection});
 }
 
 std::string TCustomCodeEdit::WordAtCaret() {
@@ -687,6 +678,7 @@ void TCustomCodeEdit::LinesChanged() {
 }
 
 void TCustomCodeEdit::ListCleared() {
+  if (wordWrapPlugin_) wordWrapPlugin_->RebuildAll();
   undoList_->Clear();
   redoList_->Clear();
   invalidRect_ = {0, 0, 0, 0};
@@ -697,11 +689,13 @@ void TCustomCodeEdit::ListCleared() {
   StatusChanged({TCodeStatusChange::scAll});
 }
 
-void TCustomCodeEdit::ListPut(int Index, int /*Count*/) {
+void TCustomCodeEdit::ListPut(int Index, int Count) {
+  if (wordWrapPlugin_) RepaintMovedRows(Index, wordWrapPlugin_->RewrapLines(Index, Count));
   RepaintGutterLines(Index + 1, Index + 1);
   if (highlighter_) {
     int last = ScanFrom(Index);
-    RepaintLines(Index + 1, last + 1);
+    // The line states stored in a shared buffer may be another highlighter's.
+    RepaintLines(Index + 1, sharedFrom_ ? INT_MAX : last + 1);
   } else {
     InvalidateLine(Index + 1);
   }
@@ -709,6 +703,7 @@ void TCustomCodeEdit::ListPut(int Index, int /*Count*/) {
 }
 
 void TCustomCodeEdit::ListInserted(int Index, int Count) {
+  if (wordWrapPlugin_) wordWrapPlugin_->InsertLineRows(Index, Count);
   if (highlighter_ && lines_->Count() > 0) {
     int scanned = Index;
     do {
@@ -720,7 +715,8 @@ void TCustomCodeEdit::ListInserted(int Index, int Count) {
   for (int i = Index; i < Index + Count; ++i) GrowMaxScrollWidthTo(i);
 }
 
-void TCustomCodeEdit::ListDeleted(int Index, int /*Count*/) {
+void TCustomCodeEdit::ListDeleted(int Index, int Count) {
+  if (wordWrapPlugin_) wordWrapPlugin_->DeleteLineRows(Index, Count);
   if (highlighter_ && lines_->Count() > 0) ScanFrom(Index);
   RepaintLines(Index + 1, INT_MAX);
   RepaintGutterLines(Index + 1, INT_MAX);

@@ -42,6 +42,7 @@ void TCustomCodeEdit::SetLinesPointer(TCustomCodeEdit& Other) {
   SetBufferHandlers(OwnHandlers());
   sharedFrom_ = &Other;
   Other.sharingEditors_.push_back(this);
+  if (wordWrapPlugin_) wordWrapPlugin_->RebuildAll();  // rows of the other text
   SetCaretXY({1, 1});
   SetTopLine(1);
   Repaint();
@@ -61,6 +62,7 @@ void TCustomCodeEdit::RemoveLinesPointer() {
   undoList_ = ownUndoList_.get();
   redoList_ = ownRedoList_.get();
   if (destroying_) return;
+  if (wordWrapPlugin_) wordWrapPlugin_->RebuildAll();  // rows of the own text again
   Repaint();
   if (HasOption(TCodeEditorOption::eoAutoSizeMaxScrollWidth))
     SetMaxScrollWidth(std::max(maxScrollWidth_, lines_->GetLengthOfLongestLine()));

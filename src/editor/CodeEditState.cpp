@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditScopes.h"
 
 namespace {
 using EO = TCodeEditorOption;
@@ -51,6 +52,7 @@ void TCustomCodeEdit::DecPaintLock() {
   if (paintLock_ > 0) return;
   if (HandleAllocated()) {
     if (stateFlags_.Contains(TStateFlag::sfScrollbarChanged)) UpdateScrollBars();
+    if (wordWrapPlugin_) KeepWrappedCaretInRow();
     if (stateFlags_.Contains(TStateFlag::sfCaretChanged)) UpdateCaret();
   }
   if (!statusChanges_.Empty()) DoOnStatusChange(statusChanges_);
@@ -180,56 +182,36 @@ void TCustomCodeEdit::SetSelLength(int Value) {
   int start = SelStart();
   TBufferCoord oldStart = CharIndexToRowCol(start);
   int64_t target = static_cast<int64_t>(start) + Value;
-  IncPaintLock();
-  try {
-    if (target < 0 || target > INT_MAX) {
-      TBufferCoord end{LineLength(lines_->Count()) + 1, std::max(1, lines_->Count())};
-      InternalSetCaretXY(end);
-      SetBlockBegin(oldStart);
-      SetBlockEnd(end);
-    } else if (Value >= 0) {
-      TBufferCoord p = CharIndexToRowCol(static_cast<int>(target));
-      InternalSetCaretXY(p);
-      SetBlockBegin(oldStart);
-      SetBlockEnd(p);
-    } else {
-      TBufferCoord p = CharIndexToRowCol(static_cast<int>(target));
-      InternalSetCaretXY(p);
-      SetBlockBegin(p);
-      SetBlockEnd(oldStart);
-    }
-  } catch (...) {
-    DecPaintLock();
-    throw;
-  }
-  DecPaintLock();
+  // An index outside the int range (either way) selects forward to the end of the text.
+  bool outside = target < 0 || target > INT_MAX;
+  TBufferCoord p = outside ? TBufferCoord{LineLength(lines_->Count()) + 1,
+                                          std::max(1, lines_->Count())}
+                           : CharIndexToRowCol(static_cast<int>(target));
+  bool forward = Value >= 0 || outside;
+  codeeditscopes::TPaintLock lock(*this);
+  InternalSetCaretXY(p);
+  SetBlockBegin(forward ? oldStart : p);
+  SetBlockEnd(forward ? p : oldStart);
 }
 
 // The inserted text is recorded as a stream (normal mode) also after a line selection: a
 // line-mode record would take whole lines, including text the insertion did not bring.
 void TCustomCodeEdit::SetSelText(const std::string& Value) {
-  undoList_->BeginBlock();
-  try {
-    bool hadSelection = SelAvail();
-    if (hadSelection)
-      RecordSelectionDeletion(urDelete);
-    else
-      activeSelectionMode_ = selectionMode_;
-    TCodeSelectionMode mode = activeSelectionMode_;
-    TBufferCoord start = InsertionStart();
-    if (mode == TCodeSelectionMode::smLine) start = {1, start.Line};
-    TBufferCoord b = BlockBegin(), e = BlockEnd();
-    blockBegin_ = b;
-    blockEnd_ = e;
-    SetSelTextPrimitive(mode, Value, true);
-    if (!Value.empty() && mode != TCodeSelectionMode::smColumn)
-      undoList_->AddChange(urInsert, start, CaretXY(), std::string(),
-                           uint8_t(TCodeSelectionMode::smNormal));
-  } catch (...) {
-    undoList_->EndBlock();
-    throw;
-  }
-  undoList_->EndBlock();
+  codeeditscopes::TUndoBlock block(*undoList_);
+  if (SelAvail())
+    RecordSelectionDeletion(urDelete);
+  else
+    activeSelectionMode_ = selectionMode_;
+  TCodeSelectionMode mode = activeSelectionMode_;
+  TBufferCoord start = InsertionStart();
+  if (mode == TCodeSelectionMode::smLine) start = {1, start.Line};
+  TBufferCoord b = BlockBegin(), e = BlockEnd();
+  blockBegin_ = b;
+  blockEnd_ = e;
+  SetSelTextPrimitive(mode, Value, true);
+  if (!Value.empty() && mode != TCodeSelectionMode::smColumn)
+    undoList_->AddChange(urInsert, start, CaretXY(), std::string(),
+                         uint8_t(TCodeSelectionMode::smNormal));
 }
 
 TBufferCoord TCustomCodeEdit::InsertionStart() const {
@@ -300,7 +282,18 @@ std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
 }
 
 void TCustomCodeEdit::StoreLineTrimmed(int Line, const std::string& S) {
-  lines_->Put(Line - 1, HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(S) : S);
+  std::string kept = HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(S) : S;
+  lines_->Put(Line - 1, kept);
+  if (kept.size() < S.size())
+    undoList_->AddChange(urSilentDelete, {static_cast<int>(kept.size()) + 1, Line},
+                         {static_cast<int>(S.size()) + 1, Line}, S.substr(kept.size()),
+                         uint8_t(TCodeSelectionMode::smNormal));
+}
+
+void TCustomCodeEdit::TrimLineRecorded(int Line) {
+  if (!HasOption(EO::eoTrimTrailingSpaces) || Line < 1 || Line > lines_->Count()) return;
+  std::string s = LineAt(Line);
+  if (StripTrailingBlanks(s).size() < s.size()) StoreLineTrimmed(Line, s);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -336,39 +329,38 @@ void TCustomCodeEdit::Repaint() {
 void TCustomCodeEdit::InvalidateLine(int Line) { RepaintLines(Line, Line); }
 
 void TCustomCodeEdit::RepaintLines(int FirstLine, int LastLine) {
-  if (!HandleAllocated() || lineHeight_ == 0) return;
-  RECT r = ClientRect();
-  r.left = gutterWidth_;
-  if (FirstLine != -1 || LastLine != -1) {
-    int first = std::max(FirstLine, topLine_);
-    int last = std::min(LastLine, topLine_ + linesInWindow_);
-    if (last < first) return;
-    r.top = (first - topLine_) * lineHeight_;
-    r.bottom = (last - topLine_ + 1) * lineHeight_;
-  }
-  if (stateFlags_.Contains(TStateFlag::sfLinesChanging))
-    UnionRect(&invalidRect_, &invalidRect_, &r);
-  else
-    InvalidateRect(r, false);
+  if (!HandleAllocated()) return;
+  RECT text = ClientRect();
+  text.left = gutterWidth_;
+  RepaintRowsOf(text, FirstLine, LastLine);
 }
 
 void TCustomCodeEdit::RepaintGutter() { RepaintGutterLines(-1, -1); }
 
 void TCustomCodeEdit::RepaintGutterLines(int FirstLine, int LastLine) {
-  if (!HandleAllocated() || lineHeight_ == 0) return;
-  RECT r = ClientRect();
-  r.right = gutterWidth_;
+  if (!HandleAllocated()) return;
+  RECT gutter = ClientRect();
+  gutter.right = gutterWidth_;
+  RepaintRowsOf(gutter, FirstLine, LastLine);
+}
+
+// The visible rows of the lines within Strip (all of it for -1, -1); collected while the
+// buffer changes.
+void TCustomCodeEdit::RepaintRowsOf(RECT Strip, int FirstLine, int LastLine) {
+  if (lineHeight_ == 0) return;
   if (FirstLine != -1 || LastLine != -1) {
-    int first = std::max(FirstLine, topLine_);
-    int last = std::min(LastLine, topLine_ + linesInWindow_);
+    // With word wrap: from the first row of the first line to the last row of the last.
+    int first = std::max(FirstRowOfLine(std::max(FirstLine, 1)), topLine_);
+    int last = WordWrap() && LastLine < INT_MAX ? FirstRowOfLine(LastLine + 1) - 1 : LastLine;
+    last = std::min(last, topLine_ + linesInWindow_);
     if (last < first) return;
-    r.top = (first - topLine_) * lineHeight_;
-    r.bottom = (last - topLine_ + 1) * lineHeight_;
+    Strip.top = (first - topLine_) * lineHeight_;
+    Strip.bottom = (last - topLine_ + 1) * lineHeight_;
   }
   if (stateFlags_.Contains(TStateFlag::sfLinesChanging))
-    UnionRect(&invalidRect_, &invalidRect_, &r);
+    UnionRect(&invalidRect_, &invalidRect_, &Strip);
   else
-    InvalidateRect(r, false);
+    InvalidateRect(Strip, false);
 }
 
 void TCustomCodeEdit::RepaintSelection() {
@@ -402,7 +394,9 @@ void TCustomCodeEdit::HideCaret() {
 void TCustomCodeEdit::UpdateCaret() {
   stateFlags_.Exclude(TStateFlag::sfCaretChanged);
   if (paintLock_ != 0 || !HandleAllocated() || (GetFocus() != Handle() && !keepCaret_)) return;
-  POINT p = RowColumnToPixels(DisplayXY());
+  TDisplayCoord caret = DisplayXY();
+  if (WordWrap()) caret.Column = std::min(caret.Column, charsInWindow_ + 1);
+  POINT p = RowColumnToPixels(caret);
   TCodeEditCaretType shape = insertMode_ ? insertCaret_ : overwriteCaret_;
   switch (shape) {
     case TCodeEditCaretType::ctVerticalLine: p.x -= 1; break;
@@ -436,6 +430,20 @@ void TCustomCodeEdit::UpdateWindowNow() {
 }
 
 namespace {
+// Whether the bar already shows Wanted, after the system's clamping of page and position.
+bool BarShows(HWND Wnd, int Bar, const SCROLLINFO& Wanted) {
+  SCROLLINFO current = {};
+  current.cbSize = sizeof current;
+  current.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+  if (!GetScrollInfo(Wnd, Bar, &current)) return false;
+  int64_t span = static_cast<int64_t>(Wanted.nMax) - Wanted.nMin + 1;
+  int64_t page = std::min<int64_t>(Wanted.nPage, std::max<int64_t>(span, 0));
+  int64_t lastPos = Wanted.nMax - std::max<int64_t>(page - 1, 0);
+  int64_t pos = std::max<int64_t>(Wanted.nMin, std::min<int64_t>(Wanted.nPos, lastPos));
+  return current.nMin == Wanted.nMin && current.nMax == Wanted.nMax &&
+         static_cast<int64_t>(current.nPage) == page && current.nPos == pos;
+}
+
 // Sets one bar; ranges beyond 32767 are scaled.
 void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Options) {
   bool scaled = Max > 32767;
@@ -457,7 +465,8 @@ void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Op
     ShowScrollBar(Wnd, Bar, Max > Page);
   else
     ShowScrollBar(Wnd, Bar, TRUE);
-  SetScrollInfo(Wnd, Bar, &si, TRUE);
+  // Setting redraws the bar, which can take milliseconds: every edit comes here.
+  if (!BarShows(Wnd, Bar, si)) SetScrollInfo(Wnd, Bar, &si, TRUE);
   if (!Options.Contains(EO::eoDisableScrollArrows) && Max > Page) {
     EnableScrollBar(Wnd, Bar, ESB_ENABLE_BOTH);
   } else if (Pos <= 1 && Max <= Page) {
@@ -482,17 +491,14 @@ void TCustomCodeEdit::UpdateScrollBars() {
     ShowScrollBar(Handle(), SB_BOTH, FALSE);
     return;
   }
-  if (scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) {
-    int max = HasOption(EO::eoScrollPastEol) ? maxScrollWidth_
-                                             : std::max(1, lines_->GetLengthOfLongestLine());
-    SetBar(Handle(), SB_HORZ, max, charsInWindow_, leftChar_, options_);
+  if ((scrollBars_ == TScrollStyle::ssHorizontal || scrollBars_ == TScrollStyle::ssBoth) &&
+      !WordWrap()) {
+    SetBar(Handle(), SB_HORZ, HorzScrollMax(), charsInWindow_, leftChar_, options_);
   } else {
     ShowScrollBar(Handle(), SB_HORZ, FALSE);
   }
   if (scrollBars_ == TScrollStyle::ssVertical || scrollBars_ == TScrollStyle::ssBoth) {
-    int max = std::max(1, DisplayRowCount());
-    if (HasOption(EO::eoScrollPastEof)) max += linesInWindow_ - 1;
-    SetBar(Handle(), SB_VERT, max, linesInWindow_, topLine_, options_);
+    SetBar(Handle(), SB_VERT, VertScrollMax(), linesInWindow_, topLine_, options_);
   } else {
     ShowScrollBar(Handle(), SB_VERT, FALSE);
   }

@@ -78,11 +78,12 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
   }
   CheckIndex(Index, count_ - 1);
   UpdateScope update(*this);
-  indexOfLongestLine_ = -1;
+  const int longest = KnownLongestLength();
   TCodeEditStringRec& rec = list_[Index];
   rec.Flags = {TCodeEditStringFlag::ExpandedLengthUnknown};
   rec.ExpandedLength = -1;
   rec.Text = S;
+  KeepLongestLine(Index, longest);
   FireLines(OnLinePut, Index, 1);
 }
 
@@ -120,10 +121,12 @@ void TCodeEditStringList::MoveRecords(int From, int To, int Number) {
 void TCodeEditStringList::InsertItem(int Index, const std::string& S) {
   UpdateScope update(*this);
   if (count_ == capacity_) Grow();
+  const int longest = KnownLongestLength();
   MoveRecords(Index, Index + 1, count_ - Index);
   list_[Index] = TCodeEditStringRec{S};
-  indexOfLongestLine_ = -1;
   ++count_;
+  ShiftLongestLine(Index, 1);
+  KeepLongestLine(Index, longest);
   FireLines(OnLinesInserted, Index, 1);
 }
 
@@ -155,11 +158,15 @@ void TCodeEditStringList::InsertLines(int Index, int NumLines) {
   CheckIndex(Index, count_);
   if (NumLines <= 0) return;
   UpdateScope update(*this);
-  SetCapacity(count_ + NumLines);
+  // Geometric growth: one Enter in a huge text must not reallocate the whole array.
+  if (count_ + NumLines > capacity_)
+    SetCapacity(std::max(count_ + NumLines, capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)));
+  const int longest = KnownLongestLength();
   MoveRecords(Index, Index + NumLines, count_ - Index);
   for (int i = Index; i < Index + NumLines; ++i) list_[i] = TCodeEditStringRec{};
   count_ += NumLines;
-  indexOfLongestLine_ = -1;
+  ShiftLongestLine(Index, NumLines);
+  KeepLongestLine(Index, longest);
   FireLines(OnLinesInserted, Index, NumLines);
 }
 
@@ -170,7 +177,7 @@ void TCodeEditStringList::Delete(int Index) {
   MoveRecords(Index + 1, Index, count_ - Index - 1);
   --count_;
   list_[count_] = TCodeEditStringRec{};
-  indexOfLongestLine_ = -1;
+  ForgetDeletedLongestLine(Index, 1);
   FireLines(OnLinesDeleted, Index, 1);
 }
 
@@ -182,7 +189,7 @@ void TCodeEditStringList::DeleteLines(int Index, int NumLines) {
   MoveRecords(Index + number, Index, count_ - Index - number);
   for (int i = count_ - number; i < count_; ++i) list_[i] = TCodeEditStringRec{};
   count_ -= number;
-  indexOfLongestLine_ = -1;
+  ForgetDeletedLongestLine(Index, number);
   FireLines(OnLinesDeleted, Index, number);
 }
 
@@ -300,7 +307,33 @@ int TCodeEditStringList::GetLengthOfLongestLine() const {
       }
     }
   }
-  return indexOfLongestLine_ < 0 ? 0 : list_[indexOfLongestLine_].ExpandedLength;
+  return indexOfLongestLine_ < 0 ? 0 : GetExpandedStringLength(indexOfLongestLine_);
+}
+
+int TCodeEditStringList::KnownLongestLength() const {
+  return indexOfLongestLine_ < 0 ? -1 : GetExpandedStringLength(indexOfLongestLine_);
+}
+
+void TCodeEditStringList::KeepLongestLine(int Index, int Longest) {
+  if (indexOfLongestLine_ < 0) return;
+  const int length = GetExpandedStringLength(Index);
+  if (Index == indexOfLongestLine_) {
+    // It shrank: another line may be the longest now.
+    if (length < Longest) indexOfLongestLine_ = -1;
+  } else if (length > Longest || (length == Longest && Index < indexOfLongestLine_)) {
+    indexOfLongestLine_ = Index;
+  }
+}
+
+void TCodeEditStringList::ShiftLongestLine(int Index, int Number) {
+  if (indexOfLongestLine_ >= Index) indexOfLongestLine_ += Number;
+}
+
+void TCodeEditStringList::ForgetDeletedLongestLine(int Index, int Number) {
+  if (indexOfLongestLine_ >= Index + Number)
+    indexOfLongestLine_ -= Number;
+  else if (indexOfLongestLine_ >= Index)
+    indexOfLongestLine_ = -1;
 }
 
 void TCodeEditStringList::SetTabWidth(int Value) {

@@ -115,6 +115,13 @@ private:
   const TCodeEditStringRec& RecWithKnownLength(int Index) const;
   void FireLines(const TCodeEditStringListChangeEvent& Event, int Index, int Number);
   std::string JoinLines(const char* Break, bool BreakAfterLast) const;
+  // The longest line is kept across changes that cannot make another line the longest, so
+  // that an edit does not walk all lines: the longest length, or -1 while it is unknown.
+  int KnownLongestLength() const;
+  // Line Index got a new text (or was inserted); Longest is the length before the change.
+  void KeepLongestLine(int Index, int Longest);
+  void ShiftLongestLine(int Index, int Number);
+  void ForgetDeletedLongestLine(int Index, int Number);
 
   std::unique_ptr<TCodeEditStringRec[]> list_;
   int count_ = 0;

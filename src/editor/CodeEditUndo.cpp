@@ -1,9 +1,20 @@
 // Undo and redo: replaying recorded changes and recording their reverse on the other list.
 #include <algorithm>
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditScopes.h"
 
 namespace {
 using SM = TCodeSelectionMode;
+using codeeditscopes::TLinesUpdate;
+using codeeditscopes::TRestore;
+
+// A replay puts back exactly what was recorded: the caret may stand past a line end, and
+// neither the text taken for the other list nor a written line loses its trailing blanks.
+TCodeEditorOptions ReplayOptions(TCodeEditorOptions Options) {
+  Options.Include(TCodeEditorOption::eoScrollPastEol);
+  Options.Exclude(TCodeEditorOption::eoTrimTrailingSpaces);
+  return Options;
+}
 
 bool IsEndMarker(TCodeUndoReason R) {
   return R == urCompletionEnd || R == urPasteEnd || R == urSpecial1End || R == urSpecial2End;
@@ -34,20 +45,6 @@ std::vector<std::string> Rows(const std::string& Text) {
     start = p + 2;
   }
 }
-
-// Restores a value when the scope ends, also on failure.
-template <class T>
-class TRestore {
-public:
-  TRestore(T& Ref, T Value) : ref_(Ref), saved_(Ref) { Ref = Value; }
-  ~TRestore() { ref_ = saved_; }
-  TRestore(const TRestore&) = delete;
-  TRestore& operator=(const TRestore&) = delete;
-
-private:
-  T& ref_;
-  T saved_;
-};
 }  // namespace
 
 void TCustomCodeEdit::Undo() {
@@ -129,8 +126,7 @@ void TCustomCodeEdit::Redo() {
 
 void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
   SM mode = static_cast<SM>(Item.SelectionMode());
-  TRestore<TCodeEditorOptions> pastEol(options_,
-                                       options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
+  TRestore<TCodeEditorOptions> replay(options_, ReplayOptions(options_));
   TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
@@ -185,8 +181,8 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
       break;
     }
     case urLineBreak: {
-      lines_->BeginUpdate();
-      try {
+      {
+        TLinesUpdate update(*lines_);
         SetCaretXYEx(false, start);
         std::string line = LineAt(start.Line);
         const std::string& moved = Item.Text();
@@ -196,11 +192,7 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
           line.append(start.Char - 1 - line.size(), ' ');
         lines_->Put(start.Line - 1, line + moved);
         if (start.Line < lines_->Count()) lines_->Delete(start.Line);
-      } catch (...) {
-        lines_->EndUpdate();
-        throw;
       }
-      lines_->EndUpdate();
       SetCaretXYEx(false, start);
       NotifyLinesDeleted(start.Line + 1, 1);
       redoList_->AddChange(urLineBreak, start, end, std::string(), m);
@@ -215,8 +207,8 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
     case urUnindent: {
       int column = mode == SM::smColumn ? std::min(start.Char, end.Char) : 1;
       std::vector<std::string> rows = Rows(Item.Text());
-      lines_->BeginUpdate();
-      try {
+      {
+        TLinesUpdate update(*lines_);
         for (size_t i = 0; i < rows.size(); ++i) {
           int line = std::min(start.Line, end.Line) + static_cast<int>(i);
           if (rows[i].empty() || line > lines_->Count()) continue;
@@ -224,11 +216,7 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
           int c = std::min(column, static_cast<int>(s.size()) + 1);
           lines_->Put(line - 1, s.substr(0, c - 1) + rows[i] + s.substr(c - 1));
         }
-      } catch (...) {
-        lines_->EndUpdate();
-        throw;
       }
-      lines_->EndUpdate();
       SetCaretXYEx(false, end);
       blockBegin_ = start;
       blockEnd_ = end;
@@ -255,8 +243,7 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
 
 void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
   SM mode = static_cast<SM>(Item.SelectionMode());
-  TRestore<TCodeEditorOptions> pastEol(options_,
-                                       options_ + TCodeEditorOptions{TCodeEditorOption::eoScrollPastEol});
+  TRestore<TCodeEditorOptions> replay(options_, ReplayOptions(options_));
   TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
@@ -306,8 +293,8 @@ void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
       undoList_->AddChange(urUnindent, start, end, Item.Text(), m);
       int column = mode == SM::smColumn ? std::min(start.Char, end.Char) : 1;
       std::vector<std::string> rows = Rows(Item.Text());
-      lines_->BeginUpdate();
-      try {
+      {
+        TLinesUpdate update(*lines_);
         for (size_t i = 0; i < rows.size(); ++i) {
           int line = std::min(start.Line, end.Line) + static_cast<int>(i);
           if (rows[i].empty() || line > lines_->Count()) continue;
@@ -316,11 +303,7 @@ void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
           s.erase(column - 1, rows[i].size());
           lines_->Put(line - 1, s);
         }
-      } catch (...) {
-        lines_->EndUpdate();
-        throw;
       }
-      lines_->EndUpdate();
       SetCaretXYEx(false, ClampToLineEnd(end));
       blockBegin_ = ClampToLineEnd(start);
       blockEnd_ = ClampToLineEnd(end);

@@ -9,18 +9,20 @@
 const unsigned char* UpperCaseTable();
 
 using TSkipTable = uint32_t[256];
-// Fills Table for Pattern; a PatternLen of 0 raises Exception("BufferLen is 0").
+// Fills Table for Pattern; a PatternLen below 1 raises Exception("BufferLen is 0").
 void MakeSkipTable(const char* Pattern, int PatternLen, TSkipTable& Table);
 // The same indexed by the upper-case form of each pattern byte.
 void MakeSkipTableNoCase(const char* Pattern, int PatternLen, TSkipTable& Table);
 
-// 1-based position of the first occurrence at or after StartPos (at least 1), 0 when none
-// or when PatternLen is below 1 or above SourceLen. Zero bytes are ordinary bytes.
+// 1-based position of the first occurrence at or after StartPos, 0 when none or when
+// PatternLen is below 1 or above SourceLen. Zero bytes are ordinary bytes. A StartPos below 1
+// is a caller error: ERangeError.
 int FastPos(const char* Source, const char* Pattern, int SourceLen, int StartPos, int PatternLen);
 int FastPosNoCase(const char* Source, const char* Pattern, int SourceLen, int StartPos,
                   int PatternLen);
 // 1-based position of the last occurrence beginning at or before StartPos; a StartPos of 0,
-// or one where the pattern would not fit, means the last possible position.
+// or one where the pattern would not fit, means the last possible position; a negative one
+// finds nothing.
 int FastPosBack(const char* Source, const char* Pattern, int SourceLen, int StartPos,
                 int PatternLen);
 int FastPosBackNoCase(const char* Source, const char* Pattern, int SourceLen, int StartPos,

@@ -127,8 +127,7 @@ std::string TRegex::ErrorMsg(int Code) const {
     case 1011: return "TRegex(dump): Corrupted Opcode";
     case 1014: return "TRegex(exec): Loop Stack Exceeded";
     case 1015: return "TRegex(exec): Loop Without LoopEntry !";
-    case RegexBacktrackLimitError:
-      return "TRegex(exec): Backtracking Needs Too Much Memory For This Subject";
+    case RegexBacktrackLimitError: return "TRegex(exec): Backtrack Stack Exceeded";
     case 2000: return "TRegex(misc): Bad p-code imported";
     default: return "Unknown error";
   }

@@ -14,9 +14,12 @@ enum : int {
   fMayBeEmpty = 8,  // has width by syntax but can match empty (back-references)
 };
 
+// Eight digits keep every count below the largest one allowed, 2147483646.
 constexpr int MaxBraceDigits = 8;
 
 bool IsMeta(char C) { return C != 0 && std::strchr("^$.[()|?+*\\{", C) != nullptr; }
+// "\d", "\s", "\w" and their negations, which end no range.
+bool IsClassEscapeLetter(char C) { return C != 0 && std::strchr("dswDSW", C) != nullptr; }
 bool IsXSpace(char C) { return C == ' ' || C == '\t' || C == '\n' || C == '\r'; }
 int HexValue(char C) {
   if (C >= '0' && C <= '9') return C - '0';
@@ -63,10 +66,14 @@ public:
 private:
   [[noreturn]] void Fail(int Code) { throw TCompileFailure{Code, static_cast<int>(p_ - begin_)}; }
 
+  // Counts Bytes more program in the sizing pass.
+  void Grow(size_t Bytes) {
+    if (size_ + Bytes > ProgramSizeLimit) Fail(101);
+    size_ += Bytes;
+  }
   int Emit(uint8_t Op) {
     if (sizing_) {
-      if (size_ + NodeHeader > ProgramSizeLimit) Fail(101);
-      size_ += NodeHeader;
+      Grow(NodeHeader);
       return static_cast<int>(size_ - NodeHeader);
     }
     int at = static_cast<int>(code_.size());
@@ -75,11 +82,11 @@ private:
     return at;
   }
   void EmitByte(uint8_t B) {
-    if (sizing_) ++size_; else code_.push_back(B);
+    if (sizing_) Grow(1); else code_.push_back(B);
   }
   void EmitInt(int32_t V) {
     if (sizing_) {
-      size_ += 4;
+      Grow(4);
       return;
     }
     code_.insert(code_.end(), 4, 0);
@@ -91,7 +98,7 @@ private:
   // Puts a node with ExtraBytes zero operand bytes in front of the node at At.
   void InsertNode(uint8_t Op, int At, int ExtraBytes) {
     if (sizing_) {
-      size_ += NodeHeader + ExtraBytes;
+      Grow(NodeHeader + ExtraBytes);
       return;
     }
     code_.insert(code_.begin() + At, NodeHeader + ExtraBytes, 0);
@@ -130,6 +137,10 @@ private:
   unsigned char ReadCharEscape(char Escaped);
   bool IsQuantifierAt(const char* P) const;
   void ReadBraces(const char* P, TBraces& Result);
+  void EmitCountedRepeat(int Atom, int32_t Min, int32_t Max, bool NonGreedy);
+  void EmitGreedyStar(int Atom);
+  void EmitGreedyPlus(int Atom);
+  void EmitGreedyOption(int Atom);
   void EmitLoop(int Atom, int32_t Min, int32_t Max, bool NonGreedy);
   int EmitSet(const TCharSet& Set, bool Negated);
   int EmitLiteral(const std::string& Text);
@@ -232,12 +243,7 @@ int TCompiler::ParsePiece(int& Flags) {
       } else if (nonGreedy) {
         EmitLoop(ret, 0, RepeatInfinite, true);
       } else {
-        // (x&|): an alternative whose body loops back to it, or nothing
-        InsertNode(opBranch, ret, 0);
-        OpTail(ret, Emit(opBack));
-        OpTail(ret, ret);
-        Tail(ret, Emit(opBranch));
-        Tail(ret, Emit(opNothing));
+        EmitGreedyStar(ret);
       }
       break;
     case '+':
@@ -247,26 +253,14 @@ int TCompiler::ParsePiece(int& Flags) {
       } else if (nonGreedy) {
         EmitLoop(ret, 1, RepeatInfinite, true);
       } else {
-        // x(&|): after the body, an alternative that loops back to it, or nothing
-        int next = Emit(opBranch);
-        Tail(ret, next);
-        Tail(Emit(opBack), ret);
-        Tail(next, Emit(opBranch));
-        Tail(ret, Emit(opNothing));
+        EmitGreedyPlus(ret);
       }
       break;
     case '?':
       if (!nonGreedy) {
-        // (x|): the atom or nothing
-        InsertNode(opBranch, ret, 0);
-        Tail(ret, Emit(opBranch));
-        int nothing = Emit(opNothing);
-        Tail(ret, nothing);
-        OpTail(ret, nothing);
+        EmitGreedyOption(ret);
       } else if (simple) {
-        InsertNode(opBracesNG, ret, 8);
-        Patch(ret + NodeHeader, 0);
-        Patch(ret + NodeHeader + 4, 1);
+        EmitCountedRepeat(ret, 0, 1, true);
       } else {
         EmitLoop(ret, 0, 1, true);
       }
@@ -274,9 +268,7 @@ int TCompiler::ParsePiece(int& Flags) {
     default:  // braces
       Flags |= fSpStart | (braces.Min > 0 ? fHasWidth : 0);
       if (simple) {
-        InsertNode(nonGreedy ? opBracesNG : opBraces, ret, 8);
-        Patch(ret + NodeHeader, braces.Min);
-        Patch(ret + NodeHeader + 4, braces.Max);
+        EmitCountedRepeat(ret, braces.Min, braces.Max, nonGreedy);
       } else {
         EmitLoop(ret, braces.Min, braces.Max, nonGreedy);
       }
@@ -284,6 +276,40 @@ int TCompiler::ParsePiece(int& Flags) {
   }
   if (p_ < end_ && IsQuantifierAt(p_)) Fail(107);
   return ret;
+}
+
+// A counted repeat node with its bounds in front of the simple atom at Atom.
+void TCompiler::EmitCountedRepeat(int Atom, int32_t Min, int32_t Max, bool NonGreedy) {
+  InsertNode(NonGreedy ? opBracesNG : opBraces, Atom, 8);
+  Patch(Atom + NodeHeader, Min);
+  Patch(Atom + NodeHeader + 4, Max);
+}
+
+// (x&|): an alternative whose body loops back to it, or nothing.
+void TCompiler::EmitGreedyStar(int Atom) {
+  InsertNode(opBranch, Atom, 0);
+  OpTail(Atom, Emit(opBack));
+  OpTail(Atom, Atom);
+  Tail(Atom, Emit(opBranch));
+  Tail(Atom, Emit(opNothing));
+}
+
+// x(&|): after the body, an alternative that loops back to it, or nothing.
+void TCompiler::EmitGreedyPlus(int Atom) {
+  const int next = Emit(opBranch);
+  Tail(Atom, next);
+  Tail(Emit(opBack), Atom);
+  Tail(next, Emit(opBranch));
+  Tail(Atom, Emit(opNothing));
+}
+
+// (x|): the atom or nothing.
+void TCompiler::EmitGreedyOption(int Atom) {
+  InsertNode(opBranch, Atom, 0);
+  Tail(Atom, Emit(opBranch));
+  const int nothing = Emit(opNothing);
+  Tail(Atom, nothing);
+  OpTail(Atom, nothing);
 }
 
 // Loop entry, the body, and a loop node that counts the passes and points back to the body.
@@ -317,7 +343,7 @@ bool TCompiler::IsQuantifierAt(const char* P) const {
 void TCompiler::ReadBraces(const char* P, TBraces& Result) {
   auto readNumber = [this](const char*& q) {
     const char* start = q;
-    int64_t value = 0;
+    int32_t value = 0;
     while (q < end_ && *q >= '0' && *q <= '9') {
       value = value * 10 + (*q - '0');
       ++q;
@@ -326,11 +352,7 @@ void TCompiler::ReadBraces(const char* P, TBraces& Result) {
         Fail(122);
       }
     }
-    if (value >= 2147483647) {
-      p_ = q;
-      Fail(122);
-    }
-    return static_cast<int32_t>(value);
+    return value;
   };
   const char* q = P + 1;
   Result.Min = readNumber(q);
@@ -411,16 +433,13 @@ int TCompiler::ParseInlineOption() {
     ++p_;
     return Emit(opComment);
   }
-  const char* close = p_;
-  while (close < end_ && *close != ')') ++close;
-  if (close >= end_) {
-    p_ = end_;
-    Fail(127);
-  }
+  // the letters are read up to the ")" before they are judged
+  const char* letters = p_;
+  while (p_ < end_ && *p_ != ')') ++p_;
   TRegexModifiers modifiers = mods_;
-  if (!TRegex::ParseModifiers(std::string(p_, close), modifiers)) Fail(127);
+  if (p_ >= end_ || !TRegex::ParseModifiers(std::string(letters, p_), modifiers)) Fail(127);
   mods_ = modifiers;
-  p_ = close + 1;
+  ++p_;
   return Emit(opComment);
 }
 
@@ -547,7 +566,7 @@ int TCompiler::ParseClass(int& Flags) {
     unsigned char lo;
     if (!ReadClassMember(set, lo)) continue;
     const bool range = p_ + 1 < end_ && *p_ == '-' && p_[1] != ']' &&
-                       !(p_[1] == '\\' && p_ + 2 < end_ && std::strchr("dswDSW", p_[2]));
+                       !(p_[1] == '\\' && p_ + 2 < end_ && IsClassEscapeLetter(p_[2]));
     if (!range) {
       set.set(lo);
       continue;

@@ -13,9 +13,6 @@ void SetRegexCaseMapping(TRegexCaseMap Upper, TRegexCaseMap Lower) {
   lowerMap = Upper && Lower ? Lower : AsciiLower;
 }
 
-unsigned char RegexUpperChar(unsigned char C) { return upperMap(C); }
-unsigned char RegexLowerChar(unsigned char C) { return lowerMap(C); }
-
 unsigned char RegexInvertCase(unsigned char C) {
   unsigned char up = upperMap(C);
   return up != C ? up : lowerMap(C);

@@ -6,7 +6,5 @@ using TRegexCaseMap = unsigned char (*)(unsigned char C);
 
 // Both functions must be set together; nullptr restores the ASCII mapping.
 void SetRegexCaseMapping(TRegexCaseMap Upper, TRegexCaseMap Lower);
-unsigned char RegexUpperChar(unsigned char C);
-unsigned char RegexLowerChar(unsigned char C);
 // The upper-case form, or the lower-case form when the character is upper case already.
 unsigned char RegexInvertCase(unsigned char C);

@@ -52,7 +52,8 @@ void TMatcher::NextChunk() {
   if (chunk_ + 1 == chunks_.size()) {
     if (chunks_.size() >= MaxChunks) throw TMatchFailure{RegexBacktrackLimitError};
     try {
-      chunks_.emplace_back(new TEntry[ChunkEntries]);
+      std::unique_ptr<TEntry[]> chunk(new TEntry[ChunkEntries]);
+      chunks_.push_back(std::move(chunk));
     } catch (const std::bad_alloc&) {
       throw TMatchFailure{RegexBacktrackLimitError};
     }
@@ -140,8 +141,9 @@ int TMatcher::CountRepeat(int Operand, int Pos, int Max) const {
 bool TMatcher::AtLineStart(int Pos) const {
   if (Pos == 0) return true;
   const unsigned char prev = s_[Pos - 1];
-  if (!params_->LineSeparators[prev]) return false;
-  return !(prev == params_->PairHead && Pos < len_ && s_[Pos] == params_->PairTail);
+  if (prev == params_->PairTail && Pos >= 2 && s_[Pos - 2] == params_->PairHead) return true;
+  if (prev == params_->PairHead && Pos < len_ && s_[Pos] == params_->PairTail) return false;
+  return params_->LineSeparators[prev];
 }
 
 bool TMatcher::AtLineEnd(int Pos) const {
@@ -226,6 +228,13 @@ bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Po
   return true;
 }
 
+// The count pushed right below a repetition entry; anything else is a broken stack.
+int TMatcher::PopCount() {
+  TEntry count;
+  if (!Pop(count) || (count.Tag & 15) != kCount) throw TMatchFailure{1002};
+  return count.Value;
+}
+
 bool TMatcher::Backtrack(int& Node, int& Pos) {
   TEntry e;
   while (Pop(e)) {
@@ -243,10 +252,9 @@ bool TMatcher::Backtrack(int& Node, int& Pos) {
         return true;
       case kRepeatGreedy:
       case kRepeatLazy: {
-        TEntry count{0, 0};
-        Pop(count);
+        const int count = PopCount();
         const bool greedy = (e.Tag & 15) == kRepeatGreedy;
-        if (ResumeRepeat(payload, e.Value, count.Value, greedy, Pos)) {
+        if (ResumeRepeat(payload, e.Value, count, greedy, Pos)) {
           Node = program_->NextOf(payload);
           return true;
         }
@@ -269,6 +277,115 @@ bool TMatcher::Backtrack(int& Node, int& Pos) {
   return false;
 }
 
+// The steps of the match loop are inline: it runs one per node it visits.
+
+// Literal text at Pos; the case-insensitive node also takes the case-inverted character.
+inline bool TMatcher::MatchText(int Node, int& Pos) const {
+  const uint8_t* text = code_ + Node + NodeHeader;
+  const unsigned char* invert = program_->InvertCase;
+  const bool ignoreCase = code_[Node] == opExactlyCI;
+  int i = 0;
+  for (; text[i] != 0; ++i) {
+    if (Pos + i >= len_) return false;
+    const unsigned char ch = s_[Pos + i];
+    if (ch != text[i] && !(ignoreCase && ch == invert[text[i]])) return false;
+  }
+  Pos += i;
+  return true;
+}
+
+// The text of a set group again at Pos.
+inline bool TMatcher::MatchBackReference(int Node, int& Pos) const {
+  const int group = code_[Node + NodeHeader];
+  const int from = group < RegexSubExpCount ? start_[group] : -1;
+  const int to = group < RegexSubExpCount ? end_[group] : -1;
+  if (from < 0 || to < from) return false;
+  const int length = to - from;
+  if (length > len_ - Pos) return false;
+  const unsigned char* invert = program_->InvertCase;
+  const bool ignoreCase = code_[Node] == opBSubExpCI;
+  for (int i = 0; i < length; ++i) {
+    const unsigned char ch = s_[Pos + i];
+    const unsigned char want = s_[from + i];
+    if (ch != want && !(ignoreCase && ch == invert[want])) return false;
+  }
+  Pos += length;
+  return true;
+}
+
+// Enters the first alternative of a choice that can start at Pos and keeps the next such
+// one to resume; false when none can.
+inline bool TMatcher::ChooseBranch(int& Node, int Pos) {
+  const int next = program_->NextOf(Node);
+  if (next < 0 || code_[next] != opBranch) {
+    Node += NodeHeader;
+    return true;
+  }
+  int branch = Node;
+  while (branch >= 0 && code_[branch] == opBranch && !BranchViable(branch, Pos))
+    branch = program_->NextOf(branch);
+  if (branch < 0 || code_[branch] != opBranch) return false;
+  int other = program_->NextOf(branch);
+  while (other >= 0 && code_[other] == opBranch && !BranchViable(other, Pos))
+    other = program_->NextOf(other);
+  if (other >= 0 && code_[other] == opBranch) Push(kBranch, other, Pos);
+  Node = branch + NodeHeader;
+  return true;
+}
+
+// A simple repetition takes its first count: the most (greedy) or the least (non-greedy)
+// after which the rest may match, keeping the others to resume.
+inline bool TMatcher::StartRepeat(int Node, int& Pos) {
+  int min, max, operand;
+  RepeatBounds(Node, min, max, operand);
+  const int start = Pos;
+  const uint8_t op = code_[Node];
+  if (op == opStar || op == opPlus || op == opBraces) {
+    const int n = CountRepeat(operand, start, max);
+    return n >= min && ResumeRepeat(Node, start, n, true, Pos);
+  }
+  if (CountRepeat(operand, start, min) < min) return false;
+  if (!NextLiteralFits(Node, start + min)) return ResumeRepeat(Node, start, min, false, Pos);
+  if (min < max) {
+    Push(kCount, 0, min);
+    Push(kRepeatLazy, Node, start);
+  }
+  Pos = start + min;
+  return true;
+}
+
+inline void TMatcher::EnterLoop(int Pos) {
+  if (loopTop_ + 1 >= LoopStackSize) throw TMatchFailure{1014};
+  SetLoopTop(loopTop_ + 1);
+  TLoopFrame& frame = loops_[loopTop_];
+  Push(kUndoLoopCount, loopTop_, frame.Count);
+  Push(kUndoLoopPassStart, loopTop_, frame.PassStart);
+  frame.Count = 0;
+  frame.PassStart = Pos;
+}
+
+// A counted loop after a pass (or on entry): another pass of the body, or leaving; the
+// other choice is kept to resume while it is allowed. False when the pass must fail.
+inline bool TMatcher::StepLoop(int& Node, int Pos) {
+  if (loopTop_ < 0) throw TMatchFailure{1015};
+  const int min = ReadInt(code_ + Node + NodeHeader);
+  const int max = ReadInt(code_ + Node + NodeHeader + 4);
+  const int body = Node + ReadInt(code_ + Node + NodeHeader + 8);
+  const TLoopFrame& frame = loops_[loopTop_];
+  // an optional pass that consumed nothing would repeat forever
+  if (frame.Count > min && Pos == frame.PassStart) return false;
+  if (frame.Count < min || (code_[Node] == opLoop && frame.Count < max)) {
+    if (frame.Count >= min) Push(kLoopExit, Node, Pos);
+    EnterLoopPass(Pos);
+    Node = body;
+    return true;
+  }
+  if (frame.Count < max) Push(kLoopPass, Node, Pos);
+  LeaveLoop();
+  Node = program_->NextOf(Node);
+  return true;
+}
+
 bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
   start_ = Start;
   end_ = End;
@@ -278,7 +395,6 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
   std::fill(slots_.begin(), slots_.end(), -1);
   ResetStack();
   const bool guarded = program_->GuardCount > 0;
-  const int matchStart = Pos;
   int node = 1;
   int pos = Pos;
   for (;;) {
@@ -288,29 +404,18 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
       slots_[slot] = pos;
     }
     const uint8_t op = code_[node];
+    bool ok = true;
     switch (op) {
       case opEnd:
-        Start[0] = matchStart;
+        Start[0] = Pos;
         End[0] = pos;
         return true;
-      case opBol:
-        if (pos != 0) goto fail;
-        break;
-      case opEol:
-        if (pos != len_) goto fail;
-        break;
-      case opBolML:
-        if (!AtLineStart(pos)) goto fail;
-        break;
-      case opEolML:
-        if (!AtLineEnd(pos)) goto fail;
-        break;
-      case opBound:
-        if (!AtWordBoundary(pos)) goto fail;
-        break;
-      case opNotBound:
-        if (AtWordBoundary(pos)) goto fail;
-        break;
+      case opBol: ok = pos == 0; break;
+      case opEol: ok = pos == len_; break;
+      case opBolML: ok = AtLineStart(pos); break;
+      case opEolML: ok = AtLineEnd(pos); break;
+      case opBound: ok = AtWordBoundary(pos); break;
+      case opNotBound: ok = !AtWordBoundary(pos); break;
       case opNothing:
       case opComment:
         break;
@@ -321,145 +426,49 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
       case opAnyOfTinySet:
       case opAnyButTinySet:
       case opAnyOfFullSet:
-        if (!MatchesOne(node, pos)) goto fail;
-        ++pos;
+        ok = MatchesOne(node, pos);
+        if (ok) ++pos;
         break;
-      case opExactly: {
-        const uint8_t* text = code_ + node + NodeHeader;
-        int i = 0;
-        for (; text[i] != 0; ++i)
-          if (pos + i >= len_ || s_[pos + i] != text[i]) goto fail;
-        pos += i;
-        break;
-      }
-      case opExactlyCI: {
-        const uint8_t* text = code_ + node + NodeHeader;
-        const unsigned char* invert = program_->InvertCase;
-        int i = 0;
-        for (; text[i] != 0; ++i) {
-          if (pos + i >= len_) goto fail;
-          const unsigned char ch = s_[pos + i];
-          if (ch != text[i] && ch != invert[text[i]]) goto fail;
-        }
-        pos += i;
-        break;
-      }
+      case opExactly:
+      case opExactlyCI: ok = MatchText(node, pos); break;
       case opBSubExp:
-      case opBSubExpCI: {
-        const int group = code_[node + NodeHeader];
-        const int from = group < RegexSubExpCount ? Start[group] : -1;
-        const int to = group < RegexSubExpCount ? End[group] : -1;
-        if (from < 0 || to < from) goto fail;
-        const int length = to - from;
-        if (length > len_ - pos) goto fail;
-        const unsigned char* invert = program_->InvertCase;
-        for (int i = 0; i < length; ++i) {
-          const unsigned char ch = s_[pos + i];
-          const unsigned char want = s_[from + i];
-          if (ch != want && !(op == opBSubExpCI && ch == invert[want])) goto fail;
-        }
-        pos += length;
+      case opBSubExpCI: ok = MatchBackReference(node, pos); break;
+      case opBranch:
+        ok = ChooseBranch(node, pos);
+        if (ok) continue;
         break;
-      }
-      case opBranch: {
-        const int next = program_->NextOf(node);
-        if (next < 0 || code_[next] != opBranch) {
-          node += NodeHeader;
-          continue;
-        }
-        int branch = node;
-        while (branch >= 0 && code_[branch] == opBranch && !BranchViable(branch, pos))
-          branch = program_->NextOf(branch);
-        if (branch < 0 || code_[branch] != opBranch) goto fail;
-        int other = program_->NextOf(branch);
-        while (other >= 0 && code_[other] == opBranch && !BranchViable(other, pos))
-          other = program_->NextOf(other);
-        if (other >= 0 && code_[other] == opBranch) Push(kBranch, other, pos);
-        node = branch + NodeHeader;
-        continue;
-      }
       case opBack: {
         const int target = program_->NextOf(node);
         // a pass of a loop that consumed nothing ends the loop's passes
-        if (guarded && program_->GuardSlot[target] >= 0 &&
-            slots_[program_->GuardSlot[target]] == pos)
-          goto fail;
+        ok = !(guarded && program_->GuardSlot[target] >= 0 &&
+               slots_[program_->GuardSlot[target]] == pos);
+        if (!ok) break;
         node = target;
         continue;
       }
       case opStar:
       case opPlus:
-      case opBraces: {
-        int min, max, operand;
-        RepeatBounds(node, min, max, operand);
-        const int n = CountRepeat(operand, pos, max);
-        if (n < min) goto fail;
-        const int start = pos;
-        if (!ResumeRepeat(node, start, n, true, pos)) goto fail;
-        break;
-      }
+      case opBraces:
       case opStarNG:
       case opPlusNG:
-      case opBracesNG: {
-        int min, max, operand;
-        RepeatBounds(node, min, max, operand);
-        if (CountRepeat(operand, pos, min) < min) goto fail;
-        const int start = pos;
-        if (NextLiteralFits(node, start + min)) {
-          if (min < max) {
-            Push(kCount, 0, min);
-            Push(kRepeatLazy, node, start);
-          }
-          pos = start + min;
-        } else if (!ResumeRepeat(node, start, min, false, pos)) {
-          goto fail;
-        }
-        break;
-      }
-      case opLoopEntry: {
-        if (loopTop_ + 1 >= LoopStackSize) throw TMatchFailure{1014};
-        SetLoopTop(loopTop_ + 1);
-        TLoopFrame& frame = loops_[loopTop_];
-        Push(kUndoLoopCount, loopTop_, frame.Count);
-        Push(kUndoLoopPassStart, loopTop_, frame.PassStart);
-        frame.Count = 0;
-        frame.PassStart = pos;
-        break;
-      }
+      case opBracesNG: ok = StartRepeat(node, pos); break;
+      case opLoopEntry: EnterLoop(pos); break;
       case opLoop:
-      case opLoopNG: {
-        if (loopTop_ < 0) throw TMatchFailure{1015};
-        const int min = ReadInt(code_ + node + NodeHeader);
-        const int max = ReadInt(code_ + node + NodeHeader + 4);
-        const int body = node + ReadInt(code_ + node + NodeHeader + 8);
-        const TLoopFrame& frame = loops_[loopTop_];
-        // an optional pass that consumed nothing would repeat forever
-        if (frame.Count > min && pos == frame.PassStart) goto fail;
-        if (frame.Count < min || (op == opLoop && frame.Count < max)) {
-          if (frame.Count >= min) Push(kLoopExit, node, pos);
-          EnterLoopPass(pos);
-          node = body;
-          continue;
-        }
-        if (frame.Count < max) Push(kLoopPass, node, pos);
-        LeaveLoop();
+      case opLoopNG:
+        ok = StepLoop(node, pos);
+        if (ok) continue;
         break;
-      }
       default:
-        if (IsOpen(op)) {
-          SetRegister(Start, op - opOpen, pos);
-          break;
-        }
-        if (IsClose(op)) {
-          SetRegister(End, op - opClose, pos);
-          break;
-        }
-        throw TMatchFailure{1001};
+        if (IsOpen(op)) SetRegister(Start, op - opOpen, pos);
+        else if (IsClose(op)) SetRegister(End, op - opClose, pos);
+        else throw TMatchFailure{1001};
+        break;
     }
-    node = program_->NextOf(node);
-    continue;
-  fail:
-    if (!Backtrack(node, pos)) return false;
+    if (ok) {
+      node = program_->NextOf(node);
+    } else if (!Backtrack(node, pos)) {
+      return false;
+    }
   }
 }
 

@@ -14,7 +14,6 @@ struct TMatchFailure {
 
 class TMatcher {
 public:
-
   // Subject and parameters for the following MatchAt calls; both must outlive them.
   void Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
                int Length);
@@ -45,6 +44,7 @@ private:
 
   void SetRegister(int* Registers, int Index, int Value);
   void SetLoopTop(int Value);
+  int PopCount();
   bool Backtrack(int& Node, int& Pos);
   bool ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Pos);
   void EnterLoopPass(int Pos);
@@ -55,6 +55,12 @@ private:
   bool AtLineEnd(int Pos) const;
   bool AtLineStart(int Pos) const;
   bool AtWordBoundary(int Pos) const;
+  bool MatchText(int Node, int& Pos) const;
+  bool MatchBackReference(int Node, int& Pos) const;
+  bool ChooseBranch(int& Node, int Pos);
+  bool StartRepeat(int Node, int& Pos);
+  void EnterLoop(int Pos);
+  bool StepLoop(int& Node, int Pos);
   bool NextLiteralFits(int Node, int Pos) const;
   bool BranchViable(int Branch, int Pos) const;
   void RepeatBounds(int Node, int& Min, int& Max, int& Operand) const;

@@ -21,7 +21,8 @@ bool TApplication::HandleMessage(MSG& Msg) {
     return false;
   }
   HWND active = GetActiveWindow();
-  if (!(active && IsDialogMessageA(active, &Msg) && TForm::UsesDialogKeys(active))) {
+  // IsDialogMessage dispatches what it takes: asked only for dialogs, or keys arrive twice.
+  if (!(active && TForm::UsesDialogKeys(active) && IsDialogMessageA(active, &Msg))) {
     TranslateMessage(&Msg);
     DispatchMessageA(&Msg);
   }

@@ -37,9 +37,19 @@ public:
   // Destroys an owned component now.
   void RemoveComponent(TComponent* Component);
 
+  // Asks to be told through Notification when Component is destroyed (and tells Component
+  // the same of this one); a reference kept to another component is forgotten that way.
+  void FreeNotification(TComponent* Component);
+  void RemoveFreeNotification(TComponent* Component);
+
+protected:
+  // A component this one asked FreeNotification of is being destroyed.
+  virtual void Notification(TComponent* AComponent) { (void)AComponent; }
+
 private:
   TComponent* owner_;
   std::string name_;
   int tag_ = 0;
   std::vector<std::unique_ptr<TComponent>> components_;
+  std::vector<TComponent*> freeNotifies_;
 };

@@ -50,6 +50,10 @@ void TFont::SetCharset(int Charset) {
   if (Charset != charset_) { charset_ = Charset; Changed(); }
 }
 
+void TFont::SetFixedPitch(bool Value) {
+  if (Value != fixedPitch_) { fixedPitch_ = Value; Changed(); }
+}
+
 void TFont::Assign(const TFont& Source) {
   if (&Source == this) return;
   name_ = Source.name_;
@@ -57,6 +61,7 @@ void TFont::Assign(const TFont& Source) {
   style_ = Source.style_;
   color_ = Source.color_;
   charset_ = Source.charset_;
+  fixedPitch_ = Source.fixedPitch_;
   Changed();
 }
 
@@ -69,6 +74,7 @@ HFONT TFont::Handle() const {
     lf.lfUnderline = style_.Contains(TFontStyle::fsUnderline);
     lf.lfStrikeOut = style_.Contains(TFontStyle::fsStrikeOut);
     lf.lfCharSet = static_cast<BYTE>(charset_);
+    if (fixedPitch_) lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     lf.lfQuality = DEFAULT_QUALITY;
     name_.copy(lf.lfFaceName, LF_FACESIZE - 1);
     handle_ = CreateFontIndirectA(&lf);

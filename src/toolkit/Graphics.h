@@ -55,6 +55,9 @@ public:
   void SetColor(TColor Color);
   int Charset() const { return charset_; }
   void SetCharset(int Charset);
+  // Fixed asks the system for a font whose characters all have one width.
+  bool FixedPitch() const { return fixedPitch_; }
+  void SetFixedPitch(bool Value);
   // Copies every value and fires OnChange once.
   void Assign(const TFont& Source);
   HFONT Handle() const;
@@ -68,5 +71,6 @@ private:
   TFontStyles style_;
   TColor color_ = clWindowText;
   int charset_ = DEFAULT_CHARSET;
+  bool fixedPitch_ = false;
   mutable HFONT handle_ = nullptr;
 };

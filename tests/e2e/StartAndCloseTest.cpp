@@ -1,6 +1,7 @@
 // Starts the built program itself and drives it with window messages.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <optional>
 #include <string>
 
 namespace {
@@ -12,30 +13,50 @@ std::string ProgramPath() {
   return p;
 }
 
-HWND WaitForWindow(const char* Caption, DWORD TimeoutMs) {
+// The window exists before it is shown: wait for both.
+HWND WaitForVisibleWindow(const char* Caption, DWORD TimeoutMs) {
   for (DWORD waited = 0; waited < TimeoutMs; waited += 50) {
-    if (HWND w = FindWindowA(nullptr, Caption)) return w;
+    HWND w = FindWindowA(nullptr, Caption);
+    if (w && IsWindowVisible(w)) return w;
     Sleep(50);
   }
   return nullptr;
 }
 }  // namespace
 
+// A started program that is ended whatever the test's outcome.
+class RunningProgram {
+public:
+  explicit RunningProgram(std::string CommandLine) {
+    STARTUPINFOA si = {sizeof si};
+    started_ = CreateProcessA(nullptr, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &si, &pi_);
+  }
+  ~RunningProgram() {
+    if (!started_) return;
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+  bool Started() const { return started_; }
+  // The exit code once it ended within the time, else nothing.
+  std::optional<DWORD> WaitForExit(DWORD TimeoutMs) {
+    if (WaitForSingleObject(pi_.hProcess, TimeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+  }
+
+private:
+  bool started_ = false;
+  PROCESS_INFORMATION pi_ = {};
+};
+
 TEST(Program, StartsShowsItsWindowAndEndsCleanlyOnClose) {
-  STARTUPINFOA si = {sizeof si};
-  PROCESS_INFORMATION pi = {};
-  std::string cmd = "\"" + ProgramPath() + "\"";
-  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-      << "cannot start " << cmd;
-  HWND wnd = WaitForWindow("Tarvoline", 20000);
-  ASSERT_NE(wnd, nullptr) << "no window captioned Tarvoline";
-  EXPECT_TRUE(IsWindowVisible(wnd));
+  RunningProgram program("\"" + ProgramPath() + "\"");
+  ASSERT_TRUE(program.Started()) << "cannot start " << ProgramPath();
+  HWND wnd = WaitForVisibleWindow("Tarvoline", 20000);
+  ASSERT_NE(wnd, nullptr) << "no visible window captioned Tarvoline";
   PostMessageA(wnd, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD code = 1;
-  GetExitCodeProcess(pi.hProcess, &code);
-  EXPECT_EQ(code, 0u);
-  if (code == STILL_ACTIVE) TerminateProcess(pi.hProcess, 1);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
 }

@@ -2,6 +2,7 @@
 // and redoing everything the final text. Set CODEEDIT_SEED to replay a reported seed.
 #include <gtest/gtest.h>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <random>
 #include "editor/CodeEditTestFixture.h"
@@ -96,6 +97,7 @@ uint32_t BaseSeed() {
 }
 
 void RunSession(uint32_t Seed, TCodeEditorOptions Options, int Steps) {
+  std::printf("random editing session, CODEEDIT_SEED=%u\n", static_cast<unsigned>(Seed));
   SCOPED_TRACE("seed " + std::to_string(Seed) + " (CODEEDIT_SEED=" + std::to_string(Seed) + ")");
   TFakeClipboard clipboard;
   TSession session(Seed, clipboard);
@@ -124,6 +126,13 @@ TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithGroupUndo) {
 TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithoutGroupUndo) {
   uint32_t seed = BaseSeed() + 2;
   TCodeEditorOptions options = WithOut(CodeEditDefaultOptions, EO::eoGroupUndo);
+  RunSession(seed, options, 1500);
+  RunSession(seed + 1, WithOut(WithOut(options, EO::eoScrollPastEol), EO::eoTabsToSpaces), 1500);
+}
+
+TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithTrimmedTrailingSpaces) {
+  uint32_t seed = BaseSeed() + 4;
+  TCodeEditorOptions options = With(CodeEditDefaultOptions, EO::eoTrimTrailingSpaces);
   RunSession(seed, options, 1500);
   RunSession(seed + 1, WithOut(WithOut(options, EO::eoScrollPastEol), EO::eoTabsToSpaces), 1500);
 }

@@ -252,7 +252,17 @@ TEST(TextBufferCapacity, RunsGrowOnceToWhatTheyNeed) {
   list.AddStrings(other);
   EXPECT_EQ(list.Capacity(), 32);
   list.InsertLines(0, 5);
-  EXPECT_EQ(list.Capacity(), 25);
+  EXPECT_EQ(list.Capacity(), 32);  // fits: no reallocation
+  list.InsertLines(0, 100);
+  EXPECT_EQ(list.Capacity(), 125);
+}
+
+TEST(TextBufferCapacity, SingleInsertedLinesGrowByAQuarter) {
+  TCodeEditStringList list;
+  list.InsertLines(0, 1000);
+  list.InsertLines(500, 1);
+  EXPECT_EQ(list.Capacity(), 1250);  // not 1001: each Enter must not reallocate everything
+  EXPECT_EQ(list.Count(), 1001);
 }
 
 TEST(TextBufferCapacity, CannotShrinkBelowTheCount) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include "foundation/FastSearch.h"
 #include "rtl/Exception.h"
+#include "rtl/SysUtils.h"
 
 namespace {
 int Pos(const std::string& Source, const std::string& Pattern, int Start) {
@@ -29,6 +30,12 @@ TEST(FastPos, ShortSourcesAndEmptyPatternsGiveZero) {
   EXPECT_EQ(Pos("abcabc", "abc", 5), 0);
 }
 
+TEST(FastPos, StartBelowOneIsRefusedInEveryBuild) {
+  EXPECT_THROW(Pos("abc", "a", 0), ERangeError);
+  EXPECT_THROW(FastPosNoCase("abc", "A", 3, -5, 1), ERangeError);
+  EXPECT_THROW(FastFind("a", "abc", true, true, 0), ERangeError);
+}
+
 TEST(FastPos, ZeroBytesAreOrdinary) {
   const std::string source("a\0bc\0bd", 7);
   EXPECT_EQ(Pos(source, std::string("\0bd", 3), 1), 5);
@@ -43,6 +50,7 @@ TEST(FastPos, SkipTableLetsLaterOccurrencesWin) {
   EXPECT_EQ(table[static_cast<unsigned char>('c')], 1u);
   EXPECT_EQ(table[static_cast<unsigned char>('z')], 4u);
   EXPECT_THROW(MakeSkipTable("", 0, table), Exception);
+  EXPECT_THROW(MakeSkipTable("", -1, table), Exception);
 }
 
 TEST(FastPosNoCase, ComparesUpperCaseFormsOfTheLocale) {
@@ -71,6 +79,7 @@ TEST(FastPosBack, FindsLastOccurrenceAtOrBeforeTheStart) {
   EXPECT_EQ(Back("ab", "abc", 0), 0);
   EXPECT_EQ(Back("abc", "", 0), 0);
   EXPECT_EQ(FastPosBackNoCase("aBcabC", "ABC", 6, 0, 3), 4);
+  EXPECT_EQ(Back("abababa", "aba", -1), 0);  // nothing begins before position 1
 }
 
 TEST(FastFind, DispatchesByDirectionAndCase) {
@@ -86,6 +95,8 @@ TEST(FastReplace, ReplacesFirstOrAll) {
   EXPECT_EQ(FastReplace("banana", "a", "xyz", {}), "bxyznana");
   EXPECT_EQ(FastReplace("abAB", "AB", "c", {F::ReplaceAll, F::IgnoreCase}), "cc");
   EXPECT_EQ(FastReplace("xAbx", "ab", "--", {F::ReplaceAll, F::IgnoreCase}), "x--x");
+  EXPECT_EQ(FastReplace("\xc4rger \xe4rger", "\xe4RGER", "Wut", {F::ReplaceAll, F::IgnoreCase}),
+            "Wut Wut");  // the locale's umlaut in both cases
   EXPECT_EQ(FastReplace("aaaa", "aa", "b", {F::ReplaceAll}), "bb");
   EXPECT_EQ(FastReplace("abc", "", "x", {F::ReplaceAll}), "abc");
   EXPECT_EQ(FastReplace("", "a", "x", {F::ReplaceAll}), "");
@@ -98,13 +109,16 @@ TEST(FastReplace, ZeroByteDoesNotEndTheSource) {
             std::string("bb\0bb", 5));
 }
 
-TEST(FastReplace, GrowsForLongReplacementsOfLargeSources) {
-  // 4 MB of single-byte hits each replaced by 600 bytes: about 2.4 GB by the old sizing
-  // rule's product, which overflowed 32 bits; only the hits actually present count now.
+TEST(FastReplace, SizesLongReplacementsOfLargeSourcesIn64Bits) {
+  // 4 MB times 600 bytes overflows 32 bits; the first buffer is capped at ten times the source
+  // and grows when the hits need more.
   std::string source(size_t(4) << 20, '.');
   for (size_t i = 0; i < source.size(); i += 1 << 20) source[i] = 'a';
   const std::string replacement(600, 'r');
   const std::string result = FastReplace(source, "a", replacement, {TFastReplaceFlag::ReplaceAll});
   EXPECT_EQ(result.size(), source.size() + 4 * (replacement.size() - 1));
   EXPECT_EQ(result.compare(0, 600, replacement), 0);
+  const std::string dense(1000, 'a');
+  EXPECT_EQ(FastReplace(dense, "a", replacement, {TFastReplaceFlag::ReplaceAll}).size(),
+            dense.size() * replacement.size());
 }

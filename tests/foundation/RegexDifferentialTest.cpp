@@ -1,7 +1,14 @@
-// Generated patterns and subjects against the standard library's ECMAScript engine, over the
-// features both share with the same meaning: literals, classes, "." without line breaks,
-// input anchors, word boundaries, groups, alternation, greedy and lazy quantifiers and
-// back-references to groups that are surely set. The first match and its groups must agree.
+// Generated patterns and subjects checked two ways.
+// Against the standard library's ECMAScript engine, over the features both share with the
+// same meaning: literals, classes, "." without line breaks, input anchors, word boundaries,
+// groups, alternation, greedy and lazy quantifiers and back-references to groups that are
+// surely set. The first match and its groups must agree.
+// Against itself with every search shortcut defeated: an empty group and a reference to it
+// at the start of each alternative and after each quantifier leave the meaning unchanged but
+// give no start character, first-character set, required literal, viable-alternative set,
+// leading repetition or following literal to go by. All matches and their groups must agree,
+// under every combination of the modifiers i, s, g and m and over subjects with CR LF.
+// TARVOLINE_REGEX_SEED picks another seed; a mismatch prints seed, pattern and subject.
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <random>
@@ -13,7 +20,8 @@ namespace {
 constexpr unsigned DefaultSeed = 20261207;
 constexpr int PatternCount = 3000;
 constexpr int SubjectsPerPattern = 4;
-constexpr int MaxGroups = 9;
+// Where the defeated form puts a reference to its empty group.
+constexpr char Shortcut = '\x01';
 
 unsigned Seed() {
   const char* text = std::getenv("TARVOLINE_REGEX_SEED");
@@ -23,9 +31,13 @@ unsigned Seed() {
 // A random pattern in the common syntax. Groups inside repetitions keep their last pass in
 // one engine and are reset per pass in the other, so they are not compared; back-references
 // point only at groups that are closed and certainly set where they stand.
+// Marks with Shortcut the places where the defeated form references its empty group.
+// Extended adds what ECMAScript lacks or means differently: input anchors, inline modifiers
+// and line-break escapes.
 class TPatternGenerator {
 public:
-  explicit TPatternGenerator(std::mt19937& Rng) : rng_(Rng) {}
+  TPatternGenerator(std::mt19937& Rng, int MaxGroups, bool Extended)
+      : rng_(Rng), maxGroups_(MaxGroups), extended_(Extended) {}
 
   std::string Make() {
     groups_ = 0;
@@ -34,6 +46,7 @@ public:
     return Alternation(0, true, false);
   }
   const std::vector<bool>& Comparable() const { return comparable_; }
+  int Groups() const { return groups_; }
 
 private:
   int Pick(int N) { return std::uniform_int_distribution<int>(0, N - 1)(rng_); }
@@ -43,7 +56,7 @@ private:
     std::string result;
     for (int i = 0; i < branches; ++i) {
       if (i > 0) result += '|';
-      result += Sequence(Depth, Sure && branches == 1, InLoop);
+      result += Shortcut + Sequence(Depth, Sure && branches == 1, InLoop);
     }
     return result;
   }
@@ -59,19 +72,24 @@ private:
     static const char* const Quantifiers[] = {"*", "+", "?", "{2}", "{1,2}", "{0,2}", "{2,}"};
     const bool quantified = Pick(3) == 0;
     const std::string quantifier =
-        quantified ? std::string(Quantifiers[Pick(7)]) + (Pick(3) == 0 ? "?" : "") : "";
+        quantified ? std::string(Quantifiers[Pick(7)]) + (Pick(3) == 0 ? "?" : "") + Shortcut
+                   : "";
     if (!quantified && Pick(8) == 0) return Assertion();
     return Atom(Depth, Sure && !quantified, InLoop || quantified) + quantifier;
   }
 
   std::string Assertion() {
-    static const char* const Assertions[] = {"^", "$", "\\b", "\\B"};
-    return Assertions[Pick(4)];
+    static const char* const Assertions[] = {"^",    "$",     "\\b",   "\\B",   "\\A",
+                                             "\\Z",  "(?i)",  "(?-i)", "(?s)",  "(?-s)",
+                                             "(?m)", "(?-m)", "(?-g)", "(?g)"};
+    return Assertions[Pick(extended_ ? 14 : 4)];
   }
 
   std::string Atom(int Depth, bool Sure, bool InLoop) {
     switch (Pick(Depth < 3 ? 9 : 7)) {
-      case 0: case 1: case 2: return std::string(1, "abcAB -"[Pick(7)]);
+      case 0: case 1: case 2:
+        if (extended_ && Pick(4) == 0) return Pick(2) ? "\\r" : "\\n";
+        return std::string(1, "abcAB -"[Pick(7)]);
       case 3: return Class();
       case 4: return Pick(2) ? "." : std::string(Pick(2) ? "\\d" : Pick(2) ? "\\w" : "\\s");
       case 5: case 6:
@@ -79,7 +97,7 @@ private:
           return "\\" + std::to_string(sureClosed_[Pick(static_cast<int>(sureClosed_.size()))]);
         return std::string(1, "ab"[Pick(2)]);
       default: {
-        if (groups_ >= MaxGroups) return "a";
+        if (groups_ >= maxGroups_) return "a";
         const int group = ++groups_;
         comparable_.push_back(!InLoop);
         std::string inner = Alternation(Depth + 1, Sure, InLoop);
@@ -96,10 +114,41 @@ private:
   }
 
   std::mt19937& rng_;
+  const int maxGroups_;
+  const bool extended_;
   int groups_ = 0;
   std::vector<bool> comparable_;
   std::vector<int> sureClosed_;
 };
+
+// The pattern as written, without the shortcut marks.
+std::string Plain(const std::string& Pattern) {
+  std::string out;
+  for (char c : Pattern)
+    if (c != Shortcut) out += c;
+  return out;
+}
+
+// Groups of the defeated form: its own two, then the pattern's.
+constexpr int DefeatShift = 2;
+
+// "()\1(" pattern ")" with the marks turned into "\1" and back-references renumbered.
+std::string Defeated(const std::string& Pattern) {
+  std::string out = "()\\1(";
+  for (size_t i = 0; i < Pattern.size(); ++i) {
+    const char c = Pattern[i];
+    if (c == Shortcut) {
+      out += "\\1";
+    } else if (c == '\\' && i + 1 < Pattern.size()) {
+      const char next = Pattern[++i];
+      out += '\\';
+      out += next >= '1' && next <= '9' ? static_cast<char>(next + DefeatShift) : next;
+    } else {
+      out += c;
+    }
+  }
+  return out + ")";
+}
 
 std::string RandomSubject(std::mt19937& Rng) {
   static const char Alphabet[] = "aabbcAB1 _\n\r-";
@@ -151,10 +200,10 @@ std::string ReferenceResult(const std::regex& Re, const std::string& Subject,
 TEST(RegexDifferential, AgreesWithEcmaScriptOnSharedFeatures) {
   const unsigned seed = Seed();
   std::mt19937 rng(seed);
-  TPatternGenerator generator(rng);
+  TPatternGenerator generator(rng, 9, false);
   int compared = 0, skipped = 0, mismatches = 0;
   for (int n = 0; n < PatternCount && mismatches < 10; ++n) {
-    const std::string pattern = generator.Make();
+    const std::string pattern = Plain(generator.Make());
     const bool ignoreCase = std::uniform_int_distribution<int>(0, 4)(rng) == 0;
     TRegex ours(CodeRegexDefaultModifiers);  // "^" and "$" at the ends of the subject only
     ours.SetModifier(3, false);              // "." stops at line breaks, as in ECMAScript
@@ -186,4 +235,80 @@ TEST(RegexDifferential, AgreesWithEcmaScriptOnSharedFeatures) {
     }
   }
   EXPECT_GT(compared, PatternCount * SubjectsPerPattern / 2) << "skipped " << skipped;
+}
+
+namespace {
+
+// Subjects with lone CR and LF and with CR LF pairs.
+std::string RandomLineSubject(std::mt19937& Rng) {
+  static const char* const Pieces[] = {"a", "b", "c", "A", "B", "1", " ", "_", "-",
+                                       "\r", "\n", "\r\n", "\r\n"};
+  const int length = std::uniform_int_distribution<int>(0, 14)(Rng);
+  std::string s;
+  for (int i = 0; i < length; ++i)
+    s += Pieces[std::uniform_int_distribution<int>(0, std::size(Pieces) - 1)(Rng)];
+  return s;
+}
+
+// r on; i, s, g and m each on or off.
+TRegexModifiers RandomModifiers(std::mt19937& Rng) {
+  TRegexModifiers modifiers = rmR;
+  for (TRegexModifiers bit : {rmI, rmS, rmG, rmM})
+    if (std::uniform_int_distribution<int>(0, 1)(Rng)) modifiers |= bit;
+  return modifiers;
+}
+
+// Every match from the start on (Exec, then ExecNext) with its groups; Shift is the number
+// of groups the pattern is preceded by, which are left out.
+std::string AllMatches(TRegex& Re, const std::string& Subject, int Groups, int Shift) {
+  std::string out;
+  int count = 0;
+  for (bool found = Re.Exec(Subject); found && count < 32; found = Re.ExecNext(), ++count) {
+    for (int i = 0; i <= Groups; ++i) {
+      const int index = i == 0 ? 0 : i + Shift;
+      out += std::to_string(Re.GetMatchPos(index)) + "," + std::to_string(Re.GetMatchLen(index)) +
+             " ";
+    }
+    out += "| ";
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(RegexDifferential, SearchShortcutsNeverChangeAResult) {
+  const unsigned seed = Seed();
+  std::mt19937 rng(seed);
+  TPatternGenerator generator(rng, 9 - DefeatShift, true);
+  int compared = 0, mismatches = 0;
+  for (int n = 0; n < PatternCount && mismatches < 10; ++n) {
+    const std::string marked = generator.Make();
+    const std::string pattern = Plain(marked);
+    const std::string defeated = Defeated(marked);
+    const TRegexModifiers modifiers = RandomModifiers(rng);
+    TRegex fast(modifiers), slow(modifiers);
+    fast.SetExpression(pattern);
+    slow.SetExpression(defeated);
+    try {
+      fast.Compile();
+    } catch (const ERegex& e) {
+      ASSERT_EQ(e.ErrorCode(), 106) << "seed " << seed << " pattern " << pattern << ": " << e.what();
+      continue;
+    }
+    ASSERT_NO_THROW(slow.Compile()) << "seed " << seed << " pattern " << defeated;
+    for (int k = 0; k < SubjectsPerPattern; ++k) {
+      const std::string subject = RandomLineSubject(rng);
+      const std::string expected = AllMatches(slow, subject, generator.Groups(), DefeatShift);
+      const std::string actual = AllMatches(fast, subject, generator.Groups(), 0);
+      ++compared;
+      if (expected != actual) {
+        ++mismatches;
+        ADD_FAILURE() << "seed " << seed << " case " << n << " modifiers " << modifiers
+                      << "\n  pattern: " << Printable(pattern) << "\n  subject: \""
+                      << Printable(subject) << "\"\n  without shortcuts: " << expected
+                      << "\n  with shortcuts:    " << actual;
+      }
+    }
+  }
+  EXPECT_GT(compared, PatternCount * SubjectsPerPattern / 2);
 }

@@ -37,6 +37,13 @@ TEST(RegexCompileErrors, GroupStructure) {
   EXPECT_EQ(Code(CompileError("(a))")), "104@3");
 }
 
+TEST(RegexCompileErrors, ProgramSizeIsBounded) {
+  // one literal node of 64 M characters is past the limit of the program's size
+  const TRaised raised = CompileError(std::string(size_t(1) << 26, 'a'));
+  EXPECT_EQ(raised.Code, 101);
+  EXPECT_EQ(raised.Position, 1 << 26);
+}
+
 TEST(RegexCompileErrors, Quantifiers) {
   EXPECT_EQ(Code(CompileError("(a*)*")), "106@4");
   EXPECT_EQ(Code(CompileError("\\b+")), "106@2");
@@ -70,12 +77,15 @@ TEST(RegexCompileErrors, Classes) {
   EXPECT_EQ(Code(CompileError("[^")), "113@2");
   EXPECT_EQ(Code(CompileError("[]")), "113@2");
   EXPECT_EQ(Code(CompileError("a[bc")), "113@4");
+  // an escaped zero byte ends a range like any other character
+  EXPECT_EQ(Code(CompileError(std::string("[a-\\\0]", 6))), "109@5");
 }
 
 TEST(RegexCompileErrors, CommentsAndModifiers) {
   EXPECT_EQ(Code(CompileError("(?#note")), "125@7");
-  EXPECT_EQ(Code(CompileError("(?q)")), "127@2");
-  EXPECT_EQ(Code(CompileError("(?:a)")), "127@2");
+  EXPECT_EQ(Code(CompileError("(?q)")), "127@3");
+  EXPECT_EQ(Code(CompileError("(?i-xq)")), "127@6");
+  EXPECT_EQ(Code(CompileError("(?:a)")), "127@4");
   EXPECT_EQ(Code(CompileError("(?i")), "127@3");
 }
 
@@ -155,6 +165,57 @@ TEST(RegexExecErrors, TooManyNestedCountedLoops) {
   EXPECT_EQ(re.ErrorMsg(1014), "TRegex(exec): Loop Stack Exceeded");
 }
 
+TEST(RegexErrorTexts, EveryCodeHasItsFixedText) {
+  const std::pair<int, const char*> texts[] = {
+      {0, "No errors"},
+      {100, "TRegex(comp): Null Argument"},
+      {101, "TRegex(comp): Regexp Too Big"},
+      {102, "TRegex(comp): ParseReg Too Many ()"},
+      {103, "TRegex(comp): ParseReg Unmatched ()"},
+      {104, "TRegex(comp): ParseReg Unmatched ()"},
+      {105, "TRegex(comp): ParseReg Junk On End"},
+      {106, "TRegex(comp): *+ Operand Could Be Empty"},
+      {107, "TRegex(comp): Nested *?+"},
+      {108, "TRegex(comp): Bad Hex Digit"},
+      {109, "TRegex(comp): Invalid [] Range"},
+      {110, "TRegex(comp): Parse Atom Trailing \\"},
+      {111, "TRegex(comp): No Hex Code After \\x"},
+      {112, "TRegex(comp): Hex Code After \\x Is Too Big"},
+      {113, "TRegex(comp): Unmatched []"},
+      {114, "TRegex(comp): Internal Urp"},
+      {115, "TRegex(comp): ?+*{ Follows Nothing"},
+      {116, "TRegex(comp): Trailing \\"},
+      {119, "TRegex(comp): RarseAtom Internal Disaster"},
+      {122, "TRegex(comp): BRACES Argument Too Big"},
+      {124, "TRegex(comp): BRACE Min Param Greater then Max"},
+      {125, "TRegex(comp): Unclosed (?#Comment)"},
+      {126, "TRegex(comp): If you want take part in beta-testing BRACES '{min,max}' and "
+            "non-greedy ops '*?', '+?', '?\?' for complex cases - remove '.' from "
+            "{.$DEFINE ComplexBraces}"},
+      {127, "TRegex(comp): Urecognized Modifier"},
+      {128, "TRegex(comp): LinePairedSeparator must countain two different chars or no chars "
+            "at all"},
+      {1000, "TRegex(exec): RegRepeat Called Inappropriately"},
+      {1001, "TRegex(exec): MatchPrim Memory Corruption"},
+      {1002, "TRegex(exec): MatchPrim Corrupted Pointers"},
+      {1003, "TRegex(exec): Not Assigned Expression Property"},
+      {1004, "TRegex(exec): Corrupted Program"},
+      {1005, "TRegex(exec): No Input String Specified"},
+      {1006, "TRegex(exec): Offset Must Be Greater Then 0"},
+      {1007, "TRegex(exec): ExecNext Without Exec[Pos]"},
+      {1008, "TRegex(exec): GetInputString Without InputString"},
+      {1011, "TRegex(dump): Corrupted Opcode"},
+      {1014, "TRegex(exec): Loop Stack Exceeded"},
+      {1015, "TRegex(exec): Loop Without LoopEntry !"},
+      {RegexBacktrackLimitError, "TRegex(exec): Backtrack Stack Exceeded"},
+      {2000, "TRegex(misc): Bad p-code imported"},
+      {117, "Unknown error"},
+      {1013, "Unknown error"},
+  };
+  TRegex re;
+  for (const auto& [code, text] : texts) EXPECT_EQ(re.ErrorMsg(code), text) << code;
+}
+
 TEST(RegexExecErrors, MessagesOfExecCodesHaveNoPosition) {
   TRegex re;
   try {
@@ -163,9 +224,6 @@ TEST(RegexExecErrors, MessagesOfExecCodesHaveNoPosition) {
   } catch (const ERegex& e) {
     EXPECT_EQ(e.Message(), "TRegex(exec): Not Assigned Expression Property");
   }
-  EXPECT_EQ(re.ErrorMsg(1013), "Unknown error");
-  EXPECT_EQ(re.ErrorMsg(0), "No errors");
-  EXPECT_EQ(re.ErrorMsg(110), "TRegex(comp): Parse Atom Trailing \\");
 }
 
 namespace {

@@ -74,6 +74,18 @@ TEST(RegexAnchors, PairedSeparatorCanBeRemoved) {
   EXPECT_EQ(re.GetMatchPos(0), 3);
 }
 
+TEST(RegexAnchors, PairedSeparatorAloneMakesLineBreaks) {
+  TRegex re;
+  re.SetLineSeparators("");
+  re.SetExpression("^b");
+  ASSERT_TRUE(re.Exec("a\r\nb"));
+  EXPECT_EQ(re.GetMatchPos(0), 4);
+  EXPECT_FALSE(re.Exec("a\nb"));  // a lone LF is no separator now
+  re.SetExpression("a$");
+  EXPECT_TRUE(re.Exec("a\r\nb"));
+  EXPECT_FALSE(re.Exec("a\rb"));
+}
+
 TEST(RegexGroups, PositionsOfNestedGroups) {
   TRegex re;
   re.SetExpression("((a)(b(c)))d");

@@ -74,6 +74,7 @@ TEST(RegexLongSubjects, BacktrackingBeyondItsMemoryLimitRaisesAndTheObjectRecove
   } catch (const ERegex& e) {
     EXPECT_EQ(e.ErrorCode(), RegexBacktrackLimitError);
     EXPECT_EQ(e.CompilerErrorPos(), 0);
+    EXPECT_EQ(e.Message(), "TRegex(exec): Backtrack Stack Exceeded");
   }
   ASSERT_TRUE(re.Exec("xaby"));
   EXPECT_EQ(re.GetMatch(0), "ab");

@@ -1,0 +1,147 @@
+// The editor control with word wrap: rows of lines, positions, edits, width and caret.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include "CodeEditTestFixture.h"
+#include "support/ScreenCapture.h"
+
+using namespace codeedittest;
+using testsupport::TTopLevelWindow;
+
+namespace {
+// An editor in a window exactly Columns characters wide, with word wrap on.
+class WrapTest : public ::testing::Test {
+protected:
+  void Show(const std::string& Text, int Columns = 40) {
+    window_ = std::make_unique<TTopLevelWindow>(800, 400);
+    edit_ = MakeEdit(Text);
+    edit_->SetBorderStyle(TBorderStyle::bsNone);
+    edit_->SetScrollBars(TScrollStyle::ssNone);
+    edit_->OnStatusChange = [](TObject*, TCodeStatusChanges) {};
+    edit_->CreateWnd(window_->Handle(), 0, 0, 800, 400);
+    ASSERT_TRUE(edit_->HandleAllocated());
+    SetColumns(Columns);
+    edit_->SetWordWrap(true);
+  }
+  void SetColumns(int Columns, int Height = 400) {
+    edit_->SetBounds(0, 0, edit_->GutterWidth() + 2 + Columns * edit_->CharWidth(), Height);
+    ASSERT_EQ(edit_->CharsInWindow(), Columns);
+  }
+  // Rows of a text of letters only (no break characters): each line's length over 40, up.
+  int ExpectedRows(int Width = 40) const {
+    int rows = 0;
+    for (int i = 0; i < edit_->Lines().Count(); ++i)
+      rows += std::max(1, (static_cast<int>(edit_->Lines()[i].size()) + Width - 1) / Width);
+    return rows;
+  }
+
+  std::unique_ptr<TTopLevelWindow> window_;
+  std::unique_ptr<TTestEdit> edit_;
+};
+
+const std::string k100(100, 'x');
+}  // namespace
+
+TEST_F(WrapTest, LinesMapToRowsAndBack) {
+  Show(k100 + "\r\n\r\nshort");
+  EXPECT_TRUE(edit_->WordWrap());
+  EXPECT_EQ(edit_->DisplayRowCount(), 5);
+  EXPECT_EQ(edit_->BufferToDisplayPos({45, 1}), (TDisplayCoord{5, 2}));
+  EXPECT_EQ(edit_->DisplayToBufferPos({5, 2}), (TBufferCoord{45, 1}));
+  EXPECT_EQ(edit_->FirstRowOfLine(2), 4);
+  EXPECT_EQ(edit_->FirstRowOfLine(3), 5);
+  EXPECT_EQ(edit_->LineOfRow(3), 1);
+  EXPECT_EQ(edit_->LineOfRow(5), 3);
+  EXPECT_EQ(edit_->BufferToDisplayPos({3, 3}), (TDisplayCoord{3, 5}));
+}
+
+TEST_F(WrapTest, TabsCountTheirColumnsInRows) {
+  Show("\t\t\t\t\tabc");  // 40 columns of tabs, then three letters on a second row
+  EXPECT_EQ(edit_->DisplayRowCount(), 2);
+  EXPECT_EQ(edit_->BufferToDisplayPos({6, 1}), (TDisplayCoord{1, 2}));
+  EXPECT_EQ(edit_->DisplayToBufferPos({2, 2}), (TBufferCoord{7, 1}));
+  edit_->SetTabWidth(2);
+  EXPECT_EQ(edit_->DisplayRowCount(), 1);
+  EXPECT_EQ(edit_->BufferToDisplayPos({6, 1}), (TDisplayCoord{11, 1}));
+}
+
+TEST_F(WrapTest, EditsKeepTheRowsInStepWithTheLines) {
+  Show(k100 + "\r\nabc\r\n" + k100);
+  ASSERT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  edit_->SetCaretXY({101, 1});
+  Type(*edit_, std::string(30, 'y'));  // line 1 grows to 130 columns: a fourth row
+  EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  EXPECT_EQ(edit_->FirstRowOfLine(2), 5);
+  Cmd(*edit_, ecLineBreak);
+  Type(*edit_, std::string(50, 'z'));
+  EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  Select(*edit_, {5, 1}, {2, 3});
+  edit_->SetSelText(std::string());
+  EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  edit_->Undo();
+  EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  edit_->Lines().Clear();
+  EXPECT_EQ(edit_->DisplayRowCount(), 0);
+  edit_->SetText(k100);
+  EXPECT_EQ(edit_->DisplayRowCount(), 3);
+}
+
+TEST_F(WrapTest, ANewWidthRewrapsAndANewHeightDoesNot) {
+  Show(k100);
+  EXPECT_EQ(edit_->DisplayRowCount(), 3);
+  SetColumns(25);
+  EXPECT_EQ(edit_->DisplayRowCount(), 4);
+  SetColumns(25, 200);
+  EXPECT_EQ(edit_->DisplayRowCount(), 4);
+}
+
+TEST_F(WrapTest, ClickBeyondAWrappedRowPutsTheCaretAtThatRowsEnd) {
+  Show(k100 + "\r\nnext");
+  edit_->SetInternalDisplayXY({45, 1});
+  EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{41, 1}));
+  EXPECT_EQ(edit_->DisplayXY(), (TDisplayCoord{41, 1}));
+  edit_->SetInternalDisplayXY({3, 2});
+  EXPECT_EQ(edit_->DisplayXY(), (TDisplayCoord{3, 2}));
+  edit_->SetInternalDisplayXY({41, 1});
+  edit_->SetCaretXY(edit_->CaretXY());  // any caret move forgets the row end
+  EXPECT_EQ(edit_->DisplayXY(), (TDisplayCoord{1, 2}));
+  edit_->SetInternalDisplayXY({30, 3});  // the line's last row: beyond its text
+  EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{110, 1}));
+  EXPECT_EQ(edit_->DisplayXY(), (TDisplayCoord{30, 3}));
+}
+
+TEST_F(WrapTest, ACaretMovedToAnotherLineFarRightStaysInsideTheWindow) {
+  Show(k100 + "\r\nnext");
+  edit_->SetCaretXY({1, 2});
+  edit_->SetCaretXY({200, 1});  // beyond the line's end on its last row
+  EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{121, 1}));
+  EXPECT_EQ(edit_->DisplayXY(), (TDisplayCoord{41, 3}));
+}
+
+TEST_F(WrapTest, SwitchingKeepsTheTopBufferLineAndLeftCharStaysOne) {
+  std::string text = k100;
+  for (int i = 2; i <= 60; ++i) text += "\r\nline " + std::to_string(i);
+  Show(text);
+  edit_->SetWordWrap(false);
+  edit_->SetTopLine(10);
+  edit_->SetLeftChar(5);
+  EXPECT_EQ(edit_->LeftChar(), 5);
+  edit_->SetWordWrap(true);
+  EXPECT_EQ(edit_->TopLine(), 12);
+  EXPECT_EQ(edit_->LeftChar(), 1);
+  edit_->SetLeftChar(5);
+  EXPECT_EQ(edit_->LeftChar(), 1);
+  edit_->SetWordWrap(false);
+  EXPECT_EQ(edit_->TopLine(), 10);
+  EXPECT_EQ(edit_->DisplayRowCount(), 60);
+  EXPECT_EQ(edit_->BufferToDisplayPos({45, 1}), (TDisplayCoord{45, 1}));
+}
+
+TEST_F(WrapTest, ColumnBlocksCountColumnsWithinTheLine) {
+  Show(k100 + "\r\n" + k100);
+  edit_->SetSelectionMode(TCodeSelectionMode::smColumn);
+  // The ends stand in columns 3 and 5 of their rows; the block takes those columns of
+  // each line, as the painting shows it.
+  Select(*edit_, {43, 1}, {45, 2});
+  EXPECT_EQ(edit_->SelText(), "xx\r\nxx");
+}
