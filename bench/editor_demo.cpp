@@ -1,7 +1,6 @@
 // A window with the editor control for a look at its painting: line numbers, a selection, a
 // bookmark, HTML colours and wrapped lines. Stays open until closed.
 #include <windows.h>
-#include <memory>
 #include <string>
 #include "editor/CodeEdit.h"
 #include "highlighters/CodeHighlighterHtml.h"
@@ -53,13 +52,7 @@ int main() {
   GetClientRect(frame, &client);
   edit.CreateWnd(frame, 0, 0, client.right, client.bottom);
   edit.SetWordWrap(true);
-  auto mark = std::make_unique<TCodeEditMark>(&edit);
-  mark->SetLine(2);
-  mark->SetImage(1);
-  mark->SetBookmarkSlot(1);
-  mark->SetBuiltInGlyph(true);
-  mark->SetVisible(true);
-  edit.Marks().Add(std::move(mark));
+  edit.SetBookMark(1, 1, 2);
   edit.SetCaretAndSelection({9, 6}, {3, 6}, {9, 6});
   ShowWindow(frame, SW_SHOW);
   edit.SetFocus();

@@ -177,10 +177,9 @@ void TCustomCodeEdit::DoSetFocusMessage() {
 void TCustomCodeEdit::DoKillFocusMessage() {
   CommandProcessor(ecFocusLost, '\0', nullptr);
   // A handler of the command may have taken the focus back.
-  if (!keepCaret_ && GetFocus() != Handle()) {
-    HideCaret();
-    DestroyCaret();
-  }
+  if (keepCaret_ || GetFocus() == Handle()) return;
+  HideCaret();
+  DestroyCaret();
   if (hideSelection_ && SelAvail()) RepaintSelection();
 }
 

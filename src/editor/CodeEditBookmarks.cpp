@@ -52,15 +52,11 @@ void TCustomCodeEdit::GotoBookMark(int BookMark) {
 }
 
 bool TCustomCodeEdit::GetBookMark(int BookMark, int& X, int& Y) const {
-  for (int i = 0; i < marks_->Count(); ++i) {
-    const TCodeEditMark* mark = marks_->Items(i);
-    if (mark->HasBookmarkSlot() && mark->ImageIndex() == BookMark) {
-      X = mark->Char();
-      Y = mark->Line();
-      return true;
-    }
-  }
-  return false;
+  const TCodeEditMark* mark = BookmarkSlot(BookMark);
+  if (!mark) return false;
+  X = mark->Char();
+  Y = mark->Line();
+  return true;
 }
 
 void TCustomCodeEdit::DoGotoMarkerCommand(int BookMark) {

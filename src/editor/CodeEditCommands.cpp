@@ -846,7 +846,7 @@ void TCustomCodeEdit::DoTabKey() {
   } else if (HasOption(EO::eoTrimTrailingSpaces) && caretX_ > len) {
     int target = smartLine ? column + width : ((column - 1) / tabWidth_ + 1) * tabWidth_ + 1;
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-    InternalSetCaretXY(DisplayToBufferPos({target, caretY_}));
+    InternalSetCaretXY(DisplayToBufferPos({target, DisplayY()}));
     return;
   } else if (HasOption(EO::eoSmartTabs) && smartLine &&
              LeadingSpaceCount(t, false, tabWidth_) >= std::min(caretX_ - 1, len)) {

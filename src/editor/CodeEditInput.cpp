@@ -642,10 +642,7 @@ void TCustomCodeEdit::DragOver(TCustomCodeEdit* Source, int X, int Y, TDragState
 }
 
 void TCustomCodeEdit::DragDrop(TCustomCodeEdit* Source, int X, int Y) {
-  if (ReadOnly() || !Source || !Source->SelAvail()) {
-    if (OnDragDrop) OnDragDrop(this, Source, X, Y);
-    return;
-  }
+  if (ReadOnly() || !Source || !Source->SelAvail()) return;
   TPaintLock lock(*this);
   if (OnDragDrop) OnDragDrop(this, Source, X, Y);
   PlaceCaretAtPoint(X, Y);

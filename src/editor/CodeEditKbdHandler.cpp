@@ -13,14 +13,15 @@ private:
   bool& flag_;
 };
 
-// Calls the handlers from the last to the first while Go() holds; a handler may remove
-// handlers, so the index is checked against the current count on every step.
+// Calls the handlers from the last to the first and stops after a handler once Continue()
+// fails; a handler may remove handlers, so the index is checked against the current count.
 template <class Signature, class Go, class... Args>
 void RunBackwards(const TMethodList<Signature>& List, Go Continue, Args&&... args) {
-  for (int i = List.Count() - 1; i >= 0 && Continue(); --i) {
+  for (int i = List.Count() - 1; i >= 0; --i) {
     if (i >= List.Count()) continue;
     auto method = List.Items(i);
     method.Call()(args...);
+    if (!Continue()) return;
   }
 }
 }  // namespace

@@ -1,8 +1,31 @@
 // Scope guards of the editor control's operations: each undoes its step also on failure.
+// The closing steps fire the control's events; a handler's exception passes on as it would
+// from the same call written out (the destructors are not noexcept).
 #pragma once
+#include <exception>
 #include "editor/CodeEdit.h"
 
 namespace codeeditscopes {
+
+// Runs a guard's closing step. While another exception unwinds the scope, a second one from
+// the closing step would end the program; the first one goes on and the second is dropped.
+class TClosingStep {
+protected:
+  template <class F>
+  void Close(F Step) noexcept(false) {
+    if (std::uncaught_exceptions() <= unwinding_) {
+      Step();
+      return;
+    }
+    try {
+      Step();
+    } catch (...) {  // the exception already in flight is the one reported
+    }
+  }
+
+private:
+  int unwinding_ = std::uncaught_exceptions();
+};
 
 // Gives a variable a value for the scope and restores the old one.
 template <class T>
@@ -19,10 +42,12 @@ private:
 };
 
 // Holds the control's paint lock for the scope.
-class TPaintLock {
+class TPaintLock : TClosingStep {
 public:
   explicit TPaintLock(TCustomCodeEdit& Edit) : edit_(Edit) { edit_.IncPaintLock(); }
-  ~TPaintLock() { edit_.DecPaintLock(); }
+  ~TPaintLock() noexcept(false) {
+    Close([this] { edit_.DecPaintLock(); });
+  }
   TPaintLock(const TPaintLock&) = delete;
   TPaintLock& operator=(const TPaintLock&) = delete;
 
@@ -31,10 +56,12 @@ private:
 };
 
 // Holds an undo block open for the scope.
-class TUndoBlock {
+class TUndoBlock : TClosingStep {
 public:
   explicit TUndoBlock(TCodeEditUndoList& List) : list_(List) { list_.BeginBlock(); }
-  ~TUndoBlock() { list_.EndBlock(); }
+  ~TUndoBlock() noexcept(false) {
+    Close([this] { list_.EndBlock(); });
+  }
   TUndoBlock(const TUndoBlock&) = delete;
   TUndoBlock& operator=(const TUndoBlock&) = delete;
 
@@ -43,10 +70,12 @@ private:
 };
 
 // Holds a buffer update open for the scope.
-class TLinesUpdate {
+class TLinesUpdate : TClosingStep {
 public:
   explicit TLinesUpdate(TCodeEditStringList& Lines) : lines_(Lines) { lines_.BeginUpdate(); }
-  ~TLinesUpdate() { lines_.EndUpdate(); }
+  ~TLinesUpdate() noexcept(false) {
+    Close([this] { lines_.EndUpdate(); });
+  }
   TLinesUpdate(const TLinesUpdate&) = delete;
   TLinesUpdate& operator=(const TLinesUpdate&) = delete;
 

@@ -172,3 +172,11 @@ TEST(CodeEditBookmarks, DeletingLineOneKeepsItsBookmarkOnLineOne) {
   Cmd(*edit, ecGotoMarker0);
   EXPECT_EQ(edit->CaretXY(), (TBufferCoord{2, 1}));
 }
+
+TEST(CodeEditBookmarks, ABookmarkIsFoundByItsNumberWhateverGlyphItShows) {
+  auto edit = MakeEdit(Lines(5));
+  edit->OnPlaceBookmark = [](TObject*, TCodeEditMark*& Mark) { Mark->SetImage(7); };
+  edit->SetBookMark(3, 2, 4);
+  EXPECT_EQ(BookmarkLine(*edit, 3), 4);
+  EXPECT_EQ(BookmarkLine(*edit, 7), 0);
+}

@@ -605,6 +605,11 @@ TEST(CodeEditDragDrop, AReadOnlyEditorRefusesTheText) {
   }
   EXPECT_EQ(LinesOf(*target), std::vector<std::string>{"xyz"});
   EXPECT_EQ(LinesOf(e), std::vector<std::string>{"abc def"});
+  bool dropEvent = false;
+  target->OnDragDrop = [&](TObject*, TObject*, int, int) { dropEvent = true; };
+  target->DragDrop(&e, 5, 5);  // even a drop delivered directly is refused
+  EXPECT_FALSE(dropEvent);
+  EXPECT_EQ(LinesOf(*target), std::vector<std::string>{"xyz"});
 }
 
 // --- Handler lists ---------------------------------------------------------------------------
@@ -622,4 +627,19 @@ TEST(CodeEditKbdHandler, RemoveTakesTheLatestEqualPairAndIgnoresAbsentOnes) {
   ASSERT_EQ(chain.Count(), 2);
   handler.ExecuteMouseUp(nullptr, TMouseButton::mbLeft, {}, 0, 0);
   EXPECT_EQ(log, (std::vector<std::string>{"b", "a"}));
+}
+
+TEST(CodeEditKbdHandler, AKeyChainStopsAfterTheHandlerThatTookTheKey) {
+  std::vector<std::string> log;
+  TChainRecorder first{&log, "first"}, second{&log, "second"};
+  TCodeEditKbdHandler handler;
+  handler.KeyUpChain().Add(TCodeMethod<TKeyEvent>(&first, &TChainRecorder::KeyDown));
+  handler.KeyUpChain().Add(TCodeMethod<TKeyEvent>(&second, &TChainRecorder::KeyDown));
+  WORD key = VK_LEFT;
+  handler.ExecuteKeyUp(nullptr, key, {});
+  EXPECT_EQ(log, (std::vector<std::string>{"second", "first"}));
+  log.clear();
+  key = 0;  // already taken before the chain: only the latest handler sees it
+  handler.ExecuteKeyUp(nullptr, key, {});
+  EXPECT_EQ(log, std::vector<std::string>{"second"});
 }

@@ -464,3 +464,35 @@ TEST(CodeEditLineBreakMarks, BreakingAnEmptyLineMovesItsMarkWithIt) {
   EXPECT_EQ(mark->Line(), 3);
   EXPECT_EQ(edit->CaretY(), 3);
 }
+
+// --- A failing event handler -------------------------------------------------------------------
+
+TEST(CodeEditFailingHandlers, AnExceptionFromAHandlerPassesOnAndLeavesNoLockHeld) {
+  auto edit = MakeEdit("abc");
+  edit->OnStatusChange = [](TObject*, TCodeStatusChanges) { throw Exception("status"); };
+  EXPECT_THROW(edit->SetCaretXY({2, 1}), Exception);
+  EXPECT_EQ(edit->PaintLock(), 0);
+  edit->OnStatusChange = nullptr;
+
+  edit->OnChange = [](TObject*) { throw Exception("change"); };
+  EXPECT_THROW(Type(*edit, "x"), Exception);
+  EXPECT_EQ(edit->PaintLock(), 0);
+  EXPECT_EQ(edit->UndoList().BlockCount(), 0);
+  edit->OnChange = nullptr;
+  EXPECT_EQ(edit->Text(), "axbc");
+  edit->Undo();
+  EXPECT_EQ(edit->Text(), "abc");
+}
+
+TEST(CodeEditFailingHandlers, ASecondFailureWhileTheFirstUnwindsDoesNotEndTheProgram) {
+  auto edit = MakeEdit("abc");
+  edit->OnChange = [](TObject*) { throw Exception("change"); };
+  edit->OnStatusChange = [](TObject*, TCodeStatusChanges) { throw Exception("status"); };
+  try {
+    Type(*edit, "x");
+    ADD_FAILURE() << "no exception";
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "change");  // the first failure is the one reported
+  }
+  EXPECT_EQ(edit->PaintLock(), 0);
+}

@@ -145,3 +145,15 @@ TEST_F(WrapTest, ColumnBlocksCountColumnsWithinTheLine) {
   Select(*edit_, {43, 1}, {45, 2});
   EXPECT_EQ(edit_->SelText(), "xx\r\nxx");
 }
+
+TEST_F(WrapTest, TabPastTheLineEndWithTrimmedSpacesStaysOnTheCaretsLine) {
+  Show(k100 + "\r\nab");  // line 2 stands on row 4
+  edit_->SetOptions(With(WithOut(WithOut(edit_->Options(), TCodeEditorOption::eoTabsToSpaces),
+                                 TCodeEditorOption::eoSmartTabs),
+                         TCodeEditorOption::eoTrimTrailingSpaces));
+  edit_->SetTabWidth(8);
+  edit_->SetCaretXY({5, 2});
+  Cmd(*edit_, ecTab);
+  EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{9, 2}));
+  EXPECT_EQ(edit_->Lines()[1], "ab");
+}
