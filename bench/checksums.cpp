@@ -8,17 +8,10 @@
 #include <vector>
 #include "foundation/fMain.h"
 
+#include "BenchClock.h"
+
 namespace {
 constexpr int64_t kFileSize = 256LL * 1024 * 1024;
-
-double Seconds(const std::function<void()>& Work) {
-  LARGE_INTEGER freq, start, end;
-  QueryPerformanceFrequency(&freq);
-  QueryPerformanceCounter(&start);
-  Work();
-  QueryPerformanceCounter(&end);
-  return double(end.QuadPart - start.QuadPart) / double(freq.QuadPart);
-}
 
 // Pseudo-random bytes, written in 1 MB pieces.
 bool MakeFile(const std::string& FileName) {
@@ -73,24 +66,24 @@ int main(int argc, char** argv) {
   std::printf("file %s, %lld bytes\n", file.c_str(), static_cast<long long>(kFileSize));
   ReadFileInChunks(file, [](const uint8_t*, size_t) {});  // warm the cache
 
-  double read = Seconds([&] { ReadFileInChunks(file, [](const uint8_t*, size_t) {}); });
+  double read = SecondsOf([&] { ReadFileInChunks(file, [](const uint8_t*, size_t) {}); });
   Report("read", read, read, "");
   std::string md5, sha1, crc;
   size_t b64 = 0;
-  double tMd5 = Seconds([&] { md5 = MD5DigestToStr(MD5File(file).value()); });
+  double tMd5 = SecondsOf([&] { md5 = MD5DigestToStr(MD5File(file).value()); });
   Report("MD5", tMd5, read, md5);
-  double tSha1 = Seconds([&] { sha1 = SHA1DigestToStr(SHA1File(file).value()); });
+  double tSha1 = SecondsOf([&] { sha1 = SHA1DigestToStr(SHA1File(file).value()); });
   Report("SHA1", tSha1, read, sha1);
   std::string sha1Portable;
-  double tSha1Portable = Seconds([&] {
+  double tSha1Portable = SecondsOf([&] {
     TSHA1Context context(TSHA1Engine::Portable);
     ReadFileInChunks(file, [&](const uint8_t* Data, size_t Size) { context.Update(Data, Size); });
     sha1Portable = SHA1DigestToStr(context.Final());
   });
   Report("SHA1 sw", tSha1Portable, read, sha1Portable);
-  double tCrc = Seconds([&] { crc = CRC32File(file); });
+  double tCrc = SecondsOf([&] { crc = CRC32File(file); });
   Report("CRC-32", tCrc, read, crc);
-  double tB64 = Seconds([&] { b64 = Base64OfFile(file); });
+  double tB64 = SecondsOf([&] { b64 = Base64OfFile(file); });
   Report("Base64", tB64, read, std::to_string(b64) + " characters");
   return 0;
 }

@@ -11,21 +11,14 @@
 #include "editor/CodeEdit.h"
 #include "toolkit/Clipboard.h"
 
+#include "BenchClock.h"
+
 namespace {
 constexpr int kTyped = 10000;
 constexpr int kPastedLines = 100000;
 // Typed in a window: runs short enough to stay inside the window's width, on several lines.
 constexpr int kWindowRuns = 20;
 constexpr int kWindowRunLength = 50;
-
-double Seconds(const std::function<void()>& Work) {
-  LARGE_INTEGER freq, start, end;
-  QueryPerformanceFrequency(&freq);
-  QueryPerformanceCounter(&start);
-  Work();
-  QueryPerformanceCounter(&end);
-  return double(end.QuadPart - start.QuadPart) / double(freq.QuadPart);
-}
 
 // Keeps the benchmark away from the system clipboard.
 class TMemoryClipboard : public TClipboard {
@@ -75,7 +68,7 @@ TResult Measure(int Lines, TMemoryClipboard& Clipboard) {
   edit.SetMaxScrollWidth(2 * kTyped);  // the typed run must not stop at the default width
   TResult r{};
   edit.SetCaretXY({10, Lines / 2});
-  r.TypePerChar = Seconds([&] {
+  r.TypePerChar = SecondsOf([&] {
                     for (int i = 0; i < kTyped; ++i)
                       edit.CommandProcessor(ecChar, static_cast<char>('a' + i % 26), nullptr);
                   }) /
@@ -83,9 +76,9 @@ TResult Measure(int Lines, TMemoryClipboard& Clipboard) {
   Clipboard.Empty();
   Clipboard.SetData(CF_TEXT, MakeText(kPastedLines) + '\0');
   edit.SetCaretXY({1, Lines / 2});
-  r.Paste = Seconds([&] { edit.CommandProcessor(ecPaste, '\0', nullptr); });
+  r.Paste = SecondsOf([&] { edit.CommandProcessor(ecPaste, '\0', nullptr); });
   if (edit.Lines().Count() != Lines + kPastedLines - 1) std::printf("paste went wrong\n");
-  r.UndoPaste = Seconds([&] { edit.Undo(); });
+  r.UndoPaste = SecondsOf([&] { edit.Undo(); });
   return r;
 }
 enum class TWindowCase { Plain, NoScrollPastEol, Wrapped, Painted, ScrollBarsOnly };
@@ -111,7 +104,7 @@ double TypeInWindow(int Lines, TWindowCase Case) {
   for (int run = 0; run < kWindowRuns; ++run) {
     edit.SetCaretXY({10, Lines / 2 + run});
     UpdateWindow(edit.Handle());
-    total += Seconds([&] {
+    total += SecondsOf([&] {
       for (int i = 0; i < kWindowRunLength; ++i) {
         if (Case == TWindowCase::ScrollBarsOnly) {
           edit.UpdateScrollBars();

@@ -8,14 +8,9 @@
 #include "app/fMain.h"
 #include "editor/CodeEditTextBuffer.h"
 
-namespace {
+#include "BenchClock.h"
 
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
+namespace {
 
 // Lines of 0 to 160 characters, some with tabs and non-ASCII bytes, CR LF between them;
 // written in pieces so that making the file adds little to the peak memory.
@@ -77,26 +72,26 @@ struct Timings {
 Timings Measure(const std::string& Name) {
   Timings t;
   PlainRead(Name);  // the file cache holds it for every stage alike
-  double start = Seconds();
+  double start = NowSeconds();
   t.bytes = PlainRead(Name);
-  t.read = Seconds() - start;
+  t.read = NowSeconds() - start;
 
   TLineBreakFormat lineBreak;
   TFileFormat fileFormat = 0;
   std::string text;
-  start = Seconds();
+  start = NowSeconds();
   LoadTextFile(Name, lineBreak, fileFormat, text);
-  t.load = Seconds() - start;
+  t.load = NowSeconds() - start;
 
   TCodeEditStringList lines;
-  start = Seconds();
+  start = NowSeconds();
   lines.SetText(text);
-  t.fill = Seconds() - start;
+  t.fill = NowSeconds() - start;
   text = std::string();
 
-  start = Seconds();
+  start = NowSeconds();
   lines.GetLengthOfLongestLine();
-  t.longest = Seconds() - start;
+  t.longest = NowSeconds() - start;
   t.lines = lines.Count();
   t.peakMegabytes = PeakMegabytes();  // Wine reports the current use here: taken while loaded
   return t;

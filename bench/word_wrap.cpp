@@ -10,14 +10,9 @@
 #include "editor/CodeEditTextBuffer.h"
 #include "editor/CodeEditWordWrap.h"
 
-namespace {
+#include "BenchClock.h"
 
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
+namespace {
 
 class Host : public ICodeWordWrapHost {
 public:
@@ -56,11 +51,11 @@ std::string MakeLine(uint32_t& Seed) {
 
 double Fill(Host& H, int Count) {
   uint32_t seed = 1;
-  const double start = Seconds();
+  const double start = NowSeconds();
   H.lines.BeginUpdate();
   for (int i = 0; i < Count; ++i) H.lines.Add(MakeLine(seed));
   H.lines.EndUpdate();
-  return Seconds() - start;
+  return NowSeconds() - start;
 }
 
 double LoadWithWrap(int Count) {
@@ -71,10 +66,10 @@ double LoadWithWrap(int Count) {
 
 double SingleLineEdits(Host& H) {
   const int middle = H.lines.Count() / 2;
-  const double start = Seconds();
+  const double start = NowSeconds();
   for (int i = 0; i < 1000; ++i) H.lines.Insert(middle, "one line");
   for (int i = 0; i < 1000; ++i) H.lines.Delete(middle);
-  return Seconds() - start;
+  return NowSeconds() - start;
 }
 
 }  // namespace
@@ -85,9 +80,9 @@ int main() {
   const double baseline = Fill(host, kLines);
   std::printf("baseline: filling %d lines without word wrap: %.3f s\n", kLines, baseline);
 
-  double start = Seconds();
+  double start = NowSeconds();
   host.plugin = std::make_unique<TCodeWordWrapPlugin>(&host);
-  const double rebuild = Seconds() - start;
+  const double rebuild = NowSeconds() - start;
   std::printf("rebuild of all rows (%d rows): %.3f s = %.2f x baseline\n",
               host.plugin->RowCount(), rebuild, rebuild / baseline);
 
@@ -97,12 +92,12 @@ int main() {
               "1/4 of the lines: %.3f s, ratio %.2f (linear: ~4)\n",
               load, load / baseline, quarterLoad, load / quarterLoad);
 
-  start = Seconds();
+  start = NowSeconds();
   host.lines.InsertLines(kLines / 2, 100000);
-  const double blockInsert = Seconds() - start;
-  start = Seconds();
+  const double blockInsert = NowSeconds() - start;
+  start = NowSeconds();
   host.lines.DeleteLines(kLines / 2, 100000);
-  const double blockDelete = Seconds() - start;
+  const double blockDelete = NowSeconds() - start;
   std::printf("100000 lines inserted / deleted in the middle at once: %.3f s / %.3f s "
               "= %.3f / %.3f x baseline\n",
               blockInsert, blockDelete, blockInsert / baseline, blockDelete / baseline);
