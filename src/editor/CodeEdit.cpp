@@ -177,9 +177,11 @@ void TCustomCodeEdit::DoSetFocusMessage() {
 void TCustomCodeEdit::DoKillFocusMessage() {
   CommandProcessor(ecFocusLost, '\0', nullptr);
   // A handler of the command may have taken the focus back.
-  if (keepCaret_ || GetFocus() == Handle()) return;
-  HideCaret();
-  DestroyCaret();
+  if (!keepCaret_ && GetFocus() != Handle()) {
+    HideCaret();
+    DestroyCaret();
+  }
+  // Also with the caret kept: a hidden selection must not stay on the screen.
   if (hideSelection_ && SelAvail()) RepaintSelection();
 }
 

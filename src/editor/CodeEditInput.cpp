@@ -156,6 +156,12 @@ TCustomCodeEdit* EditorOf(HWND Wnd) {
                               : nullptr;
 }
 
+// The row limited to the text's rows (at least 1).
+TDisplayCoord WithinRows(const TCustomCodeEdit& Edit, TDisplayCoord P) {
+  P.Row = std::max(1, std::min(P.Row, std::max(1, Edit.DisplayRowCount())));
+  return P;
+}
+
 POINT ClientPointOf(const TWinControl& From, const TWinControl& To, int X, int Y) {
   POINT p = {X, Y};
   MapWindowPoints(From.Handle(), To.Handle(), &p, 1);
@@ -445,8 +451,7 @@ void TCustomCodeEdit::MouseMove(TShiftState Shift, int X, int Y) {
     }
   } else if (Shift.Contains(TShift::ssLeft) && MouseCaptured()) {
     UpdateAutoScroll(X, Y);
-    TDisplayCoord p = PixelsToNearestDisplayPos(X, Y);
-    p.Row = std::max(1, std::min(p.Row, std::max(1, DisplayRowCount())));
+    TDisplayCoord p = WithinRows(*this, PixelsToNearestDisplayPos(X, Y));
     if (scrollDeltaX_ != 0) p.Column = DisplayX();
     if (scrollDeltaY_ != 0) p.Row = DisplayY();
     SetInternalDisplayXY(p);
@@ -493,9 +498,7 @@ void TCustomCodeEdit::DblClick(int X, int /*Y*/) {
 }
 
 void TCustomCodeEdit::PlaceCaretAtPoint(int X, int Y) {
-  TDisplayCoord p = PixelsToNearestDisplayPos(X, Y);
-  p.Row = std::max(1, std::min(p.Row, std::max(1, DisplayRowCount())));
-  SetInternalDisplayXY(p);
+  SetInternalDisplayXY(WithinRows(*this, PixelsToNearestDisplayPos(X, Y)));
 }
 
 void TCustomCodeEdit::UpdateMouseCursor() {
@@ -557,17 +560,15 @@ void TCustomCodeEdit::ScrollTimerHandler() {
   POINT mouse = {};
   GetCursorPos(&mouse);
   ScreenToClient(Handle(), &mouse);
-  int rows = std::max(1, DisplayRowCount());
-  TDisplayCoord p = PixelsToRowColumn(mouse.x, mouse.y);
-  p.Row = std::max(1, std::min(p.Row, rows));
+  TDisplayCoord p = WithinRows(*this, PixelsToRowColumn(mouse.x, mouse.y));
   if (scrollDeltaX_ != 0) {
     SetLeftChar(leftChar_ + scrollDeltaX_);
     p.Column = leftChar_ + (scrollDeltaX_ > 0 ? charsInWindow_ : 0);
   }
   if (scrollDeltaY_ != 0) {
     SetTopLine(topLine_ + (IsShiftDown() ? scrollDeltaY_ * linesInWindow_ : scrollDeltaY_));
-    int row = topLine_ + (scrollDeltaY_ > 0 ? linesInWindow_ - 1 : 0);
-    p.Row = std::max(1, std::min(row, rows));
+    p.Row = topLine_ + (scrollDeltaY_ > 0 ? linesInWindow_ - 1 : 0);
+    p = WithinRows(*this, p);
   }
   TBufferCoord target = DisplayToBufferPos(p);
   if (target != CaretXY()) {
