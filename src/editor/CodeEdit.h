@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "editor/CodeEditKbdHandler.h"
 #include "editor/CodeEditKeyCmds.h"
@@ -563,7 +564,12 @@ private:
   void DeleteLineBlock(int FirstLine, int LastLine);
   std::string SelTextOf(TBufferCoord From, TBufferCoord To, TCodeSelectionMode Mode) const;
   std::string ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const;
+  // Column blocks count their columns within each line (tabs expanded), also while lines wrap,
+  // so that a block dragged on continuation rows covers the same characters on every line.
   int ColumnToChar(int Line, int Column) const;
+  int CharToColumn(const TBufferCoord& P) const;
+  // The active column block's left column and its right column (exclusive).
+  std::pair<int, int> ColumnBlockSpan() const;
   TBufferCoord ClampToLineEnd(TBufferCoord P) const;
   // Where text replacing the selection (or typed at the caret) starts.
   TBufferCoord InsertionStart() const;

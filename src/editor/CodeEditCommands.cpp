@@ -932,9 +932,7 @@ void TCustomCodeEdit::DoBlockIndent() {
   bool endsInColumn1 = e.Char == 1 && e.Line > b.Line;
   std::string unit = HasOption(EO::eoTabsToSpaces) ? std::string(tabWidth_, ' ') : "\t";
   int ulen = static_cast<int>(unit.size());
-  int leftColumn = mode == SM::smColumn ? std::min(BufferToDisplayPos(blockBegin_).Column,
-                                                   BufferToDisplayPos(blockEnd_).Column)
-                                        : 1;
+  int leftColumn = mode == SM::smColumn ? ColumnBlockSpan().first : 1;
   int startChar = mode == SM::smColumn ? ColumnToChar(b.Line, leftColumn) : 1;
   TBufferCoord caret = CaretXY();
   {
@@ -976,9 +974,7 @@ void TCustomCodeEdit::DoBlockUnindent() {
   TBufferCoord anchorBegin = blockBegin_, anchorEnd = blockEnd_;
   TCodeSelectionMode mode = activeSelectionMode_;
   int last = SelAvail() ? std::min(BlockLastLine(), lines_->Count()) : caretY_;
-  int leftColumn = mode == SM::smColumn ? std::min(BufferToDisplayPos(blockBegin_).Column,
-                                                   BufferToDisplayPos(blockEnd_).Column)
-                                        : 1;
+  int leftColumn = mode == SM::smColumn ? ColumnBlockSpan().first : 1;
   std::vector<std::string> pieces;
   std::vector<int> columns;
   bool any = false;
@@ -1093,8 +1089,7 @@ void TCustomCodeEdit::ReplaceSelectionCase(TCodeEditorCommand Command) {
     int Line, From, To;
   };
   TBufferCoord b = BlockBegin(), e = BlockEnd();
-  int col1 = std::min(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
-  int col2 = std::max(BufferToDisplayPos(blockBegin_).Column, BufferToDisplayPos(blockEnd_).Column);
+  auto [col1, col2] = ColumnBlockSpan();
   std::vector<TSegment> segments;
   std::string text;
   for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {

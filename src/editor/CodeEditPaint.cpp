@@ -6,6 +6,7 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
@@ -211,12 +212,7 @@ private:
     selBegin_ = e_.BlockBegin();
     selEnd_ = e_.BlockEnd();
     mode_ = e_.activeSelectionMode_;
-    if (mode_ == SM::smColumn) {
-      int c1 = e_.BufferToDisplayPos(e_.blockBegin_).Column;
-      int c2 = e_.BufferToDisplayPos(e_.blockEnd_).Column;
-      columnStart_ = std::min(c1, c2);
-      columnEnd_ = std::max(c1, c2);
-    }
+    if (mode_ == SM::smColumn) std::tie(columnStart_, columnEnd_) = e_.ColumnBlockSpan();
   }
 
   TRange SelectionOfLine(int Line) const {

@@ -105,8 +105,13 @@ int TCustomCodeEdit::DisplayRowCount() const {
   return wordWrapPlugin_ ? wordWrapPlugin_->RowCount() : lines_->Count();
 }
 
-// Columns of column blocks count within the line, also while lines wrap.
 int TCustomCodeEdit::ColumnToChar(int Line, int Column) const { return CharAtColumn(Line, Column); }
+int TCustomCodeEdit::CharToColumn(const TBufferCoord& P) const { return ExpandedColumn(P); }
+
+std::pair<int, int> TCustomCodeEdit::ColumnBlockSpan() const {
+  int c1 = CharToColumn(blockBegin_), c2 = CharToColumn(blockEnd_);
+  return {std::min(c1, c2), std::max(c1, c2)};
+}
 
 int TCustomCodeEdit::DisplayX() const { return DisplayXY().Column; }
 int TCustomCodeEdit::DisplayY() const { return DisplayXY().Row; }
@@ -278,7 +283,7 @@ TBufferCoord TCustomCodeEdit::BlockEnd() const { return std::max(blockBegin_, bl
 bool TCustomCodeEdit::SelAvail() const {
   if (blockBegin_ == blockEnd_) return false;
   if (activeSelectionMode_ != SM::smColumn) return true;
-  return BufferToDisplayPos(blockBegin_).Column != BufferToDisplayPos(blockEnd_).Column;
+  return CharToColumn(blockBegin_) != CharToColumn(blockEnd_);
 }
 
 bool TCustomCodeEdit::SelectionSpansLines() const {
@@ -342,9 +347,9 @@ bool TCustomCodeEdit::IsPointInSelection(const TBufferCoord& Value) const {
     case SM::smLine:
       return true;
     case SM::smColumn: {
-      int c1 = BufferToDisplayPos(blockBegin_).Column, c2 = BufferToDisplayPos(blockEnd_).Column;
-      int c = BufferToDisplayPos(Value).Column;
-      return c >= std::min(c1, c2) && c < std::max(c1, c2);
+      auto [left, right] = ColumnBlockSpan();
+      int c = CharToColumn(Value);
+      return c >= left && c < right;
     }
     default:
       return (Value.Line > b.Line || Value.Char >= b.Char) &&
@@ -367,7 +372,7 @@ TBufferCoord TCustomCodeEdit::ClampToLineEnd(TBufferCoord P) const {
 }
 
 std::string TCustomCodeEdit::ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const {
-  int col1 = BufferToDisplayPos(From).Column, col2 = BufferToDisplayPos(To).Column;
+  int col1 = CharToColumn(From), col2 = CharToColumn(To);
   if (col1 > col2) std::swap(col1, col2);
   std::string result;
   for (int line = From.Line; line <= To.Line; ++line) {
@@ -379,8 +384,8 @@ std::string TCustomCodeEdit::ColumnTextOf(TBufferCoord From, TBufferCoord To, bo
     if (Trim)
       part = StripTrailingBlanks(part);
     else {
-      int width = BufferToDisplayPos({c1 + static_cast<int>(part.size()), line}).Column -
-                  BufferToDisplayPos({c1, line}).Column;
+      int width = CharToColumn({c1 + static_cast<int>(part.size()), line}) -
+                  CharToColumn({c1, line});
       if (width < col2 - col1) part.append(col2 - col1 - width, ' ');
     }
     result += part;
@@ -453,11 +458,11 @@ void TCustomCodeEdit::InsertLinesAt(int Line, const std::string& Value) {
   SetCaretXYEx(false, InsertNormal({1, Line}, Value, nullptr));
 }
 
-// Each row goes in at the caret's display column; every row is recorded as its own insertion
-// (with the blanks it needed), so undo removes exactly what came in.
+// Each row goes in at the caret's column within its line; every row is recorded as its own
+// insertion (with the blanks it needed), so undo removes exactly what came in.
 void TCustomCodeEdit::InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList) {
   EnsureFirstLine();
-  int column = BufferToDisplayPos(At).Column;
+  int column = CharToColumn(At);
   std::vector<std::string> pieces = SplitLines(Value);
   TBufferCoord caret = At;
   int appendFrom = lines_->Count() + 1;
@@ -511,7 +516,7 @@ void TCustomCodeEdit::DeleteNormal(TBufferCoord From, TBufferCoord To) {
 }
 
 void TCustomCodeEdit::DeleteColumn(TBufferCoord From, TBufferCoord To) {
-  int col1 = BufferToDisplayPos(From).Column, col2 = BufferToDisplayPos(To).Column;
+  int col1 = CharToColumn(From), col2 = CharToColumn(To);
   if (col1 > col2) std::swap(col1, col2);
   for (int line = From.Line; line <= std::min(To.Line, lines_->Count()); ++line) {
     std::string s = LineAt(line);
@@ -548,8 +553,7 @@ void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode, const st
         b = {1, b.Line};
         break;
       case SM::smColumn: {
-        int col1 = std::min(BufferToDisplayPos(blockBegin_).Column,
-                            BufferToDisplayPos(blockEnd_).Column);
+        int col1 = ColumnBlockSpan().first;
         DeleteColumn(b, e);
         b = {ColumnToChar(b.Line, col1), b.Line};
         break;

@@ -221,9 +221,7 @@ TBufferCoord TCustomCodeEdit::InsertionStart() const {
     case TCodeSelectionMode::smLine:
       return {1, b.Line};
     case TCodeSelectionMode::smColumn:
-      return {std::min(ColumnToChar(b.Line, std::min(BufferToDisplayPos(blockBegin_).Column,
-                                                     BufferToDisplayPos(blockEnd_).Column)),
-                       LineLength(b.Line) + 1),
+      return {std::min(ColumnToChar(b.Line, ColumnBlockSpan().first), LineLength(b.Line) + 1),
               b.Line};
     default:
       return ClampToLineEnd(b);
@@ -235,8 +233,7 @@ TBufferCoord TCustomCodeEdit::InsertionStart() const {
 void TCustomCodeEdit::RecordSelectionDeletion(TCodeUndoReason Reason) {
   TBufferCoord b = BlockBegin(), e = BlockEnd();
   if (activeSelectionMode_ == TCodeSelectionMode::smColumn) {
-    int col1 = BufferToDisplayPos(blockBegin_).Column, col2 = BufferToDisplayPos(blockEnd_).Column;
-    if (col1 > col2) std::swap(col1, col2);
+    auto [col1, col2] = ColumnBlockSpan();
     for (int line = b.Line; line <= std::min(e.Line, lines_->Count()); ++line) {
       int len = LineLength(line);
       int c1 = std::min(ColumnToChar(line, col1), len + 1);

@@ -140,7 +140,7 @@ TEST_F(WrapTest, SwitchingKeepsTheTopBufferLineAndLeftCharStaysOne) {
 TEST_F(WrapTest, ColumnBlocksCountColumnsWithinTheLine) {
   Show(k100 + "\r\n" + k100);
   edit_->SetSelectionMode(TCodeSelectionMode::smColumn);
-  // The ends stand in columns 3 and 5 of their rows; the block takes those columns of
+  // The ends stand in columns 3 and 5 of their rows; the block takes columns 43 and 44 of
   // each line, as the painting shows it.
   Select(*edit_, {43, 1}, {45, 2});
   EXPECT_EQ(edit_->SelText(), "xx\r\nxx");
