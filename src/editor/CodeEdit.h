@@ -623,12 +623,14 @@ private:
   int SmartTabDeleteTarget(int Column, bool Expand) const;
   bool IsStringOrComment(const TBufferCoord& P) const;
   int PadCaretLine();
+  int PadCaretLineRecorded(int LineLen);
   void InsertAtCaret(const std::string& S, bool Recorded);
   void GrowLeftCharForCaret();
   int BlockLastLine() const;
 
   // Undo replay.
   void UndoItem(const TCodeEditUndoItem& Item);
+  void RestorePosition(const TCodeEditUndoItem& Item, TCodeEditUndoList& Reverse);
   void RedoItem(const TCodeEditUndoItem& Item);
 
   // Clipboard.

@@ -726,6 +726,19 @@ int TCustomCodeEdit::PadCaretLine() {
   return static_cast<int>(filler.size());
 }
 
+// The same, recorded for undo, with the caret placed behind the padding.
+int TCustomCodeEdit::PadCaretLineRecorded(int LineLen) {
+  int filler = PadCaretLine();
+  if (filler > 0) {
+    TBufferCoord at{LineLen + 1 + filler, caretY_};
+    undoList_->AddChange(urWhiteSpaceAdd, at, {LineLen + 1, caretY_}, std::string(),
+                         uint8_t(SM::smNormal));
+    TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+    SetCaretXYEx(false, at);
+  }
+  return filler;
+}
+
 void TCustomCodeEdit::InsertAtCaret(const std::string& S, bool Recorded) {
   TBufferCoord start = CaretXY();
   std::string t = CaretLineText();
@@ -760,14 +773,8 @@ void TCustomCodeEdit::DoTypeChar(char AChar) {
     TUndoBlock block(*undoList_);
     {
       TLinesUpdate update(*lines_);
-      int filler = PadCaretLine();
-      if (filler > 0) {
-        TBufferCoord at{lineLen + 1 + filler, caretY_};
-        undoList_->AddChange(urWhiteSpaceAdd, at, {lineLen + 1, caretY_}, std::string(),
-                             uint8_t(SM::smNormal));
-        TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-        SetCaretXYEx(false, at);
-      } else if (caret.Char > lineLen + 1) {
+      int filler = PadCaretLineRecorded(lineLen);
+      if (filler == 0 && caret.Char > lineLen + 1) {
         SetCaretXYEx(false, {lineLen + 1, caretY_});
       }
       InsertAtCaret(std::string(1, AChar), true);
@@ -790,14 +797,7 @@ void TCustomCodeEdit::DoImeStr(const char* S) {
     int lineLen = LineLength(caretY_);
     {
       TLinesUpdate update(*lines_);
-      int filler = PadCaretLine();
-      if (filler > 0) {
-        TBufferCoord at{lineLen + 1 + filler, caretY_};
-        undoList_->AddChange(urWhiteSpaceAdd, at, {lineLen + 1, caretY_}, std::string(),
-                             uint8_t(SM::smNormal));
-        TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-        SetCaretXYEx(false, at);
-      }
+      PadCaretLineRecorded(lineLen);
       InsertAtCaret(text, true);
     }
     blockBegin_ = blockEnd_ = CaretXY();

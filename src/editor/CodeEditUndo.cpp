@@ -124,6 +124,22 @@ void TCustomCodeEdit::Redo() {
   DecPaintLock();
 }
 
+// Caret and selection records undo and redo alike: the state they hold comes back, and the
+// state they replace goes onto the other list.
+void TCustomCodeEdit::RestorePosition(const TCodeEditUndoItem& Item, TCodeEditUndoList& Reverse) {
+  const uint8_t m = Item.SelectionMode();
+  if (Item.Reason() == urCaret) {
+    TBufferCoord caret = CaretXY();
+    SetCaretXYEx(false, Item.Start());
+    Reverse.AddChange(urCaret, caret, caret, std::string(), m);
+  } else {
+    TBufferCoord b = blockBegin_, e = blockEnd_;
+    blockBegin_ = Item.Start();
+    blockEnd_ = Item.End();
+    Reverse.AddChange(urSelection, b, e, std::string(), m);
+  }
+}
+
 void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
   SM mode = static_cast<SM>(Item.SelectionMode());
   TRestore<TCodeEditorOptions> replay(options_, ReplayOptions(options_));
@@ -223,19 +239,10 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
       redoList_->AddChange(urUnindent, start, end, Item.Text(), m);
       break;
     }
-    case urCaret: {
-      TBufferCoord caret = CaretXY();
-      SetCaretXYEx(false, start);
-      redoList_->AddChange(urCaret, caret, caret, std::string(), m);
+    case urCaret:
+    case urSelection:
+      RestorePosition(Item, *redoList_);
       break;
-    }
-    case urSelection: {
-      TBufferCoord b = blockBegin_, e = blockEnd_;
-      blockBegin_ = start;
-      blockEnd_ = end;
-      redoList_->AddChange(urSelection, b, e, std::string(), m);
-      break;
-    }
     default:
       break;
   }
@@ -309,19 +316,10 @@ void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
       blockEnd_ = ClampToLineEnd(end);
       break;
     }
-    case urCaret: {
-      TBufferCoord caret = CaretXY();
-      SetCaretXYEx(false, start);
-      undoList_->AddChange(urCaret, caret, caret, std::string(), m);
+    case urCaret:
+    case urSelection:
+      RestorePosition(Item, *undoList_);
       break;
-    }
-    case urSelection: {
-      TBufferCoord b = blockBegin_, e = blockEnd_;
-      blockBegin_ = start;
-      blockEnd_ = end;
-      undoList_->AddChange(urSelection, b, e, std::string(), m);
-      break;
-    }
     case urWhiteSpaceAdd: {
       undoList_->AddChange(urWhiteSpaceAdd, start, end, std::string(), m);
       SetCaretXYEx(false, std::min(start, end));
