@@ -520,7 +520,8 @@ void TCustomCodeEdit::BackspaceInLine() {
   int from;
   int lead = LeadingSpaceCount(t, false, tabWidth_);
   if (static_cast<unsigned char>(t[caretX_ - 2]) <= 32 && lead == caretX_ - 1) {
-    int column = DisplayX();
+    // Indentation and tab stops are columns of the line, whichever row the caret is on.
+    int column = CharToColumn(caret);
     int targetColumn = HasOption(EO::eoSmartTabDelete)
                            ? SmartTabDeleteTarget(column, true)
                            : ((column - 2) / tabWidth_) * tabWidth_ + 1;
@@ -831,11 +832,12 @@ void TCustomCodeEdit::DoTabKey() {
     if (coversLine) SetBlockBegin({1, BlockBegin().Line});
     return;
   }
-  int width = HasOption(EO::eoSmartTabs) ? SmartTabWidth(DisplayX()) : -1;
+  // Tab stops and the line above are measured in line columns, whichever row the caret is on.
+  int width = HasOption(EO::eoSmartTabs) ? SmartTabWidth(CharToColumn(CaretXY())) : -1;
   bool smartLine = width >= 0;
   TUndoBlock block(*undoList_);
   if (SelAvail()) DeleteSelectionRecorded(urDelete);
-  int column = DisplayX();
+  int column = CharToColumn(CaretXY());
   if (width < 0)
     width = HasOption(EO::eoTabsToSpaces) ? tabWidth_ - ((column - 1) % tabWidth_) : tabWidth_;
   std::string t = CaretLineText();
@@ -846,7 +848,7 @@ void TCustomCodeEdit::DoTabKey() {
   } else if (HasOption(EO::eoTrimTrailingSpaces) && caretX_ > len) {
     int target = smartLine ? column + width : ((column - 1) / tabWidth_ + 1) * tabWidth_ + 1;
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
-    InternalSetCaretXY(DisplayToBufferPos({target, DisplayY()}));
+    InternalSetCaretXY({ColumnToChar(caretY_, target), caretY_});
     return;
   } else if (HasOption(EO::eoSmartTabs) && smartLine &&
              LeadingSpaceCount(t, false, tabWidth_) >= std::min(caretX_ - 1, len)) {
