@@ -583,6 +583,20 @@ private:
   void MoveCaretVert(int DY, bool SelectionCommand);
   void MoveCaretToLineStart(bool SelectionCommand);
   void MoveCaretToLineEnd(bool SelectionCommand);
+  // Whether the movers above work in the caret's display row (word wrap with room for text).
+  bool CaretMovesByRows() const;
+  // Handles the row cases of a horizontal move whose plain destination is Dst; false when
+  // the plain move applies.
+  bool MoveCaretHorzInRows(int DX, const TBufferCoord& Dst, bool SelectionCommand);
+  void MoveCaretToRowStart(bool SelectionCommand);
+  void MoveCaretToRowEnd(bool SelectionCommand);
+  // Moves caret and selection to a display position, keeping a caret at the end of a
+  // wrapped row there instead of at the start of the next row.
+  void MoveCaretAndSelectionToDisplay(const TDisplayCoord& Target, bool SelectionCommand);
+  void MoveAnchorsForCaret(const TBufferCoord& ptAfter, bool SelectionCommand);
+  // Whether the caret at Buffer, placed from the display position Pos, belongs at the end
+  // of Pos's row rather than at the start of the next row.
+  bool IsEndOfWrappedRow(const TDisplayCoord& Pos, const TBufferCoord& Buffer) const;
   void UpdateLastCaretX();
   void UpdateCaret();
   void CreateCaretShape();

@@ -29,6 +29,20 @@ const std::bitset<256>& DefaultWordChars() {
 
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
+// The Char of the first character that is neither tab nor blank (length + 1 when none).
+int FirstNonBlankChar(const std::string& S) {
+  int first = 1;
+  while (first <= static_cast<int>(S.size()) && IsBlank(S[first - 1])) ++first;
+  return first;
+}
+
+// The Char just behind the last character that is neither tab nor blank (1 when none).
+int EndOfNonBlankText(const std::string& S) {
+  int e = static_cast<int>(S.size());
+  while (e > 0 && IsBlank(S[e - 1])) --e;
+  return e + 1;
+}
+
 using codeeditscopes::TLinesUpdate;
 using codeeditscopes::TPaintLock;
 using codeeditscopes::TRestore;
@@ -218,6 +232,11 @@ void TCustomCodeEdit::DoContextHelp() {
 void TCustomCodeEdit::MoveCaretAndSelection(const TBufferCoord& ptAfter, bool SelectionCommand) {
   if (HasOption(EO::eoGroupUndo) && undoList_->CanUndo()) undoList_->AddGroupBreak();
   TPaintLock lock(*this);
+  MoveAnchorsForCaret(ptAfter, SelectionCommand);
+  InternalSetCaretXY(ptAfter);
+}
+
+void TCustomCodeEdit::MoveAnchorsForCaret(const TBufferCoord& ptAfter, bool SelectionCommand) {
   if (SelectionCommand) {
     // A new selection starts at the caret, not at an anchor an internal caret move left behind.
     if (!SelAvail()) SetBlockBegin(CaretXY());
@@ -225,8 +244,24 @@ void TCustomCodeEdit::MoveCaretAndSelection(const TBufferCoord& ptAfter, bool Se
   } else {
     SetBlockBegin(ptAfter);
   }
-  InternalSetCaretXY(ptAfter);
 }
+
+void TCustomCodeEdit::MoveCaretAndSelectionToDisplay(const TDisplayCoord& Target,
+                                                     bool SelectionCommand) {
+  if (HasOption(EO::eoGroupUndo) && undoList_->CanUndo()) undoList_->AddGroupBreak();
+  TPaintLock lock(*this);
+  TBufferCoord dst = DisplayToBufferPos(Target);
+  MoveAnchorsForCaret(dst, SelectionCommand);
+  // Scrolled only once the row is known: a row's end maps to the start of the next row,
+  // which may lie below the window.
+  SetCaretXYEx(false, dst);
+  caretAtEndOfWrappedRow_ = IsEndOfWrappedRow(Target, CaretXY());
+  stateFlags_.Include(TStateFlag::sfCaretChanged);
+  UpdateLastCaretX();
+  EnsureCursorPosVisible();
+}
+
+bool TCustomCodeEdit::CaretMovesByRows() const { return WordWrap() && charsInWindow_ > 0; }
 
 void TCustomCodeEdit::MoveCaretHorz(int DX, bool SelectionCommand) {
   TBufferCoord dst = CaretXY();
@@ -241,7 +276,32 @@ void TCustomCodeEdit::MoveCaretHorz(int DX, bool SelectionCommand) {
     if (DX > 0 && wrapLines) dst.Char = std::min(dst.Char, len + 1);
     if (IsDBCSSecondByte(dst.Line, dst.Char)) dst.Char += DX > 0 ? 1 : -1;
   }
+  if (CaretMovesByRows() && MoveCaretHorzInRows(DX, dst, SelectionCommand)) return;
   MoveCaretAndSelection(dst, SelectionCommand);
+}
+
+bool TCustomCodeEdit::MoveCaretHorzInRows(int DX, const TBufferCoord& Dst, bool SelectionCommand) {
+  TDisplayCoord caret = DisplayXY();
+  if (DX > 0 && caretAtEndOfWrappedRow_) {
+    // From a row's end a rightward move first only goes to the start of the next row.
+    MoveCaretAndSelectionToDisplay({1, caret.Row + 1}, SelectionCommand);
+    return true;
+  }
+  if (DX < 0 && caret.Column == 1 && caret.Row > FirstRowOfLine(caretY_)) {
+    int previousRow = wordWrapPlugin_->RowLength(caret.Row - 1);
+    // The end of a row wider than the window (trailing blanks) cannot show the caret.
+    if (previousRow > charsInWindow_) return false;
+    MoveCaretAndSelectionToDisplay({previousRow + 1, caret.Row - 1}, SelectionCommand);
+    return true;
+  }
+  TDisplayCoord target = BufferToDisplayPos(Dst);
+  if (DX <= 0 || target.Row != caret.Row || target.Column <= charsInWindow_ + 1) return false;
+  // On the last row the caret stays: further right it would leave the window.
+  if (caret.Row < DisplayRowCount())
+    MoveCaretAndSelectionToDisplay({1, caret.Row + 1}, SelectionCommand);
+  else
+    MoveCaretAndSelectionToDisplay(caret, SelectionCommand);
+  return true;
 }
 
 void TCustomCodeEdit::MoveCaretVert(int DY, bool SelectionCommand) {
@@ -261,25 +321,58 @@ void TCustomCodeEdit::MoveCaretVert(int DY, bool SelectionCommand) {
 }
 
 void TCustomCodeEdit::MoveCaretToLineStart(bool SelectionCommand) {
+  if (CaretMovesByRows()) {
+    MoveCaretToRowStart(SelectionCommand);
+    return;
+  }
   int target = 1;
   if (HasOption(EO::eoEnhanceHomeKey)) {
-    std::string s = CaretLineText();
-    int first = 1;
-    while (first <= static_cast<int>(s.size()) && IsBlank(s[first - 1])) ++first;
+    int first = FirstNonBlankChar(CaretLineText());
     target = caretX_ > first || caretX_ == 1 ? first : 1;
   }
   MoveCaretAndSelection({target, caretY_}, SelectionCommand);
 }
 
+void TCustomCodeEdit::MoveCaretToRowStart(bool SelectionCommand) {
+  TDisplayCoord caret = DisplayXY();
+  int target = 1;
+  if (HasOption(EO::eoEnhanceHomeKey) && caret.Row == FirstRowOfLine(caretY_)) {
+    TDisplayCoord first = BufferToDisplayPos({FirstNonBlankChar(CaretLineText()), caretY_});
+    int rowEnd = std::min(wordWrapPlugin_->RowLength(caret.Row), charsInWindow_) + 1;
+    int firstColumn = first.Row == caret.Row ? std::min(first.Column, rowEnd) : rowEnd;
+    target = caret.Column > firstColumn || caret.Column == 1 ? firstColumn : 1;
+  }
+  MoveCaretAndSelectionToDisplay({target, caret.Row}, SelectionCommand);
+}
+
 void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
+  if (CaretMovesByRows()) {
+    MoveCaretToRowEnd(SelectionCommand);
+    return;
+  }
   std::string s = CaretLineText();
   int target = static_cast<int>(s.size()) + 1;
   if (HasOption(EO::eoEnhanceEndKey)) {
-    int e = static_cast<int>(s.size());
-    while (e > 0 && IsBlank(s[e - 1])) --e;
-    if (caretX_ != e + 1) target = e + 1;
+    int e = EndOfNonBlankText(s);
+    if (caretX_ != e) target = e;
   }
   MoveCaretAndSelection({target, caretY_}, SelectionCommand);
+}
+
+void TCustomCodeEdit::MoveCaretToRowEnd(bool SelectionCommand) {
+  TDisplayCoord caret = DisplayXY();
+  std::string s = CaretLineText();
+  int lineEnd = static_cast<int>(s.size()) + 1;
+  int target = lineEnd;
+  if (HasOption(EO::eoEnhanceEndKey) && caret.Row == BufferToDisplayPos({lineEnd, caretY_}).Row) {
+    int e = EndOfNonBlankText(s);
+    if (caretX_ != e) target = e;
+  }
+  TDisplayCoord dst = BufferToDisplayPos({target, caretY_});
+  int rowEnd = charsInWindow_ + 1;
+  if (dst.Row > caret.Row || (dst.Row == caret.Row && dst.Column > rowEnd))
+    dst = {rowEnd, caret.Row};
+  MoveCaretAndSelectionToDisplay(dst, SelectionCommand);
 }
 
 void TCustomCodeEdit::DoPageUpDown(TCodeEditorCommand Command, bool Select) {

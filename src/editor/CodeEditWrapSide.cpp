@@ -53,15 +53,20 @@ void TCustomCodeEdit::SetInternalDisplayXY(const TDisplayCoord& APos) {
     InternalSetCaretXY(DisplayToBufferPos(APos));
     // A position beyond a wrapped row's text maps to the start of the next row; the flag
     // keeps the caret at the end of the clicked row instead.
-    caretAtEndOfWrappedRow_ = wordWrapPlugin_ && APos.Row <= wordWrapPlugin_->RowCount() &&
-                              APos.Column > wordWrapPlugin_->RowLength(APos.Row) &&
-                              BufferToDisplayPos(CaretXY()).Row != APos.Row;
+    caretAtEndOfWrappedRow_ = IsEndOfWrappedRow(APos, CaretXY());
   } catch (...) {
     DecPaintLock();
     throw;
   }
   DecPaintLock();
   UpdateLastCaretX();
+}
+
+bool TCustomCodeEdit::IsEndOfWrappedRow(const TDisplayCoord& Pos,
+                                        const TBufferCoord& Buffer) const {
+  return wordWrapPlugin_ && Pos.Row <= wordWrapPlugin_->RowCount() &&
+         Pos.Column > wordWrapPlugin_->RowLength(Pos.Row) &&
+         BufferToDisplayPos(Buffer).Row != Pos.Row;
 }
 
 // A caret moved beyond the window's width on a wrapped row is brought back to the row's end.
