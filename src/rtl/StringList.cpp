@@ -103,8 +103,10 @@ void TStrings::SaveToStream(TStream& Stream) const {
 }
 
 int TStrings::AddObject(const std::string& S, TObject* Object) {
+  int count = GetCount();
   int index = Add(S);
-  PutObject(index, Object);
+  // A sorted list that ignored S as a duplicate keeps the object of the line it has.
+  if (GetCount() > count) PutObject(index, Object);
   return index;
 }
 

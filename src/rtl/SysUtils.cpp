@@ -151,10 +151,23 @@ char DecimalSeparator() {
   return '.';
 }
 
+namespace {
+// "1e+20" -> "1E20", "1e-05" -> "1E-5": the exponent as settings files have always held it.
+std::string PlainExponent(const std::string& S) {
+  size_t e = S.find('e');
+  if (e == std::string::npos) return S;
+  size_t digits = e + 1;
+  std::string sign = S[digits] == '-' ? "-" : "";
+  if (S[digits] == '+' || S[digits] == '-') ++digits;
+  while (digits + 1 < S.size() && S[digits] == '0') ++digits;
+  return S.substr(0, e) + "E" + sign + S.substr(digits);
+}
+}  // namespace
+
 std::string FloatToStr(double Value) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.15g", Value);
-  std::string r = buf;
+  std::string r = PlainExponent(buf);
   char sep = DecimalSeparator();
   for (char& c : r) if (c == '.') c = sep;
   return r;
@@ -167,6 +180,7 @@ bool TryStrToFloat(const std::string& S, double& Value) {
   for (char& c : s) {
     if (c == sep) c = '.';
     else if (c == '.') return false;  // only the locale's separator is accepted
+    else if (c == 'x' || c == 'X') return false;  // no hexadecimal floating point
   }
   char* end = nullptr;
   errno = 0;

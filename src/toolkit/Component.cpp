@@ -40,5 +40,8 @@ TComponent* TComponent::FindComponent(const std::string& Name) const {
 void TComponent::RemoveComponent(TComponent* Component) {
   auto it = std::find_if(components_.begin(), components_.end(),
                          [&](const auto& c) { return c.get() == Component; });
-  if (it != components_.end()) components_.erase(it);
+  if (it == components_.end()) return;
+  // Out of the list before it dies: its destructor may still look its siblings up.
+  std::unique_ptr<TComponent> doomed = std::move(*it);
+  components_.erase(it);
 }

@@ -62,17 +62,17 @@ int TForm::RunModalLoop() {
   modalResult_ = mrNone;
   Show();
   SetForegroundWindow(Handle());
-  MSG msg;
-  while (modalResult_ == mrNone && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  MSG msg = {};
+  // A dialog whose window went away (destroyed by code or with its owner) ends as cancelled.
+  while (modalResult_ == mrNone && Handle() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageA(Handle(), &msg)) {
       TranslateMessage(&msg);
       DispatchMessageA(&msg);
     }
   }
-  if (msg.message == WM_QUIT && modalResult_ == mrNone) {
-    PostQuitMessage(static_cast<int>(msg.wParam));
-    modalResult_ = mrCancel;
-  }
+  if (msg.message == WM_QUIT && modalResult_ == mrNone)
+    PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop must end too
+  if (modalResult_ == mrNone) modalResult_ = mrCancel;
   modal_ = false;
   if (ownerEnabled) EnableWindow(owner, TRUE);
   if (Handle()) ShowWindow(Handle(), SW_HIDE);

@@ -13,11 +13,22 @@ std::string ProgramPath() {
   return p;
 }
 
+// The visible top-level window of that process with that caption; another program's
+// window of the same caption does not count.
+HWND FindProgramWindow(DWORD ProcessId, const char* Caption) {
+  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, Caption); w;
+       w = FindWindowExA(nullptr, w, nullptr, Caption)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == ProcessId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
 // The window exists before it is shown: wait for both.
-HWND WaitForVisibleWindow(const char* Caption, DWORD TimeoutMs) {
+HWND WaitForVisibleWindow(DWORD ProcessId, const char* Caption, DWORD TimeoutMs) {
   for (DWORD waited = 0; waited < TimeoutMs; waited += 50) {
-    HWND w = FindWindowA(nullptr, Caption);
-    if (w && IsWindowVisible(w)) return w;
+    if (HWND w = FindProgramWindow(ProcessId, Caption)) return w;
     Sleep(50);
   }
   return nullptr;
@@ -39,6 +50,7 @@ public:
     CloseHandle(pi_.hProcess);
   }
   bool Started() const { return started_; }
+  DWORD ProcessId() const { return pi_.dwProcessId; }
   // The exit code once it ended within the time, else nothing.
   std::optional<DWORD> WaitForExit(DWORD TimeoutMs) {
     if (WaitForSingleObject(pi_.hProcess, TimeoutMs) != WAIT_OBJECT_0) return std::nullopt;
@@ -55,7 +67,7 @@ private:
 TEST(Program, StartsShowsItsWindowAndEndsCleanlyOnClose) {
   RunningProgram program("\"" + ProgramPath() + "\"");
   ASSERT_TRUE(program.Started()) << "cannot start " << ProgramPath();
-  HWND wnd = WaitForVisibleWindow("Tarvoline", 20000);
+  HWND wnd = WaitForVisibleWindow(program.ProcessId(), "Tarvoline", 20000);
   ASSERT_NE(wnd, nullptr) << "no visible window captioned Tarvoline";
   PostMessageA(wnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));

@@ -156,3 +156,15 @@ TEST(StringListObjects, TravelWithTheirLines) {
   EXPECT_EQ(l[1], "two");
   EXPECT_EQ(l.Objects(1), &two);
 }
+
+TEST(StringListObjects, SortedListIgnoringADuplicateKeepsTheObjectItHas) {
+  TStringList l;
+  l.SetSorted(true);
+  TObject first, second;
+  EXPECT_EQ(l.AddObject("b", &first), 0);
+  EXPECT_EQ(l.AddObject("B", &second), 0);
+  EXPECT_EQ(l.Count(), 1);
+  EXPECT_EQ(l.Objects(0), &first);
+  EXPECT_EQ(l.AddObject("a", &second), 0);
+  EXPECT_EQ(l.Objects(0), &second);
+}

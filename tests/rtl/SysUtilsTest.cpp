@@ -61,3 +61,18 @@ TEST(FileNames, SplitIntoFolderNameAndExtension) {
   EXPECT_EQ(IncludeTrailingBackslash("C:\\a"), "C:\\a\\");
   EXPECT_EQ(ExcludeTrailingBackslash("C:\\a\\"), "C:\\a");
 }
+
+TEST(Floats, WriteExponentsWithoutPlusOrLeadingZerosAndReadThemBack) {
+  EXPECT_EQ(FloatToStr(1e20), "1E20");
+  EXPECT_EQ(FloatToStr(-1.5e-7), "-1,5E-7");
+  EXPECT_EQ(FloatToStr(1e-100), "1E-100");
+  double d = 0;
+  EXPECT_TRUE(TryStrToFloat(FloatToStr(-1.5e-7), d));
+  EXPECT_DOUBLE_EQ(d, -1.5e-7);
+}
+
+TEST(Floats, RejectHexadecimalNotation) {
+  double d = 0;
+  EXPECT_FALSE(TryStrToFloat("0x10", d));
+  EXPECT_FALSE(TryStrToFloat("0X1p3", d));
+}

@@ -2,6 +2,18 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
+namespace {
+// Looks a sibling up while it is being destroyed, as controls dropping references do.
+class TSiblingWatcher : public TComponent {
+public:
+  TSiblingWatcher(TComponent* Owner, bool* SawSibling) : TComponent(Owner), saw_(SawSibling) {}
+  ~TSiblingWatcher() override { *saw_ = Owner()->FindComponent("last") != nullptr; }
+
+private:
+  bool* saw_;
+};
+}  // namespace
+
 TEST(Component, FindsOwnedComponentsByNameWithoutRegardToCase) {
   TComponent owner;
   auto* a = owner.Make<TComponent>("mnuFile");
@@ -31,4 +43,16 @@ TEST(Component, CaptionIsKeptBeforeAndAfterTheWindowExists) {
   char buf[32];
   GetWindowTextA(form.Handle(), buf, sizeof buf);
   EXPECT_STREQ(buf, "Zweiter");
+}
+
+TEST(Component, RemovedComponentCanStillLookUpItsSiblingsWhileItGoes) {
+  TComponent owner;
+  bool sawSibling = false;
+  auto* watcher = owner.Make<TSiblingWatcher>("watcher", &sawSibling);
+  owner.Make<TComponent>("middle");
+  owner.Make<TComponent>("last");
+  owner.RemoveComponent(watcher);
+  EXPECT_TRUE(sawSibling);
+  EXPECT_EQ(owner.ComponentCount(), 2);
+  EXPECT_EQ(owner.FindComponent("watcher"), nullptr);
 }

@@ -1,5 +1,6 @@
 // The test set-up itself: German locale, a display, and queued answers to questions.
 #include <gtest/gtest.h>
+#include <gtest/gtest-spi.h>
 #include <windows.h>
 #include "support/ModalAnswers.h"
 #include "toolkit/Controls.h"
@@ -32,6 +33,12 @@ TEST(Harness, QueuedAnswerAnswersAMessageBox) {
   EXPECT_EQ(testsupport::AskedQuestions()[0].flags, UINT(MB_YESNOCANCEL | MB_ICONQUESTION));
 }
 
+TEST(Harness, UnexpectedQuestionFailsTheTestWithItsTextAndIsCancelled) {
+  EXPECT_NONFATAL_FAILURE(
+      EXPECT_EQ(MsgBox("Wirklich beenden?", "Frage", MB_YESNO), IDCANCEL),
+      "Wirklich beenden?");
+}
+
 TEST(Harness, InputQueryTakesTheQueuedTextAndCancelKeepsTheValue) {
   ModalAnswer typed;
   typed.result = IDOK;
@@ -61,4 +68,29 @@ TEST(Harness, KeyStateCanBeHeldByTests) {
   EXPECT_TRUE(IsCtrlDown());
   EXPECT_FALSE(IsShiftDown());
   SetKeyStateOverride(nullptr);
+}
+
+namespace {
+const UINT_PTR kDestroyTimer = 1, kGiveUpTimer = 2;
+void CALLBACK DestroyTheDialog(HWND Wnd, UINT, UINT_PTR, DWORD) {
+  KillTimer(Wnd, kDestroyTimer);
+  DestroyWindow(Wnd);
+}
+// Ends a modal loop that missed its window going: the test then sees the WM_QUIT.
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  PostQuitMessage(0);
+}
+}  // namespace
+
+TEST(ModalLoop, EndsAsCancelledWhenTheDialogWindowIsDestroyed) {
+  TForm dialog(nullptr, {"Verschwindet", 300, 150, WS_POPUP | WS_CAPTION, 0, true});
+  SetTimer(dialog.Handle(), kDestroyTimer, 10, DestroyTheDialog);
+  UINT_PTR giveUp = SetTimer(nullptr, kGiveUpTimer, 3000, GiveUp);
+  EXPECT_EQ(dialog.RunModalLoop(), mrCancel);
+  KillTimer(nullptr, giveUp);
+  MSG quit;
+  EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE))
+      << "the modal loop ran on after its window was gone";
+  EXPECT_FALSE(dialog.HandleAllocated());
 }
