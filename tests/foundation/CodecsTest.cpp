@@ -3,6 +3,7 @@
 #include <sstream>
 #include "foundation/fMain.h"
 #include "support/TempFolder.h"
+#include "CaseTable.h"
 
 namespace {
 // Writes Content to a file of Dir and returns its full name.
@@ -44,11 +45,15 @@ std::vector<std::string> SplitCrLf(const std::string& Text) {
 }
 }  // namespace
 
+using casetable::ExpectEach;
+
 TEST(Hex, EncodesUpperCaseAndDecodesPairs) {
   EXPECT_EQ(StrToHex("\x01\xAB z"), "01AB207A");
-  EXPECT_EQ(HexToStr("01AB207A"), "\x01\xAB z");
-  EXPECT_EQ(HexToStr("4a"), "J");
-  EXPECT_EQ(HexToStr(StrToHex(AllBytes())), AllBytes());
+  ExpectEach(HexToStr, {
+      {"01AB207A", "\x01\xAB z"},
+      {"4a", "J"},
+      {StrToHex(AllBytes()), AllBytes()},
+  });
 }
 
 TEST(Hex, OddLengthIsEmptyAndBadDigitsCountAsZero) {
@@ -64,15 +69,19 @@ TEST(URLEncode, PercentEncodesAllButLettersAndDigits) {
 }
 
 TEST(URLDecode, ReversesTheCodes) {
-  EXPECT_EQ(URLDecode("%41"), "A");
-  EXPECT_EQ(URLDecode("a+b&amp;c%3c"), "a b&c<");
-  EXPECT_EQ(URLDecode(URLEncode(AllBytes(), "")), AllBytes());
+  ExpectEach(URLDecode, {
+      {"%41", "A"},
+      {"a+b&amp;c%3c", "a b&c<"},
+      {URLEncode(AllBytes(), ""), AllBytes()},
+  });
 }
 
 TEST(URLDecode, DropsBrokenCodes) {
-  EXPECT_EQ(URLDecode("a%4"), "a");
-  EXPECT_EQ(URLDecode("%zz1"), "1");
-  EXPECT_EQ(URLDecode("x% 41y"), "x1y");
+  ExpectEach(URLDecode, {
+      {"a%4", "a"},
+      {"%zz1", "1"},
+      {"x% 41y", "x1y"},
+  });
 }
 
 TEST(QPEncode, BreaksLongLinesAt75Characters) {
@@ -111,17 +120,21 @@ TEST(QPEncode, NoLineExceeds76AndCodesAreNeverSplit) {
 }
 
 TEST(QPDecode, RemovesSoftBreaksAndDecodesCodes) {
-  EXPECT_EQ(QPDecode("a=3Db=\r\nc"), "a=bc");
-  EXPECT_EQ(QPDecode("a=\nb=e4"), "ab\xE4");
-  EXPECT_EQ(QPDecode("a=zz="), "a=zz=");
+  ExpectEach(QPDecode, {
+      {"a=3Db=\r\nc", "a=bc"},
+      {"a=\nb=e4", "ab\xE4"},
+      {"a=zz=", "a=zz="},
+  });
 }
 
 TEST(Base64, KnownVectors) {
-  EXPECT_EQ(Base64Encode(""), "");
-  EXPECT_EQ(Base64Encode("f"), "Zg==");
-  EXPECT_EQ(Base64Encode("fo"), "Zm8=");
-  EXPECT_EQ(Base64Encode("foo"), "Zm9v");
-  EXPECT_EQ(Base64Encode("foobar"), "Zm9vYmFy");
+  ExpectEach(Base64Encode, {
+      {"", ""},
+      {"f", "Zg=="},
+      {"fo", "Zm8="},
+      {"foo", "Zm9v"},
+      {"foobar", "Zm9vYmFy"},
+  });
   EXPECT_EQ(Base64Decode("Zm9vYg=="), "foob");
 }
 
@@ -136,17 +149,21 @@ TEST(Base64, RoundTripsEveryByteAndShortLengths) {
 }
 
 TEST(Base64, DecodingRejectsMalformedText) {
-  EXPECT_EQ(Base64Decode("Zm9vY"), "");
-  EXPECT_EQ(Base64Decode("Zm9 vYg="), "");
-  EXPECT_EQ(Base64Decode("Zm9v*mFy"), "");
+  ExpectEach(Base64Decode, {
+      {"Zm9vY", ""},
+      {"Zm9 vYg=", ""},
+      {"Zm9v*mFy", ""},
+  });
 }
 
 TEST(Base64, PaddingOnlyAtTheEnd) {
-  EXPECT_EQ(Base64Decode("Zg=A"), "");
-  EXPECT_EQ(Base64Decode("Zg==Zm8="), "");
-  EXPECT_EQ(Base64Decode("=Zm8"), "");
-  EXPECT_EQ(Base64Decode("Z==="), "");
-  EXPECT_EQ(Base64Decode("===="), "");
+  ExpectEach(Base64Decode, {
+      {"Zg=A", ""},
+      {"Zg==Zm8=", ""},
+      {"=Zm8", ""},
+      {"Z===", ""},
+      {"====", ""},
+  });
 }
 
 TEST(CleanBase64, RemovesBreaksAndPads) {
@@ -160,9 +177,11 @@ TEST(Rot13, RotatesAsciiLettersOnly) {
 }
 
 TEST(CRC32, KnownVectors) {
-  EXPECT_EQ(CRC32String("123456789"), "CBF43926");
-  EXPECT_EQ(CRC32String(""), "00000000");
-  EXPECT_EQ(CRC32String("The quick brown fox jumps over the lazy dog"), "414FA339");
+  ExpectEach(CRC32String, {
+      {"123456789", "CBF43926"},
+      {"", "00000000"},
+      {"The quick brown fox jumps over the lazy dog", "414FA339"},
+  });
 }
 
 TEST(CRC32, IncrementalEqualsWhole) {
@@ -179,23 +198,27 @@ TEST(CRC32, IncrementalEqualsWhole) {
 }
 
 TEST(MD5, RfcVectors) {
-  EXPECT_EQ(Md5Hex(""), "D41D8CD98F00B204E9800998ECF8427E");
-  EXPECT_EQ(Md5Hex("a"), "0CC175B9C0F1B6A831C399E269772661");
-  EXPECT_EQ(Md5Hex("abc"), "900150983CD24FB0D6963F7D28E17F72");
-  EXPECT_EQ(Md5Hex("message digest"), "F96B697D7CB7938D525A2F31AAF161D0");
-  EXPECT_EQ(Md5Hex("abcdefghijklmnopqrstuvwxyz"), "C3FCD3D76192E4007DFB496CCA67E13B");
-  EXPECT_EQ(Md5Hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
-            "D174AB98D277D9F5A5611C2C9F419D9F");
-  EXPECT_EQ(Md5Hex("12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
-            "57EDF4A22BE3C955AC49DA2E2107B67A");
+  ExpectEach(Md5Hex, {
+      {"", "D41D8CD98F00B204E9800998ECF8427E"},
+      {"a", "0CC175B9C0F1B6A831C399E269772661"},
+      {"abc", "900150983CD24FB0D6963F7D28E17F72"},
+      {"message digest", "F96B697D7CB7938D525A2F31AAF161D0"},
+      {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
+      {"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789",
+       "D174AB98D277D9F5A5611C2C9F419D9F"},
+      {"12345678901234567890123456789012345678901234567890123456789012345678901234567890",
+       "57EDF4A22BE3C955AC49DA2E2107B67A"},
+  });
 }
 
 TEST(SHA1, FipsVectors) {
-  EXPECT_EQ(Sha1Hex(""), "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709");
-  EXPECT_EQ(Sha1Hex("abc"), "A9993E364706816ABA3E25717850C26C9CD0D89D");
-  EXPECT_EQ(Sha1Hex("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq"),
-            "84983E441C3BD26EBAAE4AA1F95129E5E54670F1");
-  EXPECT_EQ(Sha1Hex(std::string(1000000, 'a')), "34AA973CD4C4DAA4F61EEB2BDBAD27316534016F");
+  ExpectEach(Sha1Hex, {
+      {"", "DA39A3EE5E6B4B0D3255BFEF95601890AFD80709"},
+      {"abc", "A9993E364706816ABA3E25717850C26C9CD0D89D"},
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "84983E441C3BD26EBAAE4AA1F95129E5E54670F1"},
+      {std::string(1000000, 'a'), "34AA973CD4C4DAA4F61EEB2BDBAD27316534016F"},
+  });
 }
 
 TEST(SHA1, PortableEngineGivesTheSameDigests) {
@@ -212,12 +235,16 @@ TEST(SHA1, PortableEngineGivesTheSameDigests) {
 
 TEST(Digests, PaddingBoundaryLengths) {
   // 55, 56 and 64 bytes put the length field in the same, the next and a fresh block.
-  EXPECT_EQ(Md5Hex(std::string(55, 'a')), "EF1772B6DFF9A122358552954AD0DF65");
-  EXPECT_EQ(Md5Hex(std::string(56, 'a')), "3B0C8AC703F828B04C6C197006D17218");
-  EXPECT_EQ(Md5Hex(std::string(64, 'a')), "014842D480B571495A4A0363793F7367");
-  EXPECT_EQ(Sha1Hex(std::string(55, 'a')), "C1C8BBDC22796E28C0E15163D20899B65621D65A");
-  EXPECT_EQ(Sha1Hex(std::string(56, 'a')), "C2DB330F6083854C99D4B5BFB6E8F29F201BE699");
-  EXPECT_EQ(Sha1Hex(std::string(64, 'a')), "0098BA824B5C16427BD7A1122A5A442A25EC644D");
+  ExpectEach(Md5Hex, {
+      {std::string(55, 'a'), "EF1772B6DFF9A122358552954AD0DF65"},
+      {std::string(56, 'a'), "3B0C8AC703F828B04C6C197006D17218"},
+      {std::string(64, 'a'), "014842D480B571495A4A0363793F7367"},
+  });
+  ExpectEach(Sha1Hex, {
+      {std::string(55, 'a'), "C1C8BBDC22796E28C0E15163D20899B65621D65A"},
+      {std::string(56, 'a'), "C2DB330F6083854C99D4B5BFB6E8F29F201BE699"},
+      {std::string(64, 'a'), "0098BA824B5C16427BD7A1122A5A442A25EC644D"},
+  });
 }
 
 TEST(Digests, IncrementalUpdatesEqualOneShot) {

@@ -14,20 +14,39 @@ int Back(const std::string& Source, const std::string& Pattern, int Start) {
   return FastPosBack(Source.data(), Pattern.data(), static_cast<int>(Source.size()), Start,
                      static_cast<int>(Pattern.size()));
 }
+
+// A source, a pattern, the start position and the position the search must give (0: none).
+struct SearchCase {
+  std::string Source, Pattern;
+  int Start, Expected;
+};
+
+using SearchFn = int (*)(const std::string&, const std::string&, int);
+
+void ExpectFound(SearchFn Search, std::initializer_list<SearchCase> Cases) {
+  for (const SearchCase& c : Cases) {
+    SCOPED_TRACE("'" + c.Pattern + "' in '" + c.Source + "' from " + std::to_string(c.Start));
+    EXPECT_EQ(Search(c.Source, c.Pattern, c.Start), c.Expected);
+  }
+}
 }  // namespace
 
 TEST(FastPos, FindsFirstOccurrenceFromTheStart) {
-  EXPECT_EQ(Pos("abababa", "aba", 1), 1);
-  EXPECT_EQ(Pos("abababa", "aba", 2), 3);
-  EXPECT_EQ(Pos("abababa", "aba", 6), 0);
-  EXPECT_EQ(Pos("xxxxabcabd", "abd", 1), 8);
-  EXPECT_EQ(Pos("a", "a", 1), 1);
+  ExpectFound(Pos, {
+      {"abababa", "aba", 1, 1},
+      {"abababa", "aba", 2, 3},
+      {"abababa", "aba", 6, 0},
+      {"xxxxabcabd", "abd", 1, 8},
+      {"a", "a", 1, 1},
+  });
 }
 
 TEST(FastPos, ShortSourcesAndEmptyPatternsGiveZero) {
-  EXPECT_EQ(Pos("ab", "abc", 1), 0);
-  EXPECT_EQ(Pos("abc", "", 1), 0);
-  EXPECT_EQ(Pos("abcabc", "abc", 5), 0);
+  ExpectFound(Pos, {
+      {"ab", "abc", 1, 0},
+      {"abc", "", 1, 0},
+      {"abcabc", "abc", 5, 0},
+  });
 }
 
 TEST(FastPos, StartBelowOneIsRefusedInEveryBuild) {
@@ -72,14 +91,16 @@ TEST(FastPosNoCase, SkipUsesTheUpperCaseOfTheSourceByte) {
 }
 
 TEST(FastPosBack, FindsLastOccurrenceAtOrBeforeTheStart) {
-  EXPECT_EQ(Back("abababa", "aba", 0), 5);
-  EXPECT_EQ(Back("abababa", "aba", 4), 3);
-  EXPECT_EQ(Back("abababa", "aba", 100), 5);
-  EXPECT_EQ(Back("abababa", "abc", 0), 0);
-  EXPECT_EQ(Back("ab", "abc", 0), 0);
-  EXPECT_EQ(Back("abc", "", 0), 0);
+  ExpectFound(Back, {
+      {"abababa", "aba", 0, 5},
+      {"abababa", "aba", 4, 3},
+      {"abababa", "aba", 100, 5},
+      {"abababa", "abc", 0, 0},
+      {"ab", "abc", 0, 0},
+      {"abc", "", 0, 0},
+      {"abababa", "aba", -1, 0},  // nothing begins before position 1
+  });
   EXPECT_EQ(FastPosBackNoCase("aBcabC", "ABC", 6, 0, 3), 4);
-  EXPECT_EQ(Back("abababa", "aba", -1), 0);  // nothing begins before position 1
 }
 
 TEST(FastFind, DispatchesByDirectionAndCase) {

@@ -6,39 +6,51 @@
 
 using regextest::FirstMatch;
 using regextest::MatchText;
+using regextest::ExpectFirstMatches;
+using regextest::ExpectMatchTexts;
 
 TEST(RegexAnchors, SearchInstanceMatchesAtLineBreaks) {
   const std::string subject = "a\r\nb";
-  EXPECT_EQ(FirstMatch("^b", subject), "4,1");
-  EXPECT_EQ(FirstMatch("a$", subject), "1,1");
-  EXPECT_EQ(FirstMatch("^a", subject), "1,1");
-  EXPECT_EQ(FirstMatch("b$", subject), "4,1");
+  ExpectFirstMatches({
+      {"^b", subject, "4,1"},
+      {"a$", subject, "1,1"},
+      {"^a", subject, "1,1"},
+      {"b$", subject, "4,1"},
+  });
 }
 
 TEST(RegexAnchors, CodeInstanceMatchesOnlyAtTheEndsOfTheSubject) {
   const std::string subject = "a\r\nb";
-  EXPECT_EQ(FirstMatch("^b", subject, CodeRegexDefaultModifiers), "none");
-  EXPECT_EQ(FirstMatch("a$", subject, CodeRegexDefaultModifiers), "none");
-  EXPECT_EQ(FirstMatch("^a", subject, CodeRegexDefaultModifiers), "1,1");
-  EXPECT_EQ(FirstMatch("b$", subject, CodeRegexDefaultModifiers), "4,1");
+  ExpectFirstMatches({
+      {"^b", subject, "none"},
+      {"a$", subject, "none"},
+      {"^a", subject, "1,1"},
+      {"b$", subject, "4,1"},
+  }, CodeRegexDefaultModifiers);
 }
 
 TEST(RegexAnchors, NoLineBoundaryInsideCrLf) {
   // "$" before the CR of a pair and "^" after its LF, never between the two.
-  EXPECT_EQ(FirstMatch("$\\n", "a\r\nb"), "none");
-  EXPECT_EQ(FirstMatch("\\r^", "a\r\nb"), "none");
-  EXPECT_EQ(FirstMatch("$\\r\\n^", "a\r\nb"), "2,2");
+  ExpectFirstMatches({
+      {"$\\n", "a\r\nb", "none"},
+      {"\\r^", "a\r\nb", "none"},
+      {"$\\r\\n^", "a\r\nb", "2,2"},
+  });
   // Lone separators are line breaks of their own.
-  EXPECT_EQ(FirstMatch("^b", "a\nb"), "3,1");
-  EXPECT_EQ(FirstMatch("^b", "a\rb"), "3,1");
-  EXPECT_EQ(FirstMatch("a$", "a\n\rb"), "1,1");
-  EXPECT_EQ(FirstMatch("^$", "a\n\rb"), "3,0");
+  ExpectFirstMatches({
+      {"^b", "a\nb", "3,1"},
+      {"^b", "a\rb", "3,1"},
+      {"a$", "a\n\rb", "1,1"},
+      {"^$", "a\n\rb", "3,0"},
+  });
 }
 
 TEST(RegexAnchors, InputAnchorsIgnoreMultiLine) {
-  EXPECT_EQ(FirstMatch("\\Ab", "a\r\nb"), "none");
-  EXPECT_EQ(FirstMatch("a\\Z", "a\r\nb"), "none");
-  EXPECT_EQ(FirstMatch("b\\Z", "a\r\nb"), "4,1");
+  ExpectFirstMatches({
+      {"\\Ab", "a\r\nb", "none"},
+      {"a\\Z", "a\r\nb", "none"},
+      {"b\\Z", "a\r\nb", "4,1"},
+  });
 }
 
 TEST(RegexAnchors, LineStartIsTheSubjectStartNotTheOffset) {
@@ -59,11 +71,13 @@ TEST(RegexAnchors, DotWithoutSKeepsToTheLine) {
 }
 
 TEST(RegexAnchors, WordBoundaries) {
-  EXPECT_EQ(FirstMatch("\\bfoo\\b", "a foo."), "3,3");
-  EXPECT_EQ(FirstMatch("\\bfoo\\b", "afoo"), "none");
-  EXPECT_EQ(FirstMatch("\\Boo", "foo"), "2,2");
-  EXPECT_EQ(FirstMatch("\\b", ""), "none");
-  EXPECT_EQ(FirstMatch("o\\b", "foo"), "3,1");
+  ExpectFirstMatches({
+      {"\\bfoo\\b", "a foo.", "3,3"},
+      {"\\bfoo\\b", "afoo", "none"},
+      {"\\Boo", "foo", "2,2"},
+      {"\\b", "", "none"},
+      {"o\\b", "foo", "3,1"},
+  });
 }
 
 TEST(RegexAnchors, PairedSeparatorCanBeRemoved) {
@@ -139,33 +153,39 @@ TEST(RegexBackReferences, RepeatTheGroupsText) {
 }
 
 TEST(RegexBackReferences, LoopsOverEmptyBackReferencesStop) {
-  EXPECT_EQ(FirstMatch("()(\\1)*b", "b"), "1,1");
-  EXPECT_EQ(FirstMatch("(a*)(\\1)+b", "b"), "1,1");
-  EXPECT_EQ(FirstMatch("(a*)(\\1){2,}b", "b"), "1,1");
-  EXPECT_EQ(FirstMatch("(a*)(\\1)*?b", "xb"), "2,1");
+  ExpectFirstMatches({
+      {"()(\\1)*b", "b", "1,1"},
+      {"(a*)(\\1)+b", "b", "1,1"},
+      {"(a*)(\\1){2,}b", "b", "1,1"},
+      {"(a*)(\\1)*?b", "xb", "2,1"},
+  });
   EXPECT_EQ(MatchText("(a)(x|\\1)*", "aaaxa"), "aaaxa");
 }
 
 TEST(RegexRepetition, GreedyTakesMostLazyTakesLeast) {
-  EXPECT_EQ(MatchText("a.*b", "aXbXb"), "aXbXb");
-  EXPECT_EQ(MatchText("a.*?b", "aXbXb"), "aXb");
-  EXPECT_EQ(MatchText("a+?", "aaa"), "a");
-  EXPECT_EQ(MatchText("a??b", "ab"), "ab");
-  EXPECT_EQ(MatchText("a{2,3}?", "aaaa"), "aa");
-  EXPECT_EQ(MatchText("a{2,3}", "aaaa"), "aaa");
-  EXPECT_EQ(MatchText("a?b", "aab"), "ab");
+  ExpectMatchTexts({
+      {"a.*b", "aXbXb", "aXbXb"},
+      {"a.*?b", "aXbXb", "aXb"},
+      {"a+?", "aaa", "a"},
+      {"a??b", "ab", "ab"},
+      {"a{2,3}?", "aaaa", "aa"},
+      {"a{2,3}", "aaaa", "aaa"},
+      {"a?b", "aab", "ab"},
+  });
 }
 
 TEST(RegexRepetition, ComplexOperands) {
-  EXPECT_EQ(MatchText("(ab)*c", "ababc"), "ababc");
-  EXPECT_EQ(MatchText("(ab)+?", "abab"), "ab");
-  EXPECT_EQ(MatchText("(ab)*?c", "ababc"), "ababc");
-  EXPECT_EQ(MatchText("(ab){2}", "abababab"), "abab");
-  EXPECT_EQ(MatchText("(ab){2,}", "ababab"), "ababab");
-  EXPECT_EQ(MatchText("(ab){1,2}?", "abab"), "ab");
-  EXPECT_EQ(MatchText("(a|bc)?d", "bcd"), "bcd");
-  EXPECT_EQ(MatchText("(a|bc)??d", "ad"), "ad");
-  EXPECT_EQ(MatchText("((ab){2}c){2}", "ababcababc"), "ababcababc");
+  ExpectMatchTexts({
+      {"(ab)*c", "ababc", "ababc"},
+      {"(ab)+?", "abab", "ab"},
+      {"(ab)*?c", "ababc", "ababc"},
+      {"(ab){2}", "abababab", "abab"},
+      {"(ab){2,}", "ababab", "ababab"},
+      {"(ab){1,2}?", "abab", "ab"},
+      {"(a|bc)?d", "bcd", "bcd"},
+      {"(a|bc)??d", "ad", "ad"},
+      {"((ab){2}c){2}", "ababcababc", "ababcababc"},
+  });
 }
 
 TEST(RegexRepetition, ModifierGOffMakesEveryQuantifierLazy) {
@@ -177,19 +197,23 @@ TEST(RegexRepetition, ModifierGOffMakesEveryQuantifierLazy) {
 }
 
 TEST(RegexRepetition, BacktrackingIntoRepetitionsFindsTheMatch) {
-  EXPECT_EQ(MatchText("a*ab", "aaab"), "aaab");
-  EXPECT_EQ(MatchText("\\d+5", "12345"), "12345");
-  EXPECT_EQ(MatchText("(a|ab)(c|bcd)(d*)", "abcd"), "abcd");
-  EXPECT_EQ(MatchText("x*", "ab"), "");
+  ExpectMatchTexts({
+      {"a*ab", "aaab", "aaab"},
+      {"\\d+5", "12345", "12345"},
+      {"(a|ab)(c|bcd)(d*)", "abcd", "abcd"},
+      {"x*", "ab", ""},
+  });
 }
 
 TEST(RegexCaseInsensitive, StartOptimisationsIgnoreCase) {
   TRegexModifiers ci = RegexDefaultModifiers | rmI;
-  EXPECT_EQ(FirstMatch("a*B", "aab", ci), "1,3");
-  EXPECT_EQ(FirstMatch("Abc", "xaBC", ci), "2,3");
-  EXPECT_EQ(FirstMatch("x*ABC", "zzabc", ci), "3,3");
-  EXPECT_EQ(FirstMatch("[b]c+D", "BCd", ci), "1,3");
-  EXPECT_EQ(FirstMatch("\xe4\x62", "\xc4\x42", ci), "1,2");  // the locale's umlaut
+  ExpectFirstMatches({
+      {"a*B", "aab", "1,3"},
+      {"Abc", "xaBC", "2,3"},
+      {"x*ABC", "zzabc", "3,3"},
+      {"[b]c+D", "BCd", "1,3"},
+      {"\xe4\x62", "\xc4\x42", "1,2"},  // the locale's umlaut
+  }, ci);
 }
 
 TEST(RegexSearch, ExecNextAdvancesPastEmptyMatches) {

@@ -7,6 +7,8 @@
 
 using regextest::FirstMatch;
 using regextest::MatchText;
+using regextest::ExpectFirstMatches;
+using regextest::ExpectMatchTexts;
 
 namespace {
 // The program installs the system's case mapping at start; so do the tests.
@@ -17,9 +19,11 @@ const auto* const regexLocale = testing::AddGlobalTestEnvironment(new RegexLocal
 }  // namespace
 
 TEST(RegexLiterals, RunsOfOrdinaryCharactersMatchThemselves) {
-  EXPECT_EQ(FirstMatch("bc", "abcd"), "2,2");
-  EXPECT_EQ(FirstMatch("a]b}c", "xa]b}c"), "2,5");
-  EXPECT_EQ(FirstMatch("abd", "abcd"), "none");
+  ExpectFirstMatches({
+      {"bc", "abcd", "2,2"},
+      {"a]b}c", "xa]b}c", "2,5"},
+      {"abd", "abcd", "none"},
+  });
 }
 
 TEST(RegexLiterals, QuantifierAfterARunTakesOnlyItsLastCharacter) {
@@ -28,37 +32,45 @@ TEST(RegexLiterals, QuantifierAfterARunTakesOnlyItsLastCharacter) {
 }
 
 TEST(RegexLiterals, BracesThatAreNoQuantifierAreLiteralText) {
-  EXPECT_EQ(MatchText("a{", "xa{"), "a{");
-  EXPECT_EQ(MatchText("a{x}", "a{x}"), "a{x}");
-  EXPECT_EQ(MatchText("x{1,2,3}", "xx x{1,2,3}"), "x{1,2,3}");
-  EXPECT_EQ(MatchText("a{,2}", "a{,2}"), "a{,2}");
-  EXPECT_EQ(MatchText("a{2}", "aaa"), "aa");
-  EXPECT_EQ(MatchText("a{2,}", "aaaa"), "aaaa");
-  EXPECT_EQ(MatchText("a{1,3}", "aaaa"), "aaa");
+  ExpectMatchTexts({
+      {"a{", "xa{", "a{"},
+      {"a{x}", "a{x}", "a{x}"},
+      {"x{1,2,3}", "xx x{1,2,3}", "x{1,2,3}"},
+      {"a{,2}", "a{,2}", "a{,2}"},
+      {"a{2}", "aaa", "aa"},
+      {"a{2,}", "aaaa", "aaaa"},
+      {"a{1,3}", "aaaa", "aaa"},
+  });
 }
 
 TEST(RegexLiterals, CharacterEscapes) {
-  EXPECT_EQ(MatchText("\\t\\n\\r\\f\\a\\e", "x\t\n\r\f\a\x1b"), "\t\n\r\f\a\x1b");
-  EXPECT_EQ(MatchText("\\x41\\x{42}\\x{}", std::string("AB\0", 3)), std::string("AB\0", 3));
-  EXPECT_EQ(MatchText("\\.\\*\\(", "a.*("), ".*(");
-  EXPECT_EQ(MatchText("\\q", "q"), "q");
+  ExpectMatchTexts({
+      {"\\t\\n\\r\\f\\a\\e", "x\t\n\r\f\a\x1b", "\t\n\r\f\a\x1b"},
+      {"\\x41\\x{42}\\x{}", std::string("AB\0", 3), std::string("AB\0", 3)},
+      {"\\.\\*\\(", "a.*(", ".*("},
+      {"\\q", "q", "q"},
+  });
 }
 
 TEST(RegexLiterals, ZeroBytesInPatternAndSubjectAreOrdinary) {
   const std::string subject("ab\0cd", 5);
-  EXPECT_EQ(FirstMatch("cd", subject), "4,2");
-  EXPECT_EQ(FirstMatch(std::string("b\0c", 3), subject), "2,3");
-  EXPECT_EQ(FirstMatch("b.c", subject), "2,3");
-  EXPECT_EQ(FirstMatch("d$", subject), "5,1");
+  ExpectFirstMatches({
+      {"cd", subject, "4,2"},
+      {std::string("b\0c", 3), subject, "2,3"},
+      {"b.c", subject, "2,3"},
+      {"d$", subject, "5,1"},
+  });
 }
 
 TEST(RegexLiterals, ShorthandClasses) {
-  EXPECT_EQ(MatchText("\\d+", "ab123c"), "123");
-  EXPECT_EQ(MatchText("\\D+", "12ab3"), "ab");
-  EXPECT_EQ(MatchText("\\w+", "  foo_1 "), "foo_1");
-  EXPECT_EQ(MatchText("\\W+", "ab, c"), ", ");
-  EXPECT_EQ(MatchText("\\s+", "a \t\r\n\fb"), " \t\r\n\f");
-  EXPECT_EQ(MatchText("\\S+", "  ab "), "ab");
+  ExpectMatchTexts({
+      {"\\d+", "ab123c", "123"},
+      {"\\D+", "12ab3", "ab"},
+      {"\\w+", "  foo_1 ", "foo_1"},
+      {"\\W+", "ab, c", ", "},
+      {"\\s+", "a \t\r\n\fb", " \t\r\n\f"},
+      {"\\S+", "  ab ", "ab"},
+  });
 }
 
 TEST(RegexLiterals, WordCharactersCanBeChanged) {
@@ -70,17 +82,21 @@ TEST(RegexLiterals, WordCharactersCanBeChanged) {
 }
 
 TEST(RegexClasses, MembersRangesAndNegation) {
-  EXPECT_EQ(MatchText("[abc]+", "xxbcaz"), "bca");
-  EXPECT_EQ(MatchText("[a-cx-z]+", "qqbzyq"), "bzy");
-  EXPECT_EQ(MatchText("[^a-c]+", "abcdefa"), "def");
-  EXPECT_EQ(MatchText("[^ab]", "ab\n"), "\n");
-  EXPECT_EQ(MatchText("[a-fA-F0-9]+", "xx09afAFg"), "09afAF");
+  ExpectMatchTexts({
+      {"[abc]+", "xxbcaz", "bca"},
+      {"[a-cx-z]+", "qqbzyq", "bzy"},
+      {"[^a-c]+", "abcdefa", "def"},
+      {"[^ab]", "ab\n", "\n"},
+      {"[a-fA-F0-9]+", "xx09afAFg", "09afAF"},
+  });
 }
 
 TEST(RegexClasses, ClosingBracketFirstAndDashLastAreMembers) {
-  EXPECT_EQ(MatchText("[]a]+", "x]a]b"), "]a]");
-  EXPECT_EQ(MatchText("[a-]+", "xa-ab"), "a-a");
-  EXPECT_EQ(MatchText("[^]]+", "]]ab]"), "ab");
+  ExpectMatchTexts({
+      {"[]a]+", "x]a]b", "]a]"},
+      {"[a-]+", "xa-ab", "a-a"},
+      {"[^]]+", "]]ab]", "ab"},
+  });
 }
 
 TEST(RegexClasses, RangeEndingInClassEscapeIsNoRange) {
@@ -89,24 +105,30 @@ TEST(RegexClasses, RangeEndingInClassEscapeIsNoRange) {
 }
 
 TEST(RegexClasses, EscapesInsideClasses) {
-  EXPECT_EQ(MatchText("[\\d\\s]+", "ab1 2\tc"), "1 2\t");
-  EXPECT_EQ(MatchText("[\\w]+", "..ab_9.."), "ab_9");
-  EXPECT_EQ(MatchText("[\\]\\\\]+", "a]\\]b"), "]\\]");
-  EXPECT_EQ(MatchText("[\\x41-\\x43]+", "xABCD"), "ABC");
-  EXPECT_EQ(MatchText("[\\n\\r]+", "a\r\nb"), "\r\n");
+  ExpectMatchTexts({
+      {"[\\d\\s]+", "ab1 2\tc", "1 2\t"},
+      {"[\\w]+", "..ab_9..", "ab_9"},
+      {"[\\]\\\\]+", "a]\\]b", "]\\]"},
+      {"[\\x41-\\x43]+", "xABCD", "ABC"},
+      {"[\\n\\r]+", "a\r\nb", "\r\n"},
+  });
 }
 
 TEST(RegexClasses, LargeAndTinySetsAgree) {
-  EXPECT_EQ(MatchText("[abcd]+", "xdcbax"), "dcba");
-  EXPECT_EQ(MatchText("[^abcd]+", "dcxyba"), "xy");
-  EXPECT_EQ(MatchText("[aa]+", "baab"), "aa");
+  ExpectMatchTexts({
+      {"[abcd]+", "xdcbax", "dcba"},
+      {"[^abcd]+", "dcxyba", "xy"},
+      {"[aa]+", "baab", "aa"},
+  });
 }
 
 TEST(RegexClasses, CyrillicRangeExtensionWithModifierR) {
   const std::string smallYo = "\xb8", capitalYo = "\xa8";
-  EXPECT_EQ(FirstMatch("[\xe0-\xff]", smallYo), "1,1");
-  EXPECT_EQ(FirstMatch("[\xc0-\xdf]", capitalYo), "1,1");
-  EXPECT_EQ(FirstMatch("[\xe0-\xdf]+", "x\xc0\xff\xa8\xb8"), "2,4");
+  ExpectFirstMatches({
+      {"[\xe0-\xff]", smallYo, "1,1"},
+      {"[\xc0-\xdf]", capitalYo, "1,1"},
+      {"[\xe0-\xdf]+", "x\xc0\xff\xa8\xb8", "2,4"},
+  });
   TRegex plain;
   plain.SetModifier(2, false);
   plain.SetExpression("[\xe0-\xff]");
@@ -116,9 +138,11 @@ TEST(RegexClasses, CyrillicRangeExtensionWithModifierR) {
 }
 
 TEST(RegexClasses, CaseInsensitiveClassesHoldBothCases) {
-  EXPECT_EQ(MatchText("(?i)[a-c]+", "xAbCd"), "AbC");
-  EXPECT_EQ(MatchText("(?i)[^a]+", "aAbB"), "bB");
-  EXPECT_EQ(MatchText("(?i)[\xe4]+", "x\xc4\xe4"), "\xc4\xe4");  // a-umlaut, both cases
+  ExpectMatchTexts({
+      {"(?i)[a-c]+", "xAbCd", "AbC"},
+      {"(?i)[^a]+", "aAbB", "bB"},
+      {"(?i)[\xe4]+", "x\xc4\xe4", "\xc4\xe4"},  // a-umlaut, both cases
+  });
 }
 
 TEST(RegexCaseMapping, ComesFromTheInstalledLocale) {
@@ -131,24 +155,30 @@ TEST(RegexCaseMapping, ComesFromTheInstalledLocale) {
 
 TEST(RegexInlineModifiers, ApplyFromTheirPlaceToTheEndOfTheGroup) {
   EXPECT_EQ(MatchText("(?i)abc", "xABC"), "ABC");
-  EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBc"), "1,3");
-  EXPECT_EQ(FirstMatch("(a(?i)b)c", "aBC"), "none");
-  EXPECT_EQ(FirstMatch("(?i)a(?-i)b", "Ab"), "1,2");
-  EXPECT_EQ(FirstMatch("(?i)a(?-i)b", "AB"), "none");
+  ExpectFirstMatches({
+      {"(a(?i)b)c", "aBc", "1,3"},
+      {"(a(?i)b)c", "aBC", "none"},
+      {"(?i)a(?-i)b", "Ab", "1,2"},
+      {"(?i)a(?-i)b", "AB", "none"},
+  });
 }
 
 TEST(RegexInlineModifiers, GreedinessDotAndMultiLine) {
-  EXPECT_EQ(MatchText("(?-g)a+", "aaa"), "a");
-  EXPECT_EQ(MatchText("(?-s)a.*", "ab\r\nc"), "ab");
-  EXPECT_EQ(MatchText("a.*", "ab\r\nc"), "ab\r\nc");
+  ExpectMatchTexts({
+      {"(?-g)a+", "aaa", "a"},
+      {"(?-s)a.*", "ab\r\nc", "ab"},
+      {"a.*", "ab\r\nc", "ab\r\nc"},
+  });
   EXPECT_EQ(FirstMatch("(?-m)^b", "a\r\nb"), "none");
   EXPECT_EQ(FirstMatch("(?m)^b", "a\r\nb", CodeRegexDefaultModifiers), "4,1");
 }
 
 TEST(RegexInlineModifiers, ExtendedSyntaxSkipsBlanksAndComments) {
-  EXPECT_EQ(MatchText("(?x) a b  # comment\r\n c", "abc"), "abc");
-  EXPECT_EQ(MatchText("(?x)a\\ b", "a b"), "a b");
-  EXPECT_EQ(MatchText("(?x)[ ]", "a b"), " ");
+  ExpectMatchTexts({
+      {"(?x) a b  # comment\r\n c", "abc", "abc"},
+      {"(?x)a\\ b", "a b", "a b"},
+      {"(?x)[ ]", "a b", " "},
+  });
 }
 
 TEST(RegexInlineModifiers, CommentsAreIgnored) {

@@ -30,6 +30,17 @@ bool RawValue(const std::string& Name, DWORD& Type, std::string& Data) {
 class Registry : public ::testing::Test {
 protected:
   void TearDown() override { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\TarvolineTest"); }
+
+  // Writes Value as Kind under Name, then checks the raw type and bytes the registry holds.
+  static void ExpectStored(const std::string& Name, const std::string& Value,
+                           const std::string& Kind, DWORD Type, const std::string& Bytes) {
+    ASSERT_EQ(RegWriteValue(kTestKey, Name, Value, Kind), "1");
+    DWORD type;
+    std::string data;
+    ASSERT_TRUE(RawValue(Name, type, data));
+    EXPECT_EQ(type, Type);
+    EXPECT_EQ(data, Bytes);
+  }
 };
 
 // Sets CmdLineParams for one test.
@@ -80,6 +91,19 @@ TIME_ZONE_INFORMATION Zone(LONG Bias, SYSTEMTIME StandardStart, SYSTEMTIME Dayli
 TDateTime At(int Year, int Month, int Day, int Hour) {
   return EncodeDate(Year, Month, Day) + EncodeTime(Hour, 0, 0, 0);
 }
+
+// A local time (year, month, day, hour) and the bias a zone must have then.
+struct BiasAt {
+  int Year, Month, Day, Hour, Bias;
+};
+
+void ExpectBiases(const TIME_ZONE_INFORMATION& Zone, std::initializer_list<BiasAt> Cases) {
+  for (const BiasAt& c : Cases) {
+    SCOPED_TRACE(std::to_string(c.Year) + "-" + std::to_string(c.Month) + "-" +
+                 std::to_string(c.Day) + " " + std::to_string(c.Hour) + ":00");
+    EXPECT_EQ(GetTimeZoneBiasOf(Zone, At(c.Year, c.Month, c.Day, c.Hour)), c.Bias);
+  }
+}
 }  // namespace
 
 TEST_F(Registry, UnknownRootDoesNothing) {
@@ -91,47 +115,35 @@ TEST_F(Registry, UnknownRootDoesNothing) {
 }
 
 TEST_F(Registry, StringsAreStoredWithTheirZeroAndReadWithout) {
-  ASSERT_EQ(RegWriteValue(kTestKey, "Name", "Tarvoline", "S"), "1");
-  DWORD type;
-  std::string data;
-  ASSERT_TRUE(RawValue("Name", type, data));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(data, std::string("Tarvoline", 10));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectStored("Name", "Tarvoline", "S", REG_SZ, std::string("Tarvoline", 10)));
   EXPECT_EQ(RegReadValue(kTestKey, "Name", ""), "Tarvoline");
 
   ASSERT_EQ(RegWriteValue(kTestKey, "Exp", "%TEMP%\\x", "e"), "1");
+  DWORD type;
+  std::string data;
   ASSERT_TRUE(RawValue("Exp", type, data));
   EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
   EXPECT_EQ(RegReadValue(kTestKey, "Exp", ""), "%TEMP%\\x");
 }
 
 TEST_F(Registry, MultiStringsBecomeZeroSeparated) {
-  ASSERT_EQ(RegWriteValue(kTestKey, "Multi", "a\r\nb", "M"), "1");
-  DWORD type;
-  std::string data;
-  ASSERT_TRUE(RawValue("Multi", type, data));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_MULTI_SZ));
-  EXPECT_EQ(data, std::string("a\0b\0\0", 5));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectStored("Multi", "a\r\nb", "M", REG_MULTI_SZ, std::string("a\0b\0\0", 5)));
   EXPECT_EQ(RegReadValue(kTestKey, "Multi", ""), "a\r\nb\r\n\r\n");
 }
 
 TEST_F(Registry, NumbersAndBinaryData) {
-  ASSERT_EQ(RegWriteValue(kTestKey, "Num", "258", "D"), "1");
-  DWORD type;
-  std::string data;
-  ASSERT_TRUE(RawValue("Num", type, data));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(data, std::string("\x02\x01\x00\x00", 4));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectStored("Num", "258", "D", REG_DWORD, std::string("\x02\x01\x00\x00", 4)));
   EXPECT_EQ(RegReadValue(kTestKey, "Num", ""), "258");
 
   // Read back signed, so every number the writer accepts comes back unchanged.
   ASSERT_EQ(RegWriteValue(kTestKey, "Neg", "-2", "D"), "1");
   EXPECT_EQ(RegReadValue(kTestKey, "Neg", ""), "-2");
 
-  ASSERT_EQ(RegWriteValue(kTestKey, "Big", "258", "db"), "1");
-  ASSERT_TRUE(RawValue("Big", type, data));
-  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(data, std::string("\x00\x00\x01\x02", 4));
+  ASSERT_NO_FATAL_FAILURE(
+      ExpectStored("Big", "258", "db", REG_DWORD, std::string("\x00\x00\x01\x02", 4)));
 
   ASSERT_EQ(RegWriteValue(kTestKey, "Bin", std::string("\0\x01\xFF", 3), "B"), "1");
   EXPECT_EQ(RegReadValue(kTestKey, "Bin", ""), std::string("\0\x01\xFF", 3));
@@ -331,26 +343,29 @@ TEST(TimeZone, FormatsTheBias) {
 TEST(TimeZone, NorthernDaylightSavingInSummer) {
   // Central Europe: daylight from the last Sunday of March, standard from the last of October.
   TIME_ZONE_INFORMATION cet = Zone(-60, Rule(10, 5, 0, 3), Rule(3, 5, 0, 2));
-  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 1, 15, 12)), 60);
-  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 7, 15, 12)), 120);
-  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 3, 29, 1)), 60);   // before the switch that day
-  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 3, 29, 3)), 120);
-  EXPECT_EQ(GetTimeZoneBiasOf(cet, At(2026, 12, 20, 12)), 60);
+  ExpectBiases(cet, {
+      {2026, 1, 15, 12, 60},
+      {2026, 7, 15, 12, 120},
+      {2026, 3, 29, 1, 60},  // before the switch that day
+      {2026, 3, 29, 3, 120},
+      {2026, 12, 20, 12, 60},
+  });
 }
 
 TEST(TimeZone, SouthernDaylightSavingAcrossTheNewYear) {
   // Eastern Australia: standard from the first Sunday of April, daylight from the first of October.
   TIME_ZONE_INFORMATION aest = Zone(-600, Rule(4, 1, 0, 3), Rule(10, 1, 0, 2));
-  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 1, 15, 12)), 660);
-  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 7, 15, 12)), 600);
-  EXPECT_EQ(GetTimeZoneBiasOf(aest, At(2026, 12, 15, 12)), 660);
+  ExpectBiases(aest, {
+      {2026, 1, 15, 12, 660},
+      {2026, 7, 15, 12, 600},
+      {2026, 12, 15, 12, 660},
+  });
 }
 
 TEST(TimeZone, MissingWeekFallsBackAndNoRuleMeansStandard) {
   // Week 5 of February 2026 does not exist (four Sundays): the last Sunday, the 22nd, is taken.
   TIME_ZONE_INFORMATION z = Zone(0, Rule(11, 1, 0, 0), Rule(2, 5, 0, 0));
-  EXPECT_EQ(GetTimeZoneBiasOf(z, At(2026, 2, 21, 12)), 0);
-  EXPECT_EQ(GetTimeZoneBiasOf(z, At(2026, 2, 23, 12)), 60);
+  ExpectBiases(z, {{2026, 2, 21, 12, 0}, {2026, 2, 23, 12, 60}});
   TIME_ZONE_INFORMATION none = Zone(-330, SYSTEMTIME{}, SYSTEMTIME{});
   EXPECT_EQ(GetTimeZoneBiasOf(none, At(2026, 7, 1, 0)), 330);
 }

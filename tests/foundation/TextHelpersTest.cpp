@@ -1,20 +1,44 @@
 #include <gtest/gtest.h>
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
+#include "CaseTable.h"
+
+using casetable::ExpectEach;
+
+namespace {
+// A text, its separator, a 1-based field index and the field GetToken must give.
+struct TokenCase {
+  std::string Text, Separator;
+  int Index;
+  std::string Expected;
+};
+
+void ExpectTokens(std::initializer_list<TokenCase> Cases) {
+  for (const TokenCase& c : Cases) {
+    SCOPED_TRACE("field " + std::to_string(c.Index) + " of '" + c.Text + "' by '" + c.Separator +
+                 "'");
+    EXPECT_EQ(GetToken(c.Text, c.Separator, c.Index), c.Expected);
+  }
+}
+}  // namespace
 
 TEST(GetToken, TakesTheNthFieldCountingEmptyOnes) {
-  EXPECT_EQ(GetToken("a;b", ";", 1), "a");
-  EXPECT_EQ(GetToken("a;b", ";", 2), "b");
-  EXPECT_EQ(GetToken("a,,b", ",", 2), "");
-  EXPECT_EQ(GetToken("a,,b", ",", 3), "b");
-  EXPECT_EQ(GetToken("a<>b<>c", "<>", 3), "c");
+  ExpectTokens({
+      {"a;b", ";", 1, "a"},
+      {"a;b", ";", 2, "b"},
+      {"a,,b", ",", 2, ""},
+      {"a,,b", ",", 3, "b"},
+      {"a<>b<>c", "<>", 3, "c"},
+  });
 }
 
 TEST(GetToken, GivesEmptyOutsideTheFields) {
-  EXPECT_EQ(GetToken("a;b", ";", 3), "");
-  EXPECT_EQ(GetToken("a;b", ";", 0), "");
-  EXPECT_EQ(GetToken("a;b", "", 1), "");
-  EXPECT_EQ(GetToken("", ";", 1), "");
+  ExpectTokens({
+      {"a;b", ";", 3, ""},
+      {"a;b", ";", 0, ""},
+      {"a;b", "", 1, ""},
+      {"", ";", 1, ""},
+  });
   EXPECT_EQ(XmlGetToken("x\\y", "\\", 2), "y");
 }
 
@@ -31,10 +55,12 @@ TEST(CountSubStr, StopsAt65535) {
 }
 
 TEST(CountWords, CountsRunsAboveTheBlank) {
-  EXPECT_EQ(CountWords("a b"), 2);
-  EXPECT_EQ(CountWords("a"), 1);
-  EXPECT_EQ(CountWords("   \t\r\n"), 0);
-  EXPECT_EQ(CountWords(" \xE4rger\tund\r\nmehr "), 3);
+  ExpectEach<int>(CountWords, {
+      {"a b", 2},
+      {"a", 1},
+      {"   \t\r\n", 0},
+      {" \xE4rger\tund\r\nmehr ", 3},
+  });
 }
 
 TEST(ReplaceAll, NeverSearchesInsertedText) {
@@ -66,10 +92,12 @@ TEST(StrCopyFrom, TakesTheRestFromAOneBasedIndex) {
 }
 
 TEST(FirstLine, EndsAtTheFirstLineBreak) {
-  EXPECT_EQ(FirstLine("one\r\ntwo"), "one");
-  EXPECT_EQ(FirstLine("one\rtwo"), "one");
-  EXPECT_EQ(FirstLine("one\ntwo"), "one");
-  EXPECT_EQ(FirstLine("single"), "single");
+  ExpectEach(FirstLine, {
+      {"one\r\ntwo", "one"},
+      {"one\rtwo", "one"},
+      {"one\ntwo", "one"},
+      {"single", "single"},
+  });
 }
 
 TEST(InvertCase, SwapsAsciiAndLatin1Letters) {
@@ -103,12 +131,14 @@ TEST(ShortenMiddle, FillerLongerThanTheMaximumKeepsNoText) {
 }
 
 TEST(UnescapeText, ExpandsTheEscapes) {
-  EXPECT_EQ(UnescapeText("a\\wb"), "a\r\nb");
-  EXPECT_EQ(UnescapeText("\\t\\n\\r\\\\"), "\t\n\r\\");
-  EXPECT_EQ(UnescapeText("\\c065"), "A");
-  EXPECT_EQ(UnescapeText("\\x41\\x6a"), "Aj");
-  EXPECT_EQ(UnescapeText("\\q"), "q");
-  EXPECT_EQ(UnescapeText("end\\"), "end\\");
+  ExpectEach(UnescapeText, {
+      {"a\\wb", "a\r\nb"},
+      {"\\t\\n\\r\\\\", "\t\n\r\\"},
+      {"\\c065", "A"},
+      {"\\x41\\x6a", "Aj"},
+      {"\\q", "q"},
+      {"end\\", "end\\"},
+  });
 }
 
 TEST(UnescapeText, OutOfRangeCodeIsReadAsText) {
@@ -117,9 +147,11 @@ TEST(UnescapeText, OutOfRangeCodeIsReadAsText) {
 }
 
 TEST(UnescapeText, EscapesNearTheEndTakeWhatRemains) {
-  EXPECT_EQ(UnescapeText("\\c65"), "A");
-  EXPECT_EQ(UnescapeText("a\\x4"), "a");
-  EXPECT_EQ(UnescapeText("a\\x"), "a");
+  ExpectEach(UnescapeText, {
+      {"\\c65", "A"},
+      {"a\\x4", "a"},
+      {"a\\x", "a"},
+  });
 }
 
 TEST(UnescapeText, MalformedCodeRaisesTheConversionError) {
