@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 #include "CodeEditTestFixture.h"
+#include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
 
 using namespace codeedittest;
-using testsupport::TTopLevelWindow;
 
 namespace {
 using EO = TCodeEditorOption;
@@ -16,23 +16,14 @@ const std::string k100(100, 'x');
 // A blank in column 36 breaks the first row behind it: a row of 36 columns, then 20.
 const std::string kShortRow = std::string(35, 'a') + " " + std::string(20, 'b');
 
-class CaretMoveWrapTest : public ::testing::Test {
+class CaretMoveWrapTest : public WrappedEditTest {
 protected:
   void Show(const std::string& Text, TCodeEditorOptions Options = CodeEditDefaultOptions) {
-    window_ = std::make_unique<TTopLevelWindow>(800, 400);
-    edit_ = MakeEdit(Text, Options);
-    edit_->SetBorderStyle(TBorderStyle::bsNone);
-    edit_->SetScrollBars(TScrollStyle::ssNone);
-    edit_->OnStatusChange = [](TObject*, TCodeStatusChanges) {};
-    edit_->CreateWnd(window_->Handle(), 0, 0, 800, 400);
-    ASSERT_TRUE(edit_->HandleAllocated());
+    ShowWrapped(Text, Options);
     SetRows(400 / edit_->LineHeight());
-    edit_->SetWordWrap(true);
   }
   void SetRows(int Rows) {
-    edit_->SetBounds(0, 0, edit_->GutterWidth() + 2 + 40 * edit_->CharWidth(),
-                     Rows * edit_->LineHeight());
-    ASSERT_EQ(edit_->CharsInWindow(), 40);
+    SetColumns(40, Rows * edit_->LineHeight());
     ASSERT_EQ(edit_->LinesInWindow(), Rows);
   }
   // The caret's buffer position and where it is shown.
@@ -45,9 +36,6 @@ protected:
            << d.Row << "), expected (" << Caret.Char << ", " << Caret.Line << ") at ("
            << Display.Column << ", " << Display.Row << ")";
   }
-
-  std::unique_ptr<TTopLevelWindow> window_;
-  std::unique_ptr<TTestEdit> edit_;
 };
 }  // namespace
 

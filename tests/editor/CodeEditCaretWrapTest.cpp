@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 #include "CodeEditTestFixture.h"
+#include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
 
 using namespace codeedittest;
-using testsupport::TTopLevelWindow;
 
 namespace {
 using EO = TCodeEditorOption;
@@ -15,30 +15,15 @@ using EO = TCodeEditorOption;
 // the continuation row, so a caret behind them stands in row column 1 but line column 51.
 const std::string kBlanks(50, ' ');
 
-class CaretWrapTest : public ::testing::Test {
+class CaretWrapTest : public WrappedEditTest {
 protected:
-  void Show(const std::string& Text, TCodeEditorOptions Options) {
-    window_ = std::make_unique<TTopLevelWindow>(800, 400);
-    edit_ = MakeEdit(Text, Options);
-    edit_->SetBorderStyle(TBorderStyle::bsNone);
-    edit_->SetScrollBars(TScrollStyle::ssNone);
-    edit_->OnStatusChange = [](TObject*, TCodeStatusChanges) {};
-    edit_->CreateWnd(window_->Handle(), 0, 0, 800, 400);
-    ASSERT_TRUE(edit_->HandleAllocated());
-    edit_->SetBounds(0, 0, edit_->GutterWidth() + 2 + 40 * edit_->CharWidth(), 400);
-    ASSERT_EQ(edit_->CharsInWindow(), 40);
-    edit_->SetWordWrap(true);
-  }
+  void Show(const std::string& Text, TCodeEditorOptions Options) { ShowWrapped(Text, Options); }
   // Puts the caret at Char of Line and checks that it stands on the row behind the 50 blanks.
   void CaretOnContinuationRow(int Char, int Line) {
     edit_->SetCaretXY({Char, Line});
     ASSERT_EQ(edit_->DisplayX(), Char - 50);
     ASSERT_GT(edit_->DisplayY(), edit_->FirstRowOfLine(Line));
   }
-  std::string Line(int Line) const { return edit_->Lines()[Line - 1]; }
-
-  std::unique_ptr<TTopLevelWindow> window_;
-  std::unique_ptr<TTestEdit> edit_;
 };
 }  // namespace
 

@@ -5,11 +5,11 @@
 #include <string>
 #include <utility>
 #include "CodeEditTestFixture.h"
+#include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
 
 using namespace codeedittest;
 using testsupport::TScreenCapture;
-using testsupport::TTopLevelWindow;
 
 namespace {
 constexpr TColor kPaper = 0x00FFFFFF;
@@ -33,29 +33,19 @@ std::string Inserted(std::string S, int Char, const std::string& Part) {
 
 // Two lines of 100 letters in a window 40 columns wide: rows 1-3 hold line 1, rows 4-6 line 2.
 // The block's ends stand in columns 3 and 5 of the continuation rows 2 and 5.
-class ColumnWrapTest : public ::testing::Test {
+class ColumnWrapTest : public WrappedEditTest {
 protected:
   void SetUp() override {
-    window_ = std::make_unique<TTopLevelWindow>(800, 400);
-    edit_ = MakeEdit(kLower + "\r\n" + kUpper);
-    edit_->SetBorderStyle(TBorderStyle::bsNone);
-    edit_->SetScrollBars(TScrollStyle::ssNone);
-    edit_->SetColor(kPaper);
-    edit_->Font().SetColor(kInk);
-    edit_->SelectedColor().SetBackground(kSelection);
-    edit_->SelectedColor().SetForeground(kSelectionInk);
-    edit_->OnStatusChange = [](TObject*, TCodeStatusChanges) {};
-    edit_->CreateWnd(window_->Handle(), 0, 0, 800, 400);
-    ASSERT_TRUE(edit_->HandleAllocated());
-    edit_->SetBounds(0, 0, edit_->GutterWidth() + 2 + 40 * edit_->CharWidth(), 400);
-    ASSERT_EQ(edit_->CharsInWindow(), 40);
-    edit_->SetWordWrap(true);
+    ShowWrapped(kLower + "\r\n" + kUpper, CodeEditDefaultOptions, 40, [](TTestEdit& Edit) {
+      Edit.SetColor(kPaper);
+      Edit.Font().SetColor(kInk);
+      Edit.SelectedColor().SetBackground(kSelection);
+      Edit.SelectedColor().SetForeground(kSelectionInk);
+    });
     ASSERT_EQ(edit_->DisplayRowCount(), 6);
     edit_->SetSelectionMode(TCodeSelectionMode::smColumn);
   }
   void SelectBlock() { Select(*edit_, {43, 1}, {45, 2}); }
-  std::string Line(int Line) const { return edit_->Lines()[Line - 1]; }
-
   RECT Cell(int Column, int Row) const {
     int x = edit_->GutterWidth() + 2 + (Column - 1) * edit_->CharWidth();
     int y = (Row - 1) * edit_->LineHeight();
@@ -65,9 +55,6 @@ protected:
   bool PaintedSelected(const TScreenCapture& C, int Column, int Row) const {
     return C.Count(Cell(Column, Row), kSelection) * 2 > edit_->CharWidth() * edit_->LineHeight();
   }
-
-  std::unique_ptr<TTopLevelWindow> window_;
-  std::unique_ptr<TTestEdit> edit_;
 };
 }  // namespace
 

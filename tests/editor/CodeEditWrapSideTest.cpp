@@ -3,29 +3,16 @@
 #include <memory>
 #include <string>
 #include "CodeEditTestFixture.h"
+#include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
 
 using namespace codeedittest;
-using testsupport::TTopLevelWindow;
 
 namespace {
-// An editor in a window exactly Columns characters wide, with word wrap on.
-class WrapTest : public ::testing::Test {
+class WrapTest : public WrappedEditTest {
 protected:
   void Show(const std::string& Text, int Columns = 40) {
-    window_ = std::make_unique<TTopLevelWindow>(800, 400);
-    edit_ = MakeEdit(Text);
-    edit_->SetBorderStyle(TBorderStyle::bsNone);
-    edit_->SetScrollBars(TScrollStyle::ssNone);
-    edit_->OnStatusChange = [](TObject*, TCodeStatusChanges) {};
-    edit_->CreateWnd(window_->Handle(), 0, 0, 800, 400);
-    ASSERT_TRUE(edit_->HandleAllocated());
-    SetColumns(Columns);
-    edit_->SetWordWrap(true);
-  }
-  void SetColumns(int Columns, int Height = 400) {
-    edit_->SetBounds(0, 0, edit_->GutterWidth() + 2 + Columns * edit_->CharWidth(), Height);
-    ASSERT_EQ(edit_->CharsInWindow(), Columns);
+    ShowWrapped(Text, CodeEditDefaultOptions, Columns);
   }
   // Rows of a text of letters only (no break characters): each line's length over 40, up.
   int ExpectedRows(int Width = 40) const {
@@ -34,9 +21,6 @@ protected:
       rows += std::max(1, (static_cast<int>(edit_->Lines()[i].size()) + Width - 1) / Width);
     return rows;
   }
-
-  std::unique_ptr<TTopLevelWindow> window_;
-  std::unique_ptr<TTestEdit> edit_;
 };
 
 const std::string k100(100, 'x');
