@@ -1,0 +1,18 @@
+// The default hot keys and their application to the main menu and to editor controls.
+#pragma once
+
+class TCustomCodeEdit;
+
+// The number of hot keys InitHotKeys registers, and of those that bind editor commands.
+constexpr int HotKeyDefaultCount = 289;
+constexpr int EditorHotKeyCount = 74;
+
+// Rebuilds both tables from the defaults (caption paths in the current language), loads the
+// user's hot-key file from the program folder and applies the keys to the main menu.
+void InitHotKeys();
+// Sets the shortcuts of the main window's menu items from the hot-key table; nothing while
+// there is no main window.
+void ApplyMenuHotKeys();
+// Replaces the editor's whole keystroke list by the editor hot keys; nothing for none. A
+// conflicting key ends the list silently at that row.
+void ApplyEditorHotKeys(TCustomCodeEdit* Editor);
