@@ -1,0 +1,4 @@
+// The main window's construction and lifecycle.
+#include "app/formMain.h"
+
+TfrmMain* frmMain = nullptr;

@@ -1,0 +1,145 @@
+// The main window: its components and menus (built from one command table) and its lifecycle.
+#pragma once
+#include <windows.h>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "toolkit/Form.h"
+#include "toolkit/ShortCut.h"
+
+class TPageControl;
+class TStatusBar;
+class TImageList;
+class TMainMenu;
+class TMenuItem;
+class TPopupMenu;
+class TToolBar;
+class TToolButton;
+class TPanel;
+class TSplitter;
+class TTimer;
+class TComboBox;
+class TEdit;
+class TCheckBox;
+class TRadioButton;
+class TLabel;
+class TListView;
+class TCodeCustomHighlighter;
+class TfrmSplash;
+
+// The private message by which a second instance hands its arguments over: wParam is the
+// length of the text, lParam a global atom whose name is the text.
+constexpr UINT WM_OPENCOMMANDLINE = WM_USER + 101;
+
+// The German caption of a menu item, tool button or bottom-panel control of the main window
+// ("" when the name is not one of them). The language key of each is "Main|" + its name.
+std::string MainDefaultCaption(const std::string& Name);
+
+class TfrmMain : public TForm {
+public:
+  // Builds every component and nothing else: no settings are read, nothing is opened.
+  explicit TfrmMain(TComponent* Owner);
+  ~TfrmMain() override;
+
+  // The lifecycle, called by the main block in this order.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();  // the CanClose answer
+  void FormClose();
+  void FormDestroy();
+  void TranslateForm();
+  // The tab keys; the key is never consumed. True when a tab key was recognised.
+  bool FormKeyDown(WORD Key, TShiftState Shift);
+  // Escape closes the window or hides the bottom panel; Key becomes 0 when consumed.
+  void FormKeyPress(char& Key);
+
+  // The named component (menu item, tool button, panel, ...), nullptr when none or not a T.
+  template <class T>
+  T* Find(const std::string& Name) const {
+    return dynamic_cast<T*>(FindComponent(Name));
+  }
+
+  // Switching tabs refreshes the caption and the menu state.
+  void TabSheetShow(TObject* Sender);
+
+  // Hand-over from a second instance and files dropped from the shell. Both, and the file
+  // watcher's change notices, wait while a modal question is open (see RunWhenNoModal).
+  void WMOpenCommandLine(WPARAM wParam, LPARAM lParam);
+  void WMDropFiles(HDROP Drop);
+  // Runs Work now, or, while a modal question owned by this window is open, as soon as the
+  // last one has closed (in the order postponed).
+  void RunWhenNoModal(std::function<void()> Work);
+  // True while a modal question owned by this window is open.
+  bool ModalQuestionOpen() const;
+
+  // File menu and tab commands.
+  void mnuFileNewDocClick(TObject* Sender);
+  void mnuFileOpenClick(TObject* Sender);
+  void mnuFileSaveClick(TObject* Sender);
+  void mnuFileSaveAsClick(TObject* Sender);
+  void mnuFileSaveAllClick(TObject* Sender);
+  void mnuFileCloseClick(TObject* Sender);
+  void mnuFileCloseAllClick(TObject* Sender);
+  void mnuFileCloseAllButCurrentClick(TObject* Sender);
+  void mnuFileExitClick(TObject* Sender);
+  void mnuFileReOpenDocsClick(TObject* Sender);
+
+  // The components other units use by name.
+  TMainMenu* mnuMain = nullptr;
+  TToolBar* tbMain = nullptr;
+  TPageControl* pcEdit = nullptr;
+  TStatusBar* StatusBar = nullptr;
+  TImageList* ImgList = nullptr;      // the main glyph strip
+  TImageList* ImgListApps = nullptr;  // the system's small icons (external programs)
+  TPopupMenu* pmnuToolbarOpen = nullptr;
+  TPopupMenu* pmnuTabs = nullptr;
+  TPopupMenu* pmnuBottom = nullptr;
+  TPanel* pnlLeft = nullptr;
+  TSplitter* splitterLeft = nullptr;
+  TPanel* pcBottom = nullptr;
+  TSplitter* splitterBottom = nullptr;
+  TEdit* txtIncSearch = nullptr;
+  TComboBox* cmbSearch = nullptr;
+  TComboBox* cmbReplace = nullptr;
+  TComboBox* cmbSnipFiles = nullptr;
+  TListView* lvResults = nullptr;
+  TLabel* lblResultState = nullptr;
+
+  // Highlighters shared by every document; nullptr while their class does not exist.
+  TCodeCustomHighlighter* HlURI = nullptr;
+  TCodeCustomHighlighter* HlWebMixed = nullptr;
+  TCodeCustomHighlighter* HlHTML = nullptr;
+  TCodeCustomHighlighter* HlPHP = nullptr;
+  TCodeCustomHighlighter* HlCSS = nullptr;
+  TCodeCustomHighlighter* HlJS = nullptr;
+  TCodeCustomHighlighter* HlVBS = nullptr;
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void BuildMenus();
+  void BuildToolBar();
+  void BuildPanels();
+  void BuildSearchPanel();
+  void ConnectFileCommands();
+  void OpenHandedOver(const std::string& Text);
+  void OpenDropped(const std::vector<std::string>& Names);
+  void RunPostponed();
+  void ReopenLastDocuments(bool FileArgsFound);
+  void OpenCommandLineFiles();
+  void SetSplashState(const std::string& Text);
+  void ApplySearchSettings();
+  void StoreSearchSettings();
+  void MoveActiveTab(int Delta);
+  void ChangeActiveTab(int Delta);
+
+  std::unique_ptr<TfrmSplash> splash_;
+  std::deque<std::function<void()>> postponed_;
+  bool drainingPostponed_ = false;
+  TTimer* tmrPostponed_ = nullptr;
+};
+
+extern TfrmMain* frmMain;
