@@ -1,0 +1,77 @@
+// The current search: next and previous hit in the active document, plain or by regular
+// expression, every hit of every open document in the results list, and the search and
+// replace histories.
+#pragma once
+#include <functional>
+#include <string>
+
+class TCustomCodeEdit;
+class TfraEdit;
+class TStrings;
+
+// The search the panel last set up. The searches read SearchText, CaseSensitive, WholeWords,
+// Backwards and UseRegExpr, and report their outcome in Found.
+struct TLocalSearchReplace {
+  std::string SearchText;
+  std::string ReplaceText;
+  bool CaseSensitive = false;
+  bool WholeWords = false;
+  bool Backwards = false;
+  bool UseRegExpr = false;
+  bool ShowInTab = false;
+  bool AllFiles = false;
+  bool Found = false;
+};
+extern TLocalSearchReplace LocalSearchReplace;
+
+// 1-based position of Pattern in Text, 0 for none. Forward: the first occurrence at or after
+// StartPos (0 counts as 1). Backward: the last one beginning at or before StartPos; 0, or a
+// start too near the end for the pattern to fit, searches from the end.
+int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
+             int StartPos, bool Backwards);
+// 1-based position of a match of the expression in Text, 0 for none; its length goes to
+// MatchLen. Forward: the first match beginning at or after StartPos; backward: the last one
+// beginning before StartPos. An invalid expression raises ERegex; an empty one finds nothing.
+int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
+                int& MatchLen, int StartPos, bool Backwards);
+
+// The searches of the active document. With Direct false and Backwards set, each runs its
+// opposite of the same kind instead. The plain ones open the search panel when SearchText is
+// empty. A hit is selected and its line centred; at the end (start) of the text the search
+// wraps, after a Yes/No question when configured.
+void SearchNext(bool Direct);
+void SearchPrev(bool Direct);
+void SearchNextRegExpr(bool Direct);
+void SearchPrevRegExpr(bool Direct);
+
+// The same searches in one editor, always in the named direction.
+void SearchNextInEditor(TCustomCodeEdit& Editor);
+void SearchPrevInEditor(TCustomCodeEdit& Editor);
+void SearchNextRegExprInEditor(TCustomCodeEdit& Editor);
+void SearchPrevRegExprInEditor(TCustomCodeEdit& Editor);
+
+// One hit of a listing: 1-based character position (line breaks count 2), line and column,
+// length, and the preview shown in the last column (empty when hits are not shown).
+struct TSearchHit {
+  int Position = 0;
+  int Line = 0;
+  int Column = 0;
+  int Length = 0;
+  std::string Preview;
+};
+// Every hit of the current search in Text, in order; OnHit returns false to stop the listing.
+// Plain mode lists overlapping occurrences too. An invalid expression raises ERegex.
+void ListSearchHits(const std::string& Text, const std::function<bool(const TSearchHit&)>& OnHit);
+
+// Appends every hit in the frame's document to the results list (tab index TabIndex); stops
+// early when the search button asks to cancel. Found becomes true when the list has rows.
+void SearchDocument(TfraEdit* Frame, int TabIndex);
+// Fills the results list from every open document, shows it and jumps to the first hit.
+void SearchAllDocuments();
+
+// Puts a non-empty Text at the top of a history, replacing an entry equal to it ignoring case;
+// true when such an entry was there.
+bool AddToHistory(TStrings& Items, const std::string& Text);
+// The panel's histories and their settings (kept to at most 30 entries).
+void AddToSearchMRU(const std::string& Text);
+void AddToReplaceMRU(const std::string& Text);
