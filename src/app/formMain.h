@@ -1,6 +1,7 @@
 // The main window: its components and menus (built from one command table) and its lifecycle.
 #pragma once
 #include <windows.h>
+#include <shellapi.h>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -32,6 +33,25 @@ class TfrmSplash;
 // The private message by which a second instance hands its arguments over: wParam is the
 // length of the text, lParam a global atom whose name is the text.
 constexpr UINT WM_OPENCOMMANDLINE = WM_USER + 101;
+
+// One row of the main window's command table, in display order. Parent names the menu, the
+// pop-up menu ("pmnuTabs"), the tool bar ("tbMain"), the bottom panel ("pcBottom") or the
+// results list ("lvResults"); an empty parent is the main menu bar. Separators have no name.
+enum class TMainRowKind {
+  Menu, Item, Radio, Check, Separator, ToolButton, ToolCheck, ToolDropDown, ToolSeparator,
+  Control, Column
+};
+struct TMainRow {
+  std::string Name;
+  std::string Parent;
+  TMainRowKind Kind;
+  std::string Caption;  // German; for tool buttons the hint is the text
+  TShortCut ShortCut;
+  int ImageIndex;
+  std::string Hint;
+  int Tag = 0;
+};
+const std::vector<TMainRow>& MainCommandTable();
 
 // The German caption of a menu item, tool button or bottom-panel control of the main window
 // ("" when the name is not one of them). The language key of each is "Main|" + its name.
