@@ -113,7 +113,10 @@ TCodeCustomHighlighter* GetFileTypeHighlighter(const std::string& Name, TfraEdit
 // Index: a tab index, -1 for the active document. True when saved or nothing needed saving.
 bool SaveDocument(int Index);
 bool SaveDocumentAs(int Index);
-// False when the user abandons the save.
+// The extension Save As gives a name without one for the chosen filter row (from 1); empty
+// when the row's type has none.
+std::string SaveAsDefaultExtension(const std::string& Filter, int FilterIndex);
+// False when the user abandons the save (also after a failed copy the user did not accept).
 bool CreateBackup(const std::string& FileName);
 // False when the user cancels.
 bool QuerySaveDocument(int Index);
