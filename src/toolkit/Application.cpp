@@ -2,6 +2,8 @@
 #include <commctrl.h>
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/Menus.h"
 
 TApplication& Application() {
   static TApplication app;
@@ -15,11 +17,24 @@ void TApplication::Initialize() {
 
 HWND TApplication::MainWindow() const { return mainForm_ ? mainForm_->Handle() : nullptr; }
 
+// A key of the menu bar of the form the key was typed in runs its item instead.
+bool TApplication::IsMenuShortCut(const MSG& Msg) {
+  if (Msg.message != WM_KEYDOWN && Msg.message != WM_SYSKEYDOWN) return false;
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(GetAncestor(Msg.hwnd, GA_ROOT)));
+  if (!form || !form->Menu()) return false;
+  TShiftState shift;
+  if (IsShiftDown()) shift.Include(TShift::ssShift);
+  if (IsCtrlDown()) shift.Include(TShift::ssCtrl);
+  if (IsAltDown()) shift.Include(TShift::ssAlt);
+  return form->Menu()->IsShortCut(ShortCut(static_cast<uint16_t>(Msg.wParam), shift));
+}
+
 bool TApplication::HandleMessage(MSG& Msg) {
   if (Msg.message == WM_QUIT) {
     terminated_ = true;
     return false;
   }
+  if (IsMenuShortCut(Msg)) return true;
   HWND active = GetActiveWindow();
   // IsDialogMessage dispatches what it takes: asked only for dialogs, or keys arrive twice.
   if (!(active && TForm::UsesDialogKeys(active) && IsDialogMessageA(active, &Msg))) {

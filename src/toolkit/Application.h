@@ -31,6 +31,7 @@ public:
 
 private:
   bool HandleMessage(MSG& Msg);
+  static bool IsMenuShortCut(const MSG& Msg);
 
   TForm* mainForm_ = nullptr;
   bool terminated_ = false;

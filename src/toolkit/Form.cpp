@@ -1,6 +1,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/Menus.h"
 
 namespace {
 const char* const kFormClass = "TarvolineForm";
@@ -28,7 +29,18 @@ void TForm::ApplyFontToChildren() {
 }
 
 TForm::~TForm() {
+  SetMenu(nullptr);
   if (Handle()) RemovePropA(Handle(), kDialogProp);
+}
+
+void TForm::SetMenu(TMainMenu* Menu) {
+  if (menu_ == Menu) return;
+  if (menu_) menu_->window_ = nullptr;
+  if (Menu && Menu->window_)
+    if (auto* other = dynamic_cast<TForm*>(FromHandle(Menu->window_))) other->SetMenu(nullptr);
+  menu_ = Menu;
+  if (Menu) Menu->window_ = Handle();
+  if (Handle()) ::SetMenu(Handle(), Menu ? Menu->Handle() : nullptr);
 }
 
 bool TForm::UsesDialogKeys(HWND Wnd) { return GetPropA(Wnd, kDialogProp) != nullptr; }
@@ -95,7 +107,13 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
+      // The menu bar belongs to its TMainMenu, not to the window.
+      if (menu_) ::SetMenu(Handle(), nullptr);
       if (Application().MainForm() == this) PostQuitMessage(0);
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (HIWORD(lParam) == 0)  // not the system menu
+        if (TMenuItem* item = TMenuItem::FindBySubmenu(reinterpret_cast<HMENU>(wParam))) item->Click();
       return 0;
     case WM_SIZE:
       if (OnResize) OnResize(this);
@@ -113,8 +131,12 @@ LRESULT TForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
     modalResult_ = mrCancel;
     return 0;
   }
+  if (lParam == 0 && HIWORD(wParam) == 0) {
+    if (TMenuItem* item = TMenuItem::FindByCommand(LOWORD(wParam))) item->Click();
+    return 0;
+  }
   if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<HWND>(lParam))))
-    return c->Command(HIWORD(wParam));
+    return c->Command(HIWORD(wParam), LOWORD(wParam));
   return 0;
 }
 

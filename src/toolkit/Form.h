@@ -9,6 +9,8 @@ enum TModalResult : int {
   mrIgnore = IDIGNORE, mrYes = IDYES, mrNo = IDNO, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10
 };
 
+class TMainMenu;
+
 class TForm : public TWinControl {
 public:
   struct CreateArgs {
@@ -31,6 +33,9 @@ public:
   void SetModalResult(int Result) { modalResult_ = Result; }
   // The font of the form's child controls: a change reaches every child window at once.
   TFont& Font() { return font_; }
+  // The menu bar; nullptr for none. Its items' shortcuts work while the form is active.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* Menu);
 
   // Events of the form's lifecycle.
   std::function<void(TObject*, bool& CanClose)> OnCloseQuery;
@@ -55,12 +60,5 @@ private:
   bool modal_ = false;
   int modalResult_ = mrNone;
   TFont font_;
-};
-
-// A child control that hears its own WM_COMMAND and WM_NOTIFY from the parent form.
-class TNotifiedControl {
-public:
-  virtual ~TNotifiedControl() = default;
-  virtual LRESULT Command(WORD /*Code*/) { return 0; }
-  virtual LRESULT Notify(NMHDR* /*Header*/) { return 0; }
+  TMainMenu* menu_ = nullptr;
 };

@@ -1,12 +1,19 @@
 #include "toolkit/WinControl.h"
+#include <algorithm>
 #include <set>
+#include <vector>
 #include "toolkit/Application.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/Menus.h"
 
 namespace {
 const char* const kSelfProp = "TarvolineControl";
 }
 
-TWinControl::~TWinControl() { DestroyHandle(); }
+TWinControl::~TWinControl() {
+  SetPopupMenu(nullptr);
+  DestroyHandle();
+}
 
 void TWinControl::DestroyHandle() {
   if (handle_) DestroyWindow(handle_);
@@ -69,7 +76,20 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
   HWND wnd = handle_;
   LRESULT result = 0;
   try {
+    // Work in progress shows over every control, whatever cursor it would set itself.
+    if (Msg == WM_SETCURSOR && HourglassShown() && LOWORD(lParam) == HTCLIENT) {
+      SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
+      return TRUE;
+    }
+    if (Msg == WM_SIZE) Realign();
+    if (Msg == WM_RBUTTONUP) contextMenuShown_ = false;
     result = WndProc(Msg, wParam, lParam);
+    // Controls that take the right button themselves never ask for WM_CONTEXTMENU.
+    if (Msg == WM_RBUTTONUP && handle_ == wnd && popupMenu_ && !contextMenuShown_) {
+      POINT p = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      ClientToScreen(wnd, &p);
+      ShowContextMenu(MAKELPARAM(p.x, p.y));
+    }
   } catch (const std::exception& e) {
     // An uncaught failure ends in the default error box and the program goes on.
     Application().ShowException(e);
@@ -85,7 +105,118 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_CONTEXTMENU:
+      if (ShowContextMenu(lParam)) return 0;
+      break;
+    case WM_COMMAND:
+      // Containers pass their children's notifications on to the child's object.
+      if (lParam != 0)
+        if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<HWND>(lParam))))
+          return c->Command(HIWORD(wParam), LOWORD(wParam));
+      break;
+    case WM_NOTIFY:
+      if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<NMHDR*>(lParam)->hwndFrom)))
+        return c->Notify(reinterpret_cast<NMHDR*>(lParam));
+      break;
+  }
   return DefaultHandler(Msg, wParam, lParam);
+}
+
+bool TWinControl::ShowContextMenu(LPARAM ScreenPoint) {
+  contextMenuShown_ = true;
+  if (!popupMenu_ || !handle_) return false;
+  POINT p = {static_cast<short>(LOWORD(ScreenPoint)), static_cast<short>(HIWORD(ScreenPoint))};
+  if (ScreenPoint == -1) {  // from the keyboard: at the control's corner
+    p = {0, 0};
+    ClientToScreen(handle_, &p);
+  }
+  popupMenu_->PopupFor(this, p.x, p.y);
+  return true;
+}
+
+void TWinControl::SetPopupMenu(TPopupMenu* Menu) {
+  if (popupMenu_ == Menu) return;
+  if (popupMenu_) {
+    auto& users = popupMenu_->users_;
+    users.erase(std::remove(users.begin(), users.end(), this), users.end());
+    if (popupMenu_->popupComponent_ == this) popupMenu_->popupComponent_ = nullptr;
+  }
+  popupMenu_ = Menu;
+  if (Menu) Menu->users_.push_back(this);
+}
+
+TWinControl* TWinControl::Parent() const {
+  return handle_ && (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) ? FromHandle(GetParent(handle_))
+                                                                    : nullptr;
+}
+
+namespace {
+RECT BoundsInParent(HWND Wnd) {
+  RECT r = {};
+  if (!Wnd) return r;
+  GetWindowRect(Wnd, &r);
+  if (HWND parent = GetParent(Wnd); parent && (GetWindowLongA(Wnd, GWL_STYLE) & WS_CHILD))
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+}  // namespace
+
+int TWinControl::Left() const { return BoundsInParent(handle_).left; }
+int TWinControl::Top() const { return BoundsInParent(handle_).top; }
+int TWinControl::Width() const {
+  RECT r = BoundsInParent(handle_);
+  return r.right - r.left;
+}
+int TWinControl::Height() const {
+  RECT r = BoundsInParent(handle_);
+  return r.bottom - r.top;
+}
+void TWinControl::SetWidth(int Width) { SetBounds(Left(), Top(), Width, Height()); }
+void TWinControl::SetHeight(int Height) { SetBounds(Left(), Top(), Width(), Height); }
+
+void TWinControl::SetAlign(TAlign Align) {
+  static unsigned nextOrder = 0;
+  if (Align != alNone && align_ != Align) alignOrder_ = ++nextOrder;
+  align_ = Align;
+  AlignParent();
+}
+
+void TWinControl::AlignParent() {
+  if (align_ == alNone) return;
+  if (TWinControl* parent = Parent()) parent->Realign();
+}
+
+void TWinControl::Realign() {
+  if (!handle_ || aligning_) return;
+  std::vector<TWinControl*> children;
+  for (HWND w = GetWindow(handle_, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    TWinControl* c = FromHandle(w);
+    if (c && c->align_ != alNone && (GetWindowLongA(w, GWL_STYLE) & WS_VISIBLE)) children.push_back(c);
+  }
+  if (children.empty()) return;
+  std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
+    return a->align_ != b->align_ ? a->align_ < b->align_ : a->alignOrder_ < b->alignOrder_;
+  });
+  aligning_ = true;
+  RECT area = ClientRect();
+  for (TWinControl* c : children) {
+    RECT r = BoundsInParent(c->handle_);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int areaW = std::max(0L, area.right - area.left), areaH = std::max(0L, area.bottom - area.top);
+    RECT to = area;
+    switch (c->align_) {
+      case alTop: to.bottom = area.top + std::min(h, areaH); area.top = to.bottom; break;
+      case alBottom: to.top = area.bottom - std::min(h, areaH); area.bottom = to.top; break;
+      case alLeft: to.right = area.left + std::min(w, areaW); area.left = to.right; break;
+      case alRight: to.left = area.right - std::min(w, areaW); area.right = to.left; break;
+      default: break;
+    }
+    if (!EqualRect(&to, &r))
+      MoveWindow(c->handle_, to.left, to.top, std::max(0L, to.right - to.left),
+                 std::max(0L, to.bottom - to.top), TRUE);
+  }
+  aligning_ = false;
 }
 
 LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -105,6 +236,7 @@ std::string TWinControl::Caption() const {
 void TWinControl::SetCaption(const std::string& Caption) {
   caption_ = Caption;
   if (handle_) SetWindowTextA(handle_, Caption.c_str());
+  CaptionChanged();
 }
 
 bool TWinControl::Visible() const { return handle_ ? IsWindowVisible(handle_) != 0 : visible_; }
@@ -112,6 +244,7 @@ bool TWinControl::Visible() const { return handle_ ? IsWindowVisible(handle_) !=
 void TWinControl::SetVisible(bool Visible) {
   visible_ = Visible;
   if (handle_) ShowWindow(handle_, Visible ? SW_SHOW : SW_HIDE);
+  AlignParent();
 }
 
 bool TWinControl::Enabled() const { return handle_ ? IsWindowEnabled(handle_) != 0 : enabled_; }
@@ -123,6 +256,7 @@ void TWinControl::SetEnabled(bool Enabled) {
 
 void TWinControl::SetBounds(int Left, int Top, int Width, int Height) {
   if (handle_) MoveWindow(handle_, Left, Top, Width, Height, TRUE);
+  AlignParent();
 }
 
 RECT TWinControl::ClientRect() const {

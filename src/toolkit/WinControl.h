@@ -4,6 +4,23 @@
 #include <string>
 #include "toolkit/Component.h"
 
+class TPopupMenu;
+
+// How a child fills its container: containers lay out aligned children on every resize,
+// in the order top, bottom, left, right, client; within one kind, in the order their
+// alignment was set (the first alTop is the topmost, the first alBottom the bottommost).
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+// A child control that hears its own WM_COMMAND and WM_NOTIFY from its parent window.
+class TNotifiedControl {
+public:
+  virtual ~TNotifiedControl() = default;
+  virtual LRESULT Command(WORD /*Code*/) { return 0; }
+  // For controls whose items have command ids of their own (tool buttons).
+  virtual LRESULT Command(WORD Code, WORD /*Id*/) { return Command(Code); }
+  virtual LRESULT Notify(NMHDR* /*Header*/) { return 0; }
+};
+
 class TWinControl : public TComponent {
 public:
   explicit TWinControl(TComponent* Owner) : TComponent(Owner) {}
@@ -22,7 +39,26 @@ public:
   bool Enabled() const;
   void SetEnabled(bool Enabled);
   void SetBounds(int Left, int Top, int Width, int Height);
+  // Position in the parent's client area and outer size; 0 without a window.
+  int Left() const;
+  int Top() const;
+  int Width() const;
+  int Height() const;
+  void SetWidth(int Width);
+  void SetHeight(int Height);
   RECT ClientRect() const;
+  // The toolkit control of the parent window; nullptr for a top-level window.
+  TWinControl* Parent() const;
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign Align);
+  // Lays out the aligned children again (done on every resize by itself).
+  void Realign();
+
+  // Shown on a right click or the context-menu key; nullptr for none. The menu may be
+  // destroyed first: the control then forgets it.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* Menu);
   void SetFocus();
   void Invalidate();
   LRESULT Perform(UINT Msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -42,6 +78,8 @@ protected:
   // The default for every message this class does not handle.
   virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // The caption changed (a tab sheet shows it on its tab).
+  virtual void CaptionChanged() {}
   // Called after WM_NCDESTROY: the window is gone.
   virtual void HandleDestroyed() {}
   void DestroyHandle();
@@ -50,6 +88,9 @@ private:
   static LRESULT CALLBACK ClassWndProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam);
+  void AlignParent();
+  bool ShowContextMenu(LPARAM ScreenPoint);
+  friend class TPopupMenu;
 
   HWND handle_ = nullptr;
   WNDPROC systemProc_ = nullptr;
@@ -57,4 +98,9 @@ private:
   std::string hint_;
   bool visible_ = true;
   bool enabled_ = true;
+  TAlign align_ = alNone;
+  unsigned alignOrder_ = 0;
+  bool aligning_ = false;
+  bool contextMenuShown_ = false;
+  TPopupMenu* popupMenu_ = nullptr;
 };

@@ -1,0 +1,35 @@
+// A list of equally sized images for tabs, tool buttons and menus.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include "toolkit/Component.h"
+
+class TImageList : public TComponent {
+public:
+  explicit TImageList(TComponent* Owner, int Width = 16, int Height = 16);
+  ~TImageList() override;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Count() const;
+  HIMAGELIST Handle() const { return handle_; }
+
+  // Cuts the bitmap into images of Width pixels; pixels of the Transparent colour stay
+  // transparent. The caller keeps the bitmap. The index of the first new image, -1 on failure.
+  int AddStrip(HBITMAP Bitmap, COLORREF Transparent);
+  int AddStripFromResource(HINSTANCE Module, const std::string& Name, COLORREF Transparent);
+  // Uses the system's small-icon list (as the shell gives it for Path) instead of an own
+  // list; the shared list is never destroyed here. False when the shell gives none.
+  bool AttachSystemSmallIcons(const std::string& Path);
+  bool Shared() const { return shared_; }
+  void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+
+private:
+  void Release();
+
+  int width_;
+  int height_;
+  HIMAGELIST handle_ = nullptr;
+  bool shared_ = false;
+};

@@ -1,0 +1,95 @@
+// A report-style list: rows of columns, with optional check boxes and several selected rows.
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "toolkit/WinControl.h"
+
+class TListView;
+
+// One row. Checked and Selected are read from the control, so they show what the user did.
+class TListItem {
+public:
+  TListItem(TListView* Owner, const std::string& Caption) : owner_(Owner), caption_(Caption) {}
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& Caption);
+  // The texts of the second and later columns.
+  int SubItemCount() const { return static_cast<int>(subItems_.size()); }
+  std::string SubItem(int Index) const;
+  void AddSubItem(const std::string& Text);
+  void SetSubItem(int Index, const std::string& Text);
+  // Kept for the caller, never looked at.
+  void* Data() const { return data_; }
+  void SetData(void* Data) { data_ = Data; }
+  bool Checked() const;
+  void SetChecked(bool Checked);
+  bool Selected() const;
+  void SetSelected(bool Selected);
+  // The row's position now (it changes as sorted rows are added).
+  int Index() const;
+  TListView* ListView() const { return owner_; }
+
+private:
+  TListView* owner_;
+  std::string caption_;
+  std::vector<std::string> subItems_;
+  void* data_ = nullptr;
+};
+
+class TListView : public TWinControl, public TNotifiedControl {
+public:
+  TListView(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
+  ~TListView() override;
+
+  void AddColumn(const std::string& Caption, int Width);
+  int ColumnCount() const { return columnCount_; }
+  std::string ColumnCaption(int Index) const;
+  void SetColumnCaption(int Index, const std::string& Caption);
+
+  bool CheckBoxes() const { return checkBoxes_; }
+  void SetCheckBoxes(bool Value);
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool Value);
+  void SetRowSelect(bool Value);
+  // Rows ordered by caption (without regard to case), also those added later.
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool Value);
+  // Read-only rows cannot have their captions edited in place.
+  void SetReadOnly(bool Value);
+  // Keeps the selection shown while the list has no focus.
+  void SetHideSelection(bool Value);
+
+  TListItem* AddItem(const std::string& Caption);
+  int Count() const;
+  // The row at a position in the list's present order; nullptr out of range.
+  TListItem* Items(int Index) const;
+  void Delete(int Index);
+  void Clear();
+  // The first selected row; nullptr when none.
+  TListItem* Selected() const;
+  int SelCount() const;
+  void SelectAll();
+
+  TNotifyEvent OnDblClick;
+  std::function<void(TObject* Sender, TListItem* Item, bool Selected)> OnSelectItem;
+  std::function<void(TObject* Sender, int Column)> OnColumnClick;
+
+  LRESULT Notify(NMHDR* Header) override;
+
+private:
+  friend class TListItem;
+  int IndexOf(const TListItem* Item) const;
+  void SetStyleBit(DWORD Bit, bool On);
+  void SetExStyleBit(DWORD Bit, bool On);
+  void PlaceSorted(TListItem* Item);
+
+  std::vector<std::unique_ptr<TListItem>> items_;
+  int columnCount_ = 0;
+  bool checkBoxes_ = false;
+  bool multiSelect_ = false;
+  bool sorted_ = false;
+  bool readOnly_ = false;
+  bool filling_ = false;
+};

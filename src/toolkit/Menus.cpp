@@ -1,0 +1,272 @@
+#include "toolkit/Menus.h"
+#include <algorithm>
+#include <map>
+#include "toolkit/Form.h"
+
+namespace {
+// WM_COMMAND carries 16 bits; ids below 0x100 stay free for IDOK, IDCANCEL and the like.
+constexpr UINT kFirstCommand = 0x100, kLastCommand = 0xEFFF;
+
+std::map<UINT, TMenuItem*>& Commands() {
+  static std::map<UINT, TMenuItem*> commands;
+  return commands;
+}
+
+std::map<HMENU, TMenuItem*>& Submenus() {
+  static std::map<HMENU, TMenuItem*> submenus;
+  return submenus;
+}
+
+// Items come and go with every reopen-list refresh, so ids are reused.
+UINT AllocateCommand(TMenuItem* Item) {
+  static UINT next = kFirstCommand;
+  auto& commands = Commands();
+  for (UINT tries = 0; tries <= kLastCommand - kFirstCommand; ++tries) {
+    UINT id = next;
+    next = next == kLastCommand ? kFirstCommand : next + 1;
+    if (commands.emplace(id, Item).second) return id;
+  }
+  return 0;  // every id taken: the item works by code and shortcut, not by click
+}
+
+void RemoveAllNative(HMENU Menu) {
+  // RemoveMenu, not DeleteMenu: submenus belong to their own items.
+  while (GetMenuItemCount(Menu) > 0) RemoveMenu(Menu, 0, MF_BYPOSITION);
+}
+
+// The window that shows popup menus that have no form to report to.
+class TMenuHost : public TWinControl {
+public:
+  TMenuHost() : TWinControl(nullptr) {
+    RegisterClassOnce("TarvolineMenuHost", 0, nullptr, nullptr);
+    CreateHandle("TarvolineMenuHost", WS_POPUP, WS_EX_TOOLWINDOW, nullptr, 0, 0, 0, 0);
+  }
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override {
+    if (Msg == WM_INITMENUPOPUP) {
+      if (TMenuItem* item = TMenuItem::FindBySubmenu(reinterpret_cast<HMENU>(wParam))) item->Click();
+      return 0;
+    }
+    return TWinControl::WndProc(Msg, wParam, lParam);
+  }
+};
+
+HWND MenuHost() {
+  static TMenuHost host;
+  return host.Handle();
+}
+}  // namespace
+
+TMenuItem::TMenuItem(TComponent* Owner) : TComponent(Owner) { command_ = AllocateCommand(this); }
+
+TMenuItem::TMenuItem(TComponent* Owner, HMENU RootMenu) : TComponent(Owner), submenu_(RootMenu), isBar_(true) {
+  Submenus()[submenu_] = this;
+}
+
+TMenuItem::~TMenuItem() {
+  if (parent_) parent_->Detach(this);
+  for (TMenuItem* child : items_) child->parent_ = nullptr;
+  items_.clear();
+  ownedItems_.clear();
+  if (command_) Commands().erase(command_);
+  if (submenu_) {
+    Submenus().erase(submenu_);
+    RemoveAllNative(submenu_);
+    DestroyMenu(submenu_);
+  }
+}
+
+TMenuItem* TMenuItem::FindByCommand(UINT Command) {
+  auto it = Commands().find(Command);
+  return it == Commands().end() ? nullptr : it->second;
+}
+
+TMenuItem* TMenuItem::FindBySubmenu(HMENU Menu) {
+  auto it = Submenus().find(Menu);
+  return it == Submenus().end() ? nullptr : it->second;
+}
+
+void TMenuItem::SetCaption(const std::string& Caption) {
+  if (caption_ == Caption) return;
+  caption_ = Caption;
+  Changed();
+}
+
+void TMenuItem::SetChecked(bool Checked) {
+  if (Checked && radioItem_ && parent_)
+    for (TMenuItem* sibling : parent_->items_)
+      if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_)
+        sibling->checked_ = false;
+  if (checked_ == Checked) return;
+  checked_ = Checked;
+  Changed();
+}
+
+void TMenuItem::SetRadioItem(bool RadioItem) {
+  radioItem_ = RadioItem;
+  Changed();
+}
+
+void TMenuItem::SetEnabled(bool Enabled) {
+  if (enabled_ == Enabled) return;
+  enabled_ = Enabled;
+  Changed();
+}
+
+void TMenuItem::SetVisible(bool Visible) {
+  if (visible_ == Visible) return;
+  visible_ = Visible;
+  Changed();
+}
+
+void TMenuItem::SetShortCut(TShortCut ShortCut) {
+  if (shortCut_ == ShortCut) return;
+  shortCut_ = ShortCut;
+  Changed();
+}
+
+void TMenuItem::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TMenuItem::Add(TMenuItem* Item) { InsertItem(Count(), Item); }
+void TMenuItem::Insert(int Index, TMenuItem* Item) { InsertItem(Index, Item); }
+
+TMenuItem* TMenuItem::Add(std::unique_ptr<TMenuItem> Item) { return Insert(Count(), std::move(Item)); }
+
+TMenuItem* TMenuItem::Insert(int Index, std::unique_ptr<TMenuItem> Item) {
+  TMenuItem* raw = Item.get();
+  if (!raw) return nullptr;
+  ownedItems_.push_back(std::move(Item));
+  InsertItem(Index, raw);
+  return raw;
+}
+
+void TMenuItem::InsertItem(int Index, TMenuItem* Item) {
+  if (!Item || Item == this) return;
+  if (Item->parent_) Item->parent_->Detach(Item);
+  Index = std::clamp(Index, 0, Count());
+  bool wasEmpty = items_.empty();
+  items_.insert(items_.begin() + Index, Item);
+  Item->parent_ = this;
+  if (!submenu_) {
+    submenu_ = CreatePopupMenu();
+    Submenus()[submenu_] = this;
+  }
+  RebuildNative();
+  if (wasEmpty) Changed();  // the parent links the submenu now
+}
+
+void TMenuItem::Detach(TMenuItem* Item) {
+  items_.erase(std::remove(items_.begin(), items_.end(), Item), items_.end());
+  Item->parent_ = nullptr;
+  RebuildNative();
+  if (items_.empty()) Changed();  // no longer a submenu
+}
+
+void TMenuItem::Delete(int Index) {
+  if (Index < 0 || Index >= Count()) return;
+  TMenuItem* item = items_[Index];
+  Detach(item);
+  auto owned = std::find_if(ownedItems_.begin(), ownedItems_.end(),
+                            [&](const auto& p) { return p.get() == item; });
+  if (owned != ownedItems_.end()) {
+    std::unique_ptr<TMenuItem> doomed = std::move(*owned);
+    ownedItems_.erase(owned);
+  } else if (item->Owner()) {
+    item->Owner()->RemoveComponent(item);
+  }
+}
+
+void TMenuItem::Clear() {
+  while (Count() > 0) Delete(Count() - 1);
+}
+
+int TMenuItem::IndexOf(const TMenuItem* Item) const {
+  auto it = std::find(items_.begin(), items_.end(), Item);
+  return it == items_.end() ? -1 : static_cast<int>(it - items_.begin());
+}
+
+TMenuItem* TMenuItem::FindShortCut(TShortCut ShortCut) {
+  if (ShortCut == scNone) return nullptr;
+  for (TMenuItem* item : items_) {
+    if (!item->visible_) continue;
+    if (item->shortCut_ == ShortCut) return item;
+    if (TMenuItem* found = item->FindShortCut(ShortCut)) return found;
+  }
+  return nullptr;
+}
+
+void TMenuItem::Changed() {
+  if (parent_) parent_->RebuildNative();
+}
+
+std::string TMenuItem::DisplayText() const {
+  if (shortCut_ == scNone) return caption_;
+  return caption_ + "\t" + ShortCutToText(shortCut_);
+}
+
+void TMenuItem::RebuildNative() {
+  if (!submenu_) return;
+  RemoveAllNative(submenu_);
+  UINT pos = 0;
+  for (TMenuItem* item : items_) {
+    if (!item->visible_) continue;
+    std::string text = item->DisplayText();
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+    mii.fType = item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0);
+    mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_GRAYED);
+    mii.wID = item->command_;
+    mii.hSubMenu = item->items_.empty() ? nullptr : item->submenu_;
+    mii.dwTypeData = text.data();
+    InsertMenuItemA(submenu_, pos++, TRUE, &mii);
+  }
+  if (isBar_ && barWindow_ && *barWindow_) DrawMenuBar(*barWindow_);
+}
+
+TMainMenu::TMainMenu(TComponent* Owner) : TComponent(Owner), root_(nullptr, CreateMenu()) {
+  root_.barWindow_ = &window_;
+}
+
+TMainMenu::~TMainMenu() {
+  if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window_))) form->SetMenu(nullptr);
+}
+
+bool TMainMenu::IsShortCut(TShortCut ShortCut) {
+  TMenuItem* item = root_.FindShortCut(ShortCut);
+  if (!item) return false;
+  std::vector<TMenuItem*> chain;
+  for (TMenuItem* p = item->Parent(); p && p != &root_; p = p->Parent()) chain.insert(chain.begin(), p);
+  // As if the menus opened: each parent may enable its items first.
+  for (TMenuItem* parent : chain) {
+    if (!parent->Enabled() || !parent->Visible()) return false;
+    parent->Click();
+  }
+  if (!item->Enabled() || !item->Visible()) return false;
+  item->Click();
+  return true;
+}
+
+TPopupMenu::TPopupMenu(TComponent* Owner) : TComponent(Owner), root_(nullptr) {}
+
+TPopupMenu::~TPopupMenu() {
+  for (TWinControl* user : users_) user->popupMenu_ = nullptr;
+}
+
+void TPopupMenu::PopupFor(TWinControl* Control, int X, int Y) {
+  popupComponent_ = Control;
+  Popup(X, Y);
+}
+
+void TPopupMenu::Popup(int X, int Y) {
+  if (OnPopup) OnPopup(this);
+  if (!root_.Handle() || GetMenuItemCount(root_.Handle()) == 0) return;
+  UINT command = TrackPopupMenu(root_.Handle(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN,
+                                X, Y, 0, MenuHost(), nullptr);
+  // Clicked after the menu closed, so the handler may show dialogs or free the menu.
+  if (command)
+    if (TMenuItem* item = TMenuItem::FindByCommand(command)) item->Click();
+}

@@ -1,0 +1,146 @@
+// Menu items, the menu bar and pop-up menus over Win32 menus.
+#pragma once
+#include <windows.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include "toolkit/Component.h"
+#include "toolkit/ShortCut.h"
+
+class TImageList;
+class TWinControl;
+
+// One item of a menu; an item with children is a submenu. Caption "-" makes a separator.
+// Items named in a form are owned by the form (Make), so FindComponent finds them; items
+// made at run time may be handed to their parent item, which then owns them.
+class TMenuItem : public TComponent {
+public:
+  explicit TMenuItem(TComponent* Owner);
+  ~TMenuItem() override;
+
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& Caption);
+  bool IsLine() const { return caption_ == "-"; }
+  bool Checked() const { return checked_; }
+  // Checking a radio item unchecks the radio items of its group under the same parent.
+  void SetChecked(bool Checked);
+  bool RadioItem() const { return radioItem_; }
+  void SetRadioItem(bool RadioItem);
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int GroupIndex) { groupIndex_ = GroupIndex; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool Enabled);
+  // A hidden item is not in the menu on screen but keeps its place among Items.
+  bool Visible() const { return visible_; }
+  void SetVisible(bool Visible);
+  // Shown as text after the caption ("Strg+S"); the form's menu bar also answers the key.
+  TShortCut ShortCut() const { return shortCut_; }
+  void SetShortCut(TShortCut ShortCut);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int ImageIndex) { imageIndex_ = ImageIndex; }
+  const std::string& Hint() const { return hint_; }
+  void SetHint(const std::string& Hint) { hint_ = Hint; }
+
+  // Fires on a click, on the item's key, and for a submenu when it opens (so the handler
+  // can prepare the items before they show).
+  TNotifyEvent OnClick;
+  void Click();
+
+  // An item kept by its owner component.
+  void Add(TMenuItem* Item);
+  void Insert(int Index, TMenuItem* Item);
+  // An item made at run time: this item owns it from now on.
+  TMenuItem* Add(std::unique_ptr<TMenuItem> Item);
+  TMenuItem* Insert(int Index, std::unique_ptr<TMenuItem> Item);
+  // Takes the item out and frees it (through its owner component when it has one).
+  // An index out of range does nothing.
+  void Delete(int Index);
+  void Clear();
+  int Count() const { return static_cast<int>(items_.size()); }
+  TMenuItem* Items(int Index) const { return items_[Index]; }
+  int IndexOf(const TMenuItem* Item) const;
+  TMenuItem* Parent() const { return parent_; }
+  int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+
+  // The id in WM_COMMAND, and the submenu's handle (nullptr while it has no items).
+  UINT Command() const { return command_; }
+  HMENU Handle() const { return submenu_; }
+  static TMenuItem* FindByCommand(UINT Command);
+  static TMenuItem* FindBySubmenu(HMENU Menu);
+  // The item with this shortcut under this one, enabled or not, skipping hidden items and
+  // hidden submenus; nullptr for none.
+  TMenuItem* FindShortCut(TShortCut ShortCut);
+
+protected:
+  // The root item of a menu bar keeps its handle as a bar, not a drop-down.
+  explicit TMenuItem(TComponent* Owner, HMENU RootMenu);
+
+private:
+  friend class TMainMenu;
+  void InsertItem(int Index, TMenuItem* Item);
+  void Detach(TMenuItem* Item);
+  void Changed();
+  void RebuildNative();
+  std::string DisplayText() const;
+
+  std::string caption_;
+  std::string hint_;
+  bool checked_ = false;
+  bool radioItem_ = false;
+  int groupIndex_ = 0;
+  bool enabled_ = true;
+  bool visible_ = true;
+  TShortCut shortCut_ = scNone;
+  int imageIndex_ = -1;
+  UINT command_ = 0;
+  HMENU submenu_ = nullptr;
+  bool isBar_ = false;
+  TMenuItem* parent_ = nullptr;
+  std::vector<TMenuItem*> items_;
+  std::vector<std::unique_ptr<TMenuItem>> ownedItems_;
+  const HWND* barWindow_ = nullptr;  // the form showing a menu bar root
+};
+
+// The menu bar of a form (TForm::SetMenu shows it).
+class TMainMenu : public TComponent {
+public:
+  explicit TMainMenu(TComponent* Owner);
+  ~TMainMenu() override;
+  TMenuItem* Items() { return &root_; }
+  HMENU Handle() const { return root_.submenu_; }
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* Images) { images_ = Images; }
+  // Clicks the item with this shortcut, after its parents' OnClick ran (as when the
+  // menus open); false when no visible item has it or the item is disabled by then.
+  bool IsShortCut(TShortCut ShortCut);
+
+private:
+  friend class TForm;
+  TMenuItem root_;
+  TImageList* images_ = nullptr;
+  HWND window_ = nullptr;
+};
+
+// A menu shown at a point, or by a control on a right click (TWinControl::SetPopupMenu).
+class TPopupMenu : public TComponent {
+public:
+  explicit TPopupMenu(TComponent* Owner);
+  ~TPopupMenu() override;
+  TMenuItem* Items() { return &root_; }
+  TImageList* Images() const { return images_; }
+  void SetImages(TImageList* Images) { images_ = Images; }
+  // Fires OnPopup, shows the menu at the screen point and waits; the chosen item's OnClick
+  // fires after the menu has closed.
+  void Popup(int X, int Y);
+  // The control that showed the menu last; nullptr when shown by Popup alone.
+  TWinControl* PopupComponent() const { return popupComponent_; }
+  TNotifyEvent OnPopup;
+
+private:
+  friend class TWinControl;
+  void PopupFor(TWinControl* Control, int X, int Y);
+  TMenuItem root_;
+  TImageList* images_ = nullptr;
+  TWinControl* popupComponent_ = nullptr;
+  std::vector<TWinControl*> users_;
+};
