@@ -141,7 +141,5 @@ LRESULT TForm::HandleCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TForm::HandleNotify(NMHDR* Header) {
-  if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(Header->hwndFrom)))
-    return c->Notify(Header);
-  return 0;
+  return TWinControl::WndProc(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(Header));
 }

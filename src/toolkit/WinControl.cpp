@@ -8,6 +8,15 @@
 
 namespace {
 const char* const kSelfProp = "TarvolineControl";
+const char* const kNotifyProp = "TarvolineNotifyTarget";
+}
+
+void TWinControl::SetNotifyTarget(HWND From, TWinControl* Target) {
+  if (!From) return;
+  if (Target)
+    SetPropA(From, kNotifyProp, Target);
+  else
+    RemovePropA(From, kNotifyProp);
 }
 
 TWinControl::~TWinControl() {
@@ -115,10 +124,13 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
         if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<HWND>(lParam))))
           return c->Command(HIWORD(wParam), LOWORD(wParam));
       break;
-    case WM_NOTIFY:
-      if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<NMHDR*>(lParam)->hwndFrom)))
-        return c->Notify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_NOTIFY: {
+      HWND from = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+      TWinControl* sender = FromHandle(from);
+      if (!sender) sender = static_cast<TWinControl*>(GetPropA(from, kNotifyProp));
+      if (auto* c = dynamic_cast<TNotifiedControl*>(sender)) return c->Notify(reinterpret_cast<NMHDR*>(lParam));
       break;
+    }
   }
   return DefaultHandler(Msg, wParam, lParam);
 }

@@ -65,6 +65,9 @@ public:
 
   // Finds the control object of a window made by this toolkit.
   static TWinControl* FromHandle(HWND Wnd);
+  // WM_NOTIFY from a helper window of a system control (its tooltip) goes to Target;
+  // nullptr ends that.
+  static void SetNotifyTarget(HWND From, TWinControl* Target);
 
 protected:
   // Registers (once) a window class whose procedure dispatches to WndProc.

@@ -1,0 +1,197 @@
+// Menu bar and pop-up menus: clicks by command id, opening handlers, dynamic items, keys.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/Menus.h"
+#include "toolkit/Panels.h"
+
+namespace {
+struct MenuWindow {
+  TForm form{nullptr, {"Menü", 400, 300}};
+  TMainMenu* menu = form.Make<TMainMenu>("mnuMain");
+  TMenuItem* file = Item("mnuFile", "&Datei", menu->Items());
+  TMenuItem* save = Item("mnuFileSave", "&Speichern", file);
+  TMenuItem* close = Item("mnuFileClose", "S&chließen", file);
+
+  MenuWindow() { form.SetMenu(menu); }
+  TMenuItem* Item(const std::string& Name, const std::string& Caption, TMenuItem* Parent) {
+    auto* item = form.Make<TMenuItem>(Name);
+    item->SetCaption(Caption);
+    Parent->Add(item);
+    return item;
+  }
+};
+
+std::string NativeText(HMENU Menu, int Pos) {
+  char text[128] = {};
+  GetMenuStringA(Menu, Pos, text, sizeof text, MF_BYPOSITION);
+  return text;
+}
+
+UINT NativeState(HMENU Menu, int Pos) {
+  MENUITEMINFOA mii = {};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STATE;
+  GetMenuItemInfoA(Menu, Pos, TRUE, &mii);
+  return mii.fState;
+}
+
+// Closes whatever menu is open once its loop runs.
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  EndMenu();
+}
+}  // namespace
+
+TEST(Menus, CommandIdReachesOnClickAndOpeningASubmenuClicksItsItem) {
+  MenuWindow w;
+  std::vector<std::string> log;
+  w.file->OnClick = [&](TObject*) { log.push_back("file"); };
+  w.save->OnClick = [&](TObject* Sender) { log.push_back(static_cast<TMenuItem*>(Sender)->Name()); };
+  ASSERT_EQ(GetMenu(w.form.Handle()), w.menu->Handle());
+  SendMessageA(w.form.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(w.file->Handle()), 0);
+  SendMessageA(w.form.Handle(), WM_COMMAND, MAKEWPARAM(w.save->Command(), 0), 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"file", "mnuFileSave"}));
+  EXPECT_EQ(w.form.FindComponent("mnufilesave"), w.save);
+  EXPECT_EQ(w.save->Parent(), w.file);
+  EXPECT_EQ(w.close->MenuIndex(), 1);
+}
+
+TEST(Menus, NativeMenuFollowsCaptionShortCutStateAndVisibility) {
+  MenuWindow w;
+  w.save->SetShortCut(ShortCut('S', TShiftState{TShift::ssCtrl}));
+  w.close->SetEnabled(false);
+  HMENU sub = w.file->Handle();
+  ASSERT_EQ(GetMenuItemCount(sub), 2);
+  EXPECT_EQ(NativeText(sub, 0), "&Speichern\t" + ShortCutToText(w.save->ShortCut()));
+  EXPECT_TRUE(NativeState(sub, 1) & MFS_GRAYED);
+  EXPECT_EQ(GetSubMenu(w.menu->Handle(), 0), sub);
+  w.save->SetVisible(false);
+  ASSERT_EQ(GetMenuItemCount(sub), 1);
+  EXPECT_EQ(NativeText(sub, 0), "S&chließen");
+  w.save->SetVisible(true);
+  w.save->SetCaption("-");
+  EXPECT_EQ(GetMenuItemCount(sub), 2);
+  MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE};
+  GetMenuItemInfoA(sub, 0, TRUE, &mii);
+  EXPECT_TRUE(mii.fType & MFT_SEPARATOR);
+}
+
+TEST(Menus, RadioItemsOfOneGroupAreCheckedOneAtATime) {
+  MenuWindow w;
+  TMenuItem* formats[3];
+  for (int i = 0; i < 3; ++i) {
+    formats[i] = w.Item("mnuFormat" + std::to_string(i), "F" + std::to_string(i), w.file);
+    formats[i]->SetRadioItem(true);
+    formats[i]->SetGroupIndex(i < 2 ? 1 : 2);
+  }
+  formats[0]->SetChecked(true);
+  formats[2]->SetChecked(true);
+  formats[1]->SetChecked(true);
+  EXPECT_FALSE(formats[0]->Checked());
+  EXPECT_TRUE(formats[1]->Checked());
+  EXPECT_TRUE(formats[2]->Checked());  // another group
+  EXPECT_FALSE(NativeState(w.file->Handle(), 2) & MFS_CHECKED);
+  EXPECT_TRUE(NativeState(w.file->Handle(), 3) & MFS_CHECKED);
+  w.save->SetChecked(true);  // not a radio item: the group is left alone
+  EXPECT_TRUE(formats[1]->Checked());
+}
+
+TEST(Menus, DynamicItemsAreAddedAndFreedAfterTheFixedOnes) {
+  MenuWindow w;
+  std::vector<UINT> ids;
+  for (int round = 0; round < 2; ++round) {
+    while (w.file->Count() > 2) w.file->Delete(w.file->Count() - 1);
+    ids.clear();
+    for (int i = 0; i < 3; ++i) {
+      auto item = std::make_unique<TMenuItem>(nullptr);
+      item->SetCaption("C:\\Datei" + std::to_string(i) + ".txt");
+      item->SetTag(i);
+      ids.push_back(w.file->Add(std::move(item))->Command());
+    }
+    ASSERT_EQ(w.file->Count(), 5);
+    EXPECT_EQ(GetMenuItemCount(w.file->Handle()), 5);
+  }
+  int clicked = -1;
+  TMenuItem* last = w.file->Items(4);
+  last->OnClick = [&](TObject* Sender) { clicked = static_cast<TMenuItem*>(Sender)->Tag(); };
+  SendMessageA(w.form.Handle(), WM_COMMAND, MAKEWPARAM(ids[2], 0), 0);
+  EXPECT_EQ(clicked, 2);
+  w.file->Delete(1);  // an item of the form: freed through its owner
+  EXPECT_EQ(w.form.FindComponent("mnuFileClose"), nullptr);
+  w.file->Delete(7);   // out of range: nothing
+  w.file->Clear();
+  EXPECT_EQ(w.file->Count(), 0);
+  EXPECT_EQ(TMenuItem::FindByCommand(ids[0]), nullptr);
+  EXPECT_EQ(GetSubMenu(w.menu->Handle(), 0), nullptr);  // a plain item again
+}
+
+TEST(Menus, CommandIdsAreReusedSoTheyNeverRunOut) {
+  for (int i = 0; i < 0x10000; ++i) {
+    TMenuItem item(nullptr);
+    ASSERT_NE(item.Command(), 0u) << i;
+    ASSERT_GE(item.Command(), 0x100u);
+  }
+}
+
+TEST(Menus, ShortCutRunsTheOpeningHandlersFirstAndNotADisabledItem) {
+  MenuWindow w;
+  TShortCut ctrlS = ShortCut('S', TShiftState{TShift::ssCtrl});
+  w.save->SetShortCut(ctrlS);
+  bool modified = true;
+  std::vector<std::string> log;
+  w.file->OnClick = [&](TObject*) {
+    log.push_back("file");
+    w.save->SetEnabled(modified);
+  };
+  w.save->OnClick = [&](TObject*) { log.push_back("save"); };
+  EXPECT_TRUE(w.menu->IsShortCut(ctrlS));
+  modified = false;
+  EXPECT_FALSE(w.menu->IsShortCut(ctrlS));
+  EXPECT_FALSE(w.menu->IsShortCut(ShortCut('S', {})));
+  EXPECT_EQ(log, (std::vector<std::string>{"file", "save", "file"}));
+
+  // Typed into the window: the message loop hands the key to the menu bar.
+  modified = true;
+  log.clear();
+  SetKeyStateOverride([](int vk) { return vk == VK_CONTROL; });
+  PostMessageA(w.form.Handle(), WM_KEYDOWN, 'S', 0);
+  Application().ProcessMessages();
+  SetKeyStateOverride(nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"file", "save"}));
+}
+
+TEST(PopupMenu, RightClickOnAControlOpensItsMenuOnce) {
+  TForm form(nullptr, {"Kontext", 300, 200});
+  auto* panel = form.Make<TPanel>("pnl", &form);
+  auto* popup = form.Make<TPopupMenu>("pmnuTabs");
+  auto* item = form.Make<TMenuItem>("pmnuTabsClose");
+  item->SetCaption("Schließen");
+  popup->Items()->Add(item);
+  panel->SetPopupMenu(popup);
+  form.Show();
+  int popups = 0;
+  popup->OnPopup = [&](TObject*) {
+    ++popups;
+    SetTimer(nullptr, 0, 30, CloseMenu);
+  };
+  SendMessageA(panel->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(popup->PopupComponent(), panel);
+  SendMessageA(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), -1);
+  EXPECT_EQ(popups, 2);
+}
+
+TEST(PopupMenu, AControlForgetsAMenuFreedBeforeIt) {
+  TForm form(nullptr, {"Kontext", 300, 200});
+  auto* panel = form.Make<TPanel>("pnl", &form);
+  auto popup = std::make_unique<TPopupMenu>(nullptr);
+  panel->SetPopupMenu(popup.get());
+  popup.reset();
+  EXPECT_EQ(panel->PopupMenu(), nullptr);
+  SendMessageA(panel->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));  // no crash, no menu
+}
