@@ -28,6 +28,7 @@ protected:
 private:
   bool Vertical() const { return Align() == alLeft || Align() == alRight; }
   void MoveBy(int Delta);
+  POINT ScreenPoint(LPARAM lParam) const;
 
   int minSize_ = 30;
   bool tracking_ = false;

@@ -31,4 +31,5 @@ private:
   void ApplyParts();
 
   std::vector<Panel> panels_;
+  bool measured_ = false;
 };

@@ -1,0 +1,61 @@
+#include "toolkit/ImageList.h"
+#include <shellapi.h>
+
+TImageList::TImageList(TComponent* Owner, int Width, int Height)
+    : TComponent(Owner), width_(Width), height_(Height) {
+  handle_ = ImageList_Create(Width, Height, ILC_COLOR24 | ILC_MASK, 0, 16);
+}
+
+TImageList::~TImageList() { Release(); }
+
+void TImageList::Release() {
+  if (handle_ && !shared_) ImageList_Destroy(handle_);
+  handle_ = nullptr;
+  shared_ = false;
+}
+
+int TImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+
+int TImageList::AddStrip(HBITMAP Bitmap, COLORREF Transparent) {
+  if (!handle_ || !Bitmap) return -1;
+  return ImageList_AddMasked(handle_, Bitmap, Transparent);
+}
+
+int TImageList::AddStripFromResource(HINSTANCE Module, const std::string& Name, COLORREF Transparent) {
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageA(Module, Name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) return -1;
+  int first = AddStrip(bitmap, Transparent);
+  DeleteObject(bitmap);
+  return first;
+}
+
+bool TImageList::AttachSystemSmallIcons(const std::string& Path) {
+  SHFILEINFOA info = {};
+  auto list = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA(Path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  if (info.hIcon) DestroyIcon(info.hIcon);
+  if (!list) return false;
+  Release();
+  handle_ = list;
+  shared_ = true;
+  ImageList_GetIconSize(list, &width_, &height_);
+  return true;
+}
+
+void TImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
+  if (!handle_ || Index < 0 || Index >= Count()) return;
+  if (Enabled) {
+    ImageList_Draw(handle_, Index, DC, X, Y, ILD_TRANSPARENT);
+    return;
+  }
+  IMAGELISTDRAWPARAMS p = {};
+  p.cbSize = sizeof p;
+  p.himl = handle_;
+  p.i = Index;
+  p.hdcDst = DC;
+  p.x = X;
+  p.y = Y;
+  p.fStyle = ILD_TRANSPARENT;
+  p.fState = ILS_SATURATE;
+  ImageList_DrawIndirect(&p);
+}

@@ -1,0 +1,165 @@
+// Aligned children in containers, the splitter, the status bar and image lists.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Panels.h"
+#include "toolkit/StatusBar.h"
+
+namespace {
+// The main window's shape: bars at top and bottom, a bottom panel under its splitter, a left
+// panel beside its splitter, the editing area in between.
+struct Layout {
+  TForm form{nullptr, {"Layout", 600, 400}};
+  TPanel* toolBar = Panel("tb", alTop, 0, 30);
+  TStatusBar* status = form.Make<TStatusBar>("StatusBar", &form);
+  TPanel* bottom = Panel("pcBottom", alBottom, 0, 100);
+  TSplitter* splitterBottom = form.Make<TSplitter>("splitterBottom", &form, alBottom);
+  TPanel* left = Panel("pnlLeft", alLeft, 150, 0);
+  TSplitter* splitterLeft = form.Make<TSplitter>("splitterLeft", &form, alLeft);
+  TPanel* client = Panel("pcEdit", alClient, 0, 0);
+
+  TPanel* Panel(const std::string& Name, TAlign Align, int W, int H) {
+    auto* p = form.Make<TPanel>(Name, &form);
+    p->SetBounds(0, 0, W ? W : 10, H ? H : 10);
+    p->SetAlign(Align);
+    return p;
+  }
+  void ResizeClientTo(int W, int H) {
+    RECT r = {0, 0, W, H};
+    AdjustWindowRectEx(&r, GetWindowLongA(form.Handle(), GWL_STYLE), FALSE, 0);
+    SetWindowPos(form.Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+  }
+};
+
+RECT Bounds(const TWinControl* C) { return {C->Left(), C->Top(), C->Left() + C->Width(), C->Top() + C->Height()}; }
+
+void ExpectBounds(const TWinControl* C, RECT Want) {
+  RECT got = Bounds(C);
+  EXPECT_TRUE(EqualRect(&got, &Want)) << C->Name() << ": " << got.left << "," << got.top << "," << got.right
+                                      << "," << got.bottom << " want " << Want.left << "," << Want.top << ","
+                                      << Want.right << "," << Want.bottom;
+}
+}  // namespace
+
+TEST(Align, ContainersLayOutTopBottomLeftAndClientChildrenOnEveryResize) {
+  Layout l;
+  int sb = l.status->Height();
+  ASSERT_GT(sb, 10);
+  for (SIZE size : {SIZE{600, 400}, SIZE{800, 500}, SIZE{400, 300}}) {
+    l.ResizeClientTo(size.cx, size.cy);
+    int w = size.cx, h = size.cy;
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    ExpectBounds(l.toolBar, {0, 0, w, 30});
+    ExpectBounds(l.status, {0, h - sb, w, h});
+    ExpectBounds(l.bottom, {0, h - sb - 100, w, h - sb});
+    ExpectBounds(l.splitterBottom, {0, h - sb - 104, w, h - sb - 100});
+    ExpectBounds(l.left, {0, 30, 150, h - sb - 104});
+    ExpectBounds(l.splitterLeft, {150, 30, 154, h - sb - 104});
+    ExpectBounds(l.client, {154, 30, w, h - sb - 104});
+  }
+  // Hidden children give their room to the client; shown again they take it back.
+  l.bottom->SetVisible(false);
+  l.splitterBottom->SetVisible(false);
+  ExpectBounds(l.client, {154, 30, 400, 300 - sb});
+  l.bottom->SetVisible(true);
+  l.splitterBottom->SetVisible(true);
+  ExpectBounds(l.splitterBottom, {0, 300 - sb - 104, 400, 300 - sb - 100});
+  // A new height of an aligned child is kept and the others make room.
+  l.bottom->SetHeight(150);
+  ExpectBounds(l.bottom, {0, 300 - sb - 150, 400, 300 - sb});
+  ExpectBounds(l.client, {154, 30, 400, 300 - sb - 154});
+  // A container too small for its children gives none of them a negative size.
+  l.ResizeClientTo(100, 60);
+  EXPECT_GE(l.client->Width(), 0);
+  EXPECT_GE(l.client->Height(), 0);
+}
+
+TEST(Splitter, DragResizesItsNeighbourWithinTheMinimumSizes) {
+  Layout l;
+  l.ResizeClientTo(600, 400);
+  int moved = 0;
+  l.splitterLeft->OnMoved = [&](TObject*) { ++moved; };
+  EXPECT_EQ(l.splitterLeft->ResizedControl(), l.left);
+  EXPECT_EQ(l.splitterBottom->ResizedControl(), l.bottom);
+  HWND s = l.splitterLeft->Handle();
+  auto drag = [&](int Dx) {
+    SendMessageA(s, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 10));
+    SendMessageA(s, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2 + Dx, 10));
+    SendMessageA(s, WM_LBUTTONUP, 0, MAKELPARAM(2 + Dx, 10));
+  };
+  drag(50);
+  EXPECT_EQ(l.left->Width(), 200);
+  EXPECT_EQ(l.client->Left(), 204);
+  drag(-500);
+  EXPECT_EQ(l.left->Width(), l.splitterLeft->MinSize());
+  drag(1000);  // the client keeps its minimum too
+  EXPECT_EQ(l.client->Width(), l.splitterLeft->MinSize());
+  EXPECT_EQ(moved, 3);
+
+  // Upwards grows the bottom panel.
+  HWND b = l.splitterBottom->Handle();
+  SendMessageA(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+  SendMessageA(b, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 2 - 40));
+  SendMessageA(b, WM_LBUTTONUP, 0, MAKELPARAM(10, 2 - 40));
+  EXPECT_EQ(l.bottom->Height(), 140);
+  l.left->SetVisible(false);  // nothing adjacent: a drag changes nothing
+  EXPECT_EQ(l.splitterLeft->ResizedControl(), nullptr);
+  RECT before = Bounds(l.client);
+  drag(30);
+  ExpectBounds(l.client, before);
+}
+
+TEST(StatusBar, PanelTextsReadBackAndPanelsThatDoNotExistAreIgnored) {
+  TForm form(nullptr, {"Status", 500, 200});
+  auto* bar = form.Make<TStatusBar>("StatusBar", &form);
+  for (int width : {120, 80, 80, -1}) bar->AddPanel(width);
+  const std::vector<std::string> texts = {"Zeile: 1", "Einfg", "", "C:\\Daten\\Brief.txt"};
+  for (int i = 0; i < 4; ++i) bar->SetPanelText(i, texts[i]);
+  bar->SetPanelText(4, "zu weit");
+  bar->SetPanelText(-1, "davor");
+  bar->Update();
+  ASSERT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 0, 0), 4);
+  for (int i = 0; i < 4; ++i) {
+    char text[128] = {};
+    SendMessageA(bar->Handle(), SB_GETTEXTA, i, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(text, texts[i]);
+    EXPECT_EQ(bar->PanelText(i), texts[i]);
+  }
+  EXPECT_EQ(bar->PanelText(4), "");
+  EXPECT_EQ(bar->PanelText(-1), "");
+  int edges[4] = {};
+  bar->SetPanelWidth(0, 200);  // the others move along, their texts stay
+  SendMessageA(bar->Handle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges));
+  EXPECT_EQ(edges[0], 200);
+  EXPECT_EQ(edges[1], 280);
+  EXPECT_EQ(edges[3], -1);
+  EXPECT_EQ(bar->PanelText(3), texts[3]);
+}
+
+TEST(ImageList, StripsAreCutIntoImagesAndTheSystemListIsOnlyBorrowed) {
+  TImageList images(nullptr, 16, 16);
+  HDC screen = GetDC(nullptr);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 48, 16);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(images.AddStrip(strip, RGB(255, 0, 255)), 0);
+  EXPECT_EQ(images.AddStrip(strip, RGB(255, 0, 255)), 3);
+  EXPECT_EQ(images.Count(), 6);
+  DeleteObject(strip);
+  EXPECT_EQ(images.AddStrip(nullptr, 0), -1);
+  EXPECT_EQ(images.AddStripFromResource(GetModuleHandleA(nullptr), "NO_SUCH_BITMAP", 0), -1);
+  EXPECT_EQ(images.Count(), 6);
+
+  HIMAGELIST system = nullptr;
+  {
+    TImageList icons(nullptr);
+    ASSERT_TRUE(icons.AttachSystemSmallIcons("C:\\"));
+    EXPECT_TRUE(icons.Shared());
+    system = icons.Handle();
+    EXPECT_GT(icons.Count(), 0);
+  }
+  EXPECT_GT(ImageList_GetImageCount(system), 0);  // still alive after its user went
+}
