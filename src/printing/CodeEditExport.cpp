@@ -4,6 +4,7 @@
 #include "editor/CodeEditStrConst.h"
 #include "rtl/Exception.h"
 #include "toolkit/Abort.h"
+#include "toolkit/Application.h"
 #include "toolkit/Clipboard.h"
 
 namespace {
@@ -97,6 +98,8 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
   buffer_.reserve(std::max<size_t>(4096, static_cast<size_t>(Stop.Line - Start.Line) * 128));
   highlighter_->ResetRange();
   firstAttribute_ = true;
+  colorRGB_ = ColorToRGB(color_);
+  fontColorRGB_ = ColorToRGB(font_.Color());
   for (int i = Start.Line; i <= Stop.Line; ++i) {
     std::string line = i == Stop.Line ? lastLine.substr(0, Stop.Char - 1) : ALines->Get(i - 1);
     if (i == Start.Line) line.erase(0, Start.Char - 1);
@@ -120,7 +123,7 @@ void TCodeCustomExporter::ExportLine(const std::string& Line, int Index) {
 }
 
 std::string TCodeCustomExporter::ReplaceReservedChars(const std::string& Text) {
-  TCodeLeadByteTest isLeadByte = SystemLeadByteTest();
+  static const TCodeLeadByteTest isLeadByte = SystemLeadByteTest();
   std::string result;
   result.reserve(Text.size());
   for (size_t i = 0; i < Text.size(); ++i) {
@@ -139,12 +142,12 @@ std::string TCodeCustomExporter::ReplaceReservedChars(const std::string& Text) {
 
 COLORREF TCodeCustomExporter::TokenBackground(const TCodeHighlighterAttributes* Attri) const {
   TColor c = Attri ? Attri->Background() : clNone;
-  return ColorToRGB(c == clNone ? color_ : c);
+  return c == clNone ? colorRGB_ : ColorToRGB(c);
 }
 
 COLORREF TCodeCustomExporter::TokenForeground(const TCodeHighlighterAttributes* Attri) const {
   TColor c = Attri ? Attri->Foreground() : clNone;
-  return ColorToRGB(c == clNone ? font_.Color() : c);
+  return c == clNone ? fontColorRGB_ : ColorToRGB(c);
 }
 
 void TCodeCustomExporter::ApplyTokenAttribute(TCodeHighlighterAttributes* Attri) {
@@ -156,8 +159,8 @@ void TCodeCustomExporter::ApplyTokenAttribute(TCodeHighlighterAttributes* Attri)
     lastForeground_ = foreground;
     lastStyle_ = style;
     firstAttribute_ = false;
-    WriteBeforeFirstAttribute(useBackground_ && background != ColorToRGB(color_),
-                              foreground != ColorToRGB(font_.Color()), style);
+    WriteBeforeFirstAttribute(useBackground_ && background != colorRGB_,
+                              foreground != fontColorRGB_, style);
     return;
   }
   const bool backgroundChanged = useBackground_ && background != lastBackground_;
@@ -195,7 +198,8 @@ void TCodeCustomExporter::SaveToStream(TStream& Stream) const {
 void TCodeCustomExporter::CopyToClipboard() {
   const UINT format = exportAsText_ ? CF_TEXT : GetClipboardFormat();
   TClipboard& clipboard = Clipboard();
-  if (!clipboard.Open(nullptr)) throw Exception("Cannot open clipboard");
+  // Emptying a clipboard opened without an owner window makes the system refuse the data.
+  if (!clipboard.Open(Application().MainWindow())) throw Exception("Cannot open clipboard");
   clipboard.Empty();
   const bool stored = clipboard.SetData(format, buffer_ + '\0');
   clipboard.Close();

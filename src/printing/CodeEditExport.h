@@ -29,8 +29,6 @@ public:
   // in the exporter's format. Raises Exception when the clipboard cannot be opened and the
   // silent abort when the data cannot be stored.
   void CopyToClipboard();
-  // Empties the output and forgets the attributes written.
-  virtual void Clear();
 
   // The output of the last export.
   const std::string& Output() const { return buffer_; }
@@ -55,6 +53,7 @@ public:
   UINT ClipboardFormat() { return GetClipboardFormat(); }
 
 protected:
+  // The format hooks, in the order of their slots.
   virtual void WriteAttributeEnd(bool BackgroundChanged, bool ForegroundChanged,
                                  TFontStyles FontStylesChanged) = 0;
   virtual void WriteAttributeStart(bool BackgroundChanged, bool ForegroundChanged,
@@ -73,6 +72,11 @@ protected:
   // no style).
   virtual void ApplyTokenAttribute(TCodeHighlighterAttributes* Attri);
 
+public:
+  // Empties the output and forgets the attributes written.
+  virtual void Clear();
+
+protected:
   void Notification(TComponent* AComponent) override;
 
   void AppendText(const std::string& Text) { buffer_ += Text; }
@@ -107,6 +111,8 @@ private:
   bool exportAsText_ = false;
   TFont font_;
   TCodeCustomHighlighter* highlighter_ = nullptr;
+  COLORREF colorRGB_ = 0;      // Color and the font colour, resolved once per export
+  COLORREF fontColorRGB_ = 0;
   COLORREF lastBackground_ = 0;
   COLORREF lastForeground_ = 0;
   TFontStyles lastStyle_;

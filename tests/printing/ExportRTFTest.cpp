@@ -87,7 +87,9 @@ TEST(ExportRTF, EveryByteGivesWellFormedSevenBitOutput) {
       continue;
     }
     if (c == '{') ++depth;
-    if (c == '}') ASSERT_GT(depth--, 0) << "at " << i;
+    if (c == '}') {
+      ASSERT_GT(depth--, 0) << "at " << i;
+    }
   }
   EXPECT_EQ(depth, 0);
   EXPECT_NE(out.find("{\\title \\{B\\'fcro\\}\\\\}}"), std::string::npos);
