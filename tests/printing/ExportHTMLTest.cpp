@@ -107,6 +107,8 @@ TEST(ExportHTML, ClipboardFormOffsetsPointAtTheBytesPlaced) {
   f.Exporter.CopyToClipboard();
   const UINT format = RegisterClipboardFormatName("HTML Format");
   ASSERT_EQ(f.Exporter.ClipboardFormat(), format);
+  EXPECT_EQ(f.Exporter.FormatName(), "HTML");
+  EXPECT_EQ(f.Exporter.DefaultFilter(), "HTML Documents (*.htm;*.html)|*.htm;*.html");
   ASSERT_EQ(clipboard.Data.count(format), 1u);
   const std::string data = clipboard.Data[format];
 
@@ -131,18 +133,6 @@ TEST(ExportHTML, ClipboardFormOffsetsPointAtTheBytesPlaced) {
   EXPECT_EQ(endHTML + 1, data.size());
   EXPECT_EQ(data.substr(startHTML, startFragment - startHTML).find("<title>R&amp;D &Auml;nderungen"),
             kDocumentHeader.find("<title>"));
-}
-
-TEST(ExportHTML, ExportAsTextPutsTheDocumentFormOnTheClipboardAsText) {
-  TFakeClipboard clipboard;
-  HtmlFixture f;
-  f.Exporter.SetExportAsText(true);
-  f.Export({"a"});
-  f.Exporter.CopyToClipboard();
-  EXPECT_EQ(clipboard.Data.size(), 1u);
-  EXPECT_EQ(clipboard.Data[CF_TEXT].substr(0, 5), "<?xml");
-  EXPECT_EQ(f.Exporter.FormatName(), "HTML");
-  EXPECT_EQ(f.Exporter.DefaultFilter(), "HTML Documents (*.htm;*.html)|*.htm;*.html");
 }
 
 TEST(ExportHTML, NamedEntitiesAreExactlyTheNinetyNineOfTheTable) {

@@ -127,15 +127,6 @@ TEST(ExportRange, ScansFromTheFirstLineStateWithZeroBasedLineNumbers) {
   EXPECT_EQ(f.Text(), "[b|c||]");
 }
 
-TEST(ExportRange, ReplacesReservedCharactersAndKeepsOthers) {
-  const TStringList lines = Lines({std::string("a\0<\xFF", 4)});
-  TextFixture f;
-  f.Exporter.SetReplacement('<', "&lt;");
-  f.Exporter.SetReplacement(0, "NUL");
-  f.Exporter.ExportAll(&lines);
-  EXPECT_EQ(f.Text(), "[aNUL&lt;\xFF|]");
-}
-
 TEST(ApplyTokenAttribute, WritesOnlyWhatChangesBetweenTokens) {
   TCharHighlighter h;
   h.Define('n', "Normal", clNone);
@@ -264,18 +255,6 @@ TEST(CustomExporter, SavesTheWholeOutputToAStream) {
   TMemoryStream stream;
   e.SaveToStream(stream);
   EXPECT_EQ(stream.DataString(), std::string("[<first:>a\0b|c|<last>]", 22));
-}
-
-TEST(CopyToClipboard, PlacesTheOutputZeroTerminatedInTheFormatAsked) {
-  TFakeClipboard clipboard;
-  TCharHighlighter h;
-  const TStringList lines = Lines({"ab"});
-  TRecordingExporter e(nullptr);
-  e.SetHighlighter(&h);
-  e.ExportAll(&lines);
-  e.CopyToClipboard();
-  ASSERT_EQ(clipboard.Data.size(), 1u);
-  EXPECT_EQ(clipboard.Data[CF_TEXT], e.Output() + '\0');
 }
 
 TEST(CopyToClipboard, RefusedClipboardIsAnErrorAndAFailedStoreASilentAbort) {
