@@ -1,5 +1,6 @@
 #include "toolkit/Application.h"
 #include <commctrl.h>
+#include "toolkit/Abort.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/KeyState.h"
@@ -77,5 +78,6 @@ void TApplication::Terminate() {
 }
 
 void TApplication::ShowException(const std::exception& E) {
+  if (dynamic_cast<const EAbort*>(&E)) return;
   MsgBox(E.what(), title_, MB_OK | MB_ICONERROR);
 }

@@ -26,7 +26,7 @@ public:
   void SetTitle(const std::string& Title) { title_ = Title; }
   HINSTANCE Instance() const { return GetModuleHandleA(nullptr); }
 
-  // The toolkit's default error box for failures nobody caught.
+  // The toolkit's default error box for failures nobody caught; a silent abort shows nothing.
   void ShowException(const std::exception& E);
 
 private:
