@@ -32,6 +32,7 @@ public:
   TListView* ListView() const { return owner_; }
 
 private:
+  friend class TListView;
   TListView* owner_;
   std::string caption_;
   std::vector<std::string> subItems_;

@@ -25,7 +25,7 @@ public:
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
   // The pressed look; a check button toggles it on each click.
-  bool Down() const { return down_; }
+  bool Down() const;
   void SetDown(bool Down);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool Enabled);
@@ -65,9 +65,6 @@ public:
 
   LRESULT Command(WORD Code, WORD Id) override;
   LRESULT Notify(NMHDR* Header) override;
-
-protected:
-  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   friend class TToolButton;

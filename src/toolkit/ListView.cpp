@@ -1,0 +1,272 @@
+#include "toolkit/ListView.h"
+#include <commctrl.h>
+#include <algorithm>
+#include "rtl/SysUtils.h"
+
+// Rows ---------------------------------------------------------------------------------
+
+void TListItem::SetCaption(const std::string& Caption) {
+  caption_ = Caption;
+  int index = Index();
+  if (index < 0) return;
+  if (owner_->sorted_) {
+    owner_->PlaceSorted(this);
+    return;
+  }
+  LVITEMA item = {};
+  item.pszText = caption_.data();
+  owner_->Perform(LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+std::string TListItem::SubItem(int Index) const {
+  return Index >= 0 && Index < SubItemCount() ? subItems_[Index] : std::string();
+}
+
+void TListItem::AddSubItem(const std::string& Text) {
+  subItems_.push_back(Text);
+  SetSubItem(SubItemCount() - 1, Text);
+}
+
+void TListItem::SetSubItem(int Index, const std::string& Text) {
+  if (Index < 0) return;
+  if (Index >= SubItemCount()) subItems_.resize(Index + 1);
+  subItems_[Index] = Text;
+  int row = this->Index();
+  if (row < 0) return;
+  LVITEMA item = {};
+  item.iSubItem = Index + 1;
+  item.pszText = subItems_[Index].data();
+  owner_->Perform(LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Checked() const {
+  int row = Index();
+  if (row < 0) return false;
+  return (owner_->Perform(LVM_GETITEMSTATE, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) ==
+         INDEXTOSTATEIMAGEMASK(2);
+}
+
+void TListItem::SetChecked(bool Checked) {
+  int row = Index();
+  if (row < 0) return;
+  LVITEMA item = {};
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  item.state = INDEXTOSTATEIMAGEMASK(Checked ? 2 : 1);
+  owner_->Perform(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+bool TListItem::Selected() const {
+  int row = Index();
+  return row >= 0 && (owner_->Perform(LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void TListItem::SetSelected(bool Selected) {
+  int row = Index();
+  if (row < 0) return;
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = Selected ? LVIS_SELECTED : 0;
+  owner_->Perform(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+int TListItem::Index() const { return owner_->IndexOf(this); }
+
+// The list -------------------------------------------------------------------------------
+
+TListView::TListView(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H) : TWinControl(Owner) {
+  CreateSystemControl(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
+                      WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H);
+}
+
+TListView::~TListView() {
+  // Notifications while the window goes still find the rows.
+  OnSelectItem = nullptr;
+  DestroyHandle();
+}
+
+void TListView::AddColumn(const std::string& Caption, int Width) {
+  std::string text = Caption;
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.cx = Width;
+  column.pszText = text.data();
+  column.iSubItem = columnCount_;
+  if (Perform(LVM_INSERTCOLUMNA, columnCount_, reinterpret_cast<LPARAM>(&column)) >= 0) ++columnCount_;
+}
+
+std::string TListView::ColumnCaption(int Index) const {
+  if (Index < 0 || Index >= columnCount_) return {};
+  char buffer[256] = {};
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT;
+  column.pszText = buffer;
+  column.cchTextMax = sizeof buffer;
+  SendMessageA(Handle(), LVM_GETCOLUMNA, Index, reinterpret_cast<LPARAM>(&column));
+  return buffer;
+}
+
+void TListView::SetColumnCaption(int Index, const std::string& Caption) {
+  if (Index < 0 || Index >= columnCount_) return;
+  std::string text = Caption;
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT;
+  column.pszText = text.data();
+  Perform(LVM_SETCOLUMNA, Index, reinterpret_cast<LPARAM>(&column));
+}
+
+void TListView::SetStyleBit(DWORD Bit, bool On) {
+  if (!Handle()) return;
+  LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  SetWindowLongA(Handle(), GWL_STYLE, On ? style | Bit : style & ~Bit);
+}
+
+void TListView::SetExStyleBit(DWORD Bit, bool On) {
+  Perform(LVM_SETEXTENDEDLISTVIEWSTYLE, Bit, On ? Bit : 0);
+}
+
+void TListView::SetCheckBoxes(bool Value) {
+  checkBoxes_ = Value;
+  SetExStyleBit(LVS_EX_CHECKBOXES, Value);
+}
+
+void TListView::SetMultiSelect(bool Value) {
+  multiSelect_ = Value;
+  SetStyleBit(LVS_SINGLESEL, !Value);
+}
+
+void TListView::SetRowSelect(bool Value) { SetExStyleBit(LVS_EX_FULLROWSELECT, Value); }
+
+void TListView::SetSorted(bool Value) {
+  sorted_ = Value;
+  if (!Value) return;
+  std::vector<TListItem*> rows;
+  for (int i = 0; i < Count(); ++i) rows.push_back(Items(i));
+  for (TListItem* row : rows) PlaceSorted(row);
+}
+
+void TListView::SetReadOnly(bool Value) {
+  readOnly_ = Value;
+  SetStyleBit(LVS_EDITLABELS, !Value);
+}
+
+void TListView::SetHideSelection(bool Value) { SetStyleBit(LVS_SHOWSELALWAYS, !Value); }
+
+namespace {
+// Where a caption goes among sorted rows: after the equal ones, so equal rows keep their order.
+int SortedPosition(const TListView& List, const TListItem* Item) {
+  int n = List.Count();
+  for (int i = 0; i < n; ++i) {
+    TListItem* other = List.Items(i);
+    if (other != Item && AnsiCompareText(other->Caption(), Item->Caption()) > 0) return i;
+  }
+  return n;
+}
+}  // namespace
+
+TListItem* TListView::AddItem(const std::string& Caption) {
+  items_.push_back(std::make_unique<TListItem>(this, Caption));
+  TListItem* row = items_.back().get();
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = sorted_ ? SortedPosition(*this, row) : Count();
+  item.pszText = const_cast<char*>(row->caption_.c_str());
+  item.lParam = reinterpret_cast<LPARAM>(row);
+  if (Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+    items_.pop_back();
+    return nullptr;
+  }
+  return row;
+}
+
+// Moves a row to its sorted place, keeping its texts, check mark and selection.
+void TListView::PlaceSorted(TListItem* Row) {
+  int from = IndexOf(Row);
+  if (from < 0) return;
+  bool checked = Row->Checked(), selected = Row->Selected();
+  Perform(LVM_DELETEITEM, from);
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = SortedPosition(*this, Row);
+  item.pszText = const_cast<char*>(Row->caption_.c_str());
+  item.lParam = reinterpret_cast<LPARAM>(Row);
+  Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  for (int i = 0; i < Row->SubItemCount(); ++i) Row->SetSubItem(i, Row->subItems_[i]);
+  if (checkBoxes_) Row->SetChecked(checked);
+  Row->SetSelected(selected);
+}
+
+int TListView::Count() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
+
+TListItem* TListView::Items(int Index) const {
+  if (Index < 0 || Index >= Count()) return nullptr;
+  LVITEMA item = {};
+  item.mask = LVIF_PARAM;
+  item.iItem = Index;
+  if (!SendMessageA(Handle(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+  return reinterpret_cast<TListItem*>(item.lParam);
+}
+
+int TListView::IndexOf(const TListItem* Item) const {
+  if (!Handle()) return -1;
+  LVFINDINFOA find = {};
+  find.flags = LVFI_PARAM;
+  find.lParam = reinterpret_cast<LPARAM>(Item);
+  return static_cast<int>(SendMessageA(Handle(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+}
+
+void TListView::Delete(int Index) {
+  TListItem* row = Items(Index);
+  if (!row) return;
+  Perform(LVM_DELETEITEM, Index);
+  items_.erase(std::find_if(items_.begin(), items_.end(), [&](const auto& p) { return p.get() == row; }));
+}
+
+void TListView::Clear() {
+  Perform(LVM_DELETEALLITEMS);
+  items_.clear();
+}
+
+TListItem* TListView::Selected() const {
+  return Items(static_cast<int>(SendMessageA(Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED)));
+}
+
+int TListView::SelCount() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+void TListView::SelectAll() {
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED;
+  item.state = LVIS_SELECTED;
+  // One row only in a single-selection list.
+  if (!multiSelect_) {
+    if (Count() > 0) Perform(LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+    return;
+  }
+  Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+}
+
+LRESULT TListView::Notify(NMHDR* Header) {
+  switch (Header->code) {
+    case LVN_ITEMCHANGED: {
+      auto* nm = reinterpret_cast<NMLISTVIEW*>(Header);
+      if (nm->iItem >= 0 && (nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) &&
+          OnSelectItem)
+        OnSelectItem(this, reinterpret_cast<TListItem*>(nm->lParam), (nm->uNewState & LVIS_SELECTED) != 0);
+      return 0;
+    }
+    case NM_DBLCLK:
+      if (OnDblClick) OnDblClick(this);
+      return 0;
+    case LVN_COLUMNCLICK:
+      if (OnColumnClick) OnColumnClick(this, reinterpret_cast<NMLISTVIEW*>(Header)->iSubItem);
+      return 0;
+    case LVN_BEGINLABELEDITA:
+      return readOnly_ ? TRUE : FALSE;
+    case LVN_ENDLABELEDITA: {
+      auto* nm = reinterpret_cast<NMLVDISPINFOA*>(Header);
+      if (readOnly_ || !nm->item.pszText) return FALSE;
+      if (TListItem* row = Items(nm->item.iItem)) row->caption_ = nm->item.pszText;
+      return TRUE;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,152 @@
+#include "toolkit/ToolBar.h"
+#include <commctrl.h>
+#include <algorithm>
+#include "toolkit/ImageList.h"
+#include "toolkit/Menus.h"
+
+TToolButton::TToolButton(TComponent* Owner, TToolBar* ToolBar, TToolButtonStyle Style)
+    : TComponent(Owner), toolBar_(ToolBar), style_(Style), command_(ToolBar ? ToolBar->nextCommand_++ : 0) {
+  if (toolBar_) toolBar_->AddButton(this);
+}
+
+TToolButton::~TToolButton() {
+  if (toolBar_) toolBar_->RemoveButton(this);
+}
+
+void TToolButton::SetImageIndex(int ImageIndex) {
+  imageIndex_ = ImageIndex;
+  if (toolBar_) toolBar_->UpdateButton(this);
+}
+
+bool TToolButton::Down() const {
+  if (toolBar_ && toolBar_->Handle()) return toolBar_->Perform(TB_ISBUTTONCHECKED, command_) != 0;
+  return down_;
+}
+
+void TToolButton::SetDown(bool Down) {
+  down_ = Down;
+  if (toolBar_) toolBar_->UpdateButton(this);
+}
+
+void TToolButton::SetEnabled(bool Enabled) {
+  enabled_ = Enabled;
+  if (toolBar_) toolBar_->UpdateButton(this);
+}
+
+void TToolButton::SetVisible(bool Visible) {
+  visible_ = Visible;
+  if (toolBar_) toolBar_->UpdateButton(this);
+}
+
+void TToolButton::Click() {
+  if (OnClick) OnClick(this);
+}
+
+namespace {
+BYTE NativeStyle(TToolButtonStyle Style) {
+  switch (Style) {
+    case TToolButtonStyle::tbsCheck: return BTNS_CHECK;
+    case TToolButtonStyle::tbsSeparator: return BTNS_SEP;
+    case TToolButtonStyle::tbsDropDown: return BTNS_DROPDOWN;
+    default: return BTNS_BUTTON;
+  }
+}
+
+BYTE NativeState(bool Enabled, bool Down, bool Visible) {
+  return static_cast<BYTE>((Enabled ? TBSTATE_ENABLED : 0) | (Down ? TBSTATE_CHECKED : 0) |
+                           (Visible ? 0 : TBSTATE_HIDDEN));
+}
+}  // namespace
+
+TToolBar::TToolBar(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner) {
+  CreateSystemControl(TOOLBARCLASSNAMEA,
+                      WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
+                          CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+                      0, Parent ? Parent->Handle() : nullptr, 0, 0, 100, 26);
+  Perform(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+  Perform(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
+  // The tooltip asks the toolbar's parent for texts; the hints live here.
+  SetNotifyTarget(reinterpret_cast<HWND>(Perform(TB_GETTOOLTIPS)), this);
+  AutoSize();
+  SetAlign(alTop);
+}
+
+TToolBar::~TToolBar() {
+  SetNotifyTarget(reinterpret_cast<HWND>(Perform(TB_GETTOOLTIPS)), nullptr);
+  for (TToolButton* b : buttons_) b->toolBar_ = nullptr;
+  buttons_.clear();
+}
+
+void TToolBar::SetImages(TImageList* Images) {
+  images_ = Images;
+  Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
+  AutoSize();
+}
+
+void TToolBar::AddButton(TToolButton* Button) {
+  buttons_.push_back(Button);
+  TBBUTTON b = {};
+  b.iBitmap = Button->style_ == TToolButtonStyle::tbsSeparator ? 6 : Button->imageIndex_;
+  b.idCommand = Button->command_;
+  b.fsState = NativeState(Button->enabled_, Button->down_, Button->visible_);
+  b.fsStyle = NativeStyle(Button->style_);
+  b.iString = -1;
+  Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+}
+
+void TToolBar::RemoveButton(TToolButton* Button) {
+  buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), Button), buttons_.end());
+  LRESULT index = Perform(TB_COMMANDTOINDEX, Button->command_);
+  if (index >= 0) Perform(TB_DELETEBUTTON, index);
+  Button->toolBar_ = nullptr;
+}
+
+void TToolBar::UpdateButton(const TToolButton* Button) {
+  TBBUTTONINFOA info = {};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_STATE | (Button->style_ == TToolButtonStyle::tbsSeparator ? 0 : TBIF_IMAGE);
+  info.iImage = Button->imageIndex_;
+  info.fsState = NativeState(Button->enabled_, Button->down_, Button->visible_);
+  Perform(TB_SETBUTTONINFOA, Button->command_, reinterpret_cast<LPARAM>(&info));
+}
+
+TToolButton* TToolBar::ButtonByCommand(int Command) const {
+  for (TToolButton* b : buttons_)
+    if (b->command_ == Command) return b;
+  return nullptr;
+}
+
+void TToolBar::AutoSize() {
+  int height = HIWORD(Perform(TB_GETBUTTONSIZE)) + 4;
+  if (height != Height()) SetHeight(height);
+}
+
+LRESULT TToolBar::Command(WORD Code, WORD Id) {
+  TToolButton* b = ButtonByCommand(Id);
+  if (Code != BN_CLICKED || !b) return 0;
+  if (b->style_ == TToolButtonStyle::tbsCheck) b->down_ = b->Down();  // the bar toggled it
+  b->Click();
+  return 0;
+}
+
+LRESULT TToolBar::Notify(NMHDR* Header) {
+  switch (Header->code) {
+    case TTN_GETDISPINFOA: {
+      auto* info = reinterpret_cast<NMTTDISPINFOA*>(Header);
+      if (TToolButton* b = ButtonByCommand(static_cast<int>(Header->idFrom)))
+        info->lpszText = const_cast<char*>(b->hint_.c_str());
+      return 0;
+    }
+    case TBN_DROPDOWN: {
+      auto* nm = reinterpret_cast<NMTOOLBARA*>(Header);
+      TToolButton* b = ButtonByCommand(nm->iItem);
+      if (!b || !b->dropdownMenu_) return TBDDRET_NODEFAULT;
+      RECT r = {};
+      Perform(TB_GETRECT, nm->iItem, reinterpret_cast<LPARAM>(&r));
+      MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+      b->dropdownMenu_->Popup(r.left, r.bottom);
+      return TBDDRET_DEFAULT;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,233 @@
+// Tool buttons and the report-style list, driven as the user would.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
+#include "toolkit/ToolBar.h"
+
+namespace {
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  EndMenu();
+}
+
+void ClickButton(const TToolBar& Bar, const TToolButton& Button) {
+  RECT r = {};
+  SendMessageA(Bar.Handle(), TB_GETRECT, Button.Command(), reinterpret_cast<LPARAM>(&r));
+  LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageA(Bar.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(Bar.Handle(), WM_LBUTTONUP, 0, at);
+}
+
+struct Bar {
+  TForm form{nullptr, {"Werkzeuge", 400, 200}};
+  TImageList* images = form.Make<TImageList>("ImgList");
+  TToolBar* bar = form.Make<TToolBar>("tbMain", &form);
+  TToolButton* save = form.Make<TToolButton>("tbMainFileSave", bar);
+  TToolButton* sep = form.Make<TToolButton>("tbSep1", bar, TToolButtonStyle::tbsSeparator);
+  TToolButton* wrap = form.Make<TToolButton>("tbMainViewLineBreak", bar, TToolButtonStyle::tbsCheck);
+  TToolButton* open = form.Make<TToolButton>("tbMainFileReOpen", bar, TToolButtonStyle::tbsDropDown);
+  Bar() {
+    bar->SetImages(images);
+    form.Show();
+  }
+};
+}  // namespace
+
+TEST(ToolBar, ClicksReachOnClickAndStateRoundTrips) {
+  Bar b;
+  std::vector<std::string> log;
+  for (TToolButton* t : {b.save, b.wrap, b.open})
+    t->OnClick = [&](TObject* s) { log.push_back(static_cast<TToolButton*>(s)->Name()); };
+  EXPECT_EQ(SendMessageA(b.bar->Handle(), TB_BUTTONCOUNT, 0, 0), 4);
+  EXPECT_EQ(b.bar->Buttons(2), b.wrap);
+  ClickButton(*b.bar, *b.save);
+  ClickButton(*b.bar, *b.wrap);  // a check button toggles
+  EXPECT_TRUE(b.wrap->Down());
+  ClickButton(*b.bar, *b.wrap);
+  EXPECT_FALSE(b.wrap->Down());
+  b.save->SetEnabled(false);
+  ClickButton(*b.bar, *b.save);  // disabled: no click
+  EXPECT_EQ(log, (std::vector<std::string>{"tbMainFileSave", "tbMainViewLineBreak", "tbMainViewLineBreak"}));
+  EXPECT_FALSE(SendMessageA(b.bar->Handle(), TB_ISBUTTONENABLED, b.save->Command(), 0));
+  b.wrap->SetDown(true);
+  EXPECT_TRUE(SendMessageA(b.bar->Handle(), TB_ISBUTTONCHECKED, b.wrap->Command(), 0));
+  b.save->SetVisible(false);
+  EXPECT_TRUE(SendMessageA(b.bar->Handle(), TB_ISBUTTONHIDDEN, b.save->Command(), 0));
+  b.save->SetImageIndex(7);
+  TBBUTTONINFOA info = {sizeof info, TBIF_IMAGE};
+  SendMessageA(b.bar->Handle(), TB_GETBUTTONINFOA, b.save->Command(), reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.iImage, 7);
+  b.form.RemoveComponent(b.sep);  // a freed button leaves the bar
+  EXPECT_EQ(b.bar->ButtonCount(), 3);
+  EXPECT_EQ(SendMessageA(b.bar->Handle(), TB_BUTTONCOUNT, 0, 0), 3);
+}
+
+TEST(ToolBar, HintsAnswerTheTooltipAndTheArrowShowsTheDropDownMenu) {
+  Bar b;
+  b.open->SetHint("Öffnen");
+  NMTTDISPINFOA tip = {};
+  tip.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(b.bar->Handle(), TB_GETTOOLTIPS, 0, 0));
+  ASSERT_NE(tip.hdr.hwndFrom, nullptr);
+  tip.hdr.idFrom = b.open->Command();
+  tip.hdr.code = TTN_GETDISPINFOA;
+  SendMessageA(b.form.Handle(), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip.lpszText, nullptr);
+  EXPECT_STREQ(tip.lpszText, "Öffnen");
+
+  auto* menu = b.form.Make<TPopupMenu>("pmnuToolbarOpen");
+  auto* item = b.form.Make<TMenuItem>("pmnuFile1");
+  item->SetCaption("Brief.txt");
+  menu->Items()->Add(item);
+  int popups = 0;
+  menu->OnPopup = [&](TObject*) {
+    ++popups;
+    SetTimer(nullptr, 0, 30, CloseMenu);
+  };
+  b.open->SetDropdownMenu(menu);
+  NMTOOLBARA drop = {};
+  drop.hdr = {b.bar->Handle(), 0, UINT(TBN_DROPDOWN)};
+  drop.iItem = b.open->Command();
+  EXPECT_EQ(SendMessageA(b.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop)), TBDDRET_DEFAULT);
+  EXPECT_EQ(popups, 1);
+  drop.iItem = b.save->Command();  // no menu there
+  EXPECT_EQ(SendMessageA(b.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop)), TBDDRET_NODEFAULT);
+}
+
+namespace {
+struct List {
+  TForm form{nullptr, {"Dateien speichern", 400, 300}};
+  TListView* lv = form.Make<TListView>("lvDocs", &form, 10, 10, 360, 200);
+  int data[3] = {2, 0, 1};
+  List() {
+    lv->AddColumn("Titel", 150);
+    lv->AddColumn("Dateiname", 200);
+    lv->SetCheckBoxes(true);
+    lv->SetMultiSelect(true);
+    lv->SetRowSelect(true);
+    lv->SetSorted(true);
+    lv->SetReadOnly(true);
+    lv->SetHideSelection(false);
+    const char* names[3] = {"c.txt", "A.txt", "b.txt"};
+    for (int i = 0; i < 3; ++i) {
+      TListItem* row = lv->AddItem(names[i]);
+      row->AddSubItem(std::string("C:\\Daten\\") + names[i]);
+      row->SetData(&data[i]);
+    }
+    form.Show();
+  }
+  std::vector<std::string> Captions() const {
+    std::vector<std::string> r;
+    for (int i = 0; i < lv->Count(); ++i) {
+      char text[64] = {};
+      LVITEMA item = {};
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(lv->Handle(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+      EXPECT_EQ(text, lv->Items(i)->Caption());
+      r.push_back(text);
+    }
+    return r;
+  }
+  // As a click on the row's check box or a Ctrl+click would change it.
+  void UserSetsState(int Row, UINT Mask, UINT State) {
+    LVITEMA item = {};
+    item.stateMask = Mask;
+    item.state = State;
+    SendMessageA(lv->Handle(), LVM_SETITEMSTATE, Row, reinterpret_cast<LPARAM>(&item));
+  }
+};
+using Names = std::vector<std::string>;
+}  // namespace
+
+TEST(ListView, SortedRowsKeepTheirTextsAndData) {
+  List l;
+  EXPECT_EQ(l.Captions(), (Names{"A.txt", "b.txt", "c.txt"}));
+  for (int i = 0; i < 3; ++i) {
+    TListItem* row = l.lv->Items(i);
+    EXPECT_EQ(*static_cast<int*>(row->Data()), i);
+    EXPECT_EQ(row->Index(), i);
+    char text[64] = {};
+    LVITEMA item = {};
+    item.iSubItem = 1;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(l.lv->Handle(), LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(text, "C:\\Daten\\" + row->Caption());
+    EXPECT_EQ(row->SubItem(0), text);
+  }
+  EXPECT_EQ(l.lv->Items(-1), nullptr);
+  EXPECT_EQ(l.lv->Items(3), nullptr);
+  EXPECT_EQ(l.lv->Items(0)->SubItem(1), "");
+  EXPECT_EQ(l.lv->ColumnCount(), 2);
+  EXPECT_EQ(l.lv->ColumnCaption(1), "Dateiname");
+  l.lv->SetColumnCaption(1, "Pfad");
+  EXPECT_EQ(l.lv->ColumnCaption(1), "Pfad");
+
+  // A renamed row moves to its place with its marks.
+  TListItem* c = l.lv->Items(2);
+  c->SetChecked(true);
+  c->SetSelected(true);
+  c->SetCaption("a0.txt");
+  EXPECT_EQ(l.Captions(), (Names{"A.txt", "a0.txt", "b.txt"}));
+  EXPECT_TRUE(c->Checked());
+  EXPECT_TRUE(c->Selected());
+  EXPECT_EQ(c->SubItem(0), "C:\\Daten\\c.txt");
+  l.lv->Delete(5);  // out of range: nothing
+  l.lv->Delete(0);
+  EXPECT_EQ(l.Captions(), (Names{"a0.txt", "b.txt"}));
+  l.lv->Clear();
+  EXPECT_EQ(l.lv->Count(), 0);
+  EXPECT_EQ(l.lv->Selected(), nullptr);
+}
+
+TEST(ListView, UsersChecksAndSelectionsReadBack) {
+  List l;
+  std::vector<std::string> log;
+  l.lv->OnSelectItem = [&](TObject*, TListItem* Row, bool Selected) {
+    log.push_back(Row->Caption() + (Selected ? " +" : " -"));
+  };
+  l.lv->SelectAll();
+  EXPECT_EQ(l.lv->SelCount(), 3);
+  l.UserSetsState(1, LVIS_SELECTED, 0);
+  l.UserSetsState(2, LVIS_STATEIMAGEMASK, INDEXTOSTATEIMAGEMASK(2));
+  std::vector<bool> selected, checked;
+  for (int i = 0; i < 3; ++i) {
+    selected.push_back(l.lv->Items(i)->Selected());
+    checked.push_back(l.lv->Items(i)->Checked());
+  }
+  EXPECT_EQ(selected, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(checked, (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(l.lv->Selected(), l.lv->Items(0));
+  EXPECT_EQ(l.lv->SelCount(), 2);
+  EXPECT_EQ(log, (Names{"A.txt +", "b.txt +", "c.txt +", "b.txt -"}));
+
+  // One row at a time once multiple selection is off.
+  l.lv->SetMultiSelect(false);
+  l.UserSetsState(1, LVIS_SELECTED, 0);
+  l.lv->SelectAll();
+  l.lv->Items(0)->SetSelected(false);
+  l.lv->Items(1)->SetSelected(true);
+  EXPECT_LE(l.lv->SelCount(), 1);
+}
+
+TEST(ListView, DoubleClickAndColumnClickReachTheirEvents) {
+  List l;
+  int dbl = 0, column = -1;
+  l.lv->OnDblClick = [&](TObject*) { ++dbl; };
+  l.lv->OnColumnClick = [&](TObject*, int Column) { column = Column; };
+  NMHDR hdr = {l.lv->Handle(), 0, UINT(NM_DBLCLK)};
+  SendMessageA(l.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  NMLISTVIEW nm = {};
+  nm.hdr = {l.lv->Handle(), 0, UINT(LVN_COLUMNCLICK)};
+  nm.iItem = -1;
+  nm.iSubItem = 1;
+  SendMessageA(l.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(dbl, 1);
+  EXPECT_EQ(column, 1);
+}
