@@ -40,6 +40,14 @@ UINT NativeState(HMENU Menu, int Pos) {
   return mii.fState;
 }
 
+// Picks the first item of the open pop-up menu with the keyboard.
+void CALLBACK ChooseFirstItem(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  HWND menu = FindWindowA("#32768", nullptr);
+  PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 // Closes whatever menu is open once its loop runs.
 void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
   KillTimer(nullptr, Id);
@@ -184,6 +192,18 @@ TEST(PopupMenu, RightClickOnAControlOpensItsMenuOnce) {
   EXPECT_EQ(popup->PopupComponent(), panel);
   SendMessageA(panel->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(panel->Handle()), -1);
   EXPECT_EQ(popups, 2);
+}
+
+TEST(PopupMenu, ChosenItemIsClickedAfterTheMenuClosed) {
+  TPopupMenu popup(nullptr);
+  auto* item = popup.Items()->Add(std::make_unique<TMenuItem>(nullptr));
+  item->SetCaption("Kopieren");
+  bool menuOpenAtClick = true;
+  item->OnClick = [&](TObject*) { menuOpenAtClick = FindWindowA("#32768", nullptr) && IsWindowVisible(FindWindowA("#32768", nullptr)); };
+  popup.OnPopup = [&](TObject*) { SetTimer(nullptr, 0, 30, ChooseFirstItem); };
+  popup.Popup(50, 50);
+  EXPECT_FALSE(menuOpenAtClick);
+  EXPECT_EQ(popup.PopupComponent(), nullptr);
 }
 
 TEST(PopupMenu, AControlForgetsAMenuFreedBeforeIt) {

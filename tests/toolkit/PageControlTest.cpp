@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 #include "toolkit/Frame.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/Panels.h"
 
 namespace {
 struct Pages {
@@ -177,4 +179,20 @@ TEST(PageControl, DraggedTabDropsOnTheStripAndAShortPressStaysAClick) {
   send(WM_LBUTTONDOWN, p.TabCentre(2));
   send(WM_RBUTTONDOWN, p.TabCentre(2));  // another button ends the drag
   EXPECT_FALSE(p.pc->Dragging());
+}
+
+TEST(PageControl, ControlsNestedInPagesAndPanelsHearTheirNotifications) {
+  Pages p;
+  TTabSheet* sheet = p.Add(1);
+  auto* panel = p.form.Make<TPanel>("pnlSearch", sheet);
+  panel->SetAlign(alClient);
+  auto* button = p.form.Make<TButton>("btnSearch", panel, 5, 5, 80, 24);
+  auto* edit = p.form.Make<TEdit>("txtSearch", panel, 5, 40, 120, 22);
+  int clicks = 0, changes = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  edit->OnChange = [&](TObject*) { ++changes; };
+  SendMessageA(button->Handle(), BM_CLICK, 0, 0);
+  edit->SetText("Suchtext");
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(changes, 1);
 }
