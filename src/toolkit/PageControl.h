@@ -33,7 +33,7 @@ private:
 };
 
 // Mouse events give the button as VK_LBUTTON, VK_RBUTTON or VK_MBUTTON and client coordinates.
-using TMouseEvent = std::function<void(TObject* Sender, int Button, TShiftState Shift, int X, int Y)>;
+using TTabMouseEvent = std::function<void(TObject* Sender, int Button, TShiftState Shift, int X, int Y)>;
 using TDragOverEvent =
     std::function<void(TObject* Sender, TObject* Source, int X, int Y, bool& Accept)>;
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
@@ -70,8 +70,8 @@ public:
 
   // The user picked another tab (after the new page's OnShow).
   TNotifyEvent OnChange;
-  TMouseEvent OnMouseDown;
-  TMouseEvent OnMouseUp;
+  TTabMouseEvent OnMouseDown;
+  TTabMouseEvent OnMouseUp;
   // Dragging: BeginDrag (from OnMouseDown) follows the mouse from the system's drag
   // threshold on; the release over a control whose OnDragOver accepts this one as Source
   // fires its OnDragDrop. Another button, Escape or a release without moving ends it.
