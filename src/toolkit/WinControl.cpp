@@ -251,7 +251,10 @@ void TWinControl::SetCaption(const std::string& Caption) {
   CaptionChanged();
 }
 
-bool TWinControl::Visible() const { return handle_ ? IsWindowVisible(handle_) != 0 : visible_; }
+// The control's own flag: a shown child of a hidden form still counts as visible.
+bool TWinControl::Visible() const {
+  return handle_ ? (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE) != 0 : visible_;
+}
 
 void TWinControl::SetVisible(bool Visible) {
   visible_ = Visible;

@@ -34,6 +34,7 @@ public:
   void SetCaption(const std::string& Caption);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
+  // The control's own setting, also while its parent is hidden.
   bool Visible() const;
   void SetVisible(bool Visible);
   bool Enabled() const;

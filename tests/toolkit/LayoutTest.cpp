@@ -61,8 +61,12 @@ TEST(Align, ContainersLayOutTopBottomLeftAndClientChildrenOnEveryResize) {
     ExpectBounds(l.splitterLeft, {150, 30, 154, h - sb - 104});
     ExpectBounds(l.client, {154, 30, w, h - sb - 104});
   }
-  // Hidden children give their room to the client; shown again they take it back.
+  // Hidden children give their room to the client; shown again they take it back. Their
+  // own setting counts, not whether the form is on screen yet.
+  ASSERT_FALSE(IsWindowVisible(l.form.Handle()));
+  EXPECT_TRUE(l.bottom->Visible());
   l.bottom->SetVisible(false);
+  EXPECT_FALSE(l.bottom->Visible());
   l.splitterBottom->SetVisible(false);
   ExpectBounds(l.client, {154, 30, 400, 300 - sb});
   l.bottom->SetVisible(true);
