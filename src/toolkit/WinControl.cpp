@@ -90,7 +90,7 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
       SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
       return TRUE;
     }
-    if (Msg == WM_SIZE) Realign();
+    if (Msg == WM_SIZE && wParam != SIZE_MINIMIZED) Realign();
     if (Msg == WM_RBUTTONUP) contextMenuShown_ = false;
     result = WndProc(Msg, wParam, lParam);
     // Controls that take the right button themselves never ask for WM_CONTEXTMENU.
@@ -212,21 +212,22 @@ void TWinControl::Realign() {
   });
   aligning_ = true;
   RECT area = ClientRect();
+  // Edge children keep their size even when the container is too small for them, so that
+  // growing it again brings the same layout back.
   for (TWinControl* c : children) {
     RECT r = BoundsInParent(c->handle_);
     int w = r.right - r.left, h = r.bottom - r.top;
-    int areaW = std::max(0L, area.right - area.left), areaH = std::max(0L, area.bottom - area.top);
     RECT to = area;
     switch (c->align_) {
-      case alTop: to.bottom = area.top + std::min(h, areaH); area.top = to.bottom; break;
-      case alBottom: to.top = area.bottom - std::min(h, areaH); area.bottom = to.top; break;
-      case alLeft: to.right = area.left + std::min(w, areaW); area.left = to.right; break;
-      case alRight: to.left = area.right - std::min(w, areaW); area.right = to.left; break;
+      case alTop: to.bottom = area.top + h; area.top = to.bottom; break;
+      case alBottom: to.top = area.bottom - h; area.bottom = to.top; break;
+      case alLeft: to.right = area.left + w; area.left = to.right; break;
+      case alRight: to.left = area.right - w; area.right = to.left; break;
       default: break;
     }
-    if (!EqualRect(&to, &r))
-      MoveWindow(c->handle_, to.left, to.top, std::max(0L, to.right - to.left),
-                 std::max(0L, to.bottom - to.top), TRUE);
+    to.right = std::max(to.right, to.left);
+    to.bottom = std::max(to.bottom, to.top);
+    if (!EqualRect(&to, &r)) MoveWindow(c->handle_, to.left, to.top, to.right - to.left, to.bottom - to.top, TRUE);
   }
   aligning_ = false;
 }

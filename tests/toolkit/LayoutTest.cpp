@@ -76,10 +76,18 @@ TEST(Align, ContainersLayOutTopBottomLeftAndClientChildrenOnEveryResize) {
   l.bottom->SetHeight(150);
   ExpectBounds(l.bottom, {0, 300 - sb - 150, 400, 300 - sb});
   ExpectBounds(l.client, {154, 30, 400, 300 - sb - 154});
-  // A container too small for its children gives none of them a negative size.
+  // Too small a container, or a minimised window, costs no child its size: growing again
+  // brings the same layout back.
   l.ResizeClientTo(100, 60);
   EXPECT_GE(l.client->Width(), 0);
   EXPECT_GE(l.client->Height(), 0);
+  l.form.Show();
+  ShowWindow(l.form.Handle(), SW_MINIMIZE);
+  ShowWindow(l.form.Handle(), SW_RESTORE);
+  l.ResizeClientTo(400, 300);
+  ExpectBounds(l.toolBar, {0, 0, 400, 30});
+  ExpectBounds(l.bottom, {0, 300 - sb - 150, 400, 300 - sb});
+  ExpectBounds(l.client, {154, 30, 400, 300 - sb - 154});
 }
 
 TEST(Splitter, DragResizesItsNeighbourWithinTheMinimumSizes) {
