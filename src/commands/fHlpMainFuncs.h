@@ -4,6 +4,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include "rtl/Classes.h"
 
 class TCustomCodeEdit;
 class TfraEdit;
@@ -32,10 +33,16 @@ int DecodeEntity(const std::string& Entity);
 // The text with every recognised HTML entity replaced by its character.
 std::string ConvertHtmlChars(const std::string& Text);
 
-// Rebuilds the external-program items of the main window's menu from Settings.AppList.
+// Rebuilds the external-program items of the main window's menu from Settings.AppList:
+// caption, Ctrl+F1..F9 for key 1..9, Shift+Ctrl+F1..F9 for 10..18, the entry's index as Tag.
 void BuildAppListMenu();
-// Rebuilds the rule-file highlighter items of the main window's syntax menu.
+// Rebuilds the rule-file highlighter items of the main window's syntax menu (after its ten
+// fixed items): one radio item per "*.hgl" file of the "Highlighters" folder, sorted, with
+// Tag 10 + its position.
 void LoadHighlighterList();
+// The commands the built items run, set by the main window; until then a click does nothing.
+extern TNotifyEvent AppListItemClick;
+extern TNotifyEvent HighlighterItemClick;
 // Fills the character-properties page of the lower panel when it is shown.
 void UpdateCharProperties();
 
