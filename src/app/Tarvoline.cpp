@@ -1,14 +1,13 @@
-// The main block: starts the application and shows the main window.
+// The main block: collects the arguments and runs the main routine.
 #include <windows.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+#include "app/MainBlock.h"
 #include "foundation/RegexLocaleWin32.h"
-#include "toolkit/Application.h"
-#include "toolkit/Form.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallWin32RegexLocale();  // patterns with "i" fold case as the locale does
-  Application().Initialize();
-  TForm mainForm(nullptr, {"Tarvoline", 800, 600});
-  Application().SetMainForm(&mainForm);
-  Application().Run();
-  return 0;
+  std::vector<std::string> args(__argv + 1, __argv + __argc);
+  return RunMainBlock(args);
 }

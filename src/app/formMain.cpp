@@ -1,4 +1,245 @@
-// The main window's construction and lifecycle.
+// The main window's construction: components, menus and tool bar from the command table, and
+// the layout of the panels around the documents' page control.
 #include "app/formMain.h"
+#include <map>
+#include "app/MainGlyphs.h"
+#include "app/fHlpMainDocs.h"
+#include "app/formSplash.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/Controls.h"
+#include "toolkit/GroupBox.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/Panels.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/Timer.h"
+#include "toolkit/ToolBar.h"
 
 TfrmMain* frmMain = nullptr;
+
+namespace {
+
+bool IsMenuRow(TMainRowKind Kind) {
+  return Kind == TMainRowKind::Menu || Kind == TMainRowKind::Item ||
+         Kind == TMainRowKind::Radio || Kind == TMainRowKind::Check ||
+         Kind == TMainRowKind::Separator;
+}
+
+// Status-bar panels: caret position, modified, insert mode, file name.
+constexpr int StatusPanelWidths[] = {110, 80, 80, -1};
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* Owner)
+    : TForm(Owner, {"Tarvoline", 800, 600, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN}) {
+  ImgList = Make<TImageList>("ImgList", GlyphSize, GlyphSize);
+  HBITMAP strip = CreateMainGlyphStrip();
+  if (strip) {
+    ImgList->AddStrip(strip, GlyphTransparent);
+    DeleteObject(strip);
+  }
+  ImgListApps = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
+  tmrPostponed_ = Make<TTimer>("tmrPostponed");
+  tmrPostponed_->SetEnabled(false);
+  tmrPostponed_->SetInterval(100);
+  tmrPostponed_->OnTimer = [this](TObject*) { RunPostponed(); };
+
+  BuildMenus();
+  BuildToolBar();
+  BuildPanels();
+  BuildSearchPanel();
+  ConnectFileCommands();
+  DisableUnbuiltCommands();
+}
+
+TfrmMain::~TfrmMain() {
+  if (frmMain == this) frmMain = nullptr;
+}
+
+TComponent* TfrmMain::FindNamed(const TComponent* Root, const std::string& Name) {
+  if (TComponent* own = Root->FindComponent(Name)) return own;
+  for (int i = 0; i < Root->ComponentCount(); ++i)
+    if (TComponent* inner = FindNamed(Root->Components(i), Name)) return inner;
+  return nullptr;
+}
+
+void TfrmMain::BuildMenus() {
+  mnuMain = Make<TMainMenu>("mnuMain");
+  mnuMain->SetImages(ImgList);
+  pmnuTabs = Make<TPopupMenu>("pmnuTabs");
+  pmnuBottom = Make<TPopupMenu>("pmnuBottom");
+  pmnuToolbarOpen = Make<TPopupMenu>("pmnuToolbarOpen");
+  std::map<std::string, TMenuItem*> roots = {
+      {"", mnuMain->Items()},
+      {"pmnuTabs", pmnuTabs->Items()},
+      {"pmnuBottom", pmnuBottom->Items()},
+      {"pmnuToolbarOpen", pmnuToolbarOpen->Items()},
+      {"pmnuSREdit", Make<TPopupMenu>("pmnuSREdit")->Items()},
+      {"pmnuSnips", Make<TPopupMenu>("pmnuSnips")->Items()},
+  };
+  for (auto& [name, root] : roots)
+    if (auto* popup = Find<TPopupMenu>(name)) popup->SetImages(ImgList);
+
+  int separators = 0;
+  for (const TMainRow& row : MainCommandTable()) {
+    if (!IsMenuRow(row.Kind)) continue;
+    std::string name = row.Kind == TMainRowKind::Separator
+                           ? "N" + std::to_string(++separators)
+                           : row.Name;
+    auto* item = Make<TMenuItem>(name);
+    item->SetCaption(row.Caption);
+    item->SetShortCut(row.ShortCut);
+    item->SetImageIndex(row.ImageIndex);
+    item->SetTag(row.Tag);
+    if (row.Kind == TMainRowKind::Radio) {
+      item->SetRadioItem(true);
+      item->SetGroupIndex(1);
+    }
+    auto parent = roots.find(row.Parent);
+    TMenuItem* owner = parent != roots.end() ? parent->second : Find<TMenuItem>(row.Parent);
+    owner->Add(item);
+    if (row.Kind == TMainRowKind::Menu) {
+      // Submenus open through their OnClick; commands not built yet stay disabled even
+      // when the document state enabled them.
+      item->OnClick = [this, item](TObject*) { KeepUnbuiltDisabled(item); };
+    }
+  }
+  Find<TMenuItem>("mnuPlugins")->SetVisible(false);
+  SetMenu(mnuMain);
+}
+
+void TfrmMain::BuildToolBar() {
+  tbMain = Make<TToolBar>("tbMain", this);
+  tbMain->SetImages(ImgList);
+  int separators = 0;
+  for (const TMainRow& row : MainCommandTable()) {
+    TToolButtonStyle style;
+    switch (row.Kind) {
+      case TMainRowKind::ToolButton: style = TToolButtonStyle::tbsButton; break;
+      case TMainRowKind::ToolCheck: style = TToolButtonStyle::tbsCheck; break;
+      case TMainRowKind::ToolDropDown: style = TToolButtonStyle::tbsDropDown; break;
+      case TMainRowKind::ToolSeparator: style = TToolButtonStyle::tbsSeparator; break;
+      default: continue;
+    }
+    std::string name = style == TToolButtonStyle::tbsSeparator
+                           ? "tbMainSep" + std::to_string(++separators)
+                           : row.Name;
+    auto* button = Make<TToolButton>(name, tbMain, style);
+    button->SetImageIndex(row.ImageIndex);
+    button->SetHint(row.Hint);
+  }
+  Find<TToolButton>("tbMainFileReOpen")->SetDropdownMenu(pmnuToolbarOpen);
+
+  // The incremental search field sits on the bar after the last button.
+  RECT last = {};
+  if (tbMain->HandleAllocated() && tbMain->ButtonCount() > 0)
+    SendMessageA(tbMain->Handle(), TB_GETITEMRECT, tbMain->ButtonCount() - 1,
+                 reinterpret_cast<LPARAM>(&last));
+  txtIncSearch = Make<TEdit>("txtIncSearch", tbMain, last.right + 8, 1, 150, 21);
+}
+
+void TfrmMain::BuildPanels() {
+  StatusBar = Make<TStatusBar>("StatusBar", this);
+  for (int width : StatusPanelWidths) StatusBar->AddPanel(width);
+
+  pcBottom = Make<TPageControl>("pcBottom", this);
+  pcBottom->SetHeight(208);
+  pcBottom->SetAlign(alBottom);
+  pcBottom->SetPopupMenu(pmnuBottom);
+  splitterBottom = Make<TSplitter>("splitterBottom", this, alBottom);
+
+  pnlLeft = Make<TPanel>("pnlLeft", this);
+  pnlLeft->SetWidth(180);
+  pnlLeft->SetAlign(alLeft);
+  auto* pnlLeftTop = Make<TPanel>("pnlLeftTop", pnlLeft);
+  pnlLeftTop->SetHeight(26);
+  pnlLeftTop->SetAlign(alTop);
+  cmbSnipFiles = Make<TComboBox>("cmbSnipFiles", pnlLeftTop, 0, 2, 176, 200);
+  splitterLeft = Make<TSplitter>("splitterLeft", this, alLeft);
+
+  pcEdit = Make<TPageControl>("pcEdit", this);
+  pcEdit->SetAlign(alClient);
+  pcEdit->SetImages(ImgList);
+  pcEdit->SetPopupMenu(pmnuTabs);
+  pcEdit->OnChange = [this](TObject* Sender) { TabSheetShow(Sender); };
+
+  for (TWinControl* hidden : {static_cast<TWinControl*>(pcBottom), static_cast<TWinControl*>(splitterBottom),
+                              static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(splitterLeft)})
+    hidden->SetVisible(false);
+}
+
+void TfrmMain::BuildSearchPanel() {
+  TTabSheet* tabSearch = pcBottom->AddPage("tabSearch");
+  TTabSheet* tabResults = pcBottom->AddPage("tabResults");
+  pcBottom->AddPage("tabCharProps");
+
+  Make<TLabel>("lblSearch", tabSearch, 8, 10, 80, 16);
+  cmbSearch = Make<TComboBox>("cmbSearch", tabSearch, 92, 6, 400, 200);
+  Make<TLabel>("lblReplace", tabSearch, 8, 38, 80, 16);
+  cmbReplace = Make<TComboBox>("cmbReplace", tabSearch, 92, 34, 400, 200);
+
+  Make<TGroupBox>("grpSearchOptions", tabSearch, 8, 62, 500, 104);
+  const char* leftColumn[] = {"chkSearchCaseSensitive", "chkSearchWholeWords",
+                              "chkSearchUseRegExpr", "chkSearchReplaceEscape",
+                              "chkSearchMultiLine"};
+  const char* rightColumn[] = {"chkSearchFromTop", "chkSearchShowInTab",
+                               "chkSearchReplaceAllInSel", "chkSearchAllFiles"};
+  int y = 78;
+  for (const char* name : leftColumn) Make<TCheckBox>(name, tabSearch, 16, (y += 0), 230, 17), y += 17;
+  y = 78;
+  for (const char* name : rightColumn) Make<TCheckBox>(name, tabSearch, 256, y, 245, 17), y += 17;
+
+  Make<TGroupBox>("grpSearchDir", tabSearch, 516, 62, 120, 60);
+  Make<TRadioButton>("rbSearchForwards", tabSearch, 524, 78, 100, 17, true);
+  Make<TRadioButton>("rbSearchBackwards", tabSearch, 524, 96, 100, 17);
+  Make<TButton>("btnSearch", tabSearch, 516, 6, 120, 23, true);
+  Make<TButton>("btnReplaceSel", tabSearch, 644, 6, 120, 23);
+  Make<TButton>("btnReplaceAll", tabSearch, 644, 34, 120, 23);
+
+  lvResults = Make<TListView>("lvResults", tabResults, 0, 0, 600, 150);
+  lvResults->SetAlign(alClient);
+  lvResults->SetRowSelect(true);
+  lvResults->SetReadOnly(true);
+  lvResults->SetHideSelection(false);
+  const int columnWidths[] = {150, 1, 70, 60, 60, 60, 300};
+  int column = 0;
+  for (const TMainRow& row : MainCommandTable())
+    if (row.Kind == TMainRowKind::Column) lvResults->AddColumn(row.Caption, columnWidths[column++]);
+  lblResultState = Make<TLabel>("lblResultState", tabResults, 0, 0, 300, 16);
+  lblResultState->SetAlign(alBottom);
+  lblResultState->SetCaption("0 Fundstellen");
+
+  // The panel's own commands come with the search panel; until then it only shows.
+  for (const TMainRow& row : MainCommandTable())
+    if (row.Kind == TMainRowKind::Control && row.Name.rfind("tab", 0) != 0)
+      if (auto* control = Find<TWinControl>(row.Name)) control->SetEnabled(false);
+  cmbSearch->SetEnabled(false);
+  cmbReplace->SetEnabled(false);
+  Find<TCheckBox>("rbSearchForwards")->SetChecked(true);
+}
+
+void TfrmMain::DisableUnbuiltCommands() {
+  for (const TMainRow& row : MainCommandTable()) {
+    if (row.Name.empty()) continue;
+    if (auto* item = Find<TMenuItem>(row.Name)) {
+      if (row.Kind != TMainRowKind::Menu && !item->OnClick) item->SetEnabled(false);
+    } else if (auto* button = Find<TToolButton>(row.Name)) {
+      // A button has no menu that could correct a state set from outside, so a button
+      // without a command stays out of sight rather than look usable.
+      if (!button->OnClick) button->SetVisible(false);
+    }
+  }
+  // Run-time items of the reopen menus come with their own handler.
+  txtIncSearch->SetEnabled(false);
+}
+
+void TfrmMain::KeepUnbuiltDisabled(TMenuItem* Menu) {
+  for (int i = 0; i < Menu->Count(); ++i) {
+    TMenuItem* item = Menu->Items(i);
+    if (!item->IsLine() && item->Count() == 0 && !item->OnClick) item->SetEnabled(false);
+  }
+}
+
+void TfrmMain::TabSheetShow(TObject* /*Sender*/) { UpdateCaption(); }

@@ -68,7 +68,6 @@ public:
   void FormShow();
   bool FormCloseQuery();  // the CanClose answer
   void FormClose();
-  void FormDestroy();
   void TranslateForm();
   // The tab keys; the key is never consumed. True when a tab key was recognised.
   bool FormKeyDown(WORD Key, TShiftState Shift);
@@ -76,10 +75,12 @@ public:
   void FormKeyPress(char& Key);
 
   // The named component (menu item, tool button, panel, ...), nullptr when none or not a T.
+  // Searches the window's own components, then what they own (pages of the page controls).
   template <class T>
   T* Find(const std::string& Name) const {
-    return dynamic_cast<T*>(FindComponent(Name));
+    return dynamic_cast<T*>(FindNamed(this, Name));
   }
+  static TComponent* FindNamed(const TComponent* Root, const std::string& Name);
 
   // Switching tabs refreshes the caption and the menu state.
   void TabSheetShow(TObject* Sender);
@@ -105,6 +106,8 @@ public:
   void mnuFileCloseAllButCurrentClick(TObject* Sender);
   void mnuFileExitClick(TObject* Sender);
   void mnuFileReOpenDocsClick(TObject* Sender);
+  // A language of the language menu: loads its file and translates this window.
+  void mnuLanguageItemClick(TObject* Sender);
 
   // The components other units use by name.
   TMainMenu* mnuMain = nullptr;
@@ -118,7 +121,7 @@ public:
   TPopupMenu* pmnuBottom = nullptr;
   TPanel* pnlLeft = nullptr;
   TSplitter* splitterLeft = nullptr;
-  TPanel* pcBottom = nullptr;
+  TPageControl* pcBottom = nullptr;
   TSplitter* splitterBottom = nullptr;
   TEdit* txtIncSearch = nullptr;
   TComboBox* cmbSearch = nullptr;
@@ -145,11 +148,17 @@ private:
   void BuildPanels();
   void BuildSearchPanel();
   void ConnectFileCommands();
+  void DisableUnbuiltCommands();
+  void KeepUnbuiltDisabled(TMenuItem* Menu);
+  void FillLanguageMenu();
+  void InstallKeyPreview();
+  void RemoveKeyPreview();
   void OpenHandedOver(const std::string& Text);
   void OpenDropped(const std::vector<std::string>& Names);
   void RunPostponed();
-  void ReopenLastDocuments(bool FileArgsFound);
-  void OpenCommandLineFiles();
+  void ReopenLastDocuments();
+  void OpenCommandLineFiles(const std::vector<std::string>& Args);
+  bool CreateEmptyFile(const std::string& FileName);
   void SetSplashState(const std::string& Text);
   void ApplySearchSettings();
   void StoreSearchSettings();
@@ -159,6 +168,7 @@ private:
   std::unique_ptr<TfrmSplash> splash_;
   std::deque<std::function<void()>> postponed_;
   bool drainingPostponed_ = false;
+  bool sessionEndAllowed_ = false;
   TTimer* tmrPostponed_ = nullptr;
 };
 

@@ -1,0 +1,114 @@
+// The main routine's steps; Tarvoline.cpp only collects the arguments.
+#include "app/MainBlock.h"
+#include "app/fHlpMain.h"
+#include "app/formInstall.h"
+#include "app/formMain.h"
+#include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
+
+const char* const InstanceMutexName = "Orvask_Tarvoline_Mutex";
+const char* const LoadingMutexName = "Orvask_Tarvoline_LoadingMutex";
+HANDLE LoadingMutex = nullptr;
+
+namespace {
+
+// The longest name the global atom table keeps, plus its terminating zero.
+constexpr int AtomNameCapacity = 256;
+
+bool IsSwitch(const std::string& Arg) {
+  return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
+}
+
+std::string FullPath(const std::string& Name) {
+  DWORD needed = GetFullPathNameA(Name.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return Name;
+  std::string full(needed, '\0');
+  DWORD written = GetFullPathNameA(Name.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return Name;
+  full.resize(written);
+  return full;
+}
+
+// Waits while the first instance is still starting: it owns the loading mutex until then.
+void WaitForFirstInstance() {
+  for (;;) {
+    SetLastError(0);
+    HANDLE probe = CreateMutexA(nullptr, FALSE, LoadingMutexName);
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (probe) CloseHandle(probe);
+    if (!existed) return;
+    Sleep(100);
+  }
+}
+
+}  // namespace
+
+void ReleaseLoadingMutex() {
+  if (!LoadingMutex) return;
+  ReleaseMutex(LoadingMutex);
+  CloseHandle(LoadingMutex);
+  LoadingMutex = nullptr;
+}
+
+std::string BuildHandOverText(const std::vector<std::string>& Args) {
+  std::string text;
+  for (const std::string& arg : Args)
+    text += "\"" + (IsSwitch(arg) || arg.empty() ? arg : FullPath(arg)) + "\" ";
+  return text;
+}
+
+std::string ReadHandOverText(LPARAM Atom) {
+  char buffer[AtomNameCapacity] = {};
+  UINT length = GlobalGetAtomNameA(static_cast<ATOM>(Atom), buffer, AtomNameCapacity);
+  return std::string(buffer, length);
+}
+
+bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
+  WaitForFirstInstance();
+  HWND running = FindWindowByCaption("Tarvoline", "Tarvoline - ", " - Tarvoline");
+  if (!running) return false;
+  SetForegroundWindow(running);
+  if (!IsZoomed(running)) ShowWindow(running, SW_RESTORE);
+  std::string text = BuildHandOverText(Args);
+  ATOM atom = GlobalAddAtomA(text.c_str());
+  DWORD_PTR ignored = 0;
+  // A window that hangs must not keep this process alive for ever.
+  SendMessageTimeoutA(running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL, 60000,
+                      &ignored);
+  if (atom) GlobalDeleteAtom(atom);
+  return true;
+}
+
+int RunMainBlock(const std::vector<std::string>& Args) {
+  // The loading mutex comes first: a second start that sees the instance mutex then always
+  // finds the loading one too, and never looks for a window that is not there yet.
+  HANDLE loading = CreateMutexA(nullptr, TRUE, LoadingMutexName);
+  SetLastError(0);
+  // Never closed: the system removes it with the process.
+  HANDLE instance = CreateMutexA(nullptr, TRUE, InstanceMutexName);
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (loading) CloseHandle(loading);
+    HandOverToRunningInstance(Args);
+    return 0;
+  }
+
+  LoadingMutex = loading;
+  Application().Initialize();
+  char exe[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  if (!CreateConfigFile(ExtractFilePath(exe))) {
+    ReleaseLoadingMutex();
+    return 0;
+  }
+  Application().SetTitle("Tarvoline");
+  TfrmMain mainForm(nullptr);
+  frmMain = &mainForm;
+  mainForm.FormCreate();
+  Application().SetMainForm(&mainForm);
+  Application().Run();
+  Application().SetMainForm(nullptr);
+  ReleaseLoadingMutex();
+  frmMain = nullptr;
+  return 0;
+}

@@ -1,0 +1,31 @@
+// The program's start: one instance per user session, the hand-over of a second start's
+// arguments to the running main window, and the first instance's set-up and message loop.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+extern const char* const InstanceMutexName;
+extern const char* const LoadingMutexName;
+
+// Owned by the first instance from its start until its main window has shown its documents;
+// second instances wait while it exists.
+extern HANDLE LoadingMutex;
+// Closes LoadingMutex; later calls do nothing.
+void ReleaseLoadingMutex();
+
+// The arguments as the running window reads them: each in double quotes and followed by one
+// blank. Arguments that are not switches ("/" or "-") are made full paths against the current
+// folder, because the running instance has a folder of its own.
+std::string BuildHandOverText(const std::vector<std::string>& Args);
+
+// The text of a hand-over's global atom; empty when it cannot be read. The buffer is sized by
+// the atom table's limit, never by the length the sender claims.
+std::string ReadHandOverText(LPARAM Atom);
+
+// A second instance: waits while the first is starting, then hands Args to its main window.
+// False when no running window was found (the arguments are then dropped).
+bool HandOverToRunningInstance(const std::vector<std::string>& Args);
+
+// The whole main routine; the process's exit code.
+int RunMainBlock(const std::vector<std::string>& Args);

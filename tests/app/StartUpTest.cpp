@@ -1,0 +1,96 @@
+// The main routine's pieces: the hand-over text, reading it back from the atom, and the wait of
+// a second start while the first is still loading.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+#include "app/MainBlock.h"
+#include "foundation/fMain.h"
+
+namespace {
+
+std::string CurrentFolder() {
+  char dir[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, dir);
+  std::string s = dir;
+  if (!s.empty() && s.back() != '\\') s += '\\';
+  return s;
+}
+
+// The atom as a second instance would add it; deleted at the end of the test.
+class Atom {
+public:
+  explicit Atom(const std::string& Text) : atom_(GlobalAddAtomA(Text.c_str())) {}
+  ~Atom() {
+    if (atom_) GlobalDeleteAtom(atom_);
+  }
+  ATOM Get() const { return atom_; }
+
+private:
+  ATOM atom_;
+};
+
+}  // namespace
+
+TEST(HandOverText, QuotesEveryArgumentAndMakesFilesFullPaths) {
+  std::string here = CurrentFolder();
+  struct Case {
+    std::vector<std::string> args;
+    std::string expected;
+  } cases[] = {
+      {{}, ""},
+      {{"a.txt"}, "\"" + here + "a.txt\" "},
+      {{"a.txt", "-LOCK"}, "\"" + here + "a.txt\" \"-LOCK\" "},
+      {{"/ML", "C:\\x\\b.txt"}, "\"/ML\" \"C:\\x\\b.txt\" "},
+      {{"sub\\..\\c.txt", "/POS:3"}, "\"" + here + "c.txt\" \"/POS:3\" "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(BuildHandOverText(c.args), c.expected);
+}
+
+TEST(HandOverText, SplitsBackIntoTheSameArguments) {
+  std::string text = BuildHandOverText({"C:\\a b\\x.txt", "/ML", "C:\\y.txt"});
+  EXPECT_EQ(SplitCommandLine(text, false), "C:\\a b\\x.txt\x01/ML\x01" "C:\\y.txt");
+}
+
+TEST(HandOverText, ReadsTheAtomWhateverLengthTheSenderClaims) {
+  std::string longest(255, 'x');
+  for (const std::string& text : {std::string("\"C:\\a.txt\" "), longest}) {
+    Atom atom(text);
+    ASSERT_NE(atom.Get(), 0) << text.size();
+    EXPECT_EQ(ReadHandOverText(atom.Get()), text);
+  }
+  // Too long for the atom table: the sender gets no atom, the window reads nothing.
+  EXPECT_EQ(Atom(std::string(256, 'x')).Get(), 0);
+  EXPECT_EQ(ReadHandOverText(0), "");
+}
+
+TEST(LoadingMutex, ReleasingTwiceIsHarmless) {
+  LoadingMutex = CreateMutexA(nullptr, TRUE, nullptr);
+  ASSERT_NE(LoadingMutex, nullptr);
+  ReleaseLoadingMutex();
+  EXPECT_EQ(LoadingMutex, nullptr);
+  ReleaseLoadingMutex();
+  EXPECT_EQ(LoadingMutex, nullptr);
+}
+
+TEST(LoadingMutex, SecondStartWaitsUntilTheFirstHasLoaded) {
+  ASSERT_EQ(FindWindowByCaption("Tarvoline", "Tarvoline - ", " - Tarvoline"), nullptr)
+      << "another main window is open";
+  LoadingMutex = CreateMutexA(nullptr, TRUE, LoadingMutexName);
+  ASSERT_NE(LoadingMutex, nullptr);
+  std::atomic<bool> done{false};
+  bool handedOver = true;
+  std::thread second([&] {
+    handedOver = HandOverToRunningInstance({"a.txt"});
+    done = true;
+  });
+  Sleep(400);
+  EXPECT_FALSE(done) << "the second start did not wait for the first";
+  ReleaseLoadingMutex();
+  for (int i = 0; i < 50 && !done; ++i) Sleep(50);
+  EXPECT_TRUE(done) << "the second start still waits after the first has loaded";
+  second.join();
+  EXPECT_FALSE(handedOver) << "no window was running to take the arguments";
+}
