@@ -141,7 +141,10 @@ void TListView::SetSorted(bool Value) {
   if (!Value) return;
   std::vector<TListItem*> rows;
   for (int i = 0; i < Count(); ++i) rows.push_back(Items(i));
-  for (TListItem* row : rows) PlaceSorted(row);
+  std::stable_sort(rows.begin(), rows.end(), [](const TListItem* a, const TListItem* b) {
+    return AnsiCompareText(a->Caption(), b->Caption()) < 0;
+  });
+  for (int i = 0; i < static_cast<int>(rows.size()); ++i) MoveRow(rows[i], i);
 }
 
 void TListView::SetReadOnly(bool Value) {
@@ -178,21 +181,26 @@ TListItem* TListView::AddItem(const std::string& Caption) {
   return row;
 }
 
-// Moves a row to its sorted place, keeping its texts, check mark and selection.
-void TListView::PlaceSorted(TListItem* Row) {
+void TListView::PlaceSorted(TListItem* Row) { MoveRow(Row, -1); }
+
+// Moves a row to Index (-1: its sorted place among the others), keeping its texts, check
+// mark and selection; the move itself reports no selection change.
+void TListView::MoveRow(TListItem* Row, int Index) {
   int from = IndexOf(Row);
-  if (from < 0) return;
+  if (from < 0 || from == Index) return;
   bool checked = Row->Checked(), selected = Row->Selected();
+  filling_ = true;
   Perform(LVM_DELETEITEM, from);
   LVITEMA item = {};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = SortedPosition(*this, Row);
+  item.iItem = Index >= 0 ? Index : SortedPosition(*this, Row);
   item.pszText = const_cast<char*>(Row->caption_.c_str());
   item.lParam = reinterpret_cast<LPARAM>(Row);
   Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   for (int i = 0; i < Row->SubItemCount(); ++i) Row->SetSubItem(i, Row->subItems_[i]);
   if (checkBoxes_) Row->SetChecked(checked);
   Row->SetSelected(selected);
+  filling_ = false;
 }
 
 int TListView::Count() const { return static_cast<int>(SendMessageA(Handle(), LVM_GETITEMCOUNT, 0, 0)); }
@@ -248,7 +256,7 @@ LRESULT TListView::Notify(NMHDR* Header) {
   switch (Header->code) {
     case LVN_ITEMCHANGED: {
       auto* nm = reinterpret_cast<NMLISTVIEW*>(Header);
-      if (nm->iItem >= 0 && (nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) &&
+      if (!filling_ && nm->iItem >= 0 && (nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) &&
           OnSelectItem)
         OnSelectItem(this, reinterpret_cast<TListItem*>(nm->lParam), (nm->uNewState & LVIS_SELECTED) != 0);
       return 0;

@@ -85,6 +85,7 @@ private:
   void SetStyleBit(DWORD Bit, bool On);
   void SetExStyleBit(DWORD Bit, bool On);
   void PlaceSorted(TListItem* Item);
+  void MoveRow(TListItem* Item, int Index);
 
   std::vector<std::unique_ptr<TListItem>> items_;
   int columnCount_ = 0;

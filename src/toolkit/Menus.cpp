@@ -94,13 +94,15 @@ void TMenuItem::SetCaption(const std::string& Caption) {
 }
 
 void TMenuItem::SetChecked(bool Checked) {
+  bool changed = checked_ != Checked;
   if (Checked && radioItem_ && parent_)
     for (TMenuItem* sibling : parent_->items_)
-      if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_)
+      if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_ && sibling->checked_) {
         sibling->checked_ = false;
-  if (checked_ == Checked) return;
+        changed = true;
+      }
   checked_ = Checked;
-  Changed();
+  if (changed) Changed();
 }
 
 void TMenuItem::SetRadioItem(bool RadioItem) {

@@ -231,3 +231,21 @@ TEST(ListView, DoubleClickAndColumnClickReachTheirEvents) {
   EXPECT_EQ(dbl, 1);
   EXPECT_EQ(column, 1);
 }
+
+TEST(ListView, SortingLaterOrdersExistingRowsStablyWithoutSelectionEvents) {
+  TForm form(nullptr, {"Liste", 300, 200});
+  auto* lv = form.Make<TListView>("lv", &form, 0, 0, 280, 150);
+  lv->SetMultiSelect(true);
+  lv->AddColumn("Titel", 100);
+  for (const char* name : {"d", "b", "c", "a", "B", "e"}) lv->AddItem(name);
+  lv->Items(1)->SetSelected(true);
+  int events = 0;
+  lv->OnSelectItem = [&](TObject*, TListItem*, bool) { ++events; };
+  lv->SetSorted(true);
+  std::vector<std::string> order;
+  for (int i = 0; i < lv->Count(); ++i) order.push_back(lv->Items(i)->Caption());
+  EXPECT_EQ(order, (Names{"a", "b", "B", "c", "d", "e"}));
+  EXPECT_EQ(lv->Selected()->Caption(), "b");
+  EXPECT_EQ(lv->SelCount(), 1);
+  EXPECT_EQ(events, 0);
+}
