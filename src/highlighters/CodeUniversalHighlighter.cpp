@@ -342,6 +342,7 @@ void TCodeUniversalHighlighter::SetLine(const std::string& NewValue, int LineNum
   tokenPos_ = 0;
   eol_ = false;
   pendingEol_ = false;
+  token_ = nullptr;
   NextToken();
 }
 

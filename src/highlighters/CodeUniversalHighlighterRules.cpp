@@ -1,4 +1,5 @@
 // Reading and writing the universal highlighter's rule files.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -184,9 +185,11 @@ private:
         Tag.Closing = true;
         return true;
       }
-      size_t cr = text_.find('\r', pos_);
-      if (cr < close) {
-        pos_ = cr;
+      // Searched only up to the quote: a file without CR must not be searched to its end
+      // for every parameter.
+      auto cr = std::find(text_.begin() + pos_, text_.begin() + close, '\r');
+      if (cr != text_.begin() + close) {
+        pos_ = cr - text_.begin();
         EndOfLine();
       }
       Tag.Param += Unescape(text_.substr(pos_, close - pos_));

@@ -333,6 +333,17 @@ TEST(RuleFile, TruncatedAndDamagedFilesFailCleanly) {
   EXPECT_TRUE(survives("<UniversalHighlighter>" + garbage));
 }
 
+TEST(RuleFile, ManyGroupsReadInLinearTime) {
+  // Written files end their lines in LF only: no parameter may make the reader search on.
+  std::string rules = "<UniversalHighlighter>\n<Range Name=\"R\">\n";
+  for (int i = 0; i < 40000; ++i) rules += "<KW Name=\"g\"><W>w" + std::to_string(i) + "</W></KW>\n";
+  TCodeUniversalHighlighter h(nullptr);
+  Load(h, rules + "</Range>\n</UniversalHighlighter>\n");
+  EXPECT_EQ(h.Root().SymbolGroupCount(), 40000);
+  auto tokens = testsupport::ScanLine(h, "w39999 w4", h.GetRange());
+  EXPECT_EQ(tokens[0].Attribute, h.Root().SymbolGroups(39999)->Attribs());
+}
+
 TEST(RuleFile, AHugeKeywordIsNoProblem) {
   TCodeUniversalHighlighter h(nullptr);
   std::string word(1000000, 'k');

@@ -2,6 +2,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "editor/CodeEdit.h"
 #include "highlighters/CodeUniversalHighlighter.h"
 #include "support/HighlighterContract.h"
 #include "UniRules.h"
@@ -206,6 +207,27 @@ TEST(UniversalHighlighterEmpty, ScansPlainWordsWithoutRules) {
   auto tokens = testsupport::ScanLine(h, "ab, 12", h.GetRange());
   ASSERT_EQ(tokens.size(), 4u);
   EXPECT_EQ(tokens[3].Attribute, &h.Root().NumberAttri());
+}
+
+}  // namespace
+
+namespace {
+
+// The user's path: an editor shows a file, then a rule file is loaded into its highlighter.
+TEST(UniversalHighlighterInEditor, LoadingRulesRescansTheEditorsText) {
+  TCodeUniversalHighlighter h(nullptr);
+  TCodeEdit edit(nullptr);
+  edit.SetHighlighter(&h);
+  edit.SetText("x /* a\r\nbegin */ begin");
+  Load(h, RuleFile(Keywords("Keys", 2, "begin") + SubRange("Comment", "/*", "*/", 4)));
+  std::string token;
+  TCodeHighlighterAttributes* attr = nullptr;
+  ASSERT_TRUE(edit.GetHighlighterAttriAtRowCol({2, 2}, token, attr));
+  EXPECT_EQ(token, "begin");
+  EXPECT_EQ(attr->Foreground(), 4) << "the comment opened on line 1 goes on";
+  ASSERT_TRUE(edit.GetHighlighterAttriAtRowCol({12, 2}, token, attr));
+  EXPECT_EQ(attr->Foreground(), 2);
+  edit.SetHighlighter(nullptr);
 }
 
 }  // namespace
