@@ -1,0 +1,172 @@
+#include "highlighters/CodeURIOpener.h"
+#include <cstdlib>
+#include "highlighters/CodeHighlighterURI.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/ShellStart.h"
+
+namespace {
+// A press and release further apart than this are a drag, not a click.
+constexpr int kClickTolerance = 5;
+
+const HCURSOR kHandPoint = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+}  // namespace
+
+HCURSOR HandPointCursor() { return kHandPoint; }
+
+TCodeURIOpener::TCodeURIOpener(TComponent* Owner) : TComponent(Owner) {
+  visitedURIs_.SetSorted(true);
+  visitedURIs_.SetCaseSensitive(false);
+}
+
+TCodeURIOpener::~TCodeURIOpener() {
+  // Neither may keep calling into an opener that is gone.
+  SetEditor(nullptr);
+  SetURIHighlighter(nullptr);
+}
+
+void TCodeURIOpener::Notification(TComponent* AComponent) {
+  // The component is being destroyed: forget it without calling into it.
+  if (AComponent == editor_) editor_ = nullptr;
+  if (AComponent == uriHighlighter_) uriHighlighter_ = nullptr;
+}
+
+void TCodeURIOpener::HookEditor(bool Hook) {
+  TCodeMethod<TKeyEvent> down(this, &TCodeURIOpener::NewKeyDown), up(this, &TCodeURIOpener::NewKeyUp);
+  TCodeMethod<TMouseCursorHandler> cursor(this, &TCodeURIOpener::NewMouseCursor);
+  TCodeMethod<TMouseEvent> press(this, &TCodeURIOpener::NewMouseDown),
+      release(this, &TCodeURIOpener::NewMouseUp);
+  if (Hook) {
+    editor_->AddKeyDownHandler(down);
+    editor_->AddKeyUpHandler(up);
+    editor_->AddMouseCursorHandler(cursor);
+    editor_->AddMouseDownHandler(press);
+    editor_->AddMouseUpHandler(release);
+  } else {
+    editor_->RemoveKeyDownHandler(down);
+    editor_->RemoveKeyUpHandler(up);
+    editor_->RemoveMouseCursorHandler(cursor);
+    editor_->RemoveMouseDownHandler(press);
+    editor_->RemoveMouseUpHandler(release);
+  }
+}
+
+void TCodeURIOpener::SetEditor(TCustomCodeEdit* Value) {
+  if (Value == editor_) return;
+  if (editor_) {
+    HookEditor(false);
+    RemoveFreeNotification(editor_);
+  }
+  editor_ = Value;
+  ctrlDown_ = false;
+  mouseDownPos_.reset();
+  if (editor_) {
+    FreeNotification(editor_);
+    HookEditor(true);
+  }
+}
+
+void TCodeURIOpener::SetURIHighlighter(TCodeURIHighlighter* Value) {
+  if (Value == uriHighlighter_) return;
+  if (uriHighlighter_) {
+    uriHighlighter_->SetAlreadyVisitedURIFunc(nullptr);
+    RemoveFreeNotification(uriHighlighter_);
+  }
+  uriHighlighter_ = Value;
+  if (uriHighlighter_) {
+    FreeNotification(uriHighlighter_);
+    uriHighlighter_->SetAlreadyVisitedURIFunc(
+        [this](const std::string& URI) { return IsVisited(URI); });
+  }
+}
+
+bool TCodeURIOpener::IsVisited(const std::string& URI) const {
+  return visitedURIs_.IndexOf(URI) >= 0;
+}
+
+bool TCodeURIOpener::OpenLink(const std::string& URI, int LinkType) {
+  visitedURIs_.Add(URI);
+  std::string target = URI;
+  if (LinkType == static_cast<int>(TUriTokenKind::tkMailtoLink) && URI.rfind("mailto:", 0) != 0)
+    target = "mailto:" + URI;
+  else if (LinkType == static_cast<int>(TUriTokenKind::tkWebLink))
+    target = "http://" + URI;
+  return ShellStart(target);
+}
+
+bool TCodeURIOpener::MouseInEditor() const {
+  if (!editor_ || !editor_->HandleAllocated()) return false;
+  POINT p = {};
+  GetCursorPos(&p);
+  ScreenToClient(editor_->Handle(), &p);
+  RECT client = editor_->ClientRect();
+  return PtInRect(&client, p) != FALSE;
+}
+
+void TCodeURIOpener::UpdateEditorCursor() {
+  if (!editor_ || !editor_->HandleAllocated()) return;
+  // The editor picks its cursor (asking the chains) when told the mouse is over its text.
+  SendMessageA(editor_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(editor_->Handle()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+bool TCodeURIOpener::IsLinkAt(const TBufferCoord& Pos, std::string* Token, int* TokenType) const {
+  if (!editor_ || !uriHighlighter_) return false;
+  std::string token;
+  int type = 0, start = 0;
+  TCodeHighlighterAttributes* attri = nullptr;
+  if (!editor_->GetHighlighterAttriAtRowColEx(Pos, token, type, start, attri)) return false;
+  if (attri != uriHighlighter_->URIAttri() && attri != uriHighlighter_->VisitedURIAttri())
+    return false;
+  // Over a selection the mouse drags the text instead.
+  if (editor_->HasOption(TCodeEditorOption::eoDragDropEditing) && editor_->IsPointInSelection(Pos))
+    return false;
+  if (Token) *Token = token;
+  if (TokenType) *TokenType = type;
+  return true;
+}
+
+void TCodeURIOpener::NewKeyDown(TObject*, WORD& Key, TShiftState) {
+  if (Key == VK_CONTROL && !ctrlDown_ && MouseInEditor()) {
+    ctrlDown_ = true;
+    UpdateEditorCursor();
+  }
+}
+
+void TCodeURIOpener::NewKeyUp(TObject*, WORD& Key, TShiftState) {
+  if (Key == VK_CONTROL && ctrlDown_) {
+    ctrlDown_ = false;
+    UpdateEditorCursor();
+  }
+}
+
+void TCodeURIOpener::NewMouseCursor(TObject*, const TBufferCoord& ALineCharPos, HCURSOR& ACursor) {
+  ctrlDown_ = IsCtrlDown();
+  if (!ClickActivates() || !editor_ || !editor_->HandleAllocated() ||
+      GetFocus() != editor_->Handle())
+    return;
+  if (IsLinkAt(ALineCharPos, nullptr, nullptr)) ACursor = HandPointCursor();
+}
+
+void TCodeURIOpener::NewMouseDown(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+  bool left = Button == TMouseButton::mbLeft;
+  if ((left && !ctrlActivatesLinks_) || ctrlDown_)
+    mouseDownPos_ = POINT{X, Y};
+  else if (left)
+    mouseDownPos_.reset();  // a new press that cannot become a link click
+}
+
+void TCodeURIOpener::NewMouseUp(TObject*, TMouseButton Button, TShiftState, int X, int Y) {
+  if (Button != TMouseButton::mbLeft) return;
+  std::optional<POINT> press = mouseDownPos_;
+  mouseDownPos_.reset();
+  if (!ClickActivates() || !press || !editor_) return;
+  if (std::abs(X - press->x) >= kClickTolerance || std::abs(Y - press->y) >= kClickTolerance)
+    return;
+  if (X < editor_->GutterWidth()) return;
+  TBufferCoord pos = editor_->DisplayToBufferPos(editor_->PixelsToRowColumn(X, Y));
+  std::string token;
+  int type = 0;
+  if (!IsLinkAt(pos, &token, &type)) return;
+  OpenLink(token, type);
+  editor_->InvalidateLine(pos.Line);
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+#include <string>
+#include <utility>
+#include <vector>
+#include "highlighters/CodeHighlighterURI.h"
+#include "support/HighlighterContract.h"
+
+namespace {
+
+constexpr int Space = 1, Ftp = 2, Gopher = 3, Http = 4, Https = 5, Mail = 6, News = 7, Nntp = 8,
+              Prospero = 9, Telnet = 10, Wais = 11, Www = 12, Other = 13, Zero = 14;
+using Tok = std::pair<std::string, int>;
+using Toks = std::vector<Tok>;
+
+class URIHighlighter : public ::testing::Test {
+protected:
+  Toks Scan(const std::string& Line) {
+    Toks result;
+    for (const auto& t : testsupport::ScanLine(h, Line, 0)) result.emplace_back(t.Text, t.Kind);
+    return result;
+  }
+  // The first token that is a link, or {"", 0}.
+  Tok FirstLink(const std::string& Line) {
+    for (const Tok& t : Scan(Line))
+      if (t.second >= Ftp && t.second <= Www) return t;
+    return {"", 0};
+  }
+
+  TCodeURIHighlighter h{nullptr};
+};
+
+TEST_F(URIHighlighter, RecognisesEverySchemeWithAnAddress) {
+  const std::vector<Tok> links = {
+      {"ftp://ftp.example.com/pub", Ftp},     {"gopher://g.example.edu/1", Gopher},
+      {"http://www.example.com/a?b=c", Http}, {"https://example.org/x", Https},
+      {"mailto:me@example.com", Mail},        {"news:comp.lang.misc", News},
+      {"nntp://news.example.com/g", Nntp},    {"prospero://p.example.edu/x", Prospero},
+      {"telnet://host.example.com", Telnet},  {"wais://w.example.com/db", Wais},
+      {"www.example.com", Www},               {"someone@example.com", Mail},
+      {"HTTP://EXAMPLE.COM", Http},
+  };
+  for (const Tok& link : links) {
+    EXPECT_EQ(Scan(link.first), (Toks{link})) << link.first;
+    EXPECT_EQ(Scan("see " + link.first + " now"),
+              (Toks{{"see", Other}, {" ", Space}, link, {" ", Space}, {"now", Other}}))
+        << link.first;
+  }
+}
+
+TEST_F(URIHighlighter, LinksAtTheFirstColumnAndTheLineEnd) {
+  EXPECT_EQ(Scan("http://a.de"), (Toks{{"http://a.de", Http}}));
+  EXPECT_EQ(Scan("x http://a.de"), (Toks{{"x", Other}, {" ", Space}, {"http://a.de", Http}}));
+  EXPECT_EQ(Scan("a@b.de"), (Toks{{"a@b.de", Mail}}));
+  EXPECT_EQ(Scan("\ta@b.de"), (Toks{{"\t", Space}, {"a@b.de", Mail}}));
+}
+
+TEST_F(URIHighlighter, GivesBackTrailingPunctuation) {
+  EXPECT_EQ(Scan("http://host.de/path,"), (Toks{{"http://host.de/path", Http}, {",", Other}}));
+  EXPECT_EQ(FirstLink("(see http://host.de/a.)"), (Tok{"http://host.de/a", Http}));
+  EXPECT_EQ(FirstLink("http://host.de/a?!"), (Tok{"http://host.de/a", Http}));
+  // A slash is part of the address, even at its end.
+  EXPECT_EQ(FirstLink("http://host.de/;"), (Tok{"http://host.de/", Http}));
+  EXPECT_EQ(Scan("mail a@b.de."), (Toks{{"mail", Other}, {" ", Space}, {"a@b.de", Mail},
+                                       {".", Other}}));
+}
+
+TEST_F(URIHighlighter, ASchemeWithoutAddressIsOtherText) {
+  EXPECT_EQ(Scan("http://"), (Toks{{"http://", Other}}));
+  EXPECT_EQ(Scan("http://,."), (Toks{{"http://", Other}, {",", Other}, {".", Other}}));
+  EXPECT_EQ(Scan("news: x"), (Toks{{"news:", Other}, {" ", Space}, {"x", Other}}));
+  // Without its slashes the scheme text differs.
+  EXPECT_EQ(Scan("http:x")[0], (Tok{"http:", Other}));
+}
+
+TEST_F(URIHighlighter, TwoDotsEndTheAddressUnlessTheyAreAPathStep) {
+  EXPECT_EQ(FirstLink("http://h.de/a/../b"), (Tok{"http://h.de/a/../b", Http}));
+  EXPECT_EQ(FirstLink("http://h.de/a..b"), (Tok{"http://h.de/a", Http}));
+}
+
+TEST_F(URIHighlighter, WwwNeedsAHostAndADomain) {
+  EXPECT_EQ(Scan("www"), (Toks{{"www", Other}}));
+  EXPECT_EQ(Scan("www."), (Toks{{"www", Other}, {".", Other}}));
+  EXPECT_EQ(Scan("www.example"), (Toks{{"www", Other}, {".", Other}, {"example", Other}}));
+  EXPECT_EQ(Scan("www.example."), (Toks{{"www", Other}, {".", Other}, {"example", Other},
+                                        {".", Other}}));
+  EXPECT_EQ(Scan("www..x.y")[0], (Tok{"www", Other}));
+  EXPECT_EQ(Scan("www.a.b"), (Toks{{"www.a.b", Www}}));
+  EXPECT_EQ(Scan("www/x.y")[0], (Tok{"www", Other}));
+}
+
+TEST_F(URIHighlighter, EmailNeedsALocalPartAndADomainWithADot) {
+  EXPECT_EQ(Scan("a@b"), (Toks{{"a", Other}, {"@", Other}, {"b", Other}}));
+  EXPECT_EQ(Scan("@b.de")[0], (Tok{"@", Other}));
+  EXPECT_EQ(Scan("a@.de")[0], (Tok{"a", Other}));
+  EXPECT_EQ(Scan("a@b.c")[0], (Tok{"a@b.c", Mail}));
+  // An address may start with a digit or a hyphen, not with a dot.
+  EXPECT_EQ(Scan("1a@b.de"), (Toks{{"1a@b.de", Mail}}));
+  EXPECT_EQ(Scan(".a@b.de"), (Toks{{".", Other}, {"a@b.de", Mail}}));
+  // Two dots end it.
+  EXPECT_EQ(Scan("a@b..de")[0], (Tok{"a", Other}));
+  EXPECT_EQ(FirstLink("x.y@mail.example.com"), (Tok{"x.y@mail.example.com", Mail}));
+}
+
+TEST_F(URIHighlighter, LettersOfTheSameGroupMatchAScheme) {
+  EXPECT_EQ(Scan("hwwq://host.de"), (Toks{{"hwwq://host.de", Http}}));
+  EXPECT_EQ(Scan("xxx.a.b"), (Toks{{"xxx.a.b", Www}}));
+  // The groups: A..D 5, E..I 6, J..N 7, O..S 8, T..X 9, Y Z 10; ":" 11 and "/" 12.
+  const std::pair<char, int> values[] = {{'A', 5}, {'D', 5}, {'E', 6}, {'I', 6}, {'J', 7},
+                                         {'N', 7}, {'O', 8}, {'S', 8}, {'T', 9}, {'X', 9},
+                                         {'Y', 10}, {'z', 10}, {':', 11}, {'/', 12}, {'1', 0}};
+  for (auto [c, value] : values)
+    EXPECT_EQ(TCodeURIHighlighter::HashValue(static_cast<unsigned char>(c)), value) << c;
+}
+
+TEST_F(URIHighlighter, SplitsOtherTextIntoWordsAndSingleCharacters) {
+  EXPECT_EQ(Scan("ab12-"), (Toks{{"ab", Other}, {"1", Other}, {"2", Other}, {"-", Other}}));
+  EXPECT_EQ(Scan("a \t b"), (Toks{{"a", Other}, {" \t ", Space}, {"b", Other}}));
+  EXPECT_EQ(Scan(std::string("a\0b", 3)), (Toks{{"a", Other}, {std::string(1, '\0'), Zero},
+                                               {"b", Other}}));
+  EXPECT_EQ(Scan("\xE4x"), (Toks{{"\xE4", Other}, {"x", Other}}));
+  EXPECT_TRUE(Scan("").empty());
+}
+
+TEST_F(URIHighlighter, LongRunsScanInLinearTime) {
+  // Each character starts an e-mail test; without remembering failed runs this is quadratic.
+  for (const std::string& line :
+       {std::string(400000, '1'), std::string(400000, '-'), [] {
+          std::string s;
+          for (int i = 0; i < 100000; ++i) s += "www/";
+          return s;
+        }()}) {
+    h.SetLine(line, 0);
+    int tokens = 0;
+    while (!h.AtLineEnd()) {
+      ++tokens;
+      h.NextToken();
+    }
+    EXPECT_GT(tokens, 0);
+  }
+}
+
+TEST_F(URIHighlighter, AttributesAndDefaults) {
+  EXPECT_EQ(h.URIAttri()->Name(), "URI");
+  EXPECT_EQ(h.URIAttri()->Foreground(), 0x00FF0000);
+  EXPECT_TRUE(h.URIAttri()->Style().Contains(TFontStyle::fsUnderline));
+  EXPECT_EQ(h.VisitedURIAttri()->Name(), "Visited URI");
+  EXPECT_EQ(h.VisitedURIAttri()->Foreground(), 0x00800080);
+  EXPECT_EQ(h.GetAttributeCount(), 2) << "Space and Identifier stay outside the list";
+  EXPECT_EQ(h.GetDefaultAttribute(1)->Name(), "Identifier");
+  EXPECT_EQ(h.GetDefaultAttribute(4)->Name(), "Space");
+  EXPECT_EQ(h.GetDefaultAttribute(6), h.URIAttri());
+  EXPECT_EQ(h.GetDefaultAttribute(7), h.VisitedURIAttri());
+  for (int i : {0, 2, 3, 5, 8}) EXPECT_EQ(h.GetDefaultAttribute(i), nullptr) << i;
+  EXPECT_EQ(h.LanguageName(), "URI");
+  EXPECT_EQ(h.DefaultFilter(), "All Files (*.*)|*.*");
+  EXPECT_FALSE(h.IsDefaultFilterStored());
+  EXPECT_TRUE(h.GetIdentifierChars().test(0));
+  EXPECT_FALSE(h.GetIdentifierChars().test('-'));
+
+  auto tokens = testsupport::ScanLine(h, "go http://a.de", 0);
+  ASSERT_EQ(tokens.size(), 3u);
+  EXPECT_EQ(tokens[0].Attribute, h.GetDefaultAttribute(1));
+  EXPECT_EQ(tokens[1].Attribute, h.GetDefaultAttribute(4));
+  EXPECT_EQ(tokens[2].Attribute, h.URIAttri());
+}
+
+TEST_F(URIHighlighter, VisitedQueryIsInstalledNotUsedForColouring) {
+  EXPECT_FALSE(h.IsVisitedURI("http://a.de"));
+  h.SetAlreadyVisitedURIFunc([](const std::string&) { return true; });
+  EXPECT_TRUE(h.IsVisitedURI("http://a.de"));
+  EXPECT_EQ(testsupport::ScanLine(h, "http://a.de", 0)[0].Attribute, h.URIAttri());
+}
+
+TEST_F(URIHighlighter, SampleHasEveryKindAndMeetsTheContract) {
+  std::vector<std::string> lines = testsupport::SplitLines(h.GetSampleText());
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, lines));
+  std::vector<bool> seen(15);
+  for (const std::string& line : lines)
+    for (const auto& t : testsupport::ScanLine(h, line, 0)) seen[t.Kind] = true;
+  for (int kind = Ftp; kind <= Www; ++kind) EXPECT_TRUE(seen[kind]) << "kind " << kind;
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      h, {"", "a@b", "http://x.de/../y,", std::string("\0\r\n", 3), "www.", "\xE4\xE4"}));
+}
+
+TEST(URIHighlighterClass, IsRegistered) {
+  EXPECT_FALSE(RegisterHighlighterClass(TCodeURIHighlighter::StaticClass()));
+}
+
+}  // namespace
