@@ -1,7 +1,18 @@
 #include "app/fHlpMainDocs.h"
 #include <algorithm>
+#include <memory>
+#include "app/formMain.h"
+#include "app/frameEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/Panels.h"
+#include "toolkit/StatusBar.h"
+#include "toolkit/ToolBar.h"
 
 std::vector<int32_t> DocumentNumbers;
 
@@ -116,4 +127,238 @@ int64_t RoundedMegabytes(int64_t Bytes) {
   if (rest > kMegabyte / 2) return whole + 1;
   if (rest == kMegabyte / 2) return whole + (whole % 2);
   return whole;
+}
+
+// ---- Access -------------------------------------------------------------------------------
+
+namespace {
+
+TPageControl* Pages() { return frmMain ? frmMain->pcEdit : nullptr; }
+
+TfraEdit* SheetFrame(TTabSheet* Sheet) {
+  return Sheet ? dynamic_cast<TfraEdit*>(Sheet->FindComponent("fraEdit")) : nullptr;
+}
+
+constexpr int kTabImage = 126;
+constexpr int kFileFormatImage = 148;
+constexpr int kLineBreakImage = 33;
+
+// Menu items, tool buttons and other controls of the main window by name; names the window
+// does not have are skipped.
+void SetEnabledByName(const std::string& Name, bool Enabled) {
+  TComponent* found = frmMain->FindComponent(Name);
+  if (auto* item = dynamic_cast<TMenuItem*>(found)) item->SetEnabled(Enabled);
+  else if (auto* button = dynamic_cast<TToolButton*>(found)) button->SetEnabled(Enabled);
+  else if (auto* control = dynamic_cast<TWinControl*>(found)) control->SetEnabled(Enabled);
+}
+
+void SetCheckedByName(const std::string& MenuItem, const std::string& Button, bool On) {
+  if (auto* item = frmMain->Find<TMenuItem>(MenuItem)) item->SetChecked(On);
+  if (auto* button = frmMain->Find<TToolButton>(Button)) button->SetDown(On);
+}
+
+void SetButtonImage(const std::string& Name, int Image) {
+  if (auto* button = frmMain->Find<TToolButton>(Name)) button->SetImageIndex(Image);
+}
+
+void SetStatusText(int Panel, const std::string& Text) {
+  if (frmMain->StatusBar) frmMain->StatusBar->SetPanelText(Panel, Text);
+}
+
+bool AnyDocumentModified() {
+  for (int i = 0; i < Pages()->PageCount(); ++i)
+    if (TfraEdit* frame = SheetFrame(Pages()->Pages(i)); frame && frame->DocInfo.Modified) return true;
+  return false;
+}
+
+}  // namespace
+
+TfraEdit* GetActiveFrame() { return Pages() ? SheetFrame(Pages()->ActivePage()) : nullptr; }
+
+TCodeEdit* GetActiveEditor() {
+  TfraEdit* frame = GetActiveFrame();
+  return frame ? frame->seEdit : nullptr;
+}
+
+TfraEdit* GetFrame(int Index) {
+  if (!Pages()) return nullptr;
+  if (Index < 0) return GetActiveFrame();
+  return SheetFrame(Pages()->Pages(Index));
+}
+
+TfraEdit* GetFrameChecked(int Index) {
+  if (Index == -1) return GetActiveFrame();
+  if (Index < 0 || !Pages() || Index >= Pages()->PageCount()) return nullptr;
+  return GetFrame(Index);
+}
+
+TfraEdit* FindFrameByTag(int Tag) {
+  TfraEdit* found = nullptr;
+  if (!Pages()) return found;
+  for (int i = 0; i < Pages()->PageCount(); ++i)
+    if (TfraEdit* frame = SheetFrame(Pages()->Pages(i)); frame && frame->Tag() == Tag) found = frame;
+  return found;
+}
+
+int FrameTabIndex(const TfraEdit* Frame) {
+  if (!Pages() || !Frame) return -1;
+  return Pages()->IndexOfPage(dynamic_cast<TTabSheet*>(Frame->Owner()));
+}
+
+// ---- Keeping the window in step -----------------------------------------------------------
+
+void InsertText(const std::string& Prefix, const std::string& Text, const std::string& Suffix) {
+  TCodeEdit* editor = GetActiveEditor();
+  if (!editor || editor->ReadOnly()) return;
+  THourglass hourglass;
+  TCodeEditorOptions options = editor->Options();
+  options.Exclude(TCodeEditorOption::eoTrimTrailingSpaces);
+  editor->SetOptions(options);
+  const std::string text = Text == std::string(1, '\0') ? editor->SelText() : Text;
+  const int start = editor->SelStart();
+  editor->OpenUndoBlock();
+  editor->SetSelText(Prefix + text + Suffix);
+  editor->SetSelStart(start + static_cast<int>(Prefix.size()));
+  editor->SetSelLength(static_cast<int>(text.size()));
+  editor->CloseUndoBlock();
+  if (Settings.Editor.TrimTrailingSpaces) {
+    options.Include(TCodeEditorOption::eoTrimTrailingSpaces);
+    editor->SetOptions(options);
+  }
+  editor->Invalidate();
+  editor->EnsureCursorPosVisible();
+}
+
+void UpdateTabImage(TfraEdit* Frame) {
+  if (!Frame) return;
+  if (auto* sheet = dynamic_cast<TTabSheet*>(Frame->Owner()))
+    sheet->SetImageIndex(kTabImage + (Frame->seEdit->ReadOnly() ? 2 : 0) +
+                         (Frame->DocInfo.Modified ? 1 : 0));
+}
+
+void UpdateCaption() {
+  TfraEdit* frame = GetActiveFrame();
+  if (!frame) return;
+  const TDocumentInfo& doc = frame->DocInfo;
+  SetFileFormat(-2);
+  SetLineBreakFormat(-2);
+  UpdateTabImage(frame);
+  std::string caption = "Tarvoline - ";
+  if (Settings.General.TitleShowChanged && doc.Modified) caption += "*";
+  caption += Settings.General.TitleShowFullPath ? doc.FileName : doc.Title;
+  frmMain->SetCaption(caption);
+  Application().SetTitle(doc.Title + " - Tarvoline");
+  SetStatusText(3, doc.FileName);
+  SetEnabledByName("tbMainFileSave", doc.Modified);
+  SetEnabledByName("tbMainEditUndo", frame->seEdit->CanUndo());
+  SetEnabledByName("tbMainEditRedo", frame->seEdit->CanRedo());
+  SetCheckedByName("mnuViewLineBreak", "tbMainViewLineBreak", frame->seEdit->WordWrap());
+  SetCheckedByName("mnuFormatReplaceHtmlNamedChars", "tbMainFormatReplaceHtmlNamedChars",
+                   doc.ReplaceHtmlNamedChars);
+  SetEnabledByName("tbMainFileSaveAll", AnyDocumentModified());
+}
+
+void UpdateMenuState() {
+  if (!Pages()) return;
+  UpdateCaption();
+  const bool open = Pages()->PageCount() > 0;
+  if (open == DocsOpen) return;
+  DocsOpen = open;
+  if (!open) {
+    frmMain->SetCaption("Tarvoline");
+    Application().SetTitle("Tarvoline");
+    for (int panel = 0; panel <= 3; ++panel) SetStatusText(panel, "");
+    if (Settings.General.MinimizeLastDocClosed && frmMain->HandleAllocated())
+      ShowWindow(frmMain->Handle(), SW_MINIMIZE);
+  }
+  static const char* const kDocumentCommands[] = {
+      "mnuFileReload", "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveAll", "mnuFileFileFormat",
+      "mnuFileLineBreakFormat", "mnuFileExport", "mnuFileSessionSaveAs", "mnuFileClose",
+      "tbMainFileClose", "mnuFileCloseAllButCurrent", "mnuFileCloseAll", "mnuFilePrintPreview",
+      "mnuFilePrint", "mnuFilePrintUnFormatted", "mnuFileProperties", "mnuEdit", "mnuSearch",
+      "mnuInsert", "mnuFormat", "mnuView", "mnuExtrasApps", "mnuExtrasDefApp",
+      "mnuExtrasOpenFolder", "tbMainFileSave", "tbMainFileSaveAll", "tbMainFileFileFormat",
+      "tbMainFileLineBreakFormat", "tbMainFilePrintPreview", "tbMainFilePrint", "tbMainEditUndo",
+      "tbMainEditRedo", "tbMainEditSearch", "tbMainEditGotoLine",
+      "tbMainFormatReplaceHtmlNamedChars", "tbMainViewLineBreak", "tbMainViewSyntax"};
+  for (const char* name : kDocumentCommands) SetEnabledByName(name, open);
+  auto show = [](TWinControl* Control, bool Visible) {
+    if (Control) Control->SetVisible(Visible);
+  };
+  show(frmMain->pcBottom, open && Settings.ViewDocSearch);
+  show(frmMain->splitterBottom, open && Settings.ViewDocSearch);
+  show(frmMain->pnlLeft, open && Settings.ViewLeftPanel);
+  show(frmMain->splitterLeft, open && Settings.ViewLeftPanel);
+  if (frmMain->txtIncSearch) frmMain->txtIncSearch->SetEnabled(open);
+}
+
+void SetFileFormat(TFileFormat Code) {
+  TfraEdit* frame = GetActiveFrame();
+  if (!frame) return;
+  if (Code != -2) {
+    frame->DocInfo.FileFormat = Code == -1 ? frame->DocInfo.OrgFileFormat : Code;
+    frame->seEditChange(nullptr);
+  }
+  SetButtonImage("tbMainFileFileFormat", kFileFormatImage + frame->DocInfo.FileFormat);
+}
+
+void SetLineBreakFormat(TLineBreakFormat Code) {
+  TfraEdit* frame = GetActiveFrame();
+  if (!frame) return;
+  if (Code != -2) {
+    frame->DocInfo.LineBreakFormat = Code == -1 ? frame->DocInfo.OrgLineBreakFormat : Code;
+    frame->seEditChange(nullptr);
+  }
+  SetButtonImage("tbMainFileLineBreakFormat", kLineBreakImage + frame->DocInfo.LineBreakFormat);
+}
+
+void SetHighlighter(TCodeCustomHighlighter* Highlighter) {
+  TCodeEdit* editor = GetActiveEditor();
+  if (!editor) return;
+  THourglass hourglass;
+  const bool plain = !Highlighter || Highlighter == frmMain->HlURI;
+  editor->SetColor(plain ? static_cast<TColor>(Settings.Editor.BackgroundColor) : clWhite);
+  editor->SetHighlighter(Highlighter);
+}
+
+// ---- Lists --------------------------------------------------------------------------------
+
+void BuildOpenDocList() {
+  Settings.LastDocList.Clear();
+  Settings.LastDocFileName.clear();
+  if (!Pages()) return;
+  for (int i = 0; i < Pages()->PageCount(); ++i) {
+    TfraEdit* frame = SheetFrame(Pages()->Pages(i));
+    if (!frame || frame->DocInfo.FileName.empty()) continue;
+    const TCodeEdit& editor = *frame->seEdit;
+    Settings.LastDocList.Add(frame->DocInfo.FileName + "\t" + IntToStr(editor.SelStart()) + "\t" +
+                             IntToStr(editor.SelLength()) + "\t" + IntToStr(editor.TopLine()));
+    if (frame == GetActiveFrame()) Settings.LastDocFileName = frame->DocInfo.FileName;
+  }
+}
+
+void UpdateReopenMenu() {
+  if (!frmMain) return;
+  auto* reopen = frmMain->Find<TMenuItem>("mnuFileReOpen");
+  // The first two items are the fixed history command and its separator.
+  if (reopen)
+    while (reopen->Count() > 2) reopen->Delete(reopen->Count() - 1);
+  if (frmMain->pmnuToolbarOpen) frmMain->pmnuToolbarOpen->Items()->Clear();
+  for (int i = Settings.OpenMRU.Count() - 1; i >= 0; --i)
+    if (!FileExists(Settings.OpenMRU[i])) Settings.OpenMRU.Delete(i);
+  for (int i = 0; i < Settings.OpenMRU.Count(); ++i) {
+    auto addTo = [i](TMenuItem* Parent) {
+      auto item = std::make_unique<TMenuItem>(nullptr);
+      std::string caption;
+      for (char c : Settings.OpenMRU[i]) caption += c == '&' ? std::string("&&") : std::string(1, c);
+      item->SetCaption(caption);
+      item->SetTag(i);
+      item->SetImageIndex(kTabImage);
+      item->SetVisible(true);
+      item->OnClick = [](TObject* Sender) { frmMain->mnuFileReOpenDocsClick(Sender); };
+      Parent->Add(std::move(item));
+    };
+    if (reopen) addTo(reopen);
+    if (frmMain->pmnuToolbarOpen) addTo(frmMain->pmnuToolbarOpen->Items());
+  }
 }

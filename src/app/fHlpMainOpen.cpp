@@ -1,8 +1,20 @@
 // Opening documents: reading, the size and binary warnings, and the highlighter choice.
+#include <windows.h>
+#include <shlobj.h>
 #include "app/fHlpMainDocs.h"
+#include "app/fLanguage.h"
+#include "app/formMain.h"
+#include "app/frameEdit.h"
+#include "commands/fHlpMainFuncs.h"
+#include "commands/fHlpMainLines.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/StatusBar.h"
 
 TStringList FileTypeContents;
 std::vector<TFileReadHook> FileReadHooks;
@@ -67,4 +79,270 @@ std::string MatchContentRules(const TStrings& Rules, const std::string& Text) {
     if (RuleMatches(rule, Text)) name = rule.Name;
   }
   return name;
+}
+
+std::string GetHighlighterByContent(TfraEdit& Frame) {
+  if (FileTypeContents.Count() == 0) return std::string();
+  // Only the start of the text is ever tested: a large document is not copied whole.
+  const TCodeEditStringList& lines = Frame.seEdit->Lines();
+  std::string start;
+  for (int i = 0; i < lines.Count() && start.size() < static_cast<size_t>(kMaxRuleChars); ++i) {
+    if (i > 0) start += "\r\n";
+    start += lines[i];
+  }
+  return MatchContentRules(FileTypeContents, start);
+}
+
+TCodeCustomHighlighter* GetFileTypeHighlighter(const std::string& Name, TfraEdit& /*Frame*/) {
+  TCodeCustomHighlighter* const uri = frmMain ? frmMain->HlURI : nullptr;
+  if (Name.empty() || !frmMain) return uri;
+  for (int row = 0; row < Settings.FileTypes.Count(); ++row) {
+    const std::string masks = AnsiLowerCase(GetToken(Settings.FileTypes[row], "|", 2)) + ";";
+    bool matches = false;
+    size_t start = 0;
+    for (size_t end; !matches && (end = masks.find(';', start)) != std::string::npos; start = end + 1) {
+      const std::string mask = Trim(masks.substr(start, end - start));
+      matches = !mask.empty() && mask != "*.*" && MatchesFileMask(Name, mask);
+    }
+    if (!matches) continue;
+    const std::string id = AnsiLowerCase(GetToken(Settings.FileTypes[row], "|", 4));
+    if (id == ":uri:") return uri;
+    if (id == ":webmixed:") return frmMain->HlWebMixed;
+    if (id == ":html:") return frmMain->HlHTML;
+    if (id == ":php:") return frmMain->HlPHP;
+    if (id == ":css:") return frmMain->HlCSS;
+    if (id == ":js:") return frmMain->HlJS;
+    if (id == ":vbs:") return frmMain->HlVBS;
+    // Rule-file types: the rule-file reader is not part of the program yet, so such a
+    // document is shown with the URI highlighter, as when its rule file is missing.
+    return uri;
+  }
+  return uri;
+}
+
+// ---- OpenFile -----------------------------------------------------------------------------
+
+namespace {
+
+std::string NewDocName(int Number) {
+  return GetLangText("Main|NewDocName", "Unbenannt%s1%", LangParams({IntToStr(Number)}));
+}
+
+std::wstring ToWide(const std::string& Text) {
+  if (Text.empty()) return std::wstring();
+  int size = MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
+  std::wstring wide(size, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), wide.data(), size);
+  return wide;
+}
+
+std::string FromWide(const std::wstring& Wide) {
+  if (Wide.empty()) return std::string();
+  int length = static_cast<int>(Wide.size());
+  int size = WideCharToMultiByte(CP_ACP, 0, Wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(size, '\0');
+  WideCharToMultiByte(CP_ACP, 0, Wide.data(), length, text.data(), size, nullptr, nullptr);
+  return text;
+}
+
+// Declining is not a failure: false ends the open without a message.
+bool SizeAccepted(const std::string& FileName) {
+  if (FileName.empty() || !Settings.General.OpenSizeWarn) return true;
+  const int64_t megabytes = RoundedMegabytes(GetFileSizeByName(FileName));
+  if (megabytes < Settings.General.OpenSizeWarnMB) return true;
+  return MsgBox(GetLangText("Main|MsgOpenSizeWarnText",
+                            "Die Datei \"%s1%\" ist gr\xF6\xDF" "er als %s2% MB (%s3% MB).%w%"
+                            "M\xF6" "chten Sie diese Datei dennoch \xF6" "ffnen?",
+                            LangParams({FileName, IntToStr(Settings.General.OpenSizeWarnMB),
+                                        IntToStr(megabytes)})),
+                GetLangText("Main|MsgOpenSizeWarnTitle", "\xD6" "ffnen einer gro\xDF" "en Datei"),
+                MB_ICONEXCLAMATION | MB_YESNOCANCEL) == IDYES;
+}
+
+// The text and formats of a file, from the first read hook that supplies them, else from the
+// file itself. Raises what the reader raises.
+struct TReadResult {
+  std::string Text;
+  TLineBreakFormat LineBreak = -1;
+  TFileFormat FileFormat = 0;
+};
+
+TReadResult ReadDocument(const std::string& FileName) {
+  TReadResult result;
+  const TFileFormat request = IsCtrlDown() ? -1 : 0;
+  if (!FileReadHooks.empty()) {
+    const std::wstring name = ToWide(FileName);
+    std::wstring text;
+    for (const TFileReadHook& hook : FileReadHooks) {
+      int32_t lineBreak = 0, fileFormat = 0;
+      try {
+        if (hook(name, text, lineBreak, fileFormat) != 0) continue;
+      } catch (const std::exception&) {
+        continue;  // a failing plug-in passes the file on to the next one
+      }
+      result.Text = FromWide(text);
+      result.LineBreak = lineBreak;
+      result.FileFormat = fileFormat;
+      return result;
+    }
+  }
+  result.FileFormat = request;
+  LoadTextFile(FileName, result.LineBreak, result.FileFormat, result.Text);
+  return result;
+}
+
+bool BinaryAccepted(const std::string& FileName) {
+  return MsgBox(GetLangText("Main|MsgFileNoTextText",
+                            "Die Datei \"%s1%\" ist keine Textdatei%w%und kann m\xF6glicherweise "
+                            "nicht richtig angezeigt oder gespeichert werden.%w%%w%M\xF6" "chten "
+                            "Sie diese Datei dennoch \xF6" "ffnen?",
+                            LangParams({FileName})),
+                GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"),
+                MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+void ShowOpenError(const std::string& FileName) {
+  MsgBox(GetLangText("Main|MsgFileErrOpenText", "Die Datei \"%s1%\" konnte nicht ge\xF6" "ffnet werden.",
+                     LangParams({FileName})),
+         GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"), MB_ICONERROR | MB_OK);
+}
+
+TTabSheet* FindOpenTab(const std::string& FileName) {
+  TPageControl* pages = frmMain->pcEdit;
+  for (int i = 0; i < pages->PageCount(); ++i)
+    if (TfraEdit* frame = GetFrame(i); frame && AnsiSameText(frame->DocInfo.FileName, FileName))
+      return pages->Pages(i);
+  return nullptr;
+}
+
+// A new tab page with its frame, right after the active page.
+TfraEdit* CreateDocumentTab(int Number) {
+  TPageControl* pages = frmMain->pcEdit;
+  TTabSheet* sheet = pages->AddPage("tabEdit" + IntToStr(Number), pages->ActivePageIndex() + 1);
+  sheet->SetCaption(NewDocName(Number));
+  sheet->SetTag(Number);
+  TfraEdit* frame = sheet->Make<TfraEdit>("fraEdit", sheet);
+  frame->SetTag(Number);
+  frame->seEdit->SetBorderStyle(IsAppThemedSafe() ? TBorderStyle::bsNone : TBorderStyle::bsSingle);
+  return frame;
+}
+
+// Takes a tab made by this open away again, as if it had never been there.
+void DiscardNewTab(TfraEdit* Frame, TTabSheet* PreviousActive) {
+  TPageControl* pages = frmMain->pcEdit;
+  FreeDocumentNumber(Frame->Tag());
+  pages->RemovePage(dynamic_cast<TTabSheet*>(Frame->Owner()));
+  if (PreviousActive) pages->SetActivePage(PreviousActive);
+  DocsOpen = !DocsOpen;  // the next refresh is a full one
+}
+
+void StoreFormats(TDocumentInfo& Doc, TLineBreakFormat LineBreak, TFileFormat FileFormat) {
+  // UTF-16 and binary documents are written back as ANSI.
+  if (FileFormat < ffAnsi || FileFormat > ffUtf8) FileFormat = ffAnsi;
+  if (LineBreak < lbfWindows) LineBreak = lbfWindows;
+  Doc.OrgFileFormat = Doc.FileFormat = FileFormat;
+  Doc.OrgLineBreakFormat = Doc.LineBreakFormat = LineBreak;
+}
+
+void RememberOpened(const std::string& FileName) {
+  if (Settings.General.AddToRecentFiles) SHAddToRecentDocs(SHARD_PATHA, FileName.c_str());
+  AddToOpenMRU(Settings.OpenMRU, FileName, Settings.General.OpenMRUMaxItems);
+  UpdateReopenMenu();
+}
+
+void ChooseHighlighter(TfraEdit& Frame, const std::string& FileName) {
+  std::string name = GetHighlighterByContent(Frame);
+  if (name.empty()) name = ExtractFileName(FileName);
+  TCodeCustomHighlighter* highlighter = GetFileTypeHighlighter(name, Frame);
+  Frame.seEdit->SetHighlighter(highlighter);
+  if (!highlighter || highlighter == frmMain->HlURI)
+    Frame.seEdit->SetColor(static_cast<TColor>(Settings.Editor.BackgroundColor));
+}
+
+void SetUpDocument(TfraEdit& Frame, const std::string& FileName, bool ReadOnly) {
+  TCodeEdit& editor = *Frame.seEdit;
+  editor.SetReadOnly(ReadOnly);
+  editor.SetInsertMode(!Settings.Editor.OvrModeAsDef);
+  ChooseHighlighter(Frame, FileName);
+  ApplySettings(&editor);
+  TDocumentInfo& doc = Frame.DocInfo;
+  doc.FileName = FileName;
+  doc.Title = FileName.empty() ? NewDocName(Frame.Tag()) : ExtractFileName(FileName);
+  doc.ReplaceHtmlNamedChars = Settings.Editor.ReplaceHtmlNamedChars;
+  doc.Modified = false;
+  auto* sheet = dynamic_cast<TTabSheet*>(Frame.Owner());
+  sheet->SetCaption(TabCaptionOf(doc.Title));
+  if (Settings.General.AutoReadOnly && !FileName.empty()) {
+    const DWORD attributes = GetFileAttributesA(FileName.c_str());
+    editor.SetReadOnly(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY));
+  }
+  sheet->OnShow = [](TObject* Sender) { frmMain->TabSheetShow(Sender); };
+}
+
+// Shows the result and brings the window up to date, whatever happened.
+TTabSheet* FinishOpen(TTabSheet* Sheet) {
+  TPageControl* pages = frmMain->pcEdit;
+  if (TfraEdit* frame = Sheet ? dynamic_cast<TfraEdit*>(Sheet->FindComponent("fraEdit")) : nullptr) {
+    Sheet->SetVisible(true);
+    frame->SetVisible(true);
+    frame->seEdit->SetVisible(true);
+    pages->SetActivePage(Sheet);
+    pages->SetVisible(true);
+    frame->seEdit->SetFocus();
+  }
+  UpdateMenuState();
+  UpdateCaption();
+  pages->SetVisible(true);
+  return Sheet;
+}
+
+}  // namespace
+
+TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+  if (!frmMain || !frmMain->pcEdit) return nullptr;
+  // Documents remember where their file is, whatever the current folder becomes.
+  const std::string fileName = FileName.empty() ? std::string() : ExpandFileName(FileName);
+  TPageControl* pages = frmMain->pcEdit;
+  THourglass hourglass;
+  pages->SetVisible(false);
+  if (frmMain->StatusBar) {
+    frmMain->StatusBar->SetPanelText(
+        3, GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", LangParams({fileName})));
+    frmMain->StatusBar->Update();
+  }
+  if (!SizeAccepted(fileName)) return FinishOpen(nullptr);
+
+  const bool reload = ReloadFrame != nullptr;
+  TTabSheet* const previousActive = pages->ActivePage();
+  TfraEdit* frame = ReloadFrame;
+  if (!reload) {
+    if (Settings.General.NoFileMultiLoad && !fileName.empty() && !Settings.ParamML)
+      if (TTabSheet* open = FindOpenTab(fileName)) return FinishOpen(open);
+    frame = CreateDocumentTab(NewDocumentNumber());
+  }
+  TTabSheet* const sheet = dynamic_cast<TTabSheet*>(frame->Owner());
+
+  if (!fileName.empty()) {
+    try {
+      TReadResult read = ReadDocument(fileName);
+      frame->seEdit->SetText(read.Text);
+      std::string().swap(read.Text);
+      if (Settings.General.OpenTrimTrailingSpaces) TrimTrailingSpaces(frame->seEdit);
+      if (!reload && read.FileFormat == ffBinary && Settings.General.OpenBinWarn &&
+          !BinaryAccepted(fileName)) {
+        DiscardNewTab(frame, previousActive);
+        return FinishOpen(nullptr);
+      }
+      // The file watcher slot stays empty until the watcher exists in the program.
+      StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
+      RememberOpened(fileName);
+    } catch (const std::exception&) {
+      ShowOpenError(fileName);
+      // A reload that fails keeps the document as it was: nothing was replaced yet.
+      if (!reload) DiscardNewTab(frame, previousActive);
+      return FinishOpen(nullptr);
+    }
+  }
+  SetUpDocument(*frame, fileName, ReadOnly);
+  return FinishOpen(sheet);
 }

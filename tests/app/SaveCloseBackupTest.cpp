@@ -81,7 +81,7 @@ TEST_F(BackupTest, AskedBeforeOverwritingAnOldBackup) {
   folder.Write("a.txt", "new");
   for (const Case& c : cases) {
     QueueAnswer(ModalAnswer{c.answer}, [&](const ModalQuestion& q) {
-      EXPECT_EQ(q.caption, "Backupdatei überschreiben");
+      EXPECT_EQ(q.caption, "Backupdatei \xFC" "berschreiben");
       EXPECT_NE(q.text.find(folder.File("a.txt.bak")), std::string::npos);
     });
     EXPECT_EQ(CreateBackup(folder.File("a.txt")), c.result) << c.answer;
