@@ -256,7 +256,8 @@ void TCodeMultiHighlighter::MemberAttributesChanged(TObject* Sender) {
 
 void TCodeMultiHighlighter::SetDefaultHighlighter(TCodeCustomHighlighter* Value) {
   if (Value == defaultHighlighter_) return;
-  if (Value == this) throw Exception("A CodeMultiHighlighter cannot be its own DefaultHighlighter.");
+  if (Value == this)
+    throw Exception("A CodeMultiHighlighter cannot be its own DefaultHighlighter.");
   TCodeCustomHighlighter* old = defaultHighlighter_;
   defaultHighlighter_ = Value;
   if (old) ReleaseMember(old);
@@ -302,7 +303,8 @@ int TCodeMultiHighlighter::GetAttributeCount() const {
   int count = schemes_->Count();
   if (defaultHighlighter_) count += defaultHighlighter_->GetAttributeCount();
   for (int i = 0; i < schemes_->Count(); ++i)
-    if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter()) count += h->GetAttributeCount();
+    if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter())
+      count += h->GetAttributeCount();
   return count;
 }
 
@@ -419,7 +421,8 @@ void TCodeMultiHighlighter::NextToken() {
     if (fMarker->fIsOpenSymbol) {
       fCurrScheme = fMarker->fScheme;
       fSavedDefaultRange = defaultHighlighter_->GetRange();
-      if (TCodeCustomHighlighter* h = schemes_->Items(fCurrScheme)->Highlighter()) h->ResetRange();
+      if (TCodeCustomHighlighter* h = schemes_->Items(fCurrScheme)->Highlighter())
+        h->ResetRange();
     }
     ++fNextMarker;
     fTokenPos = fRun - 1;

@@ -166,7 +166,9 @@ public:
   const std::vector<TMarker>& Markers() const { return fMarkers; }
   int CurrentScheme() const { return fCurrScheme; }
   // For a custom range handler restoring a state; an index outside the schemes means none.
-  void SetCurrentScheme(int Value) { fCurrScheme = Value >= 0 && Value < schemes_->Count() ? Value : -1; }
+  void SetCurrentScheme(int Value) {
+    fCurrScheme = Value >= 0 && Value < schemes_->Count() ? Value : -1;
+  }
 
 protected:
   void Notification(TComponent* AComponent) override;

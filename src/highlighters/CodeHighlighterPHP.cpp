@@ -410,7 +410,8 @@ void TCodePHPHighlighter::StringVarProc() {
     return;
   }
   SetKind(TPHPTokenKind::tkVariable);
-  const bool braced = (At(Run) == '{' && At(Run + 1) == '$') || (At(Run) == '$' && At(Run + 1) == '{');
+  const bool braced =
+      (At(Run) == '{' && At(Run + 1) == '$') || (At(Run) == '$' && At(Run + 1) == '{');
   if (braced) {
     Run += 2;
     for (int depth = 1; !IsLineBreakOrEnd(At(Run));) {

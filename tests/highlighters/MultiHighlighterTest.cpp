@@ -139,7 +139,8 @@ TEST_F(WebMixed, RestartsALineFromItsStoredStateWhateverWasScannedBefore) {
 TEST_F(WebMixed, MeetsTheHighlighterContractOverAPage) {
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(
       multi, {"<html><?php $a = \"x", "y $b\"; /* c", "*/ ?><style type=\"text/css\">",
-              "p { /* note", "*/ color: red; /* more", "*/", "}", "</style><script type=\"text/javascript\">",
+              "p { /* note", "*/ color: red; /* more", "*/", "}",
+              "</style><script type=\"text/javascript\">",
               "/* a", "*/ var s = 'x';", "</script><script language=vbscript>", "Dim x",
               "</script>", "<!-- end", "-->", "", "<?", "?>", "<p class=\"a", "b\">"}));
 }

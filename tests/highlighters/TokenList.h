@@ -11,8 +11,8 @@ using Tok = std::pair<std::string, int>;
 using Toks = std::vector<Tok>;
 
 // The tokens of Line scanned from Range; the end state goes to EndRange when given.
-inline Toks ScanToks(TCodeCustomHighlighter& H, const std::string& Line, TCodeHighlighterRange Range,
-                     TCodeHighlighterRange* EndRange = nullptr) {
+inline Toks ScanToks(TCodeCustomHighlighter& H, const std::string& Line,
+                     TCodeHighlighterRange Range, TCodeHighlighterRange* EndRange = nullptr) {
   Toks result;
   for (const auto& t : ScanLine(H, Line, Range, EndRange)) result.emplace_back(t.Text, t.Kind);
   return result;
