@@ -226,6 +226,8 @@ TCodeMultiHighlighter::TCodeMultiHighlighter(TComponent* Owner)
     : TCodeCustomHighlighter(Owner), schemes_(std::make_unique<TSchemes>(this)) {}
 
 TCodeMultiHighlighter::~TCodeMultiHighlighter() {
+  // Letting the members go must not ask the editor to rescan with a highlighter that is going.
+  BeginUpdate();
   fMarkers.clear();
   fMarker = nullptr;
   schemes_->Clear();

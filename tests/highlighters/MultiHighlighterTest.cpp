@@ -358,6 +358,27 @@ TEST(MultiHighlighter, NestsAMultiHighlighterAsAScheme) {
       outer, {"<p><? $a [css] p {", "color: red", "} [/css] $b", "?> <b>", "", "<? /* x", "*/?>"}));
 }
 
+TEST(MultiHighlighter, LeavesItsMembersQuietlyWhenDestroyed) {
+  TCodeHTMLHighlighter html(nullptr);
+  TCodeCssHighlighter css(nullptr);
+  int changes = 0;
+  struct Counter {
+    int* n;
+    void Changed(TObject*) { ++*n; }
+  } counter{&changes};
+  {
+    TCodeMultiHighlighter multi(nullptr);
+    multi.SetDefaultHighlighter(&html);
+    multi.Schemes().Add()->SetHighlighter(&css);
+    multi.AddAttributeChangeHook(TCodeNotifyMethod(&counter, &Counter::Changed));
+  }
+  EXPECT_EQ(changes, 0);
+  // No hook of the destroyed highlighter is left behind in its members.
+  css.CommentAttri()->SetForeground(clOlive);
+  html.CommentAttri()->SetForeground(clOlive);
+  EXPECT_EQ(changes, 0);
+}
+
 TEST(MultiHighlighter, AsksACustomRangeHandlerForTheState) {
   TCodeHTMLHighlighter html(nullptr);
   TCodeMultiHighlighter multi(nullptr);
