@@ -22,6 +22,15 @@ TCodeIdentCharTable MakeIdentCharTable() {
   return table;
 }
 
+TCodeCharSet WebIdentifierChars() {
+  TCodeCharSet chars = CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
+                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
+  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
+                          181, 182, 185, 186, 188, 189, 190})
+    chars.set(c);
+  return chars;
+}
+
 int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
                        const char* Text, int& Length) {
   int64_t hash = 0;

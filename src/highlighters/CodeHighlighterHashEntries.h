@@ -21,6 +21,10 @@ TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32
 using TCodeIdentCharTable = std::array<bool, 256>;
 TCodeIdentCharTable MakeIdentCharTable();
 
+// The word characters the editor uses for the web languages: "0".."9", "A".."Z", "_",
+// "a".."z" and the letters of the ANSI code page above 127.
+TCodeCharSet WebIdentifierChars();
+
 // The hash of the identifier at Text: the table values of its run of identifier characters
 // added; Length receives the length of the run.
 int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,

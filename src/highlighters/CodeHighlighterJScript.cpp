@@ -207,10 +207,7 @@ TCodeHighlighterAttributes* TCodeJScriptHighlighter::GetDefaultAttribute(int Ind
   }
 }
 
-TCodeCharSet TCodeJScriptHighlighter::GetIdentifierChars() const {
-  return CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
-         CodeCharRange('a', 'z');
-}
+TCodeCharSet TCodeJScriptHighlighter::GetIdentifierChars() const { return WebIdentifierChars(); }
 
 std::string TCodeJScriptHighlighter::GetSampleText() const { return kJScriptSampleText; }
 

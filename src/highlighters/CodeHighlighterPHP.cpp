@@ -156,10 +156,7 @@ TCodeHighlighterAttributes* TCodePHPHighlighter::GetDefaultAttribute(int Index) 
   }
 }
 
-TCodeCharSet TCodePHPHighlighter::GetIdentifierChars() const {
-  return CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
-         CodeCharRange('a', 'z');
-}
+TCodeCharSet TCodePHPHighlighter::GetIdentifierChars() const { return WebIdentifierChars(); }
 
 std::string TCodePHPHighlighter::GetSampleText() const { return kPHPSampleText; }
 

@@ -132,10 +132,7 @@ TCodeHighlighterAttributes* TCodeVBScriptHighlighter::GetDefaultAttribute(int In
   }
 }
 
-TCodeCharSet TCodeVBScriptHighlighter::GetIdentifierChars() const {
-  return CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
-         CodeCharRange('a', 'z');
-}
+TCodeCharSet TCodeVBScriptHighlighter::GetIdentifierChars() const { return WebIdentifierChars(); }
 
 std::string TCodeVBScriptHighlighter::GetSampleText() const { return kVBScriptSampleText; }
 

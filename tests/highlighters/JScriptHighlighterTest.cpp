@@ -170,7 +170,10 @@ TEST_F(JScriptHighlighter, DescribesItsLanguageAndFilter) {
   EXPECT_EQ(h.LanguageName(), "JavaScript");
   EXPECT_EQ(h.DefaultFilter(), "Javascript Files (*.js)|*.js");
   EXPECT_FALSE(h.IsDefaultFilterStored());
-  EXPECT_EQ(h.GetIdentifierChars().count(), 63u);
+  TCodeCharSet chars = h.GetIdentifierChars();
+  EXPECT_TRUE(chars['_'] && chars['0'] && chars['z'] && chars[138] && chars[192] && chars[255]);
+  EXPECT_FALSE(chars['$'] || chars['-'] || chars[128] || chars[191]);
+  EXPECT_EQ(chars.count(), 148u);
 }
 
 TEST_F(JScriptHighlighter, TakesTheMainWindowColours) {

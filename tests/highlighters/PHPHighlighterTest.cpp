@@ -177,6 +177,9 @@ TEST_F(PHPHighlighter, StartsWithItsOwnAttributesAndDefaults) {
   for (int i = 0; i < 6; ++i) EXPECT_EQ(h.GetDefaultAttribute(i), roles[i]) << i;
   EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
   EXPECT_EQ(h.LanguageName(), "PHP");
+  EXPECT_TRUE(h.GetIdentifierChars()[0xE4]);
+  EXPECT_FALSE(h.GetIdentifierChars()['$']);
+  EXPECT_EQ(h.GetIdentifierChars().count(), 148u);
   EXPECT_EQ(h.DefaultFilter(), "PHP Files (*.php;*.php3;*.phtml;*.inc)|*.php;*.php3;*.phtml;*.inc");
   ApplyMainWindowColors(h);
   EXPECT_EQ(h.VariableAttri()->Foreground(), clMaroon);

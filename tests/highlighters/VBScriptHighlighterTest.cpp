@@ -95,6 +95,8 @@ TEST_F(VBScriptHighlighter, StartsWithItsOwnAttributesAndDefaults) {
   EXPECT_EQ(h.GetDefaultAttribute(6), nullptr);
   EXPECT_EQ(h.LanguageName(), "MS VBScript");
   EXPECT_EQ(h.DefaultFilter(), "VBScript Files (*.vbs)|*.vbs");
+  EXPECT_TRUE(h.GetIdentifierChars()[0xE4]);
+  EXPECT_EQ(h.GetIdentifierChars().count(), 148u);
   ApplyMainWindowColors(h);
   EXPECT_EQ(h.StringAttri()->Foreground(), clTeal);
   EXPECT_TRUE(h.KeyAttri()->Style().Empty());
