@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include "rtl/SysUtils.h"
 
 TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32_t>> Extra) {
   TCodeHashCharTable table{};
@@ -19,6 +20,15 @@ TCodeIdentCharTable MakeIdentCharTable() {
     table[c] = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || c == '_' ||
                (c >= 'a' && c <= 'z');
   return table;
+}
+
+TCodeCharSet WebIdentifierChars() {
+  TCodeCharSet chars = CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
+                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
+  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
+                          181, 182, 185, 186, 188, 189, 190})
+    chars.set(c);
+  return chars;
 }
 
 int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
@@ -48,6 +58,24 @@ void TCodeHashEntryList::Add(int32_t Hash, const std::string& Keyword, uint8_t K
   buckets_[Hash].push_back({Keyword, Kind});
 }
 
+void TCodeHashEntryList::AddByLength(int32_t Hash, const std::string& Keyword, uint8_t Kind) {
+  assert(Hash >= 0 && Hash < (1 << 16));  // keyword hashes are small sums
+  if (Hash >= Size()) buckets_.resize(Hash + 1);
+  std::vector<TCodeHashEntry>& chain = buckets_[Hash];
+  for (const TCodeHashEntry& entry : chain)
+    if (SameText(entry.Keyword, Keyword))
+      throw ECodeHashEntryError("Keyword \"" + Keyword + "\" already in list");
+  auto longer = std::find_if(chain.begin(), chain.end(), [&](const TCodeHashEntry& E) {
+    return E.Keyword.size() > Keyword.size();
+  });
+  chain.insert(longer, {Keyword, Kind});
+}
+
+const std::vector<TCodeHashEntry>& TCodeHashEntryList::Entries(int32_t Hash) const {
+  static const std::vector<TCodeHashEntry> none;
+  return Hash >= 0 && Hash < Size() ? buckets_[Hash] : none;
+}
+
 // ---------------------------------------------------------------------------------------------
 
 const TCodeHighlighterClass& TCodeHashHighlighter::StaticClass() {
@@ -69,6 +97,7 @@ TCodeHashHighlighter::TCodeHashHighlighter(TComponent* Owner, const TCodeHashEnt
     identFuncTable_[hash] = Keywords.Entries(hash).empty() ? &TCodeHashHighlighter::AltFunc
                                                            : &TCodeHashHighlighter::KeywordFunc;
   fTokenID = Kinds.Null;
+  fIsLeadByte = SystemLeadByteTest();
 }
 
 std::string TCodeHashHighlighter::GetToken() const {
@@ -91,6 +120,11 @@ void TCodeHashHighlighter::SetLine(const std::string& NewValue, int LineNumber) 
 uint8_t TCodeHashHighlighter::IdentKind(int32_t Hash) {
   if (Hash < 0 || Hash >= keywords_.Size()) return kinds_.Identifier;
   return (this->*identFuncTable_[Hash])(Hash);
+}
+
+int TCodeHashHighlighter::CharLengthAtRun() const {
+  bool lead = fIsLeadByte && fIsLeadByte(static_cast<unsigned char>(fLineStr[Run]));
+  return lead && !AtLineTerminatorAt(Run + 1) ? 2 : 1;
 }
 
 uint8_t TCodeHashHighlighter::KeywordFunc(int32_t Hash) {

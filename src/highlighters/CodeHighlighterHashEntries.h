@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditMiscProcs.h"
+#include "rtl/Exception.h"
 
 // Per character code the value it adds to a word's hash. Letters of either case map to 1..26,
 // so hashing and keyword comparison through the table ignore case.
@@ -18,6 +20,10 @@ TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32
 // True for "0".."9", "A".."Z", "_" and "a".."z".
 using TCodeIdentCharTable = std::array<bool, 256>;
 TCodeIdentCharTable MakeIdentCharTable();
+
+// The word characters the editor uses for the web languages: "0".."9", "A".."Z", "_",
+// "a".."z" and the letters of the ANSI code page above 127.
+TCodeCharSet WebIdentifierChars();
 
 // The hash of the identifier at Text: the table values of its run of identifier characters
 // added; Length receives the length of the run.
@@ -39,15 +45,28 @@ struct TCodeHashEntry {
   uint8_t Kind;
 };
 
+// Raised when a keyword is added to a chain twice.
+class ECodeHashEntryError : public Exception {
+public:
+  using Exception::Exception;
+};
+
 // Keywords by hash value 0..Size-1, each hash's keywords in the order they were added.
 class TCodeHashEntryList {
 public:
-  explicit TCodeHashEntryList(int Size) : buckets_(Size) {}
+  explicit TCodeHashEntryList(int Size = 0) : buckets_(Size) {}
 
   int Size() const { return static_cast<int>(buckets_.size()); }
   // Hash must be below Size: a keyword the hash puts beyond the table could never be found.
   void Add(int32_t Hash, const std::string& Keyword, uint8_t Kind);
-  const std::vector<TCodeHashEntry>& Entries(int32_t Hash) const { return buckets_[Hash]; }
+  // Grows the list to hold Hash and inserts Keyword before the first longer entry of its
+  // chain, so a lookup can stop at the first entry longer than its word. A keyword equal,
+  // without regard to case, to one in the chain raises ECodeHashEntryError.
+  void AddByLength(int32_t Hash, const std::string& Keyword, uint8_t Kind);
+  // Empty for a hash outside the list.
+  const std::vector<TCodeHashEntry>& Entries(int32_t Hash) const;
+  // Frees every chain.
+  void Clear() { buckets_.clear(); }
 
 private:
   std::vector<std::vector<TCodeHashEntry>> buckets_;
@@ -69,6 +88,10 @@ public:
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
 
+  // Which bytes start a double-byte character (the system's test by default, none outside
+  // far-east code pages).
+  void SetLeadByteTest(TCodeLeadByteTest Test) { fIsLeadByte = Test; }
+
 protected:
   struct TKinds {
     uint8_t Null;         // end of line
@@ -84,9 +107,13 @@ protected:
   virtual void ScanToken() = 0;
   // True at the zero that ends the line; a zero byte before it is a character of the line
   // (binary files have them) and must become a token, so that the tokens cover the line.
-  bool AtLineTerminator() const { return Run >= static_cast<int>(fLine.size()); }
+  bool AtLineTerminator() const { return AtLineTerminatorAt(Run); }
+  bool AtLineTerminatorAt(int Pos) const { return Pos >= static_cast<int>(fLine.size()); }
   // The kind of the word at fToIdent, fStringLen characters long, whose hash is Hash.
   uint8_t IdentKind(int32_t Hash);
+  // The length of the character at Run: 2 for a lead byte followed by its trail byte, else 1
+  // (a lead byte at the line's end must not carry the scan past the terminator).
+  int CharLengthAtRun() const;
 
   std::string fLine;
   const char* fLineStr = "";  // fLine's characters, zero-terminated
@@ -97,6 +124,7 @@ protected:
   int fLineNumber = 0;
   const char* fToIdent = nullptr;
   int fStringLen = 0;
+  TCodeLeadByteTest fIsLeadByte = nullptr;
 
 private:
   using TIdentFunc = uint8_t (TCodeHashHighlighter::*)(int32_t Hash);

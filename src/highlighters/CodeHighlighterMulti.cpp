@@ -1,0 +1,639 @@
+#include "highlighters/CodeHighlighterMulti.h"
+#include <algorithm>
+#include "editor/CodeEditMiscProcs.h"
+#include "editor/CodeEditStrConst.h"
+#include "foundation/Regex.h"
+#include "rtl/Registry.h"
+#include "rtl/SysUtils.h"
+
+namespace {
+
+constexpr int kRegexCaseInsensitive = 1;  // modifier i
+
+// The composite walk of the attribute enumeration: the default highlighter, then each
+// scheme's.
+bool MultiContainedHighlighters(TCodeCustomHighlighter& Highlighter,
+                                std::vector<TCodeCustomHighlighter*>& Contained) {
+  auto* multi = dynamic_cast<TCodeMultiHighlighter*>(&Highlighter);
+  if (!multi) return false;
+  if (multi->DefaultHighlighter()) Contained.push_back(multi->DefaultHighlighter());
+  for (int i = 0; i < multi->Schemes().Count(); ++i)
+    if (TCodeCustomHighlighter* h = multi->Schemes().Items(i)->Highlighter())
+      Contained.push_back(h);
+  return true;
+}
+
+[[maybe_unused]] const bool kContainedRegistered =
+    (RegisterContainedHighlighters(&MultiContainedHighlighters), true);
+
+std::unique_ptr<TRegex> MakeRegex(const std::string& Expr, bool CaseSensitive) {
+  auto regex = std::make_unique<TRegex>(CodeRegexDefaultModifiers);
+  regex->SetModifier(kRegexCaseInsensitive, !CaseSensitive);
+  regex->SetExpression(Expr);
+  return regex;
+}
+
+// The engine's message for Code without its "TRegex(comp): " prefix.
+std::string EngineMessage(const TRegex& Regex, int Code) {
+  std::string message = Regex.ErrorMsg(Code);
+  size_t colon = message.find(": ");
+  return colon == std::string::npos ? message : message.substr(colon + 2);
+}
+
+bool IsMulti(const TCodeCustomHighlighter* H) {
+  return dynamic_cast<const TCodeMultiHighlighter*>(H) != nullptr;
+}
+
+}  // namespace
+
+// --- TScheme -----------------------------------------------------------------------------
+
+TScheme::TScheme(TSchemes& Collection)
+    : collection_(Collection),
+      markerAttri_(std::make_unique<TCodeHighlighterAttributes>(CES_AttrMarker)) {
+  markerAttri_->SetBackground(clYellow);
+  markerAttri_->SetStyle({TFontStyle::fsBold});
+  markerAttri_->InternalSaveDefaultValues();
+  markerAttri_->OnChange = [this](TObject* Sender) { MarkerAttriChanged(Sender); };
+}
+
+TScheme::~TScheme() {
+  if (highlighter_ && collection_.Owner()) collection_.Owner()->ReleaseMember(highlighter_);
+}
+
+void TScheme::Assign(const TScheme& Source) {
+  if (&Source == this) return;
+  SetCaseSensitive(Source.caseSensitive_);
+  SetStartExpr(Source.startExpr_);
+  SetEndExpr(Source.endExpr_);
+  SetHighlighter(Source.highlighter_);
+  markerAttri_->AssignColorAndStyle(*Source.markerAttri_);
+  SetSchemeName(Source.schemeName_);
+}
+
+int TScheme::Index() const { return collection_.IndexOf(this); }
+
+std::string TScheme::DisplayName() const { return schemeName_.empty() ? "TScheme" : schemeName_; }
+
+void TScheme::SetCaseSensitive(bool Value) {
+  if (caseSensitive_ == Value) return;
+  caseSensitive_ = Value;
+  startRegex_.reset();
+  endRegex_.reset();
+  Changed();
+}
+
+std::string TScheme::CheckedExpr(const std::string& Value) const {
+  if (Value.empty()) return Value;
+  std::unique_ptr<TRegex> regex = MakeRegex(Value, caseSensitive_);
+  try {
+    regex->Compile();
+  } catch (const ERegex& e) {
+    if (e.ErrorCode() >= 1000) throw;
+    throw ERegex("\"" + Value + "\" is not a valid Regular Expression.\rError (pos " +
+                     std::to_string(e.CompilerErrorPos()) +
+                     "): " + EngineMessage(*regex, e.ErrorCode()),
+                 e.ErrorCode(), e.CompilerErrorPos());
+  }
+  return Value;
+}
+
+bool TScheme::SameExpr(const std::string& A, const std::string& B) const {
+  return caseSensitive_ ? A == B : AnsiUpperCase(A) == AnsiUpperCase(B);
+}
+
+void TScheme::SetStartExpr(const std::string& Value) {
+  std::string old = startExpr_;
+  startExpr_ = CheckedExpr(Value);
+  startRegex_.reset();
+  if (!SameExpr(old, startExpr_)) Changed();
+}
+
+void TScheme::SetEndExpr(const std::string& Value) {
+  std::string old = endExpr_;
+  endExpr_ = CheckedExpr(Value);
+  endRegex_.reset();
+  if (!SameExpr(old, endExpr_)) Changed();
+}
+
+void TScheme::SetHighlighter(TCodeCustomHighlighter* Value) {
+  TCodeMultiHighlighter* owner = collection_.Owner();
+  if (Value && Value == owner)
+    throw Exception("A CodeMultiHighlighter cannot be a highlighter of its own schemes.");
+  if (Value == highlighter_) return;
+  TCodeCustomHighlighter* old = highlighter_;
+  highlighter_ = Value;
+  if (owner) {
+    if (old) owner->ReleaseMember(old);
+    if (Value) owner->HookMember(Value);
+    bool procChanged = owner->ChooseRangeProc();
+    if (procChanged && IsMulti(Value)) return;  // the owner has notified already
+  }
+  Changed();
+}
+
+void TScheme::SetMarkerAttri(const TCodeHighlighterAttributes& Value) {
+  markerAttri_->AssignColorAndStyle(Value);
+}
+
+void TScheme::SetSchemeName(const std::string& Value) {
+  if (schemeName_ == Value) return;
+  schemeName_ = Value;
+  Changed();
+}
+
+bool TScheme::Usable() const {
+  return !startExpr_.empty() && !endExpr_.empty() && highlighter_ && highlighter_->Enabled();
+}
+
+TRegex& TScheme::StartRegex() {
+  if (!startRegex_) startRegex_ = MakeRegex(startExpr_, caseSensitive_);
+  return *startRegex_;
+}
+
+TRegex& TScheme::EndRegex() {
+  if (!endRegex_) endRegex_ = MakeRegex(endExpr_, caseSensitive_);
+  return *endRegex_;
+}
+
+void TScheme::Changed() { collection_.Update(); }
+
+void TScheme::MarkerAttriChanged(TObject* /*Sender*/) { Changed(); }
+
+// --- TSchemes ----------------------------------------------------------------------------
+
+TSchemes::TSchemes(TCodeMultiHighlighter* Owner) : owner_(Owner) {}
+
+TSchemes::~TSchemes() {
+  owner_ = nullptr;  // the owner is going: nothing to notify
+  items_.clear();
+}
+
+TScheme* TSchemes::Add() {
+  items_.push_back(std::make_unique<TScheme>(*this));
+  Update();
+  return items_.back().get();
+}
+
+void TSchemes::Delete(int Index) {
+  if (Index < 0 || Index >= Count()) return;
+  std::unique_ptr<TScheme> doomed = std::move(items_[Index]);
+  items_.erase(items_.begin() + Index);
+  doomed.reset();
+  if (owner_) owner_->ChooseRangeProc();
+  Update();
+}
+
+void TSchemes::Clear() {
+  if (items_.empty()) return;
+  while (!items_.empty()) {
+    std::unique_ptr<TScheme> doomed = std::move(items_.back());
+    items_.pop_back();
+  }
+  if (owner_) owner_->ChooseRangeProc();
+  Update();
+}
+
+void TSchemes::Assign(const TSchemes& Source) {
+  if (&Source == this) return;
+  Clear();
+  for (const auto& item : Source.items_) Add()->Assign(*item);
+}
+
+int TSchemes::IndexOf(const TScheme* Scheme) const {
+  for (int i = 0; i < Count(); ++i)
+    if (items_[i].get() == Scheme) return i;
+  return -1;
+}
+
+void TSchemes::Update() {
+  if (owner_) owner_->SchemesChanged();
+}
+
+// --- TCodeMultiHighlighter ----------------------------------------------------------------
+
+const TCodeHighlighterClass& TCodeMultiHighlighter::StaticClass() {
+  static const TCodeHighlighterClass info{"TCodeMultiHighlighter",
+                                          &TCodeCustomHighlighter::StaticClass(),
+                                          &TCodeMultiHighlighter::GetLanguageName,
+                                          &TCodeMultiHighlighter::GetCapabilities};
+  return info;
+}
+
+std::string TCodeMultiHighlighter::GetLanguageName() { return CES_LangGeneralMulti; }
+
+TCodeMultiHighlighter::TCodeMultiHighlighter(TComponent* Owner)
+    : TCodeCustomHighlighter(Owner), schemes_(std::make_unique<TSchemes>(this)) {}
+
+TCodeMultiHighlighter::~TCodeMultiHighlighter() {
+  // Letting the members go must not ask the editor to rescan with a highlighter that is going.
+  BeginUpdate();
+  fMarkers.clear();
+  fMarker = nullptr;
+  schemes_->Clear();
+  schemes_.reset();
+  if (defaultHighlighter_) ReleaseMember(defaultHighlighter_);
+  defaultHighlighter_ = nullptr;
+}
+
+void TCodeMultiHighlighter::HookMember(TCodeCustomHighlighter* Member) {
+  FreeNotification(Member);
+  Member->AddAttributeChangeHook(
+      TCodeNotifyMethod(this, &TCodeMultiHighlighter::MemberAttributesChanged));
+}
+
+void TCodeMultiHighlighter::ReleaseMember(TCodeCustomHighlighter* Member) {
+  Member->RemoveAttributeChangeHook(
+      TCodeNotifyMethod(this, &TCodeMultiHighlighter::MemberAttributesChanged));
+  // Another reference to the same highlighter still wants to hear of its end.
+  bool stillUsed = Member == defaultHighlighter_;
+  for (int i = 0; schemes_ && i < schemes_->Count(); ++i)
+    stillUsed = stillUsed || schemes_->Items(i)->Highlighter() == Member;
+  if (!stillUsed) RemoveFreeNotification(Member);
+}
+
+void TCodeMultiHighlighter::MemberAttributesChanged(TObject* Sender) {
+  NotifyAttributesChanged(Sender);
+}
+
+void TCodeMultiHighlighter::SetDefaultHighlighter(TCodeCustomHighlighter* Value) {
+  if (Value == defaultHighlighter_) return;
+  if (Value == this)
+    throw Exception("A CodeMultiHighlighter cannot be its own DefaultHighlighter.");
+  TCodeCustomHighlighter* old = defaultHighlighter_;
+  defaultHighlighter_ = Value;
+  if (old) ReleaseMember(old);
+  if (Value) HookMember(Value);
+  NotifyAttributesChanged(nullptr);
+}
+
+void TCodeMultiHighlighter::SetOnCustomRange(const TCustomRangeEvent& Value) {
+  onCustomRange_ = Value;
+  ChooseRangeProc();
+}
+
+void TCodeMultiHighlighter::Notification(TComponent* AComponent) {
+  TCodeCustomHighlighter::Notification(AComponent);
+  // The highlighter is half destroyed: forget it without unhooking.
+  if (defaultHighlighter_ == AComponent) defaultHighlighter_ = nullptr;
+  bool schemeLost = false;
+  for (int i = 0; i < schemes_->Count(); ++i)
+    if (schemes_->Items(i)->Highlighter() == AComponent) {
+      schemes_->Items(i)->ForgetHighlighter();
+      schemeLost = true;
+    }
+  if (schemeLost) ChooseRangeProc();
+}
+
+bool TCodeMultiHighlighter::ChooseRangeProc() {
+  TRangeProc proc = TRangeProc::rpStandard;
+  if (onCustomRange_) {
+    proc = TRangeProc::rpCustom;
+  } else {
+    for (int i = 0; i < schemes_->Count(); ++i)
+      if (IsMulti(schemes_->Items(i)->Highlighter())) proc = TRangeProc::rpNested;
+  }
+  if (proc == fRangeProc) return false;
+  fRangeProc = proc;
+  NotifyAttributesChanged(nullptr);
+  return true;
+}
+
+// --- attributes ----------------------------------------------------------------------------
+
+int TCodeMultiHighlighter::GetAttributeCount() const {
+  int count = schemes_->Count();
+  if (defaultHighlighter_) count += defaultHighlighter_->GetAttributeCount();
+  for (int i = 0; i < schemes_->Count(); ++i)
+    if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter())
+      count += h->GetAttributeCount();
+  return count;
+}
+
+TCodeHighlighterAttributes* TCodeMultiHighlighter::GetAttribute(int Index) const {
+  if (Index < 0) return nullptr;
+  if (Index < schemes_->Count()) return schemes_->Items(Index)->MarkerAttri();
+  Index -= schemes_->Count();
+  if (defaultHighlighter_) {
+    if (Index < defaultHighlighter_->GetAttributeCount())
+      return defaultHighlighter_->GetAttribute(Index);
+    Index -= defaultHighlighter_->GetAttributeCount();
+  }
+  for (int i = 0; i < schemes_->Count(); ++i)
+    if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter()) {
+      if (Index < h->GetAttributeCount()) return h->GetAttribute(Index);
+      Index -= h->GetAttributeCount();
+    }
+  return nullptr;
+}
+
+TScheme* TCodeMultiHighlighter::ActiveScheme() const {
+  return fCurrScheme >= 0 && fCurrScheme < schemes_->Count() ? schemes_->Items(fCurrScheme)
+                                                              : nullptr;
+}
+
+TCodeCustomHighlighter* TCodeMultiHighlighter::Member() const {
+  TScheme* scheme = ActiveScheme();
+  if (scheme && scheme->Highlighter()) return scheme->Highlighter();
+  return defaultHighlighter_;
+}
+
+TCodeHighlighterAttributes* TCodeMultiHighlighter::GetDefaultAttribute(int Index) const {
+  TCodeCustomHighlighter* member = Member();
+  return member ? member->GetDefaultAttribute(Index) : nullptr;
+}
+
+TCodeCharSet TCodeMultiHighlighter::GetIdentifierChars() const {
+  TCodeCustomHighlighter* member = Member();
+  return member ? member->GetIdentifierChars() : TCodeCustomHighlighter::GetIdentifierChars();
+}
+
+// --- scanning ------------------------------------------------------------------------------
+
+void TCodeMultiHighlighter::ValidateCurrentScheme() {
+  TScheme* scheme = ActiveScheme();
+  if (!scheme || !scheme->Usable()) fCurrScheme = -1;
+}
+
+void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int Len,
+                                      const std::string& Text, bool Open) {
+  std::string text = Text;
+  const TOnCheckMarker& check = Open ? Scheme.OnCheckStartMarker : Scheme.OnCheckEndMarker;
+  if (check) check(&Scheme, Pos, Len, text, fLineNumber);
+  if (!text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, text, Open});
+}
+
+void TCodeMultiHighlighter::FindMarkers() {
+  std::string rest = fLine;
+  int offset = 0;
+  int current = fCurrScheme;
+  while (!rest.empty()) {
+    int found = -1;
+    TRegex* regex = nullptr;
+    if (current >= 0) {
+      regex = &schemes_->Items(current)->EndRegex();
+      if (regex->Exec(rest)) found = current;
+    } else {
+      for (int i = 0; i < schemes_->Count() && found < 0; ++i) {
+        TScheme* scheme = schemes_->Items(i);
+        if (!scheme->Usable()) continue;
+        regex = &scheme->StartRegex();
+        if (regex->Exec(rest)) found = i;
+      }
+    }
+    if (found < 0) break;
+    const int pos = regex->GetMatchPos(0), len = regex->GetMatchLen(0);
+    // An empty match at the start would find itself again for ever.
+    if (len < 1 && pos <= 1) break;
+    const bool open = current < 0;
+    AddMarker(*schemes_->Items(found), found, pos + offset, len, regex->GetMatch(0), open);
+    rest.erase(0, pos - 1 + len);
+    offset += pos - 1 + len;
+    current = open ? found : -1;
+  }
+}
+
+void TCodeMultiHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
+  fMarkers.clear();
+  fLine = NewValue;
+  fLineNumber = LineNumber;
+  // A line scanned right after another starts from what the packed state keeps, as it does
+  // when restarted from the stored state: a member state too wide for it cannot differ.
+  if (fRangeProc == TRangeProc::rpStandard) StandardSet(StandardGet());
+  ValidateCurrentScheme();
+  FindMarkers();
+  fMarker = nullptr;
+  fRun = 1;
+  fTokenPos = 0;
+  fNextMarker = 0;
+  NextToken();
+}
+
+void TCodeMultiHighlighter::NextToken() {
+  const int lineLen = static_cast<int>(fLine.size());
+  if (!defaultHighlighter_) {
+    // The whole line is one token; an empty line has none.
+    fTokenPos = 0;
+    fRun = fRun == 1 && lineLen > 0 ? lineLen + 2 : std::max(fRun, lineLen + 2) + 1;
+    return;
+  }
+  if (fNextMarker < static_cast<int>(fMarkers.size()) &&
+      fMarkers[fNextMarker].fStartPos <= fRun) {
+    fMarker = &fMarkers[fNextMarker];
+    if (fMarker->fIsOpenSymbol) {
+      fCurrScheme = fMarker->fScheme;
+      fSavedDefaultRange = defaultHighlighter_->GetRange();
+      if (TCodeCustomHighlighter* h = schemes_->Items(fCurrScheme)->Highlighter())
+        h->ResetRange();
+    }
+    ++fNextMarker;
+    fTokenPos = fRun - 1;
+    fRun += fMarker->fMarkerLen;
+    return;
+  }
+  const int pieceEnd = fNextMarker < static_cast<int>(fMarkers.size())
+                           ? fMarkers[fNextMarker].fStartPos
+                           : lineLen + 1;  // 1-based, exclusive
+  TCodeCustomHighlighter* member = nullptr;
+  if (fRun == 1) {
+    member = Member();
+    member->SetLine(fLine.substr(0, pieceEnd - 1), fLineNumber);
+  } else if (fMarker) {
+    if (!fMarker->fIsOpenSymbol) {
+      fCurrScheme = -1;
+      defaultHighlighter_->SetRange(fSavedDefaultRange);
+    }
+    fMarker = nullptr;
+    member = Member();
+    const int from = std::min(fRun, lineLen + 1);
+    member->SetLine(fLine.substr(from - 1, std::max(0, pieceEnd - from)), fLineNumber);
+  } else {
+    member = Member();
+    member->NextToken();
+  }
+  const TMarker* passed = fNextMarker > 0 ? &fMarkers[fNextMarker - 1] : nullptr;
+  fTokenPos = member->GetTokenPos() + (passed ? passed->fStartPos + passed->fMarkerLen - 1 : 0);
+  fRun = fTokenPos + static_cast<int>(member->GetToken().size()) + 1;
+}
+
+bool TCodeMultiHighlighter::AtLineEnd() const {
+  if (fMarker) return false;
+  if (!defaultHighlighter_) return fRun > static_cast<int>(fLine.size()) + 2;
+  return Member()->AtLineEnd();
+}
+
+std::string TCodeMultiHighlighter::GetToken() const {
+  if (!defaultHighlighter_) return fLine;
+  const int len = std::max(0, std::min(fRun - 1, static_cast<int>(fLine.size())) - fTokenPos);
+  return fLine.substr(std::min<size_t>(fTokenPos, fLine.size()), len);
+}
+
+TCodeHighlighterAttributes* TCodeMultiHighlighter::GetTokenAttribute() const {
+  if (fMarker) return schemes_->Items(fMarker->fScheme)->MarkerAttri();
+  TCodeCustomHighlighter* member = defaultHighlighter_ ? Member() : nullptr;
+  return member ? member->GetTokenAttribute() : nullptr;
+}
+
+int TCodeMultiHighlighter::GetTokenKind() const {
+  if (fMarker) return 0;
+  TCodeCustomHighlighter* member = defaultHighlighter_ ? Member() : nullptr;
+  return member ? member->GetTokenKind() : 0;
+}
+
+// --- ranges --------------------------------------------------------------------------------
+
+TCodeHighlighterRange TCodeMultiHighlighter::StandardGet() const {
+  TCodeHighlighterRange value = defaultHighlighter_ ? defaultHighlighter_->GetRange() : 0;
+  if (TScheme* scheme = ActiveScheme()) {
+    TCodeHighlighterRange inner = scheme->Highlighter() ? scheme->Highlighter()->GetRange() : 0;
+    // Four bits are all a scheme gets; more would spill into the default highlighter's.
+    value = value * 16 + (inner & 15);
+  }
+  return value * 8 + (fCurrScheme + 1);
+}
+
+void TCodeMultiHighlighter::StandardSet(TCodeHighlighterRange Value) {
+  fCurrScheme = static_cast<int>(Value & 7) - 1;
+  Value >>= 3;
+  if (TScheme* scheme = ActiveScheme()) {
+    if (scheme->Highlighter()) scheme->Highlighter()->SetRange(Value & 15);
+    Value >>= 4;
+  } else {
+    fCurrScheme = -1;
+  }
+  fSavedDefaultRange = Value;
+  if (defaultHighlighter_) defaultHighlighter_->SetRange(Value);
+}
+
+TCodeHighlighterRange TCodeMultiHighlighter::NestedGet() const {
+  TCodeCustomHighlighter* member = Member();
+  TCodeHighlighterRange value = member ? member->GetRange() : 0;
+  return value * 16 + (fCurrScheme + 2);
+}
+
+void TCodeMultiHighlighter::NestedSet(TCodeHighlighterRange Value) {
+  if (Value == 0) return;
+  fCurrScheme = static_cast<int>(Value & 15) - 2;
+  if (!ActiveScheme()) fCurrScheme = -1;
+  if (TCodeCustomHighlighter* member = Member()) member->SetRange(Value >> 4);
+}
+
+TCodeHighlighterRange TCodeMultiHighlighter::GetRange() const {
+  switch (fRangeProc) {
+    case TRangeProc::rpNested: return NestedGet();
+    case TRangeProc::rpCustom: {
+      TCodeHighlighterRange value = 0;
+      onCustomRange_(const_cast<TCodeMultiHighlighter*>(this), TRangeOperation::roGet, value);
+      return value;
+    }
+    case TRangeProc::rpStandard: break;
+  }
+  return StandardGet();
+}
+
+void TCodeMultiHighlighter::SetRange(TCodeHighlighterRange Value) {
+  switch (fRangeProc) {
+    case TRangeProc::rpStandard: StandardSet(Value); break;
+    case TRangeProc::rpNested: NestedSet(Value); break;
+    case TRangeProc::rpCustom:
+      onCustomRange_(this, TRangeOperation::roSet, Value);
+      if (defaultHighlighter_) fSavedDefaultRange = defaultHighlighter_->GetRange();
+      break;
+  }
+}
+
+void TCodeMultiHighlighter::ResetRange() {
+  fCurrScheme = -1;
+  if (defaultHighlighter_) {
+    defaultHighlighter_->ResetRange();
+    fSavedDefaultRange = defaultHighlighter_->GetRange();
+  }
+}
+
+// --- registry ------------------------------------------------------------------------------
+
+namespace {
+
+using TAttrTransfer = bool (TCodeHighlighterAttributes::*)(TRegistry&);
+using THlTransfer = bool (TCodeCustomHighlighter::*)(HKEY, const std::string&);
+
+bool TransferSchemes(const TSchemes& Schemes, HKEY RootKey, const std::string& Key,
+                     TAttrTransfer Attr, THlTransfer Hl, bool Loading) {
+  bool result = true;
+  for (int i = 0; i < Schemes.Count(); ++i) {
+    TScheme* scheme = Schemes.Items(i);
+    if (scheme->SchemeName().empty()) {
+      result = false;
+      continue;
+    }
+    const std::string schemeKey = Key + "\\" + scheme->SchemeName();
+    TRegistry reg(RootKey);
+    bool opened = Loading ? reg.OpenKeyReadOnly(schemeKey) : reg.OpenKey(schemeKey, true);
+    if (!opened) {
+      result = false;
+      continue;
+    }
+    result = (scheme->MarkerAttri()->*Attr)(reg) && result;
+    if (!scheme->Highlighter()) {
+      result = false;
+      continue;
+    }
+    result = (scheme->Highlighter()->*Hl)(RootKey, schemeKey) && result;
+  }
+  return result;
+}
+
+}  // namespace
+
+bool TCodeMultiHighlighter::LoadFromRegistry(HKEY RootKey, const std::string& Key) {
+  bool result = true;
+  if (defaultHighlighter_)
+    result = defaultHighlighter_->LoadFromRegistry(RootKey, Key + "\\DefaultHighlighter");
+  return TransferSchemes(*schemes_, RootKey, Key, &TCodeHighlighterAttributes::LoadFromRegistry,
+                         &TCodeCustomHighlighter::LoadFromRegistry, true) &&
+         result;
+}
+
+bool TCodeMultiHighlighter::SaveToRegistry(HKEY RootKey, const std::string& Key) {
+  bool result = true;
+  if (defaultHighlighter_)
+    result = defaultHighlighter_->SaveToRegistry(RootKey, Key + "\\DefaultHighlighter");
+  return TransferSchemes(*schemes_, RootKey, Key, &TCodeHighlighterAttributes::SaveToRegistry,
+                         &TCodeCustomHighlighter::SaveToRegistry, false) &&
+         result;
+}
+
+// --- the main window's instance -------------------------------------------------------------
+
+void ConfigureWebMixed(TCodeMultiHighlighter& Multi, TCodeCustomHighlighter* Html,
+                       TCodeCustomHighlighter* Php, TCodeCustomHighlighter* Css,
+                       TCodeCustomHighlighter* Js, TCodeCustomHighlighter* Vbs) {
+  struct TSchemeSetup {
+    const char* Name;
+    const char* StartExpr;
+    const char* EndExpr;
+    TCodeCustomHighlighter* Highlighter;
+  };
+  const TSchemeSetup setups[] = {
+      {"PHP", "<\\?(php|\\W)", "\\?>", Php},
+      {"CSS", "<style[^<]*>", "</style>", Css},
+      {"JS", "<script\\b[^<]*J[^<]*Script[^<]*>", "</script>", Js},
+      {"VBS", "<script\\b[^<]*VBScript[^<]*>", "</script>", Vbs},
+  };
+  Multi.BeginUpdate();
+  Multi.SetDefaultHighlighter(Html);
+  Multi.SetDefaultLanguageName("HTML");
+  Multi.Schemes().Clear();
+  for (const TSchemeSetup& setup : setups) {
+    TScheme* scheme = Multi.Schemes().Add();
+    scheme->SetCaseSensitive(false);
+    scheme->SetStartExpr(setup.StartExpr);
+    scheme->SetEndExpr(setup.EndExpr);
+    scheme->SetHighlighter(setup.Highlighter);
+    scheme->MarkerAttri()->SetBackground(clNone);
+    scheme->MarkerAttri()->SetForeground(clRed);
+    scheme->MarkerAttri()->SetStyle({});
+    scheme->SetSchemeName(setup.Name);
+  }
+  Multi.EndUpdate();
+}

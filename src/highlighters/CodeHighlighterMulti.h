@@ -1,0 +1,225 @@
+// Highlights a line with a default highlighter and switches to another one between a start and
+// an end marker found by regular expressions (web pages with embedded scripts and styles).
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "editor/CodeEditHighlighter.h"
+
+class TCodeMultiHighlighter;
+class TRegex;
+class TSchemes;
+
+enum class TRangeOperation { roGet, roSet };
+// Packs (roGet) or unpacks (roSet) the whole state of the highlighter and its members.
+using TCustomRangeEvent = std::function<void(TCodeMultiHighlighter* Sender,
+                                             TRangeOperation Operation,
+                                             TCodeHighlighterRange& Range)>;
+// May move, resize or clear a marker just found; an empty text or a length below 1 drops it.
+// StartPos is 1-based in the line; Line is the line number given to SetLine.
+using TOnCheckMarker = std::function<void(TObject* Sender, int& StartPos, int& MarkerLen,
+                                          std::string& MarkerText, int Line)>;
+
+// One embedded language: its markers, its highlighter and the colours of its markers.
+class TScheme : public TObject {
+public:
+  explicit TScheme(TSchemes& Collection);
+  ~TScheme() override;
+  TScheme(const TScheme&) = delete;
+  TScheme& operator=(const TScheme&) = delete;
+
+  // Copies the expressions, case rule, highlighter, marker colours and name.
+  void Assign(const TScheme& Source);
+  int Index() const;
+  // The scheme name, or the class-like default when it is empty.
+  std::string DisplayName() const;
+
+  bool CaseSensitive() const { return caseSensitive_; }
+  void SetCaseSensitive(bool Value);
+  const std::string& StartExpr() const { return startExpr_; }
+  const std::string& EndExpr() const { return endExpr_; }
+  // A non-empty expression is compiled first; a compile error raises ERegex with a message
+  // naming the expression, and the old value stays.
+  void SetStartExpr(const std::string& Value);
+  void SetEndExpr(const std::string& Value);
+  TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
+  // The owning multi-highlighter itself is refused: scanning it would recurse without end.
+  void SetHighlighter(TCodeCustomHighlighter* Value);
+  TCodeHighlighterAttributes* MarkerAttri() const { return markerAttri_.get(); }
+  void SetMarkerAttri(const TCodeHighlighterAttributes& Value);
+  const std::string& SchemeName() const { return schemeName_; }
+  void SetSchemeName(const std::string& Value);
+
+  TOnCheckMarker OnCheckStartMarker;
+  TOnCheckMarker OnCheckEndMarker;
+
+  // True when the scheme can open: both expressions set and an enabled highlighter.
+  bool Usable() const;
+  // The compiled markers, made on first use after a change.
+  TRegex& StartRegex();
+  TRegex& EndRegex();
+
+private:
+  friend class TCodeMultiHighlighter;
+  // Rechecks Value and returns it; raises ERegex for a compile error.
+  std::string CheckedExpr(const std::string& Value) const;
+  bool SameExpr(const std::string& A, const std::string& B) const;
+  void Changed();
+  void MarkerAttriChanged(TObject* Sender);
+  // The highlighter is being destroyed: forgets it without touching it.
+  void ForgetHighlighter() { highlighter_ = nullptr; }
+
+  TSchemes& collection_;
+  bool caseSensitive_ = true;
+  std::string startExpr_;
+  std::string endExpr_;
+  TCodeCustomHighlighter* highlighter_ = nullptr;
+  std::unique_ptr<TCodeHighlighterAttributes> markerAttri_;
+  std::string schemeName_;
+  std::unique_ptr<TRegex> startRegex_;
+  std::unique_ptr<TRegex> endRegex_;
+};
+
+// The schemes of a multi-highlighter, in the order they are tried.
+class TSchemes : public TObject {
+public:
+  explicit TSchemes(TCodeMultiHighlighter* Owner);
+  ~TSchemes() override;
+  TSchemes(const TSchemes&) = delete;
+  TSchemes& operator=(const TSchemes&) = delete;
+
+  int Count() const { return static_cast<int>(items_.size()); }
+  TScheme* Items(int Index) const { return items_.at(Index).get(); }
+  TScheme* Add();
+  void Delete(int Index);
+  void Clear();
+  // Replaces the items with copies of Source's.
+  void Assign(const TSchemes& Source);
+  int IndexOf(const TScheme* Scheme) const;
+  TCodeMultiHighlighter* Owner() const { return owner_; }
+
+private:
+  friend class TScheme;
+  // A scheme or the list changed; the owner repaints and rescans.
+  void Update();
+
+  TCodeMultiHighlighter* owner_;
+  std::vector<std::unique_ptr<TScheme>> items_;
+};
+
+// A found marker of the current line.
+struct TMarker {
+  int fScheme;      // index of its scheme
+  int fStartPos;    // 1-based in the line
+  int fMarkerLen;
+  std::string fMarkerText;
+  bool fIsOpenSymbol;  // a start marker; false for an end marker
+};
+
+class TCodeMultiHighlighter : public TCodeCustomHighlighter {
+public:
+  explicit TCodeMultiHighlighter(TComponent* Owner);
+  ~TCodeMultiHighlighter() override;
+
+  static const TCodeHighlighterClass& StaticClass();
+  static std::string GetLanguageName();  // "General Multi-Highlighter"
+  const TCodeHighlighterClass& ClassType() const override { return StaticClass(); }
+
+  // The schemes' marker attributes, then the default highlighter's attributes, then each
+  // scheme highlighter's.
+  int GetAttributeCount() const override;
+  TCodeHighlighterAttributes* GetAttribute(int Index) const override;
+  // From the active scheme's highlighter, else from the default highlighter.
+  TCodeHighlighterAttributes* GetDefaultAttribute(int Index) const override;
+  TCodeCharSet GetIdentifierChars() const override;
+  std::string GetSampleText() const override { return sampleText_; }
+  void SetSampleText(const std::string& Value) override { sampleText_ = Value; }
+
+  bool AtLineEnd() const override;
+  TCodeHighlighterRange GetRange() const override;
+  std::string GetToken() const override;
+  TCodeHighlighterAttributes* GetTokenAttribute() const override;
+  int GetTokenKind() const override;
+  int GetTokenPos() const override { return fTokenPos; }
+  void NextToken() override;
+  void SetLine(const std::string& NewValue, int LineNumber) override;
+  void SetRange(TCodeHighlighterRange Value) override;
+  void ResetRange() override;
+  // The default highlighter below Key\DefaultHighlighter, each scheme's marker and
+  // highlighter below Key\<scheme name>; false when any step failed.
+  bool LoadFromRegistry(HKEY RootKey, const std::string& Key) override;
+  bool SaveToRegistry(HKEY RootKey, const std::string& Key) override;
+
+  TSchemes& Schemes() { return *schemes_; }
+  const TSchemes& Schemes() const { return *schemes_; }
+  void SetSchemes(const TSchemes& Value) { schemes_->Assign(Value); }
+  TCodeCustomHighlighter* DefaultHighlighter() const { return defaultHighlighter_; }
+  // Raises Exception when Value is this highlighter itself.
+  void SetDefaultHighlighter(TCodeCustomHighlighter* Value);
+  const std::string& DefaultLanguageName() const { return defaultLanguageName_; }
+  void SetDefaultLanguageName(const std::string& Value) { defaultLanguageName_ = Value; }
+  const TCustomRangeEvent& OnCustomRange() const { return onCustomRange_; }
+  void SetOnCustomRange(const TCustomRangeEvent& Value);
+
+  // The markers found on the current line, in order; -1 for no active scheme.
+  const std::vector<TMarker>& Markers() const { return fMarkers; }
+  int CurrentScheme() const { return fCurrScheme; }
+  // For a custom range handler restoring a state; an index outside the schemes means none.
+  void SetCurrentScheme(int Value) {
+    fCurrScheme = Value >= 0 && Value < schemes_->Count() ? Value : -1;
+  }
+
+protected:
+  void Notification(TComponent* AComponent) override;
+
+private:
+  friend class TScheme;
+  friend class TSchemes;
+  enum class TRangeProc { rpStandard, rpNested, rpCustom };
+
+  // The highlighter producing tokens now: the active scheme's, else the default one.
+  TCodeCustomHighlighter* Member() const;
+  TScheme* ActiveScheme() const;
+  // Attribute changes of a member reach this highlighter's hooks.
+  void MemberAttributesChanged(TObject* Sender);
+  void HookMember(TCodeCustomHighlighter* Member);
+  void ReleaseMember(TCodeCustomHighlighter* Member);
+  // Picks the range procedure; true when the choice changed (and has been notified).
+  bool ChooseRangeProc();
+  void SchemesChanged() { NotifyAttributesChanged(nullptr); }
+  // Finds the markers of fLine from the active scheme on.
+  void FindMarkers();
+  void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, const std::string& Text,
+                 bool Open);
+  // A state naming a scheme that cannot open is scanned by the default highlighter.
+  void ValidateCurrentScheme();
+
+  TCodeHighlighterRange StandardGet() const;
+  void StandardSet(TCodeHighlighterRange Value);
+  TCodeHighlighterRange NestedGet() const;
+  void NestedSet(TCodeHighlighterRange Value);
+
+  std::unique_ptr<TSchemes> schemes_;
+  TCodeCustomHighlighter* defaultHighlighter_ = nullptr;
+  std::string defaultLanguageName_;
+  TCustomRangeEvent onCustomRange_;
+  std::vector<TMarker> fMarkers;
+  int fCurrScheme = -1;
+  const TMarker* fMarker = nullptr;  // the marker that is the current token
+  int fNextMarker = 0;
+  TCodeHighlighterRange fSavedDefaultRange = 0;
+  std::string fLine;
+  int fLineNumber = 0;
+  int fTokenPos = 0;
+  int fRun = 1;  // 1-based, past the current token
+  TRangeProc fRangeProc = TRangeProc::rpStandard;
+  std::string sampleText_;
+};
+
+// Makes Multi the main window's mixed web-page highlighter: Html outside every passage, and
+// passages of Php, Css, Js and Vbs between their markers, matched without regard to case and
+// marked in red.
+void ConfigureWebMixed(TCodeMultiHighlighter& Multi, TCodeCustomHighlighter* Html,
+                       TCodeCustomHighlighter* Php, TCodeCustomHighlighter* Css,
+                       TCodeCustomHighlighter* Js, TCodeCustomHighlighter* Vbs);
