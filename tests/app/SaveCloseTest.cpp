@@ -3,6 +3,8 @@
 // save dialog, and round trips of every file format.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <functional>
+#include <memory>
 #include <string>
 #include "DocumentsTestFixture.h"
 #include "app/formDocSave.h"
@@ -369,6 +371,30 @@ TEST_F(CloseTest, CloseDocumentAsksOnlyForChangedDocuments) {
   EXPECT_EQ(Disk("b.txt"), "b");
   EXPECT_EQ(frmMain->Caption(), "Tarvoline");
   CloseDocument();  // nothing open: nothing happens
+}
+
+// Stands in for a file watcher: tells what the document looked like when it was stopped.
+class TRecordingWatcher : public TObject {
+public:
+  explicit TRecordingWatcher(std::function<void()> OnStop) : onStop_(std::move(OnStop)) {}
+  ~TRecordingWatcher() override { onStop_(); }
+
+private:
+  std::function<void()> onStop_;
+};
+
+TEST_F(CloseTest, ClosingStopsTheWatcherOfADocumentAlreadyMarkedAsClosing) {
+  TfraEdit* frame = OpenWith("w.txt", "w");
+  int stopped = 0;
+  bool ignoring = false;
+  frame->FileWatcher = std::make_unique<TRecordingWatcher>([&] {
+    ++stopped;
+    ignoring = frame->DocInfo.IgnoreChangeNotify;
+  });
+  CloseDocument();
+  EXPECT_EQ(stopped, 1);
+  EXPECT_TRUE(ignoring);
+  EXPECT_EQ(TabCount(), 0);
 }
 
 // ---- Round trips --------------------------------------------------------------------------
