@@ -1,10 +1,18 @@
-// Starts the built program itself and drives it with window messages.
+// Starts the built program itself and drives it with window messages: one instance per
+// session, the hand-over of a second start, closing with a changed document, and the documents
+// of the last run.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 #include <optional>
 #include <string>
+#include <vector>
+#include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
+#include "support/TempFolder.h"
 
 namespace {
+
 // The Unix path of the build, as Wine's Z: drive sees it.
 std::string ProgramPath() {
   std::string p = TARVOLINE_EXE;
@@ -13,35 +21,67 @@ std::string ProgramPath() {
   return p;
 }
 
-// The visible top-level window of that process with that caption; another program's
-// window of the same caption does not count.
-HWND FindProgramWindow(DWORD ProcessId, const char* Caption) {
-  for (HWND w = FindWindowExA(nullptr, nullptr, nullptr, Caption); w;
-       w = FindWindowExA(nullptr, w, nullptr, Caption)) {
+std::string ProgramFolder() {
+  std::string p = ProgramPath();
+  return p.substr(0, p.rfind('\\') + 1);
+}
+
+std::string WindowText(HWND Wnd) {
+  char text[512] = {};
+  GetWindowTextA(Wnd, text, sizeof text);
+  return text;
+}
+
+// The visible main window of that process: its caption begins with "Tarvoline".
+HWND FindMainWindow(DWORD ProcessId) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == ProcessId && IsWindowVisible(w)) return w;
+    if (owner == ProcessId && IsWindowVisible(w) && WindowText(w).rfind("Tarvoline", 0) == 0)
+      return w;
   }
   return nullptr;
 }
 
-// The window exists before it is shown: wait for both.
-HWND WaitForVisibleWindow(DWORD ProcessId, const char* Caption, DWORD TimeoutMs) {
-  for (DWORD waited = 0; waited < TimeoutMs; waited += 50) {
-    if (HWND w = FindProgramWindow(ProcessId, Caption)) return w;
+template <class Probe>
+auto WaitFor(Probe P, DWORD TimeoutMs) -> decltype(P()) {
+  for (DWORD waited = 0;; waited += 50) {
+    if (auto result = P()) return result;
+    if (waited >= TimeoutMs) return {};
     Sleep(50);
   }
-  return nullptr;
 }
-}  // namespace
+
+BOOL CALLBACK CollectTabControl(HWND Wnd, LPARAM Found) {
+  char cls[64] = {};
+  GetClassNameA(Wnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, WC_TABCONTROLA) == 0 && IsWindowVisible(Wnd)) {
+    *reinterpret_cast<HWND*>(Found) = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The number of document tabs, asked of the tab control itself.
+int TabCount(HWND Main) {
+  HWND tabs = nullptr;
+  EnumChildWindows(Main, CollectTabControl, reinterpret_cast<LPARAM>(&tabs));
+  return tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+bool WaitForTabCount(HWND Main, int Count, DWORD TimeoutMs) {
+  return WaitFor([&] { return TabCount(Main) == Count; }, TimeoutMs);
+}
 
 // A started program that is ended whatever the test's outcome.
 class RunningProgram {
 public:
-  explicit RunningProgram(std::string CommandLine) {
-    STARTUPINFOA si = {sizeof si};
-    started_ = CreateProcessA(nullptr, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &si, &pi_);
+  RunningProgram(const std::string& Args, const std::string& Folder) {
+    std::string commandLine = "\"" + ProgramPath() + "\"" + (Args.empty() ? "" : " " + Args);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              Folder.empty() ? nullptr : Folder.c_str(), &si, &pi_);
   }
   ~RunningProgram() {
     if (!started_) return;
@@ -51,6 +91,10 @@ public:
   }
   bool Started() const { return started_; }
   DWORD ProcessId() const { return pi_.dwProcessId; }
+  DWORD ThreadId() const { return pi_.dwThreadId; }
+  HWND WaitForMainWindow(DWORD TimeoutMs = 30000) {
+    return WaitFor([&] { return FindMainWindow(pi_.dwProcessId); }, TimeoutMs);
+  }
   // The exit code once it ended within the time, else nothing.
   std::optional<DWORD> WaitForExit(DWORD TimeoutMs) {
     if (WaitForSingleObject(pi_.hProcess, TimeoutMs) != WAIT_OBJECT_0) return std::nullopt;
@@ -64,11 +108,157 @@ private:
   PROCESS_INFORMATION pi_ = {};
 };
 
-TEST(Program, StartsShowsItsWindowAndEndsCleanlyOnClose) {
-  RunningProgram program("\"" + ProgramPath() + "\"");
+// Each test gets its own settings folder, named in the location file beside the program (so
+// no first-run dialog asks); the file is put back as it was afterwards.
+class ProgramTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    config_ = ProgramFolder() + ConfigFileName;
+    hadConfig_ = GetFileAttributesA(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (hadConfig_) CopyFileA(config_.c_str(), (config_ + ".saved").c_str(), FALSE);
+    TXmlDoc doc("?xml");
+    doc.WriteString("Settings\\Path", settings.Path());
+    ASSERT_TRUE(doc.SaveToFile(config_, 2, true));
+    Settings.SettingsFile = settings.File("Tarvoline.ini");
+  }
+  void TearDown() override {
+    if (hadConfig_) MoveFileExA((config_ + ".saved").c_str(), config_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    else DeleteFileA(config_.c_str());
+  }
+  // Writes the settings the next start reads, from the defaults plus Change.
+  template <class F>
+  void WriteSettings(F Change) {
+    LoadSettings();
+    Change();
+    ASSERT_TRUE(SaveSettings());
+  }
+
+  testsupport::TempFolder settings;
+  testsupport::TempFolder files;
+
+private:
+  std::string config_;
+  bool hadConfig_ = false;
+};
+
+BOOL CALLBACK CollectDialog(HWND Wnd, LPARAM Found) {
+  char cls[16] = {};
+  GetClassNameA(Wnd, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(Wnd)) {
+    *reinterpret_cast<HWND*>(Found) = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The visible message box or dialog of another process's thread.
+HWND FindDialogOf(DWORD ThreadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(ThreadId, CollectDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The window with the keyboard focus in the program's user-interface thread.
+HWND FocusOf(DWORD ThreadId) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(ThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+}  // namespace
+
+TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
+  RunningProgram program("", "");
   ASSERT_TRUE(program.Started()) << "cannot start " << ProgramPath();
-  HWND wnd = WaitForVisibleWindow(program.ProcessId(), "Tarvoline", 20000);
+  HWND wnd = program.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr) << "no visible window captioned Tarvoline";
+  EXPECT_TRUE(WaitForTabCount(wnd, 1, 5000)) << "an untitled document is open";
+  EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
   PostMessageA(wnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_NE(GetFileAttributesA(Settings.SettingsFile.c_str()), INVALID_FILE_ATTRIBUTES)
+      << "closing writes the settings";
+}
+
+TEST_F(ProgramTest, SecondStartHandsItsFilesToTheRunningWindowAndEnds) {
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) files.Write(name, name);
+  RunningProgram first("a.txt b.txt", files.Path());
+  ASSERT_TRUE(first.Started());
+  HWND wnd = first.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  ASSERT_TRUE(WaitForTabCount(wnd, 2, 10000)) << TabCount(wnd);
+
+  // Relative names of the second start mean its own folder, not the first one's.
+  RunningProgram second("sub\\..\\c.txt /ML", files.Path());
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(second.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_TRUE(WaitForTabCount(wnd, 3, 5000)) << TabCount(wnd);
+  EXPECT_EQ(FindMainWindow(second.ProcessId()), nullptr) << "a second start shows no window";
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(20000), std::optional<DWORD>(0));
+}
+
+TEST_F(ProgramTest, SecondStartDuringStartUpWaitsThenHandsOver) {
+  for (const char* name : {"a.txt", "c.txt"}) files.Write(name, name);
+  RunningProgram first("a.txt", files.Path());
+  ASSERT_TRUE(first.Started());
+  // The second starts as soon as the first has claimed the session, long before its window.
+  HANDLE claimed = WaitFor([] { return OpenMutexA(SYNCHRONIZE, FALSE, "Orvask_Tarvoline_Mutex"); },
+                           20000);
+  ASSERT_NE(claimed, nullptr);
+  CloseHandle(claimed);
+  RunningProgram second("c.txt", files.Path());
+  ASSERT_TRUE(second.Started());
+  EXPECT_EQ(second.WaitForExit(30000), std::optional<DWORD>(0));
+  HWND wnd = first.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  EXPECT_TRUE(WaitForTabCount(wnd, 2, 5000)) << "the waiting start's file is missing";
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(20000), std::optional<DWORD>(0));
+}
+
+TEST_F(ProgramTest, ClosingAChangedDocumentAsksAndTheNextStartReopensItWithItsCaret) {
+  files.Write("a.txt", "hello world\r\n");
+  WriteSettings([] {
+    Settings.General.OpenLastDocsAtStartup = true;
+    Settings.General.ShowSplashScreen = false;
+  });
+  {
+    RunningProgram program("a.txt", files.Path());
+    HWND wnd = program.WaitForMainWindow();
+    ASSERT_NE(wnd, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return WindowText(wnd) == "Tarvoline - a.txt"; }, 10000));
+    // Typing goes to the document: the window gives its editor the focus.
+    HWND editor = WaitFor(
+        [&]() -> HWND {
+          HWND focus = FocusOf(program.ThreadId());
+          return focus && focus != wnd ? focus : nullptr;
+        },
+        5000);
+    ASSERT_NE(editor, nullptr) << "the document's editor has no focus";
+    for (char c : std::string("xyz")) PostMessageA(editor, WM_CHAR, c, 1);
+    Sleep(300);
+    PostMessageA(wnd, WM_CLOSE, 0, 0);
+    HWND question = WaitFor([&] { return FindDialogOf(program.ThreadId()); }, 10000);
+    ASSERT_NE(question, nullptr) << "closing a changed document did not ask";
+    PostMessageA(question, WM_COMMAND, IDNO, 0);  // discard the change
+    EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  }
+  EXPECT_EQ(files.Read("a.txt"), "hello world\r\n") << "the discarded change was saved";
+  LoadSettings();
+  ASSERT_EQ(Settings.LastDocList.Count(), 1);
+  const std::string remembered = Settings.LastDocList[0];
+  EXPECT_EQ(remembered.substr(0, remembered.find('\t')), files.File("a.txt"));
+  EXPECT_EQ(remembered.substr(remembered.find('\t') + 1, 1), "3") << remembered;
+
+  RunningProgram again("", files.Path());
+  HWND wnd = again.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  EXPECT_TRUE(WaitForTabCount(wnd, 1, 5000));
+  EXPECT_EQ(WindowText(wnd), "Tarvoline - a.txt");
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(again.WaitForExit(20000), std::optional<DWORD>(0));
+  LoadSettings();
+  ASSERT_EQ(Settings.LastDocList.Count(), 1);
+  EXPECT_EQ(Settings.LastDocList[0], remembered) << "the caret came back where it was";
 }
