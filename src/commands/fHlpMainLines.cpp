@@ -112,6 +112,31 @@ TBufferCoord ClampToLine(const TCustomCodeEdit& Editor, TBufferCoord P) {
   return P;
 }
 
+int LineLength(const TCustomCodeEdit& Editor, int Line) {
+  return static_cast<int>(Editor.Lines()[Line - 1].size());
+}
+
+// Replaces the text between two positions, recorded for undo.
+void ReplaceRange(TCustomCodeEdit& Editor, TBufferCoord From, TBufferCoord To,
+                  const std::string& Text) {
+  Editor.SetCaretAndSelection(To, From, To);
+  Editor.SetSelText(Text);
+}
+
+void TrimLineTail(TCustomCodeEdit& Editor, int Line) {
+  const int kept = static_cast<int>(TrimRight(Editor.Lines()[Line - 1]).size());
+  ReplaceRange(Editor, {kept + 1, Line}, {LineLength(Editor, Line) + 1, Line}, "");
+}
+
+void TrimLineSpan(TCustomCodeEdit& Editor, int First, int Last) {
+  std::string text;
+  for (int line = First; line <= Last; ++line) {
+    if (line > First) text += "\r\n";
+    text += TrimRight(Editor.Lines()[line - 1]);
+  }
+  ReplaceRange(Editor, {1, First}, {LineLength(Editor, Last) + 1, Last}, text);
+}
+
 void SelectMarker(TCustomCodeEdit& Editor, int Pos) {
   Editor.GotoLineAndCenter(Editor.CharIndexToRowCol(Pos - 1).Line);
   Editor.SetSelStart(Pos - 1);
@@ -165,18 +190,20 @@ void RemoveLines(int Mode, TCustomCodeEdit* Editor) {
 
 void TrimTrailingSpaces(TCustomCodeEdit* Editor) {
   if (!Editor) return;
+  std::vector<int> changed;
+  for (int i = 0; i < Editor->Lines().Count(); ++i)
+    if (TrimRight(Editor->Lines()[i]).size() != Editor->Lines()[i].size()) changed.push_back(i + 1);
+  if (changed.empty()) return;
   const TBufferCoord caret = Editor->CaretXY();
   const TBufferCoord blockBegin = Editor->BlockBegin(), blockEnd = Editor->BlockEnd();
   Editor->IncPaintLock();
   Editor->OpenUndoBlock();
-  // Each line's tail goes by itself, recorded, so that marks stay on their lines.
-  for (int i = 0; i < Editor->Lines().Count(); ++i) {
-    const std::string line = Editor->Lines()[i];
-    const int kept = static_cast<int>(TrimRight(line).size());
-    if (kept == static_cast<int>(line.size())) continue;
-    Editor->SetCaretAndSelection({kept + 1, i + 1}, {kept + 1, i + 1},
-                                 {static_cast<int>(line.size()) + 1, i + 1});
-    Editor->SetSelText("");
+  // Each tail goes by itself, so that marks stay on their lines, while the undo list can hold
+  // every one of them; beyond that, one replacement keeps the step whole for undo.
+  if (static_cast<int64_t>(changed.size()) * 2 <= Editor->MaxUndo()) {
+    for (int line : changed) TrimLineTail(*Editor, line);
+  } else {
+    TrimLineSpan(*Editor, changed.front(), changed.back());
   }
   Editor->CloseUndoBlock();
   Editor->SetCaretAndSelection(ClampToLine(*Editor, caret), ClampToLine(*Editor, blockBegin),

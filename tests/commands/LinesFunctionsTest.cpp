@@ -128,12 +128,18 @@ TEST(RemoveLines, WorksOnAnEmptyDocument) {
 
 TEST(TrimTrailingSpaces, TrimsEveryLineAsOneUndoStep) {
   const std::string before = "a \t\r\n   \r\nb\x01\r\nc\r\n  d  ";
-  auto edit = MakeEdit(before);
-  edit->SetCaretXY({4, 1});
-  TrimTrailingSpaces(edit.get());
-  EXPECT_EQ(edit->Text(), "a\r\n\r\nb\r\nc\r\n  d");
-  EXPECT_EQ(edit->CaretXY(), (TBufferCoord{2, 1}));
-  ExpectUndoRedoRoundTrip(*edit, before, "a\r\n\r\nb\r\nc\r\n  d");
+  const std::string after = "a\r\n\r\nb\r\nc\r\n  d";
+  // Room in the undo list for a step per line, and too little of it.
+  for (int maxUndo : {1024, 4}) {
+    SCOPED_TRACE(maxUndo);
+    auto edit = MakeEdit(before);
+    edit->SetMaxUndo(maxUndo);
+    edit->SetCaretXY({4, 1});
+    TrimTrailingSpaces(edit.get());
+    EXPECT_EQ(edit->Text(), after);
+    EXPECT_EQ(edit->CaretXY(), (TBufferCoord{2, 1}));
+    ExpectUndoRedoRoundTrip(*edit, before, after);
+  }
 }
 
 TEST(TrimTrailingSpaces, KeepsBookmarksAndLeavesCleanTextUntouched) {

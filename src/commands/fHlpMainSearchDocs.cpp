@@ -1,0 +1,125 @@
+// The searches as the main window runs them: on the active document and into the results list.
+#include <windows.h>
+#include "app/fHlpMain.h"
+#include "app/fHlpMainDocs.h"
+#include "app/formMain.h"
+#include "app/frameEdit.h"
+#include "commands/fHlpMainSearch.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+
+namespace {
+
+// The search button's tag while the user asks to cancel a listing.
+constexpr int CancelRequested = -1;
+
+template <class T>
+T* MainComponent(const std::string& Name) {
+  return frmMain ? frmMain->Find<T>(Name) : nullptr;
+}
+
+// A hit found anew may not be what the selection replaced last.
+void DisableReplaceSelection() {
+  if (auto* button = MainComponent<TWinControl>("btnReplaceSel")) button->SetEnabled(false);
+}
+
+// Without a search text the plain searches open the panel in their direction instead.
+void OpenSearchPanel(const char* DirectionButton) {
+  if (auto* item = MainComponent<TMenuItem>("mnuEditSearch")) item->Click();
+  if (auto* button = MainComponent<TCheckBox>(DirectionButton)) {
+    button->SetChecked(true);
+    if (button->OnClick) button->OnClick(button);
+  }
+}
+
+bool ListingCancelled() {
+  auto* button = MainComponent<TComponent>("btnSearch");
+  return button && button->Tag() == CancelRequested;
+}
+
+void AddResultRow(TListView& List, const std::string& Title, int TabIndex, const TSearchHit& Hit) {
+  TListItem* row = List.AddItem(Title);
+  row->AddSubItem(IntToStr(TabIndex));
+  row->AddSubItem(IntToStr(Hit.Position));
+  row->AddSubItem(IntToStr(Hit.Line));
+  row->AddSubItem(IntToStr(Hit.Column));
+  row->AddSubItem(IntToStr(Hit.Length));
+  row->AddSubItem(Hit.Preview);
+}
+
+void ShowResults(TListView& List) {
+  for (const char* name : {"pcBottom", "splitterBottom"})
+    if (auto* control = MainComponent<TWinControl>(name)) control->SetVisible(true);
+  Settings.ViewDocSearch = true;
+  // The auto-sized last column is laid out anew only when the width changes.
+  List.SetWidth(List.Width() - 1);
+  List.SetWidth(List.Width() + 1);
+  if (auto* page = MainComponent<TTabSheet>("tabResults"))
+    if (page->PageControl()) page->PageControl()->SetActivePage(page);
+  // Selecting the first row fires the list's selection event, which jumps to the hit.
+  List.Items(0)->SetSelected(true);
+  List.SetFocus();
+}
+
+}  // namespace
+
+void SearchNext(bool Direct) {
+  DisableReplaceSelection();
+  if (!Direct && LocalSearchReplace.Backwards) return SearchPrev(true);
+  if (LocalSearchReplace.SearchText.empty()) return OpenSearchPanel("rbSearchForwards");
+  if (TCodeEdit* editor = GetActiveEditor()) SearchNextInEditor(*editor);
+}
+
+void SearchPrev(bool Direct) {
+  DisableReplaceSelection();
+  if (!Direct && LocalSearchReplace.Backwards) return SearchNext(true);
+  if (LocalSearchReplace.SearchText.empty()) return OpenSearchPanel("rbSearchBackwards");
+  if (TCodeEdit* editor = GetActiveEditor()) SearchPrevInEditor(*editor);
+}
+
+void SearchNextRegExpr(bool Direct) {
+  DisableReplaceSelection();
+  if (!Direct && LocalSearchReplace.Backwards) return SearchPrevRegExpr(true);
+  if (TCodeEdit* editor = GetActiveEditor()) SearchNextRegExprInEditor(*editor);
+}
+
+void SearchPrevRegExpr(bool Direct) {
+  DisableReplaceSelection();
+  if (!Direct && LocalSearchReplace.Backwards) return SearchNextRegExpr(true);
+  if (TCodeEdit* editor = GetActiveEditor()) SearchPrevRegExprInEditor(*editor);
+}
+
+void SearchDocument(TfraEdit* Frame, int TabIndex) {
+  TListView* list = frmMain ? frmMain->lvResults : nullptr;
+  if (!Frame || !Frame->seEdit || !list) return;
+  // Pending messages run after each row and may close the document: work on copies.
+  const std::string title = Frame->DocInfo.Title;
+  const std::string text = Frame->seEdit->Text();
+  ListSearchHits(text, [&](const TSearchHit& Hit) {
+    AddResultRow(*list, title, TabIndex, Hit);
+    Application().ProcessMessages();
+    return !ListingCancelled();
+  });
+  if (list->Count() > 0) LocalSearchReplace.Found = true;
+}
+
+void SearchAllDocuments() {
+  TListView* list = frmMain ? frmMain->lvResults : nullptr;
+  if (!list) return;
+  {
+    THourglass hourglass;
+    list->Clear();
+    // A cancelled listing ends here too, not only within the document being listed.
+    for (int i = 0; frmMain->pcEdit && i < frmMain->pcEdit->PageCount() && !ListingCancelled();
+         ++i)
+      if (TfraEdit* frame = GetFrameChecked(i)) SearchDocument(frame, i);
+  }
+  if (list->Count() == 0) return;
+  LocalSearchReplace.Found = true;
+  ShowResults(*list);
+}
