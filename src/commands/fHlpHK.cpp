@@ -20,11 +20,16 @@ std::string MenuText(const std::string& Component) {
 
 // Hot keys whose menu item has another name: the names are part of the user's hot-key file.
 const std::pair<const char*, const char*> RenamedMenuItems[] = {
-    {"mnuFormatANSIinANSII", "mnuFormatANSItoANSII"}, {"mnuFormatASCIIinANSI", "mnuFormatASCIItoANSI"},
-    {"mnuFormatANSIinUTF8", "mnuFormatANSItoUTF8"},   {"mnuFormatUTF8inANSI", "mnuFormatUTF8toANSI"},
-    {"mnuViewSyntaxHlURI", "mnuViewSyntaxURI"},       {"mnuViewSyntaxHlWebMixed", "mnuViewSyntaxWebMixed"},
-    {"mnuViewSyntaxHlHTML", "mnuViewSyntaxHTML"},     {"mnuViewSyntaxHlPHP", "mnuViewSyntaxPHP"},
-    {"mnuViewSyntaxHlCSS", "mnuViewSyntaxCSS"},       {"mnuViewSyntaxHlJS", "mnuViewSyntaxJS"},
+    {"mnuFormatANSIinANSII", "mnuFormatANSItoANSII"},
+    {"mnuFormatASCIIinANSI", "mnuFormatASCIItoANSI"},
+    {"mnuFormatANSIinUTF8", "mnuFormatANSItoUTF8"},
+    {"mnuFormatUTF8inANSI", "mnuFormatUTF8toANSI"},
+    {"mnuViewSyntaxHlURI", "mnuViewSyntaxURI"},
+    {"mnuViewSyntaxHlWebMixed", "mnuViewSyntaxWebMixed"},
+    {"mnuViewSyntaxHlHTML", "mnuViewSyntaxHTML"},
+    {"mnuViewSyntaxHlPHP", "mnuViewSyntaxPHP"},
+    {"mnuViewSyntaxHlCSS", "mnuViewSyntaxCSS"},
+    {"mnuViewSyntaxHlJS", "mnuViewSyntaxJS"},
     {"mnuViewSyntaxHlVBS", "mnuViewSyntaxVBS"},
 };
 

@@ -42,7 +42,8 @@ void InitKeyNames() {
   for (int i = 0; i < 16; ++i) AddKeyName(editKeys[i], editNames[i], "");
   for (int i = 0; i <= 9; ++i) AddKeyName(uint16_t(96 + i), std::to_string(i) + " (NumPad)", "CA");
   const char* const numPadOps[] = {"Multiply", "Add", "Separator", "Subtract", "Decimal", "Divide"};
-  for (int i = 0; i < 6; ++i) AddKeyName(uint16_t(106 + i), std::string(numPadOps[i]) + " (NumPad)", "CA");
+  for (int i = 0; i < 6; ++i)
+    AddKeyName(uint16_t(106 + i), std::string(numPadOps[i]) + " (NumPad)", "CA");
   // German keyboard: the names are the characters printed on the keys (code page 1252).
   const uint16_t punctKeys[] = {186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222, 226};
   const char* const punctNames[] = {"\xFC", "+", ",", "-", ".", "#", "\xF6", "\xDF",
