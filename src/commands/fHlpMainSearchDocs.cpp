@@ -1,5 +1,6 @@
 // The searches as the main window runs them: on the active document and into the results list.
 #include <windows.h>
+#include <commctrl.h>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formMain.h"
@@ -52,6 +53,24 @@ void AddResultRow(TListView& List, const std::string& Title, int TabIndex, const
   row->AddSubItem(Hit.Preview);
 }
 
+// Keeps the list from redrawing while many rows arrive.
+class TListUpdate {
+public:
+  explicit TListUpdate(TListView& List) : list_(List) { Redraw(false); }
+  ~TListUpdate() {
+    Redraw(true);
+    if (list_.HandleAllocated()) InvalidateRect(list_.Handle(), nullptr, TRUE);
+  }
+  TListUpdate(const TListUpdate&) = delete;
+  TListUpdate& operator=(const TListUpdate&) = delete;
+
+private:
+  void Redraw(bool On) {
+    if (list_.HandleAllocated()) SendMessageA(list_.Handle(), WM_SETREDRAW, On, 0);
+  }
+  TListView& list_;
+};
+
 void ShowResults(TListView& List) {
   for (const char* name : {"pcBottom", "splitterBottom"})
     if (auto* control = MainComponent<TWinControl>(name)) control->SetVisible(true);
@@ -63,6 +82,7 @@ void ShowResults(TListView& List) {
     if (page->PageControl()) page->PageControl()->SetActivePage(page);
   // Selecting the first row fires the list's selection event, which jumps to the hit.
   List.Items(0)->SetSelected(true);
+  if (List.HandleAllocated()) SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
   List.SetFocus();
 }
 
@@ -113,6 +133,7 @@ void SearchAllDocuments() {
   if (!list) return;
   {
     THourglass hourglass;
+    TListUpdate update(*list);
     list->Clear();
     // A cancelled listing ends here too, not only within the document being listed.
     for (int i = 0; frmMain->pcEdit && i < frmMain->pcEdit->PageCount() && !ListingCancelled();
