@@ -120,11 +120,10 @@ TEST_F(DocFunctionsTest, ApplySettingsChoosesTheAnsiOrOemFont) {
   EXPECT_EQ(edit.Gutter().Font().Charset(), 0);
 }
 
-TEST_F(DocFunctionsTest, ApplySettingsPlacesTheTabs) {
-  MakeMainWindow();
-  ASSERT_NE(frmMain->Handle(), nullptr);
-  HWND tabs = frmMain->pcEdit->Handle();
-  ASSERT_NE(tabs, nullptr);
+TEST_F(DocFunctionsTest, ApplySettingsPlacesTheTabsAndThePagesFollow) {
+  ASSERT_NE(OpenWith("x"), nullptr);
+  TPageControl& pages = *frmMain->pcEdit;
+  ASSERT_NE(pages.Handle(), nullptr);
   struct Row {
     int position;
     bool multiLine;
@@ -135,9 +134,15 @@ TEST_F(DocFunctionsTest, ApplySettingsPlacesTheTabs) {
     Settings.Editor.TabPosition = r.position;
     Settings.Editor.TabMultiLine = r.multiLine;
     ApplySettings(nullptr);
-    LONG_PTR style = GetWindowLongPtrA(tabs, GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrA(pages.Handle(), GWL_STYLE);
     EXPECT_EQ((style & TCS_BOTTOM) != 0, r.bottom) << r.position;
     EXPECT_EQ((style & TCS_MULTILINE) != 0, r.multiLine) << r.position;
+    const RECT tab = pages.TabRect(0);
+    const TTabSheet& page = *pages.ActivePage();
+    if (r.bottom)
+      EXPECT_LE(page.Top() + page.Height(), tab.top) << "the page ends above the tabs";
+    else
+      EXPECT_GE(page.Top(), tab.bottom) << "the page starts below the tabs";
   }
 }
 
