@@ -5,6 +5,7 @@
 #include "app/fLanguage.h"
 #include "commands/fHlpMainSearch.h"
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
@@ -95,11 +96,11 @@ std::vector<std::string> KeepLines(const std::vector<std::string>& Lines, int Mo
   return kept;
 }
 
-// The character the caret stands on (or, At 0, just before it); 0 for none.
+// The character at the caret (Offset 0) or just before it (Offset -1); 0 for none.
 char CharNearCaret(const TCustomCodeEdit& Editor, int Offset) {
   const int line = Editor.CaretY(), col = Editor.CaretX() + Offset;
   if (line < 1 || line > Editor.Lines().Count() || col < 1) return 0;
-  const std::string& s = Editor.Lines()[line - 1];
+  const std::string s = Editor.Lines()[line - 1];
   return col <= static_cast<int>(s.size()) ? s[col - 1] : 0;
 }
 
@@ -180,12 +181,11 @@ void RemoveLines(int Mode, TCustomCodeEdit* Editor) {
                   GetLangText(prompt.Key, prompt.Default), pattern) ||
       pattern.empty())
     return;
-  Editor->OpenUndoBlock();
+  codeeditscopes::TUndoBlock block(Editor->UndoList());
   Editor->SelectAll();
   Editor->SetSelText(RemoveMatchingLines(Editor->SelText(), Mode, pattern));
   Editor->Repaint();
   Editor->EnsureCursorPosVisible();
-  Editor->CloseUndoBlock();
 }
 
 void TrimTrailingSpaces(TCustomCodeEdit* Editor) {
@@ -196,19 +196,19 @@ void TrimTrailingSpaces(TCustomCodeEdit* Editor) {
   if (changed.empty()) return;
   const TBufferCoord caret = Editor->CaretXY();
   const TBufferCoord blockBegin = Editor->BlockBegin(), blockEnd = Editor->BlockEnd();
-  Editor->IncPaintLock();
-  Editor->OpenUndoBlock();
-  // Each tail goes by itself, so that marks stay on their lines, while the undo list can hold
-  // every one of them; beyond that, one replacement keeps the step whole for undo.
-  if (static_cast<int64_t>(changed.size()) * 2 <= Editor->MaxUndo()) {
-    for (int line : changed) TrimLineTail(*Editor, line);
-  } else {
-    TrimLineSpan(*Editor, changed.front(), changed.back());
+  codeeditscopes::TPaintLock lock(*Editor);
+  {
+    codeeditscopes::TUndoBlock block(Editor->UndoList());
+    // Each tail goes by itself, so that marks stay on their lines, while the undo list can
+    // hold every one of them; beyond that, one replacement keeps the step whole for undo.
+    if (static_cast<int64_t>(changed.size()) * 2 <= Editor->MaxUndo()) {
+      for (int line : changed) TrimLineTail(*Editor, line);
+    } else {
+      TrimLineSpan(*Editor, changed.front(), changed.back());
+    }
   }
-  Editor->CloseUndoBlock();
   Editor->SetCaretAndSelection(ClampToLine(*Editor, caret), ClampToLine(*Editor, blockBegin),
                                ClampToLine(*Editor, blockEnd));
-  Editor->DecPaintLock();
 }
 
 std::string BuildMemoryBankMenu(int Index) {
