@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <memory>
+#include <vector>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
@@ -61,63 +62,64 @@ private:
   std::unique_ptr<TfrmMain> main_;
 };
 
-TEST_F(DocFunctionsTest, ApplySettingsSetsEveryEditorSetting) {
-  TCodeEdit edit(nullptr);
-  TEditorSettings& s = Settings.Editor;
+TEST_F(DocFunctionsTest, EachEditorSettingDrivesItsOwnOption) {
   using O = TCodeEditorOption;
-  const O followed[] = {O::eoShowSpecialChars, O::eoTabsToSpaces, O::eoSmartTabs,
-                        O::eoAutoIndent,       O::eoTabIndent,    O::eoScrollPastEol,
-                        O::eoScrollPastEof,    O::eoTrimTrailingSpaces, O::eoAltSetsColumnMode,
-                        O::eoEnhanceHomeKey,   O::eoEnhanceEndKey};
-  for (bool on : {true, false}) {
-    SCOPED_TRACE(on);
-    s.WordWrap = s.ShowSpecialChars = s.TabsToSpaces = s.SmartTabs = s.AutoIndent = on;
-    s.TabIndent = s.ScrollPastEOL = s.ScrollPastEOF = s.TrimTrailingSpaces = on;
-    s.SelectBlockWithAlt = s.EnhanceHomeEndKey = s.ShowGutter = s.ShowLineNumbers = on;
-    s.ActiveLineMark = on;
-    s.ActiveLineColor = 0x00C0FFFF;
-    s.RightEdge = on ? 120 : 60;
-    s.ExtraLineSpacing = on ? 3 : 0;
-    s.TabWidth = on ? 8 : 2;
+  using S = TEditorSettings;
+  struct Link {
+    bool S::*setting;
+    std::vector<O> options;
+  };
+  const Link links[] = {
+      {&S::ShowSpecialChars, {O::eoShowSpecialChars}}, {&S::TabsToSpaces, {O::eoTabsToSpaces}},
+      {&S::SmartTabs, {O::eoSmartTabs}},               {&S::AutoIndent, {O::eoAutoIndent}},
+      {&S::TabIndent, {O::eoTabIndent}},               {&S::ScrollPastEOL, {O::eoScrollPastEol}},
+      {&S::ScrollPastEOF, {O::eoScrollPastEof}},
+      {&S::TrimTrailingSpaces, {O::eoTrimTrailingSpaces}},
+      {&S::SelectBlockWithAlt, {O::eoAltSetsColumnMode}},
+      {&S::EnhanceHomeEndKey, {O::eoEnhanceHomeKey, O::eoEnhanceEndKey}}};
+  TCodeEdit edit(nullptr);
+  for (const Link& on : links) {
+    for (const Link& l : links) Settings.Editor.*l.setting = &l == &on;
     ApplySettings(&edit);
-    EXPECT_EQ(edit.WordWrap(), on);
-    for (O o : followed) EXPECT_EQ(edit.HasOption(o), on) << static_cast<int>(o);
+    for (const Link& l : links)
+      for (O o : l.options) EXPECT_EQ(edit.HasOption(o), &l == &on) << static_cast<int>(o);
     EXPECT_TRUE(edit.HasOption(O::eoGroupUndo)) << "options without a setting stay";
-    EXPECT_EQ(edit.Gutter().Visible(), on);
-    EXPECT_EQ(edit.Gutter().ShowLineNumbers(), on);
-    EXPECT_EQ(edit.RightEdge(), on ? 120 : 60);
-    EXPECT_EQ(edit.ExtraLineSpacing(), on ? 3 : 0);
-    EXPECT_EQ(edit.TabWidth(), on ? 8 : 2);
-    EXPECT_EQ(edit.ActiveLineColor(), on ? TColor(0x00C0FFFF) : clNone);
-    EXPECT_EQ(edit.Keystrokes().Count(), EditorHotKeyCount);
   }
-  EXPECT_FALSE(HourglassShown());
-  ApplySettings(nullptr);
   EXPECT_FALSE(HourglassShown());
 }
 
-TEST_F(DocFunctionsTest, ApplySettingsChoosesTheAnsiOrOemFont) {
-  TCodeEdit edit(nullptr);
+TEST_F(DocFunctionsTest, ApplySettingsSetsLayoutFontAndKeys) {
   TEditorSettings& s = Settings.Editor;
   s.AnsiFontName = "Courier New";
   s.AnsiFontSize = 11;
   s.AnsiFontCharset = 0;
   s.AsciiFontName = "Terminal";
   s.AsciiFontSize = 9;
-  s.UseAsciiFont = true;
-  ApplySettings(&edit);
-  EXPECT_EQ(edit.Font().Name(), "Terminal");
-  EXPECT_EQ(edit.Font().Size(), 9);
-  EXPECT_EQ(edit.Font().Charset(), 255);
-  EXPECT_EQ(edit.Gutter().Font().Name(), "Terminal");
-  EXPECT_EQ(edit.Gutter().Font().Charset(), 255);
-  s.UseAsciiFont = false;
-  ApplySettings(&edit);
-  EXPECT_EQ(edit.Font().Name(), "Courier New");
-  EXPECT_EQ(edit.Font().Size(), 11);
-  EXPECT_EQ(edit.Font().Charset(), 0);
-  EXPECT_EQ(edit.Gutter().Font().Size(), 11);
-  EXPECT_EQ(edit.Gutter().Font().Charset(), 0);
+  s.ActiveLineColor = 0x00C0FFFF;
+  TCodeEdit edit(nullptr);
+  edit.Keystrokes().Clear();
+  for (bool on : {true, false}) {
+    SCOPED_TRACE(on);
+    s.WordWrap = s.ShowGutter = s.ActiveLineMark = s.UseAsciiFont = on;
+    s.ShowLineNumbers = !on;
+    s.RightEdge = on ? 120 : 60;
+    s.ExtraLineSpacing = on ? 3 : 0;
+    s.TabWidth = on ? 8 : 2;
+    ApplySettings(&edit);
+    EXPECT_EQ(edit.WordWrap(), on);
+    EXPECT_EQ(edit.Gutter().Visible(), on);
+    EXPECT_EQ(edit.Gutter().ShowLineNumbers(), !on);
+    EXPECT_EQ(edit.RightEdge(), on ? 120 : 60);
+    EXPECT_EQ(edit.ExtraLineSpacing(), on ? 3 : 0);
+    EXPECT_EQ(edit.TabWidth(), on ? 8 : 2);
+    EXPECT_EQ(edit.ActiveLineColor(), on ? TColor(0x00C0FFFF) : clNone);
+    for (const TFont* font : {&edit.Font(), &edit.Gutter().Font()}) {
+      EXPECT_EQ(font->Name(), on ? "Terminal" : "Courier New");
+      EXPECT_EQ(font->Size(), on ? 9 : 11);
+      EXPECT_EQ(font->Charset(), on ? 255 : 0);
+    }
+    EXPECT_EQ(edit.Keystrokes().Count(), EditorHotKeyCount);
+  }
 }
 
 TEST_F(DocFunctionsTest, ApplySettingsPlacesTheTabsAndThePagesFollow) {
