@@ -1,6 +1,7 @@
 // The main window's construction: components, menus and tool bar from the command table, and
 // the layout of the panels around the documents' page control.
 #include "app/formMain.h"
+#include <algorithm>
 #include <map>
 #include "app/MainGlyphs.h"
 #include "app/fHlpMainDocs.h"
@@ -52,6 +53,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
   BuildSearchPanel();
   ConnectFileCommands();
   DisableUnbuiltCommands();
+  ArrangeToolBar();
 }
 
 TfrmMain::~TfrmMain() {
@@ -132,12 +134,33 @@ void TfrmMain::BuildToolBar() {
   }
   Find<TToolButton>("tbMainFileReOpen")->SetDropdownMenu(pmnuToolbarOpen);
 
-  // The incremental search field sits on the bar after the last button.
-  RECT last = {};
-  if (tbMain->HandleAllocated() && tbMain->ButtonCount() > 0)
-    SendMessageA(tbMain->Handle(), TB_GETITEMRECT, tbMain->ButtonCount() - 1,
-                 reinterpret_cast<LPARAM>(&last));
-  txtIncSearch = Make<TEdit>("txtIncSearch", tbMain, last.right + 8, 1, 150, 21);
+  txtIncSearch = Make<TEdit>("txtIncSearch", tbMain, 0, 1, 150, 21);
+}
+
+void TfrmMain::ArrangeToolBar() {
+  // A separator shows only between two groups that have visible buttons.
+  bool groupBefore = false;
+  TToolButton* pending = nullptr;
+  for (int i = 0; i < tbMain->ButtonCount(); ++i) {
+    TToolButton* button = tbMain->Buttons(i);
+    if (button->Style() == TToolButtonStyle::tbsSeparator) {
+      button->SetVisible(false);
+      if (groupBefore) pending = button;
+      groupBefore = false;
+    } else if (button->Visible()) {
+      if (pending) pending->SetVisible(true);
+      pending = nullptr;
+      groupBefore = true;
+    }
+  }
+  // The incremental search field sits on the bar after the last visible button.
+  int right = 0;
+  for (int i = 0; i < tbMain->ButtonCount(); ++i) {
+    RECT r = {};
+    if (SendMessageA(tbMain->Handle(), TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r)))
+      right = std::max(right, static_cast<int>(r.right));
+  }
+  txtIncSearch->SetBounds(right + 8, 1, 150, 21);
 }
 
 void TfrmMain::BuildPanels() {

@@ -145,6 +145,7 @@ protected:
 private:
   void BuildMenus();
   void BuildToolBar();
+  void ArrangeToolBar();
   void BuildPanels();
   void BuildSearchPanel();
   void ConnectFileCommands();

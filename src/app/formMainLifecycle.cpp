@@ -272,10 +272,10 @@ bool TfrmMain::FormCloseQuery() {
   int tabs = pcEdit->PageCount();
   if (Settings.General.CloseMultiDocs && tabs > 1) {
     int answer = MsgBox(GetLangText("Main|MsgCloseMultiDocWarnText",
-                                    "Es sind %s1% Dokumente geöffnet.%w%Soll Tarvoline und alle "
+                                    "Es sind %s1% Dokumente ge\xF6" "ffnet.%w%Soll Tarvoline und alle "
                                     "Dokumente geschlossen werden?",
                                     std::to_string(tabs)),
-                        GetLangText("Main|MsgCloseTitle", "Tarvoline schließen"),
+                        GetLangText("Main|MsgCloseTitle", "Tarvoline schlie\xDF" "en"),
                         MB_ICONQUESTION | MB_YESNO);
     if (answer != IDYES) return false;
   }

@@ -49,11 +49,11 @@ std::vector<TMainRow> BuildTable() {
   menu("mnuFile", "", "&Datei");
   menu("mnuFileNew", "mnuFile", "&Neu", 0);
   item("mnuFileNewDoc", "mnuFileNew", "&Neues Dokument", C('N'), 0);
-  item("mnuFileNewTemplates", "mnuFileNew", "Dokumentvorlage auswählen...", SC('N'), 102);
-  item("mnuFileOpen", "mnuFile", "&Öffnen...", C('O'), 1);
-  item("mnuFileOpenFast", "mnuFile", "Suchen && ö&ffnen...", SC('O'));
-  menu("mnuFileReOpen", "mnuFile", "N&eu öffnen");
-  item("mnuFileReOpenHistory", "mnuFileReOpen", "&Dateien neu öffnen...");
+  item("mnuFileNewTemplates", "mnuFileNew", "Dokumentvorlage ausw\xE4hlen...", SC('N'), 102);
+  item("mnuFileOpen", "mnuFile", "&\xD6" "ffnen...", C('O'), 1);
+  item("mnuFileOpenFast", "mnuFile", "Suchen && \xF6&ffnen...", SC('O'));
+  menu("mnuFileReOpen", "mnuFile", "N&eu \xF6" "ffnen");
+  item("mnuFileReOpenHistory", "mnuFileReOpen", "&Dateien neu \xF6" "ffnen...");
   sep("mnuFileReOpen");
   item("mnuFileReload", "mnuFile", "Neu &laden", 0, 20);
   sep("mnuFile");
@@ -66,7 +66,7 @@ std::vector<TMainRow> BuildTable() {
   radio("mnuFileFileFormatUtf8", "mnuFileFileFormat", "&UTF-8");
   sep("mnuFileFileFormat");
   item("mnuFileFileFormatOriginal", "mnuFileFileFormat", "&Original");
-  menu("mnuFileLineBreakFormat", "mnuFile", "&Zeilenumbrüche", 33);
+  menu("mnuFileLineBreakFormat", "mnuFile", "&Zeilenumbr\xFC" "che", 33);
   radio("mnuFileLineBreakFormatWindows", "mnuFileLineBreakFormat", "&Windows (CR+LF)");
   radio("mnuFileLineBreakFormatUNIX", "mnuFileLineBreakFormat", "&UNIX (LF)");
   radio("mnuFileLineBreakFormatMacIntosh", "mnuFileLineBreakFormat", "&Macintosh (CR)");
@@ -78,9 +78,9 @@ std::vector<TMainRow> BuildTable() {
   item("mnuFileSessionOpen", "mnuFile", "Arbeitssitzung laden...");
   item("mnuFileSessionSaveAs", "mnuFile", "Arbeitssitzung speichern...");
   sep("mnuFile");
-  item("mnuFileClose", "mnuFile", "S&chließen", C('W'), 5);
-  item("mnuFileCloseAllButCurrent", "mnuFile", "Alle &außer aktuellem schließen");
-  item("mnuFileCloseAll", "mnuFile", "Alle schl&ießen", 0, 6);
+  item("mnuFileClose", "mnuFile", "S&chlie\xDF" "en", C('W'), 5);
+  item("mnuFileCloseAllButCurrent", "mnuFile", "Alle &au\xDF" "er aktuellem schlie\xDF" "en");
+  item("mnuFileCloseAll", "mnuFile", "Alle schl&ie\xDF" "en", 0, 6);
   sep("mnuFile");
   item("mnuFilePrintSetup", "mnuFile", "Seite ein&richten...");
   item("mnuFilePrintPreview", "mnuFile", "Seiten&ansicht...", SC('P'), 7);
@@ -93,16 +93,16 @@ std::vector<TMainRow> BuildTable() {
 
   // Bearbeiten
   menu("mnuEdit", "", "&Bearbeiten");
-  item("mnuEditUndo", "mnuEdit", "&Rückgängig", C('Z'), 9);
+  item("mnuEditUndo", "mnuEdit", "&R\xFC" "ckg\xE4ngig", C('Z'), 9);
   item("mnuEditRedo", "mnuEdit", "&Wiederherstellen", SC('Z'), 10);
   sep("mnuEdit");
   item("mnuEditCut", "mnuEdit", "Au&sschneiden", C('X'), 11);
-  item("mnuEditCutAndAttach", "mnuEdit", "A&usschneiden && Anfügen", SC('X'));
+  item("mnuEditCutAndAttach", "mnuEdit", "A&usschneiden && Anf\xFCgen", SC('X'));
   item("mnuEditCopy", "mnuEdit", "&Kopieren", C('C'), 12);
-  item("mnuEditCopyAndAttach", "mnuEdit", "K&opieren && Anfügen", SC('C'));
-  item("mnuEditPaste", "mnuEdit", "&Einfügen", C('V'), 13);
+  item("mnuEditCopyAndAttach", "mnuEdit", "K&opieren && Anf\xFCgen", SC('C'));
+  item("mnuEditPaste", "mnuEdit", "&Einf\xFCgen", C('V'), 13);
   sep("mnuEdit");
-  item("mnuEditPasteFromFile", "mnuEdit", "Einfügen aus &Datei...");
+  item("mnuEditPasteFromFile", "mnuEdit", "Einf\xFCgen aus &Datei...");
   item("mnuEditCopyToFile", "mnuEdit", "Auswahl speichern unter...");
   menu("mnuEditCopyFormat", "mnuEdit", "Formatiert kopieren");
   item("mnuEditCopyFormatRTF", "mnuEditCopyFormat", "Rich-Text-Format");
@@ -111,7 +111,7 @@ std::vector<TMainRow> BuildTable() {
   sep("mnuEdit");
   menu("mnuEditCopyToMemoryBank", "mnuEdit", "Kopieren in interne Ablage");
   numbered("mnuEditCopyMemoryBank", "mnuEditCopyToMemoryBank", "Ablage #", scShift | scAlt);
-  menu("mnuEditPasteFromMemoryBank", "mnuEdit", "Einfügen aus interner Ablage");
+  menu("mnuEditPasteFromMemoryBank", "mnuEdit", "Einf\xFCgen aus interner Ablage");
   numbered("mnuEditPasteMemoryBank", "mnuEditPasteFromMemoryBank", "Ablage #", scAlt);
   sep("mnuEdit");
   item("mnuEditSelectAll", "mnuEdit", "&Alles markieren", C('A'), 24);
@@ -123,8 +123,8 @@ std::vector<TMainRow> BuildTable() {
   // Suchen
   menu("mnuSearch", "", "&Suchen");
   item("mnuEditSearch", "mnuSearch", "&Suchen && Ersetzen...", C('F'), 14);
-  item("mnuEditSearchNext", "mnuSearch", "Suche &vorwärts", VkF3);
-  item("mnuEditSearchPrev", "mnuSearch", "Suche &rückwärts", scShift | VkF3);
+  item("mnuEditSearchNext", "mnuSearch", "Suche &vorw\xE4rts", VkF3);
+  item("mnuEditSearchPrev", "mnuSearch", "Suche &r\xFC" "ckw\xE4rts", scShift | VkF3);
   item("mnuEditDocSearch", "mnuSearch", "Suchen in Dateien...", SC('F'));
   item("mnuSearchIncremtalSearch", "mnuSearch", "Inkrementelle Suche", CA('F'));
   sep("mnuSearch");
@@ -137,15 +137,15 @@ std::vector<TMainRow> BuildTable() {
   numbered("mnuEditBookmarkGoto", "mnuEditBookmarkGoto", "Lesezeichen &#", scCtrl);
   sep("mnuEditBookmarkGoto");
   item("mnuEditBookmarkGotoPrev", "mnuEditBookmarkGoto", "&Vorheriges Lesezeichen", SC('M'));
-  item("mnuEditBookmarkGotoNext", "mnuEditBookmarkGoto", "&Nächstes Lesezeichen", C('M'));
+  item("mnuEditBookmarkGotoNext", "mnuEditBookmarkGoto", "&N\xE4" "chstes Lesezeichen", C('M'));
   item("mnuEditBookmarkRemoveAll", "mnuSearch", "Alle Lesezeichen &entfernen");
   sep("mnuSearch");
   item("mnuSearchGotoMatchBrack", "mnuSearch", "Zur passenden Klammer springen");
-  item("mnuEditNextCursorPos", "mnuSearch", "Nächste Cursor-Markierung", VkF11);
+  item("mnuEditNextCursorPos", "mnuSearch", "N\xE4" "chste Cursor-Markierung", VkF11);
   item("mnuEditPrevCursorPos", "mnuSearch", "Vorherige Cursor-Markierung", scShift | VkF11);
 
   // Einfügen
-  menu("mnuInsert", "", "&Einfügen");
+  menu("mnuInsert", "", "&Einf\xFCgen");
   menu("mnuInsertDateTime", "mnuInsert", "Datum / &Zeit");
   item("mnuInsertDateAndTime", "mnuInsertDateTime", "Datum &und Zeit");
   item("mnuInsertDate", "mnuInsertDateTime", "&Datum");
@@ -160,7 +160,7 @@ std::vector<TMainRow> BuildTable() {
   sep("mnuInsert");
   menu("mnuInsertTemplates", "mnuInsert", "Text&vorlagen");
   menu("mnuInsertContentTemplates", "mnuInsert", "&Inhaltsvorlagen", 102);
-  item("mnuInsertContentTemplate", "mnuInsertContentTemplates", "Inhaltsvorlage auswählen...",
+  item("mnuInsertContentTemplate", "mnuInsertContentTemplates", "Inhaltsvorlage ausw\xE4hlen...",
        SC('T'));
 
   // Format
@@ -173,7 +173,7 @@ std::vector<TMainRow> BuildTable() {
   item("mnuFormatHtmlToText", cv, "HTML-&Tags entfernen");
   item("mnuFormatHtmlEncode", cv, "HTML-Sonderzeichen kodieren");
   item("mnuFormatHtmlDecode", cv, "HTML-Sonderzeichen dekodieren");
-  item("mnuFormatComprWhitespaces", cv, "Überflüssige Whitespaces entfernen");
+  item("mnuFormatComprWhitespaces", cv, "\xDC" "berfl\xFCssige Whitespaces entfernen");
   sep(cv);
   item("mnuFormatANSItoANSII", cv, "ANSI in ASCII (Windows in &DOS)");
   item("mnuFormatASCIItoANSI", cv, "ASCII in ANSI (DOS in &Windows)");
@@ -192,21 +192,21 @@ std::vector<TMainRow> BuildTable() {
   item("mnuFormatSpacesToTabs", cv, "Leerzeichen in Tabulatoren");
   item("mnuFormatTrimTrailingSpaces", cv, "Leerzeichen am Zeilenende entfernen");
   sep(cv);
-  item("mnuFormatToUpper", cv, "Text in &Großbuchstaben");
+  item("mnuFormatToUpper", cv, "Text in &Gro\xDF" "buchstaben");
   item("mnuFormatToLower", cv, "Text in &Kleinbuchstaben");
-  item("mnuFormatToUpperLowerSwap", cv, "Gr&oß-/Kleinschreibung umkehren");
-  item("mnuFormatParIn", "mnuFormat", "Absatz &einrücken", CA('I'));
-  item("mnuFormatParOut", "mnuFormat", "Absatz &ausrücken", CA('U'));
+  item("mnuFormatToUpperLowerSwap", cv, "Gr&o\xDF-/Kleinschreibung umkehren");
+  item("mnuFormatParIn", "mnuFormat", "Absatz &einr\xFC" "cken", CA('I'));
+  item("mnuFormatParOut", "mnuFormat", "Absatz &ausr\xFC" "cken", CA('U'));
   sep("mnuFormat");
   item("mnuFormatSortAsc", "mnuFormat", "Zeilen aufsteigend &sortieren (A-Z)");
   item("mnuFormatSortDesc", "mnuFormat", "Zeilen absteigend s&ortieren (Z-A)");
   item("mnuFormatMoveLineUp", "mnuFormat", "Zeile nach oben verschieben");
   item("mnuFormatMoveLineDown", "mnuFormat", "Zeile nach unten verschieben");
   sep("mnuFormat");
-  menu("mnuFormatDelLines", "mnuFormat", "Zeilen löschen");
+  menu("mnuFormatDelLines", "mnuFormat", "Zeilen l\xF6schen");
   const char* dl = "mnuFormatDelLines";
-  item("mnuFormatDelEmptyLines", dl, "Leere Zeilen löschen");
-  item("mnuFormatDelDuplicateLines", dl, "Duplikate löschen");
+  item("mnuFormatDelEmptyLines", dl, "Leere Zeilen l\xF6schen");
+  item("mnuFormatDelDuplicateLines", dl, "Duplikate l\xF6schen");
   sep(dl);
   item("mnuFormatDelLinesStarts", dl, "Beginnen mit...");
   item("mnuFormatDelLinesContains", dl, "Enthalten...");
@@ -217,7 +217,7 @@ std::vector<TMainRow> BuildTable() {
   sep(dl);
   item("mnuFormatDelLinesMatch", dl, "Entsprechen (RegExp)...");
   item("mnuFormatDelLinesNotMatch", dl, "Entsprechen nicht (RegExp)...");
-  item("mnuFormatFillSelection", "mnuFormat", "Auswahl mit Zeichen füllen...");
+  item("mnuFormatFillSelection", "mnuFormat", "Auswahl mit Zeichen f\xFCllen...");
   item("mnuFormatConnectLines", "mnuFormat", "Zeilen verbinden");
   menu("mnuFormatLineWrap", "mnuFormat", "&Lange Zeilen umbrechen");
   item("mnuFormatLineWrapRightEdge", "mnuFormatLineWrap", "bei &rechter Randmarkierung");
@@ -244,9 +244,9 @@ std::vector<TMainRow> BuildTable() {
   check("mnuViewReadOnly", "mnuView", "Eingabe sperren", 0, 153);
   sep("mnuView");
   menu("mnuViewFont", "mnuView", "&Editorschrift");
-  item("mnuViewFontZoomIn", "mnuViewFont", "Ver&größern", SCA('9'));
+  item("mnuViewFontZoomIn", "mnuViewFont", "Ver&gr\xF6\xDF" "ern", SCA('9'));
   item("mnuViewFontZoomOut", "mnuViewFont", "Ver&kleinern", SCA('8'));
-  item("mnuViewFontZoomNormal", "mnuViewFont", "&Normalgröße", SCA('0'));
+  item("mnuViewFontZoomNormal", "mnuViewFont", "&Normalgr\xF6\xDF" "e", SCA('0'));
   check("mnuViewUseAsciiFont", "mnuView", "ASCII-Schrift (&DOS) verwenden", C('D'));
   item("mnuViewCharProp", "mnuView", "Zeicheneigenschaften...", C(static_cast<char>(VkOemPlus)));
   sep("mnuView");
@@ -262,10 +262,10 @@ std::vector<TMainRow> BuildTable() {
 
   // Extras
   menu("mnuExtras", "", "E&xtras");
-  item("mnuExtrasExecute", "mnuExtras", "Auswahl ausführen", C('E'));
+  item("mnuExtrasExecute", "mnuExtras", "Auswahl ausf\xFChren", C('E'));
   menu("mnuExtrasApps", "mnuExtras", "Externe &Programme");
-  item("mnuExtrasDefApp", "mnuExtras", "Mit Stan&dardprogramm öffnen");
-  item("mnuExtrasOpenFolder", "mnuExtras", "Enthaltenden &Ordner öffnen", 0, 103);
+  item("mnuExtrasDefApp", "mnuExtras", "Mit Stan&dardprogramm \xF6" "ffnen");
+  item("mnuExtrasOpenFolder", "mnuExtras", "Enthaltenden &Ordner \xF6" "ffnen", 0, 103);
   sep("mnuExtras");
   menu("mnuLanguage", "mnuExtras", "Sprache / &Language");
   sep("mnuExtras");
@@ -287,9 +287,9 @@ std::vector<TMainRow> BuildTable() {
   item("mnuHelpInfo", "mnuHelp", "&Info...");
 
   // Context menus.
-  item("pmnuTabsClose", "pmnuTabs", "S&chließen", C('W'), 5);
-  item("pmnuTabsCloseAllButCurrent", "pmnuTabs", "Alle &außer aktuellem schließen");
-  item("pmnuTabsCloseAll", "pmnuTabs", "Alle schl&ießen", 0, 6);
+  item("pmnuTabsClose", "pmnuTabs", "S&chlie\xDF" "en", C('W'), 5);
+  item("pmnuTabsCloseAllButCurrent", "pmnuTabs", "Alle &au\xDF" "er aktuellem schlie\xDF" "en");
+  item("pmnuTabsCloseAll", "pmnuTabs", "Alle schl&ie\xDF" "en", 0, 6);
   sep("pmnuTabs");
   check("pmnuTabsReadOnly", "pmnuTabs", "Eingabe sperren", 0, 153);
   sep("pmnuTabs");
@@ -299,7 +299,7 @@ std::vector<TMainRow> BuildTable() {
   item("pmnuBottomHide", "pmnuBottom", "&Verbergen");
   item("pmnuSREditCut", "pmnuSREdit", "Au&sschneiden", C('X'));
   item("pmnuSREditCopy", "pmnuSREdit", "&Kopieren", C('C'));
-  item("pmnuSREditPaste", "pmnuSREdit", "&Einfügen", C('V'));
+  item("pmnuSREditPaste", "pmnuSREdit", "&Einf\xFCgen", C('V'));
   item("pmnuSnipsExpand", "pmnuSnips", "Erweitern");
   item("pmnuSnipsCollapse", "pmnuSnips", "Reduzieren");
   item("pmnuSnipsExpandAll", "pmnuSnips", "Alle erweitern");
@@ -308,22 +308,22 @@ std::vector<TMainRow> BuildTable() {
   item("pmnuSnipsHide", "pmnuSnips", "Verbergen");
 
   // Tool bar.
-  button("tbMainFileReOpen", K::ToolDropDown, 1, "Öffnen");
+  button("tbMainFileReOpen", K::ToolDropDown, 1, "\xD6" "ffnen");
   button("tbMainFileSave", K::ToolButton, 2, "Speichern");
   button("tbMainFileSaveAll", K::ToolButton, 4, "Alle speichern");
-  button("tbMainFileClose", K::ToolButton, 5, "Schließen");
+  button("tbMainFileClose", K::ToolButton, 5, "Schlie\xDF" "en");
   button("", K::ToolSeparator, -1, "");
   button("tbMainFilePrintPreview", K::ToolButton, 7, "Seitenansicht");
   button("tbMainFilePrint", K::ToolButton, 8, "Drucken");
   button("", K::ToolSeparator, -1, "");
-  button("tbMainEditUndo", K::ToolButton, 9, "Rückgängig");
+  button("tbMainEditUndo", K::ToolButton, 9, "R\xFC" "ckg\xE4ngig");
   button("tbMainEditRedo", K::ToolButton, 10, "Wiederherstellen");
   button("", K::ToolSeparator, -1, "");
   button("tbMainEditSearch", K::ToolButton, 14, "Suchen & Ersetzen");
   button("tbMainEditGotoLine", K::ToolButton, 15, "Gehe zu Zeile");
   button("", K::ToolSeparator, -1, "");
   button("tbMainFileFileFormat", K::ToolButton, 148, "Dateiformat (Klick: Original)");
-  button("tbMainFileLineBreakFormat", K::ToolButton, 33, "Zeilenumbrüche (Klick: Original)");
+  button("tbMainFileLineBreakFormat", K::ToolButton, 33, "Zeilenumbr\xFC" "che (Klick: Original)");
   button("", K::ToolSeparator, -1, "");
   button("tbMainFormatReplaceHtmlNamedChars", K::ToolCheck, 16,
          "Benannte HTML-Sonderzeichen ersetzen");
@@ -343,13 +343,13 @@ std::vector<TMainRow> BuildTable() {
   control("chkSearchReplaceAllInSel", "\"Alles ersetzen\" nur in Markierung");
   control("chkSearchMultiLine", "Mehrzeilige Suche");
   control("chkSearchAllFiles", "Alle Dateien durchsuchen");
-  control("chkSearchCaseSensitive", "Groß-/Kleinschreibung beachten");
-  control("chkSearchWholeWords", "Nur ganze Wörter");
-  control("chkSearchUseRegExpr", "Reguläre Ausdrücke verwenden");
+  control("chkSearchCaseSensitive", "Gro\xDF-/Kleinschreibung beachten");
+  control("chkSearchWholeWords", "Nur ganze W\xF6rter");
+  control("chkSearchUseRegExpr", "Regul\xE4re Ausdr\xFC" "cke verwenden");
   control("chkSearchReplaceEscape", "Ersetzen mit Escape-Zeichen");
   control("grpSearchDir", "Suchrichtung");
-  control("rbSearchForwards", "Vorwärts");
-  control("rbSearchBackwards", "Rückwärts");
+  control("rbSearchForwards", "Vorw\xE4rts");
+  control("rbSearchBackwards", "R\xFC" "ckw\xE4rts");
   control("btnSearch", "Suchen");
   control("btnReplaceSel", "Auswahl ersetzen");
   control("btnReplaceAll", "Alles ersetzen");
@@ -358,7 +358,7 @@ std::vector<TMainRow> BuildTable() {
   t.push_back({"lvResultsColumn2", "lvResults", K::Column, "Position", 0, -1, ""});
   t.push_back({"lvResultsColumn3", "lvResults", K::Column, "Zeile", 0, -1, ""});
   t.push_back({"lvResultsColumn4", "lvResults", K::Column, "Spalte", 0, -1, ""});
-  t.push_back({"lvResultsColumn5", "lvResults", K::Column, "Länge", 0, -1, ""});
+  t.push_back({"lvResultsColumn5", "lvResults", K::Column, "L\xE4nge", 0, -1, ""});
   t.push_back({"lvResultsColumn6", "lvResults", K::Column, "Fundstelle", 0, -1, ""});
   return t;
 }

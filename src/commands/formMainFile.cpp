@@ -43,7 +43,7 @@ void TfrmMain::mnuFileNewDocClick(TObject*) { OpenFile("", false, nullptr); }
 
 void TfrmMain::mnuFileOpenClick(TObject*) {
   TFileDialogArgs args;
-  args.title = GetLangText("Main|DlgOpenFileTitle", "Datei öffnen");
+  args.title = GetLangText("Main|DlgOpenFileTitle", "Datei \xF6" "ffnen");
   args.filter = GetOpenDialogFilter();
   args.multiSelect = true;
   args.showReadOnly = true;

@@ -155,8 +155,8 @@ TEST_F(MainWindowLifecycleTest, CloseQueryAsksForSeveralDocumentsWhenConfigured)
   Open("");
   Settings.General.CloseMultiDocs = true;
   testsupport::QueueAnswer(Answer(IDNO), [](const ModalQuestion& q) {
-    EXPECT_EQ(q.caption, "Tarvoline schließen");
-    EXPECT_EQ(q.text, "Es sind 2 Dokumente geöffnet.\r\nSoll Tarvoline und alle Dokumente "
+    EXPECT_EQ(q.caption, "Tarvoline schlie\xDF" "en");
+    EXPECT_EQ(q.text, "Es sind 2 Dokumente ge\xF6" "ffnet.\r\nSoll Tarvoline und alle Dokumente "
                       "geschlossen werden?");
   });
   EXPECT_FALSE(frmMain->FormCloseQuery());

@@ -48,6 +48,8 @@ TEST_F(MainWindowTest, EveryNamedRowOfTheTableExistsAsItsKindOfComponent) {
   for (const TMainRow& row : MainCommandTable()) {
     if (row.Name.empty()) continue;
     EXPECT_TRUE(names.insert(row.Name).second) << "named twice: " << row.Name;
+    // Texts are ANSI: an umlaut is one byte, never the two of its UTF-8 form.
+    EXPECT_EQ((row.Caption + row.Hint).find('\xC3'), std::string::npos) << row.Name;
     switch (row.Kind) {
       case K::Menu: case K::Item: case K::Radio: case K::Check:
         ASSERT_NE(Item(row.Name), nullptr) << row.Name;
@@ -106,6 +108,10 @@ TEST_F(MainWindowTest, CommandsNotBuiltYetStayDisabledWhenTheirMenuOpens) {
   EXPECT_TRUE(Button("tbMainFileReOpen")->Visible());
   EXPECT_FALSE(Button("tbMainEditUndo")->Visible());
   EXPECT_FALSE(Button("tbMainFilePrint")->Visible());
+  // Only the file group is left, so no separator shows, and the search field follows it.
+  for (int i = 1; Button("tbMainSep" + std::to_string(i)); ++i)
+    EXPECT_FALSE(Button("tbMainSep" + std::to_string(i))->Visible()) << i;
+  EXPECT_LT(frmMain->txtIncSearch->Left(), 8 * GlyphSize);
 }
 
 TEST_F(MainWindowTest, GlyphStripHasEveryNamedImageAndNothingElse) {
