@@ -145,6 +145,18 @@ std::string FromWide(const std::wstring& Wide) {
   return text;
 }
 
+// Wrapping the lines once after they are all in is much cheaper than wrapping each as it
+// arrives; the wrap comes back also when the editor refuses the text.
+void PutText(TCodeEdit& Editor, const std::string& Text) {
+  struct TWrapRestorer {
+    TCodeEdit& editor;
+    bool wrapped;
+    ~TWrapRestorer() { editor.SetWordWrap(wrapped); }
+  } restorer{Editor, Editor.WordWrap()};
+  Editor.SetWordWrap(false);
+  Editor.SetText(Text);
+}
+
 // Declining is not a failure: false ends the open without a message.
 bool SizeAccepted(const std::string& FileName) {
   if (FileName.empty() || !Settings.General.OpenSizeWarn) return true;
@@ -224,6 +236,10 @@ TfraEdit* CreateDocumentTab(int Number) {
   TfraEdit* frame = sheet->Make<TfraEdit>("fraEdit", sheet);
   frame->SetTag(Number);
   frame->seEdit->SetBorderStyle(IsAppThemedSafe() ? TBorderStyle::bsNone : TBorderStyle::bsSingle);
+  // Settings that change the layout (font, gutter, wrapping) are cheap on an empty editor and
+  // costly once a large text is in; applied again when the document is set up, they change
+  // nothing more.
+  ApplySettings(frame->seEdit);
   return frame;
 }
 
@@ -325,7 +341,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
   if (!fileName.empty()) {
     try {
       TReadResult read = ReadDocument(fileName);
-      frame->seEdit->SetText(read.Text);
+      PutText(*frame->seEdit, read.Text);
       std::string().swap(read.Text);
       if (Settings.General.OpenTrimTrailingSpaces) TrimTrailingSpaces(frame->seEdit);
       if (!reload && read.FileFormat == ffBinary && Settings.General.OpenBinWarn &&
