@@ -67,6 +67,16 @@ TEST_F(OpenFileTest, FileNameIsKeptAsAFullPathAndTheCaptionDoublesAmpersands) {
   EXPECT_EQ(frmMain->Caption(), "Tarvoline - " + folder.File("Tom & Jerry.txt"));
 }
 
+TEST_F(OpenFileTest, WordWrapFollowsTheSettingAfterLoading) {
+  for (bool wrap : {true, false, true}) {
+    Settings.Editor.WordWrap = wrap;
+    TfraEdit* frame = OpenWith("w.txt", "a\r\nb\r\n");
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->seEdit->WordWrap(), wrap);
+    EXPECT_EQ(frame->seEdit->Lines().Count(), 3);
+  }
+}
+
 TEST_F(OpenFileTest, DuplicatesFollowNoFileMultiLoadAndTheMLSwitch) {
   folder.Write("a.txt", "a");
   struct Case {
