@@ -39,6 +39,12 @@ TEST_F(DocumentsWindowTest, MenusFollowWhetherDocumentsAreOpen) {
   EXPECT_EQ(frmMain->Caption(), "Tarvoline");
   EXPECT_EQ(Application().Title(), "Tarvoline");
   for (int panel = 0; panel <= 3; ++panel) EXPECT_EQ(frmMain->StatusBar->PanelText(panel), "");
+  // Configured, closing the last document also minimises the program.
+  Open("");
+  Settings.General.MinimizeLastDocClosed = true;
+  CloseDocument();
+  EXPECT_TRUE(IsIconic(frmMain->Handle()));
+  ShowWindow(frmMain->Handle(), SW_HIDE);
   // The next document switches everything back on.
   Settings.ViewLeftPanel = true;
   Open("");
@@ -138,6 +144,14 @@ TEST_F(DocumentsWindowTest, InsertTextWrapsTheSelectionInOneUndoStep) {
   EXPECT_EQ(editor.Lines()[0], "one <b>two</b>");
   editor.Undo();
   EXPECT_EQ(editor.Lines()[0], "one two");
+  // A prefix with a line break: the selection still covers exactly the text.
+  editor.SetSelStart(4);
+  editor.SetSelLength(3);
+  InsertText("<br>\r\n", std::string(1, '\0'), "");
+  EXPECT_EQ(editor.Lines()[0], "one <br>");
+  EXPECT_EQ(editor.Lines()[1], "two");
+  EXPECT_EQ(editor.SelText(), "two");
+  editor.Undo();
   // A read-only editor takes nothing.
   editor.SetReadOnly(true);
   InsertText("a", "b", "c");
