@@ -1,9 +1,11 @@
 // The main window as built: components from the command table, commands not built yet kept
 // disabled, the glyph strip, the language routine, the tab keys and Escape.
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <set>
 #include "DocumentsTestFixture.h"
 #include "app/MainGlyphs.h"
+#include "app/formSplash.h"
 #include "app/fLanguage.h"
 #include "commands/fHlpHK.h"
 #include "toolkit/Controls.h"
@@ -222,4 +224,20 @@ TEST_F(MainWindowTest, EscapeHidesTheBottomPanelOrClosesWhenConfigured) {
   key = 'x';
   frmMain->FormKeyPress(key);
   EXPECT_EQ(key, 'x');
+}
+
+TEST(SplashWindow, BorderlessCentredAndShowsWhatLoads) {
+  TfrmSplash splash(nullptr);
+  splash.FormCreate();
+  LONG style = GetWindowLongA(splash.Handle(), GWL_STYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_BORDER) << "a border, no title bar";
+  RECT work = {}, r = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(splash.Handle(), &r);
+  EXPECT_LE(std::abs((r.left + r.right) - (work.left + work.right)), 1);
+  EXPECT_LE(std::abs((r.top + r.bottom) - (work.top + work.bottom)), 1);
+  EXPECT_EQ(splash.lblTitle->Caption(), "Tarvoline");
+  EXPECT_EQ(splash.lblState->Caption(), "Tarvoline wird geladen...");
+  splash.SetState("Lade Datei \"a.txt\"...");
+  EXPECT_EQ(splash.lblState->Caption(), "Lade Datei \"a.txt\"...");
 }
