@@ -8,6 +8,8 @@
 #include "app/formSplash.h"
 #include "app/fLanguage.h"
 #include "commands/fHlpHK.h"
+#include "commands/fHotKeys.h"
+#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -240,4 +242,26 @@ TEST(SplashWindow, BorderlessCentredAndShowsWhatLoads) {
   EXPECT_EQ(splash.lblState->Caption(), "Tarvoline wird geladen...");
   splash.SetState("Lade Datei \"a.txt\"...");
   EXPECT_EQ(splash.lblState->Caption(), "Lade Datei \"a.txt\"...");
+}
+
+TEST_F(MainWindowTest, CreationPreparesLanguagesKeysAndPlaceAndPreviewsTabKeys) {
+  frmMain->FormCreate();
+  TMenuItem* languages = Item("mnuLanguage");
+  ASSERT_GE(languages->Count(), 1);
+  EXPECT_EQ(languages->Items(0)->Caption(), "Deutsch (intern)");
+  EXPECT_TRUE(languages->Items(0)->Checked());
+  EXPECT_NE(GetHotKey("frmMain_KeyDownChangeTabRight"), 0) << "hot keys are loaded";
+  RECT r = {};
+  GetWindowRect(frmMain->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, Settings.FormWidth);
+  EXPECT_EQ(r.bottom - r.top, Settings.FormHeight);
+
+  // Keys reach the window before the focused control.
+  Open("");
+  Open("");
+  Pages().SetActivePageIndex(0);
+  SetKeyStateOverride([](int Key) { return Key == VK_MENU; });
+  PostMessageA(Pages().Handle(), WM_SYSKEYDOWN, VK_RIGHT, 0);
+  Application().ProcessMessagesUntil([&] { return Pages().ActivePageIndex() == 1; }, 1000);
+  EXPECT_EQ(Pages().ActivePageIndex(), 1);
 }
