@@ -331,6 +331,31 @@ TEST_F(OpenFileHighlighterTest, ChosenByWholeMaskNeverByAllFiles) {
   EXPECT_EQ(GetActiveEditor()->Color(), TColor(0x00E0F0F0));
 }
 
+TEST_F(OpenFileHighlighterTest, EveryIdentifierNamesItsSharedHighlighter) {
+  TCodeHTMLHighlighter webMixed(nullptr), php(nullptr), js(nullptr), vbs(nullptr);
+  frmMain->HlWebMixed = &webMixed;
+  frmMain->HlPHP = &php;
+  frmMain->HlJS = &js;
+  frmMain->HlVBS = &vbs;
+  Settings.FileTypes.Clear();
+  for (const char* row : {"a|*.a|a|:URI:", "b|*.b|b|:WEBMIXED:", "c|*.c|c|:Html:", "d|*.d|d|:php:",
+                          "e|*.e|e|:CSS:", "f|*.f|f|:js:", "g|*.g|g|:VBS:", "h|*.h|h|:NONE:"})
+    Settings.FileTypes.Add(row);
+  struct Case {
+    const char* name;
+    TCodeCustomHighlighter* expected;
+  } cases[] = {{"x.a", uri.get()}, {"x.b", &webMixed}, {"x.c", html.get()}, {"x.d", &php},
+               {"x.e", css.get()}, {"x.f", &js},        {"x.g", &vbs},       {"x.h", uri.get()}};
+  for (const Case& c : cases) {
+    TfraEdit* frame = OpenWith(c.name, "t");
+    EXPECT_EQ(GetFileTypeHighlighter(c.name, *frame), c.expected) << c.name;
+    EXPECT_EQ(frame->seEdit->Highlighter(), c.expected) << c.name;
+  }
+  EXPECT_EQ(GetFileTypeHighlighter("", *GetActiveFrame()), uri.get());
+  CloseAllDocuments(false);  // before the highlighters go
+  frmMain->HlWebMixed = frmMain->HlPHP = frmMain->HlJS = frmMain->HlVBS = nullptr;
+}
+
 TEST_F(OpenFileHighlighterTest, ContentRulesOverrideTheFileName) {
   FileTypeContents.Add("|1024|x.html|S|<html");
   FileTypeContents.Add("|1024|x.css|R|^body\\s*\\{");
