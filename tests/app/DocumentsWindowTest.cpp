@@ -109,26 +109,6 @@ TEST_F(DocumentsWindowTest, TabImagesShowReadOnlyAndModified) {
   EXPECT_TRUE(frame->DocInfo.Modified);
 }
 
-TEST_F(DocumentsWindowTest, FormatChoicesCountAsChangesAndShowTheirImage) {
-  TfraEdit* frame = OpenWith("l.txt", "a\nb\n");
-  auto* formatButton = frmMain->Find<TToolButton>("tbMainFileFileFormat");
-  auto* breakButton = frmMain->Find<TToolButton>("tbMainFileLineBreakFormat");
-  EXPECT_EQ(formatButton->ImageIndex(), 148);
-  EXPECT_EQ(breakButton->ImageIndex(), 34);
-  SetFileFormat(-2);
-  EXPECT_FALSE(frame->DocInfo.Modified);
-  SetLineBreakFormat(lbfNetscape);
-  EXPECT_TRUE(frame->DocInfo.Modified);
-  EXPECT_EQ(breakButton->ImageIndex(), 36);
-  SetFileFormat(ffUtf8);
-  EXPECT_EQ(formatButton->ImageIndex(), 149);
-  SetLineBreakFormat(-1);
-  SetFileFormat(-1);
-  EXPECT_EQ(frame->DocInfo.LineBreakFormat, lbfUnix);
-  EXPECT_EQ(frame->DocInfo.FileFormat, ffAnsi);
-  EXPECT_EQ(breakButton->ImageIndex(), 34);
-}
-
 TEST_F(DocumentsWindowTest, InsertTextWrapsTheSelectionInOneUndoStep) {
   TfraEdit* frame = OpenWith("t.txt", "one two\r\n");
   TCodeEdit& editor = *frame->seEdit;

@@ -187,37 +187,6 @@ TEST_F(OpenFileTest, ReloadReplacesTheTextOrKeepsTheDocumentWhenItFails) {
   EXPECT_EQ(frame->DocInfo.FileName, folder.File("r.txt"));
 }
 
-TEST_F(OpenFileTest, FormatsFoundAreStoredAsTheyWillBeSaved) {
-  struct Case {
-    const char* data;
-    bool ctrl;
-    TFileFormat format;
-    TLineBreakFormat lineBreak;
-    const char* text;
-  } cases[] = {
-      {"a\nb\n", false, ffAnsi, lbfUnix, "a\r\nb\r\n"},
-      {"a\rb", false, ffAnsi, lbfMacintosh, "a\r\nb"},
-      {"a\r\r\nb", false, ffAnsi, lbfNetscape, "a\r\nb"},
-      {"no break", false, ffAnsi, lbfWindows, "no break"},
-      {"\xEF\xBB\xBF\xC3\xA4\r\n", false, ffAnsi, lbfWindows, "\xEF\xBB\xBF\xC3\xA4\r\n"},
-      {"\xEF\xBB\xBF\xC3\xA4\r\n", true, ffUtf8, lbfWindows, "\xE4\r\n"},
-      {"\xFF\xFE" "a\0\n\0", true, ffAnsi, lbfUnix, "a\r\n"},
-  };
-  for (const Case& c : cases) {
-    const std::string data = c.data[0] == '\xFF' ? std::string("\xFF\xFE" "a\0\n\0", 6) : c.data;
-    folder.Write("f.txt", data);
-    HoldCtrl(c.ctrl);
-    TfraEdit* frame = Open(folder.File("f.txt"));
-    HoldCtrl(false);
-    ASSERT_NE(frame, nullptr) << c.data;
-    EXPECT_EQ(frame->DocInfo.FileFormat, c.format) << c.data;
-    EXPECT_EQ(frame->DocInfo.OrgFileFormat, c.format) << c.data;
-    EXPECT_EQ(frame->DocInfo.LineBreakFormat, c.lineBreak) << c.data;
-    EXPECT_EQ(frame->DocInfo.OrgLineBreakFormat, c.lineBreak) << c.data;
-    EXPECT_EQ(frame->seEdit->Text(), c.text) << c.data;
-  }
-}
-
 TEST_F(OpenFileTest, ReadOnlyFromTheCallerOrFromTheFile) {
   folder.Write("ro.txt", "x");
   SetFileAttributesA(folder.File("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);

@@ -11,6 +11,7 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Timer.h"
+#include "toolkit/ToolBar.h"
 
 namespace documentstest {
 namespace {
@@ -399,22 +400,31 @@ TEST_F(CloseTest, ClosingStopsTheWatcherOfADocumentAlreadyMarkedAsClosing) {
 
 // ---- Round trips --------------------------------------------------------------------------
 
+// Each file is opened (formats found as they will be saved), saved unchanged (the same bytes,
+// UTF-16 excepted: it is written as ANSI), edited at both ends, saved and reopened.
 TEST_F(SaveCloseTest, EveryFormatRoundTrips) {
+  const std::string utf16("\xFF\xFE" "a\0\n\0", 6);
   struct Case {
     const char* what;
     std::string bytes;
     bool ctrl;
     const char* text;
+    TFileFormat format;
+    TLineBreakFormat lineBreak;
+    const char* savedAs;  // nullptr: the bytes read
   } cases[] = {
-      {"ANSI CR LF", "a\xE4\r\nb\r\n", false, "a\xE4\r\nb\r\n"},
-      {"ANSI LF", "a\xE4\nb", false, "a\xE4\r\nb"},
-      {"ANSI CR", "a\rb\r\r", false, "a\r\nb\r\n\r\n"},
-      {"ANSI CR CR LF", "a\r\r\nb\r\r\n", false, "a\r\nb\r\n"},
-      {"UTF-8 CR LF", "\xEF\xBB\xBF" "a\xC3\xA4\r\n\xE2\x82\xAC", true, "a\xE4\r\n\x80"},
-      {"UTF-8 LF", "\xEF\xBB\xBF" "x\ny\n", true, "x\r\ny\r\n"},
-      {"UTF-8 read as ANSI", "\xEF\xBB\xBF" "x\r\n", false, "\xEF\xBB\xBF" "x\r\n"},
-      {"one line", "single", false, "single"},
-      {"empty", "", false, ""},
+      {"ANSI CR LF", "a\xE4\r\nb\r\n", false, "a\xE4\r\nb\r\n", ffAnsi, lbfWindows, nullptr},
+      {"ANSI LF", "a\xE4\nb", false, "a\xE4\r\nb", ffAnsi, lbfUnix, nullptr},
+      {"ANSI CR", "a\rb\r\r", false, "a\r\nb\r\n\r\n", ffAnsi, lbfMacintosh, nullptr},
+      {"ANSI CR CR LF", "a\r\r\nb\r\r\n", false, "a\r\nb\r\n", ffAnsi, lbfNetscape, nullptr},
+      {"UTF-8 CR LF", "\xEF\xBB\xBF" "a\xC3\xA4\r\n\xE2\x82\xAC", true, "a\xE4\r\n\x80", ffUtf8,
+       lbfWindows, nullptr},
+      {"UTF-8 LF", "\xEF\xBB\xBF" "x\ny\n", true, "x\r\ny\r\n", ffUtf8, lbfUnix, nullptr},
+      {"UTF-8 read as ANSI", "\xEF\xBB\xBF" "x\r\n", false, "\xEF\xBB\xBF" "x\r\n", ffAnsi,
+       lbfWindows, nullptr},
+      {"UTF-16", utf16, true, "a\r\n", ffAnsi, lbfUnix, "a\n"},
+      {"one line", "single", false, "single", ffAnsi, lbfWindows, nullptr},
+      {"empty", "", false, "", ffAnsi, lbfWindows, nullptr},
   };
   for (const Case& c : cases) {
     folder.Write("rt.txt", c.bytes);
@@ -423,12 +433,13 @@ TEST_F(SaveCloseTest, EveryFormatRoundTrips) {
     HoldCtrl(false);
     ASSERT_NE(frame, nullptr) << c.what;
     EXPECT_EQ(frame->seEdit->Text(), c.text) << c.what;
-    // Saved unchanged (forced through a format choice of the same format): the same bytes.
-    SetFileFormat(frame->DocInfo.FileFormat);
-    EXPECT_TRUE(frame->DocInfo.Modified) << c.what;
+    EXPECT_EQ(frame->DocInfo.FileFormat, c.format) << c.what;
+    EXPECT_EQ(frame->DocInfo.OrgFileFormat, c.format) << c.what;
+    EXPECT_EQ(frame->DocInfo.LineBreakFormat, c.lineBreak) << c.what;
+    EXPECT_EQ(frame->DocInfo.OrgLineBreakFormat, c.lineBreak) << c.what;
+    SetFileFormat(frame->DocInfo.FileFormat);  // a choice of the same format counts as a change
     EXPECT_TRUE(SaveDocument(-1)) << c.what;
-    EXPECT_EQ(folder.Read("rt.txt"), c.bytes) << c.what;
-    // Edited at the first column and the end, saved, reopened: the same text.
+    EXPECT_EQ(folder.Read("rt.txt"), c.savedAs ? std::string(c.savedAs) : c.bytes) << c.what;
     frame->seEdit->SetCaretXY({1, 1});
     Edit(*frame, "<");
     frame->seEdit->CommandProcessor(ecEditorBottom, '\0', nullptr);
@@ -439,19 +450,28 @@ TEST_F(SaveCloseTest, EveryFormatRoundTrips) {
     TfraEdit* again = Open(folder.File("rt.txt"));
     HoldCtrl(false);
     EXPECT_EQ(again->seEdit->Text(), edited) << c.what;
-    EXPECT_EQ(again->DocInfo.FileFormat, frame->DocInfo.FileFormat) << c.what;
-    EXPECT_EQ(again->DocInfo.LineBreakFormat, frame->DocInfo.LineBreakFormat) << c.what;
+    EXPECT_EQ(again->DocInfo.FileFormat, c.format) << c.what;
+    EXPECT_EQ(again->DocInfo.LineBreakFormat, c.lineBreak) << c.what;
   }
 }
 
+// A chosen format counts as a change, shows on its tool button, is written, read back, and
+// -1 goes back to what was read.
 TEST_F(SaveCloseTest, ChosenFormatsAreWrittenAndReadBack) {
   const char* const text = "\xE4" "b\r\nc\r\n";
+  auto* formatButton = frmMain->Find<TToolButton>("tbMainFileFileFormat");
+  auto* breakButton = frmMain->Find<TToolButton>("tbMainFileLineBreakFormat");
   for (TFileFormat format : {ffAnsi, ffUtf8}) {
     for (TLineBreakFormat lineBreak : {lbfWindows, lbfUnix, lbfMacintosh, lbfNetscape}) {
       TfraEdit* frame = OpenWith("fmt.txt", text);
+      SetFileFormat(-2);
+      EXPECT_FALSE(frame->DocInfo.Modified);
       SetFileFormat(format);
       SetLineBreakFormat(lineBreak);
+      EXPECT_TRUE(frame->DocInfo.Modified);
       EXPECT_EQ(Pages().ActivePage()->ImageIndex(), 127);
+      EXPECT_EQ(formatButton->ImageIndex(), 148 + format);
+      EXPECT_EQ(breakButton->ImageIndex(), 33 + lineBreak);
       EXPECT_TRUE(SaveDocument(-1));
       HoldCtrl(true);
       TfraEdit* again = Open(folder.File("fmt.txt"));
@@ -459,11 +479,12 @@ TEST_F(SaveCloseTest, ChosenFormatsAreWrittenAndReadBack) {
       EXPECT_EQ(again->seEdit->Text(), text) << format << lineBreak;
       EXPECT_EQ(again->DocInfo.FileFormat, format) << format << lineBreak;
       EXPECT_EQ(again->DocInfo.LineBreakFormat, lineBreak) << format << lineBreak;
-      // Back to what was read.
+      Pages().SetActivePage(dynamic_cast<TTabSheet*>(frame->Owner()));
       SetFileFormat(-1);
       SetLineBreakFormat(-1);
-      EXPECT_EQ(again->DocInfo.FileFormat, format);
-      (void)frame;
+      EXPECT_EQ(frame->DocInfo.FileFormat, ffAnsi);
+      EXPECT_EQ(frame->DocInfo.LineBreakFormat, lbfWindows);
+      EXPECT_EQ(breakButton->ImageIndex(), 33);
     }
   }
 }
