@@ -61,7 +61,7 @@ std::vector<std::tuple<std::string, TColor, TColor, int>> Appearance(TCodeUniver
       const TCodeHighlighterAttributes* a = H.GetTokenAttribute();
       result.emplace_back(H.GetToken(), a->Foreground(), a->Background(), a->IntegerStyle());
     }
-    result.emplace_back(reinterpret_cast<TCodeRange*>(H.GetRange())->Name(), 0, 0, 0);
+    result.emplace_back(H.CurrentRange().Name(), 0, 0, 0);
   }
   return result;
 }

@@ -47,9 +47,7 @@ protected:
     }
     return result;
   }
-  std::string RangeName() {
-    return reinterpret_cast<TCodeRange*>(h.GetRange())->Name();
-  }
+  std::string RangeName() { return h.CurrentRange().Name(); }
 
   TCodeUniversalHighlighter h{nullptr};
 };
@@ -156,16 +154,62 @@ TEST_F(UniversalHighlighter, MeetsTheContract) {
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, lines));
 }
 
-TEST_F(UniversalHighlighter, RangesOfOldRulesAreNotTrusted) {
+TEST_F(UniversalHighlighter, TheLineStateIsAnIndexIntoTheRangeTable) {
+  // Root first, then every range before the ranges inside it.
+  const std::vector<std::pair<std::string, TCodeHighlighterRange>> table = {
+      {"Root", 0}, {"Comment", 1}, {"Line", 2}, {"String", 3}, {"Block", 4}, {"Paren", 5},
+      {"Tag", 6}, {"Word", 7}};
   h.ResetRange();
+  EXPECT_EQ(h.GetRange(), 0);
   Scan("/*");
+  EXPECT_EQ(h.GetRange(), 1);
+  h.ResetRange();
+  Scan("{ (");
+  EXPECT_EQ(h.GetRange(), 5);
+  for (const auto& [name, index] : table) {
+    h.SetRange(index);
+    EXPECT_EQ(RangeName(), name) << index;
+    EXPECT_EQ(h.GetRange(), index) << name;
+  }
+  // Anything else, a pointer-sized value too, is the root.
+  for (TCodeHighlighterRange unknown :
+       {TCodeHighlighterRange(-1), TCodeHighlighterRange(8), TCodeHighlighterRange(1) << 30,
+        reinterpret_cast<TCodeHighlighterRange>(&h.Root())}) {
+    h.SetRange(5);
+    h.SetRange(unknown);
+    EXPECT_EQ(RangeName(), "Root") << unknown;
+    EXPECT_EQ(h.GetRange(), 0);
+  }
+}
+
+TEST_F(UniversalHighlighter, AStateKeptFromOldRulesStaysAValidIndex) {
+  h.ResetRange();
+  Scan("{ (");
   TCodeHighlighterRange old = h.GetRange();
-  Load(h, RuleFile(LanguageRules()));
+  Load(h, RuleFile(SubRange("Only", "/*", "*/", Comment)));
+  EXPECT_EQ(h.GetRange(), 0) << "loading starts at the root";
   h.SetRange(old);
   EXPECT_EQ(RangeName(), "Root");
-  h.SetRange(-1);
+  EXPECT_EQ(Scan("/* x")[0], (Tok{"/*", Comment}));
+  EXPECT_EQ(h.GetRange(), 1);
+}
+
+TEST_F(UniversalHighlighter, PreparingAgainKeepsEveryClosingSymbol) {
+  // A sub-range prepared on its own before the root must not lose the closing symbol the root
+  // puts into its list when it prepares the whole tree.
+  Load(h, RuleFile(SubRange("Comment", "/*", "*/", Comment,
+                            SubRange("Inner", "(", ")", Inner))));
+  h.Root().Ranges(0)->Prepare(&h.Root());
+  h.Root().Ranges(0)->Ranges(0)->Prepare(h.Root().Ranges(0));
+  h.ResetRange();
+  EXPECT_EQ(Scan("/* ( ) */ x"), (Toks{{"/*", Comment}, {" ", Comment}, {"(", Inner}, {" ", Inner},
+                                       {")", Inner}, {" ", Comment}, {"*/", Comment},
+                                       {" ", clNone}, {"x", clNone}}));
   EXPECT_EQ(RangeName(), "Root");
-  h.SetRange(0);
+  // Preparing the prepared tree once more changes nothing.
+  h.Root().Prepare(&h.Root());
+  h.ResetRange();
+  EXPECT_EQ(Scan("/* x */")[4], (Tok{"*/", Comment}));
   EXPECT_EQ(RangeName(), "Root");
 }
 
