@@ -275,3 +275,85 @@ TEST(UniversalHighlighterInEditor, LoadingRulesRescansTheEditorsText) {
 }
 
 }  // namespace
+
+namespace {
+
+// One rule file that uses every option a range has: colours and styles, own delimiters, a
+// keyword group, open and close symbols with and without AnyTerm, CloseOnTerm, CloseOnEol,
+// both case rules, numbers and a nested range.
+std::string EveryOptionRules() {
+  return "<Def><Back>16777215</Back><Fore>1</Fore></Def><Num><Fore>10</Fore></Num>\r\n"
+         "<DelimiterChars>;()</DelimiterChars><CaseSensitive>True</CaseSensitive>\r\n"
+         "<KW Name=\"Keys\"><Attri><Fore>2</Fore><Style>B</Style></Attri><W>a-b</W><W>If</W></KW>\r\n"
+         "<Range Name=\"Var\"><Def><Fore>3</Fore></Def><OpenSymbol>$</OpenSymbol>"
+         "<AnyTerm>True</AnyTerm><CloseOnTerm>True</CloseOnTerm></Range>\r\n"
+         "<Range Name=\"Word\"><Def><Fore>4</Fore></Def><OpenSymbol>@@</OpenSymbol>"
+         "<AnyTerm>False</AnyTerm><CloseOnTerm>True</CloseOnTerm></Range>\r\n"
+         "<Range Name=\"Line\"><Def><Fore>5</Fore></Def><Num><Fore>11</Fore></Num>"
+         "<OpenSymbol>##</OpenSymbol><AnyTerm>True</AnyTerm><CloseOnEol>True</CloseOnEol>"
+         "<CaseSensitive>False</CaseSensitive>\r\n"
+         " <KW Name=\"Inner\"><Attri><Fore>6</Fore></Attri><W>end</W></KW>\r\n"
+         " <Range Name=\"Paren\"><Def><Fore>7</Fore></Def><OpenSymbol>(</OpenSymbol>"
+         "<CloseSymbol>)</CloseSymbol></Range>\r\n"
+         "</Range>\r\n"
+         "<Range Name=\"Block\"><Def><Fore>8</Fore></Def><OpenSymbol>{</OpenSymbol>"
+         "<CloseSymbol>}</CloseSymbol><CaseSensitive>True</CaseSensitive></Range>";
+}
+
+class UniversalEveryOption : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Load(h, RuleFile(EveryOptionRules()));
+    h.ResetRange();
+  }
+  // Scans on from the range the previous line ended in.
+  Toks Scan(const std::string& Text) {
+    h.SetLine(Text, 0);
+    Toks result;
+    for (; !h.AtLineEnd(); h.NextToken())
+      result.emplace_back(h.GetToken(), h.GetTokenAttribute()->Foreground());
+    return result;
+  }
+  TCodeUniversalHighlighter h{nullptr};
+};
+
+TEST_F(UniversalEveryOption, OwnDelimitersAndTheCaseRuleShapeKeywords) {
+  // "-" is no delimiter here, so "a-b" is one word.
+  EXPECT_EQ(Scan("a-b;a-bc If;if"), (Toks{{"a-b", 2}, {";", 1}, {"a-bc", 1}, {" ", 1}, {"If", 2},
+                                          {";", 1}, {"if", 1}}));
+  EXPECT_EQ(Scan("12;12x"), (Toks{{"12", 10}, {";", 1}, {"12x", 1}}));
+  EXPECT_EQ(h.Root().SymbolGroups(0)->Attribs()->IntegerStyle(), 1);
+  EXPECT_EQ(h.Root().DefaultAttri().Background(), 16777215);
+}
+
+TEST_F(UniversalEveryOption, AnyTermAndCloseOnTerm) {
+  // AnyTerm: "$" opens whatever follows; CloseOnTerm ends the range at its first delimiter.
+  EXPECT_EQ(Scan("$name;x"), (Toks{{"$", 3}, {"name", 3}, {";", 1}, {"x", 1}}));
+  EXPECT_EQ(h.GetRange(), 0);
+  // Without AnyTerm the opener needs a delimiter after it.
+  EXPECT_EQ(Scan("@@ x @@x"), (Toks{{"@@", 4}, {" ", 1}, {"x", 1}, {" ", 1}, {"@@x", 1}}));
+}
+
+TEST_F(UniversalEveryOption, CloseOnEolNestingAndCaseOfTheInnerRange) {
+  EXPECT_EQ(Scan("##END 12 (x) end"),
+            (Toks{{"##", 5}, {"END", 6}, {" ", 5}, {"12", 11}, {" ", 5}, {"(", 7}, {"x", 7},
+                  {")", 7}, {" ", 5}, {"end", 5}}))
+      << "the line started in the case-sensitive root is not folded";
+  EXPECT_EQ(h.GetRange(), 0) << "closed at the line end";
+  EXPECT_EQ(Scan("## ("), (Toks{{"##", 5}, {" ", 5}, {"(", 7}}));
+  EXPECT_EQ(h.CurrentRange().Name(), "Paren") << "only the range itself closes at the line end";
+  EXPECT_EQ(Scan("end)"), (Toks{{"end", 7}, {")", 7}}));
+  EXPECT_EQ(h.GetRange(), 0) << "back in the line range, which closes at this line's end";
+}
+
+TEST_F(UniversalEveryOption, ARangeGoesOnOverLinesUntilItsCloseSymbol) {
+  EXPECT_EQ(Scan("{ a"), (Toks{{"{", 8}, {" ", 8}, {"a", 8}}));
+  EXPECT_EQ(h.GetRange(), 5);
+  EXPECT_EQ(Scan("If"), (Toks{{"If", 8}}));
+  EXPECT_EQ(Scan("b } If"), (Toks{{"b", 8}, {" ", 8}, {"}", 8}, {" ", 1}, {"If", 2}}));
+  EXPECT_EQ(h.GetRange(), 0);
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      h, {"{ a", "", "b }", "## (", "x", ")", "$v", "@@ @@", "a-b If"}));
+}
+
+}  // namespace
