@@ -345,6 +345,14 @@ TEST(RuleFile, AFailedLoadKeepsWhatWasReadAndTellsTheEditors) {
   auto tokens = testsupport::ScanLine(h, "end begin", h.GetRange());
   EXPECT_EQ(tokens[0].Attribute->Foreground(), 3);
   EXPECT_EQ(tokens[2].Attribute, &h.Root().DefaultAttri()) << "the old rules are gone";
+  // A stream that cannot be read: the error goes on to the caller, the editors rescan.
+  struct TUnreadable : TMemoryStream {
+    int32_t Read(void*, int32_t) override { throw EStreamError("Stream read error"); }
+  } unreadable;
+  EXPECT_THROW(h.LoadFromStream(unreadable), EStreamError);
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(h.Root().SymbolGroupCount(), 0);
+  EXPECT_EQ(h.GetRange(), 0);
   h.RemoveAttributeChangeHook(CodeNotifyMethod(&hook, &THook::Changed));
 }
 
