@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
@@ -486,9 +487,16 @@ void TCodeUniversalHighlighter::ParseRules(const std::string& Text) {
 }
 
 void TCodeUniversalHighlighter::LoadFromFile(const std::string& FileName) {
-  if (FileName.empty()) throw ECodeRuleFileError("FileName is empty");
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(stream);
+  std::unique_ptr<TFileStream> stream;
+  try {
+    if (FileName.empty()) throw ECodeRuleFileError("FileName is empty");
+    stream = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
+  } catch (...) {
+    // The rules stay, but an editor treats every load attempt alike: it rescans.
+    NotifyAttributesChanged(this);
+    throw;
+  }
+  LoadFromStream(*stream);
 }
 
 void TCodeUniversalHighlighter::LoadFromStream(TStream& Stream) {

@@ -353,6 +353,12 @@ TEST(RuleFile, AFailedLoadKeepsWhatWasReadAndTellsTheEditors) {
   EXPECT_EQ(changes, 3);
   EXPECT_EQ(h.Root().SymbolGroupCount(), 0);
   EXPECT_EQ(h.GetRange(), 0);
+  // Files that cannot be opened change no rules, and are load attempts all the same.
+  Load(h, RuleFile(Keywords("K", 2, "begin")));
+  EXPECT_THROW(h.LoadFromFile(""), ECodeRuleFileError);
+  EXPECT_THROW(h.LoadFromFile("Z:\\no\\such\\folder\\rules.hgl"), EStreamError);
+  EXPECT_EQ(changes, 6);
+  EXPECT_EQ(h.Root().SymbolGroupCount(), 1);
   h.RemoveAttributeChangeHook(CodeNotifyMethod(&hook, &THook::Changed));
 }
 
