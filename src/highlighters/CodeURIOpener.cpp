@@ -10,10 +10,10 @@ constexpr int kClickTolerance = 5;
 
 const HCURSOR kHandPoint = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
 
-bool StartsWithFolded(const std::string& Text, const char* Prefix) {
-  size_t i = 0;
-  for (; Prefix[i]; ++i) {
-    if (i >= Text.size()) return false;
+// Prefix is in lower case; schemes are ASCII, so only ASCII letters fold.
+bool StartsWithFolded(const std::string& Text, const std::string& Prefix) {
+  if (Text.size() < Prefix.size()) return false;
+  for (size_t i = 0; i < Prefix.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(Text[i]);
     if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(Prefix[i])) return false;
   }
