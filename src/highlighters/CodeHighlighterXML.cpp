@@ -158,6 +158,13 @@ bool TCodeXMLHighlighter::LookingAt(const char* Text) const {
 }
 
 void TCodeXMLHighlighter::ScanToken() {
+  ScanByRange();
+  // A scanner that met an empty name or value has only changed the state; the scanner of the
+  // new state takes the same character, so that no token is empty and every step advances.
+  while (Run == fTokenPos && !AtLineTerminator()) ScanByRange();
+}
+
+void TCodeXMLHighlighter::ScanByRange() {
   switch (Range()) {
     case R::rsCDATA: CDATAProc(); break;
     case R::rsComment: CommentProc(); break;

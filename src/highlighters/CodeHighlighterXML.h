@@ -71,6 +71,8 @@ private:
   bool LineBreakOrEnd() const { return AtEnd(Run) || At(Run) == '\n' || At(Run) == '\r'; }
   bool LookingAt(const char* Text) const;
   void ScanByTable() { (this->*fProcTable[At(Run)])(); }
+  // The scanner of the current state for the character at Run.
+  void ScanByRange();
 
   void NullProc();
   void LFProc();

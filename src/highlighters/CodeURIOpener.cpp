@@ -9,6 +9,56 @@ namespace {
 constexpr int kClickTolerance = 5;
 
 const HCURSOR kHandPoint = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+
+// Prefix is in lower case; schemes are ASCII, so only ASCII letters fold.
+bool StartsWithFolded(const std::string& Text, const std::string& Prefix) {
+  if (Text.size() < Prefix.size()) return false;
+  for (size_t i = 0; i < Prefix.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(Text[i]);
+    if ((c >= 'A' && c <= 'Z' ? c + 32 : c) != static_cast<unsigned char>(Prefix[i])) return false;
+  }
+  return true;
+}
+
+// The scheme each link kind stands for; the highlighter also takes words whose letters only
+// resemble it, which must never reach the shell as an unknown scheme.
+const char* SchemeOf(TUriTokenKind Kind) {
+  switch (Kind) {
+    case TUriTokenKind::tkFtpLink: return "ftp://";
+    case TUriTokenKind::tkGopherLink: return "gopher://";
+    case TUriTokenKind::tkHttpLink: return "http://";
+    case TUriTokenKind::tkHttpsLink: return "https://";
+    case TUriTokenKind::tkNewsLink: return "news:";
+    case TUriTokenKind::tkNntpLink: return "nntp://";
+    case TUriTokenKind::tkProsperoLink: return "prospero://";
+    case TUriTokenKind::tkTelnetLink: return "telnet://";
+    case TUriTokenKind::tkWaisLink: return "wais://";
+    default: return nullptr;
+  }
+}
+
+bool IsBareEmail(const std::string& Text) {
+  if (Text.find('@') == std::string::npos) return false;
+  for (unsigned char c : Text)
+    if (!(c == '-' || c == '.' || c == '@' || c == '_' || (c >= '0' && c <= '9') ||
+          (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+      return false;
+  return true;
+}
+
+// What the shell gets for a link, or "" when the text is no address it may open.
+std::string ShellTarget(const std::string& URI, TUriTokenKind Kind) {
+  switch (Kind) {
+    case TUriTokenKind::tkMailtoLink:
+      if (StartsWithFolded(URI, "mailto:")) return URI;
+      return IsBareEmail(URI) ? "mailto:" + URI : "";
+    case TUriTokenKind::tkWebLink: return StartsWithFolded(URI, "www.") ? "http://" + URI : "";
+    default: {
+      const char* scheme = SchemeOf(Kind);
+      return scheme && StartsWithFolded(URI, scheme) ? URI : "";
+    }
+  }
+}
 }  // namespace
 
 HCURSOR HandPointCursor() { return kHandPoint; }
@@ -84,12 +134,10 @@ bool TCodeURIOpener::IsVisited(const std::string& URI) const {
 }
 
 bool TCodeURIOpener::OpenLink(const std::string& URI, int LinkType) {
+  if (LinkType < 0 || LinkType > 255) return false;
+  std::string target = ShellTarget(URI, static_cast<TUriTokenKind>(LinkType));
+  if (target.empty()) return false;
   visitedURIs_.Add(URI);
-  std::string target = URI;
-  if (LinkType == static_cast<int>(TUriTokenKind::tkMailtoLink) && URI.rfind("mailto:", 0) != 0)
-    target = "mailto:" + URI;
-  else if (LinkType == static_cast<int>(TUriTokenKind::tkWebLink))
-    target = "http://" + URI;
   return ShellStart(target);
 }
 

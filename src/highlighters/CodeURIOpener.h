@@ -33,7 +33,9 @@ public:
   const TStringList& VisitedURIs() const { return visitedURIs_; }
   bool IsVisited(const std::string& URI) const;
   // Adds the link to the opened ones and hands it to the shell; a bare e-mail address gets
-  // "mailto:" and a "www" address "http://" in front. False when the shell refused it.
+  // "mailto:" and a "www" address "http://" in front. Only a text starting with its kind's
+  // scheme (in any case), a "www." address or an e-mail address is opened; false for any
+  // other text and when the shell refused it.
   bool OpenLink(const std::string& URI, int LinkType);
 
 protected:

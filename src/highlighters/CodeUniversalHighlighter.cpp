@@ -145,8 +145,8 @@ TCodeRange* TCodeRange::AddRange(const std::string& Name) {
   return ranges_.back().get();
 }
 
-void TCodeRange::CollectRanges(std::unordered_set<const TCodeRange*>& Ranges) const {
-  Ranges.insert(this);
+void TCodeRange::CollectRanges(std::vector<TCodeRange*>& Ranges) {
+  Ranges.push_back(this);
   for (const auto& r : ranges_) r->CollectRanges(Ranges);
 }
 
@@ -183,8 +183,11 @@ TCodeSymbol* TCodeRange::FindOrAddSymbol(const std::string& Name, TCodeHighlight
 }
 
 void TCodeRange::Prepare(TCodeRange* Owner) {
-  // A sub-range's list already holds its closing symbol when its owner prepares it.
-  if (prepared_) Unprepare();
+  Unprepare();
+  PrepareUnprepared(Owner);
+}
+
+void TCodeRange::PrepareUnprepared(TCodeRange* Owner) {
   owner_ = Owner;
   defaultSymbol_ = std::make_unique<TCodeSymbol>("", defaultAttri_.get());
   numberSymbol_ = std::make_unique<TCodeSymbol>("", numberAttri_.get());
@@ -214,7 +217,7 @@ void TCodeRange::Prepare(TCodeRange* Owner) {
     TCodeSymbol* closer = sub->FindOrAddSymbol(close.Name, close.Attr, close.BrakeType);
     if (!closer->Attr) closer->Attr = &sub->DefaultAttri();
     sub->closingSymbol_ = closer;
-    sub->Prepare(this);
+    sub->PrepareUnprepared(this);
   }
 
   BuildSymbolTable();
@@ -278,15 +281,18 @@ TCodeUniversalHighlighter::~TCodeUniversalHighlighter() = default;
 
 void TCodeUniversalHighlighter::Clear() {
   root_->Clear();
-  knownRanges_.clear();
+  rangeTable_.clear();
+  rangeIndex_.clear();
   currentRange_ = root_.get();
   token_ = nullptr;
 }
 
 void TCodeUniversalHighlighter::PrepareRoot() {
   root_->Prepare(root_.get());
-  knownRanges_.clear();
-  root_->CollectRanges(knownRanges_);
+  rangeTable_.clear();
+  rangeIndex_.clear();
+  root_->CollectRanges(rangeTable_);
+  for (size_t i = 0; i < rangeTable_.size(); ++i) rangeIndex_[rangeTable_[i]] = static_cast<int>(i);
 }
 
 TCodeHighlighterAttributes* TCodeUniversalHighlighter::GetDefaultAttribute(int Index) const {
@@ -302,13 +308,14 @@ std::string TCodeUniversalHighlighter::GetSampleText() const { return sample_.Te
 void TCodeUniversalHighlighter::SetSampleText(const std::string& Value) { sample_.SetText(Value); }
 
 TCodeHighlighterRange TCodeUniversalHighlighter::GetRange() const {
-  return reinterpret_cast<TCodeHighlighterRange>(currentRange_);
+  auto it = rangeIndex_.find(currentRange_);
+  return it != rangeIndex_.end() ? it->second : 0;
 }
 
 void TCodeUniversalHighlighter::SetRange(TCodeHighlighterRange Value) {
   if (!root_->Prepared()) PrepareRoot();
-  auto* range = reinterpret_cast<TCodeRange*>(Value);
-  currentRange_ = knownRanges_.count(range) ? range : root_.get();
+  bool known = Value >= 0 && Value < static_cast<TCodeHighlighterRange>(rangeTable_.size());
+  currentRange_ = known ? rangeTable_[Value] : root_.get();
 }
 
 void TCodeUniversalHighlighter::ResetRange() { currentRange_ = root_.get(); }
@@ -334,7 +341,7 @@ bool TCodeUniversalHighlighter::IsKeyword(const std::string& AKeyword) const {
 
 void TCodeUniversalHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
   if (!root_->Prepared()) PrepareRoot();
-  if (!knownRanges_.count(currentRange_)) currentRange_ = root_.get();
+  if (!rangeIndex_.count(currentRange_)) currentRange_ = root_.get();
   line_ = NewValue;
   prepared_ = currentRange_->PrepareText(line_);
   lineNumber_ = LineNumber;

@@ -6,7 +6,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 #include "rtl/DateTime.h"
@@ -167,7 +166,8 @@ public:
   char PrepareChar(char C) const;
   std::string PrepareText(const std::string& S) const;
 
-  // Builds the symbol table from the keyword groups and sub-ranges, recursively.
+  // Builds the symbol table from the keyword groups and sub-ranges, recursively, after
+  // undoing any earlier preparation of this range and the ranges below it.
   void Prepare(TCodeRange* Owner);
   bool Prepared() const { return prepared_; }
   // Frees what preparing built, recursively.
@@ -181,13 +181,16 @@ public:
   TCodeSymbol* ClosingSymbol() const { return closingSymbol_; }
   TCodeSymbol* DefaultSymbol() const { return defaultSymbol_.get(); }
   TAbstractSymbol* Matcher(char C) const { return symbolTable_[static_cast<unsigned char>(C)]; }
-  // The range and every range below it.
-  void CollectRanges(std::unordered_set<const TCodeRange*>& Ranges) const;
+  // The range and every range below it, each before its sub-ranges.
+  void CollectRanges(std::vector<TCodeRange*>& Ranges);
 
 private:
   // The symbol of this name in the list, made with the given attribute and break type when new.
   TCodeSymbol* FindOrAddSymbol(const std::string& Name, TCodeHighlighterAttributes* Attr,
                                TSymbolBreakType Brake);
+  // Prepares a range whose earlier preparation is already undone: the symbols its owner put
+  // into its list (its closing symbol) must survive.
+  void PrepareUnprepared(TCodeRange* Owner);
   void BuildSymbolTable();
 
   std::string name_;
@@ -250,7 +253,8 @@ public:
   std::string GetSampleText() const override;
   void SetSampleText(const std::string& Value) override;
   bool AtLineEnd() const override { return eol_; }
-  // The current range object itself.
+  // The current range's index in the table of the prepared rules' ranges (0 is the root):
+  // an editor may keep it for every line without keeping a pointer into the rules.
   TCodeHighlighterRange GetRange() const override;
   std::string GetToken() const override;
   TCodeHighlighterAttributes* GetTokenAttribute() const override;
@@ -260,7 +264,7 @@ public:
   bool IsKeyword(const std::string& AKeyword) const override;
   void NextToken() override;
   void SetLine(const std::string& NewValue, int LineNumber) override;
-  // A value that is no range of the current rules (one from before a reload) gives the root.
+  // An index outside the range table gives the root.
   void SetRange(TCodeHighlighterRange Value) override;
   void ResetRange() override;
 
@@ -279,6 +283,7 @@ public:
   void Clear();
 
   TCodeRange& Root() { return *root_; }
+  const TCodeRange& CurrentRange() const { return *currentRange_; }
   const TCodeRange& Root() const { return *root_; }
   TCodeUniInfo& Info() { return info_; }
   const TCodeUniInfo& Info() const { return info_; }
@@ -294,7 +299,9 @@ private:
 
   std::unique_ptr<TCodeRange> root_;
   TCodeRange* currentRange_ = nullptr;
-  std::unordered_set<const TCodeRange*> knownRanges_;  // of the prepared rules
+  // The prepared rules' ranges, root first, and each range's index in it.
+  std::vector<TCodeRange*> rangeTable_;
+  std::unordered_map<const TCodeRange*, int> rangeIndex_;
   TCodeSymbol* token_ = nullptr;
   std::string line_;
   std::string prepared_;

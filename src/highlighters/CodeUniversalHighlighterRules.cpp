@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
@@ -140,6 +141,8 @@ private:
   }
 
   bool AtEnd() const { return pos_ >= text_.size(); }
+  // Files written with LF alone are as common as CR LF ones: both end a tag's or value's line.
+  bool AtLineBreak() const { return text_[pos_] == '\r' || text_[pos_] == '\n'; }
   // Counts a line break: CR LF, a lone CR or a lone LF.
   void CountLineBreak() {
     char c = text_[pos_];
@@ -168,13 +171,12 @@ private:
     Tag.Id = LookUpTag(Tag.Name);
     // The tail up to ">": every text in double quotes is a parameter.
     for (;;) {
-      if (AtEnd() || text_[pos_] == '\r') EndOfLine();
+      if (AtEnd() || AtLineBreak()) EndOfLine();
       char c = text_[pos_];
       if (c == '>') {
         ++pos_;
         return true;
       }
-      if (c == '\n') CountLineBreak();
       ++pos_;
       if (c != '"') continue;
       size_t close = text_.find('"', pos_);
@@ -185,16 +187,15 @@ private:
         Tag.Closing = true;
         return true;
       }
-      // Searched only up to the quote: a file without CR must not be searched to its end
-      // for every parameter.
-      auto cr = std::find(text_.begin() + pos_, text_.begin() + close, '\r');
-      if (cr != text_.begin() + close) {
-        pos_ = cr - text_.begin();
+      // Searched only up to the quote: a text without line breaks must not be searched to
+      // its end for every parameter.
+      auto lineBreak = std::find_if(text_.begin() + pos_, text_.begin() + close,
+                                    [](char C) { return C == '\r' || C == '\n'; });
+      if (lineBreak != text_.begin() + close) {
+        pos_ = lineBreak - text_.begin();
         EndOfLine();
       }
       Tag.Param += Unescape(text_.substr(pos_, close - pos_));
-      for (; pos_ < close; ++pos_)
-        if (text_[pos_] == '\n') CountLineBreak();
       pos_ = close + 1;
     }
   }
@@ -203,8 +204,7 @@ private:
   std::string ReadValue(const TTag& Open) {
     size_t start = pos_;
     while (!AtEnd() && text_[pos_] != '<') {
-      if (text_[pos_] == '\r') EndOfLine();
-      CountLineBreak();
+      if (AtLineBreak()) EndOfLine();
       ++pos_;
     }
     if (AtEnd()) EndOfLine();
@@ -487,9 +487,16 @@ void TCodeUniversalHighlighter::ParseRules(const std::string& Text) {
 }
 
 void TCodeUniversalHighlighter::LoadFromFile(const std::string& FileName) {
-  if (FileName.empty()) throw ECodeRuleFileError("FileName is empty");
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(stream);
+  std::unique_ptr<TFileStream> stream;
+  try {
+    if (FileName.empty()) throw ECodeRuleFileError("FileName is empty");
+    stream = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
+  } catch (...) {
+    // The rules stay, but an editor treats every load attempt alike: it rescans.
+    NotifyAttributesChanged(this);
+    throw;
+  }
+  LoadFromStream(*stream);
 }
 
 void TCodeUniversalHighlighter::LoadFromStream(TStream& Stream) {
@@ -500,11 +507,11 @@ void TCodeUniversalHighlighter::LoadFromStream(TStream& Stream) {
   info_ = TCodeUniInfo{};
   history_.Clear();
   sample_.Clear();
-  std::string text = Stream.ReadAll();
   try {
-    ParseRules(text);
-  } catch (const ECodeRuleFileError&) {
-    // The rules changed all the same: editors must not keep the states of the old ones.
+    ParseRules(Stream.ReadAll());
+  } catch (...) {
+    // The rules changed all the same, whatever stopped the reading: editors must not keep
+    // the states of the old ones.
     NotifyAttributesChanged(this);
     throw;
   }

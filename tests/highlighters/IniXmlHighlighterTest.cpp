@@ -89,7 +89,7 @@ TEST(XmlHighlighter, TagsAttributesAndValues) {
                   {"\"", XSym}, {">", XSym}}));
   EXPECT_EQ(end, rsText);
   EXPECT_EQ(Scan(h, "</a><br/>", rsText),
-            (Toks{{"</", XSym}, {"a", XElem}, {">", XSym}, {"<", XSym}, {"br", XElem}, {"", XAttr},
+            (Toks{{"</", XSym}, {"a", XElem}, {">", XSym}, {"<", XSym}, {"br", XElem},
                   {"/", XSym}, {">", XSym}}));
   EXPECT_EQ(Scan(h, "<a c='v'>", rsText),
             (Toks{{"<", XSym}, {"a", XElem}, {" ", XSpace}, {"c", XAttr}, {"='", XEqual},
@@ -174,6 +174,42 @@ TEST(XmlHighlighter, AttributesAndClassOperations) {
   h.ResetRange();
   EXPECT_EQ(h.GetRange(), rsText);
   EXPECT_FALSE(RegisterHighlighterClass(TCodeXMLHighlighter::StaticClass()));
+}
+
+TEST(XmlHighlighter, AnEmptyNameOrValueGivesNoEmptyToken) {
+  TCodeXMLHighlighter h(nullptr);
+  const std::vector<std::pair<std::string, Toks>> cases = {
+      {"<a b=\"\">", {{"<", XSym}, {"a", XElem}, {" ", XSpace}, {"b", XAttr}, {"=\"", XEqual},
+                       {"\"", XSym}, {">", XSym}}},
+      {"<a b=''/>", {{"<", XSym}, {"a", XElem}, {" ", XSpace}, {"b", XAttr}, {"='", XEqual},
+                     {"'", XSym}, {"/", XSym}, {">", XSym}}},
+      {"<a b=\"&amp;\">", {{"<", XSym}, {"a", XElem}, {" ", XSpace}, {"b", XAttr},
+                            {"=\"", XEqual}, {"&amp;", XValueEntity}, {"\"", XSym}, {">", XSym}}},
+      {"<=x>", {{"<", XSym}, {"=x>", XEqual}}},
+      {"<\"a\">", {{"<", XSym}, {"\"", XSym}, {"a", XAttr}, {"\"", XEqual}, {">", XSym}}},
+      {"&lt;x", {{"&lt;", XEntity}, {"x", XText}}},
+      {"&", {{"&", XEntity}}},
+      {"a&;", {{"a", XText}, {"&;", XEntity}}},
+  };
+  for (const auto& [line, tokens] : cases) EXPECT_EQ(Scan(h, line, rsText), tokens) << line;
+  // Any byte in any state: every token has a byte, and no token reaches past the line.
+  std::string everyByte;
+  for (int c = 1; c < 256; ++c) everyByte += static_cast<char>(c);
+  for (TCodeHighlighterRange state = 0; state <= 18; ++state)
+    for (const std::string& line : {everyByte, std::string("\"'&;/<>=x\t\t"), std::string("&"),
+                                     std::string("<!"), std::string(";")})
+      for (const auto& t : testsupport::ScanLine(h, line, state))
+        EXPECT_FALSE(t.Text.empty()) << "state " << state << " at " << t.Pos;
+}
+
+TEST(XmlHighlighter, ATabIsWhiteSpaceEverywhere) {
+  TCodeXMLHighlighter h(nullptr);
+  EXPECT_EQ(Scan(h, "a\tb", rsText), (Toks{{"a", XText}, {"\t", XSpace}, {"b", XText}}));
+  EXPECT_EQ(Scan(h, "<a\tb='1'>", rsText),
+            (Toks{{"<", XSym}, {"a", XElem}, {"\t", XSpace}, {"b", XAttr}, {"='", XEqual},
+                  {"1", XApos}, {"'", XSym}, {">", XSym}}));
+  // A tab begins a new white-space token.
+  EXPECT_EQ(Scan(h, " \t\t", rsAttribute), (Toks{{" ", XSpace}, {"\t", XSpace}, {"\t", XSpace}}));
 }
 
 TEST(XmlHighlighter, MeetsTheContract) {

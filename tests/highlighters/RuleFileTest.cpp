@@ -61,7 +61,7 @@ std::vector<std::tuple<std::string, TColor, TColor, int>> Appearance(TCodeUniver
       const TCodeHighlighterAttributes* a = H.GetTokenAttribute();
       result.emplace_back(H.GetToken(), a->Foreground(), a->Background(), a->IntegerStyle());
     }
-    result.emplace_back(reinterpret_cast<TCodeRange*>(H.GetRange())->Name(), 0, 0, 0);
+    result.emplace_back(H.CurrentRange().Name(), 0, 0, 0);
   }
   return result;
 }
@@ -227,43 +227,99 @@ TEST(RuleFile, TopLevelSkipsUnknownTagsAndOtherElements) {
             "Closing tag: /UniversalHighlighter was not found. Line 0");
 }
 
-TEST(RuleFile, ErrorsNameTheLine) {
-  const std::string head = "<UniversalHighlighter>\r\n <Range Name=\"R\">\r\n";
+TEST(RuleFile, ErrorsNameTheLineWithCrLfAndWithLf) {
+  // "~" stands for the line end; every case must fail alike with either.
+  const std::string head = "<UniversalHighlighter>~ <Range Name=\"R\">~";
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
-      {"plain text", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
-      {"<Range>", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
+      {"plain text~", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
+      {"~<Range>", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
       {"</UniversalHighlighter>", "Highlighter header tag (\"<UniversalHighlighter>\") was not found."},
-      {"<UniversalHighlighter>\r\n<Range Name=\"R\"\r\n>", "Unexpected end of line. Line 1"},
-      {"<UniversalHighlighter>\r\n<Range Name=\"a\r\nb\">", "Unexpected end of line. Line 1"},
-      {"<UniversalHighlighter>\r\n\r\n<Range", "Unexpected end of line. Line 2"},
-      {head + "<OpenSymbol>abc\r\n</OpenSymbol>", "Unexpected end of line. Line 2"},
+      {"<UniversalHighlighter>~<Range Name=\"R\"~>", "Unexpected end of line. Line 1"},
+      {"<UniversalHighlighter>~<Range Name=\"a~b\">", "Unexpected end of line. Line 1"},
+      {"<UniversalHighlighter>~~<Range", "Unexpected end of line. Line 2"},
+      {"<Universal~Highlighter>", "Unexpected end of line. Line 0"},
+      {head + "<OpenSymbol>abc~</OpenSymbol>", "Unexpected end of line. Line 2"},
       {head + "<OpenSymbol>abc", "Unexpected end of line. Line 2"},
-      {head + "\r\n<Colour>1</Colour>", "Tag \"Colour\" is unknown (line 3)"},
+      {head + "~<Colour>1</Colour>", "Tag \"Colour\" is unknown (line 3)"},
       {head + "<OpenSymbol>a</CloseSymbol>", "Close tag: /OpenSymbol is not found. Line 2"},
       {head + "<OpenSymbol>a<W>", "Close tag: /OpenSymbol is not found. Line 2"},
-      {head + "<General>", "Unexpected tag: General line 2"},
+      {head + "<CloseOnEol>True</CloseOnEol>~~<General>", "Unexpected tag: General line 4"},
       {head + "<W>x</W>", "Unexpected tag: W line 2"},
       {head + "</Info>", "Unexpected tag: /Info line 2"},
-      {head + "<KW Name=\"k\"><Back>1</Back>", "Unexpected tag: Back line 2"},
+      {head + "<KW Name=\"k\">~<Back>1</Back>", "Unexpected tag: Back line 3"},
       {head + "<Def><W>", "Unexpected tag: W line 2"},
-      {"<UniversalHighlighter>\r\n<Info>\r\n<Sample><H>x</H>", "Unexpected tag: H line 2"},
-      {"<UniversalHighlighter>\r\n<Info>\r\n<Version><Name>", "Unexpected tag: Name line 2"},
-      {"<UniversalHighlighter>\r\n</Range>", "Closing tag: /UniversalHighlighter was not found. Line 1"},
-      {"<UniversalHighlighter>\r\n<Range Name=\"R", "Closing tag: /UniversalHighlighter was not found. Line 1"},
+      {"<UniversalHighlighter>~<Info>~<Sample><H>x</H>", "Unexpected tag: H line 2"},
+      {"<UniversalHighlighter>~<Info>~<Version><Name>", "Unexpected tag: Name line 2"},
+      {"<UniversalHighlighter>~</Range>", "Closing tag: /UniversalHighlighter was not found. Line 1"},
+      {"<UniversalHighlighter>~<Range Name=\"R", "Closing tag: /UniversalHighlighter was not found. Line 1"},
       {head, "Unexpected end of file: tag Range is not closed. Line 2"},
-      {"<UniversalHighlighter>\r\n", "Unexpected end of file: tag UniversalHighlighter is not closed. Line 1"},
-      // LF only and lone CR count as line ends too.
-      {"<UniversalHighlighter>\n <Range Name=\"R\">\n\n<Colour>", "Tag \"Colour\" is unknown (line 3)"},
-      {"<UniversalHighlighter>\r <Range Name=\"R\">\r<Colour>", "Tag \"Colour\" is unknown (line 2)"},
+      {head + "<Range Name=\"S\">~</Range>~~", "Unexpected end of file: tag Range is not closed. Line 5"},
+      {"<UniversalHighlighter>~", "Unexpected end of file: tag UniversalHighlighter is not closed. Line 1"},
   };
-  for (const auto& [text, message] : cases) EXPECT_EQ(LoadError(text), message) << text;
+  for (const char* eol : {"\r\n", "\n", "\r"})
+    for (const auto& [text, message] : cases) {
+      std::string withEol = text;
+      for (size_t at; (at = withEol.find('~')) != std::string::npos;) withEol.replace(at, 1, eol);
+      EXPECT_EQ(LoadError(withEol), message) << text << " with " << (eol[1] ? "CR LF" : eol[0] == '\n' ? "LF" : "CR");
+    }
+}
+
+TEST(RuleFile, EscapedCharactersSurviveEveryPlaceOfARoundTrip) {
+  const std::vector<std::string> values = {"<", ">", "&", "\"", "a<b>&\"c", "&amp;", "&lt;&qt;",
+                                           "&gt", "&", "<<>>", " \"&\" "};
+  for (const std::string& v : values) {
+    TCodeUniversalHighlighter h(nullptr), back(nullptr);
+    h.Root().SetName(v);
+    h.Info().General.Name = v;
+    h.Info().General.FileTypeName = v;
+    h.Info().Author.Remark = v;
+    h.History().Add(v);
+    h.Sample().Add(v);
+    h.Root().SetTermSymbols(CodeCharSet(v));
+    TCodeSymbolGroup* group = h.Root().AddSymbolGroup(v);
+    group->KeywordsList().Add(v);
+    TCodeRange* sub = h.Root().AddRange(v);
+    sub->OpenSymbol().Name = v;
+    sub->CloseSymbol().Name = v;
+    const std::string saved = Save(h);
+    Load(back, saved);
+    EXPECT_EQ(back.Root().Name(), v);
+    EXPECT_EQ(back.Info().General.Name, v);
+    EXPECT_EQ(back.Info().General.FileTypeName, v);
+    EXPECT_EQ(back.Info().Author.Remark, v);
+    EXPECT_EQ(back.History()[0], v);
+    EXPECT_EQ(back.Sample()[0], v);
+    EXPECT_EQ(back.Root().TermSymbols(), CodeCharSet(v) & ~CodeCharSet(" ")) << v;
+    ASSERT_EQ(back.Root().SymbolGroupCount(), 1);
+    EXPECT_EQ(back.Root().SymbolGroups(0)->Name(), v);
+    EXPECT_EQ(back.Root().SymbolGroups(0)->KeywordsList()[0], v);
+    ASSERT_EQ(back.Root().RangeCount(), 1);
+    EXPECT_EQ(back.Root().Ranges(0)->Name(), v);
+    EXPECT_EQ(back.Root().Ranges(0)->OpenSymbol().Name, v);
+    EXPECT_EQ(back.Root().Ranges(0)->CloseSymbol().Name, v);
+    EXPECT_EQ(Save(back), saved) << v;
+  }
 }
 
 TEST(RuleFile, DeepNestingIsRefused) {
   std::string deep = "<UniversalHighlighter><Range Name=\"R\">";
   for (int i = 0; i < 100; ++i) deep += "<Range Name=\"n\">";
   EXPECT_EQ(LoadError(deep), "Ranges are nested more than 100 deep. Line 0");
+  // A hundred thousand, each on its line and properly closed: refused, no stack overflow.
+  std::string huge = "<UniversalHighlighter>\n<Range Name=\"R\">\n";
+  for (int i = 0; i < 100000; ++i) huge += "<Range Name=\"n\"><OpenSymbol>(</OpenSymbol>\n";
+  for (int i = 0; i < 100000; ++i) huge += "</Range>\n";
+  huge += "</Range>\n</UniversalHighlighter>\n";
+  TCodeUniversalHighlighter h(nullptr);
+  try {
+    Load(h, huge);
+    ADD_FAILURE() << "loaded";
+  } catch (const ECodeRuleFileError& e) {
+    EXPECT_EQ(e.Message(), "Ranges are nested more than 100 deep. Line 101");
+  }
+  // What was read before the refusal scans.
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, {"((((", "x(", ""}));
   std::string fine = "<UniversalHighlighter><Range Name=\"R\">";
   for (int i = 0; i < 99; ++i) fine += "<Range>";
   for (int i = 0; i < 100; ++i) fine += "</Range>";
@@ -289,6 +345,20 @@ TEST(RuleFile, AFailedLoadKeepsWhatWasReadAndTellsTheEditors) {
   auto tokens = testsupport::ScanLine(h, "end begin", h.GetRange());
   EXPECT_EQ(tokens[0].Attribute->Foreground(), 3);
   EXPECT_EQ(tokens[2].Attribute, &h.Root().DefaultAttri()) << "the old rules are gone";
+  // A stream that cannot be read: the error goes on to the caller, the editors rescan.
+  struct TUnreadable : TMemoryStream {
+    int32_t Read(void*, int32_t) override { throw EStreamError("Stream read error"); }
+  } unreadable;
+  EXPECT_THROW(h.LoadFromStream(unreadable), EStreamError);
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(h.Root().SymbolGroupCount(), 0);
+  EXPECT_EQ(h.GetRange(), 0);
+  // Files that cannot be opened change no rules, and are load attempts all the same.
+  Load(h, RuleFile(Keywords("K", 2, "begin")));
+  EXPECT_THROW(h.LoadFromFile(""), ECodeRuleFileError);
+  EXPECT_THROW(h.LoadFromFile("Z:\\no\\such\\folder\\rules.hgl"), EStreamError);
+  EXPECT_EQ(changes, 6);
+  EXPECT_EQ(h.Root().SymbolGroupCount(), 1);
   h.RemoveAttributeChangeHook(CodeNotifyMethod(&hook, &THook::Changed));
 }
 
@@ -316,9 +386,11 @@ TEST(RuleFile, TruncatedAndDamagedFilesFailCleanly) {
     }
     return testsupport::MeetsHighlighterContract(h, kProbeLines);
   };
-  for (size_t n = 0; n < saved.size(); n += 7) {
+  // Every cut before the last ">" is refused; only the final line end may go missing.
+  const size_t complete = saved.rfind('>') + 1;
+  for (size_t n = 0; n <= saved.size(); ++n) {
     ASSERT_TRUE(survives(saved.substr(0, n))) << n;
-    EXPECT_NE(LoadError(saved.substr(0, n)), "(loaded)") << n;
+    EXPECT_EQ(LoadError(saved.substr(0, n)) == "(loaded)", n >= complete) << n;
   }
   std::mt19937 random(7);
   const std::string specials = "<>/\"&\r\n \0x";

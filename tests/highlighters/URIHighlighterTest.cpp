@@ -123,12 +123,15 @@ TEST_F(URIHighlighter, SplitsOtherTextIntoWordsAndSingleCharacters) {
 
 TEST_F(URIHighlighter, LongRunsScanInLinearTime) {
   // Each character starts an e-mail test; without remembering failed runs this is quadratic.
+  auto repeat = [](const std::string& Piece, int Times) {
+    std::string s;
+    for (int i = 0; i < Times; ++i) s += Piece;
+    return s;
+  };
   for (const std::string& line :
-       {std::string(400000, '1'), std::string(400000, '-'), [] {
-          std::string s;
-          for (int i = 0; i < 100000; ++i) s += "www/";
-          return s;
-        }()}) {
+       {std::string(400000, '1'), std::string(400000, '-'), repeat("www/", 100000),
+        repeat("a1", 500000), repeat("x@", 200000), repeat("a.", 200000),
+        "www." + std::string(400000, 'a'), "http://" + std::string(400000, ',')}) {
     h.SetLine(line, 0);
     int tokens = 0;
     while (!h.AtLineEnd()) {

@@ -178,6 +178,56 @@ TEST_F(URIOpener, ComponentsGoingAwayAreForgotten) {
   EXPECT_EQ(opener->Editor(), nullptr);
 }
 
+TEST_F(URIOpener, LookAlikeSchemesAreColouredButNeverOpened) {
+  edit->SetText("hwwq://x.de its://y.de\r\nMAILTO:a@b.de vvv.e.de");
+  CtrlClick(Pixel(3, 1));   // letters of the groups of "http://"
+  CtrlClick(Pixel(15, 1));  // of "ftp://"
+  CtrlClick(Pixel(17, 2));  // of "www"
+  EXPECT_TRUE(started.empty());
+  EXPECT_EQ(opener->VisitedURIs().Count(), 0) << "nothing refused counts as opened";
+  HoldCtrl(Pixel(3, 1));
+  EXPECT_EQ(CursorOver(Pixel(3, 1)), HandPointCursor()) << "still coloured as a link";
+  ReleaseCtrl();
+  CtrlClick(Pixel(4, 2));
+  EXPECT_EQ(started, (std::vector<std::string>{"MAILTO:a@b.de"}));
+}
+
+TEST_F(URIOpener, OnlyKnownSchemesWwwAndEmailReachTheShell) {
+  using K = TUriTokenKind;
+  const struct {
+    const char* Text;
+    K Kind;
+    const char* Target;  // "" for refused
+  } cases[] = {
+      {"http://a.de", K::tkHttpLink, "http://a.de"},
+      {"HTTPS://a.de", K::tkHttpsLink, "HTTPS://a.de"},
+      {"Ftp://a.de", K::tkFtpLink, "Ftp://a.de"},
+      {"news:comp.x", K::tkNewsLink, "news:comp.x"},
+      {"prospero://p.de", K::tkProsperoLink, "prospero://p.de"},
+      {"hwwq://a.de", K::tkHttpLink, ""},
+      {"its://a.de", K::tkFtpLink, ""},
+      {"http://a.de", K::tkFtpLink, ""},
+      {"www.a.de", K::tkWebLink, "http://www.a.de"},
+      {"WWW.a.de", K::tkWebLink, "http://WWW.a.de"},
+      {"xxx.a.de", K::tkWebLink, ""},
+      {"me@b.de", K::tkMailtoLink, "mailto:me@b.de"},
+      {"mailto:me@b.de", K::tkMailtoLink, "mailto:me@b.de"},
+      {"MAILTO:me@b.de", K::tkMailtoLink, "MAILTO:me@b.de"},
+      {"nailto:me@b.de", K::tkMailtoLink, ""},
+      {"me b@c.de", K::tkMailtoLink, ""},
+      {"plain", K::tkUnknown, ""},
+  };
+  for (const auto& c : cases) {
+    started.clear();
+    bool opened = opener->OpenLink(c.Text, static_cast<int>(c.Kind));
+    EXPECT_EQ(opened, *c.Target != 0) << c.Text;
+    EXPECT_EQ(started, *c.Target ? std::vector<std::string>{c.Target} : std::vector<std::string>{})
+        << c.Text;
+  }
+  EXPECT_FALSE(opener->OpenLink("http://a.de", 300));
+  EXPECT_FALSE(opener->OpenLink("http://a.de", -1));
+}
+
 TEST_F(URIOpener, ARefusedStartIsReported) {
   SetShellStartOverride([](const std::string&) { return false; });
   EXPECT_FALSE(opener->OpenLink("http://a.de", 4));

@@ -47,9 +47,7 @@ protected:
     }
     return result;
   }
-  std::string RangeName() {
-    return reinterpret_cast<TCodeRange*>(h.GetRange())->Name();
-  }
+  std::string RangeName() { return h.CurrentRange().Name(); }
 
   TCodeUniversalHighlighter h{nullptr};
 };
@@ -156,16 +154,62 @@ TEST_F(UniversalHighlighter, MeetsTheContract) {
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, lines));
 }
 
-TEST_F(UniversalHighlighter, RangesOfOldRulesAreNotTrusted) {
+TEST_F(UniversalHighlighter, TheLineStateIsAnIndexIntoTheRangeTable) {
+  // Root first, then every range before the ranges inside it.
+  const std::vector<std::pair<std::string, TCodeHighlighterRange>> table = {
+      {"Root", 0}, {"Comment", 1}, {"Line", 2}, {"String", 3}, {"Block", 4}, {"Paren", 5},
+      {"Tag", 6}, {"Word", 7}};
   h.ResetRange();
+  EXPECT_EQ(h.GetRange(), 0);
   Scan("/*");
+  EXPECT_EQ(h.GetRange(), 1);
+  h.ResetRange();
+  Scan("{ (");
+  EXPECT_EQ(h.GetRange(), 5);
+  for (const auto& [name, index] : table) {
+    h.SetRange(index);
+    EXPECT_EQ(RangeName(), name) << index;
+    EXPECT_EQ(h.GetRange(), index) << name;
+  }
+  // Anything else, a pointer-sized value too, is the root.
+  for (TCodeHighlighterRange unknown :
+       {TCodeHighlighterRange(-1), TCodeHighlighterRange(8), TCodeHighlighterRange(1) << 30,
+        reinterpret_cast<TCodeHighlighterRange>(&h.Root())}) {
+    h.SetRange(5);
+    h.SetRange(unknown);
+    EXPECT_EQ(RangeName(), "Root") << unknown;
+    EXPECT_EQ(h.GetRange(), 0);
+  }
+}
+
+TEST_F(UniversalHighlighter, AStateKeptFromOldRulesStaysAValidIndex) {
+  h.ResetRange();
+  Scan("{ (");
   TCodeHighlighterRange old = h.GetRange();
-  Load(h, RuleFile(LanguageRules()));
+  Load(h, RuleFile(SubRange("Only", "/*", "*/", Comment)));
+  EXPECT_EQ(h.GetRange(), 0) << "loading starts at the root";
   h.SetRange(old);
   EXPECT_EQ(RangeName(), "Root");
-  h.SetRange(-1);
+  EXPECT_EQ(Scan("/* x")[0], (Tok{"/*", Comment}));
+  EXPECT_EQ(h.GetRange(), 1);
+}
+
+TEST_F(UniversalHighlighter, PreparingAgainKeepsEveryClosingSymbol) {
+  // A sub-range prepared on its own before the root must not lose the closing symbol the root
+  // puts into its list when it prepares the whole tree.
+  Load(h, RuleFile(SubRange("Comment", "/*", "*/", Comment,
+                            SubRange("Inner", "(", ")", Inner))));
+  h.Root().Ranges(0)->Prepare(&h.Root());
+  h.Root().Ranges(0)->Ranges(0)->Prepare(h.Root().Ranges(0));
+  h.ResetRange();
+  EXPECT_EQ(Scan("/* ( ) */ x"), (Toks{{"/*", Comment}, {" ", Comment}, {"(", Inner}, {" ", Inner},
+                                       {")", Inner}, {" ", Comment}, {"*/", Comment},
+                                       {" ", clNone}, {"x", clNone}}));
   EXPECT_EQ(RangeName(), "Root");
-  h.SetRange(0);
+  // Preparing the prepared tree once more changes nothing.
+  h.Root().Prepare(&h.Root());
+  h.ResetRange();
+  EXPECT_EQ(Scan("/* x */")[4], (Tok{"*/", Comment}));
   EXPECT_EQ(RangeName(), "Root");
 }
 
@@ -228,6 +272,88 @@ TEST(UniversalHighlighterInEditor, LoadingRulesRescansTheEditorsText) {
   ASSERT_TRUE(edit.GetHighlighterAttriAtRowCol({12, 2}, token, attr));
   EXPECT_EQ(attr->Foreground(), 2);
   edit.SetHighlighter(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// One rule file that uses every option a range has: colours and styles, own delimiters, a
+// keyword group, open and close symbols with and without AnyTerm, CloseOnTerm, CloseOnEol,
+// both case rules, numbers and a nested range.
+std::string EveryOptionRules() {
+  return "<Def><Back>16777215</Back><Fore>1</Fore></Def><Num><Fore>10</Fore></Num>\r\n"
+         "<DelimiterChars>;()</DelimiterChars><CaseSensitive>True</CaseSensitive>\r\n"
+         "<KW Name=\"Keys\"><Attri><Fore>2</Fore><Style>B</Style></Attri><W>a-b</W><W>If</W></KW>\r\n"
+         "<Range Name=\"Var\"><Def><Fore>3</Fore></Def><OpenSymbol>$</OpenSymbol>"
+         "<AnyTerm>True</AnyTerm><CloseOnTerm>True</CloseOnTerm></Range>\r\n"
+         "<Range Name=\"Word\"><Def><Fore>4</Fore></Def><OpenSymbol>@@</OpenSymbol>"
+         "<AnyTerm>False</AnyTerm><CloseOnTerm>True</CloseOnTerm></Range>\r\n"
+         "<Range Name=\"Line\"><Def><Fore>5</Fore></Def><Num><Fore>11</Fore></Num>"
+         "<OpenSymbol>##</OpenSymbol><AnyTerm>True</AnyTerm><CloseOnEol>True</CloseOnEol>"
+         "<CaseSensitive>False</CaseSensitive>\r\n"
+         " <KW Name=\"Inner\"><Attri><Fore>6</Fore></Attri><W>end</W></KW>\r\n"
+         " <Range Name=\"Paren\"><Def><Fore>7</Fore></Def><OpenSymbol>(</OpenSymbol>"
+         "<CloseSymbol>)</CloseSymbol></Range>\r\n"
+         "</Range>\r\n"
+         "<Range Name=\"Block\"><Def><Fore>8</Fore></Def><OpenSymbol>{</OpenSymbol>"
+         "<CloseSymbol>}</CloseSymbol><CaseSensitive>True</CaseSensitive></Range>";
+}
+
+class UniversalEveryOption : public ::testing::Test {
+protected:
+  void SetUp() override {
+    Load(h, RuleFile(EveryOptionRules()));
+    h.ResetRange();
+  }
+  // Scans on from the range the previous line ended in.
+  Toks Scan(const std::string& Text) {
+    h.SetLine(Text, 0);
+    Toks result;
+    for (; !h.AtLineEnd(); h.NextToken())
+      result.emplace_back(h.GetToken(), h.GetTokenAttribute()->Foreground());
+    return result;
+  }
+  TCodeUniversalHighlighter h{nullptr};
+};
+
+TEST_F(UniversalEveryOption, OwnDelimitersAndTheCaseRuleShapeKeywords) {
+  // "-" is no delimiter here, so "a-b" is one word.
+  EXPECT_EQ(Scan("a-b;a-bc If;if"), (Toks{{"a-b", 2}, {";", 1}, {"a-bc", 1}, {" ", 1}, {"If", 2},
+                                          {";", 1}, {"if", 1}}));
+  EXPECT_EQ(Scan("12;12x"), (Toks{{"12", 10}, {";", 1}, {"12x", 1}}));
+  EXPECT_EQ(h.Root().SymbolGroups(0)->Attribs()->IntegerStyle(), 1);
+  EXPECT_EQ(h.Root().DefaultAttri().Background(), 16777215);
+}
+
+TEST_F(UniversalEveryOption, AnyTermAndCloseOnTerm) {
+  // AnyTerm: "$" opens whatever follows; CloseOnTerm ends the range at its first delimiter.
+  EXPECT_EQ(Scan("$name;x"), (Toks{{"$", 3}, {"name", 3}, {";", 1}, {"x", 1}}));
+  EXPECT_EQ(h.GetRange(), 0);
+  // Without AnyTerm the opener needs a delimiter after it.
+  EXPECT_EQ(Scan("@@ x @@x"), (Toks{{"@@", 4}, {" ", 1}, {"x", 1}, {" ", 1}, {"@@x", 1}}));
+}
+
+TEST_F(UniversalEveryOption, CloseOnEolNestingAndCaseOfTheInnerRange) {
+  EXPECT_EQ(Scan("##END 12 (x) end"),
+            (Toks{{"##", 5}, {"END", 6}, {" ", 5}, {"12", 11}, {" ", 5}, {"(", 7}, {"x", 7},
+                  {")", 7}, {" ", 5}, {"end", 5}}))
+      << "the line started in the case-sensitive root is not folded";
+  EXPECT_EQ(h.GetRange(), 0) << "closed at the line end";
+  EXPECT_EQ(Scan("## ("), (Toks{{"##", 5}, {" ", 5}, {"(", 7}}));
+  EXPECT_EQ(h.CurrentRange().Name(), "Paren") << "only the range itself closes at the line end";
+  EXPECT_EQ(Scan("end)"), (Toks{{"end", 7}, {")", 7}}));
+  EXPECT_EQ(h.GetRange(), 0) << "back in the line range, which closes at this line's end";
+}
+
+TEST_F(UniversalEveryOption, ARangeGoesOnOverLinesUntilItsCloseSymbol) {
+  EXPECT_EQ(Scan("{ a"), (Toks{{"{", 8}, {" ", 8}, {"a", 8}}));
+  EXPECT_EQ(h.GetRange(), 5);
+  EXPECT_EQ(Scan("If"), (Toks{{"If", 8}}));
+  EXPECT_EQ(Scan("b } If"), (Toks{{"b", 8}, {" ", 8}, {"}", 8}, {" ", 1}, {"If", 2}}));
+  EXPECT_EQ(h.GetRange(), 0);
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      h, {"{ a", "", "b }", "## (", "x", ")", "$v", "@@ @@", "a-b If"}));
 }
 
 }  // namespace

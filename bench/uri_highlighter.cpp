@@ -1,0 +1,101 @@
+// Scans a 100 MB plain text with the URI highlighter the way the editor does (SetLine, walk the
+// tokens) and a 1 MB line of "a1a1...", where every character starts an e-mail test; each is
+// compared with a plain byte loop over the same lines in the same run.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include "highlighters/CodeHighlighterURI.h"
+
+#include "BenchClock.h"
+
+namespace {
+
+// Prose with an address of every kind now and then, some punctuation after them, and lines
+// of every length up to a long paragraph.
+std::vector<std::string> MakeText(size_t TargetBytes) {
+  const char* pattern[] = {
+      "Dear all, the minutes of the meeting are at http://www.example.com/minutes/2026-12.html,",
+      "please read them before Friday. Questions go to office@example.org or to the list",
+      "(see news:comp.misc.meetings). The old files stay on ftp://ftp.example.net/pub/old/ and",
+      "",
+      "www.example.de has the pictures; https://secure.example.com/login?user=a&next=%2Fhome.",
+      "\tThe numbers: 12, 345.67, 8.9e10 - none of them is an address; neither is a@b or x.y.",
+      "Mail me at mailto:first.last@mail.example.co.uk, or telnet://host.example.com:23 for",
+      "the console. Some plain text follows, written as prose usually is, with commas, dots and",
+      "a few longer words like internationalisation, responsibilities and characteristically.",
+      "gopher://g.example.edu/1 wais://w.example.com/db nntp://news.example.com/g prospero://p/x",
+  };
+  std::vector<std::string> lines;
+  size_t bytes = 0;
+  while (bytes < TargetBytes)
+    for (const char* line : pattern) {
+      lines.emplace_back(line);
+      bytes += lines.back().size() + 2;
+    }
+  return lines;
+}
+
+size_t TotalBytes(const std::vector<std::string>& Lines) {
+  size_t n = 0;
+  for (const auto& line : Lines) n += line.size() + 2;
+  return n;
+}
+
+volatile uint32_t sink;
+
+double BestOf(int Rounds, const std::function<void()>& Work) {
+  double best = 1e9;
+  for (int i = 0; i < Rounds; ++i) best = std::min(best, SecondsOf(Work));
+  return best;
+}
+
+// Looks at every byte once, as a scanner at least must.
+double ByteLoop(const std::vector<std::string>& Lines, int Rounds) {
+  return BestOf(Rounds, [&] {
+    uint32_t sum = 0;
+    for (const std::string& line : Lines)
+      for (unsigned char c : line) sum += (c == '@') + (c == ':');
+    sink = sum;
+  });
+}
+
+double Highlight(TCodeURIHighlighter& H, const std::vector<std::string>& Lines, int Rounds,
+                 size_t& Tokens) {
+  return BestOf(Rounds, [&] {
+    uint32_t sum = 0;
+    Tokens = 0;
+    for (size_t i = 0; i < Lines.size(); ++i) {
+      H.SetLine(Lines[i], static_cast<int>(i));
+      for (; !H.AtLineEnd(); H.NextToken()) {
+        sum += H.GetTokenKind() + H.GetTokenPos();
+        ++Tokens;
+      }
+    }
+    sink = sum;
+  });
+}
+
+void Report(const char* Name, const std::vector<std::string>& Lines, int Rounds) {
+  TCodeURIHighlighter highlighter(nullptr);
+  const double megabytes = TotalBytes(Lines) / (1024.0 * 1024.0);
+  size_t tokens = 0;
+  double bytes = ByteLoop(Lines, Rounds);
+  double scan = Highlight(highlighter, Lines, Rounds, tokens);
+  std::printf("%s: %.1f MB in %zu lines, %zu tokens\n", Name, megabytes, Lines.size(), tokens);
+  std::printf("  byte loop:       %9.1f MB/s\n", megabytes / bytes);
+  std::printf("  URI highlighter: %9.1f MB/s (goal: 50)\n", megabytes / scan);
+  std::printf("  ratio highlighter / byte loop: %.3f\n", bytes / scan);
+}
+
+}  // namespace
+
+int main() {
+  Report("100 MB text", MakeText(100u * 1024 * 1024), 3);
+  std::string a1;
+  a1.reserve(1 << 20);
+  while (a1.size() < (1u << 20)) a1 += "a1";
+  Report("1 MB line of \"a1a1...\"", {a1}, 5);
+  return 0;
+}
