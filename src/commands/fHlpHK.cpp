@@ -468,9 +468,10 @@ void ApplyEditorHotKeys(TCustomCodeEdit* Editor) {
   TCodeEditKeyStrokes& keys = Editor->Keystrokes();
   keys.Clear();
   for (const TEditorHotKey& k : EditorHotKeys) {
-    const TShortCut shortCut = GetHotKey(std::string("Edit_") + k.Command);
-    // A key another row already holds ends the list here, as the editor would refuse it.
-    if (shortCut != scNone && keys.FindShortcutPair(shortCut, scNone) >= 0) return;
+    TShortCut shortCut = GetHotKey(std::string("Edit_") + k.Command);
+    // A key another row already holds would be refused by the editor: this row goes without
+    // a key, and the rows after it still get theirs.
+    if (shortCut != scNone && keys.FindShortcutPair(shortCut, scNone) >= 0) shortCut = scNone;
     uint16_t key = 0;
     TShiftState shift;
     ShortCutToKey(shortCut, key, shift);

@@ -13,6 +13,7 @@ void InitHotKeys();
 // Sets the shortcuts of the main window's menu items from the hot-key table; nothing while
 // there is no main window.
 void ApplyMenuHotKeys();
-// Replaces the editor's whole keystroke list by the editor hot keys; nothing for none. A
-// conflicting key ends the list silently at that row.
+// Replaces the editor's whole keystroke list by the editor hot keys, one keystroke per row;
+// nothing for none. A row whose key an earlier row holds, or whose key code lies outside
+// 0..255, gets no key.
 void ApplyEditorHotKeys(TCustomCodeEdit* Editor);

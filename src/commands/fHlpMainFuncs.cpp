@@ -67,6 +67,8 @@ int SwitchValue(const std::string& Name, int EndValue) {
 
 }  // namespace
 
+bool CanWriteDocument(const TCustomCodeEdit* Editor) { return Editor && !Editor->ReadOnly(); }
+
 void ApplySettings(TCustomCodeEdit* Editor) {
   THourglass hourglass;
   ApplyTabSettings(frmMain ? frmMain->pcEdit : nullptr);

@@ -19,6 +19,10 @@ struct TSpecialCharRec {
 };
 extern std::array<TSpecialCharRec, 256> SpecialCharsTable;
 
+// Whether a command may write into the editor's document: false for none and for a document
+// set read-only. Every command that changes a document's text asks this before writing.
+bool CanWriteDocument(const TCustomCodeEdit* Editor);
+
 // The tab settings to the page control; for an editor also every editor setting, the font
 // and the hot keys.
 void ApplySettings(TCustomCodeEdit* Editor = nullptr);

@@ -3,6 +3,7 @@
 #include <vector>
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
+#include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainSearch.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditScopes.h"
@@ -71,23 +72,16 @@ bool MeetsTextCondition(int Mode, const std::string& Line, const std::string& Te
   }
 }
 
-// Keeps the lines that do not meet the condition. An expression that fails ends the scan,
-// keeping the lines not yet tested.
+// Keeps the lines that do not meet the condition; an expression that fails raises ERegex.
 std::vector<std::string> KeepLines(const std::vector<std::string>& Lines, int Mode,
                                    const std::string& Pattern) {
   std::vector<std::string> kept;
   kept.reserve(Lines.size());
-  size_t i = 0;
   if (Mode <= 1) {
     TRegex regex;
     regex.SetExpression(Pattern);
-    try {
-      for (; i < Lines.size(); ++i) {
-        if (regex.Exec(Lines[i]) == (Mode == 1)) kept.push_back(Lines[i]);
-      }
-    } catch (const ERegex&) {
-      kept.insert(kept.end(), Lines.begin() + static_cast<std::ptrdiff_t>(i), Lines.end());
-    }
+    for (const std::string& line : Lines)
+      if (regex.Exec(line) == (Mode == 1)) kept.push_back(line);
     return kept;
   }
   const std::string text = AnsiUpperCase(Pattern);
@@ -174,22 +168,31 @@ std::string RemoveMatchingLines(const std::string& Text, int Mode, const std::st
 }
 
 void RemoveLines(int Mode, TCustomCodeEdit* Editor) {
-  if (!Editor || Mode < 0 || Mode >= RemoveLinesModeCount) return;
+  if (!CanWriteDocument(Editor) || Mode < 0 || Mode >= RemoveLinesModeCount) return;
   std::string pattern;
   const TRemoveLinesPrompt& prompt = RemoveLinesPrompts[Mode];
   if (!InputQuery(GetLangText("Main|InpRemoveLinesTitle", "Zeilen l\xF6schen"),
                   GetLangText(prompt.Key, prompt.Default), pattern) ||
       pattern.empty())
     return;
+  // The result is complete before the document is touched, so a failing expression leaves it
+  // as it was.
+  std::string result;
+  try {
+    result = RemoveMatchingLines(Editor->Text(), Mode, pattern);
+  } catch (const ERegex& E) {
+    ReportRegexError(E);
+    return;
+  }
   codeeditscopes::TUndoBlock block(Editor->UndoList());
   Editor->SelectAll();
-  Editor->SetSelText(RemoveMatchingLines(Editor->SelText(), Mode, pattern));
+  Editor->SetSelText(result);
   Editor->Repaint();
   Editor->EnsureCursorPosVisible();
 }
 
 void TrimTrailingSpaces(TCustomCodeEdit* Editor) {
-  if (!Editor) return;
+  if (!CanWriteDocument(Editor)) return;
   std::vector<int> changed;
   for (int i = 0; i < Editor->Lines().Count(); ++i)
     if (TrimRight(Editor->Lines()[i]).size() != Editor->Lines()[i].size()) changed.push_back(i + 1);

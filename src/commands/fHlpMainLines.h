@@ -16,15 +16,17 @@ extern const char* const CursorPosMarker;
 
 // Asks for a text or expression and deletes the lines that meet the mode's condition, as one
 // undo step: 0/1 matching / not matching an expression; 2/3/4 beginning with, containing,
-// ending with a text; 5/6/7 the negations. Other modes, no editor or an empty answer: nothing.
+// ending with a text; 5/6/7 the negations. Other modes, no editor, a read-only document or an
+// empty answer: nothing. An invalid expression is reported as the searches report it and
+// changes nothing.
 void RemoveLines(int Mode, TCustomCodeEdit* Editor);
 // The text without the lines that meet the mode's condition for Pattern (texts compared
 // ignoring case). A text without a final break keeps none and loses trailing blanks. An
-// invalid expression ends the scan: the lines deleted so far stay deleted.
+// expression that cannot be compiled or run raises ERegex.
 std::string RemoveMatchingLines(const std::string& Text, int Mode, const std::string& Pattern);
 
 // Removes the characters of code 32 and below from the end of every line, as one undo step;
-// nothing for no editor.
+// nothing for no editor or a read-only document.
 void TrimTrailingSpaces(TCustomCodeEdit* Editor);
 
 // The Edit menu caption of memory bank Index (0 to 9), with a preview of its text.

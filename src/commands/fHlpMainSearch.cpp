@@ -9,6 +9,7 @@
 #include "foundation/Regex.h"
 #include "rtl/StringList.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 
@@ -94,12 +95,7 @@ struct TSearchKind {
 // Searches once and, after an agreed wrap, once more from the other end. The second pass
 // never wraps again, so a hit the direction cannot reach (an empty match at the very end)
 // cannot make the search ask forever.
-void RunSearch(TCustomCodeEdit& Editor, const TSearchKind& Kind) {
-  // An expression search for nothing would match everywhere with no length.
-  if (Kind.Expression && LocalSearchReplace.SearchText.empty()) {
-    LocalSearchReplace.Found = false;
-    return;
-  }
+void SearchWithWrap(TCustomCodeEdit& Editor, const TSearchKind& Kind) {
   for (int pass = 0; pass < 2; ++pass) {
     const std::string text = Editor.Text();
     const int start = Kind.StartPos(Editor);
@@ -116,6 +112,20 @@ void RunSearch(TCustomCodeEdit& Editor, const TSearchKind& Kind) {
     }
     if (pass > 0 || !ConfirmWrap(Kind.Forward)) return;
     Editor.SetSelStart(Kind.Forward ? 0 : static_cast<int>(text.size()));
+  }
+}
+
+void RunSearch(TCustomCodeEdit& Editor, const TSearchKind& Kind) {
+  // An expression search for nothing would match everywhere with no length.
+  if (Kind.Expression && LocalSearchReplace.SearchText.empty()) {
+    LocalSearchReplace.Found = false;
+    return;
+  }
+  try {
+    SearchWithWrap(Editor, Kind);
+  } catch (const ERegex& E) {
+    LocalSearchReplace.Found = false;
+    ReportRegexError(E);
   }
 }
 
@@ -158,6 +168,10 @@ void AddToMRU(TComboBox* Combo, TStringList& Stored, const std::string& Text) {
 }
 
 }  // namespace
+
+void ReportRegexError(const ERegex& E) {
+  MsgBox(E.what(), Application().Title(), MB_OK | MB_ICONERROR);
+}
 
 int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
              int StartPos, bool Backwards) {

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+class ERegex;
 class TCustomCodeEdit;
 class TfraEdit;
 class TStrings;
@@ -35,10 +36,15 @@ int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensi
 int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
                 int& MatchLen, int StartPos, bool Backwards);
 
+// Tells the user why an expression cannot be used: an error box naming the engine's error.
+// Every command that takes an expression from the user reports it so.
+void ReportRegexError(const ERegex& E);
+
 // The searches of the active document. With Direct false and Backwards set, each runs its
 // opposite of the same kind instead. The plain ones open the search panel when SearchText is
 // empty. A hit is selected and its line centred; at the end (start) of the text the search
-// wraps, after a Yes/No question when configured.
+// wraps, after a Yes/No question when configured. An invalid expression is reported, the
+// selection stays and Found becomes false.
 void SearchNext(bool Direct);
 void SearchPrev(bool Direct);
 void SearchNextRegExpr(bool Direct);
@@ -65,8 +71,11 @@ void ListSearchHits(const std::string& Text, const std::function<bool(const TSea
 
 // Appends every hit in the frame's document to the results list (tab index TabIndex); stops
 // early when the search button asks to cancel. Found becomes true when the list has rows.
+// An invalid expression is reported once.
 void SearchDocument(TfraEdit* Frame, int TabIndex);
-// Fills the results list from every open document, shows it and jumps to the first hit.
+// Fills the results list from every open document, shows it and jumps to the first hit. The
+// documents open at the start are listed in tab order under their tab index of the moment;
+// one closed meanwhile is skipped. A cancel request is honoured before each document too.
 void SearchAllDocuments();
 
 // Puts a non-empty Text at the top of a history, replacing an entry equal to it ignoring case;

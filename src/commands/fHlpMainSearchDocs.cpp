@@ -1,11 +1,13 @@
 // The searches as the main window runs them: on the active document and into the results list.
 #include <windows.h>
 #include <commctrl.h>
+#include <vector>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formMain.h"
 #include "app/frameEdit.h"
 #include "commands/fHlpMainSearch.h"
+#include "foundation/Regex.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
@@ -86,6 +88,33 @@ void ShowResults(TListView& List) {
   List.SetFocus();
 }
 
+// The frames of the open documents in tab order.
+std::vector<TfraEdit*> OpenFrames() {
+  std::vector<TfraEdit*> frames;
+  for (int i = 0; frmMain->pcEdit && i < frmMain->pcEdit->PageCount(); ++i)
+    if (TfraEdit* frame = GetFrameChecked(i)) frames.push_back(frame);
+  return frames;
+}
+
+// The frame's tab index now; -1 once its document is closed.
+int CurrentTabIndex(const TfraEdit* Frame) {
+  for (int i = 0; frmMain->pcEdit && i < frmMain->pcEdit->PageCount(); ++i)
+    if (GetFrameChecked(i) == Frame) return i;
+  return -1;
+}
+
+// Pending messages run after each row and may close the document: the listing works on
+// copies of its title and text.
+void ListDocumentHits(TListView& List, const TfraEdit& Frame, int TabIndex) {
+  const std::string title = Frame.DocInfo.Title;
+  const std::string text = Frame.seEdit->Text();
+  ListSearchHits(text, [&](const TSearchHit& Hit) {
+    AddResultRow(List, title, TabIndex, Hit);
+    Application().ProcessMessages();
+    return !ListingCancelled();
+  });
+}
+
 }  // namespace
 
 void SearchNext(bool Direct) {
@@ -117,14 +146,11 @@ void SearchPrevRegExpr(bool Direct) {
 void SearchDocument(TfraEdit* Frame, int TabIndex) {
   TListView* list = frmMain ? frmMain->lvResults : nullptr;
   if (!Frame || !Frame->seEdit || !list) return;
-  // Pending messages run after each row and may close the document: work on copies.
-  const std::string title = Frame->DocInfo.Title;
-  const std::string text = Frame->seEdit->Text();
-  ListSearchHits(text, [&](const TSearchHit& Hit) {
-    AddResultRow(*list, title, TabIndex, Hit);
-    Application().ProcessMessages();
-    return !ListingCancelled();
-  });
+  try {
+    ListDocumentHits(*list, *Frame, TabIndex);
+  } catch (const ERegex& E) {
+    ReportRegexError(E);
+  }
   if (list->Count() > 0) LocalSearchReplace.Found = true;
 }
 
@@ -135,10 +161,16 @@ void SearchAllDocuments() {
     THourglass hourglass;
     TListUpdate update(*list);
     list->Clear();
-    // A cancelled listing ends here too, not only within the document being listed.
-    for (int i = 0; frmMain->pcEdit && i < frmMain->pcEdit->PageCount() && !ListingCancelled();
-         ++i)
-      if (TfraEdit* frame = GetFrameChecked(i)) SearchDocument(frame, i);
+    try {
+      // Held by identity: a document closed while rows are added moves the others' indexes.
+      for (TfraEdit* frame : OpenFrames()) {
+        if (ListingCancelled()) break;
+        const int index = CurrentTabIndex(frame);
+        if (index >= 0 && frame->seEdit) ListDocumentHits(*list, *frame, index);
+      }
+    } catch (const ERegex& E) {
+      ReportRegexError(E);
+    }
   }
   if (list->Count() == 0) return;
   LocalSearchReplace.Found = true;

@@ -221,15 +221,53 @@ TEST_F(HotKeyDefaultsTest, RemappedEditorKeyRunsItsCommand) {
   EXPECT_FALSE(edit.SelAvail()) << "an unbound key selects nothing";
 }
 
-TEST_F(HotKeyDefaultsTest, ConflictingEditorKeyEndsTheListThere) {
-  HotKeyList[IndexOf("Edit_ecDown")].Current = "C|38";  // Ctrl+Up, as ecScrollUp before it
+TEST_F(HotKeyDefaultsTest, AnEditorKeyTakenOrOutOfRangeLeavesOnlyItsRowWithoutAKey) {
+  // From the user's file: ecDown repeats ecScrollUp's Ctrl+Up, ecLeft names no byte key, and
+  // the very last row repeats the first.
+  dir.Write(HotKeyFileName,
+            "Edit_ecDown\x01" "C|38\r\n"
+            "Edit_ecLeft\x01" "|300\r\n"
+            "Edit_ecSetMarker9\x01" "|38\r\n");
+  InitHotKeys();
   TKeyEdit edit(nullptr);
+  edit.SetText("one\r\ntwo");
   ApplyEditorHotKeys(&edit);
-  ASSERT_EQ(edit.Keystrokes().Count(), 2);
-  EXPECT_EQ(edit.Keystrokes().Items(1)->Command(), ecScrollUp);
+  TCodeEditKeyStrokes& keys = edit.Keystrokes();
+  ASSERT_EQ(keys.Count(), EditorHotKeyCount) << "every row is added";
+  struct Row {
+    int index;
+    TCodeEditorCommand command;
+    TShortCut shortCut;
+  };
+  const Row rows[] = {
+      {0, ecUp, VK_UP},
+      {1, ecScrollUp, scCtrl | VK_UP},
+      {2, ecDown, scNone},  // taken by the row before it
+      {3, ecScrollDown, scCtrl | VK_DOWN},
+      {4, ecLeft, scNone},  // no key in a byte
+      {5, ecWordLeft, scCtrl | VK_LEFT},
+      {72, ecSetMarker8, scShift | scCtrl | '8'},
+      {73, ecSetMarker9, scNone},  // taken by the first row
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.index);
+    EXPECT_EQ(keys.Items(r.index)->Command(), r.command);
+    EXPECT_EQ(keys.Items(r.index)->ShortCut(), r.shortCut);
+  }
+  // The keys after the conflict still work.
+  edit.SetCaretXY({1, 1});
+  WORD key = VK_END;
+  edit.KeyDown(key, {});
+  EXPECT_EQ(edit.CaretXY(), (TBufferCoord{4, 1}));
+  key = VK_DOWN;
+  edit.KeyDown(key, {});
+  EXPECT_EQ(edit.CaretY(), 1) << "ecDown has no key now";
+
+  // Once the conflict is gone the whole list is replaced again.
   HotKeyList[IndexOf("Edit_ecDown")].Current = "|40";
   ApplyEditorHotKeys(&edit);
-  EXPECT_EQ(edit.Keystrokes().Count(), EditorHotKeyCount) << "the whole list is replaced";
+  ASSERT_EQ(keys.Count(), EditorHotKeyCount);
+  EXPECT_EQ(keys.Items(2)->ShortCut(), TShortCut(VK_DOWN));
 }
 
 // A real main window: the menu items get their keys by name.

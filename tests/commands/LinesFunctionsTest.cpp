@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
 #include "editor/CodeEditTestFixture.h"
+#include "foundation/Regex.h"
 #include "support/ModalAnswers.h"
 
 using codeedittest::MakeEdit;
@@ -19,6 +21,19 @@ void AnswerInput(const std::string& Value, const std::string& ExpectedPrompt = "
       EXPECT_EQ(Q.text, ExpectedPrompt);
     }
   });
+}
+
+// The message the expression engine gives for Pattern.
+std::string RegexErrorText(const std::string& Pattern) {
+  try {
+    TRegex regex;
+    regex.SetExpression(Pattern);
+    regex.Compile();
+  } catch (const ERegex& E) {
+    return E.what();
+  }
+  ADD_FAILURE() << Pattern << " is valid";
+  return "";
 }
 
 void ExpectUndoRedoRoundTrip(TCustomCodeEdit& Edit, const std::string& Before,
@@ -56,7 +71,6 @@ TEST(RemoveMatchingLines, EachModeKeepsTheLinesNotMeetingItsCondition) {
       {3, "only drop", "drop", ""},
       {3, "", "x", ""},
       {3, "\r\n", "x", "\r\n"},       // an empty last line is a final break
-      {0, "a\r\nb", "(", "a\r\nb"},  // a failing expression deletes nothing
       {8, "a\r\nb", "a", "a\r\nb"},
   };
   for (const Row& r : rows) {
@@ -65,6 +79,9 @@ TEST(RemoveMatchingLines, EachModeKeepsTheLinesNotMeetingItsCondition) {
   }
   const std::string withZero("a\0b\r\ndrop\r\nc", 12);
   EXPECT_EQ(RemoveMatchingLines(withZero, 3, "drop"), std::string("a\0b\r\nc", 6));
+  // A failing expression gives no partial result.
+  EXPECT_THROW(RemoveMatchingLines("a\r\nb", 0, "("), ERegex);
+  EXPECT_THROW(RemoveMatchingLines("a\r\nb", 1, "a{2,1}"), ERegex);
 }
 
 TEST(RemoveLines, DeletesAsOneUndoStep) {
@@ -80,18 +97,44 @@ TEST(RemoveLines, DeletesAsOneUndoStep) {
   EXPECT_EQ(edit->Text(), "eins\r\ndrei\r\nzwei");
 }
 
-TEST(RemoveLines, AnInvalidExpressionLeavesTheTextAndClosesTheUndoBlock) {
-  auto edit = MakeEdit("a(\r\nb");
+TEST(RemoveLines, AnInvalidExpressionIsReportedAndChangesNothing) {
+  // Trailing blanks and no final break: a replaced text would lose them.
+  const std::string before = "a(  \r\nb  ";
+  auto edit = MakeEdit(before);
+  edit->SetSelStart(2);
+  edit->SetSelLength(3);
   AnswerInput("a(");
+  testsupport::QueueAnswer({IDOK}, [](const ModalQuestion& Q) {
+    EXPECT_EQ(Q.kind, ModalKind::MessageBox);
+    EXPECT_EQ(Q.text, RegexErrorText("a("));
+    EXPECT_EQ(Q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
   RemoveLines(0, edit.get());
-  EXPECT_EQ(edit->Text(), "a(\r\nb");
-  // The block is closed: a later edit is an undo step of its own.
-  edit->SetSelStart(4);
-  edit->SetSelLength(1);
-  edit->SetSelText("");
-  edit->Undo();
-  EXPECT_EQ(edit->Text(), "a(\r\nb");
-  EXPECT_TRUE(edit->CanUndo());
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error was not reported";
+  EXPECT_EQ(edit->Text(), before);
+  EXPECT_EQ(edit->SelStart(), 2);
+  EXPECT_EQ(edit->SelLength(), 3);
+  EXPECT_FALSE(edit->CanUndo());
+  EXPECT_FALSE(edit->Modified());
+}
+
+TEST(RemoveLines, AReadOnlyDocumentIsNeitherAskedForNorChanged) {
+  const std::string before = "drop  \r\nkeep  ";
+  auto edit = MakeEdit(before);
+  edit->SetReadOnly(true);
+  RemoveLines(3, edit.get());  // no answer queued: a question would fail the test
+  TrimTrailingSpaces(edit.get());
+  EXPECT_EQ(edit->Text(), before);
+  EXPECT_TRUE(testsupport::AskedQuestions().empty());
+  EXPECT_FALSE(CanWriteDocument(edit.get()));
+  EXPECT_FALSE(CanWriteDocument(nullptr));
+  // Writable again, both work.
+  edit->SetReadOnly(false);
+  EXPECT_TRUE(CanWriteDocument(edit.get()));
+  AnswerInput("DROP");
+  RemoveLines(3, edit.get());
+  TrimTrailingSpaces(edit.get());
+  EXPECT_EQ(edit->Text(), "keep");
 }
 
 TEST(RemoveLines, CancelAnEmptyAnswerAnOtherModeOrNoEditorChangeNothing) {

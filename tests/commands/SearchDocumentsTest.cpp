@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
@@ -102,6 +105,93 @@ TEST_F(SearchDocumentsTest, ACancelRequestEndsTheListing) {
   // All documents: none is begun once the request stands.
   SearchAllDocuments();
   EXPECT_EQ(frmMain->lvResults->Count(), 0);
+}
+
+namespace {
+
+// Runs an action from inside the next message pump, as a click arriving during a listing would.
+class TPostedAction {
+public:
+  explicit TPostedAction(std::function<void()> Action) : action_(std::move(Action)) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = &TPostedAction::Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "TarvolineTestPostedAction";
+    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier test
+    wnd_ = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         wc.hInstance, nullptr);
+    SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    PostMessageA(wnd_, WM_APP, 0, 0);
+  }
+  ~TPostedAction() { DestroyWindow(wnd_); }
+  TPostedAction(const TPostedAction&) = delete;
+  TPostedAction& operator=(const TPostedAction&) = delete;
+  bool Ran() const { return ran_; }
+
+private:
+  static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
+    auto* self = reinterpret_cast<TPostedAction*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    if (Msg != WM_APP || !self) return DefWindowProcA(Wnd, Msg, W, L);
+    self->ran_ = true;
+    self->action_();
+    return 0;
+  }
+  std::function<void()> action_;
+  HWND wnd_ = nullptr;
+  bool ran_ = false;
+};
+
+void CloseDocumentOf(TfraEdit* Frame) {
+  frmMain->pcEdit->SetActivePage(dynamic_cast<TTabSheet*>(Frame->Owner()));
+  Frame->DocInfo.Modified = false;
+  CloseDocument();
+}
+
+}  // namespace
+
+TEST_F(SearchDocumentsTest, ADocumentClosedDuringTheListingLeavesTheOthersListed) {
+  TfraEdit* third = NewDocument("ab drei");
+  const std::string t1 = first_->DocInfo.Title, t2 = second_->DocInfo.Title,
+                    t3 = third->DocInfo.Title;
+  LocalSearchReplace.SearchText = "ab";
+  // The first document goes right after its first row; the others move up one tab.
+  TPostedAction close([&] { CloseDocumentOf(first_); });
+  SearchAllDocuments();
+  ASSERT_TRUE(close.Ran());
+  ASSERT_EQ(frmMain->pcEdit->PageCount(), 2);
+  TListView& list = *frmMain->lvResults;
+  ASSERT_EQ(list.Count(), 4);
+  EXPECT_EQ(Row(0), t1 + "|0|6|1|6|2|eins ab  ab");
+  EXPECT_EQ(Row(1), t1 + "|0|10|2|1|2|eins ab  ab") << "listed from its copy";
+  EXPECT_EQ(Row(2), t2 + "|0|8|2|2|2|zwei  xab");
+  EXPECT_EQ(Row(3), t3 + "|1|1|1|1|2|ab drei");
+
+  // A document closed before its turn is skipped; the rest keep their order.
+  TfraEdit* last = third;
+  TPostedAction closeLast([&] { CloseDocumentOf(last); });
+  SearchAllDocuments();
+  ASSERT_TRUE(closeLast.Ran());
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(Row(0), t2 + "|0|8|2|2|2|zwei  xab");
+}
+
+TEST_F(SearchDocumentsTest, AnInvalidExpressionInTheListingIsReportedOnce) {
+  LocalSearchReplace.SearchText = "a(b";
+  LocalSearchReplace.UseRegExpr = true;
+  for (bool all : {true, false}) {
+    SCOPED_TRACE(all);
+    testsupport::QueueAnswer({IDOK}, [](const ModalQuestion& Q) {
+      EXPECT_EQ(Q.kind, ModalKind::MessageBox);
+      EXPECT_NE(Q.text, "");
+      EXPECT_EQ(Q.flags, UINT(MB_OK | MB_ICONERROR));
+    });
+    if (all)
+      SearchAllDocuments();
+    else
+      SearchDocument(first_, 0);
+    EXPECT_EQ(testsupport::AskedQuestions().size(), all ? 1u : 2u);
+    EXPECT_EQ(frmMain->lvResults->Count(), 0);
+  }
 }
 
 TEST_F(SearchDocumentsTest, TheActiveDocumentSearchesFollowTheDirection) {

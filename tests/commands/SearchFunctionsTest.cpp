@@ -206,16 +206,40 @@ TEST_F(SearchTest, AnEmptyMatchAtTheVeryEndIsOfferedOnceAndTheSearchEnds) {
   EXPECT_EQ(edit->Text(), "abc");
 }
 
-TEST_F(SearchTest, AnInvalidExpressionIsRaisedAndChangesNothing) {
+TEST_F(SearchTest, AnInvalidExpressionIsReportedAndChangesNothing) {
   auto edit = MakeEdit("a(b a(b");
   edit->SetSelStart(2);
   edit->SetSelLength(1);
-  Use("a(b", false, false, true);
-  LocalSearchReplace.Found = true;
-  EXPECT_THROW(SearchNextRegExprInEditor(*edit), ERegex);
-  EXPECT_THROW(SearchPrevRegExprInEditor(*edit), ERegex);
-  EXPECT_EQ(edit->Text(), "a(b a(b");
-  ExpectSelection(*edit, {2, 1});
+  auto engineMessage = [](const std::string& Pattern) {
+    try {
+      int len = 0;
+      RegExprFind("x", Pattern, true, len, 1, false);
+    } catch (const ERegex& E) {
+      return std::string(E.what());
+    }
+    return std::string("(valid)");
+  };
+  // The expression modes and whole words (an expression too) alike; one box per search.
+  for (const char* flags : {"rn", "rp", "wn"}) {
+    SCOPED_TRACE(flags);
+    const bool words = flags[0] == 'w';
+    Use("a(b", false, words, !words);
+    const std::string message = engineMessage(words ? "\\ba(b\\b" : "a(b");
+    LocalSearchReplace.Found = true;
+    testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& Q) {
+      EXPECT_EQ(Q.kind, ModalKind::MessageBox);
+      EXPECT_EQ(Q.text, message);
+      EXPECT_EQ(Q.flags, UINT(MB_OK | MB_ICONERROR));
+    });
+    if (flags[1] == 'n')
+      SearchNextRegExprInEditor(*edit);
+    else
+      SearchPrevRegExprInEditor(*edit);
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "not reported";
+    EXPECT_FALSE(LocalSearchReplace.Found);
+    EXPECT_EQ(edit->Text(), "a(b a(b");
+    ExpectSelection(*edit, {2, 1});
+  }
   EXPECT_FALSE(edit->CanUndo());
 }
 
