@@ -188,8 +188,9 @@ void TfrmMain::BuildPanels() {
   pcEdit->SetPopupMenu(pmnuTabs);
   pcEdit->OnChange = [this](TObject* Sender) { TabSheetShow(Sender); };
 
-  for (TWinControl* hidden : {static_cast<TWinControl*>(pcBottom), static_cast<TWinControl*>(splitterBottom),
-                              static_cast<TWinControl*>(pnlLeft), static_cast<TWinControl*>(splitterLeft)})
+  // Shown by the document state and the settings once the window shows.
+  for (TWinControl* hidden : std::initializer_list<TWinControl*>{pcBottom, splitterBottom, pnlLeft,
+                                                                 splitterLeft})
     hidden->SetVisible(false);
 }
 
@@ -210,9 +211,15 @@ void TfrmMain::BuildSearchPanel() {
   const char* rightColumn[] = {"chkSearchFromTop", "chkSearchShowInTab",
                                "chkSearchReplaceAllInSel", "chkSearchAllFiles"};
   int y = 78;
-  for (const char* name : leftColumn) Make<TCheckBox>(name, tabSearch, 16, (y += 0), 230, 17), y += 17;
+  for (const char* name : leftColumn) {
+    Make<TCheckBox>(name, tabSearch, 16, y, 230, 17);
+    y += 17;
+  }
   y = 78;
-  for (const char* name : rightColumn) Make<TCheckBox>(name, tabSearch, 256, y, 245, 17), y += 17;
+  for (const char* name : rightColumn) {
+    Make<TCheckBox>(name, tabSearch, 256, y, 245, 17);
+    y += 17;
+  }
 
   Make<TGroupBox>("grpSearchDir", tabSearch, 516, 62, 120, 60);
   Make<TRadioButton>("rbSearchForwards", tabSearch, 524, 78, 100, 17, true);
@@ -254,7 +261,7 @@ void TfrmMain::DisableUnbuiltCommands() {
       if (!button->OnClick) button->SetVisible(false);
     }
   }
-  // Run-time items of the reopen menus come with their own handler.
+  // The incremental search comes with the search panel.
   txtIncSearch->SetEnabled(false);
 }
 

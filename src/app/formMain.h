@@ -154,6 +154,8 @@ private:
   void FillLanguageMenu();
   void InstallKeyPreview();
   void RemoveKeyPreview();
+  // The parts of a parsed command line (separated by code 1), empty parts left out.
+  static std::vector<std::string> ParamParts(const std::string& Params);
   void OpenHandedOver(const std::string& Text);
   void OpenDropped(const std::vector<std::string>& Names);
   void RunPostponed();

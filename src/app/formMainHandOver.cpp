@@ -11,18 +11,6 @@
 
 namespace {
 
-std::vector<std::string> SplitParams(const std::string& Params) {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start < Params.size()) {
-    size_t end = Params.find('\x01', start);
-    if (end == std::string::npos) end = Params.size();
-    if (end > start) parts.push_back(Params.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 HHOOK keyPreviewHook = nullptr;
 
 TShiftState CurrentShiftState() {
@@ -52,6 +40,18 @@ LRESULT CALLBACK KeyPreviewProc(int Code, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
+
+std::vector<std::string> TfrmMain::ParamParts(const std::string& Params) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start < Params.size()) {
+    size_t end = Params.find('\x01', start);
+    if (end == std::string::npos) end = Params.size();
+    if (end > start) parts.push_back(Params.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
 
 void TfrmMain::InstallKeyPreview() {
   if (!keyPreviewHook)
@@ -103,7 +103,7 @@ void TfrmMain::WMOpenCommandLine(WPARAM /*wParam*/, LPARAM lParam) {
 void TfrmMain::OpenHandedOver(const std::string& Text) {
   CmdLineParams = SplitCommandLine(Text, false);
   ParseCommandLineSwitches();
-  for (const std::string& part : SplitParams(CmdLineParams)) {
+  for (const std::string& part : ParamParts(CmdLineParams)) {
     if (!FileExists(part)) continue;
     if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
     if (TTabSheet* sheet = OpenFile(part, false, nullptr))

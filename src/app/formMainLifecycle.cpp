@@ -49,18 +49,6 @@ constexpr SearchBox SearchBoxes[] = {
     {"chkSearchReplaceEscape", &TSearchReplaceSettings::ReplaceEscape},
 };
 
-std::vector<std::string> CommandLineParts() {
-  std::vector<std::string> parts;
-  size_t start = 0;
-  while (start <= CmdLineParams.size() && !CmdLineParams.empty()) {
-    size_t end = CmdLineParams.find('\x01', start);
-    if (end == std::string::npos) end = CmdLineParams.size();
-    if (end > start) parts.push_back(CmdLineParams.substr(start, end - start));
-    start = end + 1;
-  }
-  return parts;
-}
-
 bool IsSwitchArg(const std::string& Arg) { return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-'); }
 
 std::vector<std::string> SplitTabs(const std::string& Line) {
@@ -150,7 +138,7 @@ void TfrmMain::FormShow() {
   StatusBar->SetVisible(Settings.ViewStatusBar);
   pcBottom->SetHeight(208);
 
-  std::vector<std::string> args = CommandLineParts();
+  std::vector<std::string> args = ParamParts(CmdLineParams);
   bool fileArgs = std::any_of(args.begin(), args.end(), [](const std::string& Arg) {
     return FileExists(Arg) || Arg.find(":\\") != std::string::npos;
   });
