@@ -129,8 +129,10 @@ void TCodeExporterHTML::AddClass(TCodeHighlighterAttributes* Attri, const std::s
 }
 
 const std::string& TCodeExporterHTML::ClassOf(TCodeHighlighterAttributes* Attri) {
+  auto it = classIndex_.find(Attri);
+  if (it != classIndex_.end()) return classes_[it->second].second;
   AddClass(Attri, HTMLClassName(Attri->Name()));
-  return classes_[classIndex_[Attri]].second;
+  return classes_.back().second;
 }
 
 // A token without attribute gets a span without class, so that every span still closes.

@@ -109,3 +109,18 @@ TEST(WebScanners, SurviveAnyStateValue) {
     }
   }
 }
+
+TEST(WebScanners, MeetTheHighlighterContractOverAWholePage) {
+  // Each language's highlighter sees the whole page, as it does when a page is opened with
+  // the wrong language chosen.
+  const std::vector<std::string> page = {
+      "<?xml version=\"1.0\"?>", "<a href=\"<?php echo $u", "?>\">x</a>",
+      "<style> p { /* one", "two", "three */ color: red; } <?php $x ?> q {",
+      "margin: 0 }</style><script>var x</script>",
+      "<script type=\"text/javascript\">if (a) /* c", "*/ b('\\'');</script>",
+      "<script language=\"VBScript\">Dim s : s = \"a\"", "</script>", "<?php", "/* c",
+      "d */ $a = \"{$b['k']} \\{$c $d->e", "f\"; ?>", "<!-- open", "-->", "\x81\x40 \xE4"};
+  WebHighlighters hl;
+  for (TCodeCustomHighlighter* h : hl.All())
+    EXPECT_TRUE(testsupport::MeetsHighlighterContract(*h, page)) << h->ClassName();
+}
