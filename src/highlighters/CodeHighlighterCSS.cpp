@@ -27,8 +27,12 @@ bool ContinuesSpace(unsigned char C) {
 // A comment never returns into a comment.
 bool IsReturnRange(uint8_t Range) {
   return Range > static_cast<uint8_t>(TCssRangeState::rsComment) &&
-         Range <= static_cast<uint8_t>(TCssRangeState::rsValue);
+         Range <= static_cast<uint8_t>(TCssRangeState::rsValue) &&
+         Range != static_cast<uint8_t>(TCssRangeState::rsUnused);
 }
+
+// The state of a comment that returns to a range other than outside braces.
+constexpr TCodeHighlighterRange kCommentReturning = 8;
 
 // The scan state without keyword functions: properties live in each instance's own list.
 const TCodeHashEntryList& NoKeywords() {
@@ -212,13 +216,25 @@ TCodeHighlighterAttributes* TCodeCssHighlighter::GetTokenAttribute() const {
 
 TCodeHighlighterRange TCodeCssHighlighter::GetRange() const {
   if (Range() != TCssRangeState::rsComment) return fRange;
-  return fRange | (static_cast<TCodeHighlighterRange>(fCommentReturn) << 8);
+  if (fCommentReturn == static_cast<uint8_t>(TCssRangeState::rsSelector)) return 0;
+  return kCommentReturning + fCommentReturn;
 }
 
 void TCodeCssHighlighter::SetRange(TCodeHighlighterRange Value) {
-  fRange = static_cast<uint8_t>(Value & 0xFF);
-  uint8_t back = static_cast<uint8_t>((Value >> 8) & 0xFF);
-  fCommentReturn = IsReturnRange(back) ? back : static_cast<uint8_t>(TCssRangeState::rsSelector);
+  const uint8_t selector = static_cast<uint8_t>(TCssRangeState::rsSelector);
+  fCommentReturn = selector;
+  if (Value >= 0 && Value <= 15 && IsReturnRange(static_cast<uint8_t>(Value))) {
+    fRange = static_cast<uint8_t>(Value);
+  } else if (Value == 0) {
+    SetRangeState(TCssRangeState::rsComment);
+  } else if (Value > kCommentReturning && Value <= 15 &&
+             IsReturnRange(static_cast<uint8_t>(Value - kCommentReturning)) &&
+             Value - kCommentReturning != selector) {
+    SetRangeState(TCssRangeState::rsComment);
+    fCommentReturn = static_cast<uint8_t>(Value - kCommentReturning);
+  } else {
+    fRange = selector;
+  }
 }
 
 void TCodeCssHighlighter::ResetRange() {

@@ -45,11 +45,11 @@ public:
   std::string GetSampleText() const override;
   bool IsDefaultFilterStored() const override;
   TCodeHighlighterAttributes* GetTokenAttribute() const override;
-  // Inside a comment the second byte holds the range the comment returns to; elsewhere it
-  // is 0, so equal states compare equal.
+  // Within 0..15, as the mixed highlighter keeps only four bits of a passage's state:
+  // 2..5 outside a comment; inside one, 0 when it returns outside braces and 8 + the range
+  // it returns to otherwise.
   TCodeHighlighterRange GetRange() const override;
-  // A comment state without a valid return range (a caller that kept only the low bits)
-  // returns outside braces.
+  // A value GetRange never gives starts outside braces.
   void SetRange(TCodeHighlighterRange Value) override;
   void ResetRange() override;
 

@@ -35,9 +35,10 @@ std::unique_ptr<TRegex> MakeRegex(const std::string& Expr, bool CaseSensitive) {
 
 // The engine's message for Code without its "TRegex(comp): " prefix.
 std::string EngineMessage(const TRegex& Regex, int Code) {
+  static const std::string prefix = "TRegex(comp): ";
   std::string message = Regex.ErrorMsg(Code);
-  size_t colon = message.find(": ");
-  return colon == std::string::npos ? message : message.substr(colon + 2);
+  return message.compare(0, prefix.size(), prefix) == 0 ? message.substr(prefix.size())
+                                                         : message;
 }
 
 bool IsMulti(const TCodeCustomHighlighter* H) {
@@ -363,33 +364,55 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
   if (!text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, text, Open});
 }
 
+bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, TLineSearch& Search,
+                                      const std::string& Line, int From, int& Pos, int& Len) {
+  if (!Search.HasInput) {
+    Regex.SetInputString(Line);
+    Search.HasInput = true;
+  }
+  const bool answered =
+      Search.From >= 1 && Search.From <= From && (Search.Pos == 0 || Search.Pos >= From);
+  if (!answered) {
+    Search.From = From;
+    Search.Pos = Regex.ExecPos(From) ? Regex.GetMatchPos(0) : 0;
+    Search.Len = Search.Pos > 0 ? Regex.GetMatchLen(0) : 0;
+  }
+  Pos = Search.Pos;
+  Len = Search.Len;
+  return Pos > 0;
+}
+
 void TCodeMultiHighlighter::FindMarkers() {
-  std::string rest = fLine;
-  int offset = 0;
+  const int lineLen = static_cast<int>(fLine.size());
+  std::vector<TLineSearch> starts(schemes_->Count()), ends(schemes_->Count());
+  int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
-  while (!rest.empty()) {
-    int found = -1;
-    TRegex* regex = nullptr;
+  while (offset < lineLen) {
+    int found = -1, pos = 0, len = 0;
     if (current >= 0) {
-      regex = &schemes_->Items(current)->EndRegex();
-      if (regex->Exec(rest)) found = current;
+      if (NextMatch(schemes_->Items(current)->EndRegex(), ends[current], fLine, offset + 1,
+                    pos, len))
+        found = current;
     } else {
+      // The first scheme in order that matches anywhere wins, not the first match.
       for (int i = 0; i < schemes_->Count() && found < 0; ++i) {
         TScheme* scheme = schemes_->Items(i);
-        if (!scheme->Usable()) continue;
-        regex = &scheme->StartRegex();
-        if (regex->Exec(rest)) found = i;
+        if (scheme->Usable() &&
+            NextMatch(scheme->StartRegex(), starts[i], fLine, offset + 1, pos, len))
+          found = i;
       }
     }
-    if (found < 0) break;
-    const int pos = regex->GetMatchPos(0), len = regex->GetMatchLen(0);
-    // An empty match at the start would find itself again for ever.
-    if (len < 1 && pos <= 1) break;
+    // An empty match would be found again and again, and could not be shown.
+    if (found < 0 || len < 1) break;
     const bool open = current < 0;
-    AddMarker(*schemes_->Items(found), found, pos + offset, len, regex->GetMatch(0), open);
-    rest.erase(0, pos - 1 + len);
-    offset += pos - 1 + len;
+    AddMarker(*schemes_->Items(found), found, pos, len, fLine.substr(pos - 1, len), open);
+    offset = pos - 1 + len;
     current = open ? found : -1;
+  }
+  // The expressions keep no copy of a long line.
+  for (int i = 0; i < schemes_->Count(); ++i) {
+    if (starts[i].HasInput) schemes_->Items(i)->StartRegex().SetInputString(std::string());
+    if (ends[i].HasInput) schemes_->Items(i)->EndRegex().SetInputString(std::string());
   }
 }
 

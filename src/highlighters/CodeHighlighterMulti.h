@@ -188,8 +188,21 @@ private:
   // Picks the range procedure; true when the choice changed (and has been notified).
   bool ChooseRangeProc();
   void SchemesChanged() { NotifyAttributesChanged(nullptr); }
-  // Finds the markers of fLine from the active scheme on.
+  // Finds the markers of fLine from the active scheme on. Expressions search the whole line
+  // from an offset, so that a long line is not copied for every marker it holds.
   void FindMarkers();
+  // What the last search of one expression in the current line found.
+  struct TLineSearch {
+    bool HasInput = false;
+    int From = 0;  // 1-based position searched from; 0 before the first search
+    int Pos = 0;   // 1-based position of the match; 0 for none at or after From
+    int Len = 0;
+  };
+  // The next match of Regex in fLine at or after From (1-based); false when there is none.
+  // A search answers every later one that starts at or before its match, so each expression
+  // walks a line once however many markers the line holds.
+  static bool NextMatch(TRegex& Regex, TLineSearch& Search, const std::string& Line, int From,
+                        int& Pos, int& Len);
   void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, const std::string& Text,
                  bool Open);
   // A state naming a scheme that cannot open is scanned by the default highlighter.

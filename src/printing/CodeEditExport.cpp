@@ -97,13 +97,14 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
   buffer_.clear();
   buffer_.reserve(std::max<size_t>(4096, static_cast<size_t>(Stop.Line - Start.Line) * 128));
   highlighter_->ResetRange();
+  // A range inside a comment or an embedded passage keeps the colours it has on screen.
+  for (int i = 1; i < Start.Line; ++i) ScanLine(ALines->Get(i - 1), i - 1);
   firstAttribute_ = true;
   colorRGB_ = ColorToRGB(color_);
   fontColorRGB_ = ColorToRGB(font_.Color());
   for (int i = Start.Line; i <= Stop.Line; ++i) {
     std::string line = i == Stop.Line ? lastLine.substr(0, Stop.Char - 1) : ALines->Get(i - 1);
-    if (i == Start.Line) line.erase(0, Start.Char - 1);
-    ExportLine(line, i - 1);
+    ExportLine(line, i - 1, i == Start.Line ? Start.Char - 1 : 0);
     WriteNewLine();
   }
   if (!firstAttribute_) WriteAfterLastAttribute();
@@ -111,14 +112,22 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
   AppendText(GetFooterText());
 }
 
-void TCodeCustomExporter::ExportLine(const std::string& Line, int Index) {
+void TCodeCustomExporter::ScanLine(const std::string& Line, int Index) {
   highlighter_->SetLine(Line, Index);
-  while (!highlighter_->AtLineEnd()) {
-    TCodeHighlighterAttributes* attri = highlighter_->GetTokenAttribute();
-    std::string token = ReplaceReservedChars(highlighter_->GetToken());
-    ApplyTokenAttribute(attri);
-    WriteToken(token);
-    highlighter_->NextToken();
+  while (!highlighter_->AtLineEnd()) highlighter_->NextToken();
+}
+
+void TCodeCustomExporter::ExportLine(const std::string& Line, int Index, int Skip) {
+  highlighter_->SetLine(Line, Index);
+  for (; !highlighter_->AtLineEnd(); highlighter_->NextToken()) {
+    std::string text = highlighter_->GetToken();
+    const int pos = highlighter_->GetTokenPos();
+    if (pos < Skip) {
+      if (pos + static_cast<int>(text.size()) <= Skip) continue;  // before the range
+      text.erase(0, Skip - pos);
+    }
+    ApplyTokenAttribute(highlighter_->GetTokenAttribute());
+    WriteToken(ReplaceReservedChars(text));
   }
 }
 

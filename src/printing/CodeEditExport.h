@@ -18,7 +18,9 @@ public:
 
   // ExportRange over every line.
   void ExportAll(const TStrings* ALines);
-  // Exports the 1-based range Start..Stop (Stop.Char excluded). Without lines or highlighter,
+  // Exports the 1-based range Start..Stop (Stop.Char excluded), coloured as the whole text
+  // is: the highlighter starts in the state the lines and characters before Start leave.
+  // Without lines or highlighter,
   // with no lines, a start line outside the lines, a start line after the stop line or an
   // empty range on one line it raises the silent abort (EAbort) and the output keeps its
   // previous content. Stop is clamped to the text, Start.Char to its line.
@@ -101,7 +103,10 @@ private:
   // font colour.
   COLORREF TokenBackground(const TCodeHighlighterAttributes* Attri) const;
   COLORREF TokenForeground(const TCodeHighlighterAttributes* Attri) const;
-  void ExportLine(const std::string& Line, int Index);
+  // Runs the highlighter over a line before the range, for the state it leaves.
+  void ScanLine(const std::string& Line, int Index);
+  // Writes the tokens of a line without its first Skip characters.
+  void ExportLine(const std::string& Line, int Index, int Skip);
 
   std::string buffer_;
   bool firstAttribute_ = true;

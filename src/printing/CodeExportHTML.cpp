@@ -99,15 +99,40 @@ void TCodeExporterHTML::ApplyTokenAttribute(TCodeHighlighterAttributes* Attri) {
 }
 
 void TCodeExporterHTML::CollectClassNames() {
-  classNames_.clear();
+  classes_.clear();
+  classIndex_.clear();
+  classNamesUsed_.clear();
+  TCodeCustomHighlighter* highlighter = Highlighter();
   EnumHighlighterAttributes(
-      Highlighter(), true,
+      highlighter, true,
       [this](TCodeCustomHighlighter&, TCodeHighlighterAttributes& Attri,
              const std::string& UniqueName, void*) {
-        classNames_.emplace(&Attri, HTMLClassName(UniqueName));
+        AddClass(&Attri, HTMLClassName(UniqueName));
         return true;
       },
       nullptr);
+  for (int i = 0; highlighter && i < highlighter->GetAttributeCount(); ++i)
+    if (TCodeHighlighterAttributes* attri = highlighter->GetAttribute(i))
+      AddClass(attri, HTMLClassName(attri->Name()));
+}
+
+void TCodeExporterHTML::AddClass(TCodeHighlighterAttributes* Attri, const std::string& Name) {
+  if (classIndex_.count(Attri)) return;
+  const std::string base = Name.empty() ? std::string("attribute") : Name;
+  // Never "--": the rules stand inside a comment.
+  const std::string separator = base.back() == '-' ? "" : "-";
+  std::string name = base;
+  for (int n = 2; classNamesUsed_.count(name); ++n) name = base + separator + std::to_string(n);
+  classNamesUsed_.insert(name);
+  classIndex_[Attri] = classes_.size();
+  classes_.emplace_back(Attri, name);
+}
+
+const std::string& TCodeExporterHTML::ClassOf(TCodeHighlighterAttributes* Attri) {
+  auto it = classIndex_.find(Attri);
+  if (it != classIndex_.end()) return classes_[it->second].second;
+  AddClass(Attri, HTMLClassName(Attri->Name()));
+  return classes_.back().second;
 }
 
 // A token without attribute gets a span without class, so that every span still closes.
@@ -116,9 +141,7 @@ void TCodeExporterHTML::WriteAttributeStart(bool, bool, TFontStyles) {
     AppendText("<span>");
     return;
   }
-  auto it = classNames_.find(attri_);
-  const std::string& name = it != classNames_.end() ? it->second : HTMLClassName(attri_->Name());
-  AppendText("<span class=\"" + name + "\">");
+  AppendText("<span class=\"" + ClassOf(attri_) + "\">");
 }
 
 void TCodeExporterHTML::WriteBeforeFirstAttribute(bool BackgroundChanged, bool ForegroundChanged,
@@ -133,24 +156,21 @@ void TCodeExporterHTML::WriteAfterLastAttribute() { AppendText("</span>"); }
 void TCodeExporterHTML::WriteNewLine() { AppendLineBreak(); }
 
 std::string TCodeExporterHTML::StyleRules() {
+  // Without a token written, this export has not collected the classes yet.
+  if (FirstAttribute()) CollectClassNames();
   std::string rules;
-  EnumHighlighterAttributes(
-      Highlighter(), true,
-      [&](TCodeCustomHighlighter&, TCodeHighlighterAttributes& Attri,
-          const std::string& UniqueName, void*) {
-        rules += "." + HTMLClassName(UniqueName) + " { ";
-        if (UseBackground() && Attri.Background() != clNone)
-          rules += "background-color: " + HTMLColor(Attri.Background()) + "; ";
-        if (Attri.Foreground() != clNone) rules += "color: " + HTMLColor(Attri.Foreground()) + "; ";
-        const TFontStyles style = Attri.Style();
-        if (style.Contains(TFontStyle::fsBold)) rules += "font-weight: bold; ";
-        if (style.Contains(TFontStyle::fsItalic)) rules += "font-style: italic; ";
-        if (style.Contains(TFontStyle::fsUnderline)) rules += "text-decoration: underline; ";
-        if (style.Contains(TFontStyle::fsStrikeOut)) rules += "text-decoration: line-through; ";
-        rules += "}\r\n";
-        return true;
-      },
-      nullptr);
+  for (const auto& [attri, name] : classes_) {
+    rules += "." + name + " { ";
+    if (UseBackground() && attri->Background() != clNone)
+      rules += "background-color: " + HTMLColor(attri->Background()) + "; ";
+    if (attri->Foreground() != clNone) rules += "color: " + HTMLColor(attri->Foreground()) + "; ";
+    const TFontStyles style = attri->Style();
+    if (style.Contains(TFontStyle::fsBold)) rules += "font-weight: bold; ";
+    if (style.Contains(TFontStyle::fsItalic)) rules += "font-style: italic; ";
+    if (style.Contains(TFontStyle::fsUnderline)) rules += "text-decoration: underline; ";
+    if (style.Contains(TFontStyle::fsStrikeOut)) rules += "text-decoration: line-through; ";
+    rules += "}\r\n";
+  }
   return rules;
 }
 

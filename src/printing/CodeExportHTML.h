@@ -1,7 +1,10 @@
 // Exports highlighted text as an XHTML document, a fragment of one, or clipboard HTML.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 #include "printing/CodeEditExport.h"
 
 // The style class of an attribute's unique name: lower case, "." and "_" as "-", only a to z,
@@ -36,8 +39,13 @@ protected:
   void ApplyTokenAttribute(TCodeHighlighterAttributes* Attri) override;
 
 private:
-  // The class of every attribute of the highlighter, from the attribute enumeration.
+  // A class for every attribute of the highlighter: those of the attribute enumeration, then
+  // those only the highlighter's own list holds (a mixed page's markers).
   void CollectClassNames();
+  // The attribute's class; one the lists did not hold gets its own, and a rule.
+  const std::string& ClassOf(TCodeHighlighterAttributes* Attri);
+  // Gives Attri a class from Name unless it has one, numbered when another has the name.
+  void AddClass(TCodeHighlighterAttributes* Attri, const std::string& Name);
   std::string StyleRules();
   std::string DocumentHeader();
   // The "HTML Format" description with the byte offsets of the document and the fragment.
@@ -45,5 +53,8 @@ private:
 
   bool createHTMLFragment_ = false;
   TCodeHighlighterAttributes* attri_ = nullptr;  // the current token's
-  std::map<const TCodeHighlighterAttributes*, std::string> classNames_;
+  // The classes in the order of their rules.
+  std::vector<std::pair<TCodeHighlighterAttributes*, std::string>> classes_;
+  std::map<const TCodeHighlighterAttributes*, size_t> classIndex_;
+  std::set<std::string> classNamesUsed_;
 };

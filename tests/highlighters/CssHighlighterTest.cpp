@@ -17,7 +17,7 @@ constexpr int Comment = 0, Prop = 1, Sel = 2, Space = 4, Str = 5, Sym = 6, Undef
 constexpr TCodeHighlighterRange rsComment = 0, rsProperty = 2, rsSelector = 3, rsAfterSemi = 4,
                                 rsValue = 5;
 // A comment that returns into the braces.
-constexpr TCodeHighlighterRange rsCommentInBraces = rsComment | (rsProperty << 8);
+constexpr TCodeHighlighterRange rsCommentInBraces = 8 + rsProperty;
 
 class CssHighlighter : public ::testing::Test {
 protected:
@@ -147,11 +147,43 @@ TEST_F(CssHighlighter, ContinuesACommentOpenedInBracesAndReturnsIntoThem) {
   EXPECT_EQ(Scan("*/color: red", rsCommentInBraces),
             (Toks{{"*/", Comment}, {"color", Prop}, {":", Sym}, {" ", Space}, {"red", Value}}));
   EXPECT_EQ(Scan("/*", rsSelector), (Toks{{"/*", Comment}}));
-  EXPECT_EQ(endRange, rsComment | (rsSelector << 8));
+  EXPECT_EQ(endRange, rsComment);
 }
 
-TEST_F(CssHighlighter, ReturnsOutsideBracesFromACommentStateWithoutItsReturnRange) {
-  // A caller that keeps only four bits of the state, as the mixed highlighter does.
+TEST_F(CssHighlighter, KeepsEveryCommentStateWithinFourBitsAndReturnsFromIt) {
+  // The mixed highlighter keeps four bits of a passage's state: each comment state must be
+  // told apart within them and must return where its comment was opened.
+  struct Case {
+    const char* Before;  // scanned from outside braces, ends in the range to return to
+    TCodeHighlighterRange Back;
+    int KindAfter;  // of "x" after "*/"
+  } cases[] = {
+      {"p", rsSelector, Sel}, {"p {", rsProperty, Undef}, {"p { a;", rsAfterSemi, Undef},
+      {"p { a:", rsValue, Value},
+  };
+  std::vector<TCodeHighlighterRange> states;
+  for (const Case& c : cases) {
+    Scan(c.Before);
+    ASSERT_EQ(endRange, c.Back) << c.Before;
+    Scan(std::string(c.Before) + " /* open", rsSelector);
+    const TCodeHighlighterRange inComment = endRange;
+    EXPECT_GE(inComment, 0) << c.Before;
+    EXPECT_LE(inComment, 15) << c.Before;
+    states.push_back(inComment);
+    const Toks after = Scan("still */x", inComment);
+    ASSERT_EQ(after.size(), 2u) << c.Before;
+    EXPECT_EQ(after[0], (Tok{"still */", Comment})) << c.Before;
+    EXPECT_EQ(after[1].second, c.KindAfter) << c.Before;
+  }
+  std::sort(states.begin(), states.end());
+  EXPECT_EQ(std::unique(states.begin(), states.end()), states.end());
+}
+
+TEST_F(CssHighlighter, StartsOutsideBracesFromAStateItNeverGives) {
+  for (TCodeHighlighterRange value : {1, 6, 7, 8, 9, 11, 14, 15, 16, 0x200, 0x203, -1, -7}) {
+    EXPECT_EQ(Scan("a {", value), (Toks{{"a ", Sel}, {"{", Sym}})) << value;
+    EXPECT_EQ(endRange, rsProperty) << value;
+  }
   EXPECT_EQ(Scan("*/ p", rsComment), (Toks{{"*/", Comment}, {" p", Sel}}));
   EXPECT_EQ(endRange, rsSelector);
 }

@@ -136,6 +136,16 @@ TEST_F(WebMixed, RestartsALineFromItsStoredStateWhateverWasScannedBefore) {
   EXPECT_EQ(Scan("<p>", HtmlText * 8 + 7), (Toks{{"<", 6}, {"p", 3}, {">", 6}}));
 }
 
+TEST_F(WebMixed, MeetsTheHighlighterContractOverPagesOfEveryPassage) {
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      multi, {"<?xml version=\"1.0\"?>", "<a href=\"<?php echo $u", "?>\">x</a>",
+              "<style> p { /* one", "two", "three */ color: red; } <?php $x ?> q {",
+              "margin: 0 }</style><script>var x</script>",
+              "<script type=\"text/javascript\">if (a) /* c", "*/ b();</script>",
+              "<script language=\"VBScript\">Dim s : s = \"a\"", "</script>", "<?php",
+              "/* c", "d */ $a = \"{$b['k']}\";", "?>"}));
+}
+
 TEST_F(WebMixed, MeetsTheHighlighterContractOverAPage) {
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(
       multi, {"<html><?php $a = \"x", "y $b\"; /* c", "*/ ?><style type=\"text/css\">",
@@ -202,6 +212,90 @@ TEST_F(WebMixed, StopsAtAnExpressionThatMatchesNothing) {
   EXPECT_EQ(Scan("xxab"), (Toks{{"xx", Marker}, {"ab", 1}}));
 }
 
+TEST_F(WebMixed, EndsTheMarkerSearchAtAnEmptyMatchAnywhereInTheLine) {
+  // An empty start marker inside the line must not open a passage that no marker shows.
+  Scheme(PHP).SetStartExpr("\\b");
+  EXPECT_EQ(Scan(" a ?> b"), (Toks{{" a ?> b", 7}}));
+  EXPECT_TRUE(multi.Markers().empty());
+  EXPECT_EQ(endRange, Packed(HtmlText));
+}
+
+TEST_F(WebMixed, FindsTheMarkersOfTheSchemeOrderOnEveryLine) {
+  // The markers as the schemes' order defines them: search what is left of the line after
+  // each marker, the first scheme matching anywhere in it opening.
+  struct TRef {
+    int Scheme, Pos, Len;
+    bool Open;
+    bool operator==(const TRef&) const = default;
+  };
+  auto reference = [&](const std::string& Line, int Current) {
+    std::vector<TRef> markers;
+    std::string rest = Line;
+    int offset = 0;
+    while (!rest.empty()) {
+      int found = -1, pos = 0, len = 0;
+      for (int i = 0; i < multi.Schemes().Count() && found < 0; ++i) {
+        if (Current >= 0 && i != Current) continue;
+        TRegex regex;
+        regex.SetModifier(1, true);
+        regex.SetExpression(Current >= 0 ? Scheme(i).EndExpr() : Scheme(i).StartExpr());
+        if (regex.Exec(rest)) found = i, pos = regex.GetMatchPos(0), len = regex.GetMatchLen(0);
+      }
+      if (found < 0 || len < 1) break;
+      markers.push_back({found, pos + offset, len, Current < 0});
+      rest.erase(0, pos - 1 + len);
+      offset += pos - 1 + len;
+      Current = Current < 0 ? found : -1;
+    }
+    return markers;
+  };
+  const char* pieces[] = {"<?php", "?>", "<style>", "</style>", "<STYLE type=x>", "</Style>",
+                          "<script language=JavaScript>", "<script language=VBScript>",
+                          "</script>", "<?", "<?=", " x ", "a", "<", ">", "\"", "/*"};
+  unsigned seed = 12345;
+  auto next = [&seed](unsigned Limit) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % Limit;
+  };
+  for (int round = 0; round < 400; ++round) {
+    std::string line;
+    for (unsigned n = 1 + next(14); n > 0; --n) line += pieces[next(std::size(pieces))];
+    const int current = static_cast<int>(next(5)) - 1;
+    multi.SetRange(Packed(HtmlText, current));
+    multi.SetLine(line, 0);
+    std::vector<TRef> found;
+    for (const TMarker& m : multi.Markers())
+      found.push_back({m.fScheme, m.fStartPos, m.fMarkerLen, m.fIsOpenSymbol});
+    ASSERT_EQ(found, reference(line, current)) << "'" << line << "' from scheme " << current;
+  }
+}
+
+TEST_F(WebMixed, ReturnsFromACommentOverLinesIntoTheBracesOfAStylePassage) {
+  EXPECT_EQ(Scan("<style>p { /* note"),
+            (Toks{{"<style>", Marker}, {"p ", 2}, {"{", 6}, {" ", 4}, {"/* note", 0}}));
+  const TCodeHighlighterRange inComment = endRange;
+  EXPECT_EQ(Scan("more", inComment), (Toks{{"more", 0}}));
+  EXPECT_EQ(endRange, inComment);
+  EXPECT_EQ(Scan("*/ color: red }</style>", inComment),
+            (Toks{{"*/", 0}, {" ", 4}, {"color", 1}, {":", 6}, {" ", 4}, {"red ", 9},
+                  {"}", 6}, {"</style>", Marker}}));
+  EXPECT_EQ(endRange, Packed(HtmlText));
+  // A comment outside braces returns outside them.
+  Scan("<style>/* a");
+  EXPECT_EQ(Scan("*/ p {", endRange), (Toks{{"*/", 0}, {" p ", 2}, {"{", 6}}));
+}
+
+TEST_F(WebMixed, ReadsAStateNamingNoUsableSchemeAsTheDefaultHighlighters) {
+  // Stale states: schemes that do not exist, and one whose highlighter was switched off.
+  for (TCodeHighlighterRange state : {HtmlText * 8 + 5, HtmlText * 8 + 6, HtmlText * 8 + 7}) {
+    EXPECT_EQ(Scan("<p>", state), (Toks{{"<", 6}, {"p", 3}, {">", 6}})) << state;
+    EXPECT_EQ(endRange, Packed(HtmlText)) << state;
+  }
+  css.SetEnabled(false);
+  EXPECT_EQ(Scan("p {", Packed(HtmlText, CSS, 2)), (Toks{{"p {", 7}}));
+  EXPECT_EQ(endRange, Packed(HtmlText));
+}
+
 TEST_F(WebMixed, RefusesItselfAsAMember) {
   try {
     multi.SetDefaultHighlighter(&multi);
@@ -215,19 +309,27 @@ TEST_F(WebMixed, RefusesItselfAsAMember) {
 }
 
 TEST_F(WebMixed, RefusesAnInvalidExpressionAndKeepsTheOldOne) {
-  try {
-    Scheme(CSS).SetStartExpr("<style(");
-    FAIL() << "no exception";
-  } catch (const ERegex& e) {
-    EXPECT_EQ(std::string(e.what()).rfind("\"<style(\" is not a valid Regular Expression.\r"
-                                          "Error (pos ",
-                                          0),
-              0u)
-        << e.what();
-    EXPECT_EQ(std::string(e.what()).find("TRegex"), std::string::npos) << e.what();
-    EXPECT_LT(e.ErrorCode(), 1000);
+  struct Case {
+    const char* Expr;
+    const char* Message;  // the engine's, without its prefix
+  } cases[] = {
+      {"<style(", "ParseReg Unmatched ()"},
+      {"a**", "Nested *?+"},
+      {"[z-a]", "Invalid [] Range"},
+  };
+  for (const Case& c : cases) {
+    try {
+      Scheme(CSS).SetStartExpr(c.Expr);
+      ADD_FAILURE() << c.Expr << ": no exception";
+    } catch (const ERegex& e) {
+      EXPECT_EQ(std::string(e.what()), "\"" + std::string(c.Expr) +
+                                           "\" is not a valid Regular Expression.\rError (pos " +
+                                           std::to_string(e.CompilerErrorPos()) + "): " +
+                                           c.Message);
+      EXPECT_LT(e.ErrorCode(), 1000);
+    }
+    EXPECT_EQ(Scheme(CSS).StartExpr(), "<style[^<]*>");
   }
-  EXPECT_EQ(Scheme(CSS).StartExpr(), "<style[^<]*>");
 }
 
 TEST_F(WebMixed, NotifiesOnlyForChangedExpressionsBeyondLetterCase) {

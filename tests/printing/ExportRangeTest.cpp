@@ -121,10 +121,11 @@ TEST(ExportRange, InvalidOrEmptyRangeAbortsSilentlyAndKeepsThePreviousOutput) {
 TEST(ExportRange, ScansFromTheFirstLineStateWithZeroBasedLineNumbers) {
   const TStringList lines = Lines({"a", "b", "c", "d"});
   TextFixture f;
-  f.Exporter.ExportRange(&lines, At(2, 1), At(4, 1));
+  f.Exporter.ExportRange(&lines, At(3, 1), At(4, 1));
   EXPECT_EQ(f.Highlighter.Resets, 1);
-  EXPECT_EQ(f.Highlighter.LineNumbers, (std::vector<int>{1, 2, 3}));
-  EXPECT_EQ(f.Text(), "[b|c||]");
+  // The lines above the range are scanned for the state they leave, but not written.
+  EXPECT_EQ(f.Highlighter.LineNumbers, (std::vector<int>{0, 1, 2, 3}));
+  EXPECT_EQ(f.Text(), "[c||]");
 }
 
 TEST(ApplyTokenAttribute, WritesOnlyWhatChangesBetweenTokens) {

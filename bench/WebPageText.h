@@ -1,0 +1,212 @@
+// Generated texts of the web languages and a timing loop for the web-page benchmarks.
+#pragma once
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+#include "editor/CodeEditHighlighter.h"
+
+namespace webbench {
+
+inline volatile uint32_t sink;
+
+// Repeats Pattern's lines until the text holds TargetBytes (CR LF counted).
+inline std::vector<std::string> Repeat(const std::vector<const char*>& Pattern,
+                                       size_t TargetBytes) {
+  std::vector<std::string> lines;
+  size_t bytes = 0;
+  while (bytes < TargetBytes)
+    for (const char* line : Pattern) {
+      lines.emplace_back(line);
+      bytes += lines.back().size() + 2;
+    }
+  return lines;
+}
+
+inline size_t TotalBytes(const std::vector<std::string>& Lines) {
+  size_t n = 0;
+  for (const auto& line : Lines) n += line.size() + 2;
+  return n;
+}
+
+// A page with every kind of passage: open over lines, opened and closed on one line, markers
+// at the first column and at the line end, a style comment over lines inside braces.
+inline std::vector<std::string> MixedPage(size_t TargetBytes) {
+  return Repeat(
+      {
+          "<!DOCTYPE html>",
+          "<html lang=\"de\"><head><title>Bench &amp; more</title>",
+          "<style type=\"text/css\">",
+          "  body { font-family: Arial, \"Helvetica\", sans-serif; font-size: 12pt; }",
+          "  h1, p.note { color: #FF0000; margin-top: 2.5em; /* a comment",
+          "     over two lines */ padding: 2px 4px; border: 1px solid #ccc }",
+          "</style>",
+          "<script type=\"text/javascript\">",
+          "  function init(n) { var s = 'text \\' quoted'; for (var i = 0; i < n; i++) s += i; }",
+          "  /* block comment */ window.onLoad = init; document.write(\"<b>\" + Math.max(1, 2));",
+          "</script>",
+          "<script language=\"VBScript\">",
+          "  Dim x : x = \"value\" ' comment",
+          "  If x <> #1/1/2000# Then MsgBox x End If",
+          "</script></head>",
+          "<body bgcolor=\"#FFFFFF\" onload='init(3)'>",
+          "<?php",
+          "  $items = array(1, 2, 3); /* list */",
+          "  foreach ($items as $i) { echo \"item {$i} of $items[0]->count\\n\"; }",
+          "?>",
+          "  <p>Plain text with &copy; 2026 and <?php echo $title; ?> inside a paragraph, "
+          "and a few words more to make the line as long as prose usually is.</p>",
+          "\t<table border=1><tr><td>Cell</td><td align=right>12,50 &euro;</td></tr></table>",
+          "<!-- a comment -->",
+          "</body></html>",
+          "",
+      },
+      TargetBytes);
+}
+
+inline std::vector<std::string> CssText(size_t TargetBytes) {
+  return Repeat(
+      {
+          "/* Layout of the pages */",
+          "body, td, th { font-family: Verdana, \"Bitstream Vera Sans\", sans-serif; }",
+          "h1 { font-size: 1.5em; color: #FF0000; margin: 0 0 .5em 0; }",
+          "div.nav a:hover { text-decoration: underline; background-color: #EEE }",
+          "p.note",
+          "{",
+          "  border: 1px solid #ccc; /* a frame",
+          "     over two lines */ padding: 2px 4px;",
+          "  made-up-property: 12px; z-index: 10;",
+          "}",
+      },
+      TargetBytes);
+}
+
+inline std::vector<std::string> JScriptText(size_t TargetBytes) {
+  return Repeat(
+      {
+          "// Builds the navigation",
+          "function buildNav(items, target)",
+          "{",
+          "  var html = \"<ul class=\\\"nav\\\">\", i;",
+          "  for (i = 0; i < items.length; i++) { html += '<li>' + items[i].title + '</li>'; }",
+          "  /* the list goes into the page",
+          "     once it is complete */",
+          "  document.getElementById(target).innerHTML = html + \"</ul>\";",
+          "  return Math.max(0x1F, items.length * 2.5);",
+          "}",
+          "window.onLoad = function () { buildNav(menu, 'nav'); };",
+      },
+      TargetBytes);
+}
+
+inline std::vector<std::string> VBScriptText(size_t TargetBytes) {
+  return Repeat(
+      {
+          "' Checks the form before it is sent",
+          "Function CheckForm(theForm)",
+          "  Dim name, count : count = 0",
+          "  name = Trim(theForm.name.value)",
+          "  If Len(name) < 2 Or name = \"\" Then",
+          "    MsgBox \"Bitte einen Namen eingeben\", vbExclamation, \"Formular\"",
+          "    CheckForm = False",
+          "  ElseIf #1/1/2000# <= Date Then count = count + 1.5E3",
+          "  End If",
+          "End Function",
+      },
+      TargetBytes);
+}
+
+inline std::vector<std::string> PHPText(size_t TargetBytes) {
+  return Repeat(
+      {
+          "// Lists the items of the shop",
+          "function listItems($db, $category = 'all')",
+          "{",
+          "  $result = $db->query(\"SELECT * FROM items WHERE cat = '$category'\");",
+          "  foreach ($result as $row) {",
+          "    echo \"<tr><td>{$row['name']}</td><td>$row[price] &euro;</td></tr>\\n\";",
+          "  }",
+          "  /* totals follow",
+          "     after the table */ $total += 0x1F * 12.5; # a shell comment",
+          "  return isset($total) ? $total : 0;",
+          "}",
+      },
+      TargetBytes);
+}
+
+inline std::vector<std::string> HtmlText(size_t TargetBytes) {
+  return Repeat(
+      {
+          "<!DOCTYPE html>",
+          "<html lang=\"de\"><head><title>Bench &amp; more</title></head>",
+          "<body bgcolor=\"#FFFFFF\" onload='init()'>",
+          "<!-- navigation",
+          "     spans several lines -->",
+          "  <div class=\"nav\" id=main><a href=\"index.html\">Start</a> &middot; "
+          "<a href=\"list.html?x=1&amp;y=2\">List</a></div>",
+          "  <p>Plain text with &copy; 2026, &#169; references, &lt;tags&gt; quoted, "
+          "and a few words more to make the line as long as prose usually is.</p>",
+          "\t<table border=1><tr><td>Cell</td><td align=right>12,50 &euro;</td></tr></table>",
+          "</body></html>",
+      },
+      TargetBytes);
+}
+
+// One line of Bytes characters, full of passages of every kind.
+inline std::string PassagesLine(size_t Bytes) {
+  const std::string unit =
+      "<p class=\"x\">a &amp; b</p><style>p { color: red; /* c */ }</style>"
+      "<script language=\"JavaScript\">var s = 'x'; f(1);</script>"
+      "<script language=\"VBScript\">Dim x : x = 1</script><?php echo \"$a {$b}\"; ?>";
+  std::string line;
+  line.reserve(Bytes + unit.size());
+  while (line.size() < Bytes) line += unit;
+  return line;
+}
+
+template <class F>
+double BestSeconds(int Rounds, F&& Run) {
+  double best = 1e9;
+  for (int i = 0; i < Rounds; ++i) {
+    auto start = std::chrono::steady_clock::now();
+    Run();
+    std::chrono::duration<double> d = std::chrono::steady_clock::now() - start;
+    best = std::min(best, d.count());
+  }
+  return best;
+}
+
+// The baseline: looks at every byte once, classifying it as a scanner at least must.
+inline double ByteLoopSeconds(int Rounds, const std::vector<std::string>& Lines) {
+  return BestSeconds(Rounds, [&] {
+    uint32_t sum = 0;
+    for (const std::string& line : Lines)
+      for (unsigned char c : line) sum += (c == '<') + (c == '&');
+    sink = sum;
+  });
+}
+
+// One pass as the editor's scan and paint make it (restore the line's start state, SetLine,
+// walk the tokens, keep the end state); returns the token count.
+inline size_t ScanAll(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
+  uint32_t sum = 0;
+  size_t tokens = 0;
+  Highlighter.ResetRange();
+  TCodeHighlighterRange range = Highlighter.GetRange();
+  for (size_t i = 0; i < Lines.size(); ++i) {
+    Highlighter.SetRange(range);
+    Highlighter.SetLine(Lines[i], static_cast<int>(i));
+    while (!Highlighter.AtLineEnd()) {
+      sum += Highlighter.GetTokenKind() + Highlighter.GetTokenPos();
+      sum += Highlighter.GetTokenAttribute() != nullptr;
+      ++tokens;
+      Highlighter.NextToken();
+    }
+    range = Highlighter.GetRange();
+  }
+  sink = sum;
+  return tokens;
+}
+
+}  // namespace webbench
