@@ -9,10 +9,12 @@
 #include "commands/fHlpMainLines.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
+#include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/KeyState.h"
+#include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/StatusBar.h"
 
@@ -93,29 +95,72 @@ std::string GetHighlighterByContent(TfraEdit& Frame) {
   return MatchContentRules(FileTypeContents, start);
 }
 
-TCodeCustomHighlighter* GetFileTypeHighlighter(const std::string& Name, TfraEdit& /*Frame*/) {
+namespace {
+
+// The View menu's highlighter list: its fixed entries come before the rule files' items.
+constexpr int kFixedSyntaxItems = 10;
+
+bool RowMatches(const std::string& Row, const std::string& Name) {
+  const std::string masks = AnsiLowerCase(GetToken(Row, "|", 2)) + ";";
+  size_t start = 0;
+  for (size_t end; (end = masks.find(';', start)) != std::string::npos; start = end + 1) {
+    const std::string mask = Trim(masks.substr(start, end - start));
+    if (!mask.empty() && mask != "*.*" && MatchesFileMask(Name, mask)) return true;
+  }
+  return false;
+}
+
+void ShowRuleFileError(const std::string& FileName, const std::string& Reason) {
+  MsgBox(GetLangText("Main|MsgHighlighterErrLoadText",
+                     "Die Syntaxdatei \"%s1%\" konnte nicht geladen werden:%w%%s2%%w%%w%"
+                     "Das Dokument wird ohne diese Syntaxhervorhebung angezeigt.",
+                     LangParams({FileName, Reason})),
+         GetLangText("Main|MsgHighlighterErrLoadTitle", "Syntaxhervorhebung"),
+         MB_ICONERROR | MB_OK);
+}
+
+// The frame's rule-file highlighter loaded with the rule file the identifier names, or
+// Fallback when the View menu lists no such rule file, it is missing, or it cannot be read.
+TCodeCustomHighlighter* RuleFileHighlighter(const std::string& Id, TfraEdit& Frame,
+                                            TCodeCustomHighlighter* Fallback) {
+  TMenuItem* syntax = frmMain->Find<TMenuItem>("mnuViewSyntax");
+  if (!syntax || !Frame.HlUni) return Fallback;
+  const std::string id = AnsiLowerCase(Id);
+  for (int i = kFixedSyntaxItems; i < syntax->Count(); ++i) {
+    TMenuItem* item = syntax->Items(i);
+    if (AnsiLowerCase(StripAccelChars(item->Caption())) != id) continue;
+    const std::string fileName = Settings.AppDir + "Highlighters\\" + Id + ".hgl";
+    if (!FileExists(fileName)) return Fallback;
+    try {
+      Frame.HlUni->LoadFromFile(fileName);
+    } catch (const Exception& e) {
+      // The document still opens, plain, and the user learns which rule file is at fault.
+      ShowRuleFileError(fileName, e.Message());
+      return Fallback;
+    }
+    Frame.HlUni->SetTag(item->Tag());
+    return Frame.HlUni.get();
+  }
+  return Fallback;
+}
+
+}  // namespace
+
+TCodeCustomHighlighter* GetFileTypeHighlighter(const std::string& Name, TfraEdit& Frame) {
   TCodeCustomHighlighter* const uri = frmMain ? frmMain->HlURI : nullptr;
   if (Name.empty() || !frmMain) return uri;
   for (int row = 0; row < Settings.FileTypes.Count(); ++row) {
-    const std::string masks = AnsiLowerCase(GetToken(Settings.FileTypes[row], "|", 2)) + ";";
-    bool matches = false;
-    size_t start = 0;
-    for (size_t end; !matches && (end = masks.find(';', start)) != std::string::npos; start = end + 1) {
-      const std::string mask = Trim(masks.substr(start, end - start));
-      matches = !mask.empty() && mask != "*.*" && MatchesFileMask(Name, mask);
-    }
-    if (!matches) continue;
-    const std::string id = AnsiLowerCase(GetToken(Settings.FileTypes[row], "|", 4));
-    if (id == ":uri:") return uri;
-    if (id == ":webmixed:") return frmMain->HlWebMixed;
-    if (id == ":html:") return frmMain->HlHTML;
-    if (id == ":php:") return frmMain->HlPHP;
-    if (id == ":css:") return frmMain->HlCSS;
-    if (id == ":js:") return frmMain->HlJS;
-    if (id == ":vbs:") return frmMain->HlVBS;
-    // Rule-file types: the rule-file reader is not part of the program yet, so such a
-    // document is shown with the URI highlighter, as when its rule file is missing.
-    return uri;
+    if (!RowMatches(Settings.FileTypes[row], Name)) continue;
+    const std::string id = GetToken(Settings.FileTypes[row], "|", 4);
+    const std::string lower = AnsiLowerCase(id);
+    if (lower == ":uri:") return uri;
+    if (lower == ":webmixed:") return frmMain->HlWebMixed;
+    if (lower == ":html:") return frmMain->HlHTML;
+    if (lower == ":php:") return frmMain->HlPHP;
+    if (lower == ":css:") return frmMain->HlCSS;
+    if (lower == ":js:") return frmMain->HlJS;
+    if (lower == ":vbs:") return frmMain->HlVBS;
+    return RuleFileHighlighter(id, Frame, uri);
   }
   return uri;
 }

@@ -46,6 +46,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
   tmrPostponed_->SetEnabled(false);
   tmrPostponed_->SetInterval(100);
   tmrPostponed_->OnTimer = [this](TObject*) { RunPostponed(); };
+  CreateHighlighters();  // before the documents, so they go after them
 
   BuildMenus();
   BuildToolBar();

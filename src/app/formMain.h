@@ -130,7 +130,7 @@ public:
   TListView* lvResults = nullptr;
   TLabel* lblResultState = nullptr;
 
-  // Highlighters shared by every document; nullptr while their class does not exist.
+  // Highlighters shared by every document, owned by the window.
   TCodeCustomHighlighter* HlURI = nullptr;
   TCodeCustomHighlighter* HlWebMixed = nullptr;
   TCodeCustomHighlighter* HlHTML = nullptr;
@@ -148,6 +148,8 @@ private:
   void ArrangeToolBar();
   void BuildPanels();
   void BuildSearchPanel();
+  // The shared highlighters with the main window's colours (formMainHighlighters.cpp).
+  void CreateHighlighters();
   void ConnectFileCommands();
   void DisableUnbuiltCommands();
   void KeepUnbuiltDisabled(TMenuItem* Menu);

@@ -2,6 +2,8 @@
 #include "app/fHlpMainDocs.h"
 #include "app/formMain.h"
 #include "commands/fHlpMainFuncs.h"
+#include "highlighters/CodeHighlighterURI.h"
+#include "highlighters/CodeURIOpener.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
@@ -27,6 +29,10 @@ TfraEdit::TfraEdit(TComponent* Owner, TWinControl* Parent) : TFrame(Owner, Paren
   tmrTripleClick = Make<TTimer>("tmrTripleClick");
   tmrTripleClick->SetEnabled(false);
   tmrTripleClick->SetInterval(100);
+  HlUni = std::make_unique<TCodeUniversalHighlighter>(nullptr);
+  CodeURIOpener = Make<TCodeURIOpener>("CodeURIOpener");
+  CodeURIOpener->SetEditor(seEdit);
+  if (frmMain) CodeURIOpener->SetURIHighlighter(dynamic_cast<TCodeURIHighlighter*>(frmMain->HlURI));
 }
 
 // The frame's own members go before the components it owns: the editor must not be left

@@ -5,6 +5,7 @@
 #include "app/fMain.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "highlighters/CodeUniversalHighlighter.h"
 #include "toolkit/Frame.h"
 
 class TLabel;
@@ -12,6 +13,7 @@ class TMenuItem;
 class TPanel;
 class TPopupMenu;
 class TTimer;
+class TCodeURIOpener;
 
 struct TDocumentInfo {
   std::string FileName;  // full path; empty for an untitled document
@@ -50,8 +52,11 @@ public:
   TTimer* tmrTripleClick = nullptr;
 
   TDocumentInfo DocInfo;
-  // The frame's own rule-file highlighter; none until a file type names a rule file.
-  std::unique_ptr<TCodeCustomHighlighter> HlUni;
+  // The frame's own rule-file highlighter, loaded when the document's file type names a
+  // rule file.
+  std::unique_ptr<TCodeUniversalHighlighter> HlUni;
+  // Ctrl+click on an address in seEdit opens it; its highlighter is the window's HlURI.
+  TCodeURIOpener* CodeURIOpener = nullptr;
   // The document's file watcher; none while the document is not watched.
   std::unique_ptr<TObject> FileWatcher;
 
