@@ -28,6 +28,9 @@ bool IsMenuRow(TMainRowKind Kind) {
          Kind == TMainRowKind::Separator;
 }
 
+// The search panel's multi-line fields.
+constexpr DWORD MultiLineEditStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
+
 // Status-bar panels: caret position, modified, insert mode, file name.
 constexpr int StatusPanelWidths[] = {110, 80, 80, -1};
 
@@ -53,6 +56,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
   BuildPanels();
   BuildSearchPanel();
   ConnectFileCommands();
+  ConnectSearchCommands();
   DisableUnbuiltCommands();
   ArrangeToolBar();
 }
@@ -201,33 +205,40 @@ void TfrmMain::BuildSearchPanel() {
   pcBottom->AddPage("tabCharProps");
 
   Make<TLabel>("lblSearch", tabSearch, 8, 10, 80, 16);
-  cmbSearch = Make<TComboBox>("cmbSearch", tabSearch, 92, 6, 400, 200);
+  cmbSearch = Make<TComboBox>("cmbSearch", tabSearch, 92, 6, 540, 200, TComboBoxStyle::csDropDown);
+  txtSearch = Make<TEdit>("txtSearch", tabSearch, 92, 6, 540, 48, MultiLineEditStyle);
   Make<TLabel>("lblReplace", tabSearch, 8, 38, 80, 16);
-  cmbReplace = Make<TComboBox>("cmbReplace", tabSearch, 92, 34, 400, 200);
+  cmbReplace = Make<TComboBox>("cmbReplace", tabSearch, 92, 34, 540, 200, TComboBoxStyle::csDropDown);
+  txtReplace = Make<TEdit>("txtReplace", tabSearch, 92, 58, 540, 48, MultiLineEditStyle);
+  txtSearch->SetVisible(false);
+  txtReplace->SetVisible(false);
 
-  Make<TGroupBox>("grpSearchOptions", tabSearch, 8, 62, 500, 104);
+  // Options, direction and buttons move together below the replacement field.
+  auto* bottom = Make<TPanel>("pnlSearchBottom", tabSearch);
+  bottom->SetBounds(0, 62, 780, 112);
+  Make<TGroupBox>("grpSearchOptions", bottom, 8, 0, 500, 108);
   const char* leftColumn[] = {"chkSearchCaseSensitive", "chkSearchWholeWords",
                               "chkSearchUseRegExpr", "chkSearchReplaceEscape",
                               "chkSearchMultiLine"};
   const char* rightColumn[] = {"chkSearchFromTop", "chkSearchShowInTab",
                                "chkSearchReplaceAllInSel", "chkSearchAllFiles"};
-  int y = 78;
+  int y = 16;
   for (const char* name : leftColumn) {
-    Make<TCheckBox>(name, tabSearch, 16, y, 230, 17);
+    Make<TCheckBox>(name, bottom, 16, y, 230, 17);
     y += 17;
   }
-  y = 78;
+  y = 16;
   for (const char* name : rightColumn) {
-    Make<TCheckBox>(name, tabSearch, 256, y, 245, 17);
+    Make<TCheckBox>(name, bottom, 256, y, 245, 17);
     y += 17;
   }
 
-  Make<TGroupBox>("grpSearchDir", tabSearch, 516, 62, 120, 60);
-  Make<TRadioButton>("rbSearchForwards", tabSearch, 524, 78, 100, 17, true);
-  Make<TRadioButton>("rbSearchBackwards", tabSearch, 524, 96, 100, 17);
-  Make<TButton>("btnSearch", tabSearch, 516, 6, 120, 23, true);
-  Make<TButton>("btnReplaceSel", tabSearch, 644, 6, 120, 23);
-  Make<TButton>("btnReplaceAll", tabSearch, 644, 34, 120, 23);
+  Make<TGroupBox>("grpSearchDir", bottom, 516, 0, 120, 60);
+  Make<TRadioButton>("rbSearchForwards", bottom, 524, 16, 100, 17, true);
+  Make<TRadioButton>("rbSearchBackwards", bottom, 524, 34, 100, 17);
+  Make<TButton>("btnSearch", bottom, 644, 4, 120, 23, true);
+  Make<TButton>("btnReplaceSel", bottom, 644, 32, 120, 23);
+  Make<TButton>("btnReplaceAll", bottom, 644, 60, 120, 23);
 
   lvResults = Make<TListView>("lvResults", tabResults, 0, 0, 600, 150);
   lvResults->SetAlign(alClient);
@@ -242,13 +253,8 @@ void TfrmMain::BuildSearchPanel() {
   lblResultState->SetAlign(alBottom);
   lblResultState->SetCaption("0 Fundstellen");
 
-  // The panel's own commands come with the search panel; until then it only shows.
-  for (const TMainRow& row : MainCommandTable())
-    if (row.Kind == TMainRowKind::Control && row.Name.rfind("tab", 0) != 0)
-      if (auto* control = Find<TWinControl>(row.Name)) control->SetEnabled(false);
-  cmbSearch->SetEnabled(false);
-  cmbReplace->SetEnabled(false);
   Find<TCheckBox>("rbSearchForwards")->SetChecked(true);
+  Find<TWinControl>("btnReplaceSel")->SetEnabled(false);
 }
 
 void TfrmMain::DisableUnbuiltCommands() {
@@ -262,8 +268,6 @@ void TfrmMain::DisableUnbuiltCommands() {
       if (!button->OnClick) button->SetVisible(false);
     }
   }
-  // The incremental search comes with the search panel.
-  txtIncSearch->SetEnabled(false);
 }
 
 void TfrmMain::KeepUnbuiltDisabled(TMenuItem* Menu) {

@@ -29,6 +29,7 @@ class TLabel;
 class TListView;
 class TCodeCustomHighlighter;
 class TfrmSplash;
+class TEditBackground;
 
 // The private message by which a second instance hands its arguments over: wParam is the
 // length of the text, lParam a global atom whose name is the text.
@@ -109,6 +110,31 @@ public:
   // A language of the language menu: loads its file and translates this window.
   void mnuLanguageItemClick(TObject* Sender);
 
+  // Search menu, search panel, results list and incremental search (formMainSearch.cpp).
+  void mnuEditSearchClick(TObject* Sender);
+  void tbMainEditSearchClick(TObject* Sender);
+  void mnuEditDocSearchClick(TObject* Sender);
+  void mnuEditSearchNextClick(TObject* Sender);
+  void mnuEditSearchPrevClick(TObject* Sender);
+  void mnuSearchIncremtalSearchClick(TObject* Sender);
+  void btnSearchClick(TObject* Sender);
+  void btnReplaceSelClick(TObject* Sender);
+  void btnReplaceAllClick(TObject* Sender);
+  void chkSearchMultiLineClick(TObject* Sender);
+  // Enables the options that count with the others, shows the fields of the mode.
+  void UpdateSearchOptions();
+  void tabSearchResize(TObject* Sender);
+  void lvResultsClick(TObject* Sender);
+  void lvResultsChange(TObject* Sender);
+  void pmnuBottomHideClick(TObject* Sender);
+  void pcBottomChange(TObject* Sender);
+  void pmnuSREditPopup(TObject* Sender);
+  void pmnuSREditCutClick(TObject* Sender);
+  void pmnuSREditCopyClick(TObject* Sender);
+  void pmnuSREditPasteClick(TObject* Sender);
+  void txtIncSearchChange(TObject* Sender);
+  void IncrementalSearch(bool Next, bool Backwards);
+
   // The components other units use by name.
   TMainMenu* mnuMain = nullptr;
   TToolBar* tbMain = nullptr;
@@ -126,6 +152,8 @@ public:
   TEdit* txtIncSearch = nullptr;
   TComboBox* cmbSearch = nullptr;
   TComboBox* cmbReplace = nullptr;
+  TEdit* txtSearch = nullptr;
+  TEdit* txtReplace = nullptr;
   TComboBox* cmbSnipFiles = nullptr;
   TListView* lvResults = nullptr;
   TLabel* lblResultState = nullptr;
@@ -151,6 +179,11 @@ private:
   // The shared highlighters with the main window's colours (formMainHighlighters.cpp).
   void CreateHighlighters();
   void ConnectFileCommands();
+  void ConnectSearchCommands();
+  void ConnectSearchPanelKeys();
+  void OpenSearchPanel(bool AllDocuments);
+  void HideBottomPanel();
+  void LoadSearchHistories();
   void DisableUnbuiltCommands();
   void KeepUnbuiltDisabled(TMenuItem* Menu);
   void FillLanguageMenu();
@@ -175,6 +208,7 @@ private:
   bool drainingPostponed_ = false;
   bool sessionEndAllowed_ = false;
   TTimer* tmrPostponed_ = nullptr;
+  TEditBackground* incSearchBackground_ = nullptr;  // light red while nothing is found
 };
 
 extern TfrmMain* frmMain;

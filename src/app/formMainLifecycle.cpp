@@ -247,6 +247,7 @@ void TfrmMain::ApplySearchSettings() {
     Find<TCheckBox>(box.Name)->SetChecked(Settings.SearchReplace.*box.Value);
   Find<TCheckBox>("rbSearchForwards")->SetChecked(Settings.SearchReplace.Forwards);
   Find<TCheckBox>("rbSearchBackwards")->SetChecked(!Settings.SearchReplace.Forwards);
+  chkSearchMultiLineClick(nullptr);  // runs the other options' handler too
 }
 
 void TfrmMain::StoreSearchSettings() {

@@ -1,0 +1,79 @@
+#include "toolkit/MessageHook.h"
+#include <commctrl.h>
+#include "toolkit/KeyState.h"
+
+TMessageHook::TMessageHook(TComponent* Owner, HWND Wnd, THandler Handler)
+    : TComponent(Owner), wnd_(Wnd), handler_(std::move(Handler)) {
+  // Each hook has an id of its own: a second hook with the same id would replace the first.
+  if (wnd_ && !SetWindowSubclass(wnd_, &TMessageHook::Proc, Id(), reinterpret_cast<DWORD_PTR>(this)))
+    wnd_ = nullptr;
+}
+
+TMessageHook::~TMessageHook() {
+  if (wnd_) RemoveWindowSubclass(wnd_, &TMessageHook::Proc, Id());
+}
+
+LRESULT CALLBACK TMessageHook::Proc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR Self) {
+  auto* self = reinterpret_cast<TMessageHook*>(Self);
+  if (Msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(Wnd, &TMessageHook::Proc, self->Id());
+    self->wnd_ = nullptr;
+    return DefSubclassProc(Wnd, Msg, wParam, lParam);
+  }
+  LRESULT result = 0;
+  if (self->handler_ && self->handler_(Msg, wParam, lParam, result)) return result;
+  return DefSubclassProc(Wnd, Msg, wParam, lParam);
+}
+
+TShiftState KeyboardShiftState() {
+  TShiftState shift;
+  if (IsShiftDown()) shift.Include(TShift::ssShift);
+  if (IsCtrlDown()) shift.Include(TShift::ssCtrl);
+  if (IsAltDown()) shift.Include(TShift::ssAlt);
+  return shift;
+}
+
+TMessageHook* HookKeys(TComponent* Owner, HWND Wnd, TControlKeyDown OnKeyDown,
+                       TControlKeyPress OnKeyPress) {
+  auto handler = [OnKeyDown = std::move(OnKeyDown), OnKeyPress = std::move(OnKeyPress)](
+                     UINT Msg, WPARAM wParam, LPARAM, LRESULT& Result) {
+    Result = 0;
+    if (Msg == WM_KEYDOWN && OnKeyDown) {
+      WORD key = static_cast<WORD>(wParam);
+      OnKeyDown(key, KeyboardShiftState());
+      return key == 0;
+    }
+    if (Msg == WM_CHAR && OnKeyPress) {
+      char key = static_cast<char>(wParam);
+      OnKeyPress(key);
+      return key == 0;
+    }
+    return false;
+  };
+  return Owner->Make<TMessageHook>("", Wnd, std::move(handler));
+}
+
+TEditBackground::TEditBackground(TComponent* Owner, HWND Edit)
+    : TMessageHook(Owner, Edit ? GetParent(Edit) : nullptr,
+                   [this](UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
+                     if (Msg != WM_CTLCOLOREDIT || reinterpret_cast<HWND>(lParam) != edit_ ||
+                         !brush_)
+                       return false;
+                     SetBkColor(reinterpret_cast<HDC>(wParam), color_);
+                     Result = reinterpret_cast<LRESULT>(brush_);
+                     return true;
+                   }),
+      edit_(Edit) {}
+
+TEditBackground::~TEditBackground() {
+  if (brush_) DeleteObject(brush_);
+}
+
+void TEditBackground::SetColor(COLORREF Color) {
+  if (Color == color_) return;
+  if (brush_) DeleteObject(brush_);
+  brush_ = Color == CLR_INVALID ? nullptr : CreateSolidBrush(Color);
+  color_ = Color;
+  if (edit_) InvalidateRect(edit_, nullptr, TRUE);
+}
