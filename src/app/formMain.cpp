@@ -6,6 +6,8 @@
 #include "app/MainGlyphs.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
+#include "printing/CodeExportHTML.h"
+#include "printing/CodeExportRTF.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/GroupBox.h"
@@ -45,6 +47,8 @@ TfrmMain::TfrmMain(TComponent* Owner)
     DeleteObject(strip);
   }
   ImgListApps = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
+  CodeExporterRTF = Make<TCodeExporterRTF>("CodeExporterRTF");
+  CodeExporterHTML = Make<TCodeExporterHTML>("CodeExporterHTML");
   tmrPostponed_ = Make<TTimer>("tmrPostponed");
   tmrPostponed_->SetEnabled(false);
   tmrPostponed_->SetInterval(100);
@@ -56,6 +60,8 @@ TfrmMain::TfrmMain(TComponent* Owner)
   BuildPanels();
   BuildSearchPanel();
   ConnectFileCommands();
+  ConnectEditCommands();
+  ConnectFormatCommands();
   ConnectSearchCommands();
   DisableUnbuiltCommands();
   ArrangeToolBar();

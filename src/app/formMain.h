@@ -28,6 +28,8 @@ class TRadioButton;
 class TLabel;
 class TListView;
 class TCodeCustomHighlighter;
+class TCodeExporterHTML;
+class TCodeExporterRTF;
 class TfrmSplash;
 class TEditBackground;
 
@@ -110,6 +112,91 @@ public:
   // A language of the language menu: loads its file and translates this window.
   void mnuLanguageItemClick(TObject* Sender);
 
+  // Edit menu and navigation commands (commands/formMainEdit.cpp).
+  void mnuEditClick(TObject* Sender);
+  void mnuEditUndoClick(TObject* Sender);
+  void tbMainEditUndoClick(TObject* Sender);
+  void mnuEditRedoClick(TObject* Sender);
+  void tbMainEditRedoClick(TObject* Sender);
+  void mnuEditCutClick(TObject* Sender);
+  void mnuEditCopyClick(TObject* Sender);
+  void mnuEditPasteClick(TObject* Sender);
+  void mnuEditSelectAllClick(TObject* Sender);
+  void mnuEditCopyAndAttachClick(TObject* Sender);
+  void mnuEditCutAndAttachClick(TObject* Sender);
+  void mnuEditPasteFromFileClick(TObject* Sender);
+  void mnuEditCopyToFileClick(TObject* Sender);
+  void mnuEditCopyFormatClick(TObject* Sender);
+  void mnuEditCopyFormatRTFClick(TObject* Sender);
+  void mnuEditCopyFormatHtmlDocClick(TObject* Sender);
+  void mnuEditCopyFormatHtmlFragClick(TObject* Sender);
+  void mnuEditCopyMemoryBankClick(TObject* Sender);
+  void mnuEditPasteMemoryBankClick(TObject* Sender);
+  void mnuEditSelModeClick(TObject* Sender);
+  void mnuEditSelModeNormalClick(TObject* Sender);
+  void mnuEditSelModeLineClick(TObject* Sender);
+  void mnuEditSelModeColumnClick(TObject* Sender);
+  void mnuEditGotoLineClick(TObject* Sender);
+  void tbMainEditGotoLineClick(TObject* Sender);
+  void mnuEditGotoPosClick(TObject* Sender);
+  void mnuEditBookmarkSetItemClick(TObject* Sender);
+  void mnuEditBookmarkGotoItemClick(TObject* Sender);
+  void mnuEditBookmarkGotoNextClick(TObject* Sender);
+  void mnuEditBookmarkGotoPrevClick(TObject* Sender);
+  void mnuEditBookmarkRemoveAllClick(TObject* Sender);
+  void mnuEditNextCursorPosClick(TObject* Sender);
+  void mnuEditPrevCursorPosClick(TObject* Sender);
+  void mnuSearchGotoMatchBrackClick(TObject* Sender);
+
+  // Format menu commands (commands/formMainFormat.cpp).
+  void mnuFormatClick(TObject* Sender);
+  void mnuFormatToUpperClick(TObject* Sender);
+  void mnuFormatToLowerClick(TObject* Sender);
+  void mnuFormatToUpperLowerSwapClick(TObject* Sender);
+  void mnuFormatSpecialCharsToHtmlCodesClick(TObject* Sender);
+  void mnuFormatSpecialCharsToHtmlUnicodesClick(TObject* Sender);
+  void mnuFormatHtmlCodesUnicodesToSpecialCharsClick(TObject* Sender);
+  void mnuFormatHtmlToTextClick(TObject* Sender);
+  void mnuFormatHtmlEncodeClick(TObject* Sender);
+  void mnuFormatHtmlDecodeClick(TObject* Sender);
+  void mnuFormatComprWhitespacesClick(TObject* Sender);
+  void mnuFormatANSItoANSIIClick(TObject* Sender);
+  void mnuFormatASCIItoANSIClick(TObject* Sender);
+  void mnuFormatANSItoUTF8Click(TObject* Sender);
+  void mnuFormatUTF8toANSIClick(TObject* Sender);
+  void mnuFormatToURLClick(TObject* Sender);
+  void mnuFormatFromURLClick(TObject* Sender);
+  void mnuFormatToQPClick(TObject* Sender);
+  void mnuFormatFromQPClick(TObject* Sender);
+  void mnuFormatToBase64Click(TObject* Sender);
+  void mnuFormatFromBase64Click(TObject* Sender);
+  void mnuFormatROT13Click(TObject* Sender);
+  void mnuFormatTabsToSpacesClick(TObject* Sender);
+  void mnuFormatSpacesToTabsClick(TObject* Sender);
+  void mnuFormatTrimTrailingSpacesClick(TObject* Sender);
+  void mnuFormatLineWrapRightEdgeClick(TObject* Sender);
+  void mnuFormatLineWrapRightEdgeNCharsClick(TObject* Sender);
+  void mnuFormatSortAscClick(TObject* Sender);
+  void mnuFormatSortDescClick(TObject* Sender);
+  void mnuFormatParInClick(TObject* Sender);
+  void mnuFormatParOutClick(TObject* Sender);
+  void mnuFormatMoveLineUpClick(TObject* Sender);
+  void mnuFormatMoveLineDownClick(TObject* Sender);
+  void mnuFormatDelEmptyLinesClick(TObject* Sender);
+  void mnuFormatDelDuplicateLinesClick(TObject* Sender);
+  void mnuFormatDelLinesMatchClick(TObject* Sender);
+  void mnuFormatDelLinesNotMatchClick(TObject* Sender);
+  void mnuFormatDelLinesStartsClick(TObject* Sender);
+  void mnuFormatDelLinesContainsClick(TObject* Sender);
+  void mnuFormatDelLinesEndsClick(TObject* Sender);
+  void mnuFormatDelLinesNotStartsClick(TObject* Sender);
+  void mnuFormatDelLinesNotContainsClick(TObject* Sender);
+  void mnuFormatDelLinesNotEndsClick(TObject* Sender);
+  void mnuFormatFillSelectionClick(TObject* Sender);
+  void mnuFormatConnectLinesClick(TObject* Sender);
+  void mnuFormatReplaceHtmlNamedCharsClick(TObject* Sender);
+  void tbMainFormatReplaceHtmlNamedCharsClick(TObject* Sender);
+
   // Search menu, search panel, results list and incremental search (formMainSearch.cpp).
   void mnuEditSearchClick(TObject* Sender);
   void tbMainEditSearchClick(TObject* Sender);
@@ -157,6 +244,9 @@ public:
   TComboBox* cmbSnipFiles = nullptr;
   TListView* lvResults = nullptr;
   TLabel* lblResultState = nullptr;
+  // The formatted copies of the Edit menu.
+  TCodeExporterRTF* CodeExporterRTF = nullptr;
+  TCodeExporterHTML* CodeExporterHTML = nullptr;
 
   // Highlighters shared by every document, owned by the window.
   TCodeCustomHighlighter* HlURI = nullptr;
@@ -179,6 +269,8 @@ private:
   // The shared highlighters with the main window's colours (formMainHighlighters.cpp).
   void CreateHighlighters();
   void ConnectFileCommands();
+  void ConnectEditCommands();
+  void ConnectFormatCommands();
   void ConnectSearchCommands();
   void ConnectSearchPanelKeys();
   void OpenSearchPanel(bool AllDocuments);

@@ -1,0 +1,232 @@
+// The Edit menu and the navigation items as the user reaches them on the main window.
+#include <gtest/gtest.h>
+#include "EditTestWindow.h"
+#include "commands/EditCommands.h"
+#include "highlighters/CodeHighlighterIni.h"
+#include "toolkit/Clipboard.h"
+
+namespace {
+
+using edittest::EditWindowTest;
+using codeedittest::Select;
+
+class EditMenuTest : public EditWindowTest {};
+
+ModalAnswer SaveAs(const std::string& Name) {
+  ModalAnswer answer;
+  answer.result = IDOK;
+  answer.value = Name;
+  return answer;
+}
+
+}  // namespace
+
+TEST_F(EditMenuTest, OpeningTheMenuFollowsSelectionHistoryClipboardAndBanks) {
+  SetText("abc");
+  board.Data.clear();
+  Click("mnuEdit");
+  for (const char* name : {"mnuEditUndo", "mnuEditRedo", "mnuEditCut", "mnuEditCutAndAttach",
+                           "mnuEditCopy", "mnuEditCopyAndAttach", "mnuEditCopyToFile",
+                           "mnuEditCopyToMemoryBank", "mnuEditPaste",
+                           "mnuEditPasteFromMemoryBank"})
+    EXPECT_FALSE(Enabled(name)) << name;
+  EXPECT_EQ(Item("mnuEditSelMode")->ImageIndex(), 25);
+
+  Select(*edit, {1, 1}, {3, 1});
+  edit->CopyToClipboard();
+  Click("mnuEditCopyMemoryBank2");
+  Click("mnuEditCut");
+  edit->SetSelectionMode(TCodeSelectionMode::smColumn);
+  Click("mnuEdit");
+  EXPECT_TRUE(Enabled("mnuEditUndo"));
+  EXPECT_FALSE(Enabled("mnuEditRedo"));
+  EXPECT_FALSE(Enabled("mnuEditCopy")) << "the cut left no selection";
+  EXPECT_TRUE(Enabled("mnuEditPaste"));
+  EXPECT_TRUE(Enabled("mnuEditPasteFromMemoryBank"));
+  EXPECT_TRUE(Enabled("mnuEditPasteMemoryBank2"));
+  EXPECT_FALSE(Enabled("mnuEditPasteMemoryBank3"));
+  EXPECT_EQ(Item("mnuEditPasteMemoryBank2")->Caption(), BuildMemoryBankMenu(2));
+  EXPECT_NE(Item("mnuEditPasteMemoryBank2")->Caption().find("(ab)"), std::string::npos);
+  EXPECT_EQ(Item("mnuEditSelMode")->ImageIndex(), 27);
+
+  Click("tbMainEditUndo");
+  EXPECT_EQ(edit->Text(), "abc");
+  edit->SetSelectionMode(TCodeSelectionMode::smLine);
+  Select(*edit, {1, 1}, {2, 1});
+  Click("mnuEdit");
+  EXPECT_TRUE(Enabled("mnuEditRedo"));
+  for (const char* name : {"mnuEditCut", "mnuEditCutAndAttach", "mnuEditCopy",
+                           "mnuEditCopyAndAttach", "mnuEditCopyToFile", "mnuEditCopyToMemoryBank"})
+    EXPECT_TRUE(Enabled(name)) << name;
+  EXPECT_EQ(Item("mnuEditCopyMemoryBank2")->Caption(), BuildMemoryBankMenu(2));
+  EXPECT_EQ(Item("mnuEditSelMode")->ImageIndex(), 26);
+  Click("tbMainEditRedo");
+  EXPECT_EQ(edit->Text(), "c");
+}
+
+TEST_F(EditMenuTest, SelectionModeMenuEndsColumnModeWhenAltSelectsBlocks) {
+  Click("mnuEditSelModeColumn");
+  EXPECT_EQ(edit->SelectionMode(), TCodeSelectionMode::smColumn);
+  Settings.Editor.SelectBlockWithAlt = false;
+  Click("mnuEditSelMode");
+  EXPECT_TRUE(Enabled("mnuEditSelModeColumn"));
+  EXPECT_TRUE(Item("mnuEditSelModeColumn")->Checked());
+
+  Settings.Editor.SelectBlockWithAlt = true;
+  Click("mnuEditSelMode");
+  EXPECT_EQ(edit->SelectionMode(), TCodeSelectionMode::smNormal);
+  EXPECT_FALSE(Enabled("mnuEditSelModeColumn"));
+  EXPECT_TRUE(Item("mnuEditSelModeNormal")->Checked());
+  Click("mnuEditSelModeLine");
+  Click("mnuEditSelMode");
+  EXPECT_EQ(edit->SelectionMode(), TCodeSelectionMode::smLine);
+  EXPECT_TRUE(Item("mnuEditSelModeLine")->Checked());
+  EXPECT_FALSE(Item("mnuEditSelModeNormal")->Checked());
+}
+
+TEST_F(EditMenuTest, FormattedCopiesFromTheWindowsExporters) {
+  ASSERT_NE(frmMain->CodeExporterRTF, nullptr);
+  ASSERT_NE(frmMain->CodeExporterHTML, nullptr);
+  TCodeIniHighlighter ini(nullptr);
+  edit->SetHighlighter(&ini);
+  SetText("[a]\r\nb=1");
+  Click("mnuEditCopyFormat");
+  EXPECT_TRUE(Enabled("mnuEditCopyFormatRTF"));
+  EXPECT_TRUE(Enabled("mnuEditCopyFormatHtmlDoc"));
+  EXPECT_TRUE(Enabled("mnuEditCopyFormatHtmlFrag"));
+  Click("mnuEditCopyFormatHtmlFrag");
+  EXPECT_EQ(ClipboardText().rfind("<pre>", 0), 0u);
+  EXPECT_TRUE(edit->SelAvail()) << "the whole text was selected";
+  Click("mnuEditCopyFormatRTF");
+  EXPECT_EQ(board.Data[RegisterClipboardFormatName("Rich Text Format")].rfind("{\\rtf", 0), 0u);
+
+  // The frame's own rule-file highlighter has no HTML export.
+  edit->SetHighlighter(frame->HlUni.get());
+  Click("mnuEditCopyFormat");
+  EXPECT_FALSE(Enabled("mnuEditCopyFormatHtmlDoc"));
+  EXPECT_FALSE(Enabled("mnuEditCopyFormatHtmlFrag"));
+}
+
+TEST_F(EditMenuTest, SavingTheSelectionAsksBeforeOverwritingAndReportsFailure) {
+  SetText("eins\r\nzwei");
+  Select(*edit, {1, 1}, {3, 2});
+  const std::string target = folder.File("out.txt");
+  testsupport::QueueAnswer(SaveAs(target), [](const ModalQuestion& Q) {
+    EXPECT_EQ(Q.kind, ModalKind::SaveDialog);
+    EXPECT_EQ(Q.caption, "Kopieren in Datei");
+    EXPECT_EQ(Q.filter, GetOpenDialogFilter());
+  });
+  Click("mnuEditCopyToFile");
+  EXPECT_EQ(folder.Read("out.txt"), "eins\r\nzw");
+
+  // Existing: No shows the dialog again, Yes overwrites, in the document's line breaks.
+  frame->DocInfo.LineBreakFormat = lbfUnix;
+  Select(*edit, {1, 2}, {5, 2});
+  testsupport::QueueAnswer(SaveAs(target));
+  testsupport::QueueAnswer(ModalAnswer{IDNO}, [&target](const ModalQuestion& Q) {
+    EXPECT_EQ(Q.caption, "Kopieren in Datei");
+    EXPECT_NE(Q.text.find("\"" + target + "\" existiert bereits"), std::string::npos);
+    EXPECT_EQ(Q.flags & MB_YESNOCANCEL, static_cast<UINT>(MB_YESNOCANCEL));
+  });
+  testsupport::QueueAnswer(SaveAs(target));
+  testsupport::QueueAnswer(IDYES);
+  Click("mnuEditCopyToFile");
+  EXPECT_EQ(folder.Read("out.txt"), "zwei");
+  testsupport::QueueAnswer(SaveAs(target));
+  testsupport::QueueAnswer(IDCANCEL);
+  Select(*edit, {1, 1}, {2, 1});
+  Click("mnuEditCopyToFile");
+  EXPECT_EQ(folder.Read("out.txt"), "zwei");
+
+  // A name without extension gets the chosen type's; a file that cannot be written is reported.
+  Select(*edit, {1, 1}, {5, 1});
+  ModalAnswer bare = SaveAs(folder.File("ohne"));
+  testsupport::QueueAnswer(bare);
+  Click("mnuEditCopyToFile");
+  const std::string added = SaveAsDefaultExtension(GetOpenDialogFilter(), 1);
+  EXPECT_EQ(folder.Read("ohne" + added), "eins");
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+  testsupport::QueueAnswer(SaveAs(target));
+  testsupport::QueueAnswer(IDYES);
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [&target](const ModalQuestion& Q) {
+    EXPECT_TRUE(Q.flags & MB_ICONERROR);
+    EXPECT_EQ(Q.caption, "Kopieren in Datei");
+    EXPECT_NE(Q.text.find("\"" + target + "\" konnte nicht gespeichert"), std::string::npos);
+  });
+  Click("mnuEditCopyToFile");
+  SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(folder.Read("out.txt"), "zwei");
+  EXPECT_EQ(edit->Text(), "eins\r\nzwei");
+}
+
+TEST_F(EditMenuTest, BanksBookmarksLinesAndBracketsThroughTheirItems) {
+  SetText("(eins)\r\nzwei\r\ndrei");
+  Select(*edit, {2, 1}, {6, 1});
+  Click("mnuEditCopyMemoryBank4");
+  EXPECT_EQ(MemoryBanks[4], "eins");
+  edit->SetCaretXY({5, 3});
+  Click("mnuEditPasteMemoryBank4");
+  EXPECT_EQ(edit->Text(), "(eins)\r\nzwei\r\ndreieins");
+
+  edit->SetCaretXY({2, 2});
+  Click("mnuEditBookmarkSet3");
+  edit->SetCaretXY({1, 1});
+  Click("mnuEditBookmarkGoto3");
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
+  edit->SetCaretXY({1, 1});
+  Click("mnuEditBookmarkGotoNext");
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
+  Click("mnuEditBookmarkGotoPrev");
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
+  Click("mnuEditBookmarkRemoveAll");
+  int x, y;
+  EXPECT_FALSE(edit->GetBookMark(3, x, y));
+
+  testsupport::QueueAnswer(ModalAnswer{IDOK, "3"});
+  Click("tbMainEditGotoLine");
+  EXPECT_EQ(edit->CaretY(), 3);
+  testsupport::QueueAnswer(ModalAnswer{IDOK, "2"});
+  Click("mnuEditGotoPos");
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 1}));
+  Click("mnuSearchGotoMatchBrack");
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({6, 1}));
+
+  SetText("a$|$b$|$");
+  Click("mnuEditNextCursorPos");
+  EXPECT_EQ(edit->SelText(), "$|$");
+  EXPECT_EQ(edit->SelStart(), 1);
+  Click("mnuEditPrevCursorPos");
+  EXPECT_EQ(edit->SelStart(), 5) << "wraps around";
+}
+
+TEST_F(EditMenuTest, ClipboardItemsWorkOnTheActiveDocumentAndNothingWithoutOne) {
+  SetText("ab");
+  board.Data.clear();
+  Click("mnuEditSelectAll");
+  Click("mnuEditCopy");
+  EXPECT_EQ(ClipboardText(), "ab");
+  Select(*edit, {1, 1}, {2, 1});
+  Click("mnuEditCopyAndAttach");
+  EXPECT_EQ(ClipboardText(), "aba");
+  Click("mnuEditCutAndAttach");
+  EXPECT_EQ(ClipboardText(), "abaa");
+  EXPECT_EQ(edit->Text(), "b");
+  Click("mnuEditPaste");
+  EXPECT_EQ(edit->Text(), "abaab");
+
+  testsupport::QueueAnswer(IDNO);  // not saved
+  CloseAllDocuments(false);
+  ASSERT_EQ(GetActiveEditor(), nullptr);
+  for (const char* name :
+       {"mnuEdit", "mnuEditUndo", "mnuEditRedo", "mnuEditCut", "mnuEditCopy", "mnuEditPaste",
+        "mnuEditSelectAll", "mnuEditCopyAndAttach", "mnuEditCutAndAttach",
+        "mnuEditCopyToFile", "mnuEditCopyFormat", "mnuEditCopyFormatRTF",
+        "mnuEditCopyFormatHtmlDoc", "mnuEditCopyFormatHtmlFrag", "mnuEditCopyMemoryBank0",
+        "mnuEditPasteMemoryBank0", "mnuEditSelMode", "mnuEditSelModeColumn", "mnuEditGotoLine",
+        "mnuEditGotoPos", "mnuEditBookmarkSet0", "mnuEditBookmarkGoto0",
+        "mnuEditBookmarkGotoNext", "mnuEditBookmarkGotoPrev", "mnuEditBookmarkRemoveAll",
+        "mnuEditNextCursorPos", "mnuEditPrevCursorPos", "mnuSearchGotoMatchBrack",
+        "mnuEditPasteFromFile"})
+    Click(name);
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 1u) << "only the close asked";
+}
