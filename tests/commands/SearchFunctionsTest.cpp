@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <vector>
 #include "app/fHlpMain.h"
 #include "commands/fHlpMainSearch.h"
 #include "editor/CodeEditTestFixture.h"
@@ -241,6 +243,91 @@ TEST_F(SearchTest, AnInvalidExpressionIsReportedAndChangesNothing) {
     ExpectSelection(*edit, {2, 1});
   }
   EXPECT_FALSE(edit->CanUndo());
+}
+
+namespace {
+
+// Lines of varied length (longer than the first chunks the searches read), with hits at line
+// starts and ends, adjacent and overlapping ones, and at the first and last characters.
+std::string StepText() {
+  std::string text = "abab";
+  for (int i = 1; i < 2500; ++i) {
+    text += "\r\n";
+    text += std::string(static_cast<size_t>(i * 37 % 150), static_cast<char>('c' + i % 20));
+    if (i % 97 == 0) text += "aB";
+    if (i % 131 == 0) text = text.substr(0, text.size() - 1) + "ab";
+    if (i % 401 == 0) text += "\r\nAb";
+  }
+  return text + "xaba";
+}
+
+// The 0-based starts "find next" (or previous) selects one after the other from the given
+// start, until the selection stays.
+std::vector<int> Steps(TCustomCodeEdit& Edit, int Start, bool Forward) {
+  std::vector<int> starts;
+  Edit.SetSelStart(Start);
+  for (;;) {
+    const int before = Edit.SelStart(), length = Edit.SelLength();
+    Forward ? SearchNextInEditor(Edit) : SearchPrevInEditor(Edit);
+    if (Edit.SelStart() == before && Edit.SelLength() == length) return starts;
+    // Backwards from the first character the search starts at the end again.
+    if (std::find(starts.begin(), starts.end(), Edit.SelStart()) != starts.end()) return starts;
+    starts.push_back(Edit.SelStart());
+    EXPECT_EQ(Edit.SelLength(), static_cast<int>(LocalSearchReplace.SearchText.size()));
+  }
+}
+
+}  // namespace
+
+TEST_F(SearchTest, FindNextAndPreviousVisitEveryHitTheEngineFindsInTheWholeText) {
+  const std::string text = StepText();
+  auto edit = MakeEdit(text);
+  for (bool caseSensitive : {false, true}) {
+    SCOPED_TRACE(caseSensitive);
+    Use("ab", caseSensitive);
+    std::vector<int> expected;
+    for (int p = FindText(text, "ab", caseSensitive, 1, false); p > 0;
+         p = FindText(text, "ab", caseSensitive, p + 1, false))
+      expected.push_back(p - 1);
+    ASSERT_GT(expected.size(), 20u);
+    EXPECT_EQ(expected.front(), 0);
+    EXPECT_EQ(Steps(*edit, 0, true), expected);
+    // Backwards from the end, down to the very first character.
+    std::vector<int> backward(expected.rbegin(), expected.rend());
+    EXPECT_EQ(Steps(*edit, static_cast<int>(text.size()), false), backward);
+    // From inside a line and from a line break.
+    const int middle = expected[expected.size() / 2];
+    EXPECT_EQ(Steps(*edit, middle + 1, false).front(), middle);
+    EXPECT_EQ(Steps(*edit, middle, false).front(), expected[expected.size() / 2 - 1]);
+    const int brk = static_cast<int>(text.find("\r\n", static_cast<size_t>(middle)));
+    const auto after = std::upper_bound(expected.begin(), expected.end(), brk);
+    ASSERT_NE(after, expected.end());
+    EXPECT_EQ(Steps(*edit, brk + 1, true).front(), *after);
+  }
+}
+
+TEST_F(SearchTest, EmptyMatchesMoveOnAndTheWrapFindsTheFirstAgain) {
+  Settings.General.SearchContinue = true;
+  Settings.General.SearchContinueQuery = true;
+  auto edit = MakeEdit("a\r\nb\r\nc");
+  Use("^", false, false, true);
+  std::vector<int> starts;
+  for (int i = 0; i < 2; ++i) {
+    SearchNextRegExprInEditor(*edit);
+    starts.push_back(edit->SelStart());
+  }
+  EXPECT_EQ(starts, (std::vector<int>{3, 6})) << "each empty match is passed once";
+  EXPECT_EQ(edit->SelLength(), 0);
+  testsupport::QueueAnswer(IDYES);
+  SearchNextRegExprInEditor(*edit);
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+  EXPECT_EQ(edit->SelStart(), 0) << "after the wrap the first match is the hit";
+  // Backwards nothing is found twice either.
+  edit->SetSelStart(8);
+  SearchPrevRegExprInEditor(*edit);
+  EXPECT_EQ(edit->SelStart(), 6);
+  SearchPrevRegExprInEditor(*edit);
+  EXPECT_EQ(edit->SelStart(), 3);
 }
 
 // --- Listing every hit -----------------------------------------------------------------------
