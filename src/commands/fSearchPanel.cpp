@@ -51,8 +51,10 @@ bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Sear
                         const std::string& Replacement, bool KeepSelection) {
   if (!CanWriteDocument(&Editor)) return false;
   codeeditscopes::TUndoBlock block(Editor.UndoList());
-  if (!KeepSelection || !Editor.SelAvail()) Editor.SelectAll();
-  const std::string selected = Editor.SelText();
+  const bool wholeText = !KeepSelection || !Editor.SelAvail();
+  if (wholeText) Editor.SelectAll();
+  // The text is built much faster whole than as a selection.
+  const std::string selected = wholeText ? Editor.Text() : Editor.SelText();
   const std::optional<std::string> result = ReplaceAllIn(selected, Search, Replacement);
   if (!result || *result == selected) return false;
   Editor.SetSelText(*result);

@@ -167,13 +167,19 @@ std::vector<TfraEdit*> OpenFrames(const TPageControl& Tabs) {
   return frames;
 }
 
+// Whether the frame still shows a document. Compares pointers only: a closed frame is freed.
+bool StillOpen(const TPageControl& Tabs, const TfraEdit* Frame) {
+  for (int i = 0; i < Tabs.PageCount(); ++i)
+    if (GetFrameChecked(i) == Frame) return true;
+  return false;
+}
+
 // Replace All in every open document; messages run between documents, so a cancel click can
 // arrive and a document may be closed meanwhile.
 void ReplaceInAllDocuments(TfrmMain& Form, const TButton& Marker, const std::string& Replacement) {
-  THourglass hourglass;
   Form.lvResults->Clear();
   for (TfraEdit* frame : OpenFrames(*Form.pcEdit)) {
-    if (FrameTabIndex(frame) < 0 || !frame->seEdit) continue;
+    if (!StillOpen(*Form.pcEdit, frame) || !frame->seEdit) continue;
     ReplaceAllInEditor(*frame->seEdit, LocalSearchReplace, Replacement, true);
     Application().ProcessMessages();
     if (Marker.Tag() == CancelRequested) break;
@@ -448,13 +454,16 @@ void TfrmMain::btnSearchClick(TObject*) {
       RepeatSearch(true);
       if (S.Found && Settings.General.SearchFocusEditor) editor.SetFocus();
       else button->SetFocus();
-    } else if (S.AllFiles) {
-      TRunMarker marker(*button, "Main|btnSearchCancel", "Abbrechen", "Main|btnSearch", "Suchen");
-      SearchAllDocuments();
     } else {
-      lvResults->Clear();
-      SearchDocument(frame, FrameTabIndex(frame));
-      if (lvResults->Count() > 0) ShowResultsList(*lvResults);
+      // Listings let messages through: the button then cancels instead of starting again.
+      TRunMarker marker(*button, "Main|btnSearchCancel", "Abbrechen", "Main|btnSearch", "Suchen");
+      if (S.AllFiles) {
+        SearchAllDocuments();
+      } else {
+        lvResults->Clear();
+        SearchDocument(frame, FrameTabIndex(frame));
+        if (lvResults->Count() > 0) ShowResultsList(*lvResults);
+      }
     }
     if (!S.Found && Settings.General.SearchNotFoundMsg)
       MsgBox(GetLangText("Main|MsgSearchNoFoundText", "Der Suchbegriff wurde nicht gefunden."),
@@ -501,13 +510,14 @@ void TfrmMain::btnReplaceAllClick(TObject*) {
   LocalSearchReplace.SearchText = searchText;
   LocalSearchReplace.ReplaceText = typed;
   SetSearchFlags(options);
+  THourglass hourglass;
   try {
     if (options.AllFiles)
       ReplaceInAllDocuments(*this, *button, replacement);
     else
       ReplaceAllInEditor(*frame->seEdit, LocalSearchReplace, replacement, options.ReplaceAllInSel);
   } catch (const std::exception& E) {
-    if (FrameTabIndex(frame) >= 0) {
+    if (StillOpen(*pcEdit, frame)) {
       frame->seEdit->SetSelStart(selStart);
       frame->seEdit->SetSelLength(selLength);
     }

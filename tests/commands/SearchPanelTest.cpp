@@ -312,6 +312,27 @@ TEST_F(SearchPanelTest, ReplaceAllInAllDocumentsKeepsSelectionsAndSkipsReadOnlyD
   ExpectPanelRestored();
 }
 
+TEST_F(SearchPanelTest, ADocumentClosedDuringReplaceAllIsSkippedAndTheOthersAreReplaced) {
+  TCodeEdit& first = NewDocument("ab");
+  NewDocument("ab");
+  TCodeEdit& third = NewDocument("ab");
+  TfraEdit* second = GetFrameChecked(1);
+  Check("chkSearchAllFiles");
+  Fill("ab", "Z");
+  // Runs after the first document, while the run lets messages through.
+  TPostedClick close([&] {
+    frmMain->pcEdit->SetActivePage(dynamic_cast<TTabSheet*>(second->Owner()));
+    second->DocInfo.Modified = false;
+    CloseDocument();
+  });
+  Click("btnReplaceAll");
+  ASSERT_TRUE(close.Ran());
+  EXPECT_EQ(frmMain->pcEdit->PageCount(), 2);
+  EXPECT_EQ(first.Text(), "Z");
+  EXPECT_EQ(third.Text(), "Z");
+  ExpectPanelRestored();
+}
+
 // ---- Every way out restores the panel ------------------------------------------------------
 
 TEST_F(SearchPanelTest, AnInvalidExpressionIsReportedAndThePanelStillWorks) {
