@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 #include "app/fHlpMain.h"
 #include "app/fLanguage.h"
 #include "app/formMain.h"
@@ -59,32 +62,160 @@ TEST_F(HotKeyDefaultsTest, RegistersEveryHotKeyOnceInOrder) {
   EXPECT_EQ(HotKeyList.size(), static_cast<size_t>(HotKeyDefaultCount)) << "rebuilt, not added";
 }
 
-TEST_F(HotKeyDefaultsTest, SampleRowsAcrossAllGroups) {
-  struct Row {
-    int index;
-    const char* name;
-    const char* key;
-  };
-  const Row rows[] = {
-      {0, "frmMain_mnuFileNewDoc", "C|78"},        {7, "frmMain_mnuFileSaveAs", "SC|85"},
-      {24, "frmMain_mnuFileExit", "|"},            {37, "frmMain_mnuEditCopyMemoryBank0", "SA|48"},
-      {56, "frmMain_mnuEditPasteMemoryBank9", "A|57"}, {62, "frmMain_mnuEditSearchNext", "|114"},
-      {87, "frmMain_mnuEditBookmarkGoto9", "C|57"}, {93, "frmMain_mnuEditPrevCursorPos", "S|122"},
-      {100, "frmMain_mnuInsertSpecialChars", "C|191"}, {111, "frmMain_mnuFormatANSIinANSII", "|"},
-      {128, "frmMain_mnuFormatParIn", "CA|73"},    {150, "frmMain_mnuViewSyntaxHlURI", "|"},
-      {166, "frmMain_mnuViewLeftPanelHide", "SC|226"}, {177, "frmMain_mnuHelpHelp", "|112"},
-      {184, "frmMain_pmnuBottomHide", "|"},        {188, "frmMain_KeyDownChangeTabBack", "SC|9"},
-      {195, "frmMain_frameEdit_PLUS", "C|107"},    {207, "frmMain_frameEdit_U", "SCA|85"},
-      {208, "Edit_ecUp", "|38"},                   {241, "Edit_ecLineSelect", "SA|76"},
-      {245, "Edit_ecDeleteLastCharAlt", "S|8"},    {262, "Edit_ecSetMarker0", "SC|48"},
-      {281, "Edit_ecGotoMarker9", "C|57"},         {288, "frmWindowList_pmnuWinInvertSel", "C|73"},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.index);
-    ASSERT_LT(r.index, static_cast<int>(HotKeyList.size()));
-    EXPECT_EQ(HotKeyList[r.index].Name, r.name);
-    EXPECT_EQ(HotKeyList[r.index].Default, r.key);
-    EXPECT_EQ(HotKeyList[r.index].Current, r.key);
+namespace {
+
+// The defaults in registration order, keys written with their names ("C|N", "SA|Left"); a
+// name alone has no key. "Name#" with "K#" stands for the ten rows of the digits 0 to 9.
+const char* const DefaultRows[] = {
+    // Datei
+    "frmMain_mnuFileNewDoc C|N", "frmMain_mnuFileNewTemplates SC|N", "frmMain_mnuFileOpen C|O",
+    "frmMain_mnuFileOpenFast SC|O", "frmMain_mnuFileReOpenHistory", "frmMain_mnuFileReload",
+    "frmMain_mnuFileSave C|S", "frmMain_mnuFileSaveAs SC|U", "frmMain_mnuFileSaveAll SC|S",
+    "frmMain_mnuFileLineBreakFormatWindows", "frmMain_mnuFileLineBreakFormatUNIX",
+    "frmMain_mnuFileLineBreakFormatMacIntosh", "frmMain_mnuFileLineBreakFormatOriginal",
+    "frmMain_mnuFileExport", "frmMain_mnuFileSessionOpen", "frmMain_mnuFileSessionSaveAs",
+    "frmMain_mnuFileClose C|W", "frmMain_mnuFileCloseAllButCurrent", "frmMain_mnuFileCloseAll",
+    "frmMain_mnuFilePrintSetup", "frmMain_mnuFilePrintPreview SC|P", "frmMain_mnuFilePrint C|P",
+    "frmMain_mnuFilePrintUnFormatted", "frmMain_mnuFileProperties", "frmMain_mnuFileExit",
+    // Bearbeiten
+    "frmMain_mnuEditUndo C|Z", "frmMain_mnuEditRedo SC|Z", "frmMain_mnuEditCut C|X",
+    "frmMain_mnuEditCutAndAttach SC|X", "frmMain_mnuEditCopy C|C",
+    "frmMain_mnuEditCopyAndAttach SC|C", "frmMain_mnuEditPaste C|V",
+    "frmMain_mnuEditPasteFromFile", "frmMain_mnuEditCopyToFile", "frmMain_mnuEditCopyFormatRTF",
+    "frmMain_mnuEditCopyFormatHtmlDoc", "frmMain_mnuEditCopyFormatHtmlFrag",
+    "frmMain_mnuEditCopyMemoryBank# SA|#", "frmMain_mnuEditPasteMemoryBank# A|#",
+    "frmMain_mnuEditSelectAll C|A", "frmMain_mnuEditSelModeNormal SA|N",
+    "frmMain_mnuEditSelModeLine SA|L", "frmMain_mnuEditSelModeColumn SA|C",
+    // Suchen
+    "frmMain_mnuEditSearch C|F", "frmMain_mnuEditSearchNext |F3", "frmMain_mnuEditSearchPrev S|F3",
+    "frmMain_mnuEditDocSearch SC|F", "frmMain_mnuSearchIncremtalSearch CA|F",
+    "frmMain_mnuEditGotoLine C|G", "frmMain_mnuEditGotoPos SC|G",
+    "frmMain_mnuEditBookmarkSet# SC|#", "frmMain_mnuEditBookmarkGoto# C|#",
+    "frmMain_mnuEditBookmarkGotoPrev SC|M", "frmMain_mnuEditBookmarkGotoNext C|M",
+    "frmMain_mnuEditBookmarkRemoveAll", "frmMain_mnuSearchGotoMatchBrack",
+    "frmMain_mnuEditNextCursorPos |F11", "frmMain_mnuEditPrevCursorPos S|F11",
+    // Einfuegen
+    "frmMain_mnuInsertDateAndTime", "frmMain_mnuInsertDate", "frmMain_mnuInsertTime",
+    "frmMain_mnuInsertGUID", "frmMain_mnuInsertFilePath", "frmMain_mnuInsertConsoleOutput",
+    "frmMain_mnuInsertSpecialChars C|#", "frmMain_mnuInsertClipboardLineBegin",
+    "frmMain_mnuInsertClipboardLineEnd", "frmMain_mnuInsertContentTemplate SC|T",
+    // Format
+    "frmMain_mnuFormatSpecialCharsToHtmlCodes", "frmMain_mnuFormatSpecialCharsToHtmlUnicodes",
+    "frmMain_mnuFormatHtmlCodesUnicodesToSpecialChars", "frmMain_mnuFormatHtmlToText",
+    "frmMain_mnuFormatHtmlEncode", "frmMain_mnuFormatHtmlDecode",
+    "frmMain_mnuFormatComprWhitespaces", "frmMain_mnuFormatANSIinANSII",
+    "frmMain_mnuFormatASCIIinANSI", "frmMain_mnuFormatANSIinUTF8", "frmMain_mnuFormatUTF8inANSI",
+    "frmMain_mnuFormatToURL", "frmMain_mnuFormatFromURL", "frmMain_mnuFormatToQP",
+    "frmMain_mnuFormatFromQP", "frmMain_mnuFormatToBase64", "frmMain_mnuFormatFromBase64",
+    "frmMain_mnuFormatROT13", "frmMain_mnuFormatTabsToSpaces", "frmMain_mnuFormatSpacesToTabs",
+    "frmMain_mnuFormatTrimTrailingSpaces", "frmMain_mnuFormatToUpper", "frmMain_mnuFormatToLower",
+    "frmMain_mnuFormatToUpperLowerSwap", "frmMain_mnuFormatParIn CA|I",
+    "frmMain_mnuFormatParOut CA|U", "frmMain_mnuFormatSortAsc", "frmMain_mnuFormatSortDesc",
+    "frmMain_mnuFormatMoveLineUp", "frmMain_mnuFormatMoveLineDown",
+    "frmMain_mnuFormatDelEmptyLines", "frmMain_mnuFormatDelDuplicateLines",
+    "frmMain_mnuFormatDelLinesStarts", "frmMain_mnuFormatDelLinesContains",
+    "frmMain_mnuFormatDelLinesEnds", "frmMain_mnuFormatDelLinesNotStarts",
+    "frmMain_mnuFormatDelLinesNotContains", "frmMain_mnuFormatDelLinesNotEnds",
+    "frmMain_mnuFormatDelLinesMatch", "frmMain_mnuFormatDelLinesNotMatch",
+    "frmMain_mnuFormatFillSelection", "frmMain_mnuFormatConnectLines",
+    "frmMain_mnuFormatLineWrapRightEdge", "frmMain_mnuFormatLineWrapRightEdgeNChars",
+    "frmMain_mnuFormatReplaceHtmlNamedChars",
+    // Ansicht
+    "frmMain_mnuViewSyntaxNone", "frmMain_mnuViewSyntaxHlURI", "frmMain_mnuViewSyntaxHlWebMixed",
+    "frmMain_mnuViewSyntaxHlHTML", "frmMain_mnuViewSyntaxHlPHP", "frmMain_mnuViewSyntaxHlCSS",
+    "frmMain_mnuViewSyntaxHlJS", "frmMain_mnuViewSyntaxHlVBS", "frmMain_mnuViewLineBreak CA|L",
+    "frmMain_mnuViewSpecialChars CA|C", "frmMain_mnuViewReadOnly",
+    "frmMain_mnuViewFontZoomIn SCA|9", "frmMain_mnuViewFontZoomOut SCA|8",
+    "frmMain_mnuViewFontZoomNormal SCA|0", "frmMain_mnuViewUseAsciiFont C|D",
+    "frmMain_mnuViewCharProp C|+", "frmMain_mnuViewDocSearchHide SC|+",
+    "frmMain_mnuViewLeftPanelHide SC|<", "frmMain_mnuViewToolBar", "frmMain_mnuViewStatusBar",
+    "frmMain_mnuViewStayOnTop C|T", "frmMain_mnuViewWindowList C|L",
+    // Extras, Hilfe, context menus
+    "frmMain_mnuExtrasExecute C|E", "frmMain_mnuExtrasDefApp", "frmMain_mnuExtrasOpenFolder",
+    "frmMain_mnuExtrasPluginMgr", "frmMain_mnuExtrasHotKeySetup", "frmMain_mnuExtrasSettings",
+    "frmMain_mnuHelpHelp |F1", "frmMain_mnuHelpWebsite", "frmMain_mnuHelpEMail",
+    "frmMain_mnuHelpInfo", "frmMain_pmnuTabsCopyFullPath", "frmMain_pmnuTabsCopyFileName",
+    "frmMain_pmnuTabsCopyFilePath", "frmMain_pmnuBottomHide",
+    // Tab and insert keys
+    "frmMain_KeyDownMoveTabLeft SA|Left", "frmMain_KeyDownMoveTabRight SA|Right",
+    "frmMain_KeyDownChangeTabLeft A|Left", "frmMain_KeyDownChangeTabBack SC|Tab",
+    "frmMain_KeyDownChangeTabRight A|Right", "frmMain_KeyDownChangeTab C|Tab",
+    "frmMain_frameEdit_TEMPLATE SC|Space", "frmMain_frameEdit_BR S|Enter",
+    "frmMain_frameEdit_BRCRLF C|Enter", "frmMain_frameEdit_P SC|Enter",
+    "frmMain_frameEdit_PLUS C|Add", "frmMain_frameEdit_MUL C|Multiply",
+    "frmMain_frameEdit_SUB C|Subtract", "frmMain_frameEdit_PLUSDATE SC|Add",
+    "frmMain_frameEdit_MULDATE SC|Multiply", "frmMain_frameEdit_SUBDATE SC|Subtract",
+    "frmMain_frameEdit_NBSP SCA|Space", "frmMain_frameEdit_AMP SCA|A",
+    "frmMain_frameEdit_GT SCA|G", "frmMain_frameEdit_LT SCA|L", "frmMain_frameEdit_B SCA|B",
+    "frmMain_frameEdit_I SCA|I", "frmMain_frameEdit_U SCA|U",
+    // Editor, by groups
+    "Edit_ecUp |Up", "Edit_ecScrollUp C|Up", "Edit_ecDown |Down", "Edit_ecScrollDown C|Down",
+    "Edit_ecLeft |Left", "Edit_ecWordLeft C|Left", "Edit_ecRight |Right",
+    "Edit_ecWordRight C|Right", "Edit_ecPageDown |PgDn", "Edit_ecPageBottom C|PgDn",
+    "Edit_ecPageUp |PgUp", "Edit_ecPageTop C|PgUp", "Edit_ecLineStart |Home",
+    "Edit_ecEditorTop C|Home", "Edit_ecLineEnd |End", "Edit_ecEditorBottom C|End",
+    "Edit_ecMatchBracket SC|B", "Edit_ecSelectAll C|A", "Edit_ecSelUp S|Up",
+    "Edit_ecSelDown S|Down", "Edit_ecSelLeft S|Left", "Edit_ecSelWordLeft SC|Left",
+    "Edit_ecSelRight S|Right", "Edit_ecSelWordRight SC|Right", "Edit_ecSelPageDown S|PgDn",
+    "Edit_ecSelPageBottom SC|PgDn", "Edit_ecSelPageUp S|PgUp", "Edit_ecSelPageTop SC|PgUp",
+    "Edit_ecSelLineStart S|Home", "Edit_ecSelEditorTop SC|Home", "Edit_ecSelLineEnd S|End",
+    "Edit_ecSelEditorBottom SC|End", "Edit_ecNormalSelect SA|N", "Edit_ecLineSelect SA|L",
+    "Edit_ecColumnSelect SA|C", "Edit_ecDeleteChar |Del", "Edit_ecDeleteLastChar |BkSp",
+    "Edit_ecDeleteLastCharAlt S|BkSp", "Edit_ecDeleteLastWord C|BkSp", "Edit_ecLineBreak |Enter",
+    "Edit_ecTab |Tab", "Edit_ecShiftTab S|Tab", "Edit_ecBlockIndent SC|I",
+    "Edit_ecBlockUnindent SC|U", "Edit_ecInsertLine C|N", "Edit_ecDeleteWord C|T",
+    "Edit_ecDeleteLine C|Y", "Edit_ecDeleteEOL SC|Y", "Edit_ecUndo A|BkSp", "Edit_ecRedo SA|BkSp",
+    "Edit_ecCopy C|Ins", "Edit_ecCut S|Del", "Edit_ecPaste S|Ins", "Edit_ecToggleMode |Ins",
+    "Edit_ecSetMarker# SC|#", "Edit_ecGotoMarker# C|#",
+    // Window list
+    "frmWindowList_pmnuWinClose C|C", "frmWindowList_pmnuWinCloseAll SC|C",
+    "frmWindowList_pmnuWinSave C|S", "frmWindowList_pmnuWinSaveAll SC|S",
+    "frmWindowList_pmnuWinLockUnlock C|L", "frmWindowList_pmnuWinSelectAll C|A",
+    "frmWindowList_pmnuWinInvertSel C|I",
+};
+
+// Virtual-key codes of the named keys on a German keyboard.
+std::string KeyCode(const std::string& Key) {
+  static const std::pair<const char*, int> named[] = {
+      {"F1", 112}, {"F3", 114}, {"F11", 122}, {"Left", 37}, {"Up", 38}, {"Right", 39},
+      {"Down", 40}, {"PgUp", 33}, {"PgDn", 34}, {"Home", 36}, {"End", 35}, {"Tab", 9},
+      {"Enter", 13}, {"Space", 32}, {"BkSp", 8}, {"Del", 46}, {"Ins", 45}, {"#", 191},
+      {"+", 187}, {"<", 226}, {"Add", 107}, {"Multiply", 106}, {"Subtract", 109}};
+  for (const auto& [name, code] : named)
+    if (Key == name) return std::to_string(code);
+  return Key.empty() ? "" : std::to_string(static_cast<int>(Key[0]));  // letters and digits
+}
+
+// "name modifiers|code" rows, the digit ranges spelt out.
+std::vector<std::pair<std::string, std::string>> ExpectedDefaults() {
+  std::vector<std::pair<std::string, std::string>> rows;
+  for (const std::string row : DefaultRows) {
+    const size_t blank = row.find(' ');
+    const std::string name = row.substr(0, blank);
+    const std::string key = blank == std::string::npos ? "|" : row.substr(blank + 1);
+    const size_t bar = key.find('|');
+    const std::string modifiers = key.substr(0, bar), keyName = key.substr(bar + 1);
+    if (name.back() != '#') {
+      rows.push_back({name, modifiers + "|" + KeyCode(keyName)});
+      continue;
+    }
+    for (char d = '0'; d <= '9'; ++d)
+      rows.push_back({name.substr(0, name.size() - 1) + d, modifiers + "|" + KeyCode({d})});
+  }
+  return rows;
+}
+
+}  // namespace
+
+TEST_F(HotKeyDefaultsTest, EveryDefaultKeyInRegistrationOrder) {
+  const auto expected = ExpectedDefaults();
+  ASSERT_EQ(expected.size(), static_cast<size_t>(HotKeyDefaultCount));
+  ASSERT_EQ(HotKeyList.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(HotKeyList[i].Name, expected[i].first);
+    EXPECT_EQ(HotKeyList[i].Default, expected[i].second) << expected[i].first;
+    EXPECT_EQ(HotKeyList[i].Current, expected[i].second) << expected[i].first;
   }
 }
 
