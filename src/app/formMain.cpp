@@ -242,9 +242,9 @@ void TfrmMain::BuildSearchPanel() {
   Make<TGroupBox>("grpSearchDir", bottom, 516, 0, 120, 60);
   Make<TRadioButton>("rbSearchForwards", bottom, 524, 16, 100, 17, true);
   Make<TRadioButton>("rbSearchBackwards", bottom, 524, 34, 100, 17);
-  Make<TButton>("btnSearch", bottom, 644, 4, 120, 23, true);
-  Make<TButton>("btnReplaceSel", bottom, 644, 32, 120, 23);
-  Make<TButton>("btnReplaceAll", bottom, 644, 60, 120, 23);
+  Make<TButton>("btnSearch", bottom, 644, 4, 130, 23, true);
+  Make<TButton>("btnReplaceSel", bottom, 644, 32, 130, 23);
+  Make<TButton>("btnReplaceAll", bottom, 644, 60, 130, 23);
 
   lvResults = Make<TListView>("lvResults", tabResults, 0, 0, 600, 150);
   lvResults->SetAlign(alClient);

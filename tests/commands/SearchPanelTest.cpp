@@ -487,6 +487,38 @@ TEST_F(SearchPanelTest, OpeningCutsTheHistoriesAndTakesTheSelection) {
   EXPECT_EQ(combo.Items(1), "s2");
 }
 
+TEST_F(SearchPanelTest, TheSameOpenCommandClosesAFocusedPanelAndTheOtherSwitchesItsMode) {
+  NewDocument("abc");
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  auto open = [](const char* Command) { frmMain->Find<TMenuItem>(Command)->Click(); };
+  open("mnuEditSearch");
+  ASSERT_EQ(GetFocus(), frmMain->cmbSearch->EditHandle());
+  open("mnuEditDocSearch");
+  EXPECT_TRUE(frmMain->pcBottom->Visible());
+  EXPECT_TRUE(frmMain->Find<TCheckBox>("chkSearchAllFiles")->Checked());
+  open("mnuEditDocSearch");
+  EXPECT_FALSE(frmMain->pcBottom->Visible());
+  EXPECT_FALSE(Settings.ViewDocSearch);
+
+  // The fields' edit menu follows the focused field: cut, then paste it back.
+  open("mnuEditSearch");
+  TComboBox& combo = *frmMain->cmbSearch;
+  combo.SetText("abc");
+  combo.SetSelection(0, 2);
+  frmMain->pmnuSREditPopup(nullptr);
+  auto item = [](const char* Name) { return frmMain->Find<TMenuItem>(Name); };
+  EXPECT_EQ(item("pmnuSREditCopy")->Caption(), item("mnuEditCopy")->Caption());
+  EXPECT_TRUE(item("pmnuSREditCut")->Enabled());
+  item("pmnuSREditCut")->Click();
+  EXPECT_EQ(combo.Text(), "c");
+  frmMain->pmnuSREditPopup(nullptr);
+  EXPECT_FALSE(item("pmnuSREditCopy")->Enabled());
+  EXPECT_TRUE(item("pmnuSREditPaste")->Enabled());
+  item("pmnuSREditPaste")->Click();
+  EXPECT_EQ(combo.Text(), "abc");
+}
+
 TEST_F(SearchPanelTest, EnterSearchesAndEscapeHidesThePanel) {
   TCodeEdit& editor = NewDocument("x ab");
   frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
