@@ -115,6 +115,8 @@ TEST_F(SearchTest, SearchesSelectTheNextOrPreviousHit) {
       {'P', "", "ab ab ab", "ab", {6, 2}, {3, 2}, true},
       {'P', "", "ab ab", "ab", {0, 0}, {3, 2}, true},  // from the start: from the end
       {'P', "", "ab ab", "ab", {3, 2}, {0, 2}, true},  // the first character
+      {'N', "", "ab\r\ncd ab\r\ncd", "b\r\nc", {2, 0}, {8, 4}, true},  // across a break
+      {'P', "", "ab\r\ncd ab\r\ncd", "B\r\nC", {8, 4}, {1, 4}, true},
       {'n', "r", "a1 b22 c333", "[0-9]+", {1, 1}, {4, 2}, true},
       {'n', "r", "a1 b22 c333", "[0-9]+", {4, 2}, {8, 3}, true},  // the last character
       {'n', "r", "ab\r\ncd", "b\\r\\nc", {0, 0}, {1, 4}, true},
