@@ -112,10 +112,14 @@ TEST_F(MainWindowTest, CommandsNotBuiltYetStayDisabledWhenTheirMenuOpens) {
   EXPECT_TRUE(Button("tbMainFileReOpen")->Visible());
   EXPECT_FALSE(Button("tbMainEditUndo")->Visible());
   EXPECT_FALSE(Button("tbMainFilePrint")->Visible());
-  // Only the file group is left, so no separator shows, and the search field follows it.
+  // The file group and the search button are left: one separator between them, and the
+  // search field follows the last button.
+  EXPECT_TRUE(Button("tbMainEditSearch")->Visible());
+  int separators = 0;
   for (int i = 1; Button("tbMainSep" + std::to_string(i)); ++i)
-    EXPECT_FALSE(Button("tbMainSep" + std::to_string(i))->Visible()) << i;
-  EXPECT_LT(frmMain->txtIncSearch->Left(), 8 * GlyphSize);
+    separators += Button("tbMainSep" + std::to_string(i))->Visible() ? 1 : 0;
+  EXPECT_EQ(separators, 1);
+  EXPECT_LT(frmMain->txtIncSearch->Left(), 10 * GlyphSize);
 }
 
 TEST_F(MainWindowTest, GlyphStripHasEveryNamedImageAndNothingElse) {
