@@ -84,23 +84,20 @@ TEST_F(EditMenuTest, SelectionModeMenuEndsColumnModeWhenAltSelectsBlocks) {
   EXPECT_FALSE(Item("mnuEditSelModeNormal")->Checked());
 }
 
-TEST_F(EditMenuTest, FormattedCopiesFromTheWindowsExporters) {
-  ASSERT_NE(frmMain->CodeExporterRTF, nullptr);
-  ASSERT_NE(frmMain->CodeExporterHTML, nullptr);
+TEST_F(EditMenuTest, FormattedCopiesUseTheWindowsExportersAndNoHtmlForRuleFiles) {
   TCodeIniHighlighter ini(nullptr);
   edit->SetHighlighter(&ini);
   SetText("[a]\r\nb=1");
   Click("mnuEditCopyFormat");
-  EXPECT_TRUE(Enabled("mnuEditCopyFormatRTF"));
   EXPECT_TRUE(Enabled("mnuEditCopyFormatHtmlDoc"));
   EXPECT_TRUE(Enabled("mnuEditCopyFormatHtmlFrag"));
   Click("mnuEditCopyFormatHtmlFrag");
   EXPECT_EQ(ClipboardText().rfind("<pre>", 0), 0u);
-  EXPECT_TRUE(edit->SelAvail()) << "the whole text was selected";
+  Click("mnuEditCopyFormatHtmlDoc");
+  EXPECT_NE(ClipboardText().find("<!DOCTYPE"), std::string::npos);
   Click("mnuEditCopyFormatRTF");
   EXPECT_EQ(board.Data[RegisterClipboardFormatName("Rich Text Format")].rfind("{\\rtf", 0), 0u);
 
-  // The frame's own rule-file highlighter has no HTML export.
   edit->SetHighlighter(frame->HlUni.get());
   Click("mnuEditCopyFormat");
   EXPECT_FALSE(Enabled("mnuEditCopyFormatHtmlDoc"));
@@ -159,44 +156,18 @@ TEST_F(EditMenuTest, SavingTheSelectionAsksBeforeOverwritingAndReportsFailure) {
   EXPECT_EQ(edit->Text(), "eins\r\nzwei");
 }
 
-TEST_F(EditMenuTest, BanksBookmarksLinesAndBracketsThroughTheirItems) {
-  SetText("(eins)\r\nzwei\r\ndrei");
+TEST_F(EditMenuTest, NumberedItemsCarryTheirIndex) {
+  SetText("(eins)\r\nzwei");
   Select(*edit, {2, 1}, {6, 1});
   Click("mnuEditCopyMemoryBank4");
   EXPECT_EQ(MemoryBanks[4], "eins");
-  edit->SetCaretXY({5, 3});
+  edit->SetCaretXY({5, 2});
   Click("mnuEditPasteMemoryBank4");
-  EXPECT_EQ(edit->Text(), "(eins)\r\nzwei\r\ndreieins");
-
-  edit->SetCaretXY({2, 2});
+  EXPECT_EQ(edit->Text(), "(eins)\r\nzweieins");
   Click("mnuEditBookmarkSet3");
   edit->SetCaretXY({1, 1});
   Click("mnuEditBookmarkGoto3");
-  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
-  edit->SetCaretXY({1, 1});
-  Click("mnuEditBookmarkGotoNext");
-  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
-  Click("mnuEditBookmarkGotoPrev");
-  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 2}));
-  Click("mnuEditBookmarkRemoveAll");
-  int x, y;
-  EXPECT_FALSE(edit->GetBookMark(3, x, y));
-
-  testsupport::QueueAnswer(ModalAnswer{IDOK, "3"});
-  Click("tbMainEditGotoLine");
-  EXPECT_EQ(edit->CaretY(), 3);
-  testsupport::QueueAnswer(ModalAnswer{IDOK, "2"});
-  Click("mnuEditGotoPos");
-  EXPECT_EQ(edit->CaretXY(), TBufferCoord({2, 1}));
-  Click("mnuSearchGotoMatchBrack");
-  EXPECT_EQ(edit->CaretXY(), TBufferCoord({6, 1}));
-
-  SetText("a$|$b$|$");
-  Click("mnuEditNextCursorPos");
-  EXPECT_EQ(edit->SelText(), "$|$");
-  EXPECT_EQ(edit->SelStart(), 1);
-  Click("mnuEditPrevCursorPos");
-  EXPECT_EQ(edit->SelStart(), 5) << "wraps around";
+  EXPECT_EQ(edit->CaretXY(), TBufferCoord({9, 2}));
 }
 
 TEST_F(EditMenuTest, ClipboardItemsWorkOnTheActiveDocumentAndNothingWithoutOne) {

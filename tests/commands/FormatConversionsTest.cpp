@@ -1,4 +1,4 @@
-// The Format menu's text conversions: each on its own, then through an editor as one undo step.
+// The Format menu's text conversions, each on its own, and what stops one from writing.
 #include <gtest/gtest.h>
 #include <optional>
 #include "commands/FormatCommands.h"
@@ -9,7 +9,6 @@
 #include "rtl/SysUtils.h"
 
 using codeedittest::MakeEdit;
-using codeedittest::Select;
 
 namespace {
 
@@ -163,56 +162,6 @@ TEST(TextConversions, TabsAndSpacesAtEveryWidth) {
   };
   for (const Row& r : toTabs) EXPECT_EQ(SpacesToTabs(r.Input, r.Width), r.Expected) << r.Input;
   EXPECT_EQ(SpacesToTabs(TabsToSpaces("\ta\t\tb", 3), 3), "\ta\t\tb");
-}
-
-namespace {
-
-struct TEditorRow {
-  const char* Name;
-  TTextConversion Convert;
-  TConvertScope Scope;
-  std::string Text;
-  TBufferCoord From, To;  // From == To: nothing selected
-  std::string Expected;
-};
-
-}  // namespace
-
-TEST(ConvertEditorText, EachConversionIsOneUndoStepOverItsScope) {
-  const TBufferCoord none{1, 1};
-  const TEditorRow rows[] = {
-      {"upper, nothing selected: all", AnsiUpperCase, TConvertScope::SelectionElseAll,
-       "gr\xFC\xDF" "e\r\nzwei", none, none, "GR\xDC\xDF" "E\r\nZWEI"},
-      {"lower, a selection", AnsiLowerCase, TConvertScope::SelectionElseAll, "ABC\r\nDEF", {2, 1},
-       {2, 2}, "Abc\r\ndEF"},
-      {"swap", InvertCase, TConvertScope::SelectionElseAll, "aB\xE4", none, none, "Ab\xC4"},
-      {"base64, last line without a break", Base64Encode, TConvertScope::SelectionElseAll,
-       "x\r\nab", {1, 2}, {3, 2}, "x\r\nYWI="},
-      {"invalid base64 gives an empty text", Base64ToText, TConvertScope::SelectionElseAll,
-       "a!b", none, none, ""},
-      {"url", [](const std::string& T) { return URLEncode(T, ""); },
-       TConvertScope::SelectionElseAll, "a b", none, none, "a%20b"},
-      {"rot13", Rot13, TConvertScope::SelectionElseAll, "Hallo", none, none, "Unyyb"},
-      {"whole text despite a selection", AnsiUpperCase, TConvertScope::WholeText, "ab\r\ncd",
-       {1, 1}, {2, 1}, "AB\r\nCD"},
-      {"selection only", AnsiUpperCase, TConvertScope::SelectionOnly, "ab\r\ncd", {1, 2}, {2, 2},
-       "ab\r\nCd"},
-  };
-  for (const TEditorRow& r : rows) {
-    SCOPED_TRACE(r.Name);
-    auto edit = MakeEdit(r.Text);
-    if (!(r.From == r.To)) Select(*edit, r.From, r.To);
-    ConvertEditorText(edit.get(), r.Convert, r.Scope);
-    EXPECT_EQ(edit->Text(), r.Expected);
-    ASSERT_TRUE(edit->CanUndo());
-    edit->Undo();
-    EXPECT_EQ(edit->Text(), r.Text);
-    EXPECT_FALSE(edit->CanUndo()) << "more than one undo step";
-    edit->Redo();
-    EXPECT_EQ(edit->Text(), r.Expected);
-    edit->Undo();
-    EXPECT_EQ(edit->Text(), r.Text);
-  }
 }
 
 TEST(ConvertEditorText, NothingChangesWithoutResultSelectionOrWritableDocument) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include "commands/FormatCommands.h"
 #include "commands/LineOperations.h"
 #include "editor/CodeEditTestFixture.h"
 
@@ -165,39 +164,4 @@ TEST(MoveLines, NothingPastTheEndsAndEarlierUndoStepsStillFit) {
   ASSERT_TRUE(MoveLines(*edit, true));
   EXPECT_EQ(edit->Text(), "cd\r\nef\r\nab");
   EXPECT_EQ(edit->SelectionMode(), TCodeSelectionMode::smColumn);
-}
-
-TEST(FormatCommands, SortEmptyDuplicatesAndJoinThroughTheEditor) {
-  struct Row {
-    const char* Name;
-    TTextConversion Convert;
-    TConvertScope Scope;
-    const char* Text;
-    TBufferCoord From, To;
-    const char* Expected;
-  };
-  const Row rows[] = {
-      {"sort all", SortAsc, TConvertScope::SelectionElseAll, "b\r\nA\r\nc", {1, 1}, {1, 1},
-       "A\r\nb\r\nc"},
-      {"sort a selection", SortDesc, TConvertScope::SelectionElseAll, "x\r\na\r\nb\r\ny",
-       {1, 2}, {1, 4}, "x\r\nb\r\na\r\ny"},
-      {"empty lines", DeleteEmptyTextLines, TConvertScope::WholeText, "a\r\n \r\nb\r\n\t",
-       {1, 1}, {2, 1}, "a\r\nb"},
-      {"duplicates", DeleteDuplicateTextLines, TConvertScope::WholeText, "Abc\r\nabc\r\nx",
-       {1, 1}, {1, 1}, "Abc\r\nx"},
-      {"join", JoinTextLines, TConvertScope::SelectionOnly, " a \r\nb\r\nc", {1, 1}, {1, 3},
-       "a bc"},
-      {"trim", TrimLineEnds, TConvertScope::SelectionElseAll, "a \r\nb ", {1, 1}, {1, 1},
-       "a\r\nb\r\n"},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.Name);
-    auto edit = MakeEdit(r.Text);
-    Select(*edit, r.From, r.To);
-    ConvertEditorText(edit.get(), r.Convert, r.Scope);
-    EXPECT_EQ(edit->Text(), r.Expected);
-    edit->Undo();
-    EXPECT_EQ(edit->Text(), r.Text);
-    EXPECT_FALSE(edit->CanUndo());
-  }
 }
