@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <map>
 #include "app/MainGlyphs.h"
+#include "app/XmlDoc.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
+#include "commands/clsSnippets.h"
 #include "printing/CodeExportHTML.h"
 #include "printing/CodeExportRTF.h"
 #include "toolkit/ComboBox.h"
@@ -60,6 +62,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
   BuildPanels();
   BuildSearchPanel();
   ConnectFileCommands();
+  ConnectInsertCommands();
   ConnectEditCommands();
   ConnectFormatCommands();
   ConnectSearchCommands();

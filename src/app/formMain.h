@@ -27,6 +27,11 @@ class TCheckBox;
 class TRadioButton;
 class TLabel;
 class TListView;
+class TTreeView;
+class TTreeNode;
+class TSnip;
+class TXmlDoc;
+class TStringList;
 class TCodeCustomHighlighter;
 class TCodeExporterHTML;
 class TCodeExporterRTF;
@@ -109,6 +114,51 @@ public:
   void mnuFileCloseAllButCurrentClick(TObject* Sender);
   void mnuFileExitClick(TObject* Sender);
   void mnuFileReOpenDocsClick(TObject* Sender);
+  void mnuFileClick(TObject* Sender);
+  void mnuFileNewClick(TObject* Sender);
+  void mnuFileNewDocItemClick(TObject* Sender);
+  void mnuFileReloadClick(TObject* Sender);
+  void mnuFileFileFormatClick(TObject* Sender);
+  void mnuFileLineBreakFormatClick(TObject* Sender);
+  void mnuFileExportClick(TObject* Sender);
+  void mnuFileSessionOpenClick(TObject* Sender);
+  void mnuFileSessionSaveAsClick(TObject* Sender);
+  void pcEditMouseDown(TObject* Sender, int Button, TShiftState Shift, int X, int Y);
+  void pcEditMouseUp(TObject* Sender, int Button, TShiftState Shift, int X, int Y);
+  void pcEditDragOver(TObject* Sender, TObject* Source, int X, int Y, bool& Accept);
+  void pcEditDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+  void pmnuTabsPopup(TObject* Sender);
+  void pmnuTabsReadOnlyClick(TObject* Sender);
+  void pmnuTabsCopyFullPathClick(TObject* Sender);
+  void pmnuTabsCopyFileNameClick(TObject* Sender);
+  void pmnuTabsCopyFilePathClick(TObject* Sender);
+
+  // Insert menu and the snippets panel (commands/formMainInsert.cpp).
+  void mnuInsertClick(TObject* Sender);
+  void mnuInsertDateAndTimeClick(TObject* Sender);
+  void mnuInsertDateClick(TObject* Sender);
+  void mnuInsertTimeClick(TObject* Sender);
+  void mnuInsertGUIDClick(TObject* Sender);
+  void mnuInsertFilePathClick(TObject* Sender);
+  void mnuInsertConsoleOutputClick(TObject* Sender);
+  void mnuInsertClipboardLineBeginClick(TObject* Sender);
+  void mnuInsertClipboardLineEndClick(TObject* Sender);
+  void mnuInsertTemplatesItemsClick(TObject* Sender);
+  void mnuInsertContentTemplatesClick(TObject* Sender);
+  void mnuInsertContentTemplateItemClick(TObject* Sender);
+  void mnuViewLeftPanelHideClick(TObject* Sender);
+  void pmnuSnipsHideClick(TObject* Sender);
+  void pnlLeftTopResize(TObject* Sender);
+  void cmbSnipFilesChange(TObject* Sender);
+  void tvSnipsDblClick(TObject* Sender);
+  void tvSnipsKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+  void tvSnipsMouseDown(TObject* Sender, int Button, TShiftState Shift, int X, int Y);
+  void tvSnipsMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void pmnuSnipsPopup(TObject* Sender);
+  void pmnuSnipsExpandClick(TObject* Sender);
+  void pmnuSnipsCollapseClick(TObject* Sender);
+  void pmnuSnipsExpandAllClick(TObject* Sender);
+  void pmnuSnipsCollapseAllClick(TObject* Sender);
   // A language of the language menu: loads its file and translates this window.
   void mnuLanguageItemClick(TObject* Sender);
 
@@ -242,6 +292,14 @@ public:
   TEdit* txtSearch = nullptr;
   TEdit* txtReplace = nullptr;
   TComboBox* cmbSnipFiles = nullptr;
+  TTreeView* tvSnips = nullptr;
+  TImageList* ilSnips = nullptr;
+  // The snippet file shown in the panel and its items (clsSnippets.h).
+  std::unique_ptr<TXmlDoc> SnipDoc;
+  std::unique_ptr<TSnip> Snips;
+  // The template files the New and content-template submenus list; items index them.
+  std::unique_ptr<TStringList> DocTemplateFiles;
+  std::unique_ptr<TStringList> ContentTemplateFiles;
   TListView* lvResults = nullptr;
   TLabel* lblResultState = nullptr;
   // The formatted copies of the Edit menu.
@@ -269,6 +327,9 @@ private:
   // The shared highlighters with the main window's colours (formMainHighlighters.cpp).
   void CreateHighlighters();
   void ConnectFileCommands();
+  void ConnectInsertCommands();
+  void BuildSnippetsPanel();
+  void InsertSnippet(const TTreeNode* Node);
   void ConnectEditCommands();
   void ConnectFormatCommands();
   void ConnectSearchCommands();
@@ -301,6 +362,7 @@ private:
   bool sessionEndAllowed_ = false;
   TTimer* tmrPostponed_ = nullptr;
   TEditBackground* incSearchBackground_ = nullptr;  // light red while nothing is found
+  const TTreeNode* lastHintNode_ = nullptr;         // the snippet node hovered last
 };
 
 extern TfrmMain* frmMain;

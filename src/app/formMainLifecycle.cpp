@@ -9,6 +9,8 @@
 #include "app/formMain.h"
 #include "app/formSplash.h"
 #include "app/frameEdit.h"
+#include "commands/Templates.h"
+#include "commands/clsSnippets.h"
 #include "commands/fHlpHK.h"
 #include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
@@ -102,8 +104,11 @@ void TfrmMain::FormCreate() {
       // Without the content rules files are typed by their extension alone.
     }
   }
+  LoadTemplatesDoc(Settings.SettingsDir + "Templates.dat");
+  LoadSnippetFileList();
   TranslateForm();
   UpdateReopenMenu();
+  BuildTemplatesMenu();
   BuildAppListMenu();
   LoadHighlighterList();
 
@@ -175,6 +180,13 @@ void TfrmMain::FormShow() {
   if (Settings.ViewLeftPanelWidth > 0) pnlLeft->SetWidth(Settings.ViewLeftPanelWidth);
   pnlLeft->SetVisible(Settings.ViewLeftPanel);
   splitterLeft->SetVisible(Settings.ViewLeftPanel);
+  if (cmbSnipFiles->Count() > 0) {
+    int index = 0;
+    for (int i = 0; i < cmbSnipFiles->Count(); ++i)
+      if (cmbSnipFiles->Items(i) == Settings.LastOpenedSnipFile) index = i;
+    cmbSnipFiles->SetItemIndex(index);
+    LoadSnippetFile(cmbSnipFiles->Items(index));
+  }
 
   ShowWindow(Handle(), Settings.WindowState == 1 ? SW_MAXIMIZE : SW_SHOWNORMAL);
   SetForegroundWindow(Handle());

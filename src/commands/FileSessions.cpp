@@ -1,0 +1,138 @@
+#include "commands/FileSessions.h"
+#include <vector>
+#include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
+#include "app/fHlpMainDocs.h"
+#include "app/fLanguage.h"
+#include "app/formMain.h"
+#include "editor/CodeEdit.h"
+#include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/PageControl.h"
+
+namespace {
+
+std::vector<std::string> SplitTabs(const std::string& Line) {
+  std::vector<std::string> fields;
+  size_t start = 0;
+  for (;;) {
+    size_t tab = Line.find('\t', start);
+    fields.push_back(Line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+int FieldOr(const std::vector<std::string>& Fields, size_t Index, int Default) {
+  return Index < Fields.size() ? StrToIntDef(Trim(Fields[Index]), Default) : Default;
+}
+
+// The extension of the filter row's first pattern (".tvs"); empty for "." and wildcards.
+std::string FilterExtension(const std::string& Filter, int FilterIndex) {
+  std::string pattern = GetToken(Filter, "|", FilterIndex * 2);
+  pattern = GetToken(pattern + ";", ";", 1);
+  const std::string ext = ExtractFileExt(pattern);
+  if (ext == "." || ext.find_first_of("*?") != std::string::npos) return std::string();
+  return ext;
+}
+
+}  // namespace
+
+std::string SessionFilter() {
+  return GetLangText("General|FilterTVSession", "Arbeitssitzung (*.tvs)") + "|*.tvs" + "|" +
+         GetLangText("General|FilterAll", "Alle Dateien (*.*)") + "|*.*";
+}
+
+void OpenSession() {
+  bool add = IsCtrlDown();
+  TFileDialogArgs args;
+  args.title = GetLangText("Main|DlgSessionOpenTitle", "Arbeitssitzung \xF6" "ffnen");
+  args.filter = SessionFilter();
+  args.filterIndex = 1;
+  std::vector<std::string> chosen = ExecuteOpenDialog(args);
+  if (chosen.empty()) return;
+  add = add || IsCtrlDown();
+  LoadSession(chosen.front(), add);
+}
+
+bool LoadSession(const std::string& FileName, bool Add) {
+  if (!Add && !CloseAllDocuments(false)) return false;
+  TXmlDoc doc;
+  doc.LoadFromFile(FileName);
+  Settings.LastDocList.SetText(Trim(doc.ReadString("Session\\LastDocList", "")));
+  Settings.LastDocFileName = doc.ReadString("Session\\LastDocFileName", "");
+
+  TTabSheet* remembered = nullptr;
+  // A copy: opening documents may rebuild the lists in the settings.
+  const std::string activeName = Settings.LastDocFileName;
+  TStringList lines;
+  lines.Assign(Settings.LastDocList);
+  for (int i = 0; i < lines.Count(); ++i) {
+    const std::vector<std::string> fields = SplitTabs(lines[i]);
+    const std::string name = Trim(fields[0]);
+    if (name.empty() || !FileExists(name)) continue;
+    TTabSheet* sheet = OpenFile(name, false, nullptr);
+    if (!sheet) continue;
+    frmMain->pcEdit->SetActivePage(sheet);
+    if (!Settings.General.SessionRestoreNoPos) {
+      if (TCodeEdit* editor = GetActiveEditor()) {
+        editor->SetSelStart(FieldOr(fields, 1, 1));
+        editor->SetSelLength(FieldOr(fields, 2, 0));
+        editor->SetTopLine(FieldOr(fields, 3, 1));
+        editor->EnsureCursorPosVisible();
+      }
+    }
+    if (SameText(name, activeName)) remembered = sheet;
+  }
+  if (remembered) frmMain->pcEdit->SetActivePage(remembered);
+  UpdateCaption();
+  return true;
+}
+
+void SaveSessionAs() {
+  TFileDialogArgs args;
+  args.title = GetLangText("Main|DlgSessionSaveAsTitle", "Arbeitssitzung speichern");
+  args.initialDir = Settings.SettingsDir;
+  args.filter = SessionFilter();
+  args.filterIndex = 1;
+  args.overwritePrompt = false;
+  std::string name;
+  for (;;) {
+    int filterIndex = 1;
+    name = ExecuteSaveDialog(args, &filterIndex);
+    if (name.empty()) return;
+    if (ExtractFileExt(name).empty()) name += FilterExtension(args.filter, filterIndex);
+    if (!FileExists(name)) break;
+    int answer = MsgBox(GetLangText("Main|MsgFileExistsText",
+                                    "Die Datei \"%s1%\" existiert bereits.%w%Soll diese Datei "
+                                    "\xFC" "berschrieben werden?",
+                                    LangParams({name})),
+                        GetLangText("Main|MsgSessionSaveTitle", "Arbeitssitzung speichern"),
+                        MB_ICONQUESTION | MB_YESNOCANCEL);
+    if (answer == IDCANCEL) return;
+    if (answer == IDYES) break;
+  }
+  WriteSession(name);
+}
+
+bool WriteSession(const std::string& FileName) {
+  bool saved = false;
+  {
+    THourglass hourglass;
+    BuildOpenDocList();
+    TXmlDoc doc;
+    doc.WriteString("Session\\LastDocList", Trim(Settings.LastDocList.Text()));
+    doc.WriteString("Session\\LastDocFileName", Settings.LastDocFileName);
+    saved = doc.SaveToFile(FileName, 2, true);
+  }
+  if (!saved)
+    MsgBox(GetLangText("Main|MsgFileSaveErrText",
+                       "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
+                       "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",
+                       LangParams({FileName})),
+           GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_ICONERROR | MB_OK);
+  return saved;
+}

@@ -1,0 +1,170 @@
+#include "commands/Templates.h"
+#include <algorithm>
+#include <vector>
+#include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
+#include "app/fHlpMainDocs.h"
+#include "app/fLanguage.h"
+#include "app/fMain.h"
+#include "app/formMain.h"
+#include "app/frameEdit.h"
+#include "commands/TemplateVariables.h"
+#include "commands/fHlpMainFuncs.h"
+#include "foundation/fMain.h"
+#include "rtl/Streams.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/Menus.h"
+
+std::unique_ptr<TXmlDoc> TemplatesDoc;
+
+namespace {
+
+constexpr int TemplateImage = 56;
+
+// The template file's text; empty when it cannot be read. The reader's one closing break
+// is not part of the template.
+std::string ReadTemplate(const std::string& FileName, bool& Binary) {
+  TLineBreakFormat lineBreak = lbfWindows;
+  TFileFormat format = ffAnsi;
+  std::string text;
+  try {
+    LoadTextFile(FileName, lineBreak, format, text);
+  } catch (const EStreamError&) {
+    return std::string();
+  }
+  Binary = format == ffBinary;
+  const size_t appended = lineBreak == lbfWindows || lineBreak == lbfNetscape ? 2
+                          : lineBreak == lbfUnix || lineBreak == lbfMacintosh ? 1
+                                                                               : 0;
+  text.resize(text.size() - std::min(appended, text.size()));
+  return text;
+}
+
+bool BinaryTemplateAccepted(const std::string& FileName) {
+  return MsgBox(GetLangText("Main|MsgNoTextFileText",
+                            "Die Datei \"%s1%\" ist keine Textdatei%w%und kann m\xF6glicherweise "
+                            "nicht richtig angezeigt oder gespeichert werden.%w%%w%M\xF6" "chten "
+                            "Sie diese Datei dennoch einf\xFCgen?",
+                            LangParams({FileName})),
+                GetLangText("Main|MsgFileInsertTitle", "Datei einf\xFCgen"),
+                MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+// The first match of Token in the template's own bytes of Text, compared in upper case.
+size_t FindMarker(const TExpandedText& Text, const std::string& Upper, const std::string& Token,
+                  size_t From = 0) {
+  for (size_t p = Upper.find(Token, From); p != std::string::npos; p = Upper.find(Token, p + 1))
+    if (Text.FromValue.find('\x01', p) >= p + Token.size()) return p;
+  return std::string::npos;
+}
+
+}  // namespace
+
+void LoadTemplatesDoc(const std::string& FileName) {
+  if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
+  if (FileExists(FileName)) TemplatesDoc->LoadFromFile(FileName);
+}
+
+TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {
+  if (!FileExists(FileName)) return nullptr;
+  bool binary = false;
+  std::string text = ReadTemplate(FileName, binary);
+  if (text.empty()) return nullptr;
+  if (binary && Settings.General.OpenBinWarn && !BinaryTemplateAccepted(FileName)) return nullptr;
+  if (text.find("%NEWDOC%") != std::string::npos) {
+    text = ReplaceAll(text, "%NEWDOC%", "", false);
+    NewDocument = true;
+  }
+
+  TTabSheet* sheet = nullptr;
+  TfraEdit* frame = nullptr;
+  if (NewDocument) {
+    sheet = OpenFile("", false, nullptr);
+    frame = sheet ? GetSheetFrame(sheet) : nullptr;
+    if (!frame) return nullptr;
+  } else {
+    frame = GetActiveFrame();
+    if (!frame || !frame->seEdit || !CanWriteDocument(frame->seEdit)) return nullptr;
+  }
+  TCodeEdit& editor = *frame->seEdit;
+  ApplySettings(&editor);
+  TExpandedText expanded = ExpandVariablesMarked(text, frame);
+
+  std::string upper = AnsiUpperCase(expanded.Text);
+  size_t cut = FindMarker(expanded, upper, "%CUT%\r\n");
+  if (cut != std::string::npos) {
+    const size_t end = cut + 7;
+    expanded.Text.erase(0, end);
+    expanded.FromValue.erase(0, end);
+    upper.erase(0, end);
+  }
+  size_t caret = FindMarker(expanded, upper, "%CURSOR%");
+  if (caret == std::string::npos) caret = 0;
+  std::string result;
+  for (size_t i = 0; i < expanded.Text.size();) {
+    if (expanded.Text.compare(i, 8, "%CURSOR%") == 0 &&
+        expanded.FromValue.find('\x01', i) >= i + 8) {
+      i += 8;
+      continue;
+    }
+    result += expanded.Text[i++];
+  }
+
+  const int start = editor.SelStart();
+  editor.OpenUndoBlock();
+  editor.SetSelText(result);
+  editor.CloseUndoBlock();
+  editor.SetSelStart(start + static_cast<int>(caret));
+  editor.SetSelLength(0);
+  editor.EnsureCursorPosVisible();
+  if (NewDocument) {
+    editor.SetModified(false);
+    frame->DocInfo.Modified = false;
+  }
+  UpdateMenuState();
+  UpdateCaption();
+  return sheet;
+}
+
+void BuildTemplatesMenu() {
+  TMenuItem* menu = frmMain ? frmMain->Find<TMenuItem>("mnuInsertTemplates") : nullptr;
+  if (!menu) return;
+  menu->Clear();
+  if (!TemplatesDoc) return;
+  TXmlNode* templates = TemplatesDoc->FindNode("Templates");
+  if (!templates) return;
+  struct Entry {
+    std::string MenuText, Name;
+  };
+  std::vector<Entry> entries;
+  for (int i = 0; i < templates->Nodes().Count(); ++i) {
+    TXmlNode* node = templates->Nodes().Items(i);
+    TXmlAttrib* text = node->Attribs().Find("MenuText");
+    entries.push_back({text ? text->Value : node->Name, node->Name});
+  }
+  // By menu text, then name (the locale's comparison may ignore a separator between them).
+  std::stable_sort(entries.begin(), entries.end(), [](const Entry& A, const Entry& B) {
+    const int byText = AnsiCompareText(A.MenuText, B.MenuText);
+    return byText != 0 ? byText < 0 : AnsiCompareText(A.Name, B.Name) < 0;
+  });
+  for (size_t i = 0; i < entries.size(); ++i) {
+    auto item = std::make_unique<TMenuItem>(nullptr);
+    item->SetCaption(entries[i].MenuText + " [" + entries[i].Name + "]");
+    item->SetTag(static_cast<int>(i));
+    item->SetImageIndex(TemplateImage);
+    item->SetVisible(true);
+    item->OnClick = [](TObject* Sender) {
+      if (frmMain) frmMain->mnuInsertTemplatesItemsClick(Sender);
+    };
+    menu->Add(std::move(item));
+  }
+}
+
+std::string TemplateNameOfCaption(const std::string& Caption) {
+  const size_t open = Caption.rfind('[');
+  if (open == std::string::npos) return std::string();
+  std::string name = Caption.substr(open + 1);
+  if (!name.empty()) name.pop_back();
+  return name;
+}

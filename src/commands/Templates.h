@@ -1,0 +1,26 @@
+// Templates: the store of text templates and its menu, and template files inserted into a
+// new or the active document.
+#pragma once
+#include <memory>
+#include <string>
+
+class TTabSheet;
+class TXmlDoc;
+
+// The text templates ("Templates.dat" of the settings folder), loaded at start.
+extern std::unique_ptr<TXmlDoc> TemplatesDoc;
+// Creates TemplatesDoc when missing and loads the file into it (a missing file leaves it empty).
+void LoadTemplatesDoc(const std::string& FileName);
+
+// Inserts the template file, its placeholders filled in, into a new document (also whenever
+// the text holds "%NEWDOC%") or the active one, as one undo step; the caret goes to the first
+// "%CURSOR%". The tab page of the document created; nullptr otherwise (and when nothing was
+// inserted: no such file, an empty one, a refused binary file, no writable document).
+TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument);
+
+// Rebuilds the sub-items of the main window's text-template menu, sorted by caption.
+void BuildTemplatesMenu();
+
+// The template name a text-template menu caption names: the text after its last "[" without
+// the final character; empty when there is no "[".
+std::string TemplateNameOfCaption(const std::string& Caption);

@@ -1,0 +1,194 @@
+// Template files inserted into new and active documents, and the text-template menu.
+#include <gtest/gtest.h>
+#include "app/DocumentsTestFixture.h"
+#include "app/XmlDoc.h"
+#include "commands/Templates.h"
+#include "toolkit/Menus.h"
+
+namespace {
+
+ModalAnswer Button(int Result) {
+  ModalAnswer a;
+  a.result = Result;
+  return a;
+}
+
+class TemplatesTest : public documentstest::DocumentWindowTest {
+protected:
+  void SetUp() override {
+    DocumentWindowTest::SetUp();
+    Settings.AppDir = folder.Path();
+    CreateDirectoryA(folder.File("Templates").c_str(), nullptr);
+    CreateDirectoryA(folder.File("Templates\\Document").c_str(), nullptr);
+    CreateDirectoryA(folder.File("Templates\\Content").c_str(), nullptr);
+  }
+  void TearDown() override {
+    TemplatesDoc.reset();
+    DocumentWindowTest::TearDown();
+  }
+  static std::string Text(TfraEdit* Frame) { return Frame->seEdit->Text(); }
+  static void Click(const std::string& Name) { frmMain->Find<TMenuItem>(Name)->Click(); }
+  static TMenuItem* ItemCaptioned(const std::string& Menu, const std::string& Caption) {
+    TMenuItem* menu = frmMain->Find<TMenuItem>(Menu);
+    for (int i = 0; i < menu->Count(); ++i)
+      if (menu->Items(i)->Caption() == Caption) return menu->Items(i);
+    return nullptr;
+  }
+};
+
+}  // namespace
+
+TEST_F(TemplatesTest, ANewDocumentTemplateCutsItsHeadAndPlacesTheCaret) {
+  folder.Write("t.txt", "Kopf\r\n%cut%\r\nHallo %CURSOR%Welt\r\nEnde");
+  TTabSheet* sheet = NewFromTemplate(folder.File("t.txt"), true);
+  ASSERT_NE(sheet, nullptr);
+  TfraEdit* frame = GetActiveFrame();
+  EXPECT_EQ(Text(frame), "Hallo Welt\r\nEnde");
+  EXPECT_EQ(frame->seEdit->SelStart(), 6);
+  EXPECT_FALSE(frame->DocInfo.Modified);
+  EXPECT_FALSE(frame->seEdit->Modified());
+}
+
+TEST_F(TemplatesTest, NewDocMarkerOpensANewDocumentWhateverTheFlag) {
+  TfraEdit* active = Open("");
+  folder.Write("n.txt", "a%NEWDOC%b%NEWDOC%");
+  TTabSheet* sheet = NewFromTemplate(folder.File("n.txt"), false);
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(TabCount(), 2);
+  EXPECT_EQ(Text(GetActiveFrame()), "ab");
+  EXPECT_FALSE(GetActiveFrame()->DocInfo.Modified);
+  EXPECT_EQ(Text(active), "");
+}
+
+TEST_F(TemplatesTest, InsertingIntoTheActiveDocumentIsOneUndoStep) {
+  TfraEdit* frame = Open("");
+  TCodeEdit& edit = *frame->seEdit;
+  edit.SetText("eins zwei");
+  edit.SetSelStart(5);
+  edit.SetSelLength(4);
+  folder.Write("c.txt", "<b>%SELECTION%%CURSOR%</b>\r\n[%FILENAME%]");
+  EXPECT_EQ(NewFromTemplate(folder.File("c.txt"), false), nullptr) << "no new page";
+  EXPECT_EQ(Text(frame), "eins <b>zwei</b>\r\n[" + frame->DocInfo.Title + "]");
+  EXPECT_EQ(edit.SelStart(), 5 + 7) << "the caret sits where the marker was";
+  EXPECT_EQ(TabCount(), 1);
+  edit.Undo();
+  EXPECT_EQ(Text(frame), "eins zwei");
+  edit.Redo();
+  EXPECT_EQ(Text(frame), "eins <b>zwei</b>\r\n[" + frame->DocInfo.Title + "]");
+}
+
+TEST_F(TemplatesTest, MarkersInsideInsertedValuesAreText) {
+  TfraEdit* frame = Open("");
+  TCodeEdit& edit = *frame->seEdit;
+  edit.SetText("%CURSOR%%CUT%");
+  edit.SelectAll();
+  folder.Write("v.txt", "x%SELECTION%y");
+  NewFromTemplate(folder.File("v.txt"), false);
+  EXPECT_EQ(Text(frame), "x%CURSOR%%CUT%y");
+  EXPECT_EQ(edit.SelStart(), 0) << "no marker of the template: the caret stays at the start";
+}
+
+TEST_F(TemplatesTest, NothingHappensForMissingEmptyBinaryOrReadOnlyTargets) {
+  folder.Write("empty.txt", "");
+  EXPECT_EQ(NewFromTemplate(folder.File("gone.txt"), true), nullptr);
+  EXPECT_EQ(NewFromTemplate(folder.File("empty.txt"), true), nullptr);
+  EXPECT_EQ(TabCount(), 0);
+  EXPECT_EQ(NewFromTemplate(folder.File("gone.txt"), false), nullptr) << "no active document";
+
+  folder.Write("bin.dat", std::string("ab\x01" "cd", 5));
+  Settings.General.OpenBinWarn = true;
+  testsupport::QueueAnswer(Button(IDNO), [](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei einf\xFCgen");
+    EXPECT_NE(q.text.find("bin.dat"), std::string::npos);
+    EXPECT_EQ(q.flags & MB_DEFBUTTON2, static_cast<UINT>(MB_DEFBUTTON2));
+  });
+  EXPECT_EQ(NewFromTemplate(folder.File("bin.dat"), true), nullptr);
+  EXPECT_EQ(TabCount(), 0);
+  testsupport::QueueAnswer(IDYES);
+  EXPECT_NE(NewFromTemplate(folder.File("bin.dat"), true), nullptr);
+
+  TfraEdit* locked = Open("");
+  locked->seEdit->SetReadOnly(true);
+  folder.Write("t.txt", "text");
+  EXPECT_EQ(NewFromTemplate(folder.File("t.txt"), false), nullptr);
+  EXPECT_EQ(Text(locked), "");
+}
+
+TEST_F(TemplatesTest, DocumentAndContentTemplateItemsKeepAnAmpersandInThePath) {
+  folder.Write("Templates\\Document\\R&D.txt", "Bericht");
+  folder.Write("Templates\\Document\\Brief.txt", "Sehr geehrte");
+  Click("mnuFileNew");
+  Click("mnuFileNew");  // opened twice: the items are made anew, not added again
+  TMenuItem* menu = frmMain->Find<TMenuItem>("mnuFileNew");
+  ASSERT_EQ(menu->Count(), 5) << "two fixed items, a separator, two templates";
+  TMenuItem* item = ItemCaptioned("mnuFileNew", "R&&D");
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->ImageIndex(), 102);
+  item->Click();
+  ASSERT_EQ(TabCount(), 1);
+  EXPECT_EQ(Text(GetActiveFrame()), "Bericht");
+
+  folder.Write("Templates\\Content\\A&B.txt", "Inhalt");
+  Click("mnuInsertContentTemplates");
+  TMenuItem* content = ItemCaptioned("mnuInsertContentTemplates", "A&&B");
+  ASSERT_NE(content, nullptr);
+  content->Click();
+  EXPECT_EQ(TabCount(), 1);
+  EXPECT_EQ(Text(GetActiveFrame()), "InhaltBericht");
+
+  DeleteFileA(folder.File("Templates\\Content\\A&B.txt").c_str());
+  Click("mnuInsertContentTemplates");
+  EXPECT_EQ(frmMain->Find<TMenuItem>("mnuInsertContentTemplates")->Count(), 1);
+  content = nullptr;
+  TMenuItem stale(nullptr);
+  stale.SetTag(0);
+  frmMain->mnuInsertContentTemplateItemClick(&stale);  // an index past the list
+  EXPECT_EQ(Text(GetActiveFrame()), "InhaltBericht");
+}
+
+TEST_F(TemplatesTest, TemplatesMenuIsSortedByMenuTextThenName) {
+  TemplatesDoc = std::make_unique<TXmlDoc>();
+  auto add = [](const std::string& Name, const std::string& MenuText, const std::string& Before) {
+    TemplatesDoc->CreatePath("Templates\\" + Name + "\\Before", Before);
+    TemplatesDoc->CreatePath("Templates\\" + Name + "\\Select", "%SELECTION%");
+    TemplatesDoc->CreatePath("Templates\\" + Name + "\\After", "</" + Name + ">");
+    if (!MenuText.empty()) TemplatesDoc->WriteAttrib("Templates\\" + Name, "MenuText", MenuText);
+  };
+  add("p", "Zeile", "<p>");
+  add("a", "Absatz", "<a>");
+  add("c", "", "<c>");
+  add("b", "absatz", "<b>");
+  BuildTemplatesMenu();
+  BuildTemplatesMenu();
+  TMenuItem* menu = frmMain->Find<TMenuItem>("mnuInsertTemplates");
+  ASSERT_EQ(menu->Count(), 4);
+  const char* expected[] = {"Absatz [a]", "absatz [b]", "c [c]", "Zeile [p]"};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(menu->Items(i)->Caption(), expected[i]);
+    EXPECT_EQ(menu->Items(i)->Tag(), i);
+    EXPECT_EQ(menu->Items(i)->ImageIndex(), 56);
+  }
+
+  TfraEdit* frame = Open("");
+  frame->seEdit->SetText("Text");
+  frame->seEdit->SelectAll();
+  menu->Items(3)->Click();
+  EXPECT_EQ(Text(frame), "<p>Text</p>");
+  EXPECT_EQ(frame->seEdit->SelText(), "Text");
+  frame->seEdit->Undo();
+  EXPECT_EQ(Text(frame), "Text");
+}
+
+TEST_F(TemplatesTest, ABlankTextTemplateInsertsNothingAndLeavesNoUndoStep) {
+  TemplatesDoc = std::make_unique<TXmlDoc>();
+  TemplatesDoc->CreatePath("Templates\\x\\Before", "  ");
+  TemplatesDoc->CreatePath("Templates\\x\\Select", "%-\r\n");
+  TemplatesDoc->CreatePath("Templates\\x\\After", "");
+  BuildTemplatesMenu();
+  TfraEdit* frame = Open("");
+  frmMain->Find<TMenuItem>("mnuInsertTemplates")->Items(0)->Click();
+  EXPECT_EQ(Text(frame), "");
+  EXPECT_FALSE(frame->seEdit->CanUndo());
+  EXPECT_EQ(TemplateNameOfCaption("A [b] [cd]"), "cd");
+  EXPECT_EQ(TemplateNameOfCaption("ohne"), "");
+}
