@@ -312,8 +312,7 @@ void TfrmMain::OpenSearchPanel(bool AllDocuments) {
   if (!editor) return;
   auto* allFiles = Find<TCheckBox>("chkSearchAllFiles");
   if (pcBottom->Visible()) {
-    const bool fieldFocused = HasFocus(cmbSearch->EditHandle()) || HasFocus(cmbSearch->Handle()) ||
-                              HasFocus(txtSearch->Handle());
+    const bool fieldFocused = HasFocus(cmbSearch->EditHandle()) || HasFocus(txtSearch->Handle());
     // The same command again closes the panel; the other one switches the mode.
     if (fieldFocused && allFiles->Checked() == AllDocuments) {
       HideBottomPanel();
