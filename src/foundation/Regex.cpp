@@ -128,6 +128,7 @@ std::string TRegex::ErrorMsg(int Code) const {
     case 1014: return "TRegex(exec): Loop Stack Exceeded";
     case 1015: return "TRegex(exec): Loop Without LoopEntry !";
     case RegexBacktrackLimitError: return "TRegex(exec): Backtrack Stack Exceeded";
+    case RegexStepLimitError: return "TRegex(exec): Backtrack Step Limit Exceeded";
     case 2000: return "TRegex(misc): Bad p-code imported";
     default: return "Unknown error";
   }
@@ -356,7 +357,8 @@ bool TRegex::ExecPrim(int Offset) {
 
   const regex::TCharParams params =
       CharParamsOf(spaceChars_, wordChars_, lineSeparators_, linePairedSeparator_);
-  matcher_->Prepare(program, params, input_.data(), static_cast<int>(input_.size()));
+  matcher_->Prepare(program, params, input_.data(), static_cast<int>(input_.size()),
+                    Offset - 1);
   bool found = false;
   try {
     TStartPositions candidates(program, input_, Offset - 1);

@@ -28,10 +28,17 @@ constexpr size_t MaxChunks = (size_t(64) << 20) / ChunkEntries;
 // Kept between searches; a large search gives its memory back when it ends.
 constexpr size_t ReservedChunks = 1;
 
+// Steps: nodes visited plus characters scanned by repetitions and back-references. Patterns
+// of linear cost take a few per character; the floor leaves short subjects room for nested
+// counted loops; either way a runaway search stops within about a second.
+constexpr int64_t StepFloor = int64_t(1) << 24;
+constexpr int64_t StepsPerCharacter = 64;
+
 }  // namespace
 
 void TMatcher::Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
-                       int Length) {
+                       int Length, int From) {
+  stepsLeft_ = StepFloor + StepsPerCharacter * std::max(Length - From, 0);
   program_ = &Program;
   code_ = Program.Code.data();
   params_ = &Params;
@@ -209,6 +216,7 @@ bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Po
   int c = Count;
   if (Greedy) {
     while (c >= min && !NextLiteralFits(Node, Start + c)) --c;
+    Charge(Count - c);
     if (c < min) return false;
     if (c > min) {
       Push(kCount, 0, c - 1);
@@ -216,9 +224,13 @@ bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Po
     }
   } else {
     do {
-      if (c >= max || !MatchesOne(operand, Start + c)) return false;
+      if (c >= max || !MatchesOne(operand, Start + c)) {
+        Charge(c - Count);
+        return false;
+      }
       ++c;
     } while (!NextLiteralFits(Node, Start + c));
+    Charge(c - Count);
     if (c < max) {
       Push(kCount, 0, c);
       Push(kRepeatLazy, Node, Start);
@@ -295,13 +307,14 @@ inline bool TMatcher::MatchText(int Node, int& Pos) const {
 }
 
 // The text of a set group again at Pos.
-inline bool TMatcher::MatchBackReference(int Node, int& Pos) const {
+inline bool TMatcher::MatchBackReference(int Node, int& Pos) {
   const int group = code_[Node + NodeHeader];
   const int from = group < RegexSubExpCount ? start_[group] : -1;
   const int to = group < RegexSubExpCount ? end_[group] : -1;
   if (from < 0 || to < from) return false;
   const int length = to - from;
   if (length > len_ - Pos) return false;
+  Charge(length);
   const unsigned char* invert = program_->InvertCase;
   const bool ignoreCase = code_[Node] == opBSubExpCI;
   for (int i = 0; i < length; ++i) {
@@ -342,9 +355,11 @@ inline bool TMatcher::StartRepeat(int Node, int& Pos) {
   const uint8_t op = code_[Node];
   if (op == opStar || op == opPlus || op == opBraces) {
     const int n = CountRepeat(operand, start, max);
+    Charge(n);
     return n >= min && ResumeRepeat(Node, start, n, true, Pos);
   }
   if (CountRepeat(operand, start, min) < min) return false;
+  Charge(min);
   if (!NextLiteralFits(Node, start + min)) return ResumeRepeat(Node, start, min, false, Pos);
   if (min < max) {
     Push(kCount, 0, min);
@@ -398,6 +413,7 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
   int node = 1;
   int pos = Pos;
   for (;;) {
+    Charge(1);
     if (guarded && program_->GuardSlot[node] >= 0) {
       const int slot = program_->GuardSlot[node];
       Push(kUndoSlot, slot, slots_[slot]);

@@ -14,9 +14,10 @@ struct TMatchFailure {
 
 class TMatcher {
 public:
-  // Subject and parameters for the following MatchAt calls; both must outlive them.
+  // Subject and parameters for the following MatchAt calls; both must outlive them. The
+  // calls share one step budget, sized for a search from From to the end.
   void Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
-               int Length);
+               int Length, int From);
   // Tries the program at Pos (0-based); on success fills Start and End (the groups' 0-based
   // positions, -1 when unset; index 0 is the whole match).
   bool MatchAt(int Pos, int* Start, int* End);
@@ -42,6 +43,11 @@ private:
   bool PreviousChunk();
   void ResetStack();
 
+  // Spends N steps of the search's budget; error 1017 when it is used up.
+  void Charge(int64_t N) {
+    stepsLeft_ -= N;
+    if (stepsLeft_ < 0) throw TMatchFailure{RegexStepLimitError};
+  }
   void SetRegister(int* Registers, int Index, int Value);
   void SetLoopTop(int Value);
   int PopCount();
@@ -56,7 +62,7 @@ private:
   bool AtLineStart(int Pos) const;
   bool AtWordBoundary(int Pos) const;
   bool MatchText(int Node, int& Pos) const;
-  bool MatchBackReference(int Node, int& Pos) const;
+  bool MatchBackReference(int Node, int& Pos);
   bool ChooseBranch(int& Node, int Pos);
   bool StartRepeat(int Node, int& Pos);
   void EnterLoop(int Pos);
@@ -70,6 +76,7 @@ private:
   const TCharParams* params_ = nullptr;
   const unsigned char* s_ = nullptr;
   int len_ = 0;
+  int64_t stepsLeft_ = 0;
 
   int* start_ = nullptr;
   int* end_ = nullptr;
