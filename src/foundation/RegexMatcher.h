@@ -14,10 +14,9 @@ struct TMatchFailure {
 
 class TMatcher {
 public:
-  // Subject and parameters for the following MatchAt calls; both must outlive them. The
-  // calls share one step budget, sized for a search from From to the end.
-  void Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
-               int Length, int From);
+  // Program and subject for the following MatchAt calls; both must outlive them. The calls
+  // share one step budget, sized for a search from From to the end.
+  void Prepare(const TProgram& Program, const unsigned char* Subject, int Length, int From);
   // Tries the program at Pos (0-based); on success fills Start and End (the groups' 0-based
   // positions, -1 when unset; index 0 is the whole match).
   bool MatchAt(int Pos, int* Start, int* End);
@@ -56,7 +55,8 @@ private:
   void EnterLoopPass(int Pos);
   void LeaveLoop();
 
-  int CountRepeat(int Operand, int Pos, int Max) const;
+  const TRepeat& RepeatOf(int Node) const { return program_->Repeats[program_->NodeData[Node]]; }
+  int CountRepeat(const TRepeat& R, int Pos, int Max) const;
   bool MatchesOne(int Operand, int Pos) const;
   bool AtLineEnd(int Pos) const;
   bool AtLineStart(int Pos) const;
@@ -67,9 +67,8 @@ private:
   bool StartRepeat(int Node, int& Pos);
   void EnterLoop(int Pos);
   bool StepLoop(int& Node, int Pos);
-  bool NextLiteralFits(int Node, int Pos) const;
+  bool FollowFits(const TRepeat& R, int Pos) const;
   bool BranchViable(int Branch, int Pos) const;
-  void RepeatBounds(int Node, int& Min, int& Max, int& Operand) const;
 
   const TProgram* program_ = nullptr;
   const uint8_t* code_ = nullptr;

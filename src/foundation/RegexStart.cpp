@@ -1,0 +1,139 @@
+#include "foundation/RegexStart.h"
+#include <algorithm>
+#include <cstring>
+
+namespace regex {
+
+namespace {
+
+// 0-based position of Byte in S[From, To), To when it does not occur.
+int FindByte(const unsigned char* S, int From, int To, unsigned char Byte) {
+  if (From >= To) return To;
+  const void* hit = std::memchr(S + From, Byte, static_cast<size_t>(To - From));
+  return hit ? static_cast<int>(static_cast<const unsigned char*>(hit) - S) : To;
+}
+
+}  // namespace
+
+void TLiteral::Set(const std::string& Value, bool CaseInsensitive, const unsigned char* Invert) {
+  Text = Value;
+  IgnoreCase = CaseInsensitive;
+  const int m = static_cast<int>(Text.size());
+  std::fill(std::begin(Skip), std::end(Skip), static_cast<uint32_t>(m));
+  // later positions give shorter shifts and win
+  for (int i = 0; i + 1 < m; ++i) {
+    const unsigned char c = static_cast<unsigned char>(Text[i]);
+    Skip[c] = static_cast<uint32_t>(m - 1 - i);
+    if (IgnoreCase) Skip[Invert[c]] = static_cast<uint32_t>(m - 1 - i);
+  }
+}
+
+// Compares the window's last byte, then the rest; shifts by the byte under the window's end.
+template <bool IgnoreCase>
+int TLiteral::Horspool(const unsigned char* S, int Length, int From,
+                       const unsigned char* Invert) const {
+  const auto* t = reinterpret_cast<const unsigned char*>(Text.data());
+  const int m = static_cast<int>(Text.size());
+  const unsigned char last = t[m - 1];
+  const unsigned char lastOther = IgnoreCase ? Invert[last] : last;
+  // unsigned: the window's end may pass Length by less than m without wrapping
+  for (size_t i = size_t(From) + m - 1; i < size_t(Length); i += Skip[S[i]]) {
+    if (S[i] != last && S[i] != lastOther) continue;
+    const unsigned char* window = S + i - (m - 1);
+    int k = 0;
+    while (k < m - 1 && (window[k] == t[k] || (IgnoreCase && window[k] == Invert[t[k]]))) ++k;
+    if (k == m - 1) return static_cast<int>(i - (m - 1));
+  }
+  return -1;
+}
+
+int TLiteral::Find(const unsigned char* S, int Length, int From, const unsigned char* Invert) const {
+  const int m = static_cast<int>(Text.size());
+  const auto* t = reinterpret_cast<const unsigned char*>(Text.data());
+  if (m == 1) {
+    const int hit = FindByte(S, From, Length, t[0]);
+    if (!IgnoreCase || Invert[t[0]] == t[0]) return hit < Length ? hit : -1;
+    const int other = FindByte(S, From, hit, Invert[t[0]]);
+    return other < Length ? other : -1;
+  }
+  if (From > Length || Length - From < m) return -1;
+  return IgnoreCase ? Horspool<true>(S, Length, From, Invert) : Horspool<false>(S, Length, From, Invert);
+}
+
+TStartPositions::TStartPositions(const TProgram& Program, const unsigned char* Subject,
+                                 int Length, int From)
+    : p_(Program), s_(Subject), length_(Length), pos_(From) {}
+
+void TStartPositions::Failed(int Pos) {
+  int next = Pos + 1;
+  if (p_.HasLeadingRepeat)
+    while (next <= length_ && p_.LeadingTable[s_[next - 1]]) ++next;
+  pos_ = std::max(pos_, next);
+}
+
+// The nearest start byte at or after pos_, length_ when none is left.
+int TStartPositions::NextByte() {
+  int nearest = length_;
+  for (size_t i = 0; i < p_.StartBytes.size(); ++i) {
+    if (nextOf_[i] < pos_)
+      nextOf_[i] = FindByte(s_, pos_, length_, static_cast<unsigned char>(p_.StartBytes[i]));
+    nearest = std::min(nearest, nextOf_[i]);
+  }
+  return nearest;
+}
+
+// Walks back from Pos over each class before the anchor, last first, not below pos_.
+int TStartPositions::RunBefore(int Pos) const {
+  int p = Pos;
+  for (auto it = p_.AnchorBefore.rbegin(); it != p_.AnchorBefore.rend(); ++it)
+    while (p > pos_ && (*it)[s_[p - 1]]) --p;
+  return p;
+}
+
+// A match that begins at or before the anchor's next occurrence reaches it, so it begins
+// in the run before it; later ones reach a later occurrence. The anchor is looked up from a
+// character a match may begin with, as it may be more frequent than those.
+bool TStartPositions::NextBeforeAnchor(int& Pos) {
+  if (p_.AnchorBefore.empty()) {
+    Pos = p_.Anchor.Find(s_, length_, pos_, p_.InvertCase);
+    return Pos >= 0;
+  }
+  for (;;) {
+    while (pos_ < length_ && !p_.FirstTable[s_[pos_]]) ++pos_;
+    if (anchorAt_ < pos_) anchorAt_ = p_.Anchor.Find(s_, length_, pos_, p_.InvertCase);
+    if (anchorAt_ < 0) return false;
+    const int floor = RunBefore(anchorAt_);
+    if (floor == pos_) {
+      Pos = pos_;
+      return true;
+    }
+    pos_ = floor;
+  }
+}
+
+bool TStartPositions::Next(int& Pos) {
+  if (pos_ > length_) return false;
+  switch (p_.Start) {
+    case TStart::Anchored:
+      Pos = pos_;
+      pos_ = length_ + 1;
+      return true;
+    case TStart::Literal:
+      if (!NextBeforeAnchor(Pos)) return false;
+      break;
+    case TStart::FewBytes:
+      // the end of the text is tried as with the table
+      Pos = NextByte();
+      break;
+    case TStart::Table: {
+      int pos = pos_;
+      while (pos < length_ && !p_.FirstTable[s_[pos]]) ++pos;
+      Pos = pos;
+      break;
+    }
+  }
+  pos_ = Pos + 1;
+  return true;
+}
+
+}  // namespace regex
