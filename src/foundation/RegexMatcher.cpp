@@ -126,6 +126,16 @@ bool TMatcher::MatchesOne(int Operand, int Pos) const {
   }
 }
 
+// Whether the operand of R matches at Pos, which must lie within the text.
+inline bool TMatcher::Takes(const TRepeat& R, int Pos) const {
+  switch (R.Scan) {
+    case TRepeat::ScanAll: return true;
+    case TRepeat::ScanToByte: return s_[Pos] != R.StopByte;
+    case TRepeat::ScanTable: break;
+  }
+  return R.Matches[s_[Pos]] || (R.PairCheck && MatchesOne(R.Operand, Pos));
+}
+
 // How often the operand of R matches in a row from Pos, at most Max times.
 int TMatcher::CountRepeat(const TRepeat& R, int Pos, int Max) const {
   const int limit = std::max(std::min(Max, len_ - Pos), 0);
@@ -200,13 +210,16 @@ bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Po
       Push(kRepeatGreedy, Node, Start);
     }
   } else {
+    const int limit = std::min(max, len_ - Start);
+    const uint8_t* follow = r.Follow >= 0 ? program_->FollowSets[r.Follow].data() : nullptr;
+    const unsigned char* s = s_ + Start;
     do {
-      if (c >= max || CountRepeat(r, Start + c, 1) == 0) {
+      if (c >= limit || !Takes(r, Start + c)) {
         Charge(c - Count);
         return false;
       }
       ++c;
-    } while (!FollowFits(r, Start + c));
+    } while (follow && !(c < len_ - Start && follow[s[c]]));
     Charge(c - Count);
     if (c < max) {
       Push(kCount, 0, c);

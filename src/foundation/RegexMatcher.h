@@ -57,6 +57,7 @@ private:
 
   const TRepeat& RepeatOf(int Node) const { return program_->Repeats[program_->NodeData[Node]]; }
   int CountRepeat(const TRepeat& R, int Pos, int Max) const;
+  bool Takes(const TRepeat& R, int Pos) const;
   bool MatchesOne(int Operand, int Pos) const;
   bool AtLineEnd(int Pos) const;
   bool AtLineStart(int Pos) const;

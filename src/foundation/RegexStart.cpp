@@ -47,7 +47,8 @@ int TLiteral::Horspool(const unsigned char* S, int Length, int From,
   return -1;
 }
 
-int TLiteral::Find(const unsigned char* S, int Length, int From, const unsigned char* Invert) const {
+int TLiteral::Find(const unsigned char* S, int Length, int From,
+                   const unsigned char* Invert) const {
   const int m = static_cast<int>(Text.size());
   const auto* t = reinterpret_cast<const unsigned char*>(Text.data());
   if (m == 1) {
@@ -57,7 +58,8 @@ int TLiteral::Find(const unsigned char* S, int Length, int From, const unsigned 
     return other < Length ? other : -1;
   }
   if (From > Length || Length - From < m) return -1;
-  return IgnoreCase ? Horspool<true>(S, Length, From, Invert) : Horspool<false>(S, Length, From, Invert);
+  return IgnoreCase ? Horspool<true>(S, Length, From, Invert)
+                    : Horspool<false>(S, Length, From, Invert);
 }
 
 TStartPositions::TStartPositions(const TProgram& Program, const unsigned char* Subject,
