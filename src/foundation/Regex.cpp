@@ -305,6 +305,13 @@ bool TRegex::ExecPrim(int Offset) {
       program.Required.Find(subject, length, Offset - 1, program.InvertCase) < 0)
     return false;
 
+  if (program.LiteralOnly) {
+    const int pos = program.Anchor.Find(subject, length, Offset - 1, program.InvertCase);
+    if (pos < 0) return false;
+    startp_[0] = pos;
+    endp_[0] = pos + static_cast<int>(program.Anchor.Text.size());
+    return true;
+  }
   matcher_->Prepare(program, subject, length, Offset - 1);
   bool found = false;
   try {

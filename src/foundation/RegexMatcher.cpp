@@ -136,26 +136,34 @@ inline bool TMatcher::Takes(const TRepeat& R, int Pos) const {
   return R.Matches[s_[Pos]] || (R.PairCheck && MatchesOne(R.Operand, Pos));
 }
 
-// How often the operand of R matches in a row from Pos, at most Max times.
-int TMatcher::CountRepeat(const TRepeat& R, int Pos, int Max) const {
-  const int limit = std::max(std::min(Max, len_ - Pos), 0);
+int ScanRun(const TRepeat& R, const TCharParams& Params, const unsigned char* S, int Pos,
+            int Limit, int Length) {
+  const int limit = std::max(std::min(Limit, Length - Pos), 0);
   switch (R.Scan) {
     case TRepeat::ScanAll:
       return limit;
     case TRepeat::ScanToByte: {
-      const void* hit = std::memchr(s_ + Pos, R.StopByte, static_cast<size_t>(limit));
-      return hit ? static_cast<int>(static_cast<const unsigned char*>(hit) - (s_ + Pos)) : limit;
+      const void* hit = std::memchr(S + Pos, R.StopByte, static_cast<size_t>(limit));
+      return hit ? static_cast<int>(static_cast<const unsigned char*>(hit) - (S + Pos)) : limit;
     }
     case TRepeat::ScanTable:
       break;
   }
-  const unsigned char* s = s_ + Pos;
+  const unsigned char* s = S + Pos;
   int n = 0;
   for (;;) {
     while (n < limit && R.Matches[s[n]]) ++n;
-    if (!(R.PairCheck && n < limit && MatchesOne(R.Operand, Pos + n))) return n;
+    // "." takes a paired-separator head that its tail does not follow
+    if (!(R.PairCheck && n < limit && s[n] == Params.PairHead &&
+          !(Pos + n + 1 < Length && s[n + 1] == Params.PairTail)))
+      return n;
     ++n;
   }
+}
+
+// How often the operand of R matches in a row from Pos, at most Max times.
+inline int TMatcher::CountRepeat(const TRepeat& R, int Pos, int Max) const {
+  return ScanRun(R, *params_, s_, Pos, Max, len_);
 }
 
 bool TMatcher::AtLineStart(int Pos) const {

@@ -241,6 +241,7 @@ void FindStartAndRequired(TProgram& P, TFirstChars& Analysis) {
   if (first < 0) return;
   if (P.Code[first] == opBol) P.Anchored = true;
   const int anchor = FindAnchor(P, Analysis, first);
+  P.LiteralOnly = anchor == first && P.NextOf(anchor) >= 0 && P.Code[P.NextOf(anchor)] == opEnd;
   // Every literal on the chain of the only alternative must occur in a match.
   int required = -1;
   size_t length = 0;
@@ -264,36 +265,38 @@ bool HasBackReference(const TProgram& P) {
   return false;
 }
 
-// The leading unbounded repetition, looking into groups of one alternative.
-void FindLeadingRepeat(TProgram& P) {
-  int node = SoleBranchStart(P);
-  if (node < 0 || HasBackReference(P)) return;
+// Skips groups opening and alternatives standing alone.
+int SkipGroupStarts(const TProgram& P, int Node, bool AlsoClose) {
   for (;;) {
-    const uint8_t op = P.Code[node];
-    const int next = P.NextOf(node);
-    if (IsOpen(op) || op == opComment) {
-      node = next;
+    const uint8_t op = P.Code[Node];
+    const int next = P.NextOf(Node);
+    if ((IsOpen(op) || op == opComment || (AlsoClose && IsClose(op))) && next >= 0) {
+      Node = next;
     } else if (op == opBranch && (next < 0 || P.Code[next] != opBranch)) {
-      node = TProgram::OperandOf(node);
+      Node = TProgram::OperandOf(Node);
     } else {
-      break;
+      return Node;
     }
   }
-  int operand;
-  switch (P.Code[node]) {
-    case opStar: case opStarNG: case opPlus: case opPlusNG:
-      operand = TProgram::OperandOf(node);
-      break;
-    case opBraces: case opBracesNG:
-      if (ReadInt(&P.Code[node + NodeHeader + 4]) != RepeatInfinite) return;
-      operand = node + NodeHeader + 8;
-      break;
-    default:
-      return;
+}
+
+// The unbounded repetition at the program's start, or right after its first literal.
+void FindRunSkip(TProgram& P) {
+  int node = SoleBranchStart(P);
+  if (node < 0 || HasBackReference(P)) return;
+  node = SkipGroupStarts(P, node, false);
+  int prefix = 0;
+  if (P.Code[node] == opExactly || P.Code[node] == opExactlyCI) {
+    // it is the anchor: tries are only made where it occurs
+    prefix = static_cast<int>(LiteralText(P, node).size());
+    if (P.NextOf(node) < 0) return;
+    node = SkipGroupStarts(P, P.NextOf(node), true);
   }
-  if (P.Code[operand] == opAnyML) return;  // its set depends on the following character
-  TFirstChars(P).Simple(operand, P.LeadingRepeat);
-  P.HasLeadingRepeat = true;
+  if (!IsSimpleRepeat(P.Code[node])) return;
+  const TRepeat& repeat = P.Repeats[P.NodeData[node]];
+  if (repeat.Max != RepeatInfinite) return;
+  P.RunSkipRepeat = P.NodeData[node];
+  P.RunSkipPrefix = prefix;
 }
 
 // How a repetition counts its operand: to the end, up to one refused character, or through
@@ -375,7 +378,6 @@ void ChooseStart(TProgram& P) {
     P.Start = TStart::Table;
   }
   P.FirstTable = TableOf(P.FirstChars);
-  P.LeadingTable = TableOf(P.LeadingRepeat);
 }
 
 // A loop built from alternatives and a back link can only pass without consuming when its
@@ -412,10 +414,10 @@ void Optimise(TProgram& P) {
   FindStartAndRequired(P, analysis);
   P.FirstChars.reset();
   if (!analysis.Chain(1, P.FirstChars)) P.FirstChars.set();
-  FindLeadingRepeat(P);
   P.NodeData.assign(P.Code.size(), -1);
   FindBranchSets(P, analysis);
   FindRepeats(P, analysis);
+  FindRunSkip(P);
   FindGuardedLoops(P);
   ChooseStart(P);
 }

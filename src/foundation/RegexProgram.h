@@ -129,17 +129,20 @@ struct TProgram {
   // anchor's next occurrence cannot begin before the run of those classes that ends there.
   TLiteral Anchor;
   std::vector<TByteTable> AnchorBefore;
+  // The program is the anchor and nothing else: where it occurs, it is the match.
+  bool LiteralOnly = false;
   std::string StartBytes;
   // A literal every match contains; empty when there is none or it is the prefix.
   TLiteral Required;
   TCharSet FirstChars;
   TByteTable FirstTable{};
-  // When the program begins with an unbounded repetition of one-character operand X (and
-  // has no back-references), a failed try at p also fails at p+1 when the character at p is
-  // in X: a match there would extend to one at p. LeadingRepeat holds X then.
-  bool HasLeadingRepeat = false;
-  TCharSet LeadingRepeat;
-  TByteTable LeadingTable{};
+  // When the program begins with an unbounded repetition R of a one-character operand, after
+  // a literal of RunSkipPrefix characters or none, and has no back-references: a failed try
+  // at p also fails wherever R would start within the run R takes from p + RunSkipPrefix, as
+  // R reaches no position from there that it did not reach from p. Index into Repeats, -1
+  // when there is no such R.
+  int32_t RunSkipRepeat = -1;
+  int32_t RunSkipPrefix = 0;
   // Per node: for an alternative the index into BranchSets of the characters at which it can
   // begin (-1 when it may succeed without consuming); for a repetition of a one-character
   // operand the index into Repeats.
@@ -158,6 +161,11 @@ struct TProgram {
   }
   static int OperandOf(int Node) { return Node + NodeHeader; }
 };
+
+// How often the operand of R matches in a row from Pos in S, at most Limit times (no more
+// than Length - Pos).
+int ScanRun(const TRepeat& R, const TCharParams& Params, const unsigned char* S, int Pos,
+            int Limit, int Length);
 
 // Size of the node at Node without the operand node that repetitions carry after it.
 int NodeSize(const std::vector<uint8_t>& Code, int Node);

@@ -68,8 +68,12 @@ TStartPositions::TStartPositions(const TProgram& Program, const unsigned char* S
 
 void TStartPositions::Failed(int Pos) {
   int next = Pos + 1;
-  if (p_.HasLeadingRepeat)
-    while (next <= length_ && p_.LeadingTable[s_[next - 1]]) ++next;
+  if (p_.RunSkipRepeat >= 0) {
+    const int from = Pos + p_.RunSkipPrefix;
+    const TRepeat& repeat = p_.Repeats[p_.RunSkipRepeat];
+    next = from + ScanRun(repeat, p_.Params, s_, from, length_ - from, length_) -
+           p_.RunSkipPrefix + 1;
+  }
   pos_ = std::max(pos_, next);
 }
 

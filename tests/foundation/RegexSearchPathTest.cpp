@@ -73,6 +73,13 @@ TEST(RegexSearchPaths, RepetitionsScanToTheirEndAndGiveBackOnlyWhereTheRestFits)
           {"(?-s)a.*z", "azaz\r\naz", "1,4;7,2"},
           {"\\w+\\s+street", "Baker\r\nstreet", "1,13"},
           {"(?-g)\\d+5", "12345", "1,5"},
+          // a failed try rules out the tries that start within its repetition's run
+          {"ab*c", "abbbabbc", "5,4"},
+          {"xa+y", "xaaxay", "4,3"},
+          {"a[a-z]*z", "aaaa aaz", "6,3"},
+          {"(a)(b*)c", "abab abbc", "6,4"},
+          {"[a-z]*q", "abc q", "5,1"},
+          {"(?i)Q\\w*?x", "qqq Qqx", "5,3"},
       },
       re);
 }
