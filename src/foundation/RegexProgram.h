@@ -83,7 +83,10 @@ struct TCharParams {
 struct TLiteral {
   std::string Text;
   bool IgnoreCase = false;
+  // Shift by the byte under the window's end; 0 for the last character, whose own shift is
+  // EndShift, so that one lookup also tells when to compare.
   uint32_t Skip[256];
+  uint32_t EndShift = 1;
 
   void Set(const std::string& Value, bool CaseInsensitive, const unsigned char* Invert);
   // 0-based position of the first occurrence at or after From, -1 when none.

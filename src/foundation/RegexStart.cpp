@@ -36,23 +36,31 @@ void TLiteral::Set(const std::string& Value, bool CaseInsensitive, const unsigne
     Skip[c] = static_cast<uint32_t>(m - 1 - i);
     if (IgnoreCase) Skip[Invert[c]] = static_cast<uint32_t>(m - 1 - i);
   }
+  const unsigned char last = static_cast<unsigned char>(Text[m - 1]);
+  const unsigned char lastOther = IgnoreCase ? Invert[last] : last;
+  EndShift = std::min(Skip[last], Skip[lastOther]);
+  Skip[last] = Skip[lastOther] = 0;
 }
 
-// Compares the window's last byte, then the rest; shifts by the byte under the window's end.
+// Shifts by the byte under the window's end until that is the last character, then
+// compares the rest of the window.
 template <bool IgnoreCase>
 int TLiteral::Horspool(const unsigned char* S, int Length, int From,
                        const unsigned char* Invert) const {
   const auto* t = reinterpret_cast<const unsigned char*>(Text.data());
   const int m = static_cast<int>(Text.size());
-  const unsigned char last = t[m - 1];
-  const unsigned char lastOther = IgnoreCase ? Invert[last] : last;
   // unsigned: the window's end may pass Length by less than m without wrapping
-  for (size_t i = size_t(From) + m - 1; i < size_t(Length); i += Skip[S[i]]) {
-    if (S[i] != last && S[i] != lastOther) continue;
+  for (size_t i = size_t(From) + m - 1; i < size_t(Length);) {
+    const uint32_t skip = Skip[S[i]];
+    if (skip != 0) {
+      i += skip;
+      continue;
+    }
     const unsigned char* window = S + i - (m - 1);
     int k = 0;
     while (k < m - 1 && (window[k] == t[k] || (IgnoreCase && window[k] == Invert[t[k]]))) ++k;
     if (k == m - 1) return static_cast<int>(i - (m - 1));
+    i += EndShift;
   }
   return -1;
 }

@@ -34,6 +34,28 @@ void ExpectAllMatches(const std::vector<TSearchCase>& Cases, TRegex& Re) {
 
 }  // namespace
 
+TEST(RegexSearchPaths, LiteralsAreFoundAtEveryPlaceUpToTheLastByte) {
+  TRegex re;
+  ExpectAllMatches(
+      {
+          {"abc", "xxabc", "3,3"},
+          {"abc", "ab", "none"},
+          {"abc", "abc", "1,3"},
+          {"abc", "abcabc", "4,3", 2},
+          {"abc", "abcab", "none", 2},
+          {"aba", "abababa", "1,3;5,3"},
+          {"aab", "aaab aab", "2,3;6,3"},
+          {"abcb", "abcabcb", "4,4"},
+          {"bb", "bbb", "1,2"},
+          {"(?i)aB", "xAb ab AB", "2,2;5,2;8,2"},
+          {"(?i)bB", "bB Bb", "1,2;4,2"},
+          {"(?i)q", "xQq", "2,1;3,1"},
+          {"q", "xQq", "3,1"},
+          {"\\x00b", std::string("a\0b\0b", 5), "2,2;4,2"},
+      },
+      re);
+}
+
 TEST(RegexSearchPaths, JumpsToTheFirstLiteralWithoutMissingAnEarlierStart) {
   TRegex re;
   ExpectAllMatches(
