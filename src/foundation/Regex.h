@@ -41,9 +41,9 @@ inline constexpr int RegexSubExpCount = 15;
 
 // Match-time error raised when backtracking would need more memory than the engine allows.
 inline constexpr int RegexBacktrackLimitError = 1016;
-// Match-time error raised when one search takes more steps than its budget: a fixed floor
-// plus a number of steps per character of the text searched (RegexMatcher.cpp), far above
-// what a pattern of linear cost needs, so that only runaway backtracking meets it.
+// Match-time error raised when one search takes more steps than its budget: 16.8 million
+// plus 64 per character from the offset to the end, some ten times what a pattern of linear
+// cost needs, so that only runaway backtracking meets it, within about a second.
 inline constexpr int RegexStepLimitError = 1017;
 
 namespace regex {
