@@ -1,9 +1,11 @@
 #include "foundation/Regex.h"
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include "foundation/RegexCompiler.h"
 #include "foundation/RegexMatcher.h"
 #include "foundation/RegexProgram.h"
+#include "foundation/RegexStart.h"
 
 namespace {
 
@@ -128,6 +130,7 @@ std::string TRegex::ErrorMsg(int Code) const {
     case 1014: return "TRegex(exec): Loop Stack Exceeded";
     case 1015: return "TRegex(exec): Loop Without LoopEntry !";
     case RegexBacktrackLimitError: return "TRegex(exec): Backtrack Stack Exceeded";
+    case RegexStepLimitError: return "TRegex(exec): Backtrack Step Limit Exceeded";
     case 2000: return "TRegex(misc): Bad p-code imported";
     default: return "Unknown error";
   }
@@ -230,11 +233,27 @@ void TRegex::EnsureProgram() {
 
 const std::string& TRegex::InputString() {
   if (!hasInput_) Error(1008);
+  if (subject_.data() != input_.data() || subject_.size() != input_.size()) {
+    input_.assign(subject_);
+    subject_ = input_;
+  }
   return input_;
 }
 
 void TRegex::SetInputString(const std::string& Value) {
   input_ = Value;
+  subject_ = input_;
+  hasInput_ = true;
+  ClearMatchRegisters();
+}
+
+void TRegex::SetInputView(std::string_view Value) {
+  // An earlier own copy is freed, unless the new subject lies within it.
+  const std::less<const char*> before;
+  const bool inside = !before(Value.data(), input_.data()) &&
+                      !before(input_.data() + input_.size(), Value.data());
+  if (!inside) std::string().swap(input_);
+  subject_ = Value;
   hasInput_ = true;
   ClearMatchRegisters();
 }
@@ -246,6 +265,11 @@ void TRegex::ClearMatchRegisters() {
 
 bool TRegex::Exec(const std::string& Input) {
   SetInputString(Input);
+  return ExecPrim(1);
+}
+
+bool TRegex::ExecView(std::string_view Input) {
+  SetInputView(Input);
   return ExecPrim(1);
 }
 
@@ -261,80 +285,6 @@ bool TRegex::ExecNext() {
   return ExecPrim(offset);
 }
 
-namespace {
-
-// Where the search for a match may begin: only at the offset, at occurrences of the start
-// character, or at characters of the first-character set (and at the end of the text).
-class TStartPositions {
-public:
-  TStartPositions(const regex::TProgram& P, const std::string& S, int From)
-      : p_(P), s_(S), pos_(From) {
-    for (int c = 0; c < 256; ++c) {
-      first_[c] = P.FirstChars[c];
-      repeat_[c] = P.HasLeadingRepeat && P.LeadingRepeat[c];
-    }
-  }
-
-  // After a failed try at Pos: tries after a run of the leading repetition's characters
-  // would fail too.
-  void Failed(int Pos) {
-    const int length = static_cast<int>(s_.size());
-    int next = Pos + 1;
-    while (next <= length && repeat_[static_cast<unsigned char>(s_[next - 1])]) ++next;
-    pos_ = std::max(pos_, next);
-  }
-
-  // The next candidate at or after the current one; false when none is left.
-  bool Next(int& Pos) {
-    const int length = static_cast<int>(s_.size());
-    if (pos_ > length) return false;
-    if (p_.Anchored) {
-      Pos = pos_;
-      pos_ = length + 1;
-      return true;
-    }
-    if (p_.StartChar >= 0) {
-      const void* hit = std::memchr(s_.data() + pos_, p_.StartChar, length - pos_);
-      if (!hit) return false;
-      Pos = static_cast<int>(static_cast<const char*>(hit) - s_.data());
-    } else {
-      int pos = pos_;
-      while (pos < length && !first_[static_cast<unsigned char>(s_[pos])]) ++pos;
-      Pos = pos;
-    }
-    pos_ = Pos + 1;
-    return true;
-  }
-
-private:
-  const regex::TProgram& p_;
-  const std::string& s_;
-  int pos_;
-  bool first_[256];
-  bool repeat_[256];
-};
-
-bool ContainsLiteral(const std::string& S, size_t From, const std::string& Literal, bool IgnoreCase,
-                     const unsigned char* Invert) {
-  if (!IgnoreCase) return S.find(Literal, From) != std::string::npos;
-  if (Literal.size() > S.size()) return false;
-  const unsigned char first = static_cast<unsigned char>(Literal[0]);
-  for (size_t i = From; i + Literal.size() <= S.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(S[i]);
-    if (c != first && c != Invert[first]) continue;
-    size_t k = 1;
-    for (; k < Literal.size(); ++k) {
-      const unsigned char want = static_cast<unsigned char>(Literal[k]);
-      const unsigned char got = static_cast<unsigned char>(S[i + k]);
-      if (got != want && got != Invert[want]) break;
-    }
-    if (k == Literal.size()) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
 bool TRegex::ExecPrim(int Offset) {
   ClearMatchRegisters();
   EnsureProgram();
@@ -347,19 +297,25 @@ bool TRegex::ExecPrim(int Offset) {
     Error(1006);
     return false;
   }
-  if (Offset > static_cast<int>(input_.size()) + 1) return false;
+  const int length = static_cast<int>(subject_.size());
+  if (Offset > length + 1) return false;
   const regex::TProgram& program = *program_;
-  if (!program.RequiredLiteral.empty() &&
-      !ContainsLiteral(input_, Offset - 1, program.RequiredLiteral, program.RequiredLiteralCI,
-                       program.InvertCase))
+  const auto* subject = reinterpret_cast<const unsigned char*>(subject_.data());
+  if (!program.Required.Text.empty() &&
+      program.Required.Find(subject, length, Offset - 1, program.InvertCase) < 0)
     return false;
 
-  const regex::TCharParams params =
-      CharParamsOf(spaceChars_, wordChars_, lineSeparators_, linePairedSeparator_);
-  matcher_->Prepare(program, params, input_.data(), static_cast<int>(input_.size()));
+  if (program.LiteralOnly) {
+    const int pos = program.Anchor.Find(subject, length, Offset - 1, program.InvertCase);
+    if (pos < 0) return false;
+    startp_[0] = pos;
+    endp_[0] = pos + static_cast<int>(program.Anchor.Text.size());
+    return true;
+  }
+  matcher_->Prepare(program, subject, length, Offset - 1);
   bool found = false;
   try {
-    TStartPositions candidates(program, input_, Offset - 1);
+    regex::TStartPositions candidates(program, subject, length, Offset - 1);
     int pos;
     while (!found && candidates.Next(pos)) {
       found = MatchAt(pos);
@@ -397,7 +353,7 @@ int TRegex::GetMatchLen(int Index) const {
 
 std::string TRegex::GetMatch(int Index) const {
   if (GetMatchPos(Index) < 0) return std::string();
-  return input_.substr(startp_[Index], endp_[Index] - startp_[Index]);
+  return std::string(subject_.substr(startp_[Index], endp_[Index] - startp_[Index]));
 }
 
 std::string TRegex::Substitute(const std::string& Template) {
@@ -439,19 +395,19 @@ std::string TRegex::Replace(const std::string& Input, const std::string& Replace
   if (Exec(Input)) {
     do {
       const size_t start = static_cast<size_t>(startp_[0]);
-      result.append(input_, previous, start - previous);
+      result.append(subject_.substr(previous, start - previous));
       result += UseSubstitution ? Substitute(Replacement) : Replacement;
       previous = static_cast<size_t>(endp_[0]);
     } while (ExecNext());
   }
-  result.append(input_, std::min(previous, input_.size()), std::string::npos);
+  result.append(subject_.substr(std::min(previous, subject_.size())));
   return result;
 }
 
 bool ExecRegex(const std::string& Pattern, const std::string& Input) {
   TRegex regex;
   regex.SetExpression(Pattern);
-  return regex.Exec(Input);
+  return regex.ExecView(Input);
 }
 
 std::string ReplaceRegex(const std::string& Pattern, const std::string& Input,

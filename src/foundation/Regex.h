@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include "rtl/Exception.h"
 
 // Raised for compile errors (codes 100 to 128, with the pattern position) and match-time
@@ -40,6 +41,10 @@ inline constexpr int RegexSubExpCount = 15;
 
 // Match-time error raised when backtracking would need more memory than the engine allows.
 inline constexpr int RegexBacktrackLimitError = 1016;
+// Match-time error raised when one search takes more steps than its budget: 16.8 million
+// plus 64 per character from the offset to the end, some ten times what a pattern of linear
+// cost needs, so that only runaway backtracking meets it, within about a second.
+inline constexpr int RegexStepLimitError = 1017;
 
 namespace regex {
 struct TProgram;
@@ -86,8 +91,13 @@ public:
   // The subject, an own copy; raises error 1008 when none was set.
   const std::string& InputString();
   void SetInputString(const std::string& Value);
+  // Sets the subject without copying it: Value must stay alive and unchanged until the
+  // subject is replaced or the object destroyed. InputString copies it on first use.
+  void SetInputView(std::string_view Value);
   // Sets the subject and searches it from position 1.
   bool Exec(const std::string& Input);
+  // The same without copying Input, which must stay alive as for SetInputView.
+  bool ExecView(std::string_view Input);
   // Searches the current subject from Offset (1-based); error 1006 below 1, false beyond
   // the subject's length + 1.
   bool ExecPos(int Offset = 1);
@@ -125,6 +135,8 @@ private:
   std::string linePairedSeparator_;
   std::string input_;
   bool hasInput_ = false;
+  // The subject searched: input_, or the caller's text until InputString copies it.
+  std::string_view subject_;
   int startp_[RegexSubExpCount];
   int endp_[RegexSubExpCount];
   int lastError_ = 0;

@@ -660,6 +660,7 @@ std::unique_ptr<TProgram> CompileProgram(const std::string& Pattern, TRegexModif
   TCompiler compiler(Pattern, Modifiers, Params);
   auto program = compiler.Run();
   program->Modifiers = Modifiers;
+  program->Params = Params;
   Optimise(*program);
   return program;
 }

@@ -1,5 +1,6 @@
 #include "foundation/RegexMatcher.h"
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace regex {
@@ -28,14 +29,21 @@ constexpr size_t MaxChunks = (size_t(64) << 20) / ChunkEntries;
 // Kept between searches; a large search gives its memory back when it ends.
 constexpr size_t ReservedChunks = 1;
 
+// Steps: nodes visited plus characters scanned by repetitions and back-references. Patterns
+// of linear cost take a few per character; the floor leaves short subjects room for nested
+// counted loops; either way a runaway search stops within about a second.
+constexpr int64_t StepFloor = int64_t(1) << 24;
+constexpr int64_t StepsPerCharacter = 64;
+
 }  // namespace
 
-void TMatcher::Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
-                       int Length) {
+void TMatcher::Prepare(const TProgram& Program, const unsigned char* Subject, int Length,
+                       int From) {
+  stepsLeft_ = StepFloor + StepsPerCharacter * std::max(Length - From, 0);
   program_ = &Program;
   code_ = Program.Code.data();
-  params_ = &Params;
-  s_ = reinterpret_cast<const unsigned char*>(Subject);
+  params_ = &Program.Params;
+  s_ = Subject;
   len_ = Length;
   slots_.assign(Program.GuardCount, -1);
 }
@@ -118,24 +126,44 @@ bool TMatcher::MatchesOne(int Operand, int Pos) const {
   }
 }
 
-// How often the one-character Operand matches in a row from Pos, at most Max times.
-int TMatcher::CountRepeat(int Operand, int Pos, int Max) const {
-  const int limit = std::min(Max, len_ - Pos);
-  const uint8_t* arg = code_ + Operand + NodeHeader;
-  int n = 0;
-  switch (code_[Operand]) {
-    case opAny:
-      return std::max(limit, 0);
-    case opExactly:
-      while (n < limit && s_[Pos + n] == arg[0]) ++n;
-      return n;
-    case opAnyOfFullSet:
-      while (n < limit && ((arg[s_[Pos + n] >> 3] >> (s_[Pos + n] & 7)) & 1)) ++n;
-      return n;
-    default:
-      while (n < limit && MatchesOne(Operand, Pos + n)) ++n;
-      return n;
+// Whether the operand of R matches at Pos, which must lie within the text.
+inline bool TMatcher::Takes(const TRepeat& R, int Pos) const {
+  switch (R.Scan) {
+    case TRepeat::ScanAll: return true;
+    case TRepeat::ScanToByte: return s_[Pos] != R.StopByte;
+    case TRepeat::ScanTable: break;
   }
+  return R.Matches[s_[Pos]] || (R.PairCheck && MatchesOne(R.Operand, Pos));
+}
+
+int ScanRun(const TRepeat& R, const TCharParams& Params, const unsigned char* S, int Pos,
+            int Limit, int Length) {
+  const int limit = std::max(std::min(Limit, Length - Pos), 0);
+  switch (R.Scan) {
+    case TRepeat::ScanAll:
+      return limit;
+    case TRepeat::ScanToByte: {
+      const void* hit = std::memchr(S + Pos, R.StopByte, static_cast<size_t>(limit));
+      return hit ? static_cast<int>(static_cast<const unsigned char*>(hit) - (S + Pos)) : limit;
+    }
+    case TRepeat::ScanTable:
+      break;
+  }
+  const unsigned char* s = S + Pos;
+  int n = 0;
+  for (;;) {
+    while (n < limit && R.Matches[s[n]]) ++n;
+    // "." takes a paired-separator head that its tail does not follow
+    if (!(R.PairCheck && n < limit && s[n] == Params.PairHead &&
+          !(Pos + n + 1 < Length && s[n + 1] == Params.PairTail)))
+      return n;
+    ++n;
+  }
+}
+
+// How often the operand of R matches in a row from Pos, at most Max times.
+inline int TMatcher::CountRepeat(const TRepeat& R, int Pos, int Max) const {
+  return ScanRun(R, *params_, s_, Pos, Max, len_);
 }
 
 bool TMatcher::AtLineStart(int Pos) const {
@@ -160,65 +188,47 @@ bool TMatcher::AtWordBoundary(int Pos) const {
   return before != after;
 }
 
-// Whether the literal after a repetition can start at Pos (always, when none follows).
-bool TMatcher::NextLiteralFits(int Node, int Pos) const {
-  const int next = program_->NextOf(Node);
-  if (next < 0) return true;
-  const uint8_t op = code_[next];
-  if (op != opExactly && op != opExactlyCI) return true;
-  if (Pos >= len_) return false;
-  const uint8_t first = code_[next + NodeHeader];
-  const unsigned char ch = s_[Pos];
-  return ch == first || (op == opExactlyCI && ch == program_->InvertCase[first]);
+// Whether the rest of the program after a repetition can start at Pos (always, when it may
+// start without consuming).
+inline bool TMatcher::FollowFits(const TRepeat& R, int Pos) const {
+  if (R.Follow < 0) return true;
+  return Pos < len_ && program_->FollowSets[R.Follow][s_[Pos]];
 }
 
-bool TMatcher::BranchViable(int Branch, int Pos) const {
-  const int index = program_->BranchSetIndex[Branch];
+inline bool TMatcher::BranchViable(int Branch, int Pos) const {
+  const int index = program_->NodeData[Branch];
   if (index < 0) return true;
   return Pos < len_ && program_->BranchSets[index][s_[Pos]];
 }
 
-void TMatcher::RepeatBounds(int Node, int& Min, int& Max, int& Operand) const {
-  switch (code_[Node]) {
-    case opStar:
-    case opStarNG:
-      Min = 0;
-      Max = RepeatInfinite;
-      Operand = Node + NodeHeader;
-      break;
-    case opPlus:
-    case opPlusNG:
-      Min = 1;
-      Max = RepeatInfinite;
-      Operand = Node + NodeHeader;
-      break;
-    default:
-      Min = ReadInt(code_ + Node + NodeHeader);
-      Max = ReadInt(code_ + Node + NodeHeader + 4);
-      Operand = Node + NodeHeader + 8;
-      break;
-  }
-}
-
 // Next count for a repetition at Start that has tried Count: greedy gives back one or more
-// characters, non-greedy takes one or more; counts after which the following literal cannot
+// characters, non-greedy takes one or more; counts after which the rest of the program cannot
 // start are skipped. False when no count is left.
 bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Pos) {
-  int min, max, operand;
-  RepeatBounds(Node, min, max, operand);
+  const TRepeat& r = RepeatOf(Node);
+  const int min = r.Min;
+  const int max = r.Max;
   int c = Count;
   if (Greedy) {
-    while (c >= min && !NextLiteralFits(Node, Start + c)) --c;
+    while (c >= min && !FollowFits(r, Start + c)) --c;
+    Charge(Count - c);
     if (c < min) return false;
     if (c > min) {
       Push(kCount, 0, c - 1);
       Push(kRepeatGreedy, Node, Start);
     }
   } else {
+    const int limit = std::min(max, len_ - Start);
+    const uint8_t* follow = r.Follow >= 0 ? program_->FollowSets[r.Follow].data() : nullptr;
+    const unsigned char* s = s_ + Start;
     do {
-      if (c >= max || !MatchesOne(operand, Start + c)) return false;
+      if (c >= limit || !Takes(r, Start + c)) {
+        Charge(c - Count);
+        return false;
+      }
       ++c;
-    } while (!NextLiteralFits(Node, Start + c));
+    } while (follow && !(c < len_ - Start && follow[s[c]]));
+    Charge(c - Count);
     if (c < max) {
       Push(kCount, 0, c);
       Push(kRepeatLazy, Node, Start);
@@ -295,13 +305,14 @@ inline bool TMatcher::MatchText(int Node, int& Pos) const {
 }
 
 // The text of a set group again at Pos.
-inline bool TMatcher::MatchBackReference(int Node, int& Pos) const {
+inline bool TMatcher::MatchBackReference(int Node, int& Pos) {
   const int group = code_[Node + NodeHeader];
   const int from = group < RegexSubExpCount ? start_[group] : -1;
   const int to = group < RegexSubExpCount ? end_[group] : -1;
   if (from < 0 || to < from) return false;
   const int length = to - from;
   if (length > len_ - Pos) return false;
+  Charge(length);
   const unsigned char* invert = program_->InvertCase;
   const bool ignoreCase = code_[Node] == opBSubExpCI;
   for (int i = 0; i < length; ++i) {
@@ -336,16 +347,18 @@ inline bool TMatcher::ChooseBranch(int& Node, int Pos) {
 // A simple repetition takes its first count: the most (greedy) or the least (non-greedy)
 // after which the rest may match, keeping the others to resume.
 inline bool TMatcher::StartRepeat(int Node, int& Pos) {
-  int min, max, operand;
-  RepeatBounds(Node, min, max, operand);
+  const TRepeat& r = RepeatOf(Node);
+  const int min = r.Min;
+  const int max = r.Max;
   const int start = Pos;
-  const uint8_t op = code_[Node];
-  if (op == opStar || op == opPlus || op == opBraces) {
-    const int n = CountRepeat(operand, start, max);
+  if (r.Greedy) {
+    const int n = CountRepeat(r, start, max);
+    Charge(n);
     return n >= min && ResumeRepeat(Node, start, n, true, Pos);
   }
-  if (CountRepeat(operand, start, min) < min) return false;
-  if (!NextLiteralFits(Node, start + min)) return ResumeRepeat(Node, start, min, false, Pos);
+  if (CountRepeat(r, start, min) < min) return false;
+  Charge(min);
+  if (!FollowFits(r, start + min)) return ResumeRepeat(Node, start, min, false, Pos);
   if (min < max) {
     Push(kCount, 0, min);
     Push(kRepeatLazy, Node, start);
@@ -398,6 +411,7 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
   int node = 1;
   int pos = Pos;
   for (;;) {
+    Charge(1);
     if (guarded && program_->GuardSlot[node] >= 0) {
       const int slot = program_->GuardSlot[node];
       Push(kUndoSlot, slot, slots_[slot]);

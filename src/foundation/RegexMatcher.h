@@ -14,9 +14,9 @@ struct TMatchFailure {
 
 class TMatcher {
 public:
-  // Subject and parameters for the following MatchAt calls; both must outlive them.
-  void Prepare(const TProgram& Program, const TCharParams& Params, const char* Subject,
-               int Length);
+  // Program and subject for the following MatchAt calls; both must outlive them. The calls
+  // share one step budget, sized for a search from From to the end.
+  void Prepare(const TProgram& Program, const unsigned char* Subject, int Length, int From);
   // Tries the program at Pos (0-based); on success fills Start and End (the groups' 0-based
   // positions, -1 when unset; index 0 is the whole match).
   bool MatchAt(int Pos, int* Start, int* End);
@@ -42,6 +42,11 @@ private:
   bool PreviousChunk();
   void ResetStack();
 
+  // Spends N steps of the search's budget; error 1017 when it is used up.
+  void Charge(int64_t N) {
+    stepsLeft_ -= N;
+    if (stepsLeft_ < 0) throw TMatchFailure{RegexStepLimitError};
+  }
   void SetRegister(int* Registers, int Index, int Value);
   void SetLoopTop(int Value);
   int PopCount();
@@ -50,26 +55,28 @@ private:
   void EnterLoopPass(int Pos);
   void LeaveLoop();
 
-  int CountRepeat(int Operand, int Pos, int Max) const;
+  const TRepeat& RepeatOf(int Node) const { return program_->Repeats[program_->NodeData[Node]]; }
+  int CountRepeat(const TRepeat& R, int Pos, int Max) const;
+  bool Takes(const TRepeat& R, int Pos) const;
   bool MatchesOne(int Operand, int Pos) const;
   bool AtLineEnd(int Pos) const;
   bool AtLineStart(int Pos) const;
   bool AtWordBoundary(int Pos) const;
   bool MatchText(int Node, int& Pos) const;
-  bool MatchBackReference(int Node, int& Pos) const;
+  bool MatchBackReference(int Node, int& Pos);
   bool ChooseBranch(int& Node, int Pos);
   bool StartRepeat(int Node, int& Pos);
   void EnterLoop(int Pos);
   bool StepLoop(int& Node, int Pos);
-  bool NextLiteralFits(int Node, int Pos) const;
+  bool FollowFits(const TRepeat& R, int Pos) const;
   bool BranchViable(int Branch, int Pos) const;
-  void RepeatBounds(int Node, int& Min, int& Max, int& Operand) const;
 
   const TProgram* program_ = nullptr;
   const uint8_t* code_ = nullptr;
   const TCharParams* params_ = nullptr;
   const unsigned char* s_ = nullptr;
   int len_ = 0;
+  int64_t stepsLeft_ = 0;
 
   int* start_ = nullptr;
   int* end_ = nullptr;

@@ -1,6 +1,7 @@
 // The compiled form of a pattern shared by the regular-expression compiler, optimiser and
 // matcher: node opcodes, node layout and the optimisation data.
 #pragma once
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <cstring>
@@ -64,6 +65,9 @@ inline bool IsOpen(uint8_t Op) { return Op > opOpen && Op < opOpen + RegexSubExp
 inline bool IsClose(uint8_t Op) { return Op > opClose && Op < opClose + RegexSubExpCount; }
 
 using TCharSet = std::bitset<256>;
+// The same as one byte per character, for lookups in the search loops.
+using TByteTable = std::array<uint8_t, 256>;
+TByteTable TableOf(const TCharSet& Set);
 
 // Character parameters of a TRegex as the compiler and matcher need them.
 struct TCharParams {
@@ -74,26 +78,81 @@ struct TCharParams {
   int PairTail = -1;
 };
 
+// Literal text found with a Horspool skip table; in the case-insensitive form a subject
+// character also matches the case-inverted pattern character.
+struct TLiteral {
+  std::string Text;
+  bool IgnoreCase = false;
+  // Shift by the byte under the window's end; 0 for the last character, whose own shift is
+  // EndShift, so that one lookup also tells when to compare.
+  uint32_t Skip[256];
+  uint32_t EndShift = 1;
+
+  void Set(const std::string& Value, bool CaseInsensitive, const unsigned char* Invert);
+  // 0-based position of the first occurrence at or after From, -1 when none.
+  int Find(const unsigned char* S, int Length, int From, const unsigned char* Invert) const;
+
+private:
+  template <bool IgnoreCase>
+  int Horspool(const unsigned char* S, int Length, int From, const unsigned char* Invert) const;
+};
+
+// A repetition of a one-character operand, decoded once.
+struct TRepeat {
+  enum TScan : uint8_t { ScanAll, ScanToByte, ScanTable };
+  int32_t Min = 0;
+  int32_t Max = 0;
+  int32_t Operand = 0;
+  bool Greedy = true;
+  TScan Scan = ScanTable;
+  uint8_t StopByte = 0;         // ScanToByte: the one character the operand refuses
+  bool PairCheck = false;       // the table leaves out a paired-separator head to check apart
+  TByteTable Matches{};         // ScanTable: the characters the operand matches
+  int32_t Follow = -1;          // index into FollowSets, -1 when the rest may start anywhere
+};
+
+// How the search picks the positions to try.
+enum class TStart : uint8_t {
+  Anchored,  // only at the offset
+  Literal,   // before occurrences of the anchor literal
+  FewBytes,  // where one of StartBytes occurs
+  Table,     // at characters of the first-character table
+};
+
 struct TProgram {
   std::vector<uint8_t> Code;
   TRegexModifiers Modifiers = 0;
   unsigned char InvertCase[256];
-  // Optimisation data: start character (-1 none), anchoring, required literal and the
-  // characters at which a match can begin.
-  int StartChar = -1;
+  TCharParams Params;
+  // Optimisation data, all from the program and its parameters.
+  TStart Start = TStart::Table;
   bool Anchored = false;
-  std::string RequiredLiteral;
-  bool RequiredLiteralCI = false;
+  // The first literal of every match and the classes of the characters a match consumes
+  // before it, in order (none when the match begins with it): a match that reaches the
+  // anchor's next occurrence cannot begin before the run of those classes that ends there.
+  TLiteral Anchor;
+  std::vector<TByteTable> AnchorBefore;
+  // The program is the anchor and nothing else: where it occurs, it is the match.
+  bool LiteralOnly = false;
+  std::string StartBytes;
+  // A literal every match contains; empty when there is none or it is the prefix.
+  TLiteral Required;
   TCharSet FirstChars;
-  // When the program begins with an unbounded repetition of one-character operand X (and
-  // has no back-references), a failed try at p also fails at p+1 when the character at p is
-  // in X: a match there would extend to one at p. LeadingRepeat holds X then.
-  bool HasLeadingRepeat = false;
-  TCharSet LeadingRepeat;
-  // Per alternative (indexed by node): index into BranchSets of the characters at which it
-  // can begin, -1 when it may succeed without consuming.
-  std::vector<int32_t> BranchSetIndex;
-  std::vector<TCharSet> BranchSets;
+  TByteTable FirstTable{};
+  // When the program begins with an unbounded repetition R of a one-character operand, after
+  // a literal of RunSkipPrefix characters or none, and has no back-references: a failed try
+  // at p also fails wherever R would start within the run R takes from p + RunSkipPrefix, as
+  // R reaches no position from there that it did not reach from p. Index into Repeats, -1
+  // when there is no such R.
+  int32_t RunSkipRepeat = -1;
+  int32_t RunSkipPrefix = 0;
+  // Per node: for an alternative the index into BranchSets of the characters at which it can
+  // begin (-1 when it may succeed without consuming); for a repetition of a one-character
+  // operand the index into Repeats.
+  std::vector<int32_t> NodeData;
+  std::vector<TByteTable> BranchSets;
+  std::vector<TRepeat> Repeats;
+  std::vector<TByteTable> FollowSets;
   // Per node: the slot of a loop whose body may match the empty string (back-references),
   // -1 elsewhere; empty when the program has no such loop.
   std::vector<int16_t> GuardSlot;
@@ -105,6 +164,11 @@ struct TProgram {
   }
   static int OperandOf(int Node) { return Node + NodeHeader; }
 };
+
+// How often the operand of R matches in a row from Pos in S, at most Limit times (no more
+// than Length - Pos).
+int ScanRun(const TRepeat& R, const TCharParams& Params, const unsigned char* S, int Pos,
+            int Limit, int Length);
 
 // Size of the node at Node without the operand node that repetitions carry after it.
 int NodeSize(const std::vector<uint8_t>& Code, int Node);

@@ -208,6 +208,7 @@ TEST(RegexErrorTexts, EveryCodeHasItsFixedText) {
       {1014, "TRegex(exec): Loop Stack Exceeded"},
       {1015, "TRegex(exec): Loop Without LoopEntry !"},
       {RegexBacktrackLimitError, "TRegex(exec): Backtrack Stack Exceeded"},
+      {RegexStepLimitError, "TRegex(exec): Backtrack Step Limit Exceeded"},
       {2000, "TRegex(misc): Bad p-code imported"},
       {117, "Unknown error"},
       {1013, "Unknown error"},
