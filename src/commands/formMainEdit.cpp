@@ -1,8 +1,8 @@
 // The main window's Edit menu, its tool buttons and the navigation items of the Search menu:
 // each calls the editor or the edit command that does the work.
 #include <string>
+#include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
-#include "app/fMain.h"
 #include "app/formMain.h"
 #include "app/frameEdit.h"
 #include "commands/EditCommands.h"

@@ -1,8 +1,8 @@
 // The main window's Format menu and its tool button: each conversion runs on the active
 // editor's selected (or whole) text as one undo step.
 #include <string>
+#include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
-#include "app/fMain.h"
 #include "app/formMain.h"
 #include "app/frameEdit.h"
 #include "commands/FormatCommands.h"
