@@ -140,29 +140,7 @@ private:
 
 }  // namespace
 
-// ---- The options and the replace step ------------------------------------------------------
-
-TEST(SearchPanelOptions, EachOptionDisablesWhatItMakesMeaningless) {
-  struct Case {
-    TSearchPanelChecks checks;
-    bool regExpr, wholeWords, singleHit, showInTab, wantsReturn;
-  } cases[] = {
-      {{false, false, false, false}, true, true, true, true, true},
-      {{false, false, true, false}, false, true, true, true, true},
-      {{false, false, false, true}, true, false, true, true, false},
-      {{false, true, false, false}, true, true, false, true, true},
-      {{true, false, false, false}, true, true, false, false, true},
-      {{true, true, true, true}, false, false, false, false, false},
-  };
-  for (const Case& c : cases) {
-    const TSearchPanelEnables e = SearchPanelEnables(c.checks);
-    EXPECT_EQ(e.UseRegExpr, c.regExpr);
-    EXPECT_EQ(e.WholeWords, c.wholeWords);
-    EXPECT_EQ(e.SingleHitOptions, c.singleHit);
-    EXPECT_EQ(e.ShowInTab, c.showInTab);
-    EXPECT_EQ(e.SearchWantsReturn, c.wantsReturn);
-  }
-}
+// ---- The replace step ------------------------------------------------------
 
 TEST(SearchPanelReplaceAll, ReplacesPlainlyOrByExpressionAndRefusesBadInput) {
   struct Case {
