@@ -643,6 +643,7 @@ private:
   int BlockLastLine() const;
 
   // Undo replay.
+  bool ContinuesStep(const TCodeEditUndoItem& Next, int32_t Number, TCodeUndoReason Done) const;
   void UndoItem(const TCodeEditUndoItem& Item);
   void RestorePosition(const TCodeEditUndoItem& Item, TCodeEditUndoList& Reverse);
   void RedoItem(const TCodeEditUndoItem& Item);

@@ -105,7 +105,8 @@ void TCustomCodeEdit::NotifyLinesDeleted(int FirstLine, int Count) {
 // ---------------------------------------------------------------------------------------
 // History
 
-void TCustomCodeEdit::OpenUndoBlock() { undoList_->BeginBlock(); }
+// The program's compound commands stay steps of their own even when they change one thing.
+void TCustomCodeEdit::OpenUndoBlock() { undoList_->BeginBlock(true); }
 void TCustomCodeEdit::CloseUndoBlock() { undoList_->EndBlock(); }
 
 void TCustomCodeEdit::ClearHistory() {

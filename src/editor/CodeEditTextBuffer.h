@@ -245,7 +245,9 @@ public:
   // group break. Used to move items between the undo and the redo list.
   void PushItem(std::unique_ptr<TCodeEditUndoItem> Item);
   // Nestable; the outermost EndBlock fires OnItemAdded once when the block recorded anything.
-  void BeginBlock();
+  // A block that records several changes, or one opened as its own step, is fenced by group
+  // breaks when it closes, so that grouping of like changes never joins it to a neighbour.
+  void BeginBlock(bool OwnStep = false);
   void EndBlock();
   void Clear();
   bool CanUndo() const { return !items_.empty(); }
@@ -288,6 +290,8 @@ protected:
 
 private:
   void AdvanceChangeNumber();
+  static std::unique_ptr<TCodeEditUndoItem> MakeGroupBreak(int32_t ChangeNumber);
+  void FenceClosedBlock(int32_t Closed);
   void TrimToMaximum();
   void FireItemAdded();
   int32_t TopChangeNumber() const;
@@ -302,4 +306,5 @@ private:
   int32_t unmodifiedMark_ = 0;
   int32_t newestDroppedNumber_ = 0;
   bool insideRedo_ = false;
+  bool ownStep_ = false;
 };
