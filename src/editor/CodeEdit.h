@@ -658,7 +658,7 @@ private:
   void DoKillFocusMessage();
   void MeasureCharCell();
   void FontChanged();
-  void RepaintRowsOf(RECT Strip, int FirstLine, int LastLine);
+  void RepaintRowsOf(bool Gutter, int FirstLine, int LastLine);
   void RecreateWnd();
 
   // The buffer and lists in use: the own ones, or those of the editor whose text is shared.

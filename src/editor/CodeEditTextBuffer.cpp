@@ -29,6 +29,40 @@ const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
 int RoundUpTo16(int N) { return (N + 15) / 16 * 16; }
 }  // namespace
 
+// --- line text ------------------------------------------------------------------------
+
+TCodeEditLineText::TCodeEditLineText(std::string_view Text)
+    : own_(Text.empty() ? nullptr : std::make_unique_for_overwrite<char[]>(Text.size())),
+      data_(own_.get()),
+      size_(static_cast<uint32_t>(Text.size())) {
+  if (size_ > 0) std::memcpy(own_.get(), Text.data(), size_);
+}
+
+TCodeEditLineText TCodeEditLineText::Slice(const char* Data, size_t Size) {
+  TCodeEditLineText text;
+  text.data_ = Size > 0 ? Data : nullptr;
+  text.size_ = static_cast<uint32_t>(Size);
+  return text;
+}
+
+TCodeEditLineText::TCodeEditLineText(TCodeEditLineText&& Other) noexcept
+    : own_(std::move(Other.own_)), data_(Other.data_), size_(Other.size_) {
+  Other.data_ = nullptr;
+  Other.size_ = 0;
+}
+
+TCodeEditLineText& TCodeEditLineText::operator=(TCodeEditLineText&& Other) noexcept {
+  if (this == &Other) return *this;
+  own_ = std::move(Other.own_);
+  data_ = Other.data_;
+  size_ = Other.size_;
+  Other.data_ = nullptr;
+  Other.size_ = 0;
+  return *this;
+}
+
+// --- line list ------------------------------------------------------------------------
+
 TCodeEditStringList::TCodeEditStringList() : tabExpander_(GetTabExpanderProcEx(8)) {}
 
 TCodeEditStringList::~TCodeEditStringList() {
@@ -43,7 +77,7 @@ void TCodeEditStringList::CheckIndex(int Index, int Limit) const {
 
 std::string TCodeEditStringList::Get(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
-  return list_[Index].Text;
+  return std::string(list_[Index].Text.View());
 }
 
 TObject* TCodeEditStringList::GetObject(int Index) const {
@@ -58,7 +92,7 @@ std::string TCodeEditStringList::JoinLines(const char* Break, bool BreakAfterLas
   std::string result;
   result.reserve(size);
   for (int i = 0; i < count_; ++i) {
-    result += list_[i].Text;
+    result += list_[i].Text.View();
     if (BreakAfterLast || i + 1 < count_) result.append(Break, breakLen);
   }
   return result;
@@ -80,11 +114,17 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
   UpdateScope update(*this);
   const int longest = KnownLongestLength();
   TCodeEditStringRec& rec = list_[Index];
-  rec.Flags = {TCodeEditStringFlag::ExpandedLengthUnknown};
+  rec.SetFlags({TCodeEditStringFlag::ExpandedLengthUnknown});
   rec.ExpandedLength = -1;
-  rec.Text = S;
+  ReplaceText(rec, TCodeEditLineText(S));
   KeepLongestLine(Index, longest);
   FireLines(OnLinePut, Index, 1);
+}
+
+void TCodeEditStringList::ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text) {
+  const bool wasSlice = Rec.Text.IsSlice();
+  Rec.Text = std::move(Text);
+  if (wasSlice && --loadedLineCount_ == 0) std::string().swap(loadedText_);
 }
 
 void TCodeEditStringList::PutObject(int Index, TObject* Object) {
@@ -123,7 +163,7 @@ void TCodeEditStringList::InsertItem(int Index, const std::string& S) {
   if (count_ == capacity_) Grow();
   const int longest = KnownLongestLength();
   MoveRecords(Index, Index + 1, count_ - Index);
-  list_[Index] = TCodeEditStringRec{S};
+  list_[Index] = TCodeEditStringRec{TCodeEditLineText(S)};
   ++count_;
   ShiftLongestLine(Index, 1);
   KeepLongestLine(Index, longest);
@@ -149,7 +189,7 @@ void TCodeEditStringList::AddStrings(const TStrings& Strings) {
   if (count_ + number > capacity_) SetCapacity(RoundUpTo16(count_ + number));
   int first = count_;
   for (int i = 0; i < number; ++i)
-    list_[first + i] = TCodeEditStringRec{Strings.Get(i), Strings.GetObject(i)};
+    list_[first + i] = TCodeEditStringRec{TCodeEditLineText(Strings.Get(i)), Strings.GetObject(i)};
   count_ += number;
   FireLines(OnLinesInserted, first, number);
 }
@@ -173,6 +213,7 @@ void TCodeEditStringList::InsertLines(int Index, int NumLines) {
 void TCodeEditStringList::Delete(int Index) {
   CheckIndex(Index, count_ - 1);
   UpdateScope update(*this);
+  ReplaceText(list_[Index], TCodeEditLineText());
   list_[Index] = TCodeEditStringRec{};
   MoveRecords(Index + 1, Index, count_ - Index - 1);
   --count_;
@@ -186,6 +227,7 @@ void TCodeEditStringList::DeleteLines(int Index, int NumLines) {
   CheckIndex(Index, count_);
   int number = std::min(NumLines, count_ - Index);
   UpdateScope update(*this);
+  for (int i = Index; i < Index + number; ++i) ReplaceText(list_[i], TCodeEditLineText());
   MoveRecords(Index + number, Index, count_ - Index - number);
   for (int i = count_ - number; i < count_; ++i) list_[i] = TCodeEditStringRec{};
   count_ -= number;
@@ -210,6 +252,8 @@ void TCodeEditStringList::Clear() {
     list_.reset();
     count_ = 0;
     capacity_ = 0;
+    std::string().swap(loadedText_);
+    loadedLineCount_ = 0;
     if (OnCleared) OnCleared(this);
   }
   indexOfLongestLine_ = -1;
@@ -223,21 +267,102 @@ void TCodeEditStringList::LoadFromFile(const std::string& FileName) {
 void TCodeEditStringList::LoadFromStream(TStream& Stream) {
   UpdateScope update(*this);
   Stream.SetPosition(0);
-  const std::string data = Stream.ReadAll();
-  Clear();
-  bool sawCr = false, sawLf = false;
-  const char* p = data.data();
-  const char* end = p + data.size();
-  while (p < end) {
-    const char* start = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    Add(std::string(start, p));
-    if (p < end && *p == '\r') { ++p; sawCr = true; }
-    if (p < end && *p == '\n') { ++p; sawLf = true; }
+  std::string data = Stream.ReadAll();
+  const bool endsWithBreak = !data.empty() && (data.back() == '\r' || data.back() == '\n');
+  const TLineEnds lines = FindLineEnds(data, false);
+  AddLoadedLines(std::move(data), lines);
+  if (!trailingLineBreak_ && endsWithBreak) Add(std::string());
+  lineBreaks_ = lines.SawCr && !lines.SawLf ? tlbCr : lines.SawLf && !lines.SawCr ? tlbLf : tlbCrLf;
+}
+
+void TCodeEditStringList::SetTextStr(const std::string& Value) {
+  UpdateScope update(*this);
+  const TLineEnds lines = FindLineEnds(Value, true);
+  AddLoadedLines(Value.substr(0, lines.Used), lines);
+}
+
+namespace {
+// Whether one of the four bytes of Word is below 14 (a zero byte, a tab, CR, LF...).
+bool HasByteBelow14(uint32_t Word) { return ((Word - 0x0E0E0E0Eu) & ~Word & 0x80808080u) != 0; }
+
+// The first CR, LF or zero byte from P on, or End. Runs of four ordinary bytes are passed
+// at once: this scan is most of the cost of loading a large text.
+const char* FindBreakOrZero(const char* P, const char* End) {
+  for (;;) {
+    uint32_t word;
+    while (End - P >= 4 && (std::memcpy(&word, P, 4), !HasByteBelow14(word))) P += 4;
+    const char* stop = End - P >= 4 ? P + 4 : End;
+    for (; P < stop; ++P)
+      if (*P == '\r' || *P == '\n' || *P == '\0') return P;
+    if (P == End) return End;
   }
-  if (!trailingLineBreak_ && !data.empty() && (data.back() == '\r' || data.back() == '\n'))
-    Add(std::string());
-  lineBreaks_ = sawCr && !sawLf ? tlbCr : sawLf && !sawCr ? tlbLf : tlbCrLf;
+}
+
+// Where the next line starts after a line ending at P: one CR, then one LF, is skipped.
+size_t NextLineStart(std::string_view Text, size_t P, bool& SawCr, bool& SawLf) {
+  if (P < Text.size() && Text[P] == '\r') { ++P; SawCr = true; }
+  if (P < Text.size() && Text[P] == '\n') { ++P; SawLf = true; }
+  return P;
+}
+}  // namespace
+
+// A line runs to the next CR or LF or the end of the text (or its first zero byte, when that
+// ends the text).
+TCodeEditStringList::TLineEnds TCodeEditStringList::FindLineEnds(std::string_view Text,
+                                                                 bool StopAtZero) {
+  TLineEnds lines;
+  lines.Ends.reserve(Text.size() / 64 + 1);
+  lines.Used = Text.size();
+  const char* const base = Text.data();
+  const char* const end = base + Text.size();
+  size_t start = 0;
+  while (start < Text.size()) {
+    const char* p = FindBreakOrZero(base + start, end);
+    while (p < end && *p == '\0' && !StopAtZero) p = FindBreakOrZero(p + 1, end);
+    const size_t lineEnd = static_cast<size_t>(p - base);
+    lines.Slices += lineEnd > start;
+    lines.Ends.push_back(lineEnd);
+    if (p < end && *p == '\0') {
+      lines.Used = lineEnd;
+      break;
+    }
+    start = NextLineStart(Text, lineEnd, lines.SawCr, lines.SawLf);
+  }
+  return lines;
+}
+
+// The lines become slices of the loaded text and are added one by one with their events, as
+// Add would add them; the array is sized once. The text is freed when no line uses it; the
+// count of its users is taken before the first event, so that a handler changing a line
+// cannot free it while lines are still to come.
+void TCodeEditStringList::AddLoadedLines(std::string Text, const TLineEnds& Lines) {
+  Clear();
+  const int count = static_cast<int>(Lines.Ends.size());
+  if (count + 1 > capacity_) SetCapacity(count + 1);  // room for one more empty last line
+  loadedText_ = std::move(Text);
+  loadedLineCount_ = Lines.Slices;
+  int slices = Lines.Slices;
+  const std::string_view text = loadedText_;
+  const char* const base = loadedText_.data();
+  bool cr = false, lf = false;
+  size_t start = 0;
+  try {
+    for (size_t lineEnd : Lines.Ends) {
+      if (count_ == capacity_) Grow();  // a handler may have added lines
+      list_[count_] = TCodeEditStringRec{TCodeEditLineText::Slice(base + start, lineEnd - start)};
+      slices -= lineEnd > start;
+      ++count_;
+      FireLines(OnLinesInserted, count_ - 1, 1);
+      if (loadedText_.data() != base) return;  // a handler replaced the whole text
+      start = NextLineStart(text, lineEnd, cr, lf);
+    }
+  } catch (...) {
+    // The lines not added will never let go of the text.
+    if (loadedText_.data() == base && (loadedLineCount_ -= slices) == 0)
+      std::string().swap(loadedText_);
+    throw;
+  }
+  if (loadedLineCount_ == 0) std::string().swap(loadedText_);
 }
 
 void TCodeEditStringList::SaveToStream(TStream& Stream) const {
@@ -251,9 +376,9 @@ void TCodeEditStringList::SaveToFile(const std::string& FileName) const {
   writer.SetLineBreaks(lineBreaks_);
   for (int i = 0; i < count_; ++i) {
     if (i + 1 == count_ && !trailingLineBreak_)
-      writer.Write(list_[i].Text);
+      writer.Write(list_[i].Text.View());
     else
-      writer.WriteLine(list_[i].Text);
+      writer.WriteLine(list_[i].Text.View());
   }
   writer.Flush();
 }
@@ -271,24 +396,35 @@ void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
 // Counts the columns without building the expanded text, so that only the length and the
 // flags are cached.
 void TCodeEditStringList::ComputeExpanded(const TCodeEditStringRec& Rec) const {
-  bool hasTabs = Rec.Text.find('\t') != std::string::npos;
-  Rec.ExpandedLength =
-      hasTabs ? ::ExpandedLength(Rec.Text, tabWidth_) : static_cast<int32_t>(Rec.Text.size());
-  Rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
+  bool hasTabs = false;
+  Rec.ExpandedLength = ::ExpandedLength(Rec.Text.View(), tabWidth_, hasTabs);
+  Rec.SetFlags({hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs});
 }
 
 const TCodeEditStringRec& TCodeEditStringList::RecWithKnownLength(int Index) const {
   const TCodeEditStringRec& rec = list_[Index];
-  if (rec.Flags.Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
+  if (rec.Flags().Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
   return rec;
 }
 
 std::string TCodeEditStringList::GetExpandedString(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
   const TCodeEditStringRec& rec = RecWithKnownLength(Index);
-  if (rec.Flags.Contains(TCodeEditStringFlag::HasNoTabs)) return rec.Text;
+  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs)) return std::string(rec.Text.View());
   bool hasTabs = false;
-  return tabExpander_(rec.Text, tabWidth_, hasTabs);
+  return tabExpander_(std::string(rec.Text.View()), tabWidth_, hasTabs);
+}
+
+void TCodeEditStringList::GetExpandedString(int Index, std::string& Out) const {
+  if (Index < 0 || Index >= count_) {
+    Out.clear();
+    return;
+  }
+  const TCodeEditStringRec& rec = RecWithKnownLength(Index);
+  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs))
+    Out.assign(rec.Text.View());
+  else
+    ExpandTabsInto(rec.Text.View(), tabWidth_, Out);
 }
 
 int TCodeEditStringList::GetExpandedStringLength(int Index) const {
@@ -344,8 +480,9 @@ void TCodeEditStringList::SetTabWidth(int Value) {
   for (int i = 0; i < count_; ++i) {
     TCodeEditStringRec& rec = list_[i];
     rec.ExpandedLength = -1;
-    rec.Flags.Exclude(TCodeEditStringFlag::HasNoTabs);
-    rec.Flags.Include(TCodeEditStringFlag::ExpandedLengthUnknown);
+    rec.SetFlags(rec.Flags()
+                     .Exclude(TCodeEditStringFlag::HasNoTabs)
+                     .Include(TCodeEditStringFlag::ExpandedLengthUnknown));
   }
 }
 
@@ -366,7 +503,7 @@ void TCodeEditFiler::Flush() {
 
 // The buffer grows to hold text and break together, so a line just below the buffer size
 // followed by its break never runs past the end.
-void TCodeEditFiler::Append(const std::string& Text, const char* Break) {
+void TCodeEditFiler::Append(std::string_view Text, const char* Break) {
   size_t breakLen = std::strlen(Break);
   size_t needed = Text.size() + breakLen;
   if (fillPos_ + needed > buffer_.size()) {
@@ -381,6 +518,6 @@ void TCodeEditFiler::Append(const std::string& Text, const char* Break) {
 TCodeEditFileWriter::TCodeEditFileWriter(const std::string& FileName)
     : TCodeEditFiler(std::make_unique<TFileStream>(FileName, fmCreate)) {}
 
-void TCodeEditFileWriter::Write(const std::string& Text) { Append(Text, ""); }
+void TCodeEditFileWriter::Write(std::string_view Text) { Append(Text, ""); }
 
-void TCodeEditFileWriter::WriteLine(const std::string& Text) { Append(Text, BreakBytes(LineBreaks())); }
+void TCodeEditFileWriter::WriteLine(std::string_view Text) { Append(Text, BreakBytes(LineBreaks())); }

@@ -149,7 +149,14 @@ int TCodeWordWrapPlugin::ReplaceLineRows(int AIndex, int AOldCount, int ANewCoun
 }
 
 int TCodeWordWrapPlugin::WrapLine(int AIndex, std::vector<uint8_t>& Rows) const {
-  const std::string s = owner_->Lines().GetExpandedString(AIndex);
+  // A line that fits is one row: its cached length does, without expanding its text.
+  const int length = owner_->Lines().GetExpandedStringLength(AIndex);
+  if (length <= maxRowLength_) {
+    Rows.push_back(static_cast<uint8_t>(length));
+    return 1;
+  }
+  owner_->Lines().GetExpandedString(AIndex, expanded_);
+  const std::string& s = expanded_;
   const int end = static_cast<int>(s.size());
   int start = 0;
   int count = 0;

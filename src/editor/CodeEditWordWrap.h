@@ -92,4 +92,5 @@ private:
   int minRowLength_ = 0;
   std::bitset<256> breakChars_;
   TCodeLeadByteTest isLeadByte_ = nullptr;
+  mutable std::string expanded_;  // the line being wrapped; its storage serves every line
 };
