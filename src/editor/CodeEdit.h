@@ -143,6 +143,8 @@ public:
   void SetLines(const TStrings& Value);
   std::string Text() const;
   void SetText(const std::string& Value);
+  // The same without a copy: the editor keeps the text (a loaded file's, say).
+  void SetText(std::string&& Value);
   // Sum of the line lengths plus the breaks between them; builds no text.
   int64_t TextLength() const;
   std::string LineText() const;

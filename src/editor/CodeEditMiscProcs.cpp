@@ -99,13 +99,10 @@ TCodeTabExpanderProc GetTabExpanderProc(int TabWidth) {
   return IsPowerOfTwo(TabWidth) ? WithoutFlag<ExpandTabsEx<true>> : WithoutFlag<ExpandTabsEx<false>>;
 }
 
-namespace {
-// Columns a tab at column Col (0-based) takes up.
 int TabColumns(int Col, int TabWidth) {
   if (TabWidth < 2) return 1;
   return TabWidth - Col % TabWidth;
 }
-}  // namespace
 
 int ExpandedLength(std::string_view Text, int TabWidth) {
   bool hasTabs;

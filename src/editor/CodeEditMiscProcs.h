@@ -28,6 +28,8 @@ TCodeTabExpanderProc GetTabExpanderProc(int TabWidth);
 TCodeTabExpanderProcEx GetTabExpanderProcEx(int TabWidth);
 // The same expansion into Out, reusing its storage.
 void ExpandTabsInto(std::string_view Line, int TabWidth, std::string& Out);
+// The display columns a tab at the 0-based display column Col takes up.
+int TabColumns(int Col, int TabWidth);
 // The number of display columns of Text after tab expansion, without building it.
 int ExpandedLength(std::string_view Text, int TabWidth);
 // The same, also telling whether Text holds a tab.

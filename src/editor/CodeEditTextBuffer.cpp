@@ -124,7 +124,7 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
 void TCodeEditStringList::ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text) {
   const bool wasSlice = Rec.Text.IsSlice();
   Rec.Text = std::move(Text);
-  if (wasSlice && --loadedLineCount_ == 0) std::string().swap(loadedText_);
+  if (wasSlice && --loadedLineCount_ == 0 && !loading_) std::string().swap(loadedText_);
 }
 
 void TCodeEditStringList::PutObject(int Index, TObject* Object) {
@@ -254,6 +254,7 @@ void TCodeEditStringList::Clear() {
     capacity_ = 0;
     std::string().swap(loadedText_);
     loadedLineCount_ = 0;
+    ++textChanges_;
     if (OnCleared) OnCleared(this);
   }
   indexOfLongestLine_ = -1;
@@ -269,34 +270,51 @@ void TCodeEditStringList::LoadFromStream(TStream& Stream) {
   Stream.SetPosition(0);
   std::string data = Stream.ReadAll();
   const bool endsWithBreak = !data.empty() && (data.back() == '\r' || data.back() == '\n');
-  const TLineEnds lines = FindLineEnds(data, false);
-  AddLoadedLines(std::move(data), lines);
+  const TLoadCount lines = CountLoadedLines(data, false);
+  bool sawCr = false, sawLf = false;
+  AddLoadedLines(std::move(data), lines.Lines, sawCr, sawLf);
   if (!trailingLineBreak_ && endsWithBreak) Add(std::string());
-  lineBreaks_ = lines.SawCr && !lines.SawLf ? tlbCr : lines.SawLf && !lines.SawCr ? tlbLf : tlbCrLf;
+  lineBreaks_ = sawCr && !sawLf ? tlbCr : sawLf && !sawCr ? tlbLf : tlbCrLf;
 }
 
 void TCodeEditStringList::SetTextStr(const std::string& Value) {
   UpdateScope update(*this);
-  const TLineEnds lines = FindLineEnds(Value, true);
-  AddLoadedLines(Value.substr(0, lines.Used), lines);
+  const TLoadCount lines = CountLoadedLines(Value, true);
+  bool sawCr = false, sawLf = false;
+  AddLoadedLines(Value.substr(0, lines.Used), lines.Lines, sawCr, sawLf);
+}
+
+void TCodeEditStringList::SetText(std::string&& Value) {
+  UpdateScope update(*this);
+  const TLoadCount lines = CountLoadedLines(Value, true);
+  Value.resize(lines.Used);
+  bool sawCr = false, sawLf = false;
+  AddLoadedLines(std::move(Value), lines.Lines, sawCr, sawLf);
 }
 
 namespace {
-// Whether one of the four bytes of Word is below 14 (a zero byte, a tab, CR, LF...).
-bool HasByteBelow14(uint32_t Word) { return ((Word - 0x0E0E0E0Eu) & ~Word & 0x80808080u) != 0; }
+// Whether one of the eight bytes at P is below 14 (a zero byte, a tab, CR, LF...).
+bool HasByteBelow14(const char* P) {
+  uint32_t w[2];
+  std::memcpy(w, P, 8);
+  return (((w[0] - 0x0E0E0E0Eu) & ~w[0]) | ((w[1] - 0x0E0E0E0Eu) & ~w[1])) & 0x80808080u;
+}
 
-// The first CR, LF or zero byte from P on, or End. Runs of four ordinary bytes are passed
-// at once: this scan is most of the cost of loading a large text.
-const char* FindBreakOrZero(const char* P, const char* End) {
+// The first byte from P on that Wanted (a test of bytes below 14) accepts, or End. Runs of
+// eight bytes of 14 or more are passed at once: these scans are most of the cost of loading
+// a large text.
+template <class F>
+const char* FindControlByte(const char* P, const char* End, F Wanted) {
   for (;;) {
-    uint32_t word;
-    while (End - P >= 4 && (std::memcpy(&word, P, 4), !HasByteBelow14(word))) P += 4;
-    const char* stop = End - P >= 4 ? P + 4 : End;
-    for (; P < stop; ++P)
-      if (*P == '\r' || *P == '\n' || *P == '\0') return P;
+    while (End - P >= 8 && !HasByteBelow14(P)) P += 8;
+    for (const char* stop = End - P >= 8 ? P + 8 : End; P < stop; ++P)
+      if (Wanted(*P)) return P;
     if (P == End) return End;
   }
 }
+
+bool IsBreakOrZero(char C) { return C == '\r' || C == '\n' || C == '\0'; }
+bool IsBreakOrTab(char C) { return C == '\r' || C == '\n' || C == '\t'; }
 
 // Where the next line starts after a line ending at P: one CR, then one LF, is skipped.
 size_t NextLineStart(std::string_view Text, size_t P, bool& SawCr, bool& SawLf) {
@@ -306,63 +324,68 @@ size_t NextLineStart(std::string_view Text, size_t P, bool& SawCr, bool& SawLf) 
 }
 }  // namespace
 
-// A line runs to the next CR or LF or the end of the text (or its first zero byte, when that
-// ends the text).
-TCodeEditStringList::TLineEnds TCodeEditStringList::FindLineEnds(std::string_view Text,
-                                                                 bool StopAtZero) {
-  TLineEnds lines;
-  lines.Ends.reserve(Text.size() / 64 + 1);
-  lines.Used = Text.size();
+// A line runs to the next CR or LF or the end of the text; when a zero byte ends the text,
+// a line cut by it counts and the text is used up to it.
+TCodeEditStringList::TLoadCount TCodeEditStringList::CountLoadedLines(std::string_view Text,
+                                                                     bool StopAtZero) {
+  TLoadCount count{0, Text.size()};
   const char* const base = Text.data();
   const char* const end = base + Text.size();
-  size_t start = 0;
-  while (start < Text.size()) {
-    const char* p = FindBreakOrZero(base + start, end);
-    while (p < end && *p == '\0' && !StopAtZero) p = FindBreakOrZero(p + 1, end);
-    const size_t lineEnd = static_cast<size_t>(p - base);
-    lines.Slices += lineEnd > start;
-    lines.Ends.push_back(lineEnd);
+  bool cr = false, lf = false;
+  for (size_t start = 0; start < Text.size();) {
+    const char* p = FindControlByte(base + start, end, IsBreakOrZero);
+    while (p < end && *p == '\0' && !StopAtZero) p = FindControlByte(p + 1, end, IsBreakOrZero);
     if (p < end && *p == '\0') {
-      lines.Used = lineEnd;
+      count.Used = static_cast<size_t>(p - base);
+      count.Lines += count.Used > start;
       break;
     }
-    start = NextLineStart(Text, lineEnd, lines.SawCr, lines.SawLf);
+    ++count.Lines;
+    start = NextLineStart(Text, static_cast<size_t>(p - base), cr, lf);
   }
-  return lines;
+  return count;
 }
 
-// The lines become slices of the loaded text and are added one by one with their events, as
-// Add would add them; the array is sized once. The text is freed when no line uses it; the
-// count of its users is taken before the first event, so that a handler changing a line
-// cannot free it while lines are still to come.
-void TCodeEditStringList::AddLoadedLines(std::string Text, const TLineEnds& Lines) {
+// The lines become slices of the loaded text, with their display lengths measured on the
+// way, and are added one by one with their events, as Add would add them. The text is freed
+// when no line uses it any more, but not before all lines are in: a handler that changes a
+// line meanwhile must not take the text from the lines still to come.
+void TCodeEditStringList::AddLoadedLines(std::string Text, int Lines, bool& SawCr, bool& SawLf) {
   Clear();
-  const int count = static_cast<int>(Lines.Ends.size());
-  if (count + 1 > capacity_) SetCapacity(count + 1);  // room for one more empty last line
+  if (Lines + 1 > capacity_) SetCapacity(Lines + 1);  // room for one more empty last line
   loadedText_ = std::move(Text);
-  loadedLineCount_ = Lines.Slices;
-  int slices = Lines.Slices;
-  const std::string_view text = loadedText_;
-  const char* const base = loadedText_.data();
-  bool cr = false, lf = false;
-  size_t start = 0;
-  try {
-    for (size_t lineEnd : Lines.Ends) {
-      if (count_ == capacity_) Grow();  // a handler may have added lines
-      list_[count_] = TCodeEditStringRec{TCodeEditLineText::Slice(base + start, lineEnd - start)};
-      slices -= lineEnd > start;
-      ++count_;
-      FireLines(OnLinesInserted, count_ - 1, 1);
-      if (loadedText_.data() != base) return;  // a handler replaced the whole text
-      start = NextLineStart(text, lineEnd, cr, lf);
+  const unsigned changes = ++textChanges_;
+  struct TLoading {
+    TCodeEditStringList& list;
+    bool saved = list.loading_;
+    explicit TLoading(TCodeEditStringList& List) : list(List) { list.loading_ = true; }
+    ~TLoading() {
+      list.loading_ = saved;
+      if (!saved && list.loadedLineCount_ == 0) std::string().swap(list.loadedText_);
     }
-  } catch (...) {
-    // The lines not added will never let go of the text.
-    if (loadedText_.data() == base && (loadedLineCount_ -= slices) == 0)
-      std::string().swap(loadedText_);
-    throw;
+  } loading(*this);
+  const std::string_view text = loadedText_;
+  const char* const base = text.data();
+  const char* const end = base + text.size();
+  for (size_t start = 0; start < text.size();) {
+    const char* const first = base + start;
+    const char* p = FindControlByte(first, end, IsBreakOrTab);
+    const bool hasTabs = p < end && *p == '\t';
+    int extraColumns = 0;
+    for (; p < end && *p == '\t'; p = FindControlByte(p + 1, end, IsBreakOrTab))
+      extraColumns += TabColumns(static_cast<int>(p - first) + extraColumns, tabWidth_) - 1;
+    const size_t size = static_cast<size_t>(p - first);
+    if (count_ == capacity_) Grow();  // a handler may have added lines
+    TCodeEditStringRec& rec = list_[count_];
+    rec = TCodeEditStringRec{TCodeEditLineText::Slice(first, size)};
+    rec.ExpandedLength = static_cast<int32_t>(size) + extraColumns;
+    rec.SetFlags({hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs});
+    loadedLineCount_ += size > 0;
+    ++count_;
+    FireLines(OnLinesInserted, count_ - 1, 1);
+    if (textChanges_ != changes) return;  // a handler cleared the list or loaded another text
+    start = NextLineStart(text, static_cast<size_t>(p - base), SawCr, SawLf);
   }
-  if (loadedLineCount_ == 0) std::string().swap(loadedText_);
 }
 
 void TCodeEditStringList::SaveToStream(TStream& Stream) const {

@@ -93,6 +93,9 @@ public:
   // after each line are skipped; a zero byte ends the text; a final break adds no line),
   // each with its OnLinesInserted, all in one update.
   void SetTextStr(const std::string& Value) override;
+  using TStrings::SetText;
+  // The same, taking the text over instead of copying it: the lines keep it as their own.
+  void SetText(std::string&& Value);
   // At Index == Count this is an Add (fires OnLinesInserted); otherwise fires OnLinePut.
   void Put(int Index, const std::string& S) override;
   void PutObject(int Index, TObject* Object) override;
@@ -147,17 +150,14 @@ public:
 private:
   void CheckIndex(int Index, int Limit) const;
   void Grow();
-  // Where the lines of a text end, how much of it they use and how many are not empty.
-  struct TLineEnds {
-    std::vector<size_t> Ends;
-    size_t Used = 0;
-    int Slices = 0;
-    bool SawCr = false;
-    bool SawLf = false;
+  // How many lines a load of a text adds, and how much of the text they use.
+  struct TLoadCount {
+    int Lines;
+    size_t Used;
   };
-  static TLineEnds FindLineEnds(std::string_view Text, bool StopAtZero);
-  // Clears and adds the lines of Text, which they then share until they are changed.
-  void AddLoadedLines(std::string Text, const TLineEnds& Lines);
+  static TLoadCount CountLoadedLines(std::string_view Text, bool StopAtZero);
+  // Clears and adds the Lines lines of Text, which they then share until they are changed.
+  void AddLoadedLines(std::string Text, int Lines, bool& SawCr, bool& SawLf);
   // Replaces (or, with an empty text, drops) a line's text; frees the loaded text when its
   // last line lets go of it.
   void ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text);
@@ -186,6 +186,8 @@ private:
   mutable int indexOfLongestLine_ = -1;
   std::string loadedText_;  // the text of the last load, while lines still use it
   int loadedLineCount_ = 0;   // the lines that are slices of it
+  bool loading_ = false;      // lines are being added from it
+  unsigned textChanges_ = 0;  // clears and loads: a load stops when a handler made one
 };
 
 // A small buffered writer of lines over a stream it owns.
