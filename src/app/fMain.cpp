@@ -1,6 +1,8 @@
 #include "app/fMain.h"
 #include <windows.h>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -115,9 +117,48 @@ void DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
   Text = WideToAnsi(wide);
 }
 
-bool HasBinaryBytes(const std::string& Text) {
-  return std::any_of(Text.begin(), Text.end(),
-                     [](char c) { return static_cast<unsigned char>(c) <= 0x08; });
+// What one pass over a file's text finds; its zero bytes have become blanks meanwhile.
+struct TTextScan {
+  bool Binary = false;  // a byte 0x00..0x08
+  bool CrCrLf = false;
+  bool CrLf = false;
+  bool Lf = false;
+  bool Cr = false;
+};
+
+// Whether one of the four bytes of Word is below 14 (the control bytes looked for here).
+bool HasByteBelow14(uint32_t Word) { return ((Word - 0x0E0E0E0Eu) & ~Word & 0x80808080u) != 0; }
+
+// Runs of four ordinary bytes are passed at once: on a large file this pass would otherwise
+// cost more than reading it.
+TTextScan ScanText(std::string& Text) {
+  TTextScan scan;
+  char* const data = Text.data();
+  const size_t size = Text.size();
+  size_t i = 0;
+  while (i < size) {
+    uint32_t word;
+    if (size - i >= 4 && (std::memcpy(&word, data + i, 4), !HasByteBelow14(word))) {
+      i += 4;
+      continue;
+    }
+    for (const size_t stop = std::min(i + 4, size); i < stop; ++i) {
+      const unsigned char c = static_cast<unsigned char>(data[i]);
+      if (c <= 0x08) {
+        scan.Binary = true;
+        if (c == 0) data[i] = ' ';
+      } else if (c == '\r') {
+        scan.Cr = true;
+      } else if (c == '\n') {
+        scan.Lf = true;
+        if (i > 0 && data[i - 1] == '\r') {
+          scan.CrLf = true;
+          if (i > 1 && data[i - 2] == '\r') scan.CrCrLf = true;
+        }
+      }
+    }
+  }
+  return scan;
 }
 
 // Every CR CR LF becomes CR LF, left to right without overlaps, in place.
@@ -135,21 +176,22 @@ void DropCrBeforeCrLf(std::string& Text) {
   Text.resize(out);
 }
 
-TLineBreakFormat DetectLineBreaks(std::string& Text) {
-  if (Text.find("\r\r\n") != std::string::npos) {
+// The first kind found in this order decides: CR CR LF, CR LF, LF, CR.
+TLineBreakFormat DetectLineBreaks(std::string& Text, const TTextScan& Scan) {
+  if (Scan.CrCrLf) {
     Text += "\r\n";
     DropCrBeforeCrLf(Text);
     return lbfNetscape;
   }
-  if (Text.find("\r\n") != std::string::npos) {
+  if (Scan.CrLf) {
     Text += "\r\n";
     return lbfWindows;
   }
-  if (Text.find('\n') != std::string::npos) {
+  if (Scan.Lf) {
     Text += '\n';
     return lbfUnix;
   }
-  if (Text.find('\r') != std::string::npos) {
+  if (Scan.Cr) {
     Text += '\r';
     return lbfMacintosh;
   }
@@ -294,9 +336,9 @@ void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFil
   LineBreak = -1;
   std::string text = ReadWholeFile(FileName);
   if (FileFormat < 0) DecodeByteOrderMark(text, FileFormat);
-  if (FileFormat < 2 && HasBinaryBytes(text)) FileFormat = ffBinary;
-  std::replace(text.begin(), text.end(), '\0', ' ');
-  LineBreak = DetectLineBreaks(text);
+  const TTextScan scan = ScanText(text);
+  if (FileFormat < 2 && scan.Binary) FileFormat = ffBinary;
+  LineBreak = DetectLineBreaks(text, scan);
   Text = std::move(text);
 }
 

@@ -461,6 +461,8 @@ std::string TCustomCodeEdit::Text() const { return lines_->GetTextStr(); }
 
 void TCustomCodeEdit::SetText(const std::string& Value) { lines_->SetText(Value); }
 
+void TCustomCodeEdit::SetText(std::string&& Value) { lines_->SetText(std::move(Value)); }
+
 int64_t TCustomCodeEdit::TextLength() const {
   int count = lines_->Count();
   if (count == 0) return 0;

@@ -143,6 +143,8 @@ public:
   void SetLines(const TStrings& Value);
   std::string Text() const;
   void SetText(const std::string& Value);
+  // The same without a copy: the editor keeps the text (a loaded file's, say).
+  void SetText(std::string&& Value);
   // Sum of the line lengths plus the breaks between them; builds no text.
   int64_t TextLength() const;
   std::string LineText() const;
@@ -643,6 +645,7 @@ private:
   int BlockLastLine() const;
 
   // Undo replay.
+  bool ContinuesStep(const TCodeEditUndoItem& Next, int32_t Number, TCodeUndoReason Done) const;
   void UndoItem(const TCodeEditUndoItem& Item);
   void RestorePosition(const TCodeEditUndoItem& Item, TCodeEditUndoList& Reverse);
   void RedoItem(const TCodeEditUndoItem& Item);
@@ -657,7 +660,7 @@ private:
   void DoKillFocusMessage();
   void MeasureCharCell();
   void FontChanged();
-  void RepaintRowsOf(RECT Strip, int FirstLine, int LastLine);
+  void RepaintRowsOf(bool Gutter, int FirstLine, int LastLine);
   void RecreateWnd();
 
   // The buffer and lists in use: the own ones, or those of the editor whose text is shared.

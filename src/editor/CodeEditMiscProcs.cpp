@@ -1,5 +1,7 @@
 #include "editor/CodeEditMiscProcs.h"
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include "editor/CodeEditHighlighter.h"
 #include "rtl/SysUtils.h"
@@ -15,31 +17,53 @@ void SwapIntegers(int& A, int& B) { std::swap(A, B); }
 TBufferCoord MinBufferCoord(const TBufferCoord& A, const TBufferCoord& B) { return B < A ? B : A; }
 
 namespace {
+bool HasZeroByte(uint32_t Word) { return ((Word - 0x01010101u) & ~Word & 0x80808080u) != 0; }
+
+// The first tab at or after From, or the text's size. Four bytes at a time: every line is
+// searched for tabs when a large text is measured or wrapped.
+size_t FindTab(std::string_view Text, size_t From) {
+  const char* const data = Text.data();
+  const char* p = data + From;
+  const char* const end = data + Text.size();
+  for (;;) {
+    uint32_t word;
+    while (end - p >= 4 && (std::memcpy(&word, p, 4), !HasZeroByte(word ^ 0x09090909u))) p += 4;
+    for (const char* stop = end - p >= 4 ? p + 4 : end; p < stop; ++p)
+      if (*p == '\t') return static_cast<size_t>(p - data);
+    if (p == end) return Text.size();
+  }
+}
+
 std::string ConvertTabsToBlanksEx(const std::string& Line, int /*TabWidth*/, bool& HasTabs) {
-  HasTabs = Line.find('\t') != std::string::npos;
+  HasTabs = FindTab(Line, 0) != Line.size();
   if (!HasTabs) return Line;
   std::string r = Line;
   for (char& c : r) if (c == '\t') c = ' ';
   return r;
 }
 
-// Column arithmetic by mask for powers of two, by remainder otherwise; same results.
+// Column arithmetic by mask for powers of two, by remainder otherwise; same results. Tab is
+// the first tab of Line.
+template <bool PowerOfTwo>
+void AppendExpanded(std::string_view Line, size_t Tab, int TabWidth, std::string& Out) {
+  Out.reserve(Out.size() + Line.size() + TabWidth * 4);
+  for (size_t from = 0;; Tab = FindTab(Line, from)) {
+    Out.append(Line, from, Tab - from);
+    if (Tab == Line.size()) return;
+    size_t col = Out.size();
+    size_t fill = PowerOfTwo ? TabWidth - (col & (TabWidth - 1)) : TabWidth - (col % TabWidth);
+    Out.append(fill, '\t');
+    from = Tab + 1;
+  }
+}
+
 template <bool PowerOfTwo>
 std::string ExpandTabsEx(const std::string& Line, int TabWidth, bool& HasTabs) {
-  size_t first = Line.find('\t');
-  HasTabs = first != std::string::npos;
+  const size_t tab = FindTab(Line, 0);
+  HasTabs = tab != Line.size();
   if (!HasTabs) return Line;
   std::string r;
-  r.reserve(Line.size() + TabWidth * 4);
-  for (char c : Line) {
-    if (c != '\t') {
-      r += c;
-      continue;
-    }
-    size_t col = r.size();
-    size_t fill = PowerOfTwo ? TabWidth - (col & (TabWidth - 1)) : TabWidth - (col % TabWidth);
-    r.append(fill, '\t');
-  }
+  AppendExpanded<PowerOfTwo>(Line, tab, TabWidth, r);
   return r;
 }
 
@@ -57,23 +81,44 @@ TCodeTabExpanderProcEx GetTabExpanderProcEx(int TabWidth) {
   return IsPowerOfTwo(TabWidth) ? ExpandTabsEx<true> : ExpandTabsEx<false>;
 }
 
+void ExpandTabsInto(std::string_view Line, int TabWidth, std::string& Out) {
+  Out.clear();
+  const size_t tab = FindTab(Line, 0);
+  if (tab == Line.size() || TabWidth < 2) {
+    Out.assign(Line);
+    if (tab != Line.size()) std::replace(Out.begin(), Out.end(), '\t', ' ');
+  } else if (IsPowerOfTwo(TabWidth)) {
+    AppendExpanded<true>(Line, tab, TabWidth, Out);
+  } else {
+    AppendExpanded<false>(Line, tab, TabWidth, Out);
+  }
+}
+
 TCodeTabExpanderProc GetTabExpanderProc(int TabWidth) {
   if (TabWidth < 2) return WithoutFlag<ConvertTabsToBlanksEx>;
   return IsPowerOfTwo(TabWidth) ? WithoutFlag<ExpandTabsEx<true>> : WithoutFlag<ExpandTabsEx<false>>;
 }
 
-namespace {
-// Columns a tab at column Col (0-based) takes up.
 int TabColumns(int Col, int TabWidth) {
   if (TabWidth < 2) return 1;
   return TabWidth - Col % TabWidth;
 }
-}  // namespace
 
 int ExpandedLength(std::string_view Text, int TabWidth) {
+  bool hasTabs;
+  return ExpandedLength(Text, TabWidth, hasTabs);
+}
+
+int ExpandedLength(std::string_view Text, int TabWidth, bool& HasTabs) {
   int col = 0;
-  for (char c : Text) col += c == '\t' ? TabColumns(col, TabWidth) : 1;
-  return col;
+  size_t tab = FindTab(Text, 0);
+  HasTabs = tab != Text.size();
+  for (size_t from = 0;; tab = FindTab(Text, from)) {
+    col += static_cast<int>(tab - from);
+    if (tab == Text.size()) return col;
+    col += TabColumns(col, TabWidth);
+    from = tab + 1;
+  }
 }
 
 int CharIndexToColumn(std::string_view Line, int Index, int TabWidth) {

@@ -26,8 +26,14 @@ using TCodeTabExpanderProc = std::string (*)(const std::string& Line, int TabWid
 using TCodeTabExpanderProcEx = std::string (*)(const std::string& Line, int TabWidth, bool& HasTabs);
 TCodeTabExpanderProc GetTabExpanderProc(int TabWidth);
 TCodeTabExpanderProcEx GetTabExpanderProcEx(int TabWidth);
+// The same expansion into Out, reusing its storage.
+void ExpandTabsInto(std::string_view Line, int TabWidth, std::string& Out);
+// The display columns a tab at the 0-based display column Col takes up.
+int TabColumns(int Col, int TabWidth);
 // The number of display columns of Text after tab expansion, without building it.
 int ExpandedLength(std::string_view Text, int TabWidth);
+// The same, also telling whether Text holds a tab.
+int ExpandedLength(std::string_view Text, int TabWidth, bool& HasTabs);
 // The 1-based display column of the 1-based character position Index of Line; positions
 // beyond the end count one column each.
 int CharIndexToColumn(std::string_view Line, int Index, int TabWidth);

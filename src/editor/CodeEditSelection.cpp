@@ -714,9 +714,14 @@ void TCustomCodeEdit::ListInserted(int Index, int Count) {
       scanned = ScanFrom(scanned) + 1;
     } while (scanned < Index + Count);
   }
-  RepaintLines(Index + 1, INT_MAX);
-  RepaintGutterLines(Index + 1, INT_MAX);
-  for (int i = Index; i < Index + Count; ++i) GrowMaxScrollWidthTo(i);
+  // A line's first row is never above its number: lines added below the window (a load
+  // reports each of its lines) repaint nothing.
+  if (Index + 1 <= topLine_ + linesInWindow_) {
+    RepaintLines(Index + 1, INT_MAX);
+    RepaintGutterLines(Index + 1, INT_MAX);
+  }
+  if (HasOption(EO::eoAutoSizeMaxScrollWidth))
+    for (int i = Index; i < Index + Count; ++i) GrowMaxScrollWidthTo(i);
 }
 
 void TCustomCodeEdit::ListDeleted(int Index, int Count) {

@@ -105,7 +105,8 @@ void TCustomCodeEdit::NotifyLinesDeleted(int FirstLine, int Count) {
 // ---------------------------------------------------------------------------------------
 // History
 
-void TCustomCodeEdit::OpenUndoBlock() { undoList_->BeginBlock(); }
+// The program's compound commands stay steps of their own even when they change one thing.
+void TCustomCodeEdit::OpenUndoBlock() { undoList_->BeginBlock(true); }
 void TCustomCodeEdit::CloseUndoBlock() { undoList_->EndBlock(); }
 
 void TCustomCodeEdit::ClearHistory() {
@@ -326,38 +327,44 @@ void TCustomCodeEdit::Repaint() {
 void TCustomCodeEdit::InvalidateLine(int Line) { RepaintLines(Line, Line); }
 
 void TCustomCodeEdit::RepaintLines(int FirstLine, int LastLine) {
-  if (!HandleAllocated()) return;
-  RECT text = ClientRect();
-  text.left = gutterWidth_;
-  RepaintRowsOf(text, FirstLine, LastLine);
+  if (HandleAllocated()) RepaintRowsOf(false, FirstLine, LastLine);
 }
 
 void TCustomCodeEdit::RepaintGutter() { RepaintGutterLines(-1, -1); }
 
 void TCustomCodeEdit::RepaintGutterLines(int FirstLine, int LastLine) {
-  if (!HandleAllocated()) return;
-  RECT gutter = ClientRect();
-  gutter.right = gutterWidth_;
-  RepaintRowsOf(gutter, FirstLine, LastLine);
+  if (HandleAllocated()) RepaintRowsOf(true, FirstLine, LastLine);
 }
 
-// The visible rows of the lines within Strip (all of it for -1, -1); collected while the
-// buffer changes.
-void TCustomCodeEdit::RepaintRowsOf(RECT Strip, int FirstLine, int LastLine) {
+// The visible rows of the lines within the gutter or the text area (all of it for -1, -1);
+// collected while the buffer changes. Lines out of view cost no window call: a load reports
+// each of its lines.
+void TCustomCodeEdit::RepaintRowsOf(bool Gutter, int FirstLine, int LastLine) {
   if (lineHeight_ == 0) return;
-  if (FirstLine != -1 || LastLine != -1) {
+  int top = 0, bottom = 0;
+  const bool all = FirstLine == -1 && LastLine == -1;
+  if (!all) {
     // With word wrap: from the first row of the first line to the last row of the last.
     int first = std::max(FirstRowOfLine(std::max(FirstLine, 1)), topLine_);
     int last = WordWrap() && LastLine < INT_MAX ? FirstRowOfLine(LastLine + 1) - 1 : LastLine;
     last = std::min(last, topLine_ + linesInWindow_);
     if (last < first) return;
-    Strip.top = (first - topLine_) * lineHeight_;
-    Strip.bottom = (last - topLine_ + 1) * lineHeight_;
+    top = (first - topLine_) * lineHeight_;
+    bottom = (last - topLine_ + 1) * lineHeight_;
+  }
+  RECT strip = ClientRect();
+  if (Gutter)
+    strip.right = gutterWidth_;
+  else
+    strip.left = gutterWidth_;
+  if (!all) {
+    strip.top = top;
+    strip.bottom = bottom;
   }
   if (stateFlags_.Contains(TStateFlag::sfLinesChanging))
-    UnionRect(&invalidRect_, &invalidRect_, &Strip);
+    UnionRect(&invalidRect_, &invalidRect_, &strip);
   else
-    InvalidateRect(Strip, false);
+    InvalidateRect(strip, false);
 }
 
 void TCustomCodeEdit::RepaintSelection() {

@@ -29,6 +29,40 @@ const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
 int RoundUpTo16(int N) { return (N + 15) / 16 * 16; }
 }  // namespace
 
+// --- line text ------------------------------------------------------------------------
+
+TCodeEditLineText::TCodeEditLineText(std::string_view Text)
+    : own_(Text.empty() ? nullptr : std::make_unique_for_overwrite<char[]>(Text.size())),
+      data_(own_.get()),
+      size_(static_cast<uint32_t>(Text.size())) {
+  if (size_ > 0) std::memcpy(own_.get(), Text.data(), size_);
+}
+
+TCodeEditLineText TCodeEditLineText::Slice(const char* Data, size_t Size) {
+  TCodeEditLineText text;
+  text.data_ = Size > 0 ? Data : nullptr;
+  text.size_ = static_cast<uint32_t>(Size);
+  return text;
+}
+
+TCodeEditLineText::TCodeEditLineText(TCodeEditLineText&& Other) noexcept
+    : own_(std::move(Other.own_)), data_(Other.data_), size_(Other.size_) {
+  Other.data_ = nullptr;
+  Other.size_ = 0;
+}
+
+TCodeEditLineText& TCodeEditLineText::operator=(TCodeEditLineText&& Other) noexcept {
+  if (this == &Other) return *this;
+  own_ = std::move(Other.own_);
+  data_ = Other.data_;
+  size_ = Other.size_;
+  Other.data_ = nullptr;
+  Other.size_ = 0;
+  return *this;
+}
+
+// --- line list ------------------------------------------------------------------------
+
 TCodeEditStringList::TCodeEditStringList() : tabExpander_(GetTabExpanderProcEx(8)) {}
 
 TCodeEditStringList::~TCodeEditStringList() {
@@ -43,7 +77,7 @@ void TCodeEditStringList::CheckIndex(int Index, int Limit) const {
 
 std::string TCodeEditStringList::Get(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
-  return list_[Index].Text;
+  return std::string(list_[Index].Text.View());
 }
 
 TObject* TCodeEditStringList::GetObject(int Index) const {
@@ -58,7 +92,7 @@ std::string TCodeEditStringList::JoinLines(const char* Break, bool BreakAfterLas
   std::string result;
   result.reserve(size);
   for (int i = 0; i < count_; ++i) {
-    result += list_[i].Text;
+    result += list_[i].Text.View();
     if (BreakAfterLast || i + 1 < count_) result.append(Break, breakLen);
   }
   return result;
@@ -80,11 +114,17 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
   UpdateScope update(*this);
   const int longest = KnownLongestLength();
   TCodeEditStringRec& rec = list_[Index];
-  rec.Flags = {TCodeEditStringFlag::ExpandedLengthUnknown};
+  rec.SetFlags({TCodeEditStringFlag::ExpandedLengthUnknown});
   rec.ExpandedLength = -1;
-  rec.Text = S;
+  ReplaceText(rec, TCodeEditLineText(S));
   KeepLongestLine(Index, longest);
   FireLines(OnLinePut, Index, 1);
+}
+
+void TCodeEditStringList::ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text) {
+  const bool wasSlice = Rec.Text.IsSlice();
+  Rec.Text = std::move(Text);
+  if (wasSlice && --loadedLineCount_ == 0 && !loading_) std::string().swap(loadedText_);
 }
 
 void TCodeEditStringList::PutObject(int Index, TObject* Object) {
@@ -123,7 +163,7 @@ void TCodeEditStringList::InsertItem(int Index, const std::string& S) {
   if (count_ == capacity_) Grow();
   const int longest = KnownLongestLength();
   MoveRecords(Index, Index + 1, count_ - Index);
-  list_[Index] = TCodeEditStringRec{S};
+  list_[Index] = TCodeEditStringRec{TCodeEditLineText(S)};
   ++count_;
   ShiftLongestLine(Index, 1);
   KeepLongestLine(Index, longest);
@@ -149,7 +189,7 @@ void TCodeEditStringList::AddStrings(const TStrings& Strings) {
   if (count_ + number > capacity_) SetCapacity(RoundUpTo16(count_ + number));
   int first = count_;
   for (int i = 0; i < number; ++i)
-    list_[first + i] = TCodeEditStringRec{Strings.Get(i), Strings.GetObject(i)};
+    list_[first + i] = TCodeEditStringRec{TCodeEditLineText(Strings.Get(i)), Strings.GetObject(i)};
   count_ += number;
   FireLines(OnLinesInserted, first, number);
 }
@@ -173,6 +213,7 @@ void TCodeEditStringList::InsertLines(int Index, int NumLines) {
 void TCodeEditStringList::Delete(int Index) {
   CheckIndex(Index, count_ - 1);
   UpdateScope update(*this);
+  ReplaceText(list_[Index], TCodeEditLineText());
   list_[Index] = TCodeEditStringRec{};
   MoveRecords(Index + 1, Index, count_ - Index - 1);
   --count_;
@@ -186,6 +227,7 @@ void TCodeEditStringList::DeleteLines(int Index, int NumLines) {
   CheckIndex(Index, count_);
   int number = std::min(NumLines, count_ - Index);
   UpdateScope update(*this);
+  for (int i = Index; i < Index + number; ++i) ReplaceText(list_[i], TCodeEditLineText());
   MoveRecords(Index + number, Index, count_ - Index - number);
   for (int i = count_ - number; i < count_; ++i) list_[i] = TCodeEditStringRec{};
   count_ -= number;
@@ -210,6 +252,9 @@ void TCodeEditStringList::Clear() {
     list_.reset();
     count_ = 0;
     capacity_ = 0;
+    std::string().swap(loadedText_);
+    loadedLineCount_ = 0;
+    ++textChanges_;
     if (OnCleared) OnCleared(this);
   }
   indexOfLongestLine_ = -1;
@@ -223,21 +268,124 @@ void TCodeEditStringList::LoadFromFile(const std::string& FileName) {
 void TCodeEditStringList::LoadFromStream(TStream& Stream) {
   UpdateScope update(*this);
   Stream.SetPosition(0);
-  const std::string data = Stream.ReadAll();
-  Clear();
+  std::string data = Stream.ReadAll();
+  const bool endsWithBreak = !data.empty() && (data.back() == '\r' || data.back() == '\n');
+  const TLoadCount lines = CountLoadedLines(data, false);
   bool sawCr = false, sawLf = false;
-  const char* p = data.data();
-  const char* end = p + data.size();
-  while (p < end) {
-    const char* start = p;
-    while (p < end && *p != '\r' && *p != '\n') ++p;
-    Add(std::string(start, p));
-    if (p < end && *p == '\r') { ++p; sawCr = true; }
-    if (p < end && *p == '\n') { ++p; sawLf = true; }
-  }
-  if (!trailingLineBreak_ && !data.empty() && (data.back() == '\r' || data.back() == '\n'))
-    Add(std::string());
+  AddLoadedLines(std::move(data), lines.Lines, sawCr, sawLf);
+  if (!trailingLineBreak_ && endsWithBreak) Add(std::string());
   lineBreaks_ = sawCr && !sawLf ? tlbCr : sawLf && !sawCr ? tlbLf : tlbCrLf;
+}
+
+void TCodeEditStringList::SetTextStr(const std::string& Value) {
+  UpdateScope update(*this);
+  const TLoadCount lines = CountLoadedLines(Value, true);
+  bool sawCr = false, sawLf = false;
+  AddLoadedLines(Value.substr(0, lines.Used), lines.Lines, sawCr, sawLf);
+}
+
+void TCodeEditStringList::SetText(std::string&& Value) {
+  UpdateScope update(*this);
+  const TLoadCount lines = CountLoadedLines(Value, true);
+  Value.resize(lines.Used);
+  bool sawCr = false, sawLf = false;
+  AddLoadedLines(std::move(Value), lines.Lines, sawCr, sawLf);
+}
+
+namespace {
+// Whether one of the eight bytes at P is below 14 (a zero byte, a tab, CR, LF...).
+bool HasByteBelow14(const char* P) {
+  uint32_t w[2];
+  std::memcpy(w, P, 8);
+  return (((w[0] - 0x0E0E0E0Eu) & ~w[0]) | ((w[1] - 0x0E0E0E0Eu) & ~w[1])) & 0x80808080u;
+}
+
+// The first byte from P on that Wanted (a test of bytes below 14) accepts, or End. Runs of
+// eight bytes of 14 or more are passed at once: these scans are most of the cost of loading
+// a large text.
+template <class F>
+const char* FindControlByte(const char* P, const char* End, F Wanted) {
+  for (;;) {
+    while (End - P >= 8 && !HasByteBelow14(P)) P += 8;
+    for (const char* stop = End - P >= 8 ? P + 8 : End; P < stop; ++P)
+      if (Wanted(*P)) return P;
+    if (P == End) return End;
+  }
+}
+
+bool IsBreakOrZero(char C) { return C == '\r' || C == '\n' || C == '\0'; }
+bool IsBreakOrTab(char C) { return C == '\r' || C == '\n' || C == '\t'; }
+
+// Where the next line starts after a line ending at P: one CR, then one LF, is skipped.
+size_t NextLineStart(std::string_view Text, size_t P, bool& SawCr, bool& SawLf) {
+  if (P < Text.size() && Text[P] == '\r') { ++P; SawCr = true; }
+  if (P < Text.size() && Text[P] == '\n') { ++P; SawLf = true; }
+  return P;
+}
+}  // namespace
+
+// A line runs to the next CR or LF or the end of the text; when a zero byte ends the text,
+// a line cut by it counts and the text is used up to it.
+TCodeEditStringList::TLoadCount TCodeEditStringList::CountLoadedLines(std::string_view Text,
+                                                                     bool StopAtZero) {
+  TLoadCount count{0, Text.size()};
+  const char* const base = Text.data();
+  const char* const end = base + Text.size();
+  bool cr = false, lf = false;
+  for (size_t start = 0; start < Text.size();) {
+    const char* p = FindControlByte(base + start, end, IsBreakOrZero);
+    while (p < end && *p == '\0' && !StopAtZero) p = FindControlByte(p + 1, end, IsBreakOrZero);
+    if (p < end && *p == '\0') {
+      count.Used = static_cast<size_t>(p - base);
+      count.Lines += count.Used > start;
+      break;
+    }
+    ++count.Lines;
+    start = NextLineStart(Text, static_cast<size_t>(p - base), cr, lf);
+  }
+  return count;
+}
+
+// The lines become slices of the loaded text, with their display lengths measured on the
+// way, and are added one by one with their events, as Add would add them. The text is freed
+// when no line uses it any more, but not before all lines are in: a handler that changes a
+// line meanwhile must not take the text from the lines still to come.
+void TCodeEditStringList::AddLoadedLines(std::string Text, int Lines, bool& SawCr, bool& SawLf) {
+  Clear();
+  if (Lines + 1 > capacity_) SetCapacity(Lines + 1);  // room for one more empty last line
+  loadedText_ = std::move(Text);
+  const unsigned changes = ++textChanges_;
+  struct TLoading {
+    TCodeEditStringList& list;
+    bool saved = list.loading_;
+    explicit TLoading(TCodeEditStringList& List) : list(List) { list.loading_ = true; }
+    ~TLoading() {
+      list.loading_ = saved;
+      if (!saved && list.loadedLineCount_ == 0) std::string().swap(list.loadedText_);
+    }
+  } loading(*this);
+  const std::string_view text = loadedText_;
+  const char* const base = text.data();
+  const char* const end = base + text.size();
+  for (size_t start = 0; start < text.size();) {
+    const char* const first = base + start;
+    const char* p = FindControlByte(first, end, IsBreakOrTab);
+    const bool hasTabs = p < end && *p == '\t';
+    int extraColumns = 0;
+    for (; p < end && *p == '\t'; p = FindControlByte(p + 1, end, IsBreakOrTab))
+      extraColumns += TabColumns(static_cast<int>(p - first) + extraColumns, tabWidth_) - 1;
+    const size_t size = static_cast<size_t>(p - first);
+    if (count_ == capacity_) Grow();  // a handler may have added lines
+    TCodeEditStringRec& rec = list_[count_];
+    rec = TCodeEditStringRec{TCodeEditLineText::Slice(first, size)};
+    rec.ExpandedLength = static_cast<int32_t>(size) + extraColumns;
+    rec.SetFlags({hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs});
+    loadedLineCount_ += size > 0;
+    ++count_;
+    FireLines(OnLinesInserted, count_ - 1, 1);
+    if (textChanges_ != changes) return;  // a handler cleared the list or loaded another text
+    start = NextLineStart(text, static_cast<size_t>(p - base), SawCr, SawLf);
+  }
 }
 
 void TCodeEditStringList::SaveToStream(TStream& Stream) const {
@@ -251,9 +399,9 @@ void TCodeEditStringList::SaveToFile(const std::string& FileName) const {
   writer.SetLineBreaks(lineBreaks_);
   for (int i = 0; i < count_; ++i) {
     if (i + 1 == count_ && !trailingLineBreak_)
-      writer.Write(list_[i].Text);
+      writer.Write(list_[i].Text.View());
     else
-      writer.WriteLine(list_[i].Text);
+      writer.WriteLine(list_[i].Text.View());
   }
   writer.Flush();
 }
@@ -271,24 +419,35 @@ void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
 // Counts the columns without building the expanded text, so that only the length and the
 // flags are cached.
 void TCodeEditStringList::ComputeExpanded(const TCodeEditStringRec& Rec) const {
-  bool hasTabs = Rec.Text.find('\t') != std::string::npos;
-  Rec.ExpandedLength =
-      hasTabs ? ::ExpandedLength(Rec.Text, tabWidth_) : static_cast<int32_t>(Rec.Text.size());
-  Rec.Flags = {hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs};
+  bool hasTabs = false;
+  Rec.ExpandedLength = ::ExpandedLength(Rec.Text.View(), tabWidth_, hasTabs);
+  Rec.SetFlags({hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs});
 }
 
 const TCodeEditStringRec& TCodeEditStringList::RecWithKnownLength(int Index) const {
   const TCodeEditStringRec& rec = list_[Index];
-  if (rec.Flags.Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
+  if (rec.Flags().Contains(TCodeEditStringFlag::ExpandedLengthUnknown)) ComputeExpanded(rec);
   return rec;
 }
 
 std::string TCodeEditStringList::GetExpandedString(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
   const TCodeEditStringRec& rec = RecWithKnownLength(Index);
-  if (rec.Flags.Contains(TCodeEditStringFlag::HasNoTabs)) return rec.Text;
+  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs)) return std::string(rec.Text.View());
   bool hasTabs = false;
-  return tabExpander_(rec.Text, tabWidth_, hasTabs);
+  return tabExpander_(std::string(rec.Text.View()), tabWidth_, hasTabs);
+}
+
+void TCodeEditStringList::GetExpandedString(int Index, std::string& Out) const {
+  if (Index < 0 || Index >= count_) {
+    Out.clear();
+    return;
+  }
+  const TCodeEditStringRec& rec = RecWithKnownLength(Index);
+  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs))
+    Out.assign(rec.Text.View());
+  else
+    ExpandTabsInto(rec.Text.View(), tabWidth_, Out);
 }
 
 int TCodeEditStringList::GetExpandedStringLength(int Index) const {
@@ -344,8 +503,9 @@ void TCodeEditStringList::SetTabWidth(int Value) {
   for (int i = 0; i < count_; ++i) {
     TCodeEditStringRec& rec = list_[i];
     rec.ExpandedLength = -1;
-    rec.Flags.Exclude(TCodeEditStringFlag::HasNoTabs);
-    rec.Flags.Include(TCodeEditStringFlag::ExpandedLengthUnknown);
+    rec.SetFlags(rec.Flags()
+                     .Exclude(TCodeEditStringFlag::HasNoTabs)
+                     .Include(TCodeEditStringFlag::ExpandedLengthUnknown));
   }
 }
 
@@ -366,7 +526,7 @@ void TCodeEditFiler::Flush() {
 
 // The buffer grows to hold text and break together, so a line just below the buffer size
 // followed by its break never runs past the end.
-void TCodeEditFiler::Append(const std::string& Text, const char* Break) {
+void TCodeEditFiler::Append(std::string_view Text, const char* Break) {
   size_t breakLen = std::strlen(Break);
   size_t needed = Text.size() + breakLen;
   if (fillPos_ + needed > buffer_.size()) {
@@ -381,6 +541,6 @@ void TCodeEditFiler::Append(const std::string& Text, const char* Break) {
 TCodeEditFileWriter::TCodeEditFileWriter(const std::string& FileName)
     : TCodeEditFiler(std::make_unique<TFileStream>(FileName, fmCreate)) {}
 
-void TCodeEditFileWriter::Write(const std::string& Text) { Append(Text, ""); }
+void TCodeEditFileWriter::Write(std::string_view Text) { Append(Text, ""); }
 
-void TCodeEditFileWriter::WriteLine(const std::string& Text) { Append(Text, BreakBytes(LineBreaks())); }
+void TCodeEditFileWriter::WriteLine(std::string_view Text) { Append(Text, BreakBytes(LineBreaks())); }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 #include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditTypes.h"
 #include "rtl/Classes.h"
@@ -26,14 +28,45 @@ enum TCodeTextLineBreaks : uint8_t { tlbCrLf = 0, tlbLf = 1, tlbCr = 2 };
 enum class TCodeEditStringFlag { HasTabs, HasNoTabs, ExpandedLengthUnknown };
 using TCodeEditStringFlags = TSet<TCodeEditStringFlag>;
 
+// The text of one line: either its own copy, or a slice of the text that the list loaded in
+// one piece (so that a load costs no heap block per line). Moving leaves the source empty.
+class TCodeEditLineText {
+public:
+  TCodeEditLineText() = default;
+  explicit TCodeEditLineText(std::string_view Text);
+  static TCodeEditLineText Slice(const char* Data, size_t Size);
+  TCodeEditLineText(TCodeEditLineText&& Other) noexcept;
+  TCodeEditLineText& operator=(TCodeEditLineText&& Other) noexcept;
+
+  std::string_view View() const { return {data_, size_}; }
+  size_t size() const { return size_; }
+  bool IsSlice() const { return size_ > 0 && !own_; }
+
+private:
+  std::unique_ptr<char[]> own_;
+  const char* data_ = nullptr;
+  uint32_t size_ = 0;
+};
+
 // One line. When ExpandedLengthUnknown is clear, exactly one of HasTabs/HasNoTabs is set and
-// ExpandedLength is valid for the list's current tab width.
+// ExpandedLength is valid for the list's current tab width. Kept small: a huge file has
+// millions of them.
 struct TCodeEditStringRec {
-  std::string Text;
+  TCodeEditStringRec() = default;
+  explicit TCodeEditStringRec(TCodeEditLineText AText, TObject* AObject = nullptr)
+      : Text(std::move(AText)), Object(AObject) {}
+
+  TCodeEditStringFlags Flags() const { return TCodeEditStringFlags::FromBits(flagBits_); }
+  void SetFlags(TCodeEditStringFlags Value) const { flagBits_ = static_cast<uint8_t>(Value.Bits()); }
+
+  TCodeEditLineText Text;
   TObject* Object = nullptr;             // owned by nobody
   intptr_t Range = -1;                   // highlighter state at the line's end; -1 = not scanned
   mutable int32_t ExpandedLength = -1;   // display columns with tabs expanded; -1 = unknown
-  mutable TCodeEditStringFlags Flags{TCodeEditStringFlag::ExpandedLengthUnknown};
+
+private:
+  mutable uint8_t flagBits_ =
+      static_cast<uint8_t>(TCodeEditStringFlags{TCodeEditStringFlag::ExpandedLengthUnknown}.Bits());
 };
 
 // Called with the list, the first line index and the number of lines concerned.
@@ -56,6 +89,13 @@ public:
   TObject* GetObject(int Index) const override;
   // The lines joined by CR LF, without a break after the last one.
   std::string GetTextStr() const override;
+  // Clears, then adds a line for each run up to CR, LF or a zero byte (one CR and then one LF
+  // after each line are skipped; a zero byte ends the text; a final break adds no line),
+  // each with its OnLinesInserted, all in one update.
+  void SetTextStr(const std::string& Value) override;
+  using TStrings::SetText;
+  // The same, taking the text over instead of copying it: the lines keep it as their own.
+  void SetText(std::string&& Value);
   // At Index == Count this is an Add (fires OnLinesInserted); otherwise fires OnLinePut.
   void Put(int Index, const std::string& S) override;
   void PutObject(int Index, TObject* Object) override;
@@ -86,6 +126,8 @@ public:
   void SetRange(int Index, intptr_t Range);
   // The line with tabs expanded (one character per display column); empty out of range.
   std::string GetExpandedString(int Index) const;
+  // The same into Out, reusing its storage (for passes over many lines).
+  void GetExpandedString(int Index, std::string& Out) const;
   // Cached; 0 out of range.
   int GetExpandedStringLength(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
@@ -108,6 +150,17 @@ public:
 private:
   void CheckIndex(int Index, int Limit) const;
   void Grow();
+  // How many lines a load of a text adds, and how much of the text they use.
+  struct TLoadCount {
+    int Lines;
+    size_t Used;
+  };
+  static TLoadCount CountLoadedLines(std::string_view Text, bool StopAtZero);
+  // Clears and adds the Lines lines of Text, which they then share until they are changed.
+  void AddLoadedLines(std::string Text, int Lines, bool& SawCr, bool& SawLf);
+  // Replaces (or, with an empty text, drops) a line's text; frees the loaded text when its
+  // last line lets go of it.
+  void ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text);
   void InsertItem(int Index, const std::string& S);
   void MoveRecords(int From, int To, int Number);
   void ComputeExpanded(const TCodeEditStringRec& Rec) const;
@@ -131,6 +184,10 @@ private:
   TCodeTabExpanderProcEx tabExpander_;
   int tabWidth_ = 8;
   mutable int indexOfLongestLine_ = -1;
+  std::string loadedText_;  // the text of the last load, while lines still use it
+  int loadedLineCount_ = 0;   // the lines that are slices of it
+  bool loading_ = false;      // lines are being added from it
+  unsigned textChanges_ = 0;  // clears and loads: a load stops when a handler made one
 };
 
 // A small buffered writer of lines over a stream it owns.
@@ -148,7 +205,7 @@ public:
   void Flush();
 
 protected:
-  void Append(const std::string& Text, const char* Break);
+  void Append(std::string_view Text, const char* Break);
 
 private:
   std::string buffer_;  // its size is the buffer size
@@ -162,8 +219,8 @@ private:
 class TCodeEditFileWriter : public TCodeEditFiler {
 public:
   explicit TCodeEditFileWriter(const std::string& FileName);
-  void Write(const std::string& Text);      // no line break
-  void WriteLine(const std::string& Text);  // followed by the break of LineBreaks()
+  void Write(std::string_view Text);      // no line break
+  void WriteLine(std::string_view Text);  // followed by the break of LineBreaks()
 };
 
 // ---------------------------------------------------------------------------------------
@@ -245,7 +302,9 @@ public:
   // group break. Used to move items between the undo and the redo list.
   void PushItem(std::unique_ptr<TCodeEditUndoItem> Item);
   // Nestable; the outermost EndBlock fires OnItemAdded once when the block recorded anything.
-  void BeginBlock();
+  // A block that records several changes, or one opened as its own step, is fenced by group
+  // breaks when it closes, so that grouping of like changes never joins it to a neighbour.
+  void BeginBlock(bool OwnStep = false);
   void EndBlock();
   void Clear();
   bool CanUndo() const { return !items_.empty(); }
@@ -288,6 +347,8 @@ protected:
 
 private:
   void AdvanceChangeNumber();
+  static std::unique_ptr<TCodeEditUndoItem> MakeGroupBreak(int32_t ChangeNumber);
+  void FenceClosedBlock(int32_t Closed);
   void TrimToMaximum();
   void FireItemAdded();
   int32_t TopChangeNumber() const;
@@ -302,4 +363,5 @@ private:
   int32_t unmodifiedMark_ = 0;
   int32_t newestDroppedNumber_ = 0;
   bool insideRedo_ = false;
+  bool ownStep_ = false;
 };

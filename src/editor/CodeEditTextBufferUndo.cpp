@@ -35,6 +35,28 @@ void TCodeEditUndoList::AddGroupBreak() {
   if (LastChangeReason() != urGroupBreak) AddChange(urGroupBreak, {}, {}, std::string(), 0);
 }
 
+std::unique_ptr<TCodeEditUndoItem> TCodeEditUndoList::MakeGroupBreak(int32_t ChangeNumber) {
+  return std::make_unique<TCodeEditUndoItem>(urGroupBreak, 0, TBufferCoord{}, TBufferCoord{},
+                                             std::string(), ChangeNumber);
+}
+
+// Grouping of like changes takes back a neighbour's single change together with a block's
+// change of the same kind, which tears a block of several changes apart (a text that never
+// existed). Group breaks below and above such a block keep it one step of its own. Each
+// break carries the number of the step below it, so that it stands for the same state and
+// the unmodified mark keeps matching. A redo brings back the breaks recorded with the items,
+// so it fences nothing itself.
+void TCodeEditUndoList::FenceClosedBlock(int32_t Closed) {
+  if (insideRedo_) return;
+  size_t first = items_.size();
+  while (first > 0 && items_[first - 1]->ChangeNumber() == Closed) --first;
+  if (items_.size() - first < 2 && !ownStep_) return;
+  if (first > 0 && items_[first - 1]->Reason() != urGroupBreak)
+    items_.insert(items_.begin() + first, MakeGroupBreak(items_[first - 1]->ChangeNumber()));
+  items_.push_back(MakeGroupBreak(Closed));
+  TrimToMaximum();
+}
+
 void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> Item) {
   bool groupBreak = Item->Reason() == urGroupBreak;
   items_.push_back(std::move(Item));
@@ -62,8 +84,12 @@ void TCodeEditUndoList::FireItemAdded() {
   if (OnItemAdded) OnItemAdded(this);
 }
 
-void TCodeEditUndoList::BeginBlock() {
+// A block opened while a redo replays a step (a redone line break runs its command) joins
+// the number the redo gives that step, so that the step stays one after the redo.
+void TCodeEditUndoList::BeginBlock(bool OwnStep) {
   ++blockCount_;
+  ownStep_ = ownStep_ || OwnStep;
+  if (insideRedo_ && blockChangeNumber_ != 0) return;
   blockChangeNumber_ = nextChangeNumber_;
 }
 
@@ -73,7 +99,11 @@ void TCodeEditUndoList::EndBlock() {
   int32_t closed = blockChangeNumber_;
   blockChangeNumber_ = 0;
   AdvanceChangeNumber();
-  if (!items_.empty() && items_.back()->ChangeNumber() == closed) FireItemAdded();
+  if (!items_.empty() && items_.back()->ChangeNumber() == closed) {
+    FireItemAdded();
+    FenceClosedBlock(closed);
+  }
+  ownStep_ = false;
 }
 
 void TCodeEditUndoList::Clear() {
@@ -114,6 +144,7 @@ void TCodeEditUndoList::Assign(const TCodeEditUndoList& Source) {
   maxUndoActions_ = Source.maxUndoActions_;
   nextChangeNumber_ = Source.nextChangeNumber_;
   insideRedo_ = Source.insideRedo_;
+  ownStep_ = Source.ownStep_;
 }
 
 void TCodeEditUndoList::SetMaxUndoActions(int Value) {

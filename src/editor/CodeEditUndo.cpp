@@ -47,6 +47,17 @@ std::vector<std::string> Rows(const std::string& Text) {
 }
 }  // namespace
 
+// Whether Next belongs to the step that began with change number Number and last replayed an
+// item of reason Done. A group break ends the step whatever its number: it stays in the
+// history for the next step, which moves it to the other list.
+bool TCustomCodeEdit::ContinuesStep(const TCodeEditUndoItem& Next, int32_t Number,
+                                    TCodeUndoReason Done) const {
+  if (Next.Reason() == urGroupBreak) return false;
+  return Next.ChangeNumber() == Number ||
+         (HasOption(TCodeEditorOption::eoGroupUndo) && Next.Reason() == Done &&
+          Done != urIndent && Done != urUnindent);
+}
+
 void TCustomCodeEdit::Undo() {
   if (ReadOnly()) return;
   if (undoList_->LastChangeReason() == urGroupBreak) redoList_->PushItem(undoList_->PopItem());
@@ -63,11 +74,8 @@ void TCustomCodeEdit::Undo() {
       UndoItem(*item);
       TCodeEditUndoItem* top = undoList_->PeekItem();
       if (!top) break;
-      bool more = IsEndMarker(first)
-                      ? top->Reason() != Partner(first)
-                      : top->ChangeNumber() == number ||
-                            (HasOption(TCodeEditorOption::eoGroupUndo) && top->Reason() == reason &&
-                             reason != urIndent && reason != urUnindent);
+      bool more = IsEndMarker(first) ? top->Reason() != Partner(first)
+                                     : ContinuesStep(*top, number, reason);
       if (!more) break;
     }
     // The begin marker of a finished marker group goes too.
@@ -104,11 +112,7 @@ void TCustomCodeEdit::Redo() {
         RedoItem(*redoList_->PopItem());
         break;
       }
-      bool more = IsBeginMarker(first)
-                      ? true
-                      : top->ChangeNumber() == number ||
-                            (HasOption(TCodeEditorOption::eoGroupUndo) && top->Reason() == reason &&
-                             reason != urIndent && reason != urUnindent);
+      bool more = IsBeginMarker(first) || ContinuesStep(*top, number, reason);
       if (!more) break;
     }
     if (redoList_->LastChangeReason() == urGroupBreak) undoList_->PushItem(redoList_->PopItem());

@@ -113,8 +113,20 @@ void TCodeWordWrapPlugin::WidthChanged() {
 }
 
 int TCodeWordWrapPlugin::ReplaceLineRows(int AIndex, int AOldCount, int ANewCount) {
-  std::vector<uint8_t> rows;
-  std::vector<int32_t> rowsPerLine(ANewCount);
+  // Lines come one at a time while a text loads or is typed: their rows are gathered in
+  // storage kept from call to call, given back when a large run made it large.
+  struct TScratch {
+    std::vector<uint8_t>& rows;
+    std::vector<int32_t>& rowsPerLine;
+    ~TScratch() {
+      if (rows.capacity() > 4096) std::vector<uint8_t>().swap(rows);
+      if (rowsPerLine.capacity() > 4096) std::vector<int32_t>().swap(rowsPerLine);
+    }
+  } scratch{newRows_, newRowsPerLine_};
+  std::vector<uint8_t>& rows = newRows_;
+  std::vector<int32_t>& rowsPerLine = newRowsPerLine_;
+  rows.clear();
+  rowsPerLine.resize(ANewCount);
   for (int i = 0; i < ANewCount; ++i) rowsPerLine[i] = WrapLine(AIndex + i, rows);
 
   const int firstRow = FirstRowIndex(AIndex);
@@ -149,7 +161,14 @@ int TCodeWordWrapPlugin::ReplaceLineRows(int AIndex, int AOldCount, int ANewCoun
 }
 
 int TCodeWordWrapPlugin::WrapLine(int AIndex, std::vector<uint8_t>& Rows) const {
-  const std::string s = owner_->Lines().GetExpandedString(AIndex);
+  // A line that fits is one row: its cached length does, without expanding its text.
+  const int length = owner_->Lines().GetExpandedStringLength(AIndex);
+  if (length <= maxRowLength_) {
+    Rows.push_back(static_cast<uint8_t>(length));
+    return 1;
+  }
+  owner_->Lines().GetExpandedString(AIndex, expanded_);
+  const std::string& s = expanded_;
   const int end = static_cast<int>(s.size());
   int start = 0;
   int count = 0;

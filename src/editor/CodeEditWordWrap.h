@@ -92,4 +92,7 @@ private:
   int minRowLength_ = 0;
   std::bitset<256> breakChars_;
   TCodeLeadByteTest isLeadByte_ = nullptr;
+  mutable std::string expanded_;  // the line being wrapped; its storage serves every line
+  std::vector<uint8_t> newRows_;          // rows of the lines being replaced
+  std::vector<int32_t> newRowsPerLine_;   // and how many each line has
 };

@@ -301,8 +301,12 @@ TEST(CodeEditTyping, PastTheLineEndPadsAndRecordsTheFillerSeparately) {
   edit->SetCaretXY({10, 1});
   Type(*edit, "x");
   EXPECT_EQ(edit->Text(), "abcd     x");
-  EXPECT_EQ(edit->UndoList().ItemCount(), 2);
-  EXPECT_EQ(edit->UndoList().PeekItem()->Reason(), urInsert);
+  TCodeEditUndoList records;
+  records.Assign(edit->UndoList());
+  EXPECT_EQ(records.PopItem()->Reason(), urGroupBreak);  // two records: a step of its own
+  EXPECT_EQ(records.PopItem()->Reason(), urInsert);
+  EXPECT_EQ(records.PopItem()->Reason(), urWhiteSpaceAdd);
+  EXPECT_FALSE(records.CanUndo());
   edit->Undo();
   EXPECT_EQ(edit->Text(), "abcd");
   edit->Redo();

@@ -321,3 +321,27 @@ TEST_F(PaintTest, SpecialLineKeepsTokenForegroundOnlyWhenAsked) {
   EXPECT_TRUE(Mostly(kept, Cell(1, 1), aqua));
   edit_->SetHighlighter(nullptr);
 }
+
+// Lines added below the window repaint nothing (a load adds a million); a line added in
+// view, down to the last full row, repaints from its row on.
+TEST_F(PaintTest, InsertedLinesRepaintOnlyWhenTheyCanBeSeen) {
+  std::string text;
+  for (int i = 1; i <= 40; ++i) text += "line " + std::to_string(i) + "\r\n";
+  Show(text);
+  const int visible = edit_->LinesInWindow();
+  ASSERT_LT(visible, 30);
+  struct Case {
+    int before;  // 0-based index the new line takes
+    bool repaints;
+  };
+  for (Case c : {Case{39, false}, Case{visible + 1, false}, Case{visible - 1, true},
+                 Case{0, true}}) {
+    ValidateRect(edit_->Handle(), nullptr);
+    edit_->Lines().Insert(c.before, "new");
+    RECT update{};
+    EXPECT_EQ(GetUpdateRect(edit_->Handle(), &update, FALSE) != FALSE, c.repaints) << c.before;
+    if (c.repaints) {
+      EXPECT_LE(update.top, c.before * edit_->LineHeight()) << c.before;
+    }
+  }
+}

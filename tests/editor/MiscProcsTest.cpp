@@ -29,6 +29,31 @@ TEST(TabExpansion, ExpandedLengthCountsTheSameColumns) {
   }
 }
 
+// The tab search passes four bytes at a time: tabs at every offset of a step and at the last
+// byte, in texts longer and shorter than a step.
+TEST(TabExpansion, AllFormsAgreeWhereverTheTabsStand) {
+  std::vector<std::string> texts = {""s, "\t"s, "abc"s, "abcdefghijklmnop"s};
+  for (size_t at = 0; at < 13; ++at) {
+    std::string text(13, 'x');
+    text[at] = '\t';
+    texts.push_back(text);
+    texts.push_back(text + "\t\t" + text.substr(0, at));
+  }
+  std::string into = "stale";
+  for (int width = 1; width <= 9; ++width) {
+    for (const std::string& text : texts) {
+      SCOPED_TRACE("width " + std::to_string(width) + " text " + testing::PrintToString(text));
+      bool hasTabs = false, lengthSawTabs = false;
+      const std::string expanded = GetTabExpanderProcEx(width)(text, width, hasTabs);
+      EXPECT_EQ(hasTabs, text.find('\t') != std::string::npos);
+      EXPECT_EQ(ExpandedLength(text, width, lengthSawTabs), static_cast<int>(expanded.size()));
+      EXPECT_EQ(lengthSawTabs, hasTabs);  // also where a tab takes one column only
+      ExpandTabsInto(text, width, into);
+      EXPECT_EQ(into, expanded);
+    }
+  }
+}
+
 TEST(TabExpansion, CharIndexToColumnCountsTabsAndPositionsPastTheEnd) {
   EXPECT_EQ(CharIndexToColumn("a\tb", 1, 4), 1);
   EXPECT_EQ(CharIndexToColumn("a\tb", 2, 4), 2);  // the tab itself

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <functional>
 #include <limits>
+#include <string>
 #include <memory>
 #include "editor/CodeEditTextBuffer.h"
 
@@ -10,6 +12,17 @@ void Change(TCodeEditUndoList& List, TCodeUndoReason Reason = urInsert, const st
 }
 
 int32_t TopNumber(const TCodeEditUndoList& List) { return List.PeekItem()->ChangeNumber(); }
+
+// The items from the bottom: change numbers, a group break as "|" before its number.
+std::string Shape(const TCodeEditUndoList& List) {
+  TCodeEditUndoList copy;
+  copy.Assign(List);
+  std::string shape;
+  while (std::unique_ptr<TCodeEditUndoItem> item = copy.PopItem())
+    shape = (item->Reason() == urGroupBreak ? "|" : "") + std::to_string(item->ChangeNumber()) +
+            (shape.empty() ? "" : " ") + shape;
+  return shape;
+}
 
 // Undoes the top step the way the editor does when its items share one number.
 void UndoStep(TCodeEditUndoList& List) {
@@ -92,16 +105,53 @@ TEST(UndoListBlocks, ItemsOfABlockShareOneNumberAndFireOnce) {
   list.EndBlock();
   Change(list);
   list.EndBlock();
-  EXPECT_EQ(list.ItemCount(), 4);
-  EXPECT_EQ(TopNumber(list), 2);
+  EXPECT_EQ(Shape(list), "1 |1 2 2 2 |2");
   EXPECT_EQ(added.count, 3 + 1);  // each item, then the closing of the outer block
   EXPECT_EQ(list.BlockCount(), 0);
   EXPECT_EQ(list.BlockChangeNumber(), 0);
   Change(list);
   EXPECT_EQ(TopNumber(list), 3);
-  UndoStep(list);
-  UndoStep(list);
-  EXPECT_EQ(list.ItemCount(), 1);
+}
+
+// Group breaks ("|" with the number they carry) keep a block of several changes, or one
+// opened as a step of its own, apart from its neighbours; a break stands for the state below.
+TEST(UndoListBlocks, ClosingFencesBlocksOfSeveralChangesOrOwnSteps) {
+  struct Case {
+    const char* name;
+    std::function<void(TCodeEditUndoList&)> record;
+    const char* shape;
+  };
+  auto block = [](TCodeEditUndoList& L, int Changes, bool OwnStep = false) {
+    L.BeginBlock(OwnStep);
+    for (int i = 0; i < Changes; ++i) Change(L);
+    L.EndBlock();
+  };
+  const Case cases[] = {
+      {"one change", [&](auto& L) { Change(L); block(L, 1); Change(L); }, "1 2 3"},
+      {"several changes", [&](auto& L) { Change(L); block(L, 2); Change(L); }, "1 |1 2 2 |2 3"},
+      {"first in the list", [&](auto& L) { block(L, 2); }, "1 1 |1"},
+      {"one change, own step", [&](auto& L) { Change(L); block(L, 1, true); }, "1 |1 2 |2"},
+      {"own step, nothing recorded", [&](auto& L) { Change(L); block(L, 0, true); }, "1"},
+      {"own step ends with the block", [&](auto& L) { block(L, 1, true); block(L, 1); },
+       "1 |1 2"},
+      {"two blocks share a break", [&](auto& L) { block(L, 2); block(L, 3); },
+       "1 1 |1 2 2 2 |2"},
+      {"after a save break", [&](auto& L) { Change(L); L.AddGroupBreak(); block(L, 2); },
+       "1 |2 3 3 |3"},
+      {"while a redo replays", [&](auto& L) {
+         L.SetInsideRedo(true);
+         L.SetBlockChangeNumber(9);
+         Change(L);
+         block(L, 2);  // joins the number of the step being redone
+         L.SetInsideRedo(false);
+       }, "9 9 9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TCodeEditUndoList list;
+    c.record(list);
+    EXPECT_EQ(Shape(list), c.shape);
+  }
 }
 
 TEST(UndoListBlocks, EmptyBlockFiresNothingButUsesANumber) {

@@ -82,6 +82,39 @@ TEST(WordWrapRows, WordWithoutBreakIsCutAtTheWidth) {
   EXPECT_EQ(RowsOfLine(wrap, 2), (std::vector<int>{40, 40}));
 }
 
+// A line that fits is measured without being expanded: the limit must be the same, with
+// tabs too, and for lines loaded with the whole text.
+TEST(WordWrapRows, ALineOfExactlyTheWidthIsOneRowAndOneMoreColumnTwo) {
+  struct Case {
+    std::string line;
+    std::vector<int> rows;
+  };
+  const Case cases[] = {
+      {"", {0}},
+      {Letters(39), {39}},
+      {Letters(40), {40}},
+      {Letters(41), {40, 1}},
+      {"\t\t\t\t\t", {40}},       // five tabs at width 8
+      {"\t\t\t\t\tx", {40, 1}},
+      {Letters(33) + "\t", {40}},  // the tab fills columns 34 to 40
+      {Letters(33) + "\tx", {40, 1}},
+  };
+  for (bool loaded : {false, true}) {
+    WrapHost host(40);
+    TCodeWordWrapPlugin& wrap = host.Wrap();
+    std::string text;
+    for (const Case& c : cases) {
+      if (!loaded) host.lines.Add(c.line);
+      text += c.line + "\r\n";
+    }
+    if (loaded) host.lines.SetText(text);
+    ASSERT_EQ(wrap.LineCount(), static_cast<int>(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i)
+      EXPECT_EQ(RowsOfLine(wrap, static_cast<int>(i) + 1), cases[i].rows)
+          << "line " << i << (loaded ? " loaded" : " added");
+  }
+}
+
 TEST(WordWrapRows, BreaksBehindABlankOnlyBeyondTheMinimumRowLength) {
   WrapHost host(40);
   TCodeWordWrapPlugin& wrap = host.Wrap();
