@@ -16,6 +16,29 @@ std::string TPageRecord::Rows() const {
   return s;
 }
 
+std::vector<std::string> TPageRecord::RowTexts() const {
+  std::vector<std::string> rows;
+  std::string all = Rows();
+  size_t start = 0;
+  while (!all.empty() && start <= all.size()) {
+    size_t end = all.find('\n', start);
+    std::string row = all.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    row.erase(std::remove(row.begin(), row.end(), '|'), row.end());
+    rows.push_back(row);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return rows;
+}
+
+std::vector<int> TPageRecord::RowYs() const {
+  std::vector<int> ys;
+  for (const auto& t : Texts) ys.push_back(t.Y);
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  return ys;
+}
+
 bool TPageRecord::Contains(const std::string& S) const {
   for (const auto& t : Texts)
     if (t.Text.find(S) != std::string::npos) return true;

@@ -26,6 +26,9 @@ struct TPageRecord {
   std::vector<TShape> Shapes;
   // All text runs joined top to bottom, left to right, rows separated by '\n'.
   std::string Rows() const;
+  // The text of each row (runs of one height joined), top to bottom.
+  std::vector<std::string> RowTexts() const;
+  std::vector<int> RowYs() const;
   bool Contains(const std::string& S) const;
 };
 
