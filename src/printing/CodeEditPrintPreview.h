@@ -61,6 +61,7 @@ public:
   TNotifyEvent OnClick;
   TPreviewMouseEvent OnMouseDown;
   TPreviewMouseEvent OnMouseUp;
+  std::function<void(TObject* Sender, WORD Key)> OnKeyDown;
 
 protected:
   void Notification(TComponent* AComponent) override;

@@ -162,6 +162,10 @@ LRESULT TCodeEditPrintPreview::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       CalcPageSize();
       return r;
     }
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (OnKeyDown) OnKeyDown(this, static_cast<WORD>(wParam));
+      return 0;
     case WM_MOUSEWHEEL: MouseWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
