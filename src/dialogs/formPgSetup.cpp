@@ -156,11 +156,19 @@ bool TImage::LoadFromFile(const std::string& FileName) {
 }
 
 void SetToolButtonText(TToolButton& Button, const std::string& Text) {
+  HWND bar = Button.ToolBar()->Handle();
+  HDC dc = GetDC(bar);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(bar, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(bar, dc);
   TBBUTTONINFOA info = {};
   info.cbSize = sizeof info;
-  info.dwMask = TBIF_TEXT;
+  info.dwMask = TBIF_TEXT | TBIF_SIZE;
   info.pszText = const_cast<char*>(Text.c_str());
-  HWND bar = Button.ToolBar()->Handle();
+  // Room for the text and, on a drop-down button, its arrow.
+  info.cx = static_cast<WORD>(size.cx + (Button.Style() == TToolButtonStyle::tbsDropDown ? 30 : 14));
   SendMessageA(bar, TB_SETBUTTONINFOA, Button.Command(), reinterpret_cast<LPARAM>(&info));
   SendMessageA(bar, TB_AUTOSIZE, 0, 0);
 }
@@ -333,6 +341,9 @@ void TfrmPgSetup::TranslateForm() {
     button->SetHint(GetLangText("PgSetup|" + button->Name(), text.first));
     SetToolButtonText(*button, text.second);
   }
+  // Placed, not aligned: a page without size yet would squeeze an aligned bar to nothing.
+  tbHdrFtr->SetAlign(alNone);
+  tbHdrFtr->SetBounds(8, 4, 445, HIWORD(tbHdrFtr->Perform(TB_GETBUTTONSIZE)) + 4);
   pmnuFileNameNameOnly->SetCaption(GetLangText("PgSetup|pmnuFileNameNameOnly", "Dateiname"));
   pmnuFileNamePathOnly->SetCaption(GetLangText("PgSetup|pmnuFileNamePathOnly", "Dateipfad"));
   pmnuFileNameFullPath->SetCaption(

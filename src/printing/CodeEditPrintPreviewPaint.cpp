@@ -46,7 +46,8 @@ void TCodeEditPrintPreview::PaintPaper(HDC DC, const RECT& Paper) {
   const RECT client = ClientRect();
   {
     TSavedDC saved(DC);
-    ExcludeClipRect(DC, Paper.left, Paper.top, Paper.right + 1, Paper.bottom + 1);
+    // The column and row just past the paper are background too, or old pixels stay there.
+    ExcludeClipRect(DC, Paper.left, Paper.top, Paper.right, Paper.bottom);
     FillColor(DC, client, ColorToRGB(color_));
   }
   // A two-pixel drop shadow along the bottom and right edges.

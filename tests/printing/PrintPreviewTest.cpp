@@ -27,6 +27,7 @@ protected:
   std::unique_ptr<TMemoryCanvas> Snapshot() {
     RECT r = preview->ClientRect();
     auto canvas = std::make_unique<TMemoryCanvas>(r.right, r.bottom);
+    canvas->Fill(RGB(1, 2, 3));  // every pixel must be painted
     preview->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas->DC()), PRF_CLIENT);
     return canvas;
   }
@@ -89,11 +90,13 @@ TEST_F(PrintPreviewTest, PaperShadowAndBackgroundAtEachScale) {
     EXPECT_EQ(c->Pixel(p.left, midY), RGB(0, 0, 0));
     EXPECT_EQ(c->Pixel(p.left + 1, midY), RGB(255, 255, 255));
     EXPECT_EQ(c->Pixel(p.right - 1, midY), RGB(0, 0, 0));
+    EXPECT_EQ(c->Pixel(p.right, midY), background);
     EXPECT_EQ(c->Pixel(p.right + 1, midY), RGB(128, 128, 128));
     EXPECT_EQ(c->Pixel(p.right + 2, midY), RGB(128, 128, 128));
     EXPECT_EQ(c->Pixel(p.right + 3, midY), background);
     EXPECT_EQ(c->Pixel(p.right + 1, p.top), background);  // the shadow starts 2 pixels down
     if (p.bottom + 3 < preview->ClientRect().bottom) {
+      EXPECT_EQ(c->Pixel(p.left + 20, p.bottom), background);
       EXPECT_EQ(c->Pixel(p.left + 20, p.bottom + 1), RGB(128, 128, 128));
       EXPECT_EQ(c->Pixel(p.left + 20, p.bottom + 3), background);
     }
