@@ -3,6 +3,7 @@
 #include "editor/CodeEdit.h"
 #include "printing/CodeEditPrint.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/PrintDialogs.h"
 
 namespace {
 std::string UpperAscii(std::string S) {
@@ -121,4 +122,27 @@ void SetupPrintJob(TCodeEditPrint& Print, const TPrintDocument& Document) {
               {&p.FooterLeftText, &p.FooterCenterText, &p.FooterRightText},
               {&p.FooterLeftFont, &p.FooterCenterFont, &p.FooterRightFont}},
              Document.FileName);
+}
+
+bool PrintDocument(TCodeEditPrint& Print, const TPrintDocument& Document, bool Unformatted) {
+  if (!Document.Edit) return false;
+  TPrintDialogArgs args;
+  args.maxPage = 0xFFFF;  // the page count is known only once the job is set up
+  args.toPage = 1;
+  if (!ExecutePrintDialog(args)) return false;
+  if (Unformatted) {
+    Print.SetCodeEdit(*Document.Edit);
+    Print.Header().Clear();
+    Print.Footer().Clear();
+    Print.Font().Assign(Document.Edit->Font());
+    Print.SetTabWidth(Settings.Editor.TabWidth);
+  } else {
+    SetupPrintJob(Print, Document);
+  }
+  Print.SetCopies(std::max(args.copies, 1));
+  if (args.range == TPrintDialogArgs::prPageNums)
+    Print.PrintRange(std::max(args.fromPage, 1), std::max(args.toPage, args.fromPage));
+  else
+    Print.Print();
+  return true;
 }

@@ -21,6 +21,12 @@ struct TPrintDocument {
 // name, its folder with a trailing backslash and the full name.
 void SetupPrintJob(TCodeEditPrint& Print, const TPrintDocument& Document);
 
+// The print commands: the print dialog (page numbers allowed), and on OK the job is set up
+// and printed with the chosen pages and copies; false when cancelled or without a document.
+// Unformatted takes only the editor (no header or footer, Settings.Editor.TabWidth) and keeps
+// the component's own margins and options. Printer errors pass on.
+bool PrintDocument(TCodeEditPrint& Print, const TPrintDocument& Document, bool Unformatted);
+
 // The font of a header or footer record.
 void FontFromDetail(const TFontDetail& Detail, TFont& Font);
 void DetailFromFont(const TFont& Font, TFontDetail& Detail);

@@ -3,6 +3,7 @@
 #include "editor/CodeEdit.h"
 #include "printing/CodeEditPrint.h"
 #include "printing/PrintTestSupport.h"
+#include "support/ModalAnswers.h"
 
 namespace {
 TFontDetail Detail(const char* Name, int Size, bool Bold) {
@@ -111,4 +112,27 @@ TEST_F(SetupPrintJobTest, ASecondSetupReplacesTheFirst) {
   EXPECT_EQ(print.Header().Count(), 0);
   EXPECT_EQ(print.Footer().Count(), 3);
   EXPECT_EQ(print.Title(), "");
+}
+
+TEST_F(SetupPrintJobTest, PrintCommandPrintsTheChosenPagesAndCopies) {
+  std::string text;
+  for (int i = 1; i <= 200; ++i) text += "Zeile " + std::to_string(i) + "\r\n";
+  edit.SetText(text);
+  testsupport::QueueAnswer(IDCANCEL);
+  EXPECT_FALSE(PrintDocument(print, {&edit, "a", "C:\\a.txt"}, false));
+  EXPECT_TRUE(printer.Calls.empty());
+
+  testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .numbers = {1, 2, 2, 2}});
+  EXPECT_TRUE(PrintDocument(print, {&edit, "a", "C:\\a.txt"}, false));
+  ASSERT_EQ(printer.Pages.size(), 2u);
+  EXPECT_EQ(printer.Pages[0].RowTexts(), printer.Pages[1].RowTexts());
+  EXPECT_TRUE(printer.Pages[0].Contains("C:\\a.txt"));  // the header of the settings
+
+  printer.Pages.clear();
+  testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .numbers = {0, 1, 1, 1}});
+  EXPECT_TRUE(PrintDocument(print, {&edit, "a", "C:\\a.txt"}, true));
+  EXPECT_EQ(print.Header().Count(), 0);
+  EXPECT_FALSE(printer.Pages.empty());
+  EXPECT_FALSE(printer.Pages[0].Contains("C:\\a.txt"));
+  EXPECT_EQ(PrintDocument(print, {nullptr, "", ""}, false), false);
 }
