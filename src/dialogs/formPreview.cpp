@@ -120,8 +120,9 @@ void TfrmPreview::FormKeyDown(WORD Key) {
 }
 
 void TfrmPreview::sepPreviewPreviewPage(int PageNumber) {
+  // A leading tab centres the text in its panel.
   sbPreview->SetPanelText(
-      0, GetLangText("Preview|sbPreviewPage", "Seite %s1% von %s2%",
+      0, "\t" + GetLangText("Preview|sbPreviewPage", "Seite %s1% von %s2%",
                      LangParams({std::to_string(PageNumber),
                                  std::to_string(sepPreview->GetPageCount())})));
 }

@@ -72,6 +72,7 @@ TCodeEditPrintPreview::TCodeEditPrintPreview(TComponent* Owner, TWinControl* Par
   CreateHandle(kPreviewClass, WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | WS_CLIPCHILDREN,
                WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, 0, 0, 200, 120);
   SetAlign(alClient);
+  UpdateScrollbars();  // one page until a print job is shown
 }
 
 TCodeEditPrintPreview::~TCodeEditPrintPreview() { SetCodeEditPrint(nullptr); }

@@ -29,7 +29,7 @@ protected:
     form->FormShow();
   }
   ~PreviewWindowTest() override { Settings = TSettings(); }
-  std::string Status() { return form->sbPreview->PanelText(0); }
+  std::string Status() { return form->sbPreview->PanelText(0); }  // centred by a tab
 
   printtest::TFakePrinter printer;
   TCodeEdit edit{nullptr};
@@ -46,7 +46,7 @@ TEST_F(PreviewWindowTest, OpensOnTheWholeFirstPage) {
   EXPECT_EQ(p.PageNumber(), 1);
   const int count = p.GetPageCount();
   ASSERT_GT(count, 1);
-  EXPECT_EQ(Status(), "Seite 1 von " + std::to_string(count));
+  EXPECT_EQ(Status(), "\tSeite 1 von " + std::to_string(count));
   EXPECT_EQ(form->sbPreview->PanelText(1), "C:\\Brief.txt");
   EXPECT_EQ(print.DocTitle(), "Brief.txt");
   form->tbPrint->Click();
@@ -56,13 +56,13 @@ TEST_F(PreviewWindowTest, OpensOnTheWholeFirstPage) {
 TEST_F(PreviewWindowTest, PageKeysStopAtTheEnds) {
   const std::string count = std::to_string(form->sepPreview->GetPageCount());
   form->FormKeyDown(VK_NEXT);
-  EXPECT_EQ(Status(), "Seite 2 von " + count);
+  EXPECT_EQ(Status(), "\tSeite 2 von " + count);
   form->FormKeyDown(VK_END);
   form->FormKeyDown(VK_NEXT);
-  EXPECT_EQ(Status(), "Seite " + count + " von " + count);
+  EXPECT_EQ(Status(), "\tSeite " + count + " von " + count);
   form->FormKeyDown(VK_HOME);
   form->FormKeyDown(VK_PRIOR);
-  EXPECT_EQ(Status(), "Seite 1 von " + count);
+  EXPECT_EQ(Status(), "\tSeite 1 von " + count);
   form->sepPreview->Perform(WM_KEYDOWN, VK_NEXT);  // keys reach the form from the preview
   EXPECT_EQ(form->sepPreview->PageNumber(), 2);
   form->FormKeyDown(VK_ESCAPE);

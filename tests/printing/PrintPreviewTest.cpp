@@ -54,6 +54,10 @@ TEST_F(PrintPreviewTest, WithoutAPrintJobOnlyASmallBlankPaper) {
   EXPECT_EQ(c->Pixel(12, 12), RGB(0, 0, 0));
   EXPECT_EQ(c->Pixel(30, 30), RGB(255, 255, 255));
   EXPECT_EQ(c->Pixel(56, 30), background);
+  SCROLLINFO si = {sizeof si, SIF_ALL};
+  GetScrollInfo(preview->Handle(), SB_VERT, &si);
+  EXPECT_GE(static_cast<int>(si.nPage), si.nMax - si.nMin + 1);  // one page shows it all
+  EXPECT_EQ(si.nPos, 0);
 }
 
 TEST_F(PrintPreviewTest, WholePageIsLimitedByTheTighterSide) {
