@@ -9,7 +9,10 @@
 
 class TForm;
 
-enum class ModalKind { MessageBox, InputBox, OpenDialog, SaveDialog, Form, FolderDialog };
+enum class ModalKind {
+  MessageBox, InputBox, OpenDialog, SaveDialog, Form, FolderDialog,
+  PrintDialog, PrinterSetupDialog, FontDialog, ColorDialog  // see PrintDialogs.h
+};
 
 struct ModalQuestion {
   ModalKind kind = ModalKind::MessageBox;
@@ -27,6 +30,7 @@ struct ModalAnswer {
   std::vector<std::string> files;   // several chosen files
   bool readOnly = false;            // the open dialog's read-only box
   int filterIndex = 1;
+  std::vector<int> numbers;         // print, font and colour dialogs: see PrintDialogs.h
 };
 
 // Answers a question instead of the person; returning nothing lets the real dialog run.

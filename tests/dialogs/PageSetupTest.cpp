@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+#include "app/fHlpMain.h"
+#include "dialogs/formPgSetup.h"
+#include "support/ModalAnswers.h"
+#include "support/TempFolder.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Menus.h"
+#include "toolkit/ToolBar.h"
+
+namespace {
+class PageSetupTest : public ::testing::Test {
+protected:
+  PageSetupTest() {
+    Settings = TSettings();
+    Settings.SettingsFile = dir.File("Tarvoline.ini");
+    LoadSettings();  // the defaults
+  }
+  ~PageSetupTest() override { Settings = TSettings(); }
+  TNumberEdit& Field(TfrmPgSetup& F, const char* Name) {
+    return *static_cast<TNumberEdit*>(F.FindComponent(Name));
+  }
+  testsupport::TempFolder dir;
+};
+}  // namespace
+
+// These expectations use the decimal comma of the German locale the tests run in.
+TEST_F(PageSetupTest, NumberFieldsAreNormalisedWhenLeft) {
+  struct Case {
+    const char* typed;
+    const char* shown;
+  } cases[] = {{"12.5", "12,5"}, {" 12,5 ", "12,5"}, {"abc", "0"}, {"1x2", "12"},
+               {"", "0"},        {"1.2.3", "0"},      {"007", "7"},  {"-3", "3"}};
+  for (const auto& c : cases) {
+    double value = -1;
+    EXPECT_EQ(NormaliseNumberText(c.typed, value), c.shown) << c.typed;
+  }
+  TfrmPgSetup form(nullptr);
+  TNumberEdit& top = Field(form, "txtTop");
+  top.SetText("12.5");
+  form.txtFloatFieldExit(top);
+  EXPECT_EQ(top.Text(), "12,5");
+}
+
+TEST_F(PageSetupTest, UnitSwitchConvertsEveryFieldAndBack) {
+  Settings.Printer.MarginUnit = 0;
+  Settings.Printer.MarginLeft = 25;
+  TfrmPgSetup form(nullptr);
+  EXPECT_EQ(form.CurrentUnit(), 0);
+  TNumberEdit& left = Field(form, "txtLeft");
+  TNumberEdit& gutter = Field(form, "txtGutter");
+  EXPECT_EQ(left.Text(), "25");
+  gutter.SetText("12.5");  // switched before the field was left
+  form.cmbUnit->SetItemIndex(1);
+  form.cmbUnitClick();
+  EXPECT_EQ(left.Text(), "2,5");
+  EXPECT_EQ(gutter.Text(), "1,25");
+  form.cmbUnitClick();  // the same unit again changes nothing
+  EXPECT_EQ(left.Text(), "2,5");
+  form.cmbUnit->SetItemIndex(0);
+  form.cmbUnitClick();
+  EXPECT_EQ(left.Text(), "25");
+  EXPECT_EQ(gutter.Text(), "12,5");
+}
+
+TEST_F(PageSetupTest, OkStoresEveryControlAndTheFileKeepsIt) {
+  {
+    TfrmPgSetup form(nullptr);
+    form.chkHighlight->SetChecked(false);
+    form.chkMirror->SetChecked(true);
+    Field(form, "txtTop").SetText("2.25");
+    Field(form, "txtRightIndent").SetText("0,4");
+    form.header.rtfCenter->SetText("Seite $PAGENUM$");
+    form.header.rtfCenter->Font().SetName("Courier New");
+    form.header.rtfCenter->Font().SetStyle({TFontStyle::fsItalic});
+    form.footer.chkUse->SetChecked(true);
+    form.footer.chkBorder->SetChecked(true);
+    form.footer.shpBackColor->SetColor(0x00FF00);
+    form.footer.chkBackColor->SetChecked(true);
+    testsupport::QueueFormAnswer([&](TForm&) {
+      form.btnOkClick();
+      return form.ModalResult();
+    });
+    EXPECT_EQ(form.ShowModal(), mrOk);
+  }
+  ASSERT_TRUE(SaveSettings());
+  Settings.Printer = TPrinterSettings();
+  LoadSettings();
+  const TPrinterSettings& p = Settings.Printer;
+  EXPECT_FALSE(p.Highlight);
+  EXPECT_TRUE(p.Mirror);
+  EXPECT_DOUBLE_EQ(p.MarginTop, 2.25);
+  EXPECT_DOUBLE_EQ(p.MarginRightIndent, 0.4);
+  EXPECT_EQ(p.HeaderCenterText, "Seite $PAGENUM$");
+  EXPECT_EQ(p.HeaderCenterFont.Name, "Courier New");
+  EXPECT_TRUE(p.HeaderCenterFont.StyleItalic);
+  EXPECT_FALSE(p.HeaderCenterFont.StyleBold);
+  EXPECT_TRUE(p.UseFooter);
+  EXPECT_TRUE(p.FooterBorder);
+  EXPECT_TRUE(p.FooterUseBackColor);
+  EXPECT_EQ(p.FooterBackColor, 0x00FF00);
+  // A second dialog shows what was stored.
+  TfrmPgSetup again(nullptr);
+  EXPECT_EQ(Field(again, "txtTop").Text(), "2,25");
+  EXPECT_EQ(again.header.rtfCenter->Text(), "Seite $PAGENUM$");
+  EXPECT_TRUE(again.footer.chkBackColor->Checked());
+  EXPECT_EQ(again.footer.rtfLeft->BackColor(), RGB(0, 255, 0));
+}
+
+TEST_F(PageSetupTest, CancelAndEscapeKeepTheSettings) {
+  const double top = Settings.Printer.MarginTop;
+  TfrmPgSetup form(nullptr);
+  Field(form, "txtTop").SetText("9");
+  form.chkWrap->SetChecked(!Settings.Printer.Wrap);
+  form.FormKeyDown(VK_ESCAPE);
+  EXPECT_EQ(form.ModalResult(), mrCancel);
+  EXPECT_DOUBLE_EQ(Settings.Printer.MarginTop, top);
+  form.btnPreviewClick();  // "Übernehmen" stores without a preview to refresh
+  EXPECT_DOUBLE_EQ(Settings.Printer.MarginTop, 9);
+}
+
+TEST_F(PageSetupTest, CheckBoxRulesEnableTheirControls) {
+  Settings.Printer.LineNumbers = false;
+  Settings.Printer.UseFooter = false;
+  TfrmPgSetup form(nullptr);
+  EXPECT_FALSE(form.chkLineNumbersInMargin->Enabled());
+  form.chkLineNumbers->SetChecked(true);
+  form.chkLineNumbersClick();
+  EXPECT_TRUE(form.chkLineNumbersInMargin->Enabled());
+  EXPECT_FALSE(form.footer.rtfRight->Enabled());
+  EXPECT_FALSE(form.footer.shpBackColor->Enabled());
+  EXPECT_TRUE(form.header.rtfRight->Enabled());
+  form.footer.chkUse->SetChecked(true);
+  form.UseClick(form.footer);
+  EXPECT_TRUE(form.footer.rtfRight->Enabled());
+  EXPECT_TRUE(form.footer.chkMirror->Enabled());
+}
+
+TEST_F(PageSetupTest, MacrosGoIntoTheFieldEnteredLast) {
+  TfrmPgSetup form(nullptr);
+  EXPECT_EQ(form.ActiveHdrFtrField(), form.header.rtfLeft);
+  form.header.rtfLeft->SetText("");
+  form.tbPageNumber->Click();
+  EXPECT_EQ(form.header.rtfLeft->Text(), "$PAGENUM$");
+  form.footer.rtfRight->SetText("");
+  form.rtfEditFieldEnter(*form.footer.rtfRight);
+  form.tbPageCount->Click();
+  form.tbDate->Click();
+  form.tbTime->Click();
+  form.tbFileName->Click();
+  form.pmnuFileNameNameOnly->Click();
+  form.pmnuFileNamePathOnly->Click();
+  form.pmnuFileNameFullPath->Click();
+  EXPECT_EQ(form.footer.rtfRight->Text(),
+            "$PAGECOUNT$$DATE$$TIME$$TITLE$$FILENAME$$FILEPATH$$FULLPATH$");
+}
+
+TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
+  TfrmPgSetup form(nullptr);
+  const TColor before = form.header.shpLineColor->Color();
+  testsupport::QueueAnswer(IDCANCEL);
+  form.LineColorMouseDown(form.header);
+  EXPECT_EQ(form.header.shpLineColor->Color(), before);
+  testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .numbers = {0x123456}});
+  form.LineColorMouseDown(form.header);
+  EXPECT_EQ(form.header.shpLineColor->Color(), 0x123456);
+  // A new back colour reaches the fields at once when the box is checked.
+  form.header.chkBackColor->SetChecked(true);
+  testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .numbers = {0x00FFFF}});
+  form.BackColorMouseDown(form.header);
+  EXPECT_EQ(form.header.rtfCenter->BackColor(), RGB(255, 255, 0));
+  form.header.chkBackColor->SetChecked(false);
+  form.BackColorClick(form.header);
+  EXPECT_EQ(form.header.rtfCenter->BackColor(), RGB(255, 255, 255));
+
+  form.rtfEditFieldEnter(*form.header.rtfRight);
+  testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .value = "Courier New",
+                                       .numbers = {14, 0, 0xFF, 1 | 4}});
+  form.tbFontClick();
+  const TFont& f = form.header.rtfRight->Font();
+  EXPECT_EQ(f.Name(), "Courier New");
+  EXPECT_EQ(f.Size(), 14);
+  EXPECT_EQ(f.Color(), 0xFF);
+  EXPECT_TRUE(f.Style() == (TFontStyles{TFontStyle::fsBold, TFontStyle::fsUnderline}));
+}
+
+TEST_F(PageSetupTest, CaptionsAndUnitsInGerman) {
+  TfrmPgSetup form(nullptr);
+  EXPECT_EQ(form.Caption(), "Seite einrichten");
+  EXPECT_EQ(form.btnPreview->Caption(), "\xDC" "bernehmen");
+  EXPECT_EQ(form.footer.chkLine->Caption(), "Linie oben");
+  EXPECT_EQ(form.header.chkLine->Caption(), "Linie unten");
+  EXPECT_EQ(form.footer.lblCenter->Caption(), "Mitte:");
+  EXPECT_EQ(form.cmbUnit->Items(1), "Centimeter");
+  EXPECT_EQ(form.cmbUnit->ItemIndex(), 1);  // the default settings use centimetres
+}
