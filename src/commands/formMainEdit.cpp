@@ -1,5 +1,6 @@
 // The main window's Edit menu, its tool buttons and the navigation items of the Search menu:
 // each calls the editor or the edit command that does the work.
+#include <windows.h>
 #include <string>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
@@ -28,6 +29,25 @@ void WithEditor(F Command) {
     THourglass hourglass;
     Command(*editor);
   }
+}
+
+// The menu's keys reach the menu before the focused control: a text field of the window
+// (search panel, incremental search) gets the message for its own clipboard instead of
+// the document. Nullptr when the focus is elsewhere.
+HWND FocusedTextField() {
+  const HWND focus = GetFocus();
+  char className[16] = {};
+  if (!focus || !GetClassNameA(focus, className, sizeof className)) return nullptr;
+  return lstrcmpiA(className, "Edit") == 0 ? focus : nullptr;
+}
+
+// Sends the message to a focused text field, or runs the editor command.
+template <class F>
+void ToFieldOrEditor(UINT Message, WPARAM wParam, LPARAM lParam, F Command) {
+  if (HWND field = FocusedTextField())
+    SendMessageA(field, Message, wParam, lParam);
+  else
+    WithEditor(Command);
 }
 
 }  // namespace
@@ -116,7 +136,7 @@ void TfrmMain::mnuEditClick(TObject*) {
 }
 
 void TfrmMain::mnuEditUndoClick(TObject*) {
-  WithEditor([](TCodeEdit& E) { E.Undo(); });
+  ToFieldOrEditor(EM_UNDO, 0, 0, [](TCodeEdit& E) { E.Undo(); });
 }
 void TfrmMain::tbMainEditUndoClick(TObject* Sender) { mnuEditUndoClick(Sender); }
 
@@ -126,19 +146,19 @@ void TfrmMain::mnuEditRedoClick(TObject*) {
 void TfrmMain::tbMainEditRedoClick(TObject* Sender) { mnuEditRedoClick(Sender); }
 
 void TfrmMain::mnuEditCutClick(TObject*) {
-  WithEditor([](TCodeEdit& E) { E.CutToClipboard(); });
+  ToFieldOrEditor(WM_CUT, 0, 0, [](TCodeEdit& E) { E.CutToClipboard(); });
 }
 
 void TfrmMain::mnuEditCopyClick(TObject*) {
-  WithEditor([](TCodeEdit& E) { E.CopyToClipboard(); });
+  ToFieldOrEditor(WM_COPY, 0, 0, [](TCodeEdit& E) { E.CopyToClipboard(); });
 }
 
 void TfrmMain::mnuEditPasteClick(TObject*) {
-  WithEditor([](TCodeEdit& E) { E.PasteFromClipboard(); });
+  ToFieldOrEditor(WM_PASTE, 0, 0, [](TCodeEdit& E) { E.PasteFromClipboard(); });
 }
 
 void TfrmMain::mnuEditSelectAllClick(TObject*) {
-  WithEditor([](TCodeEdit& E) { E.SelectAll(); });
+  ToFieldOrEditor(EM_SETSEL, 0, -1, [](TCodeEdit& E) { E.SelectAll(); });
 }
 
 void TfrmMain::mnuEditCopyAndAttachClick(TObject*) { CopyAndAttach(GetActiveEditor()); }

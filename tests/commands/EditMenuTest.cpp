@@ -4,6 +4,7 @@
 #include "commands/EditCommands.h"
 #include "highlighters/CodeHighlighterIni.h"
 #include "toolkit/Clipboard.h"
+#include "toolkit/Controls.h"
 
 namespace {
 
@@ -11,6 +12,13 @@ using edittest::EditWindowTest;
 using codeedittest::Select;
 
 class EditMenuTest : public EditWindowTest {};
+
+void PutClipboard(const std::string& Text) {
+  Clipboard().Open(nullptr);
+  Clipboard().Empty();
+  Clipboard().SetData(CF_TEXT, Text + '\0');
+  Clipboard().Close();
+}
 
 ModalAnswer SaveAs(const std::string& Name) {
   ModalAnswer answer;
@@ -200,4 +208,31 @@ TEST_F(EditMenuTest, ClipboardItemsWorkOnTheActiveDocumentAndNothingWithoutOne) 
         "mnuEditPasteFromFile"})
     Click(name);
   EXPECT_EQ(testsupport::AskedQuestions().size(), 1u) << "only the close asked";
+}
+
+TEST_F(EditMenuTest, ClipboardKeysInATextFieldOfTheWindowStayInTheField) {
+  SetClipboardOverride(nullptr);  // the field's own messages use the system's clipboard
+  SetText("dokument");
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TEdit& field = *frmMain->txtIncSearch;
+  field.SetEnabled(true);
+  field.SetText("feld");
+  SetFocus(field.Handle());
+  ASSERT_EQ(GetFocus(), field.Handle());
+  PutClipboard("neu");
+  Click("mnuEditSelectAll");
+  Click("mnuEditPaste");
+  EXPECT_EQ(field.Text(), "neu");
+  Click("mnuEditSelectAll");
+  Click("mnuEditCut");
+  EXPECT_EQ(field.Text(), "");
+  EXPECT_EQ(ClipboardText(), "neu");
+  EXPECT_EQ(edit->Text(), "dokument") << "the document is not touched";
+  EXPECT_FALSE(edit->CanUndo());
+
+  edit->SetFocus();
+  Click("mnuEditSelectAll");
+  Click("mnuEditCopy");
+  EXPECT_EQ(ClipboardText(), "dokument");
 }
