@@ -180,6 +180,14 @@ void TfrmMain::FormShow() {
   if (Settings.ViewLeftPanelWidth > 0) pnlLeft->SetWidth(Settings.ViewLeftPanelWidth);
   pnlLeft->SetVisible(Settings.ViewLeftPanel);
   splitterLeft->SetVisible(Settings.ViewLeftPanel);
+  pnlLeftTopResize(nullptr);
+  if (cmbSnipFiles->Count() > 0) {
+    int index = 0;
+    for (int i = 0; i < cmbSnipFiles->Count(); ++i)
+      if (cmbSnipFiles->Items(i) == Settings.LastOpenedSnipFile) index = i;
+    cmbSnipFiles->SetItemIndex(index);
+    LoadSnippetFile(cmbSnipFiles->Items(index));
+  }
   if (cmbSnipFiles->Count() > 0) {
     int index = 0;
     for (int i = 0; i < cmbSnipFiles->Count(); ++i)

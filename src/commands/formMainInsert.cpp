@@ -42,6 +42,8 @@ void TfrmMain::BuildSnippetsPanel() {
     tvSnipsMouseMove(S, Sh, X, Y);
   };
   cmbSnipFiles->OnClick = [this](TObject* S) { cmbSnipFilesChange(S); };
+  // The top bar follows the panel's width, which only the splitter and the settings change.
+  splitterLeft->OnMoved = [this](TObject* S) { pnlLeftTopResize(S); };
   if (auto* popup = Find<TPopupMenu>("pmnuSnips"))
     popup->OnPopup = [this](TObject* S) { pmnuSnipsPopup(S); };
 }

@@ -279,6 +279,12 @@ TEST_F(FileCommandsTest, TabsAnswerRealMouseMessages) {
   send(WM_LBUTTONUP, 0, to);
   EXPECT_EQ(TabTitles(), (std::vector<std::string>{"3.txt", "4.txt", "1.txt"}));
 
+  // Dropped below every tab nothing moves.
+  send(WM_LBUTTONDOWN, MK_LBUTTON, center(0));
+  send(WM_MOUSEMOVE, MK_LBUTTON, outside);
+  send(WM_LBUTTONUP, 0, outside);
+  EXPECT_EQ(TabTitles(), (std::vector<std::string>{"3.txt", "4.txt", "1.txt"}));
+
   // Dropped onto itself nothing moves; Ctrl and a left click close the active tab.
   from = center(2);
   send(WM_LBUTTONDOWN, MK_LBUTTON, from);

@@ -171,6 +171,17 @@ TEST_F(SnippetsTest, FileListAndChoosingAFile) {
   files.SetItemIndex(zwei);
   frmMain->cmbSnipFilesChange(&files);
   EXPECT_EQ(Keys(), std::vector<std::string>{"z"});
+
+  // Showing the window loads the file of the last run, or the first listed when it is gone.
+  Settings.LastOpenedSnipFile = "weg";
+  frmMain->FormShow();
+  EXPECT_EQ(files.ItemIndex(), 0);
+  EXPECT_EQ(Settings.LastOpenedSnipFile, files.Items(0));
+  Settings.LastOpenedSnipFile = "zwei";
+  frmMain->FormShow();
+  EXPECT_EQ(files.ItemIndex(), zwei);
+  EXPECT_EQ(Keys(), std::vector<std::string>{"z"});
+  ShowWindow(frmMain->Handle(), SW_HIDE);
 }
 
 TEST_F(SnippetsTest, DoubleClickAndEnterInsertSnippetsAsOneUndoStep) {
@@ -243,6 +254,9 @@ TEST_F(SnippetsTest, ContextMenuEnablesFolderCommandsAndExpandsSubtrees) {
 
   Settings.ViewLeftPanel = true;
   frmMain->pnlLeft->SetVisible(true);
+  frmMain->pnlLeft->SetWidth(260);
+  frmMain->splitterLeft->OnMoved(frmMain->splitterLeft);
+  EXPECT_EQ(frmMain->cmbSnipFiles->Width(), frmMain->Find<TPanel>("pnlLeftTop")->Width());
   frmMain->Find<TMenuItem>("pmnuSnipsHide")->Click();
   EXPECT_FALSE(frmMain->pnlLeft->Visible());
   EXPECT_FALSE(Settings.ViewLeftPanel);
