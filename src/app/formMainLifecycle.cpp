@@ -188,13 +188,6 @@ void TfrmMain::FormShow() {
     cmbSnipFiles->SetItemIndex(index);
     LoadSnippetFile(cmbSnipFiles->Items(index));
   }
-  if (cmbSnipFiles->Count() > 0) {
-    int index = 0;
-    for (int i = 0; i < cmbSnipFiles->Count(); ++i)
-      if (cmbSnipFiles->Items(i) == Settings.LastOpenedSnipFile) index = i;
-    cmbSnipFiles->SetItemIndex(index);
-    LoadSnippetFile(cmbSnipFiles->Items(index));
-  }
 
   ShowWindow(Handle(), Settings.WindowState == 1 ? SW_MAXIMIZE : SW_SHOWNORMAL);
   SetForegroundWindow(Handle());
