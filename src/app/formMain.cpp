@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
   ConnectEditCommands();
   ConnectFormatCommands();
   ConnectSearchCommands();
+  ConnectToolsCommands();
   DisableUnbuiltCommands();
   ArrangeToolBar();
 }

@@ -333,6 +333,10 @@ private:
   void ConnectEditCommands();
   void ConnectFormatCommands();
   void ConnectSearchCommands();
+  void ConnectToolsCommands();
+  void mnuFileOpenFastClick(TObject* Sender);
+  void mnuInsertSpecialCharsClick(TObject* Sender);
+  void mnuFilePropertiesClick(TObject* Sender);
   void ConnectSearchPanelKeys();
   void OpenSearchPanel(bool AllDocuments);
   void HideBottomPanel();

@@ -1,0 +1,127 @@
+// The find-files dialog: lists files by name mask and content, opens them, replaces in them.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+#include "toolkit/Form.h"
+
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TEdit;
+class TGroupBox;
+class TLabel;
+class TListView;
+class TPageControl;
+class TRegex;
+class TStringList;
+class TTabSheet;
+
+// ---- The work behind the dialog, testable without it --------------------------------------
+
+struct TFindInFilesOptions {
+  bool CaseSensitive = false;
+  bool WholeWords = false;
+  bool UseRegExpr = false;
+};
+
+// The search text as one compiled test. Raises ERegex from the constructor for a pattern that
+// does not compile, so a bad expression is reported before any file is read; Contains and
+// Replace may raise ERegex for a runaway search.
+class TContentMatcher {
+public:
+  TContentMatcher(const std::string& SearchText, const TFindInFilesOptions& Options);
+  ~TContentMatcher();
+  bool Contains(std::string_view Content);
+  std::string Replace(const std::string& Content, const std::string& Replacement);
+
+private:
+  std::string text_;
+  bool caseSensitive_;
+  std::unique_ptr<TRegex> regex_;
+};
+
+// The full paths of the files in Folder (and, with Recurse, its sub-folders) whose names match
+// Mask, in listing order. A folder already on the current path (a link back up) is skipped.
+std::vector<std::string> ListMatchingFiles(const std::string& Folder, const std::string& Mask,
+                                           bool Recurse);
+// The file's bytes; false when it cannot be opened, read whole, or held in memory.
+bool ReadFileBytes(const std::string& FileName, std::string& Content);
+
+// ---- The dialog ----------------------------------------------------------------------------
+
+class TfrmOpenFast : public TForm {
+public:
+  explicit TfrmOpenFast(TComponent* Owner);
+  ~TfrmOpenFast() override;
+
+  void TranslateForm();
+  // The listed paths, all or only the selected ones, in list order.
+  std::vector<std::string> Files(bool SelectedOnly) const;
+  // Whether a search or replace run is going on (the dialog cannot close meanwhile).
+  bool Running() const { return running_; }
+
+  TGroupBox* grpFiles;
+  TLabel* lblMask;
+  TComboBox* cmbMask;
+  TLabel* lblDir;
+  TComboBox* cmbDir;
+  TButton* btnDirSel;
+  TButton* btnActFolder;
+  TCheckBox* chkUseSubDirs;
+  TPageControl* pcSR;
+  TTabSheet* tabSearch;
+  TTabSheet* tabReplace;
+  TLabel* lblSearch;
+  TComboBox* cmbSearch;
+  TEdit* txtSearch;
+  TCheckBox* chkCaseSensitive;
+  TCheckBox* chkWholeWords;
+  TCheckBox* chkUseRegExpr;
+  TCheckBox* chkMultiLine;
+  TButton* btnSearch;
+  TLabel* lblReplace;
+  TComboBox* cmbReplace;
+  TEdit* txtReplace;
+  TCheckBox* chkReplaceEscape;
+  TCheckBox* chkReplaceSelectedOnly;
+  TButton* btnReplace;
+  TLabel* lblFiles;
+  TListView* lstFiles;
+  TButton* btnOpen;
+  TButton* btnOpenAll;
+  TButton* btnCancel;
+
+  void btnSearchClick(TObject* Sender);
+  void btnReplaceClick(TObject* Sender);
+
+private:
+  void CreateControls();
+  void FormCreate();
+  void UpdateOptionControls();
+  void chkMultiLineClick(TObject* Sender);
+  void pcSRChange(TObject* Sender);
+  void OpenClick(bool All, int Result);
+  void AddToHistory(const std::string& Text, TComboBox& Box, TStringList& List);
+  void HookHistoryKeys(TComboBox& Box, TButton* EnterButton);
+  std::string SearchText() const;
+  std::string ReplaceText() const;
+  TFindInFilesOptions Options() const;
+  void StoreSearchOptions();
+  // Runs Step once per item with messages processed between items; false when cancelled.
+  void BeginRun(TButton& Button);
+  void EndRun();
+  bool CancelRequested();
+  void Search(const std::string& Text);
+  void Replace();
+  void ShowRegexError(const std::exception& Error);
+  void SetFiles(const std::vector<std::string>& Files);
+
+  bool running_ = false;
+  // The running button's cancel mark: 1 while a run goes on, -1 once cancelled.
+  int cancelMark_ = 0;
+  TButton* runningButton_ = nullptr;
+  std::string runningCaption_;
+  bool multiLine_ = false;
+};

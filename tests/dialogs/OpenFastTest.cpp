@@ -1,0 +1,410 @@
+// The find-files dialog on real folders: listing, the three search modes, opening limits,
+// replacing in files on disk.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include <memory>
+#include "app/fHlpMain.h"
+#include "app/fMain.h"
+#include "dialogs/formOpenFast.h"
+#include "foundation/Regex.h"
+#include "support/ModalAnswers.h"
+#include "support/TempFolder.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/Controls.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/ListView.h"
+#include "toolkit/PageControl.h"
+#include "foundation/fMain.h"
+
+namespace {
+
+using testsupport::QueueAnswer;
+
+// Answers the next message box with Result after checking its title.
+void ExpectBox(const std::string& Caption, int Result = IDOK, std::string* Text = nullptr) {
+  QueueAnswer(ModalAnswer{Result}, [Caption, Text](const ModalQuestion& q) {
+    EXPECT_EQ(q.kind, ModalKind::MessageBox);
+    EXPECT_EQ(q.caption, Caption) << q.text;
+    if (Text) *Text = q.text;
+  });
+}
+
+class OpenFastTest : public testing::Test {
+protected:
+  void SetUp() override {
+    saved_ = Settings.OpenFast;
+    Settings.OpenFast = TOpenFastSettings();
+    folder.Write("first.txt", "Needle at the start");
+    folder.Write("last.txt", "the end holds the needle");
+    folder.Write("empty.txt", "");
+    folder.Write("binary.dat", std::string("\0\x01\xFFneedle\0", 10));
+    folder.Write("other.txt", "nothing here; needles only as part");
+    CreateDirectoryA(folder.File("sub").c_str(), nullptr);
+    folder.Write("sub\\deep.txt", "a needle below");
+  }
+  void TearDown() override {
+    dialog.reset();
+    Settings.OpenFast = saved_;
+  }
+  TfrmOpenFast& Dialog() {
+    if (!dialog) dialog = std::make_unique<TfrmOpenFast>(nullptr);
+    return *dialog;
+  }
+  // Runs a search and gives the listed files' names relative to the folder.
+  std::vector<std::string> Find(const std::string& Mask, const std::string& Text,
+                                bool SubDirs = false) {
+    TfrmOpenFast& d = Dialog();
+    d.cmbMask->SetText(Mask);
+    d.cmbDir->SetText(folder.Path());
+    d.chkUseSubDirs->SetChecked(SubDirs);
+    d.cmbSearch->SetText(Text);
+    d.btnSearchClick(nullptr);
+    std::vector<std::string> names;
+    for (const std::string& file : d.Files(false)) names.push_back(file.substr(folder.Path().size()));
+    // The file system decides the listing order.
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  testsupport::TempFolder folder;
+  std::unique_ptr<TfrmOpenFast> dialog;
+
+private:
+  TOpenFastSettings saved_;
+};
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(ContentMatcher, FindsAtTheFirstAndLastByteInEachModeAndNothingInAnEmptyText) {
+  struct Case {
+    const char* Text;
+    TFindInFilesOptions Options;
+    std::string Content;
+    bool Expected;
+  };
+  const TFindInFilesOptions plain{}, cased{true, false, false}, word{false, true, false},
+      regex{false, false, true};
+  const Case cases[] = {
+      {"abc", plain, "ABCxyz", true},
+      {"abc", plain, "xyzABC", true},
+      {"abc", cased, "xyzABC", false},
+      {"abc", cased, "xyzabc", true},
+      {"abc", plain, "", false},
+      {"abc", plain, "ab", false},
+      {"abc", plain, std::string("\0\0abc\0", 6), true},
+      {"abc", word, "abc def", true},
+      {"abc", word, "xx abc", true},
+      {"abc", word, "abcdef", false},
+      {"a.c", word, "x a-c y", true},  // the dot is the wildcard
+      {"abc", word, "", false},
+      {"^a\\d+$", regex, "A12", true},
+      {"^a\\d+$", regex, "A1x", false},
+      {"z$", regex, std::string("\xFFz", 2), true},
+      {"x*", regex, "", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.Text) + " in \"" + c.Content + "\"");
+    TContentMatcher matcher(c.Text, c.Options);
+    EXPECT_EQ(matcher.Contains(c.Content), c.Expected);
+  }
+}
+
+TEST(ContentMatcher, ABadPatternFailsWhenBuiltAndReplaceFollowsTheMode) {
+  EXPECT_THROW(TContentMatcher("a(b", TFindInFilesOptions{false, false, true}), ERegex);
+  EXPECT_NO_THROW(TContentMatcher("a(b", TFindInFilesOptions{}));
+  TContentMatcher plain("ab", TFindInFilesOptions{});
+  EXPECT_EQ(plain.Replace("AB ab aB", "x"), "x x x");
+  TContentMatcher cased("ab", TFindInFilesOptions{true, false, false});
+  EXPECT_EQ(cased.Replace("AB ab aB", "x"), "AB x aB");
+  TContentMatcher groups("(\\w)=(\\w)", TFindInFilesOptions{false, false, true});
+  EXPECT_EQ(groups.Replace("a=b c=d", "$2=$1"), "b=a d=c");
+}
+
+TEST(ListMatchingFiles, ListsByMaskWithOrWithoutSubFolders) {
+  testsupport::TempFolder folder;
+  folder.Write("a.txt", "");
+  folder.Write("b.log", "");
+  CreateDirectoryA(folder.File("s").c_str(), nullptr);
+  folder.Write("s\\c.txt", "");
+  EXPECT_EQ(ListMatchingFiles(folder.Path(), "*.txt", false), Names{folder.File("a.txt")});
+  EXPECT_EQ(ListMatchingFiles(folder.Path(), "*.txt", true),
+            (Names{folder.File("a.txt"), folder.File("s\\c.txt")}));
+  EXPECT_TRUE(ListMatchingFiles(folder.File("missing"), "*", true).empty());
+}
+
+TEST(ReadFileBytes, ReadsEveryByteAndFailsForAMissingFile) {
+  testsupport::TempFolder folder;
+  const std::string bytes("\0\r\n\x1A\xFF", 5);
+  folder.Write("b", bytes);
+  folder.Write("e", "");
+  std::string content = "old";
+  EXPECT_TRUE(ReadFileBytes(folder.File("b"), content));
+  EXPECT_EQ(content, bytes);
+  EXPECT_TRUE(ReadFileBytes(folder.File("e"), content));
+  EXPECT_EQ(content, "");
+  EXPECT_FALSE(ReadFileBytes(folder.File("none"), content));
+}
+
+TEST_F(OpenFastTest, SearchesInEachModeIncludingFirstAndLastBytesAndBinaryFiles) {
+  EXPECT_EQ(Find("*", "needle"), (Names{"binary.dat", "first.txt", "last.txt", "other.txt"}));
+  EXPECT_EQ(Find("*.txt", "needle"), (Names{"first.txt", "last.txt", "other.txt"}));
+  EXPECT_EQ(Dialog().lblFiles->Caption(), "3 Dateien gefunden:");
+  Dialog().chkCaseSensitive->SetChecked(true);
+  EXPECT_EQ(Find("*.txt", "needle"), (Names{"last.txt", "other.txt"}));
+  Dialog().chkCaseSensitive->SetChecked(false);
+  Dialog().chkWholeWords->SetChecked(true);
+  EXPECT_EQ(Find("*.txt", "needle"), (Names{"first.txt", "last.txt"}));
+  EXPECT_EQ(Find("*", "needle", true), (Names{"binary.dat", "first.txt", "last.txt", "sub\\deep.txt"}));
+  Dialog().chkWholeWords->SetChecked(false);
+  Dialog().chkUseRegExpr->SetChecked(true);
+  EXPECT_EQ(Find("*.txt", "needle$"), (Names{"last.txt"}));
+  EXPECT_EQ(Find("*.txt", "^needle"), (Names{"first.txt"}));
+  EXPECT_TRUE(Settings.OpenFast.UseRegExpr);
+  EXPECT_FALSE(Settings.OpenFast.WholeWords);
+}
+
+TEST_F(OpenFastTest, BlanksOnlyListEveryFileAndNothingFoundIsReported) {
+  EXPECT_EQ(Find("*.txt", "   "), (Names{"empty.txt", "first.txt", "last.txt", "other.txt"}));
+  ExpectBox("Keine Dateien gefunden");
+  EXPECT_TRUE(Find("*.txt", "absent").empty());
+  EXPECT_EQ(Dialog().lblFiles->Caption(), "0 Dateien gefunden:");
+  std::string text;
+  ExpectBox("Ung\xFCltiges Verzeichnis", IDOK, &text);
+  Dialog().cmbDir->SetText(folder.File("missing"));
+  Dialog().btnSearchClick(nullptr);
+  EXPECT_NE(text.find("missing\" existiert nicht."), std::string::npos) << text;
+}
+
+TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsRead) {
+  Dialog().chkUseRegExpr->SetChecked(true);
+  ExpectBox("Regul\xE4rer Ausdruck");
+  EXPECT_TRUE(Find("*", "needle(").empty());
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 1u) << "no second box about empty results";
+}
+
+TEST_F(OpenFastTest, HistoriesKeepOneEntryPerTextIgnoringCaseAndAtMostThirty) {
+  for (int i = 0; i < 35; ++i) Settings.OpenFast.MaskMRU.Add("m" + std::to_string(i));
+  Find("*.TXT", "NEEDLE");
+  Find("*.txt", "needle");
+  EXPECT_EQ(Dialog().cmbSearch->Count(), 1);
+  EXPECT_EQ(Dialog().cmbSearch->Items(0), "needle");
+  EXPECT_EQ(Settings.OpenFast.SearchMRU.Text(), "needle\r\n");
+  EXPECT_EQ(Settings.OpenFast.MaskMRU.Count(), 30);
+  EXPECT_EQ(Settings.OpenFast.MaskMRU[0], "*.txt");
+  EXPECT_EQ(Settings.OpenFast.MaskMRU[1], "m0");
+  EXPECT_EQ(Settings.OpenFast.DirMRU[0], folder.Path());
+  TfrmOpenFast again(nullptr);
+  EXPECT_EQ(again.cmbMask->Text(), "*.txt");
+  EXPECT_EQ(again.cmbMask->Count(), 30);
+}
+
+TEST_F(OpenFastTest, OpeningAsksAboveTwentyAndRefusesAboveAHundred) {
+  testsupport::TempFolder many;
+  for (int i = 0; i < 101; ++i) many.Write("f" + std::to_string(1000 + i) + ".txt", "x");
+  TfrmOpenFast& d = Dialog();
+  d.cmbMask->SetText("*.txt");
+  d.cmbDir->SetText(many.Path());
+  d.btnSearchClick(nullptr);
+  ASSERT_EQ(d.lstFiles->Count(), 101);
+  ExpectBox("Zu viele Dateien gefunden");
+  d.btnOpenAll->Click();
+  EXPECT_EQ(d.ModalResult(), mrNone);
+  for (int i = 0; i < 21; ++i) d.lstFiles->Items(i)->SetSelected(true);
+  ExpectBox("Viele Dateien gefunden", IDNO);
+  d.btnOpen->Click();
+  EXPECT_EQ(d.ModalResult(), mrNone);
+  ExpectBox("Viele Dateien gefunden", IDYES);
+  d.btnOpen->Click();
+  EXPECT_EQ(d.ModalResult(), mrOk);
+  d.SetModalResult(mrNone);
+  d.lstFiles->Items(0)->SetSelected(false);
+  d.btnOpen->Click();
+  EXPECT_EQ(d.ModalResult(), mrOk) << "twenty open without a question";
+  EXPECT_EQ(d.Files(true).size(), 20u);
+}
+
+TEST_F(OpenFastTest, ReplaceRewritesTheListedFilesExactlyAndLeavesOthers) {
+  folder.Write("long.txt", "AAAA-long text-AAAA");
+  Find("*.txt", "aaaa");
+  ASSERT_EQ(Dialog().Files(false).size(), 1u);
+  TfrmOpenFast& d = Dialog();
+  d.cmbSearch->SetText("-long text-");
+  d.cmbReplace->SetText("\\t\\c65");
+  d.chkReplaceEscape->SetChecked(true);
+  std::string text;
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(text, "Es wurden 1 Dateien verarbeitet.");
+  EXPECT_EQ(folder.Read("long.txt"), "AAAA\tAAAAA");
+  EXPECT_EQ(folder.Read("first.txt"), "Needle at the start");
+  EXPECT_TRUE(Settings.OpenFast.ReplaceEscape);
+  EXPECT_EQ(Settings.OpenFast.ReplaceMRU[0], "\\t\\c65");
+}
+
+TEST_F(OpenFastTest, ReplaceReportsAMissingSelectionOrSearchTextAndABadPatternBeforeWriting) {
+  Find("*.txt", "needle");
+  TfrmOpenFast& d = Dialog();
+  d.chkReplaceSelectedOnly->SetChecked(true);
+  d.cmbSearch->SetText("");
+  ExpectBox("Fehlende Dateiauswahl");
+  d.btnReplaceClick(nullptr);
+  d.lstFiles->Items(0)->SetSelected(true);
+  ExpectBox("Fehlender Suchbegriff");
+  d.btnReplaceClick(nullptr);
+  d.chkUseRegExpr->SetChecked(true);
+  d.cmbSearch->SetText("needle[");
+  ExpectBox("Regul\xE4rer Ausdruck");
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(folder.Read("first.txt"), "Needle at the start");
+  d.chkReplaceEscape->SetChecked(true);
+  d.chkUseRegExpr->SetChecked(false);
+  d.cmbSearch->SetText("needle");
+  d.cmbReplace->SetText("\\cxyz");
+  ExpectBox("Ersetzen in Dateien");
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(folder.Read("first.txt"), "Needle at the start") << "a bad escape writes nothing";
+}
+
+TEST_F(OpenFastTest, AFileThatCannotBeWrittenKeepsItsBytesAndIsNamed) {
+  Find("*.txt", "needle");
+  ASSERT_EQ(Dialog().Files(false).size(), 3u);
+  SetFileAttributesA(folder.File("last.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+  TfrmOpenFast& d = Dialog();
+  d.cmbReplace->SetText("pin");
+  std::string text;
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  SetFileAttributesA(folder.File("last.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(folder.Read("last.txt"), "the end holds the needle");
+  EXPECT_EQ(folder.Read("first.txt"), "pin at the start");
+  EXPECT_EQ(folder.Read("other.txt"), "nothing here; pins only as part");
+  EXPECT_EQ(text.rfind("Es wurden 2 Dateien verarbeitet.", 0), 0u) << text;
+  EXPECT_NE(text.find(folder.File("last.txt")), std::string::npos) << text;
+
+  SetTextFileFaultsForTests(-1, 3);
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  SetTextFileFaultsForTests(-1, -1);
+  EXPECT_EQ(folder.Read("first.txt"), "pin at the start") << "a write failing midway";
+  EXPECT_EQ(text.rfind("Es wurden 0 Dateien verarbeitet.", 0), 0u) << text;
+}
+
+TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
+  Find("*.txt", "needle");
+  TfrmOpenFast& d = Dialog();
+  const std::vector<std::string> files = d.Files(false);
+  ASSERT_EQ(files.size(), 3u);
+  std::vector<std::string> before;
+  for (const std::string& file : files) before.push_back(folder.Read(file.substr(folder.Path().size())));
+  d.cmbReplace->SetText("N");
+  // The press arrives once the first file is done: the running button then cancels.
+  PostMessageA(d.btnReplace->Handle(), BM_CLICK, 0, 0);
+  std::string text;
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(text, "Es wurden 1 Dateien verarbeitet.");
+  for (size_t i = 0; i < files.size(); ++i) {
+    const std::string now = folder.Read(files[i].substr(folder.Path().size()));
+    if (i == 0)
+      EXPECT_EQ(now.find("eedle"), std::string::npos) << now;
+    else
+      EXPECT_EQ(now, before[i]);
+  }
+  EXPECT_EQ(d.btnReplace->Caption(), "Ersetzen");
+  EXPECT_TRUE(d.btnCancel->Enabled());
+  EXPECT_FALSE(d.Running());
+  EXPECT_EQ(d.ModalResult(), mrNone);
+}
+
+TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
+  folder.Write("runaway.txt", std::string(40, 'a'));
+  TContentMatcher matcher("(a|aa)+(b|\\d)", TFindInFilesOptions{false, false, true});
+  try {
+    matcher.Contains(std::string(40, 'a'));
+    FAIL() << "the search should have run out of steps";
+  } catch (const ERegex& error) {
+    EXPECT_EQ(error.ErrorCode(), RegexStepLimitError);
+  }
+  Dialog().chkUseRegExpr->SetChecked(true);
+  ExpectBox("Regul\xE4rer Ausdruck");
+  EXPECT_TRUE(Find("runaway.txt", "(a|aa)+(b|\\d)").empty());
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+  EXPECT_FALSE(Dialog().Running());
+}
+
+TEST(ListMatchingFiles, AFolderLinkedBackUpIsWalkedOnce) {
+  testsupport::TempFolder folder;
+  folder.Write("a.txt", "");
+  CreateDirectoryA(folder.File("s").c_str(), nullptr);
+  const std::string link = folder.File("s\\up");
+  if (!CreateSymbolicLinkA(link.c_str(), folder.Path().c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+    GTEST_SKIP() << "no folder links here";
+  const Names files = ListMatchingFiles(folder.Path(), "*.txt", true);
+  RemoveDirectoryA(link.c_str());
+  EXPECT_EQ(files, Names{folder.File("a.txt")});
+}
+
+TEST_F(OpenFastTest, OptionsExcludeEachOtherAndMultiLineCarriesTheTexts) {
+  TfrmOpenFast& d = Dialog();
+  EXPECT_EQ(d.pcSR->ActivePage(), d.tabSearch);
+  EXPECT_FALSE(d.btnReplace->Enabled()) << "nothing listed yet";
+  SendMessageA(d.chkWholeWords->Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(d.chkUseRegExpr->Enabled());
+  SendMessageA(d.chkWholeWords->Handle(), BM_CLICK, 0, 0);
+  SendMessageA(d.chkUseRegExpr->Handle(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(d.chkWholeWords->Enabled());
+  EXPECT_TRUE(d.chkUseRegExpr->Enabled());
+  d.cmbSearch->SetText("one");
+  d.cmbReplace->SetText("two");
+  SendMessageA(d.chkMultiLine->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(d.txtSearch->Visible());
+  EXPECT_FALSE(d.cmbSearch->Visible());
+  EXPECT_EQ(d.txtSearch->Text(), "one");
+  EXPECT_EQ(d.txtReplace->Text(), "two");
+  d.txtSearch->SetText("first\r\nsecond");
+  d.txtReplace->SetText("\r\nx");
+  SendMessageA(d.chkMultiLine->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(d.cmbSearch->Visible());
+  EXPECT_EQ(d.cmbSearch->Text(), "first");
+  EXPECT_EQ(d.cmbReplace->Text(), "");
+}
+
+TEST_F(OpenFastTest, MultiLineSearchFindsTextAcrossLineBreaks) {
+  folder.Write("two.txt", "end of one\r\nstart of two");
+  TfrmOpenFast& d = Dialog();
+  d.chkMultiLine->SetChecked(true);
+  d.txtSearch->SetText("one\r\nstart");
+  EXPECT_EQ(Find("*.txt", "ignored"), Names{"two.txt"});
+  EXPECT_TRUE(Settings.OpenFast.MultiLine);
+  EXPECT_EQ(Settings.OpenFast.SearchMRU.Count(), 0) << "memo texts stay out of the history";
+}
+
+TEST_F(OpenFastTest, FolderButtonsAndHistoryKeys) {
+  TfrmOpenFast& d = Dialog();
+  char current[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, current);
+  d.btnActFolder->Click();
+  EXPECT_EQ(d.cmbDir->Text(), current);
+  ModalAnswer chosen{IDOK, folder.Path()};
+  testsupport::QueueAnswer(chosen, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.kind, ModalKind::FolderDialog);
+  });
+  d.btnDirSel->Click();
+  EXPECT_EQ(AddBackslash(d.cmbDir->Text()), folder.Path());
+  d.cmbMask->AddItem("*.a");
+  d.cmbMask->AddItem("*.b");
+  d.cmbMask->SetItemIndex(0);
+  SetKeyStateOverride([](int Key) { return Key == VK_SHIFT; });
+  SendMessageA(d.cmbMask->EditHandle(), WM_KEYDOWN, VK_DELETE, 0);
+  SetKeyStateOverride(nullptr);
+  ASSERT_EQ(d.cmbMask->Count(), 1);
+  EXPECT_EQ(d.cmbMask->Items(0), "*.b");
+  d.cmbMask->SetText("*.txt");
+  d.cmbDir->SetText(folder.Path());
+  d.cmbSearch->SetText("needle");
+  SendMessageA(d.cmbSearch->EditHandle(), WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(d.lstFiles->Count(), 3) << "Enter searches";
+}
