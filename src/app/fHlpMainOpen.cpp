@@ -1,6 +1,7 @@
 // Opening documents: reading, the size and binary warnings, and the highlighter choice.
 #include <windows.h>
 #include <shlobj.h>
+#include "app/clsFileWatch.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
 #include "app/formMain.h"
@@ -394,7 +395,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
         DiscardNewTab(frame, previousActive);
         return FinishOpen(nullptr);
       }
-      // The file watcher slot stays empty until the watcher exists in the program.
+      if (!reload && Settings.General.ChangeNotify) WatchDocumentFile(*frame, fileName);
       StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
       RememberOpened(fileName);
     } catch (const std::exception&) {

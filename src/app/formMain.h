@@ -102,6 +102,8 @@ public:
   void RunWhenNoModal(std::function<void()> Work);
   // True while a modal question owned by this window is open.
   bool ModalQuestionOpen() const;
+  // A watched file changed outside: ask whether to reload the document numbered Tag.
+  void FileChangeNotify(int Tag);
 
   // File menu and tab commands.
   void mnuFileNewDocClick(TObject* Sender);

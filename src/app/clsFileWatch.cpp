@@ -1,0 +1,166 @@
+#include "app/clsFileWatch.h"
+#include <cstddef>
+#include "app/formMain.h"
+#include "app/frameEdit.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Synchronize.h"
+
+namespace {
+
+constexpr ULONG_PTR kChangeKey = 1;
+constexpr ULONG_PTR kStopKey = 2;
+// How long a cancelled request may take to report back before its buffer is given up.
+constexpr DWORD kCancelWaitMs = 1000;
+
+void NotifyMainWindow(int Tag) {
+  if (!frmMain) return;
+  frmMain->RunWhenNoModal([Tag] {
+    if (frmMain) frmMain->FileChangeNotify(Tag);
+  });
+}
+
+}  // namespace
+
+std::string WatchedFolderOf(const std::string& FileName) {
+  const std::string folder = ExtractFilePath(FileName);
+  // "C:" alone would name the drive's current folder, not its root.
+  if (folder.size() == 3 && folder[1] == ':') return folder;
+  return ExcludeTrailingBackslash(folder);
+}
+
+std::string FirstChangedName(const void* Buffer, DWORD Bytes) {
+  constexpr DWORD kHead = offsetof(FILE_NOTIFY_INFORMATION, FileName);
+  if (Bytes < kHead) return {};
+  const auto* record = static_cast<const FILE_NOTIFY_INFORMATION*>(Buffer);
+  const DWORD nameBytes = record->FileNameLength;
+  if (nameBytes == 0 || nameBytes > Bytes - kHead) return {};
+  const int wideChars = static_cast<int>(nameBytes / sizeof(WCHAR));
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, record->FileName, wideChars,
+                                       nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string name(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, record->FileName, wideChars, name.data(), size,
+                      nullptr, nullptr);
+  return name;
+}
+
+bool TakeChangeRecord(int& LastNotified, int Tag, bool MatchesFile) {
+  if (MatchesFile && LastNotified != Tag) {
+    LastNotified = Tag;
+    return true;
+  }
+  LastNotified = -1;
+  return false;
+}
+
+// ---- TFileWatcherThread -------------------------------------------------------------------
+
+void TFileWatcherThread::THandleCloser::operator()(HANDLE Handle) const {
+  if (Handle && Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
+}
+
+TFileWatcherThread::TFileWatcherThread(const std::string& FileName, int Tag,
+                                       TFileChangeHandler OnChange)
+    : dir_(WatchedFolderOf(FileName)),
+      fileName_(FileName),
+      tag_(Tag),
+      onChange_(OnChange ? std::move(OnChange) : TFileChangeHandler(NotifyMainWindow)) {
+  InitSynchronize();
+  HANDLE dir = CreateFileA(dir_.c_str(), FILE_LIST_DIRECTORY,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr);
+  if (dir == INVALID_HANDLE_VALUE) throw EFileWatcher("Cannot watch folder " + dir_);
+  dirHandle_.reset(dir);
+  port_.reset(CreateIoCompletionPort(dir, nullptr, kChangeKey, 1));
+  if (!port_) throw EFileWatcher("No completion port for " + dir_);
+  thread_.reset(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
+  if (!thread_) throw EFileWatcher("No watcher thread for " + dir_);
+}
+
+TFileWatcherThread::~TFileWatcherThread() {
+  Terminate();
+  if (thread_) WaitForThreadServingSynchronize(thread_.get());
+}
+
+void TFileWatcherThread::Terminate() {
+  if (terminated_.exchange(true)) return;
+  if (port_) PostQueuedCompletionStatus(port_.get(), 0, kStopKey, nullptr);
+}
+
+bool TFileWatcherThread::Running() const {
+  return thread_ && WaitForSingleObject(thread_.get(), 0) == WAIT_TIMEOUT;
+}
+
+DWORD WINAPI TFileWatcherThread::ThreadProc(void* Self) {
+  static_cast<TFileWatcherThread*>(Self)->Execute();
+  return 0;
+}
+
+void TFileWatcherThread::Execute() {
+  while (!terminated_) {
+    overlapped_ = {};
+    if (!ReadDirectoryChangesW(dirHandle_.get(), buffer_.data(), static_cast<DWORD>(buffer_.size()),
+                               FALSE, FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE,
+                               nullptr, &overlapped_, nullptr))
+      break;
+    requestPending_ = true;
+    DWORD bytes = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED done = nullptr;
+    const BOOL ok = GetQueuedCompletionStatus(port_.get(), &bytes, &key, &done, INFINITE);
+    if (done == &overlapped_) requestPending_ = false;
+    if (!ok || key == kStopKey || terminated_) break;
+    const std::string name = FirstChangedName(buffer_.data(), bytes);
+    const bool matches =
+        !name.empty() && AnsiSameText(IncludeTrailingBackslash(dir_) + name, fileName_);
+    if (matches) changed_ = true;
+    if (TakeChangeRecord(lastNotified_, tag_, matches)) NotifyChange();
+  }
+  terminated_ = true;
+  CancelPendingRequest();
+}
+
+// The system may still write into the buffer until the request it holds has come back.
+void TFileWatcherThread::CancelPendingRequest() {
+  if (!requestPending_) return;
+  CancelIo(dirHandle_.get());
+  const DWORD until = GetTickCount() + kCancelWaitMs;
+  while (requestPending_) {
+    const DWORD left = until - GetTickCount();
+    if (static_cast<int32_t>(left) <= 0) break;
+    DWORD bytes = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED done = nullptr;
+    const BOOL ok = GetQueuedCompletionStatus(port_.get(), &bytes, &key, &done, left);
+    if (done == &overlapped_) requestPending_ = false;
+    else if (!ok && !done) break;  // timed out or the port is gone
+  }
+}
+
+void TFileWatcherThread::NotifyChange() {
+  try {
+    Synchronize([this] { onChange_(tag_); });
+  } catch (const std::exception&) {
+    // The reaction failed on the user-interface thread; this document is no longer watched
+    // rather than the program ended from a worker thread.
+    terminated_ = true;
+  }
+}
+
+// ---- TFileWatcher -------------------------------------------------------------------------
+
+TFileWatcher::TFileWatcher(const std::string& FileName, int Tag, TFileChangeHandler OnChange)
+    : thread_(std::make_unique<TFileWatcherThread>(FileName, Tag, std::move(OnChange))) {}
+
+TFileWatcher::~TFileWatcher() {
+  thread_->Terminate();
+  thread_.reset();
+}
+
+void WatchDocumentFile(TfraEdit& Frame, const std::string& FileName) {
+  try {
+    Frame.FileWatcher = std::make_unique<TFileWatcher>(FileName, Frame.Tag());
+  } catch (const EFileWatcher&) {
+    Frame.FileWatcher.reset();  // the document is not watched; nothing to report
+  }
+}

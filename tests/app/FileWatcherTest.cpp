@@ -1,0 +1,244 @@
+// The file watcher: its pure rules (folder, first record, every other record of a run), a
+// real file changed by another process under a bounded message pump, and the main window's
+// reload question with the ignore period after the program's own save.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "DocumentsTestFixture.h"
+#include "app/clsFileWatch.h"
+#include "toolkit/Application.h"
+#include "toolkit/Timer.h"
+
+namespace documentstest {
+namespace {
+
+using testsupport::AskedQuestions;
+using testsupport::QueueAnswer;
+
+// Appends Text to the file from a separate process, as another program would.
+void AppendFromOtherProcess(const std::string& FileName, const std::string& Text) {
+  std::string command = "cmd.exe /c echo " + Text + ">>\"" + FileName + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                             nullptr, nullptr, &si, &pi));
+  WaitForSingleObject(pi.hProcess, 10000);
+  CloseHandle(pi.hThread);
+  CloseHandle(pi.hProcess);
+}
+
+void Pump(DWORD Ms, const std::function<bool()>& Done = [] { return false; }) {
+  Application().ProcessMessagesUntil(Done, Ms);
+}
+
+// A change record as the system writes it into the buffer.
+std::vector<char> Record(const std::wstring& Name, DWORD Next = 0) {
+  std::vector<char> buffer(offsetof(FILE_NOTIFY_INFORMATION, FileName) + Name.size() * 2 + 8);
+  auto* r = reinterpret_cast<FILE_NOTIFY_INFORMATION*>(buffer.data());
+  r->NextEntryOffset = Next;
+  r->Action = FILE_ACTION_MODIFIED;
+  r->FileNameLength = static_cast<DWORD>(Name.size() * 2);
+  std::memcpy(r->FileName, Name.data(), Name.size() * 2);
+  return buffer;
+}
+
+TEST(FileWatcherRules, FolderOfAFileKeepsTheBackslashOfADriveRoot) {
+  EXPECT_EQ(WatchedFolderOf("C:\\a.txt"), "C:\\");
+  EXPECT_EQ(WatchedFolderOf("C:\\dir\\a.txt"), "C:\\dir");
+  EXPECT_EQ(WatchedFolderOf("C:\\dir\\sub\\a.txt"), "C:\\dir\\sub");
+  EXPECT_EQ(WatchedFolderOf("\\\\server\\share\\a.txt"), "\\\\server\\share");
+}
+
+TEST(FileWatcherRules, OnlyTheFirstWholeRecordIsRead) {
+  const DWORD head = offsetof(FILE_NOTIFY_INFORMATION, FileName);
+  std::vector<char> one = Record(L"a.txt");
+  EXPECT_EQ(FirstChangedName(one.data(), static_cast<DWORD>(one.size())), "a.txt");
+  EXPECT_EQ(FirstChangedName(one.data(), head + 10), "a.txt");  // exactly the name's end
+  EXPECT_EQ(FirstChangedName(one.data(), head + 9), "");        // one byte short
+  EXPECT_EQ(FirstChangedName(one.data(), 0), "");               // a lost batch
+  EXPECT_EQ(FirstChangedName(one.data(), head - 1), "");
+  std::vector<char> umlaut = Record(L"\x00E4.txt");
+  EXPECT_EQ(FirstChangedName(umlaut.data(), static_cast<DWORD>(umlaut.size())), "\xE4.txt");
+  // No best-fit: a character without its own code does not become a look-alike.
+  std::vector<char> macron = Record(L"\x0101.txt");
+  EXPECT_NE(FirstChangedName(macron.data(), static_cast<DWORD>(macron.size())), "a.txt");
+  std::vector<char> empty = Record(L"");
+  EXPECT_EQ(FirstChangedName(empty.data(), static_cast<DWORD>(empty.size())), "");
+}
+
+TEST(FileWatcherRules, EveryOtherRecordOfARunIsNotified) {
+  struct Case {
+    const char* records;  // m: the file, o: another file
+    const char* notified;
+  };
+  const Case cases[] = {{"m", "1"},       {"mm", "10"},     {"mmmm", "1010"}, {"mom", "101"},
+                        {"omm", "010"},   {"mmomm", "10010"}, {"oo", "00"}};
+  for (const Case& c : cases) {
+    int last = -1;
+    std::string got;
+    for (const char* r = c.records; *r; ++r) got += TakeChangeRecord(last, 7, *r == 'm') ? '1' : '0';
+    EXPECT_EQ(got, c.notified) << c.records;
+  }
+}
+
+class FileWatcherTest : public DocumentWindowTest {
+protected:
+  std::vector<int> notices;
+  TFileChangeHandler Recorder() {
+    return [this](int Tag) { notices.push_back(Tag); };
+  }
+};
+
+TEST_F(FileWatcherTest, AChangeByAnotherProcessIsHandedToTheUserInterfaceThread) {
+  folder.Write("w.txt", "one\r\n");
+  folder.Write("other.txt", "x");
+  const DWORD uiThread = GetCurrentThreadId();
+  DWORD calledOn = 0;
+  TFileWatcher watcher(folder.File("w.txt"), 4, [&](int Tag) {
+    calledOn = GetCurrentThreadId();
+    notices.push_back(Tag);
+  });
+  EXPECT_EQ(watcher.Thread().Dir() + "\\", folder.Path());
+  AppendFromOtherProcess(folder.File("other.txt"), "y");
+  Pump(700);
+  EXPECT_TRUE(notices.empty());
+  EXPECT_FALSE(watcher.Thread().Changed());
+  AppendFromOtherProcess(folder.File("w.txt"), "two");
+  Pump(5000, [&] { return !notices.empty(); });
+  ASSERT_FALSE(notices.empty());
+  EXPECT_EQ(notices.front(), 4);
+  EXPECT_EQ(calledOn, uiThread);
+  EXPECT_TRUE(watcher.Thread().Changed());
+  EXPECT_TRUE(watcher.Thread().Running());
+}
+
+TEST_F(FileWatcherTest, AFolderThatCannotBeOpenedGivesNoWatcher) {
+  EXPECT_THROW(TFileWatcher(folder.File("missing\\x.txt"), 1, Recorder()), EFileWatcher);
+  TfraEdit* frame = Open("");
+  WatchDocumentFile(*frame, folder.File("missing\\x.txt"));
+  EXPECT_EQ(frame->FileWatcher, nullptr);
+}
+
+TEST_F(FileWatcherTest, DestroyingEndsAWaitingThreadPromptly) {
+  folder.Write("w.txt", "x");
+  auto watcher = std::make_unique<TFileWatcher>(folder.File("w.txt"), 1, Recorder());
+  Pump(100);
+  ASSERT_TRUE(watcher->Thread().Running());
+  const DWORD start = GetTickCount();
+  watcher.reset();
+  EXPECT_LT(GetTickCount() - start, 1000u);
+}
+
+TEST_F(FileWatcherTest, DestroyingServesANoticeThatIsWaitingToBeHandedOver) {
+  folder.Write("w.txt", "x");
+  auto watcher = std::make_unique<TFileWatcher>(folder.File("w.txt"), 9, Recorder());
+  AppendFromOtherProcess(folder.File("w.txt"), "more");
+  // No messages are served meanwhile: the thread waits in its hand-over.
+  Sleep(1500);
+  EXPECT_TRUE(notices.empty());
+  watcher.reset();  // must not wait for ever
+  EXPECT_EQ(notices, std::vector<int>{9});
+}
+
+// ---- The main window's reaction -----------------------------------------------------------
+
+TEST_F(FileWatcherTest, OutsideChangeAsksToReloadAndOwnSaveIsIgnored) {
+  Settings.General.ChangeNotify = true;
+  TfraEdit* frame = OpenWith("doc.txt", "first\r\n");
+  ASSERT_NE(frame->FileWatcher, nullptr);
+  Open("");  // another document is active when the notice comes
+  const std::string name = folder.File("doc.txt");
+
+  QueueAnswer({IDNO}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei wurde ge\xE4ndert");
+    EXPECT_EQ(q.text, "Die Datei \"" + name + "\" wurde ge\xE4ndert.\r\nM\xF6" "chten Sie diese Datei "
+                      "neu laden und die \xC4nderungen in Tarvoline verwerfen?");
+    EXPECT_EQ(q.flags, UINT(MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2));
+  });
+  AppendFromOtherProcess(name, "second");
+  Pump(5000, [] { return !AskedQuestions().empty(); });
+  ASSERT_EQ(AskedQuestions().size(), 1u);
+  EXPECT_EQ(GetActiveFrame(), frame);
+  EXPECT_EQ(frame->seEdit->Text(), "first\r\n");
+
+  QueueAnswer(IDYES);
+  AppendFromOtherProcess(name, "third");
+  Pump(5000, [] { return AskedQuestions().size() == 2; });
+  ASSERT_EQ(AskedQuestions().size(), 2u);
+  EXPECT_EQ(frame->seEdit->Text(), "first\r\nsecond\r\nthird\r\n");
+
+  // The program's own save: no question while the ignore period lasts.
+  frame->seEdit->CommandProcessor(ecChar, '!', nullptr);
+  ASSERT_TRUE(SaveDocument(FrameTabIndex(frame)));
+  Pump(1500);
+  EXPECT_EQ(AskedQuestions().size(), 2u);
+  EXPECT_TRUE(frame->DocInfo.IgnoreChangeNotify);
+  EXPECT_EQ(frame->tmrChangeNotify->Interval(), 3000u);
+  EXPECT_TRUE(frame->tmrChangeNotify->Enabled());
+  // The period ends with the timer; then outside changes count again.
+  frame->tmrChangeNotifyTimer(nullptr);
+  Settings.General.ChangeNotifyAutoReload = true;
+  Settings.General.ChangeNotifyCursorAtEnd = true;
+  AppendFromOtherProcess(name, "fourth");
+  Pump(5000, [&] { return frame->seEdit->Text().find("fourth") != std::string::npos; });
+  EXPECT_EQ(AskedQuestions().size(), 2u);
+  std::string onDisk = folder.Read("doc.txt");
+  EXPECT_EQ(onDisk.substr(0, 6), "!first");
+  EXPECT_EQ(onDisk.substr(onDisk.size() - 8), "fourth\r\n");
+  EXPECT_EQ(frame->seEdit->Text(), onDisk);
+  const int lines = frame->seEdit->Lines().Count();
+  EXPECT_EQ(frame->seEdit->CaretXY().Line, lines);
+  EXPECT_EQ(frame->seEdit->CaretX(), int(frame->seEdit->Lines()[lines - 1].size()) + 1);
+}
+
+TEST_F(FileWatcherTest, NoticesWaitForAnOpenQuestionAndRespectTheSetting) {
+  Settings.General.ChangeNotify = true;
+  TfraEdit* frame = OpenWith("doc.txt", "a");
+  const std::string name = folder.File("doc.txt");
+  // A question of the window is open: the notice waits until it closes.
+  EnableWindow(frmMain->Handle(), FALSE);
+  AppendFromOtherProcess(name, "b");
+  Pump(1500);
+  EXPECT_TRUE(AskedQuestions().empty());
+  QueueAnswer(IDNO);
+  EnableWindow(frmMain->Handle(), TRUE);
+  Pump(3000, [] { return !AskedQuestions().empty(); });
+  EXPECT_EQ(AskedQuestions().size(), 1u);
+
+  // Switched off while the watcher runs: no more questions.
+  Settings.General.ChangeNotify = false;
+  frmMain->FileChangeNotify(frame->Tag());
+  EXPECT_EQ(AskedQuestions().size(), 1u);
+  Settings.General.ChangeNotify = true;
+  frame->DocInfo.IgnoreChangeNotify = true;
+  frmMain->FileChangeNotify(frame->Tag());
+  frmMain->FileChangeNotify(frame->Tag() + 1);  // no such document
+  EXPECT_EQ(AskedQuestions().size(), 1u);
+}
+
+TEST_F(FileWatcherTest, ClosingADocumentEndsItsWatcherPromptly) {
+  Settings.General.ChangeNotify = true;
+  OpenWith("doc.txt", "a");
+  Pump(100);
+  const DWORD start = GetTickCount();
+  CloseDocument();
+  EXPECT_EQ(TabCount(), 0);
+  EXPECT_LT(GetTickCount() - start, 1000u);
+  // A change after the close reaches nobody.
+  AppendFromOtherProcess(folder.File("doc.txt"), "b");
+  Pump(700);
+  EXPECT_TRUE(AskedQuestions().empty());
+}
+
+TEST_F(FileWatcherTest, UntitledAndUnwatchedDocumentsHaveNoWatcher) {
+  Settings.General.ChangeNotify = true;
+  EXPECT_EQ(Open("")->FileWatcher, nullptr);
+  Settings.General.ChangeNotify = false;
+  EXPECT_EQ(OpenWith("off.txt", "x")->FileWatcher, nullptr);
+}
+
+}  // namespace
+}  // namespace documentstest
