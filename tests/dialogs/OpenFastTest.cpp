@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <memory>
+#include "app/DocumentsTestFixture.h"
 #include "app/fHlpMain.h"
 #include "app/fMain.h"
 #include "dialogs/formOpenFast.h"
@@ -14,6 +15,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
 #include "foundation/fMain.h"
 
@@ -407,4 +409,44 @@ TEST_F(OpenFastTest, FolderButtonsAndHistoryKeys) {
   d.cmbSearch->SetText("needle");
   SendMessageA(d.cmbSearch->EditHandle(), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(d.lstFiles->Count(), 3) << "Enter searches";
+}
+
+namespace {
+using OpenFastCommandTest = documentstest::DocumentWindowTest;
+}
+
+TEST_F(OpenFastCommandTest, TheFileMenuOpensTheSelectedOrEveryFoundFile) {
+  folder.Write("a.txt", "x");
+  folder.Write("b.txt", "x");
+  folder.Write("c.log", "x");
+  auto search = [this](TfrmOpenFast& d) {
+    d.cmbMask->SetText("*.txt");
+    d.cmbDir->SetText(folder.Path());
+    d.cmbSearch->SetText("");
+    d.btnSearchClick(nullptr);
+  };
+  testsupport::QueueFormAnswer([&](TForm& Form) {
+    auto& d = dynamic_cast<TfrmOpenFast&>(Form);
+    search(d);
+    EXPECT_EQ(d.lstFiles->Count(), 2);
+    d.lstFiles->Items(1)->SetSelected(true);
+    d.btnOpen->Click();
+    return d.ModalResult();
+  });
+  frmMain->Find<TMenuItem>("mnuFileOpenFast")->Click();
+  ASSERT_EQ(TabCount(), 1);
+  const std::string picked = Frame(0)->DocInfo.FileName;
+  CloseAllDocuments(false);
+  testsupport::QueueFormAnswer([&](TForm& Form) {
+    auto& d = dynamic_cast<TfrmOpenFast&>(Form);
+    search(d);
+    d.btnOpenAll->Click();
+    return d.ModalResult();
+  });
+  frmMain->Find<TMenuItem>("mnuFileOpenFast")->Click();
+  EXPECT_EQ(TabCount(), 2);
+  testsupport::QueueFormAnswer([](TForm&) { return int(mrCancel); });
+  frmMain->Find<TMenuItem>("mnuFileOpenFast")->Click();
+  EXPECT_EQ(TabCount(), 2);
+  EXPECT_TRUE(picked == folder.File("a.txt") || picked == folder.File("b.txt")) << picked;
 }
