@@ -66,6 +66,9 @@ TfrmMain::TfrmMain(TComponent* Owner)
   ConnectEditCommands();
   ConnectFormatCommands();
   ConnectSearchCommands();
+  ConnectViewCommands();
+  ConnectExtrasCommands();
+  ConnectHelpCommands();
   ConnectToolsCommands();
   DisableUnbuiltCommands();
   ArrangeToolBar();

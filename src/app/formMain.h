@@ -274,6 +274,42 @@ public:
   void txtIncSearchChange(TObject* Sender);
   void IncrementalSearch(bool Next, bool Backwards);
 
+  // View menu (commands/formMainView.cpp).
+  void mnuViewClick(TObject* Sender);
+  void mnuViewSyntaxClick(TObject* Sender);
+  void mnuViewSyntaxNoneClick(TObject* Sender);
+  void mnuViewSyntaxURIClick(TObject* Sender);
+  void mnuViewSyntaxWebMixedClick(TObject* Sender);
+  void mnuViewSyntaxHTMLClick(TObject* Sender);
+  void mnuViewSyntaxPHPClick(TObject* Sender);
+  void mnuViewSyntaxCSSClick(TObject* Sender);
+  void mnuViewSyntaxJSClick(TObject* Sender);
+  void mnuViewSyntaxVBSClick(TObject* Sender);
+  void mnuViewSyntaxItemsClick(TObject* Sender);
+  void mnuViewLineBreakClick(TObject* Sender);
+  void tbMainViewLineBreakClick(TObject* Sender);
+  void mnuViewSpecialCharsClick(TObject* Sender);
+  void mnuViewReadOnlyClick(TObject* Sender);
+  void mnuViewUseAsciiFontClick(TObject* Sender);
+  void mnuViewFontZoomInClick(TObject* Sender);
+  void mnuViewFontZoomOutClick(TObject* Sender);
+  void mnuViewFontZoomNormalClick(TObject* Sender);
+  void mnuViewCharPropClick(TObject* Sender);
+  void mnuViewDocSearchHideClick(TObject* Sender);
+  void mnuViewToolBarClick(TObject* Sender);
+  void mnuViewStatusBarClick(TObject* Sender);
+  void mnuViewStayOnTopClick(TObject* Sender);
+  void tbMainViewStayOnTopClick(TObject* Sender);
+  void mnuViewWindowListClick(TObject* Sender);
+  // Extras and Help menus (commands/formMainExtras.cpp, formMainHelp.cpp).
+  void mnuExtrasClick(TObject* Sender);
+  void mnuExtrasExecuteClick(TObject* Sender);
+  void mnuExtrasAppItemsClick(TObject* Sender);
+  void mnuExtrasDefAppClick(TObject* Sender);
+  void mnuExtrasOpenFolderClick(TObject* Sender);
+  void mnuExtrasHotKeySetupClick(TObject* Sender);
+  void mnuHelpHelpClick(TObject* Sender);
+
   // The components other units use by name.
   TMainMenu* mnuMain = nullptr;
   TToolBar* tbMain = nullptr;
@@ -335,6 +371,9 @@ private:
   void ConnectEditCommands();
   void ConnectFormatCommands();
   void ConnectSearchCommands();
+  void ConnectViewCommands();
+  void ConnectExtrasCommands();
+  void ConnectHelpCommands();
   void ConnectToolsCommands();
   void mnuFileOpenFastClick(TObject* Sender);
   void mnuInsertSpecialCharsClick(TObject* Sender);

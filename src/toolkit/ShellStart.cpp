@@ -20,3 +20,23 @@ bool ShellStart(const std::string& Target) {
 void SetShellStartOverride(std::function<bool(const std::string&)> O) {
   Override() = std::move(O);
 }
+
+namespace {
+std::function<bool(const TShellRequest&)>& RunOverride() {
+  static std::function<bool(const TShellRequest&)> override;
+  return override;
+}
+}  // namespace
+
+bool ShellRun(const TShellRequest& Request) {
+  if (RunOverride()) return RunOverride()(Request);
+  auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(
+      nullptr, Request.Verb.empty() ? nullptr : Request.Verb.c_str(), Request.File.c_str(),
+      Request.Parameters.empty() ? nullptr : Request.Parameters.c_str(), nullptr,
+      Request.ShowCmd));
+  return result > 32;
+}
+
+void SetShellRunOverride(std::function<bool(const TShellRequest&)> O) {
+  RunOverride() = std::move(O);
+}

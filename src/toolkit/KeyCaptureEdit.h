@@ -1,0 +1,22 @@
+// A one-line field that gets every key first (Tab, Enter, Escape, Alt, F10), so a key press
+// can be turned into a key text instead of moving the focus or opening a menu.
+#pragma once
+#include <functional>
+#include "toolkit/Controls.h"
+#include "toolkit/ShortCut.h"
+
+class TMessageHook;
+
+class TKeyCaptureEdit : public TEdit {
+public:
+  TKeyCaptureEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
+
+  // Key down and up with the modifiers held (system keys included); no character ever
+  // reaches the field.
+  std::function<void(TObject* Sender, WORD Key, TShiftState Shift)> OnKeyDown;
+  std::function<void(TObject* Sender, WORD Key, TShiftState Shift)> OnKeyUp;
+
+private:
+  bool HandleMessage(UINT Msg, WPARAM wParam, LRESULT& Result);
+  TMessageHook* hook_ = nullptr;
+};
