@@ -1,0 +1,128 @@
+// The options dialog: the settings on seven pages, the text templates, the file types and the
+// external programs, written back into the settings when confirmed.
+#pragma once
+#include <string>
+#include <vector>
+#include "toolkit/Controls.h"
+#include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
+
+class TCheckListBox;
+class TColorSwatch;
+class TComboBox;
+class TEditListView;
+class TListItem;
+class TPageControl;
+class TTabSheet;
+class TUpDown;
+class TXmlNode;
+
+// An edit that tells when it is left (the memos take several lines).
+class TFieldEdit : public TEdit {
+public:
+  TFieldEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, DWORD ExtraStyle = 0)
+      : TEdit(Owner, Parent, X, Y, W, H, ExtraStyle) {}
+  TNotifyEvent OnExit;
+  LRESULT Command(WORD Code) override;
+};
+
+// The syntax identifier of a display name, and back; other texts stay unchanged.
+std::string SyntaxDisplayName(const std::string& Identifier);
+std::string SyntaxIdentifier(const std::string& DisplayName);
+// The texts of a program row's window and shortcut columns, and the numbers stored for them.
+std::string AppStyleText(const std::string& StyleField);
+std::string AppShortcutText(const std::string& ShortcutField);
+int AppStyleNumber(const std::string& StyleText);
+int AppShortcutNumber(const std::string& ShortcutText);
+// A template name as entered: lower-cased; empty when it holds another character than a
+// letter, digit or "äöüß".
+std::string ValidTemplateName(const std::string& Answer, bool& Valid);
+
+class TfrmSettings : public TForm {
+public:
+  explicit TfrmSettings(TComponent* Owner);
+
+  template <class T>
+  T* Ctl(const std::string& Name) const { return dynamic_cast<T*>(FindComponent(Name)); }
+
+  void TranslateForm();
+  void FormShow();
+  void FormClose();
+  void btnHelpClick();
+  // False when a check refused the values (the dialog stays open, nothing was written).
+  bool btnOkClick();
+  void UpdateEnabling();
+  void txtBackupExtExit();
+  void btnReOpenListClearClick();
+  void btnAssociateClick();
+  void tbSpCharUserDefClick();
+  void SelectFont(bool Ansi);
+  void SelectColor(TColorSwatch& Swatch);
+
+  // Text templates.
+  void FillTemplateList();
+  void cmbTemplatesClick();
+  void UpdateTemplateControls();
+  void TemplateFieldExit(const std::string& Field, TFieldEdit& Edit);
+  void tbTemplateNewClick();
+  void tbTemplateRenameClick();
+  void tbTemplateDeleteClick();
+
+  // File types and programs.
+  void lvFiltersSelect();
+  // False when a new name was refused.
+  bool FilterFieldExit(int Column, TFieldEdit& Edit);
+  void cmbFilterSyntaxChange();
+  void tbFilterAddClick();
+  void tbFilterRemoveClick();
+  void MoveFilter(int Delta);
+  void tbFilterSortClick();
+  void lvAppsSelect();
+  bool AppFieldExit(int Column, TFieldEdit& Edit);
+  void cmbAppStyleChange();
+  void cmbShortcutChange();
+  void tbAppAddClick();
+  void tbAppRemoveClick();
+  void btnAppPathSelClick();
+  // Renames the row when no row has the name yet; otherwise warns and keeps the caption.
+  bool RenameRow(TEditListView& List, TListItem& Row, const std::string& Name);
+
+  TPageControl* pcSettings = nullptr;
+  TEditListView* lvFilters = nullptr;
+  TEditListView* lvApps = nullptr;
+  TComboBox* cmbTemplates = nullptr;
+  TCheckListBox* lstAssociate = nullptr;
+  TFont AnsiSampleFont;   // the font of lblAnsiFontTemplate
+  TFont AsciiSampleFont;
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void BuildGeneralPage(TTabSheet* Page);
+  void BuildIntegrationPage(TTabSheet* Page);
+  void BuildEditorPage(TTabSheet* Page);
+  void BuildViewPage(TTabSheet* Page);
+  void BuildTemplatesPage(TTabSheet* Page);
+  void BuildFilterPage(TTabSheet* Page);
+  void BuildAppsPage(TTabSheet* Page);
+  void LoadControls();
+  void StoreControls();
+  void LoadLists();
+  void StoreLists();
+  bool CommitFields();
+  bool CheckShortcuts();
+  bool CheckFontSizes();
+  void RelayoutList(TEditListView* List);
+  TXmlNode* TemplatesNode() const;
+  TXmlNode* SelectedTemplate() const;
+  void SelectTemplate(const std::string& Name);
+  std::string AskTemplateName(const std::string& Title, const std::string& Prompt,
+                              const std::string& Preset, bool Rename);
+  void SetFilterFields(bool Enabled);
+  void SetAppFields(bool Enabled);
+};
+
+// Opens the options dialog on Page (-1: the page used last). After OK the settings reach every
+// open document and the templates are saved; after Cancel the template edits are undone.
+int ShowSettingsDialog(int Page = -1);

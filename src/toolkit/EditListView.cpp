@@ -1,0 +1,31 @@
+#include "toolkit/EditListView.h"
+#include <commctrl.h>
+
+TEditListView::TEditListView(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H)
+    : TListView(Owner, Parent, X, Y, W, H) {
+  SetRowSelect(true);
+  SetHideSelection(false);
+}
+
+void TEditListView::EditCaption(TListItem* Item) {
+  if (!Item) return;
+  SetFocus();
+  SendMessageA(Handle(), LVM_EDITLABELA, Item->Index(), 0);
+}
+
+LRESULT TEditListView::Notify(NMHDR* Header) {
+  if (Header->code == LVN_KEYDOWN) {
+    if (OnKeyDown) OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(Header)->wVKey);
+    return 0;
+  }
+  if (Header->code == LVN_ENDLABELEDITA && OnEdited) {
+    auto* nm = reinterpret_cast<NMLVDISPINFOA*>(Header);
+    TListItem* row = Items(nm->item.iItem);
+    if (!nm->item.pszText || !row) return FALSE;
+    std::string text = nm->item.pszText;
+    if (!OnEdited(row, text)) return FALSE;
+    row->SetCaption(text);
+    return FALSE;  // the caption is set already, possibly changed by the handler
+  }
+  return TListView::Notify(Header);
+}

@@ -1,0 +1,379 @@
+#include <map>
+#include "app/fLanguage.h"
+#include "dialogs/formSettings.h"
+#include "dialogs/formPgSetup.h"
+#include "SettingsTestFixture.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/EditListView.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/UpDown.h"
+
+namespace {
+using testsupport::QueueAnswer;
+using testsupport::QueueFormAnswer;
+
+class SettingsDialogTest : public SettingsSandbox {
+protected:
+  static int PressOk(TfrmSettings& Form) {
+    QueueFormAnswer([&](TForm&) {
+      Form.Ctl<TButton>("btnOk")->Click();
+      return Form.ModalResult();
+    });
+    return Form.ShowModal();
+  }
+  static TFieldEdit& Field(TfrmSettings& Form, const char* Name) { return *Form.Ctl<TFieldEdit>(Name); }
+  static void Select(TListView& List, int Index) { List.Items(Index)->SetSelected(true); }
+  // The controls a settings key stands behind: check boxes and up-downs.
+  static bool IsBoundCheckBox(TComponent* C) {
+    return dynamic_cast<TCheckBox*>(C) && !dynamic_cast<TRadioButton*>(C) &&
+           C->Name().rfind("chkIntegrate", 0) != 0;
+  }
+};
+}  // namespace
+
+TEST(SettingsListTexts, ColumnsConvertBothWays) {
+  struct Case {
+    const char* stored;
+    const char* shown;
+  } syntax[] = {{":NONE:", "Keine"}, {":URI:", "Standard (nur URIs hervorheben)"},
+                {":VBS:", "VBS (VBScript)"}, {"perl", "perl"}, {"", ""}, {":none:", ":none:"}};
+  for (const auto& c : syntax) {
+    EXPECT_EQ(SyntaxDisplayName(c.stored), c.shown);
+    EXPECT_EQ(SyntaxIdentifier(c.shown), c.stored);
+  }
+  struct Key {
+    const char* stored;
+    const char* shown;
+    int back;
+  } keys[] = {{"0", "", 0},    {"1", "Ctrl + F1", 1},          {"9", "Ctrl + F9", 9},
+              {"10", "Shift + Ctrl + F1", 10}, {"18", "Shift + Ctrl + F9", 18},
+              {"19", "", 0},   {"-1", "", 0},  {"x", "", 0},   {"", "", 0}};
+  for (const auto& k : keys) {
+    EXPECT_EQ(AppShortcutText(k.stored), k.shown) << k.stored;
+    EXPECT_EQ(AppShortcutNumber(k.shown), k.back) << k.stored;
+  }
+  EXPECT_EQ(AppShortcutNumber("Ctrl + Fx"), 0);
+  for (const char* style : {"0", "1", "2"}) EXPECT_EQ(AppStyleNumber(AppStyleText(style)), std::stoi(style));
+  EXPECT_EQ(AppStyleText("7"), "Normal");
+}
+
+TEST(SettingsListTexts, TemplateNamesAreLowerCaseLettersAndDigits) {
+  struct Case {
+    const char* typed;
+    const char* name;
+    bool valid;
+  } cases[] = {{"Brief", "brief", true}, {"A1b2", "a1b2", true}, {"\xC4rger\xDF", "\xE4rger\xDF", true},
+               {"mit-strich", "mit-strich", false}, {"zwei worte", "zwei worte", false},
+               {"", "", false}, {"x.y", "x.y", false}};
+  for (const auto& c : cases) {
+    bool valid = !c.valid;
+    EXPECT_EQ(ValidTemplateName(c.typed, valid), c.name);
+    EXPECT_EQ(valid, c.valid) << c.typed;
+  }
+}
+
+TEST(SettingsUpDown, PositionStaysInItsRange) {
+  TForm form(nullptr, {"", 200, 100});
+  auto* edit = form.Make<TEdit>("txt", &form, 0, 0, 40, 20);
+  auto* ud = form.Make<TUpDown>("ud", &form, edit, 10, 999, 3);
+  struct Case {
+    const char* typed;
+    int position;
+  } cases[] = {{"10", 10}, {"9", 10}, {"999", 999}, {"1000", 999}, {"", 10}, {"0", 10},
+               {"12345678901234", 999}, {"55", 55}};
+  for (const auto& c : cases) {
+    edit->SetText(c.typed);
+    EXPECT_EQ(ud->Position(), c.position) << c.typed;
+  }
+  ud->SetPosition(5);
+  EXPECT_EQ(edit->Text(), "10");
+}
+
+TEST_F(SettingsDialogTest, EveryControlSurvivesOkAndTheSettingsFile) {
+  dir.Write("Highlighters\\zeta.hgl", "");
+  dir.Write("Highlighters\\Alpha.hgl", "");
+  std::map<std::string, bool> checks;
+  std::map<std::string, int> numbers;
+  const char* texts[] = {"txtBackupExt", "txtSpCharUserDef", "txtAnsiFontName", "txtAsciiFontName",
+                         "txtBrackACStart", "txtBrackACClose"};
+  {
+    TfrmSettings form(nullptr);
+    auto* syntax = form.Ctl<TComboBox>("cmbFilterSyntax");
+    ASSERT_EQ(syntax->Count(), 10);
+    EXPECT_EQ(syntax->Items(8), "Alpha");
+    EXPECT_EQ(syntax->Items(9), "zeta");
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+      TComponent* c = form.Components(i);
+      if (IsBoundCheckBox(c)) {
+        auto* box = static_cast<TCheckBox*>(c);
+        box->SetChecked(!box->Checked());
+        checks[c->Name()] = box->Checked();
+      } else if (auto* ud = dynamic_cast<TUpDown*>(c)) {
+        ud->SetPosition(ud->Max());  // exactly at the limit
+        numbers[c->Name()] = ud->Max();
+      }
+    }
+    ASSERT_EQ(checks.size(), 54u);
+    ASSERT_EQ(numbers.size(), 6u);
+    for (const char* t : texts) Field(form, t).SetText(std::string("v") + t);
+    Field(form, "txtAnsiFontSize").SetText("13");
+    Field(form, "txtAsciiFontSize").SetText("1");
+    form.Ctl<TRadioButton>("rbSpCharUserDef")->SetChecked(true);
+    form.Ctl<TRadioButton>("rbSpCharLangDefault")->SetChecked(false);
+    form.Ctl<TColorSwatch>("shpActiveLineColor")->SetColor(0x123456);
+    form.Ctl<TColorSwatch>("shpBackgroundColor")->SetColor(0x654321);
+    form.Ctl<TComboBox>("cmbSnipsExpand")->SetItemIndex(2);
+    form.Ctl<TComboBox>("cmbTabPosition")->SetItemIndex(1);
+
+    form.tbAppAddClick();
+    Field(form, "txtAppName").SetText("Rechner");
+    Field(form, "txtAppPath").SetText("C:\\Pro gram\\calc.exe");
+    form.Ctl<TComboBox>("cmbAppStyle")->SetItemIndex(2);
+    form.cmbAppStyleChange();
+    form.Ctl<TComboBox>("cmbShortcut")->SetItemIndex(14);
+    form.cmbShortcutChange();
+
+    Select(*form.lvFilters, 0);
+    syntax->SetItemIndex(0);
+    form.cmbFilterSyntaxChange();
+    form.tbFilterAddClick();  // saved without a syntax
+    Field(form, "txtFilterName").SetText("Leer");
+    form.FilterFieldExit(0, Field(form, "txtFilterName"));
+    form.tbFilterAddClick();
+    Field(form, "txtFilterName").SetText("Regeln");  // still unconfirmed when OK is pressed
+    Field(form, "txtFilterFilter").SetText("*.r");
+    syntax->SetItemIndex(9);
+    form.cmbFilterSyntaxChange();
+    EXPECT_EQ(PressOk(form), mrOk);
+  }
+  EXPECT_TRUE(Settings.Editor.ReplaceHtmlNamedCharsUnicode);  // held in memory only
+  ASSERT_TRUE(SaveSettings());
+  Settings.General = TGeneralSettings();
+  Settings.Editor = TEditorSettings();
+  Settings.AppList.Clear();
+  Settings.FileTypes.Clear();
+  LoadSettings();
+  Settings.AppDir = dir.Path();
+
+  EXPECT_EQ(Settings.AppList.Strings(Settings.AppList.Count() - 1),
+            "Rechner\x01" "C:\\Pro gram\\calc.exe\x01\"%1\"\x01" "2\x01" "14");
+  int n = Settings.FileTypes.Count();
+  ASSERT_GE(n, 3);
+  EXPECT_EQ(Settings.FileTypes.Strings(0).substr(Settings.FileTypes.Strings(0).rfind('|')), "|:NONE:");
+  EXPECT_EQ(Settings.FileTypes.Strings(n - 2), "Leer|||");
+  EXPECT_EQ(Settings.FileTypes.Strings(n - 1), "Regeln|*.r||zeta");
+  EXPECT_EQ(Settings.Editor.AnsiFontSize, 13);
+  EXPECT_EQ(Settings.Editor.AsciiFontSize, 1);
+
+  TfrmSettings again(nullptr);
+  for (const auto& [name, checked] : checks) {
+    if (name != "chkReplaceHtmlNamedCharsUnicode") EXPECT_EQ(again.Ctl<TCheckBox>(name)->Checked(), checked) << name;
+  }
+  for (const auto& [name, value] : numbers) EXPECT_EQ(again.Ctl<TUpDown>(name)->Position(), value) << name;
+  for (const char* t : texts) EXPECT_EQ(Field(again, t).Text(), std::string("v") + t);
+  EXPECT_EQ(Field(again, "txtAnsiFontSize").Text(), "13");
+  EXPECT_TRUE(again.Ctl<TRadioButton>("rbSpCharUserDef")->Checked());
+  EXPECT_EQ(again.Ctl<TColorSwatch>("shpActiveLineColor")->Color(), 0x123456);
+  EXPECT_EQ(again.Ctl<TColorSwatch>("shpBackgroundColor")->Color(), 0x654321);
+  EXPECT_EQ(again.Ctl<TComboBox>("cmbSnipsExpand")->ItemIndex(), 2);
+  EXPECT_EQ(again.Ctl<TComboBox>("cmbTabPosition")->ItemIndex(), 1);
+  TListItem* app = again.lvApps->Items(again.lvApps->Count() - 1);
+  EXPECT_EQ(app->SubItem(2), "Minimiert");
+  EXPECT_EQ(app->SubItem(3), "Shift + Ctrl + F5");
+  EXPECT_EQ(again.lvFilters->Items(0)->SubItem(2), "Keine");
+  Select(*again.lvFilters, again.lvFilters->Count() - 1);
+  EXPECT_EQ(again.Ctl<TComboBox>("cmbFilterSyntax")->Text(), "zeta");
+}
+
+TEST_F(SettingsDialogTest, RefusedOkWritesNothing) {
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "5");
+  Settings.AppList.Add("Ohne\x01" "b.exe\x01\x01" "0\x01" "0");
+  Settings.AppList.Add("Ohne auch\x01" "c.exe\x01\x01" "0\x01" "0");
+  Settings.AppList.Add("Zwei\x01" "d.exe\x01\x01" "0\x01" "5");
+  bool splash = Settings.General.ShowSplashScreen;
+  {
+    TfrmSettings form(nullptr);
+    form.Ctl<TCheckBox>("chkShowSplashScreen")->SetChecked(!splash);
+    QueueAnswer(ModalAnswer{.result = IDOK}, [](const ModalQuestion& q) {
+      EXPECT_NE(q.text.find("\"Ctrl + F5\""), std::string::npos) << q.text;
+      EXPECT_EQ(q.caption, "Shortcutbelegung");
+    });
+    EXPECT_FALSE(form.btnOkClick());
+    EXPECT_EQ(form.ModalResult(), mrNone);
+    EXPECT_EQ(Settings.General.ShowSplashScreen, splash);
+
+    // Two programs without a shortcut are fine; a font size must be a positive whole number.
+    Select(*form.lvApps, 3);
+    form.Ctl<TComboBox>("cmbShortcut")->SetItemIndex(0);
+    form.cmbShortcutChange();
+    for (const char* bad : {"0", "abc", "", "-3", "12.5"}) {
+      Field(form, "txtAsciiFontSize").SetText(bad);
+      QueueAnswer(IDOK);
+      EXPECT_FALSE(form.btnOkClick()) << bad;
+      EXPECT_EQ(Settings.General.ShowSplashScreen, splash);
+    }
+    Field(form, "txtAsciiFontSize").SetText("10");
+    EXPECT_TRUE(form.btnOkClick());
+  }
+  EXPECT_EQ(Settings.General.ShowSplashScreen, !splash);
+  EXPECT_EQ(Settings.AppList.Strings(3), "Zwei\x01" "d.exe\x01\x01" "0\x01" "0");
+}
+
+TEST_F(SettingsDialogTest, CancelKeepsSettingsAndUndoesTemplateEditsButNotTheClearedList) {
+  TemplatesDoc->CreatePath("Templates\\brief\\Before", "Sehr geehrte");
+  TemplatesDoc->SaveToFile(dir.File("Templates.dat"), 2, true);
+  Settings.OpenMRU.Add("C:\\a.txt");
+  bool wrap = Settings.Editor.WordWrap;
+  QueueFormAnswer([&](TForm& f) {
+    auto& form = static_cast<TfrmSettings&>(f);
+    form.Ctl<TCheckBox>("chkWordWrap")->SetChecked(!wrap);
+    EXPECT_EQ(Field(form, "txtTemplateBefore").Text(), "Sehr geehrte");
+    Field(form, "txtTemplateBefore").SetText("Liebe");
+    form.TemplateFieldExit("Before", Field(form, "txtTemplateBefore"));
+    QueueAnswer(IDOK);
+    form.btnReOpenListClearClick();
+    form.pcSettings->SetActivePageIndex(4);
+    return mrCancel;
+  });
+  EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+  EXPECT_EQ(Settings.Editor.WordWrap, wrap);
+  EXPECT_EQ(Settings.OpenMRU.Count(), 0);
+  EXPECT_EQ(Settings.General.DlgPageIndex, 4);  // kept whatever the result
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Sehr geehrte");
+}
+
+TEST_F(SettingsDialogTest, TemplatesAreCreatedRenamedAndDeleted) {
+  TemplatesDoc->CreatePath("Templates\\brief\\Before", "");
+  TfrmSettings form(nullptr);
+  // Invalid, then an existing name (asked again with it as preset), then confirmed unchanged.
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "Neu-1"});
+  QueueAnswer(IDOK);  // the invalid-characters warning
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "BRIEF"});
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "brief"},
+              [](const ModalQuestion& q) { EXPECT_EQ(q.value, "brief"); });
+  form.tbTemplateNewClick();
+  EXPECT_EQ(form.cmbTemplates->Count(), 1);
+
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "Angebot2"});
+  form.tbTemplateNewClick();
+  ASSERT_EQ(form.cmbTemplates->Count(), 2);
+  EXPECT_EQ(form.cmbTemplates->Text(), "angebot2");
+  Field(form, "txtTemplateMenu").SetText("Angebot");
+  Field(form, "txtTemplateSelect").SetText("Preis");
+  ASSERT_TRUE(form.btnOkClick());  // the fields were never left: OK keeps them
+  EXPECT_EQ(TemplatesDoc->ReadAttrib("Templates\\angebot2", "MenuText", ""), "Angebot");
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\angebot2\\Select", ""), "Preis");
+
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "brief"});
+  QueueAnswer(ModalAnswer{.result = IDOK}, [](const ModalQuestion& q) { EXPECT_EQ(q.caption, "Vorlage umbenennen"); });
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "Offerte"});
+  form.tbTemplateRenameClick();
+  EXPECT_EQ(form.cmbTemplates->Text(), "offerte");
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\offerte\\Select", ""), "Preis");
+
+  QueueAnswer(IDNO);
+  form.tbTemplateDeleteClick();
+  EXPECT_EQ(form.cmbTemplates->Count(), 2);
+  QueueAnswer(IDYES);
+  form.tbTemplateDeleteClick();
+  EXPECT_EQ(form.cmbTemplates->Count(), 1);
+  EXPECT_EQ(form.cmbTemplates->Text(), "brief");
+}
+
+TEST_F(SettingsDialogTest, FileTypeRowsAreRenamedMovedSortedAndRemoved) {
+  Settings.FileTypes.Clear();
+  for (const char* row : {"Beta|*.b||:NONE:", "alpha|*.a||", "Gamma|*.g|g|:CSS:"}) Settings.FileTypes.Add(row);
+  TfrmSettings form(nullptr);
+  TEditListView& list = *form.lvFilters;
+  Select(list, 0);
+  Field(form, "txtFilterFilter").SetText("*.b|*.bb");
+  form.FilterFieldExit(1, Field(form, "txtFilterFilter"));
+  EXPECT_EQ(list.Items(0)->SubItem(0), "*.b*.bb");
+
+  std::string typed = "AL|PHA";  // typed in the list itself: the bar goes, then the name is taken
+  QueueAnswer(ModalAnswer{.result = IDOK}, [](const ModalQuestion& q) { EXPECT_EQ(q.caption, "Eintrag umbenennen"); });
+  EXPECT_FALSE(list.OnEdited(list.Items(0), typed));
+  EXPECT_EQ(list.Items(0)->Caption(), "Beta");
+  typed = "BETA";
+  EXPECT_TRUE(list.OnEdited(list.Items(0), typed));  // only the case differs
+
+  form.MoveFilter(-1);  // already first
+  EXPECT_EQ(list.Items(0)->Caption(), "BETA");
+  form.MoveFilter(1);
+  EXPECT_EQ(list.Items(1)->Caption(), "BETA");
+  EXPECT_EQ(list.Items(1)->SubItem(2), "Keine");
+  EXPECT_TRUE(list.Items(1)->Selected());
+  form.MoveFilter(1);
+  form.MoveFilter(1);  // already last
+  EXPECT_EQ(list.Items(2)->Caption(), "BETA");
+  form.tbFilterSortClick();
+  EXPECT_EQ(list.Items(0)->Caption(), "alpha");
+  EXPECT_EQ(list.Items(2)->Caption(), "Gamma");
+  EXPECT_EQ(list.Items(2)->SubItem(2), "CSS (Cascading Stylesheet)");
+
+  Select(list, 2);
+  QueueAnswer(IDNO);
+  form.tbFilterRemoveClick();
+  EXPECT_EQ(list.Count(), 3);
+  QueueAnswer(IDYES);
+  form.tbFilterRemoveClick();
+  EXPECT_EQ(list.Count(), 2);
+  EXPECT_FALSE(Field(form, "txtFilterName").Enabled());
+}
+
+TEST_F(SettingsDialogTest, PagesHelpAndDependentControls) {
+  std::vector<std::string> started;
+  SetProgramStartOverride([&](const std::string& Program, const std::string& Params) {
+    started.push_back(Program + " " + Params);
+    return started.size() < 3;
+  });
+  for (int stored : {-1, 7}) {
+    Settings.General.DlgPageIndex = stored;
+    TfrmSettings form(nullptr);
+    EXPECT_EQ(form.pcSettings->ActivePageIndex(), 0) << stored;
+  }
+  Settings.General.DlgPageIndex = 6;
+  TfrmSettings form(nullptr);
+  EXPECT_EQ(form.pcSettings->ActivePage()->Caption(), "Programme");
+  form.Perform(WM_HELP, 0, 0);  // F1
+  form.pcSettings->SetActivePageIndex(4);
+  form.btnHelpClick();
+  form.pcSettings->SetActivePageIndex(0);
+  QueueAnswer(ModalAnswer{.result = IDOK}, [](const ModalQuestion& q) { EXPECT_EQ(q.caption, "Windows HTML-Hilfe nicht gefunden"); });
+  form.btnHelpClick();
+  ASSERT_EQ(started.size(), 3u);
+  EXPECT_EQ(started[0], "hh.exe " + dir.Path() + "Tarvoline.chm::/misc.html#extapps");
+  EXPECT_EQ(started[1], "hh.exe " + dir.Path() + "Tarvoline.chm::/templates.html#texttemplates");
+  EXPECT_EQ(started[2], "hh.exe " + dir.Path() + "Tarvoline.chm::/index.html");
+
+  auto* backup = form.Ctl<TCheckBox>("chkBackup");
+  for (bool on : {false, true}) {
+    backup->SetChecked(on);
+    form.UpdateEnabling();
+    EXPECT_EQ(form.Ctl<TEdit>("txtBackupExt")->Enabled(), on);
+    EXPECT_EQ(form.Ctl<TCheckBox>("chkBackupReplaceExt")->Enabled(), on);
+  }
+  for (auto [typed, kept] : {std::pair{"..bak", "bak"}, {"bak", "bak"}, {"...", ""}, {"a.b", "a.b"}}) {
+    form.Ctl<TEdit>("txtBackupExt")->SetText(typed);
+    form.txtBackupExtExit();
+    EXPECT_EQ(form.Ctl<TEdit>("txtBackupExt")->Text(), kept);
+  }
+}
+
+TEST_F(SettingsDialogTest, ColourAndFontDialogsFillTheirControls) {
+  TfrmSettings form(nullptr);
+  QueueAnswer(ModalAnswer{.result = IDOK, .numbers = {0x00AA00}});
+  form.SelectColor(*form.Ctl<TColorSwatch>("shpBackgroundColor"));
+  EXPECT_EQ(form.Ctl<TColorSwatch>("shpBackgroundColor")->Color(), 0x00AA00);
+  EXPECT_EQ(Settings.CustomColors.Count(), 16);
+  QueueAnswer(IDCANCEL);
+  form.SelectColor(*form.Ctl<TColorSwatch>("shpBackgroundColor"));
+  EXPECT_EQ(form.Ctl<TColorSwatch>("shpBackgroundColor")->Color(), 0x00AA00);
+
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "Courier New", .numbers = {11, 238, 0, 0}});
+  form.SelectFont(true);
+  EXPECT_EQ(form.Ctl<TEdit>("txtAnsiFontName")->Text(), "Courier New");
+  EXPECT_EQ(form.Ctl<TEdit>("txtAnsiFontSize")->Text(), "11");
+  ASSERT_TRUE(form.btnOkClick());
+  EXPECT_EQ(Settings.Editor.AnsiFontCharset, 238);
+}
