@@ -147,7 +147,9 @@ void TfrmSpecChars::ApplyPrototypeFont(HWND Wnd) {
 
 void TfrmSpecChars::BuildCharButtons() {
   THourglass hourglass;
-  SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+  // Turning redrawing back on marks a window visible, so a hidden one is left alone.
+  const bool visible = IsWindowVisible(Handle());
+  if (visible) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
   for (TButton* button : buttons_) RemoveComponent(button);
   buttons_.clear();
   const bool ansi = Ansi();
@@ -167,11 +169,13 @@ void TfrmSpecChars::BuildCharButtons() {
       });
       buttons_.push_back(button);
     }
-  SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  if (visible) {
+    SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
   for (TEdit* edit : {txtChar, txtCode, txtHex, txtHtml, txtHtmlUni}) ApplyPrototypeFont(edit->Handle());
   FillInsertAs();
-  if (IsWindowVisible(Handle())) FocusMainWindow();
+  if (visible) FocusMainWindow();
 }
 
 TButton* TfrmSpecChars::CharButton(int Code) const {

@@ -45,6 +45,7 @@ private:
 
 TEST_F(SpecCharsTest, TheGridHoldsOneButtonPerCodeFrom128To255) {
   ASSERT_NE(window, nullptr) << "created with the main window";
+  EXPECT_FALSE(IsWindowVisible(window->Handle())) << "hidden until asked for";
   window->BuildCharButtons();  // the hints take the entities of the table loaded now
   for (int code = 128; code <= 255; ++code) {
     TButton* button = window->CharButton(code);
