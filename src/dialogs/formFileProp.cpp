@@ -1,6 +1,6 @@
 #include "dialogs/formFileProp.h"
 #include <windows.h>
-#include <cmath>
+#include <cctype>
 #include <cstdio>
 #include "app/fLanguage.h"
 #include "editor/CodeEdit.h"
@@ -14,7 +14,6 @@
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/GroupBox.h"
-#include "toolkit/MessageHook.h"
 
 namespace {
 
@@ -22,10 +21,11 @@ const char* const kSizeDefault = "%.0n Byte / %.2n KB / %.2n MB";
 constexpr int kClientWidth = 595;
 constexpr int kClientHeight = 433;
 
-// Digits grouped by threes with the locale's separators, rounded to Decimals places.
+// A count or size (never negative) grouped by threes with the locale's separators, rounded
+// to Decimals places.
 std::string FormatNumber(double Value, int Decimals, const TFormatSettings& Format) {
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*f", Decimals, std::fabs(Value));
+  std::snprintf(buffer, sizeof buffer, "%.*f", Decimals, Value);
   std::string digits = buffer, fraction;
   if (size_t dot = digits.find('.'); dot != std::string::npos) {
     fraction = digits.substr(dot + 1);
@@ -36,7 +36,6 @@ std::string FormatNumber(double Value, int Decimals, const TFormatSettings& Form
     if (i > 0 && (digits.size() - i) % 3 == 0) grouped += Format.ThousandSeparator;
     grouped += digits[i];
   }
-  if (Value < 0 && std::strtod(buffer, nullptr) != 0) grouped.insert(0, "-");
   return fraction.empty() ? grouped : grouped + Format.DecimalSeparator + fraction;
 }
 

@@ -161,7 +161,6 @@ void TfrmOpenFast::FormCreate() {
   chkReplaceEscape->SetChecked(s.ReplaceEscape);
   chkReplaceSelectedOnly->SetChecked(s.ReplaceSelectedOnly);
   chkMultiLine->SetChecked(s.MultiLine);
-  multiLine_ = !s.MultiLine;  // so the first update copies nothing in the wrong direction
   txtSearch->SetText(cmbSearch->Text());
   txtReplace->SetText(cmbReplace->Text());
   multiLine_ = s.MultiLine;
@@ -303,18 +302,24 @@ void TfrmOpenFast::OpenClick(bool All, int Result) {
 
 // ---- Runs: search and replace with a cancel button ----------------------------------------
 
+std::vector<TWinControl*> TfrmOpenFast::RunLockedControls() const {
+  // The page control itself stays enabled: a disabled parent would make its pages' running
+  // button unreachable.
+  return {grpFiles,         cmbMask,       cmbDir,           btnDirSel,        btnActFolder,
+          chkUseSubDirs,    cmbSearch,     txtSearch,        chkCaseSensitive, chkWholeWords,
+          chkUseRegExpr,    chkMultiLine,  btnSearch,        cmbReplace,       txtReplace,
+          chkReplaceEscape, chkReplaceSelectedOnly, btnReplace, lstFiles,       btnOpen,
+          btnOpenAll,       btnCancel};
+}
+
 void TfrmOpenFast::BeginRun(TButton& Button) {
   running_ = true;
   cancelMark_ = 1;
   runningButton_ = &Button;
   runningCaption_ = Button.Caption();
   Button.SetCaption(GetLangText("OpenFast|btnCancel", "Abbrechen"));
-  for (TWinControl* control :
-       std::initializer_list<TWinControl*>{grpFiles, cmbMask, cmbDir, btnDirSel, btnActFolder,
-                                           chkUseSubDirs, pcSR, lstFiles, btnOpen, btnOpenAll,
-                                           btnCancel, btnSearch, btnReplace})
+  for (TWinControl* control : RunLockedControls())
     if (control != &Button) control->SetEnabled(false);
-  Button.SetEnabled(true);
   Button.OnClick = [this](TObject*) {
     if (cancelMark_ == 1) cancelMark_ = -1;
   };
@@ -323,11 +328,8 @@ void TfrmOpenFast::BeginRun(TButton& Button) {
 void TfrmOpenFast::EndRun() {
   TButton& button = *runningButton_;
   button.SetCaption(runningCaption_);
-  for (TWinControl* control :
-       std::initializer_list<TWinControl*>{grpFiles, cmbMask, cmbDir, btnDirSel, btnActFolder,
-                                           chkUseSubDirs, pcSR, lstFiles, btnOpen, btnOpenAll,
-                                           btnCancel, btnSearch})
-    control->SetEnabled(true);
+  for (TWinControl* control : RunLockedControls()) control->SetEnabled(true);
+  UpdateOptionControls();
   btnReplace->SetEnabled(lstFiles->Count() > 0);
   if (&button == btnSearch)
     button.OnClick = [this](TObject* s) { btnSearchClick(s); };

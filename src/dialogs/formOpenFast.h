@@ -109,9 +109,11 @@ private:
   std::string ReplaceText() const;
   TFindInFilesOptions Options() const;
   void StoreSearchOptions();
-  // Runs Step once per item with messages processed between items; false when cancelled.
+  // A run turns Button into its cancel button and disables the rest of the dialog.
   void BeginRun(TButton& Button);
+  std::vector<TWinControl*> RunLockedControls() const;
   void EndRun();
+  // Processes pending messages; true once the running button was pressed.
   bool CancelRequested();
   void Search(const std::string& Text);
   void Replace();

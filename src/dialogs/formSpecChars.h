@@ -1,7 +1,6 @@
 // The special-characters window: a grid of the characters 128 to 255 that inserts the clicked
 // one into the active document as the character, its code or its HTML entity.
 #pragma once
-#include <memory>
 #include <string>
 #include <vector>
 #include "toolkit/Form.h"
@@ -11,7 +10,6 @@ class TButton;
 class TComboBox;
 class TEdit;
 class TLabel;
-class TMessageHook;
 class TRadioButton;
 
 // Insert modes, the item indexes of the insert list.

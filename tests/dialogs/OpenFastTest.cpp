@@ -16,6 +16,7 @@
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
+#include "toolkit/MessageHook.h"
 #include "toolkit/PageControl.h"
 #include "foundation/fMain.h"
 
@@ -304,6 +305,20 @@ TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
   d.cmbReplace->SetText("N");
   // The press arrives once the first file is done: the running button then cancels.
   PostMessageA(d.btnReplace->Handle(), BM_CLICK, 0, 0);
+  PostMessageA(d.Handle(), WM_CLOSE, 0, 0);  // refused while the run goes on
+  bool runningButtonReachable = false, othersLocked = false;
+  std::string runningCaption;
+  TMessageHook look(nullptr, d.Handle(), [&](UINT Msg, WPARAM, LPARAM, LRESULT&) {
+    if (Msg != WM_APP) return false;
+    runningCaption = d.btnReplace->Caption();
+    runningButtonReachable = IsWindowEnabled(d.btnReplace->Handle()) &&
+                             IsWindowEnabled(d.tabReplace->Handle()) &&
+                             IsWindowEnabled(d.pcSR->Handle());
+    othersLocked = !IsWindowEnabled(d.btnOpen->Handle()) && !IsWindowEnabled(d.cmbMask->Handle()) &&
+                   !IsWindowEnabled(d.btnCancel->Handle()) && !IsWindowEnabled(d.cmbReplace->Handle());
+    return true;
+  });
+  PostMessageA(d.Handle(), WM_APP, 0, 0);
   std::string text;
   ExpectBox("Ersetzen in Dateien", IDOK, &text);
   d.btnReplaceClick(nullptr);
@@ -315,10 +330,14 @@ TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
     else
       EXPECT_EQ(now, before[i]);
   }
+  EXPECT_EQ(runningCaption, "Abbrechen");
+  EXPECT_TRUE(runningButtonReachable);
+  EXPECT_TRUE(othersLocked);
   EXPECT_EQ(d.btnReplace->Caption(), "Ersetzen");
   EXPECT_TRUE(d.btnCancel->Enabled());
   EXPECT_FALSE(d.Running());
   EXPECT_EQ(d.ModalResult(), mrNone);
+  EXPECT_TRUE(IsWindow(d.Handle()));
 }
 
 TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
@@ -335,6 +354,17 @@ TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
   EXPECT_TRUE(Find("runaway.txt", "(a|aa)+(b|\\d)").empty());
   EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
   EXPECT_FALSE(Dialog().Running());
+
+  Dialog().chkUseRegExpr->SetChecked(false);
+  ASSERT_EQ(Find("runaway.txt", " "), Names{"runaway.txt"});
+  Dialog().chkUseRegExpr->SetChecked(true);
+  Dialog().cmbSearch->SetText("(a|aa)+(b|\\d)");
+  std::string text;
+  ExpectBox("Regul\xE4rer Ausdruck");
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  Dialog().btnReplaceClick(nullptr);
+  EXPECT_EQ(folder.Read("runaway.txt"), std::string(40, 'a'));
+  EXPECT_NE(text.find(folder.File("runaway.txt")), std::string::npos) << text;
 }
 
 TEST(ListMatchingFiles, AFolderLinkedBackUpIsWalkedOnce) {
