@@ -163,7 +163,10 @@ std::string AttributesText(const TXmlAttribList& Attribs, const std::string& Enc
 // back, so a name read from a file does not keep them, nor the control characters before
 // them that reading trims (the name "?" itself stays).
 std::string WritableName(std::string Name) {
-  while (Name.size() > 1 && (Name.back() == '/' || Name.back() == '?')) Name = TrimRight(Name.substr(0, Name.size() - 1));
+  while (Name.size() > 1 && (Name.back() == '/' || Name.back() == '?')) {
+    Name.pop_back();
+    Name = TrimRight(Name);
+  }
   return Name;
 }
 

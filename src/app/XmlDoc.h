@@ -121,9 +121,9 @@ public:
   // Reads this element and its subtree; 0 when nothing was read (end of data or an end tag).
   // A node without a parent is a root: its "encoding" attribute sets the encoding below it.
   // Elements nested deeper than MaxXmlDepth are read as leaves without their children, so a
-  // hostile file cannot exhaust the stack. Inside the document, an instruction ("<?name ...?>") is a leaf and a
-  // name starting with "?" in a start tag has children and an end tag like any element, so
-  // what the writer writes reads back as the same tree.
+  // hostile file cannot exhaust the stack. Inside the document, an instruction ("<?name ...?>")
+  // is a leaf and a name starting with "?" in a start tag has children and an end tag like any
+  // element, so what the writer writes reads back as the same tree.
   int ReadFromStream(TXmlReader& Reader, const std::string& Encoding, int Depth = 0);
   static constexpr int MaxXmlDepth = 256;
 
