@@ -1,6 +1,6 @@
 #include "app/XmlDoc.h"
-#include <windows.h>
 #include <algorithm>
+#include "app/XmlDocSystem.h"
 #include <unordered_map>
 
 namespace {
@@ -89,17 +89,6 @@ std::string EncodeBasicReferences(const std::string& Text) {
   return r;
 }
 
-std::string ConvertCodePage(const std::string& Text, UINT From, UINT To) {
-  if (Text.empty()) return Text;
-  int n = MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), wide.data(), n);
-  int m = WideCharToMultiByte(To, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string r(m, '\0');
-  WideCharToMultiByte(To, 0, wide.data(), n, r.data(), m, nullptr, nullptr);
-  return r;
-}
-
 enum class TXmlEncoding { Latin1, Utf8, Other };
 
 TXmlEncoding EncodingOf(const std::string& Name) {
@@ -111,11 +100,11 @@ TXmlEncoding EncodingOf(const std::string& Name) {
 
 // CDATA text is not entity-coded, but a UTF-8 file still holds it in UTF-8.
 std::string CdataToFile(const std::string& Text, const std::string& Encoding) {
-  return EncodingOf(Encoding) == TXmlEncoding::Utf8 ? ConvertCodePage(Text, CP_ACP, CP_UTF8) : Text;
+  return EncodingOf(Encoding) == TXmlEncoding::Utf8 ? XmlAnsiToUtf8(Text) : Text;
 }
 
 std::string CdataFromFile(const std::string& Text, const std::string& Encoding) {
-  return EncodingOf(Encoding) == TXmlEncoding::Utf8 ? ConvertCodePage(Text, CP_UTF8, CP_ACP) : Text;
+  return EncodingOf(Encoding) == TXmlEncoding::Utf8 ? XmlUtf8ToAnsi(Text) : Text;
 }
 
 // "]]>" inside the value would end the section early: it is split over two sections.
@@ -161,45 +150,26 @@ bool EndsWith(const std::string& S, const std::string& Tail) {
 
 bool StartsWith(const std::string& S, const std::string& Head) { return S.compare(0, Head.size(), Head) == 0; }
 
-std::string AttributesText(const TXmlAttribList& Attribs, const std::string* Encoding) {
+std::string AttributesText(const TXmlAttribList& Attribs, const std::string& Encoding) {
   std::string r;
   for (int i = 0; i < Attribs.Count(); ++i) {
     const TXmlAttrib* a = Attribs.Items(i);
-    r += " " + a->Name + "=\"" + (Encoding ? XmlEncodeText(a->Value, *Encoding) : a->Value) + "\"";
+    r += " " + a->Name + "=\"" + XmlEncodeText(a->Value, Encoding) + "\"";
   }
   return r;
 }
 
-// An existing file is only replaced where it could be overwritten (not read-only, not locked).
-bool CanOverwrite(const std::string& FileName) {
-  DWORD attributes = GetFileAttributesA(FileName.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
-  HANDLE h = CreateFileA(FileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(h);
-  return true;
+// Trailing "/" and "?" would turn a start tag into an empty or instruction tag when written
+// back, so a name read from a file does not keep them, nor the control characters before
+// them that reading trims (the name "?" itself stays).
+std::string WritableName(std::string Name) {
+  while (Name.size() > 1 && (Name.back() == '/' || Name.back() == '?')) {
+    Name.pop_back();
+    Name = TrimRight(Name);
+  }
+  return Name;
 }
 
-// Writes to a new file beside the target and then puts it in the target's place.
-bool ReplaceFile(const std::string& FileName, const std::string& Data) {
-  if (!CanOverwrite(FileName)) return false;
-  std::string folder = ExtractFilePath(ExpandFileName(FileName));
-  char temp[MAX_PATH];
-  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tvx", 0, temp)) return false;
-  bool written = false;
-  try {
-    TFileStream out(temp, fmCreate);
-    written = out.Write(Data.data(), static_cast<int32_t>(Data.size())) == static_cast<int32_t>(Data.size());
-  } catch (const EStreamError&) {
-    written = false;
-  }
-  if (written && MoveFileExA(temp, FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    return true;
-  DeleteFileA(temp);
-  return false;
-}
 }  // namespace
 
 const std::vector<TCodingTableEntry>& CodingTable() {
@@ -209,7 +179,7 @@ const std::vector<TCodingTableEntry>& CodingTable() {
 
 std::string XmlEncodeText(const std::string& Text, const std::string& Encoding) {
   std::string r = EncodeBasicReferences(Text);
-  if (EncodingOf(Encoding) == TXmlEncoding::Utf8) r = ConvertCodePage(r, CP_ACP, CP_UTF8);
+  if (EncodingOf(Encoding) == TXmlEncoding::Utf8) r = XmlAnsiToUtf8(r);
   return r;
 }
 
@@ -218,7 +188,7 @@ std::string XmlDecodeText(const std::string& Text, const std::string& Encoding) 
   static const TReferenceMap latin1 = BuildReferenceMap(CodingTable().size());
   switch (EncodingOf(Encoding)) {
     case TXmlEncoding::Latin1: return DecodeReferences(Text, latin1);
-    case TXmlEncoding::Utf8: return ConvertCodePage(DecodeReferences(Text, basic), CP_UTF8, CP_ACP);
+    case TXmlEncoding::Utf8: return XmlUtf8ToAnsi(DecodeReferences(Text, basic));
     case TXmlEncoding::Other: break;
   }
   return DecodeReferences(Text, basic);
@@ -299,9 +269,10 @@ TXmlTag TXmlReader::ReadTag() {
   size_t close = std::min(data_.find('>', open + 1), data_.size());
   tag.Tag = Trim(data_.substr(open + 1, close - open - 1));
   pos_ = std::min(close + 1, data_.size());
-  if (EndsWith(tag.Tag, "?")) {
+  if (EndsWith(tag.Tag, "?") && tag.Tag != "?") {
     tag.Tag = TrimRight(tag.Tag.substr(0, tag.Tag.size() - 1));
     tag.MayHaveChildren = true;
+    tag.Instruction = true;
   } else if (StartsWith(tag.Tag, "!--")) {
     SkipComment(tag);
   } else if (EndsWith(tag.Tag, "/")) {
@@ -351,7 +322,7 @@ int TXmlNode::ReadFromStream(TXmlReader& Reader, const std::string& Encoding, in
     if (EndsWith(rest, "?")) rest.pop_back();
     attribs_.Parse(rest, Encoding);
   }
-  Name = Trim(tag.Tag.substr(0, split));
+  Name = WritableName(Trim(tag.Tag.substr(0, split)));
   std::string encoding = Encoding;
   if (!parent_) {
     if (AnsiSameText(Name, "?xml-stylesheet")) Name = "?xml";
@@ -360,14 +331,30 @@ int TXmlNode::ReadFromStream(TXmlReader& Reader, const std::string& Encoding, in
   Value.clear();
   for (const auto& part : tag.Text)
     Value += part.CDATA ? CdataFromFile(part.Text, encoding) : XmlDecodeText(part.Text, encoding);
-  if (StartsWith(Name, "?") && !AnsiSameText(Name, "?xml")) return 1;
-  if (!tag.MayHaveChildren || Depth >= MaxXmlDepth) return 1;
+  // Inside the document an instruction tag is a leaf, and a "?" name written as a start tag
+  // (as the writer does for one with a value or children) is an element like any other.
+  if (StartsWith(Name, "?") && (parent_ ? tag.Instruction : !AnsiSameText(Name, "?xml"))) return 1;
+  if (!tag.MayHaveChildren) return 1;
+  if (Depth >= MaxXmlDepth) {
+    SkipChildren(Reader);
+    return 1;
+  }
   for (;;) {
     auto child = std::make_unique<TXmlNode>(this);
     if (child->ReadFromStream(Reader, encoding, Depth + 1) == 0) break;
     nodes_.Add(std::move(child));
   }
   return 1;
+}
+
+// Past the depth limit the children are read and dropped up to the element's own end tag, so
+// the elements after it keep their places. An empty tag ends an element as an end tag does.
+void TXmlNode::SkipChildren(TXmlReader& Reader) {
+  for (int open = 1; open > 0;) {
+    const TXmlTag tag = Reader.ReadTag();
+    if (tag.Tag.empty() || tag.Tag[0] == '/') --open;
+    else if (tag.MayHaveChildren && tag.Tag[0] != '!' && !(tag.Instruction && tag.Tag[0] == '?')) ++open;
+  }
 }
 
 // --- the document ---
@@ -377,31 +364,12 @@ TXmlDoc::TXmlDoc(const std::string& RootName) : root_(std::make_unique<TXmlNode>
   if (root_->Name.empty()) root_->Name = "?xml";
 }
 
-bool TXmlDoc::LoadFromFile(const std::string& FileName) {
-  if (!FileExists(FileName)) return false;
-  std::string data;
-  try {
-    TFileStream in(FileName, fmOpenRead | fmShareDenyWrite);
-    data = in.ReadAll();
-  } catch (const EStreamError&) {
-    return false;
-  }
-  if (data.empty()) return false;
-  TXmlReader reader(std::move(data));
-  return root_->ReadFromStream(reader, "") > 0;
-}
-
-bool TXmlDoc::SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks) {
-  TMemoryStream buffer;
-  if (!SaveToStream(buffer, IndentSize, LineBreaks)) return false;
-  return ReplaceFile(FileName, buffer.DataString());
-}
-
 bool TXmlDoc::SaveToStream(TStream& Stream, int IndentSize, bool LineBreaks) {
   if (root_->Name.empty()) return false;
   const TXmlAttrib* version = root_->Attribs().Find("version");
   if (!version || version->Value.empty()) root_->Attribs().Parse("version=\"1.0\"", "");
-  std::string out = "<" + root_->Name + AttributesText(root_->Attribs(), nullptr) + "?>";
+  // The declaration is read before the encoding is known: its values use the basic references.
+  std::string out = "<" + root_->Name + AttributesText(root_->Attribs(), "") + "?>";
   if (LineBreaks) out += kCRLF;
   const std::string encoding = GetEncoding();
   for (int i = 0; i < root_->Nodes().Count(); ++i)
@@ -412,7 +380,7 @@ bool TXmlDoc::SaveToStream(TStream& Stream, int IndentSize, bool LineBreaks) {
 void TXmlDoc::WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,
                         bool LineBreaks, const std::string& Encoding) const {
   const std::string indent(static_cast<size_t>(std::max(0, Level * IndentSize)), ' ');
-  Out += indent + "<" + Node.Name + AttributesText(Node.Attribs(), &Encoding);
+  Out += indent + "<" + Node.Name + AttributesText(Node.Attribs(), Encoding);
   if (Node.Nodes().Count() > 0) {
     Out += ">";
     if (LineBreaks) Out += kCRLF;

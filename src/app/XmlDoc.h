@@ -78,6 +78,7 @@ struct TXmlTag {
   std::vector<Part> Text;
   bool CDATA = false;  // the text holds a CDATA section
   bool MayHaveChildren = false;
+  bool Instruction = false;  // written as "<...?>"
 };
 
 // Reads tags from a document's text held in memory.
@@ -119,8 +120,10 @@ public:
 
   // Reads this element and its subtree; 0 when nothing was read (end of data or an end tag).
   // A node without a parent is a root: its "encoding" attribute sets the encoding below it.
-  // Elements nested deeper than MaxXmlDepth are read as leaves, so a hostile file cannot
-  // exhaust the stack.
+  // Elements nested deeper than MaxXmlDepth are read as leaves without their children, so a
+  // hostile file cannot exhaust the stack. Inside the document, an instruction ("<?name ...?>")
+  // is a leaf and a name starting with "?" in a start tag has children and an end tag like any
+  // element, so what the writer writes reads back as the same tree.
   int ReadFromStream(TXmlReader& Reader, const std::string& Encoding, int Depth = 0);
   static constexpr int MaxXmlDepth = 256;
 
@@ -129,6 +132,8 @@ public:
   bool CDATA = false;
 
 private:
+  static void SkipChildren(TXmlReader& Reader);
+
   TXmlNode* parent_;
   TXmlNodeList nodes_;
   TXmlAttribList attribs_;

@@ -320,3 +320,96 @@ TEST(XmlReading, DeepNestingIsCutInsteadOfExhaustingTheStack) {
   for (TXmlNode* n = doc->Root(); n->Nodes().Count() > 0; n = n->Nodes().Items(0)) ++depth;
   EXPECT_EQ(depth, TXmlNode::MaxXmlDepth);
 }
+
+namespace {
+// The tree as one line: name, attributes, then the children or (for a leaf) the value.
+std::string TreeText(const TXmlNode& Node) {
+  std::string r = Node.Name;
+  for (int i = 0; i < Node.Attribs().Count(); ++i)
+    r += " " + Node.Attribs().Items(i)->Name + "=" + Node.Attribs().Items(i)->Value;
+  if (Node.Nodes().Count() == 0) return r + (Node.CDATA ? " cdata:" : ":") + Node.Value;
+  r += " {";
+  for (int i = 0; i < Node.Nodes().Count(); ++i) r += (i ? " | " : "") + TreeText(*Node.Nodes().Items(i));
+  return r + "}";
+}
+
+std::string ReadText(const std::string& Text) {
+  TXmlDoc doc;
+  TXmlReader reader(Text);
+  EXPECT_GT(doc.Root()->ReadFromStream(reader, ""), 0) << Text;
+  return TreeText(*doc.Root());
+}
+
+// Writes the document in both layouts and checks that each reads back as the same tree.
+void ExpectWrittenTreeReadsBack(TXmlDoc& Doc) {
+  Saved(Doc);  // gives the declaration its version
+  const std::string before = TreeText(*Doc.Root());
+  for (bool lineBreaks : {true, false}) {
+    const std::string written = Saved(Doc, lineBreaks ? 2 : 0, lineBreaks);
+    EXPECT_EQ(ReadText(written), before) << written;
+  }
+}
+}  // namespace
+
+TEST(XmlRoundTrip, DeclarationAttributesAreEscapedLikeAnyOther) {
+  testsupport::TempFolder dir;
+  auto doc = Parsed(dir, "<?xml version=\"1.0\" x='a\"b' y=\"1&gt;2 &amp;lt;\"?><A>1</A>");
+  EXPECT_EQ(TXmlAttrib::GetValue(doc->Root()->Attribs().Find("x")), "a\"b");
+  EXPECT_EQ(Saved(*doc, 0, false),
+            "<?xml version=\"1.0\" x=\"a&quot;b\" y=\"1&gt;2 &amp;lt;\"?><A>1</A>");
+  auto loaded = RoundTrip(*doc, dir);
+  EXPECT_EQ(TXmlAttrib::GetValue(loaded->Root()->Attribs().Find("x")), "a\"b");
+  EXPECT_EQ(TXmlAttrib::GetValue(loaded->Root()->Attribs().Find("y")), "1>2 &lt;");
+  EXPECT_EQ(loaded->ReadString("A", "?"), "1");
+}
+
+TEST(XmlRoundTrip, QuestionMarkNamesInsideTheDocumentReadBackAsTheSameTree) {
+  const struct {
+    const char* text;
+    const char* tree;
+  } cases[] = {
+      {"<?xml version=\"1.0\"?><A><?pi x=\"1\"?><?foo>text</?foo><B>1</B></A>",
+       "?xml version=1.0 {A {?pi x=1: | ?foo:text | B:1}}"},
+      // A declaration inside the document does not take the elements after it as children.
+      {"<?xml version=\"1.0\"?><A><?xml?><B/></A>", "?xml version=1.0 {A {?xml: | B:}}"},
+      {"<?xml version=\"1.0\"?><A><?xml><B/></?xml><C/></A>", "?xml version=1.0 {A {?xml {B:} | C:}}"},
+      {"<?xml version=\"1.0\"?><A><? x>v</?><?" "?><B/></A>", "?xml version=1.0 {A {?:v | ?: | B:}}"},
+      // A trailing "/" or "?" is not part of a name: it would change the tag when written.
+      {"<?xml version=\"1.0\"?><A><b? x>v</b?><c/ y>w</c/><d?/ z=\"1\"/></A>",
+       "?xml version=1.0 {A {b:v | c:w | d z=1:}}"},
+      {"<?foo?><A/>", "?foo version=1.0:"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    TXmlDoc doc;
+    TXmlReader reader(c.text);
+    ASSERT_GT(doc.Root()->ReadFromStream(reader, ""), 0);
+    ExpectWrittenTreeReadsBack(doc);
+    EXPECT_EQ(TreeText(*doc.Root()), c.tree);
+  }
+}
+
+TEST(XmlRoundTrip, AnInstructionGivenAValueOrChildrenKeepsItsSiblings) {
+  TXmlDoc doc;
+  TXmlReader reader("<?xml version=\"1.0\"?><A><?pi?><?pj?><B>1</B></A>");
+  ASSERT_GT(doc.Root()->ReadFromStream(reader, ""), 0);
+  doc.WriteString("A\\?pi", "v");
+  doc.CreatePath("A\\?pj\\C", "w");
+  ExpectWrittenTreeReadsBack(doc);
+  EXPECT_EQ(TreeText(*doc.Root()), "?xml version=1.0 {A {?pi:v | ?pj {C:w} | B:1}}");
+  EXPECT_THROW(doc.CreatePath("A\\?new", ""), ERangeError);
+}
+
+TEST(XmlReading, ElementsAfterADeepCutKeepTheirPlaces) {
+  std::string text = "<?xml version=\"1.0\"?><R>";
+  for (int i = 0; i < 300; ++i) text += "<a>" + std::string(i % 2 ? "<?pi?><b/>" : "") + "<?c x?>";
+  text += "deep";
+  for (int i = 0; i < 300; ++i) text += "</a>";
+  text += "<B>1</B></R>";
+  TXmlDoc doc;
+  TXmlReader reader(text);
+  ASSERT_GT(doc.Root()->ReadFromStream(reader, ""), 0);
+  EXPECT_EQ(doc.FindNode("R")->Nodes().Count(), 2);
+  EXPECT_EQ(doc.ReadString("R\\B", "?"), "1");
+  ExpectWrittenTreeReadsBack(doc);
+}
