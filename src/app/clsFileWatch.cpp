@@ -78,6 +78,9 @@ TFileWatcherThread::TFileWatcherThread(const std::string& FileName, int Tag,
 }
 
 TFileWatcherThread::~TFileWatcherThread() {
+  // Its owner is going (a closing document, the window at shutdown): a notice still being
+  // handed over is let through without reaching it.
+  muted_ = true;
   Terminate();
   if (thread_) WaitForThreadServingSynchronize(thread_.get());
 }
@@ -139,7 +142,9 @@ void TFileWatcherThread::CancelPendingRequest() {
 
 void TFileWatcherThread::NotifyChange() {
   try {
-    Synchronize([this] { onChange_(tag_); });
+    Synchronize([this] {
+      if (!muted_) onChange_(tag_);
+    });
   } catch (const std::exception&) {
     // The reaction failed on the user-interface thread; this document is no longer watched
     // rather than the program ended from a worker thread.

@@ -41,7 +41,8 @@ public:
   // OnChange null: the main window's FileChangeNotify (postponed while a modal question is
   // open).
   TFileWatcherThread(const std::string& FileName, int Tag, TFileChangeHandler OnChange);
-  // Ends the thread and waits for it, serving a notice it is handing over meanwhile.
+  // Ends the thread and waits for it; a notice it is handing over meanwhile is let through
+  // without being reported.
   ~TFileWatcherThread();
   TFileWatcherThread(const TFileWatcherThread&) = delete;
   TFileWatcherThread& operator=(const TFileWatcherThread&) = delete;
@@ -79,6 +80,7 @@ private:
   std::atomic<bool> changed_{false};
   std::atomic<bool> terminated_{false};
   bool requestPending_ = false;
+  bool muted_ = false;  // user-interface thread only
   TOwnedHandle thread_;
 };
 
