@@ -70,11 +70,13 @@ TfrmMain::TfrmMain(TComponent* Owner)
   ConnectExtrasCommands();
   ConnectHelpCommands();
   ConnectToolsCommands();
+  ConnectPluginCommands();
   DisableUnbuiltCommands();
   ArrangeToolBar();
 }
 
 TfrmMain::~TfrmMain() {
+  FormDestroy();
   if (frmMain == this) frmMain = nullptr;
 }
 

@@ -163,6 +163,15 @@ public:
   void pmnuSnipsCollapseAllClick(TObject* Sender);
   // A language of the language menu: loads its file and translates this window.
   void mnuLanguageItemClick(TObject* Sender);
+  // Plugins menu, plug-ins dialog, template picker and reopen history
+  // (commands/formMainPlugins.cpp).
+  void mnuPluginsClick(TObject* Sender);
+  void mnuPluginsItemClick(TObject* Sender);
+  void mnuExtrasPluginMgrClick(TObject* Sender);
+  void mnuFileNewTemplatesClick(TObject* Sender);
+  void mnuFileReOpenHistoryClick(TObject* Sender);
+  // Unloads the plug-ins before the window's components go.
+  void FormDestroy();
 
   // Edit menu and navigation commands (commands/formMainEdit.cpp).
   void mnuEditClick(TObject* Sender);
@@ -370,6 +379,7 @@ private:
   void InsertSnippet(const TTreeNode* Node);
   void ConnectEditCommands();
   void ConnectFormatCommands();
+  void ConnectPluginCommands();
   void ConnectSearchCommands();
   void ConnectViewCommands();
   void ConnectExtrasCommands();

@@ -15,6 +15,7 @@
 #include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
 #include "commands/fHotKeys.h"
+#include "dialogs/fPlgMgr.h"
 #include "editor/CodeEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/Exception.h"
@@ -104,6 +105,7 @@ void TfrmMain::FormCreate() {
       // Without the content rules files are typed by their extension alone.
     }
   }
+  LoadPlugins();
   LoadTemplatesDoc(Settings.SettingsDir + "Templates.dat");
   LoadSnippetFileList();
   TranslateForm();
@@ -191,7 +193,10 @@ void TfrmMain::FormShow() {
 
   ShowWindow(Handle(), Settings.WindowState == 1 ? SW_MAXIMIZE : SW_SHOWNORMAL);
   SetForegroundWindow(Handle());
+  PluginsAppStarted();
 }
+
+void TfrmMain::FormDestroy() { FreePlugins(); }
 
 void TfrmMain::SetSplashState(const std::string& Text) {
   if (splash_) splash_->SetState(Text);

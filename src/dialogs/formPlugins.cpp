@@ -1,0 +1,112 @@
+// The plug-ins dialog: one row per plug-in found, ticked while its library is loaded.
+#include "dialogs/formPlugins.h"
+#include "app/fHlpMain.h"
+#include "app/fLanguage.h"
+#include "dialogs/DialogPlacement.h"
+#include "dialogs/fPlgMgr.h"
+#include "rtl/StringList.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ListView.h"
+
+namespace {
+constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
+constexpr int ClientWidth = 586;
+constexpr int ClientHeight = 247;
+const char* const Title = "Plugin-Verwaltung";
+
+TForm::CreateArgs Args() {
+  SIZE size = DialogWindowSize(ClientWidth, ClientHeight, Style, ExStyle);
+  return {Title, size.cx, size.cy, Style, ExStyle, true};
+}
+}  // namespace
+
+TfrmPlugins::TfrmPlugins(TComponent* Owner) : TForm(Owner, Args()) {
+  lvPlugins = Make<TListView>("lvPlugins", this, 8, 8, 570, 196);
+  btnConfig = Make<TButton>("btnConfig", this, 8, 214, 120, 25);
+  btnOk = Make<TButton>("btnOk", this, 398, 214, 88, 25, true);
+  btnCancel = Make<TButton>("btnCancel", this, 490, 214, 88, 25);
+  lvPlugins->AddColumn("Name", 150);
+  lvPlugins->AddColumn("Version", 80);
+  lvPlugins->AddColumn("Pfad / Datei", 570 - 150 - 80 - 24);
+  lvPlugins->SetCheckBoxes(true);
+  lvPlugins->SetRowSelect(true);
+  lvPlugins->SetReadOnly(true);
+  lvPlugins->SetHideSelection(false);
+  lvPlugins->OnSelectItem = [this](TObject* Sender, TListItem*, bool) { lvPluginsChange(Sender); };
+  btnConfig->OnClick = [this](TObject* Sender) { btnConfigClick(Sender); };
+  btnOk->OnClick = [this](TObject* Sender) { btnOkClick(Sender); };
+  btnCancel->SetModalResult(mrCancel);
+  CenterOnMainWindow(*this);
+  FormCreate();
+}
+
+void TfrmPlugins::TranslateForm() {
+  ApplyFormFont(*this);
+  ApplyFormTexts(*this, {
+      {TFormText::Caption, "", "PlgMgr|Title", Title},
+      {TFormText::Caption, "btnConfig", "PlgMgr|btnConfig", "Einstellungen..."},
+      {TFormText::Caption, "btnOk", "General|btnOk", "Ok"},
+      {TFormText::Caption, "btnCancel", "General|btnCancel", "Abbrechen"},
+  });
+  lvPlugins->SetColumnCaption(0, GetLangText("PlgMgr|lvPluginsName", "Name"));
+  lvPlugins->SetColumnCaption(1, GetLangText("PlgMgr|lvPluginsVersion", "Version"));
+  lvPlugins->SetColumnCaption(2, GetLangText("PlgMgr|lvPluginsPath", "Pfad / Datei"));
+}
+
+void TfrmPlugins::FormCreate() {
+  TranslateForm();
+  btnConfig->SetEnabled(false);
+  if (!PluginManager) return;
+  for (int i = 0; i < PluginManager->Count(); ++i) {
+    TPluginRecord record = PluginManager->GetPlugin(i);
+    TListItem* row = lvPlugins->AddItem(record.Infos.Name);
+    row->AddSubItem(record.Infos.Version);
+    row->AddSubItem(record.FileName);
+    row->SetChecked(record.LibHandle != nullptr);
+  }
+  if (TListItem* first = lvPlugins->Items(0)) first->SetSelected(true);
+  lvPluginsChange(lvPlugins);
+}
+
+void TfrmPlugins::lvPluginsChange(TObject*) {
+  btnConfig->SetEnabled(false);
+  TListItem* row = lvPlugins->Selected();
+  if (!row || !PluginManager) return;
+  TPluginRecord record = PluginManager->GetPlugin(row->Index());
+  btnConfig->SetEnabled(record.LibHandle && record.Configure);
+}
+
+void TfrmPlugins::btnConfigClick(TObject*) {
+  TListItem* row = lvPlugins->Selected();
+  if (!row) return;
+  btnConfig->SetEnabled(false);
+  ConfigurePlugin(row->Index());
+  btnConfig->SetEnabled(true);
+}
+
+void TfrmPlugins::btnOkClick(TObject*) {
+  TStringList allowed;
+  for (int i = 0; i < lvPlugins->Count(); ++i)
+    if (lvPlugins->Items(i)->Checked()) allowed.Add(lvPlugins->Items(i)->SubItem(1));
+  const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
+  try {
+    allowed.SaveToFile(fileName);
+  } catch (const std::exception&) {
+    MsgBox(GetLangText("PlgMgr|MsgSaveErrText",
+                       "Die Datei \"%s1%\" konnte nicht gespeichert werden.", LangParams({fileName})),
+           GetLangText("PlgMgr|Title", Title), MB_ICONERROR | MB_OK);
+    return;
+  }
+  SetModalResult(mrOk);
+}
+
+void ShowPluginsDialog() {
+  TfrmPlugins dialog(nullptr);
+  if (dialog.ShowModal() != mrOk) return;
+  MsgBox(GetLangText("Main|MsgPlgMgrOkText",
+                     "Damit die \xC4nderungen wirksam werden, muss Tarvoline neu gestartet werden."),
+         GetLangText("Main|MsgPlgMgrOkTitle", "Plugin-Einstellungen ge\xE4ndert"),
+         MB_ICONINFORMATION | MB_OK);
+}

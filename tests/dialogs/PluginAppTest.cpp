@@ -1,0 +1,186 @@
+// The application interface as plug-ins call it: through the table, stdcall, wide strings in
+// BSTR slots; driven both by a real plug-in and directly.
+#include <gtest/gtest.h>
+#include "PluginTestFixture.h"
+#include "editor/CodeEdit.h"
+
+namespace {
+
+using plugintest::PluginWindowTest;
+using Lines = std::vector<std::string>;
+
+// Calls the interface the way a plug-in does.
+class AppCaller {
+public:
+  AppCaller() : app_(CreateApp()) {}
+  ~AppCaller() { ReleaseApp(app_); }
+  template <class R, class... A>
+  R Call(int Slot, A... Args) {
+    return reinterpret_cast<R(__stdcall*)(IApp*, A...)>(app_->Table[Slot])(app_, Args...);
+  }
+  template <class... A>
+  std::string Wide(int Slot, A... Args) {
+    BSTR slot = SysAllocString(L"stale");  // the method must release what the slot held
+    reinterpret_cast<void(__stdcall*)(BSTR*, IApp*, A...)>(app_->Table[Slot])(&slot, app_, Args...);
+    std::string value = FromBstr(slot);
+    SysFreeString(slot);
+    return value;
+  }
+  int32_t WithText(int Slot, const std::string& Text, int32_t Index) {
+    BSTR text = ToBstr(Text);
+    int32_t result = Call<int32_t>(Slot, text, Index);
+    SysFreeString(text);
+    return result;
+  }
+  IApp* App() const { return app_; }
+
+private:
+  IApp* app_;
+};
+
+enum Slot {
+  QueryInterface = 0, AddRef = 1, Release = 2, GetHandle = 4, GetMainForm = 5, GetLanguage = 6,
+  GetDocFileName = 7, GetDocTitle = 8, GetDocModified = 9, GetDocReadOnly = 10,
+  GetDocFileNames = 11, GetDocTitles = 12, GetDocCount = 13, GetActiveDoc = 14, GetDocText = 15,
+  GetDocTextLength = 16, SetDocText = 17, GetSelText = 18, GetSelLength = 19, SetSelText = 20,
+  SelectAll = 23, AddMenuItem = 24, SaveDoc = 25, GetSettingsDir = 26
+};
+
+class PluginAppTest : public PluginWindowTest {};
+
+}  // namespace
+
+TEST_F(PluginAppTest, APluginDrivesTheProgramThroughItsInterface) {
+  Install("full", "full.plg");
+  Allow("full.plg");
+  SetPluginVariable("TVP_SUBMENU_full", "Drive|Nothing|Add");
+  LoadPlugins();
+  ASSERT_NE(Open(""), nullptr);
+  ClearCalls();
+  TMenuItem* top = PluginsMenu()->Items(0);
+  top->Items(0)->Click();
+  EXPECT_EQ(CallsOf("full"),
+            (Lines{"MenuItem(0)", "GetDocTitle(-1)=Unbenannt1", "GetDocCount=1 GetActiveDoc=0",
+                   "GetDocModified(5)=1 GetDocReadOnly(5)=0", "GetDocText(7)=[0]", "NewDoc=1",
+                   "SelectAll=1", "GetSelText=Hallo GetSelLength=5", "SetDocText=1",
+                   "GetDocText(-1)=Welt\\r\\n GetDocTextLength(-1)=6",
+                   "GetDocTitles=Unbenannt1\\r\\nNeu", "GetHandle(0)=1 GetHandle(2)=0",
+                   "AddMenuItem(bogus)=0", "MenuClicked(0,0,1,1)"}));
+  ASSERT_EQ(TabCount(), 2);
+  TfraEdit* made = GetFrame(1);
+  EXPECT_EQ(made->DocInfo.Title, "Neu");
+  EXPECT_EQ(frmMain->pcEdit->Pages(1)->Caption(), "Neu");
+  EXPECT_TRUE(made->DocInfo.Modified);
+  made->seEdit->Undo();
+  EXPECT_EQ(made->seEdit->Text(), "Hallo") << "the whole text was replaced in one step";
+
+  // The item handed over by the click before comes back as parent and source of a new item.
+  top->Items(2)->Click();
+  Lines calls = CallsOf("full");
+  EXPECT_EQ(Lines(calls.end() - 3, calls.end()),
+            (Lines{"MenuItem(2)", "AddMenuItem=1", "MenuClicked(2,2,1,1)"}));
+  TMenuItem* drive = top->Items(0);
+  ASSERT_EQ(drive->Count(), 1);
+  TMenuItem* added = drive->Items(0);
+  EXPECT_EQ(added->Caption(), "Drive");
+  EXPECT_EQ(added->Tag(), 0);
+  EXPECT_TRUE(added->OnClick);
+}
+
+TEST_F(PluginAppTest, DocumentMethodsGiveEmptyValuesForMissingDocuments) {
+  AppCaller app;
+  // No documents at all, and no main window either: nothing fails.
+  for (bool window : {true, false}) {
+    SCOPED_TRACE(window);
+    TfrmMain* main = frmMain;
+    if (!window) frmMain = nullptr;
+    EXPECT_EQ(app.Wide(GetDocText, -1), "");
+    EXPECT_EQ(app.Wide(GetDocTitle, 0), "");
+    EXPECT_EQ(app.Wide(GetSelText), "");
+    EXPECT_EQ(app.Wide(GetDocFileNames), "");
+    EXPECT_EQ(app.Call<int32_t>(GetDocModified, -1) & 0xFF, 1);
+    EXPECT_EQ(app.Call<int32_t>(GetDocReadOnly, -1) & 0xFF, 0);
+    EXPECT_EQ(app.Call<int32_t>(GetDocCount), 0);
+    EXPECT_EQ(app.Call<int32_t>(GetActiveDoc), -1);
+    EXPECT_EQ(app.Call<int32_t>(GetDocTextLength, -1), 0);
+    EXPECT_EQ(app.WithText(SetDocText, "x", -1), 0);
+    EXPECT_EQ(app.Call<int32_t>(GetSelLength), 0);
+    EXPECT_EQ(app.Call<int32_t>(SelectAll), 0);
+    EXPECT_EQ(app.Call<int32_t>(SaveDoc, -1) & 0xFF, 0);
+    EXPECT_EQ((app.Call<void*, void*, void*>(AddMenuItem, nullptr, nullptr)), nullptr);
+    EXPECT_EQ(app.Call<int32_t>(GetHandle, 0) != 0, window);
+    frmMain = main;
+  }
+  EXPECT_EQ(app.Call<void*>(GetMainForm), static_cast<void*>(frmMain));
+  Settings.Language = "Deutsch";
+  EXPECT_EQ(app.Wide(GetLanguage), "Deutsch");
+  EXPECT_EQ(app.Wide(GetSettingsDir), Settings.SettingsDir);
+}
+
+TEST_F(PluginAppTest, DocumentIndicesCountTabsFromZeroAndMinusOneIsTheActiveTab) {
+  AppCaller app;
+  folder.Write("a.txt", "eins\r\n");
+  ASSERT_NE(Open(folder.File("a.txt")), nullptr);
+  ASSERT_NE(Open(""), nullptr);
+  ASSERT_NE(Open(""), nullptr);
+  frmMain->pcEdit->SetActivePageIndex(1);
+  EXPECT_EQ(app.Call<int32_t>(GetDocCount), 3);
+  EXPECT_EQ(app.Call<int32_t>(GetActiveDoc), 1);
+  EXPECT_EQ(app.Wide(GetDocFileName, 0), folder.File("a.txt"));
+  EXPECT_EQ(app.Wide(GetDocFileName, -1), "") << "untitled";
+  // The file's closing break gives the editor an empty last line, which gets its break too.
+  EXPECT_EQ(app.Wide(GetDocText, 0), "eins\r\n\r\n");
+  EXPECT_EQ(app.Call<int32_t>(GetDocTextLength, 0), 8);
+  EXPECT_EQ(app.Call<int32_t>(GetDocModified, 5) & 0xFF, 1) << "past the last tab";
+  EXPECT_EQ(app.Call<int32_t>(GetDocModified, -2) & 0xFF, 1) << "below -1";
+  EXPECT_EQ(app.Call<int32_t>(GetDocModified, 0) & 0xFF, 0);
+  EXPECT_EQ(app.Wide(GetDocFileNames), folder.File("a.txt")) << "blank names trimmed at the end";
+  EXPECT_EQ(app.Wide(GetDocTitles), "a.txt\r\n" + GetFrame(1)->DocInfo.Title + "\r\n" +
+                                        GetFrame(2)->DocInfo.Title);
+}
+
+TEST_F(PluginAppTest, TextChangesRespectReadOnlyAndGetSelTextChangesNothing) {
+  AppCaller app;
+  TfraEdit* frame = Open("");
+  ASSERT_NE(frame, nullptr);
+  frame->seEdit->SetText("alt");
+  frame->DocInfo.Modified = false;
+  frame->seEdit->SelectAll();
+  EXPECT_EQ(app.Wide(GetSelText), "alt");
+  EXPECT_FALSE(frame->DocInfo.Modified) << "reading the selection is no change";
+
+  frame->seEdit->SetReadOnly(true);
+  EXPECT_EQ(app.Call<int32_t>(GetDocReadOnly, -1) & 0xFF, 1);
+  EXPECT_EQ(app.WithText(SetDocText, "neu", 0), 0);
+  BSTR text = ToBstr("neu");
+  EXPECT_EQ(app.Call<int32_t>(SetSelText, text), 0);
+  EXPECT_EQ(frame->seEdit->Text(), "alt");
+  EXPECT_FALSE(frame->DocInfo.Modified);
+
+  frame->seEdit->SetReadOnly(false);
+  EXPECT_EQ(app.Call<int32_t>(SetSelText, text), 1);
+  SysFreeString(text);
+  EXPECT_EQ(frame->seEdit->Text(), "neu");
+  EXPECT_TRUE(frame->DocInfo.Modified);
+  frame->seEdit->Undo();
+  EXPECT_EQ(frame->seEdit->Text(), "alt");
+}
+
+TEST_F(PluginAppTest, CountedReferencesKeepTheObjectAndQueryKnowsTwoInterfaces) {
+  IApp* app = CreateApp();
+  const int live = LiveAppCount();
+  auto call = [app](int Slot) { return reinterpret_cast<ULONG(__stdcall*)(IApp*)>(app->Table[Slot])(app); };
+  EXPECT_EQ(call(AddRef), 2u);
+  void* asked = nullptr;
+  auto query = reinterpret_cast<HRESULT(__stdcall*)(IApp*, REFIID, void**)>(app->Table[QueryInterface]);
+  EXPECT_EQ(query(app, IID_IApp, &asked), S_OK);
+  EXPECT_EQ(asked, app);
+  EXPECT_EQ(query(app, IID_IUnknown, &asked), S_OK);
+  EXPECT_EQ(query(app, IID_IDispatch, &asked), E_NOINTERFACE);
+  EXPECT_EQ(asked, nullptr);
+  EXPECT_EQ(call(Release), 3u);
+  EXPECT_EQ(call(Release), 2u);
+  EXPECT_EQ(call(Release), 1u);
+  ReleaseApp(app);  // the program's own reference was the last
+  EXPECT_EQ(LiveAppCount(), live - 1);
+}

@@ -1,0 +1,148 @@
+// The plug-ins dialog: its rows, the settings button, and what OK and Cancel write.
+#include <gtest/gtest.h>
+#include "PluginTestFixture.h"
+#include "dialogs/formPlugins.h"
+#include "toolkit/Controls.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
+
+namespace {
+
+using plugintest::PluginWindowTest;
+using Lines = std::vector<std::string>;
+
+class PluginDialogTest : public PluginWindowTest {
+protected:
+  void SetUp() override {
+    PluginWindowTest::SetUp();
+    Install("full", "b.plg");
+    Install("full", "Sub\\a.plg");
+    Install("plain", "plain.plg");
+    Install("refusing", "refusing.plg");
+    Install("full", "new.plg");
+    Allow("b.plg\r\nsub\\a.plg\r\nplain.plg\r\nrefusing.plg");
+    LoadPlugins();
+  }
+  // Opens the dialog from its menu item and runs Drive on it as the person would; Then
+  // queues the answers to the questions that follow the dialog's appearance.
+  void OpenDialog(std::function<int(TfrmPlugins&)> Drive, std::function<void()> Then = nullptr) {
+    testsupport::QueueFormAnswer([Drive](TForm& Form) {
+      auto& dialog = dynamic_cast<TfrmPlugins&>(Form);
+      return Drive(dialog);
+    });
+    if (Then) Then();
+    frmMain->Find<TMenuItem>("mnuExtrasPluginMgr")->Click();
+  }
+  static Lines Column(const TfrmPlugins& Dialog, int Index) {
+    Lines texts;
+    for (int i = 0; i < Dialog.lvPlugins->Count(); ++i) {
+      TListItem* row = Dialog.lvPlugins->Items(i);
+      texts.push_back(Index == 0 ? row->Caption() : row->SubItem(Index - 1));
+    }
+    return texts;
+  }
+  // The row of a plug-in by its path (rows of plug-ins without a name keep the scan's order).
+  static TListItem* Row(const TfrmPlugins& Dialog, const std::string& Path) {
+    for (int i = 0; i < Dialog.lvPlugins->Count(); ++i)
+      if (Dialog.lvPlugins->Items(i)->SubItem(1) == Path) return Dialog.lvPlugins->Items(i);
+    ADD_FAILURE() << "no row for " << Path;
+    return nullptr;
+  }
+  static void ExpectRestartNotice() {
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Plugin-Einstellungen ge\xE4ndert");
+      EXPECT_EQ(q.text, "Damit die \xC4nderungen wirksam werden, muss Tarvoline neu gestartet werden.");
+      EXPECT_TRUE(q.flags & MB_ICONINFORMATION);
+    });
+  }
+};
+
+}  // namespace
+
+TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileLoaded) {
+  OpenDialog([](TfrmPlugins& d) {
+    EXPECT_EQ(d.Caption(), "Plugin-Verwaltung");
+    EXPECT_EQ(Column(d, 0), (Lines{"", "", "a", "b", "plain"}));
+    EXPECT_EQ(Column(d, 1), (Lines{"", "", "1.0", "1.0", "1.0"}));
+    Lines paths = Column(d, 2);
+    EXPECT_EQ(Lines(paths.begin() + 2, paths.end()), (Lines{"Sub\\a.plg", "b.plg", "plain.plg"}));
+    EXPECT_TRUE((Lines(paths.begin(), paths.begin() + 2) == Lines{"refusing.plg", "new.plg"}) ||
+                (Lines(paths.begin(), paths.begin() + 2) == Lines{"new.plg", "refusing.plg"}));
+    Lines ticks;
+    for (int i = 0; i < d.lvPlugins->Count(); ++i) ticks.push_back(d.lvPlugins->Items(i)->Checked() ? "x" : "");
+    EXPECT_EQ(ticks, (Lines{"", "", "x", "x", "x"})) << "a refused plug-in shows unticked";
+    EXPECT_EQ(d.lvPlugins->Selected(), d.lvPlugins->Items(0));
+    return static_cast<int>(mrCancel);
+  });
+}
+
+TEST_F(PluginDialogTest, TheSettingsButtonServesOnlyLoadedPluginsWithConfigure) {
+  OpenDialog([this](TfrmPlugins& d) {
+    // Not loaded; loaded with the entry point; loaded without it; back to one with it.
+    for (auto [path, enabled] : {std::pair{"refusing.plg", false}, {"Sub\\a.plg", true},
+                                 {"plain.plg", false}, {"b.plg", true}}) {
+      SCOPED_TRACE(path);
+      Row(d, path)->SetSelected(true);
+      EXPECT_EQ(d.btnConfig->Enabled(), enabled);
+    }
+    ClearCalls();
+    d.btnConfig->Click();
+    EXPECT_EQ(Calls(), (Lines{"b Configure"}));
+    EXPECT_TRUE(d.btnConfig->Enabled());
+    return static_cast<int>(mrCancel);
+  });
+}
+
+TEST_F(PluginDialogTest, OkWritesTheTickedPathsInRowOrderAndCancelWritesNothing) {
+  const std::string before = folder.Read("Plugins\\AllowedPlugins.ini");
+  OpenDialog([](TfrmPlugins& d) {
+    Row(d, "new.plg")->SetChecked(true);
+    Row(d, "b.plg")->SetChecked(false);
+    return static_cast<int>(mrCancel);
+  });
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), before);
+
+  OpenDialog(
+      [](TfrmPlugins& d) {
+        Row(d, "new.plg")->SetChecked(true);
+        Row(d, "b.plg")->SetChecked(false);
+        d.btnOk->Click();
+        return d.ModalResult();
+      },
+      ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "new.plg\r\nSub\\a.plg\r\nplain.plg\r\n");
+  EXPECT_EQ(PluginManager->GetPlugin(3).Infos.Name, "b") << "the running program keeps its plug-ins";
+}
+
+TEST_F(PluginDialogTest, AFailedWriteIsShownAndKeepsTheDialogOpen) {
+  Settings.PluginsDir = folder.File("Gone\\");
+  OpenDialog(
+      [](TfrmPlugins& d) {
+        d.btnOk->Click();
+        EXPECT_EQ(d.ModalResult(), mrNone);
+        return static_cast<int>(mrCancel);
+      },
+      [this] {
+        testsupport::QueueAnswer(ModalAnswer{IDOK}, [this](const ModalQuestion& q) {
+          EXPECT_TRUE(q.flags & MB_ICONERROR);
+          EXPECT_NE(q.text.find(folder.File("Gone\\AllowedPlugins.ini")), std::string::npos) << q.text;
+        });
+      });
+}
+
+TEST_F(PluginDialogTest, WithoutPluginsTheListIsEmptyAndOkWritesAnEmptyList) {
+  FreePlugins();
+  Settings.PluginsDir = folder.File("Empty\\");
+  CreateDirectoryA(Settings.PluginsDir.c_str(), nullptr);
+  LoadPlugins();
+  OpenDialog(
+      [](TfrmPlugins& d) {
+        EXPECT_EQ(d.lvPlugins->Count(), 0);
+        EXPECT_EQ(d.lvPlugins->Selected(), nullptr);
+        EXPECT_FALSE(d.btnConfig->Enabled());
+        d.btnOk->Click();
+        return d.ModalResult();
+      },
+      ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Empty\\AllowedPlugins.ini"), "");
+}

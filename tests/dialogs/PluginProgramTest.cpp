@@ -1,0 +1,141 @@
+// The built program with a plug-in beside it: started, its plug-in's item clicked through
+// window messages, closed; the plug-in is told of each step and finalised before it is freed.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include <sstream>
+#include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
+#include "dialogs/fPlgMgr.h"
+#include "PluginTestFixture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string ProgramPath() {
+  std::string p = TARVOLINE_EXE;
+  if (!p.empty() && p[0] == '/') p = "Z:" + p;
+  std::replace(p.begin(), p.end(), '/', '\\');
+  return p;
+}
+
+std::string ProgramFolder() {
+  std::string p = ProgramPath();
+  return p.substr(0, p.rfind('\\') + 1);
+}
+
+HWND MainWindowOf(DWORD ProcessId) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    char text[64] = {};
+    GetWindowThreadProcessId(w, &owner);
+    GetWindowTextA(w, text, sizeof text);
+    if (owner == ProcessId && IsWindowVisible(w) && GetMenu(w) &&
+        std::string(text).rfind("Tarvoline", 0) == 0)
+      return w;
+  }
+  return nullptr;
+}
+
+template <class Probe>
+auto WaitFor(Probe P, DWORD TimeoutMs) -> decltype(P()) {
+  for (DWORD waited = 0;; waited += 50) {
+    if (auto result = P()) return result;
+    if (waited >= TimeoutMs) return {};
+    Sleep(50);
+  }
+}
+
+// The program folder's plug-ins and settings location for one run, put back afterwards.
+class ProgramWithPlugin : public ::testing::Test {
+protected:
+  void SetUp() override {
+    config_ = ProgramFolder() + ConfigFileName;
+    hadConfig_ = GetFileAttributesA(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (hadConfig_) CopyFileA(config_.c_str(), (config_ + ".saved").c_str(), FALSE);
+    TXmlDoc doc("?xml");
+    doc.WriteString("Settings\\Path", settings.Path());
+    ASSERT_TRUE(doc.SaveToFile(config_, 2, true));
+    plugins_ = ProgramFolder() + "Plugins\\";
+    ASSERT_EQ(GetFileAttributesA(plugins_.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the program folder has plug-ins of its own";
+    CreateDirectoryA(plugins_.c_str(), nullptr);
+    CopyFileA((plugintest::BuiltPluginsFolder() + "full.plg").c_str(), (plugins_ + "full.plg").c_str(), FALSE);
+    HANDLE list = CreateFileA((plugins_ + "AllowedPlugins.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(list, "full.plg\r\n", 10, &written, nullptr);
+    CloseHandle(list);
+    SetEnvironmentVariableA("TVP_TEST_LOG", settings.File("calls.log").c_str());
+    SetEnvironmentVariableA("TVP_LOG_IDS", "1");
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("TVP_TEST_LOG", nullptr);
+    SetEnvironmentVariableA("TVP_LOG_IDS", nullptr);
+    DeleteFileA((plugins_ + "full.plg").c_str());
+    DeleteFileA((plugins_ + "AllowedPlugins.ini").c_str());
+    RemoveDirectoryA(plugins_.c_str());
+    if (hadConfig_) MoveFileExA((config_ + ".saved").c_str(), config_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    else DeleteFileA(config_.c_str());
+  }
+  Lines Calls() const {
+    Lines lines;
+    if (GetFileAttributesA(settings.File("calls.log").c_str()) == INVALID_FILE_ATTRIBUTES) return lines;
+    std::istringstream in(settings.Read("calls.log"));
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      lines.push_back(line);
+    }
+    return lines;
+  }
+
+  testsupport::TempFolder settings;
+
+private:
+  std::string config_;
+  std::string plugins_;
+  bool hadConfig_ = false;
+};
+
+}  // namespace
+
+TEST_F(ProgramWithPlugin, ItsItemIsClickedByMessageAndItIsFinalizedBeforeDetaching) {
+  std::string commandLine = "\"" + ProgramPath() + "\"";
+  STARTUPINFOA si = {};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi = {};
+  ASSERT_TRUE(CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &pi));
+  struct EndOnExit {
+    PROCESS_INFORMATION& pi;
+    ~EndOnExit() {
+      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 1);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+  } end{pi};
+  ASSERT_TRUE(WaitFor([&] { return Calls().size() >= 10 && Calls().back() == "full AppStarted"; }, 30000))
+      << "told once the window is shown";
+  HWND main = WaitFor([&] { return MainWindowOf(pi.dwProcessId); }, 10000);
+  ASSERT_NE(main, nullptr);
+  // The plug-in found its item's command id through the menu handle it was given.
+  Lines calls = Calls();
+  ASSERT_GE(calls.size(), 9u);
+  ASSERT_EQ(calls[8].rfind("full ItemId=", 0), 0u) << calls[8];
+  const UINT item = static_cast<UINT>(std::stoul(calls[8].substr(12)));
+  ASSERT_NE(item, 0u);
+  PostMessageA(main, WM_COMMAND, MAKEWPARAM(item, 0), 0);
+  ASSERT_TRUE(WaitFor([&] { return Calls().back() == "full MenuClicked(-1,-1,1,1)"; }, 10000));
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(Calls(), (Lines{"full attach", "full Initialize", "full GetInfo(1,empty)",
+                            "full GetInfo(2,empty)", "full GetInfo(3,empty)", "full GetInfo(4,empty)",
+                            "full GetMenuItemHandlers", "full MenuChanged(-1,0,1,1)",
+                            calls[8], "full AppStarted", "full MenuItem(-1)", "full MenuClicked(-1,-1,1,1)",
+                            "full Finalize", "full detach"}));
+}
