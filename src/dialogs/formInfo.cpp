@@ -161,7 +161,7 @@ TfrmInfo::TfrmInfo(TComponent* Owner, TVersionSource VersionValue)
 
 void TfrmInfo::FormCreate() {
   ApplyFormFont(*this);
-  SetCaption(I("frmTitle", "Info über %s1%", LangParams({"Tarvoline"})));
+  SetCaption(I("frmTitle", "Info \xFC" "ber %s1%", LangParams({"Tarvoline"})));
   Ctl<TLabel>("lblTitle")->SetCaption("Tarvoline");
   version_ = versionValue_("ProductVersion");
   Ctl<TLabel>("lblDescription")->SetCaption(I("lblDescription", versionValue_("Comments")));
@@ -189,9 +189,13 @@ void TfrmInfo::FormCreate() {
   Ctl<TLabel>("lblLangAuthor")->SetCaption(I("lblLangAuthor", "Autor:"));
   Ctl<TLabel>("lblLangHome")->SetCaption(I("lblHome", "Homepage:"));
   Ctl<TLabel>("lblLangMail")->SetCaption(I("lblMail", "E-Mail:"));
-  Ctl<TLinkLabel>("lblLangHomePage")->SetHint(I("lblLangHomePage", "Homepage des Übersetzers besuchen"));
-  Ctl<TLinkLabel>("lblLangMailAddr")->SetHint(I("lblLangMailAddr", "E-Mail an den Übersetzer senden"));
+  Ctl<TLinkLabel>("lblLangHomePage")->SetHint(I("lblLangHomePage", "Homepage des \xDC" "bersetzers besuchen"));
+  Ctl<TLinkLabel>("lblLangMailAddr")->SetHint(I("lblLangMailAddr", "E-Mail an den \xDC" "bersetzer senden"));
   Ctl<TButton>("btnOk")->SetCaption(GetLangText("General|btnOk", "Ok"));
+  boldFont_.Assign(Font());
+  boldFont_.SetStyle({TFontStyle::fsBold});
+  for (const char* name : {"lblTitle", "lblLang"})
+    Ctl<TLabel>(name)->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Handle()), TRUE);
 }
 
 LRESULT TfrmInfo::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
@@ -208,13 +212,13 @@ void TfrmInfo::lblHomePageClick(const std::string& Address) {
   // The translator's address comes from a language file: only web addresses are opened.
   if (!IsWebAddress(Address)) return;
   if (!ShellStart(Address))
-    MsgBox(GetLangText("General|MsgNoStdBrowserText", "Ihr Standard-Webbrowser konnte nicht geöffnet werden!"),
+    MsgBox(GetLangText("General|MsgNoStdBrowserText", "Ihr Standard-Webbrowser konnte nicht ge\xF6" "ffnet werden!"),
            GetLangText("General|MsgNoStdBrowserTitle", "Kein Standard-Webbrowser gefunden"), MB_OK);
 }
 
 void TfrmInfo::OpenMail(const std::string& Address, const std::string& Subject) {
   if (!ShellStart("mailto:" + URLEncode(Address, "") + "?subject=" + URLEncode(Subject, "")))
-    MsgBox(GetLangText("General|MsgNoStdMailerText", "Ihr Standard-Mailclient konnte nicht geöffnet werden!"),
+    MsgBox(GetLangText("General|MsgNoStdMailerText", "Ihr Standard-Mailclient konnte nicht ge\xF6" "ffnet werden!"),
            GetLangText("General|MsgNoStdMailerTitle", "Kein Standard-Mailclient gefunden"), MB_OK);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
 
 // A label that opens something when clicked: navy, underlined, with the hand cursor.
 class TLinkLabel : public TWinControl, public TNotifiedControl {
@@ -63,6 +64,7 @@ private:
   void OpenMail(const std::string& Address, const std::string& Subject);
   TVersionSource versionValue_;
   std::string version_;
+  TFont boldFont_;
 };
 
 // Shows the about box modally.

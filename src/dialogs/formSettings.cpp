@@ -49,15 +49,15 @@ const std::vector<TCheckBinding>& CheckBindings(int Page) {
   auto& e = Settings.Editor;
   static const std::vector<TCheckBinding> general = {
       {"chkShowSplashScreen", "Startbild anzeigen", &g.ShowSplashScreen},
-      {"chkSaveFileOnExec", "Vor dem Ausführen speichern", &g.SaveFileOnExec},
-      {"chkOpenBinWarn", "Warnung bei Binärdateien", &g.OpenBinWarn},
-      {"chkOpenSizeWarn", "Warnung bei großen Dateien", &g.OpenSizeWarn},
-      {"", "", nullptr},  // the size row
-      {"chkAutoReadOnly", "Schreibgeschützt öffnen", &g.AutoReadOnly},
+      {"chkSaveFileOnExec", "Vor dem Ausf\xFChren speichern", &g.SaveFileOnExec},
+      {"chkOpenBinWarn", "Warnung bei Bin\xE4rdateien", &g.OpenBinWarn},
+      {"chkOpenSizeWarn", "Warnung bei gro\xDF" "en Dateien", &g.OpenSizeWarn},
+      {"", "size", nullptr},  // the row of the size below its check box
+      {"chkAutoReadOnly", "Schreibgesch\xFCtzt \xF6" "ffnen", &g.AutoReadOnly},
       {"chkBackup", "Sicherungskopien anlegen", &g.BackupEnabled},
       {"chkBackupAuto", "Automatisch sichern", &g.BackupAuto},
-      {"chkBackupOvr", "Sicherung überschreiben", &g.BackupOvr},
-      {"", "", nullptr},  // the extension row
+      {"chkBackupOvr", "Sicherung \xFC" "berschreiben", &g.BackupOvr},
+      {"", "extension", nullptr},
       {"chkBackupReplaceExt", "Endung ersetzen", &g.BackupReplaceExt},
       {"chkMinimizeLastDocClosed", "Minimieren nach letztem Dokument", &g.MinimizeLastDocClosed},
       {"chkCloseWithESC", "Mit ESC beenden", &g.CloseWithESC},
@@ -68,43 +68,42 @@ const std::vector<TCheckBinding>& CheckBindings(int Page) {
       {"chkSearchShowHits", "Anzahl der Treffer zeigen", &g.SearchShowHits},
       {"chkSearchContinue", "Am Anfang fortsetzen", &g.SearchContinue},
       {"chkSearchContinueQuery", "Vor dem Fortsetzen fragen", &g.SearchContinueQuery},
-      {"chkChangeNotify", "Bei Änderungen benachrichtigen", &g.ChangeNotify},
+      {"chkChangeNotify", "Bei \xC4nderungen benachrichtigen", &g.ChangeNotify},
       {"chkChangeNotifyAutoReload", "Automatisch neu laden", &g.ChangeNotifyAutoReload},
       {"chkChangeNotifyCursorAtEnd", "Cursor ans Ende setzen", &g.ChangeNotifyCursorAtEnd},
-      {"chkOpenTrimTrailingSpaces", "Beim Öffnen Leerzeichen kürzen", &g.OpenTrimTrailingSpaces},
-      {"chkSaveTrimTrailingSpaces", "Beim Speichern Leerzeichen kürzen", &g.SaveTrimTrailingSpaces},
+      {"chkOpenTrimTrailingSpaces", "Beim \xD6" "ffnen Leerzeichen k\xFCrzen", &g.OpenTrimTrailingSpaces},
+      {"chkSaveTrimTrailingSpaces", "Beim Speichern Leerzeichen k\xFCrzen", &g.SaveTrimTrailingSpaces},
       {"chkTitleShowFullPath", "Vollen Pfad im Titel", &g.TitleShowFullPath},
-      {"chkTitleShowChanged", "Änderung im Titel zeigen", &g.TitleShowChanged},
+      {"chkTitleShowChanged", "\xC4nderung im Titel zeigen", &g.TitleShowChanged},
       {nullptr, nullptr, nullptr},
-      {"chkParamIgnoreNotExistingFiles", "Fehlende Dateien übergehen", &g.ParamIgnoreNotExistingFiles},
-      {"chkOpenLastDocsAtStartup", "Letzte Dokumente öffnen", &g.OpenLastDocsAtStartup},
-      {"chkAddLastDocsToOpened", "Zu übergebenen hinzufügen", &g.AddLastDocsToOpened},
+      {"chkParamIgnoreNotExistingFiles", "Fehlende Dateien \xFC" "bergehen", &g.ParamIgnoreNotExistingFiles},
+      {"chkOpenLastDocsAtStartup", "Letzte Dokumente \xF6" "ffnen", &g.OpenLastDocsAtStartup},
+      {"chkAddLastDocsToOpened", "Zu \xFC" "bergebenen hinzuf\xFCgen", &g.AddLastDocsToOpened},
       {"chkOpenLastDocsNoPos", "Ohne Cursorposition", &g.OpenLastDocsNoPos},
       {"chkSessionRestoreNoPos", "Sitzungen ohne Position", &g.SessionRestoreNoPos},
-      {"chkCloseMultiDocs", "Mehrere Dokumente schließen", &g.CloseMultiDocs},
+      {"chkCloseMultiDocs", "Mehrere Dokumente schlie\xDF" "en", &g.CloseMultiDocs},
       {"chkNoFileMultiLoad", "Dateien nicht doppelt laden", &g.NoFileMultiLoad},
       {"chkShowSaveDlg", "Speichern-Dialog zeigen", &g.ShowSaveDlg},
-      {"chkAddToRecentFiles", "Zu \"Dokumente\" hinzufügen", &g.AddToRecentFiles},
+      {"chkAddToRecentFiles", "Zu \"Dokumente\" hinzuf\xFCgen", &g.AddToRecentFiles},
   };
   static const std::vector<TCheckBinding> editor = {
       {"chkWordWrap", "Zeilenumbruch", &e.WordWrap},
       {"chkShowSpecialChars", "Steuerzeichen anzeigen", &e.ShowSpecialChars},
       {"chkTabsToSpaces", "Tabulatoren als Leerzeichen", &e.TabsToSpaces},
-      {"", "", nullptr},  // tab width
       {"chkSmartTabs", "Intelligente Tabulatoren", &e.SmartTabs},
-      {"chkAutoIndent", "Automatisch einrücken", &e.AutoIndent},
-      {"chkTabIndent", "Blöcke mit Tab einrücken", &e.TabIndent},
-      {"chkScrollPastEOL", "Über Zeilenende hinaus", &e.ScrollPastEOL},
-      {"chkScrollPastEOF", "Über Dateiende hinaus", &e.ScrollPastEOF},
+      {"chkAutoIndent", "Automatisch einr\xFC" "cken", &e.AutoIndent},
+      {"chkTabIndent", "Bl\xF6" "cke mit Tab einr\xFC" "cken", &e.TabIndent},
+      {"chkScrollPastEOL", "\xDC" "ber Zeilenende hinaus", &e.ScrollPastEOL},
+      {"chkScrollPastEOF", "\xDC" "ber Dateiende hinaus", &e.ScrollPastEOF},
       {"chkEnhanceHomeEndKey", "Erweiterte Pos1/Ende-Tasten", &e.EnhanceHomeEndKey},
-      {"chkTrimTrailingSpaces", "Leerzeichen am Ende kürzen", &e.TrimTrailingSpaces},
+      {"chkTrimTrailingSpaces", "Leerzeichen am Ende k\xFCrzen", &e.TrimTrailingSpaces},
       {"chkSelectBlockWithAlt", "Blockauswahl mit Alt", &e.SelectBlockWithAlt},
       {"chkBracketsHighlight", "Klammern hervorheben", &e.BracketsHighlight},
-      {"chkOvrModeAsDef", "Überschreibmodus als Vorgabe", &e.OvrModeAsDef},
+      {"chkOvrModeAsDef", "\xDC" "berschreibmodus als Vorgabe", &e.OvrModeAsDef},
       {nullptr, nullptr, nullptr},
       {"chkReplaceHtmlNamedChars", "HTML-Zeichen ersetzen", &e.ReplaceHtmlNamedChars},
       {"chkReplaceHtmlNamedCharsUnicode", "Als Zahlen (Unicode)", &e.ReplaceHtmlNamedCharsUnicode},
-      {"chkBrackAC", "Klammern automatisch schließen", &e.BracketsAuto},
+      {"chkBrackAC", "Klammern automatisch schlie\xDF" "en", &e.BracketsAuto},
   };
   static const std::vector<TCheckBinding> view = {
       {"chkShowGutter", "Randleiste anzeigen", &e.ShowGutter},
@@ -124,7 +123,7 @@ const std::vector<TUpDownBinding>& UpDownBindings() {
       {"RightEdge", "Rechter Rand:", 0, 999, 3, &Settings.Editor.RightEdge},
       {"TabWidth", "Tabulatorbreite:", 0, 99, 2, &Settings.Editor.TabWidth},
       {"LineSpacing", "Zeilenabstand:", 0, 30, 2, &Settings.Editor.ExtraLineSpacing},
-      {"MaxTabCaptionLen", "Registerlänge:", 10, 999, 3, &Settings.Editor.MaxTabCaptionLen},
+      {"MaxTabCaptionLen", "Registerl\xE4nge:", 10, 999, 3, &Settings.Editor.MaxTabCaptionLen},
   };
   return list;
 }
@@ -258,8 +257,8 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
       x += kColumn, y = 8;
       continue;
     }
-    if (!*b.Name) {  // the row of a value below its check box
-      if (y < 100) {
+    if (!*b.Name) {
+      if (std::string(b.Caption) == "size") {
         Make<TLabel>("lblOpenSizeWarn", Page, x + 18, y + 3, 22, 16)->SetCaption(T("lblOpenSizeWarn", "Ab"));
         auto* edit = Make<TFieldEdit>("txtOpenSizeWarn", Page, x + 44, y, 34, 20);
         Make<TUpDown>("udOpenSizeWarn", Page, edit, 1, 30, 2);
@@ -297,17 +296,17 @@ void TfrmSettings::BuildIntegrationPage(TTabSheet* Page) {
   auto* grp = Make<TGroupBox>("grpIntegration", Page, 8, 8, 612, 112);
   grp->SetCaption(T("grpIntegration", "Explorer Integration"));
   const std::pair<const char*, const char*> boxes[] = {
-      {"chkIntegrateUserContext", "Tarvoline in das Kontext-Menü integrieren"},
-      {"chkIntegrateContext", "Tarvoline in das Kontext-Menü integrieren"},
-      {"chkIntegrateSendTo", "Tarvoline in das \"Senden an\"-Menü integrieren"},
-      {"chkIntegrateStartMenu", "Verknüpfung im Startmenü/Programme erstellen"}};
+      {"chkIntegrateUserContext", "Tarvoline in das Kontext-Men\xFC integrieren"},
+      {"chkIntegrateContext", "Tarvoline in das Kontext-Men\xFC integrieren"},
+      {"chkIntegrateSendTo", "Tarvoline in das \"Senden an\"-Men\xFC integrieren"},
+      {"chkIntegrateStartMenu", "Verkn\xFCpfung im Startmen\xFC/Programme erstellen"}};
   int y = 28;
   for (const auto& [name, caption] : boxes) {
     Make<TCheckBox>(name, Page, 20, y, 580, 17)->SetCaption(T(name, caption));
     y += 21;
   }
   auto* assoc = Make<TGroupBox>("grpAssociate", Page, 8, 128, 612, 232);
-  assoc->SetCaption(T("grpAssociate", "Dateien mit Tarvoline öffnen"));
+  assoc->SetCaption(T("grpAssociate", "Dateien mit Tarvoline \xF6" "ffnen"));
   lstAssociate = Make<TCheckListBox>("lstAssociate", Page, 20, 148, 200, 200);
   for (const auto& ext : AssociableExtensions()) lstAssociate->Add(ext);
   auto* button = Make<TButton>("btnAssociate", Page, 232, 148, 120, 25);
@@ -322,15 +321,11 @@ void TfrmSettings::BuildEditorPage(TTabSheet* Page) {
       x += kColumn + 60, y = 8;
       continue;
     }
-    if (!*b.Name) {
-      y += kRow + 4;  // the tab width row, placed with the other numbers
-      continue;
-    }
     Make<TCheckBox>(b.Name, Page, x, y, kColumn + 40, 17)->SetCaption(T(b.Name, b.Caption));
     y += kRow;
   }
-  const std::pair<const char*, const char*> brackets[] = {{"BrackACStart", "Öffnend:"},
-                                                          {"BrackACClose", "Schließend:"}};
+  const std::pair<const char*, const char*> brackets[] = {{"BrackACStart", "\xD6" "ffnend:"},
+                                                          {"BrackACClose", "Schlie\xDF" "end:"}};
   for (const auto& [name, caption] : brackets) {
     Make<TLabel>(std::string("lbl") + name, Page, x + 18, y + 3, 70, 16)
         ->SetCaption(T(std::string("lbl") + name, caption));
@@ -381,7 +376,7 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
   pos->AddItem(T("cmbTabPositionBottom", "Unten"));
   y += kRow + 8;
   Make<TLabel>("lblMaxTabCaptionLen", Page, 8, y + 3, 110, 16)
-      ->SetCaption(T("lblMaxTabCaptionLen", "Registerlänge:"));
+      ->SetCaption(T("lblMaxTabCaptionLen", "Registerl\xE4nge:"));
   auto* len = Make<TFieldEdit>("txtMaxTabCaptionLen", Page, 120, y, 46, 20);
   Make<TUpDown>("udMaxTabCaptionLen", Page, len, 10, 999, 3);
 
@@ -393,7 +388,7 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
         ->SetCaption(T("lbl" + kind + "Font", ansi ? "ANSI-Schrift:" : "ASCII-Schrift:"));
     Make<TFieldEdit>("txt" + kind + "FontName", Page, x, y + 18, 160, 20);
     Make<TLabel>("lbl" + kind + "FontSize", Page, x + 166, y + 21, 40, 16)
-        ->SetCaption(T("lblFontSize", "Größe:"));
+        ->SetCaption(T("lblFontSize", "Gr\xF6\xDF" "e:"));
     Make<TFieldEdit>("txt" + kind + "FontSize", Page, x + 206, y + 18, 36, 20, ES_NUMBER);
     auto* sel = Make<TButton>("btn" + kind + "FontSel", Page, x + 248, y + 17, 70, 23);
     sel->SetCaption(T("btnFontSel", "Auswahl..."));
@@ -484,7 +479,7 @@ void TfrmSettings::btnHelpClick() {
                                             : "index.html";
   if (!ShellOpenProgram("hh.exe", Settings.AppDir + "Tarvoline.chm::/" + page))
     MsgBox(GetLangText("General|MsgNoHtmlHelpText",
-                       "Die Windows HTML-Hilfe (hh.exe) konnte nicht geöffnet werden."),
+                       "Die Windows HTML-Hilfe (hh.exe) konnte nicht ge\xF6" "ffnet werden."),
            GetLangText("General|MsgNoHtmlHelpTitle", "Windows HTML-Hilfe nicht gefunden"),
            MB_OK | MB_ICONERROR);
 }
@@ -495,7 +490,7 @@ bool TfrmSettings::CheckShortcuts() {
     std::string shortcut = lvApps->Items(i)->SubItem(3);
     if (!shortcut.empty() && seen.find("\x01" + shortcut + "\x01") != std::string::npos) {
       MsgBox(GetLangText("Settings|MsgShortcutMultiUseText",
-                         "Der Shortcut \"%s1%\" ist mehrfach belegt.%w%Shortcuts dürfen nur "
+                         "Der Shortcut \"%s1%\" ist mehrfach belegt.%w%Shortcuts d\xFCrfen nur "
                          "einmal verwendet werden.",
                          LangParams({shortcut})),
              T("MsgShortcutMultiUseTitle", "Shortcutbelegung"), MB_OK | MB_ICONERROR);
@@ -512,10 +507,10 @@ bool TfrmSettings::CheckFontSizes() {
     std::string text = Ctl<TEdit>(name)->Text();
     if (ParsePositiveInt(text, size)) continue;
     MsgBox(GetLangText("Settings|MsgFontSizeInvalidText",
-                       "Die Schriftgröße \"%s1%\" ist ungültig.%w%Bitte geben Sie eine positive "
+                       "Die Schriftgr\xF6\xDF" "e \"%s1%\" ist ung\xFCltig.%w%Bitte geben Sie eine positive "
                        "ganze Zahl ein.",
                        LangParams({text})),
-           T("MsgFontSizeTitle", "Schriftgröße"), MB_OK | MB_ICONERROR);
+           T("MsgFontSizeTitle", "Schriftgr\xF6\xDF" "e"), MB_OK | MB_ICONERROR);
     Ctl<TEdit>(name)->SetFocus();
     return false;
   }
@@ -547,8 +542,8 @@ void TfrmSettings::txtBackupExtExit() {
 
 void TfrmSettings::btnReOpenListClearClick() {
   Settings.OpenMRU.Clear();
-  MsgBox(T("MsgReOpenListClearText", "Die Liste der zuletzt verwendeten Dateien wurde gelöscht."),
-         T("MsgReOpenListClearTitle", "Liste der zuletzt verwendete Dateien löschen"),
+  MsgBox(T("MsgReOpenListClearText", "Die Liste der zuletzt verwendeten Dateien wurde gel\xF6scht."),
+         T("MsgReOpenListClearTitle", "Liste der zuletzt verwendete Dateien l\xF6schen"),
          MB_OK | MB_ICONINFORMATION);
 }
 
@@ -568,7 +563,7 @@ void TfrmSettings::btnAssociateClick() {
 
 void TfrmSettings::tbSpCharUserDefClick() {
   TFileDialogArgs args;
-  args.title = T("DlgSpCharUserFileSelTitle", "Sonderzeichen-Datei auswählen");
+  args.title = T("DlgSpCharUserFileSelTitle", "Sonderzeichen-Datei ausw\xE4hlen");
   args.filter = GetLangText("General|FilterSpChars", "Sonderzeichen-Dateien (*SpecialChars.lst)") +
                 "|*SpecialChars.lst|" + GetLangText("General|FilterAll", "Alle Dateien (*.*)") + "|*.*";
   auto files = ExecuteOpenDialog(args);

@@ -35,7 +35,7 @@ std::string AppShortcutText(const std::string& ShortcutField);
 int AppStyleNumber(const std::string& StyleText);
 int AppShortcutNumber(const std::string& ShortcutText);
 // A template name as entered: lower-cased; empty when it holds another character than a
-// letter, digit or "äöüß".
+// letter, digit, umlaut or sharp s.
 std::string ValidTemplateName(const std::string& Answer, bool& Valid);
 
 class TfrmSettings : public TForm {

@@ -110,7 +110,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
   const std::tuple<const char*, const char*, void (TfrmSettings::*)()> buttons[] = {
       {"tbTemplateNew", "Neu...", &TfrmSettings::tbTemplateNewClick},
       {"tbTemplateRename", "Umbenennen...", &TfrmSettings::tbTemplateRenameClick},
-      {"tbTemplateDelete", "Löschen", &TfrmSettings::tbTemplateDeleteClick}};
+      {"tbTemplateDelete", "L\xF6schen", &TfrmSettings::tbTemplateDeleteClick}};
   int x = 330;
   for (const auto& [name, caption, handler] : buttons) {
     auto* b = Make<TButton>(name, Page, x, 7, 90, 23);
@@ -118,7 +118,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
     b->OnClick = [this, handler](TObject*) { (this->*handler)(); };
     x += 96;
   }
-  Make<TLabel>("lblTemplateMenu", Page, 8, 43, 60, 16)->SetCaption(T("lblTemplateMenu", "Menütext:"));
+  Make<TLabel>("lblTemplateMenu", Page, 8, 43, 60, 16)->SetCaption(T("lblTemplateMenu", "Men\xFCtext:"));
   auto* menu = Make<TFieldEdit>("txtTemplateMenu", Page, 70, 40, 350, 20);
   SendMessageA(menu->Handle(), EM_LIMITTEXT, 64, 0);
   menu->OnExit = [this, menu](TObject*) { TemplateFieldExit("MenuText", *menu); };
@@ -344,9 +344,9 @@ void TfrmSettings::tbFilterAddClick() {
 void TfrmSettings::tbFilterRemoveClick() {
   TListItem* row = lvFilters->Selected();
   if (!row) return;
-  if (MsgBox(GetLangText("Settings|MsgFilterDeleteText", "Soll der Eintrag \"%s1%\" gelöscht werden?",
+  if (MsgBox(GetLangText("Settings|MsgFilterDeleteText", "Soll der Eintrag \"%s1%\" gel\xF6scht werden?",
                          LangParams({row->Caption()})),
-             T("MsgFilterDeleteTitle", "Eintrag löschen"),
+             T("MsgFilterDeleteTitle", "Eintrag l\xF6schen"),
              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return;
   lvFilters->Delete(row->Index());
@@ -441,9 +441,9 @@ void TfrmSettings::tbAppAddClick() {
 void TfrmSettings::tbAppRemoveClick() {
   TListItem* row = lvApps->Selected();
   if (!row) return;
-  if (MsgBox(GetLangText("Settings|MsgAppDeleteText", "Soll der Eintrag \"%s1%\" gelöscht werden?",
+  if (MsgBox(GetLangText("Settings|MsgAppDeleteText", "Soll der Eintrag \"%s1%\" gel\xF6scht werden?",
                          LangParams({row->Caption()})),
-             T("MsgAppDeleteTitle", "Eintrag löschen"),
+             T("MsgAppDeleteTitle", "Eintrag l\xF6schen"),
              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
     return;
   lvApps->Delete(row->Index());
@@ -452,7 +452,7 @@ void TfrmSettings::tbAppRemoveClick() {
 
 void TfrmSettings::btnAppPathSelClick() {
   TFileDialogArgs args;
-  args.title = T("DlgAppPathSelTitle", "Programmdatei auswählen");
+  args.title = T("DlgAppPathSelTitle", "Programmdatei ausw\xE4hlen");
   args.filter = GetLangText("General|FilterExe", "Programmdateien (*.exe)") + "|*.exe|" +
                 GetLangText("General|FilterAll", "Alle Dateien (*.*)") + "|*.*";
   auto files = ExecuteOpenDialog(args);
@@ -541,7 +541,7 @@ std::string TfrmSettings::AskTemplateName(const std::string& Title, const std::s
     if (name == preset) return "";
     if (!valid) {
       MsgBox(GetLangText("Settings|MsgTemplateInvalidCharsText",
-                         "Die Vorlage \"%s1%\" enthält ungültige Zeichen.%w%Bitte geben Sie nur "
+                         "Die Vorlage \"%s1%\" enth\xE4lt ung\xFCltige Zeichen.%w%Bitte geben Sie nur "
                          "Buchstaben oder Zahlen ein.",
                          LangParams({name})),
              Rename ? T("MsgTemplateRenameTitle", "Vorlage umbenennen")
@@ -565,7 +565,7 @@ void TfrmSettings::tbTemplateNewClick() {
   TXmlNode* all = TemplatesNode();
   if (!all) return;
   std::string name = AskTemplateName(T("InpNewTemplateTitle", "Neue Vorlage erstellen"),
-                                     T("InpNewTemplateText", "Geben Sie einen eindeutigen Namen für die neue Vorlage ein:"),
+                                     T("InpNewTemplateText", "Geben Sie einen eindeutigen Namen f\xFCr die neue Vorlage ein:"),
                                      "", false);
   if (name.empty()) return;
   auto node = std::make_unique<TXmlNode>(all);
@@ -584,7 +584,7 @@ void TfrmSettings::tbTemplateRenameClick() {
   TXmlNode* node = SelectedTemplate();
   if (!node) return;
   std::string name = AskTemplateName(T("InpRenameTemplateTitle", "Vorlage umbenennen"),
-                                     T("InpRenameTemplateText", "Geben Sie einen eindeutigen Namen für die Vorlage ein:"),
+                                     T("InpRenameTemplateText", "Geben Sie einen eindeutigen Namen f\xFCr die Vorlage ein:"),
                                      node->Name, true);
   if (name.empty()) return;
   node->Name = name;
@@ -595,16 +595,16 @@ void TfrmSettings::tbTemplateDeleteClick() {
   TXmlNode* node = SelectedTemplate();
   if (!node) return;
   std::string name = node->Name;
-  if (MsgBox(GetLangText("Settings|MsgTemplateDeleteText", "Möchten Sie die Vorlage \"%s1%\" löschen?",
+  if (MsgBox(GetLangText("Settings|MsgTemplateDeleteText", "M\xF6" "chten Sie die Vorlage \"%s1%\" l\xF6schen?",
                          LangParams({name})),
-             T("MsgTemplateDeleteTitle", "Vorlage löschen"),
+             T("MsgTemplateDeleteTitle", "Vorlage l\xF6schen"),
              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
     return;
   TemplatesNode()->Nodes().Remove(node);
   if (TemplatesNode()->Nodes().Find(name))
-    MsgBox(GetLangText("Settings|MsgTemplateDelErrText", "Die Vorlage \"%s1%\" konnte nicht gelöscht werden.",
+    MsgBox(GetLangText("Settings|MsgTemplateDelErrText", "Die Vorlage \"%s1%\" konnte nicht gel\xF6scht werden.",
                        LangParams({name})),
-           T("MsgTemplateDeleteTitle", "Vorlage löschen"), MB_OK | MB_ICONERROR);
+           T("MsgTemplateDeleteTitle", "Vorlage l\xF6schen"), MB_OK | MB_ICONERROR);
   FillTemplateList();
   if (cmbTemplates->Count() > 0) SelectTemplate(cmbTemplates->Items(0));
 }

@@ -43,7 +43,7 @@ protected:
 
 TEST_F(AboutBoxTest, ShowsTheVersionInformationAndGermanDefaults) {
   TfrmInfo form(nullptr, Versions());
-  EXPECT_EQ(form.Caption(), "Info über Tarvoline");
+  EXPECT_EQ(form.Caption(), "Info \xFC" "ber Tarvoline");
   EXPECT_EQ(Text(form, "lblTitle"), "Tarvoline");
   EXPECT_EQ(Text(form, "lblVersion"), "Version 2.5.1");
   EXPECT_EQ(Text(form, "lblDescription"), "Ein Editor.");
@@ -54,7 +54,7 @@ TEST_F(AboutBoxTest, ShowsTheVersionInformationAndGermanDefaults) {
   EXPECT_EQ(Text(form, "lblLangAuthorName"), "Orvask");
   EXPECT_EQ(Text(form, "lblLangHomePage"), "http://www.orvask.de/");
   EXPECT_EQ(Text(form, "lblLangMailAddr"), "info@orvask.de");
-  EXPECT_EQ(form.Ctl<TWinControl>("lblLangMailAddr")->Hint(), "E-Mail an den Übersetzer senden");
+  EXPECT_EQ(form.Ctl<TWinControl>("lblLangMailAddr")->Hint(), "E-Mail an den \xDC" "bersetzer senden");
   EXPECT_EQ(Text(form, "btnOk"), "Ok");
   EXPECT_FALSE(form.Ctl<TFlagImage>("imgLang")->HasPicture());  // the form's own flag
 }
