@@ -317,7 +317,11 @@ public:
   void mnuExtrasDefAppClick(TObject* Sender);
   void mnuExtrasOpenFolderClick(TObject* Sender);
   void mnuExtrasHotKeySetupClick(TObject* Sender);
+  void mnuExtrasSettingsClick(TObject* Sender);
   void mnuHelpHelpClick(TObject* Sender);
+  void mnuHelpWebsiteClick(TObject* Sender);
+  void mnuHelpEMailClick(TObject* Sender);
+  void mnuHelpInfoClick(TObject* Sender);
 
   // The components other units use by name.
   TMainMenu* mnuMain = nullptr;

@@ -4,7 +4,14 @@
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
 #include "app/frameEdit.h"
+#include "app/XmlDoc.h"
+#include "app/formMain.h"
+#include "commands/Templates.h"
+#include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
+#include "dialogs/formInfo.h"
+#include "dialogs/formSettings.h"
+#include "toolkit/PageControl.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Dialogs.h"
@@ -160,4 +167,49 @@ void ShowHelpFile() {
     ShowError(GetLangText("General|MsgNoHelpText",
                           "Die Hilfedatei \"Tarvoline.chm\" konnte nicht ge\xF6" "ffnet werden!"),
               GetLangText("General|MsgNoHelpTitle", "Hilfedatei nicht gefunden"), 0);
+}
+
+void OpenMakerHomePage() {
+  if (!ShellRun({"open", MakerHomePage, "", SW_SHOWNORMAL}))
+    ShowError(GetLangText("General|MsgNoStdBrowserText",
+                          "Ihr Standard-Webbrowser konnte nicht ge\xF6" "ffnet werden!"),
+              GetLangText("General|MsgNoStdBrowserTitle", "Kein Standard-Webbrowser gefunden"), 0);
+}
+
+std::string MakerMailTarget(const std::string& Address, const std::string& Subject) {
+  return "mailto:" + URLEncode(Address, "") + "?subject=" + URLEncode(Subject, "");
+}
+
+void WriteMailToMaker() {
+  char module[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  const std::string subject = GetFileVersionValue(module, "ProductName") + " " +
+                              GetFileVersionValue(module, "ProductVersion");
+  if (!ShellRun({"open", MakerMailTarget(MakerMailAddress, subject), "", SW_SHOWNORMAL}))
+    ShowError(GetLangText("General|MsgNoStdMailerText",
+                          "Ihr Standard-Mailclient konnte nicht ge\xF6" "ffnet werden!"),
+              GetLangText("General|MsgNoStdMailerTitle", "Kein Standard-Mailclient gefunden"), 0);
+}
+
+void ShowOptions() {
+  if (ShowSettingsDialog() != mrOk) return;
+  TPageControl* pages = frmMain->pcEdit;
+  for (int i = pages->PageCount() - 1; i >= 0; --i) {
+    TfraEdit* frame = GetFrame(i);
+    if (!frame) continue;
+    // As SetHighlighter does: the settings' background only for documents without colours.
+    TCodeCustomHighlighter* highlighter = frame->seEdit->Highlighter();
+    const bool plain = !highlighter || highlighter == frmMain->HlURI;
+    frame->seEdit->SetColor(plain ? static_cast<TColor>(Settings.Editor.BackgroundColor) : clWhite);
+    frame->seEdit->SetHighlighter(highlighter);
+  }
+  UpdateCaption();
+  const std::string templates = Settings.SettingsDir + "Templates.dat";
+  if (TemplatesDoc && !TemplatesDoc->SaveToFile(templates, 2, true))
+    ShowError(GetLangText("Main|MsgFileSaveErrText",
+                          "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
+                          "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",
+                          LangParams({templates})),
+              GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_ICONERROR);
+  BuildAppListMenu();
 }

@@ -21,6 +21,7 @@ void TfrmMain::ConnectExtrasCommands() {
       {"mnuExtrasDefApp", &TfrmMain::mnuExtrasDefAppClick},
       {"mnuExtrasOpenFolder", &TfrmMain::mnuExtrasOpenFolderClick},
       {"mnuExtrasHotKeySetup", &TfrmMain::mnuExtrasHotKeySetupClick},
+      {"mnuExtrasSettings", &TfrmMain::mnuExtrasSettingsClick},
   };
   for (const Binding& binding : bindings)
     if (auto* item = Find<TMenuItem>(binding.Name))
@@ -46,3 +47,4 @@ void TfrmMain::mnuExtrasAppItemsClick(TObject* Sender) {
 void TfrmMain::mnuExtrasDefAppClick(TObject*) { OpenWithDefaultProgram(); }
 void TfrmMain::mnuExtrasOpenFolderClick(TObject*) { OpenContainingFolder(); }
 void TfrmMain::mnuExtrasHotKeySetupClick(TObject*) { ShowHotKeysDialog(); }
+void TfrmMain::mnuExtrasSettingsClick(TObject*) { ShowOptions(); }

@@ -1,12 +1,27 @@
-// The main window's Help menu. Website, donation and e-mail stay disabled: the program
-// names no maker addresses.
+// The main window's Help menu. The maker has no donation page: that item is left out.
 #include "app/formMain.h"
 #include "commands/ExtrasCommands.h"
+#include "dialogs/formInfo.h"
 #include "toolkit/Menus.h"
 
 void TfrmMain::ConnectHelpCommands() {
-  if (auto* item = Find<TMenuItem>("mnuHelpHelp"))
-    item->OnClick = [this](TObject* Sender) { mnuHelpHelpClick(Sender); };
+  struct Binding {
+    const char* Name;
+    void (TfrmMain::*Handler)(TObject*);
+  };
+  static constexpr Binding bindings[] = {
+      {"mnuHelpHelp", &TfrmMain::mnuHelpHelpClick},
+      {"mnuHelpWebsite", &TfrmMain::mnuHelpWebsiteClick},
+      {"mnuHelpEMail", &TfrmMain::mnuHelpEMailClick},
+      {"mnuHelpInfo", &TfrmMain::mnuHelpInfoClick},
+  };
+  for (const Binding& binding : bindings)
+    if (auto* item = Find<TMenuItem>(binding.Name))
+      item->OnClick = [this, h = binding.Handler](TObject* Sender) { (this->*h)(Sender); };
+  if (auto* donate = Find<TMenuItem>("mnuHelpDonate")) donate->SetVisible(false);
 }
 
 void TfrmMain::mnuHelpHelpClick(TObject*) { ShowHelpFile(); }
+void TfrmMain::mnuHelpWebsiteClick(TObject*) { OpenMakerHomePage(); }
+void TfrmMain::mnuHelpEMailClick(TObject*) { WriteMailToMaker(); }
+void TfrmMain::mnuHelpInfoClick(TObject*) { ShowAboutBox(); }

@@ -5,6 +5,7 @@
 #include "EditTestWindow.h"
 #include "commands/ExtrasCommands.h"
 #include "commands/fHlpMainFuncs.h"
+#include "dialogs/formInfo.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ShellStart.h"
 
@@ -247,4 +248,68 @@ TEST_F(ExtrasHelpTest, RealProgramStartsWithItsArgumentsAndAMissingOneIsReported
   ExpectBox("Programm ausf\xFChren", "\"Werkzeug\" konnte nicht gestartet", MB_ICONERROR, IDOK);
   RunProgram(1);
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+TEST_F(ExtrasHelpTest, MakerPageAndMailGoToTheShellAndReportFailures) {
+  EXPECT_FALSE(Item("mnuHelpDonate")->Visible()) << "no donation page";
+  Click("mnuHelpWebsite");
+  Click("mnuHelpEMail");
+  ASSERT_EQ(started.size(), 2u);
+  EXPECT_EQ(started[0].File, MakerHomePage);
+  EXPECT_EQ(started[1].File.rfind("mailto:", 0), 0u);
+  EXPECT_NE(started[1].File.find("?subject="), std::string::npos);
+  EXPECT_EQ(started[1].File.find(' '), std::string::npos) << "blanks are encoded";
+  EXPECT_EQ(MakerMailTarget("a@b.de", "Tarvoline 1.0"), "mailto:a%40b%2Ede?subject=Tarvoline%201%2E0");
+
+  shellWorks = false;
+  ExpectBox("Kein Standard-Webbrowser gefunden", "Webbrowser", 0, IDOK);
+  Click("mnuHelpWebsite");
+  ExpectBox("Kein Standard-Mailclient gefunden", "Mailclient", 0, IDOK);
+  Click("mnuHelpEMail");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+TEST_F(ExtrasHelpTest, AboutBoxIsShownModally) {
+  testsupport::QueueFormAnswer([](TForm& Form) {
+    EXPECT_NE(dynamic_cast<TfrmInfo*>(&Form), nullptr);
+    return static_cast<int>(mrOk);
+  });
+  Click("mnuHelpInfo");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+TEST_F(ExtrasHelpTest, OptionsOkKeepsHighlightersAndSavesTheTemplatesEvenWithoutDocuments) {
+  Settings.SettingsDir = folder.Path();
+  Settings.Editor.BackgroundColor = RGB(1, 2, 3);
+  frmMain->Find<TMenuItem>("mnuViewSyntaxHTML")->Click();
+  OpenFile("");
+  TCodeEdit* plain = GetActiveEditor();
+  auto ok = [](TForm&) { return static_cast<int>(mrOk); };
+  testsupport::QueueFormAnswer(ok);
+  Click("mnuExtrasSettings");
+  EXPECT_EQ(edit->Highlighter(), frmMain->HlHTML) << "the document keeps its highlighter";
+  EXPECT_EQ(edit->Color(), clWhite);
+  EXPECT_EQ(plain->Color(), static_cast<TColor>(RGB(1, 2, 3)));
+  EXPECT_TRUE(FileExists(folder.File("Templates.dat")));
+
+  DeleteFileA(folder.File("Templates.dat").c_str());
+  testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
+  Click("mnuExtrasSettings");
+  EXPECT_FALSE(FileExists(folder.File("Templates.dat"))) << "Cancel writes nothing";
+
+  CloseAllDocuments(false);
+  ASSERT_EQ(GetActiveFrame(), nullptr);
+  testsupport::QueueFormAnswer(ok);
+  Click("mnuExtrasSettings");
+  EXPECT_TRUE(FileExists(folder.File("Templates.dat")));
+}
+
+TEST_F(ExtrasHelpTest, UnwritableTemplateStoreIsReported) {
+  Settings.SettingsDir = folder.Path();
+  CreateDirectoryA(folder.File("Templates.dat").c_str(), nullptr);  // a folder in its place
+  testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrOk); });
+  ExpectBox("Datei speichern", "Templates.dat", MB_ICONERROR, IDOK);
+  Click("mnuExtrasSettings");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  RemoveDirectoryA(folder.File("Templates.dat").c_str());
 }
