@@ -17,7 +17,6 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
-#include "toolkit/GroupBox.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/PrintDialogs.h"
 #include "toolkit/ProgramStart.h"
@@ -170,6 +169,40 @@ bool ParsePositiveInt(const std::string& Text, int& Value) {
 }
 }  // namespace
 
+namespace {
+// A captioned frame that paints only its edge and caption: the system group box fills its
+// inside black on a tab page under the test display's theme.
+class TPageFrame : public TWinControl {
+public:
+  TPageFrame(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H) : TWinControl(Owner) {
+    RegisterClassOnce("TarvolinePageFrame", 0, nullptr, nullptr);
+    CreateHandle("TarvolinePageFrame", WS_CHILD | WS_VISIBLE, WS_EX_TRANSPARENT,
+                 Parent ? Parent->Handle() : nullptr, X, Y, W, H);
+  }
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override {
+    if (Msg == WM_ERASEBKGND) return 1;
+    if (Msg == WM_NCHITTEST) return HTTRANSPARENT;
+    if (Msg != WM_PAINT) return TWinControl::WndProc(Msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    RECT r = ClientRect();
+    r.top += 7;
+    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+    auto* form = dynamic_cast<TForm*>(Owner());
+    HGDIOBJ old = SelectObject(dc, form ? form->Font().Handle() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    std::string text = " " + Caption() + " ";
+    TextOutA(dc, 8, 0, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    EndPaint(Handle(), &ps);
+    return 0;
+  }
+};
+}  // namespace
+
 LRESULT TFieldEdit::Command(WORD Code) {
   if (Code == EN_KILLFOCUS && OnExit) OnExit(this);
   return TEdit::Command(Code);
@@ -293,7 +326,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
 }
 
 void TfrmSettings::BuildIntegrationPage(TTabSheet* Page) {
-  auto* grp = Make<TGroupBox>("grpIntegration", Page, 8, 8, 612, 112);
+  auto* grp = Make<TPageFrame>("grpIntegration", Page, 8, 8, 612, 112);
   grp->SetCaption(T("grpIntegration", "Explorer Integration"));
   const std::pair<const char*, const char*> boxes[] = {
       {"chkIntegrateUserContext", "Tarvoline in das Kontext-Men\xFC integrieren"},
@@ -305,7 +338,7 @@ void TfrmSettings::BuildIntegrationPage(TTabSheet* Page) {
     Make<TCheckBox>(name, Page, 20, y, 580, 17)->SetCaption(T(name, caption));
     y += 21;
   }
-  auto* assoc = Make<TGroupBox>("grpAssociate", Page, 8, 128, 612, 232);
+  auto* assoc = Make<TPageFrame>("grpAssociate", Page, 8, 128, 612, 232);
   assoc->SetCaption(T("grpAssociate", "Dateien mit Tarvoline \xF6" "ffnen"));
   lstAssociate = Make<TCheckListBox>("lstAssociate", Page, 20, 148, 200, 200);
   for (const auto& ext : AssociableExtensions()) lstAssociate->Add(ext);
