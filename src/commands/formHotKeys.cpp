@@ -70,7 +70,7 @@ std::string KeyDisplay(const std::string& KeyText) {
 }  // namespace
 
 TfrmHotKeys::TfrmHotKeys(TComponent* Owner)
-    : TForm(Owner, {Title, 620, 440, WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0,
+    : TForm(Owner, {Title, 620, 480, WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0,
                     true}) {
   auto* tree = Make<THotKeyTree>("tvPath", this, 9, 9, 200, 340);
   tree->OnChange = [this](TObject* Sender) { tvPathChange(Sender); };
