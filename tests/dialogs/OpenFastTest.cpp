@@ -480,3 +480,27 @@ TEST_F(OpenFastCommandTest, TheFileMenuOpensTheSelectedOrEveryFoundFile) {
   EXPECT_EQ(TabCount(), 2);
   EXPECT_TRUE(picked == folder.File("a.txt") || picked == folder.File("b.txt")) << picked;
 }
+
+TEST_F(OpenFastTest, AFileInUseStaysListedAndFilesWithoutAHitAreStillProcessed) {
+  HANDLE locked = CreateFileA(folder.File("last.txt").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(Find("*.txt", "start"), (Names{"first.txt", "last.txt"})) << "it may hold the text";
+  TfrmOpenFast& d = Dialog();
+  d.cmbSearch->SetText("needle");
+  d.cmbReplace->SetText("pin");
+  std::string text;
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  CloseHandle(locked);
+  EXPECT_EQ(text.rfind("Es wurden 1 Dateien verarbeitet.", 0), 0u) << text;
+  EXPECT_NE(text.find(folder.File("last.txt")), std::string::npos) << text;
+  EXPECT_EQ(folder.Read("last.txt"), "the end holds the needle");
+  EXPECT_EQ(folder.Read("first.txt"), "pin at the start");
+
+  Find("*.txt", " ");
+  d.cmbSearch->SetText("absent");
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(text, "Es wurden 4 Dateien verarbeitet.") << "every listed file is rewritten";
+}
