@@ -109,7 +109,6 @@ void TPluginManager::Drop(TPluginRecord& Record, bool Initialized) {
 bool TPluginManager::LoadPlugin(const std::string& FileName, const TStrings& Allowed) {
   TPluginRecord record;
   record.FileName = FileName;
-  bool loaded = false;
   struct AppendOnExit {
     TPluginManager* manager;
     TPluginRecord& record;
@@ -185,8 +184,7 @@ bool TPluginManager::LoadPlugin(const std::string& FileName, const TStrings& All
   record.MenuChanged = Resolve<TPlgMenuChanged>(library, "TVP_MenuChanged");
   record.ReadFile = Resolve<TPlgReadFile>(library, "TVP_ReadFile");
   record.WriteFile = Resolve<TPlgWriteFile>(library, "TVP_WriteFile");
-  loaded = true;
-  return loaded;
+  return true;
 }
 
 void TPluginManager::UnloadAll() {
