@@ -8,6 +8,7 @@
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
 #include "commands/clsSnippets.h"
+#include "printing/CodeEditPrint.h"
 #include "printing/CodeExportHTML.h"
 #include "printing/CodeExportRTF.h"
 #include "toolkit/ComboBox.h"
@@ -51,6 +52,8 @@ TfrmMain::TfrmMain(TComponent* Owner)
   ImgListApps = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
   CodeExporterRTF = Make<TCodeExporterRTF>("CodeExporterRTF");
   CodeExporterHTML = Make<TCodeExporterHTML>("CodeExporterHTML");
+  sepPrint = Make<TCodeEditPrint>("sepPrint");
+  sepPringUnFormatted = Make<TCodeEditPrint>("sepPringUnFormatted");
   tmrPostponed_ = Make<TTimer>("tmrPostponed");
   tmrPostponed_->SetEnabled(false);
   tmrPostponed_->SetInterval(100);

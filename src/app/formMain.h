@@ -35,6 +35,7 @@ class TStringList;
 class TCodeCustomHighlighter;
 class TCodeExporterHTML;
 class TCodeExporterRTF;
+class TCodeEditPrint;
 class TfrmSplash;
 class TEditBackground;
 
@@ -134,6 +135,10 @@ public:
   void pmnuTabsCopyFullPathClick(TObject* Sender);
   void pmnuTabsCopyFileNameClick(TObject* Sender);
   void pmnuTabsCopyFilePathClick(TObject* Sender);
+  void mnuFilePrintSetupClick(TObject* Sender);
+  void mnuFilePrintPreviewClick(TObject* Sender);
+  void mnuFilePrintClick(TObject* Sender);
+  void mnuFilePrintUnFormattedClick(TObject* Sender);
 
   // Insert menu and the snippets panel (commands/formMainInsert.cpp).
   void mnuInsertClick(TObject* Sender);
@@ -356,6 +361,10 @@ public:
   // The formatted copies of the Edit menu.
   TCodeExporterRTF* CodeExporterRTF = nullptr;
   TCodeExporterHTML* CodeExporterHTML = nullptr;
+  // The print job of the print commands and the preview, and the plain one of unformatted
+  // printing, which keeps its own default margins.
+  TCodeEditPrint* sepPrint = nullptr;
+  TCodeEditPrint* sepPringUnFormatted = nullptr;
 
   // Highlighters shared by every document, owned by the window.
   TCodeCustomHighlighter* HlURI = nullptr;

@@ -9,6 +9,8 @@
 #include "commands/FileSessions.h"
 #include "commands/Templates.h"
 #include "commands/fHlpMainFuncs.h"
+#include "commands/fHlpMainPrint.h"
+#include "dialogs/formPreview.h"
 #include "foundation/fMain.h"
 #include "printing/CodeExportHTML.h"
 #include "printing/CodeExportRTF.h"
@@ -53,6 +55,13 @@ void PutTextOnClipboard(const std::string& Text) {
   clipboard.Close();
 }
 
+// The active document as the print commands take it; no editor when none is open.
+TPrintDocument ActivePrintDocument() {
+  TfraEdit* frame = GetActiveFrame();
+  if (!frame || !frame->seEdit) return {};
+  return {frame->seEdit, frame->DocInfo.Title, frame->DocInfo.FileName};
+}
+
 void CheckItem(const char* Name, bool Checked) {
   if (auto* item = frmMain->Find<TMenuItem>(Name)) item->SetChecked(Checked);
 }
@@ -93,6 +102,12 @@ void TfrmMain::ConnectFileCommands() {
       {"pmnuTabsCopyFullPath", &TfrmMain::pmnuTabsCopyFullPathClick},
       {"pmnuTabsCopyFileName", &TfrmMain::pmnuTabsCopyFileNameClick},
       {"pmnuTabsCopyFilePath", &TfrmMain::pmnuTabsCopyFilePathClick},
+      {"mnuFilePrintSetup", &TfrmMain::mnuFilePrintSetupClick},
+      {"mnuFilePrintPreview", &TfrmMain::mnuFilePrintPreviewClick},
+      {"tbMainFilePrintPreview", &TfrmMain::mnuFilePrintPreviewClick},
+      {"mnuFilePrint", &TfrmMain::mnuFilePrintClick},
+      {"tbMainFilePrint", &TfrmMain::mnuFilePrintClick},
+      {"mnuFilePrintUnFormatted", &TfrmMain::mnuFilePrintUnFormattedClick},
   };
   for (const Binding& binding : bindings) {
     TNotifyEvent handler = [this, h = binding.Handler](TObject* Sender) { (this->*h)(Sender); };
@@ -282,6 +297,21 @@ void TfrmMain::mnuFileCloseAllClick(TObject*) { CloseAllDocuments(false); }
 void TfrmMain::mnuFileCloseAllButCurrentClick(TObject*) { CloseAllDocuments(true); }
 
 void TfrmMain::mnuFileExitClick(TObject*) { Close(); }
+
+void TfrmMain::mnuFilePrintSetupClick(TObject*) { ShowPageSetup(); }
+
+void TfrmMain::mnuFilePrintPreviewClick(TObject*) {
+  if (!ActivePrintDocument().Edit) return;
+  // The preview asks again on each refresh: its document may close while it is open.
+  ShowPrintPreview(*sepPrint, ActivePrintDocument,
+                   [this](TObject*) { mnuFilePrintClick(nullptr); });
+}
+
+void TfrmMain::mnuFilePrintClick(TObject*) { PrintDocument(*sepPrint, ActivePrintDocument(), false); }
+
+void TfrmMain::mnuFilePrintUnFormattedClick(TObject*) {
+  PrintDocument(*sepPringUnFormatted, ActivePrintDocument(), true);
+}
 
 void TfrmMain::pcEditMouseDown(TObject*, int Button, TShiftState, int X, int Y) {
   if (Button == VK_LBUTTON) {

@@ -193,7 +193,7 @@ TEST_F(FileCommandsTest, ReloadFormatsAndMenuStates) {
   EXPECT_FALSE(frmMain->Find<TMenuItem>("mnuFileCloseAllButCurrent")->Enabled());
   EXPECT_TRUE(frmMain->Find<TMenuItem>("mnuFileSessionOpen")->Enabled());
   EXPECT_FALSE(frmMain->Find<TMenuItem>("mnuFileProperties")->Enabled()) << "a later dialog";
-  EXPECT_FALSE(frmMain->Find<TMenuItem>("mnuFilePrint")->Enabled());
+  EXPECT_TRUE(frmMain->Find<TMenuItem>("mnuFilePrint")->Enabled());
 
   Click("mnuFileFileFormatUtf8");
   EXPECT_EQ(frame->DocInfo.FileFormat, ffUtf8);
