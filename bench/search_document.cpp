@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr size_t DocumentSize = size_t(100) << 20;
+constexpr size_t TextSize = size_t(100) << 20;
 constexpr int HitEveryLines = 10000;
 
 // Lines of 0 to 160 characters, some with tabs, non-ASCII bytes and trailing blanks; every
@@ -192,7 +192,7 @@ int main(int argc, char** argv) {
   InstallAnswers();
 
   if (part != "lines") {
-    TCodeEdit& editor = NewDocument(MakeText(DocumentSize, 1 << 30));
+    TCodeEdit& editor = NewDocument(MakeText(TextSize, 1 << 30));
     Application().ProcessMessages();
     const std::string text = editor.Text();
     std::printf("document: %zu bytes, %d lines\n", text.size(), editor.Lines().Count());

@@ -173,16 +173,15 @@ public:
   }
   // Lines up to Last, going back about Bytes.
   void ReadBackward(const TCustomCodeEdit& Editor, int Last, size_t Bytes) {
-    std::vector<std::string> read;
-    size_t size = 0;
-    int line = Last;
-    for (; line >= 1 && size < Bytes; --line) {
-      read.push_back(Editor.Lines()[line - 1]);
-      size += read.back().size() + 2;
+    // Measured first and then appended in order: no line is copied twice.
+    int first = Last + 1;
+    for (size_t size = 0; first > 1 && size < Bytes;) {
+      --first;
+      size += Editor.Lines()[first - 1].size() + 2;
     }
-    Clear(line + 1);
+    Clear(first);
     const int lines = LineCount(Editor);
-    for (auto it = read.rbegin(); it != read.rend(); ++it) Append(*it, ++line < lines);
+    for (int line = first; line <= Last; ++line) Append(Editor.Lines()[line - 1], line < lines);
   }
   const std::string& Text() const { return text_; }
   int FirstLine() const { return first_; }
@@ -423,7 +422,7 @@ int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSe
   // Matches follow one another from the start of the text, so a hit never begins inside an
   // earlier match.
   int found = 0;
-  for (bool more = regex.Exec(Text); more; more = regex.ExecNext()) {
+  for (bool more = regex.ExecView(Text); more; more = regex.ExecNext()) {
     const int pos = regex.GetMatchPos(0);
     if (!Backwards && pos >= StartPos) {
       MatchLen = regex.GetMatchLen(0);
@@ -464,7 +463,7 @@ void ListSearchHits(const std::string& Text,
   if (S.SearchText.empty()) return;
   TRegex regex(RegexDefaultModifiers | (S.CaseSensitive ? TRegexModifiers(0) : rmI));
   regex.SetExpression(SearchPattern());
-  for (bool more = regex.Exec(Text); more; more = regex.ExecNext()) {
+  for (bool more = regex.ExecView(Text); more; more = regex.ExecNext()) {
     hit.Position = regex.GetMatchPos(0);
     hit.Length = regex.GetMatchLen(0);
     counter.Locate(hit.Position - 1, hit.Line, hit.Column);

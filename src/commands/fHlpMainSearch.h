@@ -67,6 +67,7 @@ struct TSearchHit {
 };
 // Every hit of the current search in Text, in order; OnHit returns false to stop the listing.
 // Plain mode lists overlapping occurrences too. An invalid expression raises ERegex.
+// Text is searched in place: OnHit must leave it alive and unchanged.
 void ListSearchHits(const std::string& Text, const std::function<bool(const TSearchHit&)>& OnHit);
 
 // Appends every hit in the frame's document to the results list (tab index TabIndex); stops

@@ -93,6 +93,32 @@ TEST(RegExprFind, MatchesFollowOneAnotherFromTheStartOfTheText) {
   EXPECT_THROW(RegExprFind("abc", "a(b", true, len, 1, false), ERegex);
 }
 
+TEST(RegExprFind, SearchesTheWholeTextInPlaceToItsLastByte) {
+  using namespace std::string_literals;
+  struct Row {
+    std::string Text;
+    const char* Pattern;
+    int Start;
+    bool Backwards;
+    int Expected, Length;
+  };
+  const Row rows[] = {
+      {"ab\0cd\0"s, "cd", 1, false, 4, 2},  // a NUL byte neither ends the text nor matches
+      {"ab\0cd\0"s, "\\x00$", 1, false, 6, 1},
+      {"abc", "c$", 1, false, 3, 1},
+      {"abc", "$", 1, false, 4, 0},         // the empty match just past the last byte
+      {"abcabc", "abc", 7, true, 4, 3},     // backwards from just past the end
+      {"abcabc", "abc", 4, true, 1, 3},
+      {"abc\r\n", "^", 4, false, 6, 0},   // the empty last line
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::string(r.Pattern) + " from " + std::to_string(r.Start));
+    int len = -1;
+    EXPECT_EQ(RegExprFind(r.Text, r.Pattern, false, len, r.Start, r.Backwards), r.Expected);
+    EXPECT_EQ(len, r.Length);
+  }
+}
+
 // --- Searching in an editor ------------------------------------------------------------------
 
 TEST_F(SearchTest, SearchesSelectTheNextOrPreviousHit) {
