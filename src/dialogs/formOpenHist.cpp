@@ -4,14 +4,18 @@
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
+#include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/ListViewImages.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
 
 namespace {
 constexpr int Margin = 9;
 constexpr int ButtonGap = 6;
+constexpr int HistoryImage = 126;
 const char* const Title = "Dateien neu \xF6" "ffnen";
 }  // namespace
 
@@ -28,6 +32,7 @@ TfrmOpenHist::TfrmOpenHist(TComponent* Owner)
   lvHist->SetHideSelection(false);
   lvHist->OnSelectItem = [this](TObject* Sender, TListItem*, bool) { lvHistChange(Sender); };
   lvHist->OnDblClick = [this](TObject* Sender) { lvHistDblClick(Sender); };
+  if (frmMain) ShareSmallImages(*lvHist, frmMain->ImgList->Handle());
   btnOpen->SetModalResult(mrOk);
   btnCancel->SetModalResult(mrCancel);
   OnShow = [this](TObject*) { FormShow(); };
@@ -61,6 +66,7 @@ void TfrmOpenHist::FillHistoryList() {
   for (int i = 0; i < history.Count(); ++i) {
     TListItem* row = lvHist->AddItem(ExtractFileName(history[i]));
     row->AddSubItem(history[i]);
+    SetRowImage(*lvHist, row->Index(), HistoryImage);
   }
   lvHistChange(lvHist);
 }

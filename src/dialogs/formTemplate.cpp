@@ -7,8 +7,10 @@
 #include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/FolderIdentity.h"
+#include "dialogs/ListViewImages.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
 #include "toolkit/TreeView.h"
 
@@ -56,7 +58,10 @@ TfrmTemplate::TfrmTemplate(TComponent* Owner) : TForm(Owner, Args()) {
   lvTemplates = Make<TListView>("lvTemplates", this, 214, 28, 383, 260);
   btnOk = Make<TButton>("btnOk", this, 417, 296, 88, 25, true);
   btnCancel = Make<TButton>("btnCancel", this, 509, 296, 88, 25);
-  if (frmMain) tvTree->SetImages(frmMain->ImgList);
+  if (frmMain) {
+    tvTree->SetImages(frmMain->ImgList);
+    ShareSmallImages(*lvTemplates, frmMain->ImgListApps->Handle());
+  }
   lvTemplates->AddColumn("Vorlage", 165);
   lvTemplates->AddColumn("Dateiname", 200);
   lvTemplates->SetRowSelect(true);
@@ -143,6 +148,7 @@ void TfrmTemplate::FillFileList(const std::string& Folder) {
     const std::string name = entry.cFileName;
     TListItem* row = lvTemplates->AddItem(ChangeFileExt(name, ""));
     row->AddSubItem(relativeFolder + name);
+    SetRowImage(*lvTemplates, row->Index(), ShellSmallIconIndex(Folder + name));
   }
   if (TListItem* first = lvTemplates->Items(0)) first->SetSelected(true);
   SelectRow();
