@@ -166,9 +166,8 @@ TEST_F(SettingsDialogTest, EveryControlSurvivesOkAndTheSettingsFile) {
   EXPECT_EQ(Settings.Editor.AsciiFontSize, 1);
 
   TfrmSettings again(nullptr);
-  for (const auto& [name, checked] : checks) {
-    if (name != "chkReplaceHtmlNamedCharsUnicode") EXPECT_EQ(again.Ctl<TCheckBox>(name)->Checked(), checked) << name;
-  }
+  checks.erase("chkReplaceHtmlNamedCharsUnicode");
+  for (const auto& [name, checked] : checks) EXPECT_EQ(again.Ctl<TCheckBox>(name)->Checked(), checked) << name;
   for (const auto& [name, value] : numbers) EXPECT_EQ(again.Ctl<TUpDown>(name)->Position(), value) << name;
   for (const char* t : texts) EXPECT_EQ(Field(again, t).Text(), std::string("v") + t);
   EXPECT_EQ(Field(again, "txtAnsiFontSize").Text(), "13");
@@ -376,4 +375,39 @@ TEST_F(SettingsDialogTest, ColourAndFontDialogsFillTheirControls) {
   EXPECT_EQ(form.Ctl<TEdit>("txtAnsiFontSize")->Text(), "11");
   ASSERT_TRUE(form.btnOkClick());
   EXPECT_EQ(Settings.Editor.AnsiFontCharset, 238);
+}
+
+TEST_F(SettingsDialogTest, ProgramRowsAreEditedInTheFieldsAndTheList) {
+  Settings.AppList.Clear();
+  Settings.AppList.Add("Rechner\x01" "calc.exe\x01\x01" "1\x01" "x");
+  Settings.AppList.Add("Notiz\x01" "n.exe\x01\x01" "9\x01" "18");
+  TfrmSettings form(nullptr);
+  TEditListView& list = *form.lvApps;
+  EXPECT_EQ(list.Items(0)->SubItem(2), "Maximiert");
+  EXPECT_EQ(list.Items(0)->SubItem(3), "");  // not a number: no shortcut
+  EXPECT_EQ(list.Items(1)->SubItem(2), "Normal");
+  EXPECT_FALSE(Field(form, "txtAppPath").Enabled());
+  Select(list, 1);
+  EXPECT_TRUE(Field(form, "txtAppPath").Enabled());
+  EXPECT_EQ(form.Ctl<TComboBox>("cmbShortcut")->ItemIndex(), 18);
+  EXPECT_EQ(form.Ctl<TComboBox>("cmbAppStyle")->ItemIndex(), 0);
+
+  QueueAnswer(ModalAnswer{.result = IDOK, .value = "C:\\Tools\\n2.exe", .files = {"C:\\Tools\\n2.exe"}},
+              [](const ModalQuestion& q) { EXPECT_NE(q.filter.find("|*.exe|"), std::string::npos); });
+  form.btnAppPathSelClick();
+  EXPECT_EQ(list.Items(1)->SubItem(0), "C:\\Tools\\n2.exe");
+  std::string typed = "rechner";
+  QueueAnswer(ModalAnswer{.result = IDOK});
+  EXPECT_FALSE(list.OnEdited(list.Items(1), typed));
+  Field(form, "txtAppName").SetText("Notizen");
+  EXPECT_TRUE(form.AppFieldExit(0, Field(form, "txtAppName")));
+  EXPECT_EQ(list.Items(1)->Caption(), "Notizen");
+
+  QueueAnswer(IDYES);
+  form.tbAppRemoveClick();
+  ASSERT_EQ(list.Count(), 1);
+  EXPECT_EQ(Field(form, "txtAppName").Text(), "");
+  ASSERT_TRUE(form.btnOkClick());
+  EXPECT_EQ(Settings.AppList.Count(), 1);
+  EXPECT_EQ(Settings.AppList.Strings(0), "Rechner\x01" "calc.exe\x01\x01" "1\x01" "0");
 }
