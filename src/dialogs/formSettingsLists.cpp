@@ -10,6 +10,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/PageControl.h"
 
 namespace {
@@ -149,7 +150,7 @@ void TfrmSettings::BuildFilterPage(TTabSheet* Page) {
     return RenameRow(*lvFilters, *Row, Text);
   };
   lvFilters->OnKeyDown = [this](WORD Key) {
-    if (GetKeyState(VK_CONTROL) < 0 && (Key == VK_UP || Key == VK_DOWN)) MoveFilter(Key == VK_UP ? -1 : 1);
+    if (IsCtrlDown() && (Key == VK_UP || Key == VK_DOWN)) MoveFilter(Key == VK_UP ? -1 : 1);
   };
   const std::pair<const char*, const char*> fields[] = {
       {"FilterName", "Name:"}, {"FilterFilter", "Filter:"}, {"FilterDefault", "Standard:"}};

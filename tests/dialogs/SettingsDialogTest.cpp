@@ -5,6 +5,7 @@
 #include "SettingsTestFixture.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/EditListView.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/UpDown.h"
 
@@ -302,8 +303,12 @@ TEST_F(SettingsDialogTest, FileTypeRowsAreRenamedMovedSortedAndRemoved) {
   EXPECT_EQ(list.Items(1)->Caption(), "BETA");
   EXPECT_EQ(list.Items(1)->SubItem(2), "Keine");
   EXPECT_TRUE(list.Items(1)->Selected());
-  form.MoveFilter(1);
-  form.MoveFilter(1);  // already last
+  list.OnKeyDown(VK_DOWN);  // without Ctrl: only the selection moves, not handled here
+  EXPECT_EQ(list.Items(1)->Caption(), "BETA");
+  SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+  list.OnKeyDown(VK_DOWN);
+  list.OnKeyDown(VK_DOWN);  // already last
+  SetKeyStateOverride(nullptr);
   EXPECT_EQ(list.Items(2)->Caption(), "BETA");
   form.tbFilterSortClick();
   EXPECT_EQ(list.Items(0)->Caption(), "alpha");
