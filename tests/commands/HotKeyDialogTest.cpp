@@ -274,3 +274,38 @@ TEST_F(HotKeyDialogTest, UnwritableHotKeyFileIsReportedAndTheKeysStillApply) {
   EXPECT_EQ(Item("mnuFileOpen")->ShortCut(), 0);
   RemoveDirectoryA(folder.File("HotKeys.rud").c_str());
 }
+
+namespace {
+TfrmHotKeys* loopDialog = nullptr;
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  if (loopDialog && loopDialog->ModalResult() == mrNone) loopDialog->SetModalResult(mrAbort);
+}
+}  // namespace
+
+// Keys queued for the dialog pass its own loop: Enter, Escape and Alt reach the field instead
+// of pressing Ok, cancelling or opening the system menu.
+TEST_F(HotKeyDialogTest, DialogKeysReachTheFieldInTheModalLoop) {
+  TfrmHotKeys dialog(nullptr);
+  dialog.FormShow();
+  SelectEntry(dialog, "frmMain_mnuFileSave");
+  struct Row {
+    WORD Key;
+    bool Alt;
+    const char* Captured;
+  };
+  const Row rows[] = {{VK_RETURN, false, "|13"}, {VK_ESCAPE, false, "|27"},
+                      {'X', true, "A|88"},       {VK_F10, false, "|121"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.Captured);
+    SetKeyStateOverride([&r](int Vk) { return r.Alt && Vk == VK_MENU; });
+    dialog.txtHotKeyGen->SetFocus();
+    const UINT down = r.Alt || r.Key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    PostMessageA(dialog.txtHotKeyGen->Handle(), down, r.Key, r.Alt ? 0x20000000 : 0);
+    loopDialog = &dialog;
+    SetTimer(nullptr, 0, 300, EndLoop);
+    EXPECT_EQ(dialog.RunModalLoop(), mrAbort) << "the dialog stays open";
+    loopDialog = nullptr;
+    EXPECT_EQ(dialog.CapturedKey(), r.Captured);
+  }
+}
