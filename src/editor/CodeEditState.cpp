@@ -448,6 +448,21 @@ bool BarShows(HWND Wnd, int Bar, const SCROLLINFO& Wanted) {
          static_cast<int64_t>(current.nPage) == page && current.nPos == pos;
 }
 
+// Marks the bar's part of the window frame for repainting.
+void InvalidateBar(HWND Wnd, int Bar) {
+  RECT client;
+  GetClientRect(Wnd, &client);
+  RECT bar = client;
+  if (Bar == SB_VERT) {
+    bar.left = client.right;
+    bar.right = client.right + GetSystemMetrics(SM_CXVSCROLL);
+  } else {
+    bar.top = client.bottom;
+    bar.bottom = client.bottom + GetSystemMetrics(SM_CYHSCROLL);
+  }
+  RedrawWindow(Wnd, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+}
+
 // Sets one bar; ranges beyond 32767 are scaled.
 void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Options) {
   bool scaled = Max > 32767;
@@ -469,8 +484,12 @@ void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Op
     ShowScrollBar(Wnd, Bar, Max > Page);
   else
     ShowScrollBar(Wnd, Bar, TRUE);
-  // Setting redraws the bar, which can take milliseconds: every edit comes here.
-  if (!BarShows(Wnd, Bar, si)) SetScrollInfo(Wnd, Bar, &si, TRUE);
+  // Every edit and every move of the view comes here. Drawing the bar at once takes
+  // milliseconds; its frame area is marked for the next paint instead.
+  if (!BarShows(Wnd, Bar, si)) {
+    SetScrollInfo(Wnd, Bar, &si, FALSE);
+    InvalidateBar(Wnd, Bar);
+  }
   if (!Options.Contains(EO::eoDisableScrollArrows) && Max > Page) {
     EnableScrollBar(Wnd, Bar, ESB_ENABLE_BOTH);
   } else if (Pos <= 1 && Max <= Page) {
