@@ -1,5 +1,6 @@
 #include "editor/CodeEditTextBuffer.h"
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <utility>
@@ -7,16 +8,27 @@
 namespace {
 // Holds the list's update bracket open for the duration of a change, also when a line
 // event handler throws.
+// The change stamp moves at both ends, so that text taken by a handler in the middle of a
+// change does not pass for current afterwards.
 class UpdateScope {
 public:
-  explicit UpdateScope(TStrings& List) : list_(List) { list_.BeginUpdate(); }
-  ~UpdateScope() noexcept(false) { list_.EndUpdate(); }
+  explicit UpdateScope(TCodeEditStringList& List) : list_(List) {
+    list_.NoteChange();
+    list_.BeginUpdate();
+  }
+  ~UpdateScope() noexcept(false) {
+    list_.NoteChange();
+    list_.EndUpdate();
+  }
   UpdateScope(const UpdateScope&) = delete;
   UpdateScope& operator=(const UpdateScope&) = delete;
 
 private:
-  TStrings& list_;
+  TCodeEditStringList& list_;
 };
+
+// Shared by all lists, so that a stamp never repeats even when an editor changes lists.
+std::atomic<uint64_t> lastChangeStamp{0};
 
 const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
   switch (LineBreaks) {
@@ -141,6 +153,8 @@ void TCodeEditStringList::SetCapacity(int NewCapacity) {
   list_ = std::move(records);
   capacity_ = NewCapacity;
 }
+
+void TCodeEditStringList::NoteChange() { changeStamp_ = ++lastChangeStamp; }
 
 void TCodeEditStringList::SetUpdateState(bool Updating) {
   const TNotifyEvent& event = Updating ? OnChanging : OnChange;

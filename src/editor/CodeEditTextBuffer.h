@@ -133,6 +133,12 @@ public:
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
   int GetLengthOfLongestLine() const;
 
+  // Differs from every earlier value of any list once the text changed: a caller that kept
+  // a copy of the text with its stamp knows the copy is still current while they are equal.
+  uint64_t ChangeStamp() const { return changeStamp_; }
+  // Moves the stamp on; every changing operation does.
+  void NoteChange();
+
   TCodeTextLineBreaks LineBreaks() const { return lineBreaks_; }
   void SetLineBreaks(TCodeTextLineBreaks Value) { lineBreaks_ = Value; }
   bool TrailingLineBreak() const { return trailingLineBreak_; }
@@ -188,6 +194,7 @@ private:
   int loadedLineCount_ = 0;   // the lines that are slices of it
   bool loading_ = false;      // lines are being added from it
   unsigned textChanges_ = 0;  // clears and loads: a load stops when a handler made one
+  uint64_t changeStamp_ = 0;
 };
 
 // A small buffered writer of lines over a stream it owns.
