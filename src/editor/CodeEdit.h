@@ -564,6 +564,7 @@ private:
   void DeleteNormal(TBufferCoord From, TBufferCoord To);
   void DeleteColumn(TBufferCoord From, TBufferCoord To);
   void DeleteLineBlock(int FirstLine, int LastLine);
+  std::string JoinedLines(int First, size_t Skip, int Last, size_t Keep, bool BreakAfterLast) const;
   std::string SelTextOf(TBufferCoord From, TBufferCoord To, TCodeSelectionMode Mode) const;
   std::string ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const;
   // Column blocks count their columns within each line (tabs expanded), also while lines wrap,

@@ -92,6 +92,11 @@ std::string TCodeEditStringList::Get(int Index) const {
   return std::string(list_[Index].Text.View());
 }
 
+std::string_view TCodeEditStringList::View(int Index) const {
+  if (Index < 0 || Index >= count_) return {};
+  return list_[Index].Text.View();
+}
+
 TObject* TCodeEditStringList::GetObject(int Index) const {
   if (Index < 0 || Index >= count_) return nullptr;
   return list_[Index].Object;
@@ -222,6 +227,21 @@ void TCodeEditStringList::InsertLines(int Index, int NumLines) {
   ShiftLongestLine(Index, NumLines);
   KeepLongestLine(Index, longest);
   FireLines(OnLinesInserted, Index, NumLines);
+}
+
+void TCodeEditStringList::InsertStrings(int Index, const std::vector<std::string_view>& Texts) {
+  CheckIndex(Index, count_);
+  const int number = static_cast<int>(Texts.size());
+  if (number == 0) return;
+  UpdateScope update(*this);
+  if (count_ + number > capacity_)
+    SetCapacity(std::max(count_ + number, capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)));
+  MoveRecords(Index, Index + number, count_ - Index);
+  for (int i = 0; i < number; ++i) list_[Index + i] = TCodeEditStringRec{TCodeEditLineText(Texts[i])};
+  count_ += number;
+  ShiftLongestLine(Index, number);
+  for (int i = Index; i < Index + number; ++i) KeepLongestLine(i, KnownLongestLength());
+  FireLines(OnLinesInserted, Index, number);
 }
 
 void TCodeEditStringList::Delete(int Index) {

@@ -84,6 +84,8 @@ public:
 
   // Out-of-range reads give an empty text or nil.
   std::string Get(int Index) const override;
+  // The line's text where it is stored, valid until the list changes; empty out of range.
+  std::string_view View(int Index) const;
   int GetCapacity() const override { return capacity_; }
   int GetCount() const override { return count_; }
   TObject* GetObject(int Index) const override;
@@ -120,6 +122,8 @@ public:
   void DeleteLines(int Index, int NumLines);
   // Index in 0..Count; inserts NumLines empty lines.
   void InsertLines(int Index, int NumLines);
+  // Index in 0..Count; inserts a line for each text, with one OnLinesInserted for all.
+  void InsertStrings(int Index, const std::vector<std::string_view>& Texts);
 
   // Highlighter state at the end of a line; reading out of range gives 0.
   intptr_t GetRange(int Index) const;
@@ -302,7 +306,7 @@ public:
 
   // Records one change; nothing while locked. A failure frees the new item and passes on.
   void AddChange(TCodeUndoReason Reason, TBufferCoord Start, TBufferCoord End,
-                 const std::string& Text, uint8_t SelectionMode);
+                 std::string Text, uint8_t SelectionMode);
   // Records a group break unless the top item already is one.
   void AddGroupBreak();
   // Puts an item on top (trimming to MaxUndoActions) and fires OnItemAdded unless it is a
