@@ -1,6 +1,7 @@
 // Selecting search hits in the editor control: centring the hit's line and selecting it, as
 // "find next" does, 1,000 times through a text of 1,000 and of 1,000,000 lines, without and
-// with word wrap; the ratio large/small shows whether a move depends on the text's size.
+// with word wrap, and by character index; the ratio large/small shows whether a move depends
+// on the text's size.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -23,7 +24,7 @@ std::string MakeText(int Lines) {
   return text;
 }
 
-enum class TStep { Both, CentreOnly, ScrollBarsOnly };
+enum class TStep { Both, ByIndex, CentreOnly, ScrollBarsOnly };
 
 // Seconds per move.
 double SelectHits(int Lines, bool WordWrap, TStep Step = TStep::Both) {
@@ -38,6 +39,14 @@ double SelectHits(int Lines, bool WordWrap, TStep Step = TStep::Both) {
       const int line = 1 + static_cast<int>((static_cast<int64_t>(i) * 7919) % Lines);
       if (Step == TStep::ScrollBarsOnly) {
         edit.UpdateScrollBars();
+        continue;
+      }
+      if (Step == TStep::ByIndex) {
+        // As the cursor-marker search selects: by character index.
+        const int index = edit.RowColToCharIndex({43, line});
+        edit.GotoLineAndCenter(edit.CharIndexToRowCol(index).Line);
+        edit.SetSelStart(index);
+        edit.SetSelLength(3);
         continue;
       }
       edit.GotoLineAndCenter(line);
@@ -58,6 +67,10 @@ int main() {
     std::printf("%-28s %11.2f us %13.2f us %8.2f\n", wrap ? "word wrap on" : "word wrap off",
                 small * 1e6, large * 1e6, large / small);
   }
+  const double smallByIndex = SelectHits(1000, true, TStep::ByIndex);
+  const double largeByIndex = SelectHits(1000000, true, TStep::ByIndex);
+  std::printf("%-28s %11.2f us %13.2f us %8.2f\n", "by character index, wrapped",
+              smallByIndex * 1e6, largeByIndex * 1e6, largeByIndex / smallByIndex);
   for (int lines : {1000, 1000000}) {
     const double centre = SelectHits(lines, false, TStep::CentreOnly);
     const double bars = SelectHits(lines, false, TStep::ScrollBarsOnly);

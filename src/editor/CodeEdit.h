@@ -669,6 +669,12 @@ private:
   std::unique_ptr<TCodeEditUndoList> ownUndoList_;
   std::unique_ptr<TCodeEditUndoList> ownRedoList_;
   TCodeEditStringList* lines_;
+  // Where each line starts as a character index (one more entry for the end), kept for the
+  // change stamp it was built at: conversions between indexes and positions look it up.
+  const std::vector<int64_t>& LineStarts() const;
+  mutable std::vector<int64_t> lineStarts_;
+  mutable const TCodeEditStringList* lineStartsOf_ = nullptr;
+  mutable uint64_t lineStartsStamp_ = 0;
   TCodeEditUndoList* undoList_;
   TCodeEditUndoList* redoList_;
   TCustomCodeEdit* sharedFrom_ = nullptr;

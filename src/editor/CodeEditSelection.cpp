@@ -39,7 +39,7 @@ std::vector<std::string> SplitLines(const std::string& Value) {
 std::string TCustomCodeEdit::LineAt(int Line) const { return lines_->Get(Line - 1); }
 
 int TCustomCodeEdit::LineLength(int Line) const {
-  return Line >= 1 && Line <= lines_->Count() ? static_cast<int>(lines_->Get(Line - 1).size()) : 0;
+  return Line >= 1 && Line <= lines_->Count() ? static_cast<int>(lines_->View(Line - 1).size()) : 0;
 }
 
 void TCustomCodeEdit::EnsureFirstLine() {
@@ -769,8 +769,10 @@ int TCustomCodeEdit::ScanFrom(int Index) {
     highlighter_->ResetRange();
   else
     highlighter_->SetRange(lines_->GetRange(Index - 1));
+  std::string line;  // one buffer for all lines: a run can be the whole text
   do {
-    highlighter_->SetLine(lines_->Get(Index), Index);
+    line.assign(lines_->View(Index));
+    highlighter_->SetLine(line, Index);
     highlighter_->SkipToLineEnd();
     intptr_t range = highlighter_->GetRange();
     if (lines_->GetRange(Index) == range) return Index;
@@ -783,8 +785,10 @@ int TCustomCodeEdit::ScanFrom(int Index) {
 void TCustomCodeEdit::ScanRanges() {
   if (!highlighter_ || lines_->Count() == 0) return;
   highlighter_->ResetRange();
+  std::string line;
   for (int i = 0; i < lines_->Count(); ++i) {
-    highlighter_->SetLine(lines_->Get(i), i);
+    line.assign(lines_->View(i));
+    highlighter_->SetLine(line, i);
     highlighter_->SkipToLineEnd();
     lines_->SetRange(i, highlighter_->GetRange());
   }

@@ -144,21 +144,34 @@ void TCustomCodeEdit::ClearAll() {
 // ---------------------------------------------------------------------------------------
 // Character indexes
 
-TBufferCoord TCustomCodeEdit::CharIndexToRowCol(int Index) const {
-  int64_t before = 0;
-  for (int i = 0; i < lines_->Count(); ++i) {
-    int64_t span = static_cast<int64_t>(lines_->Get(i).size()) + 2;
-    if (Index < before + span) return {static_cast<int>(Index - before) + 1, i + 1};
-    before += span;
+const std::vector<int64_t>& TCustomCodeEdit::LineStarts() const {
+  if (lineStartsOf_ == lines_ && lineStartsStamp_ == lines_->ChangeStamp()) return lineStarts_;
+  const int count = lines_->Count();
+  lineStarts_.resize(static_cast<size_t>(count) + 1);
+  int64_t start = 0;
+  for (int i = 0; i < count; ++i) {
+    lineStarts_[i] = start;
+    start += static_cast<int64_t>(lines_->View(i).size()) + 2;
   }
-  return {1, lines_->Count() + 1};
+  lineStarts_[count] = start;
+  lineStartsOf_ = lines_;
+  lineStartsStamp_ = lines_->ChangeStamp();
+  return lineStarts_;
+}
+
+TBufferCoord TCustomCodeEdit::CharIndexToRowCol(int Index) const {
+  const std::vector<int64_t>& starts = LineStarts();
+  // The first line that starts beyond Index follows the line holding it.
+  const auto next = std::upper_bound(starts.begin() + 1, starts.end(), static_cast<int64_t>(Index));
+  if (next == starts.end()) return {1, lines_->Count() + 1};
+  const int line = static_cast<int>(next - starts.begin()) - 1;
+  return {static_cast<int>(Index - starts[line]) + 1, line + 1};
 }
 
 int TCustomCodeEdit::RowColToCharIndex(TBufferCoord RowCol) const {
-  int64_t index = 0;
-  int last = std::min(RowCol.Line, lines_->Count());
-  for (int i = 0; i < last - 1; ++i) index += static_cast<int64_t>(lines_->Get(i).size()) + 2;
-  return static_cast<int>(index + RowCol.Char - 1);
+  const int last = std::min(RowCol.Line, lines_->Count());
+  const int64_t start = last >= 1 ? LineStarts()[last - 1] : 0;
+  return static_cast<int>(start + RowCol.Char - 1);
 }
 
 int TCustomCodeEdit::SelStart() const {
