@@ -39,6 +39,9 @@ const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
 }
 
 int RoundUpTo16(int N) { return (N + 15) / 16 * 16; }
+
+// Runs of at least this many inserted lines keep their texts in one block.
+constexpr int SharedRunLines = 1024;
 }  // namespace
 
 // --- line text ------------------------------------------------------------------------
@@ -237,7 +240,26 @@ void TCodeEditStringList::InsertStrings(int Index, const std::vector<std::string
   if (count_ + number > capacity_)
     SetCapacity(std::max(count_ + number, capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)));
   MoveRecords(Index, Index + number, count_ - Index);
-  for (int i = 0; i < number; ++i) list_[Index + i] = TCodeEditStringRec{TCodeEditLineText(Texts[i])};
+  // A long run shares one block, as a loaded text does, unless another block is in use: a
+  // heap block per line costs more than the copy.
+  if (number >= SharedRunLines && loadedLineCount_ == 0 && !loading_) {
+    size_t total = 0;
+    for (std::string_view text : Texts) total += text.size();
+    std::string block;
+    block.reserve(total);
+    for (std::string_view text : Texts) block += text;
+    loadedText_ = std::move(block);
+    size_t offset = 0;
+    for (int i = 0; i < number; ++i) {
+      const size_t size = Texts[i].size();
+      list_[Index + i] = TCodeEditStringRec{TCodeEditLineText::Slice(loadedText_.data() + offset, size)};
+      loadedLineCount_ += size > 0;
+      offset += size;
+    }
+    if (loadedLineCount_ == 0) std::string().swap(loadedText_);
+  } else {
+    for (int i = 0; i < number; ++i) list_[Index + i] = TCodeEditStringRec{TCodeEditLineText(Texts[i])};
+  }
   count_ += number;
   ShiftLongestLine(Index, number);
   for (int i = Index; i < Index + number; ++i) KeepLongestLine(i, KnownLongestLength());
