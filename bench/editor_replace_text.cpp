@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 #include "editor/CodeEdit.h"
+#include "highlighters/CodeHighlighterURI.h"
 
 #include "BenchClock.h"
 
@@ -62,14 +63,22 @@ int main() {
       views.push_back(std::string_view(other).substr(start, brk - start));
   });
   const double insert = SecondsOf([&] { list.InsertStrings(0, views); });
-  edit.DestroyWnd();
-  DestroyWindow(frame);
   std::printf("replaced: %s, undone: %s\n", same ? "yes" : "NO", back ? "yes" : "NO");
   std::printf("loading 100 MB (baseline)    %8.1f ms\n", load * 1e3);
   std::printf("select all + SetSelText      %8.1f ms  %5.2f x loading\n", replace * 1e3, replace / load);
   std::printf("  of it: the selected text   %8.1f ms  %5.2f x\n", selText * 1e3, selText / load);
   std::printf("  splitting into lines       %8.1f ms  %5.2f x\n", split * 1e3, split / load);
   std::printf("  inserting them, no editor  %8.1f ms  %5.2f x\n", insert * 1e3, insert / load);
+  // A new document's highlighter scans every inserted line for its state.
+  TCodeURIHighlighter uri(nullptr);
+  edit.SetHighlighter(&uri);
+  edit.SelectAll();
+  const double withHighlighter = SecondsOf([&] { edit.SetSelText(other); });
+  edit.SetHighlighter(nullptr);
+  std::printf("the same with the URI highlighter %8.1f ms  %5.2f x loading\n", withHighlighter * 1e3,
+              withHighlighter / load);
   std::printf("undo                         %8.1f ms  %5.2f x loading\n", undo * 1e3, undo / load);
+  edit.DestroyWnd();
+  DestroyWindow(frame);
   return 0;
 }
