@@ -467,7 +467,7 @@ int64_t TCustomCodeEdit::TextLength() const {
   int count = lines_->Count();
   if (count == 0) return 0;
   int64_t total = 2 * static_cast<int64_t>(count - 1);
-  for (int i = 0; i < count; ++i) total += static_cast<int64_t>(lines_->Get(i).size());
+  for (int i = 0; i < count; ++i) total += static_cast<int64_t>(lines_->View(i).size());
   return total;
 }
 

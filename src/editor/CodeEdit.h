@@ -564,6 +564,7 @@ private:
   void DeleteNormal(TBufferCoord From, TBufferCoord To);
   void DeleteColumn(TBufferCoord From, TBufferCoord To);
   void DeleteLineBlock(int FirstLine, int LastLine);
+  std::string JoinedLines(int First, size_t Skip, int Last, size_t Keep, bool BreakAfterLast) const;
   std::string SelTextOf(TBufferCoord From, TBufferCoord To, TCodeSelectionMode Mode) const;
   std::string ColumnTextOf(TBufferCoord From, TBufferCoord To, bool Trim) const;
   // Column blocks count their columns within each line (tabs expanded), also while lines wrap,
@@ -668,6 +669,12 @@ private:
   std::unique_ptr<TCodeEditUndoList> ownUndoList_;
   std::unique_ptr<TCodeEditUndoList> ownRedoList_;
   TCodeEditStringList* lines_;
+  // Where each line starts as a character index (one more entry for the end), kept for the
+  // change stamp it was built at: conversions between indexes and positions look it up.
+  const std::vector<int64_t>& LineStarts() const;
+  mutable std::vector<int64_t> lineStarts_;
+  mutable const TCodeEditStringList* lineStartsOf_ = nullptr;
+  mutable uint64_t lineStartsStamp_ = 0;
   TCodeEditUndoList* undoList_;
   TCodeEditUndoList* redoList_;
   TCustomCodeEdit* sharedFrom_ = nullptr;

@@ -11,17 +11,26 @@ using EO = TCodeEditorOption;
 using codeeditscopes::TLinesUpdate;
 using codeeditscopes::TPaintLock;
 
-// Splits at CR LF, lone CR and lone LF; an empty text is one empty piece.
-std::vector<std::string> SplitLines(const std::string& Value) {
-  std::vector<std::string> pieces;
+// Splits at CR LF, lone CR and lone LF; an empty text is one empty piece. The pieces are
+// views into Value.
+std::vector<std::string_view> SplitLineViews(std::string_view Value) {
+  std::vector<std::string_view> pieces;
   size_t start = 0;
   for (size_t i = 0; i < Value.size(); ++i) {
-    if (Value[i] != '\r' && Value[i] != '\n') continue;
+    // Most bytes are above CR: one test passes them.
+    if (static_cast<unsigned char>(Value[i]) > '\r' || (Value[i] != '\r' && Value[i] != '\n'))
+      continue;
     pieces.push_back(Value.substr(start, i - start));
     if (Value[i] == '\r' && i + 1 < Value.size() && Value[i + 1] == '\n') ++i;
     start = i + 1;
   }
   pieces.push_back(Value.substr(start));
+  return pieces;
+}
+
+std::vector<std::string> SplitLines(const std::string& Value) {
+  std::vector<std::string> pieces;
+  for (std::string_view piece : SplitLineViews(Value)) pieces.emplace_back(piece);
   return pieces;
 }
 }  // namespace
@@ -32,7 +41,7 @@ std::vector<std::string> SplitLines(const std::string& Value) {
 std::string TCustomCodeEdit::LineAt(int Line) const { return lines_->Get(Line - 1); }
 
 int TCustomCodeEdit::LineLength(int Line) const {
-  return Line >= 1 && Line <= lines_->Count() ? static_cast<int>(lines_->Get(Line - 1).size()) : 0;
+  return Line >= 1 && Line <= lines_->Count() ? static_cast<int>(lines_->View(Line - 1).size()) : 0;
 }
 
 void TCustomCodeEdit::EnsureFirstLine() {
@@ -394,6 +403,27 @@ std::string TCustomCodeEdit::ColumnTextOf(TBufferCoord From, TBufferCoord To, bo
   return result;
 }
 
+// Lines First..Last joined by CR LF, from byte Skip of the first line to byte Keep of the
+// last; sized once, since a selection can hold the whole text.
+std::string TCustomCodeEdit::JoinedLines(int First, size_t Skip, int Last, size_t Keep,
+                                         bool BreakAfterLast) const {
+  auto piece = [&](int Line) {
+    std::string_view s = lines_->View(Line - 1);
+    if (Line == Last) s = s.substr(0, std::min(Keep, s.size()));
+    if (Line == First) s = s.substr(std::min(Skip, s.size()));
+    return s;
+  };
+  size_t size = BreakAfterLast ? 2 : 0;
+  for (int line = First; line <= Last; ++line) size += piece(line).size() + (line < Last ? 2 : 0);
+  std::string result;
+  result.reserve(size);
+  for (int line = First; line <= Last; ++line) {
+    result += piece(line);
+    if (line < Last || BreakAfterLast) result += "\r\n";
+  }
+  return result;
+}
+
 std::string TCustomCodeEdit::SelTextOf(TBufferCoord From, TBufferCoord To,
                                        TCodeSelectionMode Mode) const {
   if (lines_->Count() == 0) return std::string();
@@ -401,22 +431,13 @@ std::string TCustomCodeEdit::SelTextOf(TBufferCoord From, TBufferCoord To,
   switch (Mode) {
     case SM::smColumn:
       return ColumnTextOf(From, To, HasOption(EO::eoTrimTrailingSpaces));
-    case SM::smLine: {
-      std::string result;
-      for (int line = From.Line; line <= To.Line; ++line) {
-        result += LineAt(line);
-        if (line < lines_->Count()) result += "\r\n";
-      }
-      return result;
-    }
+    case SM::smLine:
+      return JoinedLines(From.Line, 0, To.Line, INT_MAX, To.Line < lines_->Count());
     default: {
       From = ClampToLineEnd(From);
       To = ClampToLineEnd(To);
       if (From.Line == To.Line) return LineAt(From.Line).substr(From.Char - 1, To.Char - From.Char);
-      std::string result = LineAt(From.Line).substr(From.Char - 1);
-      for (int line = From.Line + 1; line < To.Line; ++line) result += "\r\n" + LineAt(line);
-      result += "\r\n" + LineAt(To.Line).substr(0, To.Char - 1);
-      return result;
+      return JoinedLines(From.Line, From.Char - 1, To.Line, To.Char - 1, false);
     }
   }
 }
@@ -439,19 +460,23 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
   if (At.Char - 1 > len) left.append(At.Char - 1 - len, ' ');
   std::string right = At.Char - 1 < len ? line.substr(At.Char - 1) : std::string();
   if (TextStart) *TextStart = {std::min(At.Char, len + 1), At.Line};
-  std::vector<std::string> pieces = SplitLines(Value);
-  int n = static_cast<int>(pieces.size());
+  std::vector<std::string_view> pieces = SplitLineViews(Value);
+  const int n = static_cast<int>(pieces.size());
+  const std::string first = left.append(pieces[0]);
   if (n == 1) {
-    lines_->Put(At.Line - 1, left + pieces[0] + right);
-    return {static_cast<int>(left.size() + pieces[0].size()) + 1, At.Line};
+    lines_->Put(At.Line - 1, first + right);
+    return {static_cast<int>(first.size()) + 1, At.Line};
   }
-  // One move of the following lines for the whole run.
-  lines_->InsertLines(At.Line, n - 1);
-  lines_->Put(At.Line - 1, left + pieces[0]);
-  for (int i = 1; i < n - 1; ++i) lines_->Put(At.Line - 1 + i, pieces[i]);
-  lines_->Put(At.Line - 1 + n - 1, pieces[n - 1] + right);
+  const int lastLength = static_cast<int>(pieces[n - 1].size());
+  const std::string last = std::string(pieces[n - 1]) + right;
+  pieces[n - 1] = last;
+  lines_->Put(At.Line - 1, first);
+  // The following lines come in one run with their texts, so that every listener (word
+  // wrap, highlighter) deals with the run once instead of line by line.
+  pieces.erase(pieces.begin());
+  lines_->InsertStrings(At.Line, pieces);
   NotifyLinesInserted(At.Line + 1, n - 1);
-  return {static_cast<int>(pieces[n - 1].size()) + 1, At.Line + n - 1};
+  return {lastLength + 1, At.Line + n - 1};
 }
 
 void TCustomCodeEdit::InsertLinesAt(int Line, const std::string& Value) {
@@ -746,8 +771,10 @@ int TCustomCodeEdit::ScanFrom(int Index) {
     highlighter_->ResetRange();
   else
     highlighter_->SetRange(lines_->GetRange(Index - 1));
+  std::string line;  // one buffer for all lines: a run can be the whole text
   do {
-    highlighter_->SetLine(lines_->Get(Index), Index);
+    line.assign(lines_->View(Index));
+    highlighter_->SetLine(line, Index);
     highlighter_->SkipToLineEnd();
     intptr_t range = highlighter_->GetRange();
     if (lines_->GetRange(Index) == range) return Index;
@@ -760,8 +787,10 @@ int TCustomCodeEdit::ScanFrom(int Index) {
 void TCustomCodeEdit::ScanRanges() {
   if (!highlighter_ || lines_->Count() == 0) return;
   highlighter_->ResetRange();
+  std::string line;
   for (int i = 0; i < lines_->Count(); ++i) {
-    highlighter_->SetLine(lines_->Get(i), i);
+    line.assign(lines_->View(i));
+    highlighter_->SetLine(line, i);
     highlighter_->SkipToLineEnd();
     lines_->SetRange(i, highlighter_->GetRange());
   }

@@ -144,21 +144,34 @@ void TCustomCodeEdit::ClearAll() {
 // ---------------------------------------------------------------------------------------
 // Character indexes
 
-TBufferCoord TCustomCodeEdit::CharIndexToRowCol(int Index) const {
-  int64_t before = 0;
-  for (int i = 0; i < lines_->Count(); ++i) {
-    int64_t span = static_cast<int64_t>(lines_->Get(i).size()) + 2;
-    if (Index < before + span) return {static_cast<int>(Index - before) + 1, i + 1};
-    before += span;
+const std::vector<int64_t>& TCustomCodeEdit::LineStarts() const {
+  if (lineStartsOf_ == lines_ && lineStartsStamp_ == lines_->ChangeStamp()) return lineStarts_;
+  const int count = lines_->Count();
+  lineStarts_.resize(static_cast<size_t>(count) + 1);
+  int64_t start = 0;
+  for (int i = 0; i < count; ++i) {
+    lineStarts_[i] = start;
+    start += static_cast<int64_t>(lines_->View(i).size()) + 2;
   }
-  return {1, lines_->Count() + 1};
+  lineStarts_[count] = start;
+  lineStartsOf_ = lines_;
+  lineStartsStamp_ = lines_->ChangeStamp();
+  return lineStarts_;
+}
+
+TBufferCoord TCustomCodeEdit::CharIndexToRowCol(int Index) const {
+  const std::vector<int64_t>& starts = LineStarts();
+  // The first line that starts beyond Index follows the line holding it.
+  const auto next = std::upper_bound(starts.begin() + 1, starts.end(), static_cast<int64_t>(Index));
+  if (next == starts.end()) return {1, lines_->Count() + 1};
+  const int line = static_cast<int>(next - starts.begin()) - 1;
+  return {static_cast<int>(Index - starts[line]) + 1, line + 1};
 }
 
 int TCustomCodeEdit::RowColToCharIndex(TBufferCoord RowCol) const {
-  int64_t index = 0;
-  int last = std::min(RowCol.Line, lines_->Count());
-  for (int i = 0; i < last - 1; ++i) index += static_cast<int64_t>(lines_->Get(i).size()) + 2;
-  return static_cast<int>(index + RowCol.Char - 1);
+  const int last = std::min(RowCol.Line, lines_->Count());
+  const int64_t start = last >= 1 ? LineStarts()[last - 1] : 0;
+  return static_cast<int>(start + RowCol.Char - 1);
 }
 
 int TCustomCodeEdit::SelStart() const {
@@ -448,6 +461,21 @@ bool BarShows(HWND Wnd, int Bar, const SCROLLINFO& Wanted) {
          static_cast<int64_t>(current.nPage) == page && current.nPos == pos;
 }
 
+// Marks the bar's part of the window frame for repainting.
+void InvalidateBar(HWND Wnd, int Bar) {
+  RECT client;
+  GetClientRect(Wnd, &client);
+  RECT bar = client;
+  if (Bar == SB_VERT) {
+    bar.left = client.right;
+    bar.right = client.right + GetSystemMetrics(SM_CXVSCROLL);
+  } else {
+    bar.top = client.bottom;
+    bar.bottom = client.bottom + GetSystemMetrics(SM_CYHSCROLL);
+  }
+  RedrawWindow(Wnd, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+}
+
 // Sets one bar; ranges beyond 32767 are scaled.
 void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Options) {
   bool scaled = Max > 32767;
@@ -469,8 +497,12 @@ void SetBar(HWND Wnd, int Bar, int Max, int Page, int Pos, TCodeEditorOptions Op
     ShowScrollBar(Wnd, Bar, Max > Page);
   else
     ShowScrollBar(Wnd, Bar, TRUE);
-  // Setting redraws the bar, which can take milliseconds: every edit comes here.
-  if (!BarShows(Wnd, Bar, si)) SetScrollInfo(Wnd, Bar, &si, TRUE);
+  // Every edit and every move of the view comes here. Drawing the bar at once takes
+  // milliseconds; its frame area is marked for the next paint instead.
+  if (!BarShows(Wnd, Bar, si)) {
+    SetScrollInfo(Wnd, Bar, &si, FALSE);
+    InvalidateBar(Wnd, Bar);
+  }
   if (!Options.Contains(EO::eoDisableScrollArrows) && Max > Page) {
     EnableScrollBar(Wnd, Bar, ESB_ENABLE_BOTH);
   } else if (Pos <= 1 && Max <= Page) {

@@ -1,5 +1,6 @@
 #include "editor/CodeEditTextBuffer.h"
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <utility>
@@ -7,16 +8,27 @@
 namespace {
 // Holds the list's update bracket open for the duration of a change, also when a line
 // event handler throws.
+// The change stamp moves at both ends, so that text taken by a handler in the middle of a
+// change does not pass for current afterwards.
 class UpdateScope {
 public:
-  explicit UpdateScope(TStrings& List) : list_(List) { list_.BeginUpdate(); }
-  ~UpdateScope() noexcept(false) { list_.EndUpdate(); }
+  explicit UpdateScope(TCodeEditStringList& List) : list_(List) {
+    list_.NoteChange();
+    list_.BeginUpdate();
+  }
+  ~UpdateScope() noexcept(false) {
+    list_.NoteChange();
+    list_.EndUpdate();
+  }
   UpdateScope(const UpdateScope&) = delete;
   UpdateScope& operator=(const UpdateScope&) = delete;
 
 private:
-  TStrings& list_;
+  TCodeEditStringList& list_;
 };
+
+// Shared by all lists, so that a stamp never repeats even when an editor changes lists.
+std::atomic<uint64_t> lastChangeStamp{0};
 
 const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
   switch (LineBreaks) {
@@ -27,6 +39,9 @@ const char* BreakBytes(TCodeTextLineBreaks LineBreaks) {
 }
 
 int RoundUpTo16(int N) { return (N + 15) / 16 * 16; }
+
+// Runs of at least this many inserted lines keep their texts in one block.
+constexpr int SharedRunLines = 1024;
 }  // namespace
 
 // --- line text ------------------------------------------------------------------------
@@ -78,6 +93,11 @@ void TCodeEditStringList::CheckIndex(int Index, int Limit) const {
 std::string TCodeEditStringList::Get(int Index) const {
   if (Index < 0 || Index >= count_) return std::string();
   return std::string(list_[Index].Text.View());
+}
+
+std::string_view TCodeEditStringList::View(int Index) const {
+  if (Index < 0 || Index >= count_) return {};
+  return list_[Index].Text.View();
 }
 
 TObject* TCodeEditStringList::GetObject(int Index) const {
@@ -141,6 +161,8 @@ void TCodeEditStringList::SetCapacity(int NewCapacity) {
   list_ = std::move(records);
   capacity_ = NewCapacity;
 }
+
+void TCodeEditStringList::NoteChange() { changeStamp_ = ++lastChangeStamp; }
 
 void TCodeEditStringList::SetUpdateState(bool Updating) {
   const TNotifyEvent& event = Updating ? OnChanging : OnChange;
@@ -208,6 +230,40 @@ void TCodeEditStringList::InsertLines(int Index, int NumLines) {
   ShiftLongestLine(Index, NumLines);
   KeepLongestLine(Index, longest);
   FireLines(OnLinesInserted, Index, NumLines);
+}
+
+void TCodeEditStringList::InsertStrings(int Index, const std::vector<std::string_view>& Texts) {
+  CheckIndex(Index, count_);
+  const int number = static_cast<int>(Texts.size());
+  if (number == 0) return;
+  UpdateScope update(*this);
+  if (count_ + number > capacity_)
+    SetCapacity(std::max(count_ + number, capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)));
+  MoveRecords(Index, Index + number, count_ - Index);
+  // A long run shares one block, as a loaded text does, unless another block is in use: a
+  // heap block per line costs more than the copy.
+  if (number >= SharedRunLines && loadedLineCount_ == 0 && !loading_) {
+    size_t total = 0;
+    for (std::string_view text : Texts) total += text.size();
+    std::string block;
+    block.reserve(total);
+    for (std::string_view text : Texts) block += text;
+    loadedText_ = std::move(block);
+    size_t offset = 0;
+    for (int i = 0; i < number; ++i) {
+      const size_t size = Texts[i].size();
+      list_[Index + i] = TCodeEditStringRec{TCodeEditLineText::Slice(loadedText_.data() + offset, size)};
+      loadedLineCount_ += size > 0;
+      offset += size;
+    }
+    if (loadedLineCount_ == 0) std::string().swap(loadedText_);
+  } else {
+    for (int i = 0; i < number; ++i) list_[Index + i] = TCodeEditStringRec{TCodeEditLineText(Texts[i])};
+  }
+  count_ += number;
+  ShiftLongestLine(Index, number);
+  for (int i = Index; i < Index + number; ++i) KeepLongestLine(i, KnownLongestLength());
+  FireLines(OnLinesInserted, Index, number);
 }
 
 void TCodeEditStringList::Delete(int Index) {

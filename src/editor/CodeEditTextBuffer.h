@@ -84,6 +84,8 @@ public:
 
   // Out-of-range reads give an empty text or nil.
   std::string Get(int Index) const override;
+  // The line's text where it is stored, valid until the list changes; empty out of range.
+  std::string_view View(int Index) const;
   int GetCapacity() const override { return capacity_; }
   int GetCount() const override { return count_; }
   TObject* GetObject(int Index) const override;
@@ -120,6 +122,8 @@ public:
   void DeleteLines(int Index, int NumLines);
   // Index in 0..Count; inserts NumLines empty lines.
   void InsertLines(int Index, int NumLines);
+  // Index in 0..Count; inserts a line for each text, with one OnLinesInserted for all.
+  void InsertStrings(int Index, const std::vector<std::string_view>& Texts);
 
   // Highlighter state at the end of a line; reading out of range gives 0.
   intptr_t GetRange(int Index) const;
@@ -132,6 +136,12 @@ public:
   int GetExpandedStringLength(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
   int GetLengthOfLongestLine() const;
+
+  // Differs from every earlier value of any list once the text changed: a caller that kept
+  // a copy of the text with its stamp knows the copy is still current while they are equal.
+  uint64_t ChangeStamp() const { return changeStamp_; }
+  // Moves the stamp on; every changing operation does.
+  void NoteChange();
 
   TCodeTextLineBreaks LineBreaks() const { return lineBreaks_; }
   void SetLineBreaks(TCodeTextLineBreaks Value) { lineBreaks_ = Value; }
@@ -188,6 +198,7 @@ private:
   int loadedLineCount_ = 0;   // the lines that are slices of it
   bool loading_ = false;      // lines are being added from it
   unsigned textChanges_ = 0;  // clears and loads: a load stops when a handler made one
+  uint64_t changeStamp_ = 0;
 };
 
 // A small buffered writer of lines over a stream it owns.
@@ -295,7 +306,7 @@ public:
 
   // Records one change; nothing while locked. A failure frees the new item and passes on.
   void AddChange(TCodeUndoReason Reason, TBufferCoord Start, TBufferCoord End,
-                 const std::string& Text, uint8_t SelectionMode);
+                 std::string Text, uint8_t SelectionMode);
   // Records a group break unless the top item already is one.
   void AddGroupBreak();
   // Puts an item on top (trimming to MaxUndoActions) and fires OnItemAdded unless it is a

@@ -21,14 +21,15 @@ void TCodeEditUndoList::AdvanceChangeNumber() {
 }
 
 void TCodeEditUndoList::AddChange(TCodeUndoReason Reason, TBufferCoord Start, TBufferCoord End,
-                                  const std::string& Text, uint8_t SelectionMode) {
+                                  std::string Text, uint8_t SelectionMode) {
   if (lockCount_ > 0) return;
   int32_t number = blockChangeNumber_;
   if (number == 0) {
     number = nextChangeNumber_;
     AdvanceChangeNumber();
   }
-  PushItem(std::make_unique<TCodeEditUndoItem>(Reason, SelectionMode, Start, End, Text, number));
+  PushItem(std::make_unique<TCodeEditUndoItem>(Reason, SelectionMode, Start, End, std::move(Text),
+                                               number));
 }
 
 void TCodeEditUndoList::AddGroupBreak() {

@@ -526,6 +526,34 @@ TEST(CodeEditScrolling, BeyondTheBarsRangeTheThumbIsScaledAsTheBarIs) {
   }
 }
 
+// The vertical bar as drawn on the screen: one sample every few pixels down its middle.
+std::vector<COLORREF> BarPixels(const TCustomCodeEdit& Edit) {
+  RECT window, client;
+  GetWindowRect(Edit.Handle(), &window);
+  GetClientRect(Edit.Handle(), &client);
+  HDC dc = GetWindowDC(Edit.Handle());
+  std::vector<COLORREF> pixels;
+  const int x = client.right + GetSystemMetrics(SM_CXVSCROLL) / 2;
+  for (int y = 0; y < window.bottom - window.top; y += 3) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(Edit.Handle(), dc);
+  return pixels;
+}
+
+TEST(CodeEditScrolling, MovingTheViewRepaintsTheBarsThumbWithTheNextPaint) {
+  TEditWindow w(NumberedLines(1000));
+  TCustomCodeEdit& e = *w.edit;
+  const std::vector<COLORREF> atTop = BarPixels(e);
+  for (int line : {500, 1000, 1}) {
+    e.GotoLineAndCenter(line);
+    Pump();
+    EXPECT_EQ(BarInfo(e, SB_VERT).nPos, e.TopLine());
+    const std::vector<COLORREF> shown = BarPixels(e);
+    RedrawWindow(e.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    EXPECT_EQ(shown, BarPixels(e)) << "the bar shows its new thumb at line " << line;
+    EXPECT_EQ(shown == atTop, line == 1);
+  }
+}
+
 // --- Drag and drop ---------------------------------------------------------------------------
 
 TEST(CodeEditDragDrop, MovingALinesSelectionOntoItsOwnLastLineInsertsAtThatPoint) {

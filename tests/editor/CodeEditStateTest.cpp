@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <functional>
+#include <string>
+#include <vector>
 #include "editor/CodeEditTestFixture.h"
 
 using namespace codeedittest;
@@ -212,6 +215,38 @@ TEST(CodeEditCharIndex, LineBreaksCountTwo) {
   EXPECT_EQ(edit->CharIndexToRowCol(100), (TBufferCoord{1, 3}));
   EXPECT_EQ(edit->RowColToCharIndex({2, 2}), 5);
   EXPECT_EQ(edit->RowColToCharIndex({1, 9}), 4);
+}
+
+// Every index maps to a position and back, also right after each kind of change: a stale
+// table of line starts would send them to the old places.
+TEST(CodeEditCharIndex, IndexesFollowEveryChangeBothWays) {
+  auto edit = MakeEdit("ab\r\n\r\ncdef");
+  const std::vector<std::function<void()>> changes = {
+      [] {},
+      [&] { edit->Lines().Put(0, "abcdefgh"); },
+      [&] { edit->Lines().Insert(1, "x"); },
+      [&] { edit->Lines().Delete(0); },
+      [&] {
+        edit->SelectAll();
+        edit->SetSelText("one\r\ntwo\r\nthree");
+      },
+      [&] { edit->Undo(); },
+      [&] { edit->SetText("z"); },
+      [&] { edit->Lines().Clear(); },
+  };
+  for (size_t step = 0; step < changes.size(); ++step) {
+    changes[step]();
+    // Each line owns its characters and its two break characters.
+    int index = 0;
+    for (int line = 1; line <= edit->Lines().Count(); ++line) {
+      const int length = static_cast<int>(edit->Lines()[line - 1].size());
+      for (int c = 1; c <= length + 2; ++c, ++index) {
+        EXPECT_EQ(edit->CharIndexToRowCol(index), (TBufferCoord{c, line})) << step << " at " << index;
+        EXPECT_EQ(edit->RowColToCharIndex({c, line}), index) << step << " at " << index;
+      }
+    }
+    EXPECT_EQ(edit->CharIndexToRowCol(index), (TBufferCoord{1, edit->Lines().Count() + 1})) << step;
+  }
 }
 
 TEST(CodeEditCharIndex, SelStartAndSelLengthSelectByIndex) {

@@ -1,8 +1,11 @@
 // The editor control with word wrap: rows of lines, positions, edits, width and caret.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include "CodeEditTestFixture.h"
+#include "TestCommentHighlighter.h"
 #include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
 
@@ -68,6 +71,45 @@ TEST_F(WrapTest, EditsKeepTheRowsInStepWithTheLines) {
   EXPECT_EQ(edit_->DisplayRowCount(), 0);
   edit_->SetText(k100);
   EXPECT_EQ(edit_->DisplayRowCount(), 3);
+}
+
+// A multi-line replacement brings its lines in as one run: rows, line states, the longest
+// line and undo must come out as if the lines had been typed.
+TEST_F(WrapTest, ReplacingWithManyLinesKeepsRowsStatesAndUndoInStep) {
+  TCodeTestHighlighter highlighter(nullptr);
+  const std::string text = k100 + "\r\nabc /* open\r\nshut */ x\r\n" + k100;
+  Show(text);
+  edit_->SetHighlighter(&highlighter);
+  const std::string inserted = "one /* two\r\n" + k100 + "xx\r\n\r\nthree */ four\r\nlast";
+  for (auto [from, to] : {std::pair<TBufferCoord, TBufferCoord>{{3, 2}, {3, 3}},
+                          {{1, 1}, {101, 4}}, {{50, 1}, {50, 1}}, {{101, 4}, {101, 4}}}) {
+    SCOPED_TRACE(std::to_string(from.Line) + ":" + std::to_string(from.Char));
+    edit_->SetText(text);
+    Select(*edit_, from, to);
+    edit_->SetSelText(inserted);
+    const std::string replaced = edit_->Text();
+    EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+    size_t longest = 0;
+    for (int i = 0; i < edit_->Lines().Count(); ++i)
+      longest = std::max(longest, edit_->Lines()[i].size());
+    EXPECT_EQ(edit_->Lines().GetLengthOfLongestLine(), static_cast<int>(longest));
+    const int caretLine = from.Line + 4;
+    EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{5, caretLine}));
+    // Each line's state as a fresh scan finds it.
+    highlighter.ResetRange();
+    for (int i = 0; i < edit_->Lines().Count(); ++i) {
+      highlighter.SetLine(edit_->Lines()[i], i);
+      highlighter.SkipToLineEnd();
+      EXPECT_EQ(edit_->Lines().GetRange(i), highlighter.GetRange()) << "line " << i + 1;
+    }
+    edit_->Undo();
+    EXPECT_EQ(edit_->Text(), text);
+    EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+    edit_->Redo();
+    EXPECT_EQ(edit_->Text(), replaced);
+    EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());
+  }
+  edit_->SetHighlighter(nullptr);
 }
 
 TEST_F(WrapTest, ANewWidthRewrapsAndANewHeightDoesNot) {

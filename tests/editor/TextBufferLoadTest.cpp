@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 #include "editor/CodeEditTextBuffer.h"
 
@@ -147,6 +149,39 @@ TEST(TextBufferLoad, EditedLoadedLinesAndTheUntouchedOnesStayWhole) {
   EXPECT_EQ(list.Text(), "epsilon!\r\nnew!\r\nBETA!\r\nalpha!");
   list.SetText("x\r\ny");
   EXPECT_EQ(LinesOf(list), (Strings{"x", "y"}));
+}
+
+// A long inserted run keeps its texts together as a load does; a run inserted while loaded
+// lines are still in use, and the edits after either, must lose or mix up nothing.
+TEST(TextBufferLoad, LongInsertedRunsStayWholeThroughEditsAndTheNextLoad) {
+  for (bool loadedBefore : {false, true}) {
+    SCOPED_TRACE(loadedBefore ? "after a load" : "into an empty list");
+    TCodeEditStringList list;
+    Strings model;
+    if (loadedBefore) {
+      list.SetText("first\r\nlast");
+      model = {"first", "last"};
+    }
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3000; ++i) texts.push_back(i % 7 == 0 ? "" : "line " + std::to_string(i));
+    const std::vector<std::string_view> views(texts.begin(), texts.end());
+    list.InsertStrings(static_cast<int>(model.size()) / 2, views);
+    model.insert(model.begin() + static_cast<int>(model.size()) / 2, texts.begin(), texts.end());
+    texts.clear();  // the list holds its own copy
+    ASSERT_EQ(LinesOf(list), model);
+    list.Put(5, "changed");
+    model[5] = "changed";
+    list.Exchange(1, 2999);
+    std::swap(model[1], model[2999]);
+    list.DeleteLines(100, 2000);
+    model.erase(model.begin() + 100, model.begin() + 2100);
+    EXPECT_EQ(LinesOf(list), model);
+    for (int i = 0; i < list.Count(); ++i) list.Put(i, list[i] + "!");  // every line lets go
+    for (std::string& line : model) line += "!";
+    EXPECT_EQ(LinesOf(list), model);
+    list.SetText("x\r\ny");
+    EXPECT_EQ(LinesOf(list), (Strings{"x", "y"}));
+  }
 }
 
 TEST(TextBufferLoad, HandlersThatChangeTheListWhileItFillsLoseNoLine) {

@@ -34,7 +34,7 @@ TEST(TextBufferLongestLineKept, FollowsEveryKindOfEditLikeAFreshWalk) {
     }
     const int count = list.Count();
     const int index = count > 0 ? static_cast<int>(random() % count) : 0;
-    switch (random() % 8) {
+    switch (random() % 9) {
       case 0:
       case 1:
         if (count > 0) list.Put(index, RandomLine(random));
@@ -54,6 +54,11 @@ TEST(TextBufferLongestLineKept, FollowsEveryKindOfEditLikeAFreshWalk) {
       case 6:
         if (count > 1) list.Exchange(index, static_cast<int>(random() % count));
         break;
+      case 7: {
+        const std::string a = RandomLine(random), b = RandomLine(random);
+        list.InsertStrings(index, {a, b});
+        break;
+      }
       default:
         if (step % 50 == 0) list.SetTabWidth(2 + random() % 7);
         else if (count > 0) list.Put(index, list.Get(index) + "bb");

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 #include "editor/CodeEditTextBuffer.h"
@@ -424,3 +426,40 @@ TEST(TextBufferLongestLine, IsRecomputedAfterChanges) {
 }
 
 }  // namespace
+
+// A kept copy of the text is current exactly while the stamp it was taken with stays.
+TEST(CodeEditStringList, EveryChangeMovesTheChangeStampAndReadingDoesNot) {
+  const std::vector<std::pair<const char*, std::function<void(TCodeEditStringList&)>>> changes = {
+      {"Put", [](TCodeEditStringList& L) { L.Put(1, "x"); }},
+      {"Add", [](TCodeEditStringList& L) { L.Add("x"); }},
+      {"Insert", [](TCodeEditStringList& L) { L.Insert(0, "x"); }},
+      {"Delete", [](TCodeEditStringList& L) { L.Delete(2); }},
+      {"DeleteLines", [](TCodeEditStringList& L) { L.DeleteLines(0, 2); }},
+      {"InsertLines", [](TCodeEditStringList& L) { L.InsertLines(3, 1); }},
+      {"Exchange", [](TCodeEditStringList& L) { L.Exchange(0, 2); }},
+      {"Clear", [](TCodeEditStringList& L) { L.Clear(); }},
+      {"SetText", [](TCodeEditStringList& L) { L.SetText(std::string("a\r\nb\r\nc")); }},
+  };
+  for (const auto& [name, change] : changes) {
+    TCodeEditStringList list;
+    list.SetText(std::string("a\r\nb\r\nc"));
+    const uint64_t before = list.ChangeStamp();
+    (void)list.Text();
+    (void)list.GetExpandedString(1);
+    (void)list.GetLengthOfLongestLine();
+    list.SetRange(0, 5);  // highlighter state is not text
+    EXPECT_EQ(list.ChangeStamp(), before) << name;
+    change(list);
+    EXPECT_NE(list.ChangeStamp(), before) << name;
+  }
+  TCodeEditStringList other;
+  other.Add("x");
+  TCodeEditStringList list;
+  list.Add("x");
+  EXPECT_NE(other.ChangeStamp(), list.ChangeStamp()) << "two lists never share a stamp";
+  // A handler that takes the text while a load is under way does not hold a current copy.
+  uint64_t seenInHandler = 0;
+  list.OnLinesInserted = [&](TObject*, int, int) { seenInHandler = list.ChangeStamp(); };
+  list.SetText(std::string("1\r\n2\r\n3"));
+  EXPECT_NE(seenInHandler, list.ChangeStamp());
+}

@@ -380,7 +380,12 @@ TEST(WordWrapUpdates, RandomEditsKeepTheRowsOfARebuild) {
   host.Wrap();
   for (int step = 0; step < 300; ++step) {
     const int count = host.lines.Count();
-    switch (std::uniform_int_distribution<int>(0, 3)(random)) {
+    switch (std::uniform_int_distribution<int>(0, 4)(random)) {
+      case 4: {
+        const std::string a = RandomLine(random), b = RandomLine(random);
+        host.lines.InsertStrings(std::uniform_int_distribution<int>(0, count)(random), {a, b, ""});
+        break;
+      }
       case 0:
         host.lines.Insert(std::uniform_int_distribution<int>(0, count)(random), RandomLine(random));
         break;

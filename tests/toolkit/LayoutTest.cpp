@@ -8,6 +8,7 @@
 #include "toolkit/ImageList.h"
 #include "toolkit/Panels.h"
 #include "toolkit/StatusBar.h"
+#include "toolkit/ToolBar.h"
 
 namespace {
 // The main window's shape: bars at top and bottom, a bottom panel under its splitter, a left
@@ -88,6 +89,29 @@ TEST(Align, ContainersLayOutTopBottomLeftAndClientChildrenOnEveryResize) {
   ExpectBounds(l.toolBar, {0, 0, 400, 30});
   ExpectBounds(l.bottom, {0, 300 - sb - 150, 400, 300 - sb});
   ExpectBounds(l.client, {154, 30, 400, 300 - sb - 154});
+}
+
+TEST(Align, EdgeChildrenLaidOutWithoutRoomKeepTheirSizeForLater) {
+  for (SIZE empty : {SIZE{0, 0}, SIZE{300, 0}, SIZE{0, 200}}) {
+    SCOPED_TRACE(std::to_string(empty.cx) + "x" + std::to_string(empty.cy));
+    TForm form{nullptr, {"Layout", 400, 300}};
+    auto* page = form.Make<TPanel>("page", &form);
+    page->SetBounds(0, 0, empty.cx, empty.cy);
+    auto* bar = form.Make<TToolBar>("bar", page);
+    const int barHeight = bar->Height();
+    ASSERT_GT(barHeight, 0);
+    auto* top = form.Make<TPanel>("top", page);
+    top->SetBounds(0, 0, 10, 30);
+    top->SetAlign(alTop);
+    auto* left = form.Make<TPanel>("left", page);
+    left->SetBounds(0, 0, 40, 10);
+    left->SetAlign(alLeft);
+    page->Realign();
+    page->SetBounds(0, 0, 300, 200);
+    ExpectBounds(bar, {0, 0, 300, barHeight});
+    ExpectBounds(top, {0, barHeight, 300, barHeight + 30});
+    ExpectBounds(left, {0, barHeight + 30, 40, 200});
+  }
 }
 
 TEST(Splitter, DragResizesItsNeighbourWithinTheMinimumSizes) {

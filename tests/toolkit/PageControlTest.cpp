@@ -10,6 +10,7 @@
 #include "toolkit/Frame.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/Panels.h"
+#include "toolkit/ToolBar.h"
 
 namespace {
 struct Pages {
@@ -195,4 +196,22 @@ TEST(PageControl, ControlsNestedInPagesAndPanelsHearTheirNotifications) {
   edit->SetText("Suchtext");
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(changes, 1);
+}
+
+// The pages behind the first have no size until they are shown.
+TEST(PageControl, AToolBarOnAPageShownLaterKeepsItsHeight) {
+  TForm form{nullptr, {"Dialog", 500, 300}};
+  TPageControl* pc = form.Make<TPageControl>("pc", &form);
+  pc->SetAlign(alClient);
+  pc->AddPage("one");
+  TTabSheet* second = pc->AddPage("two");
+  auto* bar = form.Make<TToolBar>("bar", second);
+  const int barHeight = bar->Height();
+  form.Make<TPanel>("list", second)->SetAlign(alClient);
+  form.Show();
+  Application().ProcessMessages();
+  pc->SetActivePage(second);
+  Application().ProcessMessages();
+  EXPECT_EQ(bar->Height(), barHeight);
+  EXPECT_EQ(bar->Width(), second->Width());
 }
