@@ -2,6 +2,7 @@
 // line), closing with the settings, and its language routine.
 #include <algorithm>
 #include "app/MainBlock.h"
+#include "app/XmlDoc.h"
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
@@ -106,9 +107,9 @@ void TfrmMain::FormCreate() {
     }
   }
   LoadPlugins();
+  TranslateForm();
   LoadTemplatesDoc(Settings.SettingsDir + "Templates.dat");
   LoadSnippetFileList();
-  TranslateForm();
   UpdateReopenMenu();
   BuildTemplatesMenu();
   BuildAppListMenu();
@@ -183,6 +184,9 @@ void TfrmMain::FormShow() {
   pnlLeft->SetVisible(Settings.ViewLeftPanel);
   splitterLeft->SetVisible(Settings.ViewLeftPanel);
   pnlLeftTopResize(nullptr);
+
+  ShowWindow(Handle(), Settings.WindowState == 1 ? SW_MAXIMIZE : SW_SHOWNORMAL);
+  SetForegroundWindow(Handle());
   if (cmbSnipFiles->Count() > 0) {
     int index = 0;
     for (int i = 0; i < cmbSnipFiles->Count(); ++i)
@@ -190,13 +194,18 @@ void TfrmMain::FormShow() {
     cmbSnipFiles->SetItemIndex(index);
     LoadSnippetFile(cmbSnipFiles->Items(index));
   }
-
-  ShowWindow(Handle(), Settings.WindowState == 1 ? SW_MAXIMIZE : SW_SHOWNORMAL);
-  SetForegroundWindow(Handle());
+  // Plug-ins told of the start may open windows of their own: the splash must not cover them.
+  splash_.reset();
   PluginsAppStarted();
 }
 
-void TfrmMain::FormDestroy() { FreePlugins(); }
+void TfrmMain::FormDestroy() {
+  FreePlugins();
+  // The template store is program-wide: a window made after this one reads its own file.
+  TemplatesDoc.reset();
+  Snips.reset();
+  SnipDoc.reset();
+}
 
 void TfrmMain::SetSplashState(const std::string& Text) {
   if (splash_) splash_->SetState(Text);

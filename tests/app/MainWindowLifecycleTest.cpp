@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include "DocumentsTestFixture.h"
 #include "app/MainBlock.h"
+#include "app/XmlDoc.h"
 #include "app/fLanguage.h"
+#include "commands/Templates.h"
 #include "editor/CodeEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
@@ -148,6 +150,20 @@ TEST_F(MainWindowLifecycleTest, LoadingMutexIsReleasedAlsoWhenShowingFails) {
     }
     EXPECT_EQ(LoadingMutex, nullptr) << fail;
   }
+}
+
+TEST_F(MainWindowLifecycleTest, TemplatesOfADestroyedWindowDoNotReachTheNextOne) {
+  frmMain->FormCreate();
+  ASSERT_NE(TemplatesDoc, nullptr);
+  TemplatesDoc->WriteString("Templates\\sig\\Before", "old window");
+  frmMain->FormDestroy();
+  EXPECT_EQ(TemplatesDoc, nullptr);
+  EXPECT_EQ(frmMain->Snips, nullptr);
+  EXPECT_EQ(frmMain->SnipDoc, nullptr);
+
+  LoadTemplatesDoc(folder.File("Templates.dat"));  // no such file: an empty store
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\sig\\Before", "none"), "none");
+  TemplatesDoc.reset();
 }
 
 TEST_F(MainWindowLifecycleTest, CloseQueryAsksForSeveralDocumentsWhenConfigured) {
