@@ -58,6 +58,41 @@ std::string BuildHandOverText(const std::vector<std::string>& Args) {
   return text;
 }
 
+std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::string>& Args) {
+  size_t fileCount = 0;
+  for (const std::string& arg : Args)
+    if (!IsSwitch(arg)) ++fileCount;
+  // The switches in order with the files numbered From to To - 1, in their places.
+  auto piece = [&](size_t From, size_t To) {
+    std::vector<std::string> args;
+    size_t file = 0;
+    for (const std::string& arg : Args) {
+      if (IsSwitch(arg)) {
+        args.push_back(arg);
+        continue;
+      }
+      if (file >= From && file < To) args.push_back(arg);
+      ++file;
+    }
+    return args;
+  };
+  constexpr size_t longest = AtomNameCapacity - 1;
+  std::vector<std::vector<std::string>> pieces;
+  size_t from = 0;
+  while (from < fileCount) {
+    size_t to = from;
+    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= longest) ++to;
+    if (to == from) {
+      ++from;  // a path too long for any atom cannot be handed over
+      continue;
+    }
+    pieces.push_back(piece(from, to));
+    from = to;
+  }
+  if (pieces.empty()) pieces.push_back(piece(0, 0));
+  return pieces;
+}
+
 std::string ReadHandOverText(LPARAM Atom) {
   char buffer[AtomNameCapacity] = {};
   UINT length = GlobalGetAtomNameA(static_cast<ATOM>(Atom), buffer, AtomNameCapacity);
@@ -70,13 +105,15 @@ bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
   if (!running) return false;
   SetForegroundWindow(running);
   if (!IsZoomed(running)) ShowWindow(running, SW_RESTORE);
-  std::string text = BuildHandOverText(Args);
-  ATOM atom = GlobalAddAtomA(text.c_str());
-  DWORD_PTR ignored = 0;
-  // A window that hangs must not keep this process alive for ever.
-  SendMessageTimeoutA(running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL, 60000,
-                      &ignored);
-  if (atom) GlobalDeleteAtom(atom);
+  for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
+    std::string text = BuildHandOverText(piece);
+    ATOM atom = GlobalAddAtomA(text.c_str());
+    DWORD_PTR ignored = 0;
+    // A window that hangs must not keep this process alive for ever.
+    SendMessageTimeoutA(running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL, 60000,
+                        &ignored);
+    if (atom) GlobalDeleteAtom(atom);
+  }
   return true;
 }
 

@@ -19,6 +19,11 @@ void ReleaseLoadingMutex();
 // folder, because the running instance has a folder of its own.
 std::string BuildHandOverText(const std::vector<std::string>& Args);
 
+// The arguments cut into pieces whose hand-over text fits one atom (255 characters), so that a
+// long list is not lost whole: every piece holds all switches and the next files in order. A
+// file whose path alone does not fit is left out; without files there is one piece.
+std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::string>& Args);
+
 // The text of a hand-over's global atom; empty when it cannot be read. The buffer is sized by
 // the atom table's limit, never by the length the sender claims.
 std::string ReadHandOverText(LPARAM Atom);

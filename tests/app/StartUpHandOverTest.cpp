@@ -125,3 +125,23 @@ TEST_F(HandOverTest, SecondStartFindsThisWindowAndHandsOverRelativeNames) {
   EXPECT_TRUE(found);
   EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("rel.txt")});
 }
+
+TEST_F(HandOverTest, SecondStartWithMoreNamesThanOneAtomHoldsOpensThemAll) {
+  std::vector<std::string> names;
+  for (char c = 'a'; c < 'h'; ++c) {
+    names.push_back(folder.File(std::string(60, c) + ".txt"));
+    folder.Write(std::string(60, c) + ".txt", std::string(1, c));
+  }
+  std::vector<std::string> args = names;
+  args.push_back("/ML");
+  std::atomic<bool> done{false};
+  std::thread second([&] {
+    HandOverToRunningInstance(args);
+    done = true;
+  });
+  Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
+  second.join();
+  ASSERT_GT(BuildHandOverText(args).size(), 255u);
+  EXPECT_EQ(TabFiles(), names);
+  EXPECT_TRUE(Settings.ParamML) << "every piece carries the switches";
+}

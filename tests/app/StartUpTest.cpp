@@ -54,6 +54,32 @@ TEST(HandOverText, SplitsBackIntoTheSameArguments) {
   EXPECT_EQ(SplitCommandLine(text, false), "C:\\a b\\x.txt\x01/ML\x01" "C:\\y.txt");
 }
 
+TEST(HandOverText, LongListsGoInPiecesThatEachFitAnAtomWithEverySwitch) {
+  auto path = [](char Letter, size_t Length) { return "C:\\" + std::string(Length, Letter); };
+  using Pieces = std::vector<std::vector<std::string>>;
+  // Each quoted path with its blank takes its length plus 3.
+  std::string a = path('a', 123), b = path('b', 120), b2 = path('b', 121);
+  EXPECT_EQ(SplitHandOver({a, b}), (Pieces{{a, b}})) << "exactly 255 characters";
+  EXPECT_EQ(SplitHandOver({a, b2}), (Pieces{{a}, {b2}})) << "one over";
+  EXPECT_EQ(SplitHandOver({}), (Pieces{{}}));
+  EXPECT_EQ(SplitHandOver({"/ML"}), (Pieces{{"/ML"}}));
+  EXPECT_EQ(SplitHandOver({path('x', 253), "/ML"}), (Pieces{{"/ML"}})) << "too long alone";
+
+  std::vector<std::string> args{"/ML"};
+  for (char c = 'a'; c < 'k'; ++c) args.push_back(path(c, 60));
+  args.push_back("-LOCK");
+  Pieces pieces = SplitHandOver(args);
+  ASSERT_GT(pieces.size(), 1u);
+  std::vector<std::string> files;
+  for (const std::vector<std::string>& piece : pieces) {
+    EXPECT_LE(BuildHandOverText(piece).size(), 255u);
+    EXPECT_EQ(piece.front(), "/ML");
+    EXPECT_EQ(piece.back(), "-LOCK");
+    files.insert(files.end(), piece.begin() + 1, piece.end() - 1);
+  }
+  EXPECT_EQ(files, std::vector<std::string>(args.begin() + 1, args.end() - 1)) << "none lost";
+}
+
 TEST(HandOverText, ReadsTheAtomWhateverLengthTheSenderClaims) {
   std::string longest(255, 'x');
   for (const std::string& text : {std::string("\"C:\\a.txt\" "), longest}) {
