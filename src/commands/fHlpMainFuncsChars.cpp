@@ -17,9 +17,11 @@ std::string SpecialCharsFileName() {
   if (Settings.Editor.SpCharReplace != 0) {
     name = Settings.Editor.SpCharReplaceFile;
   } else {
-    name = Settings.AppDir +
-           Trim(GetLangText("LangSpecFiles|SpecialCharsTable", DefaultSpecialCharsFile));
-    name = ReplaceAll(name, "\\\\", "\\", false);
+    // Only the language text's doubled backslashes are reduced: a program folder on a network
+    // share begins with two.
+    const std::string text =
+        Trim(GetLangText("LangSpecFiles|SpecialCharsTable", DefaultSpecialCharsFile));
+    name = Settings.AppDir + ReplaceAll(text, "\\\\", "\\", false);
   }
   if (name.empty() || !FileExists(name)) name = Settings.AppDir + DefaultSpecialCharsFile;
   return name;

@@ -117,6 +117,10 @@ TEST_F(SpecialCharsTest, FileNameComesFromSettingsOrLanguageWithFallback) {
   LanguageTexts.Add("LangSpecFiles|SpecialCharsTable=  Lang\\\\Chars.lst  ");
   LoadSpecialChars();
   EXPECT_EQ(SpecialCharsTable[1].Char, "language") << "trimmed, doubled backslashes reduced";
+  // A program folder named with a leading double backslash keeps it.
+  Settings.AppDir = "\\\\?\\" + dir_.Path();
+  LoadSpecialChars();
+  EXPECT_EQ(SpecialCharsTable[1].Char, "language") << Settings.AppDir;
   LanguageTexts.Clear();
 }
 
