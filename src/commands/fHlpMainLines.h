@@ -38,8 +38,8 @@ void PrevCursorPos();
 void NextCursorPosInEditor(TCustomCodeEdit& Editor);
 void PrevCursorPosInEditor(TCustomCodeEdit& Editor);
 
-// The buffer position of the bracket matching the one at (or just before) the caret, when it
-// is visible right of the gutter; {0, 0} for none, with a selection, or without an editor.
+// The buffer position of the bracket matching the one at (or just before) the caret, also when
+// it is scrolled out of view; {0, 0} for none, with a selection, or without an editor.
 TBufferCoord GotoMatchingBracket(TCustomCodeEdit* Editor);
 // The client pixel point of a buffer position.
 POINT BufferPosToPixels(TCustomCodeEdit& Editor, const TBufferCoord& Pos);
