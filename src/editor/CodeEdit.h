@@ -195,8 +195,10 @@ public:
   bool SelectionCoversCaretLine() const;
   std::string SelText() const;
   void SetSelText(const std::string& Value);
-  void SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
-                           bool AddToUndoList);
+  // Returns where the inserted text ends, which may lie past the caret when the caret
+  // stops at the scroll width.
+  TBufferCoord SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
+                                   bool AddToUndoList);
   int SelStart() const;
   void SetSelStart(int Value);
   int SelEnd() const;
@@ -549,6 +551,7 @@ private:
   int ScanFrom(int Index);
   void ScanRanges();
   void GrowMaxScrollWidthTo(int Line);
+  void KeepCaretWithinScrollWidth();
 
   // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
@@ -715,6 +718,7 @@ private:
   TCodeEditCaretType overwriteCaret_ = TCodeEditCaretType::ctBlock;
   int tabWidth_ = 8;
   int maxScrollWidth_ = 1024;
+  bool replaying_ = false;  // undo and redo place the caret exactly, past the scroll width too
   TColor activeLineColor_ = clNone;
   int rightEdge_ = 80;
   TColor rightEdgeColor_ = clSilver;

@@ -82,9 +82,9 @@ void TCustomCodeEdit::PasteBlock(TCodeSelectionMode Mode, const std::string& Tex
   TBufferCoord b = BlockBegin(), e = BlockEnd();
   blockBegin_ = b;
   blockEnd_ = e;
-  SetSelTextPrimitive(Mode, Text, true);
+  TBufferCoord end = SetSelTextPrimitive(Mode, Text, true);
   if (Mode != SM::smColumn && !Text.empty())
-    undoList_->AddChange(urPaste, start, CaretXY(), std::string(), uint8_t(SM::smNormal));
+    undoList_->AddChange(urPaste, start, end, std::string(), uint8_t(SM::smNormal));
   caret = CaretXY();
   undoList_->AddChange(urPasteEnd, caret, caret, std::string(), uint8_t(activeSelectionMode_));
 }

@@ -676,15 +676,16 @@ bool TCustomCodeEdit::DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& 
         drop.Line -= end.Line - begin.Line;
     }
   }
+  TBufferCoord inserted;
   {
     // The drop point may lie past the line end for the moment.
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
     InternalSetCaretXY(drop);
     SetBlockBegin(drop);
     TUndoLock unrecorded(*undoList_);
-    SetSelTextPrimitive(TCodeSelectionMode::smNormal, text, false);
+    inserted = SetSelTextPrimitive(TCodeSelectionMode::smNormal, text, false);
   }
-  undoList_->AddChange(self ? urDragDropInsert : urInsert, drop, CaretXY(), std::string(),
+  undoList_->AddChange(self ? urDragDropInsert : urInsert, drop, inserted, std::string(),
                        uint8_t(TCodeSelectionMode::smNormal));
   blockBegin_ = blockEnd_ = CaretXY();
   CommandProcessor(ecSelGotoXY, '\0', &drop);

@@ -148,7 +148,7 @@ void TCustomCodeEdit::SetCaretXYEx(bool EnsureVisible, TBufferCoord Value) {
     Value.Line = 1;
     if (!HasOption(EO::eoScrollPastEol)) maxX = 1;
   }
-  if (Value.Char > maxX &&
+  if (Value.Char > maxX && !replaying_ &&
       !(HasOption(EO::eoScrollPastEol) && HasOption(EO::eoAutoSizeMaxScrollWidth)))
     Value.Char = maxX;
   if (Value.Char < 1) Value.Char = 1;
@@ -566,8 +566,8 @@ void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
   }
 }
 
-void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
-                                          bool AddToUndoList) {
+TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
+                                                  const std::string& Value, bool AddToUndoList) {
   TPaintLock lock(*this);
   TLinesUpdate update(*lines_);
   if (SelAvail()) {
@@ -594,20 +594,25 @@ void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode, const st
     blockBegin_ = blockEnd_ = b;
     SetCaretXYEx(false, b);
   }
+  TBufferCoord end = CaretXY();
   if (!Value.empty()) {
     switch (PasteMode) {
       case SM::smColumn:
         InsertColumn(CaretXY(), Value, AddToUndoList);
+        end = CaretXY();
         break;
       case SM::smLine:
         InsertLinesAt(caretY_, Value);
+        end = CaretXY();
         break;
       default:
-        SetCaretXYEx(false, InsertNormal(CaretXY(), Value, nullptr));
+        end = InsertNormal(CaretXY(), Value, nullptr);
+        SetCaretXYEx(false, end);
         break;
     }
   }
   if (caretY_ < 1) caretY_ = 1;
+  return end;
 }
 
 void TCustomCodeEdit::DeleteSelection() {
@@ -754,6 +759,11 @@ void TCustomCodeEdit::ListDeleted(int Index, int Count) {
   if (highlighter_ && lines_->Count() > 0) ScanFrom(Index);
   RepaintLines(Index + 1, INT_MAX);
   RepaintGutterLines(Index + 1, INT_MAX);
+}
+
+// A replay may leave the caret past the scroll width; afterwards the caret keeps to it again.
+void TCustomCodeEdit::KeepCaretWithinScrollWidth() {
+  if (!replaying_ && caretX_ > maxScrollWidth_ + 1) SetCaretXYEx(false, CaretXY());
 }
 
 void TCustomCodeEdit::GrowMaxScrollWidthTo(int Index) {

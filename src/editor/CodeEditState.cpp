@@ -222,9 +222,9 @@ void TCustomCodeEdit::SetSelText(const std::string& Value) {
   TBufferCoord b = BlockBegin(), e = BlockEnd();
   blockBegin_ = b;
   blockEnd_ = e;
-  SetSelTextPrimitive(mode, Value, true);
+  TBufferCoord end = SetSelTextPrimitive(mode, Value, true);
   if (!Value.empty() && mode != TCodeSelectionMode::smColumn)
-    undoList_->AddChange(urInsert, start, CaretXY(), std::string(),
+    undoList_->AddChange(urInsert, start, end, std::string(),
                          uint8_t(TCodeSelectionMode::smNormal));
 }
 

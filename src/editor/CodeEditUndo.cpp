@@ -87,6 +87,7 @@ void TCustomCodeEdit::Undo() {
     throw;
   }
   redoList_->SetBlockChangeNumber(savedBlock);
+  KeepCaretWithinScrollWidth();
   SyncModifiedWithUndo();
   DecPaintLock();
 }
@@ -124,6 +125,7 @@ void TCustomCodeEdit::Redo() {
   }
   undoList_->SetBlockChangeNumber(savedBlock);
   undoList_->SetInsideRedo(false);
+  KeepCaretWithinScrollWidth();
   SyncModifiedWithUndo();
   DecPaintLock();
 }
@@ -147,6 +149,7 @@ void TCustomCodeEdit::RestorePosition(const TCodeEditUndoItem& Item, TCodeEditUn
 void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
   SM mode = static_cast<SM>(Item.SelectionMode());
   TRestore<TCodeEditorOptions> replay(options_, ReplayOptions(options_));
+  TRestore<bool> exact(replaying_, true);
   TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
@@ -160,8 +163,8 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
       blockBegin_ = start;
       blockEnd_ = end;
       std::string removed = SelText();
-      SetSelTextPrimitive(mode, Item.Text(), false);
-      TBufferCoord restoredEnd = mode == SM::smColumn ? end : CaretXY();
+      TBufferCoord inserted = SetSelTextPrimitive(mode, Item.Text(), false);
+      TBufferCoord restoredEnd = mode == SM::smColumn ? end : inserted;
       SetCaretXYEx(false, start);
       redoList_->AddChange(Item.Reason(), start, restoredEnd, removed, m);
       break;
@@ -255,6 +258,7 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
 void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
   SM mode = static_cast<SM>(Item.SelectionMode());
   TRestore<TCodeEditorOptions> replay(options_, ReplayOptions(options_));
+  TRestore<bool> exact(replaying_, true);
   TRestore<TCodeSelectionMode> itemMode(activeSelectionMode_, mode);
   TBufferCoord start = Item.Start(), end = Item.End();
   uint8_t m = Item.SelectionMode();
@@ -266,8 +270,8 @@ void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
       blockBegin_ = start;
       blockEnd_ = mode == SM::smColumn ? start : end;
       std::string replaced = SelText();
-      SetSelTextPrimitive(mode, Item.Text(), false);
-      TBufferCoord after = mode == SM::smColumn ? end : CaretXY();
+      TBufferCoord inserted = SetSelTextPrimitive(mode, Item.Text(), false);
+      TBufferCoord after = mode == SM::smColumn ? end : inserted;
       SetCaretXYEx(false, after);
       if (Item.Reason() == urDragDropInsert) {
         blockBegin_ = start;
