@@ -1,6 +1,7 @@
 // Opening documents: reading, the size and binary warnings, and the highlighter choice.
 #include <windows.h>
 #include <shlobj.h>
+#include <utility>
 #include "app/clsFileWatch.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
@@ -193,14 +194,14 @@ std::string FromWide(const std::wstring& Wide) {
 
 // Wrapping the lines once after they are all in is much cheaper than wrapping each as it
 // arrives; the wrap comes back also when the editor refuses the text.
-void PutText(TCodeEdit& Editor, const std::string& Text) {
+void PutText(TCodeEdit& Editor, std::string Text) {
   struct TWrapRestorer {
     TCodeEdit& editor;
     bool wrapped;
     ~TWrapRestorer() { editor.SetWordWrap(wrapped); }
   } restorer{Editor, Editor.WordWrap()};
   Editor.SetWordWrap(false);
-  Editor.SetText(Text);
+  Editor.SetText(std::move(Text));
 }
 
 // Declining is not a failure: false ends the open without a message.
@@ -387,8 +388,8 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
   if (!fileName.empty()) {
     try {
       TReadResult read = ReadDocument(fileName);
-      PutText(*frame->seEdit, read.Text);
-      std::string().swap(read.Text);
+      // Moved, not copied: a second copy of a large file would double the peak memory.
+      PutText(*frame->seEdit, std::move(read.Text));
       if (Settings.General.OpenTrimTrailingSpaces) TrimTrailingSpaces(frame->seEdit);
       if (!reload && read.FileFormat == ffBinary && Settings.General.OpenBinWarn &&
           !BinaryAccepted(fileName)) {
