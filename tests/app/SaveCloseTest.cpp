@@ -103,6 +103,30 @@ TEST_F(SaveCloseTest, FailedWriteKeepsTheDocumentModifiedAndTheFileWhole) {
   SetFileAttributesA(folder.File("f.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(SaveCloseTest, FailedWriteToAVanishedFolderKeepsTheDocumentAndMakesNoFolder) {
+  Settings.General.ChangeNotify = false;  // a watched folder could not be removed
+  ASSERT_TRUE(CreateDirectoryA(folder.File("gone").c_str(), nullptr));
+  TfraEdit* frame = OpenWith("gone\\g.txt", "old");
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(DeleteFileA(folder.File("gone\\g.txt").c_str()));
+  ASSERT_TRUE(RemoveDirectoryA(folder.File("gone").c_str()));
+  Edit(*frame, "x");
+  QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
+    EXPECT_NE(q.text.find(folder.File("gone\\g.txt")), std::string::npos);
+  });
+  EXPECT_FALSE(SaveDocument(-1));
+  EXPECT_TRUE(frame->DocInfo.Modified);
+  EXPECT_EQ(GetFileAttributesA(folder.File("gone").c_str()), INVALID_FILE_ATTRIBUTES);
+  // Closing with Yes meets the same failure: the document stays open and changed.
+  QueueAnswer(IDYES);
+  QueueAnswer(IDOK);
+  EXPECT_FALSE(CloseAllDocuments(false));
+  EXPECT_EQ(TabCount(), 1);
+  EXPECT_TRUE(frame->DocInfo.Modified);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
 TEST_F(SaveCloseTest, WriteHooksDecideWhoWrites) {
   TfraEdit* frame = OpenWith("w.txt", "text\n");
   Edit(*frame, "+");
