@@ -466,9 +466,7 @@ void TCustomCodeEdit::SetText(std::string&& Value) { lines_->SetText(std::move(V
 int64_t TCustomCodeEdit::TextLength() const {
   int count = lines_->Count();
   if (count == 0) return 0;
-  int64_t total = 2 * static_cast<int64_t>(count - 1);
-  for (int i = 0; i < count; ++i) total += static_cast<int64_t>(lines_->View(i).size());
-  return total;
+  return lines_->TextBytes() + 2 * static_cast<int64_t>(count - 1);
 }
 
 // ---------------------------------------------------------------------------------------

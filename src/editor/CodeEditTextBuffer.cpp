@@ -143,6 +143,7 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
 
 void TCodeEditStringList::ReplaceText(TCodeEditStringRec& Rec, TCodeEditLineText Text) {
   const bool wasSlice = Rec.Text.IsSlice();
+  textBytes_ += static_cast<int64_t>(Text.size()) - static_cast<int64_t>(Rec.Text.size());
   Rec.Text = std::move(Text);
   if (wasSlice && --loadedLineCount_ == 0 && !loading_) std::string().swap(loadedText_);
 }
@@ -186,6 +187,7 @@ void TCodeEditStringList::InsertItem(int Index, const std::string& S) {
   const int longest = KnownLongestLength();
   MoveRecords(Index, Index + 1, count_ - Index);
   list_[Index] = TCodeEditStringRec{TCodeEditLineText(S)};
+  textBytes_ += static_cast<int64_t>(S.size());
   ++count_;
   ShiftLongestLine(Index, 1);
   KeepLongestLine(Index, longest);
@@ -210,8 +212,10 @@ void TCodeEditStringList::AddStrings(const TStrings& Strings) {
   UpdateScope update(*this);
   if (count_ + number > capacity_) SetCapacity(RoundUpTo16(count_ + number));
   int first = count_;
-  for (int i = 0; i < number; ++i)
+  for (int i = 0; i < number; ++i) {
     list_[first + i] = TCodeEditStringRec{TCodeEditLineText(Strings.Get(i)), Strings.GetObject(i)};
+    textBytes_ += static_cast<int64_t>(list_[first + i].Text.size());
+  }
   count_ += number;
   FireLines(OnLinesInserted, first, number);
 }
@@ -240,6 +244,7 @@ void TCodeEditStringList::InsertStrings(int Index, const std::vector<std::string
   if (count_ + number > capacity_)
     SetCapacity(std::max(count_ + number, capacity_ + (capacity_ > 64 ? capacity_ / 4 : 16)));
   MoveRecords(Index, Index + number, count_ - Index);
+  for (std::string_view text : Texts) textBytes_ += static_cast<int64_t>(text.size());
   // A long run shares one block, as a loaded text does, unless another block is in use: a
   // heap block per line costs more than the copy.
   if (number >= SharedRunLines && loadedLineCount_ == 0 && !loading_) {
@@ -307,6 +312,7 @@ void TCodeEditStringList::Clear() {
     UpdateScope update(*this);
     list_.reset();
     count_ = 0;
+    textBytes_ = 0;
     capacity_ = 0;
     std::string().swap(loadedText_);
     loadedLineCount_ = 0;
@@ -437,6 +443,7 @@ void TCodeEditStringList::AddLoadedLines(std::string Text, int Lines, bool& SawC
     rec.ExpandedLength = static_cast<int32_t>(size) + extraColumns;
     rec.SetFlags({hasTabs ? TCodeEditStringFlag::HasTabs : TCodeEditStringFlag::HasNoTabs});
     loadedLineCount_ += size > 0;
+    textBytes_ += static_cast<int64_t>(size);
     ++count_;
     FireLines(OnLinesInserted, count_ - 1, 1);
     if (textChanges_ != changes) return;  // a handler cleared the list or loaded another text

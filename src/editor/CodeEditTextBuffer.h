@@ -136,6 +136,8 @@ public:
   int GetExpandedStringLength(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
   int GetLengthOfLongestLine() const;
+  // The sum of the line lengths in bytes, kept as lines change.
+  int64_t TextBytes() const { return textBytes_; }
 
   // Differs from every earlier value of any list once the text changed: a caller that kept
   // a copy of the text with its stamp knows the copy is still current while they are equal.
@@ -194,6 +196,7 @@ private:
   TCodeTabExpanderProcEx tabExpander_;
   int tabWidth_ = 8;
   mutable int indexOfLongestLine_ = -1;
+  int64_t textBytes_ = 0;
   std::string loadedText_;  // the text of the last load, while lines still use it
   int loadedLineCount_ = 0;   // the lines that are slices of it
   bool loading_ = false;      // lines are being added from it
