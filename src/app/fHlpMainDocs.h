@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "app/ContentRules.h"
 #include "app/fHlpMain.h"
 #include "app/fMain.h"
 #include "rtl/StringList.h"
@@ -97,11 +98,6 @@ extern std::vector<TFileWriteHook> FileWriteHooks;
 TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly = false,
                     TfraEdit* ReloadFrame = nullptr);
 
-// The result name of the last rule matching the start of Text, empty when none. A rule line:
-// separator character, characters to test (1..10240, else 1024), result name, mode "S"
-// (substring) or "R" (regular expression), pattern (the rest of the line). A pattern that
-// does not compile never matches.
-std::string MatchContentRules(const TStrings& Rules, const std::string& Text);
 // MatchContentRules over FileTypeContents and the frame's text.
 std::string GetHighlighterByContent(TfraEdit& Frame);
 // The highlighter for a file name or content-rule name; the URI highlighter when no type

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <shlobj.h>
 #include <utility>
+#include "app/ContentRules.h"
 #include "app/clsFileWatch.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
@@ -9,7 +10,6 @@
 #include "app/frameEdit.h"
 #include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
-#include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/SysUtils.h"
@@ -23,74 +23,12 @@
 TStringList FileTypeContents;
 std::vector<TFileReadHook> FileReadHooks;
 
-// ---- Content rules ------------------------------------------------------------------------
-
-namespace {
-
-constexpr int kMaxRuleChars = 10240;
-constexpr int kDefaultRuleChars = 1024;
-
-struct TContentRule {
-  int Chars = kDefaultRuleChars;
-  std::string Name;
-  std::string Mode;
-  std::string Pattern;
-};
-
-// Missing fields stay empty, and an empty mode or pattern never matches.
-TContentRule ParseContentRule(const std::string& Line) {
-  TContentRule rule;
-  const std::string sep(1, Line[0]);
-  const std::string rest = Line.substr(1);
-  size_t pos = 0;
-  std::string fields[3];
-  for (std::string& field : fields) {
-    size_t end = rest.find(sep, pos);
-    if (end == std::string::npos) return rule;
-    field = rest.substr(pos, end - pos);
-    pos = end + 1;
-  }
-  int chars = StrToIntDef(Trim(fields[0]), 0);
-  rule.Chars = chars >= 1 && chars <= kMaxRuleChars ? chars : kDefaultRuleChars;
-  rule.Name = fields[1];
-  rule.Mode = UpperCase(Trim(fields[2]));
-  rule.Pattern = rest.substr(pos);
-  return rule;
-}
-
-bool RuleMatches(const TContentRule& Rule, const std::string& Text) {
-  if (Rule.Pattern.empty()) return false;
-  const std::string head = Trim(Text.substr(0, static_cast<size_t>(Rule.Chars)));
-  if (Rule.Mode == "S") return head.find(Rule.Pattern) != std::string::npos;
-  if (Rule.Mode != "R") return false;
-  try {
-    return ExecRegex(Rule.Pattern, head);
-  } catch (const ERegex&) {
-    return false;  // a broken pattern in the rule file is not the user's current concern
-  }
-}
-
-}  // namespace
-
-std::string MatchContentRules(const TStrings& Rules, const std::string& Text) {
-  std::string name;
-  for (int i = 0; i < Rules.Count(); ++i) {
-    // Only blanks are skipped: a tab may be the line's separator.
-    const std::string line = Rules[i];
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string::npos) continue;
-    const TContentRule rule = ParseContentRule(line.substr(first));
-    if (RuleMatches(rule, Text)) name = rule.Name;
-  }
-  return name;
-}
-
 std::string GetHighlighterByContent(TfraEdit& Frame) {
   if (FileTypeContents.Count() == 0) return std::string();
   // Only the start of the text is ever tested: a large document is not copied whole.
   const TCodeEditStringList& lines = Frame.seEdit->Lines();
   std::string start;
-  for (int i = 0; i < lines.Count() && start.size() < static_cast<size_t>(kMaxRuleChars); ++i) {
+  for (int i = 0; i < lines.Count() && start.size() < static_cast<size_t>(kMaxContentRuleChars); ++i) {
     if (i > 0) start += "\r\n";
     start += lines[i];
   }

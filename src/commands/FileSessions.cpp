@@ -1,10 +1,10 @@
 #include "commands/FileSessions.h"
-#include <vector>
 #include "app/XmlDoc.h"
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/fLanguage.h"
 #include "app/formMain.h"
+#include "commands/SessionList.h"
 #include "editor/CodeEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
@@ -14,21 +14,6 @@
 #include "toolkit/PageControl.h"
 
 namespace {
-
-std::vector<std::string> SplitTabs(const std::string& Line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    size_t tab = Line.find('\t', start);
-    fields.push_back(Line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
-
-int FieldOr(const std::vector<std::string>& Fields, size_t Index, int Default) {
-  return Index < Fields.size() ? StrToIntDef(Trim(Fields[Index]), Default) : Default;
-}
 
 // The extension of the filter row's first pattern (".tvs"); empty for "." and wildcards.
 std::string FilterExtension(const std::string& Filter, int FilterIndex) {
@@ -68,20 +53,17 @@ bool LoadSession(const std::string& FileName, bool Add) {
   TTabSheet* remembered = nullptr;
   // A copy: opening documents may rebuild the lists in the settings.
   const std::string activeName = Settings.LastDocFileName;
-  TStringList lines;
-  lines.Assign(Settings.LastDocList);
-  for (int i = 0; i < lines.Count(); ++i) {
-    const std::vector<std::string> fields = SplitTabs(lines[i]);
-    const std::string name = Trim(fields[0]);
-    if (name.empty() || !FileExists(name)) continue;
+  for (const TSessionEntry& entry : ParseSessionList(Settings.LastDocList)) {
+    const std::string& name = entry.FileName;
+    if (!FileExists(name)) continue;
     TTabSheet* sheet = OpenFile(name, false, nullptr);
     if (!sheet) continue;
     frmMain->pcEdit->SetActivePage(sheet);
     if (!Settings.General.SessionRestoreNoPos) {
       if (TCodeEdit* editor = GetActiveEditor()) {
-        editor->SetSelStart(FieldOr(fields, 1, 1));
-        editor->SetSelLength(FieldOr(fields, 2, 0));
-        editor->SetTopLine(FieldOr(fields, 3, 1));
+        editor->SetSelStart(entry.SelStart);
+        editor->SetSelLength(entry.SelLength);
+        editor->SetTopLine(entry.TopLine);
         editor->EnsureCursorPosVisible();
       }
     }

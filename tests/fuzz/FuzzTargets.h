@@ -9,6 +9,8 @@ std::string FuzzRegex(const std::string& Data);
 std::string FuzzXmlRoundTrip(const std::string& Data);
 std::string FuzzLanguageFile(const std::string& Data);
 std::string FuzzHotKeyFile(const std::string& Data);
+std::string FuzzContentRules(const std::string& Data);
+std::string FuzzSessionFile(const std::string& Data);
 
 struct TFuzzTarget {
   const char* Name;  // also the name of its corpus, dictionary and regression folders
@@ -18,7 +20,9 @@ inline const TFuzzTarget FuzzTargetList[] = {
     {"regex", FuzzRegex},
     {"xml", FuzzXmlRoundTrip},
     {"language", FuzzLanguageFile},
-    {"hotkeys", FuzzHotKeyFile}};
+    {"hotkeys", FuzzHotKeyFile},
+    {"contentrules", FuzzContentRules},
+    {"session", FuzzSessionFile}};
 
 // A file name of its own for this process and purpose in the temporary folder, so parallel
 // fuzzing jobs do not read each other's inputs.
