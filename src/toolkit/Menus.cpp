@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
 
 namespace {
 // WM_COMMAND carries 16 bits; ids below 0x100 stay free for IDOK, IDCANCEL and the like.
@@ -32,6 +33,57 @@ UINT AllocateCommand(TMenuItem* Item) {
 void RemoveAllNative(HMENU Menu) {
   // RemoveMenu, not DeleteMenu: submenus belong to their own items.
   while (GetMenuItemCount(Menu) > 0) RemoveMenu(Menu, 0, MF_BYPOSITION);
+}
+
+// A 32-bit bitmap of one image with its transparent pixels see-through, so the menu's own
+// background and highlight show around the glyph. Disabled glyphs are a light grey.
+HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
+  const int w = List.Width(), h = List.Height();
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = w;
+  bi.bmiHeader.biHeight = -h;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC dc = CreateCompatibleDC(nullptr);
+  if (!dc) return nullptr;
+  // Drawn on black and on white: a pixel that differs is one the image leaves transparent.
+  DWORD* onBlack = nullptr;
+  DWORD* onWhite = nullptr;
+  HBITMAP black = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&onBlack), nullptr, 0);
+  HBITMAP white = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&onWhite), nullptr, 0);
+  if (black && white) {
+    const size_t pixels = static_cast<size_t>(w) * h;
+    std::fill(onBlack, onBlack + pixels, 0x00000000u);
+    std::fill(onWhite, onWhite + pixels, 0x00FFFFFFu);
+    HGDIOBJ old = SelectObject(dc, black);
+    List.Draw(dc, 0, 0, Index);
+    SelectObject(dc, white);
+    List.Draw(dc, 0, 0, Index);
+    SelectObject(dc, old);
+    GdiFlush();
+    for (size_t i = 0; i < pixels; ++i) {
+      DWORD rgb = onBlack[i] & 0x00FFFFFFu;
+      if (rgb != (onWhite[i] & 0x00FFFFFFu)) {
+        onBlack[i] = 0;
+        continue;
+      }
+      if (!Enabled) {
+        DWORD lum = ((rgb >> 16 & 0xFF) * 11 + (rgb >> 8 & 0xFF) * 59 + (rgb & 0xFF) * 30) / 100;
+        DWORD grey = 128 + lum / 2;
+        rgb = grey << 16 | grey << 8 | grey;
+      }
+      onBlack[i] = 0xFF000000u | rgb;
+    }
+  }
+  if (white) DeleteObject(white);
+  DeleteDC(dc);
+  if (black && !white) {
+    DeleteObject(black);
+    return nullptr;
+  }
+  return black;
 }
 
 // The window that shows popup menus that have no form to report to.
@@ -128,6 +180,41 @@ void TMenuItem::SetShortCut(TShortCut ShortCut) {
   Changed();
 }
 
+void TMenuItem::SetImageIndex(int ImageIndex) {
+  if (imageIndex_ == ImageIndex) return;
+  imageIndex_ = ImageIndex;
+  Changed();
+}
+
+TImageList* TMenuItem::MenuImages() const {
+  const TMenuItem* root = this;
+  while (root->parent_) root = root->parent_;
+  return root->rootImages_ ? *root->rootImages_ : nullptr;
+}
+
+// Made once per image and state; the native item only borrows it.
+HBITMAP TMenuItem::Glyph() {
+  TImageList* list = MenuImages();
+  if (!list || !list->Handle() || imageIndex_ < 0 || imageIndex_ >= list->Count()) {
+    glyph_.reset();
+    glyphList_ = nullptr;
+    return nullptr;
+  }
+  if (!glyph_ || glyphList_ != list->Handle() || glyphIndex_ != imageIndex_ || glyphEnabled_ != enabled_) {
+    glyph_.reset(MakeGlyph(*list, imageIndex_, enabled_));
+    glyphList_ = list->Handle();
+    glyphIndex_ = imageIndex_;
+    glyphEnabled_ = enabled_;
+  }
+  return glyph_.get();
+}
+
+void TMenuItem::RebuildTree() {
+  RebuildNative();
+  for (TMenuItem* item : items_)
+    if (!item->items_.empty()) item->RebuildTree();
+}
+
 void TMenuItem::Click() {
   if (OnClick) OnClick(this);
 }
@@ -218,12 +305,13 @@ void TMenuItem::RebuildNative() {
     std::string text = item->DisplayText();
     MENUITEMINFOA mii = {};
     mii.cbSize = sizeof mii;
-    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP;
     mii.fType = item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0);
     mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_GRAYED);
     mii.wID = item->command_;
     mii.hSubMenu = item->items_.empty() ? nullptr : item->submenu_;
     mii.dwTypeData = text.data();
+    mii.hbmpItem = item->IsLine() ? nullptr : item->Glyph();
     InsertMenuItemA(submenu_, pos++, TRUE, &mii);
   }
   if (isBar_ && barWindow_ && *barWindow_) DrawMenuBar(*barWindow_);
@@ -231,6 +319,19 @@ void TMenuItem::RebuildNative() {
 
 TMainMenu::TMainMenu(TComponent* Owner) : TComponent(Owner), root_(nullptr, CreateMenu()) {
   root_.barWindow_ = &window_;
+  root_.rootImages_ = &images_;
+}
+
+void TMainMenu::SetImages(TImageList* Images) {
+  if (images_ == Images) return;
+  if (images_) RemoveFreeNotification(images_);
+  images_ = Images;
+  if (images_) FreeNotification(images_);
+  root_.RebuildTree();
+}
+
+void TMainMenu::Notification(TComponent* AComponent) {
+  if (AComponent == images_) SetImages(nullptr);
 }
 
 TMainMenu::~TMainMenu() {
@@ -252,7 +353,19 @@ bool TMainMenu::IsShortCut(TShortCut ShortCut) {
   return true;
 }
 
-TPopupMenu::TPopupMenu(TComponent* Owner) : TComponent(Owner), root_(nullptr) {}
+TPopupMenu::TPopupMenu(TComponent* Owner) : TComponent(Owner), root_(nullptr) { root_.rootImages_ = &images_; }
+
+void TPopupMenu::SetImages(TImageList* Images) {
+  if (images_ == Images) return;
+  if (images_) RemoveFreeNotification(images_);
+  images_ = Images;
+  if (images_) FreeNotification(images_);
+  root_.RebuildTree();
+}
+
+void TPopupMenu::Notification(TComponent* AComponent) {
+  if (AComponent == images_) SetImages(nullptr);
+}
 
 TPopupMenu::~TPopupMenu() {
   for (TWinControl* user : users_) user->popupMenu_ = nullptr;

@@ -1,8 +1,10 @@
 // Menu items, the menu bar and pop-up menus over Win32 menus.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 #include "toolkit/Component.h"
 #include "toolkit/ShortCut.h"
@@ -37,7 +39,8 @@ public:
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut ShortCut);
   int ImageIndex() const { return imageIndex_; }
-  void SetImageIndex(int ImageIndex) { imageIndex_ = ImageIndex; }
+  // Shown beside the caption from the menu's Images; -1 or an index past the list shows none.
+  void SetImageIndex(int ImageIndex);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
 
@@ -77,11 +80,24 @@ protected:
 
 private:
   friend class TMainMenu;
+  friend class TPopupMenu;
   void InsertItem(int Index, TMenuItem* Item);
   void Detach(TMenuItem* Item);
   void Changed();
   void RebuildNative();
   std::string DisplayText() const;
+  TImageList* MenuImages() const;
+  HBITMAP Glyph();
+  void RebuildTree();
+
+  struct TBitmapDeleter {
+    void operator()(HBITMAP Bitmap) const { DeleteObject(Bitmap); }
+  };
+  // The glyph made for the native item, and what it was made from.
+  std::unique_ptr<std::remove_pointer_t<HBITMAP>, TBitmapDeleter> glyph_;
+  HIMAGELIST glyphList_ = nullptr;
+  int glyphIndex_ = -1;
+  bool glyphEnabled_ = true;
 
   std::string caption_;
   std::string hint_;
@@ -99,6 +115,7 @@ private:
   std::vector<TMenuItem*> items_;
   std::vector<std::unique_ptr<TMenuItem>> ownedItems_;
   const HWND* barWindow_ = nullptr;  // the form showing a menu bar root
+  TImageList* const* rootImages_ = nullptr;  // the menu's Images, on a root item
 };
 
 // The menu bar of a form (TForm::SetMenu shows it).
@@ -109,10 +126,14 @@ public:
   TMenuItem* Items() { return &root_; }
   HMENU Handle() const { return root_.submenu_; }
   TImageList* Images() const { return images_; }
-  void SetImages(TImageList* Images) { images_ = Images; }
+  // Items show their images from this list; a list freed first is forgotten.
+  void SetImages(TImageList* Images);
   // Clicks the item with this shortcut, after its parents' OnClick ran (as when the
   // menus open); false when no visible item has it or the item is disabled by then.
   bool IsShortCut(TShortCut ShortCut);
+
+protected:
+  void Notification(TComponent* AComponent) override;
 
 private:
   friend class TForm;
@@ -128,13 +149,17 @@ public:
   ~TPopupMenu() override;
   TMenuItem* Items() { return &root_; }
   TImageList* Images() const { return images_; }
-  void SetImages(TImageList* Images) { images_ = Images; }
+  // Items show their images from this list; a list freed first is forgotten.
+  void SetImages(TImageList* Images);
   // Fires OnPopup, shows the menu at the screen point and waits; the chosen item's OnClick
   // fires after the menu has closed.
   void Popup(int X, int Y);
   // The control that showed the menu last; nullptr when shown by Popup alone.
   TWinControl* PopupComponent() const { return popupComponent_; }
   TNotifyEvent OnPopup;
+
+protected:
+  void Notification(TComponent* AComponent) override;
 
 private:
   friend class TWinControl;

@@ -1,0 +1,179 @@
+// Menu glyphs: which items show which image, their transparency and grey, and no GDI leak.
+#include <gtest/gtest.h>
+#include <memory>
+#include <set>
+#include <string>
+#include "toolkit/Form.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Menus.h"
+
+namespace {
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+// Pixels as a 32-bit DIB stores them: 0xAARRGGBB.
+constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
+// Three 16x16 images: red, green and blue squares inside a transparent magenta frame.
+void FillImages(TImageList& List) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 48, 16);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, strip);
+  const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+  for (int i = 0; i < 3; ++i) {
+    RECT frame = {i * 16, 0, i * 16 + 16, 16};
+    HBRUSH magenta = CreateSolidBrush(kMagenta);
+    FillRect(dc, &frame, magenta);
+    DeleteObject(magenta);
+    RECT inner = {i * 16 + 2, 2, i * 16 + 14, 14};
+    HBRUSH colour = CreateSolidBrush(colours[i]);
+    FillRect(dc, &inner, colour);
+    DeleteObject(colour);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  ASSERT_EQ(List.AddStrip(strip, kMagenta), 0);
+  DeleteObject(strip);
+}
+
+HBITMAP NativeGlyph(HMENU Menu, int Pos) {
+  MENUITEMINFOA mii = {};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_BITMAP;
+  GetMenuItemInfoA(Menu, Pos, TRUE, &mii);
+  return mii.hbmpItem;
+}
+
+// 0 when the item shows no glyph.
+DWORD GlyphPixel(HMENU Menu, int Pos, int X, int Y) {
+  HBITMAP glyph = NativeGlyph(Menu, Pos);
+  if (!glyph) return 0;
+  BITMAP bm = {};
+  GetObjectA(glyph, sizeof bm, &bm);
+  if (!bm.bmBits || bm.bmBitsPixel != 32 || X >= bm.bmWidth || Y >= bm.bmHeight) return 0;
+  return static_cast<const DWORD*>(bm.bmBits)[Y * bm.bmWidth + X];
+}
+
+DWORD Centre(HMENU Menu, int Pos) { return GlyphPixel(Menu, Pos, 8, 8); }
+
+struct GlyphWindow {
+  TForm form{nullptr, {"Bilder", 400, 300}};
+  TImageList* images = form.Make<TImageList>("ImgList");
+  TMainMenu* menu = form.Make<TMainMenu>("mnuMain");
+  TMenuItem* file = Item("mnuFile", "&Datei", menu->Items(), -1);
+  TMenuItem* open = Item("mnuFileOpen", "Ö&ffnen...", file, 0);
+  TMenuItem* line = Item("N1", "-", file, 1);
+  TMenuItem* save = Item("mnuFileSave", "&Speichern", file, 2);
+
+  GlyphWindow() {
+    FillImages(*images);
+    menu->SetImages(images);
+    form.SetMenu(menu);
+  }
+  TMenuItem* Item(const std::string& Name, const std::string& Caption, TMenuItem* Parent, int Image) {
+    auto* item = form.Make<TMenuItem>(Name);
+    item->SetCaption(Caption);
+    item->SetImageIndex(Image);
+    Parent->Add(item);
+    return item;
+  }
+};
+
+int GdiObjects() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
+}  // namespace
+
+TEST(MenuImages, ItemShowsItsImageWithTransparentFrameAndFollowsItsChanges) {
+  GlyphWindow w;
+  HMENU sub = w.file->Handle();
+  EXPECT_EQ(Centre(sub, 0), kRed);
+  EXPECT_EQ(GlyphPixel(sub, 0, 0, 0), 0u) << "the frame's colour is see-through";
+  EXPECT_EQ(GlyphPixel(sub, 0, 15, 15), 0u);
+  EXPECT_EQ(Centre(sub, 2), kBlue);
+  EXPECT_EQ(NativeGlyph(sub, 1), nullptr) << "separator";
+  EXPECT_EQ(NativeGlyph(w.menu->Handle(), 0), nullptr) << "bar item without an image";
+
+  struct Case { int image; DWORD centre; };
+  for (Case c : {Case{1, kGreen}, Case{-1, 0}, Case{2, kBlue}, Case{3, 0}, Case{0, kRed}}) {
+    w.open->SetImageIndex(c.image);
+    EXPECT_EQ(Centre(sub, 0), c.centre) << "image " << c.image;
+  }
+  ASSERT_EQ(GetMenuItemCount(sub), 3);
+}
+
+TEST(MenuImages, DisabledItemIsGreyAndCheckMarksAndShortCutsStay) {
+  GlyphWindow w;
+  HMENU sub = w.file->Handle();
+  w.save->SetShortCut(ShortCut('S', TShiftState{TShift::ssCtrl}));
+  w.save->SetChecked(true);
+  w.save->SetEnabled(false);
+  DWORD grey = Centre(sub, 2);
+  BYTE r = grey >> 16 & 0xFF, g = grey >> 8 & 0xFF, b = grey & 0xFF;
+  EXPECT_EQ(grey >> 24, 0xFFu);
+  EXPECT_TRUE(r == g && g == b && r >= 128) << std::hex << grey;
+  EXPECT_EQ(GlyphPixel(sub, 2, 0, 0), 0u);
+
+  MENUITEMINFOA mii = {};
+  char text[64] = {};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STATE | MIIM_STRING;
+  mii.dwTypeData = text;
+  mii.cch = sizeof text;
+  ASSERT_TRUE(GetMenuItemInfoA(sub, 2, TRUE, &mii));
+  EXPECT_EQ(mii.fState & (MFS_CHECKED | MFS_GRAYED), static_cast<UINT>(MFS_CHECKED | MFS_GRAYED));
+  EXPECT_EQ(std::string(text), "&Speichern\t" + ShortCutToText(w.save->ShortCut()));
+
+  w.save->SetEnabled(true);
+  EXPECT_EQ(Centre(sub, 2), kBlue);
+  EXPECT_TRUE(w.menu->IsShortCut(w.save->ShortCut()));
+}
+
+TEST(MenuImages, ListSetLaterOrFreedFirstIsFollowedInNestedPopupItems) {
+  TForm form{nullptr, {"Bilder", 400, 300}};
+  auto images = std::make_unique<TImageList>(nullptr);
+  FillImages(*images);
+  TPopupMenu popup(nullptr);
+  TMenuItem* more = popup.Items()->Add(std::make_unique<TMenuItem>(nullptr));
+  more->SetCaption("Mehr");
+  TMenuItem* deep = more->Add(std::make_unique<TMenuItem>(nullptr));
+  deep->SetCaption("Tief");
+  deep->SetImageIndex(1);
+  EXPECT_EQ(Centre(more->Handle(), 0), 0u) << "no list yet";
+
+  popup.SetImages(images.get());
+  EXPECT_EQ(Centre(more->Handle(), 0), kGreen);
+  popup.SetImages(nullptr);
+  EXPECT_EQ(Centre(more->Handle(), 0), 0u);
+  popup.SetImages(images.get());
+  images.reset();
+  EXPECT_EQ(popup.Images(), nullptr);
+  EXPECT_EQ(Centre(more->Handle(), 0), 0u);
+  deep->SetImageIndex(2);  // must not reach the freed list
+  EXPECT_EQ(Centre(more->Handle(), 0), 0u);
+}
+
+TEST(MenuImages, RebuildingARunTimeListFreesEveryGlyph) {
+  GlyphWindow w;
+  TMenuItem* reopen = w.Item("mnuFileReopen", "&Zuletzt geöffnet", w.file, -1);
+  std::set<HBITMAP> seen;
+  auto rebuild = [&] {
+    reopen->Clear();
+    for (int i = 0; i < 20; ++i) {
+      TMenuItem* item = reopen->Add(std::make_unique<TMenuItem>(nullptr));
+      item->SetCaption("&" + std::to_string(i) + " datei" + std::to_string(i) + ".txt");
+      item->SetImageIndex(i % 3);
+      if (i % 4 == 0) item->SetEnabled(false);
+    }
+    for (int i = 0; i < 20; ++i) seen.insert(NativeGlyph(reopen->Handle(), i));
+  };
+  rebuild();
+  const int before = GdiObjects();
+  for (int round = 0; round < 200; ++round) rebuild();
+  EXPECT_EQ(seen.count(nullptr), 0u);
+  EXPECT_EQ(Centre(reopen->Handle(), 1), kGreen);
+  EXPECT_LE(GdiObjects(), before + 2);  // Wine reports 0 here; the handle counts below hold there
+  size_t alive = 0;
+  for (HBITMAP glyph : seen) alive += GetObjectType(glyph) == OBJ_BITMAP;
+  EXPECT_EQ(alive, 20u) << "only the current items' glyphs live";
+  reopen->Clear();
+  for (HBITMAP glyph : seen) EXPECT_EQ(GetObjectType(glyph), 0u) << "glyph still alive";
+}
