@@ -175,7 +175,7 @@ public:
   void mnuExtrasPluginMgrClick(TObject* Sender);
   void mnuFileNewTemplatesClick(TObject* Sender);
   void mnuFileReOpenHistoryClick(TObject* Sender);
-  // Unloads the plug-ins before the window's components go.
+  // Unloads the plug-ins and frees the template and snippet stores before the components go.
   void FormDestroy();
 
   // Edit menu and navigation commands (commands/formMainEdit.cpp).
