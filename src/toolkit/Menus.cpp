@@ -35,10 +35,18 @@ void RemoveAllNative(HMENU Menu) {
   while (GetMenuItemCount(Menu) > 0) RemoveMenu(Menu, 0, MF_BYPOSITION);
 }
 
-// A 32-bit bitmap of one image with its transparent pixels see-through, so the menu's own
-// background and highlight show around the glyph. Disabled glyphs are a light grey.
+// The pixel value of a 32-bit bitmap for a system colour, opaque.
+DWORD OpaquePixel(COLORREF Colour) {
+  return 0xFF000000u | GetRValue(Colour) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);
+}
+
+// A 32-bit bitmap of one image, its transparent pixels in the menu's colour: menus that copy
+// the bitmap without blending (classic menus, Wine) would show them black otherwise. A small
+// margin on the right keeps the caption off the glyph. Disabled glyphs are a light grey.
 HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
-  const int w = List.Width(), h = List.Height();
+  constexpr int kMargin = 2;
+  const int w = List.Width() + kMargin, h = List.Height();
+  const DWORD background = OpaquePixel(GetSysColor(COLOR_MENU));
   BITMAPINFO bi = {};
   bi.bmiHeader.biSize = sizeof bi.bmiHeader;
   bi.bmiHeader.biWidth = w;
@@ -66,7 +74,7 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
     for (size_t i = 0; i < pixels; ++i) {
       DWORD rgb = onBlack[i] & 0x00FFFFFFu;
       if (rgb != (onWhite[i] & 0x00FFFFFFu)) {
-        onBlack[i] = 0;
+        onBlack[i] = background;
         continue;
       }
       if (!Enabled) {

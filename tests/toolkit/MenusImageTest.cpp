@@ -1,4 +1,4 @@
-// Menu glyphs: which items show which image, their transparency and grey, and no GDI leak.
+// Menu glyphs: which items show which image, their background and grey, and no GDI leak.
 #include <gtest/gtest.h>
 #include <memory>
 #include <set>
@@ -56,6 +56,11 @@ DWORD GlyphPixel(HMENU Menu, int Pos, int X, int Y) {
 
 DWORD Centre(HMENU Menu, int Pos) { return GlyphPixel(Menu, Pos, 8, 8); }
 
+DWORD MenuColour() {
+  COLORREF c = GetSysColor(COLOR_MENU);
+  return 0xFF000000u | GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
 struct GlyphWindow {
   TForm form{nullptr, {"Bilder", 400, 300}};
   TImageList* images = form.Make<TImageList>("ImgList");
@@ -86,8 +91,9 @@ TEST(MenuImages, ItemShowsItsImageWithTransparentFrameAndFollowsItsChanges) {
   GlyphWindow w;
   HMENU sub = w.file->Handle();
   EXPECT_EQ(Centre(sub, 0), kRed);
-  EXPECT_EQ(GlyphPixel(sub, 0, 0, 0), 0u) << "the frame's colour is see-through";
-  EXPECT_EQ(GlyphPixel(sub, 0, 15, 15), 0u);
+  EXPECT_EQ(GlyphPixel(sub, 0, 0, 0), MenuColour()) << "the frame's colour is the menu's";
+  EXPECT_EQ(GlyphPixel(sub, 0, 15, 15), MenuColour());
+  EXPECT_EQ(GlyphPixel(sub, 0, 17, 8), MenuColour()) << "margin before the caption";
   EXPECT_EQ(Centre(sub, 2), kBlue);
   EXPECT_EQ(NativeGlyph(sub, 1), nullptr) << "separator";
   EXPECT_EQ(NativeGlyph(w.menu->Handle(), 0), nullptr) << "bar item without an image";
@@ -110,7 +116,7 @@ TEST(MenuImages, DisabledItemIsGreyAndCheckMarksAndShortCutsStay) {
   BYTE r = grey >> 16 & 0xFF, g = grey >> 8 & 0xFF, b = grey & 0xFF;
   EXPECT_EQ(grey >> 24, 0xFFu);
   EXPECT_TRUE(r == g && g == b && r >= 128) << std::hex << grey;
-  EXPECT_EQ(GlyphPixel(sub, 2, 0, 0), 0u);
+  EXPECT_EQ(GlyphPixel(sub, 2, 0, 0), MenuColour());
 
   MENUITEMINFOA mii = {};
   char text[64] = {};
