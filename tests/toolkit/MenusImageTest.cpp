@@ -14,24 +14,16 @@ constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
 
 // Three 16x16 images: red, green and blue squares inside a transparent magenta frame.
 void FillImages(TImageList& List) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP strip = CreateCompatibleBitmap(screen, 48, 16);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, strip);
-  const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
-  for (int i = 0; i < 3; ++i) {
-    RECT frame = {i * 16, 0, i * 16 + 16, 16};
-    HBRUSH magenta = CreateSolidBrush(kMagenta);
-    FillRect(dc, &frame, magenta);
-    DeleteObject(magenta);
-    RECT inner = {i * 16 + 2, 2, i * 16 + 14, 14};
-    HBRUSH colour = CreateSolidBrush(colours[i]);
-    FillRect(dc, &inner, colour);
-    DeleteObject(colour);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
+  BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), 48, -16, 1, 32, BI_RGB}};
+  DWORD* bits = nullptr;
+  HBITMAP strip = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  ASSERT_TRUE(strip);
+  const DWORD colours[] = {0xFF0000, 0x00FF00, 0x0000FF};
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 48; ++x) {
+      bool frame = x % 16 < 2 || x % 16 >= 14 || y < 2 || y >= 14;
+      bits[y * 48 + x] = frame ? 0xFF00FF : colours[x / 16];
+    }
   ASSERT_EQ(List.AddStrip(strip, kMagenta), 0);
   DeleteObject(strip);
 }
