@@ -96,10 +96,6 @@ private:
   int line_ = 1;
 };
 
-// The editor converts between character indexes and lines by walking every line before the
-// place, which makes each step through a large document cost the whole document; the searches
-// locate places themselves, from the text they already read.
-
 // A place in the editor's text: its line and the 0-based offset into that line followed by its
 // CR LF (what the editor's character index counts from the line's start).
 struct TTextPlace {
@@ -306,15 +302,28 @@ TSearchStep StepByLines(const TCustomCodeEdit& Editor, const TSearchKind& Kind) 
   return step;
 }
 
+// The editor's text, copied once while it stays unchanged: stepping by expression through a
+// large document would otherwise copy all of it per hit. A list never changed (stamp 0) may
+// share its address with one freed before, so it is copied each time.
+const std::string& UnchangedText(const TCustomCodeEdit& Editor) {
+  static const TCodeEditStringList* lines = nullptr;
+  static uint64_t stamp = 0;
+  static std::string text;
+  const TCodeEditStringList& current = Editor.Lines();
+  if (lines != &current || stamp != current.ChangeStamp() || stamp == 0) {
+    text = Editor.Text();
+    lines = &current;
+    stamp = current.ChangeStamp();
+  }
+  return text;
+}
+
 // Expressions (and plain texts with line breaks) run over the whole text.
 TSearchStep StepInText(const TCustomCodeEdit& Editor, const TSearchKind& Kind, bool FirstPass) {
   const TLocalSearchReplace& S = LocalSearchReplace;
-  const std::string text = Editor.Text();
-  TTextLocator locator(text);
+  const std::string& text = UnchangedText(Editor);
   // The editor's index of a line beyond the last counts from the last line's start.
-  const TBufferCoord selCoord = SelectionStartCoord(Editor);
-  const int selStart = static_cast<int>(
-      locator.LineStart(std::min(selCoord.Line, LineCount(Editor))) + selCoord.Char - 1);
+  const int selStart = Editor.RowColToCharIndex(SelectionStartCoord(Editor));
   int start = selStart + 1;
   if (Kind.Expression) {
     if (Kind.Forward && Editor.SelAvail()) ++start;
@@ -336,10 +345,7 @@ TSearchStep StepInText(const TCustomCodeEdit& Editor, const TSearchKind& Kind, b
       !Editor.SelAvail())
     pos = find(start + 1, true, len);
   if (pos > 0) {
-    THit hit;
-    locator.Locate(static_cast<size_t>(pos - 1), hit.Begin.Line, hit.Begin.Char);
-    locator.Locate(static_cast<size_t>(pos - 1 + len), hit.End.Line, hit.End.Char);
-    step.Hit = hit;
+    step.Hit = THit{Editor.CharIndexToRowCol(pos - 1), Editor.CharIndexToRowCol(pos - 1 + len)};
     return step;
   }
   int otherLen = 0;

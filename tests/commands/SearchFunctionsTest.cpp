@@ -334,6 +334,32 @@ TEST_F(SearchTest, FindNextAndPreviousVisitEveryHitTheEngineFindsInTheWholeText)
   }
 }
 
+// Find next by expression reuses the document's text between steps; an edit, another
+// document or a text set anew must be searched as it now stands.
+TEST_F(SearchTest, ExpressionStepsSeeTheTextAsItNowStands) {
+  Use("[0-9]+", false, false, true);
+  auto edit = MakeEdit("a1\r\nb22\r\nc333");
+  edit->SetSelStart(0);
+  SearchNextRegExprInEditor(*edit);
+  ExpectSelection(*edit, {1, 1});
+  // Typed before the next hit: the step finds the new digits, not the old places.
+  edit->SetCaretXY({1, 2});
+  edit->SetSelText("77");
+  edit->SetSelStart(2);
+  SearchNextRegExprInEditor(*edit);
+  ExpectSelection(*edit, {4, 2});
+  SearchNextRegExprInEditor(*edit);
+  ExpectSelection(*edit, {7, 2});
+  // Another document with other text, then the first one with a text set anew.
+  auto other = MakeEdit("xx\r\n4444");
+  SearchNextRegExprInEditor(*other);
+  ExpectSelection(*other, {4, 4});
+  edit->SetText("zz 5");
+  SearchNextRegExprInEditor(*edit);
+  ExpectSelection(*edit, {3, 1});
+  EXPECT_TRUE(LocalSearchReplace.Found);
+}
+
 TEST_F(SearchTest, EmptyMatchesMoveOnAndTheWrapFindsTheFirstAgain) {
   Settings.General.SearchContinue = true;
   Settings.General.SearchContinueQuery = true;
