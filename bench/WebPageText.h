@@ -1,39 +1,20 @@
-// Generated texts of the web languages and a timing loop for the web-page benchmarks.
+// Generated texts of the web languages and the scan loops for the web-page benchmarks.
 #pragma once
-#include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
+#include "BenchText.h"
+
 namespace webbench {
 
 inline volatile uint32_t sink;
 
-// Repeats Pattern's lines until the text holds TargetBytes (CR LF counted).
-inline std::vector<std::string> Repeat(const std::vector<const char*>& Pattern,
-                                       size_t TargetBytes) {
-  std::vector<std::string> lines;
-  size_t bytes = 0;
-  while (bytes < TargetBytes)
-    for (const char* line : Pattern) {
-      lines.emplace_back(line);
-      bytes += lines.back().size() + 2;
-    }
-  return lines;
-}
-
-inline size_t TotalBytes(const std::vector<std::string>& Lines) {
-  size_t n = 0;
-  for (const auto& line : Lines) n += line.size() + 2;
-  return n;
-}
-
 // A page with every kind of passage: open over lines, opened and closed on one line, markers
 // at the first column and at the line end, a style comment over lines inside braces.
 inline std::vector<std::string> MixedPage(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "<!DOCTYPE html>",
           "<html lang=\"de\"><head><title>Bench &amp; more</title>",
@@ -66,7 +47,7 @@ inline std::vector<std::string> MixedPage(size_t TargetBytes) {
 }
 
 inline std::vector<std::string> CssText(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "/* Layout of the pages */",
           "body, td, th { font-family: Verdana, \"Bitstream Vera Sans\", sans-serif; }",
@@ -83,7 +64,7 @@ inline std::vector<std::string> CssText(size_t TargetBytes) {
 }
 
 inline std::vector<std::string> JScriptText(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "// Builds the navigation",
           "function buildNav(items, target)",
@@ -101,7 +82,7 @@ inline std::vector<std::string> JScriptText(size_t TargetBytes) {
 }
 
 inline std::vector<std::string> VBScriptText(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "' Checks the form before it is sent",
           "Function CheckForm(theForm)",
@@ -118,7 +99,7 @@ inline std::vector<std::string> VBScriptText(size_t TargetBytes) {
 }
 
 inline std::vector<std::string> PHPText(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "// Lists the items of the shop",
           "function listItems($db, $category = 'all')",
@@ -136,7 +117,7 @@ inline std::vector<std::string> PHPText(size_t TargetBytes) {
 }
 
 inline std::vector<std::string> HtmlText(size_t TargetBytes) {
-  return Repeat(
+  return RepeatLines(
       {
           "<!DOCTYPE html>",
           "<html lang=\"de\"><head><title>Bench &amp; more</title></head>",
@@ -163,18 +144,6 @@ inline std::string PassagesLine(size_t Bytes) {
   line.reserve(Bytes + unit.size());
   while (line.size() < Bytes) line += unit;
   return line;
-}
-
-template <class F>
-double BestSeconds(int Rounds, F&& Run) {
-  double best = 1e9;
-  for (int i = 0; i < Rounds; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    Run();
-    std::chrono::duration<double> d = std::chrono::steady_clock::now() - start;
-    best = std::min(best, d.count());
-  }
-  return best;
 }
 
 // The baseline: looks at every byte once, classifying it as a scanner at least must.

@@ -5,12 +5,11 @@
 #include <windows.h>
 #include <cstdio>
 #include <functional>
-#include <map>
 #include <string>
 #include <utility>
 #include "editor/CodeEdit.h"
-#include "toolkit/Clipboard.h"
 
+#include "BenchClipboard.h"
 #include "BenchClock.h"
 
 namespace {
@@ -19,30 +18,6 @@ constexpr int kPastedLines = 100000;
 // Typed in a window: runs short enough to stay inside the window's width, on several lines.
 constexpr int kWindowRuns = 20;
 constexpr int kWindowRunLength = 50;
-
-// Keeps the benchmark away from the system clipboard.
-class TMemoryClipboard : public TClipboard {
-public:
-  bool Open(HWND) override { return true; }
-  void Close() override {}
-  bool Empty() override {
-    data_.clear();
-    return true;
-  }
-  std::optional<std::string> GetData(UINT Format) override {
-    auto it = data_.find(Format);
-    if (it == data_.end()) return std::nullopt;
-    return it->second;
-  }
-  bool SetData(UINT Format, const std::string& Bytes) override {
-    data_[Format] = Bytes;
-    return true;
-  }
-  bool HasFormat(UINT Format) override { return data_.count(Format) != 0; }
-
-private:
-  std::map<UINT, std::string> data_;
-};
 
 std::string MakeText(int Lines) {
   std::string text;

@@ -1,20 +1,20 @@
 // Scans a generated multi-megabyte HTML text with the HTML highlighter the way the editor does
 // (restore the line's start state, SetLine, walk the tokens, keep the end state) and compares
 // its speed with a plain byte loop over the same lines.
-#include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 #include "highlighters/CodeHighlighterHtml.h"
 
+#include "WebPageText.h"
+
 namespace {
 
 // Lines of typical markup: tags with attributes and quoted values, entities, comments over
 // several lines, plain text.
 std::vector<std::string> MakeLines(size_t TargetBytes) {
-  const char* pattern[] = {
+  const std::vector<const char*> pattern = {
       "<!DOCTYPE html>",
       "<html lang=\"de\">",
       "<head><title>Bench &amp; more</title>",
@@ -35,35 +35,8 @@ std::vector<std::string> MakeLines(size_t TargetBytes) {
       "</body>",
       "</html>",
   };
-  std::vector<std::string> lines;
-  size_t bytes = 0;
-  while (bytes < TargetBytes)
-    for (const char* line : pattern) {
-      lines.emplace_back(line);
-      bytes += lines.back().size() + 2;
-    }
-  return lines;
+  return RepeatLines(pattern, TargetBytes);
 }
-
-size_t TotalBytes(const std::vector<std::string>& Lines) {
-  size_t n = 0;
-  for (const auto& line : Lines) n += line.size() + 2;
-  return n;
-}
-
-template <class F>
-double BestSeconds(int Rounds, F&& Run) {
-  double best = 1e9;
-  for (int i = 0; i < Rounds; ++i) {
-    auto start = std::chrono::steady_clock::now();
-    Run();
-    std::chrono::duration<double> d = std::chrono::steady_clock::now() - start;
-    best = std::min(best, d.count());
-  }
-  return best;
-}
-
-volatile uint32_t sink;
 
 }  // namespace
 
@@ -72,13 +45,7 @@ int main() {
   const double megabytes = TotalBytes(lines) / (1024.0 * 1024.0);
   const int rounds = 5;
 
-  // Baseline: looks at every byte once, classifying it as a scanner at least must.
-  double byteLoop = BestSeconds(rounds, [&] {
-    uint32_t sum = 0;
-    for (const std::string& line : lines)
-      for (unsigned char c : line) sum += (c == '<') + (c == '&');
-    sink = sum;
-  });
+  const double byteLoop = webbench::ByteLoopSeconds(rounds, lines);
 
   TCodeHTMLHighlighter highlighter(nullptr);
   std::vector<TCodeHighlighterRange> endStates(lines.size());
@@ -100,7 +67,7 @@ int main() {
       range = highlighter.GetRange();
       endStates[i] = range;
     }
-    sink = sum;
+    webbench::sink = sum;
   });
 
   std::printf("text: %.1f MB in %zu lines, %zu tokens\n", megabytes, lines.size(), tokens);

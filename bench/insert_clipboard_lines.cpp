@@ -4,40 +4,14 @@
 // text back.
 #include <windows.h>
 #include <cstdio>
-#include <map>
-#include <optional>
 #include <string>
 #include "commands/InsertCommands.h"
 #include "editor/CodeEdit.h"
-#include "toolkit/Clipboard.h"
 
+#include "BenchClipboard.h"
 #include "BenchClock.h"
 
 namespace {
-
-// The clipboard in memory, so the system's copying does not count.
-class MemoryClipboard : public TClipboard {
-public:
-  bool Open(HWND) override { return true; }
-  void Close() override {}
-  bool Empty() override {
-    data_.clear();
-    return true;
-  }
-  std::optional<std::string> GetData(UINT Format) override {
-    auto it = data_.find(Format);
-    if (it == data_.end()) return std::nullopt;
-    return it->second;
-  }
-  bool SetData(UINT Format, const std::string& Bytes) override {
-    data_[Format] = Bytes;
-    return true;
-  }
-  bool HasFormat(UINT Format) override { return data_.count(Format) != 0; }
-
-private:
-  std::map<UINT, std::string> data_;
-};
 
 std::string MakeText(int Lines) {
   std::string text;
@@ -56,7 +30,7 @@ struct TResult {
 };
 
 TResult Run(int Lines) {
-  MemoryClipboard clipboard;
+  TMemoryClipboard clipboard;
   SetClipboardOverride(&clipboard);
   TCodeEdit editor(nullptr);
   editor.SetText(MakeText(Lines));

@@ -9,52 +9,9 @@
 #include "app/fMain.h"
 #include "editor/CodeEditTextBuffer.h"
 
-#include "BenchClock.h"
+#include "BenchText.h"
 
 namespace {
-
-// Lines of 0 to 160 characters, some with tabs and non-ASCII bytes, CR LF between them;
-// written in pieces so that making the file adds little to the peak memory.
-bool WriteGeneratedFile(const std::string& Name, size_t Size) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string piece;
-  size_t written = 0;
-  uint32_t seed = 12345;
-  bool ok = true;
-  while (ok && written < Size) {
-    piece.clear();
-    while (piece.size() < (1u << 20)) {
-      seed = seed * 1103515245u + 12345u;
-      size_t length = (seed >> 16) % 161;
-      for (size_t i = 0; i < length; ++i) {
-        char c = static_cast<char>('a' + (i * 7 + length) % 26);
-        if (i % 37 == 5) c = '\t';
-        if (i % 53 == 11) c = '\xE4';
-        piece += c;
-      }
-      piece += "\r\n";
-    }
-    DWORD done = 0;
-    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
-    written += piece.size();
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-// The baseline: one ReadFile of the whole file into one buffer.
-size_t PlainRead(const std::string& Name) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  LARGE_INTEGER size;
-  GetFileSizeEx(file, &size);
-  std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD done = 0;
-  ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &done, nullptr);
-  CloseHandle(file);
-  return done;
-}
 
 double PeakMegabytes() {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -72,9 +29,9 @@ struct Timings {
 
 Timings Measure(const std::string& Name) {
   Timings t;
-  PlainRead(Name);  // the file cache holds it for every stage alike
+  ReadWholeFile(Name);  // the file cache holds it for every stage alike
   double start = NowSeconds();
-  t.bytes = PlainRead(Name);
+  t.bytes = ReadWholeFile(Name).size();
   t.read = NowSeconds() - start;
 
   TLineBreakFormat lineBreak;

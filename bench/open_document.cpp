@@ -6,7 +6,6 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
@@ -17,51 +16,10 @@
 #include "toolkit/Application.h"
 #include "toolkit/PageControl.h"
 
-#include "BenchClock.h"
+#include "BenchMainWindow.h"
+#include "BenchText.h"
 
 namespace {
-
-// Lines of 0 to 160 characters (82 bytes on average, so 100 MB hold about 1.28 million lines),
-// some with tabs and non-ASCII bytes, CR LF between them; written in pieces.
-bool WriteGeneratedFile(const std::string& Name, size_t Size) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string piece;
-  size_t written = 0;
-  uint32_t seed = 12345;
-  bool ok = true;
-  while (ok && written < Size) {
-    piece.clear();
-    while (piece.size() < (1u << 20)) {
-      seed = seed * 1103515245u + 12345u;
-      size_t length = (seed >> 16) % 161;
-      for (size_t i = 0; i < length; ++i) {
-        char c = static_cast<char>('a' + (i * 7 + length) % 26);
-        if (i % 37 == 5) c = '\t';
-        if (i % 53 == 11) c = '\xE4';
-        piece += c;
-      }
-      piece += "\r\n";
-    }
-    DWORD done = 0;
-    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
-    written += piece.size();
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-size_t PlainRead(const std::string& Name) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 0;
-  LARGE_INTEGER size;
-  GetFileSizeEx(file, &size);
-  std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD done = 0;
-  ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &done, nullptr);
-  CloseHandle(file);
-  return done;
-}
 
 PROCESS_MEMORY_COUNTERS Memory() {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -110,8 +68,8 @@ struct Timings {
 
 Timings Measure(const std::string& Name) {
   Timings t;
-  PlainRead(Name);  // the file cache holds it for both alike
-  t.read = SecondsOf([&] { t.bytes = PlainRead(Name); });
+  ReadWholeFile(Name);  // the file cache holds it for both alike
+  t.read = SecondsOf([&] { t.bytes = ReadWholeFile(Name).size(); });
   const PROCESS_MEMORY_COUNTERS before = Memory();
   TTabSheet* sheet = nullptr;
   TPeakSampler sampler;
@@ -159,20 +117,11 @@ void PrintStage(const char* Stage, double Small, double Large, double Baseline) 
 }  // namespace
 
 int main() {
-  Application().Initialize();
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  Settings.SettingsFile = std::string(folder) + "tarvoline_bench_missing.ini";
-  LoadSettings();
+  const TBenchMainWindow window;
   Settings.General.OpenSizeWarn = false;
-  Settings.General.AddToRecentFiles = false;
-  auto main = std::make_unique<TfrmMain>(nullptr);
-  frmMain = main.get();
-  Application().SetMainForm(main.get());
-  main->Show();
-  Application().ProcessMessages();
+  const std::string folder = BenchFolder();
 
-  const std::string name = std::string(folder) + "tarvoline_bench_open.txt";
+  const std::string name = folder + "tarvoline_bench_open.txt";
   Timings results[2];
   const size_t sizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
   for (int i = 0; i < 2; ++i) {
@@ -206,7 +155,5 @@ int main() {
               large.heldMegabytes / fileMegabytes);
   std::printf("peak while opening     %8.0f MB  %5.2f x file size (sampled every 2 ms)\n",
               large.peakMegabytes, large.peakMegabytes / fileMegabytes);
-  main.reset();
-  frmMain = nullptr;
   return 0;
 }

@@ -3,7 +3,6 @@
 // growth from 10 to 100 MB shows whether it stays linear, and one undo must bring the text back.
 #include <windows.h>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
@@ -16,6 +15,7 @@
 #include "toolkit/Controls.h"
 
 #include "BenchClock.h"
+#include "BenchMainWindow.h"
 
 namespace {
 
@@ -74,17 +74,7 @@ Timings Measure(size_t Size) {
 }  // namespace
 
 int main() {
-  Application().Initialize();
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  Settings.SettingsFile = std::string(folder) + "tarvoline_bench_missing.ini";
-  LoadSettings();
-  Settings.General.AddToRecentFiles = false;
-  auto main = std::make_unique<TfrmMain>(nullptr);
-  frmMain = main.get();
-  Application().SetMainForm(main.get());
-  main->Show();
-  Application().ProcessMessages();
+  const TBenchMainWindow window;
 
   const Timings small = Measure(size_t(10) << 20);
   const Timings large = Measure(size_t(100) << 20);
@@ -99,7 +89,5 @@ int main() {
   std::printf("%-28s %9.1f ms  %6.2f x FastReplace   growth 10->100 MB: %5.1f (linear 10)\n",
               "  of it: editor's SetSelText", large.writeBack * 1000, large.writeBack / large.fast,
               large.writeBack / small.writeBack);
-  main.reset();
-  frmMain = nullptr;
   return 0;
 }

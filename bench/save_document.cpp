@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 #include <string>
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
@@ -15,52 +14,10 @@
 #include "toolkit/PageControl.h"
 #include "toolkit/Timer.h"
 
-#include "BenchClock.h"
+#include "BenchMainWindow.h"
+#include "BenchText.h"
 
 namespace {
-
-// Lines of 0 to 160 characters (82 bytes on average, so 100 MB hold about 1.28 million lines),
-// some with tabs and non-ASCII bytes, CR LF between them; written in pieces.
-bool WriteGeneratedFile(const std::string& Name, size_t Size) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  std::string piece;
-  size_t written = 0;
-  uint32_t seed = 12345;
-  bool ok = true;
-  while (ok && written < Size) {
-    piece.clear();
-    while (piece.size() < (1u << 20)) {
-      seed = seed * 1103515245u + 12345u;
-      size_t length = (seed >> 16) % 161;
-      for (size_t i = 0; i < length; ++i) {
-        char c = static_cast<char>('a' + (i * 7 + length) % 26);
-        if (i % 37 == 5) c = '\t';
-        if (i % 53 == 11) c = '\xE4';
-        piece += c;
-      }
-      piece += "\r\n";
-    }
-    DWORD done = 0;
-    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
-    written += piece.size();
-  }
-  CloseHandle(file);
-  return ok;
-}
-
-std::string ReadAll(const std::string& Name) {
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::string();
-  LARGE_INTEGER size;
-  GetFileSizeEx(file, &size);
-  std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
-  DWORD done = 0;
-  ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &done, nullptr);
-  CloseHandle(file);
-  buffer.resize(done);
-  return buffer;
-}
 
 // The baseline: the same bytes in one WriteFile to a new file beside it.
 void PlainWrite(const std::string& Name, const std::string& Data) {
@@ -82,7 +39,7 @@ Timings Measure(const std::string& Name, const std::string& Copy) {
   Timings t;
   t.write = t.save = t.text = 1e9;
   {
-    const std::string data = ReadAll(Name);
+    const std::string data = ReadWholeFile(Name);
     t.bytes = data.size();
     PlainWrite(Copy, data);  // warm-up: the first write to a new name costs the same for both
     for (int run = 0; run < kRuns; ++run)
@@ -110,21 +67,12 @@ void PrintStage(const char* Stage, double Small, double Large, double Baseline) 
 }  // namespace
 
 int main() {
-  Application().Initialize();
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  Settings.SettingsFile = std::string(folder) + "tarvoline_bench_missing.ini";
-  LoadSettings();
+  const TBenchMainWindow window;
   Settings.General.OpenSizeWarn = false;
-  Settings.General.AddToRecentFiles = false;
-  auto main = std::make_unique<TfrmMain>(nullptr);
-  frmMain = main.get();
-  Application().SetMainForm(main.get());
-  main->Show();
-  Application().ProcessMessages();
+  const std::string folder = BenchFolder();
 
-  const std::string name = std::string(folder) + "tarvoline_bench_save.txt";
-  const std::string copy = std::string(folder) + "tarvoline_bench_save_plain.txt";
+  const std::string name = folder + "tarvoline_bench_save.txt";
+  const std::string copy = folder + "tarvoline_bench_save_plain.txt";
   Timings results[2];
   const size_t sizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
   for (int i = 0; i < 2; ++i) {
@@ -132,9 +80,9 @@ int main() {
       std::printf("cannot write %s\n", name.c_str());
       return 1;
     }
-    const std::string before = ReadAll(name);
+    const std::string before = ReadWholeFile(name);
     results[i] = Measure(name, copy);
-    if (ReadAll(name) != before) std::printf("the saved file differs from the original\n");
+    if (ReadWholeFile(name) != before) std::printf("the saved file differs from the original\n");
     DeleteFileA(name.c_str());
   }
   const Timings& small = results[0];
@@ -144,7 +92,5 @@ int main() {
   PrintStage("WriteFile (baseline)", small.write, large.write, large.write);
   PrintStage("SaveDocument", small.save, large.save, large.write);
   PrintStage("  of it: the editor's text", small.text, large.text, large.write);
-  main.reset();
-  frmMain = nullptr;
   return 0;
 }

@@ -1,21 +1,20 @@
 // Scans a 100 MB plain text with the URI highlighter the way the editor does (SetLine, walk the
 // tokens) and a 1 MB line of "a1a1...", where every character starts an e-mail test; each is
 // compared with a plain byte loop over the same lines in the same run.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
 #include "highlighters/CodeHighlighterURI.h"
 
-#include "BenchClock.h"
+#include "BenchText.h"
 
 namespace {
 
 // Prose with an address of every kind now and then, some punctuation after them, and lines
 // of every length up to a long paragraph.
 std::vector<std::string> MakeText(size_t TargetBytes) {
-  const char* pattern[] = {
+  const std::vector<const char*> pattern = {
       "Dear all, the minutes of the meeting are at http://www.example.com/minutes/2026-12.html,",
       "please read them before Friday. Questions go to office@example.org or to the list",
       "(see news:comp.misc.meetings). The old files stay on ftp://ftp.example.net/pub/old/ and",
@@ -27,33 +26,14 @@ std::vector<std::string> MakeText(size_t TargetBytes) {
       "a few longer words like internationalisation, responsibilities and characteristically.",
       "gopher://g.example.edu/1 wais://w.example.com/db nntp://news.example.com/g prospero://p/x",
   };
-  std::vector<std::string> lines;
-  size_t bytes = 0;
-  while (bytes < TargetBytes)
-    for (const char* line : pattern) {
-      lines.emplace_back(line);
-      bytes += lines.back().size() + 2;
-    }
-  return lines;
-}
-
-size_t TotalBytes(const std::vector<std::string>& Lines) {
-  size_t n = 0;
-  for (const auto& line : Lines) n += line.size() + 2;
-  return n;
+  return RepeatLines(pattern, TargetBytes);
 }
 
 volatile uint32_t sink;
 
-double BestOf(int Rounds, const std::function<void()>& Work) {
-  double best = 1e9;
-  for (int i = 0; i < Rounds; ++i) best = std::min(best, SecondsOf(Work));
-  return best;
-}
-
 // Looks at every byte once, as a scanner at least must.
 double ByteLoop(const std::vector<std::string>& Lines, int Rounds) {
-  return BestOf(Rounds, [&] {
+  return BestSeconds(Rounds, [&] {
     uint32_t sum = 0;
     for (const std::string& line : Lines)
       for (unsigned char c : line) sum += (c == '@') + (c == ':');
@@ -63,7 +43,7 @@ double ByteLoop(const std::vector<std::string>& Lines, int Rounds) {
 
 double Highlight(TCodeURIHighlighter& H, const std::vector<std::string>& Lines, int Rounds,
                  size_t& Tokens) {
-  return BestOf(Rounds, [&] {
+  return BestSeconds(Rounds, [&] {
     uint32_t sum = 0;
     Tokens = 0;
     for (size_t i = 0; i < Lines.size(); ++i) {

@@ -1,0 +1,83 @@
+// Generated test texts and files for the benchmarks, and the best-of-N timing loop.
+#pragma once
+#include <windows.h>
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "BenchClock.h"
+
+// Writes a file of about Size bytes: lines of 0 to 160 characters (82 bytes on average, so
+// 100 MB hold about 1.28 million lines), some with tabs and non-ASCII bytes, CR LF between
+// them. Written in 1 MB pieces so that making the file adds little to the peak memory; the
+// same Size always gives the same bytes.
+inline bool WriteGeneratedFile(const std::string& Name, size_t Size) {
+  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string piece;
+  size_t written = 0;
+  uint32_t seed = 12345;
+  bool ok = true;
+  while (ok && written < Size) {
+    piece.clear();
+    while (piece.size() < (1u << 20)) {
+      seed = seed * 1103515245u + 12345u;
+      size_t length = (seed >> 16) % 161;
+      for (size_t i = 0; i < length; ++i) {
+        char c = static_cast<char>('a' + (i * 7 + length) % 26);
+        if (i % 37 == 5) c = '\t';
+        if (i % 53 == 11) c = '\xE4';
+        piece += c;
+      }
+      piece += "\r\n";
+    }
+    DWORD done = 0;
+    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
+    written += piece.size();
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+// One ReadFile of the whole file into one buffer: the baseline the loading benches compare
+// with. A missing file gives an empty text.
+inline std::string ReadWholeFile(const std::string& Name) {
+  HANDLE file = CreateFileA(Name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  LARGE_INTEGER size;
+  GetFileSizeEx(file, &size);
+  std::string buffer(static_cast<size_t>(size.QuadPart), '\0');
+  DWORD done = 0;
+  ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &done, nullptr);
+  CloseHandle(file);
+  buffer.resize(done);
+  return buffer;
+}
+
+// Repeats Pattern's lines until the text holds TargetBytes (CR LF counted).
+inline std::vector<std::string> RepeatLines(const std::vector<const char*>& Pattern, size_t TargetBytes) {
+  std::vector<std::string> lines;
+  size_t bytes = 0;
+  while (bytes < TargetBytes)
+    for (const char* line : Pattern) {
+      lines.emplace_back(line);
+      bytes += lines.back().size() + 2;
+    }
+  return lines;
+}
+
+// The size of Lines as a file with CR LF after every line.
+inline size_t TotalBytes(const std::vector<std::string>& Lines) {
+  size_t n = 0;
+  for (const auto& line : Lines) n += line.size() + 2;
+  return n;
+}
+
+// The shortest of Rounds runs: the others include the machine's other work.
+inline double BestSeconds(int Rounds, const std::function<void()>& Work) {
+  double best = 1e9;
+  for (int i = 0; i < Rounds; ++i) best = std::min(best, SecondsOf(Work));
+  return best;
+}
