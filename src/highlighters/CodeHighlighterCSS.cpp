@@ -17,7 +17,6 @@ bool IsHexDigit(unsigned char C) {
   return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
 }
 bool IsCssIdentChar(unsigned char C) { return IsLetter(C) || IsDigit(C) || C == '-' || C == '_'; }
-bool IsLineBreakOrEnd(unsigned char C) { return C == '\0' || C == '\n' || C == '\r'; }
 
 // A blank that continues a white-space token; a tab starts a new one.
 bool ContinuesSpace(unsigned char C) {

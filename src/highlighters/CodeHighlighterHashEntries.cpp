@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <memory>
 #include "rtl/SysUtils.h"
 
 TCodeHashCharTable MakeHashCharTable(std::initializer_list<std::pair<char, int32_t>> Extra) {
@@ -125,6 +126,68 @@ uint8_t TCodeHashHighlighter::IdentKind(int32_t Hash) {
 int TCodeHashHighlighter::CharLengthAtRun() const {
   bool lead = fIsLeadByte && fIsLeadByte(static_cast<unsigned char>(fLineStr[Run]));
   return lead && !AtLineTerminatorAt(Run + 1) ? 2 : 1;
+}
+
+void TCodeHashHighlighter::NullStep(uint8_t Space) {
+  if (AtLineTerminator()) {
+    fTokenID = kinds_.Null;
+  } else {
+    fTokenID = Space;
+    ++Run;
+  }
+}
+
+void TCodeHashHighlighter::LineFeedStep(uint8_t Space) {
+  fTokenID = Space;
+  ++Run;
+}
+
+void TCodeHashHighlighter::CarriageReturnStep(uint8_t Space) {
+  fTokenID = Space;
+  ++Run;
+  if (At(Run) == '\n') ++Run;
+}
+
+void TCodeHashHighlighter::BlankStep(uint8_t Space) {
+  fTokenID = Space;
+  ++Run;
+  while (IsBlank(At(Run))) ++Run;
+}
+
+void TCodeHashHighlighter::IdentStep(const TCodeIdentCharTable& IdentChars) {
+  fToIdent = fLineStr + Run;
+  int32_t hash = HashIdentifier(hashTable_, IdentChars, fToIdent, fStringLen);
+  fTokenID = IdentKind(hash);
+  Run += fStringLen;
+  while (IdentChars[At(Run)]) ++Run;
+}
+
+void TCodeHashHighlighter::SymbolStep(uint8_t Symbol, const char* Seconds) {
+  fTokenID = Symbol;
+  ++Run;
+  for (const char* s = Seconds; *s; ++s)
+    if (fLineStr[Run] == *s) {
+      ++Run;
+      return;
+    }
+}
+
+void TCodeHashHighlighter::BlockCommentBodyStep(uint8_t RangeAfter) {
+  while (!IsLineBreakOrEnd(At(Run))) {
+    if (At(Run) == '*' && At(Run + 1) == '/') {
+      Run += 2;
+      fRange = RangeAfter;
+      return;
+    }
+    ++Run;
+  }
+}
+
+TCodeHighlighterAttributes* TCodeHashHighlighter::AddStyledAttribute(const char* Name,
+                                                                     TFontStyles Style) {
+  auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
+  attr->SetStyle(Style);
+  return AddAttribute(std::move(attr));
 }
 
 uint8_t TCodeHashHighlighter::KeywordFunc(int32_t Hash) {

@@ -115,6 +115,28 @@ protected:
   // (a lead byte at the line's end must not carry the scan past the terminator).
   int CharLengthAtRun() const;
 
+  static bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
+  static bool IsLineBreakOrEnd(unsigned char C) { return C == '\0' || C == '\n' || C == '\r'; }
+  static bool IsBlank(unsigned char C) { return C >= 1 && C <= 32 && C != '\n' && C != '\r'; }
+  unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
+
+  // Scanning steps the languages share; Space and Symbol are the language's token kinds.
+  // At a zero: the end of the line, or a blank when the zero is a byte of the line.
+  void NullStep(uint8_t Space);
+  void LineFeedStep(uint8_t Space);
+  // CR LF is one blank.
+  void CarriageReturnStep(uint8_t Space);
+  void BlankStep(uint8_t Space);
+  // A word: its keyword kind by hash, then on past the rest of its identifier characters.
+  void IdentStep(const TCodeIdentCharTable& IdentChars);
+  // A symbol of one character, or of two when At(Run + 1) is one of Seconds.
+  void SymbolStep(uint8_t Symbol, const char* Seconds = "");
+  // Advances to the end of the line or past "*/", which ends the comment and puts the range
+  // back to RangeAfter.
+  void BlockCommentBodyStep(uint8_t RangeAfter);
+
+  TCodeHighlighterAttributes* AddStyledAttribute(const char* Name, TFontStyles Style);
+
   std::string fLine;
   const char* fLineStr = "";  // fLine's characters, zero-terminated
   int Run = 0;

@@ -40,8 +40,6 @@ bool IsHexDigit(unsigned char C) {
   return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
 }
 
-bool IsLineBreakOrEnd(char C) { return C == '\0' || C == '\n' || C == '\r'; }
-
 // The HTML word hash: "!", "/" and letters (the characters the table gives a value) add their
 // table values, then digits their own. Summed in 64 bits: a run of many megabytes must not
 // overflow into a small hash.

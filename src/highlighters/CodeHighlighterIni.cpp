@@ -16,7 +16,6 @@ const TCodeHashCharTable& IniHashTable() {
 }
 
 bool IsSpaceChar(unsigned char C) { return C >= 1 && C <= 32 && C != '\r' && C != '\n'; }
-bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
 bool IsLetter(unsigned char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
 
 constexpr const char* kIniSampleText =

@@ -19,8 +19,9 @@ bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
 bool IsHexDigit(unsigned char C) {
   return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
 }
-bool IsLineBreakOrEnd(unsigned char C) { return C == '\0' || C == '\n' || C == '\r'; }
-bool IsBlank(unsigned char C) { return C >= 1 && C <= 32 && C != '\n' && C != '\r'; }
+
+constexpr uint8_t kSpace = static_cast<uint8_t>(TJScriptTokenKind::tkSpace);
+constexpr uint8_t kSymbol = static_cast<uint8_t>(TJScriptTokenKind::tkSymbol);
 
 const TCodeHashEntryList& JScriptKeywords() {
   static const TCodeHashEntryList list = [] {
@@ -154,20 +155,15 @@ TCodeJScriptHighlighter::TCodeJScriptHighlighter(TComponent* Owner)
 }
 
 void TCodeJScriptHighlighter::CreateAttributes() {
-  auto make = [this](const char* Name, TFontStyles Style) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    return AddAttribute(std::move(attr));
-  };
-  commentAttri_ = make(CES_AttrComment, {TFontStyle::fsItalic});
-  identifierAttri_ = make(CES_AttrIdentifier, {});
-  keyAttri_ = make(CES_AttrReservedWord, {TFontStyle::fsBold});
-  nonReservedKeyAttri_ = make(CES_AttrNonReservedKeyword, {});
-  eventAttri_ = make(CES_AttrEvent, {});
-  numberAttri_ = make(CES_AttrNumber, {});
-  spaceAttri_ = make(CES_AttrSpace, {});
-  stringAttri_ = make(CES_AttrString, {});
-  symbolAttri_ = make(CES_AttrSymbol, {});
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {TFontStyle::fsItalic});
+  identifierAttri_ = AddStyledAttribute(CES_AttrIdentifier, {});
+  keyAttri_ = AddStyledAttribute(CES_AttrReservedWord, {TFontStyle::fsBold});
+  nonReservedKeyAttri_ = AddStyledAttribute(CES_AttrNonReservedKeyword, {});
+  eventAttri_ = AddStyledAttribute(CES_AttrEvent, {});
+  numberAttri_ = AddStyledAttribute(CES_AttrNumber, {});
+  spaceAttri_ = AddStyledAttribute(CES_AttrSpace, {});
+  stringAttri_ = AddStyledAttribute(CES_AttrString, {});
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, {});
 }
 
 void TCodeJScriptHighlighter::MakeMethodTables() {
@@ -243,39 +239,11 @@ void TCodeJScriptHighlighter::ScanToken() {
     ScanByTable();
 }
 
-void TCodeJScriptHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(TJScriptTokenKind::tkNull);
-  } else {  // a zero byte inside the line is a blank
-    SetKind(TJScriptTokenKind::tkSpace);
-    ++Run;
-  }
-}
-
-void TCodeJScriptHighlighter::LFProc() {
-  SetKind(TJScriptTokenKind::tkSpace);
-  ++Run;
-}
-
-void TCodeJScriptHighlighter::CRProc() {
-  SetKind(TJScriptTokenKind::tkSpace);
-  ++Run;
-  if (At(Run) == '\n') ++Run;
-}
-
-void TCodeJScriptHighlighter::SpaceProc() {
-  SetKind(TJScriptTokenKind::tkSpace);
-  ++Run;
-  while (IsBlank(At(Run))) ++Run;
-}
-
-void TCodeJScriptHighlighter::IdentProc() {
-  fToIdent = fLineStr + Run;
-  int32_t hash = HashIdentifier(JScriptHashTable(), JScriptIdentTable(), fToIdent, fStringLen);
-  fTokenID = IdentKind(hash);
-  Run += fStringLen;
-  while (JScriptIdentTable()[At(Run)]) ++Run;
-}
+void TCodeJScriptHighlighter::NullProc() { NullStep(kSpace); }
+void TCodeJScriptHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodeJScriptHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+void TCodeJScriptHighlighter::SpaceProc() { BlankStep(kSpace); }
+void TCodeJScriptHighlighter::IdentProc() { IdentStep(JScriptIdentTable()); }
 
 void TCodeJScriptHighlighter::NumberProc() {
   SetKind(TJScriptTokenKind::tkNumber);
@@ -308,17 +276,6 @@ void TCodeJScriptHighlighter::StringProc() {
   if (At(Run) == quote) ++Run;
 }
 
-void TCodeJScriptHighlighter::ScanCommentBody() {
-  while (!IsLineBreakOrEnd(At(Run))) {
-    if (At(Run) == '*' && At(Run + 1) == '/') {
-      Run += 2;
-      fRange = static_cast<uint8_t>(TJScriptRangeState::rsUnknown);
-      return;
-    }
-    ++Run;
-  }
-}
-
 void TCodeJScriptHighlighter::SlashProc() {
   ++Run;
   switch (At(Run)) {
@@ -326,7 +283,7 @@ void TCodeJScriptHighlighter::SlashProc() {
       SetKind(TJScriptTokenKind::tkComment);
       fRange = static_cast<uint8_t>(TJScriptRangeState::rsANSI);
       ++Run;
-      ScanCommentBody();
+      BlockCommentBodyStep(static_cast<uint8_t>(TJScriptRangeState::rsUnknown));
       break;
     case '/':
       SetKind(TJScriptTokenKind::tkComment);
@@ -347,24 +304,14 @@ void TCodeJScriptHighlighter::CommentProc() {
     return;
   }
   SetKind(TJScriptTokenKind::tkComment);
-  ScanCommentBody();
+  BlockCommentBodyStep(static_cast<uint8_t>(TJScriptRangeState::rsUnknown));
 }
 
-void TCodeJScriptHighlighter::SymbolWithSecond(const char* Seconds) {
-  SetKind(TJScriptTokenKind::tkSymbol);
-  ++Run;
-  for (const char* s = Seconds; *s; ++s)
-    if (fLineStr[Run] == *s) {
-      ++Run;
-      return;
-    }
-}
-
-void TCodeJScriptHighlighter::AndSymbolProc() { SymbolWithSecond("&="); }
-void TCodeJScriptHighlighter::PlusProc() { SymbolWithSecond("+="); }
-void TCodeJScriptHighlighter::MinusProc() { SymbolWithSecond("-=>"); }
-void TCodeJScriptHighlighter::OrSymbolProc() { SymbolWithSecond("=|"); }
-void TCodeJScriptHighlighter::ModOrStarProc() { SymbolWithSecond("="); }
+void TCodeJScriptHighlighter::AndSymbolProc() { SymbolStep(kSymbol, "&="); }
+void TCodeJScriptHighlighter::PlusProc() { SymbolStep(kSymbol, "+="); }
+void TCodeJScriptHighlighter::MinusProc() { SymbolStep(kSymbol, "-=>"); }
+void TCodeJScriptHighlighter::OrSymbolProc() { SymbolStep(kSymbol, "=|"); }
+void TCodeJScriptHighlighter::ModOrStarProc() { SymbolStep(kSymbol, "="); }
 
 void TCodeJScriptHighlighter::PointProc() {
   SetKind(TJScriptTokenKind::tkSymbol);
@@ -372,10 +319,7 @@ void TCodeJScriptHighlighter::PointProc() {
   if (At(Run) == '.' && At(Run + 1) == '.') Run += 2;
 }
 
-void TCodeJScriptHighlighter::SymbolProc() {
-  SetKind(TJScriptTokenKind::tkSymbol);
-  ++Run;
-}
+void TCodeJScriptHighlighter::SymbolProc() { SymbolStep(kSymbol); }
 
 void TCodeJScriptHighlighter::UnknownProc() {
   SetKind(TJScriptTokenKind::tkUnknown);

@@ -63,12 +63,7 @@ private:
   void MakeMethodTables();
   void CreateAttributes();
   void SetKind(TJScriptTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
-  unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
   void ScanByTable() { (this->*fProcTable[At(Run)])(); }
-  // Advances to the end of the line or past "*/", which ends the comment.
-  void ScanCommentBody();
-  // A symbol of one character, or of two when At(Run + 1) is one of Seconds.
-  void SymbolWithSecond(const char* Seconds);
 
   void NullProc();
   void LFProc();

@@ -16,9 +16,9 @@ const TCodeIdentCharTable& PHPIdentTable() {
 }
 
 bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
-bool IsLineBreakOrEnd(unsigned char C) { return C == '\0' || C == '\n' || C == '\r'; }
-bool IsBlank(unsigned char C) { return C >= 1 && C <= 32 && C != '\n' && C != '\r'; }
 bool IsIdentChar(unsigned char C) { return PHPIdentTable()[C]; }
+constexpr uint8_t kSpace = static_cast<uint8_t>(TPHPTokenKind::tkSpace);
+constexpr uint8_t kSymbol = static_cast<uint8_t>(TPHPTokenKind::tkSymbol);
 
 // The characters a PHP number may hold after its first digit.
 bool IsNumberChar(unsigned char C) {
@@ -94,19 +94,14 @@ TCodePHPHighlighter::TCodePHPHighlighter(TComponent* Owner)
 }
 
 void TCodePHPHighlighter::CreateAttributes() {
-  auto make = [this](const char* Name, TFontStyles Style) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    return AddAttribute(std::move(attr));
-  };
-  commentAttri_ = make(CES_AttrComment, {TFontStyle::fsItalic});
-  identifierAttri_ = make(CES_AttrIdentifier, {});
-  keyAttri_ = make(CES_AttrReservedWord, {TFontStyle::fsBold});
-  numberAttri_ = make(CES_AttrNumber, {});
-  spaceAttri_ = make(CES_AttrSpace, {});
-  stringAttri_ = make(CES_AttrString, {});
-  symbolAttri_ = make(CES_AttrSymbol, {});
-  variableAttri_ = make(CES_AttrVariable, {});
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {TFontStyle::fsItalic});
+  identifierAttri_ = AddStyledAttribute(CES_AttrIdentifier, {});
+  keyAttri_ = AddStyledAttribute(CES_AttrReservedWord, {TFontStyle::fsBold});
+  numberAttri_ = AddStyledAttribute(CES_AttrNumber, {});
+  spaceAttri_ = AddStyledAttribute(CES_AttrSpace, {});
+  stringAttri_ = AddStyledAttribute(CES_AttrString, {});
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, {});
+  variableAttri_ = AddStyledAttribute(CES_AttrVariable, {});
 }
 
 void TCodePHPHighlighter::MakeMethodTables() {
@@ -194,39 +189,12 @@ void TCodePHPHighlighter::ScanToken() {
   }
 }
 
-void TCodePHPHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(TPHPTokenKind::tkNull);
-  } else {  // a zero byte inside the line is a blank
-    SetKind(TPHPTokenKind::tkSpace);
-    ++Run;
-  }
-}
+void TCodePHPHighlighter::NullProc() { NullStep(kSpace); }
+void TCodePHPHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodePHPHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+void TCodePHPHighlighter::SpaceProc() { BlankStep(kSpace); }
 
-void TCodePHPHighlighter::LFProc() {
-  SetKind(TPHPTokenKind::tkSpace);
-  ++Run;
-}
-
-void TCodePHPHighlighter::CRProc() {
-  SetKind(TPHPTokenKind::tkSpace);
-  ++Run;
-  if (At(Run) == '\n') ++Run;
-}
-
-void TCodePHPHighlighter::SpaceProc() {
-  SetKind(TPHPTokenKind::tkSpace);
-  ++Run;
-  while (IsBlank(At(Run))) ++Run;
-}
-
-void TCodePHPHighlighter::IdentProc() {
-  fToIdent = fLineStr + Run;
-  int32_t hash = HashIdentifier(PHPHashTable(), PHPIdentTable(), fToIdent, fStringLen);
-  fTokenID = IdentKind(hash);
-  Run += fStringLen;
-  while (IsIdentChar(At(Run))) ++Run;
-}
+void TCodePHPHighlighter::IdentProc() { IdentStep(PHPIdentTable()); }
 
 void TCodePHPHighlighter::VariableProc() {
   SetKind(TPHPTokenKind::tkVariable);
@@ -257,24 +225,13 @@ void TCodePHPHighlighter::HashCommentProc() {
   while (!IsLineBreakOrEnd(At(Run))) ++Run;
 }
 
-void TCodePHPHighlighter::ScanCommentBody() {
-  while (!IsLineBreakOrEnd(At(Run))) {
-    if (At(Run) == '*' && At(Run + 1) == '/') {
-      Run += 2;
-      SetRangeState(TPHPRangeState::rsUnknown);
-      return;
-    }
-    ++Run;
-  }
-}
-
 void TCodePHPHighlighter::SlashProc() {
   switch (At(Run + 1)) {
     case '*':
       SetRangeState(TPHPRangeState::rsComment);
       SetKind(TPHPTokenKind::tkComment);
       Run += 2;
-      ScanCommentBody();
+      BlockCommentBodyStep(static_cast<uint8_t>(TPHPRangeState::rsUnknown));
       break;
     case '/':
       SetKind(TPHPTokenKind::tkComment);
@@ -297,17 +254,7 @@ void TCodePHPHighlighter::CommentProc() {
     return;
   }
   SetKind(TPHPTokenKind::tkComment);
-  ScanCommentBody();
-}
-
-void TCodePHPHighlighter::SymbolWithSecond(const char* Seconds) {
-  SetKind(TPHPTokenKind::tkSymbol);
-  ++Run;
-  for (const char* s = Seconds; *s; ++s)
-    if (fLineStr[Run] == *s) {
-      ++Run;
-      return;
-    }
+  BlockCommentBodyStep(static_cast<uint8_t>(TPHPRangeState::rsUnknown));
 }
 
 void TCodePHPHighlighter::LowerProc() {
@@ -316,21 +263,18 @@ void TCodePHPHighlighter::LowerProc() {
     Run += 3;
     return;
   }
-  SymbolWithSecond("<=");
+  SymbolStep(kSymbol, "<=");
 }
 
-void TCodePHPHighlighter::EqualProc() { SymbolWithSecond("=>"); }
-void TCodePHPHighlighter::GreaterProc() { SymbolWithSecond("=>"); }
-void TCodePHPHighlighter::AndSymbolProc() { SymbolWithSecond("&="); }
-void TCodePHPHighlighter::OrSymbolProc() { SymbolWithSecond("|="); }
-void TCodePHPHighlighter::PlusProc() { SymbolWithSecond("+="); }
-void TCodePHPHighlighter::MinusProc() { SymbolWithSecond("-=>"); }
-void TCodePHPHighlighter::NotSymbolProc() { SymbolWithSecond("="); }
+void TCodePHPHighlighter::EqualProc() { SymbolStep(kSymbol, "=>"); }
+void TCodePHPHighlighter::GreaterProc() { SymbolStep(kSymbol, "=>"); }
+void TCodePHPHighlighter::AndSymbolProc() { SymbolStep(kSymbol, "&="); }
+void TCodePHPHighlighter::OrSymbolProc() { SymbolStep(kSymbol, "|="); }
+void TCodePHPHighlighter::PlusProc() { SymbolStep(kSymbol, "+="); }
+void TCodePHPHighlighter::MinusProc() { SymbolStep(kSymbol, "-=>"); }
+void TCodePHPHighlighter::NotSymbolProc() { SymbolStep(kSymbol, "="); }
 
-void TCodePHPHighlighter::SymbolProc() {
-  SetKind(TPHPTokenKind::tkSymbol);
-  ++Run;
-}
+void TCodePHPHighlighter::SymbolProc() { SymbolStep(kSymbol); }
 
 void TCodePHPHighlighter::UnknownProc() {
   SetKind(TPHPTokenKind::tkUnknown);

@@ -67,12 +67,7 @@ private:
   void SetKind(TPHPTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
   TPHPRangeState Range() const { return static_cast<TPHPRangeState>(fRange); }
   void SetRangeState(TPHPRangeState Value) { fRange = static_cast<uint8_t>(Value); }
-  unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
   void ScanByTable() { (this->*fProcTable[At(Run)])(); }
-  // A symbol of one character, or of two when At(Run + 1) is one of Seconds.
-  void SymbolWithSecond(const char* Seconds);
-  // Advances to the end of the line or past "*/", which ends the comment.
-  void ScanCommentBody();
   // True when an odd number of backslashes stands right before Pos.
   bool IsEscaped(int Pos) const;
   // The end of a "[...]" index or "->" member starting at Pos, or -1 when none is complete.

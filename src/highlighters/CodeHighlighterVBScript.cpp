@@ -15,9 +15,8 @@ const TCodeIdentCharTable& VBScriptIdentTable() {
   return table;
 }
 
-bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
-bool IsLineBreakOrEnd(unsigned char C) { return C == '\0' || C == '\n' || C == '\r'; }
-bool IsBlank(unsigned char C) { return C >= 1 && C <= 32 && C != '\n' && C != '\r'; }
+constexpr uint8_t kSpace = static_cast<uint8_t>(TVBScriptTokenKind::tkSpace);
+constexpr uint8_t kSymbol = static_cast<uint8_t>(TVBScriptTokenKind::tkSymbol);
 
 const TCodeHashEntryList& VBScriptKeywords() {
   static const TCodeHashEntryList list = [] {
@@ -84,18 +83,13 @@ TCodeVBScriptHighlighter::TCodeVBScriptHighlighter(TComponent* Owner)
 }
 
 void TCodeVBScriptHighlighter::CreateAttributes() {
-  auto make = [this](const char* Name, TFontStyles Style) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    return AddAttribute(std::move(attr));
-  };
-  commentAttri_ = make(CES_AttrComment, {TFontStyle::fsItalic});
-  identifierAttri_ = make(CES_AttrIdentifier, {});
-  keyAttri_ = make(CES_AttrReservedWord, {TFontStyle::fsBold});
-  numberAttri_ = make(CES_AttrNumber, {});
-  spaceAttri_ = make(CES_AttrSpace, {});
-  stringAttri_ = make(CES_AttrString, {});
-  symbolAttri_ = make(CES_AttrSymbol, {});
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {TFontStyle::fsItalic});
+  identifierAttri_ = AddStyledAttribute(CES_AttrIdentifier, {});
+  keyAttri_ = AddStyledAttribute(CES_AttrReservedWord, {TFontStyle::fsBold});
+  numberAttri_ = AddStyledAttribute(CES_AttrNumber, {});
+  spaceAttri_ = AddStyledAttribute(CES_AttrSpace, {});
+  stringAttri_ = AddStyledAttribute(CES_AttrString, {});
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, {});
 }
 
 void TCodeVBScriptHighlighter::MakeMethodTables() {
@@ -157,39 +151,12 @@ TCodeHighlighterAttributes* TCodeVBScriptHighlighter::GetTokenAttribute() const 
 
 void TCodeVBScriptHighlighter::ScanToken() { (this->*fProcTable[At(Run)])(); }
 
-void TCodeVBScriptHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(TVBScriptTokenKind::tkNull);
-  } else {  // a zero byte inside the line is a blank
-    SetKind(TVBScriptTokenKind::tkSpace);
-    ++Run;
-  }
-}
+void TCodeVBScriptHighlighter::NullProc() { NullStep(kSpace); }
+void TCodeVBScriptHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodeVBScriptHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+void TCodeVBScriptHighlighter::SpaceProc() { BlankStep(kSpace); }
 
-void TCodeVBScriptHighlighter::LFProc() {
-  SetKind(TVBScriptTokenKind::tkSpace);
-  ++Run;
-}
-
-void TCodeVBScriptHighlighter::CRProc() {
-  SetKind(TVBScriptTokenKind::tkSpace);
-  ++Run;
-  if (At(Run) == '\n') ++Run;
-}
-
-void TCodeVBScriptHighlighter::SpaceProc() {
-  SetKind(TVBScriptTokenKind::tkSpace);
-  ++Run;
-  while (IsBlank(At(Run))) ++Run;
-}
-
-void TCodeVBScriptHighlighter::IdentProc() {
-  fToIdent = fLineStr + Run;
-  int32_t hash = HashIdentifier(VBScriptHashTable(), VBScriptIdentTable(), fToIdent, fStringLen);
-  fTokenID = IdentKind(hash);
-  Run += fStringLen;
-  while (VBScriptIdentTable()[At(Run)]) ++Run;
-}
+void TCodeVBScriptHighlighter::IdentProc() { IdentStep(VBScriptIdentTable()); }
 
 void TCodeVBScriptHighlighter::NumberProc() {
   SetKind(TVBScriptTokenKind::tkNumber);
@@ -220,22 +187,9 @@ void TCodeVBScriptHighlighter::DateProc() {
   ScanToCloser('#');
 }
 
-void TCodeVBScriptHighlighter::LowerProc() {
-  SetKind(TVBScriptTokenKind::tkSymbol);
-  ++Run;
-  if (At(Run) == '=' || At(Run) == '>') ++Run;
-}
-
-void TCodeVBScriptHighlighter::GreaterProc() {
-  SetKind(TVBScriptTokenKind::tkSymbol);
-  ++Run;
-  if (At(Run) == '=') ++Run;
-}
-
-void TCodeVBScriptHighlighter::SymbolProc() {
-  SetKind(TVBScriptTokenKind::tkSymbol);
-  ++Run;
-}
+void TCodeVBScriptHighlighter::LowerProc() { SymbolStep(kSymbol, "=>"); }
+void TCodeVBScriptHighlighter::GreaterProc() { SymbolStep(kSymbol, "="); }
+void TCodeVBScriptHighlighter::SymbolProc() { SymbolStep(kSymbol); }
 
 void TCodeVBScriptHighlighter::UnknownProc() {
   SetKind(TVBScriptTokenKind::tkIdentifier);

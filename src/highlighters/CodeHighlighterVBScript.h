@@ -56,7 +56,6 @@ private:
   void MakeMethodTables();
   void CreateAttributes();
   void SetKind(TVBScriptTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
-  unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
   // Advances past Run and on to the next Closer, past it when the line holds one.
   void ScanToCloser(unsigned char Closer);
 
