@@ -14,6 +14,7 @@
 #include "commands/fHlpMainSearch.h"
 #include "commands/fSearchPanel.h"
 #include "editor/CodeEdit.h"
+#include "PostedAction.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"
@@ -26,38 +27,6 @@
 #include "toolkit/ToolBar.h"
 
 namespace {
-
-// Runs an action from inside the next message pump, as a click arriving during a run would.
-class TPostedClick {
-public:
-  explicit TPostedClick(std::function<void()> Action) : action_(std::move(Action)) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = &TPostedClick::Proc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "TarvolineTestPostedClick";
-    RegisterClassA(&wc);  // fails harmlessly when registered by an earlier test
-    wnd_ = CreateWindowA(wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                         wc.hInstance, nullptr);
-    SetWindowLongPtrA(wnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    PostMessageA(wnd_, WM_APP, 0, 0);
-  }
-  ~TPostedClick() { DestroyWindow(wnd_); }
-  TPostedClick(const TPostedClick&) = delete;
-  TPostedClick& operator=(const TPostedClick&) = delete;
-  bool Ran() const { return ran_; }
-
-private:
-  static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM W, LPARAM L) {
-    auto* self = reinterpret_cast<TPostedClick*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    if (Msg != WM_APP || !self) return DefWindowProcA(Wnd, Msg, W, L);
-    self->ran_ = true;
-    self->action_();
-    return 0;
-  }
-  std::function<void()> action_;
-  HWND wnd_ = nullptr;
-  bool ran_ = false;
-};
 
 // Holds Shift (and nothing else) for its lifetime.
 struct THeldShift {
@@ -298,7 +267,7 @@ TEST_F(SearchPanelTest, ADocumentClosedDuringReplaceAllIsSkippedAndTheOthersAreR
   Check("chkSearchAllFiles");
   Fill("ab", "Z");
   // Runs after the first document, while the run lets messages through.
-  TPostedClick close([&] {
+  TPostedAction close([&] {
     frmMain->pcEdit->SetActivePage(dynamic_cast<TTabSheet*>(second->Owner()));
     second->DocInfo.Modified = false;
     CloseDocument();
@@ -364,7 +333,7 @@ TEST_F(SearchPanelTest, CancelledRunsStopAndRestoreThePanel) {
   Fill("ab", "Z");
 
   std::string captionWhileRunning;
-  TPostedClick cancelSearch([&] {
+  TPostedAction cancelSearch([&] {
     captionWhileRunning = frmMain->Find<TButton>("btnSearch")->Caption();
     Click("btnSearch");
   });
@@ -374,7 +343,7 @@ TEST_F(SearchPanelTest, CancelledRunsStopAndRestoreThePanel) {
   EXPECT_LT(frmMain->lvResults->Count(), 4);
   ExpectPanelRestored();
 
-  TPostedClick cancelReplace([] { Click("btnReplaceAll"); });
+  TPostedAction cancelReplace([] { Click("btnReplaceAll"); });
   Click("btnReplaceAll");
   ASSERT_TRUE(cancelReplace.Ran());
   // The listing's jump left the first hit selected, and a selection is all that is replaced.
