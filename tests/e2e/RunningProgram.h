@@ -1,0 +1,144 @@
+// Starts the built program as its own process and finds its windows, for the end-to-end tests.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <optional>
+#include <string>
+#include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
+#include "support/TempFolder.h"
+
+// The Unix path of the build, as Wine's Z: drive sees it.
+inline std::string ProgramPath() {
+  std::string p = TARVOLINE_EXE;
+  if (!p.empty() && p[0] == '/') p = "Z:" + p;
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  return p;
+}
+
+inline std::string ProgramFolder() {
+  std::string p = ProgramPath();
+  return p.substr(0, p.rfind('\\') + 1);
+}
+
+inline std::string WindowText(HWND Wnd) {
+  char text[512] = {};
+  GetWindowTextA(Wnd, text, sizeof text);
+  return text;
+}
+
+// The visible main window of that process: its caption begins with "Tarvoline".
+inline HWND FindMainWindow(DWORD ProcessId) {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner == ProcessId && IsWindowVisible(w) && WindowText(w).rfind("Tarvoline", 0) == 0)
+      return w;
+  }
+  return nullptr;
+}
+
+// Asks P every 50 ms until it gives a true value or the time is up (then an empty one).
+template <class Probe>
+auto WaitFor(Probe P, DWORD TimeoutMs) -> decltype(P()) {
+  for (DWORD waited = 0;; waited += 50) {
+    if (auto result = P()) return result;
+    if (waited >= TimeoutMs) return {};
+    Sleep(50);
+  }
+}
+
+inline BOOL CALLBACK CollectDialog(HWND Wnd, LPARAM Found) {
+  char cls[16] = {};
+  GetClassNameA(Wnd, cls, sizeof cls);
+  if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(Wnd)) {
+    *reinterpret_cast<HWND*>(Found) = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The visible message box or dialog of another process's thread.
+inline HWND FindDialogOf(DWORD ThreadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(ThreadId, CollectDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The window with the keyboard focus in the program's user-interface thread.
+inline HWND FocusOf(DWORD ThreadId) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(ThreadId, &info) ? info.hwndFocus : nullptr;
+}
+
+// A started program that is ended whatever the test's outcome.
+class RunningProgram {
+public:
+  RunningProgram(const std::string& Args, const std::string& Folder) {
+    std::string commandLine = "\"" + ProgramPath() + "\"" + (Args.empty() ? "" : " " + Args);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              Folder.empty() ? nullptr : Folder.c_str(), &si, &pi_);
+  }
+  ~RunningProgram() {
+    if (!started_) return;
+    if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hThread);
+    CloseHandle(pi_.hProcess);
+  }
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  bool Started() const { return started_; }
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+  DWORD ThreadId() const { return pi_.dwThreadId; }
+  HWND WaitForMainWindow(DWORD TimeoutMs = 30000) {
+    return WaitFor([&] { return FindMainWindow(pi_.dwProcessId); }, TimeoutMs);
+  }
+  // The exit code once it ended within the time, else nothing.
+  std::optional<DWORD> WaitForExit(DWORD TimeoutMs) {
+    if (WaitForSingleObject(pi_.hProcess, TimeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return code;
+  }
+
+private:
+  bool started_ = false;
+  PROCESS_INFORMATION pi_ = {};
+};
+
+// Each test gets its own settings folder, named in the location file beside the program (so
+// no first-run dialog asks); the file is put back as it was afterwards.
+class ProgramTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    config_ = ProgramFolder() + ConfigFileName;
+    hadConfig_ = GetFileAttributesA(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (hadConfig_) CopyFileA(config_.c_str(), (config_ + ".saved").c_str(), FALSE);
+    TXmlDoc doc("?xml");
+    doc.WriteString("Settings\\Path", settings.Path());
+    ASSERT_TRUE(doc.SaveToFile(config_, 2, true));
+    Settings.SettingsFile = settings.File("Tarvoline.ini");
+  }
+  void TearDown() override {
+    if (hadConfig_) MoveFileExA((config_ + ".saved").c_str(), config_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    else DeleteFileA(config_.c_str());
+  }
+  // Writes the settings the next start reads, from the defaults plus Change.
+  template <class F>
+  void WriteSettings(F Change) {
+    LoadSettings();
+    Change();
+    ASSERT_TRUE(SaveSettings());
+  }
+
+  testsupport::TempFolder settings;
+  testsupport::TempFolder files;
+
+private:
+  std::string config_;
+  bool hadConfig_ = false;
+};
