@@ -15,6 +15,7 @@
 #include "app/frameEdit.h"
 #include "commands/fHlpMainLines.h"
 #include "commands/fHlpMainSearch.h"
+#include "editor/CodeEditScopes.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 
@@ -115,6 +116,7 @@ double PlacementSeconds(TCodeEdit& Editor, const SearchRun& Run) {
   Editor.SetSelStart(0);
   return SecondsOf([&] {
     for (size_t i = 0; i < Run.begins.size(); ++i) {
+      codeeditscopes::TPaintLock lock(Editor);
       Editor.GotoLineAndCenter(Run.begins[i].Line);
       Editor.SetCaretAndSelection(Run.ends[i], Run.begins[i], Run.ends[i]);
     }

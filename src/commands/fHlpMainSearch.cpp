@@ -8,6 +8,7 @@
 #include "app/fLanguage.h"
 #include "app/formMain.h"
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/FastSearch.h"
 #include "foundation/Regex.h"
 #include "rtl/StringList.h"
@@ -152,7 +153,9 @@ struct THit {
   TBufferCoord Begin, End;
 };
 
+// One status report for the whole move: the window's work per report costs more than the move.
 void SelectHit(TCustomCodeEdit& Editor, const THit& Hit) {
+  codeeditscopes::TPaintLock lock(Editor);
   Editor.GotoLineAndCenter(Hit.Begin.Line);
   Editor.SetCaretAndSelection(Hit.End, Hit.Begin, Hit.End);
 }

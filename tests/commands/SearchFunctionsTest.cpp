@@ -334,6 +334,37 @@ TEST_F(SearchTest, FindNextAndPreviousVisitEveryHitTheEngineFindsInTheWholeText)
   }
 }
 
+// Selecting a hit reports the move once, with the caret, the selection and the scroll
+// together, and lands where moving the editor step by step lands.
+TEST_F(SearchTest, SelectingAHitIsReportedOnceAndPlacedAsStepByStep) {
+  std::string text;
+  for (int line = 1; line <= 400; ++line) text += line % 97 == 0 ? "x Treffer\r\n" : "filler\r\n";
+  for (bool expression : {false, true}) {
+    SCOPED_TRACE(expression);
+    Use("Treffer", true, false, expression);
+    auto edit = MakeEdit(text);
+    auto stepwise = MakeEdit(text);
+    std::vector<TCodeStatusChanges> reports;
+    edit->OnStatusChange = [&](TObject*, TCodeStatusChanges Changes) { reports.push_back(Changes); };
+    edit->SetSelStart(0);
+    for (int hit = 1; hit <= 4; ++hit) {
+      reports.clear();
+      expression ? SearchNextRegExprInEditor(*edit) : SearchNextInEditor(*edit);
+      const int line = 97 * hit;
+      ASSERT_EQ(reports.size(), 1u);
+      for (auto change : {TCodeStatusChange::scCaretX, TCodeStatusChange::scCaretY,
+                          TCodeStatusChange::scSelection, TCodeStatusChange::scTopLine})
+        EXPECT_TRUE(reports[0].Contains(change));
+      EXPECT_EQ(edit->BlockBegin(), (TBufferCoord{3, line}));
+      EXPECT_EQ(edit->BlockEnd(), (TBufferCoord{10, line}));
+      EXPECT_EQ(edit->CaretXY(), edit->BlockEnd());
+      stepwise->GotoLineAndCenter(line);
+      stepwise->SetCaretAndSelection({10, line}, {3, line}, {10, line});
+      EXPECT_EQ(edit->TopLine(), stepwise->TopLine());
+    }
+  }
+}
+
 // Find next by expression reuses the document's text between steps; an edit, another
 // document or a text set anew must be searched as it now stands.
 TEST_F(SearchTest, ExpressionStepsSeeTheTextAsItNowStands) {
