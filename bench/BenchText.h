@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -39,6 +40,33 @@ inline bool WriteGeneratedFile(const std::string& Name, size_t Size) {
   }
   CloseHandle(file);
   return ok;
+}
+
+// The two sizes the file benches compare: from the first to the second a linear step grows
+// about tenfold.
+constexpr size_t kGrowthSizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
+
+// Writes the generated file at each of kGrowthSizes under Name, stores Measure(Name, index)
+// and deletes the file again; false, after saying so, when the file cannot be written.
+template <class Result, class F>
+bool MeasureGrowth(const std::string& Name, Result (&Results)[2], F Measure) {
+  for (int i = 0; i < 2; ++i) {
+    if (!WriteGeneratedFile(Name, kGrowthSizes[i])) {
+      std::printf("cannot write %s\n", Name.c_str());
+      return false;
+    }
+    Results[i] = Measure(Name, i);
+    DeleteFileA(Name.c_str());
+  }
+  return true;
+}
+
+// One step's time at the larger size, as a ratio to the baseline of the same run, and its
+// growth from the smaller size.
+inline void PrintGrowth(const char* Step, double Small, double Large, double Baseline,
+                        const char* BaselineName) {
+  std::printf("%-28s %9.1f ms  %6.2f x %s   growth 10->100 MB: %5.1f (linear 10)\n", Step,
+              Large * 1000, Large / Baseline, BaselineName, Large / Small);
 }
 
 // One ReadFile of the whole file into one buffer: the baseline the loading benches compare

@@ -61,11 +61,6 @@ Timings Measure(const std::string& Name) {
   return t;
 }
 
-void PrintStage(const char* Stage, double Small, double Large, double Baseline) {
-  std::printf("%-28s %8.1f ms  %5.2f x ReadFile   growth 10->100 MB: %5.1f (linear 10)\n", Stage,
-              Large * 1000, Large / Baseline, Large / Small);
-}
-
 }  // namespace
 
 int main() {
@@ -73,24 +68,17 @@ int main() {
   GetTempPathA(MAX_PATH, folder);
   const std::string name = std::string(folder) + "tarvoline_bench_load.txt";
   Timings results[2];
-  const size_t sizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
-  for (int i = 0; i < 2; ++i) {
-    if (!WriteGeneratedFile(name, sizes[i])) {
-      std::printf("cannot write %s\n", name.c_str());
-      return 1;
-    }
-    results[i] = Measure(name);
-    DeleteFileA(name.c_str());
-  }
+  if (!MeasureGrowth(name, results, [](const std::string& Name, int) { return Measure(Name); }))
+    return 1;
   const Timings& small = results[0];
   const Timings& large = results[1];
   std::printf("file: %zu bytes, %d lines (and %zu bytes for the growth)\n", large.bytes, large.lines,
               small.bytes);
-  PrintStage("ReadFile (baseline)", small.read, large.read, large.read);
-  PrintStage("LoadTextFile", small.load, large.load, large.read);
-  PrintStage("fill TCodeEditStringList", small.fill, large.fill, large.read);
-  PrintStage("fill, text handed over", small.handOver, large.handOver, large.read);
-  PrintStage("longest line (first time)", small.longest, large.longest, large.read);
+  PrintGrowth("ReadFile (baseline)", small.read, large.read, large.read, "ReadFile");
+  PrintGrowth("LoadTextFile", small.load, large.load, large.read, "ReadFile");
+  PrintGrowth("fill TCodeEditStringList", small.fill, large.fill, large.read, "ReadFile");
+  PrintGrowth("fill, text handed over", small.handOver, large.handOver, large.read, "ReadFile");
+  PrintGrowth("longest line (first time)", small.longest, large.longest, large.read, "ReadFile");
   std::printf("peak memory (pagefile usage) %8.0f MB  %5.2f x file size\n", large.peakMegabytes,
               large.peakMegabytes * 1024 * 1024 / double(large.bytes));
   return 0;

@@ -109,11 +109,6 @@ Stages MeasureStages(const std::string& Name, bool WordWrap) {
   return st;
 }
 
-void PrintStage(const char* Stage, double Small, double Large, double Baseline) {
-  std::printf("%-22s %9.1f ms  %6.2f x ReadFile   growth 10->100 MB: %5.1f (linear 10)\n", Stage,
-              Large * 1000, Large / Baseline, Large / Small);
-}
-
 }  // namespace
 
 int main() {
@@ -123,17 +118,12 @@ int main() {
 
   const std::string name = folder + "tarvoline_bench_open.txt";
   Timings results[2];
-  const size_t sizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
-  for (int i = 0; i < 2; ++i) {
-    if (!WriteGeneratedFile(name, sizes[i])) {
-      std::printf("cannot write %s\n", name.c_str());
-      return 1;
-    }
-    results[i] = Measure(name);
-    if (i == 1) {
-      const Stages wrapped = MeasureStages(name, true);
-      const Stages unwrapped = MeasureStages(name, false);
-      const double base = results[1].read;
+  const bool written = MeasureGrowth(name, results, [](const std::string& Name, int Index) {
+    const Timings t = Measure(Name);
+    if (Index == 1) {
+      const Stages wrapped = MeasureStages(Name, true);
+      const Stages unwrapped = MeasureStages(Name, false);
+      const double base = t.read;
       std::printf("stages of opening 100 MB (x ReadFile), word wrap on / off:\n");
       std::printf("  LoadTextFile      %6.2f / %6.2f\n", wrapped.load / base, unwrapped.load / base);
       std::printf("  editor SetText    %6.2f / %6.2f\n", wrapped.setText / base, unwrapped.setText / base);
@@ -141,15 +131,16 @@ int main() {
                   unwrapped.applySettings / base);
       std::printf("  first paint       %6.2f / %6.2f\n", wrapped.paint / base, unwrapped.paint / base);
     }
-    DeleteFileA(name.c_str());
-  }
+    return t;
+  });
+  if (!written) return 1;
   const Timings& small = results[0];
   const Timings& large = results[1];
   std::printf("file: %zu bytes, %d lines (and %zu bytes for the growth)\n", large.bytes, large.lines,
               small.bytes);
-  PrintStage("ReadFile (baseline)", small.read, large.read, large.read);
-  PrintStage("OpenFile, visible tab", small.open, large.open, large.read);
-  PrintStage("CloseDocument", small.close, large.close, large.read);
+  PrintGrowth("ReadFile (baseline)", small.read, large.read, large.read, "ReadFile");
+  PrintGrowth("OpenFile, visible tab", small.open, large.open, large.read, "ReadFile");
+  PrintGrowth("CloseDocument", small.close, large.close, large.read, "ReadFile");
   const double fileMegabytes = large.bytes / (1024.0 * 1024.0);
   std::printf("memory held while open %8.0f MB  %5.2f x file size\n", large.heldMegabytes,
               large.heldMegabytes / fileMegabytes);

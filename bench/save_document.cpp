@@ -59,11 +59,6 @@ Timings Measure(const std::string& Name, const std::string& Copy) {
   return t;
 }
 
-void PrintStage(const char* Stage, double Small, double Large, double Baseline) {
-  std::printf("%-26s %9.1f ms  %6.2f x WriteFile   growth 10->100 MB: %5.1f (linear 10)\n", Stage,
-              Large * 1000, Large / Baseline, Large / Small);
-}
-
 }  // namespace
 
 int main() {
@@ -74,23 +69,19 @@ int main() {
   const std::string name = folder + "tarvoline_bench_save.txt";
   const std::string copy = folder + "tarvoline_bench_save_plain.txt";
   Timings results[2];
-  const size_t sizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
-  for (int i = 0; i < 2; ++i) {
-    if (!WriteGeneratedFile(name, sizes[i])) {
-      std::printf("cannot write %s\n", name.c_str());
-      return 1;
-    }
-    const std::string before = ReadWholeFile(name);
-    results[i] = Measure(name, copy);
-    if (ReadWholeFile(name) != before) std::printf("the saved file differs from the original\n");
-    DeleteFileA(name.c_str());
-  }
+  const bool written = MeasureGrowth(name, results, [&](const std::string& Name, int) {
+    const std::string before = ReadWholeFile(Name);
+    const Timings t = Measure(Name, copy);
+    if (ReadWholeFile(Name) != before) std::printf("the saved file differs from the original\n");
+    return t;
+  });
+  if (!written) return 1;
   const Timings& small = results[0];
   const Timings& large = results[1];
   std::printf("file: %zu bytes (and %zu bytes for the growth); saved: %s\n", large.bytes, small.bytes,
               large.same && small.same ? "yes" : "NO");
-  PrintStage("WriteFile (baseline)", small.write, large.write, large.write);
-  PrintStage("SaveDocument", small.save, large.save, large.write);
-  PrintStage("  of it: the editor's text", small.text, large.text, large.write);
+  PrintGrowth("WriteFile (baseline)", small.write, large.write, large.write, "WriteFile");
+  PrintGrowth("SaveDocument", small.save, large.save, large.write, "WriteFile");
+  PrintGrowth("  of it: the editor's text", small.text, large.text, large.write, "WriteFile");
   return 0;
 }
