@@ -18,10 +18,7 @@ bool IsHexDigit(unsigned char C) {
 }
 bool IsCssIdentChar(unsigned char C) { return IsLetter(C) || IsDigit(C) || C == '-' || C == '_'; }
 
-// A blank that continues a white-space token; a tab starts a new one.
-bool ContinuesSpace(unsigned char C) {
-  return (C >= 1 && C <= 8) || C == 11 || C == 12 || (C >= 14 && C <= 32);
-}
+constexpr uint8_t kSpace = static_cast<uint8_t>(TCssTokenKind::tkSpace);
 
 // A comment never returns into a comment.
 bool IsReturnRange(uint8_t Range) {
@@ -130,24 +127,18 @@ TCodeCssHighlighter::TCodeCssHighlighter(TComponent* Owner)
 }
 
 void TCodeCssHighlighter::CreateAttributes() {
-  auto make = [this](const char* Name, TFontStyles Style, TColor Foreground) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    attr->SetForeground(Foreground);
-    return AddAttribute(std::move(attr));
-  };
   const TFontStyles bold{TFontStyle::fsBold};
-  commentAttri_ = make(CES_AttrComment, {}, clNone);
-  propertyAttri_ = make(kCssPropertyAttri, bold, clNone);
-  keyAttri_ = make(CES_AttrReservedWord, bold, 0x00FF0080);
-  spaceAttri_ = make(CES_AttrSpace, {}, clNone);
-  stringAttri_ = make(CES_AttrString, {}, clNone);
-  symbolAttri_ = make(CES_AttrSymbol, {}, clNone);
-  textAttri_ = make(CES_AttrText, {}, clNone);
-  undefPropertyAttri_ = make(kCssUndefPropertyAttri, bold, 0x00FF0080);
-  valueAttri_ = make(CES_AttrValue, {}, 0x00FF8000);
-  colorAttri_ = make(CES_AttrColorValue, {}, clNone);
-  numberAttri_ = make(CES_AttrNumber, {}, clNone);
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {}, clNone);
+  propertyAttri_ = AddStyledAttribute(kCssPropertyAttri, bold, clNone);
+  keyAttri_ = AddStyledAttribute(CES_AttrReservedWord, bold, 0x00FF0080);
+  spaceAttri_ = AddStyledAttribute(CES_AttrSpace, {}, clNone);
+  stringAttri_ = AddStyledAttribute(CES_AttrString, {}, clNone);
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, {}, clNone);
+  textAttri_ = AddStyledAttribute(CES_AttrText, {}, clNone);
+  undefPropertyAttri_ = AddStyledAttribute(kCssUndefPropertyAttri, bold, 0x00FF0080);
+  valueAttri_ = AddStyledAttribute(CES_AttrValue, {}, 0x00FF8000);
+  colorAttri_ = AddStyledAttribute(CES_AttrColorValue, {}, clNone);
+  numberAttri_ = AddStyledAttribute(CES_AttrNumber, {}, clNone);
 }
 
 void TCodeCssHighlighter::MakeMethodTables() {
@@ -249,31 +240,11 @@ void TCodeCssHighlighter::ScanToken() {
   }
 }
 
-void TCodeCssHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(TCssTokenKind::tkNull);
-  } else {  // a zero byte inside the line is a blank
-    SetKind(TCssTokenKind::tkSpace);
-    ++Run;
-  }
-}
-
-void TCodeCssHighlighter::LFProc() {
-  SetKind(TCssTokenKind::tkSpace);
-  ++Run;
-}
-
-void TCodeCssHighlighter::CRProc() {
-  SetKind(TCssTokenKind::tkSpace);
-  ++Run;
-  if (At(Run) == '\n') ++Run;
-}
-
-void TCodeCssHighlighter::SpaceProc() {
-  SetKind(TCssTokenKind::tkSpace);
-  ++Run;
-  while (ContinuesSpace(At(Run))) ++Run;
-}
+void TCodeCssHighlighter::NullProc() { NullStep(kSpace); }
+void TCodeCssHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodeCssHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+// A tab starts a new blank token.
+void TCodeCssHighlighter::SpaceProc() { BlankStep(kSpace, true); }
 
 void TCodeCssHighlighter::BraceOpenProc() {
   SetRangeState(TCssRangeState::rsProperty);

@@ -84,7 +84,6 @@ private:
   void SetKind(TCssTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
   TCssRangeState Range() const { return static_cast<TCssRangeState>(fRange); }
   void SetRangeState(TCssRangeState Value) { fRange = static_cast<uint8_t>(Value); }
-  unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
   void ScanByTable() { (this->*fProcTable[At(Run)])(); }
   // The kind of the property name at Run.
   TCssTokenKind LookUpProperty() const;

@@ -128,11 +128,11 @@ int TCodeHashHighlighter::CharLengthAtRun() const {
   return lead && !AtLineTerminatorAt(Run + 1) ? 2 : 1;
 }
 
-void TCodeHashHighlighter::NullStep(uint8_t Space) {
+void TCodeHashHighlighter::NullStep(uint8_t ZeroByte) {
   if (AtLineTerminator()) {
     fTokenID = kinds_.Null;
   } else {
-    fTokenID = Space;
+    fTokenID = ZeroByte;
     ++Run;
   }
 }
@@ -148,10 +148,10 @@ void TCodeHashHighlighter::CarriageReturnStep(uint8_t Space) {
   if (At(Run) == '\n') ++Run;
 }
 
-void TCodeHashHighlighter::BlankStep(uint8_t Space) {
+void TCodeHashHighlighter::BlankStep(uint8_t Space, bool TabEndsBlank) {
   fTokenID = Space;
   ++Run;
-  while (IsBlank(At(Run))) ++Run;
+  while (IsBlank(At(Run)) && !(TabEndsBlank && At(Run) == '\t')) ++Run;
 }
 
 void TCodeHashHighlighter::IdentStep(const TCodeIdentCharTable& IdentChars) {
@@ -188,6 +188,14 @@ TCodeHighlighterAttributes* TCodeHashHighlighter::AddStyledAttribute(const char*
   auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
   attr->SetStyle(Style);
   return AddAttribute(std::move(attr));
+}
+
+TCodeHighlighterAttributes* TCodeHashHighlighter::AddStyledAttribute(const char* Name,
+                                                                     TFontStyles Style,
+                                                                     TColor Foreground) {
+  TCodeHighlighterAttributes* attr = AddStyledAttribute(Name, Style);
+  attr->SetForeground(Foreground);
+  return attr;
 }
 
 uint8_t TCodeHashHighlighter::KeywordFunc(int32_t Hash) {

@@ -120,13 +120,14 @@ protected:
   static bool IsBlank(unsigned char C) { return C >= 1 && C <= 32 && C != '\n' && C != '\r'; }
   unsigned char At(int Pos) const { return static_cast<unsigned char>(fLineStr[Pos]); }
 
-  // Scanning steps the languages share; Space and Symbol are the language's token kinds.
-  // At a zero: the end of the line, or a blank when the zero is a byte of the line.
-  void NullStep(uint8_t Space);
+  // Scanning steps the languages share; the kinds given are the language's token kinds.
+  // At a zero: the end of the line, or a token of ZeroByte when the zero is a byte of the line.
+  void NullStep(uint8_t ZeroByte);
   void LineFeedStep(uint8_t Space);
   // CR LF is one blank.
   void CarriageReturnStep(uint8_t Space);
-  void BlankStep(uint8_t Space);
+  // With TabEndsBlank, a tab starts a new blank token.
+  void BlankStep(uint8_t Space, bool TabEndsBlank = false);
   // A word: its keyword kind by hash, then on past the rest of its identifier characters.
   void IdentStep(const TCodeIdentCharTable& IdentChars);
   // A symbol of one character, or of two when At(Run + 1) is one of Seconds.
@@ -136,6 +137,8 @@ protected:
   void BlockCommentBodyStep(uint8_t RangeAfter);
 
   TCodeHighlighterAttributes* AddStyledAttribute(const char* Name, TFontStyles Style);
+  TCodeHighlighterAttributes* AddStyledAttribute(const char* Name, TFontStyles Style,
+                                                 TColor Foreground);
 
   std::string fLine;
   const char* fLineStr = "";  // fLine's characters, zero-terminated

@@ -34,6 +34,8 @@ const TCodeHashCharTable& HtmlHashTable() {
   return table;
 }
 
+constexpr uint8_t kSpace = static_cast<uint8_t>(THtmlTokenKind::tkSpace);
+
 bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
 
 bool IsHexDigit(unsigned char C) {
@@ -143,22 +145,16 @@ TCodeHTMLHighlighter::TCodeHTMLHighlighter(TComponent* Owner)
 }
 
 void TCodeHTMLHighlighter::CreateAttributes() {
-  auto make = [this](const char* Name, TFontStyles Style, TColor Foreground) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    attr->SetForeground(Foreground);
-    return AddAttribute(std::move(attr));
-  };
   const TFontStyles bold{TFontStyle::fsBold};
-  andAttri_ = make(CES_AttrEscapeAmpersand, bold, clLime);
-  commentAttri_ = make(CES_AttrComment, {}, clNone);
-  identifierAttri_ = make(CES_AttrIdentifier, bold, clNone);
-  keyAttri_ = make(CES_AttrReservedWord, bold, 0x00FF0080);
-  spaceAttri_ = make(CES_AttrSpace, {}, clNone);
-  symbolAttri_ = make(CES_AttrSymbol, bold, clNone);
-  textAttri_ = make(CES_AttrText, {}, clNone);
-  undefKeyAttri_ = make(CES_AttrUnknownWord, bold, clRed);
-  valueAttri_ = make(CES_AttrValue, {}, 0x00FF8000);
+  andAttri_ = AddStyledAttribute(CES_AttrEscapeAmpersand, bold, clLime);
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {}, clNone);
+  identifierAttri_ = AddStyledAttribute(CES_AttrIdentifier, bold, clNone);
+  keyAttri_ = AddStyledAttribute(CES_AttrReservedWord, bold, 0x00FF0080);
+  spaceAttri_ = AddStyledAttribute(CES_AttrSpace, {}, clNone);
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, bold, clNone);
+  textAttri_ = AddStyledAttribute(CES_AttrText, {}, clNone);
+  undefKeyAttri_ = AddStyledAttribute(CES_AttrUnknownWord, bold, clRed);
+  valueAttri_ = AddStyledAttribute(CES_AttrValue, {}, 0x00FF8000);
 }
 
 void TCodeHTMLHighlighter::MakeMethodTables() {
@@ -193,12 +189,7 @@ TCodeHighlighterAttributes* TCodeHTMLHighlighter::GetDefaultAttribute(int Index)
 }
 
 TCodeCharSet TCodeHTMLHighlighter::GetIdentifierChars() const {
-  TCodeCharSet chars = CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
-                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
-  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
-                          181, 182, 185, 186, 188, 189, 190})
-    chars.set(c);
-  return chars;
+  return WebIdentifierChars();
 }
 
 std::string TCodeHTMLHighlighter::GetSampleText() const { return kHtmlSampleText; }
@@ -246,36 +237,11 @@ void TCodeHTMLHighlighter::ScanToken() {
   }
 }
 
-void TCodeHTMLHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(THtmlTokenKind::tkNull);
-  } else {  // a zero byte inside the line is a blank
-    SetKind(THtmlTokenKind::tkSpace);
-    ++Run;
-  }
-}
-
-void TCodeHTMLHighlighter::LFProc() {
-  SetKind(THtmlTokenKind::tkSpace);
-  ++Run;
-}
-
-void TCodeHTMLHighlighter::CRProc() {
-  SetKind(THtmlTokenKind::tkSpace);
-  ++Run;
-  if (fLineStr[Run] == '\n') ++Run;
-}
-
-void TCodeHTMLHighlighter::SpaceProc() {
-  ++Run;
-  SetKind(THtmlTokenKind::tkSpace);
-  // A tab, a line break or the end starts a new token.
-  for (;;) {
-    unsigned char c = fLineStr[Run];
-    if (c == 0 || c == '\t' || c == '\n' || c == '\r' || c > 32) break;
-    ++Run;
-  }
-}
+void TCodeHTMLHighlighter::NullProc() { NullStep(kSpace); }
+void TCodeHTMLHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodeHTMLHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+// A tab starts a new blank token.
+void TCodeHTMLHighlighter::SpaceProc() { BlankStep(kSpace, true); }
 
 void TCodeHTMLHighlighter::BraceOpenProc() {
   ++Run;

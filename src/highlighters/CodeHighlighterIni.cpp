@@ -4,6 +4,7 @@
 namespace {
 
 using K = TIniTokenKind;
+constexpr uint8_t kSpace = static_cast<uint8_t>(K::tkSpace);
 
 // The INI highlighter recognises no keywords: an empty table and no letter values needed.
 const TCodeHashEntryList& NoKeywords() {
@@ -94,12 +95,7 @@ TCodeHighlighterAttributes* TCodeIniHighlighter::GetDefaultAttribute(int Index) 
 }
 
 TCodeCharSet TCodeIniHighlighter::GetIdentifierChars() const {
-  TCodeCharSet chars = CodeCharRange('0', '9') | CodeCharRange('A', 'Z') | CodeCharSet("_") |
-                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
-  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
-                          181, 182, 185, 186, 188, 189, 190})
-    chars.set(c);
-  return chars;
+  return WebIdentifierChars();
 }
 
 std::string TCodeIniHighlighter::GetSampleText() const { return kIniSampleText; }
@@ -126,31 +122,10 @@ TCodeHighlighterAttributes* TCodeIniHighlighter::GetTokenAttribute() const {
 
 void TCodeIniHighlighter::ScanToken() { (this->*fProcTable[At(Run)])(); }
 
-void TCodeIniHighlighter::NullProc() {
-  if (AtLineTerminator()) {
-    SetKind(K::tkNull);
-  } else {  // a zero byte inside the line
-    SetKind(K::tkUnknown);
-    ++Run;
-  }
-}
-
-void TCodeIniHighlighter::LFProc() {
-  SetKind(K::tkSpace);
-  ++Run;
-}
-
-void TCodeIniHighlighter::CRProc() {
-  SetKind(K::tkSpace);
-  ++Run;
-  if (At(Run) == '\n') ++Run;
-}
-
-void TCodeIniHighlighter::SpaceProc() {
-  SetKind(K::tkSpace);
-  ++Run;
-  while (IsSpaceChar(At(Run))) ++Run;
-}
+void TCodeIniHighlighter::NullProc() { NullStep(static_cast<uint8_t>(K::tkUnknown)); }
+void TCodeIniHighlighter::LFProc() { LineFeedStep(kSpace); }
+void TCodeIniHighlighter::CRProc() { CarriageReturnStep(kSpace); }
+void TCodeIniHighlighter::SpaceProc() { BlankStep(kSpace); }
 
 void TCodeIniHighlighter::SectionOpenProc() {
   if (Run != 0) {

@@ -41,7 +41,6 @@ protected:
 private:
   using TProcTableProc = void (TCodeIniHighlighter::*)();
   void SetKind(TIniTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
-  unsigned char At(int Index) const { return static_cast<unsigned char>(fLineStr[Index]); }
   bool AtEnd(int Index) const { return Index >= static_cast<int>(fLine.size()); }
   void NullProc();
   void LFProc();

@@ -139,12 +139,7 @@ TCodeHighlighterAttributes* TCodeURIHighlighter::GetDefaultAttribute(int Index) 
 }
 
 TCodeCharSet TCodeURIHighlighter::GetIdentifierChars() const {
-  TCodeCharSet chars = CodeCharRange(0, 0) | CodeCharRange('0', '9') | CodeCharRange('A', 'Z') |
-                       CodeCharSet("_") | CodeCharRange('a', 'z') | CodeCharRange(192, 255);
-  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
-                          181, 182, 185, 186, 188, 189, 190})
-    chars.set(c);
-  return chars;
+  return WebIdentifierChars() | CodeCharRange(0, 0);
 }
 
 std::string TCodeURIHighlighter::GetSampleText() const { return kUriSampleText; }

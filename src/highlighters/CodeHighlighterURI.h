@@ -65,7 +65,6 @@ protected:
 private:
   using TProcTableProc = void (TCodeURIHighlighter::*)();
   void SetKind(TUriTokenKind Kind) { fTokenID = static_cast<uint8_t>(Kind); }
-  unsigned char At(int Index) const { return static_cast<unsigned char>(fLineStr[Index]); }
   // Moves Run past an e-mail address starting at Run; false (Run unchanged) when none starts.
   bool ScanEmail();
   // Moves Run over a link's address body; false (Run unchanged) when nothing of it remains.

@@ -52,27 +52,22 @@ TCodeXMLHighlighter::TCodeXMLHighlighter(TComponent* Owner)
     : TCodeHashHighlighter(Owner, NoKeywords(), XmlHashTable(),
                            {static_cast<uint8_t>(K::tkNull), static_cast<uint8_t>(K::tkText),
                             static_cast<uint8_t>(K::tkText), false}) {
-  auto make = [this](const char* Name, TFontStyles Style, TColor Foreground) {
-    auto attr = std::make_unique<TCodeHighlighterAttributes>(Name);
-    attr->SetStyle(Style);
-    attr->SetForeground(Foreground);
-    return AddAttribute(std::move(attr));
-  };
   const TFontStyles bold{TFontStyle::fsBold}, italic{TFontStyle::fsItalic};
-  elementAttri_ = make(CES_AttrElementName, bold, 0x00000080);
-  attributeAttri_ = make(CES_AttrAttributeName, {}, 0x00000080);
-  nsAttributeAttri_ = make(CES_AttrNamespaceAttrName, {}, 0x000000FF);
-  attributeValueAttri_ = make(CES_AttrAttributeValue, bold, 0x00800000);
-  nsAttributeValueAttri_ = make(CES_AttrNamespaceAttrValue, bold, 0x000000FF);
-  textAttri_ = make(CES_AttrText, bold, 0x00000000);
-  cdataAttri_ = make(CES_AttrCDATASection, italic, 0x00008080);
-  entityRefAttri_ = make(CES_AttrEntityReference, bold, 0x00FF0000);
-  piAttri_ = make(CES_AttrProcessingInstr, {}, 0x00FF0000);
-  commentAttri_ = make(CES_AttrComment, {TFontStyle::fsBold, TFontStyle::fsItalic}, 0x00808080);
+  elementAttri_ = AddStyledAttribute(CES_AttrElementName, bold, 0x00000080);
+  attributeAttri_ = AddStyledAttribute(CES_AttrAttributeName, {}, 0x00000080);
+  nsAttributeAttri_ = AddStyledAttribute(CES_AttrNamespaceAttrName, {}, 0x000000FF);
+  attributeValueAttri_ = AddStyledAttribute(CES_AttrAttributeValue, bold, 0x00800000);
+  nsAttributeValueAttri_ = AddStyledAttribute(CES_AttrNamespaceAttrValue, bold, 0x000000FF);
+  textAttri_ = AddStyledAttribute(CES_AttrText, bold, 0x00000000);
+  cdataAttri_ = AddStyledAttribute(CES_AttrCDATASection, italic, 0x00008080);
+  entityRefAttri_ = AddStyledAttribute(CES_AttrEntityReference, bold, 0x00FF0000);
+  piAttri_ = AddStyledAttribute(CES_AttrProcessingInstr, {}, 0x00FF0000);
+  commentAttri_ = AddStyledAttribute(CES_AttrComment, {TFontStyle::fsBold, TFontStyle::fsItalic},
+                                     0x00808080);
   commentAttri_->SetBackground(0x00C0C0C0);
-  docTypeAttri_ = make(CES_AttrDOCTYPESection, italic, 0x00FF0000);
-  spaceAttri_ = make(CES_AttrWhitespace, {}, clNone);
-  symbolAttri_ = make(CES_AttrSymbol, {}, 0x00FF0000);
+  docTypeAttri_ = AddStyledAttribute(CES_AttrDOCTYPESection, italic, 0x00FF0000);
+  spaceAttri_ = AddStyledAttribute(CES_AttrWhitespace, {}, clNone);
+  symbolAttri_ = AddStyledAttribute(CES_AttrSymbol, {}, 0x00FF0000);
   SetAttributesOnChange([this](TObject* Sender) { NotifyAttributesChanged(Sender); });
 
   for (int c = 0; c < 256; ++c) {
@@ -104,12 +99,7 @@ TCodeHighlighterAttributes* TCodeXMLHighlighter::GetDefaultAttribute(int Index) 
 }
 
 TCodeCharSet TCodeXMLHighlighter::GetIdentifierChars() const {
-  TCodeCharSet chars = CodeCharSet("-._") | CodeCharRange('0', '9') | CodeCharRange('A', 'Z') |
-                       CodeCharRange('a', 'z') | CodeCharRange(192, 255);
-  for (unsigned char c : {131, 138, 140, 142, 154, 156, 158, 159, 161, 162, 163, 165, 167, 170,
-                          181, 182, 185, 186, 188, 189, 190})
-    chars.set(c);
-  return chars;
+  return WebIdentifierChars() | CodeCharSet("-.");
 }
 
 std::string TCodeXMLHighlighter::GetSampleText() const { return kXmlSampleText; }

@@ -66,7 +66,6 @@ private:
   void SetKind(K Kind) { fTokenID = static_cast<uint8_t>(Kind); }
   R Range() const { return static_cast<R>(fRange); }
   void SetRangeState(R Value) { fRange = static_cast<uint8_t>(Value); }
-  unsigned char At(int Index) const { return static_cast<unsigned char>(fLineStr[Index]); }
   bool AtEnd(int Index) const { return Index >= static_cast<int>(fLine.size()); }
   bool LineBreakOrEnd() const { return AtEnd(Run) || At(Run) == '\n' || At(Run) == '\r'; }
   bool LookingAt(const char* Text) const;
