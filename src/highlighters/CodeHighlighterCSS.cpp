@@ -166,13 +166,8 @@ void TCodeCssHighlighter::MakeMethodTables() {
 }
 
 TCodeHighlighterAttributes* TCodeCssHighlighter::GetDefaultAttribute(int Index) const {
-  switch (Index) {
-    case 0: return commentAttri_;
-    case 2: return keyAttri_;
-    case 3: return stringAttri_;
-    case 4: return spaceAttri_;
-    default: return nullptr;
-  }
+  return DefaultAttributeByIndex(
+      Index, {commentAttri_, nullptr, keyAttri_, stringAttri_, spaceAttri_, nullptr});
 }
 
 TCodeCharSet TCodeCssHighlighter::GetIdentifierChars() const {

@@ -139,6 +139,12 @@ protected:
   TCodeHighlighterAttributes* AddStyledAttribute(const char* Name, TFontStyles Style);
   TCodeHighlighterAttributes* AddStyledAttribute(const char* Name, TFontStyles Style,
                                                  TColor Foreground);
+  // GetDefaultAttribute from the language's attributes for indexes 0..5 (comment, identifier,
+  // reserved word, string, space, symbol; nullptr where it has none); nullptr for any other.
+  static TCodeHighlighterAttributes* DefaultAttributeByIndex(
+      int Index, const std::array<TCodeHighlighterAttributes*, 6>& ByIndex) {
+    return Index >= 0 && Index < 6 ? ByIndex[Index] : nullptr;
+  }
 
   std::string fLine;
   const char* fLineStr = "";  // fLine's characters, zero-terminated

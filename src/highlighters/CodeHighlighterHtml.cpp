@@ -178,14 +178,8 @@ void TCodeHTMLHighlighter::MakeMethodTables() {
 }
 
 TCodeHighlighterAttributes* TCodeHTMLHighlighter::GetDefaultAttribute(int Index) const {
-  switch (Index) {
-    case 0: return commentAttri_;
-    case 1: return identifierAttri_;
-    case 2: return keyAttri_;
-    case 4: return spaceAttri_;
-    case 5: return symbolAttri_;
-    default: return nullptr;
-  }
+  return DefaultAttributeByIndex(
+      Index, {commentAttri_, identifierAttri_, keyAttri_, nullptr, spaceAttri_, symbolAttri_});
 }
 
 TCodeCharSet TCodeHTMLHighlighter::GetIdentifierChars() const {

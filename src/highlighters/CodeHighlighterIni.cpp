@@ -84,14 +84,8 @@ TCodeIniHighlighter::TCodeIniHighlighter(TComponent* Owner)
 }
 
 TCodeHighlighterAttributes* TCodeIniHighlighter::GetDefaultAttribute(int Index) const {
-  switch (Index) {
-    case 0: return commentAttri_;
-    case 2: return keyAttri_;
-    case 3: return stringAttri_;
-    case 4: return spaceAttri_;
-    case 5: return symbolAttri_;
-    default: return nullptr;
-  }
+  return DefaultAttributeByIndex(
+      Index, {commentAttri_, nullptr, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
 }
 
 TCodeCharSet TCodeIniHighlighter::GetIdentifierChars() const {

@@ -140,15 +140,8 @@ void TCodePHPHighlighter::MakeMethodTables() {
 }
 
 TCodeHighlighterAttributes* TCodePHPHighlighter::GetDefaultAttribute(int Index) const {
-  switch (Index) {
-    case 0: return commentAttri_;
-    case 1: return identifierAttri_;
-    case 2: return keyAttri_;
-    case 3: return stringAttri_;
-    case 4: return spaceAttri_;
-    case 5: return symbolAttri_;
-    default: return nullptr;
-  }
+  return DefaultAttributeByIndex(
+      Index, {commentAttri_, identifierAttri_, keyAttri_, stringAttri_, spaceAttri_, symbolAttri_});
 }
 
 TCodeCharSet TCodePHPHighlighter::GetIdentifierChars() const { return WebIdentifierChars(); }

@@ -88,14 +88,8 @@ TCodeXMLHighlighter::TCodeXMLHighlighter(TComponent* Owner)
 }
 
 TCodeHighlighterAttributes* TCodeXMLHighlighter::GetDefaultAttribute(int Index) const {
-  switch (Index) {
-    case 0: return commentAttri_;
-    case 1: return attributeAttri_;
-    case 2: return elementAttri_;
-    case 4: return spaceAttri_;
-    case 5: return symbolAttri_;
-    default: return nullptr;
-  }
+  return DefaultAttributeByIndex(
+      Index, {commentAttri_, attributeAttri_, elementAttri_, nullptr, spaceAttri_, symbolAttri_});
 }
 
 TCodeCharSet TCodeXMLHighlighter::GetIdentifierChars() const {
