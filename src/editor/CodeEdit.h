@@ -803,6 +803,10 @@ private:
   void RepaintMovedRows(int Index, int RowDelta);
   std::unique_ptr<ICodeEditBufferPlugin> wordWrapPlugin_;
   bool caretAtEndOfWrappedRow_ = false;
+  // The line handed to the highlighter while scanning, kept from call to call: a load
+  // scans each of its lines in a call of its own, and an allocation per line costs more
+  // than the scan.
+  std::string scanLine_;
 };
 
 // The control as the program places it on its forms.

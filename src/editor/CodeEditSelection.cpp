@@ -772,19 +772,29 @@ void TCustomCodeEdit::GrowMaxScrollWidthTo(int Index) {
   if (len > maxScrollWidth_) SetMaxScrollWidth(len);
 }
 
+namespace {
+// Gives the scan buffer's storage back when a long line made it large.
+struct TScanBufferTrim {
+  std::string& line;
+  ~TScanBufferTrim() {
+    if (line.capacity() > 4096) std::string().swap(line);
+  }
+};
+}  // namespace
+
 // Rescans line states from Index (0-based) until a line ends in its stored state; gives the
 // last line scanned.
 int TCustomCodeEdit::ScanFrom(int Index) {
   int count = lines_->Count();
   if (!highlighter_ || Index >= count) return std::min(Index, count - 1);
+  TScanBufferTrim trim{scanLine_};
   if (Index == 0)
     highlighter_->ResetRange();
   else
     highlighter_->SetRange(lines_->GetRange(Index - 1));
-  std::string line;  // one buffer for all lines: a run can be the whole text
   do {
-    line.assign(lines_->View(Index));
-    highlighter_->SetLine(line, Index);
+    scanLine_.assign(lines_->View(Index));
+    highlighter_->SetLine(scanLine_, Index);
     highlighter_->SkipToLineEnd();
     intptr_t range = highlighter_->GetRange();
     if (lines_->GetRange(Index) == range) return Index;
@@ -796,11 +806,11 @@ int TCustomCodeEdit::ScanFrom(int Index) {
 
 void TCustomCodeEdit::ScanRanges() {
   if (!highlighter_ || lines_->Count() == 0) return;
+  TScanBufferTrim trim{scanLine_};
   highlighter_->ResetRange();
-  std::string line;
   for (int i = 0; i < lines_->Count(); ++i) {
-    line.assign(lines_->View(i));
-    highlighter_->SetLine(line, i);
+    scanLine_.assign(lines_->View(i));
+    highlighter_->SetLine(scanLine_, i);
     highlighter_->SkipToLineEnd();
     lines_->SetRange(i, highlighter_->GetRange());
   }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <vector>
 #include "editor/CodeEditHighlighter.h"
 #include "editor/CodeEditTestFixture.h"
 
@@ -71,6 +72,24 @@ TEST(CodeEditHighlighting, LineStatesAreStoredWhenTheHighlighterIsSet) {
   EXPECT_EQ(edit->Lines().GetRange(1), 1);
   EXPECT_EQ(edit->Lines().GetRange(2), 1);
   EXPECT_EQ(edit->Lines().GetRange(3), 0);
+  edit->SetHighlighter(nullptr);
+}
+
+// Loading scans line by line as the lines arrive; a long line in between (its text kept
+// in the scan buffer) must not disturb the states of the lines after it.
+TEST(CodeEditHighlighting, ALoadUnderAHighlighterStoresTheSameStatesAsAFullRescan) {
+  TQuoteHighlighter hl;
+  auto edit = MakeEdit("");
+  edit->SetHighlighter(&hl);
+  const std::string text = "a \"open\r\n" + std::string(10000, 'x') + "\r\nend\" b\r\n\"\r\nc";
+  edit->SetText(text);
+  ASSERT_EQ(edit->Lines().Count(), 5);
+  std::vector<intptr_t> loaded;
+  for (int i = 0; i < 5; ++i) loaded.push_back(edit->Lines().GetRange(i));
+  EXPECT_EQ(loaded, (std::vector<intptr_t>{1, 1, 0, 1, 1}));
+  edit->SetHighlighter(nullptr);
+  edit->SetHighlighter(&hl);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(edit->Lines().GetRange(i), loaded[i]) << "line " << i;
   edit->SetHighlighter(nullptr);
 }
 
