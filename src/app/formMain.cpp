@@ -36,8 +36,9 @@ bool IsMenuRow(TMainRowKind Kind) {
 // The search panel's multi-line fields.
 constexpr DWORD MultiLineEditStyle = ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL;
 
-// Status-bar panels: caret position, modified, insert mode, file name.
-constexpr int StatusPanelWidths[] = {110, 80, 80, -1};
+// Status-bar panels: caret position (wide enough for the German default text), insert mode,
+// size, file name.
+constexpr int StatusPanelWidths[] = {200, 50, 110, -1};
 
 }  // namespace
 
