@@ -122,7 +122,7 @@ TEST_F(FileWatcherTest, DestroyingReleasesANoticeThatIsWaitingToBeHandedOver) {
   auto watcher = std::make_unique<TFileWatcher>(folder.File("w.txt"), 9, Recorder());
   AppendFromOtherProcess(folder.File("w.txt"), "more");
   // No messages are served meanwhile: the thread waits in its hand-over.
-  Sleep(1500);
+  for (int i = 0; i < 200 && !watcher->Thread().Changed(); ++i) Sleep(50);
   EXPECT_TRUE(notices.empty());
   ASSERT_TRUE(watcher->Thread().Changed());
   const DWORD start = GetTickCount();
