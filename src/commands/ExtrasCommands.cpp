@@ -6,7 +6,6 @@
 #include "app/frameEdit.h"
 #include "app/XmlDoc.h"
 #include "app/formMain.h"
-#include "commands/Templates.h"
 #include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
 #include "dialogs/formInfo.h"
@@ -204,12 +203,5 @@ void ShowOptions() {
     frame->seEdit->SetHighlighter(highlighter);
   }
   UpdateCaption();
-  const std::string templates = Settings.SettingsDir + "Templates.dat";
-  if (TemplatesDoc && !TemplatesDoc->SaveToFile(templates, 2, true))
-    ShowError(GetLangText("Main|MsgFileSaveErrText",
-                          "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
-                          "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",
-                          LangParams({templates})),
-              GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_ICONERROR);
   BuildAppListMenu();
 }

@@ -641,7 +641,12 @@ int ShowSettingsDialog(int Page) {
     ApplySettings();
     for (int i = 0; frmMain && i < frmMain->pcEdit->PageCount(); ++i)
       if (TfraEdit* frame = GetFrameChecked(i)) ApplySettings(frame->seEdit);
-    TemplatesDoc->SaveToFile(templates, 2, true);
+    if (!TemplatesDoc->SaveToFile(templates, 2, true))
+      MsgBox(GetLangText("Main|MsgFileSaveErrText",
+                         "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
+                         "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",
+                         LangParams({templates})),
+             GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_OK | MB_ICONERROR);
   } else {
     TemplatesDoc = std::make_unique<TXmlDoc>();
     LoadTemplatesDoc(templates);
