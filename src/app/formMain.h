@@ -152,6 +152,7 @@ public:
   void mnuInsertClipboardLineEndClick(TObject* Sender);
   void mnuInsertTemplatesItemsClick(TObject* Sender);
   void mnuInsertContentTemplatesClick(TObject* Sender);
+  void mnuInsertContentTemplateClick(TObject* Sender);
   void mnuInsertContentTemplateItemClick(TObject* Sender);
   void mnuViewLeftPanelHideClick(TObject* Sender);
   void pmnuSnipsHideClick(TObject* Sender);

@@ -3,11 +3,13 @@
 #include "app/XmlDoc.h"
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
+#include "app/fLanguage.h"
 #include "app/formMain.h"
 #include "app/frameEdit.h"
 #include "commands/InsertCommands.h"
 #include "commands/Templates.h"
 #include "commands/clsSnippets.h"
+#include "dialogs/formTemplate.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"
@@ -65,6 +67,7 @@ void TfrmMain::ConnectInsertCommands() {
       {"mnuInsertClipboardLineBegin", &TfrmMain::mnuInsertClipboardLineBeginClick},
       {"mnuInsertClipboardLineEnd", &TfrmMain::mnuInsertClipboardLineEndClick},
       {"mnuInsertContentTemplates", &TfrmMain::mnuInsertContentTemplatesClick},
+      {"mnuInsertContentTemplate", &TfrmMain::mnuInsertContentTemplateClick},
       {"mnuViewLeftPanelHide", &TfrmMain::mnuViewLeftPanelHideClick},
       {"pmnuSnipsHide", &TfrmMain::pmnuSnipsHideClick},
       {"pmnuSnipsExpand", &TfrmMain::pmnuSnipsExpandClick},
@@ -135,6 +138,13 @@ void TfrmMain::mnuInsertContentTemplatesClick(TObject* Sender) {
     menu->Add(std::move(item));
   }
   if (auto* self = dynamic_cast<TMenuItem*>(Sender)) KeepUnbuiltDisabled(self);
+}
+
+void TfrmMain::mnuInsertContentTemplateClick(TObject*) {
+  const std::string file =
+      PickTemplateFile(GetLangText("Main|TemplatesContentInsert", "Inhaltsvorlage einf\xFCgen"),
+                       "Content", GetLangText("Main|TemplatesContentRoot", "Inhaltsvorlagen"));
+  if (!file.empty()) NewFromTemplate(file, false);
 }
 
 void TfrmMain::mnuInsertContentTemplateItemClick(TObject* Sender) {

@@ -34,10 +34,10 @@ void TfrmMain::mnuPluginsItemClick(TObject* Sender) {
 void TfrmMain::mnuExtrasPluginMgrClick(TObject*) { ShowPluginsDialog(); }
 
 void TfrmMain::mnuFileNewTemplatesClick(TObject*) {
-  TfrmTemplate dialog(nullptr);
-  dialog.Setup(GetLangText("Main|TemplatesCreateNewDoc", "Neues Dokument erstellen"), "Document",
-               GetLangText("Main|TemplatesDocRoot", "Dokumentvorlagen"));
-  if (dialog.ShowModal() == mrOk) NewFromTemplate(dialog.SelectedFile, true);
+  const std::string file =
+      PickTemplateFile(GetLangText("Main|TemplatesCreateNewDoc", "Neues Dokument erstellen"),
+                       "Document", GetLangText("Main|TemplatesDocRoot", "Dokumentvorlagen"));
+  if (!file.empty()) NewFromTemplate(file, true);
 }
 
 void TfrmMain::mnuFileReOpenHistoryClick(TObject*) { ShowOpenHistory(); }

@@ -168,3 +168,10 @@ void TfrmTemplate::lvTemplatesDblClick(TObject*) {
   SelectRow();
   SetModalResult(mrOk);
 }
+
+std::string PickTemplateFile(const std::string& Title, const std::string& Kind,
+                             const std::string& RootCaption) {
+  TfrmTemplate dialog(nullptr);
+  dialog.Setup(Title, Kind, RootCaption);
+  return dialog.ShowModal() == mrOk ? dialog.SelectedFile : std::string();
+}

@@ -59,3 +59,7 @@ private:
   void SelectRow();
   std::vector<std::string> walkPath_;  // folders being walked, to skip link loops
 };
+
+// Shows the picker modally for one kind of template; the chosen file after OK, else empty.
+std::string PickTemplateFile(const std::string& Title, const std::string& Kind,
+                             const std::string& RootCaption);

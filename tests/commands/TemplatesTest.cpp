@@ -3,7 +3,11 @@
 #include "app/DocumentsTestFixture.h"
 #include "app/XmlDoc.h"
 #include "commands/Templates.h"
+#include "dialogs/formTemplate.h"
+#include "toolkit/Application.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
+#include "toolkit/TreeView.h"
 
 namespace {
 
@@ -144,6 +148,43 @@ TEST_F(TemplatesTest, DocumentAndContentTemplateItemsKeepAnAmpersandInThePath) {
   stale.SetTag(0);
   frmMain->mnuInsertContentTemplateItemClick(&stale);  // an index past the list
   EXPECT_EQ(Text(GetActiveFrame()), "InhaltBericht");
+}
+
+TEST_F(TemplatesTest, TheContentTemplatePickerInsertsByMenuAndByHotKey) {
+  folder.Write("Templates\\Content\\Gruss.txt", "Hallo %CURSOR%");
+  TfraEdit* frame = Open("");
+  frame->seEdit->SetText("Welt");
+  auto choose = [this](int Result) {
+    testsupport::QueueFormAnswer([this, Result](TForm& Form) {
+      auto& picker = dynamic_cast<TfrmTemplate&>(Form);
+      EXPECT_EQ(picker.Caption(), "Inhaltsvorlage einf\xFCgen");
+      EXPECT_EQ(picker.tvTree->Items(0)->Text(), "Inhaltsvorlagen");
+      EXPECT_EQ(picker.SelectedFile, folder.File("Templates\\Content\\Gruss.txt"));
+      return Result;
+    });
+  };
+  Click("mnuInsert");
+  Click("mnuInsertContentTemplates");
+  TMenuItem* item = frmMain->Find<TMenuItem>("mnuInsertContentTemplate");
+  EXPECT_TRUE(item->Enabled());
+  choose(mrOk);
+  item->Click();
+  EXPECT_EQ(Text(frame), "Hallo Welt");
+  EXPECT_EQ(frame->seEdit->SelStart(), 6);
+  choose(mrCancel);
+  item->Click();
+  EXPECT_EQ(Text(frame), "Hallo Welt") << "Cancel inserts nothing";
+  EXPECT_EQ(TabCount(), 1);
+
+  // Shift+Ctrl+T typed into the document, as the keyboard delivers it.
+  EXPECT_EQ(item->ShortCut(), ShortCut('T', TShiftState{TShift::ssShift, TShift::ssCtrl}));
+  choose(mrOk);
+  SetKeyStateOverride([](int Key) { return Key == VK_SHIFT || Key == VK_CONTROL; });
+  PostMessageA(frame->seEdit->Handle(), WM_KEYDOWN, 'T', 1);
+  Application().ProcessMessages();
+  SetKeyStateOverride(nullptr);
+  EXPECT_EQ(Text(frame), "Hallo Hallo Welt");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(TemplatesTest, TemplatesMenuIsSortedByMenuTextThenName) {
