@@ -221,7 +221,7 @@ void TfrmMain::BuildPanels() {
 void TfrmMain::BuildSearchPanel() {
   TTabSheet* tabSearch = pcBottom->AddPage("tabSearch");
   TTabSheet* tabResults = pcBottom->AddPage("tabResults");
-  pcBottom->AddPage("tabCharProps");
+  BuildCharPropsPage(pcBottom->AddPage("tabCharProps"));
 
   Make<TLabel>("lblSearch", tabSearch, 8, 10, 80, 16);
   cmbSearch = Make<TComboBox>("cmbSearch", tabSearch, 92, 6, 540, 200, TComboBoxStyle::csDropDown);
@@ -274,6 +274,26 @@ void TfrmMain::BuildSearchPanel() {
 
   Find<TCheckBox>("rbSearchForwards")->SetChecked(true);
   Find<TWinControl>("btnReplaceSel")->SetEnabled(false);
+}
+
+// Two groups of five read-only fields: the character before the caret ("txtB...") on the left,
+// the one after it ("txtA...") on the right, as they stand in the text.
+void TfrmMain::BuildCharPropsPage(TTabSheet* Page) {
+  const char* const fields[] = {"Char", "Code", "Hex", "Octal", "Binary"};
+  const std::pair<const char*, const char*> sides[] = {{"grpCharBefore", "B"},
+                                                       {"grpCharAfter", "A"}};
+  int left = 8;
+  for (const auto& [group, side] : sides) {
+    Make<TGroupBox>(group, Page, left, 4, 260, 146);
+    int y = 24;
+    for (const char* field : fields) {
+      Make<TLabel>(std::string("lbl") + side + field, Page, left + 10, y + 3, 80, 16);
+      Make<TEdit>(std::string("txt") + side + field, Page, left + 94, y, 154, 21,
+                  ES_READONLY | ES_AUTOHSCROLL);
+      y += 24;
+    }
+    left += 270;
+  }
 }
 
 void TfrmMain::DisableUnbuiltCommands() {

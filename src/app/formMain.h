@@ -11,6 +11,7 @@
 #include "toolkit/ShortCut.h"
 
 class TPageControl;
+class TTabSheet;
 class TStatusBar;
 class TImageList;
 class TMainMenu;
@@ -385,6 +386,7 @@ private:
   void ArrangeToolBar();
   void BuildPanels();
   void BuildSearchPanel();
+  void BuildCharPropsPage(TTabSheet* Page);
   // The shared highlighters with the main window's colours (formMainHighlighters.cpp).
   void CreateHighlighters();
   void ConnectFileCommands();

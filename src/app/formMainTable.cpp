@@ -30,7 +30,7 @@ std::vector<TMainRow> BuildTable() {
   auto button = [&](const char* Name, K Kind, int Image, const char* Hint) {
     t.push_back({Name, "tbMain", Kind, "", 0, Image, Hint});
   };
-  auto control = [&](const char* Name, const char* Caption) {
+  auto control = [&](const std::string& Name, const char* Caption) {
     t.push_back({Name, "pcBottom", K::Control, Caption, 0, -1, ""});
   };
   // Ten numbered items: the digit ends the name and replaces '#' in the caption.
@@ -353,6 +353,16 @@ std::vector<TMainRow> BuildTable() {
   control("btnSearch", "Suchen");
   control("btnReplaceSel", "Auswahl ersetzen");
   control("btnReplaceAll", "Alles ersetzen");
+  control("grpCharBefore", "Zeichen vor dem Cursor");
+  control("grpCharAfter", "Zeichen nach dem Cursor");
+  for (const char* side : {"B", "A"}) {
+    const std::string prefix = std::string("lbl") + side;
+    control(prefix + "Char", "Zeichen:");
+    control(prefix + "Code", "Dezimal:");
+    control(prefix + "Hex", "Hexadezimal:");
+    control(prefix + "Octal", "Oktal:");
+    control(prefix + "Binary", "Bin\xE4r:");
+  }
   t.push_back({"lvResultsColumn0", "lvResults", K::Column, "Datei", 0, -1, ""});
   t.push_back({"lvResultsColumn1", "lvResults", K::Column, "Dokument-Index", 0, -1, ""});
   t.push_back({"lvResultsColumn2", "lvResults", K::Column, "Position", 0, -1, ""});

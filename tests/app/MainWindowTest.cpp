@@ -11,9 +11,11 @@
 #include "commands/fHotKeys.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/GroupBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
 #include "toolkit/Panels.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/ToolBar.h"
@@ -164,6 +166,42 @@ TEST_F(MainWindowTest, LanguageTextsReplaceCaptionsHintsAndColumns) {
   EXPECT_EQ(frmMain->Find<TWinControl>("chkSearchWholeWords")->Caption(), "Whole words");
   EXPECT_EQ(frmMain->lvResults->ColumnCaption(6), "Fundstelle");
   EXPECT_EQ(frmMain->lblResultState->Caption(), "0 hits");
+}
+
+// The controls on the bottom panel that show a text of their own: pages, labels, group boxes,
+// check boxes, radio buttons and buttons (not the fields the user or the program fills).
+namespace {
+
+BOOL CALLBACK CollectWindow(HWND Wnd, LPARAM List) {
+  reinterpret_cast<std::vector<HWND>*>(List)->push_back(Wnd);
+  return TRUE;
+}
+
+std::vector<TWinControl*> BottomPanelTexts() {
+  std::vector<HWND> windows;
+  EnumChildWindows(frmMain->pcBottom->Handle(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  std::vector<TWinControl*> controls;
+  for (HWND wnd : windows) {
+    TWinControl* c = TWinControl::FromHandle(wnd);
+    if (dynamic_cast<TTabSheet*>(c) || dynamic_cast<TLabel*>(c) || dynamic_cast<TGroupBox*>(c) ||
+        dynamic_cast<TCheckBox*>(c) || dynamic_cast<TButton*>(c))
+      controls.push_back(c);
+  }
+  return controls;
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, EveryTextOfTheBottomPanelComesFromTheLanguage) {
+  const std::vector<TWinControl*> controls = BottomPanelTexts();
+  ASSERT_EQ(controls.size(), 34u);
+  LanguageTexts.Add("Main|lblResultState=<%s1%>");  // the first text of a key counts
+  for (TWinControl* c : controls) LanguageTexts.Add("Main|" + c->Name() + "=<" + c->Name() + ">");
+  frmMain->TranslateForm();
+  for (TWinControl* c : controls) {
+    const std::string expected = c->Name() == "lblResultState" ? "<0>" : "<" + c->Name() + ">";
+    EXPECT_EQ(c->Caption(), expected) << c->Name();
+  }
 }
 
 TEST_F(MainWindowTest, LanguageMenuNamesItselfInBothLanguagesOnce) {

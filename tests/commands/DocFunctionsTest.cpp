@@ -344,48 +344,50 @@ TEST_F(DocFunctionsTest, HighlighterListFollowsTheRuleFiles) {
   EXPECT_EQ(Item("mnuViewSyntaxNone")->Caption().empty(), false) << "fixed items stay";
 }
 
-TEST_F(DocFunctionsTest, CharacterPropertiesShowBothNeighbours) {
+TEST_F(DocFunctionsTest, CharacterPropertiesFollowTheCaretOnTheWindowsOwnPage) {
   TfraEdit* frame = OpenWith("A\xE4\r\nz");
   ASSERT_NE(frame, nullptr);
-  frmMain->pcBottom->SetVisible(true);
+  frmMain->TranslateForm();  // the captions, as at start
+  Item("mnuViewCharProp")->Click();
   TTabSheet* page = frmMain->Find<TTabSheet>("tabCharProps");
-  ASSERT_NE(page, nullptr);
-  frmMain->pcBottom->SetActivePage(page);
+  ASSERT_EQ(frmMain->pcBottom->ActivePage(), page);
   const char* const fields[] = {"Char", "Code", "Hex", "Octal", "Binary"};
-  // The fields are found by name; any the window lacks are placed on the page here.
-  for (const char* side : {"txtA", "txtB"})
-    for (const char* field : fields)
-      if (!frmMain->Find<TWinControl>(std::string(side) + field))
-        frmMain->Make<TEdit>(std::string(side) + field, page, 0, 0, 60, 20);
-  auto text = [](const char* Name) {
-    TWinControl* c = frmMain->Find<TWinControl>(Name);
-    return c ? c->Caption() : std::string("<no control>");
-  };
+  for (const char* side : {"A", "B"})
+    for (const char* field : fields) {
+      TEdit* edit = frmMain->Find<TEdit>(std::string("txt") + side + field);
+      ASSERT_NE(edit, nullptr) << side << field;
+      EXPECT_EQ(GetParent(edit->Handle()), page->Handle());
+      TLabel* label = frmMain->Find<TLabel>(std::string("lbl") + side + field);
+      ASSERT_NE(label, nullptr) << side << field;
+      EXPECT_FALSE(label->Caption().empty());
+    }
+  auto text = [](const std::string& Name) { return frmMain->Find<TEdit>(Name)->Text(); };
   struct Row {
     int x, y;
     const char* after[5];
     const char* before[5];
   };
   const Row rows[] = {
-      {1, 1, {"A", "65", "41", "101", "01000001"}, {"", "", "", "", ""}},
       {2, 1, {"\xE4", "228", "E4", "344", "11100100"}, {"A", "65", "41", "101", "01000001"}},
+      {1, 1, {"A", "65", "41", "101", "01000001"}, {"", "", "", "", ""}},
       {3, 1, {"\r", "13", "0D", "15", "00001101"}, {"\xE4", "228", "E4", "344", "11100100"}},
       {9, 1, {"\r", "13", "0D", "15", "00001101"}, {"\xE4", "228", "E4", "344", "11100100"}},
       {1, 2, {"z", "122", "7A", "172", "01111010"}, {"\n", "10", "0A", "12", "00001010"}},
       {2, 2, {"", "", "", "", ""}, {"z", "122", "7A", "172", "01111010"}},
   };
   for (const Row& r : rows) {
-    frame->seEdit->SetCaretXY({r.x, r.y});
-    UpdateCharProperties();
+    frame->seEdit->SetCaretXY({r.x, r.y});  // the editor reports the move; nothing else runs
     for (int f = 0; f < 5; ++f) {
-      EXPECT_EQ(text((std::string("txtA") + fields[f]).c_str()), r.after[f]) << r.x << "," << r.y;
-      EXPECT_EQ(text((std::string("txtB") + fields[f]).c_str()), r.before[f]) << r.x << "," << r.y;
+      EXPECT_EQ(text(std::string("txtA") + fields[f]), r.after[f]) << r.x << "," << r.y;
+      EXPECT_EQ(text(std::string("txtB") + fields[f]), r.before[f]) << r.x << "," << r.y;
     }
   }
-  frmMain->pcBottom->SetVisible(false);
+  SendMessageA(frame->seEdit->Handle(), WM_KEYDOWN, VK_LEFT, 1);
+  EXPECT_EQ(text("txtAChar"), "z") << "a key that moves the caret refreshes the page";
+  Item("mnuViewCharProp")->Click();
+  EXPECT_FALSE(frmMain->pcBottom->Visible());
   frame->seEdit->SetCaretXY({1, 1});
-  UpdateCharProperties();
-  EXPECT_EQ(text("txtAChar"), "") << "a hidden page is not refreshed";
+  EXPECT_EQ(text("txtAChar"), "z") << "a hidden page is not refreshed";
 }
 
 }  // namespace
