@@ -231,7 +231,7 @@ std::vector<TMainRow> BuildTable() {
   menu("mnuViewSyntax", "mnuView", "Syntax&hervorhebung", 18);
   radio("mnuViewSyntaxNone", "mnuViewSyntax", "&Keine");
   sep("mnuViewSyntax");
-  check("mnuViewSyntaxURI", "mnuViewSyntax", "&URI-Hervorhebung");
+  radio("mnuViewSyntaxURI", "mnuViewSyntax", "&URI-Hervorhebung");
   radio("mnuViewSyntaxWebMixed", "mnuViewSyntax", "&Webseite (HTML, CSS, Skripte)");
   radio("mnuViewSyntaxHTML", "mnuViewSyntax", "&HTML");
   radio("mnuViewSyntaxPHP", "mnuViewSyntax", "&PHP");

@@ -74,6 +74,7 @@ void TfrmMain::mnuViewSyntaxClick(TObject*) {
   TfraEdit* frame = GetActiveFrame();
   if (!frame) return;
   LoadHighlighterList();
+  // One radio group: the editor's own item takes the mark from the URI item.
   Find<TMenuItem>("mnuViewSyntaxURI")->SetChecked(true);
   if (TMenuItem* item = SyntaxMenuItem(*frame)) item->SetChecked(true);
 }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include "EditTestWindow.h"
 #include "app/fLanguage.h"
+#include "commands/TemplateVariables.h"
 #include "commands/ViewCommands.h"
 #include "commands/fHlpMainFuncs.h"
+#include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/StatusBar.h"
@@ -25,12 +27,29 @@ protected:
   }
   static bool Checked(const std::string& Name) { return Item(Name)->Checked(); }
   static TToolButton* Button(const std::string& Name) { return frmMain->Find<TToolButton>(Name); }
+  // The captions of the syntax menu's checked items, after opening it.
+  static std::vector<std::string> CheckedSyntaxItems() {
+    Click("mnuViewSyntax");
+    TMenuItem* syntax = Item("mnuViewSyntax");
+    std::vector<std::string> checked;
+    for (int i = 0; i < syntax->Count(); ++i)
+      if (syntax->Items(i)->Checked()) checked.push_back(syntax->Items(i)->Caption());
+    return checked;
+  }
 };
 
 std::string RuleFile(const std::string& Word) {
   return "<UniversalHighlighter>\r\n <Range Name=\"Root\">\r\n"
          "  <KW Name=\"Keys\"><Attri><Fore>255</Fore></Attri><W>" + Word + "</W></KW>\r\n"
          " </Range>\r\n</UniversalHighlighter>\r\n";
+}
+
+// The colour the highlighter gives Word scanned as a whole line (-1 without an attribute).
+int ColourOf(TCodeCustomHighlighter& Highlighter, const std::string& Word) {
+  Highlighter.ResetRange();
+  Highlighter.SetLine(Word, 0);
+  TCodeHighlighterAttributes* attribute = Highlighter.GetTokenAttribute();
+  return attribute ? attribute->Foreground() : -1;
 }
 
 }  // namespace
@@ -150,17 +169,18 @@ TEST_F(ViewCommandsTest, HighlighterSwitchAndItsCheckMark) {
       {"mnuViewSyntaxNone", nullptr},           {"mnuViewSyntaxHTML", frmMain->HlHTML},
       {"mnuViewSyntaxWebMixed", frmMain->HlWebMixed}, {"mnuViewSyntaxPHP", frmMain->HlPHP},
       {"mnuViewSyntaxCSS", frmMain->HlCSS},     {"mnuViewSyntaxJS", frmMain->HlJS},
-      {"mnuViewSyntaxVBS", frmMain->HlVBS},
+      {"mnuViewSyntaxVBS", frmMain->HlVBS},     {"mnuViewSyntaxURI", frmMain->HlURI},
   };
   for (const Row& r : rows) {
     Click(r.Item);
     EXPECT_EQ(edit->Highlighter(), r.Highlighter) << r.Item;
-    Click("mnuViewSyntax");
-    EXPECT_TRUE(Checked(r.Item)) << r.Item;
-    EXPECT_TRUE(Checked("mnuViewSyntaxURI"));
+    EXPECT_EQ(CheckedSyntaxItems(), std::vector<std::string>{Item(r.Item)->Caption()})
+        << "only the editor's own highlighter is checked";
   }
+  Click("mnuViewSyntaxNone");
   Button("tbMainViewSyntax")->Click();
   EXPECT_EQ(edit->Highlighter(), frmMain->HlURI);
+  EXPECT_EQ(CheckedSyntaxItems(), std::vector<std::string>{"&URI-Hervorhebung"});
 
   CreateDirectoryA(folder.File("Highlighters").c_str(), nullptr);
   folder.Write("Highlighters\\Demo.hgl", RuleFile("begin"));
@@ -174,9 +194,7 @@ TEST_F(ViewCommandsTest, HighlighterSwitchAndItsCheckMark) {
   syntax->Items(10)->Click();
   EXPECT_EQ(edit->Highlighter(), frame->HlUni.get());
   EXPECT_EQ(frame->HlUni->Tag(), 10);
-  Click("mnuViewSyntax");
-  EXPECT_TRUE(syntax->Items(10)->Checked());
-  EXPECT_FALSE(Checked("mnuViewSyntaxNone"));
+  EXPECT_EQ(CheckedSyntaxItems(), std::vector<std::string>{"Demo"});
   DeleteFileA(folder.File("Highlighters\\Demo.hgl").c_str());
   RemoveDirectoryA(folder.File("Highlighters").c_str());
 }
@@ -211,4 +229,49 @@ TEST_F(ViewCommandsTest, LanguageFileRenamesMenusAndTheInternalOneRestoresThem) 
   EXPECT_EQ(Item("mnuViewWindowList")->Caption(), "&Fensterliste...");
   DeleteFileA(folder.File("Language\\English.lng").c_str());
   RemoveDirectoryA(folder.File("Language").c_str());
+}
+
+TEST_F(ViewCommandsTest, SyntaxPlaceholderPicksARuleFileByItsMenuCaption) {
+  CreateDirectoryA(folder.File("Highlighters").c_str(), nullptr);
+  folder.Write("Highlighters\\Demo.hgl", RuleFile("begin"));
+  folder.Write("Highlighters\\R&D.hgl", RuleFile("lab"));
+  Click("mnuViewSyntax");  // the rule-file items: Demo (tag 10), R&&D (tag 11)
+  TCodeUniversalHighlighter& rules = *frame->HlUni;
+  struct Case {
+    const char* Token;
+    int Tag;            // of the item the editor's rule highlighter took; -1: unchanged
+    const char* Word;   // a keyword of the loaded file
+  };
+  const Case cases[] = {
+      {"%SYNTAX:R&D%", 11, "lab"},      // the caption without its accelerator ampersand
+      {"%SYNTAX:demo%", 10, "begin"},   // compared in lower case
+      {"%SYNTAX:R&&D%", -1, "begin"},   // the caption as stored is no name
+      {"%SYNTAX:Demo.hgl%", -1, "begin"},
+      {"%SYNTAX:Zeta%", -1, "begin"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Token);
+    edit->SetHighlighter(frmMain->HlHTML);
+    const int tagBefore = rules.Tag();
+    EXPECT_EQ(ExpandVariables(std::string("<") + c.Token + ">", frame), "<>");
+    if (c.Tag < 0) {
+      EXPECT_EQ(edit->Highlighter(), frmMain->HlHTML);
+      EXPECT_EQ(rules.Tag(), tagBefore);
+    } else {
+      EXPECT_EQ(edit->Highlighter(), &rules);
+      EXPECT_EQ(rules.Tag(), c.Tag);
+      const std::string caption = Item("mnuViewSyntax")->Items(c.Tag)->Caption();
+      EXPECT_EQ(CheckedSyntaxItems(), std::vector<std::string>{caption}) << "the menu agrees";
+    }
+    EXPECT_EQ(ColourOf(rules, c.Word), 255) << "the rule file's own keyword";
+  }
+
+  // A listed entry whose file is gone is passed over; the editor keeps what it had.
+  DeleteFileA(folder.File("Highlighters\\R&D.hgl").c_str());
+  edit->SetHighlighter(frmMain->HlHTML);
+  EXPECT_EQ(ExpandVariables("%SYNTAX:r&d%", frame), "");
+  EXPECT_EQ(edit->Highlighter(), frmMain->HlHTML);
+  EXPECT_EQ(rules.Tag(), 10);
+  DeleteFileA(folder.File("Highlighters\\Demo.hgl").c_str());
+  RemoveDirectoryA(folder.File("Highlighters").c_str());
 }
