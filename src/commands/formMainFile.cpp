@@ -280,7 +280,7 @@ void TfrmMain::mnuFileExportClick(TObject*) {
     TFileStream out(name, fmCreate);
     exporter->SaveToStream(out);
   } catch (const EAbort&) {
-    ShowFileSaveError(name);  // nothing to write (no highlighter or no lines)
+    // Nothing to export (no highlighter or no lines): the exporter gives up without a word.
   } catch (const EStreamError&) {
     ShowFileSaveError(name);
   }

@@ -182,6 +182,24 @@ TEST_F(FileCommandsTest, ExportWritesTheChosenFormatAndReportsAFileItCannotWrite
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
+TEST_F(FileCommandsTest, ExportWithNothingToExportAsksNothingAndWritesNothing) {
+  struct Case {
+    const char* Text;
+    bool Highlighter;
+  };
+  const Case cases[] = {{"", true}, {"Hallo Welt", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Text);
+    TfraEdit* frame = OpenWith("page.txt", c.Text);
+    if (!c.Highlighter) frame->seEdit->SetHighlighter(nullptr);
+    testsupport::QueueAnswer(Saved(folder.File("page.html")));
+    Click("mnuFileExport");  // any message box would be a question nobody answers
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    EXPECT_FALSE(FileExists(folder.File("page.html")));
+    CloseDocument();
+  }
+}
+
 TEST_F(FileCommandsTest, ReloadFormatsAndMenuStates) {
   TfraEdit* frame = OpenWith("r.txt", "alt");
   folder.Write("r.txt", "neu");
