@@ -233,8 +233,9 @@ void TfrmSpecChars::btnSZMouseMove(int Code) {
 void TfrmSpecChars::btnSZClick(int Code) {
   TCodeEdit* editor = GetActiveEditor();
   const std::string text = SpecialCharText(Code, cmbInsertAs->ItemIndex());
-  // An empty entity would only delete the selection.
-  if (editor && CanWriteDocument(editor) && !text.empty()) InsertText("", text, "");
+  // An empty entity would only delete the selection. The text goes in before the caret, so the
+  // next click adds to it instead of replacing it.
+  if (editor && CanWriteDocument(editor) && !text.empty()) InsertText(text, "", "");
   FocusMainWindow();
 }
 

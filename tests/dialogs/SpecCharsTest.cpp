@@ -84,6 +84,56 @@ TEST_F(SpecCharsTest, EachModeInsertsAtTheCaretAsOneUndoStep) {
   EXPECT_EQ(editor.Lines()[0], "ab") << "no entity for the code inserts nothing";
 }
 
+TEST_F(SpecCharsTest, ClicksInARowAddUpAtTheCaretEachAsItsOwnStep) {
+  TCodeEdit& editor = NewDocument("ab");
+  frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
+  struct Case {
+    int Mode;
+    const char* Expected;
+    const char* AfterOneUndo;
+  };
+  const Case cases[] = {{scmChar, "a\xE4\xA9" "b", "a\xE4" "b"},
+                        {scmHtmlNamed, "a&auml;&copy;b", "a&auml;b"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Mode);
+    window->cmbInsertAs->SetItemIndex(c.Mode);
+    RealClick(*window->CharButton(228));
+    RealClick(*window->CharButton(169));
+    EXPECT_EQ(editor.Lines()[0], c.Expected);
+    EXPECT_EQ(editor.SelLength(), 0);
+    EXPECT_EQ(editor.SelStart(), static_cast<int>(std::string(c.Expected).size()) - 1);
+    editor.Undo();
+    EXPECT_EQ(editor.Lines()[0], c.AfterOneUndo);
+    editor.Undo();
+    EXPECT_EQ(editor.Lines()[0], "ab");
+    editor.SetSelStart(1);
+  }
+}
+
+TEST_F(SpecCharsTest, OpensInTheSetOfTheEditorsFont) {
+  NewDocument("x");
+  auto open = [] {
+    frmMain->Find<TMenuItem>("mnuView")->Click();
+    frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
+  };
+  window->cmbInsertAs->SetItemIndex(scmHtmlNamed);
+  frmMain->Find<TMenuItem>("mnuViewUseAsciiFont")->Click();
+  open();
+  EXPECT_TRUE(window->rbAscii->Checked());
+  EXPECT_FALSE(window->rbAnsi->Checked());
+  EXPECT_EQ(window->PrototypeFont().Charset(), 255);
+  EXPECT_EQ(window->CharButton(228)->Hint(), " \xE4 / 228 / 0xE4") << "no entities";
+  EXPECT_EQ(window->cmbInsertAs->Count(), 3);
+  EXPECT_EQ(window->cmbInsertAs->ItemIndex(), scmChar);
+
+  frmMain->Find<TMenuItem>("mnuViewUseAsciiFont")->Click();
+  open();
+  EXPECT_TRUE(window->rbAnsi->Checked());
+  EXPECT_FALSE(window->rbAscii->Checked());
+  EXPECT_LT(window->PrototypeFont().Charset(), 255);
+  EXPECT_EQ(window->cmbInsertAs->Count(), 5);
+}
+
 TEST_F(SpecCharsTest, AReadOnlyDocumentOrNoneIsLeftAlone) {
   frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
   RealClick(*window->CharButton(228));  // no document: nothing happens, the window stays
