@@ -2,29 +2,17 @@
 // window messages, closed; the plug-in is told of each step and finalised before it is freed.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <algorithm>
 #include <sstream>
 #include "app/XmlDoc.h"
 #include "app/fHlpMain.h"
 #include "dialogs/fPlgMgr.h"
 #include "PluginTestFixture.h"
+#include "support/BuiltProgram.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string ProgramPath() {
-  std::string p = TARVOLINE_EXE;
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  std::replace(p.begin(), p.end(), '/', '\\');
-  return p;
-}
-
-std::string ProgramFolder() {
-  std::string p = ProgramPath();
-  return p.substr(0, p.rfind('\\') + 1);
-}
 
 HWND MainWindowOf(DWORD ProcessId) {
   for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {
@@ -52,13 +40,13 @@ auto WaitFor(Probe P, DWORD TimeoutMs) -> decltype(P()) {
 class ProgramWithPlugin : public ::testing::Test {
 protected:
   void SetUp() override {
-    config_ = ProgramFolder() + ConfigFileName;
+    config_ = BuiltProgramFolder() + ConfigFileName;
     hadConfig_ = GetFileAttributesA(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (hadConfig_) CopyFileA(config_.c_str(), (config_ + ".saved").c_str(), FALSE);
     TXmlDoc doc("?xml");
     doc.WriteString("Settings\\Path", settings.Path());
     ASSERT_TRUE(doc.SaveToFile(config_, 2, true));
-    plugins_ = ProgramFolder() + "Plugins\\";
+    plugins_ = BuiltProgramFolder() + "Plugins\\";
     ASSERT_EQ(GetFileAttributesA(plugins_.c_str()), INVALID_FILE_ATTRIBUTES)
         << "the program folder has plug-ins of its own";
     CreateDirectoryA(plugins_.c_str(), nullptr);
@@ -102,7 +90,7 @@ private:
 }  // namespace
 
 TEST_F(ProgramWithPlugin, ItsItemIsClickedByMessageAndItIsFinalizedBeforeDetaching) {
-  std::string commandLine = "\"" + ProgramPath() + "\"";
+  std::string commandLine = "\"" + BuiltProgramPath() + "\"";
   STARTUPINFOA si = {};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi = {};

@@ -1,10 +1,13 @@
 // The special-characters window on a real main window: the grid, the insert modes by real
 // clicks with undo, the preview and the stay-on-top hand-over.
 #include <gtest/gtest.h>
+#include <set>
 #include "app/DocumentsTestFixture.h"
+#include "commands/TextConversions.h"
 #include "commands/fHlpMainFuncs.h"
 #include "dialogs/formSpecChars.h"
 #include "editor/CodeEdit.h"
+#include "support/BuiltProgram.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -211,4 +214,53 @@ TEST_F(SpecCharsTest, StayingOnTopPassesToTheWindowAndBackWhenClosed) {
   frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
   RealClick(*window->btnClose);
   EXPECT_FALSE(Topmost(frmMain->Handle()));
+}
+
+TEST_F(SpecCharsTest, TheTableBesideTheProgramCoversTheUpperHalfOfTheCodePage) {
+  Settings.AppDir = BuiltProgramFolder();
+  Settings.Editor.SpCharReplace = 0;
+  LoadSpecialChars();
+  const std::set<int> unassigned = {129, 141, 143, 144, 157};  // no character in code page 1252
+  std::string all;
+  int named = 0;
+  for (int code = 128; code <= 255; ++code) {
+    SCOPED_TRACE(code);
+    const TSpecialCharRec& entry = SpecialCharsTable[code];
+    if (unassigned.count(code)) {
+      EXPECT_EQ(entry.Number, "");
+      continue;
+    }
+    all += static_cast<char>(code);
+    EXPECT_EQ(entry.Char, std::string(1, static_cast<char>(code)));
+    auto inner = [](const std::string& Entity) { return Entity.substr(1, Entity.size() - 2); };
+    EXPECT_EQ(DecodeEntity(inner(entry.Number)), code) << entry.Number;
+    if (!entry.Name.empty()) EXPECT_EQ(DecodeEntity(inner(entry.Name)), code) << entry.Name;
+    named += entry.Name.empty() ? 0 : 1;
+  }
+  EXPECT_EQ(named, 121) << "all but the two letters with a caron that HTML 4 does not name";
+  EXPECT_EQ(ConvertHtmlChars(SpecialCharsToEntities(all, false)), all);
+  EXPECT_EQ(ConvertHtmlChars(SpecialCharsToEntities(all, true)), all);
+  struct Row {
+    const char* Text;
+    const char* Named;
+    const char* Numeric;
+  };
+  const Row rows[] = {
+      {"\x80 \xE4\x8E", "&euro; &auml;\x8E", "&#8364; &#228;&#381;"},
+      {"\xA0\xFF\x9F\x96", "&nbsp;&yuml;&Yuml;&ndash;", "&#160;&#255;&#376;&#8211;"},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(SpecialCharsToEntities(r.Text, false), r.Named);
+    EXPECT_EQ(SpecialCharsToEntities(r.Text, true), r.Numeric);
+  }
+  // Names are case-sensitive; a number names the Unicode character, not the code page's byte.
+  EXPECT_EQ(ConvertHtmlChars("&EURO;&#128;&Zcaron;"), "&EURO;&#128;&Zcaron;");
+
+  TCodeEdit& editor = NewDocument("ab");
+  frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
+  window->cmbInsertAs->SetItemIndex(scmHtmlNamed);
+  RealClick(*window->CharButton(128));
+  window->cmbInsertAs->SetItemIndex(scmHtmlNumeric);
+  RealClick(*window->CharButton(128));
+  EXPECT_EQ(editor.Lines()[0], "a&euro;&#8364;b");
 }

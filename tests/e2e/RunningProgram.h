@@ -6,21 +6,8 @@
 #include <string>
 #include "app/XmlDoc.h"
 #include "app/fHlpMain.h"
+#include "support/BuiltProgram.h"
 #include "support/TempFolder.h"
-
-// The Unix path of the build, as Wine's Z: drive sees it.
-inline std::string ProgramPath() {
-  std::string p = TARVOLINE_EXE;
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-
-inline std::string ProgramFolder() {
-  std::string p = ProgramPath();
-  return p.substr(0, p.rfind('\\') + 1);
-}
 
 inline std::string WindowText(HWND Wnd) {
   char text[512] = {};
@@ -77,7 +64,7 @@ inline HWND FocusOf(DWORD ThreadId) {
 class RunningProgram {
 public:
   RunningProgram(const std::string& Args, const std::string& Folder) {
-    std::string commandLine = "\"" + ProgramPath() + "\"" + (Args.empty() ? "" : " " + Args);
+    std::string commandLine = "\"" + BuiltProgramPath() + "\"" + (Args.empty() ? "" : " " + Args);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -115,7 +102,7 @@ private:
 class ProgramTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    config_ = ProgramFolder() + ConfigFileName;
+    config_ = BuiltProgramFolder() + ConfigFileName;
     hadConfig_ = GetFileAttributesA(config_.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (hadConfig_) CopyFileA(config_.c_str(), (config_ + ".saved").c_str(), FALSE);
     TXmlDoc doc("?xml");

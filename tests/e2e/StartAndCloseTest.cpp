@@ -37,7 +37,7 @@ bool WaitForTabCount(HWND Main, int Count, DWORD TimeoutMs) {
 
 TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
   RunningProgram program("", "");
-  ASSERT_TRUE(program.Started()) << "cannot start " << ProgramPath();
+  ASSERT_TRUE(program.Started()) << "cannot start " << BuiltProgramPath();
   HWND wnd = program.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr) << "no visible window captioned Tarvoline";
   EXPECT_TRUE(WaitForTabCount(wnd, 1, 5000)) << "an untitled document is open";
