@@ -323,6 +323,23 @@ TEST_F(FrameEventsTest, TemplateKeyReplacesTheWordLeftOfTheCaret) {
   }
 }
 
+TEST_F(FrameEventsTest, TypingBehindATemplateIsUndoneOnItsOwn) {
+  TemplatesDoc = std::make_unique<TXmlDoc>();
+  TemplatesDoc->WriteString("Templates\\tab\\Before", "<table>");
+  TemplatesDoc->WriteString("Templates\\tab\\After", "</table>");
+  TfraEdit* frame = NewDocument("tab");
+  frame->seEdit->SetCaretXY({4, 1});
+  Key(frame, VK_SPACE, true, true);
+  ASSERT_EQ(Text(frame), "<table></table>");
+  frame->seEdit->SetCaretXY({16, 1});
+  Type(frame, "xy");
+  EXPECT_EQ(Text(frame), "<table></table>xy");
+  frame->seEdit->Undo();
+  EXPECT_EQ(Text(frame), "<table></table>") << "the template's block ended before the typing";
+  frame->seEdit->Undo();
+  EXPECT_EQ(Text(frame), "tab");
+}
+
 // ---- Triple click -------------------------------------------------------------------------
 
 TEST_F(FrameEventsTest, ThirdClickWithinTheDoubleClickTimeOnTheSameLineSelectsIt) {

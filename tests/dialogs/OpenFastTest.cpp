@@ -169,6 +169,20 @@ TEST_F(OpenFastTest, SearchesInEachModeIncludingFirstAndLastBytesAndBinaryFiles)
   EXPECT_FALSE(Settings.OpenFast.WholeWords);
 }
 
+TEST_F(OpenFastTest, AFileHoldingExactlyTheSearchTextIsFoundWithAndWithoutCase) {
+  folder.Write("exact.txt", "Needle");
+  for (bool cased : {false, true}) {
+    SCOPED_TRACE(cased);
+    Dialog().chkCaseSensitive->SetChecked(cased);
+    EXPECT_EQ(Find("exact.txt", "Needle"), Names{"exact.txt"});
+  }
+  Dialog().chkCaseSensitive->SetChecked(false);
+  EXPECT_EQ(Find("exact.txt", "nEEDLE"), Names{"exact.txt"});
+  Dialog().chkCaseSensitive->SetChecked(true);
+  ExpectBox("Keine Dateien gefunden");
+  EXPECT_TRUE(Find("exact.txt", "nEEDLE").empty());
+}
+
 TEST_F(OpenFastTest, BlanksOnlyListEveryFileAndNothingFoundIsReported) {
   EXPECT_EQ(Find("*.txt", "   "), (Names{"empty.txt", "first.txt", "last.txt", "other.txt"}));
   ExpectBox("Keine Dateien gefunden");

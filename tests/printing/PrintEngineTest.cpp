@@ -62,6 +62,37 @@ TEST_F(PrintEngineTest, PagesBreakAtTheFirstLineThatWouldPassTheBottom) {
   EXPECT_TRUE(printer.Calls.empty());  // previews never touch the printer
 }
 
+TEST_F(PrintEngineTest, ABottomMarginWithRoomForExactlyNLinesPrintsNLines) {
+  SetText(Numbered(2));
+  const auto ys = Render(1).RowYs();
+  ASSERT_EQ(ys.size(), 2u);
+  const int lineHeight = ys[1] - ys[0];
+  const int n = 5;
+  const int target = print.Margins().PTop + n * lineHeight;
+  // The bottom margin, in hundredths of a millimetre, whose text area ends right at target:
+  // the smallest margin that does not reach below it.
+  auto bottomAt = [&](int Hundredths) {
+    print.Margins().SetBottom(Hundredths / 100.0);
+    TEmfCanvas canvas;
+    print.UpdatePages(canvas.DC());
+    return print.Margins().PBottom;
+  };
+  int low = 0, high = 29700;
+  while (low < high) {
+    const int mid = (low + high) / 2;
+    if (bottomAt(mid) > target) low = mid + 1;
+    else high = mid;
+  }
+  ASSERT_EQ(bottomAt(low), target) << "a margin that ends the text area after " << n << " lines";
+  SetText(Numbered(n));
+  EXPECT_EQ(print.GetPageCount(), 1);
+  EXPECT_EQ(Render(1).RowTexts().size(), static_cast<size_t>(n));
+  SetText(Numbered(n + 1));
+  EXPECT_EQ(print.GetPageCount(), 2);
+  EXPECT_EQ(Render(1).RowTexts().size(), static_cast<size_t>(n));
+  EXPECT_EQ(Render(2).RowTexts(), std::vector<std::string>{"line " + std::to_string(n + 1)});
+}
+
 TEST_F(PrintEngineTest, AnEmptyTextIsOneEmptyPage) {
   SetText("");
   EXPECT_EQ(print.GetPageCount(), 1);
