@@ -194,9 +194,11 @@ LRESULT TfrmWindowList::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfrmWindowList::FormShow() {
-  // The list follows the form, and its auto-size column the list.
+  // The list follows the form, and its auto-size column the list. The form is on screen
+  // already: what moved by a pixel is drawn anew.
   SetWidth(Width() - 1);
   SetWidth(Width() + 1);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   ApplyWindowListHotKeys();
   lvWin->SetFocus();
 }
