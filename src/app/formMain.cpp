@@ -265,9 +265,13 @@ void TfrmMain::BuildSearchPanel() {
   lvResults->SetReadOnly(true);
   lvResults->SetHideSelection(false);
   const int columnWidths[] = {150, 1, 70, 60, 60, 60, 300};
+  constexpr int FoundTextColumn = 6;  // takes the width the others leave
   int column = 0;
-  for (const TMainRow& row : MainCommandTable())
-    if (row.Kind == TMainRowKind::Column) lvResults->AddColumn(row.Caption, columnWidths[column++]);
+  for (const TMainRow& row : MainCommandTable()) {
+    if (row.Kind != TMainRowKind::Column) continue;
+    lvResults->AddColumn(row.Caption, columnWidths[column], column == FoundTextColumn);
+    ++column;
+  }
   lblResultState = Make<TLabel>("lblResultState", tabResults, 0, 0, 300, 16);
   lblResultState->SetAlign(alBottom);
   lblResultState->SetCaption("0 Fundstellen");

@@ -25,6 +25,8 @@ const char* const Title = "Shortcuts anpassen";
 constexpr int TopGroupImage = 120;
 constexpr int GroupImage = 121;
 constexpr int SelectedGroupImage = 123;
+constexpr int RowImage = 122;
+constexpr int SelectedRowImage = 124;
 constexpr int IndexColumn = 1;  // sub-item holding the entry's index
 
 // The tree reports a changed selection, which the toolkit's tree keeps to itself.
@@ -77,15 +79,20 @@ TfrmHotKeys::TfrmHotKeys(TComponent* Owner)
   tvPath = tree;
   tvPath->SetImages(frmMain ? frmMain->ImgList : nullptr);
   lvItems = Make<TListView>("lvItems", this, 216, 9, 390, 240);
-  lvItems->AddColumn("Eintrag", 230);
+  lvItems->AddColumn("Eintrag", 230, true);
   lvItems->AddColumn("Shortcut", 150);
   lvItems->AddColumn("Index", 1);
   lvItems->SetRowSelect(true);
   lvItems->SetReadOnly(true);
   lvItems->SetHideSelection(false);
+  lvItems->SetSmallImages(frmMain ? frmMain->ImgList : nullptr);
+  lvItems->OnChanging = [this](TObject* Sender, TListItem* Item, bool Selected) {
+    lvItemsChanging(Sender, Item, Selected);
+  };
   lvItems->OnSelectItem = [this](TObject* Sender, TListItem*, bool) { lvItemsChange(Sender); };
   lblHoKeyAct = Make<TLabel>("lblHoKeyAct", this, 216, 260, 130, 18);
   txtHotKeyAct = Make<TEdit>("txtHotKeyAct", this, 350, 258, 180, 21, ES_READONLY);
+  txtHotKeyAct->SetFontStyle({TFontStyle::fsBold});
   lblHotKeyDef = Make<TLabel>("lblHotKeyDef", this, 216, 286, 130, 18);
   txtHotKeyDef = Make<TEdit>("txtHotKeyDef", this, 350, 284, 180, 21, ES_READONLY);
   lblHotKeyGen = Make<TLabel>("lblHotKeyGen", this, 216, 312, 130, 18);
@@ -204,17 +211,25 @@ void TfrmHotKeys::tvPathChange(TObject*) {
           std::count(caption.begin(), caption.end(), HotKeyCaptionSeparator) != depth + 1)
         continue;
       TListItem* row = lvItems->AddItem(caption.substr(prefix.size()));
+      row->SetImageIndex(RowImage);
       row->AddSubItem(HotKeyToText(HotKeyList[i].Current));
       row->AddSubItem(IntToStr(static_cast<int>(i)));
     }
   }
-  SendMessageA(lvItems->Handle(), LVM_SETCOLUMNWIDTH, 0, LVSCW_AUTOSIZE_USEHEADER);
+  // The rows may have brought a scroll bar: the auto-size column follows the new width.
+  lvItems->SetWidth(lvItems->Width() - 1);
+  lvItems->SetWidth(lvItems->Width() + 1);
   UpdateItemControls();
+}
+
+void TfrmHotKeys::lvItemsChanging(TObject*, TListItem* Item, bool Selected) {
+  if (Item && !Selected) Item->SetImageIndex(RowImage);
 }
 
 void TfrmHotKeys::lvItemsChange(TObject*) {
   TListItem* row = lvItems->Selected();
   selectedIndex_ = row ? StrToIntDef(row->SubItem(IndexColumn), -1) : -1;
+  if (row) row->SetImageIndex(SelectedRowImage);
   UpdateItemControls();
 }
 

@@ -9,6 +9,7 @@ class TButton;
 class TEdit;
 class TKeyCaptureEdit;
 class TLabel;
+class TListItem;
 class TListView;
 class TToolBar;
 class TToolButton;
@@ -23,6 +24,8 @@ public:
   void TranslateForm();
   void FormShow();
   void tvPathChange(TObject* Sender);
+  // The row losing its selection shows the plain row image, the selected row its own.
+  void lvItemsChanging(TObject* Sender, TListItem* Item, bool Selected);
   void lvItemsChange(TObject* Sender);
   void txtHotKeyGenKeyDown(TObject* Sender, WORD Key, TShiftState Shift);
   void txtHotKeyGenKeyUp(TObject* Sender, WORD Key, TShiftState Shift);

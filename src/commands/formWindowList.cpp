@@ -14,6 +14,7 @@
 #include "toolkit/Menus.h"
 #include "toolkit/MessageHook.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/ScreenSnap.h"
 #include "toolkit/ToolBar.h"
 
 namespace {
@@ -78,7 +79,7 @@ TfrmWindowList::TfrmWindowList(TComponent* Owner)
   }
   lvWin = Make<TListView>("lvWin", this, Margin, tbWindowList->Height() + Margin, 520, 220);
   lvWin->AddColumn("Titel", 165);
-  lvWin->AddColumn("Dateiname", 250);
+  lvWin->AddColumn("Dateiname", 250, true);
   lvWin->AddColumn("Ge\xE4ndert", 60);
   lvWin->AddColumn("Index", 0);
   lvWin->SetMultiSelect(true);
@@ -86,6 +87,7 @@ TfrmWindowList::TfrmWindowList(TComponent* Owner)
   lvWin->SetReadOnly(true);
   lvWin->SetSorted(true);
   lvWin->SetHideSelection(false);
+  lvWin->SetSmallImages(glyphs);
   lvWin->SetPopupMenu(pmnuWin);
   lvWin->OnSelectItem = [this](TObject* S, TListItem* Item, bool Selected) {
     lvWinSelectItem(S, Item, Selected);
@@ -148,6 +150,7 @@ void TfrmWindowList::FillWindowList() {
       TfraEdit* frame = GetSheetFrame(pages->Pages(i));
       if (!frame) continue;
       TListItem* row = lvWin->AddItem(frame->DocInfo.Title);
+      row->SetImageIndex(pages->Pages(i)->ImageIndex());
       row->AddSubItem(frame->DocInfo.FileName);
       row->AddSubItem(frame->DocInfo.Modified
                           ? GetLangText("WindowList|lvWinModifiedYes", "Ja")
@@ -185,8 +188,17 @@ void TfrmWindowList::UpdateWindowListActions() {
   }
 }
 
+LRESULT TfrmWindowList::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (Msg == WM_WINDOWPOSCHANGING) SnapWindowPos(Handle(), *reinterpret_cast<WINDOWPOS*>(lParam));
+  return TForm::WndProc(Msg, wParam, lParam);
+}
+
 void TfrmWindowList::FormShow() {
-  SendMessageA(lvWin->Handle(), LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+  // The list follows the form, and its auto-size column the list. The form is on screen
+  // already: what moved by a pixel is drawn anew.
+  SetWidth(Width() - 1);
+  SetWidth(Width() + 1);
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   ApplyWindowListHotKeys();
   lvWin->SetFocus();
 }

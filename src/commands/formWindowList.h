@@ -47,6 +47,10 @@ public:
   TPopupMenu* pmnuWin = nullptr;
   TButton* btnClose = nullptr;
 
+protected:
+  // The window snaps to the screen's edges as it moves.
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
   struct TAction {
     const char* Name;  // menu item; its tool button is named "tbWin" + the rest

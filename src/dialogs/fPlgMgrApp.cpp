@@ -264,9 +264,17 @@ TMenuItem* __stdcall AddMenuItem(IApp*, TMenuItem* Parent, TMenuItem* Source) {
     item->SetEnabled(Source->Enabled());
     item->SetVisible(Source->Visible());
     item->SetShortCut(Source->ShortCut());
+    item->SetDefault(Source->Default());
     item->SetImageIndex(Source->ImageIndex());
+    item->SetBitmap(Source->Bitmap());
+    item->SetBreak(Source->Break());
+    item->SetSubMenuImages(Source->SubMenuImages());
+    item->SetAutoHotkeys(Source->AutoHotkeys());
+    item->SetAutoLineReduction(Source->AutoLineReduction());
+    item->SetHelpContext(Source->HelpContext());
     item->SetHint(Source->Hint());
     item->SetTag(Source->Tag());
+    item->SetAutoCheck(Source->AutoCheck());
     item->OnClick = [](TObject* Sender) { PluginsMenuItemClicked(dynamic_cast<TMenuItem*>(Sender)); };
     TMenuItem* added = Parent->Add(std::move(item));
     PluginManager->RegisterMenuItem(added);

@@ -29,11 +29,7 @@ TLinkLabel::TLinkLabel(TComponent* Owner, TWinControl* Parent, int X, int Y, int
     : TWinControl(Owner) {
   CreateSystemControl("STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY, 0,
                       Parent ? Parent->Handle() : nullptr, X, Y, W, H);
-}
-
-TLinkLabel::~TLinkLabel() {
-  DestroyHandle();
-  if (font_) DeleteObject(font_);
+  SetFontStyle({TFontStyle::fsUnderline});
 }
 
 LRESULT TLinkLabel::Command(WORD Code) {
@@ -45,15 +41,6 @@ LRESULT TLinkLabel::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   if (Msg == WM_SETCURSOR) {
     SetCursor(LoadCursor(nullptr, IDC_HAND));
     return TRUE;
-  }
-  if (Msg == WM_SETFONT && wParam) {
-    // The form's font, underlined.
-    LOGFONTA lf = {};
-    GetObjectA(reinterpret_cast<HFONT>(wParam), sizeof lf, &lf);
-    lf.lfUnderline = TRUE;
-    if (font_) DeleteObject(font_);
-    font_ = CreateFontIndirectA(&lf);
-    return TWinControl::WndProc(Msg, reinterpret_cast<WPARAM>(font_), lParam);
   }
   return TWinControl::WndProc(Msg, wParam, lParam);
 }
@@ -192,10 +179,7 @@ void TfrmInfo::FormCreate() {
   Ctl<TLinkLabel>("lblLangHomePage")->SetHint(I("lblLangHomePage", "Homepage des \xDC" "bersetzers besuchen"));
   Ctl<TLinkLabel>("lblLangMailAddr")->SetHint(I("lblLangMailAddr", "E-Mail an den \xDC" "bersetzer senden"));
   Ctl<TButton>("btnOk")->SetCaption(GetLangText("General|btnOk", "Ok"));
-  boldFont_.Assign(Font());
-  boldFont_.SetStyle({TFontStyle::fsBold});
-  for (const char* name : {"lblTitle", "lblLang"})
-    Ctl<TLabel>(name)->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.Handle()), TRUE);
+  for (const char* name : {"lblTitle", "lblLang"}) Ctl<TLabel>(name)->SetFontStyle({TFontStyle::fsBold});
 }
 
 LRESULT TfrmInfo::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {

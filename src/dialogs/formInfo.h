@@ -11,15 +11,11 @@
 class TLinkLabel : public TWinControl, public TNotifiedControl {
 public:
   TLinkLabel(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
-  ~TLinkLabel() override;
   TNotifyEvent OnClick;
   LRESULT Command(WORD Code) override;
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
-
-private:
-  HFONT font_ = nullptr;
 };
 
 // A flag picture: a bitmap file when loaded, else the form's own default flag.
@@ -64,7 +60,6 @@ private:
   void OpenMail(const std::string& Address, const std::string& Subject);
   TVersionSource versionValue_;
   std::string version_;
-  TFont boldFont_;
 };
 
 // Shows the about box modally.

@@ -6,7 +6,6 @@
 #include "app/fLanguage.h"
 #include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
-#include "dialogs/ListViewImages.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"
@@ -32,7 +31,7 @@ TfrmOpenHist::TfrmOpenHist(TComponent* Owner)
   lvHist->SetHideSelection(false);
   lvHist->OnSelectItem = [this](TObject* Sender, TListItem*, bool) { lvHistChange(Sender); };
   lvHist->OnDblClick = [this](TObject* Sender) { lvHistDblClick(Sender); };
-  if (frmMain) ShareSmallImages(*lvHist, frmMain->ImgList->Handle());
+  if (frmMain) lvHist->SetSmallImages(frmMain->ImgList);
   btnOpen->SetModalResult(mrOk);
   btnCancel->SetModalResult(mrCancel);
   OnShow = [this](TObject*) { FormShow(); };
@@ -66,7 +65,7 @@ void TfrmOpenHist::FillHistoryList() {
   for (int i = 0; i < history.Count(); ++i) {
     TListItem* row = lvHist->AddItem(ExtractFileName(history[i]));
     row->AddSubItem(history[i]);
-    SetRowImage(*lvHist, row->Index(), HistoryImage);
+    row->SetImageIndex(HistoryImage);
   }
   lvHistChange(lvHist);
 }

@@ -7,7 +7,6 @@
 #include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/FolderIdentity.h"
-#include "dialogs/ListViewImages.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"
@@ -60,7 +59,7 @@ TfrmTemplate::TfrmTemplate(TComponent* Owner) : TForm(Owner, Args()) {
   btnCancel = Make<TButton>("btnCancel", this, 509, 296, 88, 25);
   if (frmMain) {
     tvTree->SetImages(frmMain->ImgList);
-    ShareSmallImages(*lvTemplates, frmMain->ImgListApps->Handle());
+    lvTemplates->SetSmallImages(frmMain->ImgListApps);
   }
   lvTemplates->AddColumn("Vorlage", 165);
   lvTemplates->AddColumn("Dateiname", 200);
@@ -148,7 +147,7 @@ void TfrmTemplate::FillFileList(const std::string& Folder) {
     const std::string name = entry.cFileName;
     TListItem* row = lvTemplates->AddItem(ChangeFileExt(name, ""));
     row->AddSubItem(relativeFolder + name);
-    SetRowImage(*lvTemplates, row->Index(), ShellSmallIconIndex(Folder + name));
+    row->SetImageIndex(TImageList::SystemSmallIconIndex(Folder + name));
   }
   if (TListItem* first = lvTemplates->Items(0)) first->SetSelected(true);
   SelectRow();

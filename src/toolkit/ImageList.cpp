@@ -42,6 +42,13 @@ bool TImageList::AttachSystemSmallIcons(const std::string& Path) {
   return true;
 }
 
+int TImageList::SystemSmallIconIndex(const std::string& FileName) {
+  SHFILEINFOA info = {};
+  if (!SHGetFileInfoA(FileName.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON))
+    return -1;
+  return info.iIcon;
+}
+
 void TImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
   if (!handle_ || Index < 0 || Index >= Count()) return;
   if (Enabled) {

@@ -23,6 +23,9 @@ public:
   // list; the shared list is never destroyed here. False when the shell gives none.
   bool AttachSystemSmallIcons(const std::string& Path);
   bool Shared() const { return shared_; }
+  // The index of the shell's small icon for a file in the system's small-icon list; -1 when
+  // unknown.
+  static int SystemSmallIconIndex(const std::string& FileName);
   void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
 
 private:

@@ -2,6 +2,12 @@
 #include <commctrl.h>
 #include <algorithm>
 #include "rtl/SysUtils.h"
+#include "toolkit/ImageList.h"
+
+namespace {
+// What the control stores for a row without a picture (-1 would ask the parent for one).
+int NativeImage(int ImageIndex) { return ImageIndex >= 0 ? ImageIndex : I_IMAGENONE; }
+}  // namespace
 
 // Rows ---------------------------------------------------------------------------------
 
@@ -69,33 +75,91 @@ void TListItem::SetSelected(bool Selected) {
   owner_->Perform(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
+int TListItem::ImageIndex() const {
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = Index();
+  if (item.iItem < 0 || !owner_->Perform(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+  return item.iImage >= 0 ? item.iImage : -1;
+}
+
+void TListItem::SetImageIndex(int ImageIndex) {
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE;
+  item.iItem = Index();
+  item.iImage = NativeImage(ImageIndex);
+  if (item.iItem >= 0) owner_->Perform(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 int TListItem::Index() const { return owner_->IndexOf(this); }
 
 // The list -------------------------------------------------------------------------------
 
 TListView::TListView(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H) : TWinControl(Owner) {
-  CreateSystemControl(WC_LISTVIEWA, WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL,
+  CreateSystemControl(WC_LISTVIEWA,
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
                       WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H);
 }
 
 TListView::~TListView() {
   // Notifications while the window goes still find the rows.
   OnSelectItem = nullptr;
+  OnChanging = nullptr;
   DestroyHandle();
 }
 
-void TListView::AddColumn(const std::string& Caption, int Width) {
+void TListView::AddColumn(const std::string& Caption, int Width, bool AutoSize) {
   std::string text = Caption;
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   column.cx = Width;
   column.pszText = text.data();
-  column.iSubItem = columnCount_;
-  if (Perform(LVM_INSERTCOLUMNA, columnCount_, reinterpret_cast<LPARAM>(&column)) >= 0) ++columnCount_;
+  column.iSubItem = ColumnCount();
+  if (Perform(LVM_INSERTCOLUMNA, ColumnCount(), reinterpret_cast<LPARAM>(&column)) < 0) return;
+  autoSize_.push_back(AutoSize);
+  ResizeColumns();
+}
+
+int TListView::ColumnWidth(int Index) const {
+  if (Index < 0 || Index >= ColumnCount()) return 0;
+  return static_cast<int>(SendMessageA(Handle(), LVM_GETCOLUMNWIDTH, Index, 0));
+}
+
+// The remaining width is shared evenly; the first columns take the odd pixels.
+void TListView::ResizeColumns() {
+  const int autoCount = static_cast<int>(std::count(autoSize_.begin(), autoSize_.end(), true));
+  if (autoCount == 0 || !Handle()) return;
+  int remaining = ClientRect().right;
+  for (int i = 0; i < ColumnCount(); ++i)
+    if (!autoSize_[i]) remaining -= ColumnWidth(i);
+  if (remaining <= 0) return;
+  int share = remaining / autoCount, odd = remaining % autoCount;
+  for (int i = 0; i < ColumnCount(); ++i) {
+    if (!autoSize_[i]) continue;
+    Perform(LVM_SETCOLUMNWIDTH, i, MAKELPARAM(share + (odd > 0 ? 1 : 0), 0));
+    --odd;
+  }
+}
+
+LRESULT TListView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
+  if (Msg == WM_SIZE) ResizeColumns();
+  return result;
+}
+
+void TListView::SetSmallImages(TImageList* Images) {
+  if (smallImages_) RemoveFreeNotification(smallImages_);
+  smallImages_ = Images;
+  if (smallImages_) FreeNotification(smallImages_);
+  Perform(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
+}
+
+void TListView::Notification(TComponent* AComponent) {
+  if (AComponent == smallImages_) SetSmallImages(nullptr);
 }
 
 std::string TListView::ColumnCaption(int Index) const {
-  if (Index < 0 || Index >= columnCount_) return {};
+  if (Index < 0 || Index >= ColumnCount()) return {};
   char buffer[256] = {};
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT;
@@ -106,7 +170,7 @@ std::string TListView::ColumnCaption(int Index) const {
 }
 
 void TListView::SetColumnCaption(int Index, const std::string& Caption) {
-  if (Index < 0 || Index >= columnCount_) return;
+  if (Index < 0 || Index >= ColumnCount()) return;
   std::string text = Caption;
   LVCOLUMNA column = {};
   column.mask = LVCF_TEXT;
@@ -169,34 +233,35 @@ int SortedPosition(const TListView& List, const TListItem* Item) {
 TListItem* TListView::AddItem(const std::string& Caption) {
   items_.push_back(std::make_unique<TListItem>(this, Caption));
   TListItem* row = items_.back().get();
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = sorted_ ? SortedPosition(*this, row) : Count();
-  item.pszText = const_cast<char*>(row->caption_.c_str());
-  item.lParam = reinterpret_cast<LPARAM>(row);
-  if (Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+  if (!InsertRow(row, sorted_ ? SortedPosition(*this, row) : Count(), -1)) {
     items_.pop_back();
     return nullptr;
   }
   return row;
 }
 
+bool TListView::InsertRow(TListItem* Row, int Index, int Image) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
+  item.iItem = Index;
+  item.pszText = const_cast<char*>(Row->caption_.c_str());
+  item.lParam = reinterpret_cast<LPARAM>(Row);
+  item.iImage = NativeImage(Image);
+  return Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) >= 0;
+}
+
 void TListView::PlaceSorted(TListItem* Row) { MoveRow(Row, -1); }
 
-// Moves a row to Index (-1: its sorted place among the others), keeping its texts, check
-// mark and selection; the move itself reports no selection change.
+// Moves a row to Index (-1: its sorted place among the others), keeping its texts, image,
+// check mark and selection; the move itself reports no selection change.
 void TListView::MoveRow(TListItem* Row, int Index) {
   int from = IndexOf(Row);
   if (from < 0 || from == Index) return;
   bool checked = Row->Checked(), selected = Row->Selected();
+  int image = Row->ImageIndex();
   filling_ = true;
   Perform(LVM_DELETEITEM, from);
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = Index >= 0 ? Index : SortedPosition(*this, Row);
-  item.pszText = const_cast<char*>(Row->caption_.c_str());
-  item.lParam = reinterpret_cast<LPARAM>(Row);
-  Perform(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  InsertRow(Row, Index >= 0 ? Index : SortedPosition(*this, Row), image);
   for (int i = 0; i < Row->SubItemCount(); ++i) Row->SetSubItem(i, Row->subItems_[i]);
   if (checkBoxes_) Row->SetChecked(checked);
   Row->SetSelected(selected);
@@ -252,12 +317,23 @@ void TListView::SelectAll() {
   Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
+// A row's selection, not the move of a sorted row.
+bool TListView::SelectionChanges(const NMLISTVIEW& Change) const {
+  return !filling_ && Change.iItem >= 0 && (Change.uChanged & LVIF_STATE) &&
+         ((Change.uOldState ^ Change.uNewState) & LVIS_SELECTED);
+}
+
 LRESULT TListView::Notify(NMHDR* Header) {
   switch (Header->code) {
+    case LVN_ITEMCHANGING: {
+      auto* nm = reinterpret_cast<NMLISTVIEW*>(Header);
+      if (OnChanging && SelectionChanges(*nm))
+        OnChanging(this, reinterpret_cast<TListItem*>(nm->lParam), (nm->uNewState & LVIS_SELECTED) != 0);
+      return FALSE;
+    }
     case LVN_ITEMCHANGED: {
       auto* nm = reinterpret_cast<NMLISTVIEW*>(Header);
-      if (!filling_ && nm->iItem >= 0 && (nm->uChanged & LVIF_STATE) && ((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED) &&
-          OnSelectItem)
+      if (OnSelectItem && SelectionChanges(*nm))
         OnSelectItem(this, reinterpret_cast<TListItem*>(nm->lParam), (nm->uNewState & LVIS_SELECTED) != 0);
       return 0;
     }

@@ -4,8 +4,11 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <windows.h>
+#include <commctrl.h>
 #include "toolkit/WinControl.h"
 
+class TImageList;
 class TListView;
 
 // One row. Checked and Selected are read from the control, so they show what the user did.
@@ -27,6 +30,9 @@ public:
   void SetChecked(bool Checked);
   bool Selected() const;
   void SetSelected(bool Selected);
+  // The row's picture from the list's SmallImages; -1 for none.
+  int ImageIndex() const;
+  void SetImageIndex(int ImageIndex);
   // The row's position now (it changes as sorted rows are added).
   int Index() const;
   TListView* ListView() const { return owner_; }
@@ -44,10 +50,17 @@ public:
   TListView(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
   ~TListView() override;
 
-  void AddColumn(const std::string& Caption, int Width);
-  int ColumnCount() const { return columnCount_; }
+  // An auto-size column takes what the other columns leave of the client width (shared
+  // evenly among several), laid out again whenever the client area changes size.
+  void AddColumn(const std::string& Caption, int Width, bool AutoSize = false);
+  int ColumnCount() const { return static_cast<int>(autoSize_.size()); }
   std::string ColumnCaption(int Index) const;
   void SetColumnCaption(int Index, const std::string& Caption);
+  int ColumnWidth(int Index) const;
+
+  // The rows' pictures; the list is shared, never freed here, and forgotten when freed first.
+  TImageList* SmallImages() const { return smallImages_; }
+  void SetSmallImages(TImageList* Images);
 
   bool CheckBoxes() const { return checkBoxes_; }
   void SetCheckBoxes(bool Value);
@@ -75,12 +88,21 @@ public:
 
   TNotifyEvent OnDblClick;
   std::function<void(TObject* Sender, TListItem* Item, bool Selected)> OnSelectItem;
+  // Before a row gains (Selected) or loses its selection.
+  std::function<void(TObject* Sender, TListItem* Item, bool Selected)> OnChanging;
   std::function<void(TObject* Sender, int Column)> OnColumnClick;
 
   LRESULT Notify(NMHDR* Header) override;
 
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  void Notification(TComponent* AComponent) override;
+
 private:
   friend class TListItem;
+  void ResizeColumns();
+  bool SelectionChanges(const NMLISTVIEW& Change) const;
+  bool InsertRow(TListItem* Row, int Index, int Image);
   int IndexOf(const TListItem* Item) const;
   void SetStyleBit(DWORD Bit, bool On);
   void SetExStyleBit(DWORD Bit, bool On);
@@ -88,7 +110,8 @@ private:
   void MoveRow(TListItem* Item, int Index);
 
   std::vector<std::unique_ptr<TListItem>> items_;
-  int columnCount_ = 0;
+  std::vector<bool> autoSize_;
+  TImageList* smallImages_ = nullptr;
   bool checkBoxes_ = false;
   bool multiSelect_ = false;
   bool sorted_ = false;

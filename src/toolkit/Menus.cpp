@@ -35,6 +35,49 @@ void RemoveAllNative(HMENU Menu) {
   while (GetMenuItemCount(Menu) > 0) RemoveMenu(Menu, 0, MF_BYPOSITION);
 }
 
+// The caption's hot key (after "&", not the literal "&&"); 0 for none.
+char HotKeyOf(const std::string& Caption) {
+  for (size_t i = 0; i + 1 < Caption.size(); ++i) {
+    if (Caption[i] != '&') continue;
+    if (Caption[i + 1] != '&') return Caption[i + 1];
+    ++i;
+  }
+  return 0;
+}
+
+// Hot keys are letters and digits, the same key in either case.
+char HotKeyChar(char C) {
+  if (C >= 'a' && C <= 'z') return static_cast<char>(C - 'a' + 'A');
+  return (C >= 'A' && C <= 'Z') || (C >= '0' && C <= '9') ? C : 0;
+}
+
+// Gives each caption without a hot key the first of its letters and digits that no other
+// caption uses as its key; a caption with none free stays without.
+std::vector<std::string> WithAutomaticHotKeys(std::vector<std::string> Captions) {
+  std::string used;
+  for (const std::string& caption : Captions)
+    if (const char key = HotKeyChar(HotKeyOf(caption))) used += key;
+  for (std::string& caption : Captions) {
+    if (caption == "-" || HotKeyOf(caption)) continue;
+    for (size_t i = 0; i < caption.size(); ++i) {
+      const char key = HotKeyChar(caption[i]);
+      if (!key || used.find(key) != std::string::npos) continue;
+      caption.insert(i, "&");
+      used += key;
+      break;
+    }
+  }
+  return Captions;
+}
+
+UINT BreakType(TMenuBreak Break) {
+  switch (Break) {
+    case TMenuBreak::mbBreak: return MFT_MENUBREAK;
+    case TMenuBreak::mbBarBreak: return MFT_MENUBARBREAK;
+    default: return 0;
+  }
+}
+
 // The pixel value of a 32-bit bitmap for a system colour, opaque.
 DWORD OpaquePixel(COLORREF Colour) {
   return 0xFF000000u | GetRValue(Colour) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);
@@ -194,7 +237,66 @@ void TMenuItem::SetImageIndex(int ImageIndex) {
   Changed();
 }
 
+void TMenuItem::SetBitmap(const TBitmap& Source) {
+  bitmap_.Assign(Source);
+  Changed();
+}
+
+void TMenuItem::SetSubMenuImages(TImageList* Images) {
+  if (subMenuImages_ == Images) return;
+  if (subMenuImages_) RemoveFreeNotification(subMenuImages_);
+  subMenuImages_ = Images;
+  if (subMenuImages_) FreeNotification(subMenuImages_);
+  RebuildTree();
+}
+
+void TMenuItem::Notification(TComponent* AComponent) {
+  if (AComponent == subMenuImages_) SetSubMenuImages(nullptr);
+}
+
+void TMenuItem::SetDefault(bool Default) {
+  if (default_ == Default) return;
+  default_ = Default;
+  Changed();
+}
+
+void TMenuItem::SetBreak(TMenuBreak Break) {
+  if (break_ == Break) return;
+  break_ = Break;
+  Changed();
+}
+
+void TMenuItem::SetAutoHotkeys(TMenuAutoFlag Value) {
+  autoHotkeys_ = Value;
+  RebuildTree();
+}
+
+void TMenuItem::SetAutoLineReduction(TMenuAutoFlag Value) {
+  autoLineReduction_ = Value;
+  RebuildTree();
+}
+
+bool TMenuItem::Automatic(TMenuAutoFlag TMenuItem::*Setting) const {
+  for (const TMenuItem* item = this; item; item = item->parent_)
+    if (item->*Setting != TMenuAutoFlag::maParent) return item->*Setting == TMenuAutoFlag::maAutomatic;
+  return false;
+}
+
+std::vector<TMenuItem*> TMenuItem::ShownItems() const {
+  std::vector<TMenuItem*> shown;
+  const bool reduceLines = Automatic(&TMenuItem::autoLineReduction_);
+  for (TMenuItem* item : items_) {
+    if (!item->visible_) continue;
+    if (reduceLines && item->IsLine() && (shown.empty() || shown.back()->IsLine())) continue;
+    shown.push_back(item);
+  }
+  if (reduceLines && !shown.empty() && shown.back()->IsLine()) shown.pop_back();
+  return shown;
+}
+
 TImageList* TMenuItem::MenuImages() const {
+  for (const TMenuItem* p = parent_; p; p = p->parent_)
+    if (p->subMenuImages_) return p->subMenuImages_;
   const TMenuItem* root = this;
   while (root->parent_) root = root->parent_;
   return root->rootImages_ ? *root->rootImages_ : nullptr;
@@ -224,6 +326,7 @@ void TMenuItem::RebuildTree() {
 }
 
 void TMenuItem::Click() {
+  if (autoCheck_) SetChecked(!checked_);
   if (OnClick) OnClick(this);
 }
 
@@ -299,28 +402,34 @@ void TMenuItem::Changed() {
   if (parent_) parent_->RebuildNative();
 }
 
-std::string TMenuItem::DisplayText() const {
-  if (shortCut_ == scNone) return caption_;
-  return caption_ + "\t" + ShortCutToText(shortCut_);
+std::string TMenuItem::DisplayText(const std::string& Caption) const {
+  if (shortCut_ == scNone) return Caption;
+  return Caption + "\t" + ShortCutToText(shortCut_);
 }
 
 void TMenuItem::RebuildNative() {
   if (!submenu_) return;
   RemoveAllNative(submenu_);
-  UINT pos = 0;
-  for (TMenuItem* item : items_) {
-    if (!item->visible_) continue;
-    std::string text = item->DisplayText();
+  const std::vector<TMenuItem*> shown = ShownItems();
+  std::vector<std::string> captions;
+  for (const TMenuItem* item : shown) captions.push_back(item->caption_);
+  if (Automatic(&TMenuItem::autoHotkeys_)) captions = WithAutomaticHotKeys(std::move(captions));
+  for (size_t pos = 0; pos < shown.size(); ++pos) {
+    TMenuItem* item = shown[pos];
+    std::string text = item->DisplayText(captions[pos]);
+    HBITMAP glyph = item->IsLine() ? nullptr : item->Glyph();
     MENUITEMINFOA mii = {};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP;
-    mii.fType = item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0);
-    mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_GRAYED);
+    mii.fType = (item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0)) |
+                BreakType(item->break_);
+    mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_GRAYED) |
+                 (item->default_ ? MFS_DEFAULT : 0);
     mii.wID = item->command_;
     mii.hSubMenu = item->items_.empty() ? nullptr : item->submenu_;
     mii.dwTypeData = text.data();
-    mii.hbmpItem = item->IsLine() ? nullptr : item->Glyph();
-    InsertMenuItemA(submenu_, pos++, TRUE, &mii);
+    mii.hbmpItem = glyph || item->IsLine() ? glyph : item->bitmap_.Handle();
+    InsertMenuItemA(submenu_, static_cast<UINT>(pos), TRUE, &mii);
   }
   if (isBar_ && barWindow_ && *barWindow_) DrawMenuBar(*barWindow_);
 }

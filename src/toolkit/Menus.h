@@ -6,11 +6,18 @@
 #include <string>
 #include <type_traits>
 #include <vector>
+#include "toolkit/Bitmap.h"
 #include "toolkit/Component.h"
 #include "toolkit/ShortCut.h"
 
 class TImageList;
 class TWinControl;
+
+// Where an item starts a new column of its menu (a bar break draws a line before it).
+enum class TMenuBreak { mbNone, mbBreak, mbBarBreak };
+// An item's automatic settings for its sub-items: on, off, or as its parent has them (a
+// menu's root item without a parent has them off).
+enum class TMenuAutoFlag { maAutomatic, maManual, maParent };
 
 // One item of a menu; an item with children is a submenu. Caption "-" makes a separator.
 // Items named in a form are owned by the form (Make), so FindComponent finds them; items
@@ -39,8 +46,35 @@ public:
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut ShortCut);
   int ImageIndex() const { return imageIndex_; }
-  // Shown beside the caption from the menu's Images; -1 or an index past the list shows none.
+  // Shown beside the caption from the images of the nearest parent with SubMenuImages, else
+  // the menu's Images; -1 or an index past the list shows none.
   void SetImageIndex(int ImageIndex);
+  // Shown beside the caption when no image of the image list is; SetBitmap copies Source.
+  const TBitmap& Bitmap() const { return bitmap_; }
+  void SetBitmap(const TBitmap& Source);
+  // The images of the sub-items (and theirs, unless they have their own); a list freed first
+  // is forgotten.
+  TImageList* SubMenuImages() const { return subMenuImages_; }
+  void SetSubMenuImages(TImageList* Images);
+  // The default item of its menu is shown in bold.
+  bool Default() const { return default_; }
+  void SetDefault(bool Default);
+  TMenuBreak Break() const { return break_; }
+  void SetBreak(TMenuBreak Break);
+  // Automatic hot keys give each sub-item without an "&" one of its characters that no
+  // other sub-item uses as its key; the captions themselves stay as they are.
+  TMenuAutoFlag AutoHotkeys() const { return autoHotkeys_; }
+  void SetAutoHotkeys(TMenuAutoFlag Value);
+  // Automatic line reduction leaves out separators at the start and end of the sub-items
+  // shown and all but the first of several in a row.
+  TMenuAutoFlag AutoLineReduction() const { return autoLineReduction_; }
+  void SetAutoLineReduction(TMenuAutoFlag Value);
+  // A click toggles the check mark before OnClick fires.
+  bool AutoCheck() const { return autoCheck_; }
+  void SetAutoCheck(bool Value) { autoCheck_ = Value; }
+  // Kept for the help system and plug-ins; the menu itself does not look at it.
+  int HelpContext() const { return helpContext_; }
+  void SetHelpContext(int Value) { helpContext_ = Value; }
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
 
@@ -77,6 +111,7 @@ public:
 protected:
   // The root item of a menu bar keeps its handle as a bar, not a drop-down.
   explicit TMenuItem(TComponent* Owner, HMENU RootMenu);
+  void Notification(TComponent* AComponent) override;
 
 private:
   friend class TMainMenu;
@@ -85,7 +120,10 @@ private:
   void Detach(TMenuItem* Item);
   void Changed();
   void RebuildNative();
-  std::string DisplayText() const;
+  std::string DisplayText(const std::string& Caption) const;
+  bool Automatic(TMenuAutoFlag TMenuItem::*Setting) const;
+  // The sub-items the native menu shows, in order.
+  std::vector<TMenuItem*> ShownItems() const;
   TImageList* MenuImages() const;
   HBITMAP Glyph();
   void RebuildTree();
@@ -108,6 +146,14 @@ private:
   bool visible_ = true;
   TShortCut shortCut_ = scNone;
   int imageIndex_ = -1;
+  TBitmap bitmap_;
+  TImageList* subMenuImages_ = nullptr;
+  bool default_ = false;
+  TMenuBreak break_ = TMenuBreak::mbNone;
+  TMenuAutoFlag autoHotkeys_ = TMenuAutoFlag::maParent;
+  TMenuAutoFlag autoLineReduction_ = TMenuAutoFlag::maParent;
+  bool autoCheck_ = false;
+  int helpContext_ = 0;
   UINT command_ = 0;
   HMENU submenu_ = nullptr;
   bool isBar_ = false;

@@ -84,6 +84,13 @@ LRESULT CALLBACK TWinControl::SubclassWndProc(HWND Wnd, UINT Msg, WPARAM wParam,
 LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
   HWND wnd = handle_;
   LRESULT result = 0;
+  TFontHandle replacedFont;
+  if (Msg == WM_SETFONT && styledFont_) {
+    HGDIOBJ base = wParam ? reinterpret_cast<HGDIOBJ>(wParam) : GetStockObject(DEFAULT_GUI_FONT);
+    GetObjectA(base, sizeof baseFont_, &baseFont_);
+    replacedFont = MakeStyledFont();
+    wParam = reinterpret_cast<WPARAM>(styledFont_.get());
+  }
   try {
     // Work in progress shows over every control, whatever cursor it would set itself.
     if (Msg == WM_SETCURSOR && HourglassShown() && LOWORD(lParam) == HTCLIENT) {
@@ -133,6 +140,27 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     }
   }
   return DefaultHandler(Msg, wParam, lParam);
+}
+
+void TWinControl::SetFontStyle(TFontStyles Style) {
+  if (!styledFont_) {
+    HGDIOBJ current = handle_ ? reinterpret_cast<HGDIOBJ>(SendMessageA(handle_, WM_GETFONT, 0, 0)) : nullptr;
+    GetObjectA(current ? current : GetStockObject(DEFAULT_GUI_FONT), sizeof baseFont_, &baseFont_);
+  }
+  fontStyle_ = Style;
+  TFontHandle replaced = MakeStyledFont();
+  if (handle_) WndProc(WM_SETFONT, reinterpret_cast<WPARAM>(styledFont_.get()), TRUE);
+}
+
+TWinControl::TFontHandle TWinControl::MakeStyledFont() {
+  LOGFONTA font = baseFont_;
+  if (fontStyle_.Contains(TFontStyle::fsBold)) font.lfWeight = FW_BOLD;
+  if (fontStyle_.Contains(TFontStyle::fsItalic)) font.lfItalic = TRUE;
+  if (fontStyle_.Contains(TFontStyle::fsUnderline)) font.lfUnderline = TRUE;
+  if (fontStyle_.Contains(TFontStyle::fsStrikeOut)) font.lfStrikeOut = TRUE;
+  TFontHandle replaced = std::move(styledFont_);
+  styledFont_.reset(CreateFontIndirectA(&font));
+  return replaced;
 }
 
 bool TWinControl::ShowContextMenu(LPARAM ScreenPoint) {

@@ -1,8 +1,11 @@
 // A component with a Win32 window: messages reach the virtual WndProc.
 #pragma once
 #include <windows.h>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include "toolkit/Component.h"
+#include "toolkit/Graphics.h"
 
 class TPopupMenu;
 
@@ -60,6 +63,9 @@ public:
   // destroyed first: the control then forgets it.
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* Menu);
+  // Shows every font the control is given (its form's font) in these styles as well, so a
+  // bold field stays bold in the form's new font.
+  void SetFontStyle(TFontStyles Style);
   void SetFocus();
   void Invalidate();
   LRESULT Perform(UINT Msg, WPARAM wParam = 0, LPARAM lParam = 0);
@@ -96,6 +102,14 @@ private:
   bool ShowContextMenu(LPARAM ScreenPoint);
   friend class TPopupMenu;
 
+  struct TFontDeleter {
+    void operator()(HFONT Font) const { DeleteObject(Font); }
+  };
+  using TFontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, TFontDeleter>;
+  // Makes the styled font from the base font; the one it replaces is handed back, to be freed
+  // once the control no longer uses it.
+  TFontHandle MakeStyledFont();
+
   HWND handle_ = nullptr;
   WNDPROC systemProc_ = nullptr;
   std::string caption_;
@@ -107,4 +121,7 @@ private:
   bool aligning_ = false;
   bool contextMenuShown_ = false;
   TPopupMenu* popupMenu_ = nullptr;
+  TFontStyles fontStyle_;
+  LOGFONTA baseFont_ = {};  // the font given last, before the styles
+  TFontHandle styledFont_;  // set while the control shows its own styled font
 };

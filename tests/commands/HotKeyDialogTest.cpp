@@ -8,6 +8,7 @@
 #include "rtl/SysUtils.h"
 #include "commands/fHotKeys.h"
 #include "commands/formHotKeys.h"
+#include "toolkit/Controls.h"
 #include "toolkit/KeyCaptureEdit.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
@@ -140,6 +141,38 @@ TEST_F(HotKeyDialogTest, TreeListsGroupsAndEachEntryShowsItsOwnDefault) {
   for (int r = 0; r < dialog.lvItems->Count(); ++r)
     EXPECT_EQ(dialog.lvItems->Items(r)->Caption().find(HotKeyCaptionSeparator),
               std::string::npos);
+}
+
+TEST_F(HotKeyDialogTest, RowsShowTheirImagesTheEntryColumnFillsTheListAndTheKeyIsBold) {
+  TfrmHotKeys dialog(nullptr);
+  dialog.FormShow();
+  SelectEntry(dialog, "frmMain_mnuFileSave");
+  TListView& list = *dialog.lvItems;
+  ASSERT_GE(list.Count(), 3);
+  EXPECT_EQ(list.SmallImages(), frmMain->ImgList);
+  auto images = [&list] {
+    std::vector<int> shown;
+    for (int r = 0; r < list.Count(); ++r) shown.push_back(list.Items(r)->ImageIndex());
+    return shown;
+  };
+  // As the user moves the selection, each row shows the selected image only while selected.
+  for (int pick : {2, 0, list.Count() - 1}) {
+    list.Items(pick)->SetSelected(true);
+    std::vector<int> expected(list.Count(), 122);
+    expected[pick] = 124;
+    EXPECT_EQ(images(), expected) << "row " << pick;
+  }
+  // The entry column takes the width that the key and index columns leave.
+  EXPECT_EQ(list.ColumnWidth(0) + list.ColumnWidth(1) + list.ColumnWidth(2), list.ClientRect().right);
+  EXPECT_EQ(list.ColumnWidth(1), 150);
+
+  auto weight = [](const TWinControl& Field) {
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(Field.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font.lfWeight;
+  };
+  EXPECT_EQ(weight(*dialog.txtHotKeyAct), FW_BOLD);
+  EXPECT_LT(weight(*dialog.txtHotKeyDef), FW_BOLD);
 }
 
 TEST_F(HotKeyDialogTest, ConflictsAreAskedOnlyInsideTheSameRootGroup) {

@@ -398,6 +398,22 @@ TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
   ExpectPanelRestored();
 }
 
+TEST_F(SearchPanelTest, TheFoundTextColumnFillsTheListAlsoWhenTheHitsBringAScrollBar) {
+  std::string text;
+  for (int i = 0; i < 80; ++i) text += "ab\r\n";
+  NewDocument(text);
+  Check("chkSearchShowInTab");
+  Fill("ab");
+  Click("btnSearch");
+  TListView& list = *frmMain->lvResults;
+  ASSERT_EQ(list.Count(), 80);
+  ASSERT_TRUE(GetWindowLongA(list.Handle(), GWL_STYLE) & WS_VSCROLL);
+  int others = 0;
+  for (int c = 0; c < 6; ++c) others += list.ColumnWidth(c);
+  EXPECT_EQ(list.ColumnWidth(6), list.ClientRect().right - others);
+  EXPECT_EQ(list.ColumnCaption(6), "Fundstelle");
+}
+
 // ---- Opening, histories and keys -----------------------------------------------------------
 
 TEST_F(SearchPanelTest, OpeningCutsTheHistoriesAndTakesTheSelection) {

@@ -1,6 +1,8 @@
 // The window list on a real main window: rows sorted by title and tied to their tabs, the
 // actions' enabled states, and each action on the documents its rows name.
 #include <gtest/gtest.h>
+#include <set>
+#include <string>
 #include "EditTestWindow.h"
 #include "commands/fHlpHK.h"
 #include "commands/formWindowList.h"
@@ -93,6 +95,54 @@ TEST_F(WindowListTest, RowsAreSortedByTitleAndCarryTheirTab) {
   EXPECT_EQ(moved.lvWin->Items(2)->SubItem(2), "3");
   SelectRows(moved, {"c.txt"});
   EXPECT_EQ(GetActiveFrame(), Frame("c.txt")) << "selecting a row activates its tab";
+}
+
+TEST_F(WindowListTest, RowsShowTheirTabsImagesAndTheFileNameColumnFillsTheList) {
+  OpenFour();
+  UpdateTabImage(Frame("a.txt"));
+  UpdateTabImage(Frame("d.txt"));
+  TfrmWindowList list(nullptr);
+  list.FormShow();
+  EXPECT_EQ(list.lvWin->SmallImages(), frmMain->ImgList);
+  std::set<int> images;
+  for (int r = 0; r < list.lvWin->Count(); ++r) {
+    TListItem* row = list.lvWin->Items(r);
+    const int tab = std::stoi(row->SubItem(2));
+    EXPECT_EQ(row->ImageIndex(), frmMain->pcEdit->Pages(tab)->ImageIndex()) << row->Caption();
+    images.insert(row->ImageIndex());
+  }
+  EXPECT_EQ(images.size(), 3u) << "plain, modified and locked documents look different";
+  int columns = 0;
+  for (int c = 0; c < list.lvWin->ColumnCount(); ++c) columns += list.lvWin->ColumnWidth(c);
+  EXPECT_EQ(columns, list.lvWin->ClientRect().right);
+  EXPECT_EQ(list.lvWin->ColumnWidth(0), 165);
+}
+
+TEST_F(WindowListTest, TheWindowSnapsToTheEdgesOfTheWorkArea) {
+  TfrmWindowList list(nullptr);
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT size = {};
+  GetWindowRect(list.Handle(), &size);
+  const int w = size.right - size.left, h = size.bottom - size.top;
+  struct Move {
+    int x, y;  // where the user puts it
+    int snappedX, snappedY;
+  };
+  const Move moves[] = {
+      {work.left + 9, work.top + 5, work.left, work.top},
+      {work.left - 7, work.top + 40, work.left, work.top + 40},
+      {work.left + 10, work.top + 10, work.left + 10, work.top + 10},
+      {work.right - w - 3, work.bottom - h + 9, work.right - w, work.bottom - h},
+  };
+  for (const Move& m : moves) {
+    SetWindowPos(list.Handle(), nullptr, m.x, m.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT now = {};
+    GetWindowRect(list.Handle(), &now);
+    EXPECT_EQ(now.left, m.snappedX) << m.x << "," << m.y;
+    EXPECT_EQ(now.top, m.snappedY) << m.x << "," << m.y;
+    EXPECT_EQ(now.right - now.left, w);
+  }
 }
 
 TEST_F(WindowListTest, ActionsFollowRowsAndSelection) {

@@ -1,7 +1,6 @@
 // The reopen history: gone files leave the history itself, chosen rows are opened.
 #include <gtest/gtest.h>
 #include "PluginTestFixture.h"
-#include "dialogs/ListViewImages.h"
 #include "dialogs/formOpenHist.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ListView.h"
@@ -34,7 +33,7 @@ TEST_F(OpenHistTest, OpeningDropsMissingFilesFromTheHistoryEvenWhenCancelled) {
     EXPECT_EQ(dialog.lvHist->Count(), 2);
     EXPECT_EQ(dialog.lvHist->Items(0)->Caption(), "a.txt");
     EXPECT_EQ(dialog.lvHist->Items(1)->SubItem(0), folder.File("c.txt"));
-    EXPECT_EQ(RowImage(*dialog.lvHist, 1), 126);
+    EXPECT_EQ(dialog.lvHist->Items(1)->ImageIndex(), 126);
     EXPECT_FALSE(dialog.btnOpen->Enabled());
     return static_cast<int>(mrCancel);
   });

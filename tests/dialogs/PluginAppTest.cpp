@@ -2,7 +2,10 @@
 // BSTR slots; driven both by a real plug-in and directly.
 #include <gtest/gtest.h>
 #include "PluginTestFixture.h"
+#include <functional>
+#include <utility>
 #include "editor/CodeEdit.h"
+#include "toolkit/ImageList.h"
 
 namespace {
 
@@ -85,6 +88,70 @@ TEST_F(PluginAppTest, APluginDrivesTheProgramThroughItsInterface) {
   EXPECT_EQ(added->Caption(), "Drive");
   EXPECT_EQ(added->Tag(), 0);
   EXPECT_TRUE(added->OnClick);
+}
+
+TEST_F(PluginAppTest, AddMenuItemCopiesEveryPropertyOfTheSourceItem) {
+  LoadPlugins();
+  ASSERT_NE(PluginManager, nullptr);
+  TImageList images(nullptr);
+  TMenuItem parent(nullptr), source(nullptr);
+  source.SetCaption("&Z\xE4hlen");
+  source.SetRadioItem(true);
+  source.SetGroupIndex(2);
+  source.SetChecked(true);
+  source.SetEnabled(false);
+  source.SetVisible(false);
+  source.SetDefault(true);
+  source.SetShortCut(ShortCut('Z', TShiftState{TShift::ssCtrl, TShift::ssAlt}));
+  source.SetImageIndex(5);
+  TBitmap bitmap;
+  bitmap.SetHandle(CreateBitmap(16, 12, 1, 32, nullptr));
+  source.SetBitmap(bitmap);
+  source.SetBreak(TMenuBreak::mbBarBreak);
+  source.SetSubMenuImages(&images);
+  source.SetAutoHotkeys(TMenuAutoFlag::maAutomatic);
+  source.SetAutoLineReduction(TMenuAutoFlag::maManual);
+  source.SetHelpContext(4711);
+  source.SetHint("Z\xE4hlt die W\xF6rter");
+  source.SetTag(3);
+  source.SetAutoCheck(true);
+  PluginManager->RegisterMenuItem(&parent);
+  PluginManager->RegisterMenuItem(&source);
+  AppCaller app;
+  auto* added = static_cast<TMenuItem*>(app.Call<void*, void*, void*>(AddMenuItem, &parent, &source));
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->Parent(), &parent);
+
+  using Read = std::function<std::string(const TMenuItem&)>;
+  auto number = [](auto Get) -> Read { return [Get](const TMenuItem& m) { return std::to_string(static_cast<long long>(Get(m))); }; };
+  const std::vector<std::pair<const char*, Read>> properties = {
+      {"caption", [](const TMenuItem& m) { return m.Caption(); }},
+      {"checked", number([](const TMenuItem& m) { return m.Checked(); })},
+      {"enabled", number([](const TMenuItem& m) { return m.Enabled(); })},
+      {"visible", number([](const TMenuItem& m) { return m.Visible(); })},
+      {"default", number([](const TMenuItem& m) { return m.Default(); })},
+      {"radio item", number([](const TMenuItem& m) { return m.RadioItem(); })},
+      {"group index", number([](const TMenuItem& m) { return m.GroupIndex(); })},
+      {"shortcut", number([](const TMenuItem& m) { return m.ShortCut(); })},
+      {"image index", number([](const TMenuItem& m) { return m.ImageIndex(); })},
+      {"bitmap", [](const TMenuItem& m) {
+         return std::to_string(m.Bitmap().Width()) + "x" + std::to_string(m.Bitmap().Height());
+       }},
+      {"break", number([](const TMenuItem& m) { return static_cast<int>(m.Break()); })},
+      {"sub-menu images", number([](const TMenuItem& m) { return reinterpret_cast<intptr_t>(m.SubMenuImages()); })},
+      {"automatic hot keys", number([](const TMenuItem& m) { return static_cast<int>(m.AutoHotkeys()); })},
+      {"line reduction", number([](const TMenuItem& m) { return static_cast<int>(m.AutoLineReduction()); })},
+      {"help context", number([](const TMenuItem& m) { return m.HelpContext(); })},
+      {"hint", [](const TMenuItem& m) { return m.Hint(); }},
+      {"tag", number([](const TMenuItem& m) { return m.Tag(); })},
+      {"automatic check", number([](const TMenuItem& m) { return m.AutoCheck(); })},
+  };
+  const TMenuItem fresh(nullptr);
+  for (const auto& [name, read] : properties) {
+    EXPECT_NE(read(source), read(fresh)) << name << ": the source must differ from a new item";
+    EXPECT_EQ(read(*added), read(source)) << name;
+  }
+  EXPECT_NE(added->Bitmap().Handle(), source.Bitmap().Handle()) << "a copy of the picture";
 }
 
 TEST_F(PluginAppTest, DocumentMethodsGiveEmptyValuesForMissingDocuments) {

@@ -2,10 +2,10 @@
 // and the file the File menu's command creates a document from.
 #include <gtest/gtest.h>
 #include "PluginTestFixture.h"
-#include "dialogs/ListViewImages.h"
 #include "dialogs/formTemplate.h"
 #include "editor/CodeEdit.h"
 #include "toolkit/Controls.h"
+#include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
 #include "toolkit/TreeView.h"
 
@@ -61,7 +61,7 @@ TEST_F(TemplatePickerTest, TheTreeShowsSortedSubFoldersAndTheRootsFilesAtOnce) {
   EXPECT_EQ(top->Item(1)->SelectedIndex(), 104);
   EXPECT_EQ(dialog.tvTree->Selected(), top);
   EXPECT_EQ(Rows(dialog, 0), (Lines{"leer"}));
-  EXPECT_EQ(RowImage(*dialog.lvTemplates, 0), ShellSmallIconIndex(root + "leer.txt"));
+  EXPECT_EQ(dialog.lvTemplates->Items(0)->ImageIndex(), TImageList::SystemSmallIconIndex(root + "leer.txt"));
   EXPECT_EQ(dialog.SelectedFile, root + "leer.txt") << "the first file is selected";
   EXPECT_TRUE(dialog.btnOk->Enabled());
 }

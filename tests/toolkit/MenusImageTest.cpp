@@ -12,8 +12,9 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 // Pixels as a 32-bit DIB stores them: 0xAARRGGBB.
 constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
 
-// Three 16x16 images: red, green and blue squares inside a transparent magenta frame.
-void FillImages(TImageList& List) {
+// Three 16x16 images: red, green and blue squares inside a transparent magenta frame, the
+// order turned by First places.
+void FillImages(TImageList& List, int First = 0) {
   BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), 48, -16, 1, 32, BI_RGB}};
   DWORD* bits = nullptr;
   HBITMAP strip = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
@@ -22,7 +23,7 @@ void FillImages(TImageList& List) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 48; ++x) {
       bool frame = x % 16 < 2 || x % 16 >= 14 || y < 2 || y >= 14;
-      bits[y * 48 + x] = frame ? 0xFF00FF : colours[x / 16];
+      bits[y * 48 + x] = frame ? 0xFF00FF : colours[(x / 16 + First) % 3];
     }
   ASSERT_EQ(List.AddStrip(strip, kMagenta), 0);
   DeleteObject(strip);
@@ -174,4 +175,40 @@ TEST(MenuImages, RebuildingARunTimeListFreesEveryGlyph) {
   EXPECT_EQ(alive, 20u) << "only the current items' glyphs live";
   reopen->Clear();
   for (HBITMAP glyph : seen) EXPECT_EQ(GetObjectType(glyph), 0u) << "glyph still alive";
+}
+
+TEST(MenuImages, SubMenuImagesAndBitmapsStandInForTheMenusImages) {
+  GlyphWindow w;
+  // A second list whose images are the first one's in another order: blue, red, green.
+  TImageList* other = w.form.Make<TImageList>("ImgListOther");
+  FillImages(*other, 2);
+  TMenuItem* recent = w.Item("mnuFileRecent", "&Zuletzt", w.file, -1);
+  TMenuItem* first = w.Item("", "a.txt", recent, 0);
+  TMenuItem* nested = w.Item("", "Mehr", recent, -1);
+  TMenuItem* deep = w.Item("", "b.txt", nested, 0);
+  EXPECT_EQ(Centre(recent->Handle(), 0), kRed) << "the menu's images";
+
+  recent->SetSubMenuImages(other);
+  EXPECT_EQ(Centre(recent->Handle(), 0), kBlue);
+  EXPECT_EQ(Centre(nested->Handle(), 0), kBlue) << "deeper items too";
+  EXPECT_EQ(Centre(w.file->Handle(), 0), kRed) << "not the item's own siblings";
+  nested->SetSubMenuImages(w.images);
+  EXPECT_EQ(Centre(nested->Handle(), 0), kRed) << "the nearest list counts";
+
+  // A bitmap shows where the image list has no image, and is the item's own copy.
+  TBitmap bitmap;
+  bitmap.SetHandle(CreateBitmap(16, 16, 1, 32, nullptr));
+  first->SetBitmap(bitmap);
+  EXPECT_EQ(Centre(recent->Handle(), 0), kBlue) << "an image of the list comes first";
+  first->SetImageIndex(-1);
+  HBITMAP shown = NativeGlyph(recent->Handle(), 0);
+  EXPECT_EQ(shown, first->Bitmap().Handle());
+  EXPECT_NE(shown, bitmap.Handle());
+  ASSERT_NE(shown, nullptr);
+
+  w.form.RemoveComponent(other);
+  EXPECT_EQ(recent->SubMenuImages(), nullptr);
+  EXPECT_EQ(Centre(nested->Handle(), 0), kRed);
+  deep->SetImageIndex(1);
+  EXPECT_EQ(Centre(nested->Handle(), 0), kGreen);
 }

@@ -215,3 +215,79 @@ TEST(PopupMenu, AControlForgetsAMenuFreedBeforeIt) {
   EXPECT_EQ(panel->PopupMenu(), nullptr);
   SendMessageA(panel->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));  // no crash, no menu
 }
+
+TEST(Menus, DefaultBreakAndAutoCheckReachTheNativeItem) {
+  MenuWindow w;
+  HMENU sub = w.file->Handle();
+  auto type = [&](int Pos) {
+    MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE};
+    GetMenuItemInfoA(sub, Pos, TRUE, &mii);
+    return mii.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK);
+  };
+  w.save->SetDefault(true);
+  EXPECT_TRUE(NativeState(sub, 0) & MFS_DEFAULT);
+  EXPECT_FALSE(NativeState(sub, 1) & MFS_DEFAULT);
+  w.save->SetDefault(false);
+  EXPECT_FALSE(NativeState(sub, 0) & MFS_DEFAULT);
+  for (auto [value, native] : {std::pair{TMenuBreak::mbBreak, UINT(MFT_MENUBREAK)},
+                               std::pair{TMenuBreak::mbBarBreak, UINT(MFT_MENUBARBREAK)},
+                               std::pair{TMenuBreak::mbNone, 0u}}) {
+    w.close->SetBreak(value);
+    EXPECT_EQ(type(1), native);
+    EXPECT_EQ(type(0), 0u);
+  }
+  // A click toggles the mark before the handler sees it, by command and by key alike.
+  std::vector<bool> seen;
+  w.close->SetAutoCheck(true);
+  w.close->SetShortCut(ShortCut('W', TShiftState{TShift::ssCtrl}));
+  w.close->OnClick = [&](TObject*) { seen.push_back(w.close->Checked()); };
+  SendMessageA(w.form.Handle(), WM_COMMAND, MAKEWPARAM(w.close->Command(), 0), 0);
+  w.menu->IsShortCut(w.close->ShortCut());
+  EXPECT_EQ(seen, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(NativeState(sub, 1) & MFS_CHECKED);
+  w.save->Click();
+  EXPECT_FALSE(w.save->Checked()) << "only where asked for";
+}
+
+TEST(Menus, AutomaticHotKeysAndLineReductionShapeTheSubItemsShown) {
+  using Texts = std::vector<std::string>;
+  struct Case {
+    TMenuAutoFlag fileHotkeys, fileLines, rootHotkeys;
+    Texts shown;
+  };
+  const Texts captions = {"-", "Drucken", "&Datei", "-", "-", "Dateien", "Beenden", "&&Info", "42", "-"};
+  const Texts asGiven = {"-", "Drucken", "&Datei", "-", "-", "Dateien", "Beenden", "&&Info", "42", "-"};
+  for (const Case& c : {
+           Case{TMenuAutoFlag::maParent, TMenuAutoFlag::maParent, TMenuAutoFlag::maParent, asGiven},
+           Case{TMenuAutoFlag::maAutomatic, TMenuAutoFlag::maManual, TMenuAutoFlag::maParent,
+                {"-", "D&rucken", "&Datei", "-", "-", "D&ateien", "&Beenden", "&&&Info", "&42", "-"}},
+           Case{TMenuAutoFlag::maManual, TMenuAutoFlag::maAutomatic, TMenuAutoFlag::maParent,
+                {"Drucken", "&Datei", "-", "Dateien", "Beenden", "&&Info", "42"}},
+           // The file menu follows its parent, the bar.
+           Case{TMenuAutoFlag::maParent, TMenuAutoFlag::maParent, TMenuAutoFlag::maAutomatic,
+                {"-", "D&rucken", "&Datei", "-", "-", "D&ateien", "&Beenden", "&&&Info", "&42", "-"}},
+       }) {
+    MenuWindow w;
+    w.file->Clear();
+    for (const std::string& caption : captions) w.Item("", caption, w.file);
+    w.file->SetAutoHotkeys(c.fileHotkeys);
+    w.file->SetAutoLineReduction(c.fileLines);
+    w.menu->Items()->SetAutoHotkeys(c.rootHotkeys);
+    Texts shown;
+    for (int i = 0; i < GetMenuItemCount(w.file->Handle()); ++i) {
+      MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE};
+      GetMenuItemInfoA(w.file->Handle(), i, TRUE, &mii);
+      shown.push_back(mii.fType & MFT_SEPARATOR ? "-" : NativeText(w.file->Handle(), i));
+    }
+    EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(w.file->Items(1)->Caption(), "Drucken") << "the caption itself stays";
+  }
+  // A hidden item between two lines leaves one line.
+  MenuWindow w;
+  w.file->SetAutoLineReduction(TMenuAutoFlag::maAutomatic);
+  w.Item("", "-", w.file);
+  w.Item("", "Versteckt", w.file)->SetVisible(false);
+  w.Item("", "-", w.file);
+  w.Item("", "Ende", w.file);
+  EXPECT_EQ(GetMenuItemCount(w.file->Handle()), 4);
+}

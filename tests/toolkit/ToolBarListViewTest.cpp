@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 #include <vector>
 #include "toolkit/Form.h"
@@ -248,4 +249,64 @@ TEST(ListView, SortingLaterOrdersExistingRowsStablyWithoutSelectionEvents) {
   EXPECT_EQ(lv->Selected()->Caption(), "b");
   EXPECT_EQ(lv->SelCount(), 1);
   EXPECT_EQ(events, 0);
+}
+
+TEST(ListView, RowImagesComeFromTheSharedSmallImagesAndMoveWithTheirRows) {
+  List l;
+  auto images = std::make_unique<TImageList>(nullptr);
+  ASSERT_TRUE(images->Handle());
+  l.lv->SetSmallImages(images.get());
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageA(l.lv->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+            images->Handle());
+  TListItem* c = l.lv->Items(2);
+  c->SetImageIndex(4);
+  EXPECT_EQ(l.lv->Items(0)->ImageIndex(), -1) << "a row without an image shows none";
+  c->SetCaption("0.txt");  // moves to the top of the sorted rows
+  ASSERT_EQ(c->Index(), 0);
+  EXPECT_EQ(c->ImageIndex(), 4);
+  EXPECT_EQ(l.lv->Items(1)->ImageIndex(), -1);
+  c->SetImageIndex(-1);
+  EXPECT_EQ(c->ImageIndex(), -1);
+
+  // The list view leaves the list alone when it goes, and forgets a list freed first.
+  {
+    TForm other(nullptr, {"Zweite", 200, 100});
+    auto* lv = other.Make<TListView>("lv", &other, 0, 0, 100, 50);
+    lv->SetSmallImages(images.get());
+  }
+  EXPECT_EQ(ImageList_GetImageCount(images->Handle()), 0) << "the handle is still valid";
+  images.reset();
+  EXPECT_EQ(l.lv->SmallImages(), nullptr);
+  EXPECT_EQ(SendMessageA(l.lv->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0), 0);
+}
+
+TEST(ListView, AutoSizeColumnsShareWhatTheOtherColumnsLeaveOfTheClientWidth) {
+  struct Case {
+    std::vector<bool> autoSize;
+    int rows;  // enough rows bring a vertical scroll bar, which narrows the client area
+  };
+  for (const Case& c : {Case{{false, true, false}, 0}, Case{{true, false, true}, 0},
+                        Case{{false, true, false}, 40}}) {
+    TForm form(nullptr, {"Spalten", 400, 300});
+    auto* lv = form.Make<TListView>("lv", &form, 0, 0, 301, 150);
+    for (size_t i = 0; i < c.autoSize.size(); ++i) lv->AddColumn("S" + std::to_string(i), 50, c.autoSize[i]);
+    for (int i = 0; i < c.rows; ++i) lv->AddItem("Zeile " + std::to_string(i));
+    // The re-lay step the forms take after filling the list.
+    lv->SetWidth(lv->Width() - 1);
+    lv->SetWidth(lv->Width() + 1);
+    const int client = lv->ClientRect().right;
+    int total = 0;
+    std::vector<int> autoWidths;
+    for (int i = 0; i < lv->ColumnCount(); ++i) {
+      total += lv->ColumnWidth(i);
+      if (c.autoSize[i]) autoWidths.push_back(lv->ColumnWidth(i));
+      else EXPECT_EQ(lv->ColumnWidth(i), 50) << i;
+    }
+    EXPECT_EQ(total, client) << c.rows << " rows";
+    EXPECT_LE(autoWidths.front() - autoWidths.back(), 1) << "shared evenly";
+    lv->SetWidth(lv->Width() + 40);  // any resize lays them out again
+    total = 0;
+    for (int i = 0; i < lv->ColumnCount(); ++i) total += lv->ColumnWidth(i);
+    EXPECT_EQ(total, lv->ClientRect().right);
+  }
 }
