@@ -1,7 +1,8 @@
 // Regular-expression engine throughput: all matches of each pattern over a generated 50 MB
 // text (best of three runs), a 5 MB run to show how the time grows with the size, and the
-// literal pattern beside the plain substring search on the same text. With "--reference" the
-// standard library's ECMAScript engine runs the same patterns on 2 MB as a baseline.
+// literal pattern beside the plain substring search on the same text, and runaway patterns that
+// explode on the last line of a 100 MB document. With "--reference" the standard library's
+// ECMAScript engine runs the same patterns on 2 MB as a baseline.
 #include <windows.h>
 #include <chrono>
 #include <cmath>
@@ -19,6 +20,7 @@ namespace {
 constexpr size_t BigSize = size_t(50) << 20;
 constexpr size_t SmallSize = size_t(5) << 20;
 constexpr size_t ReferenceSize = size_t(2) << 20;
+constexpr size_t RunawaySize = size_t(100) << 20;
 
 struct TCase {
   const char* Ours;       // our syntax, search instance defaults
@@ -153,6 +155,55 @@ TRun RunReference(const TCase& Case, const std::string& Text) {
 
 double MBPerSecond(size_t Size, const TRun& Run) { return double(Size >> 20) / Run.Seconds; }
 
+// Prose of RunawaySize whose last line holds 30,000 copies of Letter.
+std::string MakeRunawayDocument(const std::string& Head, char Letter) {
+  std::string text = Head + MakeText(RunawaySize - Head.size() - 30002);
+  return text + "\r\n" + std::string(30000, Letter);
+}
+
+// Seconds until the search ends, by a match, none, or the engine's step limit.
+TRun RunToTheEnd(const char* Pattern, std::string_view Text) {
+  return Best([&] {
+    TRegex re;
+    re.SetExpression(Pattern);
+    TRun run;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      if (re.ExecView(Text)) ++run.Matches;
+    } catch (const ERegex& e) {
+      if (e.ErrorCode() != RegexStepLimitError) throw;
+      run.Matches = -1;
+    }
+    run.Seconds = Seconds(start);
+    return run;
+  });
+}
+
+const char* Outcome(const TRun& Run) {
+  return Run.Matches < 0 ? "step limit" : Run.Matches > 0 ? "match" : "no match";
+}
+
+// A pattern that explodes on the last line of 100 MB. Its first letter absent from the prose,
+// the search reaches that line at scanning speed: the runaway's own cost against a plain
+// search over the same text. With a letter of every other word, each of its places is tried
+// first: the runaway against the same search on the text without that line.
+void ReportRunaways() {
+  {
+    const std::string text = MakeRunawayDocument("", 'x');
+    const TRun literal = RunFastPos(text, "Moriarty");
+    const TRun runaway = RunToTheEnd("(x+)+y", text);
+    std::printf("%-28s %.3f s (%s) against FastPos of an absent word %.3f s: %.2fx its time\n",
+                "runaway (x+)+y on 100 MB", runaway.Seconds, Outcome(runaway), literal.Seconds,
+                runaway.Seconds / literal.Seconds);
+  }
+  const std::string text = MakeRunawayDocument("#!/bin/sh\r\n", 'a');
+  const TRun runaway = RunToTheEnd("(a+)+#!", text);
+  const TRun plain = RunToTheEnd("(a+)+#!", std::string_view(text).substr(0, text.size() - 30002));
+  std::printf("%-28s %.3f s (%s) against %.3f s (%s) without that line: %.2fx its time\n",
+              "runaway (a+)+#! on 100 MB", runaway.Seconds, Outcome(runaway), plain.Seconds,
+              Outcome(plain), runaway.Seconds / plain.Seconds);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -189,5 +240,6 @@ int main(int argc, char** argv) {
   std::printf("%-28s %10.1f MB/s against FastPos %.1f MB/s: %.2fx its time (%ld and %ld matches)\n",
               Cases[0].Ours, MBPerSecond(BigSize, literal), MBPerSecond(BigSize, fast),
               literal.Seconds / fast.Seconds, literal.Matches, fast.Matches);
+  ReportRunaways();
   return 0;
 }

@@ -389,7 +389,7 @@ void RunSearch(TCustomCodeEdit& Editor, const TSearchKind& Kind) {
     SearchWithWrap(Editor, Kind);
   } catch (const ERegex& E) {
     LocalSearchReplace.Found = false;
-    ReportRegexError(E);
+    ReportSearchError(E);
   }
 }
 
@@ -412,8 +412,21 @@ void AddToMRU(TComboBox* Combo, TStringList& Stored, const std::string& Text) {
 
 }  // namespace
 
+std::string RegexErrorText(const ERegex& E) {
+  if (!E.IsRunaway()) return E.what();
+  return GetLangText("Main|MsgRegExprRunaway",
+                     "Der regul\xE4re Ausdruck ist f\xFCr diesen Text zu aufwendig; die Suche "
+                     "wurde abgebrochen.%w%(%s1%)",
+                     LangParams({E.what()}));
+}
+
 void ReportRegexError(const ERegex& E) {
-  MsgBox(E.what(), Application().Title(), MB_OK | MB_ICONERROR);
+  MsgBox(RegexErrorText(E), Application().Title(), MB_OK | MB_ICONERROR);
+}
+
+void ReportSearchError(const ERegex& E) {
+  LocalSearchReplace.ErrorShown = true;
+  ReportRegexError(E);
 }
 
 int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensitive,

@@ -11,7 +11,8 @@ class TfraEdit;
 class TStrings;
 
 // The search the panel last set up. The searches read SearchText, CaseSensitive, WholeWords,
-// Backwards and UseRegExpr, and report their outcome in Found.
+// Backwards and UseRegExpr, and report their outcome in Found; one that stops on an error it
+// has shown sets ErrorShown, so that the panel (which clears both first) adds no "not found".
 struct TLocalSearchReplace {
   std::string SearchText;
   std::string ReplaceText;
@@ -22,6 +23,7 @@ struct TLocalSearchReplace {
   bool ShowInTab = false;
   bool AllFiles = false;
   bool Found = false;
+  bool ErrorShown = false;
 };
 extern TLocalSearchReplace LocalSearchReplace;
 
@@ -36,15 +38,20 @@ int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensi
 int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
                 int& MatchLen, int StartPos, bool Backwards);
 
-// Tells the user why an expression cannot be used: an error box naming the engine's error.
-// Every command that takes an expression from the user reports it so.
+// Why an expression cannot be used: the engine's error for a pattern that does not compile;
+// for a search that ran away on the text, a language text with the engine's error inside.
+std::string RegexErrorText(const ERegex& E);
+// Tells the user why an expression cannot be used: an error box with RegexErrorText. Every
+// command that takes an expression from the user reports it so.
 void ReportRegexError(const ERegex& E);
+// The same for a search of LocalSearchReplace, which marks ErrorShown.
+void ReportSearchError(const ERegex& E);
 
 // The searches of the active document. With Direct false and Backwards set, each runs its
 // opposite of the same kind instead. The plain ones open the search panel when SearchText is
 // empty. A hit is selected and its line centred; at the end (start) of the text the search
-// wraps, after a Yes/No question when configured. An invalid expression is reported, the
-// selection stays and Found becomes false.
+// wraps, after a Yes/No question when configured. An invalid or runaway expression is
+// reported, the selection stays, Found becomes false and ErrorShown true.
 void SearchNext(bool Direct);
 void SearchPrev(bool Direct);
 void SearchNextRegExpr(bool Direct);
@@ -72,11 +79,12 @@ void ListSearchHits(const std::string& Text, const std::function<bool(const TSea
 
 // Appends every hit in the frame's document to the results list (tab index TabIndex); stops
 // early when the search button asks to cancel. Found becomes true when the list has rows.
-// An invalid expression is reported once.
+// An invalid or runaway expression is reported once and sets ErrorShown.
 void SearchDocument(TfraEdit* Frame, int TabIndex);
 // Fills the results list from every open document, shows it and jumps to the first hit. The
 // documents open at the start are listed in tab order under their tab index of the moment;
 // one closed meanwhile is skipped. A cancel request is honoured before each document too.
+// An invalid or runaway expression is reported once, ends the listing and sets ErrorShown.
 void SearchAllDocuments();
 
 // Puts a non-empty Text at the top of a history, replacing an entry equal to it ignoring case;

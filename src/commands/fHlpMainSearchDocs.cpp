@@ -149,7 +149,7 @@ void SearchDocument(TfraEdit* Frame, int TabIndex) {
   try {
     ListDocumentHits(*list, *Frame, TabIndex);
   } catch (const ERegex& E) {
-    ReportRegexError(E);
+    ReportSearchError(E);
   }
   if (list->Count() > 0) LocalSearchReplace.Found = true;
 }
@@ -169,7 +169,7 @@ void SearchAllDocuments() {
         if (index >= 0 && frame->seEdit) ListDocumentHits(*list, *frame, index);
       }
     } catch (const ERegex& E) {
-      ReportRegexError(E);
+      ReportSearchError(E);
     }
   }
   if (list->Count() == 0) return;

@@ -42,7 +42,8 @@ std::optional<std::string> ReplaceAllIn(const std::string& Text, const TLocalSea
   if (!Search.CaseSensitive) pattern = "(?i)" + pattern;
   try {
     return ReplaceRegex(pattern, Text, Replacement, true);
-  } catch (const ERegex&) {
+  } catch (const ERegex& E) {
+    if (E.IsRunaway()) throw;
     return std::nullopt;
   }
 }
@@ -50,12 +51,25 @@ std::optional<std::string> ReplaceAllIn(const std::string& Text, const TLocalSea
 bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Search,
                         const std::string& Replacement, bool KeepSelection) {
   if (!CanWriteDocument(&Editor)) return false;
+  // The selection as it was, with its direction: anchored at the end away from the caret.
+  const TBufferCoord caret = Editor.CaretXY();
+  const TBufferCoord anchor = !Editor.SelAvail()               ? caret
+                              : Editor.BlockBegin() == caret ? Editor.BlockEnd()
+                                                             : Editor.BlockBegin();
+  auto restoreSelection = [&] { Editor.SetCaretAndSelection(caret, anchor, caret); };
   codeeditscopes::TUndoBlock block(Editor.UndoList());
   const bool wholeText = !KeepSelection || !Editor.SelAvail();
   if (wholeText) Editor.SelectAll();
   // The text is built much faster whole than as a selection.
   const std::string selected = wholeText ? Editor.Text() : Editor.SelText();
-  const std::optional<std::string> result = ReplaceAllIn(selected, Search, Replacement);
+  std::optional<std::string> result;
+  try {
+    result = ReplaceAllIn(selected, Search, Replacement);
+  } catch (const ERegex&) {
+    restoreSelection();
+    throw;
+  }
+  if (!result) restoreSelection();
   if (!result || *result == selected) return false;
   Editor.SetSelText(*result);
   return true;

@@ -34,12 +34,14 @@ bool ReplacesByExpression(const TLocalSearchReplace& Search);
 // Text with every hit of the search replaced by Replacement: plain text through the fast
 // replace (case ignored unless CaseSensitive), or the expression (whole words between "\b"
 // markers, case ignored unless CaseSensitive) with group references substituted. An empty
-// search text changes nothing; an invalid expression gives nothing.
+// search text changes nothing; an invalid expression gives nothing; a runaway one raises
+// ERegex.
 std::optional<std::string> ReplaceAllIn(const std::string& Text, const TLocalSearchReplace& Search,
                                         const std::string& Replacement);
 // The replace step on one editor as one undo step: on its selection when KeepSelection and
 // it has one, else on the whole text (which is selected first). Nothing for a read-only
-// document or an invalid expression. True when the text changed.
+// document or an invalid expression; a runaway one raises ERegex. Either way the selection is
+// as it was. True when the text changed.
 bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Search,
                         const std::string& Replacement, bool KeepSelection);
 

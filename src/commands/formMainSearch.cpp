@@ -14,6 +14,7 @@
 #include "commands/fSearchPanel.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditScopes.h"
+#include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
@@ -430,6 +431,7 @@ void TfrmMain::btnSearchClick(TObject*) {
   if (!frame || !frame->seEdit) return;
   TLocalSearchReplace& S = LocalSearchReplace;
   S.Found = false;
+  S.ErrorShown = false;
   const TPanelOptions options = ReadOptions(*this);
   if (options.MultiLine) {
     S.SearchText = txtSearch->Text();
@@ -464,7 +466,7 @@ void TfrmMain::btnSearchClick(TObject*) {
         if (lvResults->Count() > 0) ShowResultsList(*lvResults);
       }
     }
-    if (!S.Found && Settings.General.SearchNotFoundMsg)
+    if (!S.Found && !S.ErrorShown && Settings.General.SearchNotFoundMsg)
       MsgBox(GetLangText("Main|MsgSearchNoFoundText", "Der Suchbegriff wurde nicht gefunden."),
              GetLangText("Main|MsgSearchTitle", "Suchen"), MB_OK | MB_ICONINFORMATION);
   }
@@ -515,6 +517,9 @@ void TfrmMain::btnReplaceAllClick(TObject*) {
       ReplaceInAllDocuments(*this, *button, replacement);
     else
       ReplaceAllInEditor(*frame->seEdit, LocalSearchReplace, replacement, options.ReplaceAllInSel);
+  } catch (const ERegex& E) {
+    // The editor that ran away has its selection back already.
+    ReportRegexError(E);
   } catch (const std::exception& E) {
     if (StillOpen(*pcEdit, frame)) {
       frame->seEdit->SetSelStart(selStart);

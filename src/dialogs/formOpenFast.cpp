@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include "app/fHlpMain.h"
 #include "app/fLanguage.h"
+#include "commands/fHlpMainSearch.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/StringList.h"
@@ -347,7 +348,8 @@ bool TfrmOpenFast::CancelRequested() {
   return cancelMark_ == -1;
 }
 
-void TfrmOpenFast::ShowRegexError(const std::exception& Error) {
-  MsgBox(Error.what(), GetLangText("OpenFast|MsgRegExprErrorTitle", "Regul\xE4rer Ausdruck"),
+void TfrmOpenFast::ShowRegexError(const ERegex& Error) {
+  MsgBox(RegexErrorText(Error),
+         GetLangText("OpenFast|MsgRegExprErrorTitle", "Regul\xE4rer Ausdruck"),
          MB_ICONERROR | MB_OK);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 #include "toolkit/Form.h"
 
+class ERegex;
 class TButton;
 class TCheckBox;
 class TComboBox;
@@ -109,7 +110,18 @@ private:
   std::string ReplaceText() const;
   TFindInFilesOptions Options() const;
   void StoreSearchOptions();
-  // A run turns Button into its cancel button and disables the rest of the dialog.
+  // A run turns Button into its cancel button and disables the rest of the dialog, for the
+  // life of the object: every way out of a run ends it.
+  class TRun {
+  public:
+    TRun(TfrmOpenFast& Form, TButton& Button) : form_(Form) { form_.BeginRun(Button); }
+    ~TRun() { form_.EndRun(); }
+    TRun(const TRun&) = delete;
+    TRun& operator=(const TRun&) = delete;
+
+  private:
+    TfrmOpenFast& form_;
+  };
   void BeginRun(TButton& Button);
   std::vector<TWinControl*> RunLockedControls() const;
   void EndRun();
@@ -117,7 +129,7 @@ private:
   bool CancelRequested();
   void Search(const std::string& Text);
   void Replace();
-  void ShowRegexError(const std::exception& Error);
+  void ShowRegexError(const ERegex& Error);
   void SetFiles(const std::vector<std::string>& Files);
 
   bool running_ = false;

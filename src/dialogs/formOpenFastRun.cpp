@@ -67,24 +67,24 @@ void TfrmOpenFast::Search(const std::string& Text) {
   std::vector<std::string> files =
       ListMatchingFiles(cmbDir->Text(), cmbMask->Text(), chkUseSubDirs->Checked());
   if (matcher) {
-    BeginRun(*btnSearch);
     std::vector<bool> keep(files.size(), true);
-    std::string content;
     bool stopped = false;
-    for (size_t i = files.size(); i-- > 0 && !stopped;) {
-      // An unreadable file stays listed: it may well hold the text.
-      if (ReadFileBytes(files[i], content)) {
-        try {
-          keep[i] = matcher->Contains(content);
-        } catch (const ERegex& error) {
-          ShowRegexError(error);
-          stopped = true;
+    {
+      TRun run(*this, *btnSearch);
+      std::string content;
+      for (size_t i = files.size(); i-- > 0 && !stopped;) {
+        // An unreadable file stays listed: it may well hold the text.
+        if (ReadFileBytes(files[i], content)) {
+          try {
+            keep[i] = matcher->Contains(content);
+          } catch (const ERegex& error) {
+            ShowRegexError(error);
+            stopped = true;
+          }
         }
+        if (CancelRequested()) stopped = true;
       }
-      if (CancelRequested()) stopped = true;
     }
-    content.clear();
-    EndRun();
     if (stopped) return;
     std::vector<std::string> found;
     for (size_t i = 0; i < files.size(); ++i)
@@ -151,7 +151,7 @@ void TfrmOpenFast::Replace() {
   size_t count = 0;
   {
     THourglass hourglass;
-    BeginRun(*btnReplace);
+    TRun run(*this, *btnReplace);
     std::string content;
     for (const std::string& file : files) {
       bool done = false;
@@ -170,7 +170,6 @@ void TfrmOpenFast::Replace() {
         failed.push_back(file);
       if (CancelRequested()) break;
     }
-    EndRun();
   }
   AddToHistory(cmbReplace->Text(), *cmbReplace, Settings.OpenFast.ReplaceMRU);
   std::string message = GetLangText("OpenFast|MsgReplacedText", "Es wurden %s1% Dateien verarbeitet.",

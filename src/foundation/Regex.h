@@ -15,6 +15,9 @@ public:
       : Exception(Message), errorCode_(ErrorCode), compilerErrorPos_(CompilerErrorPos) {}
   int ErrorCode() const noexcept { return errorCode_; }
   int CompilerErrorPos() const noexcept { return compilerErrorPos_; }
+  // Whether the search gave up on the subject (too many steps or too much backtracking
+  // memory) rather than on the pattern.
+  bool IsRunaway() const noexcept;
 
 private:
   int errorCode_;
@@ -43,8 +46,14 @@ inline constexpr int RegexSubExpCount = 15;
 inline constexpr int RegexBacktrackLimitError = 1016;
 // Match-time error raised when one search takes more steps than its budget: 16.8 million
 // plus 64 per character from the offset to the end, some ten times what a pattern of linear
-// cost needs, so that only runaway backtracking meets it, within about a second.
+// cost needs, so that only runaway backtracking meets it, within about a second. A try at one
+// position has a budget of its own, about a million plus 64 per character it reached, so a
+// pattern that explodes at one place stops there within milliseconds, however long the text.
 inline constexpr int RegexStepLimitError = 1017;
+
+inline bool ERegex::IsRunaway() const noexcept {
+  return errorCode_ == RegexBacktrackLimitError || errorCode_ == RegexStepLimitError;
+}
 
 namespace regex {
 struct TProgram;

@@ -34,18 +34,33 @@ constexpr size_t ReservedChunks = 1;
 // counted loops; either way a runaway search stops within about a second.
 constexpr int64_t StepFloor = int64_t(1) << 24;
 constexpr int64_t StepsPerCharacter = 64;
+// One try at one position gets the same per character of the text it reached, over a floor
+// of a few milliseconds: a pattern that explodes at one place of a large text stops there
+// instead of spending the whole search's budget.
+constexpr int64_t AttemptStepFloor = int64_t(1) << 20;
 
 }  // namespace
 
 void TMatcher::Prepare(const TProgram& Program, const unsigned char* Subject, int Length,
                        int From) {
-  stepsLeft_ = StepFloor + StepsPerCharacter * std::max(Length - From, 0);
+  searchStepsLeft_ = StepFloor + StepsPerCharacter * std::max(Length - From, 0);
   program_ = &Program;
   code_ = Program.Code.data();
   params_ = &Program.Params;
   s_ = Subject;
   len_ = Length;
   slots_.assign(Program.GuardCount, -1);
+}
+
+void TMatcher::BeginAttempt(int Pos) {
+  attemptStepsLeft_ = AttemptStepFloor;
+  reach_ = Pos;
+}
+
+inline void TMatcher::Reach(int Pos) {
+  if (Pos <= reach_) return;
+  attemptStepsLeft_ += StepsPerCharacter * (Pos - reach_);
+  reach_ = Pos;
 }
 
 void TMatcher::ResetStack() {
@@ -223,11 +238,13 @@ bool TMatcher::ResumeRepeat(int Node, int Start, int Count, bool Greedy, int& Po
     const unsigned char* s = s_ + Start;
     do {
       if (c >= limit || !Takes(r, Start + c)) {
+        Reach(Start + c);
         Charge(c - Count);
         return false;
       }
       ++c;
     } while (follow && !(c < len_ - Start && follow[s[c]]));
+    Reach(Start + c);
     Charge(c - Count);
     if (c < max) {
       Push(kCount, 0, c);
@@ -312,6 +329,7 @@ inline bool TMatcher::MatchBackReference(int Node, int& Pos) {
   if (from < 0 || to < from) return false;
   const int length = to - from;
   if (length > len_ - Pos) return false;
+  Reach(Pos + length);
   Charge(length);
   const unsigned char* invert = program_->InvertCase;
   const bool ignoreCase = code_[Node] == opBSubExpCI;
@@ -353,10 +371,12 @@ inline bool TMatcher::StartRepeat(int Node, int& Pos) {
   const int start = Pos;
   if (r.Greedy) {
     const int n = CountRepeat(r, start, max);
+    Reach(start + n);
     Charge(n);
     return n >= min && ResumeRepeat(Node, start, n, true, Pos);
   }
   if (CountRepeat(r, start, min) < min) return false;
+  Reach(start + min);
   Charge(min);
   if (!FollowFits(r, start + min)) return ResumeRepeat(Node, start, min, false, Pos);
   if (min < max) {
@@ -407,10 +427,12 @@ bool TMatcher::MatchAt(int Pos, int* Start, int* End) {
   loopTop_ = -1;
   std::fill(slots_.begin(), slots_.end(), -1);
   ResetStack();
+  BeginAttempt(Pos);
   const bool guarded = program_->GuardCount > 0;
   int node = 1;
   int pos = Pos;
   for (;;) {
+    Reach(pos);
     Charge(1);
     if (guarded && program_->GuardSlot[node] >= 0) {
       const int slot = program_->GuardSlot[node];

@@ -15,7 +15,8 @@ struct TMatchFailure {
 class TMatcher {
 public:
   // Program and subject for the following MatchAt calls; both must outlive them. The calls
-  // share one step budget, sized for a search from From to the end.
+  // share one step budget, sized for a search from From to the end; each call has its own
+  // too, sized by how far into the subject it reaches.
   void Prepare(const TProgram& Program, const unsigned char* Subject, int Length, int From);
   // Tries the program at Pos (0-based); on success fills Start and End (the groups' 0-based
   // positions, -1 when unset; index 0 is the whole match).
@@ -42,11 +43,15 @@ private:
   bool PreviousChunk();
   void ResetStack();
 
-  // Spends N steps of the search's budget; error 1017 when it is used up.
+  // Spends N steps of the search's budget and of the try's; error 1017 when either is used up.
   void Charge(int64_t N) {
-    stepsLeft_ -= N;
-    if (stepsLeft_ < 0) throw TMatchFailure{RegexStepLimitError};
+    searchStepsLeft_ -= N;
+    attemptStepsLeft_ -= N;
+    if (searchStepsLeft_ < 0 || attemptStepsLeft_ < 0) throw TMatchFailure{RegexStepLimitError};
   }
+  // A try's budget starts at a floor and grows with the furthest position it has reached.
+  void BeginAttempt(int Pos);
+  void Reach(int Pos);
   void SetRegister(int* Registers, int Index, int Value);
   void SetLoopTop(int Value);
   int PopCount();
@@ -76,7 +81,9 @@ private:
   const TCharParams* params_ = nullptr;
   const unsigned char* s_ = nullptr;
   int len_ = 0;
-  int64_t stepsLeft_ = 0;
+  int64_t searchStepsLeft_ = 0;
+  int64_t attemptStepsLeft_ = 0;
+  int reach_ = 0;
 
   int* start_ = nullptr;
   int* end_ = nullptr;

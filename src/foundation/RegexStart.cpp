@@ -124,14 +124,18 @@ bool TStartPositions::NextBeforeAnchor(int& Pos) {
   }
   for (;;) {
     pos_ = SkipToTable(p_.FirstTable, s_, pos_, length_);
-    if (anchorAt_ < pos_) anchorAt_ = p_.Anchor.Find(s_, length_, pos_, p_.InvertCase);
-    if (anchorAt_ < 0) return false;
-    const int floor = RunBefore(anchorAt_);
-    if (floor == pos_) {
+    if (anchorAt_ < pos_) {
+      anchorAt_ = p_.Anchor.Find(s_, length_, pos_, p_.InvertCase);
+      if (anchorAt_ < 0) return false;
+      // Walked once per occurrence, not once per try before it: pos_ only grows, and the
+      // walk stops at it.
+      anchorFloor_ = RunBefore(anchorAt_);
+    }
+    if (anchorFloor_ <= pos_) {
       Pos = pos_;
       return true;
     }
-    pos_ = floor;
+    pos_ = anchorFloor_;
   }
 }
 

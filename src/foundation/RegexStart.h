@@ -26,8 +26,10 @@ private:
   int pos_;
   // FewBytes: where each start byte occurs next at or after the last search (length_: none)
   int nextOf_[2] = {-1, -1};
-  // Literal: the anchor's occurrence at or after pos_, when anchorAt_ >= pos_
+  // Literal: the anchor's occurrence at or after pos_, when anchorAt_ >= pos_, and where the
+  // run before it begins (not below pos_ at the time it was found)
   int anchorAt_ = -1;
+  int anchorFloor_ = 0;
 };
 
 }  // namespace regex

@@ -4,6 +4,7 @@
 #include "editor/CodeEditTestFixture.h"
 #include "foundation/Regex.h"
 #include "support/ModalAnswers.h"
+#include "support/RunawayReport.h"
 
 using codeedittest::MakeEdit;
 
@@ -116,6 +117,17 @@ TEST(RemoveLines, AnInvalidExpressionIsReportedAndChangesNothing) {
   EXPECT_EQ(edit->SelLength(), 3);
   EXPECT_FALSE(edit->CanUndo());
   EXPECT_FALSE(edit->Modified());
+}
+
+TEST(RemoveLines, ARunawayExpressionIsReportedAndChangesNothing) {
+  const std::string before = testsupport::RunawayText() + "\r\nb";
+  auto edit = MakeEdit(before);
+  AnswerInput(testsupport::RunawayPattern);
+  testsupport::ExpectRunawayReport();
+  RemoveLines(1, edit.get());
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error was not reported";
+  EXPECT_EQ(edit->Text(), before);
+  EXPECT_FALSE(edit->CanUndo());
 }
 
 TEST(RemoveLines, AReadOnlyDocumentIsNeitherAskedForNorChanged) {

@@ -6,6 +6,7 @@
 #include "editor/CodeEditTestFixture.h"
 #include "foundation/Regex.h"
 #include "support/ModalAnswers.h"
+#include "support/RunawayReport.h"
 
 using codeedittest::MakeEdit;
 
@@ -271,6 +272,25 @@ TEST_F(SearchTest, AnInvalidExpressionIsReportedAndChangesNothing) {
     ExpectSelection(*edit, {2, 1});
   }
   EXPECT_FALSE(edit->CanUndo());
+}
+
+TEST_F(SearchTest, ARunawayExpressionIsReportedOnceAndChangesNothing) {
+  auto edit = MakeEdit(testsupport::RunawayText());
+  edit->SetSelStart(2);
+  edit->SetSelLength(1);
+  Use(testsupport::RunawayPattern, false, false, true);
+  for (bool next : {true, false}) {
+    SCOPED_TRACE(next ? "next" : "previous");
+    LocalSearchReplace.Found = true;
+    LocalSearchReplace.ErrorShown = false;
+    testsupport::ExpectRunawayReport();
+    next ? SearchNextRegExprInEditor(*edit) : SearchPrevRegExprInEditor(*edit);
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "not reported";
+    EXPECT_FALSE(LocalSearchReplace.Found);
+    EXPECT_TRUE(LocalSearchReplace.ErrorShown);
+    ExpectSelection(*edit, {2, 1});
+  }
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 2u);
 }
 
 namespace {

@@ -16,6 +16,7 @@
 #include "editor/CodeEdit.h"
 #include "PostedAction.h"
 #include "support/ModalAnswers.h"
+#include "support/RunawayReport.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
@@ -305,6 +306,46 @@ TEST_F(SearchPanelTest, AnInvalidExpressionIsReportedAndThePanelStillWorks) {
   EXPECT_EQ(editor.SelLength(), 3);
   Click("btnReplaceAll");
   EXPECT_EQ(editor.Text(), "a(b x");
+}
+
+TEST_F(SearchPanelTest, ARunawayExpressionIsTheOnlyBoxAndReplaceAllKeepsTheSelection) {
+  Settings.General.SearchNotFoundMsg = true;
+  const std::string text = testsupport::RunawayText() + " ab";
+  TCodeEdit& editor = NewDocument(text);
+  Check("chkSearchUseRegExpr");
+  Fill(testsupport::RunawayPattern, "x");
+  Select(editor, 3, 2);
+  // One hit at a time and all hits in the list alike: no "not found" after the error.
+  for (bool listed : {false, true}) {
+    SCOPED_TRACE(listed ? "listed" : "one hit");
+    Check("chkSearchShowInTab", listed);
+    testsupport::ResetModalAnswers();
+    testsupport::ExpectRunawayReport();
+    Click("btnSearch");
+    EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+    EXPECT_EQ(editor.SelStart(), 3);
+    EXPECT_EQ(editor.SelLength(), 2);
+    ExpectPanelRestored();
+  }
+  // Replace All runs over the whole text: in the active document whatever is selected, over
+  // all documents where nothing is.
+  Check("chkSearchShowInTab", false);
+  for (bool allDocuments : {false, true}) {
+    SCOPED_TRACE(allDocuments ? "all documents" : "active document");
+    Check("chkSearchAllFiles", allDocuments);
+    Select(editor, allDocuments ? 5 : 3, allDocuments ? 0 : 2);
+    const TBufferCoord caret = editor.CaretXY();
+    testsupport::ResetModalAnswers();
+    testsupport::ExpectRunawayReport();
+    Click("btnReplaceAll");
+    EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+    EXPECT_EQ(editor.Text(), text);
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(editor.SelStart(), allDocuments ? 5 : 3);
+    EXPECT_EQ(editor.SelLength(), allDocuments ? 0 : 2);
+    EXPECT_EQ(editor.CaretXY(), caret);
+    ExpectPanelRestored();
+  }
 }
 
 TEST_F(SearchPanelTest, AMalformedEscapeIsReportedBeforeAnythingChanges) {

@@ -10,6 +10,7 @@
 #include "dialogs/formOpenFast.h"
 #include "foundation/Regex.h"
 #include "support/ModalAnswers.h"
+#include "support/RunawayReport.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
@@ -355,30 +356,65 @@ TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
 }
 
 TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
-  folder.Write("runaway.txt", std::string(40, 'a'));
-  TContentMatcher matcher("(a|aa)+(b|\\d)", TFindInFilesOptions{false, false, true});
+  const std::string content = testsupport::RunawayText();
+  folder.Write("runaway.txt", content);
+  TContentMatcher matcher(testsupport::RunawayPattern, TFindInFilesOptions{false, false, true});
   try {
-    matcher.Contains(std::string(40, 'a'));
+    matcher.Contains(content);
     FAIL() << "the search should have run out of steps";
   } catch (const ERegex& error) {
     EXPECT_EQ(error.ErrorCode(), RegexStepLimitError);
   }
   Dialog().chkUseRegExpr->SetChecked(true);
-  ExpectBox("Regul\xE4rer Ausdruck");
-  EXPECT_TRUE(Find("runaway.txt", "(a|aa)+(b|\\d)").empty());
+  testsupport::ExpectRunawayReport("Regul\xE4rer Ausdruck");
+  EXPECT_TRUE(Find("runaway.txt", testsupport::RunawayPattern).empty());
   EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
   EXPECT_FALSE(Dialog().Running());
 
   Dialog().chkUseRegExpr->SetChecked(false);
   ASSERT_EQ(Find("runaway.txt", " "), Names{"runaway.txt"});
   Dialog().chkUseRegExpr->SetChecked(true);
-  Dialog().cmbSearch->SetText("(a|aa)+(b|\\d)");
+  Dialog().cmbSearch->SetText(testsupport::RunawayPattern);
   std::string text;
-  ExpectBox("Regul\xE4rer Ausdruck");
+  testsupport::ExpectRunawayReport("Regul\xE4rer Ausdruck");
   ExpectBox("Ersetzen in Dateien", IDOK, &text);
   Dialog().btnReplaceClick(nullptr);
-  EXPECT_EQ(folder.Read("runaway.txt"), std::string(40, 'a'));
+  EXPECT_EQ(folder.Read("runaway.txt"), content);
   EXPECT_NE(text.find(folder.File("runaway.txt")), std::string::npos) << text;
+}
+
+TEST_F(OpenFastTest, AStepThatThrowsStillEndsTheRun) {
+  // Each match referred to 3,000 times: the new content would need gigabytes.
+  const std::string content(size_t(1) << 20, 'a');
+  folder.Write("huge.txt", content);
+  TfrmOpenFast& d = Dialog();
+  ASSERT_EQ(Find("huge.txt", " "), Names{"huge.txt"});
+  d.chkUseRegExpr->SetChecked(true);
+  d.cmbSearch->SetText("a+");
+  std::string replacement;
+  for (int i = 0; i < 3000; ++i) replacement += "$0";
+  d.cmbReplace->SetText(replacement);
+  // The window's own guard shows the failure.
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.kind, ModalKind::MessageBox);
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
+  SendMessageA(d.btnReplace->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the failure was not shown";
+  EXPECT_EQ(folder.Read("huge.txt"), content);
+  EXPECT_FALSE(d.Running());
+  EXPECT_EQ(d.btnReplace->Caption(), "Ersetzen");
+  for (TWinControl* control :
+       std::initializer_list<TWinControl*>{d.btnOpen, d.btnCancel, d.cmbMask, d.cmbReplace})
+    EXPECT_TRUE(control->Enabled()) << control->Name();
+  // The button replaces again instead of cancelling, and the dialog may close.
+  ExpectBox("Ersetzen in Dateien");
+  d.cmbReplace->SetText("b");
+  SendMessageA(d.btnReplace->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(folder.Read("huge.txt"), "b");
+  bool canClose = false;
+  d.OnCloseQuery(&d, canClose);
+  EXPECT_TRUE(canClose);
 }
 
 TEST(ListMatchingFiles, AFolderLinkedBackUpIsWalkedOnce) {
