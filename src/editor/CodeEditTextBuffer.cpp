@@ -317,6 +317,7 @@ void TCodeEditStringList::Clear() {
     std::string().swap(loadedText_);
     loadedLineCount_ = 0;
     ++textChanges_;
+    rangesScanned_ = 0;
     if (OnCleared) OnCleared(this);
   }
   indexOfLongestLine_ = -1;
@@ -474,7 +475,7 @@ intptr_t TCodeEditStringList::GetRange(int Index) const {
   return list_[Index].Range;
 }
 
-void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
+void TCodeEditStringList::SetRange(int Index, intptr_t Range) const {
   CheckIndex(Index, count_ - 1);
   list_[Index].Range = Range;
 }
