@@ -143,8 +143,9 @@ public:
   }
   // The line with tabs expanded (one character per display column); empty out of range.
   std::string GetExpandedString(int Index) const;
-  // The same into Out, reusing its storage (for passes over many lines).
-  void GetExpandedString(int Index, std::string& Out) const;
+  // The same for passes over many lines: a line without tabs is its own expansion and is
+  // given as it is stored; any other is expanded into Scratch. Valid until either changes.
+  std::string_view ExpandedView(int Index, std::string& Scratch) const;
   // Cached; 0 out of range.
   int GetExpandedStringLength(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
