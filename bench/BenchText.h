@@ -46,12 +46,14 @@ inline bool WriteGeneratedFile(const std::string& Name, size_t Size) {
 // about tenfold.
 constexpr size_t kGrowthSizes[2] = {10u * 1024 * 1024, 100u * 1024 * 1024};
 
-// Writes the generated file at each of kGrowthSizes under Name, stores Measure(Name, index)
-// and deletes the file again; false, after saying so, when the file cannot be written.
-template <class Result, class F>
-bool MeasureGrowth(const std::string& Name, Result (&Results)[2], F Measure) {
+// Writes a file with Write (Name, Size) at each of kGrowthSizes under Name, stores
+// Measure(Name, index) and deletes the file again; false, after saying so, when the file
+// cannot be written.
+template <class Result, class F, class W = bool (*)(const std::string&, size_t)>
+bool MeasureGrowth(const std::string& Name, Result (&Results)[2], F Measure,
+                   W Write = WriteGeneratedFile) {
   for (int i = 0; i < 2; ++i) {
-    if (!WriteGeneratedFile(Name, kGrowthSizes[i])) {
+    if (!Write(Name, kGrowthSizes[i])) {
       std::printf("cannot write %s\n", Name.c_str());
       return false;
     }

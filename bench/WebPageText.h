@@ -1,5 +1,6 @@
 // Generated texts of the web languages and the scan loops for the web-page benchmarks.
 #pragma once
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,6 +45,22 @@ inline std::vector<std::string> MixedPage(size_t TargetBytes) {
           "",
       },
       TargetBytes);
+}
+
+// Writes MixedPage's lines over and over into a file of about Size bytes, CR LF after every
+// line, in pieces of about 1 MB; the same Size always gives the same bytes.
+inline bool WriteMixedPageFile(const std::string& Name, size_t Size) {
+  std::string piece;
+  for (const std::string& line : MixedPage(1u << 20)) piece += line + "\r\n";
+  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok = true;
+  for (size_t written = 0; ok && written < Size; written += piece.size()) {
+    DWORD done = 0;
+    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
+  }
+  CloseHandle(file);
+  return ok;
 }
 
 inline std::vector<std::string> CssText(size_t TargetBytes) {

@@ -116,6 +116,7 @@ void TCustomCodeEdit::CreateWnd(HWND Parent, int X, int Y, int Width, int Height
   if (HasOption(EO::eoDropFiles)) DragAcceptFiles(Handle(), TRUE);
   UpdateWindowMetrics(true);
   UpdateScrollBars();
+  StartIdleScan();
 }
 
 void TCustomCodeEdit::DestroyWnd() {
@@ -136,6 +137,7 @@ void TCustomCodeEdit::RecreateWnd() {
 
 void TCustomCodeEdit::HandleDestroyed() {
   stateFlags_.Exclude(TStateFlag::sfCaretVisible);
+  idleScanOn_ = false;  // the timer went with the window
   charsInWindow_ = 0;
   linesInWindow_ = 0;
   // The window took its timer and capture along.
@@ -406,6 +408,7 @@ void TCustomCodeEdit::SetHighlighter(TCodeCustomHighlighter* Value) {
     FreeNotification(Value);
   }
   highlighter_ = Value;
+  lines_->SetRangesScanned(0, nullptr);
   // While loading, the highlighter's own Loaded fires its hooks once it is complete.
   if (!destroying_ && !loading_) HighlighterStyleChanged(Value);
 }
@@ -432,17 +435,11 @@ void TCustomCodeEdit::Notification(TComponent* AComponent) {
 void TCustomCodeEdit::HighlighterStyleChanged(TObject* Sender) {
   MeasureCharCell();
   if (dynamic_cast<TCodeCustomHighlighter*>(Sender)) {
-    lines_->BeginUpdate();
-    try {
-      ScanRanges();
-    } catch (...) {
-      lines_->EndUpdate();
-      throw;
-    }
-    lines_->EndUpdate();
-  } else {
-    Repaint();
+    // The states are scanned again as far as they are needed, starting with the painting.
+    lines_->SetRangesScanned(0, nullptr);
+    StartIdleScan();
   }
+  Repaint();
   UpdateWindowMetrics(true);
 }
 

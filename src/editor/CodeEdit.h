@@ -548,8 +548,11 @@ private:
   void ListInserted(int Index, int Count);
   void ListPut(int Index, int Count);
   void UndoListItemAdded(TCodeEditUndoList& Sender);
-  int ScanFrom(int Index);
-  void ScanRanges();
+  // Idle time carries the line states on to the last line: a timer that scans in short
+  // slices while no other message waits.
+  void StartIdleScan();
+  void StopIdleScan();
+  void IdleScanTimerHandler();
   void GrowMaxScrollWidthTo(int Line);
   void KeepCaretWithinScrollWidth();
 
@@ -803,10 +806,7 @@ private:
   void RepaintMovedRows(int Index, int RowDelta);
   std::unique_ptr<ICodeEditBufferPlugin> wordWrapPlugin_;
   bool caretAtEndOfWrappedRow_ = false;
-  // The line handed to the highlighter while scanning, kept from call to call: a load
-  // scans each of its lines in a call of its own, and an allocation per line costs more
-  // than the scan.
-  std::string scanLine_;
+  bool idleScanOn_ = false;
 };
 
 // The control as the program places it on its forms.

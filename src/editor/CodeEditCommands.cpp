@@ -3,6 +3,7 @@
 #include <climits>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditScopes.h"
 #include "rtl/SysUtils.h"
 
@@ -479,10 +480,7 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std:
   if (!highlighter_ || XY.Line < 1 || XY.Line > lines_->Count()) return false;
   std::string s = LineAt(XY.Line);
   if (XY.Char < 1 || XY.Char > static_cast<int>(s.size())) return false;
-  if (XY.Line == 1)
-    highlighter_->ResetRange();
-  else
-    highlighter_->SetRange(lines_->GetRange(XY.Line - 2));
+  StartHighlighterAtLine(*highlighter_, *lines_, XY.Line - 1);
   highlighter_->SetLine(s, XY.Line - 1);
   while (!highlighter_->AtLineEnd()) {
     int start = highlighter_->GetTokenPos() + 1;

@@ -4,10 +4,12 @@
 #include <windows.h>
 #include <imm.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditScopes.h"
 #include "editor/CodeEditStrConst.h"
 #include "toolkit/KeyState.h"
@@ -17,6 +19,11 @@ using namespace codeeditscopes;
 using EO = TCodeEditorOption;
 constexpr UINT_PTR kScrollTimerId = 1;
 constexpr UINT kScrollTimerInterval = 100;
+constexpr UINT_PTR kIdleScanTimerId = 2;
+// Lines scanned between two looks at the message queue, and the longest slice of idle time
+// taken at once.
+constexpr int kIdleScanLines = 256;
+constexpr auto kIdleScanSlice = std::chrono::milliseconds(8);
 // The largest position a scroll bar takes; larger ranges are scaled down to it.
 constexpr int kMaxScroll = 32767;
 const char* const kScrollHintClass = "TCodeEditScrollHint";
@@ -248,6 +255,10 @@ LRESULT TCustomCodeEdit::InputMessage(UINT Msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_TIMER:
+      if (wParam == kIdleScanTimerId) {
+        IdleScanTimerHandler();
+        return 0;
+      }
       if (wParam != kScrollTimerId) break;
       ScrollTimerHandler();
       return 0;
@@ -516,6 +527,32 @@ void TCustomCodeEdit::UpdateMouseCursor() {
   if (OnMouseCursor) OnMouseCursor(this, at, cursor);
   kbdHandler_->ExecuteMouseCursor(this, at, cursor);
   ::SetCursor(cursor);
+}
+
+// ---------------------------------------------------------------------------------------
+// Idle scanning of line states
+
+void TCustomCodeEdit::StartIdleScan() {
+  if (idleScanOn_ || !highlighter_ || !HandleAllocated()) return;
+  if (lines_->RangesScanned(highlighter_) >= lines_->Count()) return;
+  idleScanOn_ = SetTimer(Handle(), kIdleScanTimerId, USER_TIMER_MINIMUM, nullptr) != 0;
+}
+
+void TCustomCodeEdit::StopIdleScan() {
+  if (!idleScanOn_) return;
+  idleScanOn_ = false;
+  if (HandleAllocated()) KillTimer(Handle(), kIdleScanTimerId);
+}
+
+// Scans until a message waits (the timer's own next tick included) or the slice is over.
+void TCustomCodeEdit::IdleScanTimerHandler() {
+  const auto end = std::chrono::steady_clock::now() + kIdleScanSlice;
+  do {
+    if (!highlighter_ || ScanMoreLineStates(*highlighter_, *lines_, kIdleScanLines)) {
+      StopIdleScan();
+      return;
+    }
+  } while (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0 && std::chrono::steady_clock::now() < end);
 }
 
 // ---------------------------------------------------------------------------------------

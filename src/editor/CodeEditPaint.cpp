@@ -10,6 +10,7 @@
 #include <vector>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditLineStates.h"
 
 namespace {
 using EO = TCodeEditorOption;
@@ -314,10 +315,7 @@ private:
 
   void AddHighlighterTokens(int RowStart, int RowEnd) {
     TCodeCustomHighlighter& h = *e_.highlighter_;
-    if (line_ == 1)
-      h.ResetRange();
-    else
-      h.SetRange(e_.lines_->GetRange(line_ - 2));
+    StartHighlighterAtLine(h, *e_.lines_, line_ - 1);
     h.SetLine(expanded_, line_ - 1);
     const int stop = std::min(RowEnd, visibleTo_);
     for (; !h.AtLineEnd(); h.NextToken()) {

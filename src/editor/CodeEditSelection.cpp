@@ -3,6 +3,7 @@
 #include <climits>
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditScopes.h"
 
 namespace {
@@ -709,6 +710,7 @@ void TCustomCodeEdit::LinesChanged() {
   if (gutter_->ShowLineNumbers() && gutter_->AutoSize())
     gutter_->AutoSizeDigitCount(lines_->Count());
   if (!HasOption(EO::eoScrollPastEof)) SetTopLine(topLine_);
+  StartIdleScan();
 }
 
 void TCustomCodeEdit::ListCleared() {
@@ -727,7 +729,7 @@ void TCustomCodeEdit::ListPut(int Index, int Count) {
   if (wordWrapPlugin_) RepaintMovedRows(Index, wordWrapPlugin_->RewrapLines(Index, Count));
   RepaintGutterLines(Index + 1, Index + 1);
   if (highlighter_) {
-    int last = ScanFrom(Index);
+    int last = RescanChangedLines(*highlighter_, *lines_, Index, Count, 0);
     // The line states stored in a shared buffer may be another highlighter's.
     RepaintLines(Index + 1, sharedFrom_ ? INT_MAX : last + 1);
   } else {
@@ -738,12 +740,7 @@ void TCustomCodeEdit::ListPut(int Index, int Count) {
 
 void TCustomCodeEdit::ListInserted(int Index, int Count) {
   if (wordWrapPlugin_) wordWrapPlugin_->InsertLineRows(Index, Count);
-  if (highlighter_ && lines_->Count() > 0) {
-    int scanned = Index;
-    do {
-      scanned = ScanFrom(scanned) + 1;
-    } while (scanned < Index + Count);
-  }
+  if (highlighter_) RescanChangedLines(*highlighter_, *lines_, Index, Count, Count);
   // A line's first row is never above its number: lines added below the window (a load
   // reports each of its lines) repaint nothing.
   if (Index + 1 <= topLine_ + linesInWindow_) {
@@ -756,7 +753,7 @@ void TCustomCodeEdit::ListInserted(int Index, int Count) {
 
 void TCustomCodeEdit::ListDeleted(int Index, int Count) {
   if (wordWrapPlugin_) wordWrapPlugin_->DeleteLineRows(Index, Count);
-  if (highlighter_ && lines_->Count() > 0) ScanFrom(Index);
+  if (highlighter_) RescanChangedLines(*highlighter_, *lines_, Index, 0, -Count);
   RepaintLines(Index + 1, INT_MAX);
   RepaintGutterLines(Index + 1, INT_MAX);
 }
@@ -772,46 +769,3 @@ void TCustomCodeEdit::GrowMaxScrollWidthTo(int Index) {
   if (len > maxScrollWidth_) SetMaxScrollWidth(len);
 }
 
-namespace {
-// Gives the scan buffer's storage back when a long line made it large.
-struct TScanBufferTrim {
-  std::string& line;
-  ~TScanBufferTrim() {
-    if (line.capacity() > 4096) std::string().swap(line);
-  }
-};
-}  // namespace
-
-// Rescans line states from Index (0-based) until a line ends in its stored state; gives the
-// last line scanned.
-int TCustomCodeEdit::ScanFrom(int Index) {
-  int count = lines_->Count();
-  if (!highlighter_ || Index >= count) return std::min(Index, count - 1);
-  TScanBufferTrim trim{scanLine_};
-  if (Index == 0)
-    highlighter_->ResetRange();
-  else
-    highlighter_->SetRange(lines_->GetRange(Index - 1));
-  do {
-    scanLine_.assign(lines_->View(Index));
-    highlighter_->SetLine(scanLine_, Index);
-    highlighter_->SkipToLineEnd();
-    intptr_t range = highlighter_->GetRange();
-    if (lines_->GetRange(Index) == range) return Index;
-    lines_->SetRange(Index, range);
-    ++Index;
-  } while (Index < count);
-  return Index - 1;
-}
-
-void TCustomCodeEdit::ScanRanges() {
-  if (!highlighter_ || lines_->Count() == 0) return;
-  TScanBufferTrim trim{scanLine_};
-  highlighter_->ResetRange();
-  for (int i = 0; i < lines_->Count(); ++i) {
-    scanLine_.assign(lines_->View(i));
-    highlighter_->SetLine(scanLine_, i);
-    highlighter_->SkipToLineEnd();
-    lines_->SetRange(i, highlighter_->GetRange());
-  }
-}

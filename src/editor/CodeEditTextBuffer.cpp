@@ -317,6 +317,7 @@ void TCodeEditStringList::Clear() {
     std::string().swap(loadedText_);
     loadedLineCount_ = 0;
     ++textChanges_;
+    rangesScanned_ = 0;
     if (OnCleared) OnCleared(this);
   }
   indexOfLongestLine_ = -1;
@@ -474,7 +475,7 @@ intptr_t TCodeEditStringList::GetRange(int Index) const {
   return list_[Index].Range;
 }
 
-void TCodeEditStringList::SetRange(int Index, intptr_t Range) {
+void TCodeEditStringList::SetRange(int Index, intptr_t Range) const {
   CheckIndex(Index, count_ - 1);
   list_[Index].Range = Range;
 }
@@ -501,16 +502,12 @@ std::string TCodeEditStringList::GetExpandedString(int Index) const {
   return tabExpander_(std::string(rec.Text.View()), tabWidth_, hasTabs);
 }
 
-void TCodeEditStringList::GetExpandedString(int Index, std::string& Out) const {
-  if (Index < 0 || Index >= count_) {
-    Out.clear();
-    return;
-  }
+std::string_view TCodeEditStringList::ExpandedView(int Index, std::string& Scratch) const {
+  if (Index < 0 || Index >= count_) return {};
   const TCodeEditStringRec& rec = RecWithKnownLength(Index);
-  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs))
-    Out.assign(rec.Text.View());
-  else
-    ExpandTabsInto(rec.Text.View(), tabWidth_, Out);
+  if (rec.Flags().Contains(TCodeEditStringFlag::HasNoTabs)) return rec.Text.View();
+  ExpandTabsInto(rec.Text.View(), tabWidth_, Scratch);
+  return Scratch;
 }
 
 int TCodeEditStringList::GetExpandedStringLength(int Index) const {

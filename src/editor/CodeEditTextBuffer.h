@@ -1,6 +1,7 @@
 // The editor's line store with per-line highlighter state and display-length cache, its
 // buffered file writer, and the undo/redo list of editing changes.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -15,6 +16,8 @@
 #include "rtl/Set.h"
 #include "rtl/StringList.h"
 #include "rtl/Streams.h"
+
+class TCodeCustomHighlighter;
 
 // Bad line indexes ("Invalid stringlist index %d") and capacities below the count.
 class ECodeEditStringList : public EStringListError {
@@ -61,7 +64,7 @@ struct TCodeEditStringRec {
 
   TCodeEditLineText Text;
   TObject* Object = nullptr;             // owned by nobody
-  intptr_t Range = -1;                   // highlighter state at the line's end; -1 = not scanned
+  mutable intptr_t Range = -1;           // highlighter state at the line's end; -1 = not scanned
   mutable int32_t ExpandedLength = -1;   // display columns with tabs expanded; -1 = unknown
 
 private:
@@ -125,13 +128,24 @@ public:
   // Index in 0..Count; inserts a line for each text, with one OnLinesInserted for all.
   void InsertStrings(int Index, const std::vector<std::string_view>& Texts);
 
-  // Highlighter state at the end of a line; reading out of range gives 0.
+  // Highlighter state at the end of a line; reading out of range gives 0. The states are a
+  // cache of a highlighter's scan (CodeEditLineStates): storing one leaves the text as it is.
   intptr_t GetRange(int Index) const;
-  void SetRange(int Index, intptr_t Range);
+  void SetRange(int Index, intptr_t Range) const;
+  // Lines 0..RangesScanned-1 hold the end states a scan by Owner gives (0 for any other
+  // owner). Whoever changes lines lowers it; Clear sets it to 0.
+  int RangesScanned(const TCodeCustomHighlighter* Owner) const {
+    return Owner && Owner == rangesOwner_ ? std::min(rangesScanned_, count_) : 0;
+  }
+  void SetRangesScanned(int Lines, const TCodeCustomHighlighter* Owner) const {
+    rangesScanned_ = Lines;
+    rangesOwner_ = Owner;
+  }
   // The line with tabs expanded (one character per display column); empty out of range.
   std::string GetExpandedString(int Index) const;
-  // The same into Out, reusing its storage (for passes over many lines).
-  void GetExpandedString(int Index, std::string& Out) const;
+  // The same for passes over many lines: a line without tabs is its own expansion and is
+  // given as it is stored; any other is expanded into Scratch. Valid until either changes.
+  std::string_view ExpandedView(int Index, std::string& Scratch) const;
   // Cached; 0 out of range.
   int GetExpandedStringLength(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
@@ -196,6 +210,8 @@ private:
   TCodeTabExpanderProcEx tabExpander_;
   int tabWidth_ = 8;
   mutable int indexOfLongestLine_ = -1;
+  mutable int rangesScanned_ = 0;
+  mutable const TCodeCustomHighlighter* rangesOwner_ = nullptr;
   int64_t textBytes_ = 0;
   std::string loadedText_;  // the text of the last load, while lines still use it
   int loadedLineCount_ = 0;   // the lines that are slices of it

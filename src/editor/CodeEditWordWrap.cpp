@@ -22,7 +22,7 @@ void GrowFor(std::vector<T>& V, size_t Needed, size_t Step) {
 bool IsBlankOrTab(char C) { return C == ' ' || C == '\t'; }
 
 // Whether Pos is the second byte of a double-byte character of a row starting at Start.
-bool IsTrailByte(const std::string& S, int Start, int Pos, TCodeLeadByteTest IsLeadByte) {
+bool IsTrailByte(std::string_view S, int Start, int Pos, TCodeLeadByteTest IsLeadByte) {
   int q = Start;
   while (q < Pos) q += IsLeadByte(static_cast<unsigned char>(S[q])) ? 2 : 1;
   return q > Pos;
@@ -167,8 +167,7 @@ int TCodeWordWrapPlugin::WrapLine(int AIndex, std::vector<uint8_t>& Rows) const 
     Rows.push_back(static_cast<uint8_t>(length));
     return 1;
   }
-  owner_->Lines().GetExpandedString(AIndex, expanded_);
-  const std::string& s = expanded_;
+  const std::string_view s = owner_->Lines().ExpandedView(AIndex, expanded_);
   const int end = static_cast<int>(s.size());
   int start = 0;
   int count = 0;
@@ -186,7 +185,7 @@ int TCodeWordWrapPlugin::WrapLine(int AIndex, std::vector<uint8_t>& Rows) const 
   return count;
 }
 
-int TCodeWordWrapPlugin::NextRowEnd(const std::string& S, int Start) const {
+int TCodeWordWrapPlugin::NextRowEnd(std::string_view S, int Start) const {
   const int end = static_cast<int>(S.size());
   int p = Start + maxRowLength_;
   if (IsBlankOrTab(S[p])) {

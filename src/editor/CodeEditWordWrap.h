@@ -3,6 +3,7 @@
 #include <bitset>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditTypes.h"
@@ -75,7 +76,7 @@ private:
   int WrapLine(int AIndex, std::vector<uint8_t>& Rows) const;
   // Where the row starting at Start (0-based) of the expanded line S ends; S continues
   // beyond the maximum row length.
-  int NextRowEnd(const std::string& S, int Start) const;
+  int NextRowEnd(std::string_view S, int Start) const;
   // Replaces the rows of the covered lines [AIndex, AIndex + AOldCount) by those of the
   // buffer lines [AIndex, AIndex + ANewCount); returns the change in rows.
   int ReplaceLineRows(int AIndex, int AOldCount, int ANewCount);
@@ -92,7 +93,7 @@ private:
   int minRowLength_ = 0;
   std::bitset<256> breakChars_;
   TCodeLeadByteTest isLeadByte_ = nullptr;
-  mutable std::string expanded_;  // the line being wrapped; its storage serves every line
+  mutable std::string expanded_;  // a line with tabs being wrapped; its storage serves every line
   std::vector<uint8_t> newRows_;          // rows of the lines being replaced
   std::vector<int32_t> newRowsPerLine_;   // and how many each line has
 };

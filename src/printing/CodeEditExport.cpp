@@ -1,5 +1,6 @@
 #include "printing/CodeEditExport.h"
 #include <algorithm>
+#include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditStrConst.h"
 #include "rtl/Exception.h"
@@ -96,9 +97,8 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
 
   buffer_.clear();
   buffer_.reserve(std::max<size_t>(4096, static_cast<size_t>(Stop.Line - Start.Line) * 128));
-  highlighter_->ResetRange();
   // A range inside a comment or an embedded passage keeps the colours it has on screen.
-  for (int i = 1; i < Start.Line; ++i) ScanLine(ALines->Get(i - 1), i - 1);
+  StartHighlighterAtLine(*highlighter_, *ALines, Start.Line - 1);
   firstAttribute_ = true;
   colorRGB_ = ColorToRGB(color_);
   fontColorRGB_ = ColorToRGB(font_.Color());
@@ -110,11 +110,6 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
   if (!firstAttribute_) WriteAfterLastAttribute();
   PrependText(GetHeaderText());
   AppendText(GetFooterText());
-}
-
-void TCodeCustomExporter::ScanLine(const std::string& Line, int Index) {
-  highlighter_->SetLine(Line, Index);
-  while (!highlighter_->AtLineEnd()) highlighter_->NextToken();
 }
 
 void TCodeCustomExporter::ExportLine(const std::string& Line, int Index, int Skip) {

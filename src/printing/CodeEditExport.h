@@ -103,8 +103,6 @@ private:
   // font colour.
   COLORREF TokenBackground(const TCodeHighlighterAttributes* Attri) const;
   COLORREF TokenForeground(const TCodeHighlighterAttributes* Attri) const;
-  // Runs the highlighter over a line before the range, for the state it leaves.
-  void ScanLine(const std::string& Line, int Index);
   // Writes the tokens of a line without its first Skip characters.
   void ExportLine(const std::string& Line, int Index, int Skip);
 

@@ -22,17 +22,16 @@ void TCodeEditPrint::SetCodeEdit(const TCustomCodeEdit& Edit) {
 }
 
 void TCodeEditPrint::SetLines(const TStrings& Value) {
-  rawLines_.clear();
+  rawLines_.Clear();
   lines_.clear();
-  states_.clear();
   auto expand = GetTabExpanderProc(tabWidth_);
   for (int i = 0; i < Value.Count(); ++i) {
-    rawLines_.push_back(Value[i]);
-    std::string line = expand(rawLines_.back(), tabWidth_);
+    const std::string raw = Value[i];
+    rawLines_.Add(raw);
+    std::string line = expand(raw, tabWidth_);
     std::replace(line.begin(), line.end(), '\t', ' ');
     lines_.push_back(std::move(line));
   }
-  statesComputed_ = false;
   pagesComputed_ = false;
 }
 
@@ -41,14 +40,13 @@ void TCodeEditPrint::SetHighlighter(TCodeCustomHighlighter* Value) {
   if (highlighter_) RemoveFreeNotification(highlighter_);
   highlighter_ = Value;
   if (highlighter_) FreeNotification(highlighter_);
-  statesComputed_ = false;
   pagesComputed_ = false;
 }
 
 void TCodeEditPrint::Notification(TComponent* AComponent) {
   if (AComponent == highlighter_) {
     highlighter_ = nullptr;
-    statesComputed_ = false;
+    rawLines_.SetRangesScanned(0, nullptr);  // another highlighter may come at its address
   }
 }
 
@@ -69,19 +67,6 @@ HFONT TCodeEditPrint::StyledFont(TFontStyles Style) {
   auto& font = fonts_[Style.Bits() & 15];
   if (!font) font = std::make_unique<TDeviceFont>(font_, FontPixPrInch(), Style);
   return font->Handle();
-}
-
-void TCodeEditPrint::ComputeStates() {
-  if (statesComputed_ || !highlighter_ || lines_.empty()) return;
-  states_.assign(lines_.size(), 0);
-  highlighter_->ResetRange();
-  states_[0] = highlighter_->GetRange();
-  for (size_t i = 1; i < lines_.size(); ++i) {
-    highlighter_->SetLine(lines_[i - 1], static_cast<int>(i - 1));
-    while (!highlighter_->AtLineEnd()) highlighter_->NextToken();
-    states_[i] = highlighter_->GetRange();
-  }
-  statesComputed_ = true;
 }
 
 void TCodeEditPrint::InitPrint() {
@@ -123,8 +108,8 @@ TCodeEditPrint::TPrintedText TCodeEditPrint::PrintedText(int Line) const {
   if (!selectedOnly_ || selMode_ == TCodeSelectionMode::smLine) return {line, 0};
   // Editor positions count bytes of the line as typed; the printed copy has its tabs expanded.
   auto column = [&](const TBufferCoord& P) {
-    if (P.Line < 1 || P.Line > static_cast<int>(rawLines_.size())) return P.Char - 1;
-    return CharIndexToColumn(rawLines_[P.Line - 1], std::max(P.Char, 1), tabWidth_) - 1;
+    if (P.Line < 1 || P.Line > rawLines_.Count()) return P.Char - 1;
+    return CharIndexToColumn(rawLines_.Get(P.Line - 1), std::max(P.Char, 1), tabWidth_) - 1;
   };
   int start = 0, end = static_cast<int>(line.size());
   if (selMode_ == TCodeSelectionMode::smColumn) {
@@ -155,7 +140,6 @@ std::vector<TCodeEditPrint::TRow> TCodeEditPrint::RowsOf(const std::string& Text
 }
 
 void TCodeEditPrint::Paginate() {
-  ComputeStates();
   pages_.clear();
   maxWidth_ = margins_.PRight - margins_.PLeft;
   SIZE w = {};

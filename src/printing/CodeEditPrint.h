@@ -97,7 +97,6 @@ private:
     int Column;  // 0-based column of the text's first character in the line
   };
   void InitPrint();
-  void ComputeStates();
   void Paginate();
   int FirstPrintedLine() const;
   int LastPrintedLine() const;
@@ -118,9 +117,9 @@ private:
   TFooter footer_;
   TCodeEditPrintMargins margins_;
   TCodeEditPrinterInfo printerInfo_;
-  std::vector<std::string> rawLines_;  // kept to map selection positions to columns
+  // Kept to map selection positions to columns; holds the highlighter's line states.
+  TCodeEditStringList rawLines_;
   std::vector<std::string> lines_;
-  std::vector<TCodeHighlighterRange> states_;
   TFont font_{"Courier New", 10};
   std::string title_, docTitle_;
   bool wrap_ = true, highlight_ = true, selectedOnly_ = false, colors_ = false;
@@ -141,7 +140,7 @@ private:
   bool selAvail_ = false;
   TBufferCoord blockBegin_, blockEnd_;
   TCodeSelectionMode selMode_ = TCodeSelectionMode::smNormal;
-  bool abort_ = false, printing_ = false, statesComputed_ = false, pagesComputed_ = false;
+  bool abort_ = false, printing_ = false, pagesComputed_ = false;
   bool useHighlighter_ = false;
   std::array<std::unique_ptr<TDeviceFont>, 16> fonts_;  // by style bits
 };

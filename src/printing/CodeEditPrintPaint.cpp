@@ -1,4 +1,5 @@
 #include <algorithm>
+#include "editor/CodeEditLineStates.h"
 #include "printing/CodeEditPrint.h"
 #include "toolkit/Printer.h"
 
@@ -74,7 +75,7 @@ void TCodeEditPrint::PrintLine(int Line) {
 
 void TCodeEditPrint::PrintHighlightedRows(int Line, const TPrintedText& Printed,
                                           const std::vector<TRow>& Rows) {
-  highlighter_->SetRange(states_[Line]);
+  StartHighlighterAtLine(*highlighter_, rawLines_, Line);
   highlighter_->SetLine(lines_[Line], Line);
   const int textStart = Printed.Column;
   const int textEnd = Printed.Column + static_cast<int>(Printed.Text.size());

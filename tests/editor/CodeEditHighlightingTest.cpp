@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditTestFixture.h"
 
 using namespace codeedittest;
@@ -64,45 +65,42 @@ private:
 };
 }  // namespace
 
-TEST(CodeEditHighlighting, LineStatesAreStoredWhenTheHighlighterIsSet) {
+// States are scanned only as far as someone asks, and only once.
+TEST(CodeEditHighlighting, StatesAreScannedWhenAskedForAndKept) {
   TQuoteHighlighter hl;
-  auto edit = MakeEdit("a\r\n\"open\r\nstill\r\nclose\" b");
+  auto edit = MakeEdit("a\r\n\"open\r\n" + std::string(10000, 'x') + "\r\nclose\" b\r\nc");
   edit->SetHighlighter(&hl);
-  EXPECT_EQ(edit->Lines().GetRange(0), 0);
-  EXPECT_EQ(edit->Lines().GetRange(1), 1);
-  EXPECT_EQ(edit->Lines().GetRange(2), 1);
-  EXPECT_EQ(edit->Lines().GetRange(3), 0);
+  EXPECT_EQ(hl.LinesScanned, 0);
+  StartHighlighterAtLine(hl, edit->Lines(), 2);
+  EXPECT_EQ(hl.LinesScanned, 2);
+  EXPECT_EQ(hl.GetRange(), 1);  // the long line starts inside the string
+  StartHighlighterAtLine(hl, edit->Lines(), 5);
+  EXPECT_EQ(hl.LinesScanned, 5);
+  std::vector<intptr_t> states;
+  for (int i = 0; i < 5; ++i) states.push_back(edit->Lines().GetRange(i));
+  EXPECT_EQ(states, (std::vector<intptr_t>{0, 1, 1, 0, 0}));
+  StartHighlighterAtLine(hl, edit->Lines(), 3);
+  EXPECT_EQ(hl.LinesScanned, 5);
+  EXPECT_EQ(hl.GetRange(), 1);
   edit->SetHighlighter(nullptr);
 }
 
-// Loading scans line by line as the lines arrive; a long line in between (its text kept
-// in the scan buffer) must not disturb the states of the lines after it.
-TEST(CodeEditHighlighting, ALoadUnderAHighlighterStoresTheSameStatesAsAFullRescan) {
-  TQuoteHighlighter hl;
-  auto edit = MakeEdit("");
-  edit->SetHighlighter(&hl);
-  const std::string text = "a \"open\r\n" + std::string(10000, 'x') + "\r\nend\" b\r\n\"\r\nc";
-  edit->SetText(text);
-  ASSERT_EQ(edit->Lines().Count(), 5);
-  std::vector<intptr_t> loaded;
-  for (int i = 0; i < 5; ++i) loaded.push_back(edit->Lines().GetRange(i));
-  EXPECT_EQ(loaded, (std::vector<intptr_t>{1, 1, 0, 1, 1}));
-  edit->SetHighlighter(nullptr);
-  edit->SetHighlighter(&hl);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(edit->Lines().GetRange(i), loaded[i]) << "line " << i;
-  edit->SetHighlighter(nullptr);
-}
-
+// An edit among scanned lines rescans until a line ends as before; below unscanned lines
+// it scans nothing.
 TEST(CodeEditHighlighting, AnEditRescansOnlyUntilALineEndsInItsStoredState) {
   TQuoteHighlighter hl;
   auto edit = MakeEdit("a\r\nb\r\nc\r\nd\r\ne\r\n\"x\"");
   edit->SetHighlighter(&hl);
-  hl.LinesScanned = 0;
   edit->SetCaretXY({2, 1});
+  Type(*edit, "z");
+  EXPECT_EQ(hl.LinesScanned, 0);
+  StartHighlighterAtLine(hl, edit->Lines(), 6);
+  hl.LinesScanned = 0;
   Type(*edit, "z");
   EXPECT_EQ(hl.LinesScanned, 1);
   edit->SetCaretXY({1, 2});
   Type(*edit, "\"");
+  EXPECT_EQ(edit->Lines().RangesScanned(&hl), 6);
   EXPECT_EQ(edit->Lines().GetRange(4), 1);  // everything below is inside the string now
   EXPECT_EQ(edit->Lines().GetRange(5), 1);
   edit->SetHighlighter(nullptr);
@@ -112,8 +110,10 @@ TEST(CodeEditHighlighting, SettingTheSameHighlighterAgainDoesNothing) {
   TQuoteHighlighter hl;
   auto edit = MakeEdit("a\r\nb");
   edit->SetHighlighter(&hl);
+  StartHighlighterAtLine(hl, edit->Lines(), 2);
   hl.LinesScanned = 0;
   edit->SetHighlighter(&hl);
+  StartHighlighterAtLine(hl, edit->Lines(), 2);
   EXPECT_EQ(hl.LinesScanned, 0);
   edit->SetHighlighter(nullptr);
 }

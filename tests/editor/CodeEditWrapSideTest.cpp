@@ -4,7 +4,9 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 #include "CodeEditTestFixture.h"
+#include "editor/CodeEditLineStates.h"
 #include "TestCommentHighlighter.h"
 #include "WrappedEditFixture.h"
 #include "support/ScreenCapture.h"
@@ -96,12 +98,16 @@ TEST_F(WrapTest, ReplacingWithManyLinesKeepsRowsStatesAndUndoInStep) {
     const int caretLine = from.Line + 4;
     EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{5, caretLine}));
     // Each line's state as a fresh scan finds it.
+    std::vector<TCodeHighlighterRange> fresh;
     highlighter.ResetRange();
     for (int i = 0; i < edit_->Lines().Count(); ++i) {
       highlighter.SetLine(edit_->Lines()[i], i);
       highlighter.SkipToLineEnd();
-      EXPECT_EQ(edit_->Lines().GetRange(i), highlighter.GetRange()) << "line " << i + 1;
+      fresh.push_back(highlighter.GetRange());
     }
+    StartHighlighterAtLine(highlighter, edit_->Lines(), edit_->Lines().Count());
+    for (int i = 0; i < edit_->Lines().Count(); ++i)
+      EXPECT_EQ(edit_->Lines().GetRange(i), fresh[i]) << "line " << i + 1;
     edit_->Undo();
     EXPECT_EQ(edit_->Text(), text);
     EXPECT_EQ(edit_->DisplayRowCount(), ExpectedRows());

@@ -1,0 +1,206 @@
+// Line states scanned on demand against a fresh full scan: real files, seeded random edits,
+// scrolling with painting, token look-ups and idle time in between.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+#include "CodeEditTestFixture.h"
+#include "editor/CodeEditLineStates.h"
+#include "highlighters/CodeHighlighterCSS.h"
+#include "highlighters/CodeHighlighterHtml.h"
+#include "highlighters/CodeHighlighterJScript.h"
+#include "highlighters/CodeHighlighterMulti.h"
+#include "highlighters/CodeHighlighterPHP.h"
+#include "highlighters/CodeHighlighterURI.h"
+#include "highlighters/CodeHighlighterVBScript.h"
+#include "rtl/StringList.h"
+#include "support/ScreenCapture.h"
+#include "toolkit/Application.h"
+
+using namespace codeedittest;
+using testsupport::TTopLevelWindow;
+
+namespace {
+
+std::string CorpusFile(const std::string& Name) {
+  std::ifstream in(std::string(TARVOLINE_CORPUS_DIR) + Name, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// What a scan from the first line gives for one line: its tokens and its end state.
+struct TLineScan {
+  std::vector<std::tuple<int, int, TCodeHighlighterAttributes*>> Tokens;  // pos, kind, attribute
+  TCodeHighlighterRange End = 0;
+  bool operator==(const TLineScan&) const = default;
+};
+
+// Reads the tokens of Text from the highlighter's current state, leaving it at the line's end.
+TLineScan ScanTokens(TCodeCustomHighlighter& H, const std::string& Text, int Index) {
+  TLineScan scan;
+  for (H.SetLine(Text, Index); !H.AtLineEnd(); H.NextToken())
+    scan.Tokens.emplace_back(H.GetTokenPos(), H.GetTokenKind(), H.GetTokenAttribute());
+  scan.End = H.GetRange();
+  return scan;
+}
+
+std::vector<TLineScan> FullScan(TCodeCustomHighlighter& H, const TStrings& Lines) {
+  std::vector<TLineScan> scans;
+  H.ResetRange();
+  for (int i = 0; i < Lines.Count(); ++i) scans.push_back(ScanTokens(H, Lines[i], i));
+  return scans;
+}
+
+// The web-page highlighter as the main window sets it up, and the plain-text one.
+struct THighlighters {
+  THighlighters() { ConfigureWebMixed(Web, &Html, &Php, &Css, &Js, &Vbs); }
+  TCodeHTMLHighlighter Html{nullptr};
+  TCodePHPHighlighter Php{nullptr};
+  TCodeCssHighlighter Css{nullptr};
+  TCodeJScriptHighlighter Js{nullptr};
+  TCodeVBScriptHighlighter Vbs{nullptr};
+  TCodeMultiHighlighter Web{nullptr};
+  TCodeURIHighlighter Uri{nullptr};
+};
+
+// Pieces that open and close passages, comments and strings, and break lines.
+const char* const kPieces[] = {"/*", "*/", "<?php ", "?>", "<style>", "</style>", "\"", "'",
+                               "<script type=\"text/javascript\">", "</script>", "<!--",
+                               "-->", "\r\n", "x\r\n/* a\r\nb */\r\n", "http://a.example/b "};
+
+class LineStatesDifferential : public ::testing::Test {
+protected:
+  void Open(const std::string& Text, TCodeCustomHighlighter& H) {
+    highlighter_ = &H;
+    edit_ = MakeEdit(Text);
+    edit_->SetHighlighter(&H);
+    edit_->CreateWnd(window_.Handle(), 0, 0, 480, 300);
+    ASSERT_TRUE(edit_->HandleAllocated());
+  }
+  void TearDown() override {
+    if (edit_) edit_->SetHighlighter(nullptr);
+  }
+
+  TBufferCoord RandomPlace() {
+    const int line = Pick(edit_->Lines().Count()) + 1;
+    const int length = static_cast<int>(edit_->Lines()[line - 1].size());
+    return {Pick(length + 1) + 1, line};
+  }
+  int Pick(int Below) { return Below <= 0 ? 0 : static_cast<int>(random_() % Below); }
+
+  void RandomStep() {
+    switch (Pick(6)) {
+      case 0:  // type a piece
+        edit_->SetCaretXY(RandomPlace());
+        edit_->SetSelText(kPieces[Pick(std::size(kPieces))]);
+        break;
+      case 1: {  // delete a stretch, up to many lines
+        TBufferCoord from = RandomPlace();
+        TBufferCoord to = {1, std::min(from.Line + Pick(3) * Pick(400), edit_->Lines().Count())};
+        Select(*edit_, from, std::max(from, to));
+        edit_->SetSelText("");
+        break;
+      }
+      case 2: {  // paste a block longer than an edit rescans at once
+        std::string block;
+        for (int i = 0; i < 1500; ++i) block += i % 500 == 0 ? "/* block\r\n" : "line */ \"x\r\n";
+        edit_->SetCaretXY(RandomPlace());
+        edit_->SetSelText(block);
+        break;
+      }
+      case 3:  // scroll and paint
+        edit_->SetTopLine(Pick(edit_->Lines().Count()) + 1);
+        UpdateWindow(edit_->Handle());
+        break;
+      case 4: {  // the token under a place
+        std::string token;
+        TCodeHighlighterAttributes* attr = nullptr;
+        edit_->GetHighlighterAttriAtRowCol(RandomPlace(), token, attr);
+        break;
+      }
+      default:  // a little idle time
+        Application().ProcessMessages();
+        break;
+    }
+  }
+
+  // Line Index's tokens and end state as the editor gets them, through its line states.
+  TLineScan OnDemand(int Index) {
+    StartHighlighterAtLine(*highlighter_, edit_->Lines(), Index);
+    return ScanTokens(*highlighter_, edit_->Lines()[Index], Index);
+  }
+
+  // Reports the first line that differs; false then.
+  bool LinesMatch(const std::vector<TLineScan>& Full, int From, int To, const std::string& When) {
+    for (int i = From; i < To; ++i)
+      if (!(OnDemand(i) == Full[i])) {
+        ADD_FAILURE() << When << ": line " << i + 1 << " differs from a full scan";
+        return false;
+      }
+    return true;
+  }
+
+  void RunEdits(unsigned Seed, int Steps) {
+    random_.seed(Seed);
+    for (int step = 0; step < Steps; ++step) {
+      RandomStep();
+      // One line checked without asking for the states below it.
+      TStringList copy;
+      copy.Assign(edit_->Lines());
+      const std::vector<TLineScan> full = FullScan(*highlighter_, copy);
+      const std::string when = "seed " + std::to_string(Seed) + ", step " + std::to_string(step);
+      const int count = static_cast<int>(full.size());
+      const int line = Pick(count);
+      if (count > 0 && !LinesMatch(full, line, line + 1, when)) return;
+      if (step % 10 == 9 && !LinesMatch(full, 0, count, when)) return;
+    }
+  }
+
+  TTopLevelWindow window_{480, 300};
+  std::unique_ptr<TTestEdit> edit_;
+  TCodeCustomHighlighter* highlighter_ = nullptr;
+  std::mt19937 random_;
+};
+
+}  // namespace
+
+TEST_F(LineStatesDifferential, WebFilesUnderRandomEditsMatchAFullScan) {
+  THighlighters h;
+  for (const char* name : {"underscore-docs.html", "python-policy.html", "index.php",
+                           "check_environment.php", "gitweb.css", "jquery.min.js"}) {
+    const std::string text = CorpusFile(name);
+    ASSERT_FALSE(text.empty()) << name;
+    Open(text, h.Web);
+    RunEdits(static_cast<unsigned>(text.size()), 30);
+    edit_->SetHighlighter(nullptr);
+  }
+}
+
+TEST_F(LineStatesDifferential, PlainTextUnderRandomEditsMatchesAFullScan) {
+  THighlighters h;
+  const std::string text = CorpusFile("help.de.cp1252.txt");
+  ASSERT_FALSE(text.empty());
+  Open(text + text + text, h.Uri);
+  RunEdits(37, 30);
+}
+
+// Nothing is scanned at load; idle time then scans every line, a slice at a time.
+TEST_F(LineStatesDifferential, IdleTimeScansToTheLastLineAfterALoad) {
+  THighlighters h;
+  const std::string text = CorpusFile("underscore-docs.html");
+  Open("", h.Web);
+  edit_->SetText(text);
+  const TCodeEditStringList& lines = edit_->Lines();
+  EXPECT_LT(lines.RangesScanned(&h.Web), lines.Count());
+  ASSERT_TRUE(Application().ProcessMessagesUntil(
+      [&] { return lines.RangesScanned(&h.Web) == lines.Count(); }, 20000));
+  TStringList copy;
+  copy.Assign(lines);
+  const std::vector<TLineScan> full = FullScan(h.Web, copy);
+  for (int i = 0; i < lines.Count(); ++i) EXPECT_EQ(lines.GetRange(i), full[i].End) << i;
+}
