@@ -1,5 +1,7 @@
 #include "highlighters/CodeHighlighterMulti.h"
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditStrConst.h"
 #include "foundation/Regex.h"
@@ -31,6 +33,47 @@ std::unique_ptr<TRegex> MakeRegex(const std::string& Expr, bool CaseSensitive) {
   regex->SetModifier(kRegexCaseInsensitive, !CaseSensitive);
   regex->SetExpression(Expr);
   return regex;
+}
+
+// The characters a match of Expr can begin with: the first character when it is a plain or
+// escaped literal that the match must consume; every character where that is not plain to see
+// (a class, a group, an anchor, an optional first atom, alternatives, a letter whose case may
+// vary).
+TMarkerChars MarkerFirstChars(const std::string& Expr, bool CaseSensitive) {
+  TMarkerChars all;
+  all.fill(true);
+  if (Expr.empty()) return all;
+  size_t atomLen = 1;
+  unsigned char first = static_cast<unsigned char>(Expr[0]);
+  if (first == '\\') {
+    if (Expr.size() < 2 || std::isalnum(static_cast<unsigned char>(Expr[1]))) return all;
+    first = static_cast<unsigned char>(Expr[1]);
+    atomLen = 2;
+  } else if (std::strchr("^$.[()|?+*{", first)) {
+    return all;
+  }
+  if (!CaseSensitive && (first >= 128 || std::isalpha(first))) return all;
+  if (atomLen < Expr.size() && std::strchr("?*{", Expr[atomLen])) return all;
+  int depth = 0;
+  for (size_t i = 0; i < Expr.size(); ++i) {
+    if (Expr[i] == '\\') {
+      ++i;
+    } else if (Expr[i] == '[') {
+      ++i;
+      if (i < Expr.size() && Expr[i] == '^') ++i;
+      if (i < Expr.size() && Expr[i] == ']') ++i;  // a "]" first belongs to the class
+      while (i < Expr.size() && Expr[i] != ']') i += Expr[i] == '\\' ? 2 : 1;
+    } else if (Expr[i] == '(') {
+      ++depth;
+    } else if (Expr[i] == ')') {
+      --depth;
+    } else if (Expr[i] == '|' && depth == 0) {
+      return all;
+    }
+  }
+  TMarkerChars chars{};
+  chars[first] = true;
+  return chars;
 }
 
 // The engine's message for Code without its "TRegex(comp): " prefix.
@@ -148,13 +191,29 @@ bool TScheme::Usable() const {
 }
 
 TRegex& TScheme::StartRegex() {
-  if (!startRegex_) startRegex_ = MakeRegex(startExpr_, caseSensitive_);
+  if (!startRegex_) {
+    startRegex_ = MakeRegex(startExpr_, caseSensitive_);
+    startChars_ = MarkerFirstChars(startExpr_, caseSensitive_);
+  }
   return *startRegex_;
 }
 
 TRegex& TScheme::EndRegex() {
-  if (!endRegex_) endRegex_ = MakeRegex(endExpr_, caseSensitive_);
+  if (!endRegex_) {
+    endRegex_ = MakeRegex(endExpr_, caseSensitive_);
+    endChars_ = MarkerFirstChars(endExpr_, caseSensitive_);
+  }
   return *endRegex_;
+}
+
+const TMarkerChars& TScheme::StartChars() {
+  StartRegex();
+  return startChars_;
+}
+
+const TMarkerChars& TScheme::EndChars() {
+  EndRegex();
+  return endChars_;
 }
 
 void TScheme::Changed() { collection_.Update(); }
@@ -364,18 +423,38 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
   if (!text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, text, Open});
 }
 
-bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, TLineSearch& Search,
-                                      const std::string& Line, int From, int& Pos, int& Len) {
-  if (!Search.HasInput) {
-    Regex.SetInputString(Line);
-    Search.HasInput = true;
-  }
+int TCodeMultiHighlighter::FirstOf(const TMarkerChars& Chars, int From) const {
+  const int length = static_cast<int>(fLine.size());
+  const char* line = fLine.data();
+  while (From < length && !Chars[static_cast<unsigned char>(line[From])]) ++From;
+  return From;
+}
+
+bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, const TMarkerChars& FirstChars,
+                                      TLineSearch& Search, int From, int& Pos,
+                                      int& Len) const {
   const bool answered =
       Search.From >= 1 && Search.From <= From && (Search.Pos == 0 || Search.Pos >= From);
   if (!answered) {
     Search.From = From;
-    Search.Pos = Regex.ExecPos(From) ? Regex.GetMatchPos(0) : 0;
-    Search.Len = Search.Pos > 0 ? Regex.GetMatchLen(0) : 0;
+    Search.Pos = 0;
+    Search.Len = 0;
+    const int start = FirstOf(FirstChars, From - 1);
+    if (start < static_cast<int>(fLine.size())) {
+      if (!Search.HasInput) {
+        Regex.SetInputView(fLine);
+        Search.HasInput = true;
+      }
+      try {
+        if (Regex.ExecPos(start + 1)) {
+          Search.Pos = Regex.GetMatchPos(0);
+          Search.Len = Regex.GetMatchLen(0);
+        }
+      } catch (const ERegex&) {
+        // A search that runs out of steps or memory finds no marker: the line goes on in
+        // the highlighter it has.
+      }
+    }
   }
   Pos = Search.Pos;
   Len = Search.Len;
@@ -384,21 +463,26 @@ bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, TLineSearch& Search,
 
 void TCodeMultiHighlighter::FindMarkers() {
   const int lineLen = static_cast<int>(fLine.size());
-  std::vector<TLineSearch> starts(schemes_->Count()), ends(schemes_->Count());
+  const int count = schemes_->Count();
+  fSearches.assign(2 * static_cast<size_t>(count), TLineSearch());
+  TLineSearch* starts = fSearches.data();
+  TLineSearch* ends = starts + count;
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {
-      if (NextMatch(schemes_->Items(current)->EndRegex(), ends[current], fLine, offset + 1,
-                    pos, len))
+      TScheme* scheme = schemes_->Items(current);
+      if (NextMatch(scheme->EndRegex(), scheme->EndChars(), ends[current], offset + 1, pos,
+                    len))
         found = current;
     } else {
       // The first scheme in order that matches anywhere wins, not the first match.
-      for (int i = 0; i < schemes_->Count() && found < 0; ++i) {
+      for (int i = 0; i < count && found < 0; ++i) {
         TScheme* scheme = schemes_->Items(i);
         if (scheme->Usable() &&
-            NextMatch(scheme->StartRegex(), starts[i], fLine, offset + 1, pos, len))
+            NextMatch(scheme->StartRegex(), scheme->StartChars(), starts[i], offset + 1, pos,
+                      len))
           found = i;
       }
     }
@@ -409,10 +493,10 @@ void TCodeMultiHighlighter::FindMarkers() {
     offset = pos - 1 + len;
     current = open ? found : -1;
   }
-  // The expressions keep no copy of a long line.
-  for (int i = 0; i < schemes_->Count(); ++i) {
-    if (starts[i].HasInput) schemes_->Items(i)->StartRegex().SetInputString(std::string());
-    if (ends[i].HasInput) schemes_->Items(i)->EndRegex().SetInputString(std::string());
+  // The expressions keep no view of a line that is about to change.
+  for (int i = 0; i < count; ++i) {
+    if (starts[i].HasInput) schemes_->Items(i)->StartRegex().SetInputView(std::string_view());
+    if (ends[i].HasInput) schemes_->Items(i)->EndRegex().SetInputView(std::string_view());
   }
 }
 
@@ -426,6 +510,7 @@ void TCodeMultiHighlighter::SetLine(const std::string& NewValue, int LineNumber)
   ValidateCurrentScheme();
   FindMarkers();
   fMarker = nullptr;
+  fMemberLineSet = false;
   fRun = 1;
   fTokenPos = 0;
   fNextMarker = 0;
@@ -458,10 +543,7 @@ void TCodeMultiHighlighter::NextToken() {
                            ? fMarkers[fNextMarker].fStartPos
                            : lineLen + 1;  // 1-based, exclusive
   TCodeCustomHighlighter* member = nullptr;
-  if (fRun == 1) {
-    member = Member();
-    member->SetLine(fLine.substr(0, pieceEnd - 1), fLineNumber);
-  } else if (fMarker) {
+  if (fMarker) {
     if (!fMarker->fIsOpenSymbol) {
       fCurrScheme = -1;
       defaultHighlighter_->SetRange(fSavedDefaultRange);
@@ -470,10 +552,19 @@ void TCodeMultiHighlighter::NextToken() {
     member = Member();
     const int from = std::min(fRun, lineLen + 1);
     member->SetLine(fLine.substr(from - 1, std::max(0, pieceEnd - from)), fLineNumber);
+  } else if (!fMemberLineSet) {
+    // Not told by the run position: a member's first token may be empty (the HTML
+    // highlighter's before an entity), and a second SetLine would lose what it found.
+    member = Member();
+    if (pieceEnd > lineLen)
+      member->SetLine(fLine, fLineNumber);
+    else
+      member->SetLine(fLine.substr(0, pieceEnd - 1), fLineNumber);
   } else {
     member = Member();
     member->NextToken();
   }
+  fMemberLineSet = true;
   const TMarker* passed = fNextMarker > 0 ? &fMarkers[fNextMarker - 1] : nullptr;
   fTokenPos = member->GetTokenPos() + (passed ? passed->fStartPos + passed->fMarkerLen - 1 : 0);
   fRun = fTokenPos + static_cast<int>(member->GetToken().size()) + 1;

@@ -1,6 +1,7 @@
 // Highlights a line with a default highlighter and switches to another one between a start and
 // an end marker found by regular expressions (web pages with embedded scripts and styles).
 #pragma once
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,9 @@
 class TCodeMultiHighlighter;
 class TRegex;
 class TSchemes;
+
+// Per character code: whether a match of a marker expression can begin with it.
+using TMarkerChars = std::array<bool, 256>;
 
 enum class TRangeOperation { roGet, roSet };
 // Packs (roGet) or unpacks (roSet) the whole state of the highlighter and its members.
@@ -59,6 +63,9 @@ public:
   // The compiled markers, made on first use after a change.
   TRegex& StartRegex();
   TRegex& EndRegex();
+  // The characters a start or end marker can begin with (all where that is not plain).
+  const TMarkerChars& StartChars();
+  const TMarkerChars& EndChars();
 
 private:
   friend class TCodeMultiHighlighter;
@@ -79,6 +86,8 @@ private:
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
   std::unique_ptr<TRegex> endRegex_;
+  TMarkerChars startChars_{};
+  TMarkerChars endChars_{};
 };
 
 // The schemes of a multi-highlighter, in the order they are tried.
@@ -198,11 +207,15 @@ private:
     int Pos = 0;   // 1-based position of the match; 0 for none at or after From
     int Len = 0;
   };
-  // The next match of Regex in fLine at or after From (1-based); false when there is none.
-  // A search answers every later one that starts at or before its match, so each expression
-  // walks a line once however many markers the line holds.
-  static bool NextMatch(TRegex& Regex, TLineSearch& Search, const std::string& Line, int From,
-                        int& Pos, int& Len);
+  // The next match of Regex in fLine at or after From (1-based); false when there is none,
+  // also when the search fails. A search answers every later one that starts at or before its
+  // match, so each expression walks a line once however many markers the line holds; no
+  // search starts before a character its matches can begin with.
+  bool NextMatch(TRegex& Regex, const TMarkerChars& FirstChars, TLineSearch& Search, int From,
+                 int& Pos, int& Len) const;
+  // The 0-based index of the first character of fLine at or after From (0-based) that Chars
+  // holds; the line's length when there is none.
+  int FirstOf(const TMarkerChars& Chars, int From) const;
   void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, const std::string& Text,
                  bool Open);
   // A state naming a scheme that cannot open is scanned by the default highlighter.
@@ -220,9 +233,11 @@ private:
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
+  bool fMemberLineSet = false;       // a member has been given the line's first piece
   int fNextMarker = 0;
   TCodeHighlighterRange fSavedDefaultRange = 0;
   std::string fLine;
+  std::vector<TLineSearch> fSearches;  // FindMarkers': each scheme's start, then each's end
   int fLineNumber = 0;
   int fTokenPos = 0;
   int fRun = 1;  // 1-based, past the current token
