@@ -1,19 +1,23 @@
 // Highlights a line with a default highlighter and switches to another one between a start and
 // an end marker found by regular expressions (web pages with embedded scripts and styles).
 #pragma once
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
+class TCodeHashHighlighter;
 class TCodeMultiHighlighter;
 class TRegex;
 class TSchemes;
 
-// Per character code: whether a match of a marker expression can begin with it.
-using TMarkerChars = std::array<bool, 256>;
+// The text every match of a marker expression begins with (empty where none is plain),
+// compared without regard to case when FoldCase.
+struct TMarkerPrefix {
+  std::string Text;
+  bool FoldCase = false;
+};
 
 enum class TRangeOperation { roGet, roSet };
 // Packs (roGet) or unpacks (roSet) the whole state of the highlighter and its members.
@@ -63,9 +67,9 @@ public:
   // The compiled markers, made on first use after a change.
   TRegex& StartRegex();
   TRegex& EndRegex();
-  // The characters a start or end marker can begin with (all where that is not plain).
-  const TMarkerChars& StartChars();
-  const TMarkerChars& EndChars();
+  // The text every start or end marker begins with.
+  const TMarkerPrefix& StartPrefix();
+  const TMarkerPrefix& EndPrefix();
 
 private:
   friend class TCodeMultiHighlighter;
@@ -86,8 +90,8 @@ private:
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
   std::unique_ptr<TRegex> endRegex_;
-  TMarkerChars startChars_{};
-  TMarkerChars endChars_{};
+  TMarkerPrefix startPrefix_;
+  TMarkerPrefix endPrefix_;
 };
 
 // The schemes of a multi-highlighter, in the order they are tried.
@@ -190,6 +194,8 @@ private:
   // The highlighter producing tokens now: the active scheme's, else the default one.
   TCodeCustomHighlighter* Member() const;
   TScheme* ActiveScheme() const;
+  // The member whose token is the current one: the one scanning the line's current piece.
+  TCodeCustomHighlighter* TokenMember() const;
   // Attribute changes of a member reach this highlighter's hooks.
   void MemberAttributesChanged(TObject* Sender);
   void HookMember(TCodeCustomHighlighter* Member);
@@ -210,14 +216,16 @@ private:
   // The next match of Regex in fLine at or after From (1-based); false when there is none,
   // also when the search fails. A search answers every later one that starts at or before its
   // match, so each expression walks a line once however many markers the line holds; no
-  // search starts before a character its matches can begin with.
-  bool NextMatch(TRegex& Regex, const TMarkerChars& FirstChars, TLineSearch& Search, int From,
+  // search starts before the text its matches begin with, nor at all without it.
+  bool NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix, TLineSearch& Search, int From,
                  int& Pos, int& Len) const;
-  // The 0-based index of the first character of fLine at or after From (0-based) that Chars
-  // holds; the line's length when there is none.
-  int FirstOf(const TMarkerChars& Chars, int From) const;
-  void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, const std::string& Text,
-                 bool Open);
+  // The 0-based index of the first occurrence of Prefix in fLine at or after From (0-based);
+  // the line's length when there is none.
+  int FindPrefix(const TMarkerPrefix& Prefix, int From) const;
+  void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, std::string Text, bool Open);
+  // Gives the member of the current scheme the piece of the line from From up to End
+  // (1-based, End excluded).
+  void StartPiece(int From, int End);
   // A state naming a scheme that cannot open is scanned by the default highlighter.
   void ValidateCurrentScheme();
 
@@ -233,7 +241,13 @@ private:
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
-  bool fMemberLineSet = false;       // a member has been given the line's first piece
+  // Whether a member scans a piece of the current line, which member (also as a keyword-hash
+  // highlighter, kept while the member stays) and where the piece starts in the line.
+  bool fPieceStarted = false;
+  TCodeCustomHighlighter* fPieceMember = nullptr;
+  TCodeHashHighlighter* fPieceHashMember = nullptr;
+  int fPieceOffset = 0;
+  std::string fPiece;  // the piece given to the member, when it is not the whole line
   int fNextMarker = 0;
   TCodeHighlighterRange fSavedDefaultRange = 0;
   std::string fLine;
