@@ -26,8 +26,8 @@ std::vector<std::string> StartFiles(const testsupport::TempFolder& Pages) {
 }
 
 TEST_F(ProgramTest, ShowsEveryCorpusFileFromTheCommandLineAndGoesOn) {
+  ASSERT_FALSE(testsupport::CorpusFileNames().empty()) << "no corpus beside the source tree";
   const std::vector<std::string> startFiles = StartFiles(files);
-  ASSERT_GT(startFiles.size(), 3u) << "no corpus beside the source tree";
   for (const std::string& file : startFiles) {
     const std::string name = file.substr(file.rfind('\\') + 1);
     RunningProgram program("\"" + file + "\"", files.Path());
