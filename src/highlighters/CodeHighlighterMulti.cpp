@@ -67,7 +67,8 @@ TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
   TMarkerPrefix prefix;
   prefix.FoldCase = !CaseSensitive;
   if (HasTopLevelAlternative(Expr)) return prefix;
-  for (size_t i = 0; i < Expr.size();) {
+  size_t i = 0;
+  while (i < Expr.size()) {
     unsigned char c = static_cast<unsigned char>(Expr[i]);
     size_t atom = 1;
     if (c == '\\') {
@@ -83,6 +84,7 @@ TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
     if (after == '+') break;
     i += atom;
   }
+  prefix.Whole = i == Expr.size() && i > 0;
   return prefix;
 }
 
@@ -475,7 +477,10 @@ bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix
     Search.Pos = 0;
     Search.Len = 0;
     const int start = FindPrefix(Prefix, From - 1);
-    if (start < static_cast<int>(fLine.size())) {
+    if (start < static_cast<int>(fLine.size()) && Prefix.Whole) {
+      Search.Pos = start + 1;
+      Search.Len = static_cast<int>(Prefix.Text.size());
+    } else if (start < static_cast<int>(fLine.size())) {
       if (!Search.HasInput) {
         Regex.SetInputView(fLine);
         Search.HasInput = true;

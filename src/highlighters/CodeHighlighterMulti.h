@@ -13,10 +13,12 @@ class TRegex;
 class TSchemes;
 
 // The text every match of a marker expression begins with (empty where none is plain),
-// compared without regard to case when FoldCase.
+// compared without regard to case when FoldCase; Whole when the expression is that text alone,
+// so that where the text is, the match is.
 struct TMarkerPrefix {
   std::string Text;
   bool FoldCase = false;
+  bool Whole = false;
 };
 
 enum class TRangeOperation { roGet, roSet };
