@@ -49,7 +49,7 @@ int main() {
   Report("JScript", js, JScriptText(kTextBytes), 50);
   Report("VBScript", vbs, VBScriptText(kTextBytes), 50);
   Report("PHP", php, PHPText(kTextBytes), 50);
-  Report("mixed", multi, MixedPage(kTextBytes), 20);
+  Report("mixed", multi, MixedPage(kTextBytes), 100);
 
   // One line full of passages: the marker search must not start over for every marker.
   double seconds[2] = {};

@@ -82,6 +82,8 @@ public:
   bool AtLineEnd() const override { return fTokenID == kinds_.Null; }
   TCodeHighlighterRange GetRange() const override { return fRange; }
   std::string GetToken() const override;
+  // The length of GetToken, without the copy.
+  int GetTokenLength() const { return Run - fTokenPos; }
   int GetTokenKind() const override { return fTokenID; }
   int GetTokenPos() const override { return fTokenPos; }
   void NextToken() override;

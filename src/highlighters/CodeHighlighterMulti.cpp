@@ -1,8 +1,13 @@
 #include "highlighters/CodeHighlighterMulti.h"
 #include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <utility>
 #include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditStrConst.h"
 #include "foundation/Regex.h"
+#include "foundation/RegexLocale.h"
+#include "highlighters/CodeHighlighterHashEntries.h"
 #include "rtl/Registry.h"
 #include "rtl/SysUtils.h"
 
@@ -31,6 +36,56 @@ std::unique_ptr<TRegex> MakeRegex(const std::string& Expr, bool CaseSensitive) {
   regex->SetModifier(kRegexCaseInsensitive, !CaseSensitive);
   regex->SetExpression(Expr);
   return regex;
+}
+
+// Whether Expr holds "|" outside groups and classes: then no part of it begins every match.
+bool HasTopLevelAlternative(const std::string& Expr) {
+  int depth = 0;
+  for (size_t i = 0; i < Expr.size(); ++i) {
+    if (Expr[i] == '\\') {
+      ++i;
+    } else if (Expr[i] == '[') {
+      ++i;
+      if (i < Expr.size() && Expr[i] == '^') ++i;
+      if (i < Expr.size() && Expr[i] == ']') ++i;  // a "]" first belongs to the class
+      while (i < Expr.size() && Expr[i] != ']') i += Expr[i] == '\\' ? 2 : 1;
+    } else if (Expr[i] == '(') {
+      ++depth;
+    } else if (Expr[i] == ')') {
+      --depth;
+    } else if (Expr[i] == '|' && depth == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// The literal text every match of Expr begins with: its leading plain and escaped characters
+// up to the first class, group, anchor or repetition (a character made optional by its
+// repetition is left out; one repeated at least once stays and ends the text).
+TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
+  TMarkerPrefix prefix;
+  prefix.FoldCase = !CaseSensitive;
+  if (HasTopLevelAlternative(Expr)) return prefix;
+  size_t i = 0;
+  while (i < Expr.size()) {
+    unsigned char c = static_cast<unsigned char>(Expr[i]);
+    size_t atom = 1;
+    if (c == '\\') {
+      if (i + 1 >= Expr.size() || std::isalnum(static_cast<unsigned char>(Expr[i + 1]))) break;
+      c = static_cast<unsigned char>(Expr[i + 1]);
+      atom = 2;
+    } else if (std::strchr("^$.[()|?+*{", c)) {
+      break;
+    }
+    const char after = i + atom < Expr.size() ? Expr[i + atom] : '\0';
+    if (after && std::strchr("?*{", after)) break;
+    prefix.Text += static_cast<char>(c);
+    if (after == '+') break;
+    i += atom;
+  }
+  prefix.Whole = i == Expr.size() && i > 0;
+  return prefix;
 }
 
 // The engine's message for Code without its "TRegex(comp): " prefix.
@@ -148,13 +203,29 @@ bool TScheme::Usable() const {
 }
 
 TRegex& TScheme::StartRegex() {
-  if (!startRegex_) startRegex_ = MakeRegex(startExpr_, caseSensitive_);
+  if (!startRegex_) {
+    startRegex_ = MakeRegex(startExpr_, caseSensitive_);
+    startPrefix_ = MarkerPrefix(startExpr_, caseSensitive_);
+  }
   return *startRegex_;
 }
 
 TRegex& TScheme::EndRegex() {
-  if (!endRegex_) endRegex_ = MakeRegex(endExpr_, caseSensitive_);
+  if (!endRegex_) {
+    endRegex_ = MakeRegex(endExpr_, caseSensitive_);
+    endPrefix_ = MarkerPrefix(endExpr_, caseSensitive_);
+  }
   return *endRegex_;
+}
+
+const TMarkerPrefix& TScheme::StartPrefix() {
+  StartRegex();
+  return startPrefix_;
+}
+
+const TMarkerPrefix& TScheme::EndPrefix() {
+  EndRegex();
+  return endPrefix_;
 }
 
 void TScheme::Changed() { collection_.Update(); }
@@ -277,6 +348,11 @@ void TCodeMultiHighlighter::Notification(TComponent* AComponent) {
   TCodeCustomHighlighter::Notification(AComponent);
   // The highlighter is half destroyed: forget it without unhooking.
   if (defaultHighlighter_ == AComponent) defaultHighlighter_ = nullptr;
+  if (fPieceMember == AComponent) {
+    fPieceStarted = false;
+    fPieceMember = nullptr;
+    fPieceHashMember = nullptr;
+  }
   bool schemeLost = false;
   for (int i = 0; i < schemes_->Count(); ++i)
     if (schemes_->Items(i)->Highlighter() == AComponent) {
@@ -357,25 +433,68 @@ void TCodeMultiHighlighter::ValidateCurrentScheme() {
 }
 
 void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int Len,
-                                      const std::string& Text, bool Open) {
-  std::string text = Text;
+                                      std::string Text, bool Open) {
   const TOnCheckMarker& check = Open ? Scheme.OnCheckStartMarker : Scheme.OnCheckEndMarker;
-  if (check) check(&Scheme, Pos, Len, text, fLineNumber);
-  if (!text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, text, Open});
+  if (check) check(&Scheme, Pos, Len, Text, fLineNumber);
+  if (!Text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, std::move(Text), Open});
 }
 
-bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, TLineSearch& Search,
-                                      const std::string& Line, int From, int& Pos, int& Len) {
-  if (!Search.HasInput) {
-    Regex.SetInputString(Line);
-    Search.HasInput = true;
+int TCodeMultiHighlighter::FindPrefix(const TMarkerPrefix& Prefix, int From) const {
+  const int length = static_cast<int>(fLine.size());
+  const int size = static_cast<int>(Prefix.Text.size());
+  if (size == 0) return std::min(From, length);
+  // As the engine compares a literal: the subject's character is the pattern's or, without
+  // regard to case, the pattern's with its case inverted.
+  auto same = [&](unsigned char A, unsigned char B) {
+    return A == B || (Prefix.FoldCase && A == RegexInvertCase(B));
+  };
+  const unsigned char first = static_cast<unsigned char>(Prefix.Text[0]);
+  const bool fold = Prefix.FoldCase && RegexInvertCase(first) != first;
+  for (int i = From; i + size <= length; ++i) {
+    if (!fold) {
+      const void* hit = std::memchr(fLine.data() + i, first, length - size + 1 - i);
+      if (!hit) break;
+      i = static_cast<int>(static_cast<const char*>(hit) - fLine.data());
+    } else if (!same(static_cast<unsigned char>(fLine[i]), first)) {
+      continue;
+    }
+    int j = 1;
+    while (j < size && same(static_cast<unsigned char>(fLine[i + j]),
+                            static_cast<unsigned char>(Prefix.Text[j])))
+      ++j;
+    if (j == size) return i;
   }
+  return length;
+}
+
+bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix,
+                                      TLineSearch& Search, int From, int& Pos,
+                                      int& Len) const {
   const bool answered =
       Search.From >= 1 && Search.From <= From && (Search.Pos == 0 || Search.Pos >= From);
   if (!answered) {
     Search.From = From;
-    Search.Pos = Regex.ExecPos(From) ? Regex.GetMatchPos(0) : 0;
-    Search.Len = Search.Pos > 0 ? Regex.GetMatchLen(0) : 0;
+    Search.Pos = 0;
+    Search.Len = 0;
+    const int start = FindPrefix(Prefix, From - 1);
+    if (start < static_cast<int>(fLine.size()) && Prefix.Whole) {
+      Search.Pos = start + 1;
+      Search.Len = static_cast<int>(Prefix.Text.size());
+    } else if (start < static_cast<int>(fLine.size())) {
+      if (!Search.HasInput) {
+        Regex.SetInputView(fLine);
+        Search.HasInput = true;
+      }
+      try {
+        if (Regex.ExecPos(start + 1)) {
+          Search.Pos = Regex.GetMatchPos(0);
+          Search.Len = Regex.GetMatchLen(0);
+        }
+      } catch (const ERegex&) {
+        // A search that runs out of steps or memory finds no marker: the line goes on in
+        // the highlighter it has.
+      }
+    }
   }
   Pos = Search.Pos;
   Len = Search.Len;
@@ -384,21 +503,26 @@ bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, TLineSearch& Search,
 
 void TCodeMultiHighlighter::FindMarkers() {
   const int lineLen = static_cast<int>(fLine.size());
-  std::vector<TLineSearch> starts(schemes_->Count()), ends(schemes_->Count());
+  const int count = schemes_->Count();
+  fSearches.assign(2 * static_cast<size_t>(count), TLineSearch());
+  TLineSearch* starts = fSearches.data();
+  TLineSearch* ends = starts + count;
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {
-      if (NextMatch(schemes_->Items(current)->EndRegex(), ends[current], fLine, offset + 1,
-                    pos, len))
+      TScheme* scheme = schemes_->Items(current);
+      if (NextMatch(scheme->EndRegex(), scheme->EndPrefix(), ends[current], offset + 1, pos,
+                    len))
         found = current;
     } else {
       // The first scheme in order that matches anywhere wins, not the first match.
-      for (int i = 0; i < schemes_->Count() && found < 0; ++i) {
+      for (int i = 0; i < count && found < 0; ++i) {
         TScheme* scheme = schemes_->Items(i);
         if (scheme->Usable() &&
-            NextMatch(scheme->StartRegex(), starts[i], fLine, offset + 1, pos, len))
+            NextMatch(scheme->StartRegex(), scheme->StartPrefix(), starts[i], offset + 1, pos,
+                      len))
           found = i;
       }
     }
@@ -409,10 +533,10 @@ void TCodeMultiHighlighter::FindMarkers() {
     offset = pos - 1 + len;
     current = open ? found : -1;
   }
-  // The expressions keep no copy of a long line.
-  for (int i = 0; i < schemes_->Count(); ++i) {
-    if (starts[i].HasInput) schemes_->Items(i)->StartRegex().SetInputString(std::string());
-    if (ends[i].HasInput) schemes_->Items(i)->EndRegex().SetInputString(std::string());
+  // The expressions keep no view of a line that is about to change.
+  for (int i = 0; i < count; ++i) {
+    if (starts[i].HasInput) schemes_->Items(i)->StartRegex().SetInputView(std::string_view());
+    if (ends[i].HasInput) schemes_->Items(i)->EndRegex().SetInputView(std::string_view());
   }
 }
 
@@ -426,6 +550,7 @@ void TCodeMultiHighlighter::SetLine(const std::string& NewValue, int LineNumber)
   ValidateCurrentScheme();
   FindMarkers();
   fMarker = nullptr;
+  fPieceStarted = false;
   fRun = 1;
   fTokenPos = 0;
   fNextMarker = 0;
@@ -457,32 +582,51 @@ void TCodeMultiHighlighter::NextToken() {
   const int pieceEnd = fNextMarker < static_cast<int>(fMarkers.size())
                            ? fMarkers[fNextMarker].fStartPos
                            : lineLen + 1;  // 1-based, exclusive
-  TCodeCustomHighlighter* member = nullptr;
-  if (fRun == 1) {
-    member = Member();
-    member->SetLine(fLine.substr(0, pieceEnd - 1), fLineNumber);
-  } else if (fMarker) {
+  if (fMarker) {
     if (!fMarker->fIsOpenSymbol) {
       fCurrScheme = -1;
       defaultHighlighter_->SetRange(fSavedDefaultRange);
     }
     fMarker = nullptr;
-    member = Member();
-    const int from = std::min(fRun, lineLen + 1);
-    member->SetLine(fLine.substr(from - 1, std::max(0, pieceEnd - from)), fLineNumber);
+    StartPiece(std::min(fRun, lineLen + 1), pieceEnd);
+  } else if (!fPieceStarted) {
+    // Not told by the run position: a member's first token may be empty (the HTML
+    // highlighter's before an entity), and a second SetLine would lose what it found.
+    StartPiece(1, pieceEnd);
   } else {
-    member = Member();
-    member->NextToken();
+    fPieceMember->NextToken();
   }
-  const TMarker* passed = fNextMarker > 0 ? &fMarkers[fNextMarker - 1] : nullptr;
-  fTokenPos = member->GetTokenPos() + (passed ? passed->fStartPos + passed->fMarkerLen - 1 : 0);
-  fRun = fTokenPos + static_cast<int>(member->GetToken().size()) + 1;
+  fTokenPos = fPieceMember->GetTokenPos() + fPieceOffset;
+  const int length = fPieceHashMember ? fPieceHashMember->GetTokenLength()
+                                      : static_cast<int>(fPieceMember->GetToken().size());
+  fRun = fTokenPos + length + 1;
+}
+
+void TCodeMultiHighlighter::StartPiece(int From, int End) {
+  TCodeCustomHighlighter* member = Member();
+  // The cast is dear where type names are compared; the member rarely changes.
+  if (member != fPieceMember) {
+    fPieceMember = member;
+    fPieceHashMember = dynamic_cast<TCodeHashHighlighter*>(member);
+  }
+  fPieceStarted = true;
+  fPieceOffset = From - 1;
+  if (From == 1 && End > static_cast<int>(fLine.size())) {
+    fPieceMember->SetLine(fLine, fLineNumber);
+  } else {
+    fPiece.assign(fLine, From - 1, std::max(0, End - From));  // keeps its memory
+    fPieceMember->SetLine(fPiece, fLineNumber);
+  }
+}
+
+TCodeCustomHighlighter* TCodeMultiHighlighter::TokenMember() const {
+  return fPieceStarted && fPieceMember ? fPieceMember : Member();
 }
 
 bool TCodeMultiHighlighter::AtLineEnd() const {
   if (fMarker) return false;
   if (!defaultHighlighter_) return fRun > static_cast<int>(fLine.size()) + 2;
-  return Member()->AtLineEnd();
+  return TokenMember()->AtLineEnd();
 }
 
 std::string TCodeMultiHighlighter::GetToken() const {
@@ -493,13 +637,13 @@ std::string TCodeMultiHighlighter::GetToken() const {
 
 TCodeHighlighterAttributes* TCodeMultiHighlighter::GetTokenAttribute() const {
   if (fMarker) return schemes_->Items(fMarker->fScheme)->MarkerAttri();
-  TCodeCustomHighlighter* member = defaultHighlighter_ ? Member() : nullptr;
+  TCodeCustomHighlighter* member = defaultHighlighter_ ? TokenMember() : nullptr;
   return member ? member->GetTokenAttribute() : nullptr;
 }
 
 int TCodeMultiHighlighter::GetTokenKind() const {
   if (fMarker) return 0;
-  TCodeCustomHighlighter* member = defaultHighlighter_ ? Member() : nullptr;
+  TCodeCustomHighlighter* member = defaultHighlighter_ ? TokenMember() : nullptr;
   return member ? member->GetTokenKind() : 0;
 }
 

@@ -7,9 +7,19 @@
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
+class TCodeHashHighlighter;
 class TCodeMultiHighlighter;
 class TRegex;
 class TSchemes;
+
+// The text every match of a marker expression begins with (empty where none is plain),
+// compared without regard to case when FoldCase; Whole when the expression is that text alone,
+// so that where the text is, the match is.
+struct TMarkerPrefix {
+  std::string Text;
+  bool FoldCase = false;
+  bool Whole = false;
+};
 
 enum class TRangeOperation { roGet, roSet };
 // Packs (roGet) or unpacks (roSet) the whole state of the highlighter and its members.
@@ -59,6 +69,9 @@ public:
   // The compiled markers, made on first use after a change.
   TRegex& StartRegex();
   TRegex& EndRegex();
+  // The text every start or end marker begins with.
+  const TMarkerPrefix& StartPrefix();
+  const TMarkerPrefix& EndPrefix();
 
 private:
   friend class TCodeMultiHighlighter;
@@ -79,6 +92,8 @@ private:
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
   std::unique_ptr<TRegex> endRegex_;
+  TMarkerPrefix startPrefix_;
+  TMarkerPrefix endPrefix_;
 };
 
 // The schemes of a multi-highlighter, in the order they are tried.
@@ -181,6 +196,8 @@ private:
   // The highlighter producing tokens now: the active scheme's, else the default one.
   TCodeCustomHighlighter* Member() const;
   TScheme* ActiveScheme() const;
+  // The member whose token is the current one: the one scanning the line's current piece.
+  TCodeCustomHighlighter* TokenMember() const;
   // Attribute changes of a member reach this highlighter's hooks.
   void MemberAttributesChanged(TObject* Sender);
   void HookMember(TCodeCustomHighlighter* Member);
@@ -198,13 +215,19 @@ private:
     int Pos = 0;   // 1-based position of the match; 0 for none at or after From
     int Len = 0;
   };
-  // The next match of Regex in fLine at or after From (1-based); false when there is none.
-  // A search answers every later one that starts at or before its match, so each expression
-  // walks a line once however many markers the line holds.
-  static bool NextMatch(TRegex& Regex, TLineSearch& Search, const std::string& Line, int From,
-                        int& Pos, int& Len);
-  void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, const std::string& Text,
-                 bool Open);
+  // The next match of Regex in fLine at or after From (1-based); false when there is none,
+  // also when the search fails. A search answers every later one that starts at or before its
+  // match, so each expression walks a line once however many markers the line holds; no
+  // search starts before the text its matches begin with, nor at all without it.
+  bool NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix, TLineSearch& Search, int From,
+                 int& Pos, int& Len) const;
+  // The 0-based index of the first occurrence of Prefix in fLine at or after From (0-based);
+  // the line's length when there is none.
+  int FindPrefix(const TMarkerPrefix& Prefix, int From) const;
+  void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, std::string Text, bool Open);
+  // Gives the member of the current scheme the piece of the line from From up to End
+  // (1-based, End excluded).
+  void StartPiece(int From, int End);
   // A state naming a scheme that cannot open is scanned by the default highlighter.
   void ValidateCurrentScheme();
 
@@ -220,9 +243,17 @@ private:
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
+  // Whether a member scans a piece of the current line, which member (also as a keyword-hash
+  // highlighter, kept while the member stays) and where the piece starts in the line.
+  bool fPieceStarted = false;
+  TCodeCustomHighlighter* fPieceMember = nullptr;
+  TCodeHashHighlighter* fPieceHashMember = nullptr;
+  int fPieceOffset = 0;
+  std::string fPiece;  // the piece given to the member, when it is not the whole line
   int fNextMarker = 0;
   TCodeHighlighterRange fSavedDefaultRange = 0;
   std::string fLine;
+  std::vector<TLineSearch> fSearches;  // FindMarkers': each scheme's start, then each's end
   int fLineNumber = 0;
   int fTokenPos = 0;
   int fRun = 1;  // 1-based, past the current token

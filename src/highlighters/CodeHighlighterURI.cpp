@@ -195,9 +195,17 @@ bool TCodeURIHighlighter::ScanEmail() {
   const int start = Run;
   if (start < emailFailUntil_) return false;
   int end = start;
-  for (unsigned char c; IsEmailChar(c = At(end)); ++end)
+  bool hasAt = false;
+  for (unsigned char c; IsEmailChar(c = At(end)); ++end) {
     if (c == '.' && (end == start || At(end - 1) == '.')) break;
+    hasAt |= c == '@';
+  }
   const int scanned = end;
+  // Most words hold no "@": nothing to give back or to look for.
+  if (!hasAt) {
+    emailFailUntil_ = scanned;
+    return false;
+  }
   while (end > start && (At(end - 1) == '.' || At(end - 1) == '@')) --end;
   int at = -1, dot = -1;
   for (int i = start; i < end; ++i) {
@@ -253,7 +261,8 @@ void TCodeURIHighlighter::WordProc() {
   const TCodeHashCharTable& table = UriHashTable();
   int64_t hash = 0;
   while (IsLetter(At(Run))) hash += table[At(Run++)];
-  if (At(Run) == ':') {
+  const bool colon = At(Run) == ':';
+  if (colon) {
     hash += table[At(Run++)];
     if (At(Run) == '/') {
       hash += table[At(Run++)];
@@ -261,6 +270,12 @@ void TCodeURIHighlighter::WordProc() {
     }
   }
   fStringLen = Run - start;
+  // Every scheme but "www" holds ":", a character no letter shares a table value with: any
+  // other word is plain text.
+  if (!colon && fStringLen != 3) {
+    SetKind(K::tkUnknown);
+    return;
+  }
   auto kind = static_cast<K>(IdentKind(ClampHash(hash)));
   bool valid = kind == K::tkWebLink    ? ScanWebBody()
                : kind != K::tkUnknown ? ScanAddressBody()
@@ -275,7 +290,5 @@ void TCodeURIHighlighter::UnknownProc() {
   }
   SetKind(K::tkUnknown);
   // A double-byte character stays whole, but never reaches past the line's end.
-  bool lead = IsDBCSLeadByte(At(Run)) && !AtLineTerminator() &&
-              Run + 1 < static_cast<int>(fLine.size());
-  Run += lead ? 2 : 1;
+  Run += CharLengthAtRun();
 }

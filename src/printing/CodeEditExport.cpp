@@ -127,16 +127,17 @@ void TCodeCustomExporter::ExportLine(const std::string& Line, int Index, int Ski
 }
 
 std::string TCodeCustomExporter::ReplaceReservedChars(const std::string& Text) {
-  static const TCodeLeadByteTest isLeadByte = SystemLeadByteTest();
   std::string result;
   result.reserve(Text.size());
   for (size_t i = 0; i < Text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(Text[i]);
     if (replacements_[c]) {
       result += *replacements_[c];
-    } else if (isLeadByte && isLeadByte(c) && i + 1 < Text.size() && Text[i + 1] != '\0') {
-      result += FormatDoubleByteChar(c, static_cast<unsigned char>(Text[i + 1]));
-      ++i;
+    } else if (isLeadByte_ && isLeadByte_(c)) {
+      if (i + 1 < Text.size() && Text[i + 1] != '\0')
+        result += FormatDoubleByteChar(c, static_cast<unsigned char>(Text[++i]));
+      else
+        result += FormatLoneLeadByte(c);
     } else {
       result += static_cast<char>(c);
     }
@@ -187,6 +188,10 @@ std::string TCodeCustomExporter::GetFormatName() { return std::string(); }
 std::string TCodeCustomExporter::FormatDoubleByteChar(unsigned char LeadByte,
                                                       unsigned char TrailByte) {
   return {static_cast<char>(LeadByte), static_cast<char>(TrailByte)};
+}
+
+std::string TCodeCustomExporter::FormatLoneLeadByte(unsigned char LeadByte) {
+  return std::string(1, static_cast<char>(LeadByte));
 }
 
 void TCodeCustomExporter::PrependText(const std::string& Text) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include "editor/CodeEditHighlighter.h"
+#include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeEditTypes.h"
 #include "rtl/Streams.h"
 #include "rtl/StringList.h"
@@ -51,6 +52,9 @@ public:
   void SetTitle(const std::string& Value);
   bool UseBackground() const { return useBackground_; }
   void SetUseBackground(bool Value);
+  // Which bytes start a double-byte character (none when nullptr); the system's by default.
+  TCodeLeadByteTest LeadByteTest() const { return isLeadByte_; }
+  virtual void SetLeadByteTest(TCodeLeadByteTest Test) { isLeadByte_ = Test; }
   std::string FormatName() { return GetFormatName(); }
   UINT ClipboardFormat() { return GetClipboardFormat(); }
 
@@ -70,6 +74,8 @@ protected:
   virtual std::string GetFormatName();
   virtual std::string GetHeaderText() = 0;
   virtual std::string FormatDoubleByteChar(unsigned char LeadByte, unsigned char TrailByte);
+  // A lead byte with no trail byte after it; the base copies it.
+  virtual std::string FormatLoneLeadByte(unsigned char LeadByte);
   // Writes what changes from the last token's attribute to Attri (nullptr: default colours,
   // no style).
   virtual void ApplyTokenAttribute(TCodeHighlighterAttributes* Attri);
@@ -88,6 +94,7 @@ protected:
   // Text with each character written as the replacement table says.
   std::string ReplaceReservedChars(const std::string& Text);
   void SetReplacement(unsigned char Char, const std::string& Text) { replacements_[Char] = Text; }
+  void ClearReplacement(unsigned char Char) { replacements_[Char].reset(); }
   void SetClipboardFormat(UINT Format) { clipboardFormat_ = Format; }
   bool FirstAttribute() const { return firstAttribute_; }
 
@@ -122,4 +129,5 @@ private:
   std::array<std::optional<std::string>, 256> replacements_;
   std::string title_;
   bool useBackground_ = false;
+  TCodeLeadByteTest isLeadByte_ = SystemLeadByteTest();
 };

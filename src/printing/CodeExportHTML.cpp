@@ -31,6 +31,15 @@ const std::string kFragmentEnd = "</code></pre><!--EndFragment-->";
 const std::string kDocumentEnd = "</body>\r\n</html>";
 
 std::string NumericReference(unsigned Code) { return "&#" + std::to_string(Code) + ";"; }
+
+// One declaration for both lines: a second text-decoration would replace the first.
+std::string TextDecoration(TFontStyles Style) {
+  const bool underline = Style.Contains(TFontStyle::fsUnderline);
+  const bool strikeOut = Style.Contains(TFontStyle::fsStrikeOut);
+  if (!underline && !strikeOut) return std::string();
+  return std::string("text-decoration: ") + (underline ? "underline" : "") +
+         (underline && strikeOut ? " " : "") + (strikeOut ? "line-through" : "") + "; ";
+}
 }  // namespace
 
 std::string HTMLClassName(const std::string& UniqueAttriName) {
@@ -167,8 +176,7 @@ std::string TCodeExporterHTML::StyleRules() {
     const TFontStyles style = attri->Style();
     if (style.Contains(TFontStyle::fsBold)) rules += "font-weight: bold; ";
     if (style.Contains(TFontStyle::fsItalic)) rules += "font-style: italic; ";
-    if (style.Contains(TFontStyle::fsUnderline)) rules += "text-decoration: underline; ";
-    if (style.Contains(TFontStyle::fsStrikeOut)) rules += "text-decoration: line-through; ";
+    rules += TextDecoration(style);
     rules += "}\r\n";
   }
   return rules;

@@ -28,14 +28,22 @@ TCodeExporterRTF::TCodeExporterRTF(TComponent* Owner) : TCodeCustomExporter(Owne
   SetReplacement('}', "\\}");
   // RTF is 7-bit text: control characters and upper bytes go as hexadecimal escapes, or a
   // zero byte would end the clipboard data and raw line breaks would be dropped by readers.
-  // Lead bytes of a double-byte system code page stay for FormatDoubleByteChar.
-  TCodeLeadByteTest isLeadByte = SystemLeadByteTest();
   for (int c = 0; c < 32; ++c) SetReplacement(static_cast<unsigned char>(c), HexByte(c));
   SetReplacement('\t', "\\tab ");
   SetReplacement(127, HexByte(127));
-  for (int c = 128; c < 256; ++c)
-    if (!(isLeadByte && isLeadByte(static_cast<unsigned char>(c))))
-      SetReplacement(static_cast<unsigned char>(c), HexByte(c));
+  TCodeExporterRTF::SetLeadByteTest(LeadByteTest());
+}
+
+// Lead bytes of a double-byte code page stay for FormatDoubleByteChar.
+void TCodeExporterRTF::SetLeadByteTest(TCodeLeadByteTest Test) {
+  TCodeCustomExporter::SetLeadByteTest(Test);
+  for (int c = 128; c < 256; ++c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (Test && Test(byte))
+      ClearReplacement(byte);
+    else
+      SetReplacement(byte, HexByte(byte));
+  }
 }
 
 TCodeExporterRTF::~TCodeExporterRTF() = default;
@@ -92,16 +100,18 @@ std::string TCodeExporterRTF::GetFormatName() { return CES_ExporterFormatRTF; }
 
 std::string TCodeExporterRTF::FormatDoubleByteChar(unsigned char LeadByte,
                                                    unsigned char TrailByte) {
-  char text[16];
-  std::snprintf(text, sizeof text, "\\'%x\\'%x", LeadByte, TrailByte);
-  return text;
+  return HexByte(LeadByte) + HexByte(TrailByte);
+}
+
+std::string TCodeExporterRTF::FormatLoneLeadByte(unsigned char LeadByte) {
+  return HexByte(LeadByte);
 }
 
 // Font name and title pass through the replacement too: a title is often a file name, which
 // may hold braces and umlauts.
 std::string TCodeExporterRTF::GetHeaderText() {
   const std::string& fontName = Font().Name();
-  TCodeLeadByteTest isLeadByte = SystemLeadByteTest();
+  TCodeLeadByteTest isLeadByte = LeadByteTest();
   const bool farEastName =
       !fontName.empty() && isLeadByte && isLeadByte(static_cast<unsigned char>(fontName[0]));
   std::string header = "{\\rtf1\\ansi\\deff0\\deftab720";

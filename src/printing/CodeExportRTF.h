@@ -9,6 +9,8 @@ public:
   ~TCodeExporterRTF() override;
 
   void Clear() override;
+  // Upper bytes that start no double-byte character are escaped one by one.
+  void SetLeadByteTest(TCodeLeadByteTest Test) override;
 
 protected:
   void WriteAttributeEnd(bool BackgroundChanged, bool ForegroundChanged,
@@ -23,6 +25,7 @@ protected:
   std::string GetFormatName() override;
   std::string GetHeaderText() override;
   std::string FormatDoubleByteChar(unsigned char LeadByte, unsigned char TrailByte) override;
+  std::string FormatLoneLeadByte(unsigned char LeadByte) override;
 
 private:
   // The colour's index in the colour table, adding it when new.

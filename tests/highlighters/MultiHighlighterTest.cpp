@@ -12,6 +12,7 @@
 #include "highlighters/CodeHighlighterPHP.h"
 #include "highlighters/CodeHighlighterVBScript.h"
 #include "rtl/Registry.h"
+#include "support/RunawayMarkerLines.h"
 #include "TokenList.h"
 
 using testsupport::ScanToks;
@@ -249,24 +250,82 @@ TEST_F(WebMixed, FindsTheMarkersOfTheSchemeOrderOnEveryLine) {
     }
     return markers;
   };
+  // The main window's expressions, then expressions of every shape the search looks at before
+  // it skips to a marker's first character: alternatives, classes, optional or repeated first
+  // atoms, escapes, groups and letters of either case.
+  const std::vector<std::pair<const char*, const char*>> expressionSets[] = {
+      {},
+      {{"a|<b", "\\?>"}, {"[<?]x", "x?<"}, {"B+c", "(<)y"}, {"\\.z", "q*\\?"}},
+      {{"<[|]b", "</s>"}, {"<(a|b)", "\\?>"}, {"<+Y", ">"}, {"\\<z", "[]>]"}}};
   const char* pieces[] = {"<?php", "?>", "<style>", "</style>", "<STYLE type=x>", "</Style>",
                           "<script language=JavaScript>", "<script language=VBScript>",
-                          "</script>", "<?", "<?=", " x ", "a", "<", ">", "\"", "/*"};
+                          "</script>", "<?", "<?=", " x ", "a", "<", ">", "\"", "/*", "<B",
+                          "bBC", ".Z", "?X", "<Y", "q?"};
   unsigned seed = 12345;
   auto next = [&seed](unsigned Limit) {
     seed = seed * 1103515245u + 12345u;
     return (seed >> 16) % Limit;
   };
-  for (int round = 0; round < 400; ++round) {
-    std::string line;
-    for (unsigned n = 1 + next(14); n > 0; --n) line += pieces[next(std::size(pieces))];
-    const int current = static_cast<int>(next(5)) - 1;
-    multi.SetRange(Packed(HtmlText, current));
-    multi.SetLine(line, 0);
-    std::vector<TRef> found;
-    for (const TMarker& m : multi.Markers())
-      found.push_back({m.fScheme, m.fStartPos, m.fMarkerLen, m.fIsOpenSymbol});
-    ASSERT_EQ(found, reference(line, current)) << "'" << line << "' from scheme " << current;
+  for (const auto& expressions : expressionSets) {
+    for (size_t i = 0; i < expressions.size(); ++i) {
+      Scheme(static_cast<int>(i)).SetStartExpr(expressions[i].first);
+      Scheme(static_cast<int>(i)).SetEndExpr(expressions[i].second);
+    }
+    for (int round = 0; round < 400; ++round) {
+      std::string line;
+      for (unsigned n = 1 + next(14); n > 0; --n) line += pieces[next(std::size(pieces))];
+      const int current = static_cast<int>(next(5)) - 1;
+      multi.SetRange(Packed(HtmlText, current));
+      multi.SetLine(line, 0);
+      std::vector<TRef> found;
+      for (const TMarker& m : multi.Markers())
+        found.push_back({m.fScheme, m.fStartPos, m.fMarkerLen, m.fIsOpenSymbol});
+      ASSERT_EQ(found, reference(line, current)) << "'" << line << "' from scheme " << current;
+    }
+  }
+}
+
+TEST_F(WebMixed, TakesAMarkerSearchThatRunsOutOfStepsForNoMarker) {
+  // No "script" follows a "j" here: the start marker is truly absent.
+  for (const std::string& line :
+       {testsupport::JsonScriptLine(), testsupport::EveryTwentyJScriptLine()}) {
+    TCodeHighlighterRange htmlEnd = 0;
+    const Toks htmlTokens = ScanToks(html, line, HtmlText, &htmlEnd);
+    EXPECT_EQ(Scan(line), htmlTokens) << line.substr(0, 40);
+    EXPECT_EQ(endRange, Packed(htmlEnd));
+  }
+  for (const std::string& line : testsupport::RunawayMarkerLines()) {
+    // Markers found before the failed search stay.
+    const Toks withPhp = Scan("<?php x ?>" + line);
+    ASSERT_GE(withPhp.size(), 5u);
+    EXPECT_EQ(withPhp[0], (Tok{"<?php", Marker}));
+    EXPECT_EQ(withPhp[4], (Tok{"?>", Marker}));
+  }
+  // An end marker search that runs away leaves the line in its passage.
+  Scheme(PHP).SetEndExpr("(a+)+#!");
+  const std::string line = "#! " + std::string(40, 'a') + "#";
+  TCodeHighlighterRange phpEnd = 0;
+  const Toks phpTokens = ScanToks(php, line, 0, &phpEnd);
+  EXPECT_EQ(Scan(line, Packed(HtmlText, PHP, 0)), phpTokens);
+  EXPECT_EQ(endRange, Packed(HtmlText, PHP, phpEnd));
+}
+
+TEST_F(WebMixed, GivesAnEntityAtTheLineStartTheColoursOfTheHtmlHighlighter) {
+  struct Case {
+    const char* Line;
+    const char* HtmlPart;  // the line up to its first marker
+    const char* Entity;
+  } cases[] = {{"&amp; x", "&amp; x", "&amp;"},
+               {"&lt;b&gt;", "&lt;b&gt;", "&lt;"},
+               {"&amp;<?php ?>", "&amp;", "&amp;"},
+               {"&#65;x", "&#65;x", "&#65;"}};
+  for (const Case& c : cases) {
+    const Toks expected = ScanToks(html, c.HtmlPart, HtmlText);
+    ASSERT_GE(expected.size(), 2u);
+    EXPECT_EQ(expected[1], (Tok{c.Entity, 0})) << c.Line;
+    const Toks tokens = Scan(c.Line);
+    ASSERT_GE(tokens.size(), expected.size()) << c.Line;
+    EXPECT_EQ(Toks(tokens.begin(), tokens.begin() + expected.size()), expected) << c.Line;
   }
 }
 

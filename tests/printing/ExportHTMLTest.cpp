@@ -237,7 +237,7 @@ TEST(ExportHTML, StyleRulesFollowTheAttributes) {
     html.ExportAll(&lines);
     const std::string& out = html.Output();
     EXPECT_NE(out.find("\r\n.char1-all { color: #000080; font-weight: bold; font-style: italic; "
-                       "text-decoration: underline; text-decoration: line-through; }\r\n"
+                       "text-decoration: underline line-through; }\r\n"
                        ".char1-yellow-back { " +
                        std::string(useBackground ? "background-color: #FFFF00; " : "") +
                        "}\r\n-->"),
@@ -249,6 +249,40 @@ TEST(ExportHTML, StyleRulesFollowTheAttributes) {
                        std::string(useBackground ? "</span><span>x" : "x") + "\r\n</span>"),
               std::string::npos)
         << useBackground;
+  }
+}
+
+// Underline and strike-out share one declaration: a second one would replace the first.
+TEST(ExportHTML, StyleRuleOfEveryCombinationOfTheFourFontStyles) {
+  const std::pair<TFontStyle, const char*> styles[] = {
+      {TFontStyle::fsBold, "font-weight: bold; "},
+      {TFontStyle::fsItalic, "font-style: italic; "},
+      {TFontStyle::fsUnderline, "underline"},
+      {TFontStyle::fsStrikeOut, "line-through"}};
+  TCharHighlighter h;
+  std::string text;
+  for (int bits = 0; bits < 16; ++bits) {
+    TFontStyles style;
+    for (int i = 0; i < 4; ++i)
+      if (bits & (1 << i)) style.Include(styles[i].first);
+    text += static_cast<char>('a' + bits);
+    h.Define(text.back(), "S" + std::to_string(bits), clNone, style);
+  }
+  TCodeExporterHTML html(nullptr);
+  html.SetHighlighter(&h);
+  const TStringList lines = Lines({text});
+  html.ExportAll(&lines);
+  for (int bits = 0; bits < 16; ++bits) {
+    std::string rule = ".char1-s" + std::to_string(bits) + " { ";
+    if (bits & 1) rule += styles[0].second;
+    if (bits & 2) rule += styles[1].second;
+    if (bits & 12) {
+      rule += "text-decoration:";
+      if (bits & 4) rule += std::string(" ") + styles[2].second;
+      if (bits & 8) rule += std::string(" ") + styles[3].second;
+      rule += "; ";
+    }
+    EXPECT_NE(html.Output().find("\r\n" + rule + "}\r\n"), std::string::npos) << rule;
   }
 }
 

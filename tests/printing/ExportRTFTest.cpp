@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include "ExportTestSupport.h"
 #include "highlighters/CodeHighlighterHtml.h"
+#include "highlighters/CodeHighlighterMulti.h"
 #include "printing/CodeExportRTF.h"
 #include "toolkit/Abort.h"
 
@@ -93,6 +94,31 @@ TEST(ExportRTF, EveryByteGivesWellFormedSevenBitOutput) {
   }
   EXPECT_EQ(depth, 0);
   EXPECT_NE(out.find("{\\title \\{B\\'fcro\\}\\\\}}"), std::string::npos);
+}
+
+// Under a double-byte code page a pair goes out as two escapes of two digits each, and a lead
+// byte with no trail byte is escaped like any upper byte.
+TEST(ExportRTF, EscapesDoubleByteCharactersByteByByte) {
+  struct Case {
+    std::string Text;
+    const char* Written;
+  } cases[] = {
+      {"a\x81\x41z", "a\\'81\\'41z"},
+      {"\x81\x05", "\\'81\\'05"},         // a trail byte below 0x10
+      {"\x82\\{", "\\'82\\'5c\\{"},      // a backslash as trail byte is no escape
+      {"\x83", "\\'83"},                   // the line ends after the lead byte
+      {std::string("\x84\0x", 3), "\\'84\\'00x"},
+      {"\x80\xFF\x41", "\\'80\\'ff\\'41"},  // 0x80 leads nothing; 0xFF takes 0x41
+  };
+  TCodeMultiHighlighter wholeLine(nullptr);  // without a default highlighter: one token a line
+  for (const Case& c : cases) {
+    TCodeExporterRTF rtf(nullptr);
+    rtf.SetLeadByteTest([](unsigned char Byte) { return Byte >= 0x81; });
+    rtf.SetHighlighter(&wholeLine);
+    const TStringList lines = Lines({c.Text});
+    rtf.ExportAll(&lines);
+    EXPECT_EQ(Body(rtf.Output()), std::string(c.Written) + "\r\n\\par ") << c.Written;
+  }
 }
 
 TEST(ExportRTF, ColourTableListsColoursInOrderOfFirstUse) {

@@ -17,6 +17,7 @@
 #include "highlighters/CodeHighlighterVBScript.h"
 #include "printing/CodeExportHTML.h"
 #include "printing/CodeExportRTF.h"
+#include "support/HtmlExportText.h"
 #include "support/TempFolder.h"
 
 using exporttest::Lines;
@@ -70,39 +71,6 @@ std::string RuleOf(const std::string& Document, const std::string& Class) {
   const size_t at = Document.find("\r\n." + Class + " { ");
   if (at == std::string::npos) return "";
   return Document.substr(at + 2, Document.find("\r\n", at + 2) - at - 2);
-}
-
-// The text of a document's <pre> element: tags removed, references decoded to the ANSI code
-// page. The line break the element's closing tags stand after is layout, not text.
-std::string PreText(const std::string& Document) {
-  std::map<std::string, char> named;
-  for (int c = 0; c < 256; ++c) {
-    const std::string entity = TCodeExporterHTML::EntityName(static_cast<unsigned char>(c));
-    if (!entity.empty()) named[entity] = static_cast<char>(c);
-  }
-  const size_t begin = Document.find("<pre>\r\n") + 7;
-  const size_t end = Document.find("\r\n</code></pre>");
-  std::string text;
-  for (size_t i = begin; i < end; ++i) {
-    if (Document[i] == '<') {
-      i = Document.find('>', i);
-    } else if (Document[i] == '&') {
-      const size_t semicolon = Document.find(';', i);
-      const std::string entity = Document.substr(i, semicolon - i + 1);
-      if (entity[1] == '#') {
-        const wchar_t wide = static_cast<wchar_t>(std::stoul(entity.substr(2)));
-        char ansi = 0;
-        WideCharToMultiByte(1252, 0, &wide, 1, &ansi, 1, nullptr, nullptr);
-        text += ansi;
-      } else {
-        text += named.at(entity);
-      }
-      i = semicolon;
-    } else {
-      text += Document[i];
-    }
-  }
-  return text;
 }
 
 // A highlighter whose tokens "1" to "4" carry attributes its own list does not hold: three of
@@ -234,7 +202,7 @@ TEST(ExportRoundTrip, HtmlDocumentSavedToAFileGivesBackTheText) {
     for (unsigned char c : saved) ASSERT_LT(c, 128) << fragment;
     std::string joined;
     for (const std::string& line : text) joined += line + "\r\n";
-    EXPECT_EQ(PreText(saved), joined) << fragment;
+    EXPECT_EQ(testsupport::PreText(saved), joined) << fragment;
   }
 }
 
