@@ -84,11 +84,13 @@ LRESULT CALLBACK TWinControl::SubclassWndProc(HWND Wnd, UINT Msg, WPARAM wParam,
 LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
   HWND wnd = handle_;
   LRESULT result = 0;
-  try {
+  // An uncaught failure ends in the default error box and the program goes on.
+  GuardEntry([&] {
     // Work in progress shows over every control, whatever cursor it would set itself.
     if (Msg == WM_SETCURSOR && HourglassShown() && LOWORD(lParam) == HTCLIENT) {
       SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-      return TRUE;
+      result = TRUE;
+      return;
     }
     if (Msg == WM_SIZE && wParam != SIZE_MINIMIZED) Realign();
     if (Msg == WM_RBUTTONUP) contextMenuShown_ = false;
@@ -99,10 +101,7 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
       ClientToScreen(wnd, &p);
       ShowContextMenu(MAKELPARAM(p.x, p.y));
     }
-  } catch (const std::exception& e) {
-    // An uncaught failure ends in the default error box and the program goes on.
-    Application().ShowException(e);
-  }
+  });
   if (Msg == WM_NCDESTROY) {
     RemovePropA(wnd, kSelfProp);
     if (systemProc_) SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
