@@ -49,6 +49,9 @@ void TCodeEditPrint::Notification(TComponent* AComponent) {
   if (AComponent == highlighter_) {
     highlighter_ = nullptr;
     statesComputed_ = false;
+    // The pages were laid out for the freed highlighter: painting must not reach it.
+    pagesComputed_ = false;
+    useHighlighter_ = false;
   }
 }
 

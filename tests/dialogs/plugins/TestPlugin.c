@@ -2,7 +2,7 @@
    environment variable TVP_TEST_LOG, prefixed by the library's own file name. The variant
    is chosen at build time (TVP_REFUSE, TVP_FAULT, or TVP_NOKEEP (keeps no
    reference to the application interface, having no Finalize to release it)) and by the
-   exports its .def names. */
+   exports its .def names; TVP_GETINFO_FAULT_<name> set makes its TVP_GetInfo fault. */
 #include <windows.h>
 #include <oleauto.h>
 #include <stdio.h>
@@ -120,6 +120,12 @@ void __stdcall TVP_Finalize(void) {
 int __stdcall TVP_GetInfo(int Index, BSTR* Value) {
   char text[256], variable[MAX_PATH + 20];
   Log("GetInfo(%d,%s)", Index, *Value ? "full" : "empty");
+  snprintf(variable, sizeof(variable), "TVP_GETINFO_FAULT_%s", Name);
+  if (GetEnvironmentVariableA(variable, text, sizeof(text))) {
+    /* leaves a pointer to nothing in the slot, then faults */
+    *Value = (BSTR)(UINT_PTR)0x10;
+    *(volatile int*)0 = Index;
+  }
   switch (Index) {
     case 1: strcpy(text, Name); break;
     case 2: strcpy(text, "1.0"); break;
