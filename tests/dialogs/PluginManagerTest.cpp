@@ -98,7 +98,8 @@ TEST_F(PluginLoadTest, AFaultInGetInfoDropsThePluginWithoutFreeingWhatItLeftInTh
   LoadPlugins();
   ASSERT_EQ(PluginManager->Count(), 1);
   EXPECT_EQ(PluginManager->GetPlugin(0).LibHandle, nullptr);
-  EXPECT_EQ(CallsOf("full"), (Lines{"attach", "Initialize", "GetInfo(1,empty)", "Finalize", "detach"}));
+  EXPECT_EQ(CallsOf("full"), (Lines{"attach", "Initialize", "GetInfo(1,empty)", "Finalize",
+                                    "KeptFreedByProgram=0", "detach"}));
   FreePlugins();
 }
 

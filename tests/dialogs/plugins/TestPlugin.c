@@ -22,6 +22,7 @@ typedef struct IApp {
 static HMODULE Self;
 static IApp* App;
 static char Name[MAX_PATH];
+static BSTR Kept;
 
 static void Log(const char* Format, ...) {
   char path[MAX_PATH], line[4096];
@@ -115,6 +116,14 @@ void __stdcall TVP_Finalize(void) {
   Log("Finalize");
   if (App) SLOT(TRefProc, 2)(App);
   App = NULL;
+  if (Kept) {
+    /* a string of the same size gets the same memory only when the program freed Kept */
+    BSTR probe = SysAllocString(L"kept");
+    Log("KeptFreedByProgram=%d", probe == Kept);
+    SysFreeString(probe);
+    if (probe != Kept) SysFreeString(Kept);
+    Kept = NULL;
+  }
 }
 
 int __stdcall TVP_GetInfo(int Index, BSTR* Value) {
@@ -122,8 +131,9 @@ int __stdcall TVP_GetInfo(int Index, BSTR* Value) {
   Log("GetInfo(%d,%s)", Index, *Value ? "full" : "empty");
   snprintf(variable, sizeof(variable), "TVP_GETINFO_FAULT_%s", Name);
   if (GetEnvironmentVariableA(variable, text, sizeof(text))) {
-    /* leaves a pointer to nothing in the slot, then faults */
-    *Value = (BSTR)(UINT_PTR)0x10;
+    /* leaves a string of its own in the slot, then faults */
+    Kept = SysAllocString(L"kept");
+    *Value = Kept;
     *(volatile int*)0 = Index;
   }
   switch (Index) {
