@@ -102,16 +102,15 @@ public:
     while (!window_) Sleep(1);
   }
   ~BusyWindow() {
-    if (thread_.joinable()) {
-      Release();
-      thread_.join();
-    }
+    if (thread_.joinable()) Received();
     CloseHandle(release_);
   }
   HWND Handle() const { return window_; }
   void Release() { SetEvent(release_); }
-  // The text of the first hand-over, once the window has served it.
+  // The text of the first hand-over the window has served; empty when none came.
   std::string Received() {
+    Release();
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);  // ends the wait for one that never comes
     thread_.join();
     return received_;
   }
@@ -120,7 +119,10 @@ private:
   static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (Msg != WM_OPENCOMMANDLINE) return DefWindowProcA(Wnd, Msg, wParam, lParam);
     auto* self = reinterpret_cast<BusyWindow*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
-    self->received_ = TakeHandOverText(lParam);
+    // A repeat of a message that was delivered late finds the atom gone.
+    const std::string text = TakeHandOverText(lParam);
+    if (text.empty()) return 0;
+    self->received_ = text;
     PostQuitMessage(0);
     return 0;
   }
@@ -133,6 +135,7 @@ private:
     HWND wnd = CreateWindowExA(0, wc.lpszClassName, "Tarvoline", 0, 0, 0, 0, 0, HWND_MESSAGE,
                                nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    threadId_ = GetCurrentThreadId();
     window_ = wnd;
     WaitForSingleObject(release_, INFINITE);
     MSG msg;
@@ -142,6 +145,7 @@ private:
 
   HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   std::atomic<HWND> window_{nullptr};
+  DWORD threadId_ = 0;
   std::string received_;
   std::thread thread_;
 };
