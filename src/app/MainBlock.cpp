@@ -15,6 +15,10 @@ namespace {
 
 // The longest name the global atom table keeps, plus its terminating zero.
 constexpr int AtomNameCapacity = 256;
+constexpr DWORD HandOverTimeoutMs = 60000;
+// A timed-out message is dropped by some systems and delivered late by others: it is sent
+// again, and the receiver ignores a repeat whose atom it already took.
+constexpr int HandOverAttempts = 5;
 
 bool IsSwitch(const std::string& Arg) {
   return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
@@ -93,10 +97,32 @@ std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::strin
   return pieces;
 }
 
-std::string ReadHandOverText(LPARAM Atom) {
+std::string TakeHandOverText(LPARAM Atom) {
   char buffer[AtomNameCapacity] = {};
   UINT length = GlobalGetAtomNameA(static_cast<ATOM>(Atom), buffer, AtomNameCapacity);
+  if (length > 0) GlobalDeleteAtom(static_cast<ATOM>(Atom));
   return std::string(buffer, length);
+}
+
+void SendHandOver(HWND Running, const std::vector<std::string>& Args, DWORD TimeoutMs,
+                  const std::function<void()>& OnTimedOut) {
+  for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
+    std::string text = BuildHandOverText(piece);
+    ATOM atom = GlobalAddAtomA(text.c_str());
+    for (int attempt = 0; attempt < HandOverAttempts; ++attempt) {
+      DWORD_PTR ignored = 0;
+      SetLastError(0);
+      // A window that hangs must not keep this process alive for ever.
+      if (SendMessageTimeoutA(Running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL,
+                              TimeoutMs, &ignored))
+        break;
+      if (GetLastError() != ERROR_TIMEOUT || !IsWindow(Running)) {
+        if (atom) GlobalDeleteAtom(atom);  // never delivered
+        break;
+      }
+      if (OnTimedOut) OnTimedOut();
+    }
+  }
 }
 
 bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
@@ -105,15 +131,7 @@ bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
   if (!running) return false;
   SetForegroundWindow(running);
   if (!IsZoomed(running)) ShowWindow(running, SW_RESTORE);
-  for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
-    std::string text = BuildHandOverText(piece);
-    ATOM atom = GlobalAddAtomA(text.c_str());
-    DWORD_PTR ignored = 0;
-    // A window that hangs must not keep this process alive for ever.
-    SendMessageTimeoutA(running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL, 60000,
-                        &ignored);
-    if (atom) GlobalDeleteAtom(atom);
-  }
+  SendHandOver(running, Args, HandOverTimeoutMs);
   return true;
 }
 
@@ -141,7 +159,7 @@ int RunMainBlock(const std::vector<std::string>& Args) {
   Application().SetTitle("Tarvoline");
   TfrmMain mainForm(nullptr);
   frmMain = &mainForm;
-  mainForm.FormCreate();
+  GuardEntry([&] { mainForm.FormCreate(); });
   Application().SetMainForm(&mainForm);
   Application().Run();
   Application().SetMainForm(nullptr);

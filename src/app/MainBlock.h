@@ -2,6 +2,7 @@
 // arguments to the running main window, and the first instance's set-up and message loop.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,16 @@ std::string BuildHandOverText(const std::vector<std::string>& Args);
 // file whose path alone does not fit is left out; without files there is one piece.
 std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::string>& Args);
 
-// The text of a hand-over's global atom; empty when it cannot be read. The buffer is sized by
-// the atom table's limit, never by the length the sender claims.
-std::string ReadHandOverText(LPARAM Atom);
+// The receiver's side of a hand-over: the text of its global atom (empty when it cannot be
+// read), and the atom is deleted, since the sender may have stopped waiting long ago. The
+// buffer is sized by the atom table's limit, never by the length the sender claims.
+std::string TakeHandOverText(LPARAM Atom);
+
+// Sends Args to the running main window, one WM_OPENCOMMANDLINE per piece of SplitHandOver.
+// A send that times out after TimeoutMs is sent again (a few times, while the window exists),
+// telling OnTimedOut (may be empty) each time; the atom is then left to the receiver.
+void SendHandOver(HWND Running, const std::vector<std::string>& Args, DWORD TimeoutMs,
+                  const std::function<void()>& OnTimedOut = nullptr);
 
 // A second instance: waits while the first is starting, then hands Args to its main window.
 // False when no running window was found (the arguments are then dropped).

@@ -3,6 +3,7 @@
 #include "app/formMain.h"
 #include "app/frameEdit.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
 #include "toolkit/Synchronize.h"
 
 namespace {
@@ -44,13 +45,14 @@ std::string FirstChangedName(const void* Buffer, DWORD Bytes) {
   return name;
 }
 
-bool TakeChangeRecord(int& LastNotified, int Tag, bool MatchesFile) {
-  if (MatchesFile && LastNotified != Tag) {
-    LastNotified = Tag;
-    return true;
-  }
-  LastNotified = -1;
-  return false;
+TFileStamp FileStampOf(const std::string& FileName) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(FileName.c_str(), GetFileExInfoStandard, &data)) return {};
+  TFileStamp stamp;
+  stamp.Size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  stamp.LastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                    data.ftLastWriteTime.dwLowDateTime;
+  return stamp;
 }
 
 // ---- TFileWatcherThread -------------------------------------------------------------------
@@ -116,8 +118,9 @@ void TFileWatcherThread::Execute() {
     const std::string name = FirstChangedName(buffer_.data(), bytes);
     const bool matches =
         !name.empty() && AnsiSameText(IncludeTrailingBackslash(dir_) + name, fileName_);
-    if (matches) changed_ = true;
-    if (TakeChangeRecord(lastNotified_, tag_, matches)) NotifyChange();
+    if (!matches) continue;
+    changed_ = true;
+    NotifyChange();
   }
   terminated_ = true;
   CancelPendingRequest();
@@ -141,15 +144,10 @@ void TFileWatcherThread::CancelPendingRequest() {
 }
 
 void TFileWatcherThread::NotifyChange() {
-  try {
-    Synchronize([this] {
-      if (!muted_) onChange_(tag_);
-    });
-  } catch (const std::exception&) {
-    // The reaction failed on the user-interface thread; this document is no longer watched
-    // rather than the program ended from a worker thread.
-    terminated_ = true;
-  }
+  // A failing reaction is shown on the user-interface thread; the document stays watched.
+  Synchronize([this] {
+    if (!muted_) GuardEntry([this] { onChange_(tag_); });
+  });
 }
 
 // ---- TFileWatcher -------------------------------------------------------------------------

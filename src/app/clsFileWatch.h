@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,13 +29,18 @@ std::string WatchedFolderOf(const std::string& FileName);
 // converted to the ANSI code page without best-fit mapping; empty for no record (0 bytes
 // after a lost batch) or a record that does not fit in Bytes.
 std::string FirstChangedName(const void* Buffer, DWORD Bytes);
-// One change record seen: true when it is to be notified. LastNotified holds the tag of the
-// previous record when that one was notified, else -1: of several records for the file in a
-// row every other one is notified, and a record for another file starts the count again.
-bool TakeChangeRecord(int& LastNotified, int Tag, bool MatchesFile);
+// One state of a file's contents as the system reports it: size and last-write time. A file
+// that cannot be read has the size -1.
+struct TFileStamp {
+  int64_t Size = -1;
+  uint64_t LastWrite = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+TFileStamp FileStampOf(const std::string& FileName);
 
 // The worker thread of one watcher: waits on a completion port for the change records of
-// the file's folder.
+// the file's folder and hands on every record for the file; whether the file really changed
+// is decided on the user-interface thread, by its stamp.
 class TFileWatcherThread {
 public:
   // Starts the thread; EFileWatcher when the folder cannot be opened or no thread starts.
@@ -76,7 +82,6 @@ private:
   TOwnedHandle port_;
   OVERLAPPED overlapped_ = {};
   alignas(DWORD) std::array<char, 1052> buffer_ = {};
-  int lastNotified_ = -1;
   std::atomic<bool> changed_{false};
   std::atomic<bool> terminated_{false};
   bool requestPending_ = false;

@@ -325,6 +325,8 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
 
   if (!fileName.empty()) {
     try {
+      // Taken first: a change while reading is still asked about.
+      const TFileStamp stamp = FileStampOf(fileName);
       TReadResult read = ReadDocument(fileName);
       // Moved, not copied: a second copy of a large file would double the peak memory.
       PutText(*frame->seEdit, std::move(read.Text));
@@ -336,6 +338,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
       }
       if (!reload && Settings.General.ChangeNotify) WatchDocumentFile(*frame, fileName);
       StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
+      frame->DocInfo.DiskStamp = stamp;
       RememberOpened(fileName);
     } catch (const std::exception&) {
       ShowOpenError(fileName);

@@ -143,6 +143,7 @@ public:
     frame_.DocInfo.IgnoreChangeNotify = true;
   }
   ~TWriteGuard() {
+    frame_.DocInfo.DiskStamp = FileStampOf(frame_.DocInfo.FileName);
     UpdateCaption();
     frame_.tmrChangeNotify->SetInterval(kIgnoreNoticesMs);
     frame_.tmrChangeNotify->SetEnabled(true);

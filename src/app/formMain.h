@@ -104,6 +104,8 @@ public:
   void RunWhenNoModal(std::function<void()> Work);
   // True while a modal question owned by this window is open.
   bool ModalQuestionOpen() const;
+  // True while work from outside must wait: a question is open or postponed work waits.
+  bool MustPostpone() const;
   // A watched file changed outside: ask whether to reload the document numbered Tag.
   void FileChangeNotify(int Tag);
 
@@ -420,6 +422,8 @@ private:
   void RunPostponed();
   void ReopenLastDocuments();
   void OpenCommandLineFiles(const std::vector<std::string>& Args);
+  // One argument of the start; false when the user cancelled the rest.
+  bool OpenCommandLineFile(const std::string& Arg);
   bool CreateEmptyFile(const std::string& FileName);
   void SetSplashState(const std::string& Text);
   void ApplySearchSettings();

@@ -12,6 +12,10 @@ void TfrmMain::FileChangeNotify(int Tag) {
   if (!Settings.General.ChangeNotify) return;
   TfraEdit* frame = FindFrameByTag(Tag);
   if (!frame || frame->DocInfo.IgnoreChangeNotify) return;
+  // Decided by the file itself: one change may bring several records, or one record each.
+  const TFileStamp stamp = FileStampOf(frame->DocInfo.FileName);
+  if (stamp == frame->DocInfo.DiskStamp) return;
+  frame->DocInfo.DiskStamp = stamp;
   if (auto* sheet = dynamic_cast<TTabSheet*>(frame->Owner())) pcEdit->SetActivePage(sheet);
   if (!Settings.General.ChangeNotifyAutoReload) {
     const int answer = MsgBox(

@@ -70,8 +70,12 @@ bool TfrmMain::ModalQuestionOpen() const {
   return HandleAllocated() && !IsWindowEnabled(Handle());
 }
 
+bool TfrmMain::MustPostpone() const {
+  return ModalQuestionOpen() || !postponed_.empty() || drainingPostponed_;
+}
+
 void TfrmMain::RunWhenNoModal(std::function<void()> Work) {
-  if (!ModalQuestionOpen() && postponed_.empty() && !drainingPostponed_) {
+  if (!MustPostpone()) {
     Work();
     return;
   }
@@ -95,8 +99,9 @@ void TfrmMain::RunPostponed() {
 }
 
 void TfrmMain::WMOpenCommandLine(WPARAM /*wParam*/, LPARAM lParam) {
-  // The sender deletes the atom as soon as this returns, so the text is read now.
-  std::string text = ReadHandOverText(lParam);
+  std::string text = TakeHandOverText(lParam);
+  // A repeat of a hand-over already taken finds its atom gone.
+  if (lParam != 0 && text.empty()) return;
   RunWhenNoModal([this, text] { OpenHandedOver(text); });
 }
 
@@ -142,8 +147,9 @@ LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       WMDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_QUERYENDSESSION:
-      // Logging off ends the program without WM_CLOSE: ask about the documents now.
-      sessionEndAllowed_ = FormCloseQuery();
+      // Logging off ends the program without WM_CLOSE: ask about the documents now, unless
+      // a question still open may be about a document the close would free.
+      sessionEndAllowed_ = !MustPostpone() && FormCloseQuery();
       return sessionEndAllowed_ ? TRUE : FALSE;
     case WM_ENDSESSION:
       if (wParam && sessionEndAllowed_) FormClose();

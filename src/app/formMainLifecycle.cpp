@@ -77,6 +77,12 @@ void CutList(TStringList& List, int MaxCount) {
 }  // namespace
 
 void TfrmMain::FormCreate() {
+  // Bound first: a step below that fails still leaves a window that shows and closes.
+  OnShow = [this](TObject*) { FormShow(); };
+  OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
+  OnClose = [this](TObject*) { FormClose(); };
+  InstallKeyPreview();
+
   CmdLineParams = SplitCommandLine(GetCommandLineA(), true);
   ParseCommandLineSwitches();
 
@@ -114,11 +120,6 @@ void TfrmMain::FormCreate() {
   BuildTemplatesMenu();
   BuildAppListMenu();
   LoadHighlighterList();
-
-  OnShow = [this](TObject*) { FormShow(); };
-  OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
-  OnClose = [this](TObject*) { FormClose(); };
-  InstallKeyPreview();
 
   int width = Settings.FormWidth > 0 ? Settings.FormWidth : 800;
   int height = Settings.FormHeight > 0 ? Settings.FormHeight : 600;
@@ -218,19 +219,22 @@ void TfrmMain::ReopenLastDocuments() {
     std::vector<std::string> fields = SplitTabs(Settings.LastDocList[i]);
     std::string name = Trim(fields[0]);
     if (name.empty() || !FileExists(name)) continue;
-    SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", name));
-    TTabSheet* sheet = OpenFile(name, false, nullptr);
-    if (!sheet) continue;
-    pcEdit->SetActivePage(sheet);
-    if (!Settings.General.OpenLastDocsNoPos) {
-      if (TCodeEdit* editor = GetActiveEditor()) {
-        editor->SetSelStart(FieldOr(fields, 1, 1));
-        editor->SetSelLength(FieldOr(fields, 2, 0));
-        editor->SetTopLine(FieldOr(fields, 3, 1));
-        editor->EnsureCursorPosVisible();
+    // One document that fails is shown and the others still open.
+    GuardEntry([&] {
+      SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", name));
+      TTabSheet* sheet = OpenFile(name, false, nullptr);
+      if (!sheet) return;
+      pcEdit->SetActivePage(sheet);
+      if (!Settings.General.OpenLastDocsNoPos) {
+        if (TCodeEdit* editor = GetActiveEditor()) {
+          editor->SetSelStart(FieldOr(fields, 1, 1));
+          editor->SetSelLength(FieldOr(fields, 2, 0));
+          editor->SetTopLine(FieldOr(fields, 3, 1));
+          editor->EnsureCursorPosVisible();
+        }
       }
-    }
-    if (SameText(name, Settings.LastDocFileName)) lastActive = sheet;
+      if (SameText(name, Settings.LastDocFileName)) lastActive = sheet;
+    });
   }
   if (lastActive) pcEdit->SetActivePage(lastActive);
 }
@@ -238,27 +242,35 @@ void TfrmMain::ReopenLastDocuments() {
 void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
   for (const std::string& arg : Args) {
     if (IsSwitchArg(arg)) continue;
-    if (!FileExists(arg)) {
-      if (Settings.General.ParamIgnoreNotExistingFiles) continue;
-      int answer = MsgBox(GetLangText("Main|MsgFileNotFoundCreateText",
-                                      "Die Datei \"%s1%\" wurde nicht gefunden.%w%%w%Soll diese "
-                                      "Datei jetzt erstellt werden?",
-                                      arg),
-                          GetLangText("Main|MsgFileNotFoundTitle", "Datei nicht gefunden"),
-                          MB_ICONQUESTION | MB_YESNOCANCEL | MB_DEFBUTTON2);
-      if (answer == IDCANCEL) return;
-      if (answer != IDYES) continue;
-      if (!CreateEmptyFile(arg)) {
-        MsgBox(GetLangText("Main|MsgFileCreateErrText",
-                           "Die Datei \"%s1%\" konnte nicht erstellt werden.", arg),
-               GetLangText("Main|MsgFileCreateTitle", "Datei erstellen"), MB_ICONERROR | MB_OK);
-        continue;
-      }
-    }
-    SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", arg));
-    if (TTabSheet* sheet = OpenFile(arg, false, nullptr))
-      ApplyCommandLineSwitches(GetSheetFrame(sheet));
+    bool stop = false;
+    // One argument that fails is shown and the next one still opens.
+    GuardEntry([&] { stop = !OpenCommandLineFile(arg); });
+    if (stop) return;
   }
+}
+
+bool TfrmMain::OpenCommandLineFile(const std::string& Arg) {
+  if (!FileExists(Arg)) {
+    if (Settings.General.ParamIgnoreNotExistingFiles) return true;
+    int answer = MsgBox(GetLangText("Main|MsgFileNotFoundCreateText",
+                                    "Die Datei \"%s1%\" wurde nicht gefunden.%w%%w%Soll diese "
+                                    "Datei jetzt erstellt werden?",
+                                    Arg),
+                        GetLangText("Main|MsgFileNotFoundTitle", "Datei nicht gefunden"),
+                        MB_ICONQUESTION | MB_YESNOCANCEL | MB_DEFBUTTON2);
+    if (answer == IDCANCEL) return false;
+    if (answer != IDYES) return true;
+    if (!CreateEmptyFile(Arg)) {
+      MsgBox(GetLangText("Main|MsgFileCreateErrText",
+                         "Die Datei \"%s1%\" konnte nicht erstellt werden.", Arg),
+             GetLangText("Main|MsgFileCreateTitle", "Datei erstellen"), MB_ICONERROR | MB_OK);
+      return true;
+    }
+  }
+  SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", Arg));
+  if (TTabSheet* sheet = OpenFile(Arg, false, nullptr))
+    ApplyCommandLineSwitches(GetSheetFrame(sheet));
+  return true;
 }
 
 bool TfrmMain::CreateEmptyFile(const std::string& FileName) {

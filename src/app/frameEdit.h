@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include "app/clsFileWatch.h"
 #include "app/fMain.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHighlighter.h"
@@ -30,6 +31,8 @@ struct TDocumentInfo {
   // Set while the program writes the file itself, and while the document is being closed:
   // the watcher's notices are dropped then.
   bool IgnoreChangeNotify = false;
+  // The file as it was last loaded, saved or asked about: a notice asks only when it differs.
+  TFileStamp DiskStamp;
 };
 
 // The colour preview's swatch: a panel filled with one colour.

@@ -11,6 +11,7 @@
 #include "commands/Templates.h"
 #include "commands/clsSnippets.h"
 #include "commands/fHlpMainFuncs.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
 #include "rtl/DateTimeFormat.h"
 #include "rtl/SysUtils.h"
@@ -97,11 +98,10 @@ void InsertClipboardAtLines(TCustomCodeEdit* Editor, bool AtLineStart) {
     text += lines[line - 1];
     if (!AtLineStart) text += clip;
   }
-  Editor->OpenUndoBlock();
+  codeeditscopes::TEditorUndoBlock block(*Editor);
   Editor->SetBlockBegin({1, first});
   Editor->SetBlockEnd({static_cast<int>(lines[last - 1].size()) + 1, last});
   Editor->SetSelText(text);
-  Editor->CloseUndoBlock();
 }
 
 void InsertTextTemplate(const std::string& Name) {

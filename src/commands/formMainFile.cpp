@@ -264,6 +264,15 @@ void TfrmMain::mnuFileExportClick(TObject*) {
     if (name.empty()) return;
     if (ExtractFileExt(name).empty()) name += filterIndex == 2 ? ".rtf" : ".html";
     if (!FileExists(name)) break;
+    if (AnsiSameText(ExpandFileName(name), frame->DocInfo.FileName)) {
+      // The export would replace the document's own file: refused, another name is asked for.
+      MsgBox(GetLangText("Main|MsgFileExportOwnFileText",
+                         "Die Datei \"%s1%\" ist die Datei des Dokuments selbst und wird nicht "
+                         "\xFC" "berschrieben.%w%Bitte w\xE4hlen Sie einen anderen Dateinamen.",
+                         LangParams({name})),
+             GetLangText("Main|MsgFileExportTitle", "Datei exportieren"), MB_ICONWARNING | MB_OK);
+      continue;
+    }
     int answer = AskOverwrite(name, GetLangText("Main|MsgFileExportTitle", "Datei exportieren"));
     if (answer == IDCANCEL) return;
     if (answer == IDYES) break;

@@ -155,13 +155,13 @@ bool TPluginManager::LoadPlugin(const std::string& FileName, const TStrings& All
   for (int32_t index = 1; index <= 4; ++index) {
     BSTR value = nullptr;
     int32_t delivered = 0;
-    bool ok = CallPlugin(FileName, "TVP_GetInfo", [&] { delivered = getInfo(index, &value); });
-    if (ok && delivered != 0) *targets[index - 1] = FromBstr(value);
-    SysFreeString(value);
-    if (!ok) {
+    if (!CallPlugin(FileName, "TVP_GetInfo", [&] { delivered = getInfo(index, &value); })) {
+      // What a faulted call left in the slot cannot be trusted, not even to free.
       Drop(record, true);
       return false;
     }
+    if (delivered != 0) *targets[index - 1] = FromBstr(value);
+    SysFreeString(value);
   }
 
   record.Configure = Resolve<TPlgProc>(library, "TVP_Configure");

@@ -7,7 +7,9 @@
 #include "app/frameEdit.h"
 #include "commands/fHlpMainFuncs.h"
 #include "dialogs/fPlgMgr.h"
+#include "editor/CodeEditScopes.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
 
@@ -22,14 +24,13 @@ struct TApp {
 
 int LiveApps = 0;
 
-// No exception may travel back into the plug-in: each method answers Fallback instead.
+// No exception may travel back into the plug-in: a failure is shown and the method answers
+// Fallback instead.
 template <class R, class F>
 R Safely(R Fallback, F&& Body) {
-  try {
-    return Body();
-  } catch (...) {
-    return Fallback;
-  }
+  R result = Fallback;
+  if (!GuardEntry([&] { result = Body(); })) return Fallback;
+  return result;
 }
 
 void PutSlot(BSTR* Slot, const std::string& Value) {
@@ -176,15 +177,11 @@ int32_t __stdcall GetDocTextLength(IApp*, int32_t Index) {
 // Replaces the editor's selection as one undo step and marks the document changed.
 void ReplaceSelection(TfraEdit& Frame, const std::string& Text, bool WholeText) {
   TCodeEdit* editor = Frame.seEdit;
-  editor->OpenUndoBlock();
-  try {
+  {
+    codeeditscopes::TEditorUndoBlock block(*editor);
     if (WholeText) editor->SelectAll();
     editor->SetSelText(Text);
-  } catch (...) {
-    editor->CloseUndoBlock();
-    throw;
   }
-  editor->CloseUndoBlock();
   Frame.DocInfo.Modified = true;
   UpdateTabImage(&Frame);
 }

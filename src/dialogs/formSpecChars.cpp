@@ -163,7 +163,8 @@ void TfrmSpecChars::BuildCharButtons() {
       button->SetHint(SpecialCharHint(code, ansi));
       ApplyPrototypeFont(button->Handle());
       button->OnClick = [this, code](TObject*) { btnSZClick(code); };
-      Make<TMessageHook>("", button->Handle(), [this, code](UINT Msg, WPARAM, LPARAM, LRESULT&) {
+      // Owned by its button, so a rebuild frees it with the button.
+      button->Make<TMessageHook>("", button->Handle(), [this, code](UINT Msg, WPARAM, LPARAM, LRESULT&) {
         if (Msg == WM_MOUSEMOVE) btnSZMouseMove(code);
         return false;
       });

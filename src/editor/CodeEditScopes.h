@@ -69,6 +69,20 @@ private:
   TCodeEditUndoList& list_;
 };
 
+// Holds the control's own undo block open for the scope (OpenUndoBlock, CloseUndoBlock).
+class TEditorUndoBlock : TClosingStep {
+public:
+  explicit TEditorUndoBlock(TCustomCodeEdit& Edit) : edit_(Edit) { edit_.OpenUndoBlock(); }
+  ~TEditorUndoBlock() noexcept(false) {
+    Close([this] { edit_.CloseUndoBlock(); });
+  }
+  TEditorUndoBlock(const TEditorUndoBlock&) = delete;
+  TEditorUndoBlock& operator=(const TEditorUndoBlock&) = delete;
+
+private:
+  TCustomCodeEdit& edit_;
+};
+
 // Holds a buffer update open for the scope.
 class TLinesUpdate : TClosingStep {
 public:

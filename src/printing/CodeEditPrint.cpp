@@ -47,6 +47,9 @@ void TCodeEditPrint::Notification(TComponent* AComponent) {
   if (AComponent == highlighter_) {
     highlighter_ = nullptr;
     rawLines_.SetRangesScanned(0, nullptr);  // another highlighter may come at its address
+    // The pages were laid out for the freed highlighter: painting must not reach it.
+    pagesComputed_ = false;
+    useHighlighter_ = false;
   }
 }
 

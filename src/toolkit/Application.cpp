@@ -35,18 +35,21 @@ bool TApplication::HandleMessage(MSG& Msg) {
     terminated_ = true;
     return false;
   }
-  if (IsMenuShortCut(Msg)) return true;
-  HWND active = GetActiveWindow();
-  // IsDialogMessage dispatches what it takes: asked only for dialogs, or keys arrive twice.
-  if (!(active && TForm::UsesDialogKeys(active) && IsDialogMessageA(active, &Msg))) {
-    TranslateMessage(&Msg);
-    DispatchMessageA(&Msg);
-  }
+  // A menu shortcut runs its command here, outside any window procedure.
+  GuardEntry([&] {
+    if (IsMenuShortCut(Msg)) return;
+    HWND active = GetActiveWindow();
+    // IsDialogMessage dispatches what it takes: asked only for dialogs, or keys arrive twice.
+    if (!(active && TForm::UsesDialogKeys(active) && IsDialogMessageA(active, &Msg))) {
+      TranslateMessage(&Msg);
+      DispatchMessageA(&Msg);
+    }
+  });
   return true;
 }
 
 void TApplication::Run() {
-  if (mainForm_) mainForm_->Show();
+  if (mainForm_) GuardEntry([this] { mainForm_->Show(); });
   MSG msg;
   while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
   terminated_ = true;

@@ -39,3 +39,17 @@ private:
 };
 
 TApplication& Application();
+
+// The one guard of every entry from the system (window procedures, timers, hand-overs from
+// other threads, calls from plug-ins, start-up, message loops): an exception that leaves Work
+// ends in the default error box and the program goes on. True when Work ran through.
+template <class F>
+bool GuardEntry(F&& Work) {
+  try {
+    Work();
+    return true;
+  } catch (const std::exception& E) {
+    Application().ShowException(E);
+    return false;
+  }
+}

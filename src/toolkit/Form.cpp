@@ -77,10 +77,12 @@ int TForm::RunModalLoop() {
   MSG msg = {};
   // A dialog whose window went away (destroyed by code or with its owner) ends as cancelled.
   while (modalResult_ == mrNone && Handle() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageA(Handle(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
+    GuardEntry([&] {
+      if (!IsDialogMessageA(Handle(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    });
   }
   if (msg.message == WM_QUIT && modalResult_ == mrNone)
     PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop must end too

@@ -1,5 +1,6 @@
 #include "toolkit/Timer.h"
 #include <map>
+#include "toolkit/Application.h"
 
 namespace {
 // Thread timers carry no window: their ids lead back to the object.
@@ -47,5 +48,6 @@ void CALLBACK TTimer::TimerProc(HWND, UINT, UINT_PTR Id, DWORD) {
     return;
   }
   TTimer* timer = it->second;
-  if (timer->OnTimer) timer->OnTimer(timer);
+  // Called from the system's dispatch, not through a window procedure.
+  if (timer->OnTimer) GuardEntry([timer] { timer->OnTimer(timer); });
 }

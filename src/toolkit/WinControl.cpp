@@ -91,11 +91,13 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
     replacedFont = MakeStyledFont();
     wParam = reinterpret_cast<WPARAM>(styledFont_.get());
   }
-  try {
+  // An uncaught failure ends in the default error box and the program goes on.
+  GuardEntry([&] {
     // Work in progress shows over every control, whatever cursor it would set itself.
     if (Msg == WM_SETCURSOR && HourglassShown() && LOWORD(lParam) == HTCLIENT) {
       SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
-      return TRUE;
+      result = TRUE;
+      return;
     }
     if (Msg == WM_SIZE && wParam != SIZE_MINIMIZED) Realign();
     if (Msg == WM_RBUTTONUP) contextMenuShown_ = false;
@@ -106,10 +108,7 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
       ClientToScreen(wnd, &p);
       ShowContextMenu(MAKELPARAM(p.x, p.y));
     }
-  } catch (const std::exception& e) {
-    // An uncaught failure ends in the default error box and the program goes on.
-    Application().ShowException(e);
-  }
+  });
   if (Msg == WM_NCDESTROY) {
     RemovePropA(wnd, kSelfProp);
     if (systemProc_) SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));

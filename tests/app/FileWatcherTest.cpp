@@ -1,9 +1,10 @@
-// The file watcher: its pure rules (folder, first record, every other record of a run), a
-// real file changed by another process under a bounded message pump, and the main window's
-// reload question with the ignore period after the program's own save.
+// The file watcher: its pure rules (folder, first record), a real file changed by another
+// process under a bounded message pump, and the main window's reload question, asked when the
+// file differs from what the document last knew of it.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 #include "DocumentsTestFixture.h"
@@ -69,21 +70,6 @@ TEST(FileWatcherRules, OnlyTheFirstWholeRecordIsRead) {
   EXPECT_EQ(FirstChangedName(empty.data(), static_cast<DWORD>(empty.size())), "");
 }
 
-TEST(FileWatcherRules, EveryOtherRecordOfARunIsNotified) {
-  struct Case {
-    const char* records;  // m: the file, o: another file
-    const char* notified;
-  };
-  const Case cases[] = {{"m", "1"},       {"mm", "10"},     {"mmmm", "1010"}, {"mom", "101"},
-                        {"omm", "010"},   {"mmomm", "10010"}, {"oo", "00"}};
-  for (const Case& c : cases) {
-    int last = -1;
-    std::string got;
-    for (const char* r = c.records; *r; ++r) got += TakeChangeRecord(last, 7, *r == 'm') ? '1' : '0';
-    EXPECT_EQ(got, c.notified) << c.records;
-  }
-}
-
 class FileWatcherTest : public DocumentWindowTest {
 protected:
   std::vector<int> notices;
@@ -129,6 +115,26 @@ TEST_F(FileWatcherTest, DestroyingReleasesANoticeThatIsWaitingToBeHandedOver) {
   watcher.reset();
   EXPECT_LT(GetTickCount() - start, 1000u);
   EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(FileWatcherTest, AFailingReactionIsShownAndTheFileStaysWatched) {
+  folder.Write("w.txt", "x");
+  int calls = 0;
+  TFileWatcher watcher(folder.File("w.txt"), 3, [&](int) {
+    if (++calls == 1) throw Exception("Reaktion gescheitert");
+  });
+  QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Reaktion gescheitert");
+    EXPECT_TRUE(q.flags & MB_ICONERROR);
+  });
+  AppendFromOtherProcess(folder.File("w.txt"), "a");
+  Pump(5000, [&] { return calls >= 1; });
+  EXPECT_EQ(AskedQuestions().size(), 1u) << "the error box";
+  const int before = calls;
+  AppendFromOtherProcess(folder.File("w.txt"), "b");
+  Pump(5000, [&] { return calls > before; });
+  EXPECT_GT(calls, before) << "the next change still comes";
+  EXPECT_TRUE(watcher.Thread().Running());
 }
 
 // ---- The main window's reaction -----------------------------------------------------------
@@ -180,6 +186,70 @@ TEST_F(FileWatcherTest, OutsideChangeAsksToReloadAndOwnSaveIsIgnored) {
   const int lines = frame->seEdit->Lines().Count();
   EXPECT_EQ(frame->seEdit->CaretXY().Line, lines);
   EXPECT_EQ(frame->seEdit->CaretX(), int(frame->seEdit->Lines()[lines - 1].size()) + 1);
+}
+
+// Sets the file's last-write time, as a program that writes in several calls may leave it.
+void SetWriteTime(const std::string& FileName, uint64_t Time) {
+  HANDLE file = CreateFileA(FileName.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FILETIME time = {static_cast<DWORD>(Time), static_cast<DWORD>(Time >> 32)};
+  SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+}
+
+TEST_F(FileWatcherTest, ANoticeAsksOnlyWhenTheFileDiffersFromWhatTheDocumentLastKnew) {
+  Settings.General.ChangeNotify = false;  // notices are given by hand here
+  TfraEdit* frame = OpenWith("doc.txt", "first\r\n");
+  const std::string name = folder.File("doc.txt");
+  Settings.General.ChangeNotify = true;
+  const uint64_t loaded = FileStampOf(name).LastWrite;
+  const uint64_t second = 10000000;
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    bool asks;
+  } steps[] = {
+      {"nothing changed since loading", [] {}, false},
+      {"a new write time", [&] { SetWriteTime(name, loaded + 2 * second); }, true},
+      {"the same state again", [] {}, false},
+      {"more bytes, the old time",
+       [&] {
+         folder.Write("doc.txt", "first\r\nsecond\r\n");
+         SetWriteTime(name, loaded + 2 * second);
+       },
+       true},
+      {"saved by the program",
+       [&] {
+         frame->seEdit->CommandProcessor(ecChar, '!', nullptr);
+         ASSERT_TRUE(SaveDocument(FrameTabIndex(frame)));
+         frame->tmrChangeNotifyTimer(nullptr);  // the ignore period is over
+       },
+       false},
+  };
+  size_t asked = 0;
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    step.change();
+    if (step.asks) QueueAnswer(IDNO);
+    frmMain->FileChangeNotify(frame->Tag());
+    if (step.asks) ++asked;
+    EXPECT_EQ(AskedQuestions().size(), asked);
+  }
+}
+
+TEST_F(FileWatcherTest, EveryOutsideChangeAsksOnce) {
+  Settings.General.ChangeNotify = true;
+  TfraEdit* frame = OpenWith("doc.txt", "0\r\n");
+  ASSERT_NE(frame->FileWatcher, nullptr);
+  const std::string name = folder.File("doc.txt");
+  for (size_t i = 1; i <= 3; ++i) {
+    QueueAnswer(IDNO);
+    AppendFromOtherProcess(name, "line" + std::to_string(i));
+    Pump(5000, [&] { return AskedQuestions().size() == i; });
+    ASSERT_EQ(AskedQuestions().size(), i) << "change " << i;
+  }
+  EXPECT_EQ(frame->seEdit->Text(), "0\r\n");
 }
 
 TEST_F(FileWatcherTest, NoticesWaitForAnOpenQuestionAndRespectTheSetting) {

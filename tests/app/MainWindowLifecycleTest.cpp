@@ -134,22 +134,20 @@ TEST_F(MainWindowLifecycleTest, LastDocumentsJoinCommandLineFilesOnlyWhenConfigu
   }
 }
 
-TEST_F(MainWindowLifecycleTest, LoadingMutexIsReleasedAlsoWhenShowingFails) {
-  for (bool fail : {false, true}) {
-    LoadingMutex = CreateMutexA(nullptr, TRUE, nullptr);
-    if (fail)
-      testsupport::QueueAnswer(Answer(IDYES), [](const ModalQuestion&) {
-        throw std::runtime_error("failure while showing");
-      });
-    try {
-      ShowWith(fail ? std::vector<std::string>{folder.File("missing.txt")}
-                    : std::vector<std::string>{});
-      EXPECT_FALSE(fail) << "the failure did not come through";
-    } catch (const std::runtime_error&) {
-      EXPECT_TRUE(fail);
-    }
-    EXPECT_EQ(LoadingMutex, nullptr) << fail;
-  }
+TEST_F(MainWindowLifecycleTest, AFailureWhileShowingIsShownAndTheOtherFilesStillOpen) {
+  folder.Write("there.txt", "x");
+  LoadingMutex = CreateMutexA(nullptr, TRUE, nullptr);
+  testsupport::QueueAnswer(Answer(IDYES), [](const ModalQuestion&) {
+    throw std::runtime_error("failure while showing");
+  });
+  testsupport::QueueAnswer(Answer(IDOK), [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "failure while showing");
+    EXPECT_TRUE(q.flags & MB_ICONERROR);
+  });
+  ShowWith({folder.File("missing.txt"), folder.File("there.txt")});
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("there.txt")});
+  EXPECT_EQ(LoadingMutex, nullptr) << "second starts may hand over";
 }
 
 TEST_F(MainWindowLifecycleTest, TemplatesOfADestroyedWindowDoNotReachTheNextOne) {
@@ -216,6 +214,29 @@ TEST_F(MainWindowLifecycleTest, ClosingStoresPlaceOnlyInTheNormalStateAndWritesS
   LoadSettings();
   EXPECT_EQ(Settings.WindowState, 1);
   EXPECT_EQ(Settings.FormLeft, 30);
+}
+
+TEST_F(MainWindowLifecycleTest, EndOfSessionIsRefusedWhileAQuestionIsOpen) {
+  Settings.General.ChangeNotify = false;  // the notice is given by hand
+  TfraEdit* doc = OpenWith("doc.txt", "alt\r\n");
+  Settings.General.ChangeNotify = true;
+  folder.Write("doc.txt", "neu\r\n");
+  LRESULT ended = -1;
+  testsupport::QueueAnswer(Answer(IDYES), [&](const ModalQuestion&) {
+    // The session ends while the reload question is open, which disables the window.
+    EnableWindow(frmMain->Handle(), FALSE);
+    ended = SendMessageA(frmMain->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageA(frmMain->Handle(), WM_ENDSESSION, ended, 0);
+    EnableWindow(frmMain->Handle(), TRUE);
+  });
+  frmMain->FileChangeNotify(doc->Tag());
+  EXPECT_EQ(ended, FALSE);
+  ASSERT_EQ(TabCount(), 1);
+  EXPECT_EQ(doc->seEdit->Text(), "neu\r\n") << "the reload reached the document still open";
+  EXPECT_FALSE(FileExists(Settings.SettingsFile)) << "nothing closed";
+
+  EXPECT_EQ(SendMessageA(frmMain->Handle(), WM_QUERYENDSESSION, 0, 0), TRUE) << "asked again";
+  EXPECT_EQ(TabCount(), 0);
 }
 
 TEST_F(MainWindowLifecycleTest, EndOfSessionAsksAboutChangesAndSavesSettings) {

@@ -20,12 +20,11 @@ protected:
     Settings.ParamML = false;
     DocumentWindowTest::TearDown();
   }
-  // Sends a hand-over as a second instance does, atom and all.
+  // Sends a hand-over as a second instance does; the window takes the atom.
   void HandOver(const std::vector<std::string>& Args) {
     std::string text = BuildHandOverText(Args);
     ATOM atom = GlobalAddAtomA(text.c_str());
     SendMessageA(frmMain->Handle(), WM_OPENCOMMANDLINE, text.size(), atom);
-    GlobalDeleteAtom(atom);
   }
   void Pump(DWORD Ms) {
     Application().ProcessMessagesUntil([] { return false; }, Ms);
@@ -96,6 +95,21 @@ TEST_F(HandOverTest, WaitsWhileAModalQuestionIsOpenThenOpensInOrder) {
   EXPECT_TRUE(ran);
   EXPECT_EQ(TabFiles(), (std::vector<std::string>{folder.File("a.txt"), folder.File("b.txt"),
                                                    folder.File("c.txt")}));
+}
+
+TEST_F(HandOverTest, PostponedWorkThatFailsIsShownAndTheRestStillRuns) {
+  folder.Write("a.txt", "a");
+  EnableWindow(frmMain->Handle(), FALSE);  // as a message box owned by the window does
+  frmMain->RunWhenNoModal([] { throw Exception("Übergabe gescheitert"); });
+  HandOver({folder.File("a.txt")});
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Übergabe gescheitert");
+    EXPECT_TRUE(q.flags & MB_ICONERROR);
+  });
+  EnableWindow(frmMain->Handle(), TRUE);
+  Application().ProcessMessagesUntil([&] { return TabCount() == 1; }, 5000);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("a.txt")});
 }
 
 TEST_F(HandOverTest, DroppedFolderIsSkippedAndTheFilesOpen) {

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 #include "app/MainBlock.h"
+#include "app/formMain.h"
 #include "foundation/fMain.h"
 
 namespace {
@@ -80,16 +81,88 @@ TEST(HandOverText, LongListsGoInPiecesThatEachFitAnAtomWithEverySwitch) {
   EXPECT_EQ(files, std::vector<std::string>(args.begin() + 1, args.end() - 1)) << "none lost";
 }
 
-TEST(HandOverText, ReadsTheAtomWhateverLengthTheSenderClaims) {
+TEST(HandOverText, TheReceiverReadsTheAtomWhateverLengthTheSenderClaimsAndDeletesIt) {
   std::string longest(255, 'x');
   for (const std::string& text : {std::string("\"C:\\a.txt\" "), longest}) {
-    Atom atom(text);
-    ASSERT_NE(atom.Get(), 0) << text.size();
-    EXPECT_EQ(ReadHandOverText(atom.Get()), text);
+    ATOM atom = GlobalAddAtomA(text.c_str());
+    ASSERT_NE(atom, 0) << text.size();
+    EXPECT_EQ(TakeHandOverText(atom), text);
+    EXPECT_EQ(GlobalFindAtomA(text.c_str()), 0) << text.size();
   }
   // Too long for the atom table: the sender gets no atom, the window reads nothing.
   EXPECT_EQ(Atom(std::string(256, 'x')).Get(), 0);
-  EXPECT_EQ(ReadHandOverText(0), "");
+  EXPECT_EQ(TakeHandOverText(0), "");
+}
+
+// A running window whose thread is busy (serves no messages) until released.
+class BusyWindow {
+public:
+  BusyWindow() {
+    thread_ = std::thread([this] { Run(); });
+    while (!window_) Sleep(1);
+  }
+  ~BusyWindow() {
+    if (thread_.joinable()) Received();
+    CloseHandle(release_);
+  }
+  HWND Handle() const { return window_; }
+  void Release() { SetEvent(release_); }
+  // The text of the first hand-over the window has served; empty when none came.
+  std::string Received() {
+    Release();
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);  // ends the wait for one that never comes
+    thread_.join();
+    return received_;
+  }
+
+private:
+  static LRESULT CALLBACK Proc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    if (Msg != WM_OPENCOMMANDLINE) return DefWindowProcA(Wnd, Msg, wParam, lParam);
+    auto* self = reinterpret_cast<BusyWindow*>(GetWindowLongPtrA(Wnd, GWLP_USERDATA));
+    // A repeat of a message that was delivered late finds the atom gone.
+    const std::string text = TakeHandOverText(lParam);
+    if (text.empty()) return 0;
+    self->received_ = text;
+    PostQuitMessage(0);
+    return 0;
+  }
+  void Run() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "BusyHandOverWindow";
+    RegisterClassA(&wc);
+    HWND wnd = CreateWindowExA(0, wc.lpszClassName, "Tarvoline", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                               nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    threadId_ = GetCurrentThreadId();
+    window_ = wnd;
+    WaitForSingleObject(release_, INFINITE);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    DestroyWindow(wnd);
+  }
+
+  HANDLE release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<HWND> window_{nullptr};
+  DWORD threadId_ = 0;
+  std::string received_;
+  std::thread thread_;
+};
+
+TEST(HandOverText, AHandOverThatTimesOutOnABusyWindowStillArrivesWhole) {
+  const std::vector<std::string> args = {"C:\\busy\\a.txt", "/LOCK"};
+  BusyWindow busy;
+  int timeOuts = 0;
+  // The window serves nothing until the first send has timed out.
+  SendHandOver(busy.Handle(), args, 1000, [&] {
+    ++timeOuts;
+    busy.Release();
+  });
+  EXPECT_GE(timeOuts, 1);
+  const std::string text = BuildHandOverText(args);
+  EXPECT_EQ(busy.Received(), text);
+  EXPECT_EQ(GlobalFindAtomA(text.c_str()), 0) << "the receiver deleted the atom";
 }
 
 TEST(LoadingMutex, ReleasingTwiceIsHarmless) {

@@ -200,6 +200,35 @@ TEST_F(FileCommandsTest, ExportWithNothingToExportAsksNothingAndWritesNothing) {
   }
 }
 
+TEST_F(FileCommandsTest, ExportNeverOverwritesTheDocumentsOwnFile) {
+  const std::string source = "<p>Quelle</p>\r\n";
+  OpenWith("page.html", source);
+  struct Case {
+    const char* chosen;  // in the save dialog
+    const char* named;   // in the message
+  } cases[] = {{"page", "page.html"}, {"PAGE.HTML", "PAGE.HTML"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.chosen);
+    testsupport::QueueAnswer(Saved(folder.File(c.chosen)), [](const ModalQuestion& q) {
+      EXPECT_EQ(q.value, "page");
+    });
+    testsupport::QueueAnswer(Button(IDOK), [&](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Datei exportieren");
+      EXPECT_EQ(q.text, "Die Datei \"" + folder.File(c.named) +
+                            "\" ist die Datei des Dokuments selbst und wird nicht \xFC" "berschrieben."
+                            "\r\nBitte w\xE4hlen Sie einen anderen Dateinamen.");
+      EXPECT_EQ(q.flags, UINT(MB_ICONWARNING | MB_OK));
+    });
+    testsupport::QueueAnswer(Button(IDCANCEL));  // the save dialog again
+    Click("mnuFileExport");
+    EXPECT_EQ(folder.Read("page.html"), source);
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  }
+  testsupport::QueueAnswer(Saved(folder.File("copy")));
+  Click("mnuFileExport");
+  EXPECT_NE(folder.Read("copy.html").find("Quelle"), std::string::npos) << "another name exports";
+}
+
 TEST_F(FileCommandsTest, ReloadFormatsAndMenuStates) {
   TfraEdit* frame = OpenWith("r.txt", "alt");
   folder.Write("r.txt", "neu");

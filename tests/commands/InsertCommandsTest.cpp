@@ -131,6 +131,17 @@ TEST_F(InsertCommandsTest, ClipboardGoesToEveryWholeLineOfTheSelection) {
   EXPECT_EQ(edit->Text(), "x\r\n\r\n;;z");
 }
 
+TEST_F(InsertCommandsTest, AFailureWhileInsertingAtLinesLeavesNoUndoBlockOpen) {
+  SetClipboardText(">");
+  edit->SetText("a\r\nb");
+  Select(1, 1, 1, 2);  // the failure comes inside the command's undo block
+  const TStatusChangeEvent saved = edit->OnStatusChange;
+  edit->OnStatusChange = [](TObject*, TCodeStatusChanges) { throw Exception("Anzeige gescheitert"); };
+  EXPECT_THROW(InsertClipboardAtLines(edit, true), Exception);
+  edit->OnStatusChange = saved;
+  EXPECT_EQ(edit->UndoList().BlockCount(), 0);
+}
+
 TEST_F(InsertCommandsTest, ClipboardAtLinesDoesNothingWithoutTextOrForALockedDocument) {
   edit->SetText("a\r\nb");
   SetClipboardText("");

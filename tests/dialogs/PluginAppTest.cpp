@@ -233,6 +233,25 @@ TEST_F(PluginAppTest, TextChangesRespectReadOnlyAndGetSelTextChangesNothing) {
   EXPECT_EQ(frame->seEdit->Text(), "alt");
 }
 
+TEST_F(PluginAppTest, AFailureInsideACallFromAPluginIsShownAndTheCallAnswersItsFallback) {
+  AppCaller app;
+  TfraEdit* frame = Open("");
+  frame->seEdit->SetText("ungespeichert");
+  frame->DocInfo.Modified = true;
+  // The save dialog of an untitled document fails.
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion&) {
+    throw Exception("Speichern gescheitert");
+  });
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Speichern gescheitert");
+    EXPECT_TRUE(q.flags & MB_ICONERROR);
+  });
+  EXPECT_EQ(app.Call<int32_t>(SaveDoc, -1) & 0xFF, 0);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_TRUE(frame->DocInfo.Modified);
+  EXPECT_EQ(app.Wide(GetDocText, -1), "ungespeichert\r\n") << "the program goes on";
+}
+
 TEST_F(PluginAppTest, CountedReferencesKeepTheObjectAndQueryKnowsTwoInterfaces) {
   IApp* app = CreateApp();
   const int live = LiveAppCount();

@@ -90,6 +90,19 @@ TEST_F(PluginLoadTest, MissingExportsAndUnloadableFilesAreReportedOnceEach) {
   EXPECT_EQ(PluginManager->Count(), 2);
 }
 
+TEST_F(PluginLoadTest, AFaultInGetInfoDropsThePluginWithoutFreeingWhatItLeftInTheSlot) {
+  Install("full", "full.plg");
+  Allow("full.plg");
+  SetPluginVariable("TVP_GETINFO_FAULT_full", "1");
+  ExpectFaultReport("full.plg", "TVP_GetInfo");
+  LoadPlugins();
+  ASSERT_EQ(PluginManager->Count(), 1);
+  EXPECT_EQ(PluginManager->GetPlugin(0).LibHandle, nullptr);
+  EXPECT_EQ(CallsOf("full"), (Lines{"attach", "Initialize", "GetInfo(1,empty)", "Finalize",
+                                    "KeptFreedByProgram=0", "detach"}));
+  FreePlugins();
+}
+
 TEST_F(PluginLoadTest, ShutdownFinalizesBeforeFreeingAndReleasesEveryInterface) {
   Install("full", "a.plg");
   Install("full", "b.plg");

@@ -185,6 +185,16 @@ TEST_F(SpecCharsTest, ThePreviewFollowsTheMouseUnlessCtrlIsHeld) {
   EXPECT_EQ(window->txtHtml->Text(), "");
 }
 
+TEST_F(SpecCharsTest, ARebuiltGridLeavesNothingOfTheOldOneBehindAndStillPreviews) {
+  NewDocument("x");
+  window->BuildCharButtons();
+  const int owned = window->ComponentCount();
+  for (int i = 0; i < 3; ++i) window->BuildCharButtons();
+  EXPECT_EQ(window->ComponentCount(), owned);
+  SendMessageA(window->CharButton(228)->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(window->txtCode->Text(), "228");
+}
+
 TEST_F(SpecCharsTest, TheEditorFontIsShownBetweenTwelveAndFourteenPoints) {
   TCodeEdit& editor = NewDocument("x");
   struct Case { int Size, Shown; } cases[] = {{9, 12}, {12, 12}, {13, 13}, {14, 14}, {20, 14}};

@@ -219,6 +219,17 @@ TEST_F(PrintEngineTest, ARemovedHighlighterIsForgotten) {
   }
   EXPECT_EQ(print.Highlighter(), nullptr);
   EXPECT_EQ(Render(1).RowTexts(), std::vector<std::string>{"begin"});
+
+  // Freed after the pages were laid out with it: the next page printed must not reach it.
+  {
+    TCodeTestHighlighter hl(nullptr);
+    print.SetHighlighter(&hl);
+    TEmfCanvas canvas;
+    print.UpdatePages(canvas.DC());
+  }
+  TEmfCanvas canvas;
+  print.PrintToCanvas(canvas.DC(), 1);
+  EXPECT_EQ(canvas.Finish().RowTexts(), std::vector<std::string>{"begin"});
 }
 
 namespace {

@@ -2,7 +2,7 @@
    environment variable TVP_TEST_LOG, prefixed by the library's own file name. The variant
    is chosen at build time (TVP_REFUSE, TVP_FAULT, or TVP_NOKEEP (keeps no
    reference to the application interface, having no Finalize to release it)) and by the
-   exports its .def names. */
+   exports its .def names; TVP_GETINFO_FAULT_<name> set makes its TVP_GetInfo fault. */
 #include <windows.h>
 #include <oleauto.h>
 #include <stdio.h>
@@ -22,6 +22,7 @@ typedef struct IApp {
 static HMODULE Self;
 static IApp* App;
 static char Name[MAX_PATH];
+static BSTR Kept;
 
 static void Log(const char* Format, ...) {
   char path[MAX_PATH], line[4096];
@@ -115,11 +116,26 @@ void __stdcall TVP_Finalize(void) {
   Log("Finalize");
   if (App) SLOT(TRefProc, 2)(App);
   App = NULL;
+  if (Kept) {
+    /* a string of the same size gets the same memory only when the program freed Kept */
+    BSTR probe = SysAllocString(L"kept");
+    Log("KeptFreedByProgram=%d", probe == Kept);
+    SysFreeString(probe);
+    if (probe != Kept) SysFreeString(Kept);
+    Kept = NULL;
+  }
 }
 
 int __stdcall TVP_GetInfo(int Index, BSTR* Value) {
   char text[256], variable[MAX_PATH + 20];
   Log("GetInfo(%d,%s)", Index, *Value ? "full" : "empty");
+  snprintf(variable, sizeof(variable), "TVP_GETINFO_FAULT_%s", Name);
+  if (GetEnvironmentVariableA(variable, text, sizeof(text))) {
+    /* leaves a string of its own in the slot, then faults */
+    Kept = SysAllocString(L"kept");
+    *Value = Kept;
+    *(volatile int*)0 = Index;
+  }
   switch (Index) {
     case 1: strcpy(text, Name); break;
     case 2: strcpy(text, "1.0"); break;
