@@ -95,7 +95,6 @@ void TfrmMain::FormCreate() {
   }
 
   DragAcceptFiles(Handle(), TRUE);
-  ImgListApps->AttachSystemSmallIcons(Settings.AppDir.substr(0, 3));
   InitHotKeys();
   MemoryBanks.fill("");
   FileTypeContents.Clear();

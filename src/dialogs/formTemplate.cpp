@@ -60,7 +60,7 @@ TfrmTemplate::TfrmTemplate(TComponent* Owner) : TForm(Owner, Args()) {
   btnCancel = Make<TButton>("btnCancel", this, 509, 296, 88, 25);
   if (frmMain) {
     tvTree->SetImages(frmMain->ImgList);
-    ShareSmallImages(*lvTemplates, frmMain->ImgListApps->Handle());
+    ShareSmallImages(*lvTemplates, frmMain->AppIcons()->Handle());
   }
   lvTemplates->AddColumn("Vorlage", 165);
   lvTemplates->AddColumn("Dateiname", 200);
