@@ -5,6 +5,7 @@
 #include <map>
 #include "app/MainGlyphs.h"
 #include "app/XmlDoc.h"
+#include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
 #include "commands/clsSnippets.h"
@@ -50,7 +51,6 @@ TfrmMain::TfrmMain(TComponent* Owner)
     ImgList->AddStrip(strip, GlyphTransparent);
     DeleteObject(strip);
   }
-  ImgListApps = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
   CodeExporterRTF = Make<TCodeExporterRTF>("CodeExporterRTF");
   CodeExporterHTML = Make<TCodeExporterHTML>("CodeExporterHTML");
   sepPrint = Make<TCodeEditPrint>("sepPrint");
@@ -321,3 +321,11 @@ void TfrmMain::KeepUnbuiltDisabled(TMenuItem* Menu) {
 }
 
 void TfrmMain::TabSheetShow(TObject* /*Sender*/) { UpdateCaption(); }
+
+TImageList* TfrmMain::AppIcons() {
+  if (!appIcons_) {
+    appIcons_ = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
+    appIcons_->AttachSystemSmallIcons(Settings.AppDir.substr(0, 3));
+  }
+  return appIcons_;
+}

@@ -38,6 +38,7 @@ class TCodeExporterHTML;
 class TCodeExporterRTF;
 class TCodeEditPrint;
 class TfrmSplash;
+class TfrmSpecChars;
 class TEditBackground;
 
 // The private message by which a second instance hands its arguments over: wParam is the
@@ -338,7 +339,6 @@ public:
   TPageControl* pcEdit = nullptr;
   TStatusBar* StatusBar = nullptr;
   TImageList* ImgList = nullptr;      // the main glyph strip
-  TImageList* ImgListApps = nullptr;  // the system's small icons (external programs)
   TPopupMenu* pmnuToolbarOpen = nullptr;
   TPopupMenu* pmnuTabs = nullptr;
   TPopupMenu* pmnuBottom = nullptr;
@@ -378,6 +378,12 @@ public:
   TCodeCustomHighlighter* HlCSS = nullptr;
   TCodeCustomHighlighter* HlJS = nullptr;
   TCodeCustomHighlighter* HlVBS = nullptr;
+
+  // The system's small icons (external programs), fetched when first asked for: fetching them
+  // is a noticeable part of the start.
+  TImageList* AppIcons();
+  // The special-characters window, made when first asked for and then only hidden.
+  TfrmSpecChars& SpecCharsWindow();
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -436,6 +442,7 @@ private:
   bool drainingPostponed_ = false;
   bool sessionEndAllowed_ = false;
   TTimer* tmrPostponed_ = nullptr;
+  TImageList* appIcons_ = nullptr;
   TEditBackground* incSearchBackground_ = nullptr;  // light red while nothing is found
   const TTreeNode* lastHintNode_ = nullptr;         // the snippet node hovered last
 };

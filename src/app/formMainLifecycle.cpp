@@ -101,7 +101,6 @@ void TfrmMain::FormCreate() {
   }
 
   DragAcceptFiles(Handle(), TRUE);
-  ImgListApps->AttachSystemSmallIcons(Settings.AppDir.substr(0, 3));
   InitHotKeys();
   MemoryBanks.fill("");
   FileTypeContents.Clear();

@@ -22,8 +22,12 @@ void TfrmMain::ConnectToolsCommands() {
   for (const Binding& b : bindings)
     if (auto* item = Find<TMenuItem>(b.Name))
       item->OnClick = [this, h = b.Handler](TObject* Sender) { (this->*h)(Sender); };
-  // The special-characters window lives as long as the main window and is only hidden.
-  frmSpecChars = Make<TfrmSpecChars>("frmSpecChars");
+}
+
+TfrmSpecChars& TfrmMain::SpecCharsWindow() {
+  // Made on first use, it lives as long as the main window and is only hidden.
+  if (!frmSpecChars) frmSpecChars = Make<TfrmSpecChars>("frmSpecChars");
+  return *frmSpecChars;
 }
 
 void TfrmMain::mnuFileOpenFastClick(TObject*) {
@@ -38,7 +42,7 @@ void TfrmMain::mnuFileOpenFastClick(TObject*) {
 }
 
 void TfrmMain::mnuInsertSpecialCharsClick(TObject*) {
-  if (frmSpecChars) frmSpecChars->ShowTool();
+  SpecCharsWindow().ShowTool();
 }
 
 void TfrmMain::mnuFilePropertiesClick(TObject*) {

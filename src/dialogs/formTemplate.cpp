@@ -59,7 +59,7 @@ TfrmTemplate::TfrmTemplate(TComponent* Owner) : TForm(Owner, Args()) {
   btnCancel = Make<TButton>("btnCancel", this, 509, 296, 88, 25);
   if (frmMain) {
     tvTree->SetImages(frmMain->ImgList);
-    lvTemplates->SetSmallImages(frmMain->ImgListApps);
+    lvTemplates->SetSmallImages(frmMain->AppIcons());
   }
   lvTemplates->AddColumn("Vorlage", 165);
   lvTemplates->AddColumn("Dateiname", 200);

@@ -84,7 +84,14 @@ int CompareText(const std::string& S1, const std::string& S2) {
   return a < b ? -1 : (a == b ? 0 : 1);
 }
 
-bool SameText(const std::string& S1, const std::string& S2) { return CompareText(S1, S2) == 0; }
+// Called for every name lookup of the windows' components: no copies.
+bool SameText(const std::string& S1, const std::string& S2) {
+  if (S1.size() != S2.size()) return false;
+  auto upper = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 32) : C; };
+  for (size_t i = 0; i < S1.size(); ++i)
+    if (upper(S1[i]) != upper(S2[i])) return false;
+  return true;
+}
 
 std::string Trim(const std::string& S) { return TrimLeft(TrimRight(S)); }
 

@@ -22,7 +22,7 @@ protected:
     SpecialCharsTable.fill({});
     SetSpecialChar(228, "\xE4", "auml", "");
     SetSpecialChar(169, "\xA9", "copy", "");
-    window = frmSpecChars;
+    window = &frmMain->SpecCharsWindow();
   }
   void TearDown() override {
     SpecialCharsTable = savedTable_;
@@ -44,10 +44,29 @@ private:
   std::array<TSpecialCharRec, 256> savedTable_;
 };
 
+class SpecCharsStartTest : public documentstest::DocumentWindowTest {};
+
 }  // namespace
 
+// Building the grid is a noticeable part of the start: the window is made when first asked for.
+TEST_F(SpecCharsStartTest, TheWindowIsMadeOnFirstUseAndKept) {
+  EXPECT_EQ(frmSpecChars, nullptr) << "not made with the main window";
+  OpenFile("");
+  TMenuItem& command = *frmMain->Find<TMenuItem>("mnuInsertSpecialChars");
+  command.Click();
+  TfrmSpecChars* made = frmSpecChars;
+  ASSERT_NE(made, nullptr);
+  EXPECT_TRUE(IsWindowVisible(made->Handle()));
+  EXPECT_NE(made->CharButton(255), nullptr);
+  SendMessageA(made->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(made->Handle()));
+  command.Click();
+  EXPECT_EQ(frmSpecChars, made) << "made once, then only hidden and shown";
+  EXPECT_TRUE(IsWindowVisible(made->Handle()));
+  SendMessageA(made->Handle(), WM_CLOSE, 0, 0);
+}
+
 TEST_F(SpecCharsTest, TheGridHoldsOneButtonPerCodeFrom128To255) {
-  ASSERT_NE(window, nullptr) << "created with the main window";
   EXPECT_FALSE(IsWindowVisible(window->Handle())) << "hidden until asked for";
   window->BuildCharButtons();  // the hints take the entities of the table loaded now
   for (int code = 128; code <= 255; ++code) {

@@ -1,6 +1,8 @@
 // The template picker: the folder tree below the template root, the files of the chosen folder,
 // and the file the File menu's command creates a document from.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
 #include "PluginTestFixture.h"
 #include "dialogs/formTemplate.h"
 #include "editor/CodeEdit.h"
@@ -43,6 +45,20 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(TemplatePickerTest, TheListShowsTheSystemsSmallIcons) {
+  SHFILEINFOA info = {};
+  auto system = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA(Settings.AppDir.substr(0, 3).c_str(), 0, &info, sizeof info,
+                     SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  ASSERT_NE(system, nullptr);
+  for (int dialogs = 0; dialogs < 2; ++dialogs) {  // fetched once, shared by every dialog
+    TfrmTemplate dialog(nullptr);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(
+                  SendMessageA(dialog.lvTemplates->Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              system);
+  }
+}
 
 TEST_F(TemplatePickerTest, TheTreeShowsSortedSubFoldersAndTheRootsFilesAtOnce) {
   folder.Write("Templates\\Document\\leer.txt", "");

@@ -13,6 +13,11 @@ TEST(AnsiCase, ComparesWithAndWithoutCase) {
   EXPECT_NE(AnsiCompareStr("\xC4pfel", "\xE4pfel"), 0);
   EXPECT_LT(AnsiCompareText("a", "B"), 0);
   EXPECT_TRUE(SameText("Abc", "aBC"));
+  EXPECT_FALSE(SameText("Abc", "Abcd"));
+  EXPECT_FALSE(SameText("Abcd", "Abc"));
+  EXPECT_FALSE(SameText("\xE4", "\xC4")) << "ASCII only, as UpperCase";
+  EXPECT_FALSE(SameText("a@", "A`")) << "only letters fold";
+  EXPECT_TRUE(SameText("", ""));
 }
 
 TEST(Trimming, RemovesControlCharactersAndBlanksAtTheEnds) {
