@@ -7,6 +7,7 @@
 #include "app/XmlDoc.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
+#include "app/frameEdit.h"
 #include "commands/clsSnippets.h"
 #include "printing/CodeEditPrint.h"
 #include "printing/CodeExportHTML.h"
@@ -296,4 +297,15 @@ void TfrmMain::KeepUnbuiltDisabled(TMenuItem* Menu) {
   }
 }
 
-void TfrmMain::TabSheetShow(TObject* /*Sender*/) { UpdateCaption(); }
+void TfrmMain::TabSheetShow(TObject* /*Sender*/) {
+  UpdateCaption();
+  if (TfraEdit* frame = GetActiveFrame()) {
+    frame->seEditEnter(frame->seEdit);
+    SetActiveControl(frame->seEdit);
+  }
+}
+
+HWND TfrmMain::DefaultFocus() {
+  TCodeEdit* editor = GetActiveEditor();
+  return editor ? editor->Handle() : TForm::DefaultFocus();
+}

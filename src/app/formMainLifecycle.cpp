@@ -413,8 +413,6 @@ void TfrmMain::FormKeyPress(char& Key) {
     Key = 0;
     Close();
   } else if (pcBottom->Visible()) {
-    pcBottom->SetVisible(false);
-    splitterBottom->SetVisible(false);
-    Settings.ViewDocSearch = false;
+    HideBottomPanel();
   }
 }

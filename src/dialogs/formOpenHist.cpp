@@ -37,7 +37,6 @@ TfrmOpenHist::TfrmOpenHist(TComponent* Owner)
   btnCancel->SetModalResult(mrCancel);
   OnShow = [this](TObject*) { FormShow(); };
   OnResize = [this](TObject*) { FormResize(); };
-  CenterOnMainWindow(*this);
   FormCreate();
 }
 
