@@ -238,6 +238,14 @@ void TfrmMain::ReopenLastDocuments() {
 void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
   for (const std::string& arg : Args) {
     if (IsSwitchArg(arg)) continue;
+    if (DirectoryExists(arg)) {
+      // A folder is not a missing file: offering to create it could only fail.
+      MsgBox(GetLangText("Main|MsgParamFolderText",
+                         "\"%s1%\" ist ein Ordner und keine Datei; er wird nicht ge\xF6" "ffnet.",
+                         arg),
+             GetLangText("Main|MsgParamFolderTitle", "Ordner angegeben"), MB_ICONINFORMATION | MB_OK);
+      continue;
+    }
     if (!FileExists(arg)) {
       if (Settings.General.ParamIgnoreNotExistingFiles) continue;
       int answer = MsgBox(GetLangText("Main|MsgFileNotFoundCreateText",
