@@ -60,11 +60,7 @@ void TfrmOpenFast::CreateControls() {
   RECT frame = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  RECT area;
-  HWND main = Application().MainWindow();
-  if (!main || !GetWindowRect(main, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  SetBounds(area.left + (area.right - area.left - width) / 2,
-            area.top + (area.bottom - area.top - height) / 2, width, height);
+  SetBounds(Left(), Top(), width, height);  // shown modally, it opens over its opener
 
   grpFiles = Make<TGroupBox>("grpFiles", this, 8, 6, 549, 122);
   lblMask = Make<TLabel>("lblMask", this, 18, 26, 150, 16);

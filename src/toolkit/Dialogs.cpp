@@ -1,6 +1,5 @@
 #include "toolkit/Dialogs.h"
 #include <commdlg.h>
-#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 

@@ -1,7 +1,6 @@
 #include "toolkit/PrintDialogs.h"
 #include <commdlg.h>
 #include <cstring>
-#include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Printer.h"
 
