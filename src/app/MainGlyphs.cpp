@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include "toolkit/Graphics.h"
 
 namespace {
 
@@ -197,15 +198,8 @@ void DrawGlyph(Painter& p, int Index) {
 }  // namespace
 
 HBITMAP CreateMainGlyphStrip() {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = GlyphCount * GlyphSize;
-  info.bmiHeader.biHeight = -GlyphSize;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP strip = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP strip = CreateTopDownBitmap(GlyphCount * GlyphSize, GlyphSize, 24, &bits);
   if (!strip) return nullptr;
   MemoryDc dc(CreateCompatibleDC(nullptr));
   HGDIOBJ old = SelectObject(dc.get(), strip);

@@ -289,7 +289,7 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
     frame->seEdit->SetVisible(true);
     pages->SetActivePage(Sheet);
     pages->SetVisible(true);
-    frame->seEdit->SetFocus();
+    frmMain->SetActiveControl(frame->seEdit);
   }
   UpdateMenuState();
   UpdateCaption();

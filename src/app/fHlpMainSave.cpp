@@ -264,7 +264,8 @@ void FreeDocument(TfraEdit* Frame) {
 }
 
 void FocusActiveEditor() {
-  if (TCodeEdit* editor = GetActiveEditor(); editor && editor->HandleAllocated()) editor->SetFocus();
+  if (TCodeEdit* editor = GetActiveEditor(); editor && editor->HandleAllocated())
+    frmMain->SetActiveControl(editor);
 }
 
 // Shows the page control again and refreshes the window however the close ends.

@@ -1,7 +1,6 @@
 #include "app/formDocSave.h"
 #include "app/fLanguage.h"
 #include "app/frameEdit.h"
-#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ListView.h"
 
@@ -35,19 +34,11 @@ TfrmDocSave::TfrmDocSave(TComponent* Owner)
   btnSaveSel->SetModalResult(mrOk);
   btnSaveNone->SetModalResult(mrNo);
   btnCancel->SetModalResult(mrCancel);
-  CenterOnMainWindow();
   FormCreate();
 }
 
 void TfrmDocSave::FormCreate() { TranslateForm(); }
 
-void TfrmDocSave::CenterOnMainWindow() {
-  RECT area;
-  HWND main = Application().MainWindow();
-  if (!main || !GetWindowRect(main, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  SetBounds(area.left + (area.right - area.left - kWidth) / 2,
-            area.top + (area.bottom - area.top - kHeight) / 2, kWidth, kHeight);
-}
 
 void TfrmDocSave::TranslateForm() {
   ApplyFormFont(*this);

@@ -30,5 +30,4 @@ public:
 
 private:
   void FormCreate();
-  void CenterOnMainWindow();
 };

@@ -8,6 +8,7 @@
 #include "app/fHlpMain.h"
 #include "app/fHlpMainDocs.h"
 #include "app/formSplash.h"
+#include "app/frameEdit.h"
 #include "commands/clsSnippets.h"
 #include "printing/CodeEditPrint.h"
 #include "printing/CodeExportHTML.h"
@@ -232,10 +233,15 @@ void TfrmMain::BuildSearchPanel() {
   txtSearch->SetVisible(false);
   txtReplace->SetVisible(false);
 
-  // Options, direction and buttons move together below the replacement field.
+  // Options, direction and buttons move together below the replacement field; side by side
+  // they fit the window's default width (750 pixels).
+  constexpr int optionWidth = 205, optionsLeft = 8, directionWidth = 100, buttonWidth = 110;
+  constexpr int optionsWidth = 2 * optionWidth + 22;
+  constexpr int directionLeft = optionsLeft + optionsWidth + 6;
+  constexpr int buttonLeft = directionLeft + directionWidth + 6;
   auto* bottom = Make<TPanel>("pnlSearchBottom", tabSearch);
-  bottom->SetBounds(0, 62, 780, 112);
-  Make<TGroupBox>("grpSearchOptions", bottom, 8, 0, 500, 108);
+  bottom->SetBounds(0, 62, buttonLeft + buttonWidth + 4, 112);
+  Make<TGroupBox>("grpSearchOptions", bottom, optionsLeft, 0, optionsWidth, 108);
   const char* leftColumn[] = {"chkSearchCaseSensitive", "chkSearchWholeWords",
                               "chkSearchUseRegExpr", "chkSearchReplaceEscape",
                               "chkSearchMultiLine"};
@@ -243,21 +249,21 @@ void TfrmMain::BuildSearchPanel() {
                                "chkSearchReplaceAllInSel", "chkSearchAllFiles"};
   int y = 16;
   for (const char* name : leftColumn) {
-    Make<TCheckBox>(name, bottom, 16, y, 230, 17);
+    Make<TCheckBox>(name, bottom, optionsLeft + 8, y, optionWidth, 17);
     y += 17;
   }
   y = 16;
   for (const char* name : rightColumn) {
-    Make<TCheckBox>(name, bottom, 256, y, 245, 17);
+    Make<TCheckBox>(name, bottom, optionsLeft + 14 + optionWidth, y, optionWidth, 17);
     y += 17;
   }
 
-  Make<TGroupBox>("grpSearchDir", bottom, 516, 0, 120, 60);
-  Make<TRadioButton>("rbSearchForwards", bottom, 524, 16, 100, 17, true);
-  Make<TRadioButton>("rbSearchBackwards", bottom, 524, 34, 100, 17);
-  Make<TButton>("btnSearch", bottom, 644, 4, 130, 23, true);
-  Make<TButton>("btnReplaceSel", bottom, 644, 32, 130, 23);
-  Make<TButton>("btnReplaceAll", bottom, 644, 60, 130, 23);
+  Make<TGroupBox>("grpSearchDir", bottom, directionLeft, 0, directionWidth, 60);
+  Make<TRadioButton>("rbSearchForwards", bottom, directionLeft + 8, 16, directionWidth - 14, 17, true);
+  Make<TRadioButton>("rbSearchBackwards", bottom, directionLeft + 8, 34, directionWidth - 14, 17);
+  Make<TButton>("btnSearch", bottom, buttonLeft, 4, buttonWidth, 23, true);
+  Make<TButton>("btnReplaceSel", bottom, buttonLeft, 32, buttonWidth, 23);
+  Make<TButton>("btnReplaceAll", bottom, buttonLeft, 60, buttonWidth, 23);
 
   lvResults = Make<TListView>("lvResults", tabResults, 0, 0, 600, 150);
   lvResults->SetAlign(alClient);
@@ -320,7 +326,18 @@ void TfrmMain::KeepUnbuiltDisabled(TMenuItem* Menu) {
   }
 }
 
-void TfrmMain::TabSheetShow(TObject* /*Sender*/) { UpdateCaption(); }
+void TfrmMain::TabSheetShow(TObject* /*Sender*/) {
+  UpdateCaption();
+  if (TfraEdit* frame = GetActiveFrame()) {
+    frame->seEditEnter(frame->seEdit);
+    SetActiveControl(frame->seEdit);
+  }
+}
+
+HWND TfrmMain::DefaultFocus() {
+  TCodeEdit* editor = GetActiveEditor();
+  return editor ? editor->Handle() : TForm::DefaultFocus();
+}
 
 TImageList* TfrmMain::AppIcons() {
   if (!appIcons_) {

@@ -93,7 +93,8 @@ public:
   }
   static TComponent* FindNamed(const TComponent* Root, const std::string& Name);
 
-  // Switching tabs refreshes the caption and the menu state.
+  // Switching tabs refreshes the caption, the menu state and every status panel from the
+  // newly active document, whose editor takes the keyboard focus.
   void TabSheetShow(TObject* Sender);
 
   // Hand-over from a second instance and files dropped from the shell. Both, and the file
@@ -387,6 +388,8 @@ public:
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  // Typing goes into the active document when no other control is remembered.
+  HWND DefaultFocus() override;
 
 private:
   void BuildMenus();

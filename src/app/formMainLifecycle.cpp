@@ -249,6 +249,13 @@ void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
 }
 
 bool TfrmMain::OpenCommandLineFile(const std::string& Arg) {
+  if (DirectoryExists(Arg)) {
+    // A folder is not a missing file: offering to create it could only fail.
+    MsgBox(GetLangText("Main|MsgParamFolderText",
+                       "\"%s1%\" ist ein Ordner und keine Datei; er wird nicht ge\xF6" "ffnet.", Arg),
+           GetLangText("Main|MsgParamFolderTitle", "Ordner angegeben"), MB_ICONINFORMATION | MB_OK);
+    return true;
+  }
   if (!FileExists(Arg)) {
     if (Settings.General.ParamIgnoreNotExistingFiles) return true;
     int answer = MsgBox(GetLangText("Main|MsgFileNotFoundCreateText",
@@ -424,8 +431,6 @@ void TfrmMain::FormKeyPress(char& Key) {
     Key = 0;
     Close();
   } else if (pcBottom->Visible()) {
-    pcBottom->SetVisible(false);
-    splitterBottom->SetVisible(false);
-    Settings.ViewDocSearch = false;
+    HideBottomPanel();
   }
 }

@@ -13,10 +13,12 @@ constexpr int SplashHeight = 170;
 TfrmSplash::TfrmSplash(TComponent* Owner)
     : TForm(Owner, {"", SplashWidth, SplashHeight, WS_POPUP | WS_BORDER,
                     WS_EX_TOOLWINDOW | WS_EX_TOPMOST}) {
+  // The border takes its pixels from the window: the panels fill what is left.
+  const RECT client = ClientRect();
   shpBack = Make<TPanel>("shpBack", this);
-  shpBack->SetBounds(0, 0, SplashWidth, SplashHeight);
+  shpBack->SetBounds(0, 0, client.right, client.bottom);
   shpBand = Make<TPanel>("shpBand", shpBack);
-  shpBand->SetBounds(0, 0, SplashWidth, 56);
+  shpBand->SetBounds(0, 0, client.right, 56);
   imgIcon = Make<TLabel>("imgIcon", shpBand, 12, 12, 32, 32);
   SetWindowLongA(imgIcon->Handle(), GWL_STYLE,
                  GetWindowLongA(imgIcon->Handle(), GWL_STYLE) | SS_ICON);

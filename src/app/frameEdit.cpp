@@ -154,6 +154,8 @@ void TfraEdit::BuildEditor() {
                       EO::eoTabsToSpaces});
   seEdit->SetTabWidth(2);
   seEdit->Gutter().SetShowLineNumbers(true);
+  // The gutter grows with the digits of the last line number, so none loses its first digit.
+  seEdit->Gutter().SetAutoSize(true);
   const RECT client = ClientRect();
   seEdit->CreateWnd(Handle(), 0, 0, client.right, client.bottom);
   seEdit->SetAlign(alClient);

@@ -11,7 +11,6 @@
 #include "rtl/FormatSettings.h"
 #include "rtl/StringList.h"
 #include "rtl/SysUtils.h"
-#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/GroupBox.h"
 
@@ -157,11 +156,7 @@ TfrmFileProp::TfrmFileProp(TComponent* Owner, const TDocumentInfo& DocInfo,
   RECT frame = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  RECT area;
-  HWND main = Application().MainWindow();
-  if (!main || !GetWindowRect(main, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  SetBounds(area.left + (area.right - area.left - width) / 2,
-            area.top + (area.bottom - area.top - height) / 2, width, height);
+  SetBounds(Left(), Top(), width, height);  // shown modally, it opens over its opener
 
   txtFullPath = Field("txtFullPath", "lblFullPath", 8, 10, 90, 490);
   txtFileSize = Field("txtFileSize", "lblFileSize", 8, 30, 90, 490);

@@ -61,11 +61,7 @@ void TfrmOpenFast::CreateControls() {
   RECT frame = {0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-  RECT area;
-  HWND main = Application().MainWindow();
-  if (!main || !GetWindowRect(main, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  SetBounds(area.left + (area.right - area.left - width) / 2,
-            area.top + (area.bottom - area.top - height) / 2, width, height);
+  SetBounds(Left(), Top(), width, height);  // shown modally, it opens over its opener
 
   grpFiles = Make<TGroupBox>("grpFiles", this, 8, 6, 549, 122);
   lblMask = Make<TLabel>("lblMask", this, 18, 26, 150, 16);
@@ -86,17 +82,17 @@ void TfrmOpenFast::CreateControls() {
   cmbSearch = Make<TComboBox>("cmbSearch", tabSearch, 120, 8, 412, 200, TComboBoxStyle::csDropDown);
   txtSearch = Make<TEdit>("txtSearch", tabSearch, 120, 8, 412, 56,
                           ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
-  chkCaseSensitive = Make<TCheckBox>("chkCaseSensitive", tabSearch, 120, 70, 300, 18);
-  chkWholeWords = Make<TCheckBox>("chkWholeWords", tabSearch, 120, 90, 300, 18);
-  chkUseRegExpr = Make<TCheckBox>("chkUseRegExpr", tabSearch, 120, 110, 300, 18);
-  chkMultiLine = Make<TCheckBox>("chkMultiLine", tabSearch, 120, 130, 300, 18);
+  chkCaseSensitive = Make<TCheckBox>("chkCaseSensitive", tabSearch, 120, 68, 300, 18);
+  chkWholeWords = Make<TCheckBox>("chkWholeWords", tabSearch, 120, 86, 300, 18);
+  chkUseRegExpr = Make<TCheckBox>("chkUseRegExpr", tabSearch, 120, 104, 300, 18);
+  chkMultiLine = Make<TCheckBox>("chkMultiLine", tabSearch, 120, 122, 300, 18);
   btnSearch = Make<TButton>("btnSearch", tabSearch, 432, 110, 100, 25);
   lblReplace = Make<TLabel>("lblReplace", tabReplace, 8, 12, 110, 16);
   cmbReplace = Make<TComboBox>("cmbReplace", tabReplace, 120, 8, 412, 200, TComboBoxStyle::csDropDown);
   txtReplace = Make<TEdit>("txtReplace", tabReplace, 120, 8, 412, 56,
                            ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL);
-  chkReplaceEscape = Make<TCheckBox>("chkReplaceEscape", tabReplace, 120, 70, 300, 18);
-  chkReplaceSelectedOnly = Make<TCheckBox>("chkReplaceSelectedOnly", tabReplace, 120, 90, 300, 18);
+  chkReplaceEscape = Make<TCheckBox>("chkReplaceEscape", tabReplace, 120, 68, 300, 18);
+  chkReplaceSelectedOnly = Make<TCheckBox>("chkReplaceSelectedOnly", tabReplace, 120, 86, 300, 18);
   btnReplace = Make<TButton>("btnReplace", tabReplace, 432, 110, 100, 25);
 
   lblFiles = Make<TLabel>("lblFiles", this, 8, 314, 549, 16);

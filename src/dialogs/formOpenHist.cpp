@@ -36,7 +36,6 @@ TfrmOpenHist::TfrmOpenHist(TComponent* Owner)
   btnCancel->SetModalResult(mrCancel);
   OnShow = [this](TObject*) { FormShow(); };
   OnResize = [this](TObject*) { FormResize(); };
-  CenterOnMainWindow(*this);
   FormCreate();
 }
 

@@ -190,11 +190,6 @@ TfrmPgSetup::TfrmPgSetup(TComponent* Owner)
   btnCancel->SetModalResult(mrCancel);
   btnOk->OnClick = [this](TObject*) { btnOkClick(); };
   btnPreview->OnClick = [this](TObject*) { btnPreviewClick(); };
-  if (HWND owner = GetWindow(Handle(), GW_OWNER)) {
-    RECT o;
-    GetWindowRect(owner, &o);
-    SetBounds((o.left + o.right - kWidth) / 2, (o.top + o.bottom - kHeight) / 2, kWidth, kHeight);
-  }
   FormCreate();
 }
 

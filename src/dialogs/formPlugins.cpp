@@ -38,7 +38,6 @@ TfrmPlugins::TfrmPlugins(TComponent* Owner) : TForm(Owner, Args()) {
   btnConfig->OnClick = [this](TObject* Sender) { btnConfigClick(Sender); };
   btnOk->OnClick = [this](TObject* Sender) { btnOkClick(Sender); };
   btnCancel->SetModalResult(mrCancel);
-  CenterOnMainWindow(*this);
   FormCreate();
 }
 

@@ -24,7 +24,7 @@
 
 namespace {
 constexpr int kRow = 19;
-constexpr int kColumn = 210;
+constexpr int kColumn = 206;  // three columns fit the page
 
 struct TCheckBinding {
   const char* Name;
@@ -293,9 +293,10 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
     if (!*b.Name) {
       if (std::string(b.Caption) == "size") {
         Make<TLabel>("lblOpenSizeWarn", Page, x + 18, y + 3, 22, 16)->SetCaption(T("lblOpenSizeWarn", "Ab"));
-        auto* edit = Make<TFieldEdit>("txtOpenSizeWarn", Page, x + 44, y, 34, 20);
+        // The arrows take their room from the field: it stays wide enough for two digits.
+        auto* edit = Make<TFieldEdit>("txtOpenSizeWarn", Page, x + 44, y, 48, 20);
         Make<TUpDown>("udOpenSizeWarn", Page, edit, 1, 30, 2);
-        Make<TLabel>("lbMB1", Page, x + 84, y + 3, 30, 16)->SetCaption(T("lbMB1", "MB"));
+        Make<TLabel>("lbMB1", Page, x + 98, y + 3, 30, 16)->SetCaption(T("lbMB1", "MB"));
       } else {
         Make<TLabel>("lblBackupExt", Page, x + 18, y + 3, 60, 16)->SetCaption(T("lblBackupExt", "Endung:"));
         auto* edit = Make<TFieldEdit>("txtBackupExt", Page, x + 80, y, 80, 20);
@@ -311,7 +312,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
   y += 6;
   Make<TLabel>("lblReOpenListMaxItems", Page, x, y + 3, 110, 16)
       ->SetCaption(T("lblReOpenListMaxItems", "Zuletzt verwendet:"));
-  auto* mru = Make<TFieldEdit>("txtReOpenListMaxItems", Page, x + 115, y, 40, 20);
+  auto* mru = Make<TFieldEdit>("txtReOpenListMaxItems", Page, x + 115, y, 48, 20);
   Make<TUpDown>("udReOpenListMaxItems", Page, mru, 0, 30, 2);
   y += kRow + 6;
   auto* clear = Make<TButton>("btnReOpenListClear", Page, x, y, 160, 23);
@@ -371,7 +372,7 @@ void TfrmSettings::BuildEditorPage(TTabSheet* Page) {
                                   [&](const TUpDownBinding& u) { return std::string(u.Name) == name; });
     Make<TLabel>(std::string("lbl") + name, Page, x, y + 3, 110, 16)
         ->SetCaption(T(std::string("lbl") + name, b.Caption));
-    auto* edit = Make<TFieldEdit>(std::string("txt") + name, Page, x + 115, y, 46, 20);
+    auto* edit = Make<TFieldEdit>(std::string("txt") + name, Page, x + 115, y, 56, 20);
     Make<TUpDown>(std::string("ud") + name, Page, edit, b.Min, b.Max, b.Digits);
     y += kRow + 6;
   }
@@ -410,7 +411,7 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
   y += kRow + 8;
   Make<TLabel>("lblMaxTabCaptionLen", Page, 8, y + 3, 110, 16)
       ->SetCaption(T("lblMaxTabCaptionLen", "Registerl\xE4nge:"));
-  auto* len = Make<TFieldEdit>("txtMaxTabCaptionLen", Page, 120, y, 46, 20);
+  auto* len = Make<TFieldEdit>("txtMaxTabCaptionLen", Page, 120, y, 56, 20);
   Make<TUpDown>("udMaxTabCaptionLen", Page, len, 10, 999, 3);
 
   int x = 300;

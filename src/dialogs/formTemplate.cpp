@@ -72,7 +72,6 @@ TfrmTemplate::TfrmTemplate(TComponent* Owner) : TForm(Owner, Args()) {
   lvTemplates->OnDblClick = [this](TObject* Sender) { lvTemplatesDblClick(Sender); };
   btnOk->SetModalResult(mrOk);
   btnCancel->SetModalResult(mrCancel);
-  CenterOnMainWindow(*this);
   FormCreate();
 }
 

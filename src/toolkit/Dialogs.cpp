@@ -1,6 +1,5 @@
 #include "toolkit/Dialogs.h"
 #include <commdlg.h>
-#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
 
@@ -41,7 +40,7 @@ std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {
 int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags) {
   ModalQuestion q{.kind = ModalKind::MessageBox, .text = Text, .caption = Caption, .flags = Flags};
   if (auto a = AskModalSeam(q)) return a->result;
-  return MessageBoxA(Application().MainWindow(), Text.c_str(), Caption.c_str(), Flags);
+  return MessageBoxA(ModalOwner(), Text.c_str(), Caption.c_str(), Flags);
 }
 
 bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
@@ -62,7 +61,7 @@ bool InputQuery(const std::string& Caption, const std::string& Prompt, std::stri
   auto* cancel = form.Make<TButton>("btnCancel", &form, 265, 70, 75, 25);
   cancel->SetCaption("Abbrechen");
   cancel->SetModalResult(mrCancel);
-  edit->SetFocus();
+  form.SetActiveControl(edit);
   SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
   if (form.RunModalLoop() != mrOk) return false;
   Value = edit->Caption();
@@ -76,7 +75,7 @@ struct FileDialogCall {
       : buffer(BufferSize, '\0'), filter(DialogFilter(Args.filter)) {
     Args.fileName.copy(buffer.data(), buffer.size() - 1);
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = Application().MainWindow();
+    ofn.hwndOwner = ModalOwner();
     ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = Args.filterIndex;
     ofn.lpstrFile = buffer.data();

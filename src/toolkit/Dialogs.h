@@ -38,7 +38,11 @@ using ModalAnswerer = std::function<std::optional<ModalAnswer>(const ModalQuesti
 void SetModalAnswerer(ModalAnswerer Answerer);
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 
-// A standard message box owned by the main window; returns the button pressed.
+// The window a new modal window belongs to: the active window of this thread, else the
+// innermost modal form, else the main window.
+HWND ModalOwner();
+
+// A standard message box owned by the modal owner; returns the button pressed.
 int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags);
 // The one-line input box; false when cancelled. Value holds the default and the answer.
 bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);

@@ -1,4 +1,6 @@
 #include "toolkit/Form.h"
+#include <algorithm>
+#include <vector>
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Menus.h"
@@ -11,6 +13,28 @@ BOOL CALLBACK SetChildFont(HWND Child, LPARAM Font) {
   SendMessageA(Child, WM_SETFONT, static_cast<WPARAM>(Font), TRUE);
   return TRUE;
 }
+
+// The forms whose modal loops run, innermost last.
+std::vector<HWND>& ModalForms() {
+  static std::vector<HWND> forms;
+  return forms;
+}
+
+bool CanOwn(HWND Wnd) {
+  return Wnd && IsWindowVisible(Wnd) && IsWindowEnabled(Wnd) &&
+         GetWindowThreadProcessId(Wnd, nullptr) == GetCurrentThreadId();
+}
+
+bool CanTakeFocus(HWND Form, HWND Control) {
+  return Control && IsChild(Form, Control) && IsWindowVisible(Control) && IsWindowEnabled(Control);
+}
+}  // namespace
+
+HWND ModalOwner() {
+  if (HWND active = GetActiveWindow(); CanOwn(active)) return GetAncestor(active, GA_ROOT);
+  for (auto it = ModalForms().rbegin(); it != ModalForms().rend(); ++it)
+    if (CanOwn(*it)) return *it;
+  return Application().MainWindow();
 }
 
 TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), dialog_(Args.dialog) {
@@ -20,6 +44,7 @@ TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), di
   CreateHandle(kFormClass, Args.style, Args.exStyle, owner, CW_USEDEFAULT, CW_USEDEFAULT,
                Args.width, Args.height);
   if (dialog_ && Handle()) SetPropA(Handle(), kDialogProp, reinterpret_cast<HANDLE>(1));
+  createdAt_ = {Left(), Top()};
   font_.OnChange = [this](TObject*) { ApplyFontToChildren(); };
 }
 
@@ -52,6 +77,34 @@ void TForm::Show() {
   if (OnShow) OnShow(this);
 }
 
+void TForm::SetActiveControl(TWinControl* Control) {
+  if (!Control || !Handle() || !IsChild(Handle(), Control->Handle())) return;
+  activeControl_ = Control->Handle();
+  if (GetActiveWindow() == Handle()) ::SetFocus(activeControl_);
+}
+
+HWND TForm::DefaultFocus() { return GetNextDlgTabItem(Handle(), nullptr, FALSE); }
+
+// Windows moves the focus to the form itself on every activation: the control that had it
+// is kept here and given it back, so typed keys never go to a window that ignores them.
+void TForm::RememberFocus() {
+  if (HWND focus = GetFocus(); focus && IsChild(Handle(), focus)) activeControl_ = focus;
+}
+
+void TForm::RestoreFocus() {
+  HWND target = CanTakeFocus(Handle(), activeControl_) ? activeControl_ : DefaultFocus();
+  ::SetFocus(CanTakeFocus(Handle(), target) ? target : Handle());
+}
+
+void TForm::CenterOver(HWND Owner) {
+  RECT area = {}, own = {};
+  if (!Owner || !GetWindowRect(Owner, &area)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  GetWindowRect(Handle(), &own);
+  const int w = own.right - own.left, h = own.bottom - own.top;
+  SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
+            w, h);
+}
+
 void TForm::Close() {
   if (Handle()) PostMessageA(Handle(), WM_CLOSE, 0, 0);
 }
@@ -67,9 +120,17 @@ int TForm::ShowModal() {
 }
 
 int TForm::RunModalLoop() {
-  HWND owner = Application().MainWindow();
-  bool ownerEnabled = owner && owner != Handle() && IsWindowEnabled(owner);
+  HWND owner = ModalOwner();
+  if (owner == Handle()) owner = nullptr;
+  SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  // A form that never placed itself opens over the window it was opened from.
+  if (Left() == createdAt_.x && Top() == createdAt_.y) CenterOver(owner);
+  // Disabling the owner may take the focus from it: its control is remembered first.
+  if (auto* ownerForm = dynamic_cast<TForm*>(FromHandle(owner))) ownerForm->RememberFocus();
+  bool ownerEnabled = owner && IsWindowEnabled(owner);
   if (ownerEnabled) EnableWindow(owner, FALSE);
+  const HWND self = Handle();
+  ModalForms().push_back(self);
   modal_ = true;
   modalResult_ = mrNone;
   Show();
@@ -88,6 +149,8 @@ int TForm::RunModalLoop() {
     PostQuitMessage(static_cast<int>(msg.wParam));  // the outer loop must end too
   if (modalResult_ == mrNone) modalResult_ = mrCancel;
   modal_ = false;
+  ModalForms().erase(std::remove(ModalForms().begin(), ModalForms().end(), self),
+                     ModalForms().end());
   if (ownerEnabled) EnableWindow(owner, TRUE);
   if (Handle()) ShowWindow(Handle(), SW_HIDE);
   if (owner) SetActiveWindow(owner);
@@ -119,6 +182,14 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SIZE:
       if (OnResize) OnResize(this);
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        RememberFocus();
+        break;
+      }
+      if (HIWORD(wParam)) break;  // minimised
+      RestoreFocus();
       return 0;
     case WM_COMMAND:
       return HandleCommand(wParam, lParam);

@@ -26,6 +26,9 @@ public:
 
   void Show();
   void Close();
+  // The control that has, or gets back when the form is next activated, the keyboard focus.
+  // Set on an inactive form, it takes the focus when the form is activated.
+  void SetActiveControl(TWinControl* Control);
   // Shows the form as a dialog owned by the active window and returns its modal result.
   // Goes through the modal seam, so tests answer it without a person.
   int ShowModal();
@@ -44,17 +47,28 @@ public:
   TNotifyEvent OnResize;
 
   static bool UsesDialogKeys(HWND Wnd);
-  // The modal loop itself, without the seam: for dialogs that already asked it.
+  // The modal loop itself, without the seam: for dialogs that already asked it. The form is
+  // owned by, and disables, the window that is active when it opens (ModalOwner); one that
+  // never placed itself opens centred over that window.
   int RunModalLoop();
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  // The control that takes the focus when the form is activated and none is remembered:
+  // by default the first control reached with Tab.
+  virtual HWND DefaultFocus();
   // Child notifications (WM_COMMAND, WM_NOTIFY) reach the control that sent them.
   virtual LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);
   virtual LRESULT HandleNotify(NMHDR* Header);
 
 private:
   void ApplyFontToChildren();
+  void RememberFocus();
+  void RestoreFocus();
+  void CenterOver(HWND Owner);
+
+  HWND activeControl_ = nullptr;
+  POINT createdAt_ = {};
 
   bool dialog_;
   bool modal_ = false;

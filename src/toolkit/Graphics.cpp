@@ -81,3 +81,24 @@ HFONT TFont::Handle() const {
   }
   return handle_;
 }
+
+SIZE TextExtentIn(HWND Wnd, const std::string& Text) {
+  SIZE size = {};
+  HDC dc = GetDC(Wnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)));
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(Wnd, dc);
+  return size;
+}
+
+HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = Width;
+  info.bmiHeader.biHeight = -Height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = BitCount;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, Pixels, nullptr, 0);
+}

@@ -30,6 +30,11 @@ constexpr TColor clDefault = 0x20000000;
 
 // The RGB value of a colour; system colours are looked up now.
 COLORREF ColorToRGB(TColor Color);
+// A top-down DIB section of Width x Height pixels at BitCount bits each; Pixels receives its
+// bits. nullptr when it cannot be made.
+HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels);
+// The size of a one-line Text drawn in the font the window uses (WM_GETFONT).
+SIZE TextExtentIn(HWND Wnd, const std::string& Text);
 
 enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;

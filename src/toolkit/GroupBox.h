@@ -4,9 +4,13 @@
 
 class TGroupBox : public TWinControl {
 public:
-  TGroupBox(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H)
-      : TWinControl(Owner) {
-    CreateSystemControl("BUTTON", WS_CHILD | WS_VISIBLE | BS_GROUPBOX, WS_EX_TRANSPARENT,
-                        Parent ? Parent->Handle() : nullptr, X, Y, W, H);
-  }
+  TGroupBox(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
+
+protected:
+  // The system's group box paints only its frame, and a parent with WS_CLIPCHILDREN paints
+  // nothing behind it: the box fills its own inside, around the controls it frames.
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+  void EraseAroundSiblings(HDC Dc);
 };

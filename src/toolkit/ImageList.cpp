@@ -1,5 +1,7 @@
 #include "toolkit/ImageList.h"
 #include <shellapi.h>
+#include <cstdint>
+#include "toolkit/Graphics.h"
 
 TImageList::TImageList(TComponent* Owner, int Width, int Height)
     : TComponent(Owner), width_(Width), height_(Height) {
@@ -65,4 +67,43 @@ void TImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
   p.fStyle = ILD_TRANSPARENT;
   p.fState = ILS_SATURATE;
   ImageList_DrawIndirect(&p);
+}
+
+namespace {
+constexpr COLORREF kGreyKey = RGB(255, 0, 255);
+
+// Darker pixels stay darker, but all of them are lighter than any enabled glyph's ink.
+void GreyPixels(uint32_t* Pixels, size_t Count) {
+  const uint32_t key = (GetRValue(kGreyKey) << 16) | (GetGValue(kGreyKey) << 8) | GetBValue(kGreyKey);
+  for (size_t i = 0; i < Count; ++i) {
+    const uint32_t p = Pixels[i] & 0xFFFFFF;
+    if (p == key) continue;
+    const uint32_t lum = (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100;
+    const uint32_t g = 128 + lum / 2;
+    Pixels[i] = (g << 16) | (g << 8) | g;
+  }
+}
+}  // namespace
+
+std::unique_ptr<TImageList> TImageList::GreyedCopy() const {
+  auto copy = std::make_unique<TImageList>(nullptr, width_, height_);
+  const int count = Count();
+  if (count == 0) return copy;
+  void* bits = nullptr;
+  HBITMAP strip = CreateTopDownBitmap(width_ * count, height_, 32, &bits);
+  if (!strip) return copy;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, strip);
+  HBRUSH key = CreateSolidBrush(kGreyKey);
+  RECT all = {0, 0, width_ * count, height_};
+  FillRect(dc, &all, key);
+  DeleteObject(key);
+  for (int i = 0; i < count; ++i) Draw(dc, i * width_, 0, i);
+  GdiFlush();
+  GreyPixels(static_cast<uint32_t*>(bits), static_cast<size_t>(width_) * count * height_);
+  SelectObject(dc, old);
+  copy->AddStrip(strip, kGreyKey);
+  DeleteObject(strip);
+  DeleteDC(dc);
+  return copy;
 }

@@ -2,6 +2,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <memory>
 #include <string>
 #include "toolkit/Component.h"
 
@@ -27,6 +28,8 @@ public:
   // unknown.
   static int SystemSmallIconIndex(const std::string& FileName);
   void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+  // The same images in light greys that keep their shapes, as disabled buttons show them.
+  std::unique_ptr<TImageList> GreyedCopy() const;
 
 private:
   void Release();

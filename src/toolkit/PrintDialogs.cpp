@@ -1,7 +1,6 @@
 #include "toolkit/PrintDialogs.h"
 #include <commdlg.h>
 #include <cstring>
-#include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Printer.h"
 
@@ -64,7 +63,7 @@ bool ExecutePrintDialog(TPrintDialogArgs& Args) {
   }
   PRINTDLGA pd = {};
   pd.lStructSize = sizeof pd;
-  pd.hwndOwner = Application().MainWindow();
+  pd.hwndOwner = ModalOwner();
   pd.hDevMode = DevModeBlock();
   pd.Flags = PD_USEDEVMODECOPIESANDCOLLATE |
              (Args.selectionEnabled ? 0 : PD_NOSELECTION) |
@@ -94,7 +93,7 @@ bool ExecutePrinterSetupDialog() {
   if (auto a = Ask(ModalKind::PrinterSetupDialog, "Printer setup")) return a->result == IDOK;
   PRINTDLGA pd = {};
   pd.lStructSize = sizeof pd;
-  pd.hwndOwner = Application().MainWindow();
+  pd.hwndOwner = ModalOwner();
   pd.hDevMode = DevModeBlock();
   pd.Flags = PD_PRINTSETUP;
   if (!PrintDlgA(&pd)) {
@@ -129,7 +128,7 @@ bool ExecuteFontDialog(TFont& Font) {
   Font.Name().copy(lf.lfFaceName, LF_FACESIZE - 1);
   CHOOSEFONTA cf = {};
   cf.lStructSize = sizeof cf;
-  cf.hwndOwner = Application().MainWindow();
+  cf.hwndOwner = ModalOwner();
   cf.lpLogFont = &lf;
   cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
   cf.rgbColors = ColorToRGB(Font.Color());
@@ -158,7 +157,7 @@ bool ExecuteColorDialog(TColor& Color, std::vector<COLORREF>* CustomColors) {
     for (size_t i = 0; i < 16 && i < CustomColors->size(); ++i) custom[i] = (*CustomColors)[i];
   CHOOSECOLORA cc = {};
   cc.lStructSize = sizeof cc;
-  cc.hwndOwner = Application().MainWindow();
+  cc.hwndOwner = ModalOwner();
   cc.rgbResult = ColorToRGB(Color);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;

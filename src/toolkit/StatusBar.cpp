@@ -1,5 +1,6 @@
 #include "toolkit/StatusBar.h"
 #include <commctrl.h>
+#include "toolkit/Graphics.h"
 
 TStatusBar::TStatusBar(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner) {
   CreateSystemControl(STATUSCLASSNAMEA, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
@@ -23,7 +24,19 @@ std::string TStatusBar::PanelText(int Index) const {
 void TStatusBar::SetPanelText(int Index, const std::string& Text) {
   if (Index < 0 || Index >= PanelCount()) return;
   panels_[Index].text = Text;
+  if (int fit = FittingWidth(Text); panels_[Index].width >= 0 && fit > panels_[Index].width) {
+    panels_[Index].width = fit;  // grows only: a panel that jumps back and forth is worse
+    ApplyParts();
+    return;
+  }
   Perform(SB_SETTEXTA, Index, reinterpret_cast<LPARAM>(panels_[Index].text.c_str()));
+}
+
+// The text plus the panel's borders and the control's inner margins on both sides.
+int TStatusBar::FittingWidth(const std::string& Text) const {
+  int borders[3] = {};
+  SendMessageA(Handle(), SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
+  return TextExtentIn(Handle(), Text).cx + 2 * (borders[0] + borders[2]) + 2 * GetSystemMetrics(SM_CXEDGE) + 6;
 }
 
 int TStatusBar::PanelWidth(int Index) const {

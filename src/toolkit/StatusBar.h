@@ -12,7 +12,8 @@ public:
   // A panel Width pixels wide; -1 takes the rest of the bar. Returns its index.
   int AddPanel(int Width);
   int PanelCount() const { return static_cast<int>(panels_.size()); }
-  // Texts of panels that do not exist are empty and cannot be set.
+  // Texts of panels that do not exist are empty and cannot be set. A panel of fixed width
+  // grows to show the whole of a text set.
   std::string PanelText(int Index) const;
   void SetPanelText(int Index, const std::string& Text);
   int PanelWidth(int Index) const;
@@ -29,6 +30,7 @@ private:
     std::string text;
   };
   void ApplyParts();
+  int FittingWidth(const std::string& Text) const;
 
   std::vector<Panel> panels_;
   bool measured_ = false;

@@ -79,7 +79,10 @@ TToolBar::~TToolBar() {
 
 void TToolBar::SetImages(TImageList* Images) {
   images_ = Images;
+  disabledImages_ = Images ? Images->GreyedCopy() : nullptr;
   Perform(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
+  Perform(TB_SETDISABLEDIMAGELIST, 0,
+          reinterpret_cast<LPARAM>(disabledImages_ ? disabledImages_->Handle() : nullptr));
   AutoSize();
 }
 

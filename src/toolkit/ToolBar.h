@@ -1,5 +1,6 @@
 // A row of image buttons with hints, optionally with drop-down menus.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 #include "toolkit/WinControl.h"
@@ -59,6 +60,8 @@ public:
   ~TToolBar() override;
 
   TImageList* Images() const { return images_; }
+  // Disabled buttons show greyed copies of these images: the system's own greying paints
+  // any image without transparent parts as a solid block.
   void SetImages(TImageList* Images);
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
   TToolButton* Buttons(int Index) const { return buttons_[Index]; }
@@ -75,6 +78,7 @@ private:
   void AutoSize();
 
   TImageList* images_ = nullptr;
+  std::unique_ptr<TImageList> disabledImages_;
   std::vector<TToolButton*> buttons_;
   int nextCommand_ = 1;
 };

@@ -91,6 +91,19 @@ TEST_F(MainWindowLifecycleTest, FileThatCannotBeCreatedIsReportedAndTheNextOneOp
   EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("b.txt")});
 }
 
+TEST_F(MainWindowLifecycleTest, AFolderOnTheCommandLineIsNamedAsOneAndNothingIsOpenedOrMade) {
+  folder.Write("b.txt", "b");
+  CreateDirectoryA(folder.File("sub").c_str(), nullptr);
+  const std::string sub = folder.File("sub");
+  testsupport::QueueAnswer(Answer(IDOK), [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Ordner angegeben");
+    EXPECT_EQ(q.text, "\"" + sub + "\" ist ein Ordner und keine Datei; er wird nicht ge\xF6" "ffnet.");
+  });
+  ShowWith({sub, folder.File("b.txt")});
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("b.txt")});
+  EXPECT_TRUE(DirectoryExists(sub));
+}
+
 TEST_F(MainWindowLifecycleTest, IgnoredMissingFilesAndSwitchesAskNothing) {
   Settings.General.ParamIgnoreNotExistingFiles = true;
   ShowWith({folder.File("gone.txt"), "/ML", "-NOSPLASH"});

@@ -6,6 +6,8 @@
 #include "printing/CodeEditPrintPreview.h"
 #include "printing/PrintTestSupport.h"
 #include "support/ModalAnswers.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
 #include "toolkit/Menus.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/ToolBar.h"
@@ -133,4 +135,35 @@ TEST_F(PreviewWindowTest, PageSetupAppliedFromThePreviewRepaginates) {
   form->tbPgSetupClick();
   EXPECT_DOUBLE_EQ(Settings.Printer.MarginTop, 150);
   EXPECT_GT(form->sepPreview->GetPageCount(), pagesBefore);
+}
+
+// The page setup opened from the running preview belongs to the preview, not the main window:
+// the preview is disabled meanwhile and in front again afterwards, still modal.
+TEST_F(PreviewWindowTest, PageSetupOpenedFromThePreviewIsOwnedByItAndDisablesIt) {
+  TForm main(nullptr, {"Tarvoline", 600, 400});
+  Application().SetMainForm(&main);
+  ShowWindow(main.Handle(), SW_SHOW);
+  HWND owner = nullptr, activeAfter = nullptr;
+  bool previewEnabled = true, mainEnabled = true;
+  testsupport::QueueFormAnswer([&](TForm& Setup) {
+    testsupport::TWhenShown cancel([&](HWND W) { return W == Setup.Handle(); }, [&](HWND W) {
+      owner = GetWindow(W, GW_OWNER);
+      previewEnabled = IsWindowEnabled(form->Handle());
+      mainEnabled = IsWindowEnabled(main.Handle());
+      Setup.SetModalResult(mrCancel);
+    });
+    return Setup.RunModalLoop();
+  });
+  testsupport::TWhenShown inPreview([&](HWND W) { return W == form->Handle(); }, [&](HWND) {
+    form->tbPgSetup->Click();
+    activeAfter = GetActiveWindow();
+    form->SetModalResult(mrCancel);
+  });
+  form->RunModalLoop();
+  Application().SetMainForm(nullptr);
+  EXPECT_EQ(owner, form->Handle());
+  EXPECT_FALSE(previewEnabled);
+  EXPECT_FALSE(mainEnabled);
+  EXPECT_EQ(activeAfter, form->Handle());
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
 }

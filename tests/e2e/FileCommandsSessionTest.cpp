@@ -54,9 +54,10 @@ TEST_F(SessionProgramTest, ASavedSessionOpensInANewStartWithItsTabsActiveTabAndC
     ASSERT_NE(wnd, nullptr);
     ASSERT_TRUE(WaitFor([&] { return WindowText(wnd) == "Tarvoline - c.txt"; }, 10000))
         << WindowText(wnd);
+    // Keys go where a person's would: to the shown document's editor once it has the focus.
     HWND editor = WaitFor([&]() -> HWND {
       HWND focus = FocusOf(first.ThreadId());
-      return focus && focus != wnd ? focus : nullptr;
+      return focus && IsWindowVisible(focus) && ClassOf(focus) == "TCodeEdit" ? focus : nullptr;
     }, 5000);
     ASSERT_NE(editor, nullptr);
     // Sent, not posted: the caret has moved when the session is saved, however busy the machine.

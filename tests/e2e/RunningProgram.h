@@ -15,6 +15,12 @@ inline std::string WindowText(HWND Wnd) {
   return text;
 }
 
+inline std::string ClassOf(HWND Wnd) {
+  char name[64] = {};
+  GetClassNameA(Wnd, name, sizeof name);
+  return name;
+}
+
 // The visible main window of that process: its caption begins with "Tarvoline".
 inline HWND FindMainWindow(DWORD ProcessId) {
   for (HWND w = GetTopWindow(nullptr); w; w = GetNextWindow(w, GW_HWNDNEXT)) {

@@ -8,6 +8,7 @@ struct Pending {
   ModalAnswer answer;
   std::function<void(const ModalQuestion&)> check;
   std::function<int(TForm&)> drive;
+  bool real = false;
 };
 std::deque<Pending>& Queue() {
   static std::deque<Pending> q;
@@ -33,6 +34,8 @@ void QueueFormAnswer(std::function<int(TForm&)> Drive) {
   Queue().push_back({ModalAnswer{}, nullptr, std::move(Drive)});
 }
 
+void QueueRealDialog() { Queue().push_back({ModalAnswer{}, nullptr, nullptr, true}); }
+
 const std::vector<ModalQuestion>& AskedQuestions() { return Asked(); }
 size_t PendingAnswers() { return Queue().size(); }
 
@@ -53,6 +56,7 @@ void InstallModalAnswerer() {
     Pending p = std::move(Queue().front());
     Queue().pop_front();
     if (p.check) p.check(q);
+    if (p.real) return std::nullopt;
     if (p.drive) {
       ModalAnswer a;
       a.result = q.form ? p.drive(*q.form) : IDCANCEL;

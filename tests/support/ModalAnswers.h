@@ -13,6 +13,8 @@ void QueueAnswer(ModalAnswer Answer, std::function<void(const ModalQuestion&)> C
 void QueueAnswer(int Result);
 // Answers the next modal form by running Drive on it; its return is the modal result.
 void QueueFormAnswer(std::function<int(TForm&)> Drive);
+// Lets the next question show its real dialog, for tests that drive it as a person would.
+void QueueRealDialog();
 // Questions asked so far in this test, and the answers still waiting.
 const std::vector<ModalQuestion>& AskedQuestions();
 size_t PendingAnswers();

@@ -2,9 +2,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
+#include "support/ScreenCapture.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/GroupBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Panels.h"
 #include "toolkit/StatusBar.h"
@@ -174,6 +180,90 @@ TEST(StatusBar, PanelTextsReadBackAndPanelsThatDoNotExistAreIgnored) {
   EXPECT_EQ(edges[1], 280);
   EXPECT_EQ(edges[3], -1);
   EXPECT_EQ(bar->PanelText(3), texts[3]);
+}
+
+TEST(StatusBar, APanelGrowsToShowALongerTextWholeAndKeepsItsWidthAfterwards) {
+  TForm form(nullptr, {"Status", 500, 200});
+  auto* bar = form.Make<TStatusBar>("StatusBar", &form);
+  bar->AddPanel(40);
+  bar->AddPanel(-1);
+  const std::string text = "Ze 1457875, Sp 1, Pos 12345678 (Mark 0)";
+  bar->SetPanelText(0, text);
+  const int grown = bar->PanelWidth(0);
+  EXPECT_GT(grown, TextExtentIn(bar->Handle(), text).cx);
+  bar->SetPanelText(0, "x");
+  EXPECT_EQ(bar->PanelWidth(0), grown);
+  EXPECT_EQ(bar->PanelWidth(1), -1);
+}
+
+// What lay under a group box (another page's controls) never shows through it, also in a
+// parent that paints nothing behind its children.
+TEST(GroupBox, PaintsItsWholeInsideAroundTheControlsItFrames) {
+  TForm form(nullptr, {"Gruppe", 300, 200, WS_POPUP | WS_CLIPCHILDREN});
+  ShowWindow(form.Handle(), SW_SHOWNA);
+  UpdateWindow(form.Handle());
+  auto* box = form.Make<TGroupBox>("grp", &form, 10, 10, 200, 120);
+  auto* check = form.Make<TCheckBox>("chk", &form, 30, 40, 120, 17);
+  check->SetCaption("Option");
+  ShowWindow(box->Handle(), SW_HIDE);
+  HDC dc = GetDC(form.Handle());
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  RECT stale = {10, 10, 210, 130};
+  FillRect(dc, &stale, red);
+  DeleteObject(red);
+  ReleaseDC(form.Handle(), dc);
+  ShowWindow(box->Handle(), SW_SHOW);
+  testsupport::TScreenCapture c(form.Handle());
+  EXPECT_EQ(c.Count({12, 20, 208, 128}, RGB(255, 0, 0)), 0);
+  EXPECT_EQ(c.At(100, 100), GetSysColor(COLOR_BTNFACE));
+  EXPECT_GT(c.Count({30, 40, 150, 57}, GetSysColor(COLOR_WINDOW)), 0) << "the check box shows";
+}
+
+TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
+  TImageList images(nullptr, 16, 16);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP strip = CreateCompatibleBitmap(screen, 32, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, strip);
+  const std::pair<RECT, COLORREF> areas[] = {{{0, 0, 32, 16}, RGB(255, 0, 255)},
+                                             {{0, 2, 16, 14}, RGB(220, 235, 255)},
+                                             {{4, 4, 12, 12}, RGB(0, 0, 255)},
+                                             {{16, 0, 32, 16}, RGB(0, 128, 0)}};
+  for (const auto& [r, color] : areas) {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  images.AddStrip(strip, RGB(255, 0, 255));
+  DeleteObject(strip);
+
+  std::unique_ptr<TImageList> grey = images.GreyedCopy();
+  ASSERT_EQ(grey->Count(), 2);
+  BITMAPINFO bi = {};
+  bi.bmiHeader = {sizeof bi.bmiHeader, 16, -16, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HDC canvas = CreateCompatibleDC(nullptr);
+  HBITMAP target = CreateDIBSection(canvas, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  old = SelectObject(canvas, target);
+  RECT all = {0, 0, 16, 16};
+  FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
+  grey->Draw(canvas, 0, 0, 0);
+  GdiFlush();
+  auto at = [bits](int X, int Y) {
+    const uint32_t p = static_cast<const uint32_t*>(bits)[Y * 16 + X];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  };
+  const COLORREF fill = at(2, 3), ink = at(8, 8), background = at(8, 0);
+  SelectObject(canvas, old);
+  DeleteObject(target);
+  DeleteDC(canvas);
+  for (COLORREF pixel : {fill, ink})
+    EXPECT_TRUE(GetRValue(pixel) == GetGValue(pixel) && GetGValue(pixel) == GetBValue(pixel)) << pixel;
+  EXPECT_NE(fill, ink) << "the glyph's inside stays apart from its fill";
+  EXPECT_EQ(background, GetSysColor(COLOR_BTNFACE)) << "transparent parts stay transparent";
 }
 
 TEST(ImageList, StripsAreCutIntoImagesAndTheSystemListIsOnlyBorrowed) {

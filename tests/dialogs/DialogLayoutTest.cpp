@@ -1,0 +1,91 @@
+// Every dialog in its German texts: no caption cut off, no control outside its parent, on
+// every page of its page controls.
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include "SettingsTestFixture.h"
+#include "app/formDocSave.h"
+#include "app/formInstall.h"
+#include "app/formMain.h"
+#include "app/formSplash.h"
+#include "commands/formHotKeys.h"
+#include "commands/formWindowList.h"
+#include "dialogs/formInfo.h"
+#include "dialogs/formOpenFast.h"
+#include "dialogs/formOpenHist.h"
+#include "dialogs/formPgSetup.h"
+#include "dialogs/formPlugins.h"
+#include "dialogs/formSettings.h"
+#include "dialogs/formSpecChars.h"
+#include "dialogs/formTemplate.h"
+#include "support/LayoutCheck.h"
+#include "toolkit/PageControl.h"
+
+namespace {
+
+BOOL CALLBACK CollectPageControl(HWND Wnd, LPARAM Found) {
+  if (auto* pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd)))
+    reinterpret_cast<std::vector<TPageControl*>*>(Found)->push_back(pages);
+  return TRUE;
+}
+
+// The faults of the form as shown, then with each page of each page control shown in turn.
+std::vector<std::string> FaultsOnEveryPage(TForm& Form) {
+  ShowWindow(Form.Handle(), SW_SHOWNA);
+  std::vector<std::string> faults = testsupport::LayoutFaults(Form.Handle());
+  std::vector<TPageControl*> controls;
+  EnumChildWindows(Form.Handle(), CollectPageControl, reinterpret_cast<LPARAM>(&controls));
+  for (TPageControl* pages : controls) {
+    for (int i = 0; i < pages->PageCount(); ++i) {
+      pages->SetActivePageIndex(i);
+      for (const std::string& fault : testsupport::LayoutFaults(Form.Handle()))
+        faults.push_back(pages->Pages(i)->Name() + ": " + fault);
+    }
+  }
+  ShowWindow(Form.Handle(), SW_HIDE);
+  return faults;
+}
+
+class DialogLayoutTest : public SettingsSandbox {
+protected:
+  DialogLayoutTest() {
+    main_ = std::make_unique<TfrmMain>(nullptr);
+    frmMain = main_.get();
+    frmMain->TranslateForm();
+  }
+  ~DialogLayoutTest() override {
+    main_.reset();
+    frmMain = nullptr;
+  }
+  std::unique_ptr<TfrmMain> main_;
+};
+
+}  // namespace
+
+TEST_F(DialogLayoutTest, EveryDialogShowsItsCaptionsWholeAndKeepsItsControlsInside) {
+  const std::pair<const char*, std::function<std::unique_ptr<TForm>()>> dialogs[] = {
+      {"options", [] { return std::make_unique<TfrmSettings>(nullptr); }},
+      {"page setup", [] { return std::make_unique<TfrmPgSetup>(nullptr); }},
+      {"find files", [] { return std::make_unique<TfrmOpenFast>(nullptr); }},
+      {"open history", [] { return std::make_unique<TfrmOpenHist>(nullptr); }},
+      {"about", [] { return std::make_unique<TfrmInfo>(nullptr); }},
+      {"templates", [] { return std::make_unique<TfrmTemplate>(nullptr); }},
+      {"plug-ins", [] { return std::make_unique<TfrmPlugins>(nullptr); }},
+      {"special characters", [] { return std::make_unique<TfrmSpecChars>(nullptr); }},
+      {"window list", [] { return std::make_unique<TfrmWindowList>(nullptr); }},
+      {"hot keys", [] { return std::make_unique<TfrmHotKeys>(nullptr); }},
+      {"save documents", [] { return std::make_unique<TfrmDocSave>(nullptr); }},
+      {"install", [this] { return std::make_unique<TfrmInstall>(nullptr, dir.Path()); }},
+      {"splash", [] {
+         auto splash = std::make_unique<TfrmSplash>(nullptr);
+         splash->FormCreate();
+         return std::unique_ptr<TForm>(std::move(splash));
+       }},
+  };
+  for (const auto& [name, make] : dialogs) {
+    std::unique_ptr<TForm> form = make();
+    for (const std::string& fault : FaultsOnEveryPage(*form)) ADD_FAILURE() << name << ": " << fault;
+  }
+}

@@ -1,0 +1,138 @@
+// Finds what a person would see cut off in a window: captions wider than their control
+// (measured with the control's own font) and controls reaching outside their parent.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+namespace layoutcheck {
+
+inline std::string ClassOf(HWND Wnd) {
+  char name[64] = {};
+  GetClassNameA(Wnd, name, sizeof name);
+  return name;
+}
+
+inline std::string TextOf(HWND Wnd) {
+  std::string text(GetWindowTextLengthA(Wnd) + 1, '\0');
+  text.resize(GetWindowTextA(Wnd, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+inline std::string NameOf(HWND Wnd) {
+  return ClassOf(Wnd) + " \"" + TextOf(Wnd) + "\"";
+}
+
+// The rectangle Text needs in Wnd's font, wrapped at Width when Wrap.
+inline RECT TextRect(HWND Wnd, const std::string& Text, int Width, UINT Format) {
+  RECT r = {0, 0, Width, 0};
+  HDC dc = GetDC(Wnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, Text.c_str(), static_cast<int>(Text.size()), &r, Format | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(Wnd, dc);
+  return r;
+}
+
+// Room a button's caption leaves beside its text: the check mark of a check box or radio
+// button with its gap, the frame and focus margin of a push button.
+inline int ButtonChrome(HWND Wnd) {
+  switch (GetWindowLongA(Wnd, GWL_STYLE) & BS_TYPEMASK) {
+    case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE:
+    case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
+      return GetSystemMetrics(SM_CXMENUCHECK) + 4;
+    case BS_GROUPBOX:
+      return 16;
+    default:
+      return 2 * GetSystemMetrics(SM_CXEDGE) + 4;
+  }
+}
+
+inline void CheckCaption(HWND Wnd, std::vector<std::string>& Faults) {
+  const std::string cls = ClassOf(Wnd);
+  const std::string text = TextOf(Wnd);
+  RECT client = {};
+  GetClientRect(Wnd, &client);
+  if (cls == "Button" || cls == "BUTTON") {
+    if (text.empty()) return;
+    const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+    const UINT wrap = (style & BS_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE;
+    RECT need = TextRect(Wnd, text, client.right - ButtonChrome(Wnd), wrap);
+    if (need.right + ButtonChrome(Wnd) > client.right || need.bottom > client.bottom)
+      Faults.push_back(NameOf(Wnd) + " needs " + std::to_string(need.right + ButtonChrome(Wnd)) +
+                       " x " + std::to_string(need.bottom) + ", has " +
+                       std::to_string(client.right) + " x " + std::to_string(client.bottom));
+  } else if (cls == "Static" || cls == "STATIC") {
+    const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+    const LONG kind = style & SS_TYPEMASK;
+    if (text.empty() || (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT &&
+                         kind != SS_LEFTNOWORDWRAP))
+      return;
+    const UINT format = (kind == SS_LEFTNOWORDWRAP ? DT_SINGLELINE : DT_WORDBREAK) |
+                        ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+    RECT need = TextRect(Wnd, text, client.right, format);
+    if (need.right > client.right || need.bottom > client.bottom)
+      Faults.push_back(NameOf(Wnd) + " needs " + std::to_string(need.right) + " x " +
+                       std::to_string(need.bottom) + ", has " + std::to_string(client.right) +
+                       " x " + std::to_string(client.bottom));
+  } else if (cls == "Edit" || cls == "EDIT") {
+    if (text.empty() || (GetWindowLongA(Wnd, GWL_STYLE) & ES_MULTILINE)) return;
+    const DWORD margins = static_cast<DWORD>(SendMessageA(Wnd, EM_GETMARGINS, 0, 0));
+    const int room = client.right - LOWORD(margins) - HIWORD(margins);
+    RECT need = TextRect(Wnd, text, room, DT_SINGLELINE | DT_NOPREFIX);
+    if (need.right > room)
+      Faults.push_back(NameOf(Wnd) + " needs " + std::to_string(need.right) + ", shows " +
+                       std::to_string(room));
+  } else if (cls == STATUSCLASSNAMEA) {
+    const int parts = static_cast<int>(SendMessageA(Wnd, SB_GETPARTS, 0, 0));
+    for (int i = 0; i < parts; ++i) {
+      std::string part(LOWORD(SendMessageA(Wnd, SB_GETTEXTLENGTHA, i, 0)) + 1, '\0');
+      SendMessageA(Wnd, SB_GETTEXTA, i, reinterpret_cast<LPARAM>(part.data()));
+      part.resize(part.size() - 1);
+      RECT r = {};
+      SendMessageA(Wnd, SB_GETRECT, i, reinterpret_cast<LPARAM>(&r));
+      RECT need = TextRect(Wnd, part, 0, DT_SINGLELINE | DT_NOPREFIX);
+      if (!part.empty() && need.right > r.right - r.left - 2 * GetSystemMetrics(SM_CXEDGE))
+        Faults.push_back("status panel " + std::to_string(i) + " \"" + part + "\" needs " +
+                         std::to_string(need.right) + ", has " + std::to_string(r.right - r.left));
+    }
+  }
+}
+
+inline void CheckInsideParent(HWND Wnd, std::vector<std::string>& Faults) {
+  HWND parent = GetParent(Wnd);
+  RECT area = {}, own = {};
+  GetClientRect(parent, &area);
+  GetWindowRect(Wnd, &own);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&own), 2);
+  if (own.left < area.left || own.top < area.top || own.right > area.right ||
+      own.bottom > area.bottom)
+    Faults.push_back(NameOf(Wnd) + " at " + std::to_string(own.left) + "," +
+                     std::to_string(own.top) + "-" + std::to_string(own.right) + "," +
+                     std::to_string(own.bottom) + " outside its parent's " +
+                     std::to_string(area.right) + " x " + std::to_string(area.bottom));
+}
+
+inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
+  // Only what shows: a control on a hidden page is checked when its page is shown.
+  if (!IsWindowVisible(Wnd)) return TRUE;
+  auto& faults = *reinterpret_cast<std::vector<std::string>*>(Faults);
+  CheckInsideParent(Wnd, faults);
+  CheckCaption(Wnd, faults);
+  return TRUE;
+}
+
+}  // namespace layoutcheck
+
+// Every visible control of the window, at any depth: its caption fits and it lies inside its
+// parent's client area. Each fault names the control.
+inline std::vector<std::string> LayoutFaults(HWND Window) {
+  std::vector<std::string> faults;
+  EnumChildWindows(Window, layoutcheck::CheckChild, reinterpret_cast<LPARAM>(&faults));
+  return faults;
+}
+
+}  // namespace testsupport
