@@ -3,6 +3,7 @@
 #include <memory>
 #include "app/formMain.h"
 #include "app/frameEdit.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
@@ -216,11 +217,12 @@ void InsertText(const std::string& Prefix, const std::string& Text, const std::s
   editor->SetOptions(options);
   const std::string text = Text == std::string(1, '\0') ? editor->SelText() : Text;
   const int start = editor->SelStart();
-  editor->OpenUndoBlock();
-  editor->SetSelText(Prefix + text + Suffix);
-  editor->SetSelStart(start + static_cast<int>(Prefix.size()));
-  editor->SetSelLength(static_cast<int>(text.size()));
-  editor->CloseUndoBlock();
+  {
+    codeeditscopes::TEditorUndoBlock undoBlock(*editor);
+    editor->SetSelText(Prefix + text + Suffix);
+    editor->SetSelStart(start + static_cast<int>(Prefix.size()));
+    editor->SetSelLength(static_cast<int>(text.size()));
+  }
   if (Settings.Editor.TrimTrailingSpaces) {
     options.Include(TCodeEditorOption::eoTrimTrailingSpaces);
     editor->SetOptions(options);

@@ -10,6 +10,7 @@
 #include "commands/TemplateVariables.h"
 #include "commands/fHlpMainFuncs.h"
 #include "commands/fHotKeys.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
 #include "rtl/DateTimeFormat.h"
 #include "rtl/SysUtils.h"
@@ -119,10 +120,9 @@ void TfraEdit::InsertTextTemplate() {
   };
   const std::string before = value("Before"), select = value("Select"), after = value("After");
   if (Trim(before + select + after).empty()) return;
-  seEdit->OpenUndoBlock();
+  codeeditscopes::TEditorUndoBlock undoBlock(*seEdit);
   seEdit->SetCaretAndSelection(caret, start, caret);
   InsertText(before, select, after);
-  seEdit->CloseUndoBlock();
 }
 
 void TfraEdit::seEditKeyPress(TObject* /*Sender*/, char& Key) {

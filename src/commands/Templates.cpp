@@ -10,6 +10,7 @@
 #include "app/frameEdit.h"
 #include "commands/TemplateVariables.h"
 #include "commands/fHlpMainFuncs.h"
+#include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
 #include "rtl/Streams.h"
 #include "rtl/SysUtils.h"
@@ -112,9 +113,10 @@ TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {
   }
 
   const int start = editor.SelStart();
-  editor.OpenUndoBlock();
-  editor.SetSelText(result);
-  editor.CloseUndoBlock();
+  {
+    codeeditscopes::TEditorUndoBlock undoBlock(editor);
+    editor.SetSelText(result);
+  }
   editor.SetSelStart(start + static_cast<int>(caret));
   editor.SetSelLength(0);
   editor.EnsureCursorPosVisible();
