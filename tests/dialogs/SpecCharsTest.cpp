@@ -263,7 +263,9 @@ TEST_F(SpecCharsTest, TheTableBesideTheProgramCoversTheUpperHalfOfTheCodePage) {
     EXPECT_EQ(entry.Char, std::string(1, static_cast<char>(code)));
     auto inner = [](const std::string& Entity) { return Entity.substr(1, Entity.size() - 2); };
     EXPECT_EQ(DecodeEntity(inner(entry.Number)), code) << entry.Number;
-    if (!entry.Name.empty()) EXPECT_EQ(DecodeEntity(inner(entry.Name)), code) << entry.Name;
+    if (!entry.Name.empty()) {
+      EXPECT_EQ(DecodeEntity(inner(entry.Name)), code) << entry.Name;
+    }
     named += entry.Name.empty() ? 0 : 1;
   }
   EXPECT_EQ(named, 121) << "all but the two letters with a caron that HTML 4 does not name";
