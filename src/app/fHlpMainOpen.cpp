@@ -292,7 +292,6 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
     frame->seEdit->SetFocus();
   }
   UpdateMenuState();
-  UpdateCaption();
   pages->SetVisible(true);
   return Sheet;
 }
