@@ -260,13 +260,11 @@ void UpdateCaption() {
   SetEnabledByName("tbMainFileSaveAll", AnyDocumentModified());
 }
 
-void UpdateMenuState() {
-  if (!Pages()) return;
-  UpdateCaption();
-  const bool open = Pages()->PageCount() > 0;
-  if (open == DocsOpen) return;
-  DocsOpen = open;
-  if (!open) {
+namespace {
+
+// Every command that needs a document follows whether one is open.
+void EnableDocumentCommands(bool Open) {
+  if (!Open) {
     frmMain->SetCaption("Tarvoline");
     Application().SetTitle("Tarvoline");
     for (int panel = 0; panel <= 3; ++panel) SetStatusText(panel, "");
@@ -283,15 +281,29 @@ void UpdateMenuState() {
       "tbMainFileLineBreakFormat", "tbMainFilePrintPreview", "tbMainFilePrint", "tbMainEditUndo",
       "tbMainEditRedo", "tbMainEditSearch", "tbMainEditGotoLine",
       "tbMainFormatReplaceHtmlNamedChars", "tbMainViewLineBreak", "tbMainViewSyntax"};
-  for (const char* name : kDocumentCommands) SetEnabledByName(name, open);
+  for (const char* name : kDocumentCommands) SetEnabledByName(name, Open);
   auto show = [](TWinControl* Control, bool Visible) {
     if (Control) Control->SetVisible(Visible);
   };
-  show(frmMain->pcBottom, open && Settings.ViewDocSearch);
-  show(frmMain->splitterBottom, open && Settings.ViewDocSearch);
-  show(frmMain->pnlLeft, open && Settings.ViewLeftPanel);
-  show(frmMain->splitterLeft, open && Settings.ViewLeftPanel);
-  if (frmMain->txtIncSearch) frmMain->txtIncSearch->SetEnabled(open);
+  show(frmMain->pcBottom, Open && Settings.ViewDocSearch);
+  show(frmMain->splitterBottom, Open && Settings.ViewDocSearch);
+  show(frmMain->pnlLeft, Open && Settings.ViewLeftPanel);
+  show(frmMain->splitterLeft, Open && Settings.ViewLeftPanel);
+  if (frmMain->txtIncSearch) frmMain->txtIncSearch->SetEnabled(Open);
+}
+
+}  // namespace
+
+// The caption comes last: it sets the document's own buttons (save, undo, redo) that the
+// commands above enable as a group.
+void UpdateMenuState() {
+  if (!Pages()) return;
+  const bool open = Pages()->PageCount() > 0;
+  if (open != DocsOpen) {
+    DocsOpen = open;
+    EnableDocumentCommands(open);
+  }
+  UpdateCaption();
 }
 
 void SetFileFormat(TFileFormat Code) {

@@ -292,7 +292,6 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
     frmMain->SetActiveControl(frame->seEdit);
   }
   UpdateMenuState();
-  UpdateCaption();
   pages->SetVisible(true);
   return Sheet;
 }

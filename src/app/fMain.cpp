@@ -2,10 +2,10 @@
 #include <windows.h>
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <utility>
+#include "rtl/ByteScan.h"
 #include "rtl/Exception.h"
 
 namespace {
@@ -34,7 +34,9 @@ private:
 // --- reading -----------------------------------------------------------------------------
 
 // Only the bytes actually read are kept: a read error ends the text where it happened.
-std::string ReadWholeFile(const std::string& FileName) {
+// OnRead sees the text and the number of bytes read so far after each piece.
+template <class F>
+std::string ReadWholeFile(const std::string& FileName, F OnRead) {
   FileHandle file(CreateFileA(FileName.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -47,10 +49,11 @@ std::string ReadWholeFile(const std::string& FileName) {
   size_t allowed = Limited(text.size(), readLimitForTests);
   size_t total = 0;
   while (total < allowed) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(allowed - total, 1u << 30));
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(allowed - total, 1u << 20));
     DWORD done = 0;
     if (!ReadFile(file.Get(), text.data() + total, chunk, &done, nullptr) || done == 0) break;
     total += done;
+    OnRead(text, total);
   }
   text.resize(total);
   return text;
@@ -117,50 +120,6 @@ void DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
   Text = WideToAnsi(wide);
 }
 
-// What one pass over a file's text finds; its zero bytes have become blanks meanwhile.
-struct TTextScan {
-  bool Binary = false;  // a byte 0x00..0x08
-  bool CrCrLf = false;
-  bool CrLf = false;
-  bool Lf = false;
-  bool Cr = false;
-};
-
-// Whether one of the four bytes of Word is below 14 (the control bytes looked for here).
-bool HasByteBelow14(uint32_t Word) { return ((Word - 0x0E0E0E0Eu) & ~Word & 0x80808080u) != 0; }
-
-// Runs of four ordinary bytes are passed at once: on a large file this pass would otherwise
-// cost more than reading it.
-TTextScan ScanText(std::string& Text) {
-  TTextScan scan;
-  char* const data = Text.data();
-  const size_t size = Text.size();
-  size_t i = 0;
-  while (i < size) {
-    uint32_t word;
-    if (size - i >= 4 && (std::memcpy(&word, data + i, 4), !HasByteBelow14(word))) {
-      i += 4;
-      continue;
-    }
-    for (const size_t stop = std::min(i + 4, size); i < stop; ++i) {
-      const unsigned char c = static_cast<unsigned char>(data[i]);
-      if (c <= 0x08) {
-        scan.Binary = true;
-        if (c == 0) data[i] = ' ';
-      } else if (c == '\r') {
-        scan.Cr = true;
-      } else if (c == '\n') {
-        scan.Lf = true;
-        if (i > 0 && data[i - 1] == '\r') {
-          scan.CrLf = true;
-          if (i > 1 && data[i - 2] == '\r') scan.CrCrLf = true;
-        }
-      }
-    }
-  }
-  return scan;
-}
-
 // Every CR CR LF becomes CR LF, left to right without overlaps, in place.
 void DropCrBeforeCrLf(std::string& Text) {
   size_t out = 0;
@@ -177,7 +136,7 @@ void DropCrBeforeCrLf(std::string& Text) {
 }
 
 // The first kind found in this order decides: CR CR LF, CR LF, LF, CR.
-TLineBreakFormat DetectLineBreaks(std::string& Text, const TTextScan& Scan) {
+TLineBreakFormat DetectLineBreaks(std::string& Text, const TTextBytes& Scan) {
   if (Scan.CrCrLf) {
     Text += "\r\n";
     DropCrBeforeCrLf(Text);
@@ -331,12 +290,19 @@ bool WriteFileSafely(const std::string& FileName, const std::string& Data) {
 
 }  // namespace
 
+// The text is scanned piece by piece as it is read, while each piece is in the cache, unless
+// a byte-order mark is to be decoded first (the scan makes zero bytes blanks, which would
+// spoil UTF-16): then the decoded text is scanned.
 void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
                   std::string& Text) {
   LineBreak = -1;
-  std::string text = ReadWholeFile(FileName);
-  if (FileFormat < 0) DecodeByteOrderMark(text, FileFormat);
-  const TTextScan scan = ScanText(text);
+  TTextByteScanner scanner;
+  const bool decoding = FileFormat < 0;
+  std::string text = ReadWholeFile(FileName, [&](std::string& Read, size_t Size) {
+    if (!decoding) scanner.ScanAvailable(Read.data(), Size);
+  });
+  if (decoding) DecodeByteOrderMark(text, FileFormat);
+  const TTextBytes scan = scanner.Finish(text.data(), text.size());
   if (FileFormat < 2 && scan.Binary) FileFormat = ffBinary;
   LineBreak = DetectLineBreaks(text, scan);
   Text = std::move(text);

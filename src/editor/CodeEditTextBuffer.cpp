@@ -4,6 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <utility>
+#include "rtl/ByteScan.h"
 
 namespace {
 // Holds the list's update bracket open for the duration of a change, also when a line
@@ -356,27 +357,14 @@ void TCodeEditStringList::SetText(std::string&& Value) {
 }
 
 namespace {
-// Whether one of the eight bytes at P is below 14 (a zero byte, a tab, CR, LF...).
-bool HasByteBelow14(const char* P) {
-  uint32_t w[2];
-  std::memcpy(w, P, 8);
-  return (((w[0] - 0x0E0E0E0Eu) & ~w[0]) | ((w[1] - 0x0E0E0E0Eu) & ~w[1])) & 0x80808080u;
-}
-
-// The first byte from P on that Wanted (a test of bytes below 14) accepts, or End. Runs of
-// eight bytes of 14 or more are passed at once: these scans are most of the cost of loading
-// a large text.
+// The first byte from P on that Wanted (a test of bytes below 14) accepts, or End.
 template <class F>
 const char* FindControlByte(const char* P, const char* End, F Wanted) {
-  for (;;) {
-    while (End - P >= 8 && !HasByteBelow14(P)) P += 8;
-    for (const char* stop = End - P >= 8 ? P + 8 : End; P < stop; ++P)
-      if (Wanted(*P)) return P;
-    if (P == End) return End;
-  }
+  P = FindByteBelow14(P, End);
+  while (P < End && !Wanted(*P)) P = FindByteBelow14(P + 1, End);
+  return P;
 }
 
-bool IsBreakOrZero(char C) { return C == '\r' || C == '\n' || C == '\0'; }
 bool IsBreakOrTab(char C) { return C == '\r' || C == '\n' || C == '\t'; }
 
 // Where the next line starts after a line ending at P: one CR, then one LF, is skipped.
@@ -391,22 +379,11 @@ size_t NextLineStart(std::string_view Text, size_t P, bool& SawCr, bool& SawLf) 
 // a line cut by it counts and the text is used up to it.
 TCodeEditStringList::TLoadCount TCodeEditStringList::CountLoadedLines(std::string_view Text,
                                                                      bool StopAtZero) {
-  TLoadCount count{0, Text.size()};
   const char* const base = Text.data();
-  const char* const end = base + Text.size();
-  bool cr = false, lf = false;
-  for (size_t start = 0; start < Text.size();) {
-    const char* p = FindControlByte(base + start, end, IsBreakOrZero);
-    while (p < end && *p == '\0' && !StopAtZero) p = FindControlByte(p + 1, end, IsBreakOrZero);
-    if (p < end && *p == '\0') {
-      count.Used = static_cast<size_t>(p - base);
-      count.Lines += count.Used > start;
-      break;
-    }
-    ++count.Lines;
-    start = NextLineStart(Text, static_cast<size_t>(p - base), cr, lf);
-  }
-  return count;
+  const TLineBreakCount breaks = CountLineBreaks(base, base + Text.size(), StopAtZero);
+  const size_t used = static_cast<size_t>(breaks.End - base);
+  const bool lastLineUnbroken = used > 0 && base[used - 1] != '\r' && base[used - 1] != '\n';
+  return {static_cast<int>(breaks.Breaks) + lastLineUnbroken, used};
 }
 
 // The lines become slices of the loaded text, with their display lengths measured on the

@@ -74,7 +74,7 @@ TEST(TextBufferLoad, SplitsAtBreaksAndAZeroByteEndsTheSetText) {
   EXPECT_EQ(Loaded(std::string("a\0b\r\nc", 6), 2), (Strings{std::string("a\0b", 3), "c"}));
 }
 
-// Texts of breaks, tabs, zero bytes and letters at every offset of the eight-byte steps.
+// Texts of breaks, tabs, zero bytes and letters at every offset of the sixteen-byte steps.
 TEST(TextBufferLoad, RandomTextsGiveTheLinesLengthsAndLongestLineOfAddingEachLine) {
   const char alphabet[] = {'a', 'b', '\t', '\r', '\n', '\0', ' ', '\xE4', 'x', 'y', 'z', 'w'};
   uint32_t seed = 7;
