@@ -197,15 +197,15 @@ void TMenuItem::SetCaption(const std::string& Caption) {
 }
 
 void TMenuItem::SetChecked(bool Checked) {
-  bool changed = checked_ != Checked;
   if (Checked && radioItem_ && parent_)
     for (TMenuItem* sibling : parent_->items_)
       if (sibling != this && sibling->radioItem_ && sibling->groupIndex_ == groupIndex_ && sibling->checked_) {
         sibling->checked_ = false;
-        changed = true;
+        sibling->StateChanged();
       }
+  if (checked_ == Checked) return;
   checked_ = Checked;
-  if (changed) Changed();
+  StateChanged();
 }
 
 void TMenuItem::SetRadioItem(bool RadioItem) {
@@ -216,7 +216,7 @@ void TMenuItem::SetRadioItem(bool RadioItem) {
 void TMenuItem::SetEnabled(bool Enabled) {
   if (enabled_ == Enabled) return;
   enabled_ = Enabled;
-  Changed();
+  StateChanged();
 }
 
 void TMenuItem::SetVisible(bool Visible) {
@@ -402,6 +402,31 @@ void TMenuItem::Changed() {
   if (parent_) parent_->RebuildNative();
 }
 
+// Switching the document commands would otherwise rebuild their whole menu once per item.
+void TMenuItem::StateChanged() {
+  if (!parent_ || !parent_->submenu_) return;
+  const std::vector<TMenuItem*> shown = parent_->ShownItems();
+  const auto at = std::find(shown.begin(), shown.end(), this);
+  if (at == shown.end()) return;  // not in the native menu: the next rebuild takes the state
+  MENUITEMINFOA mii = {};
+  mii.cbSize = sizeof mii;
+  mii.fMask = MIIM_STATE | MIIM_BITMAP;
+  mii.fState = NativeState();
+  mii.hbmpItem = NativeBitmap();
+  SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(at - shown.begin()), TRUE, &mii);
+  if (parent_->isBar_ && parent_->barWindow_ && *parent_->barWindow_) DrawMenuBar(*parent_->barWindow_);
+}
+
+UINT TMenuItem::NativeState() const {
+  return (checked_ ? MFS_CHECKED : 0) | (enabled_ ? 0 : MFS_GRAYED) | (default_ ? MFS_DEFAULT : 0);
+}
+
+HBITMAP TMenuItem::NativeBitmap() {
+  if (IsLine()) return nullptr;
+  HBITMAP glyph = Glyph();
+  return glyph ? glyph : bitmap_.Handle();
+}
+
 std::string TMenuItem::DisplayText(const std::string& Caption) const {
   if (shortCut_ == scNone) return Caption;
   return Caption + "\t" + ShortCutToText(shortCut_);
@@ -417,18 +442,16 @@ void TMenuItem::RebuildNative() {
   for (size_t pos = 0; pos < shown.size(); ++pos) {
     TMenuItem* item = shown[pos];
     std::string text = item->DisplayText(captions[pos]);
-    HBITMAP glyph = item->IsLine() ? nullptr : item->Glyph();
     MENUITEMINFOA mii = {};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP;
     mii.fType = (item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0)) |
                 BreakType(item->break_);
-    mii.fState = (item->checked_ ? MFS_CHECKED : 0) | (item->enabled_ ? 0 : MFS_GRAYED) |
-                 (item->default_ ? MFS_DEFAULT : 0);
+    mii.fState = item->NativeState();
     mii.wID = item->command_;
     mii.hSubMenu = item->items_.empty() ? nullptr : item->submenu_;
     mii.dwTypeData = text.data();
-    mii.hbmpItem = glyph || item->IsLine() ? glyph : item->bitmap_.Handle();
+    mii.hbmpItem = item->NativeBitmap();
     InsertMenuItemA(submenu_, static_cast<UINT>(pos), TRUE, &mii);
   }
   if (isBar_ && barWindow_ && *barWindow_) DrawMenuBar(*barWindow_);

@@ -119,6 +119,10 @@ private:
   void InsertItem(int Index, TMenuItem* Item);
   void Detach(TMenuItem* Item);
   void Changed();
+  // Shows a changed check or enabled state in the native item alone, without a rebuild.
+  void StateChanged();
+  UINT NativeState() const;
+  HBITMAP NativeBitmap();
   void RebuildNative();
   std::string DisplayText(const std::string& Caption) const;
   bool Automatic(TMenuAutoFlag TMenuItem::*Setting) const;

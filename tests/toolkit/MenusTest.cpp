@@ -81,7 +81,13 @@ TEST(Menus, NativeMenuFollowsCaptionShortCutStateAndVisibility) {
   w.save->SetVisible(false);
   ASSERT_EQ(GetMenuItemCount(sub), 1);
   EXPECT_EQ(NativeText(sub, 0), "S&chließen");
+  w.save->SetEnabled(false);  // while hidden: shown again, it comes back grey
+  w.close->SetEnabled(true);
+  EXPECT_FALSE(NativeState(sub, 0) & MFS_GRAYED);
   w.save->SetVisible(true);
+  EXPECT_TRUE(NativeState(sub, 0) & MFS_GRAYED);
+  EXPECT_EQ(NativeText(sub, 1), "S&chließen");
+  w.save->SetEnabled(true);
   w.save->SetCaption("-");
   EXPECT_EQ(GetMenuItemCount(sub), 2);
   MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE};
