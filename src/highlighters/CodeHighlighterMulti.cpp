@@ -446,13 +446,19 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
 }
 
 void TCodeMultiHighlighter::KnowMarkerStarts() {
+  // The program may install another case mapping after the table was made.
+  for (const auto& [first, inverted] : fFoldedStarts)
+    fMarkerStartsKnown = fMarkerStartsKnown && RegexInvertCase(first) == inverted;
   if (fMarkerStartsKnown) return;
   fMarkerStarts.fill(false);
+  fFoldedStarts.clear();
   auto add = [this](const TMarkerPrefix& Prefix) {
     if (Prefix.Text.empty()) return;  // found without a scan: see FindPrefix
     const auto first = static_cast<unsigned char>(Prefix.Text[0]);
     fMarkerStarts[first] = true;
-    if (Prefix.FoldCase) fMarkerStarts[RegexInvertCase(first)] = true;
+    if (!Prefix.FoldCase) return;
+    fFoldedStarts.emplace_back(first, RegexInvertCase(first));
+    fMarkerStarts[fFoldedStarts.back().second] = true;
   };
   for (int i = 0; i < schemes_->Count(); ++i) {
     TScheme& scheme = *schemes_->Items(i);

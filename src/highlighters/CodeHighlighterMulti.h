@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
@@ -274,6 +275,7 @@ private:
   // One pass over a line finds where a marker can begin, instead of one per expression.
   std::array<bool, 256> fMarkerStarts{};
   bool fMarkerStartsKnown = false;
+  std::vector<std::pair<unsigned char, unsigned char>> fFoldedStarts;  // and their other case
   std::vector<int> fCandidates;  // 0-based, ascending
   int fLineNumber = 0;
   int fTokenPos = 0;
