@@ -105,11 +105,6 @@ std::string TCodeHashHighlighter::GetToken() const {
   return std::string(fLineStr + fTokenPos, Run - fTokenPos);
 }
 
-void TCodeHashHighlighter::NextToken() {
-  fTokenPos = Run;
-  ScanToken();
-}
-
 void TCodeHashHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
   fLine = NewValue;
   fLineStr = fLine.c_str();

@@ -73,20 +73,24 @@ private:
 };
 
 // Scan state and token operations of a keyword-hash highlighter. The kind and the range are
-// one byte each; the range is the only state carried from line to line.
+// one byte each; the range is the only state carried from line to line. The token operations
+// are final, so that a caller holding this type calls them without a virtual call.
 class TCodeHashHighlighter : public TCodeCustomHighlighter {
 public:
   static const TCodeHighlighterClass& StaticClass();
   const TCodeHighlighterClass& ClassType() const override { return StaticClass(); }
 
-  bool AtLineEnd() const override { return fTokenID == kinds_.Null; }
+  bool AtLineEnd() const final { return fTokenID == kinds_.Null; }
   TCodeHighlighterRange GetRange() const override { return fRange; }
   std::string GetToken() const override;
   // The length of GetToken, without the copy.
   int GetTokenLength() const { return Run - fTokenPos; }
-  int GetTokenKind() const override { return fTokenID; }
-  int GetTokenPos() const override { return fTokenPos; }
-  void NextToken() override;
+  int GetTokenKind() const final { return fTokenID; }
+  int GetTokenPos() const final { return fTokenPos; }
+  void NextToken() final {
+    fTokenPos = Run;
+    ScanToken();
+  }
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
 

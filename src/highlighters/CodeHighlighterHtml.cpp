@@ -1,5 +1,6 @@
 #include "highlighters/CodeHighlighterHtml.h"
 #include <cstring>
+#include <vector>
 #include "editor/CodeEditStrConst.h"
 
 namespace {
@@ -365,12 +366,22 @@ void TCodeHTMLHighlighter::CommentProc() {
 }
 
 int TCodeHTMLHighlighter::MatchEntity() const {
+  // The entities by the character after their "&", each list in the order of the names: the
+  // first name that matches wins.
+  struct TEntity {
+    int Index;
+    size_t Length;
+  };
+  static const std::array<std::vector<TEntity>, 256> bySecond = [] {
+    std::array<std::vector<TEntity>, 256> lists;
+    const auto& names = EntityNames();
+    for (int i = 0; i < static_cast<int>(names.size()); ++i)
+      lists[static_cast<unsigned char>(names[i][1])].push_back({i, std::strlen(names[i])});
+    return lists;
+  }();
   const char* text = fLineStr + Run;
-  const auto& names = EntityNames();
-  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-    const char* name = names[i];
-    if (name[1] == text[1] && std::strncmp(name, text, std::strlen(name)) == 0) return i;
-  }
+  for (const TEntity& entity : bySecond[static_cast<unsigned char>(text[1])])
+    if (std::strncmp(EntityNames()[entity.Index], text, entity.Length) == 0) return entity.Index;
   return -1;
 }
 

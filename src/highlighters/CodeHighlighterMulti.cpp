@@ -179,6 +179,7 @@ void TScheme::SetHighlighter(TCodeCustomHighlighter* Value) {
   if (Value == highlighter_) return;
   TCodeCustomHighlighter* old = highlighter_;
   highlighter_ = Value;
+  hashHighlighter_ = dynamic_cast<TCodeHashHighlighter*>(Value);
   if (owner) {
     if (old) owner->ReleaseMember(old);
     if (Value) owner->HookMember(Value);
@@ -306,6 +307,7 @@ TCodeMultiHighlighter::~TCodeMultiHighlighter() {
   schemes_.reset();
   if (defaultHighlighter_) ReleaseMember(defaultHighlighter_);
   defaultHighlighter_ = nullptr;
+  defaultHashHighlighter_ = nullptr;
 }
 
 void TCodeMultiHighlighter::HookMember(TCodeCustomHighlighter* Member) {
@@ -334,6 +336,7 @@ void TCodeMultiHighlighter::SetDefaultHighlighter(TCodeCustomHighlighter* Value)
     throw Exception("A CodeMultiHighlighter cannot be its own DefaultHighlighter.");
   TCodeCustomHighlighter* old = defaultHighlighter_;
   defaultHighlighter_ = Value;
+  defaultHashHighlighter_ = dynamic_cast<TCodeHashHighlighter*>(Value);
   if (old) ReleaseMember(old);
   if (Value) HookMember(Value);
   NotifyAttributesChanged(nullptr);
@@ -347,7 +350,10 @@ void TCodeMultiHighlighter::SetOnCustomRange(const TCustomRangeEvent& Value) {
 void TCodeMultiHighlighter::Notification(TComponent* AComponent) {
   TCodeCustomHighlighter::Notification(AComponent);
   // The highlighter is half destroyed: forget it without unhooking.
-  if (defaultHighlighter_ == AComponent) defaultHighlighter_ = nullptr;
+  if (defaultHighlighter_ == AComponent) {
+    defaultHighlighter_ = nullptr;
+    defaultHashHighlighter_ = nullptr;
+  }
   if (fPieceMember == AComponent) {
     fPieceStarted = false;
     fPieceMember = nullptr;
@@ -439,6 +445,38 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
   if (!Text.empty() && Len >= 1) fMarkers.push_back({Index, Pos, Len, std::move(Text), Open});
 }
 
+void TCodeMultiHighlighter::KnowMarkerStarts() {
+  // The program may install another case mapping after the table was made.
+  for (const auto& [first, inverted] : fFoldedStarts)
+    fMarkerStartsKnown = fMarkerStartsKnown && RegexInvertCase(first) == inverted;
+  if (fMarkerStartsKnown) return;
+  fMarkerStarts.fill(false);
+  fFoldedStarts.clear();
+  auto add = [this](const TMarkerPrefix& Prefix) {
+    if (Prefix.Text.empty()) return;  // found without a scan: see FindPrefix
+    const auto first = static_cast<unsigned char>(Prefix.Text[0]);
+    fMarkerStarts[first] = true;
+    if (!Prefix.FoldCase) return;
+    fFoldedStarts.emplace_back(first, RegexInvertCase(first));
+    fMarkerStarts[fFoldedStarts.back().second] = true;
+  };
+  for (int i = 0; i < schemes_->Count(); ++i) {
+    TScheme& scheme = *schemes_->Items(i);
+    if (!scheme.StartExpr().empty()) add(scheme.StartPrefix());
+    if (!scheme.EndExpr().empty()) add(scheme.EndPrefix());
+  }
+  fMarkerStartsKnown = true;
+}
+
+void TCodeMultiHighlighter::FindCandidates() {
+  KnowMarkerStarts();
+  fCandidates.clear();
+  const auto* text = reinterpret_cast<const unsigned char*>(fLine.data());
+  const int length = static_cast<int>(fLine.size());
+  for (int i = 0; i < length; ++i)
+    if (fMarkerStarts[text[i]]) fCandidates.push_back(i);
+}
+
 int TCodeMultiHighlighter::FindPrefix(const TMarkerPrefix& Prefix, int From) const {
   const int length = static_cast<int>(fLine.size());
   const int size = static_cast<int>(Prefix.Text.size());
@@ -448,21 +486,13 @@ int TCodeMultiHighlighter::FindPrefix(const TMarkerPrefix& Prefix, int From) con
   auto same = [&](unsigned char A, unsigned char B) {
     return A == B || (Prefix.FoldCase && A == RegexInvertCase(B));
   };
-  const unsigned char first = static_cast<unsigned char>(Prefix.Text[0]);
-  const bool fold = Prefix.FoldCase && RegexInvertCase(first) != first;
-  for (int i = From; i + size <= length; ++i) {
-    if (!fold) {
-      const void* hit = std::memchr(fLine.data() + i, first, length - size + 1 - i);
-      if (!hit) break;
-      i = static_cast<int>(static_cast<const char*>(hit) - fLine.data());
-    } else if (!same(static_cast<unsigned char>(fLine[i]), first)) {
-      continue;
-    }
-    int j = 1;
-    while (j < size && same(static_cast<unsigned char>(fLine[i + j]),
+  auto candidate = std::lower_bound(fCandidates.begin(), fCandidates.end(), From);
+  for (; candidate != fCandidates.end() && *candidate + size <= length; ++candidate) {
+    int j = 0;
+    while (j < size && same(static_cast<unsigned char>(fLine[*candidate + j]),
                             static_cast<unsigned char>(Prefix.Text[j])))
       ++j;
-    if (j == size) return i;
+    if (j == size) return *candidate;
   }
   return length;
 }
@@ -509,6 +539,7 @@ void TCodeMultiHighlighter::FindMarkers() {
   TLineSearch* ends = starts + count;
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
+  FindCandidates();
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {
@@ -594,21 +625,25 @@ void TCodeMultiHighlighter::NextToken() {
     // highlighter's before an entity), and a second SetLine would lose what it found.
     StartPiece(1, pieceEnd);
   } else {
-    fPieceMember->NextToken();
+    if (fPieceHashMember)
+      fPieceHashMember->NextToken();
+    else
+      fPieceMember->NextToken();
   }
-  fTokenPos = fPieceMember->GetTokenPos() + fPieceOffset;
-  const int length = fPieceHashMember ? fPieceHashMember->GetTokenLength()
-                                      : static_cast<int>(fPieceMember->GetToken().size());
-  fRun = fTokenPos + length + 1;
+  if (fPieceHashMember) {
+    fTokenPos = fPieceHashMember->GetTokenPos() + fPieceOffset;
+    fRun = fTokenPos + fPieceHashMember->GetTokenLength() + 1;
+  } else {
+    fTokenPos = fPieceMember->GetTokenPos() + fPieceOffset;
+    fRun = fTokenPos + static_cast<int>(fPieceMember->GetToken().size()) + 1;
+  }
 }
 
 void TCodeMultiHighlighter::StartPiece(int From, int End) {
-  TCodeCustomHighlighter* member = Member();
-  // The cast is dear where type names are compared; the member rarely changes.
-  if (member != fPieceMember) {
-    fPieceMember = member;
-    fPieceHashMember = dynamic_cast<TCodeHashHighlighter*>(member);
-  }
+  TScheme* scheme = ActiveScheme();
+  const bool inScheme = scheme && scheme->Highlighter();
+  fPieceMember = inScheme ? scheme->Highlighter() : defaultHighlighter_;
+  fPieceHashMember = inScheme ? scheme->HashHighlighter() : defaultHashHighlighter_;
   fPieceStarted = true;
   fPieceOffset = From - 1;
   if (From == 1 && End > static_cast<int>(fLine.size())) {
@@ -626,6 +661,7 @@ TCodeCustomHighlighter* TCodeMultiHighlighter::TokenMember() const {
 bool TCodeMultiHighlighter::AtLineEnd() const {
   if (fMarker) return false;
   if (!defaultHighlighter_) return fRun > static_cast<int>(fLine.size()) + 2;
+  if (fPieceStarted && fPieceHashMember) return fPieceHashMember->AtLineEnd();
   return TokenMember()->AtLineEnd();
 }
 
@@ -643,6 +679,8 @@ TCodeHighlighterAttributes* TCodeMultiHighlighter::GetTokenAttribute() const {
 
 int TCodeMultiHighlighter::GetTokenKind() const {
   if (fMarker) return 0;
+  if (fPieceStarted && fPieceHashMember && defaultHighlighter_)
+    return fPieceHashMember->GetTokenKind();
   TCodeCustomHighlighter* member = defaultHighlighter_ ? TokenMember() : nullptr;
   return member ? member->GetTokenKind() : 0;
 }

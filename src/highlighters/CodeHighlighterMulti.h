@@ -1,9 +1,11 @@
 // Highlights a line with a default highlighter and switches to another one between a start and
 // an end marker found by regular expressions (web pages with embedded scripts and styles).
 #pragma once
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
@@ -54,6 +56,8 @@ public:
   void SetStartExpr(const std::string& Value);
   void SetEndExpr(const std::string& Value);
   TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
+  // The highlighter as a keyword-hash highlighter; nullptr when it is none.
+  TCodeHashHighlighter* HashHighlighter() const { return hashHighlighter_; }
   // The owning multi-highlighter itself is refused: scanning it would recurse without end.
   void SetHighlighter(TCodeCustomHighlighter* Value);
   TCodeHighlighterAttributes* MarkerAttri() const { return markerAttri_.get(); }
@@ -81,13 +85,18 @@ private:
   void Changed();
   void MarkerAttriChanged(TObject* Sender);
   // The highlighter is being destroyed: forgets it without touching it.
-  void ForgetHighlighter() { highlighter_ = nullptr; }
+  void ForgetHighlighter() {
+    highlighter_ = nullptr;
+    hashHighlighter_ = nullptr;
+  }
 
   TSchemes& collection_;
   bool caseSensitive_ = true;
   std::string startExpr_;
   std::string endExpr_;
   TCodeCustomHighlighter* highlighter_ = nullptr;
+  // Cast once: the scan asks a keyword-hash member for its tokens without virtual calls.
+  TCodeHashHighlighter* hashHighlighter_ = nullptr;
   std::unique_ptr<TCodeHighlighterAttributes> markerAttri_;
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
@@ -204,7 +213,15 @@ private:
   void ReleaseMember(TCodeCustomHighlighter* Member);
   // Picks the range procedure; true when the choice changed (and has been notified).
   bool ChooseRangeProc();
-  void SchemesChanged() { NotifyAttributesChanged(nullptr); }
+  void SchemesChanged() {
+    fMarkerStartsKnown = false;
+    NotifyAttributesChanged(nullptr);
+  }
+  // Fills fMarkerStarts with the characters any marker's text can begin with, when a scheme
+  // changed since.
+  void KnowMarkerStarts();
+  // Fills fCandidates with the positions of fLine holding such a character.
+  void FindCandidates();
   // Finds the markers of fLine from the active scheme on. Expressions search the whole line
   // from an offset, so that a long line is not copied for every marker it holds.
   void FindMarkers();
@@ -222,7 +239,7 @@ private:
   bool NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix, TLineSearch& Search, int From,
                  int& Pos, int& Len) const;
   // The 0-based index of the first occurrence of Prefix in fLine at or after From (0-based);
-  // the line's length when there is none.
+  // the line's length when there is none. Only the candidates can hold one.
   int FindPrefix(const TMarkerPrefix& Prefix, int From) const;
   void AddMarker(TScheme& Scheme, int Index, int Pos, int Len, std::string Text, bool Open);
   // Gives the member of the current scheme the piece of the line from From up to End
@@ -238,13 +255,14 @@ private:
 
   std::unique_ptr<TSchemes> schemes_;
   TCodeCustomHighlighter* defaultHighlighter_ = nullptr;
+  TCodeHashHighlighter* defaultHashHighlighter_ = nullptr;  // see TScheme::hashHighlighter_
   std::string defaultLanguageName_;
   TCustomRangeEvent onCustomRange_;
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
   // Whether a member scans a piece of the current line, which member (also as a keyword-hash
-  // highlighter, kept while the member stays) and where the piece starts in the line.
+  // highlighter) and where the piece starts in the line.
   bool fPieceStarted = false;
   TCodeCustomHighlighter* fPieceMember = nullptr;
   TCodeHashHighlighter* fPieceHashMember = nullptr;
@@ -254,6 +272,11 @@ private:
   TCodeHighlighterRange fSavedDefaultRange = 0;
   std::string fLine;
   std::vector<TLineSearch> fSearches;  // FindMarkers': each scheme's start, then each's end
+  // One pass over a line finds where a marker can begin, instead of one per expression.
+  std::array<bool, 256> fMarkerStarts{};
+  bool fMarkerStartsKnown = false;
+  std::vector<std::pair<unsigned char, unsigned char>> fFoldedStarts;  // and their other case
+  std::vector<int> fCandidates;  // 0-based, ascending
   int fLineNumber = 0;
   int fTokenPos = 0;
   int fRun = 1;  // 1-based, past the current token

@@ -160,6 +160,7 @@ TCodeHighlighterAttributes* TCodeURIHighlighter::GetTokenAttribute() const {
 
 void TCodeURIHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
   emailFailUntil_ = 0;
+  nextAt_ = -1;
   TCodeHashHighlighter::SetLine(NewValue, LineNumber);
 }
 
@@ -194,6 +195,16 @@ void TCodeURIHighlighter::SpaceProc() {
 bool TCodeURIHighlighter::ScanEmail() {
   const int start = Run;
   if (start < emailFailUntil_) return false;
+  // An address holds an "@": a word whose e-mail characters do not reach the next one needs
+  // no scan.
+  if (nextAt_ < start) {
+    const int length = static_cast<int>(fLine.size());
+    nextAt_ = start;
+    while (nextAt_ < length && At(nextAt_) != '@') ++nextAt_;
+    atRunStart_ = nextAt_;
+    while (atRunStart_ > start && IsEmailChar(At(atRunStart_ - 1))) --atRunStart_;
+  }
+  if (nextAt_ >= static_cast<int>(fLine.size()) || start < atRunStart_) return false;
   int end = start;
   bool hasAt = false;
   for (unsigned char c; IsEmailChar(c = At(end)); ++end) {

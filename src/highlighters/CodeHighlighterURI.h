@@ -84,6 +84,10 @@ private:
   // An e-mail scan that failed from some start also fails from every later start before this
   // position (the scan covers the same characters); remembering it keeps long runs linear.
   int emailFailUntil_ = 0;
+  // The first "@" at or after the last e-mail scan's start (or the line end), and where the
+  // e-mail characters before it begin (not before that start).
+  int nextAt_ = -1;
+  int atRunStart_ = 0;
   TAlreadyVisitedURIFunc visited_;
 
   TCodeHighlighterAttributes* uriAttri_ = nullptr;

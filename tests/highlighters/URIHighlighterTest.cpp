@@ -99,6 +99,12 @@ TEST_F(URIHighlighter, EmailNeedsALocalPartAndADomainWithADot) {
   // Two dots end it.
   EXPECT_EQ(Scan("a@b..de")[0], (Tok{"a", Other}));
   EXPECT_EQ(FirstLink("x.y@mail.example.com"), (Tok{"x.y@mail.example.com", Mail}));
+  // Words before, between and after addresses of one line; a failed "@" does not hide the
+  // next address, and words far from any "@" stay words.
+  EXPECT_EQ(Scan("see a@b or x.y@mail.de, z@q.de end"),
+            (Toks{{"see", Other}, {" ", Space}, {"a", Other}, {"@", Other}, {"b", Other},
+                  {" ", Space}, {"or", Other}, {" ", Space}, {"x.y@mail.de", Mail}, {",", Other},
+                  {" ", Space}, {"z@q.de", Mail}, {" ", Space}, {"end", Other}}));
 }
 
 TEST_F(URIHighlighter, LettersOfTheSameGroupMatchAScheme) {
