@@ -218,7 +218,7 @@ void InsertText(const std::string& Prefix, const std::string& Text, const std::s
   const std::string text = Text == std::string(1, '\0') ? editor->SelText() : Text;
   const int start = editor->SelStart();
   {
-    codeeditscopes::TEditorUndoBlock undoBlock(*editor);
+    codeeditscopes::TUndoBlock undoBlock(editor->UndoList(), true);
     editor->SetSelText(Prefix + text + Suffix);
     editor->SetSelStart(start + static_cast<int>(Prefix.size()));
     editor->SetSelLength(static_cast<int>(text.size()));

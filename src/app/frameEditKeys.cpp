@@ -120,7 +120,7 @@ void TfraEdit::InsertTextTemplate() {
   };
   const std::string before = value("Before"), select = value("Select"), after = value("After");
   if (Trim(before + select + after).empty()) return;
-  codeeditscopes::TEditorUndoBlock undoBlock(*seEdit);
+  codeeditscopes::TUndoBlock undoBlock(seEdit->UndoList(), true);
   seEdit->SetCaretAndSelection(caret, start, caret);
   InsertText(before, select, after);
 }

@@ -98,7 +98,7 @@ void InsertClipboardAtLines(TCustomCodeEdit* Editor, bool AtLineStart) {
     text += lines[line - 1];
     if (!AtLineStart) text += clip;
   }
-  codeeditscopes::TEditorUndoBlock block(*Editor);
+  codeeditscopes::TUndoBlock block(Editor->UndoList(), true);
   Editor->SetBlockBegin({1, first});
   Editor->SetBlockEnd({static_cast<int>(lines[last - 1].size()) + 1, last});
   Editor->SetSelText(text);

@@ -114,7 +114,7 @@ TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {
 
   const int start = editor.SelStart();
   {
-    codeeditscopes::TEditorUndoBlock undoBlock(editor);
+    codeeditscopes::TUndoBlock undoBlock(editor.UndoList(), true);
     editor.SetSelText(result);
   }
   editor.SetSelStart(start + static_cast<int>(caret));

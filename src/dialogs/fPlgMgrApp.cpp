@@ -178,7 +178,7 @@ int32_t __stdcall GetDocTextLength(IApp*, int32_t Index) {
 void ReplaceSelection(TfraEdit& Frame, const std::string& Text, bool WholeText) {
   TCodeEdit* editor = Frame.seEdit;
   {
-    codeeditscopes::TEditorUndoBlock block(*editor);
+    codeeditscopes::TUndoBlock block(editor->UndoList(), true);
     if (WholeText) editor->SelectAll();
     editor->SetSelText(Text);
   }

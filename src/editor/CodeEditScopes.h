@@ -55,10 +55,13 @@ private:
   TCustomCodeEdit& edit_;
 };
 
-// Holds an undo block open for the scope.
+// Holds an undo block open for the scope; an own step, as the control's OpenUndoBlock opens,
+// undoes as one step of its own.
 class TUndoBlock : TClosingStep {
 public:
-  explicit TUndoBlock(TCodeEditUndoList& List) : list_(List) { list_.BeginBlock(); }
+  explicit TUndoBlock(TCodeEditUndoList& List, bool OwnStep = false) : list_(List) {
+    list_.BeginBlock(OwnStep);
+  }
   ~TUndoBlock() noexcept(false) {
     Close([this] { list_.EndBlock(); });
   }
@@ -67,20 +70,6 @@ public:
 
 private:
   TCodeEditUndoList& list_;
-};
-
-// Holds the control's own undo block open for the scope (OpenUndoBlock, CloseUndoBlock).
-class TEditorUndoBlock : TClosingStep {
-public:
-  explicit TEditorUndoBlock(TCustomCodeEdit& Edit) : edit_(Edit) { edit_.OpenUndoBlock(); }
-  ~TEditorUndoBlock() noexcept(false) {
-    Close([this] { edit_.CloseUndoBlock(); });
-  }
-  TEditorUndoBlock(const TEditorUndoBlock&) = delete;
-  TEditorUndoBlock& operator=(const TEditorUndoBlock&) = delete;
-
-private:
-  TCustomCodeEdit& edit_;
 };
 
 // Holds a buffer update open for the scope.
