@@ -92,6 +92,12 @@ SIZE TextExtentIn(HWND Wnd, const std::string& Text) {
   return size;
 }
 
+DWORD DisabledGrey(DWORD Rgb) {
+  const DWORD lum = ((Rgb >> 16 & 0xFF) * 30 + (Rgb >> 8 & 0xFF) * 59 + (Rgb & 0xFF) * 11) / 100;
+  const DWORD grey = 128 + lum / 2;
+  return grey << 16 | grey << 8 | grey;
+}
+
 HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof info.bmiHeader;

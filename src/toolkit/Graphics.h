@@ -35,6 +35,9 @@ COLORREF ColorToRGB(TColor Color);
 HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels);
 // The size of a one-line Text drawn in the font the window uses (WM_GETFONT).
 SIZE TextExtentIn(HWND Wnd, const std::string& Text);
+// The light grey a disabled glyph shows for a 0x00RRGGBB pixel: darker stays darker, but every
+// grey is lighter than any enabled glyph's ink.
+DWORD DisabledGrey(DWORD Rgb);
 
 enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;

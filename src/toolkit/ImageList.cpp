@@ -72,15 +72,11 @@ void TImageList::Draw(HDC DC, int X, int Y, int Index, bool Enabled) const {
 namespace {
 constexpr COLORREF kGreyKey = RGB(255, 0, 255);
 
-// Darker pixels stay darker, but all of them are lighter than any enabled glyph's ink.
 void GreyPixels(uint32_t* Pixels, size_t Count) {
   const uint32_t key = (GetRValue(kGreyKey) << 16) | (GetGValue(kGreyKey) << 8) | GetBValue(kGreyKey);
   for (size_t i = 0; i < Count; ++i) {
     const uint32_t p = Pixels[i] & 0xFFFFFF;
-    if (p == key) continue;
-    const uint32_t lum = (((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11) / 100;
-    const uint32_t g = 128 + lum / 2;
-    Pixels[i] = (g << 16) | (g << 8) | g;
+    if (p != key) Pixels[i] = DisabledGrey(p);
   }
 }
 }  // namespace

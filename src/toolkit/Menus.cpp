@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <map>
 #include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/ImageList.h"
 
 namespace {
@@ -90,20 +91,13 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
   constexpr int kMargin = 2;
   const int w = List.Width() + kMargin, h = List.Height();
   const DWORD background = OpaquePixel(GetSysColor(COLOR_MENU));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return nullptr;
   // Drawn on black and on white: a pixel that differs is one the image leaves transparent.
   DWORD* onBlack = nullptr;
   DWORD* onWhite = nullptr;
-  HBITMAP black = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&onBlack), nullptr, 0);
-  HBITMAP white = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&onWhite), nullptr, 0);
+  HBITMAP black = CreateTopDownBitmap(w, h, 32, reinterpret_cast<void**>(&onBlack));
+  HBITMAP white = CreateTopDownBitmap(w, h, 32, reinterpret_cast<void**>(&onWhite));
   if (black && white) {
     const size_t pixels = static_cast<size_t>(w) * h;
     std::fill(onBlack, onBlack + pixels, 0x00000000u);
@@ -120,11 +114,7 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
         onBlack[i] = background;
         continue;
       }
-      if (!Enabled) {
-        DWORD lum = ((rgb >> 16 & 0xFF) * 11 + (rgb >> 8 & 0xFF) * 59 + (rgb & 0xFF) * 30) / 100;
-        DWORD grey = 128 + lum / 2;
-        rgb = grey << 16 | grey << 8 | grey;
-      }
+      if (!Enabled) rgb = DisabledGrey(rgb);
       onBlack[i] = 0xFF000000u | rgb;
     }
   }
@@ -257,7 +247,7 @@ void TMenuItem::Notification(TComponent* AComponent) {
 void TMenuItem::SetDefault(bool Default) {
   if (default_ == Default) return;
   default_ = Default;
-  Changed();
+  StateChanged();
 }
 
 void TMenuItem::SetBreak(TMenuBreak Break) {
