@@ -8,6 +8,7 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
@@ -157,12 +158,7 @@ bool TImage::LoadFromFile(const std::string& FileName) {
 
 void SetToolButtonText(TToolButton& Button, const std::string& Text) {
   HWND bar = Button.ToolBar()->Handle();
-  HDC dc = GetDC(bar);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(bar, WM_GETFONT, 0, 0)));
-  SIZE size = {};
-  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(bar, dc);
+  const SIZE size = TextExtentIn(bar, Text);
   TBBUTTONINFOA info = {};
   info.cbSize = sizeof info;
   info.dwMask = TBIF_TEXT | TBIF_SIZE;
