@@ -1,5 +1,6 @@
 #include "toolkit/MessageHook.h"
 #include <commctrl.h>
+#include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 
 TMessageHook::TMessageHook(TComponent* Owner, HWND Wnd, THandler Handler)
@@ -22,7 +23,10 @@ LRESULT CALLBACK TMessageHook::Proc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lP
     return DefSubclassProc(Wnd, Msg, wParam, lParam);
   }
   LRESULT result = 0;
-  if (self->handler_ && self->handler_(Msg, wParam, lParam, result)) return result;
+  bool handled = false;
+  // A hook runs inside the control's window procedure: its failure is shown like theirs.
+  GuardEntry([&] { handled = self->handler_ && self->handler_(Msg, wParam, lParam, result); });
+  if (handled) return result;
   return DefSubclassProc(Wnd, Msg, wParam, lParam);
 }
 
