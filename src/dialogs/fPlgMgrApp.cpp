@@ -29,7 +29,7 @@ int LiveApps = 0;
 template <class R, class F>
 R Safely(R Fallback, F&& Body) {
   R result = Fallback;
-  if (!GuardEntry([&] { result = Body(); })) return Fallback;
+  GuardEntry([&] { result = Body(); });  // on failure the result keeps its fallback
   return result;
 }
 
