@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <memory>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/formMain.h"
+#include "documents/fHlpMain.h"
+#include "mainwindow/formMain.h"
 #include "toolkit/Application.h"
 
 // The temporary folder, with its trailing backslash.

@@ -11,7 +11,7 @@
 #include "commands/FormatCommands.h"
 #include "commands/LineOperations.h"
 #include "commands/TextConversions.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/fHlpMainFuncs.h"
 #include "editor/CodeEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <memory>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fMain.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fMain.h"
+#include "documents/frameEdit.h"
+#include "mainwindow/formMain.h"
 #include "toolkit/Application.h"
 
 #include "BenchClock.h"

@@ -6,7 +6,7 @@
 #include <psapi.h>
 #include <cstdio>
 #include <string>
-#include "app/fMain.h"
+#include "documents/fMain.h"
 #include "editor/CodeEditTextBuffer.h"
 
 #include "BenchText.h"

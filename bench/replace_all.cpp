@@ -4,12 +4,12 @@
 #include <windows.h>
 #include <cstdio>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
 #include "foundation/FastSearch.h"
+#include "mainwindow/formMain.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"

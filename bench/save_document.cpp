@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
+#include "mainwindow/formMain.h"
 #include "toolkit/Application.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/Timer.h"

@@ -8,14 +8,14 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fMain.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
 #include "commands/fHlpMainLines.h"
 #include "commands/fHlpMainSearch.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fMain.h"
+#include "documents/frameEdit.h"
 #include "editor/CodeEditScopes.h"
+#include "mainwindow/formMain.h"
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
 
 #include "BenchClock.h"
 

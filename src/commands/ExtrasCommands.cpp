@@ -1,20 +1,21 @@
 #include "commands/ExtrasCommands.h"
 #include <windows.h>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fLanguage.h"
-#include "app/frameEdit.h"
-#include "app/XmlDoc.h"
-#include "app/formMain.h"
-#include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
-#include "dialogs/formInfo.h"
-#include "dialogs/formSettings.h"
-#include "toolkit/PageControl.h"
+#include "documents/MainWindowParts.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/fLanguage.h"
+#include "documents/frameEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/PageControl.h"
 #include "toolkit/ShellStart.h"
+
+const char* const MakerHomePage = "http://www.orvask.de/tarvoline/";
+const char* const MakerMailAddress = "tarvoline@orvask.de";
 
 namespace {
 
@@ -188,20 +189,4 @@ void WriteMailToMaker() {
     ShowError(GetLangText("General|MsgNoStdMailerText",
                           "Ihr Standard-Mailclient konnte nicht ge\xF6" "ffnet werden!"),
               GetLangText("General|MsgNoStdMailerTitle", "Kein Standard-Mailclient gefunden"), 0);
-}
-
-void ShowOptions() {
-  if (ShowSettingsDialog() != mrOk) return;
-  TPageControl* pages = frmMain->pcEdit;
-  for (int i = pages->PageCount() - 1; i >= 0; --i) {
-    TfraEdit* frame = GetFrame(i);
-    if (!frame) continue;
-    // As SetHighlighter does: the settings' background only for documents without colours.
-    TCodeCustomHighlighter* highlighter = frame->seEdit->Highlighter();
-    const bool plain = !highlighter || highlighter == frmMain->HlURI;
-    frame->seEdit->SetColor(plain ? static_cast<TColor>(Settings.Editor.BackgroundColor) : clWhite);
-    frame->seEdit->SetHighlighter(highlighter);
-  }
-  UpdateCaption();
-  BuildAppListMenu();
 }

@@ -26,6 +26,9 @@ void OpenContainingFolder();
 // Starts the help viewer with the help file beside the program; a box when the file is
 // missing or the viewer does not start.
 void ShowHelpFile();
+// The maker's product page and mail address.
+extern const char* const MakerHomePage;
+extern const char* const MakerMailAddress;
 // The maker's product page, and a mail to the maker whose subject names the program and its
 // version; a box when the shell has no browser or mail program for them.
 void OpenMakerHomePage();
@@ -33,6 +36,3 @@ void WriteMailToMaker();
 // The mail address for the maker: "mailto:" + the address + "?subject=" + the subject, both
 // percent-encoded.
 std::string MakerMailTarget(const std::string& Address, const std::string& Subject);
-// The options dialog; after OK every document keeps its highlighter under the new settings,
-// the program menu is rebuilt and a template store that cannot be written is reported.
-void ShowOptions();

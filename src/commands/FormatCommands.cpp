@@ -1,7 +1,7 @@
 #include "commands/FormatCommands.h"
-#include "app/fLanguage.h"
 #include "commands/LineOperations.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/fLanguage.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
@@ -9,14 +9,14 @@
 #include "toolkit/Cursor.h"
 #include "toolkit/Dialogs.h"
 
-void ConvertEditorText(TCustomCodeEdit* Editor, const TTextConversion& Convert,
+void ConvertEditorText(TCustomCodeEdit* Editor, const TTextConversion& Conversion,
                        TConvertScope Scope) {
   if (!CanWriteDocument(Editor)) return;
   const bool selected = Editor->SelAvail();
   if (Scope == TConvertScope::SelectionOnly && !selected) return;
   const bool whole = Scope == TConvertScope::WholeText || !selected;
   THourglass hourglass;
-  const std::optional<std::string> result = Convert(whole ? Editor->Text() : Editor->SelText());
+  const std::optional<std::string> result = Conversion(whole ? Editor->Text() : Editor->SelText());
   if (!result) return;
   {
     codeeditscopes::TUndoBlock block(Editor->UndoList());

@@ -16,10 +16,10 @@ enum class TConvertScope {
   SelectionOnly      // nothing without a selection
 };
 
-// Replaces the text of the scope by Convert's result as one undo step (the result is
+// Replaces the text of the scope by Conversion's result as one undo step (the result is
 // complete before the document is touched), then repaints with the caret in view. Nothing
 // for no editor, a read-only document, or no result.
-void ConvertEditorText(TCustomCodeEdit* Editor, const TTextConversion& Convert,
+void ConvertEditorText(TCustomCodeEdit* Editor, const TTextConversion& Conversion,
                        TConvertScope Scope = TConvertScope::SelectionElseAll);
 
 // Asks for the characters per line; a whole number of 1 or more wraps the selected (else

@@ -1,9 +1,9 @@
 #include "commands/TemplateVariables.h"
 #include <functional>
-#include "app/fHlpMain.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/frameEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/DateTimeFormat.h"
 #include "rtl/Exception.h"

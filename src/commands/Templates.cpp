@@ -1,15 +1,15 @@
 #include "commands/Templates.h"
 #include <algorithm>
 #include <vector>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fLanguage.h"
-#include "app/fMain.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
 #include "commands/TemplateVariables.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/MainWindowParts.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/fLanguage.h"
+#include "documents/fMain.h"
+#include "documents/frameEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
 #include "rtl/Streams.h"
@@ -18,6 +18,8 @@
 #include "toolkit/Menus.h"
 
 std::unique_ptr<TXmlDoc> TemplatesDoc;
+
+TNotifyEvent TemplateItemClick;
 
 namespace {
 
@@ -157,7 +159,7 @@ void BuildTemplatesMenu() {
     item->SetImageIndex(TemplateImage);
     item->SetVisible(true);
     item->OnClick = [](TObject* Sender) {
-      if (frmMain) frmMain->mnuInsertTemplatesItemsClick(Sender);
+      if (TemplateItemClick) TemplateItemClick(Sender);
     };
     menu->Add(std::move(item));
   }
@@ -169,4 +171,23 @@ std::string TemplateNameOfCaption(const std::string& Caption) {
   std::string name = Caption.substr(open + 1);
   if (!name.empty()) name.pop_back();
   return name;
+}
+
+void InsertTextTemplate(TfraEdit& Frame) {
+  if (!TemplatesDoc || !CanWriteDocument(Frame.seEdit)) return;
+  const TBufferCoord caret = Frame.seEdit->CaretXY();
+  const TBufferCoord start = Frame.seEdit->WordStartEx(caret);
+  if (start.Char >= caret.Char) return;
+  const std::string word = AnsiLowerCase(
+      Frame.seEdit->Lines()[caret.Line - 1].substr(start.Char - 1, caret.Char - start.Char));
+  // A backslash would lead the path into another template's values.
+  if (word.find('\\') != std::string::npos) return;
+  auto value = [&](const char* Part) {
+    return ExpandVariables(TemplatesDoc->ReadString("Templates\\" + word + "\\" + Part, ""), &Frame);
+  };
+  const std::string before = value("Before"), select = value("Select"), after = value("After");
+  if (Trim(before + select + after).empty()) return;
+  codeeditscopes::TUndoBlock undoBlock(Frame.seEdit->UndoList(), true);
+  Frame.seEdit->SetCaretAndSelection(caret, start, caret);
+  InsertText(before, select, after);
 }

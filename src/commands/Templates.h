@@ -3,8 +3,10 @@
 #pragma once
 #include <memory>
 #include <string>
+#include "rtl/Classes.h"
 
 class TTabSheet;
+class TfraEdit;
 class TXmlDoc;
 
 // The text templates ("Templates.dat" of the settings folder), loaded at start.
@@ -20,7 +22,13 @@ TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument);
 
 // Rebuilds the sub-items of the main window's text-template menu, sorted by caption.
 void BuildTemplatesMenu();
+// What a click on one of those items runs, set by the main window; until then nothing.
+extern TNotifyEvent TemplateItemClick;
 
 // The template name a text-template menu caption names: the text after its last "[" without
 // the final character; empty when there is no "[".
 std::string TemplateNameOfCaption(const std::string& Caption);
+
+// The text template named by the word before the frame's caret (the frame's template key): its
+// variables filled in, in place of the word as one undo step. Nothing for an unknown word.
+void InsertTextTemplate(TfraEdit& Frame);

@@ -1,7 +1,7 @@
 #include "commands/TextConversions.h"
 #include <windows.h>
 #include <climits>
-#include "commands/fHlpMainFuncs.h"
+#include "documents/fHlpMainFuncs.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 

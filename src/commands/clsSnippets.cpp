@@ -1,13 +1,16 @@
 #include "commands/clsSnippets.h"
 #include <memory>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
-#include "app/formMain.h"
+#include "documents/MainWindowParts.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/TreeView.h"
+
+std::unique_ptr<TXmlDoc> SnipDoc;
+std::unique_ptr<TSnip> Snips;
 
 namespace {
 
@@ -108,13 +111,13 @@ bool LoadSnippetFile(const std::string& Name) {
   if (!frmMain || !frmMain->tvSnips) return false;
   TTreeView& tree = *frmMain->tvSnips;
   tree.Clear();
-  frmMain->Snips->Clear();
-  frmMain->SnipDoc = std::make_unique<TXmlDoc>();
+  Snips->Clear();
+  SnipDoc = std::make_unique<TXmlDoc>();
   // Icons of the file shown before must not stay behind the new file's indexes.
   ImageList_RemoveAll(frmMain->ilSnips->Handle());
 
   const std::string fileName = SnippetsFolder() + Name + ".xml";
-  TXmlDoc& doc = *frmMain->SnipDoc;
+  TXmlDoc& doc = *SnipDoc;
   if (!FileExists(fileName) || !doc.LoadFromFile(fileName)) return false;
   tree.SetShowLines(doc.ReadBool("SnipFile\\Settings\\ShowLines", false));
   tree.SetShowButtons(false);
@@ -125,7 +128,7 @@ bool LoadSnippetFile(const std::string& Name) {
 
   tree.BeginUpdate();
   if (const TXmlNode* items = doc.FindNode("SnipFile\\Items"))
-    LoadSnippetItems(tree, *frmMain->Snips, nullptr, *items, "");
+    LoadSnippetItems(tree, *Snips, nullptr, *items, "");
   tree.EndUpdate();
   if (Settings.General.SnippetsExpandStyle == 1) tree.FullExpand();
   else if (Settings.General.SnippetsExpandStyle == 2) tree.FullCollapse();

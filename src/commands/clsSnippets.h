@@ -1,10 +1,12 @@
 // The snippet store and the snippet files shown in the snippets panel's tree.
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 class TTreeNode;
 class TTreeView;
+class TXmlDoc;
 class TXmlNode;
 
 // Select is the one character of code 0 when the file gives no "select" attribute (the
@@ -30,6 +32,10 @@ public:
 private:
   std::vector<TSnipRecord> items_;
 };
+
+// The snippet file shown in the snippets panel and its items; made with the main window.
+extern std::unique_ptr<TXmlDoc> SnipDoc;
+extern std::unique_ptr<TSnip> Snips;
 
 // The snippet files of the program's "Snippets" folder to the panel's file chooser.
 void LoadSnippetFileList();

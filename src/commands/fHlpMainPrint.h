@@ -1,7 +1,7 @@
 // Prepares a print job from a document and the print settings.
 #pragma once
 #include <string>
-#include "app/fHlpMain.h"
+#include "documents/fHlpMain.h"
 
 class TCodeEditPrint;
 class TCustomCodeEdit;

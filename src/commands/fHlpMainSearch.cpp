@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <optional>
 #include <vector>
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
-#include "app/formMain.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "foundation/FastSearch.h"

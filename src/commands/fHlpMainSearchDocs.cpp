@@ -2,11 +2,11 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <vector>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
 #include "commands/fHlpMainSearch.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
 #include "foundation/Regex.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"

@@ -1,11 +1,11 @@
 #include "commands/fSearchPanel.h"
 #include <windows.h>
 #include <commctrl.h>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "foundation/FastSearch.h"

@@ -1,9 +1,10 @@
 // The plug-in manager: scanning, loading, sorting and unloading of the plug-in libraries.
 #include "dialogs/fPlgMgr.h"
 #include <algorithm>
-#include "app/fHlpMain.h"
 #include "dialogs/FolderIdentity.h"
 #include "dialogs/fPlgMgrApp.h"
+#include "documents/fHlpMain.h"
+#include "foundation/FolderEntries.h"
 #include "rtl/SysUtils.h"
 
 std::unique_ptr<TPluginManager> PluginManager;
@@ -75,19 +76,12 @@ void TPluginManager::ScanFolder(const std::string& SubDir, const TStrings& Allow
   std::string identity = FolderIdentity(folder);
   if (std::find(Path.begin(), Path.end(), identity) != Path.end()) return;  // a link loop
   Path.push_back(identity);
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        ScanFolder(SubDir + name + "\\", Allowed, Path);
-      else if (SameText(ExtractFileExt(name), ".plg"))
-        LoadPlugin(SubDir + name, Allowed);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
+  ForEachEntry(folder, "*", [&](const std::string& Name, bool IsDir) {
+    if (IsDir)
+      ScanFolder(SubDir + Name + "\\", Allowed, Path);
+    else if (SameText(ExtractFileExt(Name), ".plg"))
+      LoadPlugin(SubDir + Name, Allowed);
+  });
   Path.pop_back();
 }
 

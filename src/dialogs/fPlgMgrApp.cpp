@@ -1,12 +1,12 @@
 // The application interface: the methods a plug-in calls to drive the program.
 #include "dialogs/fPlgMgrApp.h"
 #include <memory>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
-#include "commands/fHlpMainFuncs.h"
 #include "dialogs/fPlgMgr.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/frameEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"

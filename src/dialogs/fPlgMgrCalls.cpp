@@ -1,10 +1,10 @@
 // Where the program calls into its plug-ins: start-up, the Plugins menu, reading and writing
 // files, the settings button and shutdown.
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fLanguage.h"
-#include "app/formMain.h"
 #include "dialogs/fPlgMgr.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fLanguage.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Menus.h"

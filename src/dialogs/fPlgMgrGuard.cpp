@@ -2,8 +2,8 @@
 #include <intrin.h>
 #include <set>
 #include <utility>
-#include "app/fLanguage.h"
 #include "dialogs/fPlgMgr.h"
+#include "documents/fLanguage.h"
 #include "toolkit/Dialogs.h"
 
 namespace {

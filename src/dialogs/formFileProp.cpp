@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <cctype>
 #include <cstdio>
-#include "app/fLanguage.h"
+#include "documents/fLanguage.h"
 #include "editor/CodeEdit.h"
 #include "foundation/MD5.h"
 #include "foundation/SHA1.h"

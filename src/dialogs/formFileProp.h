@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include "app/frameEdit.h"
+#include "documents/frameEdit.h"
 #include "toolkit/Form.h"
 
 class TButton;

@@ -1,14 +1,12 @@
 #include "dialogs/formInfo.h"
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
+#include "commands/ExtrasCommands.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ShellStart.h"
-
-const char* const MakerHomePage = "http://www.orvask.de/tarvoline/";
-const char* const MakerMailAddress = "tarvoline@orvask.de";
 
 namespace {
 const char* const kFlagClass = "TarvolineFlag";

@@ -33,9 +33,6 @@ private:
   HBITMAP bitmap_ = nullptr;
 };
 
-extern const char* const MakerHomePage;
-extern const char* const MakerMailAddress;
-
 class TfrmInfo : public TForm {
 public:
   // VersionValue reads the program file's version information ("ProductVersion"); the

@@ -1,8 +1,8 @@
 #include "dialogs/formOpenFast.h"
 #include <commctrl.h>
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
 #include "commands/fHlpMainSearch.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/StringList.h"

@@ -3,77 +3,24 @@
 #include <climits>
 #include <new>
 #include <stdexcept>
+#include "dialogs/FolderIdentity.h"
 #include "dialogs/formOpenFast.h"
 #include "foundation/FastSearch.h"
+#include "foundation/FolderEntries.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
+#include "rtl/HandleOwner.h"
 
 namespace {
 
-class FindHandle {
-public:
-  explicit FindHandle(HANDLE Handle) : handle_(Handle) {}
-  ~FindHandle() { if (Valid()) FindClose(handle_); }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
-private:
-  HANDLE handle_;
-};
-
-class FileHandle {
-public:
-  explicit FileHandle(HANDLE Handle) : handle_(Handle) {}
-  ~FileHandle() { if (Valid()) CloseHandle(handle_); }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return handle_; }
-
-private:
-  HANDLE handle_;
-};
-
-// A folder's identity on its volume, so a link back to a folder above is recognised.
-struct FolderId {
-  DWORD Volume = 0, High = 0, Low = 0;
-  bool operator==(const FolderId&) const = default;
-};
-
-bool GetFolderId(const std::string& Folder, FolderId& Id) {
-  FileHandle dir(CreateFileA(Folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!dir.Valid() || !GetFileInformationByHandle(dir.Get(), &info)) return false;
-  Id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-  return true;
-}
-
-template <typename Visit>
-void ForEachEntry(const std::string& Dir, const std::string& Pattern, Visit visit) {
-  WIN32_FIND_DATAA data;
-  FindHandle find(FindFirstFileA((Dir + Pattern).c_str(), &data));
-  if (!find.Valid()) return;
-  do {
-    std::string name = data.cFileName;
-    if (name == "." || name == "..") continue;
-    visit(name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-  } while (FindNextFileA(find.Get(), &data));
-}
-
+// Path holds the identities of the folders above, so a link back to one of them ends there.
 void Walk(const std::string& Folder, const std::string& Mask, bool Recurse,
-          std::vector<FolderId>& Path, std::vector<std::string>& Files) {
+          std::vector<std::string>& Path, std::vector<std::string>& Files) {
   const std::string dir = AddBackslash(Folder);
-  FolderId id;
-  if (GetFolderId(dir, id)) {
-    for (const FolderId& above : Path)
-      if (above == id) return;
-    Path.push_back(id);
-  } else {
-    Path.push_back({});
-  }
+  const std::string identity = FolderIdentity(dir);
+  for (const std::string& above : Path)
+    if (above == identity) return;
+  Path.push_back(identity);
   ForEachEntry(dir, Mask, [&](const std::string& Name, bool IsDir) {
     if (!IsDir) Files.push_back(dir + Name);
   });
@@ -89,16 +36,16 @@ void Walk(const std::string& Folder, const std::string& Mask, bool Recurse,
 std::vector<std::string> ListMatchingFiles(const std::string& Folder, const std::string& Mask,
                                            bool Recurse) {
   std::vector<std::string> files;
-  std::vector<FolderId> path;
+  std::vector<std::string> path;
   Walk(Folder, Mask, Recurse, path, files);
   return files;
 }
 
 bool ReadFileBytes(const std::string& FileName, std::string& Content) {
   Content.clear();
-  FileHandle file(CreateFileA(FileName.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  TFileHandle file(CreateFileA(FileName.c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size{};
   if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return false;
   // The searches count positions in int.

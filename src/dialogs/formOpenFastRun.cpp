@@ -1,8 +1,8 @@
 // The find-files dialog's two runs: searching the files and replacing in them.
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
-#include "app/fMain.h"
 #include "dialogs/formOpenFast.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
+#include "documents/fMain.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
 #include "rtl/StringList.h"

@@ -1,11 +1,11 @@
 // The reopen history: the recently used files that still exist, several to open at once.
 #include "dialogs/formOpenHist.h"
 #include <commctrl.h>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/fLanguage.h"
-#include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fLanguage.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"

@@ -1,10 +1,10 @@
 #include "dialogs/formPgSetup.h"
 #include <commctrl.h>
 #include <richedit.h>
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
 #include "commands/fHlpMainPrint.h"
 #include "dialogs/formPreview.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"

@@ -1,9 +1,9 @@
 // The plug-ins dialog: one row per plug-in found, ticked while its library is loaded.
 #include "dialogs/formPlugins.h"
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/fPlgMgr.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "rtl/StringList.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"

@@ -1,7 +1,7 @@
 #include "dialogs/formPreview.h"
 #include <commctrl.h>
-#include "app/fLanguage.h"
 #include "dialogs/formPgSetup.h"
+#include "documents/fLanguage.h"
 #include "printing/CodeEditPrintPreview.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"

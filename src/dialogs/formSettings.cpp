@@ -1,15 +1,15 @@
 #include "dialogs/formSettings.h"
 #include <algorithm>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
-#include "app/fLanguage.h"
-#include "app/XmlDoc.h"
 #include "commands/Templates.h"
-#include "commands/fHlpMainFuncs.h"
 #include "dialogs/ShellIntegration.h"
 #include "dialogs/formPgSetup.h"
+#include "documents/MainWindowParts.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/fLanguage.h"
+#include "documents/frameEdit.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include <commctrl.h>
@@ -654,4 +654,20 @@ int ShowSettingsDialog(int Page) {
   }
   BuildTemplatesMenu();
   return result;
+}
+
+void ShowOptions() {
+  if (ShowSettingsDialog() != mrOk) return;
+  TPageControl* pages = frmMain->pcEdit;
+  for (int i = pages->PageCount() - 1; i >= 0; --i) {
+    TfraEdit* frame = GetFrame(i);
+    if (!frame) continue;
+    // As SetHighlighter does: the settings' background only for documents without colours.
+    TCodeCustomHighlighter* highlighter = frame->seEdit->Highlighter();
+    const bool plain = !highlighter || highlighter == frmMain->HlURI;
+    frame->seEdit->SetColor(plain ? static_cast<TColor>(Settings.Editor.BackgroundColor) : clWhite);
+    frame->seEdit->SetHighlighter(highlighter);
+  }
+  UpdateCaption();
+  BuildAppListMenu();
 }

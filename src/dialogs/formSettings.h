@@ -126,3 +126,6 @@ private:
 // Opens the options dialog on Page (-1: the page used last). After OK the settings reach every
 // open document and the templates are saved; after Cancel the template edits are undone.
 int ShowSettingsDialog(int Page = -1);
+// The options dialog; after OK every document keeps its highlighter under the new settings,
+// the program menu is rebuilt and a template store that cannot be written is reported.
+void ShowOptions();

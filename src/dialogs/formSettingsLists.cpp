@@ -1,10 +1,10 @@
 // The options dialog's lists: text templates, file types and external programs.
 #include <algorithm>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
 #include "commands/Templates.h"
 #include "dialogs/formSettings.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"

@@ -2,11 +2,11 @@
 #include "dialogs/formTemplate.h"
 #include <algorithm>
 #include <commctrl.h>
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
-#include "app/formMain.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/FolderIdentity.h"
+#include "documents/MainWindowParts.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"

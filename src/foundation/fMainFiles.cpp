@@ -5,51 +5,18 @@
 #include <shellapi.h>
 #include <memory>
 #include <vector>
+#include "foundation/FolderEntries.h"
+#include "rtl/HandleOwner.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/ComScope.h"
 #include "toolkit/FolderDialog.h"
 
 namespace {
-// Owns a kernel handle; INVALID_HANDLE_VALUE and null mean none.
-class FileHandle {
-public:
-  explicit FileHandle(HANDLE H) : h_(H) {}
-  ~FileHandle() {
-    if (Valid()) CloseHandle(h_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-  HANDLE Get() const { return h_; }
-
-private:
-  HANDLE h_;
-};
-
 // Opens for reading while others may read, write and delete it.
 HANDLE OpenShared(const std::string& FileName, DWORD Flags = FILE_ATTRIBUTE_NORMAL) {
   return CreateFileA(FileName.c_str(), GENERIC_READ,
                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                      OPEN_EXISTING, Flags, nullptr);
-}
-
-// Ends a find handle.
-struct FindCloser {
-  void operator()(HANDLE H) const { FindClose(H); }
-};
-using FindHandle = std::unique_ptr<void, FindCloser>;
-
-// Calls Visit for every entry of Folder matching Mask, "." and ".." excluded.
-template <typename Visitor>
-void ForEachEntry(const std::string& Folder, const std::string& Mask, Visitor Visit) {
-  WIN32_FIND_DATAA fd;
-  HANDLE h = FindFirstFileA((Folder + Mask).c_str(), &fd);
-  if (h == INVALID_HANDLE_VALUE) return;
-  FindHandle owner(h);
-  do {
-    std::string name = fd.cFileName;
-    if (name != "." && name != "..") Visit(name, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-  } while (FindNextFileA(h, &fd));
 }
 
 // Releases a COM interface on leaving.
@@ -117,7 +84,7 @@ int HexDigitUpper(char C) {
 bool ReadFileInChunks(const std::string& FileName,
                       const std::function<void(const uint8_t* Data, size_t Size)>& Consume) {
   constexpr DWORD kChunk = 1 << 20;
-  FileHandle file(OpenShared(FileName, FILE_FLAG_SEQUENTIAL_SCAN));
+  TFileHandle file(OpenShared(FileName, FILE_FLAG_SEQUENTIAL_SCAN));
   if (!file.Valid()) return false;
   std::vector<uint8_t> buffer(kChunk);
   for (;;) {
@@ -213,7 +180,7 @@ int GetFileIconIndex(const std::string& FileName, bool Small) {
 }
 
 int64_t GetFileSizeByName(const std::string& FileName) {
-  FileHandle file(OpenShared(FileName));
+  TFileHandle file(OpenShared(FileName));
   LARGE_INTEGER size;
   if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return 0;
   return size.QuadPart;
@@ -221,7 +188,7 @@ int64_t GetFileSizeByName(const std::string& FileName) {
 
 bool GetFileTimesLocal(const std::string& FileName, TDateTime& Created, TDateTime& Accessed,
                        TDateTime& Written) {
-  FileHandle file(OpenShared(FileName));
+  TFileHandle file(OpenShared(FileName));
   FILETIME c, a, w;
   if (!file.Valid() || !GetFileTime(file.Get(), &c, &a, &w)) return false;
   const LONG bias = CurrentZoneBias();

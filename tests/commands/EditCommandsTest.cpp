@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <array>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/fMain.h"
 #include "commands/EditCommands.h"
 #include "commands/fHlpMainLines.h"
+#include "documents/fHlpMain.h"
+#include "documents/fMain.h"
 #include "editor/CodeEditTestFixture.h"
 #include "highlighters/CodeHighlighterIni.h"
 #include "printing/CodeExportHTML.h"

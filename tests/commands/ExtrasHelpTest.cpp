@@ -2,11 +2,11 @@
 // default programs, the folder, the help file, each through the shell seam or the real shell.
 #include <gtest/gtest.h>
 #include <vector>
-#include "EditTestWindow.h"
 #include "commands/ExtrasCommands.h"
-#include "commands/fHlpMainFuncs.h"
 #include "dialogs/formInfo.h"
+#include "documents/fHlpMainFuncs.h"
 #include "rtl/SysUtils.h"
+#include "support/EditTestWindow.h"
 #include "toolkit/ShellStart.h"
 
 namespace {

@@ -1,14 +1,14 @@
 // The print rows of the File menu on a real main window: page setup, preview, print and plain
 // print, with a document and without one, answered through the modal seam onto a fake printer.
 #include <gtest/gtest.h>
-#include "app/DocumentsTestFixture.h"
-#include "app/fHlpMainDocs.h"
 #include "dialogs/formPgSetup.h"
 #include "dialogs/formPreview.h"
+#include "documents/fHlpMainDocs.h"
 #include "editor/CodeEdit.h"
 #include "printing/CodeEditPrint.h"
 #include "printing/CodeEditPrintPreview.h"
 #include "printing/PrintTestSupport.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
 #include "toolkit/StatusBar.h"
@@ -168,9 +168,9 @@ TEST_F(FilePrintCommandsTest, WithoutADocumentOnlyPageSetupIsOffered) {
   EXPECT_TRUE(Usable("mnuFilePrintSetup"));
 
   // Reached another way (a hot key, the preview's button) they ask nothing and print nothing.
-  frmMain->mnuFilePrintClick(nullptr);
-  frmMain->mnuFilePrintUnFormattedClick(nullptr);
-  frmMain->mnuFilePrintPreviewClick(nullptr);
+  MainForm()->mnuFilePrintClick(nullptr);
+  MainForm()->mnuFilePrintUnFormattedClick(nullptr);
+  MainForm()->mnuFilePrintPreviewClick(nullptr);
   EXPECT_TRUE(testsupport::AskedQuestions().empty());
   EXPECT_TRUE(printer.Calls.empty());
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include "commands/FormatCommands.h"
 #include "commands/TextConversions.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/fHlpMainFuncs.h"
 #include "editor/CodeEditTestFixture.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"

@@ -1,9 +1,9 @@
 // Insert menu commands on a real main window: generated text, console output and the
 // clipboard at the start or end of lines, each as one undo step.
 #include <gtest/gtest.h>
-#include "app/DocumentsTestFixture.h"
 #include "commands/InsertCommands.h"
 #include "rtl/DateTimeFormat.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/Clipboard.h"
 #include "toolkit/Menus.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
-#include "commands/fHlpMainFuncs.h"
 #include "commands/fHlpMainLines.h"
+#include "documents/TrailingSpaces.h"
+#include "documents/fHlpMainFuncs.h"
 #include "editor/CodeEditTestFixture.h"
 #include "foundation/Regex.h"
 #include "support/ModalAnswers.h"

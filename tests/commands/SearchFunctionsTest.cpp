@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <vector>
-#include "app/fHlpMain.h"
 #include "commands/fHlpMainSearch.h"
+#include "documents/fHlpMain.h"
 #include "editor/CodeEditTestFixture.h"
 #include "foundation/Regex.h"
 #include "support/ModalAnswers.h"

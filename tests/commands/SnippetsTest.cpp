@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <functional>
-#include "app/DocumentsTestFixture.h"
 #include "commands/clsSnippets.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
@@ -65,10 +65,10 @@ protected:
     folder.Write("Snippets\\icons.bmp", BitmapFile(56, 16));  // three whole cells and a piece
   }
   TTreeView& Tree() const { return *frmMain->tvSnips; }
-  TSnip& Store() const { return *frmMain->Snips; }
+  TSnip& Store() const { return *Snips; }
   static std::vector<std::string> Keys() {
     std::vector<std::string> keys;
-    for (int i = 0; i < frmMain->Snips->Count(); ++i) keys.push_back(frmMain->Snips->Items(i).Key);
+    for (int i = 0; i < Snips->Count(); ++i) keys.push_back(Snips->Items(i).Key);
     return keys;
   }
   TTreeNode* Node(const std::string& Key) const {
@@ -169,16 +169,16 @@ TEST_F(SnippetsTest, FileListAndChoosingAFile) {
   int zwei = files.Items(0) == "zwei" ? 0 : 1;
   EXPECT_EQ(files.Items(1 - zwei), "web");
   files.SetItemIndex(zwei);
-  frmMain->cmbSnipFilesChange(&files);
+  MainForm()->cmbSnipFilesChange(&files);
   EXPECT_EQ(Keys(), std::vector<std::string>{"z"});
 
   // Showing the window loads the file of the last run, or the first listed when it is gone.
   Settings.LastOpenedSnipFile = "weg";
-  frmMain->FormShow();
+  MainForm()->FormShow();
   EXPECT_EQ(files.ItemIndex(), 0);
   EXPECT_EQ(Settings.LastOpenedSnipFile, files.Items(0));
   Settings.LastOpenedSnipFile = "zwei";
-  frmMain->FormShow();
+  MainForm()->FormShow();
   EXPECT_EQ(files.ItemIndex(), zwei);
   EXPECT_EQ(Keys(), std::vector<std::string>{"z"});
   ShowWindow(frmMain->Handle(), SW_HIDE);
@@ -191,7 +191,7 @@ TEST_F(SnippetsTest, DoubleClickAndEnterInsertSnippetsAsOneUndoStep) {
   edit.SetText("Text");
   edit.SelectAll();
   Tree().SetSelected(Node("HTML\\Fett"));
-  frmMain->tvSnipsDblClick(&Tree());
+  MainForm()->tvSnipsDblClick(&Tree());
   EXPECT_EQ(edit.Text(), "<b>Text</b>") << "an absent select wraps the selection";
   EXPECT_EQ(edit.SelText(), "Text");
   edit.Undo();
@@ -200,17 +200,17 @@ TEST_F(SnippetsTest, DoubleClickAndEnterInsertSnippetsAsOneUndoStep) {
   edit.SelectAll();
   Tree().SetSelected(Node("HTML\\Leer"));
   WORD key = VK_RETURN;
-  frmMain->tvSnipsKeyDown(&Tree(), key, {});
+  MainForm()->tvSnipsKeyDown(&Tree(), key, {});
   EXPECT_EQ(key, 0);
   EXPECT_EQ(edit.Text(), "[]") << "an empty select replaces the selection";
 
   Tree().SetSelected(Node("HTML"));
-  frmMain->tvSnipsDblClick(&Tree());
+  MainForm()->tvSnipsDblClick(&Tree());
   EXPECT_EQ(edit.Text(), "[]") << "a folder inserts nothing";
 
   edit.SetReadOnly(true);
   Tree().SetSelected(Node("HTML\\Fett"));
-  frmMain->tvSnipsDblClick(&Tree());
+  MainForm()->tvSnipsDblClick(&Tree());
   EXPECT_EQ(edit.Text(), "[]") << "a read-only document is left alone";
 }
 
@@ -225,7 +225,7 @@ TEST_F(SnippetsTest, HintsShowTheExpandedSnippetWithoutSideEffects) {
   auto hover = [&](TTreeNode* Node) {
     RECT r = {};
     ASSERT_TRUE(TreeView_GetItemRect(Tree().Handle(), Node->Handle(), &r, TRUE));
-    frmMain->tvSnipsMouseMove(&Tree(), {}, r.left + 2, (r.top + r.bottom) / 2);
+    MainForm()->tvSnipsMouseMove(&Tree(), {}, r.left + 2, (r.top + r.bottom) / 2);
   };
   hover(Node("HTML\\Fett"));
   EXPECT_EQ(Tree().Hint(), "<b>{...}</b>");
@@ -234,17 +234,17 @@ TEST_F(SnippetsTest, HintsShowTheExpandedSnippetWithoutSideEffects) {
   EXPECT_EQ(edit.Highlighter(), highlighter) << "hovering changes no highlighter";
   hover(Node("HTML"));
   EXPECT_EQ(Tree().Hint(), "") << "a folder has no snippet";
-  frmMain->tvSnipsMouseMove(&Tree(), {}, 170, 290);
+  MainForm()->tvSnipsMouseMove(&Tree(), {}, 170, 290);
   EXPECT_EQ(Tree().Hint(), "");
 }
 
 TEST_F(SnippetsTest, ContextMenuEnablesFolderCommandsAndExpandsSubtrees) {
   ASSERT_TRUE(LoadSnippetFile("web"));
   Tree().SetSelected(Node("HTML\\Fett"));
-  frmMain->pmnuSnipsPopup(nullptr);
+  MainForm()->pmnuSnipsPopup(nullptr);
   EXPECT_FALSE(frmMain->Find<TMenuItem>("pmnuSnipsExpand")->Enabled());
   Tree().SetSelected(Node("HTML"));
-  frmMain->pmnuSnipsPopup(nullptr);
+  MainForm()->pmnuSnipsPopup(nullptr);
   EXPECT_TRUE(frmMain->Find<TMenuItem>("pmnuSnipsCollapse")->Enabled());
   frmMain->Find<TMenuItem>("pmnuSnipsExpand")->Click();
   EXPECT_TRUE(Node("HTML\\Tief")->Expanded());

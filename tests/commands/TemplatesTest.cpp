@@ -1,9 +1,9 @@
 // Template files inserted into new and active documents, and the text-template menu.
 #include <gtest/gtest.h>
-#include "app/DocumentsTestFixture.h"
-#include "app/XmlDoc.h"
 #include "commands/Templates.h"
 #include "dialogs/formTemplate.h"
+#include "documents/XmlDoc.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
@@ -146,7 +146,7 @@ TEST_F(TemplatesTest, DocumentAndContentTemplateItemsKeepAnAmpersandInThePath) {
   content = nullptr;
   TMenuItem stale(nullptr);
   stale.SetTag(0);
-  frmMain->mnuInsertContentTemplateItemClick(&stale);  // an index past the list
+  MainForm()->mnuInsertContentTemplateItemClick(&stale);  // an index past the list
   EXPECT_EQ(Text(GetActiveFrame()), "InhaltBericht");
 }
 

@@ -1,9 +1,9 @@
 // Placeholder expansion with a fixed clock and zone: every placeholder, tokens left open,
 // values that look like placeholders, and the effects on the document's editor.
 #include <gtest/gtest.h>
-#include "app/DocumentsTestFixture.h"
 #include "commands/TemplateVariables.h"
 #include "rtl/DateTimeFormat.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/Menus.h"
 
 namespace {

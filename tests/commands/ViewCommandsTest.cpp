@@ -1,13 +1,13 @@
 // The View menu on a real main window: toggles and their check marks, zoom bounds, staying
 // on top, the highlighter switch with rule files, and the language switch.
 #include <gtest/gtest.h>
-#include "EditTestWindow.h"
-#include "app/fLanguage.h"
 #include "commands/TemplateVariables.h"
 #include "commands/ViewCommands.h"
-#include "commands/fHlpMainFuncs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "documents/fLanguage.h"
 #include "highlighters/CodeUniversalHighlighter.h"
 #include "rtl/SysUtils.h"
+#include "support/EditTestWindow.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/StatusBar.h"
 
@@ -218,13 +218,13 @@ TEST_F(ViewCommandsTest, LanguageFileRenamesMenusAndTheInternalOneRestoresThem) 
   folder.Write("Language\\English.lng", "Main|mnuView=&View\r\nMain|mnuViewWindowList=&Window list...\r\n");
   TMenuItem english(nullptr);
   english.SetCaption("English");
-  frmMain->mnuLanguageItemClick(&english);
+  MainForm()->mnuLanguageItemClick(&english);
   EXPECT_EQ(Item("mnuView")->Caption(), "&View");
   EXPECT_EQ(Item("mnuViewWindowList")->Caption(), "&Window list...");
   EXPECT_EQ(Settings.Language, "English");
   TMenuItem internal(nullptr);
   internal.SetCaption(InternalLanguageName);
-  frmMain->mnuLanguageItemClick(&internal);
+  MainForm()->mnuLanguageItemClick(&internal);
   EXPECT_EQ(Item("mnuView")->Caption(), "&Ansicht");
   EXPECT_EQ(Item("mnuViewWindowList")->Caption(), "&Fensterliste...");
   DeleteFileA(folder.File("Language\\English.lng").c_str());

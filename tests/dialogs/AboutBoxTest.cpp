@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 #include <map>
-#include "app/fHlpMain.h"
-#include "app/fLanguage.h"
-#include "foundation/fMain.h"
+#include "commands/ExtrasCommands.h"
 #include "dialogs/formInfo.h"
+#include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
+#include "foundation/fMain.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
 #include "toolkit/GroupBox.h"

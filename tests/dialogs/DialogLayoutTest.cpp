@@ -6,13 +6,9 @@
 #include <string>
 #include <vector>
 #include "SettingsTestFixture.h"
-#include "app/formDocSave.h"
-#include "app/formInstall.h"
-#include "app/formMain.h"
-#include "app/formSplash.h"
-#include "commands/formHotKeys.h"
-#include "commands/formWindowList.h"
+#include "dialogs/formHotKeys.h"
 #include "dialogs/formInfo.h"
+#include "dialogs/formInstall.h"
 #include "dialogs/formOpenFast.h"
 #include "dialogs/formOpenHist.h"
 #include "dialogs/formPgSetup.h"
@@ -20,6 +16,10 @@
 #include "dialogs/formSettings.h"
 #include "dialogs/formSpecChars.h"
 #include "dialogs/formTemplate.h"
+#include "dialogs/formWindowList.h"
+#include "documents/formDocSave.h"
+#include "mainwindow/formMain.h"
+#include "mainwindow/formSplash.h"
 #include "support/LayoutCheck.h"
 #include "toolkit/PageControl.h"
 
@@ -53,7 +53,7 @@ protected:
   DialogLayoutTest() {
     main_ = std::make_unique<TfrmMain>(nullptr);
     frmMain = main_.get();
-    frmMain->TranslateForm();
+    MainForm()->TranslateForm();
   }
   ~DialogLayoutTest() override {
     main_.reset();

@@ -2,9 +2,9 @@
 // break, checksums against known values, attributes shown but never changed. Numbers follow
 // the German locale the test prefix runs with.
 #include <gtest/gtest.h>
-#include "app/DocumentsTestFixture.h"
 #include "dialogs/formFileProp.h"
 #include "editor/CodeEdit.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
 

@@ -4,11 +4,12 @@
 #include <windows.h>
 #include <algorithm>
 #include <memory>
-#include "app/DocumentsTestFixture.h"
-#include "app/fHlpMain.h"
-#include "app/fMain.h"
 #include "dialogs/formOpenFast.h"
+#include "documents/fHlpMain.h"
+#include "documents/fMain.h"
 #include "foundation/Regex.h"
+#include "foundation/fMain.h"
+#include "support/DocumentsTestFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
@@ -19,7 +20,6 @@
 #include "toolkit/Menus.h"
 #include "toolkit/MessageHook.h"
 #include "toolkit/PageControl.h"
-#include "foundation/fMain.h"
 
 namespace {
 

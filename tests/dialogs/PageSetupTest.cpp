@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
-#include "app/fHlpMain.h"
 #include "dialogs/formPgSetup.h"
+#include "documents/fHlpMain.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"

@@ -159,7 +159,7 @@ TEST_F(PluginAppTest, DocumentMethodsGiveEmptyValuesForMissingDocuments) {
   // No documents at all, and no main window either: nothing fails.
   for (bool window : {true, false}) {
     SCOPED_TRACE(window);
-    TfrmMain* main = frmMain;
+    TMainWindowParts* main = frmMain;
     if (!window) frmMain = nullptr;
     EXPECT_EQ(app.Wide(GetDocText, -1), "");
     EXPECT_EQ(app.Wide(GetDocTitle, 0), "");

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <sstream>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
-#include "dialogs/fPlgMgr.h"
 #include "PluginTestFixture.h"
+#include "dialogs/fPlgMgr.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
 #include "support/BuiltProgram.h"
 #include "support/TempFolder.h"
 

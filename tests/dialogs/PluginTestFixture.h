@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 #include <vector>
-#include "app/fHlpMain.h"
-#include "app/fHlpMainDocs.h"
-#include "app/formMain.h"
-#include "app/frameEdit.h"
 #include "dialogs/fPlgMgr.h"
 #include "dialogs/fPlgMgrApp.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
+#include "mainwindow/formMain.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
 #include "toolkit/Menus.h"

@@ -1,8 +1,8 @@
 #include <map>
-#include "app/fLanguage.h"
-#include "dialogs/formSettings.h"
-#include "dialogs/formPgSetup.h"
 #include "SettingsTestFixture.h"
+#include "dialogs/formPgSetup.h"
+#include "dialogs/formSettings.h"
+#include "documents/fLanguage.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/EditListView.h"
 #include "toolkit/KeyState.h"

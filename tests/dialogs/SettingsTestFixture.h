@@ -2,10 +2,10 @@
 // temporary folder, a program name of its own, nothing started.
 #pragma once
 #include <gtest/gtest.h>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
 #include "commands/Templates.h"
 #include "dialogs/ShellIntegration.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
 #include "toolkit/ProgramStart.h"

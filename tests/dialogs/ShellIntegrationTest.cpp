@@ -1,7 +1,7 @@
 #include <shlobj.h>
+#include "SettingsTestFixture.h"
 #include "dialogs/formSettings.h"
 #include "foundation/fMain.h"
-#include "SettingsTestFixture.h"
 #include "toolkit/CheckListBox.h"
 #include "toolkit/ComScope.h"
 

@@ -2,12 +2,12 @@
 // clicks with undo, the preview and the stay-on-top hand-over.
 #include <gtest/gtest.h>
 #include <set>
-#include "app/DocumentsTestFixture.h"
 #include "commands/TextConversions.h"
-#include "commands/fHlpMainFuncs.h"
 #include "dialogs/formSpecChars.h"
+#include "documents/fHlpMainFuncs.h"
 #include "editor/CodeEdit.h"
 #include "support/BuiltProgram.h"
+#include "support/DocumentsTestFixture.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -22,7 +22,7 @@ protected:
     SpecialCharsTable.fill({});
     SetSpecialChar(228, "\xE4", "auml", "");
     SetSpecialChar(169, "\xA9", "copy", "");
-    window = &frmMain->SpecCharsWindow();
+    window = &MainForm()->SpecCharsWindow();
   }
   void TearDown() override {
     SpecialCharsTable = savedTable_;

@@ -5,10 +5,10 @@
 #include <commctrl.h>
 #include <memory>
 #include <string>
-#include "app/fHlpMain.h"
-#include "app/formMain.h"
-#include "toolkit/Menus.h"
 #include "RunningProgram.h"
+#include "documents/fHlpMain.h"
+#include "mainwindow/formMain.h"
+#include "toolkit/Menus.h"
 
 namespace {
 

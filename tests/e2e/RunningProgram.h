@@ -4,8 +4,8 @@
 #include <windows.h>
 #include <optional>
 #include <string>
-#include "app/XmlDoc.h"
-#include "app/fHlpMain.h"
+#include "documents/XmlDoc.h"
+#include "documents/fHlpMain.h"
 #include "support/BuiltProgram.h"
 #include "support/TempFolder.h"
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include "app/fHlpMain.h"
 #include "RunningProgram.h"
+#include "documents/fHlpMain.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Input: the lines of a content-rule file, then a NUL byte and the start of a document.
 #include <string>
 #include "FuzzTargets.h"
-#include "app/ContentRules.h"
+#include "documents/ContentRules.h"
 #include "rtl/SysUtils.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 #include "FuzzTargets.h"
-#include "commands/fHotKeys.h"
+#include "documents/fHotKeys.h"
 
 namespace {
 void RegisterHotKeys() {

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 #include "FuzzTargets.h"
-#include "app/fLanguage.h"
+#include "documents/fLanguage.h"
 #include "rtl/SysUtils.h"
 
 namespace {

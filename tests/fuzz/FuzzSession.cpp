@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 #include "FuzzTargets.h"
-#include "app/XmlDoc.h"
 #include "commands/SessionList.h"
+#include "documents/XmlDoc.h"
 #include "rtl/SysUtils.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // same tree in both layouts the program writes (indented with line breaks, and on one line).
 #include <string>
 #include "FuzzTargets.h"
-#include "app/XmlDoc.h"
+#include "documents/XmlDoc.h"
 
 namespace {
 // A name as a message can show it: control and high bytes in hexadecimal, long ones cut.

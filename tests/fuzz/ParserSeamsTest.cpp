@@ -1,7 +1,7 @@
 // The pure parsers the fuzz targets drive, at their boundaries.
 #include <gtest/gtest.h>
-#include "app/ContentRules.h"
 #include "commands/SessionList.h"
+#include "documents/ContentRules.h"
 
 namespace {
 

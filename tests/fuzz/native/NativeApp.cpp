@@ -1,7 +1,7 @@
 // Native stand-ins for the program pieces around the hot-key reader: plain text files (the
 // reader's own work starts at the lines) and shortcut values.
 #include <cstdio>
-#include "app/fMain.h"
+#include "documents/fMain.h"
 #include "foundation/fMain.h"
 #include "rtl/Exception.h"
 #include "toolkit/ShortCut.h"

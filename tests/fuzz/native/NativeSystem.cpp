@@ -2,7 +2,7 @@
 // bytes 128-159 go to their typographic characters (the five unassigned ones to U+0081...),
 // and what 1252 cannot represent, or broken UTF-8, becomes "?".
 #include <string>
-#include "app/XmlDocSystem.h"
+#include "documents/XmlDocSystem.h"
 
 namespace {
 const char16_t k1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,

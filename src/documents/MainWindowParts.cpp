@@ -1,0 +1,72 @@
+#include "documents/MainWindowParts.h"
+#include "documents/MainGlyphs.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Timer.h"
+
+TMainWindowParts* frmMain = nullptr;
+
+TMainWindowParts::TMainWindowParts(TComponent* Owner, const CreateArgs& Args) : TForm(Owner, Args) {
+  tmrPostponed_ = Make<TTimer>("tmrPostponed");
+  tmrPostponed_->SetEnabled(false);
+  tmrPostponed_->SetInterval(100);
+  tmrPostponed_->OnTimer = [this](TObject*) { RunPostponed(); };
+}
+
+TComponent* TMainWindowParts::FindNamed(const TComponent* Root, const std::string& Name) {
+  if (TComponent* own = Root->FindComponent(Name)) return own;
+  for (int i = 0; i < Root->ComponentCount(); ++i)
+    if (TComponent* inner = FindNamed(Root->Components(i), Name)) return inner;
+  return nullptr;
+}
+
+void TMainWindowParts::TabSheetShow(TObject* /*Sender*/) {
+  UpdateCaption();
+  if (TfraEdit* frame = GetActiveFrame()) {
+    frame->seEditEnter(frame->seEdit);
+    SetActiveControl(frame->seEdit);
+  }
+}
+
+bool TMainWindowParts::ModalQuestionOpen() const {
+  // Message boxes, dialogs and modal forms disable the window that owns them.
+  return HandleAllocated() && !IsWindowEnabled(Handle());
+}
+
+bool TMainWindowParts::MustPostpone() const {
+  return ModalQuestionOpen() || !postponed_.empty() || drainingPostponed_;
+}
+
+void TMainWindowParts::RunWhenNoModal(std::function<void()> Work) {
+  if (!MustPostpone()) {
+    Work();
+    return;
+  }
+  postponed_.push_back(std::move(Work));
+  tmrPostponed_->SetEnabled(true);
+}
+
+void TMainWindowParts::RunPostponed() {
+  if (drainingPostponed_ || ModalQuestionOpen()) return;
+  drainingPostponed_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{drainingPostponed_};
+  while (!postponed_.empty() && !ModalQuestionOpen()) {
+    std::function<void()> work = std::move(postponed_.front());
+    postponed_.pop_front();
+    work();
+  }
+  if (postponed_.empty()) tmrPostponed_->SetEnabled(false);
+}
+
+TImageList* TMainWindowParts::AppIcons() {
+  if (!appIcons_) {
+    appIcons_ = Make<TImageList>("ImgListApps", GlyphSize, GlyphSize);
+    appIcons_->AttachSystemSmallIcons(Settings.AppDir.substr(0, 3));
+  }
+  return appIcons_;
+}

@@ -1,0 +1,70 @@
+#include "documents/XmlDocSystem.h"
+#include <windows.h>
+#include "documents/XmlDoc.h"
+
+namespace {
+std::string ConvertCodePage(const std::string& Text, UINT From, UINT To) {
+  if (Text.empty()) return Text;
+  int n = MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
+  std::wstring wide(n, L'\0');
+  MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), wide.data(), n);
+  int m = WideCharToMultiByte(To, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string r(m, '\0');
+  WideCharToMultiByte(To, 0, wide.data(), n, r.data(), m, nullptr, nullptr);
+  return r;
+}
+
+// An existing file is only replaced where it could be overwritten (not read-only, not locked).
+bool CanOverwrite(const std::string& FileName) {
+  DWORD attributes = GetFileAttributesA(FileName.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return false;
+  HANDLE h = CreateFileA(FileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+// Writes to a new file beside the target and then puts it in the target's place.
+bool ReplaceFile(const std::string& FileName, const std::string& Data) {
+  if (!CanOverwrite(FileName)) return false;
+  std::string folder = ExtractFilePath(ExpandFileName(FileName));
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tvx", 0, temp)) return false;
+  bool written = false;
+  try {
+    TFileStream out(temp, fmCreate);
+    written = out.Write(Data.data(), static_cast<int32_t>(Data.size())) == static_cast<int32_t>(Data.size());
+  } catch (const EStreamError&) {
+    written = false;
+  }
+  if (written && MoveFileExA(temp, FileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  DeleteFileA(temp);
+  return false;
+}
+}  // namespace
+
+std::string XmlAnsiToUtf8(const std::string& Text) { return ConvertCodePage(Text, CP_ACP, CP_UTF8); }
+std::string XmlUtf8ToAnsi(const std::string& Text) { return ConvertCodePage(Text, CP_UTF8, CP_ACP); }
+
+bool TXmlDoc::LoadFromFile(const std::string& FileName) {
+  if (!FileExists(FileName)) return false;
+  std::string data;
+  try {
+    TFileStream in(FileName, fmOpenRead | fmShareDenyWrite);
+    data = in.ReadAll();
+  } catch (const EStreamError&) {
+    return false;
+  }
+  if (data.empty()) return false;
+  TXmlReader reader(std::move(data));
+  return root_->ReadFromStream(reader, "") > 0;
+}
+
+bool TXmlDoc::SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks) {
+  TMemoryStream buffer;
+  if (!SaveToStream(buffer, IndentSize, LineBreaks)) return false;
+  return ReplaceFile(FileName, buffer.DataString());
+}

@@ -1,0 +1,169 @@
+// The main routine's steps; Tarvoline.cpp only collects the arguments.
+#include "mainwindow/MainBlock.h"
+#include "dialogs/formInstall.h"
+#include "documents/fHlpMain.h"
+#include "foundation/fMain.h"
+#include "mainwindow/formMain.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
+
+const char* const InstanceMutexName = "Orvask_Tarvoline_Mutex";
+const char* const LoadingMutexName = "Orvask_Tarvoline_LoadingMutex";
+HANDLE LoadingMutex = nullptr;
+
+namespace {
+
+// The longest name the global atom table keeps, plus its terminating zero.
+constexpr int AtomNameCapacity = 256;
+constexpr DWORD HandOverTimeoutMs = 60000;
+// A timed-out message is dropped by some systems and delivered late by others: it is sent
+// again, and the receiver ignores a repeat whose atom it already took.
+constexpr int HandOverAttempts = 5;
+
+bool IsSwitch(const std::string& Arg) {
+  return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
+}
+
+std::string FullPath(const std::string& Name) {
+  DWORD needed = GetFullPathNameA(Name.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return Name;
+  std::string full(needed, '\0');
+  DWORD written = GetFullPathNameA(Name.c_str(), needed, full.data(), nullptr);
+  if (written == 0 || written >= needed) return Name;
+  full.resize(written);
+  return full;
+}
+
+// Waits while the first instance is still starting: it owns the loading mutex until then.
+void WaitForFirstInstance() {
+  for (;;) {
+    SetLastError(0);
+    HANDLE probe = CreateMutexA(nullptr, FALSE, LoadingMutexName);
+    bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (probe) CloseHandle(probe);
+    if (!existed) return;
+    Sleep(100);
+  }
+}
+
+}  // namespace
+
+void ReleaseLoadingMutex() {
+  if (!LoadingMutex) return;
+  ReleaseMutex(LoadingMutex);
+  CloseHandle(LoadingMutex);
+  LoadingMutex = nullptr;
+}
+
+std::string BuildHandOverText(const std::vector<std::string>& Args) {
+  std::string text;
+  for (const std::string& arg : Args)
+    text += "\"" + (IsSwitch(arg) || arg.empty() ? arg : FullPath(arg)) + "\" ";
+  return text;
+}
+
+std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::string>& Args) {
+  size_t fileCount = 0;
+  for (const std::string& arg : Args)
+    if (!IsSwitch(arg)) ++fileCount;
+  // The switches in order with the files numbered From to To - 1, in their places.
+  auto piece = [&](size_t From, size_t To) {
+    std::vector<std::string> args;
+    size_t file = 0;
+    for (const std::string& arg : Args) {
+      if (IsSwitch(arg)) {
+        args.push_back(arg);
+        continue;
+      }
+      if (file >= From && file < To) args.push_back(arg);
+      ++file;
+    }
+    return args;
+  };
+  constexpr size_t longest = AtomNameCapacity - 1;
+  std::vector<std::vector<std::string>> pieces;
+  size_t from = 0;
+  while (from < fileCount) {
+    size_t to = from;
+    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= longest) ++to;
+    if (to == from) {
+      ++from;  // a path too long for any atom cannot be handed over
+      continue;
+    }
+    pieces.push_back(piece(from, to));
+    from = to;
+  }
+  if (pieces.empty()) pieces.push_back(piece(0, 0));
+  return pieces;
+}
+
+std::string TakeHandOverText(LPARAM Atom) {
+  char buffer[AtomNameCapacity] = {};
+  UINT length = GlobalGetAtomNameA(static_cast<ATOM>(Atom), buffer, AtomNameCapacity);
+  if (length > 0) GlobalDeleteAtom(static_cast<ATOM>(Atom));
+  return std::string(buffer, length);
+}
+
+void SendHandOver(HWND Running, const std::vector<std::string>& Args, DWORD TimeoutMs,
+                  const std::function<void()>& OnTimedOut) {
+  for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
+    std::string text = BuildHandOverText(piece);
+    ATOM atom = GlobalAddAtomA(text.c_str());
+    for (int attempt = 0; attempt < HandOverAttempts; ++attempt) {
+      DWORD_PTR ignored = 0;
+      SetLastError(0);
+      // A window that hangs must not keep this process alive for ever.
+      if (SendMessageTimeoutA(Running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL,
+                              TimeoutMs, &ignored))
+        break;
+      if (GetLastError() != ERROR_TIMEOUT || !IsWindow(Running)) {
+        if (atom) GlobalDeleteAtom(atom);  // never delivered
+        break;
+      }
+      if (OnTimedOut) OnTimedOut();
+    }
+  }
+}
+
+bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
+  WaitForFirstInstance();
+  HWND running = FindWindowByCaption("Tarvoline", "Tarvoline - ", " - Tarvoline");
+  if (!running) return false;
+  SetForegroundWindow(running);
+  if (!IsZoomed(running)) ShowWindow(running, SW_RESTORE);
+  SendHandOver(running, Args, HandOverTimeoutMs);
+  return true;
+}
+
+int RunMainBlock(const std::vector<std::string>& Args) {
+  // The loading mutex comes first: a second start that sees the instance mutex then always
+  // finds the loading one too, and never looks for a window that is not there yet.
+  HANDLE loading = CreateMutexA(nullptr, TRUE, LoadingMutexName);
+  SetLastError(0);
+  // Never closed: the system removes it with the process.
+  HANDLE instance = CreateMutexA(nullptr, TRUE, InstanceMutexName);
+  if (instance && GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (loading) CloseHandle(loading);
+    HandOverToRunningInstance(Args);
+    return 0;
+  }
+
+  LoadingMutex = loading;
+  Application().Initialize();
+  char exe[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  if (!CreateConfigFile(ExtractFilePath(exe))) {
+    ReleaseLoadingMutex();
+    return 0;
+  }
+  Application().SetTitle("Tarvoline");
+  TfrmMain mainForm(nullptr);
+  frmMain = &mainForm;
+  GuardEntry([&] { mainForm.FormCreate(); });
+  Application().SetMainForm(&mainForm);
+  Application().Run();
+  Application().SetMainForm(nullptr);
+  ReleaseLoadingMutex();
+  frmMain = nullptr;
+  return 0;
+}

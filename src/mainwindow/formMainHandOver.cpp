@@ -1,0 +1,129 @@
+// What reaches the main window from outside: a second start's arguments, files dropped from the
+// shell, the end of the Windows session, and keys it previews before the focused control.
+#include "documents/fHlpMainDocs.h"
+#include "documents/fHlpMainFuncs.h"
+#include "foundation/fMain.h"
+#include "mainwindow/MainBlock.h"
+#include "mainwindow/formMain.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/Timer.h"
+
+namespace {
+
+HHOOK keyPreviewHook = nullptr;
+
+TShiftState CurrentShiftState() {
+  TShiftState shift;
+  if (IsShiftDown()) shift.Include(TShift::ssShift);
+  if (IsCtrlDown()) shift.Include(TShift::ssCtrl);
+  if (IsAltDown()) shift.Include(TShift::ssAlt);
+  return shift;
+}
+
+// Keys reach the main window's handlers before the focused control, as long as no modal
+// window of its own has the input.
+LRESULT CALLBACK KeyPreviewProc(int Code, WPARAM wParam, LPARAM lParam) {
+  auto* msg = reinterpret_cast<MSG*>(lParam);
+  if (Code == HC_ACTION && wParam == PM_REMOVE && frmMain && frmMain->HandleAllocated() &&
+      IsWindowEnabled(frmMain->Handle()) &&
+      (msg->hwnd == frmMain->Handle() || IsChild(frmMain->Handle(), msg->hwnd))) {
+    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
+      MainForm()->FormKeyDown(static_cast<WORD>(msg->wParam), CurrentShiftState());
+    } else if (msg->message == WM_CHAR && msg->wParam == VK_ESCAPE) {
+      char key = static_cast<char>(msg->wParam);
+      MainForm()->FormKeyPress(key);
+      if (key == 0) msg->message = WM_NULL;
+    }
+  }
+  return CallNextHookEx(keyPreviewHook, Code, wParam, lParam);
+}
+
+}  // namespace
+
+std::vector<std::string> TfrmMain::ParamParts(const std::string& Params) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start < Params.size()) {
+    size_t end = Params.find('\x01', start);
+    if (end == std::string::npos) end = Params.size();
+    if (end > start) parts.push_back(Params.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+void TfrmMain::InstallKeyPreview() {
+  if (!keyPreviewHook)
+    keyPreviewHook = SetWindowsHookExA(WH_GETMESSAGE, KeyPreviewProc, nullptr, GetCurrentThreadId());
+}
+
+void TfrmMain::RemoveKeyPreview() {
+  if (keyPreviewHook && frmMain == this) {
+    UnhookWindowsHookEx(keyPreviewHook);
+    keyPreviewHook = nullptr;
+  }
+}
+
+void TfrmMain::WMOpenCommandLine(WPARAM /*wParam*/, LPARAM lParam) {
+  std::string text = TakeHandOverText(lParam);
+  // A repeat of a hand-over already taken finds its atom gone.
+  if (lParam != 0 && text.empty()) return;
+  RunWhenNoModal([this, text] { OpenHandedOver(text); });
+}
+
+void TfrmMain::OpenHandedOver(const std::string& Text) {
+  CmdLineParams = SplitCommandLine(Text, false);
+  ParseCommandLineSwitches();
+  for (const std::string& part : ParamParts(CmdLineParams)) {
+    if (!FileExists(part)) continue;
+    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    if (TTabSheet* sheet = OpenFile(part, false, nullptr))
+      ApplyCommandLineSwitches(GetSheetFrame(sheet));
+  }
+}
+
+void TfrmMain::WMDropFiles(HDROP Drop) {
+  std::vector<std::string> names;
+  UINT count = DragQueryFileA(Drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    UINT length = DragQueryFileA(Drop, i, nullptr, 0);
+    std::string name(length + 1, '\0');
+    UINT read = DragQueryFileA(Drop, i, name.data(), length + 1);
+    name.resize(read);
+    names.push_back(name);
+  }
+  DragFinish(Drop);
+  if (names.empty()) return;
+  RunWhenNoModal([this, names] { OpenDropped(names); });
+}
+
+void TfrmMain::OpenDropped(const std::vector<std::string>& Names) {
+  for (const std::string& name : Names)
+    if (FileExists(name)) OpenFile(name, false, nullptr);
+  SetForegroundWindow(Handle());
+}
+
+LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_OPENCOMMANDLINE:
+      WMOpenCommandLine(wParam, lParam);
+      return 0;
+    case WM_DROPFILES:
+      TForm::WndProc(Msg, wParam, lParam);
+      WMDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_QUERYENDSESSION:
+      // Logging off ends the program without WM_CLOSE: ask about the documents now, unless
+      // a question still open may be about a document the close would free.
+      sessionEndAllowed_ = !MustPostpone() && FormCloseQuery();
+      return sessionEndAllowed_ ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      if (wParam && sessionEndAllowed_) FormClose();
+      return 0;
+    case WM_DESTROY:
+      RemoveKeyPreview();
+      break;
+  }
+  return TForm::WndProc(Msg, wParam, lParam);
+}

@@ -1,0 +1,628 @@
+// The search panel on a real main window: search, replace selection and replace all with their
+// undo steps, the ways out of a run (error, malformed escape, cancel), the results list and its
+// jumps, the histories, the keys of the fields and the incremental search.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <utility>
+#include "commands/fHlpMainSearch.h"
+#include "commands/fSearchPanel.h"
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/frameEdit.h"
+#include "editor/CodeEdit.h"
+#include "mainwindow/formMain.h"
+#include "support/ModalAnswers.h"
+#include "support/PostedAction.h"
+#include "support/RunawayReport.h"
+#include "support/TempFolder.h"
+#include "toolkit/ComboBox.h"
+#include "toolkit/Controls.h"
+#include "toolkit/Cursor.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/ListView.h"
+#include "toolkit/Menus.h"
+#include "toolkit/PageControl.h"
+#include "toolkit/ToolBar.h"
+
+namespace {
+
+// Holds Shift (and nothing else) for its lifetime.
+struct THeldShift {
+  THeldShift() { SetKeyStateOverride([](int Key) { return Key == VK_SHIFT; }); }
+  ~THeldShift() { SetKeyStateOverride(nullptr); }
+};
+
+// A main window with the panel's options as a person finds them at first.
+class SearchPanelTest : public testing::Test {
+protected:
+  void SetUp() override {
+    saved_ = std::make_unique<TSettings>(Settings);
+    Settings.SettingsFile = folder.File("Tarvoline.ini");
+    LoadSettings();
+    Settings.General.AddToRecentFiles = false;
+    Settings.General.SearchContinue = true;
+    Settings.General.SearchContinueQuery = false;
+    Settings.General.SearchNotFoundMsg = false;
+    Settings.General.SearchFocusEditor = false;
+    DocumentNumbers.clear();
+    DocsOpen = false;
+    LocalSearchReplace = TLocalSearchReplace();
+    main_ = std::make_unique<TfrmMain>(nullptr);
+    frmMain = main_.get();
+    MainForm()->TranslateForm();
+  }
+  void TearDown() override {
+    SetKeyStateOverride(nullptr);
+    main_.reset();
+    frmMain = nullptr;
+    Settings = *saved_;
+    DocumentNumbers.clear();
+    DocsOpen = false;
+  }
+  static TCodeEdit& NewDocument(const std::string& Text) {
+    OpenFile("");
+    TCodeEdit& editor = *GetActiveFrame()->seEdit;
+    editor.SetText(Text);
+    editor.ClearHistory();
+    return editor;
+  }
+  static void Click(const char* Button) { frmMain->Find<TButton>(Button)->Click(); }
+  static void Check(const char* Box, bool Checked = true) {
+    auto* box = frmMain->Find<TCheckBox>(Box);
+    box->SetChecked(Checked);
+    if (box->OnClick) box->OnClick(box);
+  }
+  static bool Enabled(const char* Name) { return frmMain->Find<TWinControl>(Name)->Enabled(); }
+  static void Fill(const std::string& Search, const std::string& Replace = "") {
+    frmMain->cmbSearch->SetText(Search);
+    frmMain->cmbReplace->SetText(Replace);
+  }
+  // The panel is usable again: nothing left disabled or marked as running.
+  static void ExpectPanelRestored() {
+    for (const char* name : {"cmbSearch", "cmbReplace", "btnSearch", "btnReplaceAll",
+                             "chkSearchCaseSensitive", "chkSearchMultiLine"})
+      EXPECT_TRUE(Enabled(name)) << name;
+    for (const char* name : {"btnSearch", "btnReplaceAll"})
+      EXPECT_EQ(frmMain->Find<TButton>(name)->Tag(), 0) << name;
+    EXPECT_EQ(frmMain->Find<TButton>("btnSearch")->Caption(), "Suchen");
+    EXPECT_FALSE(HourglassShown());
+  }
+  // As a click on a direction button: the other one goes out.
+  static void Direction(bool Backwards) {
+    frmMain->Find<TCheckBox>(Backwards ? "rbSearchForwards" : "rbSearchBackwards")->SetChecked(false);
+    Check(Backwards ? "rbSearchBackwards" : "rbSearchForwards");
+  }
+  static void Select(TCodeEdit& Editor, int Start, int Length) {
+    Editor.SetSelStart(Start);
+    Editor.SetSelLength(Length);
+  }
+  static void Type(HWND Wnd, char Key) { SendMessageA(Wnd, WM_CHAR, static_cast<unsigned char>(Key), 0); }
+
+  testsupport::TempFolder folder;
+
+private:
+  std::unique_ptr<TSettings> saved_;
+  std::unique_ptr<TfrmMain> main_;
+};
+
+}  // namespace
+
+// ---- The replace step ------------------------------------------------------
+
+TEST(SearchPanelReplaceAll, ReplacesPlainlyOrByExpressionAndRefusesBadInput) {
+  struct Case {
+    const char* search;
+    bool caseSensitive, wholeWords, regExpr;
+    const char* text;
+    const char* replacement;
+    std::optional<std::string> expected;
+  } cases[] = {
+      {"foo", false, false, false, "Foo FOO foo fox", "x", "x x x fox"},
+      {"foo", true, false, false, "Foo FOO foo", "x", "Foo FOO x"},
+      {"ab", true, false, false, "abXab", "", "X"},  // hits at the first and the last byte
+      {"$1", true, false, false, "a$1b", "\\", "a\\b"},  // plain text stays plain
+      {"a.c", false, true, false, "abc abcd A.C", "X", "X abcd X"},
+      {"FOO", false, false, true, "foo Foo", "<$0>", "<foo> <Foo>"},
+      {"(\\w+)@(\\w+)", true, false, true, "me@home", "$2 at $1", "home at me"},
+      {"FOO", true, false, true, "foo", "x", "foo"},
+      {"", false, false, true, "abc", "x", "abc"},  // nothing to look for changes nothing
+      {"", false, false, false, "abc", "x", "abc"},
+      {"(", false, false, true, "a(b", "x", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.search);
+    TLocalSearchReplace s;
+    s.SearchText = c.search;
+    s.CaseSensitive = c.caseSensitive;
+    s.WholeWords = c.wholeWords;
+    s.UseRegExpr = c.regExpr;
+    EXPECT_EQ(ReplaceAllIn(c.text, s, c.replacement), c.expected);
+  }
+}
+
+// ---- Search, replace selection, replace all --------------------------------------------------
+
+TEST_F(SearchPanelTest, SearchSelectsTheNextHitKeepsTheHistoryAndReportsNotFound) {
+  TCodeEdit& editor = NewDocument("eins ab\r\nxab");
+  Fill("AB");
+  Click("btnSearch");
+  EXPECT_TRUE(LocalSearchReplace.Found);
+  EXPECT_EQ(editor.SelStart(), 5);
+  EXPECT_EQ(editor.SelLength(), 2);
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 10);
+  EXPECT_EQ(frmMain->cmbSearch->Items(0), "AB");
+  EXPECT_EQ(Settings.SearchMRU[0], "AB");
+  ExpectPanelRestored();
+
+  // Backwards from the text's end once, then the box is unchecked.
+  Direction(true);
+  Check("chkSearchFromTop");
+  EXPECT_EQ(frmMain->Find<TCheckBox>("chkSearchFromTop")->Caption(), "Am Textende beginnen");
+  Select(editor, 0, 0);
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 10);
+  EXPECT_FALSE(frmMain->Find<TCheckBox>("chkSearchFromTop")->Checked());
+
+  Settings.General.SearchNotFoundMsg = true;
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Der Suchbegriff wurde nicht gefunden.");
+    EXPECT_EQ(q.caption, "Suchen");
+  });
+  Fill("fehlt");
+  Click("btnSearch");
+  EXPECT_FALSE(LocalSearchReplace.Found);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  // An empty search text does nothing and asks nothing.
+  Fill("");
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 10);
+  ExpectPanelRestored();
+}
+
+TEST_F(SearchPanelTest, ReplaceSelectionIsOneUndoStepAndMovesToTheNextHit) {
+  TCodeEdit& editor = NewDocument("ab ab ab");
+  Fill("ab", "X\\tY");
+  Select(editor, 0, 2);
+  Click("btnReplaceSel");
+  EXPECT_EQ(editor.Text(), "X\\tY ab ab");
+  EXPECT_EQ(editor.SelStart(), 5);
+  EXPECT_EQ(Settings.ReplaceMRU[0], "X\\tY");
+  editor.Undo();
+  EXPECT_EQ(editor.Text(), "ab ab ab");
+  EXPECT_FALSE(editor.CanUndo());
+  editor.Redo();
+  EXPECT_EQ(editor.Text(), "X\\tY ab ab");
+  editor.Undo();
+  EXPECT_EQ(editor.Text(), "ab ab ab");
+
+  // With escapes the replacement is expanded; the history keeps what was typed.
+  Check("chkSearchReplaceEscape");
+  Select(editor, 3, 2);
+  Click("btnReplaceSel");
+  EXPECT_EQ(editor.Text(), "ab X\tY ab");
+  EXPECT_EQ(Settings.ReplaceMRU[0], "X\\tY");
+}
+
+TEST_F(SearchPanelTest, ReplaceAllInTheDocumentOrItsSelectionIsOneUndoStep) {
+  const std::string text = "foo Foo\r\nFOO fox";
+  TCodeEdit& editor = NewDocument(text);
+  Fill("foo", "bar");
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "bar bar\r\nbar fox");
+  editor.Undo();
+  EXPECT_EQ(editor.Text(), text);
+  EXPECT_FALSE(editor.CanUndo());
+  editor.Redo();
+  EXPECT_EQ(editor.Text(), "bar bar\r\nbar fox");
+  editor.Undo();
+  EXPECT_EQ(editor.Text(), text);
+  ExpectPanelRestored();
+
+  // Only in the selection when asked; case sensitivity then spares Foo.
+  Check("chkSearchReplaceAllInSel");
+  Check("chkSearchCaseSensitive");
+  Select(editor, 0, 7);
+  Fill("Foo", "bar");
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "foo bar\r\nFOO fox");
+  // A whole-word search reads the text as a pattern between word boundaries.
+  Check("chkSearchReplaceAllInSel", false);
+  Check("chkSearchCaseSensitive", false);
+  Check("chkSearchWholeWords");
+  Fill("f.x", "Y");
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "foo bar\r\nFOO Y");
+}
+
+TEST_F(SearchPanelTest, ReplaceAllInAllDocumentsKeepsSelectionsAndSkipsReadOnlyDocuments) {
+  TCodeEdit& first = NewDocument("ab ab");
+  TCodeEdit& locked = NewDocument("ab");
+  locked.SetReadOnly(true);
+  TCodeEdit& third = NewDocument("xab");
+  Select(first, 3, 2);
+  Select(third, 0, 0);
+  Check("chkSearchAllFiles");
+  EXPECT_FALSE(Enabled("rbSearchForwards"));
+  EXPECT_FALSE(Enabled("chkSearchShowInTab"));
+  EXPECT_FALSE(Enabled("chkSearchReplaceAllInSel"));
+  Fill("ab", "Z");
+  Click("btnReplaceAll");
+  EXPECT_EQ(first.Text(), "ab Z");
+  EXPECT_EQ(locked.Text(), "ab");
+  EXPECT_EQ(third.Text(), "xZ");
+  first.Undo();
+  EXPECT_EQ(first.Text(), "ab ab");
+  ExpectPanelRestored();
+}
+
+TEST_F(SearchPanelTest, ADocumentClosedDuringReplaceAllIsSkippedAndTheOthersAreReplaced) {
+  TCodeEdit& first = NewDocument("ab");
+  NewDocument("ab");
+  TCodeEdit& third = NewDocument("ab");
+  TfraEdit* second = GetFrameChecked(1);
+  Check("chkSearchAllFiles");
+  Fill("ab", "Z");
+  // Runs after the first document, while the run lets messages through.
+  TPostedAction close([&] {
+    frmMain->pcEdit->SetActivePage(dynamic_cast<TTabSheet*>(second->Owner()));
+    second->DocInfo.Modified = false;
+    CloseDocument();
+  });
+  Click("btnReplaceAll");
+  ASSERT_TRUE(close.Ran());
+  EXPECT_EQ(frmMain->pcEdit->PageCount(), 2);
+  EXPECT_EQ(first.Text(), "Z");
+  EXPECT_EQ(third.Text(), "Z");
+  ExpectPanelRestored();
+}
+
+// ---- Every way out restores the panel ------------------------------------------------------
+
+TEST_F(SearchPanelTest, AnInvalidExpressionIsReportedAndThePanelStillWorks) {
+  TCodeEdit& editor = NewDocument("a(b aab");
+  Check("chkSearchUseRegExpr");
+  EXPECT_FALSE(Enabled("chkSearchWholeWords"));
+  Fill("(", "x");
+  testsupport::QueueAnswer(IDOK);  // the expression's error box
+  Click("btnSearch");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  ExpectPanelRestored();
+
+  // Replace All leaves the text and asks nothing.
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "a(b aab");
+  EXPECT_FALSE(editor.CanUndo());
+  ExpectPanelRestored();
+
+  Fill("a+b", "x");
+  Select(editor, 0, 0);
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 4);
+  EXPECT_EQ(editor.SelLength(), 3);
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "a(b x");
+}
+
+TEST_F(SearchPanelTest, ARunawayExpressionIsTheOnlyBoxAndReplaceAllKeepsTheSelection) {
+  Settings.General.SearchNotFoundMsg = true;
+  const std::string text = testsupport::RunawayText() + " ab";
+  TCodeEdit& editor = NewDocument(text);
+  Check("chkSearchUseRegExpr");
+  Fill(testsupport::RunawayPattern, "x");
+  Select(editor, 3, 2);
+  // One hit at a time and all hits in the list alike: no "not found" after the error.
+  for (bool listed : {false, true}) {
+    SCOPED_TRACE(listed ? "listed" : "one hit");
+    Check("chkSearchShowInTab", listed);
+    testsupport::ResetModalAnswers();
+    testsupport::ExpectRunawayReport();
+    Click("btnSearch");
+    EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+    EXPECT_EQ(editor.SelStart(), 3);
+    EXPECT_EQ(editor.SelLength(), 2);
+    ExpectPanelRestored();
+  }
+  // Replace All runs over the whole text: in the active document whatever is selected, over
+  // all documents where nothing is.
+  Check("chkSearchShowInTab", false);
+  for (bool allDocuments : {false, true}) {
+    SCOPED_TRACE(allDocuments ? "all documents" : "active document");
+    Check("chkSearchAllFiles", allDocuments);
+    Select(editor, allDocuments ? 5 : 3, allDocuments ? 0 : 2);
+    const TBufferCoord caret = editor.CaretXY();
+    testsupport::ResetModalAnswers();
+    testsupport::ExpectRunawayReport();
+    Click("btnReplaceAll");
+    EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+    EXPECT_EQ(editor.Text(), text);
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(editor.SelStart(), allDocuments ? 5 : 3);
+    EXPECT_EQ(editor.SelLength(), allDocuments ? 0 : 2);
+    EXPECT_EQ(editor.CaretXY(), caret);
+    ExpectPanelRestored();
+  }
+}
+
+TEST_F(SearchPanelTest, AMalformedEscapeIsReportedBeforeAnythingChanges) {
+  TCodeEdit& editor = NewDocument("ab ab");
+  Check("chkSearchReplaceEscape");
+  Fill("ab", "\\cxy");
+  Select(editor, 0, 2);
+  for (const char* button : {"btnReplaceSel", "btnReplaceAll"}) {
+    SCOPED_TRACE(button);
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+      EXPECT_NE(q.text.find("xy"), std::string::npos);
+    });
+    Click(button);
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    EXPECT_EQ(editor.Text(), "ab ab");
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(Settings.ReplaceMRU.Count(), 0);
+    ExpectPanelRestored();
+  }
+}
+
+TEST_F(SearchPanelTest, CancelledRunsStopAndRestoreThePanel) {
+  TCodeEdit& first = NewDocument("ab ab ab");
+  TCodeEdit& second = NewDocument("ab");
+  Check("chkSearchAllFiles");
+  Fill("ab", "Z");
+
+  std::string captionWhileRunning;
+  TPostedAction cancelSearch([&] {
+    captionWhileRunning = frmMain->Find<TButton>("btnSearch")->Caption();
+    Click("btnSearch");
+  });
+  Click("btnSearch");
+  ASSERT_TRUE(cancelSearch.Ran());
+  EXPECT_EQ(captionWhileRunning, "Abbrechen");
+  EXPECT_LT(frmMain->lvResults->Count(), 4);
+  ExpectPanelRestored();
+
+  TPostedAction cancelReplace([] { Click("btnReplaceAll"); });
+  Click("btnReplaceAll");
+  ASSERT_TRUE(cancelReplace.Ran());
+  // The listing's jump left the first hit selected, and a selection is all that is replaced.
+  EXPECT_EQ(first.Text(), "Z ab ab");
+  EXPECT_EQ(second.Text(), "ab") << "the run stopped after the first document";
+  ExpectPanelRestored();
+}
+
+// ---- Results list ------------------------------------------------------------------------
+
+TEST_F(SearchPanelTest, ResultsJumpToTheirDocumentAlsoWithAmpersandAndStaleRowsAreIgnored) {
+  folder.Write("a&b.txt", "zz ab");
+  ASSERT_NE(OpenFile(folder.File("a&b.txt")), nullptr);
+  TCodeEdit& amp = *GetActiveFrame()->seEdit;
+  TCodeEdit& other = NewDocument("ab");
+  Check("chkSearchAllFiles");
+  Fill("ab");
+  Click("btnSearch");
+  TListView& list = *frmMain->lvResults;
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Items(0)->Caption(), "a&b.txt");
+  // The first row was selected and jumped to.
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 0);
+  EXPECT_EQ(amp.SelStart(), 3);
+  EXPECT_EQ(amp.SelLength(), 2);
+  EXPECT_EQ(frmMain->lblResultState->Caption(), "2 Treffer");
+
+  list.Items(1)->SetSelected(true);
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1);
+  EXPECT_EQ(other.SelStart(), 0);
+  EXPECT_EQ(other.SelLength(), 2);
+
+  // A retitled tab no longer matches its rows.
+  frmMain->pcEdit->Pages(0)->SetCaption("anders");
+  list.Items(0)->SetSelected(true);
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1);
+  EXPECT_EQ(ResultRowTab(*list.Items(0), *frmMain->pcEdit), -1);
+}
+
+TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
+  NewDocument("ab");
+  TCodeEdit& editor = NewDocument("ab\r\nab");
+  Check("chkSearchShowInTab");
+  EXPECT_FALSE(Enabled("chkSearchFromTop"));
+  Fill("ab");
+  Click("btnSearch");
+  ASSERT_EQ(frmMain->lvResults->Count(), 2);
+  EXPECT_EQ(frmMain->lvResults->Items(1)->SubItem(0), "1");
+  EXPECT_EQ(frmMain->pcBottom->ActivePage(), frmMain->Find<TTabSheet>("tabResults"));
+  EXPECT_TRUE(frmMain->pcBottom->Visible());
+  EXPECT_EQ(editor.SelStart(), 0);
+  ExpectPanelRestored();
+}
+
+TEST_F(SearchPanelTest, TheFoundTextColumnFillsTheListAlsoWhenTheHitsBringAScrollBar) {
+  std::string text;
+  for (int i = 0; i < 80; ++i) text += "ab\r\n";
+  NewDocument(text);
+  Check("chkSearchShowInTab");
+  Fill("ab");
+  Click("btnSearch");
+  TListView& list = *frmMain->lvResults;
+  ASSERT_EQ(list.Count(), 80);
+  ASSERT_TRUE(GetWindowLongA(list.Handle(), GWL_STYLE) & WS_VSCROLL);
+  int others = 0;
+  for (int c = 0; c < 6; ++c) others += list.ColumnWidth(c);
+  EXPECT_EQ(list.ColumnWidth(6), list.ClientRect().right - others);
+  EXPECT_EQ(list.ColumnCaption(6), "Fundstelle");
+}
+
+// ---- Opening, histories and keys -----------------------------------------------------------
+
+TEST_F(SearchPanelTest, OpeningCutsTheHistoriesAndTakesTheSelection) {
+  for (int i = 0; i < 32; ++i) Settings.SearchMRU.Add("s" + std::to_string(i));
+  Settings.ReplaceMRU.Add("r");
+  TCodeEdit& editor = NewDocument("eins\r\nzwei");
+  Select(editor, 0, 4);
+  frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
+  EXPECT_TRUE(frmMain->pcBottom->Visible());
+  EXPECT_TRUE(Settings.ViewDocSearch);
+  EXPECT_EQ(Settings.SearchMRU.Count(), 30);
+  EXPECT_EQ(frmMain->cmbSearch->Count(), 30);
+  EXPECT_EQ(frmMain->cmbReplace->Items(0), "r");
+  EXPECT_EQ(frmMain->cmbSearch->Text(), "eins");
+  EXPECT_TRUE(frmMain->Find<TCheckBox>("chkSearchReplaceAllInSel")->Checked());
+  // A selection over a line break is not taken.
+  Select(editor, 0, 8);
+  frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+  EXPECT_EQ(frmMain->cmbSearch->Text(), "eins");
+  EXPECT_TRUE(frmMain->Find<TCheckBox>("chkSearchAllFiles")->Checked());
+
+  // Shift+Delete removes the picked entry, and only with Shift alone.
+  TComboBox& combo = *frmMain->cmbSearch;
+  combo.SetItemIndex(1);
+  SetKeyStateOverride([](int Key) { return Key == VK_SHIFT || Key == VK_CONTROL; });
+  SendMessageA(combo.EditHandle(), WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(combo.Count(), 30);
+  {
+    THeldShift shift;
+    combo.SetItemIndex(1);
+    SendMessageA(combo.EditHandle(), WM_KEYDOWN, VK_DELETE, 0);
+  }
+  EXPECT_EQ(combo.Count(), 29);
+  EXPECT_EQ(combo.Items(1), "s2");
+}
+
+TEST_F(SearchPanelTest, TheSameOpenCommandClosesAFocusedPanelAndTheOtherSwitchesItsMode) {
+  NewDocument("abc");
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  auto open = [](const char* Command) { frmMain->Find<TMenuItem>(Command)->Click(); };
+  open("mnuEditSearch");
+  ASSERT_EQ(GetFocus(), frmMain->cmbSearch->EditHandle());
+  open("mnuEditDocSearch");
+  EXPECT_TRUE(frmMain->pcBottom->Visible());
+  EXPECT_TRUE(frmMain->Find<TCheckBox>("chkSearchAllFiles")->Checked());
+  open("mnuEditDocSearch");
+  EXPECT_FALSE(frmMain->pcBottom->Visible());
+  EXPECT_FALSE(Settings.ViewDocSearch);
+
+  // The fields' edit menu follows the focused field: cut, then paste it back.
+  open("mnuEditSearch");
+  TComboBox& combo = *frmMain->cmbSearch;
+  combo.SetText("abc");
+  combo.SetSelection(0, 2);
+  MainForm()->pmnuSREditPopup(nullptr);
+  auto item = [](const char* Name) { return frmMain->Find<TMenuItem>(Name); };
+  EXPECT_EQ(item("pmnuSREditCopy")->Caption(), item("mnuEditCopy")->Caption());
+  EXPECT_TRUE(item("pmnuSREditCut")->Enabled());
+  item("pmnuSREditCut")->Click();
+  EXPECT_EQ(combo.Text(), "c");
+  MainForm()->pmnuSREditPopup(nullptr);
+  EXPECT_FALSE(item("pmnuSREditCopy")->Enabled());
+  EXPECT_TRUE(item("pmnuSREditPaste")->Enabled());
+  item("pmnuSREditPaste")->Click();
+  EXPECT_EQ(combo.Text(), "abc");
+}
+
+TEST_F(SearchPanelTest, EnterSearchesAndEscapeHidesThePanel) {
+  TCodeEdit& editor = NewDocument("x ab");
+  frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
+  Fill("ab");
+  Type(frmMain->cmbSearch->EditHandle(), VK_RETURN);
+  EXPECT_EQ(editor.SelStart(), 2);
+  Type(frmMain->cmbReplace->EditHandle(), VK_ESCAPE);
+  EXPECT_FALSE(frmMain->pcBottom->Visible());
+  EXPECT_FALSE(Settings.ViewDocSearch);
+}
+
+TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {
+  TCodeEdit& editor = NewDocument("a\r\nb a\r\nb");
+  Fill("one", "two");
+  Check("chkSearchMultiLine");
+  EXPECT_TRUE(frmMain->txtSearch->Visible());
+  EXPECT_FALSE(frmMain->cmbSearch->Visible());
+  EXPECT_EQ(frmMain->txtReplace->Text(), "two");
+  auto* label = frmMain->Find<TWinControl>("lblReplace");
+  EXPECT_EQ(label->Top(), frmMain->txtReplace->Top() + 3);
+
+  frmMain->txtSearch->SetText("a\r\nb");
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 0);
+  EXPECT_EQ(editor.SelLength(), 4);
+
+  // Enter breaks the line only while the text is no expression.
+  const HWND field = frmMain->txtSearch->Handle();
+  SendMessageA(field, EM_SETSEL, 1, 1);
+  Check("chkSearchUseRegExpr");
+  Type(field, VK_RETURN);
+  EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\nb");
+  Check("chkSearchUseRegExpr", false);
+  Type(field, VK_RETURN);
+  EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\n\r\nb");
+
+  Check("chkSearchMultiLine", false);
+  EXPECT_EQ(frmMain->cmbSearch->Text(), "a");
+  EXPECT_EQ(label->Top(), frmMain->cmbReplace->Top() + 3);
+}
+
+TEST_F(SearchPanelTest, TheWindowAppliesTheStoredOptionsAtShowAndStoresThemAtClose) {
+  Settings.SearchReplace.AllFiles = true;
+  Settings.SearchReplace.WholeWords = true;
+  Settings.SearchReplace.Forwards = false;
+  MainForm()->FormShow();
+  EXPECT_FALSE(Enabled("chkSearchShowInTab"));
+  EXPECT_FALSE(Enabled("chkSearchUseRegExpr"));
+  EXPECT_FALSE(Enabled("rbSearchBackwards"));
+  EXPECT_EQ(frmMain->Find<TCheckBox>("chkSearchFromTop")->Caption(), "Am Textende beginnen");
+  Check("chkSearchAllFiles", false);
+  Direction(false);
+  MainForm()->FormClose();
+  EXPECT_FALSE(Settings.SearchReplace.AllFiles);
+  EXPECT_TRUE(Settings.SearchReplace.WholeWords);
+  EXPECT_TRUE(Settings.SearchReplace.Forwards);
+}
+
+// ---- Incremental search ------------------------------------------------------------------
+
+TEST_F(SearchPanelTest, IncrementalSearchExtendsMovesWrapsAndColoursAMiss) {
+  TCodeEdit& editor = NewDocument("xab yAB");
+  const HWND field = frmMain->txtIncSearch->Handle();
+  auto background = [&] {
+    HDC dc = GetDC(field);
+    SetBkColor(dc, RGB(1, 2, 3));
+    SendMessageA(frmMain->tbMain->Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(field));
+    const COLORREF colour = GetBkColor(dc);
+    ReleaseDC(field, dc);
+    return colour;
+  };
+  auto enter = [&] { SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0); };
+  auto selected = [&] { return std::pair{editor.SelStart(), editor.SelLength()}; };
+
+  Type(field, 'a');
+  EXPECT_EQ(selected(), std::pair(1, 1));
+  Type(field, 'B');
+  EXPECT_EQ(selected(), std::pair(1, 2)) << "typing extends the hit in place";
+  enter();
+  EXPECT_EQ(selected(), std::pair(5, 2));
+  enter();
+  EXPECT_EQ(selected(), std::pair(1, 2)) << "wraps to the first hit";
+  {
+    THeldShift shift;
+    enter();
+    EXPECT_EQ(selected(), std::pair(5, 2)) << "backwards wraps to the last hit";
+    enter();
+    EXPECT_EQ(selected(), std::pair(1, 2));
+  }
+  EXPECT_NE(background(), RGB(255, 170, 170));
+
+  Type(field, 'z');
+  EXPECT_EQ(selected(), std::pair(1, 2)) << "a miss leaves the selection";
+  EXPECT_EQ(background(), RGB(255, 170, 170));
+  Type(field, VK_BACK);
+  EXPECT_EQ(selected(), std::pair(1, 2));
+  EXPECT_NE(background(), RGB(255, 170, 170));
+  Type(field, VK_BACK);
+  Type(field, VK_BACK);
+  EXPECT_EQ(frmMain->txtIncSearch->Text(), "");
+  EXPECT_EQ(editor.SelLength(), 0);
+}

@@ -1,0 +1,161 @@
+// A running main window taking a second start's arguments and dropped files, also while a
+// modal question is open.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <atomic>
+#include <thread>
+#include "foundation/fMain.h"
+#include "mainwindow/MainBlock.h"
+#include "support/DocumentsTestFixture.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+using documentstest::DocumentWindowTest;
+
+class HandOverTest : public DocumentWindowTest {
+protected:
+  void TearDown() override {
+    CmdLineParams.clear();
+    Settings.ParamML = false;
+    DocumentWindowTest::TearDown();
+  }
+  // Sends a hand-over as a second instance does; the window takes the atom.
+  void HandOver(const std::vector<std::string>& Args) {
+    std::string text = BuildHandOverText(Args);
+    ATOM atom = GlobalAddAtomA(text.c_str());
+    SendMessageA(frmMain->Handle(), WM_OPENCOMMANDLINE, text.size(), atom);
+  }
+  void Pump(DWORD Ms) {
+    Application().ProcessMessagesUntil([] { return false; }, Ms);
+  }
+  std::vector<std::string> TabFiles() const {
+    std::vector<std::string> files;
+    for (int i = 0; i < TabCount(); ++i) files.push_back(Frame(i)->DocInfo.FileName);
+    return files;
+  }
+};
+
+// A drop of these names as the shell hands it to the window.
+HDROP MakeDrop(const std::vector<std::string>& Names) {
+  size_t size = sizeof(DROPFILES) + 1;
+  for (const std::string& n : Names) size += n.size() + 1;
+  HGLOBAL memory = GlobalAlloc(GHND, size);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  char* p = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+  for (const std::string& n : Names) {
+    memcpy(p, n.c_str(), n.size() + 1);
+    p += n.size() + 1;
+  }
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+}  // namespace
+
+TEST_F(HandOverTest, OpensExistingFilesAndSkipsTheRestWithoutAsking) {
+  folder.Write("a.txt", "a");
+  folder.Write("b.txt", "b");
+  HandOver({folder.File("a.txt"), folder.File("missing.txt"), "/LOCK", folder.File("b.txt")});
+  EXPECT_EQ(TabFiles(), (std::vector<std::string>{folder.File("a.txt"), folder.File("b.txt")}));
+  EXPECT_TRUE(testsupport::AskedQuestions().empty());
+}
+
+TEST_F(HandOverTest, SwitchesOfTheHandOverReplaceThoseOfTheRunningInstance) {
+  folder.Write("a.txt", "a");
+  Settings.General.NoFileMultiLoad = true;
+  Open(folder.File("a.txt"));
+  HandOver({folder.File("a.txt")});
+  EXPECT_EQ(TabCount(), 1) << "without ML an open file is only activated";
+  HandOver({"/ML", folder.File("a.txt")});
+  EXPECT_TRUE(Settings.ParamML);
+  EXPECT_EQ(TabCount(), 2) << "with ML it opens a second time";
+  HandOver({});
+  EXPECT_FALSE(Settings.ParamML);
+  EXPECT_EQ(TabCount(), 2);
+}
+
+TEST_F(HandOverTest, WaitsWhileAModalQuestionIsOpenThenOpensInOrder) {
+  folder.Write("a.txt", "a");
+  folder.Write("b.txt", "b");
+  folder.Write("c.txt", "c");
+  EnableWindow(frmMain->Handle(), FALSE);  // as a message box owned by the window does
+  HandOver({folder.File("a.txt")});
+  SendMessageA(frmMain->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({folder.File("b.txt")})), 0);
+  bool ran = false;
+  frmMain->RunWhenNoModal([&] { ran = true; });
+  HandOver({folder.File("c.txt")});
+  Pump(300);
+  EXPECT_EQ(TabCount(), 0);
+  EXPECT_FALSE(ran);
+  EnableWindow(frmMain->Handle(), TRUE);
+  Pump(500);
+  EXPECT_TRUE(ran);
+  EXPECT_EQ(TabFiles(), (std::vector<std::string>{folder.File("a.txt"), folder.File("b.txt"),
+                                                   folder.File("c.txt")}));
+}
+
+TEST_F(HandOverTest, PostponedWorkThatFailsIsShownAndTheRestStillRuns) {
+  folder.Write("a.txt", "a");
+  EnableWindow(frmMain->Handle(), FALSE);  // as a message box owned by the window does
+  frmMain->RunWhenNoModal([] { throw Exception("Übergabe gescheitert"); });
+  HandOver({folder.File("a.txt")});
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Übergabe gescheitert");
+    EXPECT_TRUE(q.flags & MB_ICONERROR);
+  });
+  EnableWindow(frmMain->Handle(), TRUE);
+  Application().ProcessMessagesUntil([&] { return TabCount() == 1; }, 5000);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("a.txt")});
+}
+
+TEST_F(HandOverTest, DroppedFolderIsSkippedAndTheFilesOpen) {
+  folder.Write("a.txt", "a");
+  CreateDirectoryA(folder.File("sub").c_str(), nullptr);
+  SendMessageA(frmMain->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({folder.File("sub"), folder.File("a.txt")})), 0);
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("a.txt")});
+  RemoveDirectoryA(folder.File("sub").c_str());
+}
+
+TEST_F(HandOverTest, SecondStartFindsThisWindowAndHandsOverRelativeNames) {
+  folder.Write("rel.txt", "r");
+  char previous[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, previous);
+  SetCurrentDirectoryA(folder.Path().c_str());
+  std::atomic<bool> done{false};
+  bool found = false;
+  std::thread second([&] {
+    found = HandOverToRunningInstance({"rel.txt"});
+    done = true;
+  });
+  // The send waits for this thread to take the message.
+  Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
+  second.join();
+  SetCurrentDirectoryA(previous);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("rel.txt")});
+}
+
+TEST_F(HandOverTest, SecondStartWithMoreNamesThanOneAtomHoldsOpensThemAll) {
+  std::vector<std::string> names;
+  for (char c = 'a'; c < 'h'; ++c) {
+    names.push_back(folder.File(std::string(60, c) + ".txt"));
+    folder.Write(std::string(60, c) + ".txt", std::string(1, c));
+  }
+  std::vector<std::string> args = names;
+  args.push_back("/ML");
+  std::atomic<bool> done{false};
+  std::thread second([&] {
+    HandOverToRunningInstance(args);
+    done = true;
+  });
+  Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
+  second.join();
+  ASSERT_GT(BuildHandOverText(args).size(), 255u);
+  EXPECT_EQ(TabFiles(), names);
+  EXPECT_TRUE(Settings.ParamML) << "every piece carries the switches";
+}
