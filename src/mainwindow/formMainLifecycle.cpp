@@ -1,6 +1,7 @@
 // The main window's lifecycle: creation, showing (documents of the last run and of the command
 // line), closing with the settings, and its language routine.
 #include <algorithm>
+#include "commands/SessionList.h"
 #include "commands/Templates.h"
 #include "commands/clsSnippets.h"
 #include "commands/fHlpMainLines.h"
@@ -54,21 +55,6 @@ constexpr SearchBox SearchBoxes[] = {
 };
 
 bool IsSwitchArg(const std::string& Arg) { return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-'); }
-
-std::vector<std::string> SplitTabs(const std::string& Line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  for (;;) {
-    size_t tab = Line.find('\t', start);
-    fields.push_back(Line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
-    if (tab == std::string::npos) return fields;
-    start = tab + 1;
-  }
-}
-
-int FieldOr(const std::vector<std::string>& Fields, size_t Index, int Default) {
-  return Index < Fields.size() ? StrToIntDef(Trim(Fields[Index]), Default) : Default;
-}
 
 void CutList(TStringList& List, int MaxCount) {
   while (List.Count() > MaxCount) List.Delete(List.Count() - 1);
@@ -214,10 +200,9 @@ void TfrmMain::SetSplashState(const std::string& Text) {
 
 void TfrmMain::ReopenLastDocuments() {
   TTabSheet* lastActive = nullptr;
-  for (int i = 0; i < Settings.LastDocList.Count(); ++i) {
-    std::vector<std::string> fields = SplitTabs(Settings.LastDocList[i]);
-    std::string name = Trim(fields[0]);
-    if (name.empty() || !FileExists(name)) continue;
+  for (const TSessionEntry& entry : ParseSessionList(Settings.LastDocList)) {
+    const std::string& name = entry.FileName;
+    if (!FileExists(name)) continue;
     // One document that fails is shown and the others still open.
     GuardEntry([&] {
       SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", name));
@@ -226,9 +211,9 @@ void TfrmMain::ReopenLastDocuments() {
       pcEdit->SetActivePage(sheet);
       if (!Settings.General.OpenLastDocsNoPos) {
         if (TCodeEdit* editor = GetActiveEditor()) {
-          editor->SetSelStart(FieldOr(fields, 1, 1));
-          editor->SetSelLength(FieldOr(fields, 2, 0));
-          editor->SetTopLine(FieldOr(fields, 3, 1));
+          editor->SetSelStart(entry.SelStart);
+          editor->SetSelLength(entry.SelLength);
+          editor->SetTopLine(entry.TopLine);
           editor->EnsureCursorPosVisible();
         }
       }
