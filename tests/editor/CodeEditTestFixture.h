@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <gtest/gtest.h>
 #include "editor/CodeEdit.h"
 #include "toolkit/Clipboard.h"
 
@@ -74,6 +75,18 @@ inline TCodeEditorOptions WithOut(TCodeEditorOptions O, TCodeEditorOption X) {
 inline TCodeEditorOptions With(TCodeEditorOptions O, TCodeEditorOption X) {
   O.Include(X);
   return O;
+}
+
+// One undo step takes the text back to Before, redo to After.
+inline void ExpectUndoRedoRoundTrip(TCustomCodeEdit& Edit, const std::string& Before,
+                                    const std::string& After) {
+  Edit.Undo();
+  EXPECT_EQ(Edit.Text(), Before);
+  EXPECT_FALSE(Edit.CanUndo()) << "more than one undo step";
+  Edit.Redo();
+  EXPECT_EQ(Edit.Text(), After);
+  Edit.Undo();
+  EXPECT_EQ(Edit.Text(), Before);
 }
 
 }  // namespace codeedittest
