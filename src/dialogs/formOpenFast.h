@@ -28,14 +28,14 @@ struct TFindInFilesOptions {
 };
 
 // The search text as one compiled test. Raises ERegex from the constructor for a pattern that
-// does not compile, so a bad expression is reported before any file is read; Contains and
-// Replace may raise ERegex for a runaway search.
+// does not compile, so a bad expression is reported before any file is read; FoundIn and
+// ReplaceIn may raise ERegex for a runaway search.
 class TContentMatcher {
 public:
   TContentMatcher(const std::string& SearchText, const TFindInFilesOptions& Options);
   ~TContentMatcher();
-  bool Contains(std::string_view Content);
-  std::string Replace(const std::string& Content, const std::string& Replacement);
+  bool FoundIn(std::string_view Content);
+  std::string ReplaceIn(const std::string& Content, const std::string& Replacement);
 
 private:
   std::string text_;

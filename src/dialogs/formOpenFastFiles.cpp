@@ -14,7 +14,7 @@
 namespace {
 
 // Path holds the identities of the folders above, so a link back to one of them ends there.
-void Walk(const std::string& Folder, const std::string& Mask, bool Recurse,
+void CollectFiles(const std::string& Folder, const std::string& Mask, bool Recurse,
           std::vector<std::string>& Path, std::vector<std::string>& Files) {
   const std::string dir = AddBackslash(Folder);
   const std::string identity = FolderIdentity(dir);
@@ -26,7 +26,7 @@ void Walk(const std::string& Folder, const std::string& Mask, bool Recurse,
   });
   if (Recurse)
     ForEachEntry(dir, "*", [&](const std::string& Name, bool IsDir) {
-      if (IsDir) Walk(dir + Name, Mask, true, Path, Files);
+      if (IsDir) CollectFiles(dir + Name, Mask, true, Path, Files);
     });
   Path.pop_back();
 }
@@ -37,7 +37,7 @@ std::vector<std::string> ListMatchingFiles(const std::string& Folder, const std:
                                            bool Recurse) {
   std::vector<std::string> files;
   std::vector<std::string> path;
-  Walk(Folder, Mask, Recurse, path, files);
+  CollectFiles(Folder, Mask, Recurse, path, files);
   return files;
 }
 
@@ -81,7 +81,7 @@ TContentMatcher::TContentMatcher(const std::string& SearchText, const TFindInFil
 
 TContentMatcher::~TContentMatcher() = default;
 
-bool TContentMatcher::Contains(std::string_view Content) {
+bool TContentMatcher::FoundIn(std::string_view Content) {
   if (regex_) return regex_->ExecView(Content);
   if (text_.empty() || text_.size() > Content.size()) return false;
   const int length = static_cast<int>(Content.size());
@@ -90,7 +90,7 @@ bool TContentMatcher::Contains(std::string_view Content) {
                          : FastPosNoCase(Content.data(), text_.data(), length, 1, patternLength)) > 0;
 }
 
-std::string TContentMatcher::Replace(const std::string& Content, const std::string& Replacement) {
+std::string TContentMatcher::ReplaceIn(const std::string& Content, const std::string& Replacement) {
   if (regex_) return regex_->Replace(Content, Replacement, true);
   TFastReplaceFlags flags{TFastReplaceFlag::ReplaceAll};
   if (!caseSensitive_) flags.Include(TFastReplaceFlag::IgnoreCase);

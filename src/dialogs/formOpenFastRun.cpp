@@ -76,7 +76,7 @@ void TfrmOpenFast::Search(const std::string& Text) {
         // An unreadable file stays listed: it may well hold the text.
         if (ReadFileBytes(files[i], content)) {
           try {
-            keep[i] = matcher->Contains(content);
+            keep[i] = matcher->FoundIn(content);
           } catch (const ERegex& error) {
             ShowRegexError(error);
             stopped = true;
@@ -157,7 +157,7 @@ void TfrmOpenFast::Replace() {
       bool done = false;
       if (ReadFileBytes(file, content)) {
         try {
-          done = WriteBytes(file, matcher->Replace(content, replacement));
+          done = WriteBytes(file, matcher->ReplaceIn(content, replacement));
         } catch (const ERegex& error) {
           ShowRegexError(error);
           failed.push_back(file);

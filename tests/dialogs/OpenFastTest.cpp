@@ -112,7 +112,7 @@ TEST(ContentMatcher, FindsAtTheFirstAndLastByteInEachModeAndNothingInAnEmptyText
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.Text) + " in \"" + c.Content + "\"");
     TContentMatcher matcher(c.Text, c.Options);
-    EXPECT_EQ(matcher.Contains(c.Content), c.Expected);
+    EXPECT_EQ(matcher.FoundIn(c.Content), c.Expected);
   }
 }
 
@@ -120,11 +120,11 @@ TEST(ContentMatcher, ABadPatternFailsWhenBuiltAndReplaceFollowsTheMode) {
   EXPECT_THROW(TContentMatcher("a(b", TFindInFilesOptions{false, false, true}), ERegex);
   EXPECT_NO_THROW(TContentMatcher("a(b", TFindInFilesOptions{}));
   TContentMatcher plain("ab", TFindInFilesOptions{});
-  EXPECT_EQ(plain.Replace("AB ab aB", "x"), "x x x");
+  EXPECT_EQ(plain.ReplaceIn("AB ab aB", "x"), "x x x");
   TContentMatcher cased("ab", TFindInFilesOptions{true, false, false});
-  EXPECT_EQ(cased.Replace("AB ab aB", "x"), "AB x aB");
+  EXPECT_EQ(cased.ReplaceIn("AB ab aB", "x"), "AB x aB");
   TContentMatcher groups("(\\w)=(\\w)", TFindInFilesOptions{false, false, true});
-  EXPECT_EQ(groups.Replace("a=b c=d", "$2=$1"), "b=a d=c");
+  EXPECT_EQ(groups.ReplaceIn("a=b c=d", "$2=$1"), "b=a d=c");
 }
 
 TEST(ListMatchingFiles, ListsByMaskWithOrWithoutSubFolders) {
@@ -360,7 +360,7 @@ TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
   folder.Write("runaway.txt", content);
   TContentMatcher matcher(testsupport::RunawayPattern, TFindInFilesOptions{false, false, true});
   try {
-    matcher.Contains(content);
+    matcher.FoundIn(content);
     FAIL() << "the search should have run out of steps";
   } catch (const ERegex& error) {
     EXPECT_EQ(error.ErrorCode(), RegexStepLimitError);
