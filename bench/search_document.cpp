@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 #include "commands/fHlpMainLines.h"
+#include "documents/TrailingSpaces.h"
 #include "commands/fHlpMainSearch.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
