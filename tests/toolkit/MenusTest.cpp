@@ -1,5 +1,6 @@
 // Menu bar and pop-up menus: clicks by command id, opening handlers, dynamic items, keys.
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -296,4 +297,58 @@ TEST(Menus, AutomaticHotKeysAndLineReductionShapeTheSubItemsShown) {
   w.Item("", "-", w.file);
   w.Item("", "Ende", w.file);
   EXPECT_EQ(GetMenuItemCount(w.file->Handle()), 4);
+}
+
+// Changes reach the native menu one entry at a time: after each, it must show what a menu
+// built at once from the same items shows.
+TEST(Menus, AMenuChangedStepByStepShowsWhatOneBuiltAtOnceShows) {
+  auto snapshot = [](HMENU Menu) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
+      MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE | MIIM_STATE};
+      GetMenuItemInfoA(Menu, i, TRUE, &mii);
+      entries.push_back(std::to_string(mii.fType) + "/" + std::to_string(mii.fState) + "/" +
+                        NativeText(Menu, i));
+    }
+    return entries;
+  };
+  auto builtAtOnce = [&](const TMenuItem& Model) {
+    MenuWindow fresh;
+    fresh.file->Clear();
+    for (int i = 0; i < Model.Count(); ++i) {
+      const TMenuItem& from = *Model.Items(i);
+      auto* item = fresh.form.Make<TMenuItem>("");
+      item->SetCaption(from.Caption());
+      item->SetShortCut(from.ShortCut());
+      item->SetVisible(from.Visible());
+      item->SetEnabled(from.Enabled());
+      item->SetRadioItem(from.RadioItem());
+      item->SetChecked(from.Checked());
+      fresh.file->Add(item);
+    }
+    return snapshot(fresh.file->Handle());
+  };
+  MenuWindow w;
+  w.file->Clear();
+  for (const char* caption : {"&Neu", "Ö&ffnen", "-", "&Speichern", "&Drucken", "&Beenden"})
+    w.Item("", caption, w.file);
+  const std::vector<std::function<void()>> steps = {
+      [&] { w.file->Items(1)->SetCaption("Öffnen &..."); },
+      [&] { w.file->Items(3)->SetVisible(false); },
+      [&] { w.file->Items(4)->SetShortCut(ShortCut('P', TShiftState{TShift::ssCtrl})); },
+      [&] { w.file->Insert(1, w.form.Make<TMenuItem>("")); },
+      [&] { w.file->Items(1)->SetCaption("&Zuletzt"); },
+      [&] { w.file->Items(0)->SetEnabled(false); },
+      [&] { w.file->Items(2)->SetCaption("Ö&ffnen"); },
+      [&] { w.file->Delete(3); },
+      [&] { w.file->Items(2)->SetVisible(true); },
+      [&] { w.file->Items(4)->SetRadioItem(true); },
+      [&] { w.file->Items(4)->SetChecked(true); },
+      [&] { w.file->Items(0)->SetVisible(false); },
+      [&] { w.file->Items(0)->SetVisible(true); },
+  };
+  for (size_t step = 0; step < steps.size(); ++step) {
+    steps[step]();
+    EXPECT_EQ(snapshot(w.file->Handle()), builtAtOnce(*w.file)) << "after step " << step;
+  }
 }
