@@ -140,18 +140,28 @@ void GreyPixels(uint32_t* Pixels, size_t Count) {
 }
 }  // namespace
 
+const uint32_t* TImageList::KeptPixels(int Index) const {
+  const size_t imageSize = static_cast<size_t>(width_) * height_;
+  const int count = Count();
+  if (!pixelsKept_ || Index < 0 || Index >= count ||
+      pixels_.size() != static_cast<size_t>(count) * imageSize)
+    return nullptr;
+  return pixels_.data() + Index * imageSize;
+}
+
 // Every image side by side on the grey key, as the list draws it.
 void TImageList::DrawOnto(HDC DC, uint32_t* Pixels, int Count) const {
   const uint32_t key = GetRValue(kGreyKey) << 16 | GetGValue(kGreyKey) << 8 | GetBValue(kGreyKey);
-  const size_t imageSize = static_cast<size_t>(width_) * height_;
-  if (pixelsKept_ && pixels_.size() == static_cast<size_t>(Count) * imageSize) {
+  if (KeptPixels(0)) {
     const int stripWidth = width_ * Count;
-    for (int image = 0; image < Count; ++image)
+    for (int image = 0; image < Count; ++image) {
+      const uint32_t* source = KeptPixels(image);
       for (int y = 0; y < height_; ++y)
         for (int x = 0; x < width_; ++x) {
-          const uint32_t p = pixels_[image * imageSize + static_cast<size_t>(y) * width_ + x];
+          const uint32_t p = source[y * width_ + x];
           Pixels[static_cast<size_t>(y) * stripWidth + image * width_ + x] = p ? p & 0xFFFFFFu : key;
         }
+    }
     return;
   }
   HBRUSH brush = CreateSolidBrush(kGreyKey);

@@ -30,6 +30,9 @@ public:
   // unknown.
   static int SystemSmallIconIndex(const std::string& FileName);
   void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+  // The pixels of one image, row after row, opaque 0xFFRRGGBB or transparent 0; nullptr when
+  // the list cannot tell them without drawing.
+  const uint32_t* KeptPixels(int Index) const;
   // The same images in light greys that keep their shapes, as disabled buttons show them.
   std::unique_ptr<TImageList> GreyedCopy() const;
 

@@ -91,6 +91,18 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
   constexpr int kMargin = 2;
   const int w = List.Width() + kMargin, h = List.Height();
   const DWORD background = OpaquePixel(GetSysColor(COLOR_MENU));
+  if (const uint32_t* image = List.KeptPixels(Index)) {
+    DWORD* pixels = nullptr;
+    HBITMAP glyph = CreateTopDownBitmap(w, h, 32, reinterpret_cast<void**>(&pixels));
+    if (!glyph) return nullptr;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t p = x < List.Width() ? image[y * List.Width() + x] : 0;
+        const DWORD rgb = p & 0x00FFFFFFu;
+        pixels[y * w + x] = !p ? background : 0xFF000000u | (Enabled ? rgb : DisabledGrey(rgb));
+      }
+    return glyph;
+  }
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return nullptr;
   // Drawn on black and on white: a pixel that differs is one the image leaves transparent.
