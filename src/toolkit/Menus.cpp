@@ -417,7 +417,10 @@ void TMenuItem::StateChanged() {
   mii.fState = at->state = NativeState();
   mii.hbmpItem = at->bitmap = NativeBitmap();
   SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(at - native.begin()), TRUE, &mii);
-  if (parent_->isBar_ && parent_->barWindow_ && *parent_->barWindow_) DrawMenuBar(*parent_->barWindow_);
+  // The bar keeps its size: marking it for the next paint lets a run of changes draw it once,
+  // where drawing it now would recalculate the whole window frame for each.
+  if (parent_->isBar_ && parent_->barWindow_ && *parent_->barWindow_)
+    RedrawWindow(*parent_->barWindow_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 UINT TMenuItem::NativeState() const {

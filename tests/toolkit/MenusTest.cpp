@@ -352,3 +352,33 @@ TEST(Menus, AMenuChangedStepByStepShowsWhatOneBuiltAtOnceShows) {
     EXPECT_EQ(snapshot(w.file->Handle()), builtAtOnce(*w.file)) << "after step " << step;
   }
 }
+
+// The bar is drawn again with the next paint after an item's state changed, not at once.
+TEST(Menus, TheBarShowsAChangedStateAfterTheNextPaint) {
+  MenuWindow w;
+  TMenuItem* edit = w.Item("mnuEdit", "&Bearbeiten", w.menu->Items());
+  w.Item("mnuEditCopy", "&Kopieren", edit);
+  ShowWindow(w.form.Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(w.form.Handle());
+  // The pixels of the bar item as the window shows them, without painting anything first.
+  auto shown = [&] {
+    RECT item = {}, window = {};
+    GetMenuItemRect(w.form.Handle(), w.menu->Handle(), 1, &item);
+    GetWindowRect(w.form.Handle(), &window);
+    OffsetRect(&item, -window.left, -window.top);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(w.form.Handle());
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = item.left; x < item.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(w.form.Handle(), dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> enabled = shown();
+  ASSERT_FALSE(enabled.empty());
+  edit->SetEnabled(false);
+  UpdateWindow(w.form.Handle());
+  EXPECT_NE(shown(), enabled);
+  edit->SetEnabled(true);
+  UpdateWindow(w.form.Handle());
+  EXPECT_EQ(shown(), enabled);
+}
