@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -221,24 +222,31 @@ TEST(GroupBox, PaintsItsWholeInsideAroundTheControlsItFrames) {
   EXPECT_GT(c.Count({30, 40, 150, 57}, GetSysColor(COLOR_WINDOW)), 0) << "the check box shows";
 }
 
-TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
-  TImageList images(nullptr, 16, 16);
+namespace {
+// A strip of 16 pixels high images for the screen, the areas filled one after another.
+HBITMAP PaintedStrip(int Width, std::initializer_list<std::pair<RECT, COLORREF>> Areas) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP strip = CreateCompatibleBitmap(screen, 32, 16);
+  HBITMAP strip = CreateCompatibleBitmap(screen, Width, 16);
   ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, strip);
-  const std::pair<RECT, COLORREF> areas[] = {{{0, 0, 32, 16}, RGB(255, 0, 255)},
-                                             {{0, 2, 16, 14}, RGB(220, 235, 255)},
-                                             {{4, 4, 12, 12}, RGB(0, 0, 255)},
-                                             {{16, 0, 32, 16}, RGB(0, 128, 0)}};
-  for (const auto& [r, color] : areas) {
+  for (const auto& [r, color] : Areas) {
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
   }
   SelectObject(dc, old);
   DeleteDC(dc);
+  return strip;
+}
+}  // namespace
+
+TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
+  TImageList images(nullptr, 16, 16);
+  HBITMAP strip = PaintedStrip(32, {{{0, 0, 32, 16}, RGB(255, 0, 255)},
+                                    {{0, 2, 16, 14}, RGB(220, 235, 255)},
+                                    {{4, 4, 12, 12}, RGB(0, 0, 255)},
+                                    {{16, 0, 32, 16}, RGB(0, 128, 0)}});
   images.AddStrip(strip, RGB(255, 0, 255));
   DeleteObject(strip);
 
@@ -249,7 +257,7 @@ TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
   void* bits = nullptr;
   HDC canvas = CreateCompatibleDC(nullptr);
   HBITMAP target = CreateDIBSection(canvas, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  old = SelectObject(canvas, target);
+  HGDIOBJ old = SelectObject(canvas, target);
   RECT all = {0, 0, 16, 16};
   FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
   grey->Draw(canvas, 0, 0, 0);
@@ -271,24 +279,11 @@ TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
 namespace {
 // Three images on the transparent magenta: a framed square, a plain one, a single dot.
 HBITMAP ThreeImageStrip() {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP strip = CreateCompatibleBitmap(screen, 48, 16);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, strip);
-  const std::pair<RECT, COLORREF> areas[] = {{{0, 0, 48, 16}, RGB(255, 0, 255)},
-                                             {{1, 1, 15, 15}, RGB(200, 40, 40)},
-                                             {{4, 4, 12, 12}, RGB(250, 250, 210)},
-                                             {{18, 2, 30, 14}, RGB(0, 90, 0)},
-                                             {{40, 8, 41, 9}, RGB(0, 0, 0)}};
-  for (const auto& [r, color] : areas) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-  }
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  return strip;
+  return PaintedStrip(48, {{{0, 0, 48, 16}, RGB(255, 0, 255)},
+                           {{1, 1, 15, 15}, RGB(200, 40, 40)},
+                           {{4, 4, 12, 12}, RGB(250, 250, 210)},
+                           {{18, 2, 30, 14}, RGB(0, 90, 0)},
+                           {{40, 8, 41, 9}, RGB(0, 0, 0)}});
 }
 
 // The pixels of every image of the list drawn side by side on one background.
