@@ -9,8 +9,14 @@ namespace {
 const char* const kFormClass = "TarvolineForm";
 const char* const kDialogProp = "TarvolineDialogKeys";
 
+struct TChildFont {
+  HFONT font;
+  BOOL redraw;
+};
+
 BOOL CALLBACK SetChildFont(HWND Child, LPARAM Font) {
-  SendMessageA(Child, WM_SETFONT, static_cast<WPARAM>(Font), TRUE);
+  const auto* change = reinterpret_cast<const TChildFont*>(Font);
+  SendMessageA(Child, WM_SETFONT, reinterpret_cast<WPARAM>(change->font), change->redraw);
   return TRUE;
 }
 
@@ -50,7 +56,9 @@ TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), di
 
 void TForm::ApplyFontToChildren() {
   if (!Handle()) return;
-  EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(font_.Handle()));
+  // A hidden form paints whole when it shows: repainting each control now would only cost.
+  TChildFont change = {font_.Handle(), IsWindowVisible(Handle())};
+  EnumChildWindows(Handle(), SetChildFont, reinterpret_cast<LPARAM>(&change));
 }
 
 TForm::~TForm() {

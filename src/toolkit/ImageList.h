@@ -2,8 +2,10 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include "toolkit/Component.h"
 
 class TImageList : public TComponent {
@@ -28,14 +30,26 @@ public:
   // unknown.
   static int SystemSmallIconIndex(const std::string& FileName);
   void Draw(HDC DC, int X, int Y, int Index, bool Enabled = true) const;
+  // The pixels of one image, row after row, opaque 0xFFRRGGBB or transparent 0; nullptr when
+  // the list cannot tell them without drawing.
+  const uint32_t* KeptPixels(int Index) const;
   // The same images in light greys that keep their shapes, as disabled buttons show them.
   std::unique_ptr<TImageList> GreyedCopy() const;
 
 private:
   void Release();
+  struct TStripPixels;
+  static TStripPixels ReadStrip(HBITMAP Bitmap);
+  void KeepStripPixels(const TStripPixels& Strip, COLORREF Transparent, int First);
+  void DrawOnto(HDC DC, uint32_t* Pixels, int Count) const;
 
   int width_;
   int height_;
   HIMAGELIST handle_ = nullptr;
   bool shared_ = false;
+  // The images added so far as opaque 0xFFRRGGBB or transparent 0 pixels, image after image:
+  // a greyed copy is made from them without drawing every image. Dropped when images came in
+  // by other means.
+  std::vector<uint32_t> pixels_;
+  bool pixelsKept_ = true;
 };

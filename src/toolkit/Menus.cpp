@@ -91,6 +91,18 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
   constexpr int kMargin = 2;
   const int w = List.Width() + kMargin, h = List.Height();
   const DWORD background = OpaquePixel(GetSysColor(COLOR_MENU));
+  if (const uint32_t* image = List.KeptPixels(Index)) {
+    DWORD* pixels = nullptr;
+    HBITMAP glyph = CreateTopDownBitmap(w, h, 32, reinterpret_cast<void**>(&pixels));
+    if (!glyph) return nullptr;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const uint32_t p = x < List.Width() ? image[y * List.Width() + x] : 0;
+        const DWORD rgb = p & 0x00FFFFFFu;
+        pixels[y * w + x] = !p ? background : 0xFF000000u | (Enabled ? rgb : DisabledGrey(rgb));
+      }
+    return glyph;
+  }
   HDC dc = CreateCompatibleDC(nullptr);
   if (!dc) return nullptr;
   // Drawn on black and on white: a pixel that differs is one the image leaves transparent.
@@ -395,16 +407,20 @@ void TMenuItem::Changed() {
 // Switching the document commands would otherwise rebuild their whole menu once per item.
 void TMenuItem::StateChanged() {
   if (!parent_ || !parent_->submenu_) return;
-  const std::vector<TMenuItem*> shown = parent_->ShownItems();
-  const auto at = std::find(shown.begin(), shown.end(), this);
-  if (at == shown.end()) return;  // not in the native menu: the next rebuild takes the state
+  auto& native = parent_->native_;
+  const auto at = std::find_if(native.begin(), native.end(),
+                               [this](const TNativeEntry& Entry) { return Entry.id == command_; });
+  if (at == native.end()) return;  // not in the native menu: the next rebuild takes the state
   MENUITEMINFOA mii = {};
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_STATE | MIIM_BITMAP;
-  mii.fState = NativeState();
-  mii.hbmpItem = NativeBitmap();
-  SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(at - shown.begin()), TRUE, &mii);
-  if (parent_->isBar_ && parent_->barWindow_ && *parent_->barWindow_) DrawMenuBar(*parent_->barWindow_);
+  mii.fState = at->state = NativeState();
+  mii.hbmpItem = at->bitmap = NativeBitmap();
+  SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(at - native.begin()), TRUE, &mii);
+  // The bar keeps its size: marking it for the next paint lets a run of changes draw it once,
+  // where drawing it now would recalculate the whole window frame for each.
+  if (parent_->isBar_ && parent_->barWindow_ && *parent_->barWindow_)
+    RedrawWindow(*parent_->barWindow_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }
 
 UINT TMenuItem::NativeState() const {
@@ -422,28 +438,56 @@ std::string TMenuItem::DisplayText(const std::string& Caption) const {
   return Caption + "\t" + ShortCutToText(shortCut_);
 }
 
-void TMenuItem::RebuildNative() {
-  if (!submenu_) return;
-  RemoveAllNative(submenu_);
+std::vector<TMenuItem::TNativeEntry> TMenuItem::WantedNative() {
   const std::vector<TMenuItem*> shown = ShownItems();
   std::vector<std::string> captions;
   for (const TMenuItem* item : shown) captions.push_back(item->caption_);
   if (Automatic(&TMenuItem::autoHotkeys_)) captions = WithAutomaticHotKeys(std::move(captions));
+  std::vector<TNativeEntry> wanted;
   for (size_t pos = 0; pos < shown.size(); ++pos) {
     TMenuItem* item = shown[pos];
-    std::string text = item->DisplayText(captions[pos]);
+    TNativeEntry& entry = wanted.emplace_back();
+    entry.type = (item->IsLine() ? MFT_SEPARATOR
+                                 : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0)) |
+                 BreakType(item->break_);
+    entry.state = item->NativeState();
+    entry.id = item->command_;
+    entry.submenu = item->items_.empty() ? nullptr : item->submenu_;
+    entry.bitmap = item->NativeBitmap();
+    entry.text = item->DisplayText(captions[pos]);
+  }
+  return wanted;
+}
+
+void TMenuItem::RebuildNative() {
+  if (!submenu_) return;
+  std::vector<TNativeEntry> wanted = WantedNative();
+  // Only the stretch between the entries that stay at the front and at the back changes.
+  const size_t common = std::min(native_.size(), wanted.size());
+  size_t front = 0;
+  while (front < common && native_[front] == wanted[front]) ++front;
+  size_t back = 0;
+  while (back < common - front &&
+         native_[native_.size() - 1 - back] == wanted[wanted.size() - 1 - back])
+    ++back;
+  if (front == native_.size() && front == wanted.size()) return;
+  // RemoveMenu, not DeleteMenu: submenus belong to their own items.
+  for (size_t pos = native_.size() - back; pos-- > front;)
+    RemoveMenu(submenu_, static_cast<UINT>(pos), MF_BYPOSITION);
+  for (size_t pos = front; pos < wanted.size() - back; ++pos) {
+    TNativeEntry& entry = wanted[pos];
     MENUITEMINFOA mii = {};
     mii.cbSize = sizeof mii;
     mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING | MIIM_SUBMENU | MIIM_BITMAP;
-    mii.fType = (item->IsLine() ? MFT_SEPARATOR : MFT_STRING | (item->radioItem_ ? MFT_RADIOCHECK : 0)) |
-                BreakType(item->break_);
-    mii.fState = item->NativeState();
-    mii.wID = item->command_;
-    mii.hSubMenu = item->items_.empty() ? nullptr : item->submenu_;
-    mii.dwTypeData = text.data();
-    mii.hbmpItem = item->NativeBitmap();
+    mii.fType = entry.type;
+    mii.fState = entry.state;
+    mii.wID = entry.id;
+    mii.hSubMenu = entry.submenu;
+    mii.dwTypeData = entry.text.data();
+    mii.hbmpItem = entry.bitmap;
     InsertMenuItemA(submenu_, static_cast<UINT>(pos), TRUE, &mii);
   }
+  native_ = std::move(wanted);
   if (isBar_ && barWindow_ && *barWindow_) DrawMenuBar(*barWindow_);
 }
 

@@ -123,6 +123,8 @@ private:
   void StateChanged();
   UINT NativeState() const;
   HBITMAP NativeBitmap();
+  // Brings the native menu in line with the items shown, touching only the entries that
+  // differ: building a menu item by item would otherwise redo it whole for every item.
   void RebuildNative();
   std::string DisplayText(const std::string& Caption) const;
   bool Automatic(TMenuAutoFlag TMenuItem::*Setting) const;
@@ -164,6 +166,18 @@ private:
   TMenuItem* parent_ = nullptr;
   std::vector<TMenuItem*> items_;
   std::vector<std::unique_ptr<TMenuItem>> ownedItems_;
+  // What the native submenu holds now, entry by entry.
+  struct TNativeEntry {
+    UINT type = 0;
+    UINT state = 0;
+    UINT id = 0;
+    HMENU submenu = nullptr;
+    HBITMAP bitmap = nullptr;
+    std::string text;
+    bool operator==(const TNativeEntry&) const = default;
+  };
+  std::vector<TNativeEntry> native_;
+  std::vector<TNativeEntry> WantedNative();
   const HWND* barWindow_ = nullptr;  // the form showing a menu bar root
   TImageList* const* rootImages_ = nullptr;  // the menu's Images, on a root item
 };

@@ -36,3 +36,34 @@ TEST(FontStyle, AStyledControlKeepsItsStyleInEveryFontItsFormGivesIt) {
   EXPECT_LT(ShownFont(*field).lfWeight, FW_BOLD);
   EXPECT_EQ(std::string(ShownFont(*field).lfFaceName), "Arial");
 }
+
+namespace {
+class TPaintCountingLabel : public TLabel {
+public:
+  using TLabel::TLabel;
+  int paints = 0;
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override {
+    if (Msg == WM_PAINT) ++paints;
+    return TLabel::WndProc(Msg, wParam, lParam);
+  }
+};
+}  // namespace
+
+// A hidden form only takes the font; a shown one repaints its controls in it at once.
+TEST(FontStyle, AShownFormRepaintsItsControlsInANewFont) {
+  TForm form(nullptr, {"Schrift", 300, 200});
+  TPaintCountingLabel label(nullptr, &form, 8, 8, 200, 16);
+  label.SetCaption("Beispiel");
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown);
+    ShowWindow(form.Handle(), shown ? SW_SHOWNOACTIVATE : SW_HIDE);
+    UpdateWindow(form.Handle());
+    label.paints = 0;
+    form.Font().SetName(shown ? "Arial" : "Tahoma");
+    UpdateWindow(form.Handle());
+    EXPECT_EQ(std::string(ShownFont(label).lfFaceName), shown ? "Arial" : "Tahoma");
+    EXPECT_EQ(label.paints > 0, shown);
+  }
+}

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "support/ScreenCapture.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/Graphics.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Panels.h"
@@ -219,24 +222,31 @@ TEST(GroupBox, PaintsItsWholeInsideAroundTheControlsItFrames) {
   EXPECT_GT(c.Count({30, 40, 150, 57}, GetSysColor(COLOR_WINDOW)), 0) << "the check box shows";
 }
 
-TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
-  TImageList images(nullptr, 16, 16);
+namespace {
+// A strip of 16 pixels high images for the screen, the areas filled one after another.
+HBITMAP PaintedStrip(int Width, std::initializer_list<std::pair<RECT, COLORREF>> Areas) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP strip = CreateCompatibleBitmap(screen, 32, 16);
+  HBITMAP strip = CreateCompatibleBitmap(screen, Width, 16);
   ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, strip);
-  const std::pair<RECT, COLORREF> areas[] = {{{0, 0, 32, 16}, RGB(255, 0, 255)},
-                                             {{0, 2, 16, 14}, RGB(220, 235, 255)},
-                                             {{4, 4, 12, 12}, RGB(0, 0, 255)},
-                                             {{16, 0, 32, 16}, RGB(0, 128, 0)}};
-  for (const auto& [r, color] : areas) {
+  for (const auto& [r, color] : Areas) {
     HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &r, brush);
     DeleteObject(brush);
   }
   SelectObject(dc, old);
   DeleteDC(dc);
+  return strip;
+}
+}  // namespace
+
+TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
+  TImageList images(nullptr, 16, 16);
+  HBITMAP strip = PaintedStrip(32, {{{0, 0, 32, 16}, RGB(255, 0, 255)},
+                                    {{0, 2, 16, 14}, RGB(220, 235, 255)},
+                                    {{4, 4, 12, 12}, RGB(0, 0, 255)},
+                                    {{16, 0, 32, 16}, RGB(0, 128, 0)}});
   images.AddStrip(strip, RGB(255, 0, 255));
   DeleteObject(strip);
 
@@ -247,7 +257,7 @@ TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
   void* bits = nullptr;
   HDC canvas = CreateCompatibleDC(nullptr);
   HBITMAP target = CreateDIBSection(canvas, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  old = SelectObject(canvas, target);
+  HGDIOBJ old = SelectObject(canvas, target);
   RECT all = {0, 0, 16, 16};
   FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
   grey->Draw(canvas, 0, 0, 0);
@@ -264,6 +274,65 @@ TEST(ImageList, AGreyedCopyKeepsTheShapesOfItsImagesInGreys) {
     EXPECT_TRUE(GetRValue(pixel) == GetGValue(pixel) && GetGValue(pixel) == GetBValue(pixel)) << pixel;
   EXPECT_NE(fill, ink) << "the glyph's inside stays apart from its fill";
   EXPECT_EQ(background, GetSysColor(COLOR_BTNFACE)) << "transparent parts stay transparent";
+}
+
+namespace {
+// Three images on the transparent magenta: a framed square, a plain one, a single dot.
+HBITMAP ThreeImageStrip() {
+  return PaintedStrip(48, {{{0, 0, 48, 16}, RGB(255, 0, 255)},
+                           {{1, 1, 15, 15}, RGB(200, 40, 40)},
+                           {{4, 4, 12, 12}, RGB(250, 250, 210)},
+                           {{18, 2, 30, 14}, RGB(0, 90, 0)},
+                           {{40, 8, 41, 9}, RGB(0, 0, 0)}});
+}
+
+// The pixels of every image of the list drawn side by side on one background.
+std::vector<uint32_t> DrawnImages(const TImageList& Images) {
+  const int width = 16 * Images.Count();
+  void* bits = nullptr;
+  HBITMAP target = CreateTopDownBitmap(width, 16, 32, &bits);
+  HDC canvas = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(canvas, target);
+  RECT all = {0, 0, width, 16};
+  FillRect(canvas, &all, GetSysColorBrush(COLOR_BTNFACE));
+  for (int i = 0; i < Images.Count(); ++i) Images.Draw(canvas, 16 * i, 0, i);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                               static_cast<const uint32_t*>(bits) + width * 16);
+  SelectObject(canvas, old);
+  DeleteObject(target);
+  DeleteDC(canvas);
+  return pixels;
+}
+}  // namespace
+
+// Images added through the list and images put in through its handle are greyed alike.
+TEST(ImageList, AGreyedCopyIsTheSameHoweverTheImagesCameIn) {
+  auto fill = [](TImageList& Images, bool ThroughHandle, bool EarlierImage) {
+    if (EarlierImage) {
+      HBITMAP earlier = CreateBitmap(16, 16, 1, 32, nullptr);
+      Images.AddStrip(earlier, RGB(255, 0, 255));
+      DeleteObject(earlier);
+      ImageList_RemoveAll(Images.Handle());
+    }
+    HBITMAP strip = ThreeImageStrip();
+    if (ThroughHandle) ImageList_AddMasked(Images.Handle(), strip, RGB(255, 0, 255));
+    else Images.AddStrip(strip, RGB(255, 0, 255));
+    DeleteObject(strip);
+  };
+  TImageList reference(nullptr, 16, 16);
+  fill(reference, true, false);
+  const std::vector<uint32_t> expected = DrawnImages(*reference.GreyedCopy());
+  ASSERT_EQ(expected.size(), 3u * 16 * 16);
+  EXPECT_NE(std::count(expected.begin(), expected.end(), expected[0]), 3 * 16 * 16)
+      << "the images show";
+  for (const auto& [throughHandle, earlierImage] :
+       {std::pair{false, false}, std::pair{false, true}, std::pair{true, true}}) {
+    TImageList images(nullptr, 16, 16);
+    fill(images, throughHandle, earlierImage);
+    EXPECT_EQ(DrawnImages(*images.GreyedCopy()), expected)
+        << "through the handle " << throughHandle << ", after an earlier image " << earlierImage;
+  }
 }
 
 TEST(ImageList, StripsAreCutIntoImagesAndTheSystemListIsOnlyBorrowed) {

@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
@@ -13,8 +14,8 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
 
 // Three 16x16 images: red, green and blue squares inside a transparent magenta frame, the
-// order turned by First places.
-void FillImages(TImageList& List, int First = 0) {
+// order turned by First places; added through the list or put in through its handle.
+void FillImages(TImageList& List, int First = 0, bool ThroughHandle = false) {
   BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), 48, -16, 1, 32, BI_RGB}};
   DWORD* bits = nullptr;
   HBITMAP strip = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
@@ -25,7 +26,9 @@ void FillImages(TImageList& List, int First = 0) {
       bool frame = x % 16 < 2 || x % 16 >= 14 || y < 2 || y >= 14;
       bits[y * 48 + x] = frame ? 0xFF00FF : colours[(x / 16 + First) % 3];
     }
-  ASSERT_EQ(List.AddStrip(strip, kMagenta), 0);
+  ASSERT_EQ(ThroughHandle ? ImageList_AddMasked(List.Handle(), strip, kMagenta)
+                          : List.AddStrip(strip, kMagenta),
+            0);
   DeleteObject(strip);
 }
 
@@ -63,8 +66,8 @@ struct GlyphWindow {
   TMenuItem* line = Item("N1", "-", file, 1);
   TMenuItem* save = Item("mnuFileSave", "&Speichern", file, 2);
 
-  GlyphWindow() {
-    FillImages(*images);
+  explicit GlyphWindow(bool ThroughHandle = false) {
+    FillImages(*images, 0, ThroughHandle);
     menu->SetImages(images);
     form.SetMenu(menu);
   }
@@ -124,6 +127,31 @@ TEST(MenuImages, DisabledItemIsGreyAndCheckMarksAndShortCutsStay) {
   w.save->SetEnabled(true);
   EXPECT_EQ(Centre(sub, 2), kBlue);
   EXPECT_TRUE(w.menu->IsShortCut(w.save->ShortCut()));
+}
+
+// Every pixel of the glyph the native item shows.
+std::vector<DWORD> GlyphPixels(HMENU Menu, int Pos) {
+  std::vector<DWORD> pixels;
+  BITMAP bm = {};
+  if (HBITMAP glyph = NativeGlyph(Menu, Pos); glyph && GetObjectA(glyph, sizeof bm, &bm) && bm.bmBits)
+    pixels.assign(static_cast<const DWORD*>(bm.bmBits),
+                  static_cast<const DWORD*>(bm.bmBits) + bm.bmWidth * bm.bmHeight);
+  return pixels;
+}
+
+TEST(MenuImages, GlyphsAreTheSameHoweverTheImagesCameIn) {
+  GlyphWindow added, throughHandle(true);
+  for (bool enabled : {true, false, true}) {
+    for (GlyphWindow* w : {&added, &throughHandle}) {
+      w->open->SetEnabled(enabled);
+      w->save->SetEnabled(!enabled);
+    }
+    for (int pos : {0, 2}) {
+      const std::vector<DWORD> expected = GlyphPixels(throughHandle.file->Handle(), pos);
+      ASSERT_EQ(expected.size(), 18u * 16) << pos;
+      EXPECT_EQ(GlyphPixels(added.file->Handle(), pos), expected) << pos << " enabled " << enabled;
+    }
+  }
 }
 
 TEST(MenuImages, ListSetLaterOrFreedFirstIsFollowedInNestedPopupItems) {

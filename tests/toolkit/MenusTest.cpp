@@ -1,5 +1,6 @@
 // Menu bar and pop-up menus: clicks by command id, opening handlers, dynamic items, keys.
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -296,4 +297,88 @@ TEST(Menus, AutomaticHotKeysAndLineReductionShapeTheSubItemsShown) {
   w.Item("", "-", w.file);
   w.Item("", "Ende", w.file);
   EXPECT_EQ(GetMenuItemCount(w.file->Handle()), 4);
+}
+
+// Changes reach the native menu one entry at a time: after each, it must show what a menu
+// built at once from the same items shows.
+TEST(Menus, AMenuChangedStepByStepShowsWhatOneBuiltAtOnceShows) {
+  auto snapshot = [](HMENU Menu) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
+      MENUITEMINFOA mii = {sizeof mii, MIIM_FTYPE | MIIM_STATE};
+      GetMenuItemInfoA(Menu, i, TRUE, &mii);
+      entries.push_back(std::to_string(mii.fType) + "/" + std::to_string(mii.fState) + "/" +
+                        NativeText(Menu, i));
+    }
+    return entries;
+  };
+  auto builtAtOnce = [&](const TMenuItem& Model) {
+    MenuWindow fresh;
+    fresh.file->Clear();
+    for (int i = 0; i < Model.Count(); ++i) {
+      const TMenuItem& from = *Model.Items(i);
+      auto* item = fresh.form.Make<TMenuItem>("");
+      item->SetCaption(from.Caption());
+      item->SetShortCut(from.ShortCut());
+      item->SetVisible(from.Visible());
+      item->SetEnabled(from.Enabled());
+      item->SetRadioItem(from.RadioItem());
+      item->SetChecked(from.Checked());
+      fresh.file->Add(item);
+    }
+    return snapshot(fresh.file->Handle());
+  };
+  MenuWindow w;
+  w.file->Clear();
+  for (const char* caption : {"&Neu", "Ö&ffnen", "-", "&Speichern", "&Drucken", "&Beenden"})
+    w.Item("", caption, w.file);
+  const std::vector<std::function<void()>> steps = {
+      [&] { w.file->Items(1)->SetCaption("Öffnen &..."); },
+      [&] { w.file->Items(3)->SetVisible(false); },
+      [&] { w.file->Items(4)->SetShortCut(ShortCut('P', TShiftState{TShift::ssCtrl})); },
+      [&] { w.file->Insert(1, w.form.Make<TMenuItem>("")); },
+      [&] { w.file->Items(1)->SetCaption("&Zuletzt"); },
+      [&] { w.file->Items(0)->SetEnabled(false); },
+      [&] { w.file->Items(2)->SetCaption("Ö&ffnen"); },
+      [&] { w.file->Delete(3); },
+      [&] { w.file->Items(2)->SetVisible(true); },
+      [&] { w.file->Items(4)->SetRadioItem(true); },
+      [&] { w.file->Items(4)->SetChecked(true); },
+      [&] { w.file->Items(0)->SetVisible(false); },
+      [&] { w.file->Items(0)->SetVisible(true); },
+  };
+  for (size_t step = 0; step < steps.size(); ++step) {
+    steps[step]();
+    EXPECT_EQ(snapshot(w.file->Handle()), builtAtOnce(*w.file)) << "after step " << step;
+  }
+}
+
+// The bar is drawn again with the next paint after an item's state changed, not at once.
+TEST(Menus, TheBarShowsAChangedStateAfterTheNextPaint) {
+  MenuWindow w;
+  TMenuItem* edit = w.Item("mnuEdit", "&Bearbeiten", w.menu->Items());
+  w.Item("mnuEditCopy", "&Kopieren", edit);
+  ShowWindow(w.form.Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(w.form.Handle());
+  // The pixels of the bar item as the window shows them, without painting anything first.
+  auto shown = [&] {
+    RECT item = {}, window = {};
+    GetMenuItemRect(w.form.Handle(), w.menu->Handle(), 1, &item);
+    GetWindowRect(w.form.Handle(), &window);
+    OffsetRect(&item, -window.left, -window.top);
+    std::vector<COLORREF> pixels;
+    HDC dc = GetWindowDC(w.form.Handle());
+    for (int y = item.top; y < item.bottom; ++y)
+      for (int x = item.left; x < item.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(w.form.Handle(), dc);
+    return pixels;
+  };
+  const std::vector<COLORREF> enabled = shown();
+  ASSERT_FALSE(enabled.empty());
+  edit->SetEnabled(false);
+  UpdateWindow(w.form.Handle());
+  EXPECT_NE(shown(), enabled);
+  edit->SetEnabled(true);
+  UpdateWindow(w.form.Handle());
+  EXPECT_EQ(shown(), enabled);
 }
