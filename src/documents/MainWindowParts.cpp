@@ -8,6 +8,10 @@
 
 TMainWindowParts* frmMain = nullptr;
 
+namespace {
+constexpr UINT WM_RUNAFTERPENDING = WM_APP + 1;
+}  // namespace
+
 TMainWindowParts::TMainWindowParts(TComponent* Owner, const CreateArgs& Args) : TForm(Owner, Args) {
   tmrPostponed_ = Make<TTimer>("tmrPostponed");
   tmrPostponed_->SetEnabled(false);
@@ -61,6 +65,26 @@ void TMainWindowParts::RunPostponed() {
     work();
   }
   if (postponed_.empty()) tmrPostponed_->SetEnabled(false);
+}
+
+void TMainWindowParts::RunAfterPendingMessages(std::function<void()> Work) {
+  if (!HandleAllocated()) {
+    Work();
+    return;
+  }
+  afterPending_.push_back(std::move(Work));
+  PostMessageA(Handle(), WM_RUNAFTERPENDING, 0, 0);
+}
+
+LRESULT TMainWindowParts::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  if (Msg != WM_RUNAFTERPENDING) return TForm::WndProc(Msg, wParam, lParam);
+  // One message per piece of work: each runs under the window's own guard.
+  if (!afterPending_.empty()) {
+    std::function<void()> work = std::move(afterPending_.front());
+    afterPending_.pop_front();
+    work();
+  }
+  return 0;
 }
 
 TImageList* TMainWindowParts::AppIcons() {

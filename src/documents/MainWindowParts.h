@@ -49,6 +49,9 @@ public:
   bool ModalQuestionOpen() const;
   // True while work from outside must wait: a question is open or postponed work waits.
   bool MustPostpone() const;
+  // Runs Work once the messages waiting now have been handled (at once while the window has no
+  // handle): for work that need not hold up what the user waits for.
+  void RunAfterPendingMessages(std::function<void()> Work);
   // A watched file changed outside: ask whether to reload the document numbered Tag.
   void FileChangeNotify(int Tag);
   // The system's small icons (external programs), fetched when first asked for: fetching them
@@ -95,10 +98,14 @@ public:
   TCodeCustomHighlighter* HlJS = nullptr;
   TCodeCustomHighlighter* HlVBS = nullptr;
 
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
   void RunPostponed();
 
   std::deque<std::function<void()>> postponed_;
+  std::deque<std::function<void()>> afterPending_;
   bool drainingPostponed_ = false;
   TTimer* tmrPostponed_ = nullptr;
   TImageList* appIcons_ = nullptr;

@@ -224,9 +224,7 @@ bool SaveDocumentAs(int Index) {
   doc.FileName = name;
   doc.Title = ExtractFileName(name);
   MarkSaved(*frame);
-  if (Settings.General.AddToRecentFiles) SHAddToRecentDocs(SHARD_PATHA, name.c_str());
-  AddToOpenMRU(Settings.OpenMRU, name, Settings.General.OpenMRUMaxItems);
-  UpdateReopenMenu();
+  AddToRecentLists(name);
   return true;
 }
 

@@ -110,7 +110,7 @@ LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       WMOpenCommandLine(wParam, lParam);
       return 0;
     case WM_DROPFILES:
-      TForm::WndProc(Msg, wParam, lParam);
+      TMainWindowParts::WndProc(Msg, wParam, lParam);
       WMDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_QUERYENDSESSION:
@@ -125,5 +125,5 @@ LRESULT TfrmMain::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       RemoveKeyPreview();
       break;
   }
-  return TForm::WndProc(Msg, wParam, lParam);
+  return TMainWindowParts::WndProc(Msg, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
+#include <vector>
 #include "support/DocumentsTestFixture.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
@@ -175,6 +176,18 @@ TEST_F(DocumentsWindowTest, OpenDocListHoldsNamedDocumentsWithTheirPlace) {
   Pages().SetActivePageIndex(1);
   BuildOpenDocList();
   EXPECT_EQ(Settings.LastDocFileName, "");
+}
+
+TEST_F(DocumentsWindowTest, WorkAfterPendingMessagesWaitsForTheQueueAndKeepsItsOrder) {
+  ASSERT_TRUE(frmMain->HandleAllocated());
+  std::vector<int> ran;
+  frmMain->RunAfterPendingMessages([&] { ran.push_back(1); });
+  frmMain->RunAfterPendingMessages([&] { ran.push_back(2); });
+  EXPECT_TRUE(ran.empty()) << "ran before the messages already waiting";
+  Application().ProcessMessages();
+  EXPECT_EQ(ran, (std::vector<int>{1, 2}));
+  Application().ProcessMessages();
+  EXPECT_EQ(ran.size(), 2u) << "a piece of work ran twice";
 }
 
 }  // namespace
