@@ -248,7 +248,8 @@ void UpdateCaption() {
   std::string caption = "Tarvoline - ";
   if (Settings.General.TitleShowChanged && doc.Modified) caption += "*";
   caption += Settings.General.TitleShowFullPath ? doc.FileName : doc.Title;
-  frmMain->SetCaption(caption);
+  // The same caption again would still cost a round to the window system.
+  if (frmMain->Caption() != caption) frmMain->SetCaption(caption);
   Application().SetTitle(doc.Title + " - Tarvoline");
   SetStatusText(3, doc.FileName);
   SetEnabledByName("tbMainFileSave", doc.Modified);

@@ -35,6 +35,7 @@ void TTabSheet::CaptionChanged() {
 }
 
 void TTabSheet::SetImageIndex(int ImageIndex) {
+  if (imageIndex_ == ImageIndex) return;  // the tab strip repaints for any change
   imageIndex_ = ImageIndex;
   if (pageControl_) pageControl_->SyncTab(this);
 }

@@ -22,7 +22,7 @@ std::string TStatusBar::PanelText(int Index) const {
 }
 
 void TStatusBar::SetPanelText(int Index, const std::string& Text) {
-  if (Index < 0 || Index >= PanelCount()) return;
+  if (Index < 0 || Index >= PanelCount() || panels_[Index].text == Text) return;
   panels_[Index].text = Text;
   if (int fit = FittingWidth(Text); panels_[Index].width >= 0 && fit > panels_[Index].width) {
     panels_[Index].width = fit;  // grows only: a panel that jumps back and forth is worse

@@ -13,7 +13,10 @@ TToolButton::~TToolButton() {
   if (toolBar_) toolBar_->RemoveButton(this);
 }
 
+// Each setter leaves the bar alone when nothing changes: the document's buttons are set again
+// on every caret move.
 void TToolButton::SetImageIndex(int ImageIndex) {
+  if (imageIndex_ == ImageIndex) return;
   imageIndex_ = ImageIndex;
   if (toolBar_) toolBar_->UpdateButton(this);
 }
@@ -24,11 +27,13 @@ bool TToolButton::Down() const {
 }
 
 void TToolButton::SetDown(bool Down) {
+  if (down_ == Down) return;
   down_ = Down;
   if (toolBar_) toolBar_->UpdateButton(this);
 }
 
 void TToolButton::SetEnabled(bool Enabled) {
+  if (enabled_ == Enabled) return;
   enabled_ = Enabled;
   if (toolBar_) toolBar_->UpdateButton(this);
 }

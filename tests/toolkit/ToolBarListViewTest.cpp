@@ -67,6 +67,16 @@ TEST(ToolBar, ClicksReachOnClickAndStateRoundTrips) {
   b.form.RemoveComponent(b.sep);  // a freed button leaves the bar
   EXPECT_EQ(b.bar->ButtonCount(), 3);
   EXPECT_EQ(SendMessageA(b.bar->Handle(), TB_BUTTONCOUNT, 0, 0), 3);
+  // Setting what a click already set, or what is set, changes nothing; the other way still does.
+  b.wrap->SetDown(false);
+  ClickButton(*b.bar, *b.wrap);
+  b.wrap->SetDown(true);
+  EXPECT_TRUE(SendMessageA(b.bar->Handle(), TB_ISBUTTONCHECKED, b.wrap->Command(), 0));
+  b.wrap->SetDown(false);
+  EXPECT_FALSE(SendMessageA(b.bar->Handle(), TB_ISBUTTONCHECKED, b.wrap->Command(), 0));
+  b.save->SetEnabled(true);
+  b.save->SetEnabled(true);
+  EXPECT_TRUE(SendMessageA(b.bar->Handle(), TB_ISBUTTONENABLED, b.save->Command(), 0));
 }
 
 TEST(ToolBar, HintsAnswerTheTooltipAndTheArrowShowsTheDropDownMenu) {
