@@ -93,6 +93,13 @@ public:
   }
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
+  void SkipToLineEnd() final {
+    while (!AtLineEnd()) NextToken();
+  }
+  // Scans on while the current token ends before End (0-based) and the line goes on.
+  void SkipTokensBefore(int End) {
+    while (Run < End && !AtLineEnd()) NextToken();
+  }
 
   // Which bytes start a double-byte character (the system's test by default, none outside
   // far-east code pages).

@@ -630,6 +630,10 @@ void TCodeMultiHighlighter::NextToken() {
     else
       fPieceMember->NextToken();
   }
+  FollowMemberToken();
+}
+
+void TCodeMultiHighlighter::FollowMemberToken() {
   if (fPieceHashMember) {
     fTokenPos = fPieceHashMember->GetTokenPos() + fPieceOffset;
     fRun = fTokenPos + fPieceHashMember->GetTokenLength() + 1;
@@ -637,6 +641,31 @@ void TCodeMultiHighlighter::NextToken() {
     fTokenPos = fPieceMember->GetTokenPos() + fPieceOffset;
     fRun = fTokenPos + static_cast<int>(fPieceMember->GetToken().size()) + 1;
   }
+}
+
+void TCodeMultiHighlighter::SkipToLineEnd() {
+  while (!AtLineEnd()) {
+    if (fPieceStarted && !fMarker && defaultHighlighter_) SkipPiece();
+    if (!AtLineEnd()) NextToken();
+  }
+}
+
+void TCodeMultiHighlighter::SkipPiece() {
+  if (fNextMarker >= static_cast<int>(fMarkers.size())) {
+    fPieceMember->SkipToLineEnd();
+  } else {
+    // NextToken takes the marker once a token reaches it; the member's scan of its line end
+    // must not happen here, as it does not there.
+    const int end = fMarkers[fNextMarker].fStartPos - 1 - fPieceOffset;
+    if (fPieceHashMember) {
+      fPieceHashMember->SkipTokensBefore(end);
+    } else {
+      while (!fPieceMember->AtLineEnd() &&
+             fPieceMember->GetTokenPos() + static_cast<int>(fPieceMember->GetToken().size()) < end)
+        fPieceMember->NextToken();
+    }
+  }
+  FollowMemberToken();
 }
 
 void TCodeMultiHighlighter::StartPiece(int From, int End) {

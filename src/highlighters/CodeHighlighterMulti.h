@@ -167,6 +167,8 @@ public:
   int GetTokenKind() const override;
   int GetTokenPos() const override { return fTokenPos; }
   void NextToken() override;
+  // Lets each member skip its piece of the line at once.
+  void SkipToLineEnd() override;
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override;
   void ResetRange() override;
@@ -245,6 +247,11 @@ private:
   // Gives the member of the current scheme the piece of the line from From up to End
   // (1-based, End excluded).
   void StartPiece(int From, int End);
+  // Takes the position of the current piece member's token as the current token's.
+  void FollowMemberToken();
+  // Moves the current piece's member to the token NextToken would stop at before the next
+  // marker, or to the line's end after the last marker.
+  void SkipPiece();
   // A state naming a scheme that cannot open is scanned by the default highlighter.
   void ValidateCurrentScheme();
 
