@@ -19,8 +19,20 @@ class TSchemes;
 // so that where the text is, the match is.
 struct TMarkerPrefix {
   std::string Text;
+  // Text with each character's case inverted by the mapping the expression was compiled with
+  // (Text itself when case counts): a character of the line matches either.
+  std::string Other;
   bool FoldCase = false;
   bool Whole = false;
+};
+
+// A member highlighter, and the same as a keyword-hash highlighter when it is one: cast once,
+// so that the scan asks such a member for its tokens without virtual calls.
+struct TMemberHighlighter {
+  TMemberHighlighter() = default;
+  explicit TMemberHighlighter(TCodeCustomHighlighter* Highlighter);
+  TCodeCustomHighlighter* Any = nullptr;
+  TCodeHashHighlighter* Hash = nullptr;
 };
 
 enum class TRangeOperation { roGet, roSet };
@@ -55,9 +67,8 @@ public:
   // naming the expression, and the old value stays.
   void SetStartExpr(const std::string& Value);
   void SetEndExpr(const std::string& Value);
-  TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
-  // The highlighter as a keyword-hash highlighter; nullptr when it is none.
-  TCodeHashHighlighter* HashHighlighter() const { return hashHighlighter_; }
+  TCodeCustomHighlighter* Highlighter() const { return highlighter_.Any; }
+  const TMemberHighlighter& Member() const { return highlighter_; }
   // The owning multi-highlighter itself is refused: scanning it would recurse without end.
   void SetHighlighter(TCodeCustomHighlighter* Value);
   TCodeHighlighterAttributes* MarkerAttri() const { return markerAttri_.get(); }
@@ -85,18 +96,13 @@ private:
   void Changed();
   void MarkerAttriChanged(TObject* Sender);
   // The highlighter is being destroyed: forgets it without touching it.
-  void ForgetHighlighter() {
-    highlighter_ = nullptr;
-    hashHighlighter_ = nullptr;
-  }
+  void ForgetHighlighter() { highlighter_ = TMemberHighlighter(); }
 
   TSchemes& collection_;
   bool caseSensitive_ = true;
   std::string startExpr_;
   std::string endExpr_;
-  TCodeCustomHighlighter* highlighter_ = nullptr;
-  // Cast once: the scan asks a keyword-hash member for its tokens without virtual calls.
-  TCodeHashHighlighter* hashHighlighter_ = nullptr;
+  TMemberHighlighter highlighter_;
   std::unique_ptr<TCodeHighlighterAttributes> markerAttri_;
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
@@ -180,7 +186,7 @@ public:
   TSchemes& Schemes() { return *schemes_; }
   const TSchemes& Schemes() const { return *schemes_; }
   void SetSchemes(const TSchemes& Value) { schemes_->Assign(Value); }
-  TCodeCustomHighlighter* DefaultHighlighter() const { return defaultHighlighter_; }
+  TCodeCustomHighlighter* DefaultHighlighter() const { return default_.Any; }
   // Raises Exception when Value is this highlighter itself.
   void SetDefaultHighlighter(TCodeCustomHighlighter* Value);
   const std::string& DefaultLanguageName() const { return defaultLanguageName_; }
@@ -261,18 +267,16 @@ private:
   void NestedSet(TCodeHighlighterRange Value);
 
   std::unique_ptr<TSchemes> schemes_;
-  TCodeCustomHighlighter* defaultHighlighter_ = nullptr;
-  TCodeHashHighlighter* defaultHashHighlighter_ = nullptr;  // see TScheme::hashHighlighter_
+  TMemberHighlighter default_;
   std::string defaultLanguageName_;
   TCustomRangeEvent onCustomRange_;
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
-  // Whether a member scans a piece of the current line, which member (also as a keyword-hash
-  // highlighter) and where the piece starts in the line.
+  // Whether a member scans a piece of the current line, which member and where the piece
+  // starts in the line.
   bool fPieceStarted = false;
-  TCodeCustomHighlighter* fPieceMember = nullptr;
-  TCodeHashHighlighter* fPieceHashMember = nullptr;
+  TMemberHighlighter fPieceMember;
   int fPieceOffset = 0;
   std::string fPiece;  // the piece given to the member, when it is not the whole line
   int fNextMarker = 0;
@@ -282,7 +286,6 @@ private:
   // One pass over a line finds where a marker can begin, instead of one per expression.
   std::array<bool, 256> fMarkerStarts{};
   bool fMarkerStartsKnown = false;
-  std::vector<std::pair<unsigned char, unsigned char>> fFoldedStarts;  // and their other case
   std::vector<int> fCandidates;  // 0-based, ascending
   int fLineNumber = 0;
   int fTokenPos = 0;

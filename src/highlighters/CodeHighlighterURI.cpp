@@ -206,17 +206,9 @@ bool TCodeURIHighlighter::ScanEmail() {
   }
   if (nextAt_ >= static_cast<int>(fLine.size()) || start < atRunStart_) return false;
   int end = start;
-  bool hasAt = false;
-  for (unsigned char c; IsEmailChar(c = At(end)); ++end) {
+  for (unsigned char c; IsEmailChar(c = At(end)); ++end)
     if (c == '.' && (end == start || At(end - 1) == '.')) break;
-    hasAt |= c == '@';
-  }
   const int scanned = end;
-  // Most words hold no "@": nothing to give back or to look for.
-  if (!hasAt) {
-    emailFailUntil_ = scanned;
-    return false;
-  }
   while (end > start && (At(end - 1) == '.' || At(end - 1) == '@')) --end;
   int at = -1, dot = -1;
   for (int i = start; i < end; ++i) {
