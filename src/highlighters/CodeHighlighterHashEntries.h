@@ -2,6 +2,7 @@
 // grouped by hash value, and the scan state with the token operations built on it.
 #pragma once
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -93,12 +94,17 @@ public:
   }
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
-  void SkipToLineEnd() final {
-    while (!AtLineEnd()) NextToken();
-  }
-  // Scans on while the current token ends before End (0-based) and the line goes on.
+  void SkipToLineEnd() final { SkipTokensBefore(INT_MAX); }
+  // Scans on while the current token ends before End (0-based) and the line goes on; a
+  // stretch of tokens that keeps the range is passed over unless it ends beyond End.
   void SkipTokensBefore(int End) {
-    while (Run < End && !AtLineEnd()) NextToken();
+    while (Run < End && !AtLineEnd()) {
+      const int kept = RangeKeptUntil();
+      if (kept > Run && kept <= End)
+        Run = kept;
+      else
+        NextToken();
+    }
   }
 
   // Which bytes start a double-byte character (the system's test by default, none outside
@@ -124,6 +130,9 @@ protected:
   bool AtLineTerminatorAt(int Pos) const { return Pos >= static_cast<int>(fLine.size()); }
   // The kind of the word at fToIdent, fStringLen characters long, whose hash is Hash.
   uint8_t IdentKind(int32_t Hash);
+  // A token start at or after Run up to which the tokens from Run leave the range (and every
+  // other state the next token starts from) as it is: Run when the next token may change it.
+  virtual int RangeKeptUntil() const { return Run; }
   // The length of the character at Run: 2 for a lead byte followed by its trail byte, else 1
   // (a lead byte at the line's end must not carry the scan past the terminator).
   int CharLengthAtRun() const;

@@ -232,6 +232,12 @@ void TCodeHTMLHighlighter::ScanToken() {
   }
 }
 
+int TCodeHTMLHighlighter::RangeKeptUntil() const {
+  if (Range() != THtmlRangeState::rsText) return Run;
+  const size_t tag = fLine.find('<', Run);
+  return tag == std::string::npos ? static_cast<int>(fLine.size()) : static_cast<int>(tag);
+}
+
 void TCodeHTMLHighlighter::NullProc() { NullStep(kSpace); }
 void TCodeHTMLHighlighter::LFProc() { LineFeedStep(kSpace); }
 void TCodeHTMLHighlighter::CRProc() { CarriageReturnStep(kSpace); }

@@ -453,10 +453,17 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
 void TCodeMultiHighlighter::KnowMarkerStarts() {
   if (fMarkerStartsKnown) return;
   fMarkerStarts.fill(false);
+  fStartBytes.clear();
+  fEveryMarkerHasStart = true;
   auto add = [this](const TMarkerPrefix& Prefix) {
-    if (Prefix.Text.empty()) return;  // found without a scan: see FindPrefix
-    fMarkerStarts[static_cast<unsigned char>(Prefix.Text[0])] = true;
-    fMarkerStarts[static_cast<unsigned char>(Prefix.Other[0])] = true;
+    if (Prefix.Text.empty()) {  // found without a scan: see FindPrefix
+      fEveryMarkerHasStart = false;
+      return;
+    }
+    for (char c : {Prefix.Text[0], Prefix.Other[0]}) {
+      if (!fMarkerStarts[static_cast<unsigned char>(c)]) fStartBytes += c;
+      fMarkerStarts[static_cast<unsigned char>(c)] = true;
+    }
   };
   for (int i = 0; i < schemes_->Count(); ++i) {
     TScheme& scheme = *schemes_->Items(i);
@@ -471,7 +478,28 @@ void TCodeMultiHighlighter::FindCandidates() {
   fCandidates.clear();
   const auto* text = reinterpret_cast<const unsigned char*>(fLine.data());
   const int length = static_cast<int>(fLine.size());
-  for (int i = 0; i < length; ++i)
+  int i = 0;
+  // Markers are rare: with few characters to look for, four bytes without any are passed at
+  // once (a byte of x is one of them where x ^ its pattern has a zero byte).
+  if (fStartBytes.size() <= 4) {
+    uint32_t patterns[4];
+    const int count = static_cast<int>(fStartBytes.size());
+    for (int k = 0; k < count; ++k)
+      patterns[k] = 0x01010101u * static_cast<unsigned char>(fStartBytes[k]);
+    for (; i + 4 <= length; i += 4) {
+      uint32_t word;
+      std::memcpy(&word, text + i, 4);
+      bool holds = false;
+      for (int k = 0; k < count; ++k) {
+        const uint32_t x = word ^ patterns[k];
+        holds |= ((x - 0x01010101u) & ~x & 0x80808080u) != 0;
+      }
+      if (!holds) continue;
+      for (int j = i; j < i + 4; ++j)
+        if (fMarkerStarts[text[j]]) fCandidates.push_back(j);
+    }
+  }
+  for (; i < length; ++i)
     if (fMarkerStarts[text[i]]) fCandidates.push_back(i);
 }
 
@@ -534,6 +562,7 @@ void TCodeMultiHighlighter::FindMarkers() {
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
   FindCandidates();
+  if (fCandidates.empty() && fEveryMarkerHasStart) return;
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {

@@ -285,6 +285,8 @@ private:
   std::vector<TLineSearch> fSearches;  // FindMarkers': each scheme's start, then each's end
   // One pass over a line finds where a marker can begin, instead of one per expression.
   std::array<bool, 256> fMarkerStarts{};
+  std::string fStartBytes;  // the same characters, each once
+  bool fEveryMarkerHasStart = true;  // false when an expression's matches begin with no text
   bool fMarkerStartsKnown = false;
   std::vector<int> fCandidates;  // 0-based, ascending
   int fLineNumber = 0;

@@ -224,7 +224,7 @@ TEST(LineEndSkip, EndsWhereTheTokenWalkEnds) {
       {"", web},
       {"gitweb.css", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Css; }},
       {"jquery.js", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Js; }},
-      {"", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
+      {"zlib.html", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
       {"", uri},
       {"help.de.cp1252.txt", uri},
   };
