@@ -31,6 +31,17 @@ TCodeCharSet WebIdentifierChars();
 int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
                        const char* Text, int& Length);
 
+// The four copies of C in one word, to look for C four bytes at a time with WordHoldsByte.
+constexpr uint32_t ByteInEveryLane(unsigned char C) { return 0x01010101u * C; }
+// Whether one of the four bytes of Word is the byte Pattern repeats (one of its bytes is zero
+// after the exclusive or).
+constexpr bool WordHoldsByte(uint32_t Word, uint32_t Pattern) {
+  const uint32_t x = Word ^ Pattern;
+  return ((x - 0x01010101u) & ~x & 0x80808080u) != 0;
+}
+// The position of the first C in Text at or after From; Text's length when there is none.
+int FindByte(const std::string& Text, int From, unsigned char C);
+
 // A hash summed in 64 bits, clamped to 32: a huge word hashes beyond every keyword table
 // instead of wrapping around into it.
 int32_t ClampHash(int64_t Sum);

@@ -233,9 +233,7 @@ void TCodeHTMLHighlighter::ScanToken() {
 }
 
 int TCodeHTMLHighlighter::RangeKeptUntil() const {
-  if (Range() != THtmlRangeState::rsText) return Run;
-  const size_t tag = fLine.find('<', Run);
-  return tag == std::string::npos ? static_cast<int>(fLine.size()) : static_cast<int>(tag);
+  return Range() == THtmlRangeState::rsText ? FindByte(fLine, Run, '<') : Run;
 }
 
 void TCodeHTMLHighlighter::NullProc() { NullStep(kSpace); }

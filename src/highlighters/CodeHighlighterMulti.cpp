@@ -38,7 +38,6 @@ std::unique_ptr<TRegex> MakeRegex(const std::string& Expr, bool CaseSensitive) {
   return regex;
 }
 
-
 // Whether Expr holds "|" outside groups and classes: then no part of it begins every match.
 bool HasTopLevelAlternative(const std::string& Expr) {
   int depth = 0;
@@ -66,7 +65,6 @@ bool HasTopLevelAlternative(const std::string& Expr) {
 // repetition is left out; one repeated at least once stays and ends the text).
 TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
   TMarkerPrefix prefix;
-  prefix.FoldCase = !CaseSensitive;
   if (HasTopLevelAlternative(Expr)) return prefix;
   size_t i = 0;
   while (i < Expr.size()) {
@@ -87,7 +85,7 @@ TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
   }
   prefix.Whole = i == Expr.size() && i > 0;
   prefix.Other = prefix.Text;
-  if (prefix.FoldCase)
+  if (!CaseSensitive)
     for (char& c : prefix.Other)
       c = static_cast<char>(RegexInvertCase(static_cast<unsigned char>(c)));
   return prefix;
@@ -480,20 +478,17 @@ void TCodeMultiHighlighter::FindCandidates() {
   const int length = static_cast<int>(fLine.size());
   int i = 0;
   // Markers are rare: with few characters to look for, four bytes without any are passed at
-  // once (a byte of x is one of them where x ^ its pattern has a zero byte).
+  // once.
   if (fStartBytes.size() <= 4) {
     uint32_t patterns[4];
     const int count = static_cast<int>(fStartBytes.size());
     for (int k = 0; k < count; ++k)
-      patterns[k] = 0x01010101u * static_cast<unsigned char>(fStartBytes[k]);
+      patterns[k] = ByteInEveryLane(static_cast<unsigned char>(fStartBytes[k]));
     for (; i + 4 <= length; i += 4) {
       uint32_t word;
       std::memcpy(&word, text + i, 4);
       bool holds = false;
-      for (int k = 0; k < count; ++k) {
-        const uint32_t x = word ^ patterns[k];
-        holds |= ((x - 0x01010101u) & ~x & 0x80808080u) != 0;
-      }
+      for (int k = 0; k < count; ++k) holds |= WordHoldsByte(word, patterns[k]);
       if (!holds) continue;
       for (int j = i; j < i + 4; ++j)
         if (fMarkerStarts[text[j]]) fCandidates.push_back(j);

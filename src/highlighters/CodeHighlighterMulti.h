@@ -14,15 +14,13 @@ class TCodeMultiHighlighter;
 class TRegex;
 class TSchemes;
 
-// The text every match of a marker expression begins with (empty where none is plain),
-// compared without regard to case when FoldCase; Whole when the expression is that text alone,
-// so that where the text is, the match is.
+// The text every match of a marker expression begins with (empty where none is plain); Whole
+// when the expression is that text alone, so that where the text is, the match is.
 struct TMarkerPrefix {
   std::string Text;
   // Text with each character's case inverted by the mapping the expression was compiled with
   // (Text itself when case counts): a character of the line matches either.
   std::string Other;
-  bool FoldCase = false;
   bool Whole = false;
 };
 

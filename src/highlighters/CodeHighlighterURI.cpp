@@ -198,9 +198,7 @@ bool TCodeURIHighlighter::ScanEmail() {
   // An address holds an "@": a word whose e-mail characters do not reach the next one needs
   // no scan.
   if (nextAt_ < start) {
-    const int length = static_cast<int>(fLine.size());
-    nextAt_ = start;
-    while (nextAt_ < length && At(nextAt_) != '@') ++nextAt_;
+    nextAt_ = FindByte(fLine, start, '@');
     atRunStart_ = nextAt_;
     while (atRunStart_ > start && IsEmailChar(At(atRunStart_ - 1))) --atRunStart_;
   }
