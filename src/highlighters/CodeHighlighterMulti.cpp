@@ -549,6 +549,8 @@ bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix
 }
 
 void TCodeMultiHighlighter::FindMarkers() {
+  FindCandidates();
+  if (fCandidates.empty() && fEveryMarkerHasStart) return;
   const int lineLen = static_cast<int>(fLine.size());
   const int count = schemes_->Count();
   fSearches.assign(2 * static_cast<size_t>(count), TLineSearch());
@@ -556,8 +558,6 @@ void TCodeMultiHighlighter::FindMarkers() {
   TLineSearch* ends = starts + count;
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
-  FindCandidates();
-  if (fCandidates.empty() && fEveryMarkerHasStart) return;
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {
