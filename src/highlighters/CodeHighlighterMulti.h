@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
