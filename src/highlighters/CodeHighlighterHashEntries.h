@@ -110,7 +110,7 @@ public:
   // stretch of tokens that keeps the range is passed over unless it ends beyond End.
   void SkipTokensBefore(int End) {
     while (Run < End && !AtLineEnd()) {
-      const int kept = RangeKeptUntil();
+      const int kept = passesKeptStretches_ ? RangeKeptUntil() : Run;
       if (kept > Run && kept <= End)
         Run = kept;
       else
@@ -143,7 +143,9 @@ protected:
   uint8_t IdentKind(int32_t Hash);
   // A token start at or after Run up to which the tokens from Run leave the range (and every
   // other state the next token starts from) as it is: Run when the next token may change it.
+  // Asked only when passesKeptStretches_ is set, which a class overriding it sets.
   virtual int RangeKeptUntil() const { return Run; }
+  bool passesKeptStretches_ = false;
   // The length of the character at Run: 2 for a lead byte followed by its trail byte, else 1
   // (a lead byte at the line's end must not carry the scan past the terminator).
   int CharLengthAtRun() const;

@@ -143,6 +143,7 @@ TCodeHTMLHighlighter::TCodeHTMLHighlighter(TComponent* Owner)
   MakeMethodTables();
   SetRangeState(THtmlRangeState::rsText);
   SetDefaultFilter(CES_FilterHTML);
+  passesKeptStretches_ = true;
 }
 
 void TCodeHTMLHighlighter::CreateAttributes() {

@@ -124,6 +124,7 @@ TCodeURIHighlighter::TCodeURIHighlighter(TComponent* Owner)
     fProcTable[c] = proc;
   }
   SetDefaultFilter(CES_FilterAll);
+  passesKeptStretches_ = true;
 }
 
 TCodeURIHighlighter::~TCodeURIHighlighter() = default;
