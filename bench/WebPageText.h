@@ -173,26 +173,38 @@ inline double ByteLoopSeconds(int Rounds, const std::vector<std::string>& Lines)
   });
 }
 
-// One pass as the editor's scan and paint make it (restore the line's start state, SetLine,
-// walk the tokens, keep the end state); returns the token count.
-inline size_t ScanAll(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
-  uint32_t sum = 0;
-  size_t tokens = 0;
+// One pass as the editor makes it: restore the line's start state, SetLine, go through the
+// line with Walk, keep the end state.
+template <class W>
+void ScanLines(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines, W Walk) {
   Highlighter.ResetRange();
   TCodeHighlighterRange range = Highlighter.GetRange();
   for (size_t i = 0; i < Lines.size(); ++i) {
     Highlighter.SetRange(range);
     Highlighter.SetLine(Lines[i], static_cast<int>(i));
-    while (!Highlighter.AtLineEnd()) {
-      sum += Highlighter.GetTokenKind() + Highlighter.GetTokenPos();
-      sum += Highlighter.GetTokenAttribute() != nullptr;
-      ++tokens;
-      Highlighter.NextToken();
-    }
+    Walk();
     range = Highlighter.GetRange();
   }
+}
+
+// The pass of painting and export: every token with its kind, place and attribute; returns
+// the token count.
+inline size_t ScanAll(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
+  uint32_t sum = 0;
+  size_t tokens = 0;
+  ScanLines(Highlighter, Lines, [&] {
+    for (; !Highlighter.AtLineEnd(); Highlighter.NextToken(), ++tokens) {
+      sum += Highlighter.GetTokenKind() + Highlighter.GetTokenPos();
+      sum += Highlighter.GetTokenAttribute() != nullptr;
+    }
+  });
   sink = sum;
   return tokens;
+}
+
+// The pass of the line states: only each line's end state.
+inline void ScanStates(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
+  ScanLines(Highlighter, Lines, [&] { Highlighter.SkipToLineEnd(); });
 }
 
 }  // namespace webbench

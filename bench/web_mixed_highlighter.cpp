@@ -1,8 +1,9 @@
 // Scans generated multi-megabyte texts with each web highlighter (HTML, CSS, JavaScript,
 // VBScript, PHP on their own languages) and with the mixed highlighter set up as the main
 // window's on a page of all of them, the way the editor scans, and compares each with a plain
-// byte loop over the same lines. Then scans one line full of passages at 5 and 10 MB: twice
-// the line should take about twice the time.
+// byte loop over the same lines; the mixed page also for its line end states alone, as the
+// line states scan it (jumping to the end, idle time). Then scans one line full of passages at
+// 5 and 10 MB: twice the line should take about twice the time.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -27,10 +28,20 @@ void Report(const char* Name, TCodeCustomHighlighter& Highlighter,
   const double byteLoop = ByteLoopSeconds(kRounds, Lines);
   size_t tokens = 0;
   const double scan = BestSeconds(kRounds, [&] { tokens = ScanAll(Highlighter, Lines); });
-  std::printf("%-10s %5.1f MB, %8zu tokens: %7.1f MB/s (goal %3.0f), byte loop %7.1f MB/s, "
+  std::printf("%-12s %5.1f MB, %8zu tokens: %7.1f MB/s (goal %3.0f), byte loop %7.1f MB/s, "
               "ratio to byte loop %.4f\n",
               Name, megabytes, tokens, megabytes / scan, GoalMBs, megabytes / byteLoop,
               byteLoop / scan);
+}
+
+void ReportStates(const char* Name, TCodeCustomHighlighter& Highlighter,
+                  const std::vector<std::string>& Lines, double GoalMBs) {
+  const double megabytes = TotalBytes(Lines) / (1024.0 * 1024.0);
+  const double byteLoop = ByteLoopSeconds(kRounds, Lines);
+  const double scan = BestSeconds(kRounds, [&] { ScanStates(Highlighter, Lines); });
+  std::printf("%-12s %5.1f MB,   end states only: %7.1f MB/s (goal %3.0f), byte loop %7.1f MB/s, "
+              "ratio to byte loop %.4f\n",
+              Name, megabytes, megabytes / scan, GoalMBs, megabytes / byteLoop, byteLoop / scan);
 }
 
 }  // namespace
@@ -50,6 +61,7 @@ int main() {
   Report("VBScript", vbs, VBScriptText(kTextBytes), 50);
   Report("PHP", php, PHPText(kTextBytes), 50);
   Report("mixed", multi, MixedPage(kTextBytes), 100);
+  ReportStates("mixed", multi, MixedPage(kTextBytes), 100);
 
   // One line full of passages: the marker search must not start over for every marker.
   double seconds[2] = {};

@@ -148,8 +148,9 @@ public:
   virtual void SetLine(const std::string& NewValue, int LineNumber) = 0;
   virtual void SetRange(TCodeHighlighterRange Value);
   virtual void ResetRange();
-  // Calls NextToken until AtLineEnd.
-  void SkipToLineEnd();
+  // Calls NextToken until AtLineEnd: for the line's end state alone. A highlighter may get
+  // there without the per-token calls, with the same state and token position.
+  virtual void SkipToLineEnd();
 
   virtual bool UseUserSettings(int SettingIndex);
   virtual void EnumUserSettings(TStrings& Settings);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include "rtl/SysUtils.h"
 
@@ -39,6 +40,18 @@ int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTabl
   for (unsigned char c; IdentChars[c = static_cast<unsigned char>(*p)]; ++p) hash += Table[c];
   Length = static_cast<int>(p - Text);
   return ClampHash(hash);
+}
+
+int FindByte(const std::string& Text, int From, unsigned char C) {
+  const int length = static_cast<int>(Text.size());
+  const uint32_t pattern = ByteInEveryLane(C);
+  int at = From;
+  for (uint32_t word; at + 4 <= length; at += 4) {
+    std::memcpy(&word, Text.data() + at, 4);
+    if (WordHoldsByte(word, pattern)) break;
+  }
+  while (at < length && static_cast<unsigned char>(Text[at]) != C) ++at;
+  return at;
 }
 
 int32_t ClampHash(int64_t Sum) {

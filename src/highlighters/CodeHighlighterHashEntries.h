@@ -2,6 +2,7 @@
 // grouped by hash value, and the scan state with the token operations built on it.
 #pragma once
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -29,6 +30,17 @@ TCodeCharSet WebIdentifierChars();
 // added; Length receives the length of the run.
 int32_t HashIdentifier(const TCodeHashCharTable& Table, const TCodeIdentCharTable& IdentChars,
                        const char* Text, int& Length);
+
+// The four copies of C in one word, to look for C four bytes at a time with WordHoldsByte.
+constexpr uint32_t ByteInEveryLane(unsigned char C) { return 0x01010101u * C; }
+// Whether one of the four bytes of Word is the byte Pattern repeats (one of its bytes is zero
+// after the exclusive or).
+constexpr bool WordHoldsByte(uint32_t Word, uint32_t Pattern) {
+  const uint32_t x = Word ^ Pattern;
+  return ((x - 0x01010101u) & ~x & 0x80808080u) != 0;
+}
+// The position of the first C in Text at or after From; Text's length when there is none.
+int FindByte(const std::string& Text, int From, unsigned char C);
 
 // A hash summed in 64 bits, clamped to 32: a huge word hashes beyond every keyword table
 // instead of wrapping around into it.
@@ -93,6 +105,18 @@ public:
   }
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override { fRange = static_cast<uint8_t>(Value); }
+  void SkipToLineEnd() final { SkipTokensBefore(INT_MAX); }
+  // Scans on while the current token ends before End (0-based) and the line goes on; a
+  // stretch of tokens that keeps the range is passed over unless it ends beyond End.
+  void SkipTokensBefore(int End) {
+    while (Run < End && !AtLineEnd()) {
+      const int kept = passesKeptStretches_ ? RangeKeptUntil() : Run;
+      if (kept > Run && kept <= End)
+        Run = kept;
+      else
+        NextToken();
+    }
+  }
 
   // Which bytes start a double-byte character (the system's test by default, none outside
   // far-east code pages).
@@ -117,6 +141,11 @@ protected:
   bool AtLineTerminatorAt(int Pos) const { return Pos >= static_cast<int>(fLine.size()); }
   // The kind of the word at fToIdent, fStringLen characters long, whose hash is Hash.
   uint8_t IdentKind(int32_t Hash);
+  // A token start at or after Run up to which the tokens from Run leave the range (and every
+  // other state the next token starts from) as it is: Run when the next token may change it.
+  // Asked only when passesKeptStretches_ is set, which a class overriding it sets.
+  virtual int RangeKeptUntil() const { return Run; }
+  bool passesKeptStretches_ = false;
   // The length of the character at Run: 2 for a lead byte followed by its trail byte, else 1
   // (a lead byte at the line's end must not carry the scan past the terminator).
   int CharLengthAtRun() const;

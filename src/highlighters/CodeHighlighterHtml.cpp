@@ -143,6 +143,7 @@ TCodeHTMLHighlighter::TCodeHTMLHighlighter(TComponent* Owner)
   MakeMethodTables();
   SetRangeState(THtmlRangeState::rsText);
   SetDefaultFilter(CES_FilterHTML);
+  passesKeptStretches_ = true;
 }
 
 void TCodeHTMLHighlighter::CreateAttributes() {
@@ -230,6 +231,10 @@ void TCodeHTMLHighlighter::ScanToken() {
       break;
     default: ScanByTable();
   }
+}
+
+int TCodeHTMLHighlighter::RangeKeptUntil() const {
+  return Range() == THtmlRangeState::rsText ? FindByte(fLine, Run, '<') : Run;
 }
 
 void TCodeHTMLHighlighter::NullProc() { NullStep(kSpace); }

@@ -64,6 +64,8 @@ public:
 
 protected:
   void ScanToken() override;
+  // Text, entities and blanks keep the text range up to the next tag.
+  int RangeKeptUntil() const override;
 
 private:
   using TProcTableProc = void (TCodeHTMLHighlighter::*)();

@@ -65,7 +65,6 @@ bool HasTopLevelAlternative(const std::string& Expr) {
 // repetition is left out; one repeated at least once stays and ends the text).
 TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
   TMarkerPrefix prefix;
-  prefix.FoldCase = !CaseSensitive;
   if (HasTopLevelAlternative(Expr)) return prefix;
   size_t i = 0;
   while (i < Expr.size()) {
@@ -85,7 +84,20 @@ TMarkerPrefix MarkerPrefix(const std::string& Expr, bool CaseSensitive) {
     i += atom;
   }
   prefix.Whole = i == Expr.size() && i > 0;
+  prefix.Other = prefix.Text;
+  if (!CaseSensitive)
+    for (char& c : prefix.Other)
+      c = static_cast<char>(RegexInvertCase(static_cast<unsigned char>(c)));
   return prefix;
+}
+
+// The marker expression compiled now, with the case mapping its prefix is made with.
+std::unique_ptr<TRegex> MakeMarkerRegex(const std::string& Expr, bool CaseSensitive,
+                                        TMarkerPrefix& Prefix) {
+  std::unique_ptr<TRegex> regex = MakeRegex(Expr, CaseSensitive);
+  if (!Expr.empty()) regex->Compile();
+  Prefix = MarkerPrefix(Expr, CaseSensitive);
+  return regex;
 }
 
 // The engine's message for Code without its "TRegex(comp): " prefix.
@@ -102,6 +114,9 @@ bool IsMulti(const TCodeCustomHighlighter* H) {
 
 }  // namespace
 
+TMemberHighlighter::TMemberHighlighter(TCodeCustomHighlighter* Highlighter)
+    : Any(Highlighter), Hash(dynamic_cast<TCodeHashHighlighter*>(Highlighter)) {}
+
 // --- TScheme -----------------------------------------------------------------------------
 
 TScheme::TScheme(TSchemes& Collection)
@@ -114,7 +129,7 @@ TScheme::TScheme(TSchemes& Collection)
 }
 
 TScheme::~TScheme() {
-  if (highlighter_ && collection_.Owner()) collection_.Owner()->ReleaseMember(highlighter_);
+  if (highlighter_.Any && collection_.Owner()) collection_.Owner()->ReleaseMember(highlighter_.Any);
 }
 
 void TScheme::Assign(const TScheme& Source) {
@@ -122,7 +137,7 @@ void TScheme::Assign(const TScheme& Source) {
   SetCaseSensitive(Source.caseSensitive_);
   SetStartExpr(Source.startExpr_);
   SetEndExpr(Source.endExpr_);
-  SetHighlighter(Source.highlighter_);
+  SetHighlighter(Source.highlighter_.Any);
   markerAttri_->AssignColorAndStyle(*Source.markerAttri_);
   SetSchemeName(Source.schemeName_);
 }
@@ -176,10 +191,9 @@ void TScheme::SetHighlighter(TCodeCustomHighlighter* Value) {
   TCodeMultiHighlighter* owner = collection_.Owner();
   if (Value && Value == owner)
     throw Exception("A CodeMultiHighlighter cannot be a highlighter of its own schemes.");
-  if (Value == highlighter_) return;
-  TCodeCustomHighlighter* old = highlighter_;
-  highlighter_ = Value;
-  hashHighlighter_ = dynamic_cast<TCodeHashHighlighter*>(Value);
+  if (Value == highlighter_.Any) return;
+  TCodeCustomHighlighter* old = highlighter_.Any;
+  highlighter_ = TMemberHighlighter(Value);
   if (owner) {
     if (old) owner->ReleaseMember(old);
     if (Value) owner->HookMember(Value);
@@ -200,22 +214,17 @@ void TScheme::SetSchemeName(const std::string& Value) {
 }
 
 bool TScheme::Usable() const {
-  return !startExpr_.empty() && !endExpr_.empty() && highlighter_ && highlighter_->Enabled();
+  return !startExpr_.empty() && !endExpr_.empty() && highlighter_.Any &&
+         highlighter_.Any->Enabled();
 }
 
 TRegex& TScheme::StartRegex() {
-  if (!startRegex_) {
-    startRegex_ = MakeRegex(startExpr_, caseSensitive_);
-    startPrefix_ = MarkerPrefix(startExpr_, caseSensitive_);
-  }
+  if (!startRegex_) startRegex_ = MakeMarkerRegex(startExpr_, caseSensitive_, startPrefix_);
   return *startRegex_;
 }
 
 TRegex& TScheme::EndRegex() {
-  if (!endRegex_) {
-    endRegex_ = MakeRegex(endExpr_, caseSensitive_);
-    endPrefix_ = MarkerPrefix(endExpr_, caseSensitive_);
-  }
+  if (!endRegex_) endRegex_ = MakeMarkerRegex(endExpr_, caseSensitive_, endPrefix_);
   return *endRegex_;
 }
 
@@ -305,9 +314,8 @@ TCodeMultiHighlighter::~TCodeMultiHighlighter() {
   fMarker = nullptr;
   schemes_->Clear();
   schemes_.reset();
-  if (defaultHighlighter_) ReleaseMember(defaultHighlighter_);
-  defaultHighlighter_ = nullptr;
-  defaultHashHighlighter_ = nullptr;
+  if (default_.Any) ReleaseMember(default_.Any);
+  default_ = TMemberHighlighter();
 }
 
 void TCodeMultiHighlighter::HookMember(TCodeCustomHighlighter* Member) {
@@ -320,7 +328,7 @@ void TCodeMultiHighlighter::ReleaseMember(TCodeCustomHighlighter* Member) {
   Member->RemoveAttributeChangeHook(
       TCodeNotifyMethod(this, &TCodeMultiHighlighter::MemberAttributesChanged));
   // Another reference to the same highlighter still wants to hear of its end.
-  bool stillUsed = Member == defaultHighlighter_;
+  bool stillUsed = Member == default_.Any;
   for (int i = 0; schemes_ && i < schemes_->Count(); ++i)
     stillUsed = stillUsed || schemes_->Items(i)->Highlighter() == Member;
   if (!stillUsed) RemoveFreeNotification(Member);
@@ -331,12 +339,11 @@ void TCodeMultiHighlighter::MemberAttributesChanged(TObject* Sender) {
 }
 
 void TCodeMultiHighlighter::SetDefaultHighlighter(TCodeCustomHighlighter* Value) {
-  if (Value == defaultHighlighter_) return;
+  if (Value == default_.Any) return;
   if (Value == this)
     throw Exception("A CodeMultiHighlighter cannot be its own DefaultHighlighter.");
-  TCodeCustomHighlighter* old = defaultHighlighter_;
-  defaultHighlighter_ = Value;
-  defaultHashHighlighter_ = dynamic_cast<TCodeHashHighlighter*>(Value);
+  TCodeCustomHighlighter* old = default_.Any;
+  default_ = TMemberHighlighter(Value);
   if (old) ReleaseMember(old);
   if (Value) HookMember(Value);
   NotifyAttributesChanged(nullptr);
@@ -350,14 +357,10 @@ void TCodeMultiHighlighter::SetOnCustomRange(const TCustomRangeEvent& Value) {
 void TCodeMultiHighlighter::Notification(TComponent* AComponent) {
   TCodeCustomHighlighter::Notification(AComponent);
   // The highlighter is half destroyed: forget it without unhooking.
-  if (defaultHighlighter_ == AComponent) {
-    defaultHighlighter_ = nullptr;
-    defaultHashHighlighter_ = nullptr;
-  }
-  if (fPieceMember == AComponent) {
+  if (default_.Any == AComponent) default_ = TMemberHighlighter();
+  if (fPieceMember.Any == AComponent) {
     fPieceStarted = false;
-    fPieceMember = nullptr;
-    fPieceHashMember = nullptr;
+    fPieceMember = TMemberHighlighter();
   }
   bool schemeLost = false;
   for (int i = 0; i < schemes_->Count(); ++i)
@@ -386,7 +389,7 @@ bool TCodeMultiHighlighter::ChooseRangeProc() {
 
 int TCodeMultiHighlighter::GetAttributeCount() const {
   int count = schemes_->Count();
-  if (defaultHighlighter_) count += defaultHighlighter_->GetAttributeCount();
+  if (default_.Any) count += default_.Any->GetAttributeCount();
   for (int i = 0; i < schemes_->Count(); ++i)
     if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter())
       count += h->GetAttributeCount();
@@ -397,10 +400,10 @@ TCodeHighlighterAttributes* TCodeMultiHighlighter::GetAttribute(int Index) const
   if (Index < 0) return nullptr;
   if (Index < schemes_->Count()) return schemes_->Items(Index)->MarkerAttri();
   Index -= schemes_->Count();
-  if (defaultHighlighter_) {
-    if (Index < defaultHighlighter_->GetAttributeCount())
-      return defaultHighlighter_->GetAttribute(Index);
-    Index -= defaultHighlighter_->GetAttributeCount();
+  if (default_.Any) {
+    if (Index < default_.Any->GetAttributeCount())
+      return default_.Any->GetAttribute(Index);
+    Index -= default_.Any->GetAttributeCount();
   }
   for (int i = 0; i < schemes_->Count(); ++i)
     if (TCodeCustomHighlighter* h = schemes_->Items(i)->Highlighter()) {
@@ -418,7 +421,7 @@ TScheme* TCodeMultiHighlighter::ActiveScheme() const {
 TCodeCustomHighlighter* TCodeMultiHighlighter::Member() const {
   TScheme* scheme = ActiveScheme();
   if (scheme && scheme->Highlighter()) return scheme->Highlighter();
-  return defaultHighlighter_;
+  return default_.Any;
 }
 
 TCodeHighlighterAttributes* TCodeMultiHighlighter::GetDefaultAttribute(int Index) const {
@@ -446,19 +449,19 @@ void TCodeMultiHighlighter::AddMarker(TScheme& Scheme, int Index, int Pos, int L
 }
 
 void TCodeMultiHighlighter::KnowMarkerStarts() {
-  // The program may install another case mapping after the table was made.
-  for (const auto& [first, inverted] : fFoldedStarts)
-    fMarkerStartsKnown = fMarkerStartsKnown && RegexInvertCase(first) == inverted;
   if (fMarkerStartsKnown) return;
   fMarkerStarts.fill(false);
-  fFoldedStarts.clear();
+  fStartBytes.clear();
+  fEveryMarkerHasStart = true;
   auto add = [this](const TMarkerPrefix& Prefix) {
-    if (Prefix.Text.empty()) return;  // found without a scan: see FindPrefix
-    const auto first = static_cast<unsigned char>(Prefix.Text[0]);
-    fMarkerStarts[first] = true;
-    if (!Prefix.FoldCase) return;
-    fFoldedStarts.emplace_back(first, RegexInvertCase(first));
-    fMarkerStarts[fFoldedStarts.back().second] = true;
+    if (Prefix.Text.empty()) {  // found without a scan: see FindPrefix
+      fEveryMarkerHasStart = false;
+      return;
+    }
+    for (char c : {Prefix.Text[0], Prefix.Other[0]}) {
+      if (!fMarkerStarts[static_cast<unsigned char>(c)]) fStartBytes += c;
+      fMarkerStarts[static_cast<unsigned char>(c)] = true;
+    }
   };
   for (int i = 0; i < schemes_->Count(); ++i) {
     TScheme& scheme = *schemes_->Items(i);
@@ -473,7 +476,25 @@ void TCodeMultiHighlighter::FindCandidates() {
   fCandidates.clear();
   const auto* text = reinterpret_cast<const unsigned char*>(fLine.data());
   const int length = static_cast<int>(fLine.size());
-  for (int i = 0; i < length; ++i)
+  int i = 0;
+  // Markers are rare: with few characters to look for, four bytes without any are passed at
+  // once.
+  if (fStartBytes.size() <= 4) {
+    uint32_t patterns[4];
+    const int count = static_cast<int>(fStartBytes.size());
+    for (int k = 0; k < count; ++k)
+      patterns[k] = ByteInEveryLane(static_cast<unsigned char>(fStartBytes[k]));
+    for (; i + 4 <= length; i += 4) {
+      uint32_t word;
+      std::memcpy(&word, text + i, 4);
+      bool holds = false;
+      for (int k = 0; k < count; ++k) holds |= WordHoldsByte(word, patterns[k]);
+      if (!holds) continue;
+      for (int j = i; j < i + 4; ++j)
+        if (fMarkerStarts[text[j]]) fCandidates.push_back(j);
+    }
+  }
+  for (; i < length; ++i)
     if (fMarkerStarts[text[i]]) fCandidates.push_back(i);
 }
 
@@ -483,15 +504,11 @@ int TCodeMultiHighlighter::FindPrefix(const TMarkerPrefix& Prefix, int From) con
   if (size == 0) return std::min(From, length);
   // As the engine compares a literal: the subject's character is the pattern's or, without
   // regard to case, the pattern's with its case inverted.
-  auto same = [&](unsigned char A, unsigned char B) {
-    return A == B || (Prefix.FoldCase && A == RegexInvertCase(B));
-  };
   auto candidate = std::lower_bound(fCandidates.begin(), fCandidates.end(), From);
   for (; candidate != fCandidates.end() && *candidate + size <= length; ++candidate) {
+    const char* at = fLine.data() + *candidate;
     int j = 0;
-    while (j < size && same(static_cast<unsigned char>(fLine[*candidate + j]),
-                            static_cast<unsigned char>(Prefix.Text[j])))
-      ++j;
+    while (j < size && (at[j] == Prefix.Text[j] || at[j] == Prefix.Other[j])) ++j;
     if (j == size) return *candidate;
   }
   return length;
@@ -532,6 +549,8 @@ bool TCodeMultiHighlighter::NextMatch(TRegex& Regex, const TMarkerPrefix& Prefix
 }
 
 void TCodeMultiHighlighter::FindMarkers() {
+  FindCandidates();
+  if (fCandidates.empty() && fEveryMarkerHasStart) return;
   const int lineLen = static_cast<int>(fLine.size());
   const int count = schemes_->Count();
   fSearches.assign(2 * static_cast<size_t>(count), TLineSearch());
@@ -539,7 +558,6 @@ void TCodeMultiHighlighter::FindMarkers() {
   TLineSearch* ends = starts + count;
   int offset = 0;  // characters of the line consumed by markers and the text before them
   int current = fCurrScheme;
-  FindCandidates();
   while (offset < lineLen) {
     int found = -1, pos = 0, len = 0;
     if (current >= 0) {
@@ -590,7 +608,7 @@ void TCodeMultiHighlighter::SetLine(const std::string& NewValue, int LineNumber)
 
 void TCodeMultiHighlighter::NextToken() {
   const int lineLen = static_cast<int>(fLine.size());
-  if (!defaultHighlighter_) {
+  if (!default_.Any) {
     // The whole line is one token; an empty line has none.
     fTokenPos = 0;
     fRun = fRun == 1 && lineLen > 0 ? lineLen + 2 : std::max(fRun, lineLen + 2) + 1;
@@ -601,7 +619,7 @@ void TCodeMultiHighlighter::NextToken() {
     fMarker = &fMarkers[fNextMarker];
     if (fMarker->fIsOpenSymbol) {
       fCurrScheme = fMarker->fScheme;
-      fSavedDefaultRange = defaultHighlighter_->GetRange();
+      fSavedDefaultRange = default_.Any->GetRange();
       if (TCodeCustomHighlighter* h = schemes_->Items(fCurrScheme)->Highlighter())
         h->ResetRange();
     }
@@ -616,7 +634,7 @@ void TCodeMultiHighlighter::NextToken() {
   if (fMarker) {
     if (!fMarker->fIsOpenSymbol) {
       fCurrScheme = -1;
-      defaultHighlighter_->SetRange(fSavedDefaultRange);
+      default_.Any->SetRange(fSavedDefaultRange);
     }
     fMarker = nullptr;
     StartPiece(std::min(fRun, lineLen + 1), pieceEnd);
@@ -625,70 +643,99 @@ void TCodeMultiHighlighter::NextToken() {
     // highlighter's before an entity), and a second SetLine would lose what it found.
     StartPiece(1, pieceEnd);
   } else {
-    if (fPieceHashMember)
-      fPieceHashMember->NextToken();
+    if (fPieceMember.Hash)
+      fPieceMember.Hash->NextToken();
     else
-      fPieceMember->NextToken();
+      fPieceMember.Any->NextToken();
   }
-  if (fPieceHashMember) {
-    fTokenPos = fPieceHashMember->GetTokenPos() + fPieceOffset;
-    fRun = fTokenPos + fPieceHashMember->GetTokenLength() + 1;
+  FollowMemberToken();
+}
+
+void TCodeMultiHighlighter::FollowMemberToken() {
+  if (fPieceMember.Hash) {
+    fTokenPos = fPieceMember.Hash->GetTokenPos() + fPieceOffset;
+    fRun = fTokenPos + fPieceMember.Hash->GetTokenLength() + 1;
   } else {
-    fTokenPos = fPieceMember->GetTokenPos() + fPieceOffset;
-    fRun = fTokenPos + static_cast<int>(fPieceMember->GetToken().size()) + 1;
+    fTokenPos = fPieceMember.Any->GetTokenPos() + fPieceOffset;
+    fRun = fTokenPos + static_cast<int>(fPieceMember.Any->GetToken().size()) + 1;
   }
+}
+
+void TCodeMultiHighlighter::SkipToLineEnd() {
+  while (!AtLineEnd()) {
+    if (fPieceStarted && !fMarker && default_.Any) SkipPiece();
+    if (!AtLineEnd()) NextToken();
+  }
+}
+
+void TCodeMultiHighlighter::SkipPiece() {
+  if (fNextMarker >= static_cast<int>(fMarkers.size())) {
+    fPieceMember.Any->SkipToLineEnd();
+  } else {
+    // NextToken takes the marker once a token reaches it; the member's scan of its line end
+    // must not happen here, as it does not there.
+    const int end = fMarkers[fNextMarker].fStartPos - 1 - fPieceOffset;
+    if (fPieceMember.Hash) {
+      fPieceMember.Hash->SkipTokensBefore(end);
+    } else {
+      TCodeCustomHighlighter& member = *fPieceMember.Any;
+      while (!member.AtLineEnd() &&
+             member.GetTokenPos() + static_cast<int>(member.GetToken().size()) < end)
+        member.NextToken();
+    }
+  }
+  FollowMemberToken();
 }
 
 void TCodeMultiHighlighter::StartPiece(int From, int End) {
   TScheme* scheme = ActiveScheme();
   const bool inScheme = scheme && scheme->Highlighter();
-  fPieceMember = inScheme ? scheme->Highlighter() : defaultHighlighter_;
-  fPieceHashMember = inScheme ? scheme->HashHighlighter() : defaultHashHighlighter_;
+  fPieceMember = inScheme ? scheme->Member() : default_;
   fPieceStarted = true;
   fPieceOffset = From - 1;
   if (From == 1 && End > static_cast<int>(fLine.size())) {
-    fPieceMember->SetLine(fLine, fLineNumber);
+    fPieceMember.Any->SetLine(fLine, fLineNumber);
   } else {
     fPiece.assign(fLine, From - 1, std::max(0, End - From));  // keeps its memory
-    fPieceMember->SetLine(fPiece, fLineNumber);
+    fPieceMember.Any->SetLine(fPiece, fLineNumber);
   }
 }
 
 TCodeCustomHighlighter* TCodeMultiHighlighter::TokenMember() const {
-  return fPieceStarted && fPieceMember ? fPieceMember : Member();
+  return fPieceStarted && fPieceMember.Any ? fPieceMember.Any : Member();
 }
 
 bool TCodeMultiHighlighter::AtLineEnd() const {
   if (fMarker) return false;
-  if (!defaultHighlighter_) return fRun > static_cast<int>(fLine.size()) + 2;
-  if (fPieceStarted && fPieceHashMember) return fPieceHashMember->AtLineEnd();
+  if (!default_.Any) return fRun > static_cast<int>(fLine.size()) + 2;
+  if (fPieceStarted && fPieceMember.Hash) return fPieceMember.Hash->AtLineEnd();
   return TokenMember()->AtLineEnd();
 }
 
 std::string TCodeMultiHighlighter::GetToken() const {
-  if (!defaultHighlighter_) return fLine;
+  if (!default_.Any) return fLine;
   const int len = std::max(0, std::min(fRun - 1, static_cast<int>(fLine.size())) - fTokenPos);
   return fLine.substr(std::min<size_t>(fTokenPos, fLine.size()), len);
 }
 
 TCodeHighlighterAttributes* TCodeMultiHighlighter::GetTokenAttribute() const {
   if (fMarker) return schemes_->Items(fMarker->fScheme)->MarkerAttri();
-  TCodeCustomHighlighter* member = defaultHighlighter_ ? TokenMember() : nullptr;
+  TCodeCustomHighlighter* member = default_.Any ? TokenMember() : nullptr;
   return member ? member->GetTokenAttribute() : nullptr;
 }
 
 int TCodeMultiHighlighter::GetTokenKind() const {
   if (fMarker) return 0;
-  if (fPieceStarted && fPieceHashMember && defaultHighlighter_)
-    return fPieceHashMember->GetTokenKind();
-  TCodeCustomHighlighter* member = defaultHighlighter_ ? TokenMember() : nullptr;
+  if (fPieceStarted && fPieceMember.Hash && default_.Any)
+    return fPieceMember.Hash->GetTokenKind();
+  TCodeCustomHighlighter* member = default_.Any ? TokenMember() : nullptr;
   return member ? member->GetTokenKind() : 0;
 }
 
 // --- ranges --------------------------------------------------------------------------------
 
 TCodeHighlighterRange TCodeMultiHighlighter::StandardGet() const {
-  TCodeHighlighterRange value = defaultHighlighter_ ? defaultHighlighter_->GetRange() : 0;
+  TCodeHighlighterRange value = default_.Any ? default_.Any->GetRange() : 0;
   if (TScheme* scheme = ActiveScheme()) {
     TCodeHighlighterRange inner = scheme->Highlighter() ? scheme->Highlighter()->GetRange() : 0;
     // Four bits are all a scheme gets; more would spill into the default highlighter's.
@@ -707,7 +754,7 @@ void TCodeMultiHighlighter::StandardSet(TCodeHighlighterRange Value) {
     fCurrScheme = -1;
   }
   fSavedDefaultRange = Value;
-  if (defaultHighlighter_) defaultHighlighter_->SetRange(Value);
+  if (default_.Any) default_.Any->SetRange(Value);
 }
 
 TCodeHighlighterRange TCodeMultiHighlighter::NestedGet() const {
@@ -742,16 +789,16 @@ void TCodeMultiHighlighter::SetRange(TCodeHighlighterRange Value) {
     case TRangeProc::rpNested: NestedSet(Value); break;
     case TRangeProc::rpCustom:
       onCustomRange_(this, TRangeOperation::roSet, Value);
-      if (defaultHighlighter_) fSavedDefaultRange = defaultHighlighter_->GetRange();
+      if (default_.Any) fSavedDefaultRange = default_.Any->GetRange();
       break;
   }
 }
 
 void TCodeMultiHighlighter::ResetRange() {
   fCurrScheme = -1;
-  if (defaultHighlighter_) {
-    defaultHighlighter_->ResetRange();
-    fSavedDefaultRange = defaultHighlighter_->GetRange();
+  if (default_.Any) {
+    default_.Any->ResetRange();
+    fSavedDefaultRange = default_.Any->GetRange();
   }
 }
 
@@ -792,8 +839,8 @@ bool TransferSchemes(const TSchemes& Schemes, HKEY RootKey, const std::string& K
 
 bool TCodeMultiHighlighter::LoadFromRegistry(HKEY RootKey, const std::string& Key) {
   bool result = true;
-  if (defaultHighlighter_)
-    result = defaultHighlighter_->LoadFromRegistry(RootKey, Key + "\\DefaultHighlighter");
+  if (default_.Any)
+    result = default_.Any->LoadFromRegistry(RootKey, Key + "\\DefaultHighlighter");
   return TransferSchemes(*schemes_, RootKey, Key, &TCodeHighlighterAttributes::LoadFromRegistry,
                          &TCodeCustomHighlighter::LoadFromRegistry, true) &&
          result;
@@ -801,8 +848,8 @@ bool TCodeMultiHighlighter::LoadFromRegistry(HKEY RootKey, const std::string& Ke
 
 bool TCodeMultiHighlighter::SaveToRegistry(HKEY RootKey, const std::string& Key) {
   bool result = true;
-  if (defaultHighlighter_)
-    result = defaultHighlighter_->SaveToRegistry(RootKey, Key + "\\DefaultHighlighter");
+  if (default_.Any)
+    result = default_.Any->SaveToRegistry(RootKey, Key + "\\DefaultHighlighter");
   return TransferSchemes(*schemes_, RootKey, Key, &TCodeHighlighterAttributes::SaveToRegistry,
                          &TCodeCustomHighlighter::SaveToRegistry, false) &&
          result;

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
 
@@ -14,13 +13,23 @@ class TCodeMultiHighlighter;
 class TRegex;
 class TSchemes;
 
-// The text every match of a marker expression begins with (empty where none is plain),
-// compared without regard to case when FoldCase; Whole when the expression is that text alone,
-// so that where the text is, the match is.
+// The text every match of a marker expression begins with (empty where none is plain); Whole
+// when the expression is that text alone, so that where the text is, the match is.
 struct TMarkerPrefix {
   std::string Text;
-  bool FoldCase = false;
+  // Text with each character's case inverted by the mapping the expression was compiled with
+  // (Text itself when case counts): a character of the line matches either.
+  std::string Other;
   bool Whole = false;
+};
+
+// A member highlighter, and the same as a keyword-hash highlighter when it is one: cast once,
+// so that the scan asks such a member for its tokens without virtual calls.
+struct TMemberHighlighter {
+  TMemberHighlighter() = default;
+  explicit TMemberHighlighter(TCodeCustomHighlighter* Highlighter);
+  TCodeCustomHighlighter* Any = nullptr;
+  TCodeHashHighlighter* Hash = nullptr;
 };
 
 enum class TRangeOperation { roGet, roSet };
@@ -55,9 +64,8 @@ public:
   // naming the expression, and the old value stays.
   void SetStartExpr(const std::string& Value);
   void SetEndExpr(const std::string& Value);
-  TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
-  // The highlighter as a keyword-hash highlighter; nullptr when it is none.
-  TCodeHashHighlighter* HashHighlighter() const { return hashHighlighter_; }
+  TCodeCustomHighlighter* Highlighter() const { return highlighter_.Any; }
+  const TMemberHighlighter& Member() const { return highlighter_; }
   // The owning multi-highlighter itself is refused: scanning it would recurse without end.
   void SetHighlighter(TCodeCustomHighlighter* Value);
   TCodeHighlighterAttributes* MarkerAttri() const { return markerAttri_.get(); }
@@ -85,18 +93,13 @@ private:
   void Changed();
   void MarkerAttriChanged(TObject* Sender);
   // The highlighter is being destroyed: forgets it without touching it.
-  void ForgetHighlighter() {
-    highlighter_ = nullptr;
-    hashHighlighter_ = nullptr;
-  }
+  void ForgetHighlighter() { highlighter_ = TMemberHighlighter(); }
 
   TSchemes& collection_;
   bool caseSensitive_ = true;
   std::string startExpr_;
   std::string endExpr_;
-  TCodeCustomHighlighter* highlighter_ = nullptr;
-  // Cast once: the scan asks a keyword-hash member for its tokens without virtual calls.
-  TCodeHashHighlighter* hashHighlighter_ = nullptr;
+  TMemberHighlighter highlighter_;
   std::unique_ptr<TCodeHighlighterAttributes> markerAttri_;
   std::string schemeName_;
   std::unique_ptr<TRegex> startRegex_;
@@ -167,6 +170,8 @@ public:
   int GetTokenKind() const override;
   int GetTokenPos() const override { return fTokenPos; }
   void NextToken() override;
+  // Lets each member skip its piece of the line at once.
+  void SkipToLineEnd() override;
   void SetLine(const std::string& NewValue, int LineNumber) override;
   void SetRange(TCodeHighlighterRange Value) override;
   void ResetRange() override;
@@ -178,7 +183,7 @@ public:
   TSchemes& Schemes() { return *schemes_; }
   const TSchemes& Schemes() const { return *schemes_; }
   void SetSchemes(const TSchemes& Value) { schemes_->Assign(Value); }
-  TCodeCustomHighlighter* DefaultHighlighter() const { return defaultHighlighter_; }
+  TCodeCustomHighlighter* DefaultHighlighter() const { return default_.Any; }
   // Raises Exception when Value is this highlighter itself.
   void SetDefaultHighlighter(TCodeCustomHighlighter* Value);
   const std::string& DefaultLanguageName() const { return defaultLanguageName_; }
@@ -245,6 +250,11 @@ private:
   // Gives the member of the current scheme the piece of the line from From up to End
   // (1-based, End excluded).
   void StartPiece(int From, int End);
+  // Takes the position of the current piece member's token as the current token's.
+  void FollowMemberToken();
+  // Moves the current piece's member to the token NextToken would stop at before the next
+  // marker, or to the line's end after the last marker.
+  void SkipPiece();
   // A state naming a scheme that cannot open is scanned by the default highlighter.
   void ValidateCurrentScheme();
 
@@ -254,18 +264,16 @@ private:
   void NestedSet(TCodeHighlighterRange Value);
 
   std::unique_ptr<TSchemes> schemes_;
-  TCodeCustomHighlighter* defaultHighlighter_ = nullptr;
-  TCodeHashHighlighter* defaultHashHighlighter_ = nullptr;  // see TScheme::hashHighlighter_
+  TMemberHighlighter default_;
   std::string defaultLanguageName_;
   TCustomRangeEvent onCustomRange_;
   std::vector<TMarker> fMarkers;
   int fCurrScheme = -1;
   const TMarker* fMarker = nullptr;  // the marker that is the current token
-  // Whether a member scans a piece of the current line, which member (also as a keyword-hash
-  // highlighter) and where the piece starts in the line.
+  // Whether a member scans a piece of the current line, which member and where the piece
+  // starts in the line.
   bool fPieceStarted = false;
-  TCodeCustomHighlighter* fPieceMember = nullptr;
-  TCodeHashHighlighter* fPieceHashMember = nullptr;
+  TMemberHighlighter fPieceMember;
   int fPieceOffset = 0;
   std::string fPiece;  // the piece given to the member, when it is not the whole line
   int fNextMarker = 0;
@@ -274,8 +282,9 @@ private:
   std::vector<TLineSearch> fSearches;  // FindMarkers': each scheme's start, then each's end
   // One pass over a line finds where a marker can begin, instead of one per expression.
   std::array<bool, 256> fMarkerStarts{};
+  std::string fStartBytes;  // the same characters, each once
+  bool fEveryMarkerHasStart = true;  // false when an expression's matches begin with no text
   bool fMarkerStartsKnown = false;
-  std::vector<std::pair<unsigned char, unsigned char>> fFoldedStarts;  // and their other case
   std::vector<int> fCandidates;  // 0-based, ascending
   int fLineNumber = 0;
   int fTokenPos = 0;

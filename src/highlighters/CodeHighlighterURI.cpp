@@ -124,6 +124,7 @@ TCodeURIHighlighter::TCodeURIHighlighter(TComponent* Owner)
     fProcTable[c] = proc;
   }
   SetDefaultFilter(CES_FilterAll);
+  passesKeptStretches_ = true;
 }
 
 TCodeURIHighlighter::~TCodeURIHighlighter() = default;
@@ -198,25 +199,15 @@ bool TCodeURIHighlighter::ScanEmail() {
   // An address holds an "@": a word whose e-mail characters do not reach the next one needs
   // no scan.
   if (nextAt_ < start) {
-    const int length = static_cast<int>(fLine.size());
-    nextAt_ = start;
-    while (nextAt_ < length && At(nextAt_) != '@') ++nextAt_;
+    nextAt_ = FindByte(fLine, start, '@');
     atRunStart_ = nextAt_;
     while (atRunStart_ > start && IsEmailChar(At(atRunStart_ - 1))) --atRunStart_;
   }
   if (nextAt_ >= static_cast<int>(fLine.size()) || start < atRunStart_) return false;
   int end = start;
-  bool hasAt = false;
-  for (unsigned char c; IsEmailChar(c = At(end)); ++end) {
+  for (unsigned char c; IsEmailChar(c = At(end)); ++end)
     if (c == '.' && (end == start || At(end - 1) == '.')) break;
-    hasAt |= c == '@';
-  }
   const int scanned = end;
-  // Most words hold no "@": nothing to give back or to look for.
-  if (!hasAt) {
-    emailFailUntil_ = scanned;
-    return false;
-  }
   while (end > start && (At(end - 1) == '.' || At(end - 1) == '@')) --end;
   int at = -1, dot = -1;
   for (int i = start; i < end; ++i) {

@@ -61,6 +61,8 @@ public:
 
 protected:
   void ScanToken() override;
+  // No token changes the range.
+  int RangeKeptUntil() const override { return static_cast<int>(fLine.size()); }
 
 private:
   using TProcTableProc = void (TCodeURIHighlighter::*)();

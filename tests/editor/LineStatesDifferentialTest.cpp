@@ -204,3 +204,48 @@ TEST_F(LineStatesDifferential, IdleTimeScansToTheLastLineAfterALoad) {
   const std::vector<TLineScan> full = FullScan(h.Web, copy);
   for (int i = 0; i < lines.Count(); ++i) EXPECT_EQ(lines.GetRange(i), full[i].End) << i;
 }
+
+// A line skipped to its end, from its first token or after some were read, leaves the state and
+// the token position a walk through every token leaves: the line states rest on it.
+TEST(LineEndSkip, EndsWhereTheTokenWalkEnds) {
+  std::mt19937 random(5);
+  std::string pieces;
+  for (int i = 0; i < 4000; ++i) pieces += kPieces[random() % std::size(kPieces)];
+  using TPick = TCodeCustomHighlighter& (*)(THighlighters&);
+  const TPick web = [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Web; };
+  const TPick uri = [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Uri; };
+  const std::pair<const char*, TPick> cases[] = {
+      {"underscore-docs.html", web},
+      {"python-policy.html", web},
+      {"zlib.html", web},
+      {"index.php", web},
+      {"check_environment.php", web},
+      {"gitweb.js", web},
+      {"", web},
+      {"gitweb.css", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Css; }},
+      {"jquery.js", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Js; }},
+      {"zlib.html", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
+      {"", uri},
+      {"help.de.cp1252.txt", uri},
+  };
+  for (const auto& [file, pick] : cases) {
+    const std::string name = *file ? file : "random pieces";
+    TStringList lines;
+    lines.SetText(*file ? CorpusFile(file) : pieces);
+    ASSERT_GT(lines.Count(), 1) << name;
+    THighlighters walking, skipping;
+    TCodeCustomHighlighter& walk = pick(walking);
+    TCodeCustomHighlighter& skip = pick(skipping);
+    walk.ResetRange();
+    skip.ResetRange();
+    for (int i = 0; i < lines.Count(); ++i) {
+      ScanTokens(walk, lines[i], i);
+      skip.SetLine(lines[i], i);
+      for (int read = i % 4; read > 0 && !skip.AtLineEnd(); --read) skip.NextToken();
+      skip.SkipToLineEnd();
+      ASSERT_TRUE(skip.AtLineEnd()) << name << ", line " << i + 1;
+      ASSERT_EQ(skip.GetRange(), walk.GetRange()) << name << ", line " << i + 1;
+      ASSERT_EQ(skip.GetTokenPos(), walk.GetTokenPos()) << name << ", line " << i + 1;
+    }
+  }
+}

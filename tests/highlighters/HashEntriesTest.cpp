@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <string>
 #include "highlighters/CodeHighlighterHashEntries.h"
 
 namespace {
@@ -37,6 +38,28 @@ TEST(KeyComp, ComparesThroughTheTableSoCaseDoesNotMatter) {
   EXPECT_TRUE(KeyComp(table, "While", "wHILE(", 5));
   EXPECT_FALSE(KeyComp(table, "While", "whilst", 5));
   EXPECT_FALSE(KeyComp(table, "While", "while", 4));  // the length must match
+}
+
+// Four bytes at a time must not miss a byte in any lane, nor take a neighbour of it (bytes that
+// differ from it in the high bit, or by one) for it, nor look past the end.
+TEST(FindByte, FindsTheFirstOccurrenceFromEachStartLikeAPlainSearch) {
+  for (unsigned char c : {'@', '<', '\x80', '\xC0', '\x01'}) {
+    const std::string others = {static_cast<char>(c ^ 0x80), static_cast<char>(c + 1),
+                              static_cast<char>(c - 1), '\0', 'a'};
+    for (size_t length = 0; length <= 11; ++length)
+      for (size_t at = 0; at <= length; ++at) {
+        std::string text;
+        for (size_t i = 0; i < length; ++i) text += others[i % others.size()];
+        if (at < length) text[at] = static_cast<char>(c);
+        for (size_t from = 0; from <= length; ++from) {
+          const size_t plain = text.find(static_cast<char>(c), from);
+          const int expected = plain == std::string::npos ? static_cast<int>(length)
+                                                          : static_cast<int>(plain);
+          ASSERT_EQ(FindByte(text, static_cast<int>(from), c), expected)
+              << "byte " << int(c) << ", length " << length << ", at " << at << ", from " << from;
+        }
+      }
+  }
 }
 
 TEST(HashEntryList, KeepsTheKeywordsOfOneHashInTheOrderAdded) {

@@ -5,6 +5,7 @@
 #include <vector>
 #include "editor/CodeEditMiscProcs.h"
 #include "foundation/Regex.h"
+#include "foundation/RegexLocale.h"
 #include "highlighters/CodeHighlighterCSS.h"
 #include "highlighters/CodeHighlighterHtml.h"
 #include "highlighters/CodeHighlighterJScript.h"
@@ -495,6 +496,34 @@ TEST(MultiHighlighter, TakesTheWholeLineAsOneTokenWithoutADefaultHighlighter) {
   EXPECT_EQ(tokens[0].Attribute, nullptr);
   EXPECT_TRUE(testsupport::ScanLine(multi, "", 0).empty());
   EXPECT_EQ(multi.GetDefaultAttribute(0), nullptr);
+}
+
+// A marker expression keeps the case mapping it was compiled with; where a marker can begin
+// follows the same one, so that a mapping installed later does not hide a match.
+TEST(MultiHighlighter, LooksForMarkersWithTheCaseMappingOfTheirCompiledExpression) {
+  TCodeHTMLHighlighter html(nullptr);
+  TCodeCssHighlighter css(nullptr);
+  TCodeMultiHighlighter multi(nullptr);
+  multi.SetDefaultHighlighter(&html);
+  TScheme* scheme = multi.Schemes().Add();
+  scheme->SetCaseSensitive(false);
+  scheme->SetStartExpr("Qz");
+  scheme->SetEndExpr("Zq");
+  scheme->SetHighlighter(&css);
+  auto markers = [&](const std::string& Line) {
+    std::vector<std::string> found;
+    for (const auto& t : testsupport::ScanLine(multi, Line, Packed(HtmlText)))
+      if (t.Attribute == scheme->MarkerAttri()) found.push_back(t.Text);
+    return found;
+  };
+  ASSERT_EQ(markers("a qz b"), std::vector<std::string>{"qz"});
+  struct TAsciiAgain {
+    ~TAsciiAgain() { SetRegexCaseMapping(nullptr, nullptr); }
+  } restore;
+  auto same = [](unsigned char C) { return C; };
+  SetRegexCaseMapping(same, same);  // no character has another case
+  EXPECT_EQ(markers("a qz b"), std::vector<std::string>{"qz"});
+  EXPECT_EQ(markers("a QZ b"), std::vector<std::string>{"QZ"});
 }
 
 TEST(MultiHighlighter, NestsAMultiHighlighterAsAScheme) {
