@@ -61,9 +61,6 @@ void BuildOpenDocList();
 // FileName to the top of List (an equal entry, case ignored, moves), at most MaxCount lines.
 void AddToOpenMRU(TStrings& List, const std::string& FileName, int MaxCount);
 void UpdateReopenMenu();
-// A file opened or saved goes to the top of the reopen list and, when the settings say so, into
-// the shell's recent documents.
-void AddToRecentLists(const std::string& FileName);
 // What a click on a reopen item runs, set by the main window; until then nothing.
 extern TNotifyEvent ReopenItemClick;
 

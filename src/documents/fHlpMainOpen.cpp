@@ -245,6 +245,15 @@ void StoreFormats(TDocumentInfo& Doc, TLineBreakFormat LineBreak, TFileFormat Fi
   Doc.OrgLineBreakFormat = Doc.LineBreakFormat = LineBreak;
 }
 
+// The shell's list takes a noticeable while to update: it is told once the document shows (a
+// save tells it at once, as the program may be closing).
+void RememberOpened(const std::string& FileName) {
+  if (Settings.General.AddToRecentFiles)
+    frmMain->RunAfterPendingMessages([FileName] { SHAddToRecentDocs(SHARD_PATHA, FileName.c_str()); });
+  AddToOpenMRU(Settings.OpenMRU, FileName, Settings.General.OpenMRUMaxItems);
+  UpdateReopenMenu();
+}
+
 void ChooseHighlighter(TfraEdit& Frame, const std::string& FileName) {
   std::string name = GetHighlighterByContent(Frame);
   if (name.empty()) name = ExtractFileName(FileName);
@@ -292,14 +301,6 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
 
 }  // namespace
 
-void AddToRecentLists(const std::string& FileName) {
-  // The shell's list takes a noticeable while to update: not before the document shows.
-  if (Settings.General.AddToRecentFiles)
-    frmMain->RunAfterPendingMessages([FileName] { SHAddToRecentDocs(SHARD_PATHA, FileName.c_str()); });
-  AddToOpenMRU(Settings.OpenMRU, FileName, Settings.General.OpenMRUMaxItems);
-  UpdateReopenMenu();
-}
-
 TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
   if (!frmMain || !frmMain->pcEdit) return nullptr;
   // Documents remember where their file is, whatever the current folder becomes.
@@ -340,7 +341,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
       if (!reload && Settings.General.ChangeNotify) WatchDocumentFile(*frame, fileName);
       StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
       frame->DocInfo.DiskStamp = stamp;
-      AddToRecentLists(fileName);
+      RememberOpened(fileName);
     } catch (const std::exception&) {
       ShowOpenError(fileName);
       // A reload that fails keeps the document as it was: nothing was replaced yet.

@@ -224,7 +224,9 @@ bool SaveDocumentAs(int Index) {
   doc.FileName = name;
   doc.Title = ExtractFileName(name);
   MarkSaved(*frame);
-  AddToRecentLists(name);
+  if (Settings.General.AddToRecentFiles) SHAddToRecentDocs(SHARD_PATHA, name.c_str());
+  AddToOpenMRU(Settings.OpenMRU, name, Settings.General.OpenMRUMaxItems);
+  UpdateReopenMenu();
   return true;
 }
 
