@@ -3,6 +3,7 @@
 #include <memory>
 #include "documents/MainGlyphs.h"
 #include "documents/MainWindowParts.h"
+#include "documents/fHlpMainFuncs.h"
 #include "documents/frameEdit.h"
 #include "editor/CodeEditScopes.h"
 #include "foundation/fMain.h"
@@ -56,9 +57,9 @@ void AddToOpenMRU(TStrings& List, const std::string& FileName, int MaxCount) {
   while (List.Count() > std::max(MaxCount, 0)) List.Delete(List.Count() - 1);
 }
 
-// ---- File types ---------------------------------------------------------------------------
-
 TNotifyEvent ReopenItemClick;
+
+// ---- File types ---------------------------------------------------------------------------
 
 namespace {
 
@@ -139,11 +140,6 @@ namespace {
 
 TPageControl* Pages() { return frmMain ? frmMain->pcEdit : nullptr; }
 
-TfraEdit* SheetFrame(TTabSheet* Sheet) {
-  return Sheet ? dynamic_cast<TfraEdit*>(Sheet->FindComponent("fraEdit")) : nullptr;
-}
-
-
 // Menu items, tool buttons and other controls of the main window by name; names the window
 // does not have are skipped.
 void SetEnabledByName(const std::string& Name, bool Enabled) {
@@ -168,13 +164,14 @@ void SetStatusText(int Panel, const std::string& Text) {
 
 bool AnyDocumentModified() {
   for (int i = 0; i < Pages()->PageCount(); ++i)
-    if (TfraEdit* frame = SheetFrame(Pages()->Pages(i)); frame && frame->DocInfo.Modified) return true;
+    if (TfraEdit* frame = GetSheetFrame(Pages()->Pages(i)); frame && frame->DocInfo.Modified)
+      return true;
   return false;
 }
 
 }  // namespace
 
-TfraEdit* GetActiveFrame() { return Pages() ? SheetFrame(Pages()->ActivePage()) : nullptr; }
+TfraEdit* GetActiveFrame() { return Pages() ? GetSheetFrame(Pages()->ActivePage()) : nullptr; }
 
 TCodeEdit* GetActiveEditor() {
   TfraEdit* frame = GetActiveFrame();
@@ -184,7 +181,7 @@ TCodeEdit* GetActiveEditor() {
 TfraEdit* GetFrame(int Index) {
   if (!Pages()) return nullptr;
   if (Index < 0) return GetActiveFrame();
-  return SheetFrame(Pages()->Pages(Index));
+  return GetSheetFrame(Pages()->Pages(Index));
 }
 
 TfraEdit* GetFrameChecked(int Index) {
@@ -197,7 +194,8 @@ TfraEdit* FindFrameByTag(int Tag) {
   TfraEdit* found = nullptr;
   if (!Pages()) return found;
   for (int i = 0; i < Pages()->PageCount(); ++i)
-    if (TfraEdit* frame = SheetFrame(Pages()->Pages(i)); frame && frame->Tag() == Tag) found = frame;
+    if (TfraEdit* frame = GetSheetFrame(Pages()->Pages(i)); frame && frame->Tag() == Tag)
+      found = frame;
   return found;
 }
 
@@ -343,7 +341,7 @@ void BuildOpenDocList() {
   Settings.LastDocFileName.clear();
   if (!Pages()) return;
   for (int i = 0; i < Pages()->PageCount(); ++i) {
-    TfraEdit* frame = SheetFrame(Pages()->Pages(i));
+    TfraEdit* frame = GetSheetFrame(Pages()->Pages(i));
     if (!frame || frame->DocInfo.FileName.empty()) continue;
     const TCodeEdit& editor = *frame->seEdit;
     Settings.LastDocList.Add(frame->DocInfo.FileName + "\t" + IntToStr(editor.SelStart()) + "\t" +

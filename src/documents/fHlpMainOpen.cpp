@@ -249,7 +249,8 @@ void StoreFormats(TDocumentInfo& Doc, TLineBreakFormat LineBreak, TFileFormat Fi
 // save tells it at once, as the program may be closing).
 void RememberOpened(const std::string& FileName) {
   if (Settings.General.AddToRecentFiles)
-    frmMain->RunAfterPendingMessages([FileName] { SHAddToRecentDocs(SHARD_PATHA, FileName.c_str()); });
+    frmMain->RunAfterPendingMessages(
+        [FileName] { SHAddToRecentDocs(SHARD_PATHA, FileName.c_str()); });
   AddToOpenMRU(Settings.OpenMRU, FileName, Settings.General.OpenMRUMaxItems);
   UpdateReopenMenu();
 }
@@ -286,7 +287,8 @@ void SetUpDocument(TfraEdit& Frame, const std::string& FileName, bool ReadOnly) 
 // Shows the result and brings the window up to date, whatever happened.
 TTabSheet* FinishOpen(TTabSheet* Sheet) {
   TPageControl* pages = frmMain->pcEdit;
-  if (TfraEdit* frame = Sheet ? dynamic_cast<TfraEdit*>(Sheet->FindComponent("fraEdit")) : nullptr) {
+  // A null sheet is a failed or declined open.
+  if (TfraEdit* frame = Sheet ? GetSheetFrame(Sheet) : nullptr) {
     Sheet->SetVisible(true);
     frame->SetVisible(true);
     frame->seEdit->SetVisible(true);
