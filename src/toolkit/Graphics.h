@@ -35,6 +35,10 @@ COLORREF ColorToRGB(TColor Color);
 HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels);
 // The size of a one-line Text drawn in the font the window uses (WM_GETFONT).
 SIZE TextExtentIn(HWND Wnd, const std::string& Text);
+// A colour as the pixel of a 32-bit bitmap, 0x00RRGGBB.
+constexpr DWORD PixelOf(COLORREF Colour) {
+  return static_cast<DWORD>(GetRValue(Colour)) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);
+}
 // The light grey a disabled glyph shows for a 0x00RRGGBB pixel: darker stays darker, but every
 // grey is lighter than any enabled glyph's ink.
 DWORD DisabledGrey(DWORD Rgb);

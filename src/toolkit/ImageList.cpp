@@ -69,7 +69,7 @@ void TImageList::KeepStripPixels(const TStripPixels& Strip, COLORREF Transparent
     pixelsKept_ = false;
     return;
   }
-  const uint32_t key = GetRValue(Transparent) << 16 | GetGValue(Transparent) << 8 | GetBValue(Transparent);
+  const uint32_t key = PixelOf(Transparent);
   // Outside the strip an image is transparent, as the list shows it.
   for (int image = 0; image < added; ++image)
     for (int y = 0; y < height_; ++y)
@@ -132,7 +132,7 @@ namespace {
 constexpr COLORREF kGreyKey = RGB(255, 0, 255);
 
 void GreyPixels(uint32_t* Pixels, size_t Count) {
-  const uint32_t key = (GetRValue(kGreyKey) << 16) | (GetGValue(kGreyKey) << 8) | GetBValue(kGreyKey);
+  const uint32_t key = PixelOf(kGreyKey);
   for (size_t i = 0; i < Count; ++i) {
     const uint32_t p = Pixels[i] & 0xFFFFFF;
     if (p != key) Pixels[i] = DisabledGrey(p);
@@ -151,7 +151,7 @@ const uint32_t* TImageList::KeptPixels(int Index) const {
 
 // Every image side by side on the grey key, as the list draws it.
 void TImageList::DrawOnto(HDC DC, uint32_t* Pixels, int Count) const {
-  const uint32_t key = GetRValue(kGreyKey) << 16 | GetGValue(kGreyKey) << 8 | GetBValue(kGreyKey);
+  const uint32_t key = PixelOf(kGreyKey);
   if (KeptPixels(0)) {
     const int stripWidth = width_ * Count;
     for (int image = 0; image < Count; ++image) {

@@ -80,9 +80,7 @@ UINT BreakType(TMenuBreak Break) {
 }
 
 // The pixel value of a 32-bit bitmap for a system colour, opaque.
-DWORD OpaquePixel(COLORREF Colour) {
-  return 0xFF000000u | GetRValue(Colour) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);
-}
+DWORD OpaquePixel(COLORREF Colour) { return 0xFF000000u | PixelOf(Colour); }
 
 // A 32-bit bitmap of one image, its transparent pixels in the menu's colour: menus that copy
 // the bitmap without blending (classic menus, Wine) would show them black otherwise. A small
