@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <vector>
 #include "commands/fHlpMainSearch.h"
+#include "commands/fSearchPanel.h"
 #include "documents/MainWindowParts.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
@@ -73,18 +74,9 @@ private:
   TListView& list_;
 };
 
+// Selecting the first row fires the list's selection event, which jumps to the hit.
 void ShowResults(TListView& List) {
-  for (const char* name : {"pcBottom", "splitterBottom"})
-    if (auto* control = MainComponent<TWinControl>(name)) control->SetVisible(true);
-  Settings.ViewDocSearch = true;
-  // The auto-sized last column is laid out anew only when the width changes.
-  List.SetWidth(List.Width() - 1);
-  List.SetWidth(List.Width() + 1);
-  if (auto* page = MainComponent<TTabSheet>("tabResults"))
-    if (page->PageControl()) page->PageControl()->SetActivePage(page);
-  // Selecting the first row fires the list's selection event, which jumps to the hit.
-  List.Items(0)->SetSelected(true);
-  if (List.HandleAllocated()) SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
+  ShowResultsList(List);
   List.SetFocus();
 }
 

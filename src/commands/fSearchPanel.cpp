@@ -138,9 +138,7 @@ void ShowResultsList(TListView& List) {
   for (const char* name : {"pcBottom", "splitterBottom"})
     if (auto* control = frmMain->Find<TWinControl>(name)) control->SetVisible(true);
   Settings.ViewDocSearch = true;
-  // The auto-sized last column is laid out anew only when the width changes.
-  List.SetWidth(List.Width() - 1);
-  List.SetWidth(List.Width() + 1);
+  List.ResizeColumns();
   if (auto* page = frmMain->Find<TTabSheet>("tabResults"))
     if (page->PageControl()) page->PageControl()->SetActivePage(page);
   List.Items(0)->SetSelected(true);

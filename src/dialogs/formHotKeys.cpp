@@ -216,9 +216,7 @@ void TfrmHotKeys::tvPathChange(TObject*) {
       row->AddSubItem(IntToStr(static_cast<int>(i)));
     }
   }
-  // The rows may have brought a scroll bar: the auto-size column follows the new width.
-  lvItems->SetWidth(lvItems->Width() - 1);
-  lvItems->SetWidth(lvItems->Width() + 1);
+  lvItems->ResizeColumns();
   UpdateItemControls();
 }
 

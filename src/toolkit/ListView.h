@@ -53,6 +53,9 @@ public:
   // An auto-size column takes what the other columns leave of the client width (shared
   // evenly among several), laid out again whenever the client area changes size.
   void AddColumn(const std::string& Caption, int Width, bool AutoSize = false);
+  // Lays the auto-size columns out again: rows that bring or take a scroll bar change the
+  // client width without resizing the list.
+  void ResizeColumns();
   int ColumnCount() const { return static_cast<int>(autoSize_.size()); }
   std::string ColumnCaption(int Index) const;
   void SetColumnCaption(int Index, const std::string& Caption);
@@ -100,7 +103,6 @@ protected:
 
 private:
   friend class TListItem;
-  void ResizeColumns();
   bool SelectionChanges(const NMLISTVIEW& Change) const;
   bool InsertRow(TListItem* Row, int Index, int Image);
   int IndexOf(const TListItem* Item) const;
