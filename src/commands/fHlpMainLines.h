@@ -25,7 +25,6 @@ void RemoveLines(int Mode, TCustomCodeEdit* Editor);
 // expression that cannot be compiled or run raises ERegex.
 std::string RemoveMatchingLines(const std::string& Text, int Mode, const std::string& Pattern);
 
-
 // The Edit menu caption of memory bank Index (0 to 9), with a preview of its text.
 std::string BuildMemoryBankMenu(int Index);
 

@@ -20,10 +20,6 @@ constexpr DWORD HandOverTimeoutMs = 60000;
 // again, and the receiver ignores a repeat whose atom it already took.
 constexpr int HandOverAttempts = 5;
 
-bool IsSwitch(const std::string& Arg) {
-  return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
-}
-
 std::string FullPath(const std::string& Name) {
   DWORD needed = GetFullPathNameA(Name.c_str(), 0, nullptr, nullptr);
   if (needed == 0) return Name;
@@ -48,6 +44,10 @@ void WaitForFirstInstance() {
 
 }  // namespace
 
+bool IsSwitchArg(const std::string& Arg) {
+  return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
+}
+
 void ReleaseLoadingMutex() {
   if (!LoadingMutex) return;
   ReleaseMutex(LoadingMutex);
@@ -58,20 +58,20 @@ void ReleaseLoadingMutex() {
 std::string BuildHandOverText(const std::vector<std::string>& Args) {
   std::string text;
   for (const std::string& arg : Args)
-    text += "\"" + (IsSwitch(arg) || arg.empty() ? arg : FullPath(arg)) + "\" ";
+    text += "\"" + (IsSwitchArg(arg) || arg.empty() ? arg : FullPath(arg)) + "\" ";
   return text;
 }
 
 std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::string>& Args) {
   size_t fileCount = 0;
   for (const std::string& arg : Args)
-    if (!IsSwitch(arg)) ++fileCount;
+    if (!IsSwitchArg(arg)) ++fileCount;
   // The switches in order with the files numbered From to To - 1, in their places.
   auto piece = [&](size_t From, size_t To) {
     std::vector<std::string> args;
     size_t file = 0;
     for (const std::string& arg : Args) {
-      if (IsSwitch(arg)) {
+      if (IsSwitchArg(arg)) {
         args.push_back(arg);
         continue;
       }

@@ -15,6 +15,9 @@ extern HANDLE LoadingMutex;
 // Closes LoadingMutex; later calls do nothing.
 void ReleaseLoadingMutex();
 
+// Whether a command-line argument is a switch ("/" or "-" first) rather than a file.
+bool IsSwitchArg(const std::string& Arg);
+
 // The arguments as the running window reads them: each in double quotes and followed by one
 // blank. Arguments that are not switches ("/" or "-") are made full paths against the current
 // folder, because the running instance has a folder of its own.

@@ -54,8 +54,6 @@ constexpr SearchBox SearchBoxes[] = {
     {"chkSearchReplaceEscape", &TSearchReplaceSettings::ReplaceEscape},
 };
 
-bool IsSwitchArg(const std::string& Arg) { return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-'); }
-
 void CutList(TStringList& List, int MaxCount) {
   while (List.Count() > MaxCount) List.Delete(List.Count() - 1);
 }
