@@ -183,7 +183,8 @@ void InsertTextTemplate(TfraEdit& Frame) {
   // A backslash would lead the path into another template's values.
   if (word.find('\\') != std::string::npos) return;
   auto value = [&](const char* Part) {
-    return ExpandVariables(TemplatesDoc->ReadString("Templates\\" + word + "\\" + Part, ""), &Frame);
+    return ExpandVariables(TemplatesDoc->ReadString("Templates\\" + word + "\\" + Part, ""),
+                           &Frame);
   };
   const std::string before = value("Before"), select = value("Select"), after = value("After");
   if (Trim(before + select + after).empty()) return;
