@@ -86,18 +86,6 @@ inline std::string ReadWholeFile(const std::string& Name) {
   return buffer;
 }
 
-// Repeats Pattern's lines until the text holds TargetBytes (CR LF counted).
-inline std::vector<std::string> RepeatLines(const std::vector<const char*>& Pattern, size_t TargetBytes) {
-  std::vector<std::string> lines;
-  size_t bytes = 0;
-  while (bytes < TargetBytes)
-    for (const char* line : Pattern) {
-      lines.emplace_back(line);
-      bytes += lines.back().size() + 2;
-    }
-  return lines;
-}
-
 // The size of Lines as a file with CR LF after every line.
 inline size_t TotalBytes(const std::vector<std::string>& Lines) {
   size_t n = 0;

@@ -7,7 +7,7 @@
 #include <vector>
 #include "highlighters/CodeHighlighterHtml.h"
 
-#include "WebPageText.h"
+#include "WebPageScan.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ std::vector<std::string> MakeLines(size_t TargetBytes) {
       "</body>",
       "</html>",
   };
-  return RepeatLines(pattern, TargetBytes);
+  return testsupport::RepeatLines(pattern, TargetBytes);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 
 #include "BenchMainWindow.h"
 #include "BenchText.h"
-#include "WebPageText.h"
+#include "WebPageScan.h"
 
 namespace {
 

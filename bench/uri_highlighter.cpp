@@ -7,28 +7,11 @@
 #include <string>
 #include <vector>
 #include "highlighters/CodeHighlighterURI.h"
+#include "support/WebPageText.h"
 
 #include "BenchText.h"
 
 namespace {
-
-// Prose with an address of every kind now and then, some punctuation after them, and lines
-// of every length up to a long paragraph.
-std::vector<std::string> MakeText(size_t TargetBytes) {
-  const std::vector<const char*> pattern = {
-      "Dear all, the minutes of the meeting are at http://www.example.com/minutes/2026-12.html,",
-      "please read them before Friday. Questions go to office@example.org or to the list",
-      "(see news:comp.misc.meetings). The old files stay on ftp://ftp.example.net/pub/old/ and",
-      "",
-      "www.example.de has the pictures; https://secure.example.com/login?user=a&next=%2Fhome.",
-      "\tThe numbers: 12, 345.67, 8.9e10 - none of them is an address; neither is a@b or x.y.",
-      "Mail me at mailto:first.last@mail.example.co.uk, or telnet://host.example.com:23 for",
-      "the console. Some plain text follows, written as prose usually is, with commas, dots and",
-      "a few longer words like internationalisation, responsibilities and characteristically.",
-      "gopher://g.example.edu/1 wais://w.example.com/db nntp://news.example.com/g prospero://p/x",
-  };
-  return RepeatLines(pattern, TargetBytes);
-}
 
 volatile uint32_t sink;
 
@@ -89,7 +72,7 @@ void Report(const char* Name, const std::vector<std::string>& Lines, int Rounds)
 }  // namespace
 
 int main() {
-  Report("100 MB text", MakeText(100u * 1024 * 1024), 3);
+  Report("100 MB text", testsupport::ProseWithLinks(100u * 1024 * 1024), 3);
   std::string a1;
   a1.reserve(1 << 20);
   while (a1.size() < (1u << 20)) a1 += "a1";

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "WebPageText.h"
+#include "WebPageScan.h"
 #include "highlighters/CodeHighlighterCSS.h"
 #include "highlighters/CodeHighlighterHtml.h"
 #include "highlighters/CodeHighlighterJScript.h"
@@ -15,6 +15,7 @@
 #include "highlighters/CodeHighlighterPHP.h"
 #include "highlighters/CodeHighlighterVBScript.h"
 
+using namespace testsupport;
 using namespace webbench;
 
 namespace {

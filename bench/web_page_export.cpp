@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "WebPageText.h"
+#include "WebPageScan.h"
 #include "highlighters/CodeHighlighterCSS.h"
 #include "highlighters/CodeHighlighterHtml.h"
 #include "highlighters/CodeHighlighterJScript.h"
@@ -16,6 +16,7 @@
 #include "printing/CodeExportRTF.h"
 #include "rtl/StringList.h"
 
+using namespace testsupport;
 using namespace webbench;
 
 namespace {

@@ -1,5 +1,6 @@
-// Starts the built program with each real file of the corpus, and each page whose script line
-// once ended it, on its command line: the window shows the file and the program goes on.
+// Starts the built program with each real file of the corpus (when there is one), and each page
+// whose script line once ended it, on its command line: the window shows the file and the
+// program goes on.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <optional>
@@ -11,26 +12,13 @@
 
 namespace {
 
-// The files to start with, each with its full name.
-std::vector<std::string> StartFiles(const testsupport::TempFolder& Pages) {
-  std::vector<std::string> files;
-  for (const std::string& name : testsupport::CorpusFileNames())
-    files.push_back(testsupport::CorpusFolder() + name);
-  const std::vector<std::string> lines = testsupport::RunawayMarkerLines();
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string name = "page" + std::to_string(i + 1) + ".html";
-    Pages.Write(name, "<html><head>\r\n" + lines[i] + "\r\n</script></head></html>\r\n");
-    files.push_back(Pages.File(name));
-  }
-  return files;
-}
-
-TEST_F(ProgramTest, ShowsEveryCorpusFileFromTheCommandLineAndGoesOn) {
-  ASSERT_FALSE(testsupport::CorpusFileNames().empty()) << "no corpus beside the source tree";
-  const std::vector<std::string> startFiles = StartFiles(files);
-  for (const std::string& file : startFiles) {
+// Starts the program with each file on its command line and checks that its window shows the
+// file and answers, and that the program goes on until it is closed.
+void ExpectEachFileShownAndTheProgramGoesOn(const std::vector<std::string>& Files,
+                                            const std::string& Folder) {
+  for (const std::string& file : Files) {
     const std::string name = file.substr(file.rfind('\\') + 1);
-    RunningProgram program("\"" + file + "\"", files.Path());
+    RunningProgram program("\"" + file + "\"", Folder);
     ASSERT_TRUE(program.Started()) << name;
     const HWND wnd = program.WaitForMainWindow();
     ASSERT_NE(wnd, nullptr) << name;
@@ -43,6 +31,25 @@ TEST_F(ProgramTest, ShowsEveryCorpusFileFromTheCommandLineAndGoesOn) {
     PostMessageA(wnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0)) << name;
   }
+}
+
+TEST_F(ProgramTest, ShowsEveryCorpusFileFromTheCommandLineAndGoesOn) {
+  SKIP_WITHOUT_CORPUS();
+  std::vector<std::string> corpusFiles;
+  for (const std::string& name : testsupport::CorpusFileNames())
+    corpusFiles.push_back(testsupport::CorpusFolder() + name);
+  ExpectEachFileShownAndTheProgramGoesOn(corpusFiles, files.Path());
+}
+
+TEST_F(ProgramTest, ShowsPagesWithLongScriptLinesFromTheCommandLineAndGoesOn) {
+  std::vector<std::string> pages;
+  const std::vector<std::string> lines = testsupport::RunawayMarkerLines();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string name = "page" + std::to_string(i + 1) + ".html";
+    files.Write(name, "<html><head>\r\n" + lines[i] + "\r\n</script></head></html>\r\n");
+    pages.push_back(files.File(name));
+  }
+  ExpectEachFileShownAndTheProgramGoesOn(pages, files.Path());
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
-// Line states scanned on demand against a fresh full scan: real files, seeded random edits,
-// scrolling with painting, token look-ups and idle time in between.
+// Line states scanned on demand against a fresh full scan: generated pages and prose, real files
+// of the corpus when there is one, seeded random edits, scrolling with painting, token look-ups
+// and idle time in between.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <fstream>
 #include <memory>
 #include <random>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 #include "CodeEditTestFixture.h"
 #include "editor/CodeEditLineStates.h"
@@ -18,7 +18,9 @@
 #include "highlighters/CodeHighlighterURI.h"
 #include "highlighters/CodeHighlighterVBScript.h"
 #include "rtl/StringList.h"
+#include "support/Corpus.h"
 #include "support/ScreenCapture.h"
+#include "support/WebPageText.h"
 #include "toolkit/Application.h"
 
 using namespace codeedittest;
@@ -26,11 +28,43 @@ using testsupport::TTopLevelWindow;
 
 namespace {
 
-std::string CorpusFile(const std::string& Name) {
-  std::ifstream in(std::string(TARVOLINE_CORPUS_DIR) + Name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+using testsupport::CorpusFile;
+
+// A named text for one run.
+using TNamedText = std::pair<std::string, std::string>;
+
+std::string Joined(const std::vector<std::string>& Lines) {
+  std::string text;
+  for (const std::string& line : Lines) text += line + "\r\n";
+  return text;
+}
+
+// A page whose style, script and PHP blocks each span many lines.
+std::string BlocksPage() {
+  using namespace testsupport;
+  const size_t block = 6 * 1024;
+  return Joined(HtmlText(block)) + "<style type=\"text/css\">\r\n" + Joined(CssText(block)) +
+         "</style>\r\n<script type=\"text/javascript\">\r\n" + Joined(JScriptText(block)) +
+         "</script>\r\n<?php\r\n" + Joined(PHPText(block)) +
+         "?>\r\n<script language=\"VBScript\">\r\n" + Joined(VBScriptText(block)) +
+         "</script>\r\n" + Joined(HtmlText(block));
+}
+
+// Web pages the tests write themselves.
+std::vector<TNamedText> GeneratedPages() {
+  using testsupport::PassagesLine;
+  return {{"mixed page", Joined(testsupport::MixedPage(48 * 1024))},
+          {"page of blocks", BlocksPage()},
+          {"lines of passages",
+           Joined({PassagesLine(12 * 1024), "<p>between</p>", PassagesLine(3 * 1024)})}};
+}
+
+std::string GeneratedProse() { return Joined(testsupport::ProseWithLinks(40 * 1024)); }
+
+std::vector<TNamedText> CorpusFiles(std::initializer_list<const char*> Names) {
+  std::vector<TNamedText> files;
+  for (const char* name : Names) files.emplace_back(name, CorpusFile(name));
+  return files;
 }
 
 // What a scan from the first line gives for one line: its tokens and its end state.
@@ -145,7 +179,7 @@ protected:
     return true;
   }
 
-  void RunEdits(unsigned Seed, int Steps) {
+  void RunEdits(const std::string& Name, unsigned Seed, int Steps) {
     random_.seed(Seed);
     for (int step = 0; step < Steps; ++step) {
       RandomStep();
@@ -153,11 +187,22 @@ protected:
       TStringList copy;
       copy.Assign(edit_->Lines());
       const std::vector<TLineScan> full = FullScan(*highlighter_, copy);
-      const std::string when = "seed " + std::to_string(Seed) + ", step " + std::to_string(step);
+      const std::string when = Name + ", seed " + std::to_string(Seed) + ", step " +
+                               std::to_string(step);
       const int count = static_cast<int>(full.size());
       const int line = Pick(count);
       if (count > 0 && !LinesMatch(full, line, line + 1, when)) return;
       if (step % 10 == 9 && !LinesMatch(full, 0, count, when)) return;
+    }
+  }
+
+  // Each text opened with H and edited at random, seeded by its size.
+  void RunEditsOver(const std::vector<TNamedText>& Texts, TCodeCustomHighlighter& H) {
+    for (const auto& [name, text] : Texts) {
+      ASSERT_FALSE(text.empty()) << name;
+      Open(text, H);
+      RunEdits(name, static_cast<unsigned>(text.size()), 30);
+      edit_->SetHighlighter(nullptr);
     }
   }
 
@@ -167,71 +212,21 @@ protected:
   std::mt19937 random_;
 };
 
-}  // namespace
-
-TEST_F(LineStatesDifferential, WebFilesUnderRandomEditsMatchAFullScan) {
-  THighlighters h;
-  for (const char* name : {"underscore-docs.html", "python-policy.html", "index.php",
-                           "check_environment.php", "gitweb.css", "jquery.min.js"}) {
-    const std::string text = CorpusFile(name);
-    ASSERT_FALSE(text.empty()) << name;
-    Open(text, h.Web);
-    RunEdits(static_cast<unsigned>(text.size()), 30);
-    edit_->SetHighlighter(nullptr);
-  }
-}
-
-TEST_F(LineStatesDifferential, PlainTextUnderRandomEditsMatchesAFullScan) {
-  THighlighters h;
-  const std::string text = CorpusFile("help.de.cp1252.txt");
-  ASSERT_FALSE(text.empty());
-  Open(text + text + text, h.Uri);
-  RunEdits(37, 30);
-}
-
-// Nothing is scanned at load; idle time then scans every line, a slice at a time.
-TEST_F(LineStatesDifferential, IdleTimeScansToTheLastLineAfterALoad) {
-  THighlighters h;
-  const std::string text = CorpusFile("underscore-docs.html");
-  Open("", h.Web);
-  edit_->SetText(text);
-  const TCodeEditStringList& lines = edit_->Lines();
-  EXPECT_LT(lines.RangesScanned(&h.Web), lines.Count());
-  ASSERT_TRUE(Application().ProcessMessagesUntil(
-      [&] { return lines.RangesScanned(&h.Web) == lines.Count(); }, 20000));
-  TStringList copy;
-  copy.Assign(lines);
-  const std::vector<TLineScan> full = FullScan(h.Web, copy);
-  for (int i = 0; i < lines.Count(); ++i) EXPECT_EQ(lines.GetRange(i), full[i].End) << i;
-}
-
 // A line skipped to its end, from its first token or after some were read, leaves the state and
 // the token position a walk through every token leaves: the line states rest on it.
-TEST(LineEndSkip, EndsWhereTheTokenWalkEnds) {
-  std::mt19937 random(5);
-  std::string pieces;
-  for (int i = 0; i < 4000; ++i) pieces += kPieces[random() % std::size(kPieces)];
-  using TPick = TCodeCustomHighlighter& (*)(THighlighters&);
-  const TPick web = [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Web; };
-  const TPick uri = [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Uri; };
-  const std::pair<const char*, TPick> cases[] = {
-      {"underscore-docs.html", web},
-      {"python-policy.html", web},
-      {"zlib.html", web},
-      {"index.php", web},
-      {"check_environment.php", web},
-      {"gitweb.js", web},
-      {"", web},
-      {"gitweb.css", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Css; }},
-      {"jquery.js", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Js; }},
-      {"zlib.html", [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
-      {"", uri},
-      {"help.de.cp1252.txt", uri},
-  };
-  for (const auto& [file, pick] : cases) {
-    const std::string name = *file ? file : "random pieces";
+using TPick = TCodeCustomHighlighter& (*)(THighlighters&);
+struct TSkipCase {
+  std::string Name;
+  std::string Text;
+  TPick Pick;
+};
+TCodeCustomHighlighter& WebPick(THighlighters& H) { return H.Web; }
+TCodeCustomHighlighter& UriPick(THighlighters& H) { return H.Uri; }
+
+void ExpectSkipEndsWhereTheWalkEnds(const std::vector<TSkipCase>& Cases) {
+  for (const auto& [name, text, pick] : Cases) {
     TStringList lines;
-    lines.SetText(*file ? CorpusFile(file) : pieces);
+    lines.SetText(text);
     ASSERT_GT(lines.Count(), 1) << name;
     THighlighters walking, skipping;
     TCodeCustomHighlighter& walk = pick(walking);
@@ -248,4 +243,83 @@ TEST(LineEndSkip, EndsWhereTheTokenWalkEnds) {
       ASSERT_EQ(skip.GetTokenPos(), walk.GetTokenPos()) << name << ", line " << i + 1;
     }
   }
+}
+
+}  // namespace
+
+TEST_F(LineStatesDifferential, GeneratedPagesUnderRandomEditsMatchAFullScan) {
+  THighlighters h;
+  RunEditsOver(GeneratedPages(), h.Web);
+}
+
+TEST_F(LineStatesDifferential, CorpusWebFilesUnderRandomEditsMatchAFullScan) {
+  SKIP_WITHOUT_CORPUS();
+  THighlighters h;
+  RunEditsOver(CorpusFiles({"underscore-docs.html", "python-policy.html", "index.php",
+                            "check_environment.php", "gitweb.css", "jquery.min.js"}),
+               h.Web);
+}
+
+TEST_F(LineStatesDifferential, GeneratedProseWithLinksUnderRandomEditsMatchesAFullScan) {
+  THighlighters h;
+  RunEditsOver({{"prose with links", GeneratedProse()}}, h.Uri);
+}
+
+TEST_F(LineStatesDifferential, CorpusPlainTextUnderRandomEditsMatchesAFullScan) {
+  SKIP_WITHOUT_CORPUS();
+  THighlighters h;
+  const std::string text = CorpusFile("help.de.cp1252.txt");
+  RunEditsOver({{"help.de.cp1252.txt three times", text + text + text}}, h.Uri);
+}
+
+// Nothing is scanned at load; idle time then scans every line, a slice at a time.
+TEST_F(LineStatesDifferential, IdleTimeScansToTheLastLineAfterALoad) {
+  THighlighters h;
+  const std::string text = Joined(testsupport::MixedPage(160 * 1024));
+  Open("", h.Web);
+  edit_->SetText(text);
+  const TCodeEditStringList& lines = edit_->Lines();
+  EXPECT_LT(lines.RangesScanned(&h.Web), lines.Count());
+  ASSERT_TRUE(Application().ProcessMessagesUntil(
+      [&] { return lines.RangesScanned(&h.Web) == lines.Count(); }, 20000));
+  TStringList copy;
+  copy.Assign(lines);
+  const std::vector<TLineScan> full = FullScan(h.Web, copy);
+  for (int i = 0; i < lines.Count(); ++i) EXPECT_EQ(lines.GetRange(i), full[i].End) << i;
+}
+
+TEST(LineEndSkip, EndsWhereTheTokenWalkEndsInGeneratedTexts) {
+  std::mt19937 random(5);
+  std::string pieces;
+  for (int i = 0; i < 4000; ++i) pieces += kPieces[random() % std::size(kPieces)];
+  std::vector<TSkipCase> cases = {
+      {"random pieces", pieces, WebPick},
+      {"random pieces", pieces, UriPick},
+      {"prose with links", GeneratedProse(), UriPick},
+      {"style text", Joined(testsupport::CssText(16 * 1024)),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Css; }},
+      {"script text", Joined(testsupport::JScriptText(16 * 1024)),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Js; }},
+      {"markup text", Joined(testsupport::HtmlText(16 * 1024)),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
+  };
+  for (const auto& [name, text] : GeneratedPages()) cases.push_back({name, text, WebPick});
+  ExpectSkipEndsWhereTheWalkEnds(cases);
+}
+
+TEST(LineEndSkip, EndsWhereTheTokenWalkEndsInCorpusFiles) {
+  SKIP_WITHOUT_CORPUS();
+  std::vector<TSkipCase> cases = {
+      {"gitweb.css", CorpusFile("gitweb.css"),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Css; }},
+      {"jquery.js", CorpusFile("jquery.js"),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Js; }},
+      {"zlib.html", CorpusFile("zlib.html"),
+       [](THighlighters& h) -> TCodeCustomHighlighter& { return h.Html; }},
+      {"help.de.cp1252.txt", CorpusFile("help.de.cp1252.txt"), UriPick},
+  };
+  for (const char* name : {"underscore-docs.html", "python-policy.html", "zlib.html", "index.php",
+                           "check_environment.php", "gitweb.js"})
+    cases.push_back({name, CorpusFile(name), WebPick});
+  ExpectSkipEndsWhereTheWalkEnds(cases);
 }

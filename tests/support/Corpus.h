@@ -1,41 +1,26 @@
-// The real files of ../shared/corpus beside the source tree, as the tests under Wine see them.
+// The corpus: real files by other people that configure found beside the source tree or was
+// pointed at, as the tests under Wine see them. Tests that read it skip themselves without it.
 #pragma once
-#include <windows.h>
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
-// The corpus folder with its trailing backslash, "" when there is none. A clone has shared/
-// beside it; a worktree of the developers' folder sits one level deeper.
-inline std::string CorpusFolder() {
-  std::string source = __FILE__;  // <root>/tests/support/Corpus.h
-  for (char& c : source)
-    if (c == '/') c = '\\';
-  if (!source.empty() && source[0] == '\\') source = "Z:" + source;
-  std::string root = source.substr(0, source.rfind("\\tests\\support\\"));
-  for (const char* up : {"\\..\\shared\\corpus\\", "\\..\\..\\shared\\corpus\\"}) {
-    const std::string folder = root + up;
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      return folder;
-  }
-  return std::string();
-}
+// The corpus folder with its trailing backslash, "" when there is none.
+std::string CorpusFolder();
 
-// The names of the corpus files, in the order the folder lists them.
-inline std::vector<std::string> CorpusFileNames() {
-  std::vector<std::string> names;
-  const std::string folder = CorpusFolder();
-  if (folder.empty()) return names;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return names;
-}
+// The names of the corpus files, in the order the folder lists them; none without a corpus.
+std::vector<std::string> CorpusFileNames();
+
+// The bytes of one corpus file; throws the stream's error when it cannot be read.
+std::string CorpusFile(const std::string& Name);
+
+// One line for a skipped test: where the corpus was looked for and how to point at one.
+std::string NoCorpusNote();
 
 }  // namespace testsupport
+
+// Skips the calling test when there is no corpus.
+#define SKIP_WITHOUT_CORPUS()                      \
+  if (testsupport::CorpusFolder().empty())         \
+  GTEST_SKIP() << testsupport::NoCorpusNote()

@@ -1,16 +1,23 @@
-// Generated texts of the web languages and the scan loops for the web-page benchmarks.
+// Generated texts for tests and benchmarks: web pages with passages of every web language, the
+// languages' texts alone, and prose with links.
 #pragma once
-#include <windows.h>
-#include <cstdint>
 #include <string>
 #include <vector>
-#include "editor/CodeEditHighlighter.h"
 
-#include "BenchText.h"
+namespace testsupport {
 
-namespace webbench {
-
-inline volatile uint32_t sink;
+// Repeats Pattern's lines until the text holds TargetBytes (CR LF counted).
+inline std::vector<std::string> RepeatLines(const std::vector<const char*>& Pattern,
+                                            size_t TargetBytes) {
+  std::vector<std::string> lines;
+  size_t bytes = 0;
+  while (bytes < TargetBytes)
+    for (const char* line : Pattern) {
+      lines.emplace_back(line);
+      bytes += lines.back().size() + 2;
+    }
+  return lines;
+}
 
 // A page with every kind of passage: open over lines, opened and closed on one line, markers
 // at the first column and at the line end, a style comment over lines inside braces.
@@ -45,22 +52,6 @@ inline std::vector<std::string> MixedPage(size_t TargetBytes) {
           "",
       },
       TargetBytes);
-}
-
-// Writes MixedPage's lines over and over into a file of about Size bytes, CR LF after every
-// line, in pieces of about 1 MB; the same Size always gives the same bytes.
-inline bool WriteMixedPageFile(const std::string& Name, size_t Size) {
-  std::string piece;
-  for (const std::string& line : MixedPage(1u << 20)) piece += line + "\r\n";
-  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  for (size_t written = 0; ok && written < Size; written += piece.size()) {
-    DWORD done = 0;
-    ok = WriteFile(file, piece.data(), static_cast<DWORD>(piece.size()), &done, nullptr) && done == piece.size();
-  }
-  CloseHandle(file);
-  return ok;
 }
 
 inline std::vector<std::string> CssText(size_t TargetBytes) {
@@ -163,48 +154,22 @@ inline std::string PassagesLine(size_t Bytes) {
   return line;
 }
 
-// The baseline: looks at every byte once, classifying it as a scanner at least must.
-inline double ByteLoopSeconds(int Rounds, const std::vector<std::string>& Lines) {
-  return BestSeconds(Rounds, [&] {
-    uint32_t sum = 0;
-    for (const std::string& line : Lines)
-      for (unsigned char c : line) sum += (c == '<') + (c == '&');
-    sink = sum;
-  });
+// Prose with an address of every kind now and then, some punctuation after them, and lines
+// of every length up to a long paragraph.
+inline std::vector<std::string> ProseWithLinks(size_t TargetBytes) {
+  const std::vector<const char*> pattern = {
+      "Dear all, the minutes of the meeting are at http://www.example.com/minutes/2026-12.html,",
+      "please read them before Friday. Questions go to office@example.org or to the list",
+      "(see news:comp.misc.meetings). The old files stay on ftp://ftp.example.net/pub/old/ and",
+      "",
+      "www.example.de has the pictures; https://secure.example.com/login?user=a&next=%2Fhome.",
+      "\tThe numbers: 12, 345.67, 8.9e10 - none of them is an address; neither is a@b or x.y.",
+      "Mail me at mailto:first.last@mail.example.co.uk, or telnet://host.example.com:23 for",
+      "the console. Some plain text follows, written as prose usually is, with commas, dots and",
+      "a few longer words like internationalisation, responsibilities and characteristically.",
+      "gopher://g.example.edu/1 wais://w.example.com/db nntp://news.example.com/g prospero://p/x",
+  };
+  return RepeatLines(pattern, TargetBytes);
 }
 
-// One pass as the editor makes it: restore the line's start state, SetLine, go through the
-// line with Walk, keep the end state.
-template <class W>
-void ScanLines(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines, W Walk) {
-  Highlighter.ResetRange();
-  TCodeHighlighterRange range = Highlighter.GetRange();
-  for (size_t i = 0; i < Lines.size(); ++i) {
-    Highlighter.SetRange(range);
-    Highlighter.SetLine(Lines[i], static_cast<int>(i));
-    Walk();
-    range = Highlighter.GetRange();
-  }
-}
-
-// The pass of painting and export: every token with its kind, place and attribute; returns
-// the token count.
-inline size_t ScanAll(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
-  uint32_t sum = 0;
-  size_t tokens = 0;
-  ScanLines(Highlighter, Lines, [&] {
-    for (; !Highlighter.AtLineEnd(); Highlighter.NextToken(), ++tokens) {
-      sum += Highlighter.GetTokenKind() + Highlighter.GetTokenPos();
-      sum += Highlighter.GetTokenAttribute() != nullptr;
-    }
-  });
-  sink = sum;
-  return tokens;
-}
-
-// The pass of the line states: only each line's end state.
-inline void ScanStates(TCodeCustomHighlighter& Highlighter, const std::vector<std::string>& Lines) {
-  ScanLines(Highlighter, Lines, [&] { Highlighter.SkipToLineEnd(); });
-}
-
-}  // namespace webbench
+}  // namespace testsupport
