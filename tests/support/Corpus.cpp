@@ -41,8 +41,8 @@ std::string NoCorpusNote() {
   const std::string found = TARVOLINE_CORPUS_DIR;
   const std::string looked = found.empty() ? TARVOLINE_CORPUS_LOOKED : found;
   return "no corpus in " + looked +
-         "; set TARVOLINE_CORPUS_DIR (environment or CMake cache) to a corpus folder and "
-         "configure again to run this test";
+         "; point TARVOLINE_CORPUS_DIR (environment or CMake cache variable) at one and "
+         "configure again";
 }
 
 }  // namespace testsupport
