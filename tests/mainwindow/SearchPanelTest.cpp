@@ -13,6 +13,7 @@
 #include "documents/fHlpMainDocs.h"
 #include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
+#include "mainwindow/AllocationLimit.h"
 #include "mainwindow/formMain.h"
 #include "support/ModalAnswers.h"
 #include "support/PostedAction.h"
@@ -459,7 +460,7 @@ TEST_F(SearchPanelTest, TheFoundTextColumnFillsTheListAlsoWhenTheHitsBringAScrol
   EXPECT_EQ(list.ColumnCaption(6), "Fundstelle");
 }
 
-// ---- Long texts ------------------------------------------------------------------------------
+// ---- Long texts and running out of memory -------------------------------------------------
 // Longer than the 512 characters the system's 8-bit conversion copies of a list item.
 
 TEST_F(SearchPanelTest, LongTextsAreSearchedWholeAndTheirHistoriesWorkAgainAndAgain) {
@@ -512,6 +513,28 @@ TEST_F(SearchPanelTest, LongHistoryEntriesStoredInTheSettingsWorkAfterTheNextSta
   EXPECT_EQ(editor.Text(), "z");
   EXPECT_EQ(frmMain->cmbSearch->Items(1), search);
   EXPECT_EQ(frmMain->cmbReplace->Items(1), replacement);
+}
+
+TEST_F(SearchPanelTest, ReplaceAllOutOfMemorySaysSoInGermanAndChangesNothing) {
+  const std::string text(20000, 'e');  // each "e" by 1 KB makes 20 MB
+  TCodeEdit& editor = NewDocument(text);
+  Select(editor, 3, 2);
+  Fill("e", std::string(1024, 'x'));
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Nicht gen\xFCgend Arbeitsspeicher, um den Vorgang auszuf\xFChren.");
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
+  {
+    testsupport::TAllocationLimit limit(4 << 20);
+    Click("btnReplaceAll");
+  }
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_EQ(editor.Text(), text);
+  EXPECT_FALSE(editor.Modified());
+  EXPECT_FALSE(editor.CanUndo());
+  EXPECT_EQ(editor.SelStart(), 3);
+  EXPECT_EQ(editor.SelLength(), 2);
+  ExpectPanelRestored();
 }
 
 // ---- Opening, histories and keys -----------------------------------------------------------
