@@ -67,6 +67,24 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2) { return Compar
 int AnsiCompareText(const std::string& S1, const std::string& S2) { return Compare(S1, S2, NORM_IGNORECASE); }
 bool AnsiSameText(const std::string& S1, const std::string& S2) { return AnsiCompareText(S1, S2) == 0; }
 
+std::wstring AnsiToWide(const std::string& S) {
+  if (S.empty()) return std::wstring();
+  const int size = static_cast<int>(S.size());
+  const int length = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
+  std::wstring wide(length, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, S.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string WideToAnsi(const std::wstring& S) {
+  if (S.empty()) return std::string();
+  const int size = static_cast<int>(S.size());
+  const int length = WideCharToMultiByte(CP_ACP, 0, S.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string text(length, '\0');
+  WideCharToMultiByte(CP_ACP, 0, S.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
 std::string UpperCase(const std::string& S) {
   std::string r = S;
   for (char& c : r) if (c >= 'a' && c <= 'z') c -= 32;

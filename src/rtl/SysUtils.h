@@ -25,6 +25,11 @@ char AnsiLowerChar(char C);
 int AnsiCompareStr(const std::string& S1, const std::string& S2);
 int AnsiCompareText(const std::string& S1, const std::string& S2);
 bool AnsiSameText(const std::string& S1, const std::string& S2);
+// Between ANSI bytes and wide text in the system's ANSI code page, whole lengths (a 0 byte is
+// converted like any other); what has no ANSI form becomes what the system picks for it.
+std::wstring AnsiToWide(const std::string& S);
+std::string WideToAnsi(const std::wstring& S);
+
 // ASCII-only case mapping and comparison.
 std::string UpperCase(const std::string& S);
 std::string LowerCase(const std::string& S);

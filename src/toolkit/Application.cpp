@@ -1,5 +1,7 @@
 #include "toolkit/Application.h"
 #include <commctrl.h>
+#include <new>
+#include <stdexcept>
 #include "toolkit/Abort.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
@@ -80,7 +82,17 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
+namespace {
+// The library's texts for memory running out are English and say nothing to a person; a text
+// grown beyond the largest size is the same shortage.
+std::string ErrorText(const std::exception& E) {
+  if (dynamic_cast<const std::bad_alloc*>(&E) || dynamic_cast<const std::length_error*>(&E))
+    return "Nicht gen\xFCgend Arbeitsspeicher, um den Vorgang auszuf\xFChren.";
+  return E.what();
+}
+}  // namespace
+
 void TApplication::ShowException(const std::exception& E) {
   if (dynamic_cast<const EAbort*>(&E)) return;
-  MsgBox(E.what(), title_, MB_OK | MB_ICONERROR);
+  MsgBox(ErrorText(E), title_, MB_OK | MB_ICONERROR);
 }

@@ -26,7 +26,8 @@ public:
   void SetTitle(const std::string& Title) { title_ = Title; }
   HINSTANCE Instance() const { return GetModuleHandleA(nullptr); }
 
-  // The toolkit's default error box for failures nobody caught; a silent abort shows nothing.
+  // The toolkit's default error box for failures nobody caught; a silent abort shows nothing,
+  // memory running out is said in German.
   void ShowException(const std::exception& E);
 
 private:

@@ -20,17 +20,12 @@ int TComboBox::Count() const {
 
 std::string TComboBox::Items(int Index) const {
   if (!HandleAllocated() || Index < 0 || Index >= Count()) return {};
-  LRESULT n = SendMessageA(Handle(), CB_GETLBTEXTLEN, Index, 0);
-  if (n == CB_ERR) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
-  n = SendMessageA(Handle(), CB_GETLBTEXT, Index, reinterpret_cast<LPARAM>(s.data()));
-  s.resize(n == CB_ERR ? 0 : static_cast<size_t>(n));
-  return s;
+  return PerformReadText(CB_GETLBTEXT, Index, PerformNative(CB_GETLBTEXTLEN, Index));
 }
 
 int TComboBox::AddItem(const std::string& Text) {
   if (!HandleAllocated()) return -1;
-  return static_cast<int>(SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Text.c_str())));
+  return static_cast<int>(PerformText(CB_ADDSTRING, 0, Text));
 }
 
 void TComboBox::Delete(int Index) {
@@ -63,8 +58,7 @@ std::string TComboBox::Text() const {
 
 void TComboBox::SetText(const std::string& Text) {
   if (style_ == TComboBoxStyle::csDropDown) SetCaption(Text);
-  else SetItemIndex(static_cast<int>(SendMessageA(Handle(), CB_FINDSTRINGEXACT, -1,
-                                                   reinterpret_cast<LPARAM>(Text.c_str()))));
+  else SetItemIndex(static_cast<int>(PerformText(CB_FINDSTRINGEXACT, -1, Text)));
 }
 
 int TComboBox::SelStart() const {

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <set>
 #include <vector>
+#include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Menus.h"
@@ -60,6 +61,7 @@ void TWinControl::CreateSystemControl(const char* ClassName, DWORD Style, DWORD 
                             Parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!handle_) return;
   SetPropA(handle_, kSelfProp, this);
+  systemUnicode_ = IsWindowUnicode(handle_) != FALSE;
   systemProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassWndProc)));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
@@ -114,6 +116,7 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
     if (systemProc_) SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
     handle_ = nullptr;
     systemProc_ = nullptr;
+    systemUnicode_ = false;
     HandleDestroyed();
   }
   return result;
@@ -264,18 +267,45 @@ LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(handle_, Msg, wParam, lParam);
 }
 
+LRESULT TWinControl::PerformNative(UINT Msg, WPARAM wParam, LPARAM lParam) const {
+  if (!systemProc_) return SendMessageA(handle_, Msg, wParam, lParam);
+  return systemUnicode_ ? CallWindowProcW(systemProc_, handle_, Msg, wParam, lParam)
+                        : CallWindowProcA(systemProc_, handle_, Msg, wParam, lParam);
+}
+
+LRESULT TWinControl::PerformText(UINT Msg, WPARAM wParam, const std::string& Text) {
+  if (!systemUnicode_) return PerformNative(Msg, wParam, reinterpret_cast<LPARAM>(Text.c_str()));
+  const std::wstring wide = AnsiToWide(Text);
+  return PerformNative(Msg, wParam, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+namespace {
+// Fills a buffer of Length characters and a terminating zero through Read; what it copied.
+template <typename TText, typename TRead>
+TText ReadInto(LRESULT Length, TRead Read) {
+  TText text(static_cast<size_t>(Length) + 1, 0);
+  const LRESULT copied = Read(reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? std::min(static_cast<size_t>(copied), static_cast<size_t>(Length)) : 0);
+  return text;
+}
+}  // namespace
+
+std::string TWinControl::PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length) const {
+  if (Length < 1) return {};
+  auto read = [&](LPARAM Buffer) { return PerformNative(Msg, wParam, Buffer); };
+  if (systemUnicode_) return WideToAnsi(ReadInto<std::wstring>(Length, read));
+  return ReadInto<std::string>(Length, read);
+}
+
 std::string TWinControl::Caption() const {
   if (!handle_) return caption_;
-  int n = GetWindowTextLengthA(handle_);
-  std::string s(n + 1, '\0');
-  n = GetWindowTextA(handle_, s.data(), n + 1);
-  s.resize(n);
-  return s;
+  const LRESULT length = PerformNative(WM_GETTEXTLENGTH);
+  return PerformReadText(WM_GETTEXT, static_cast<WPARAM>(length) + 1, length);
 }
 
 void TWinControl::SetCaption(const std::string& Caption) {
   caption_ = Caption;
-  if (handle_) SetWindowTextA(handle_, Caption.c_str());
+  if (handle_) PerformText(WM_SETTEXT, 0, Caption);
   CaptionChanged();
 }
 

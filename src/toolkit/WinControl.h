@@ -88,6 +88,15 @@ protected:
   // The default for every message this class does not handle.
   virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // Texts to and from a system control go straight to its own procedure in its own character
+  // set, converted here: the system's conversion of 8-bit messages copies some texts (a list
+  // item read back) through fixed buffers that a longer text overruns.
+  LRESULT PerformText(UINT Msg, WPARAM wParam, const std::string& Text);
+  // The text Msg copies to the buffer in lParam, Length characters as the control counts them
+  // (what its length message gives through PerformNative); none below 1.
+  std::string PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length) const;
+  // A message to the control's own procedure in its own character set, in which it counts.
+  LRESULT PerformNative(UINT Msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // The caption changed (a tab sheet shows it on its tab).
   virtual void CaptionChanged() {}
   // Called after WM_NCDESTROY: the window is gone.
@@ -112,6 +121,7 @@ private:
 
   HWND handle_ = nullptr;
   WNDPROC systemProc_ = nullptr;
+  bool systemUnicode_ = false;  // the system control's procedure takes wide texts
   std::string caption_;
   std::string hint_;
   bool visible_ = true;

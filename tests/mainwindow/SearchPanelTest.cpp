@@ -13,9 +13,11 @@
 #include "documents/fHlpMainDocs.h"
 #include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
+#include "mainwindow/AllocationLimit.h"
 #include "mainwindow/formMain.h"
 #include "support/ModalAnswers.h"
 #include "support/PostedAction.h"
+#include "support/ProgramControls.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"
@@ -35,10 +37,12 @@ struct THeldShift {
   ~THeldShift() { SetKeyStateOverride(nullptr); }
 };
 
-// A main window with the panel's options as a person finds them at first.
+// A main window with the program's own controls and the panel's options as a person finds
+// them at first.
 class SearchPanelTest : public testing::Test {
 protected:
   void SetUp() override {
+    ASSERT_TRUE(controls_.Active());
     saved_ = std::make_unique<TSettings>(Settings);
     Settings.SettingsFile = folder.File("Tarvoline.ini");
     LoadSettings();
@@ -104,6 +108,7 @@ protected:
   testsupport::TempFolder folder;
 
 private:
+  testsupport::TProgramControls controls_;
   std::unique_ptr<TSettings> saved_;
   std::unique_ptr<TfrmMain> main_;
 };
@@ -453,6 +458,83 @@ TEST_F(SearchPanelTest, TheFoundTextColumnFillsTheListAlsoWhenTheHitsBringAScrol
   for (int c = 0; c < 6; ++c) others += list.ColumnWidth(c);
   EXPECT_EQ(list.ColumnWidth(6), list.ClientRect().right - others);
   EXPECT_EQ(list.ColumnCaption(6), "Fundstelle");
+}
+
+// ---- Long texts and running out of memory -------------------------------------------------
+// Longer than the 512 characters the system's 8-bit conversion copies of a list item.
+
+TEST_F(SearchPanelTest, LongTextsAreSearchedWholeAndTheirHistoriesWorkAgainAndAgain) {
+  const std::string replacement(1024, 'x');
+  TCodeEdit& editor = NewDocument("e1e");
+  Fill("e", replacement);
+  Click("btnReplaceAll");
+  const std::string replaced = replacement + "1" + replacement;
+  EXPECT_EQ(editor.Text(), replaced);
+  Click("btnReplaceAll");  // reads the long entry back from the history
+  EXPECT_EQ(editor.Text(), replaced);
+  EXPECT_EQ(frmMain->cmbReplace->Count(), 1);
+  EXPECT_EQ(frmMain->cmbReplace->Items(0), replacement);
+  EXPECT_EQ(Settings.ReplaceMRU[0], replacement);
+
+  // Only the whole text is a hit: a run one shorter is passed over.
+  const std::string sought(700, 'y');
+  editor.SetText("a " + sought.substr(1) + " " + sought + " b");
+  Select(editor, 0, 0);
+  Fill(sought);
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 702);
+  EXPECT_EQ(editor.SelLength(), 700);
+  Fill("b");
+  Click("btnSearch");
+  EXPECT_EQ(editor.SelStart(), 1403);
+  EXPECT_EQ(frmMain->cmbSearch->Items(1), sought);
+  EXPECT_EQ(Settings.SearchMRU[1], sought);
+  ExpectPanelRestored();
+}
+
+TEST_F(SearchPanelTest, LongHistoryEntriesStoredInTheSettingsWorkAfterTheNextStart) {
+  const std::string search(700, 'y'), replacement(1024, 'x');
+  Settings.SearchMRU.Add(search);
+  Settings.ReplaceMRU.Add(replacement);
+  Settings.ViewDocSearch = true;
+  ASSERT_TRUE(SaveSettings());
+  Settings.SearchMRU.Clear();
+  Settings.ReplaceMRU.Clear();
+  LoadSettings();
+  MainForm()->FormShow();
+  ASSERT_EQ(frmMain->cmbSearch->Count(), 1);
+  EXPECT_EQ(frmMain->cmbSearch->Items(0), search);
+  EXPECT_EQ(frmMain->cmbReplace->Items(0), replacement);
+
+  TCodeEdit& editor = *GetActiveFrame()->seEdit;
+  editor.SetText("e");
+  Fill("e", "z");
+  Click("btnReplaceAll");
+  EXPECT_EQ(editor.Text(), "z");
+  EXPECT_EQ(frmMain->cmbSearch->Items(1), search);
+  EXPECT_EQ(frmMain->cmbReplace->Items(1), replacement);
+}
+
+TEST_F(SearchPanelTest, ReplaceAllOutOfMemorySaysSoInGermanAndChangesNothing) {
+  const std::string text(20000, 'e');  // each "e" by 1 KB makes 20 MB
+  TCodeEdit& editor = NewDocument(text);
+  Select(editor, 3, 2);
+  Fill("e", std::string(1024, 'x'));
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Nicht gen\xFCgend Arbeitsspeicher, um den Vorgang auszuf\xFChren.");
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
+  {
+    testsupport::TAllocationLimit limit(4 << 20);
+    Click("btnReplaceAll");
+  }
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  EXPECT_EQ(editor.Text(), text);
+  EXPECT_FALSE(editor.Modified());
+  EXPECT_FALSE(editor.CanUndo());
+  EXPECT_EQ(editor.SelStart(), 3);
+  EXPECT_EQ(editor.SelLength(), 2);
+  ExpectPanelRestored();
 }
 
 // ---- Opening, histories and keys -----------------------------------------------------------

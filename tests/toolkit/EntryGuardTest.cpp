@@ -2,6 +2,7 @@
 // box and the program goes on.
 #include <gtest/gtest.h>
 #include <functional>
+#include <new>
 #include <string>
 #include "rtl/Exception.h"
 #include "support/ModalAnswers.h"
@@ -100,4 +101,27 @@ TEST(EntryGuard, TellsWhetherTheWorkRanThroughAndKeepsAnAbortSilent) {
   EXPECT_TRUE(GuardEntry([] {}));
   EXPECT_FALSE(GuardEntry([] { throw EAbort(); }));
   EXPECT_TRUE(testsupport::AskedQuestions().empty());
+}
+
+TEST(EntryGuard, AFailureShowsItsOwnTextAndRunningOutOfMemoryReadsInGerman) {
+  const std::string outOfMemory =
+      "Nicht gen\xFCgend Arbeitsspeicher, um den Vorgang auszuf\xFChren.";
+  struct Case {
+    const char* failure;
+    void (*work)();
+    std::string shown;
+  } cases[] = {
+      {"the program's own", [] { throw Exception("Die Datei fehlt."); }, "Die Datei fehlt."},
+      {"an allocation", [] { throw std::bad_alloc(); }, outOfMemory},
+      {"a text beyond the largest size", [] { std::string().reserve(std::string().max_size() + 1); },
+       outOfMemory},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failure);
+    testsupport::ResetModalAnswers();
+    testsupport::QueueAnswer(ModalAnswer{IDOK},
+                             [&](const ModalQuestion& q) { EXPECT_EQ(q.text, c.shown); });
+    EXPECT_FALSE(GuardEntry(c.work));
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+  }
 }
