@@ -131,6 +131,8 @@ int TForm::RunModalLoop() {
   HWND owner = ModalOwner();
   if (owner == Handle()) owner = nullptr;
   SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  // Over a minimised owner the form would be centred on its icon, off the screen.
+  if (owner && IsIconic(owner)) ShowWindow(owner, SW_RESTORE);
   // A form that never placed itself opens over the window it was opened from.
   if (Left() == createdAt_.x && Top() == createdAt_.y) CenterOver(owner);
   // Disabling the owner may take the focus from it: its control is remembered first.

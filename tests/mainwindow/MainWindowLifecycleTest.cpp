@@ -10,6 +10,8 @@
 #include "mainwindow/MainBlock.h"
 #include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
 
 namespace {
 
@@ -49,7 +51,49 @@ protected:
   }
 };
 
+// True when Upper lies above Lower among the top-level windows.
+bool IsAbove(HWND Upper, HWND Lower) {
+  for (HWND w = GetWindow(Upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (w == Lower) return true;
+  return false;
+}
+
+bool Contains(const RECT& Outer, const RECT& Inner) {
+  return Inner.left >= Outer.left && Inner.top >= Outer.top && Inner.right <= Outer.right &&
+         Inner.bottom <= Outer.bottom;
+}
+
 }  // namespace
+
+TEST_F(MainWindowLifecycleTest, TheSaveListAtCloseOpensInFrontOfTheWindowAndOnScreen) {
+  Application().SetMainForm(frmMain);
+  Edit(*Open(""), "x");
+  Edit(*Open(""), "y");
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  for (int show : {SW_SHOWNORMAL, SW_MINIMIZE}) {
+    SCOPED_TRACE(show);
+    ShowWindow(frmMain->Handle(), show);
+    bool checked = false;
+    testsupport::QueueRealDialog();
+    testsupport::TWhenShown whenAsked(
+        [](HWND W) { return W != frmMain->Handle(); },
+        [&](HWND List) {
+          RECT list = {};
+          GetWindowRect(List, &list);
+          EXPECT_FALSE(IsIconic(frmMain->Handle())) << "the list shows over the window it lists";
+          EXPECT_TRUE(IsAbove(List, frmMain->Handle()));
+          EXPECT_EQ(GetForegroundWindow(), List);
+          EXPECT_TRUE(Contains(work, list));
+          checked = true;
+          PostMessageA(List, WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_FALSE(MainForm()->FormCloseQuery());
+    EXPECT_TRUE(checked);
+  }
+  for (int i = 0; i < TabCount(); ++i) Frame(i)->DocInfo.Modified = false;
+  Application().SetMainForm(nullptr);
+}
 
 TEST_F(MainWindowLifecycleTest, MissingFileQuestionCreatesSkipsOrStops) {
   folder.Write("there.txt", "x");
