@@ -33,6 +33,7 @@
 #include "toolkit/Panels.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/ToolBar.h"
+#include "toolkit/WorkArea.h"
 
 namespace {
 
@@ -104,16 +105,21 @@ void TfrmMain::FormCreate() {
   BuildAppListMenu();
   LoadHighlighterList();
 
-  int width = Settings.FormWidth > 0 ? Settings.FormWidth : 800;
-  int height = Settings.FormHeight > 0 ? Settings.FormHeight : 600;
+  // A damaged file may hold any number: cut to where adding a size cannot overflow.
+  constexpr int32_t Far = 1 << 20;
+  const int width = Settings.FormWidth > 0 ? std::min(Settings.FormWidth, Far) : 800;
+  const int height = Settings.FormHeight > 0 ? std::min(Settings.FormHeight, Far) : 600;
   if (Settings.FormTop == -1 || Settings.FormLeft == -1) {
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SetBounds(work.left + (work.right - work.left - width) / 2,
               work.top + (work.bottom - work.top - height) / 2, width, height);
   } else {
-    SetBounds(Settings.FormLeft, Settings.FormTop, width, height);
+    SetBounds(std::clamp(Settings.FormLeft, -Far, Far), std::clamp(Settings.FormTop, -Far, Far),
+              width, height);
   }
+  // The stored place may lie on a monitor that is gone.
+  KeepOnScreen(Handle());
 }
 
 void TfrmMain::FormShow() {

@@ -4,6 +4,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Menus.h"
+#include "toolkit/WorkArea.h"
 
 namespace {
 const char* const kFormClass = "TarvolineForm";
@@ -111,6 +112,8 @@ void TForm::CenterOver(HWND Owner) {
   const int w = own.right - own.left, h = own.bottom - own.top;
   SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
             w, h);
+  // An owner partly off the screen must not take the form with it.
+  KeepOnScreen(Handle());
 }
 
 void TForm::Close() {

@@ -1,6 +1,6 @@
 // Starts the built program itself and drives it with window messages: one instance per
-// session, the hand-over of a second start, closing with a changed document, and the documents
-// of the last run.
+// session, a window stored off the screen, the hand-over of a second start, closing with a
+// changed document, and the documents of the last run.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -46,6 +46,26 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
   EXPECT_NE(GetFileAttributesA(Settings.SettingsFile.c_str()), INVALID_FILE_ATTRIBUTES)
       << "closing writes the settings";
+}
+
+TEST_F(ProgramTest, AWindowStoredOffTheScreenOpensOnIt) {
+  WriteSettings([] {
+    Settings.FormLeft = 3000;  // where a second monitor was
+    Settings.FormTop = 20;
+    Settings.FormWidth = 640;
+    Settings.FormHeight = 480;
+  });
+  RunningProgram program("", "");
+  HWND wnd = program.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  RECT work = {}, bounds = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  GetWindowRect(wnd, &bounds);
+  EXPECT_EQ(bounds.right, work.right) << "moved in only as far as needed";
+  EXPECT_EQ(bounds.right - bounds.left, 640);
+  EXPECT_EQ(bounds.top, 20);
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
 }
 
 TEST_F(ProgramTest, SecondStartHandsItsFilesToTheRunningWindowAndEnds) {
