@@ -105,18 +105,15 @@ void TfrmMain::FormCreate() {
   BuildAppListMenu();
   LoadHighlighterList();
 
-  // A damaged file may hold any number: cut to where adding a size cannot overflow.
-  constexpr int32_t Far = 1 << 20;
-  const int width = Settings.FormWidth > 0 ? std::min(Settings.FormWidth, Far) : 800;
-  const int height = Settings.FormHeight > 0 ? std::min(Settings.FormHeight, Far) : 600;
+  int width = Settings.FormWidth > 0 ? Settings.FormWidth : 800;
+  int height = Settings.FormHeight > 0 ? Settings.FormHeight : 600;
   if (Settings.FormTop == -1 || Settings.FormLeft == -1) {
     RECT work = {};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     SetBounds(work.left + (work.right - work.left - width) / 2,
               work.top + (work.bottom - work.top - height) / 2, width, height);
   } else {
-    SetBounds(std::clamp(Settings.FormLeft, -Far, Far), std::clamp(Settings.FormTop, -Far, Far),
-              width, height);
+    SetBounds(Settings.FormLeft, Settings.FormTop, width, height);
   }
   // The stored place may lie on a monitor that is gone.
   KeepOnScreen(Handle());

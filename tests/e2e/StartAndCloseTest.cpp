@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,23 +50,36 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
 }
 
 TEST_F(ProgramTest, AWindowStoredOffTheScreenOpensOnIt) {
-  WriteSettings([] {
-    Settings.FormLeft = 3000;  // where a second monitor was
-    Settings.FormTop = 20;
-    Settings.FormWidth = 640;
-    Settings.FormHeight = 480;
-  });
-  RunningProgram program("", "");
-  HWND wnd = program.WaitForMainWindow();
-  ASSERT_NE(wnd, nullptr);
-  RECT work = {}, bounds = {};
+  RECT work = {};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  GetWindowRect(wnd, &bounds);
-  EXPECT_EQ(bounds.right, work.right) << "moved in only as far as needed";
-  EXPECT_EQ(bounds.right - bounds.left, 640);
-  EXPECT_EQ(bounds.top, 20);
-  PostMessageA(wnd, WM_CLOSE, 0, 0);
-  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  constexpr int32_t Max = INT32_MAX, Min = INT32_MIN;
+  struct Case {
+    const char* stored;
+    int32_t left, top, width, height;
+    RECT shown;
+  } cases[] = {
+      {"where a second monitor was", 3000, 20, 640, 480,
+       {work.right - 640, 20, work.right, 500}},
+      {"damaged", Max, Min, Max, Max, work},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    WriteSettings([&] {
+      Settings.FormLeft = c.left;
+      Settings.FormTop = c.top;
+      Settings.FormWidth = c.width;
+      Settings.FormHeight = c.height;
+    });
+    RunningProgram program("", "");
+    HWND wnd = program.WaitForMainWindow();
+    ASSERT_NE(wnd, nullptr);
+    RECT shown = {};
+    GetWindowRect(wnd, &shown);
+    EXPECT_TRUE(EqualRect(&shown, &c.shown))
+        << shown.left << "," << shown.top << " " << shown.right << "," << shown.bottom;
+    PostMessageA(wnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  }
 }
 
 TEST_F(ProgramTest, SecondStartHandsItsFilesToTheRunningWindowAndEnds) {
