@@ -1,6 +1,8 @@
 // Showing the main window (last documents, command-line files, the missing-file question) and
-// closing it (the close query, the settings, the end of the Windows session).
+// closing it (the close query, the save list in front of it, the settings, the end of the Windows
+// session).
 #include <gtest/gtest.h>
+#include <utility>
 #include "commands/Templates.h"
 #include "commands/clsSnippets.h"
 #include "documents/XmlDoc.h"
@@ -11,6 +13,7 @@
 #include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/WhenShown.h"
+#include "support/WindowOrder.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -51,13 +54,6 @@ protected:
   }
 };
 
-// True when Upper lies above Lower among the top-level windows.
-bool IsAbove(HWND Upper, HWND Lower) {
-  for (HWND w = GetWindow(Upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-    if (w == Lower) return true;
-  return false;
-}
-
 bool Contains(const RECT& Outer, const RECT& Inner) {
   return Inner.left >= Outer.left && Inner.top >= Outer.top && Inner.right <= Outer.right &&
          Inner.bottom <= Outer.bottom;
@@ -71,8 +67,10 @@ TEST_F(MainWindowLifecycleTest, TheSaveListAtCloseOpensInFrontOfTheWindowAndOnSc
   Edit(*Open(""), "y");
   RECT work = {};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  for (int show : {SW_SHOWNORMAL, SW_MINIMIZE}) {
-    SCOPED_TRACE(show);
+  const std::pair<const char*, int> states[] = {{"normal", SW_SHOWNORMAL},
+                                                {"minimised", SW_MINIMIZE}};
+  for (const auto& [state, show] : states) {
+    SCOPED_TRACE(state);
     ShowWindow(frmMain->Handle(), show);
     bool checked = false;
     testsupport::QueueRealDialog();
@@ -82,7 +80,7 @@ TEST_F(MainWindowLifecycleTest, TheSaveListAtCloseOpensInFrontOfTheWindowAndOnSc
           RECT list = {};
           GetWindowRect(List, &list);
           EXPECT_FALSE(IsIconic(frmMain->Handle())) << "the list shows over the window it lists";
-          EXPECT_TRUE(IsAbove(List, frmMain->Handle()));
+          EXPECT_TRUE(testsupport::IsAbove(List, frmMain->Handle()));
           EXPECT_EQ(GetForegroundWindow(), List);
           EXPECT_TRUE(Contains(work, list));
           checked = true;

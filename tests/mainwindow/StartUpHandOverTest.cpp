@@ -9,6 +9,7 @@
 #include "mainwindow/MainBlock.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/WhenShown.h"
+#include "support/WindowOrder.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -85,13 +86,6 @@ std::string TextOf(HWND Wnd) {
   return text;
 }
 
-// True when Upper lies above Lower among the top-level windows.
-bool IsAbove(HWND Upper, HWND Lower) {
-  for (HWND w = GetWindow(Upper, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-    if (w == Lower) return true;
-  return false;
-}
-
 }  // namespace
 
 TEST_F(HandOverToShownWindowTest, AQuestionOpenInTheRunningWindowStaysInFrontOfIt) {
@@ -132,7 +126,7 @@ TEST_F(HandOverToShownWindowTest, AQuestionOpenInTheRunningWindowStaysInFrontOfI
             SecondStart();
             EXPECT_FALSE(IsIconic(frmMain->Handle()));
             EXPECT_TRUE(IsWindowVisible(Question));
-            EXPECT_TRUE(IsAbove(Question, frmMain->Handle()));
+            EXPECT_TRUE(testsupport::IsAbove(Question, frmMain->Handle()));
             EXPECT_EQ(GetForegroundWindow(), Question) << "keys and clicks reach the question";
             checked = true;
             PostMessageA(Question, WM_COMMAND, c.answer, 0);
