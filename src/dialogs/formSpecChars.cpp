@@ -12,6 +12,7 @@
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/MessageHook.h"
+#include "toolkit/WorkArea.h"
 
 TfrmSpecChars* frmSpecChars = nullptr;
 
@@ -201,6 +202,8 @@ void TfrmSpecChars::rbAsciiClick(TObject*) {
 
 void TfrmSpecChars::ShowTool() {
   FormShow();
+  // Kept between showings, its place may lie on a monitor that is gone.
+  KeepOnScreen(Handle());
   Show();
 }
 

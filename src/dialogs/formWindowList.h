@@ -48,7 +48,7 @@ public:
   TButton* btnClose = nullptr;
 
 protected:
-  // The window snaps to the screen's edges as it moves.
+  // The window snaps to the screen's edges as it is moved or sized.
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -42,6 +42,21 @@ void WaitForFirstInstance() {
   }
 }
 
+// The running window to the front, or the question it has open: a window disabled by its
+// modal window must neither cover it nor take the keys and clicks it waits for.
+void BringToFront(HWND Running) {
+  if (IsWindowEnabled(Running)) {
+    SetForegroundWindow(Running);
+    if (!IsZoomed(Running)) ShowWindow(Running, SW_RESTORE);
+    return;
+  }
+  HWND question = GetLastActivePopup(Running);
+  if (IsIconic(Running)) ShowWindow(Running, SW_RESTORE);
+  // Restoring may raise the window over what it owns.
+  BringWindowToTop(question);
+  SetForegroundWindow(question);
+}
+
 }  // namespace
 
 bool IsSwitchArg(const std::string& Arg) {
@@ -129,8 +144,7 @@ bool HandOverToRunningInstance(const std::vector<std::string>& Args) {
   WaitForFirstInstance();
   HWND running = FindWindowByCaption("Tarvoline", "Tarvoline - ", " - Tarvoline");
   if (!running) return false;
-  SetForegroundWindow(running);
-  if (!IsZoomed(running)) ShowWindow(running, SW_RESTORE);
+  BringToFront(running);
   SendHandOver(running, Args, HandOverTimeoutMs);
   return true;
 }

@@ -33,6 +33,7 @@
 #include "toolkit/Panels.h"
 #include "toolkit/StatusBar.h"
 #include "toolkit/ToolBar.h"
+#include "toolkit/WorkArea.h"
 
 namespace {
 
@@ -114,6 +115,8 @@ void TfrmMain::FormCreate() {
   } else {
     SetBounds(Settings.FormLeft, Settings.FormTop, width, height);
   }
+  // The stored place may lie on a monitor that is gone.
+  KeepOnScreen(Handle());
 }
 
 void TfrmMain::FormShow() {

@@ -4,6 +4,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Menus.h"
+#include "toolkit/WorkArea.h"
 
 namespace {
 const char* const kFormClass = "TarvolineForm";
@@ -111,6 +112,8 @@ void TForm::CenterOver(HWND Owner) {
   const int w = own.right - own.left, h = own.bottom - own.top;
   SetBounds(area.left + (area.right - area.left - w) / 2, area.top + (area.bottom - area.top - h) / 2,
             w, h);
+  // An owner partly off the screen must not take the form with it.
+  KeepOnScreen(Handle());
 }
 
 void TForm::Close() {
@@ -131,6 +134,8 @@ int TForm::RunModalLoop() {
   HWND owner = ModalOwner();
   if (owner == Handle()) owner = nullptr;
   SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  // Over a minimised owner the form would be centred on its icon, off the screen.
+  if (owner && IsIconic(owner)) ShowWindow(owner, SW_RESTORE);
   // A form that never placed itself opens over the window it was opened from.
   if (Left() == createdAt_.x && Top() == createdAt_.y) CenterOver(owner);
   // Disabling the owner may take the focus from it: its control is remembered first.

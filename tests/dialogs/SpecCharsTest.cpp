@@ -1,5 +1,5 @@
-// The special-characters window on a real main window: the grid, the insert modes by real
-// clicks with undo, the preview and the stay-on-top hand-over.
+// The special-characters window on a real main window: its place, the grid, the insert modes
+// by real clicks with undo, the preview and the stay-on-top hand-over.
 #include <gtest/gtest.h>
 #include <set>
 #include "commands/TextConversions.h"
@@ -64,6 +64,35 @@ TEST_F(SpecCharsStartTest, TheWindowIsMadeOnFirstUseAndKept) {
   EXPECT_EQ(frmSpecChars, made) << "made once, then only hidden and shown";
   EXPECT_TRUE(IsWindowVisible(made->Handle()));
   SendMessageA(made->Handle(), WM_CLOSE, 0, 0);
+}
+
+TEST_F(SpecCharsTest, ShownAgainItKeepsItsPlaceWhileThatIsOnTheScreen) {
+  NewDocument("x");
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = window->Width(), h = window->Height();
+  struct Move {
+    const char* where;
+    int x, y;
+    RECT shown;
+  } moves[] = {
+      {"on the screen", work.left + 30, work.top + 40,
+       {work.left + 30, work.top + 40, work.left + 30 + w, work.top + 40 + h}},
+      {"on a monitor that is gone", work.right + 2000, work.top + 40,
+       {work.right - w, work.top + 40, work.right, work.top + 40 + h}},
+  };
+  for (const Move& m : moves) {
+    SCOPED_TRACE(m.where);
+    window->ShowTool();
+    window->SetBounds(m.x, m.y, w, h);
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+    window->ShowTool();
+    RECT shown = {};
+    GetWindowRect(window->Handle(), &shown);
+    EXPECT_TRUE(EqualRect(&shown, &m.shown))
+        << shown.left << "," << shown.top << " " << shown.right << "," << shown.bottom;
+    SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+  }
 }
 
 TEST_F(SpecCharsTest, TheGridHoldsOneButtonPerCodeFrom128To255) {

@@ -118,30 +118,60 @@ TEST_F(WindowListTest, RowsShowTheirTabsImagesAndTheFileNameColumnFillsTheList) 
   EXPECT_EQ(list.lvWin->ColumnWidth(0), 165);
 }
 
-TEST_F(WindowListTest, TheWindowSnapsToTheEdgesOfTheWorkArea) {
+TEST_F(WindowListTest, MovedTheWindowSnapsToTheScreenEdgesAndADraggedEdgeSnapsAlone) {
   TfrmWindowList list(nullptr);
   RECT work = {};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   RECT size = {};
   GetWindowRect(list.Handle(), &size);
   const int w = size.right - size.left, h = size.bottom - size.top;
-  struct Move {
-    int x, y;  // where the user puts it
-    int snappedX, snappedY;
+  const RECT start = {work.left + 100, work.top + 100, work.left + 100 + w, work.top + 100 + h};
+  struct Change {
+    const char* what;
+    RECT to;       // where the user's move or drag puts it, from start
+    RECT snapped;  // where it is then
+  } changes[] = {
+      {"moved near the top left corner",
+       {work.left + 9, work.top + 5, work.left + 9 + w, work.top + 5 + h},
+       {work.left, work.top, work.left + w, work.top + h}},
+      {"moved a little past the left edge",
+       {work.left - 7, work.top + 40, work.left - 7 + w, work.top + 40 + h},
+       {work.left, work.top + 40, work.left + w, work.top + 40 + h}},
+      {"moved just out of reach",
+       {work.left + 10, work.top + 10, work.left + 10 + w, work.top + 10 + h},
+       {work.left + 10, work.top + 10, work.left + 10 + w, work.top + 10 + h}},
+      {"moved near the bottom right corner",
+       {work.right - w - 3, work.bottom - h + 9, work.right - 3, work.bottom + 9},
+       {work.right - w, work.bottom - h, work.right, work.bottom}},
+      {"left edge dragged near the screen's",
+       {work.left + 6, start.top, start.right, start.bottom},
+       {work.left, start.top, start.right, start.bottom}},
+      {"top edge dragged near the screen's",
+       {start.left, work.top + 4, start.right, start.bottom},
+       {start.left, work.top, start.right, start.bottom}},
+      {"right edge dragged near the screen's",
+       {start.left, start.top, work.right - 5, start.bottom},
+       {start.left, start.top, work.right, start.bottom}},
+      {"bottom edge dragged past the screen's",
+       {start.left, start.top, start.right, work.bottom + 8},
+       {start.left, start.top, start.right, work.bottom}},
+      {"top left corner dragged near the screen's",
+       {work.left + 3, work.top - 2, start.right, start.bottom},
+       {work.left, work.top, start.right, start.bottom}},
+      {"left edge dragged out of reach",
+       {work.left + 30, start.top, start.right, start.bottom},
+       {work.left + 30, start.top, start.right, start.bottom}},
   };
-  const Move moves[] = {
-      {work.left + 9, work.top + 5, work.left, work.top},
-      {work.left - 7, work.top + 40, work.left, work.top + 40},
-      {work.left + 10, work.top + 10, work.left + 10, work.top + 10},
-      {work.right - w - 3, work.bottom - h + 9, work.right - w, work.bottom - h},
-  };
-  for (const Move& m : moves) {
-    SetWindowPos(list.Handle(), nullptr, m.x, m.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  for (const Change& c : changes) {
+    SCOPED_TRACE(c.what);
+    SetWindowPos(list.Handle(), nullptr, start.left, start.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    // As the system applies a move or a drag of the frame.
+    SetWindowPos(list.Handle(), nullptr, c.to.left, c.to.top, c.to.right - c.to.left,
+                 c.to.bottom - c.to.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT now = {};
     GetWindowRect(list.Handle(), &now);
-    EXPECT_EQ(now.left, m.snappedX) << m.x << "," << m.y;
-    EXPECT_EQ(now.top, m.snappedY) << m.x << "," << m.y;
-    EXPECT_EQ(now.right - now.left, w);
+    EXPECT_TRUE(EqualRect(&now, &c.snapped))
+        << now.left << "," << now.top << " " << now.right << "," << now.bottom;
   }
 }
 

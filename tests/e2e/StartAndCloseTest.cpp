@@ -1,9 +1,10 @@
 // Starts the built program itself and drives it with window messages: one instance per
-// session, the hand-over of a second start, closing with a changed document, and the documents
-// of the last run.
+// session, a window stored off the screen, the hand-over of a second start, closing with a
+// changed document, and the documents of the last run.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,39 @@ TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
   EXPECT_NE(GetFileAttributesA(Settings.SettingsFile.c_str()), INVALID_FILE_ATTRIBUTES)
       << "closing writes the settings";
+}
+
+TEST_F(ProgramTest, AWindowStoredOffTheScreenOpensOnIt) {
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  constexpr int32_t Max = INT32_MAX, Min = INT32_MIN;
+  struct Case {
+    const char* stored;
+    int32_t left, top, width, height;
+    RECT shown;
+  } cases[] = {
+      {"where a second monitor was", 3000, 20, 640, 480,
+       {work.right - 640, 20, work.right, 500}},
+      {"damaged", Max, Min, Max, Max, work},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    WriteSettings([&] {
+      Settings.FormLeft = c.left;
+      Settings.FormTop = c.top;
+      Settings.FormWidth = c.width;
+      Settings.FormHeight = c.height;
+    });
+    RunningProgram program("", "");
+    HWND wnd = program.WaitForMainWindow();
+    ASSERT_NE(wnd, nullptr);
+    RECT shown = {};
+    GetWindowRect(wnd, &shown);
+    EXPECT_TRUE(EqualRect(&shown, &c.shown))
+        << shown.left << "," << shown.top << " " << shown.right << "," << shown.bottom;
+    PostMessageA(wnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  }
 }
 
 TEST_F(ProgramTest, SecondStartHandsItsFilesToTheRunningWindowAndEnds) {

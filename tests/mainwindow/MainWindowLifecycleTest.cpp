@@ -1,6 +1,8 @@
 // Showing the main window (last documents, command-line files, the missing-file question) and
-// closing it (the close query, the settings, the end of the Windows session).
+// closing it (the close query, the save list in front of it, the settings, the end of the Windows
+// session).
 #include <gtest/gtest.h>
+#include <utility>
 #include "commands/Templates.h"
 #include "commands/clsSnippets.h"
 #include "documents/XmlDoc.h"
@@ -10,6 +12,9 @@
 #include "mainwindow/MainBlock.h"
 #include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/WhenShown.h"
+#include "support/WindowOrder.h"
+#include "toolkit/Application.h"
 
 namespace {
 
@@ -49,7 +54,44 @@ protected:
   }
 };
 
+bool Contains(const RECT& Outer, const RECT& Inner) {
+  return Inner.left >= Outer.left && Inner.top >= Outer.top && Inner.right <= Outer.right &&
+         Inner.bottom <= Outer.bottom;
+}
+
 }  // namespace
+
+TEST_F(MainWindowLifecycleTest, TheSaveListAtCloseOpensInFrontOfTheWindowAndOnScreen) {
+  Application().SetMainForm(frmMain);
+  Edit(*Open(""), "x");
+  Edit(*Open(""), "y");
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const std::pair<const char*, int> states[] = {{"normal", SW_SHOWNORMAL},
+                                                {"minimised", SW_MINIMIZE}};
+  for (const auto& [state, show] : states) {
+    SCOPED_TRACE(state);
+    ShowWindow(frmMain->Handle(), show);
+    bool checked = false;
+    testsupport::QueueRealDialog();
+    testsupport::TWhenShown whenAsked(
+        [](HWND W) { return W != frmMain->Handle(); },
+        [&](HWND List) {
+          RECT list = {};
+          GetWindowRect(List, &list);
+          EXPECT_FALSE(IsIconic(frmMain->Handle())) << "the list shows over the window it lists";
+          EXPECT_TRUE(testsupport::IsAbove(List, frmMain->Handle()));
+          EXPECT_EQ(GetForegroundWindow(), List);
+          EXPECT_TRUE(Contains(work, list));
+          checked = true;
+          PostMessageA(List, WM_COMMAND, IDCANCEL, 0);
+        });
+    EXPECT_FALSE(MainForm()->FormCloseQuery());
+    EXPECT_TRUE(checked);
+  }
+  for (int i = 0; i < TabCount(); ++i) Frame(i)->DocInfo.Modified = false;
+  Application().SetMainForm(nullptr);
+}
 
 TEST_F(MainWindowLifecycleTest, MissingFileQuestionCreatesSkipsOrStops) {
   folder.Write("there.txt", "x");

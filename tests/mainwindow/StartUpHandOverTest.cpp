@@ -1,12 +1,15 @@
 // A running main window taking a second start's arguments and dropped files, also while a
-// modal question is open.
+// modal question is open, which then stays in front.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <atomic>
+#include <functional>
 #include <thread>
 #include "foundation/fMain.h"
 #include "mainwindow/MainBlock.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/WhenShown.h"
+#include "support/WindowOrder.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -52,7 +55,90 @@ HDROP MakeDrop(const std::vector<std::string>& Names) {
   return static_cast<HDROP>(memory);
 }
 
+// A shown main window, as a second start finds it.
+class HandOverToShownWindowTest : public HandOverTest {
+protected:
+  void SetUp() override {
+    HandOverTest::SetUp();
+    Application().SetMainForm(frmMain);
+    ShowWindow(frmMain->Handle(), SW_SHOW);
+    SetForegroundWindow(frmMain->Handle());
+  }
+  void TearDown() override {
+    Application().SetMainForm(nullptr);
+    HandOverTest::TearDown();
+  }
+  // A second start as another process makes it, waiting here until its send is taken.
+  void SecondStart() {
+    std::atomic<bool> done{false};
+    std::thread second([&] {
+      HandOverToRunningInstance({});
+      done = true;
+    });
+    Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
+    second.join();
+  }
+};
+
+std::string TextOf(HWND Wnd) {
+  char text[256] = {};
+  GetWindowTextA(Wnd, text, sizeof text);
+  return text;
+}
+
 }  // namespace
+
+TEST_F(HandOverToShownWindowTest, AQuestionOpenInTheRunningWindowStaysInFrontOfIt) {
+  struct Case {
+    const char* question;  // its caption
+    int answer;
+    std::function<void()> open;
+  } cases[] = {
+      {"Datei speichern", IDCANCEL,
+       [this] {
+         Edit(*Open(""), "x");
+         CloseDocument();
+       }},
+      {"Dateien speichern", IDCANCEL,
+       [this] {
+         Edit(*Open(""), "x");
+         Edit(*Open(""), "y");
+         MainForm()->FormCloseQuery();
+       }},
+      {"Datei wurde ge\xE4ndert", IDNO,
+       [this] {
+         Settings.General.ChangeNotify = false;  // the notice is given by hand
+         TfraEdit* doc = OpenWith("doc.txt", "alt\r\n");
+         Settings.General.ChangeNotify = true;
+         folder.Write("doc.txt", "neu\r\n");
+         frmMain->FileChangeNotify(doc->Tag());
+       }},
+  };
+  for (const Case& c : cases) {
+    for (bool minimised : {false, true}) {
+      SCOPED_TRACE(std::string(c.question) + (minimised ? ", window minimised" : ""));
+      bool checked = false;
+      testsupport::QueueRealDialog();
+      testsupport::TWhenShown whenAsked(
+          [&](HWND W) { return TextOf(W) == c.question; },
+          [&](HWND Question) {
+            if (minimised) ShowWindow(frmMain->Handle(), SW_MINIMIZE);
+            SecondStart();
+            EXPECT_FALSE(IsIconic(frmMain->Handle()));
+            EXPECT_TRUE(IsWindowVisible(Question));
+            EXPECT_TRUE(testsupport::IsAbove(Question, frmMain->Handle()));
+            EXPECT_EQ(GetForegroundWindow(), Question) << "keys and clicks reach the question";
+            checked = true;
+            PostMessageA(Question, WM_COMMAND, c.answer, 0);
+          });
+      c.open();
+      EXPECT_TRUE(checked);
+      Settings.General.ChangeNotify = false;
+      for (int i = 0; i < TabCount(); ++i) Frame(i)->DocInfo.Modified = false;
+      CloseAllDocuments(false);
+    }
+  }
+}
 
 TEST_F(HandOverTest, OpensExistingFilesAndSkipsTheRestWithoutAsking) {
   folder.Write("a.txt", "a");

@@ -1,5 +1,6 @@
 // Modal forms on screen: who owns and is disabled by a dialog opened from a dialog, where a
-// dialog opens, and which control has the focus when a form is active again.
+// dialog opens (over its opener, on the screen), and which control has the focus when a form is
+// active again.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "support/WhenShown.h"
@@ -71,6 +72,22 @@ TEST_F(ModalFormTest, ADialogOpenedFromADialogIsOwnedByItDisablesItAndGivesItBac
   EXPECT_TRUE(IsWindowEnabled(main.Handle()));
   EXPECT_EQ(GetActiveWindow(), main.Handle());
   EXPECT_EQ(GetFocus(), second->Handle()) << "the focus comes back to the control that had it";
+}
+
+TEST_F(ModalFormTest, ADialogOverAnOpenerPartlyOffTheScreenOpensOnTheScreen) {
+  RECT work = {};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  main.SetBounds(work.right - 150, work.bottom - 100, 500, 400);
+  TForm dialog(nullptr, {"Frage", 300, 200, kDialogStyle, 0, true});
+  RECT shown = {};
+  TWhenShown look([&](HWND W) { return W == dialog.Handle(); }, [&](HWND) {
+    GetWindowRect(dialog.Handle(), &shown);
+    dialog.SetModalResult(mrOk);
+  });
+  dialog.RunModalLoop();
+  EXPECT_EQ(shown.right, work.right);
+  EXPECT_EQ(shown.bottom, work.bottom);
+  EXPECT_EQ(shown.right - shown.left, 300);
 }
 
 TEST_F(ModalFormTest, AFormActiveAgainFocusesTheControlSetWhileItWasInactive) {
