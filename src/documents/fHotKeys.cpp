@@ -30,11 +30,12 @@ const TVirtKeyRec* FindKey(int VirtKey) {
   return nullptr;
 }
 
-// A key text of the file that means what it says: modifier letters from "SCA" in either case,
-// then "|" and no key or a decimal code below 256; a key that types (one that needs Ctrl or
-// Alt) only with Ctrl or Alt. Anything else was damaged or hand-made and could take a key
-// from typing.
+// A key text of the file that means what it says: empty (the hot-key dialog's removed key), or
+// modifier letters from "SCA" in either case, then "|" and no key or a decimal code below 256;
+// a key that types (one that needs Ctrl or Alt) only with Ctrl or Alt. Anything else was
+// damaged or hand-made and could take a key from typing.
 bool ReadsCleanly(const std::string& KeyText) {
+  if (KeyText.empty()) return true;
   if (KeyText.find('|') == std::string::npos) return false;
   std::string modifiers, key;
   SplitKeyText(KeyText, modifiers, key);

@@ -148,7 +148,7 @@ TEST_F(HotKeysTest, ARowThatDoesNotReadCleanlyIsIgnored) {
       {"S|114", true},    {"|114", true},     {"|", true},        {"SC|255", true},
       {"X|65", false},    {"CX|65", false},   {"C |65", false},   {"|65", false},
       {"S|65", false},    {"C|256", false},   {"C|-1", false},    {"C|S", false},
-      {"C|6 5", false},   {"C|0065", false},  {"", false},        {"C65", false},
+      {"C|6 5", false},   {"C|0065", false},  {"", true},         {"C65", false},
       {"C|65|", false},
   };
   for (const Row& r : rows) {
