@@ -242,7 +242,8 @@ extern bool DocsOpen;
 extern const char* const ConfigFileName;
 
 // Reads every key from Settings.SettingsFile with its default: a missing, empty or unreadable
-// file gives the defaults. Language is read only while it is empty; Forwards becomes true.
+// file gives the defaults, and so does a number outside its SettingRanges range. Language is
+// read only while it is empty; Forwards becomes true.
 void LoadSettings();
 // Writes every key to Settings.SettingsFile; a failure is reported in a message box and
 // gives false.
