@@ -62,11 +62,23 @@ size_t FindMarker(const TExpandedText& Text, const std::string& Upper, const std
   return std::string::npos;
 }
 
+// Moves the file to the first free name of "<name>.bak", "<name>.bak2", ...: the store then
+// starts empty and its next save writes a new file, while the old one stays as it was.
+void SetFileAside(const std::string& FileName) {
+  for (int n = 1; n < 100; ++n) {
+    const std::string aside = FileName + ".bak" + (n > 1 ? IntToStr(n) : std::string());
+    if (MoveFileA(FileName.c_str(), aside.c_str())) return;
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return;
+  }
+}
+
 }  // namespace
 
 void LoadTemplatesDoc(const std::string& FileName) {
   if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
-  if (FileExists(FileName)) TemplatesDoc->LoadFromFile(FileName);
+  bool damaged = false;
+  if (!TemplatesDoc->LoadWellFormedFromFile(FileName, damaged) && damaged) SetFileAside(FileName);
 }
 
 TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {

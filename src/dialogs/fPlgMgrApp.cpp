@@ -234,7 +234,7 @@ int32_t __stdcall NewDoc(IApp*, BSTR Title, BSTR Text) {
       sheet->SetCaption(TabCaptionOf(frame->DocInfo.Title));
       frmMain->pcEdit->SetActivePage(sheet);
       frame->seEdit->SetText(FromBstr(Text));
-      UpdateCaption();
+      frame->TextReplaced();
     }
     return DocCount() > 0 ? frmMain->pcEdit->ActivePageIndex() : -1;
   });

@@ -34,7 +34,8 @@ struct TCheckBinding {
 struct TUpDownBinding {
   const char* Name;  // without prefix: "ud", "txt" and "lbl" + Name
   const char* Caption;
-  int Min, Max, Digits;
+  TSettingRange Range;
+  int Digits;
   int32_t* Field;
 };
 struct TTextBinding {
@@ -116,15 +117,21 @@ const std::vector<TCheckBinding>& CheckBindings(int Page) {
 }
 
 const std::vector<TUpDownBinding>& UpDownBindings() {
+  namespace R = SettingRanges;
   static const std::vector<TUpDownBinding> list = {
-      {"OpenSizeWarn", "Ab", 1, 30, 2, &Settings.General.OpenSizeWarnMB},
-      {"ReOpenListMaxItems", "Zuletzt verwendet:", 0, 30, 2, &Settings.General.OpenMRUMaxItems},
-      {"RightEdge", "Rechter Rand:", 0, 999, 3, &Settings.Editor.RightEdge},
-      {"TabWidth", "Tabulatorbreite:", 0, 99, 2, &Settings.Editor.TabWidth},
-      {"LineSpacing", "Zeilenabstand:", 0, 30, 2, &Settings.Editor.ExtraLineSpacing},
-      {"MaxTabCaptionLen", "Registerl\xE4nge:", 10, 999, 3, &Settings.Editor.MaxTabCaptionLen},
+      {"OpenSizeWarn", "Ab", R::OpenSizeWarnMB, 2, &Settings.General.OpenSizeWarnMB},
+      {"ReOpenListMaxItems", "Zuletzt verwendet:", R::OpenMRUMaxItems, 2, &Settings.General.OpenMRUMaxItems},
+      {"RightEdge", "Rechter Rand:", R::RightEdge, 3, &Settings.Editor.RightEdge},
+      {"TabWidth", "Tabulatorbreite:", R::TabWidth, 2, &Settings.Editor.TabWidth},
+      {"LineSpacing", "Zeilenabstand:", R::ExtraLineSpacing, 2, &Settings.Editor.ExtraLineSpacing},
+      {"MaxTabCaptionLen", "Registerl\xE4nge:", R::MaxTabCaptionLen, 3, &Settings.Editor.MaxTabCaptionLen},
   };
   return list;
+}
+
+const TUpDownBinding& UpDownBinding(const std::string& Name) {
+  return *std::find_if(UpDownBindings().begin(), UpDownBindings().end(),
+                       [&](const TUpDownBinding& u) { return u.Name == Name; });
 }
 
 const std::vector<TTextBinding>& TextBindings() {
@@ -159,13 +166,16 @@ std::string T(const std::string& Name, const std::string& German) {
   return GetLangText("Settings|" + Name, German);
 }
 
-bool ParsePositiveInt(const std::string& Text, int& Value) {
-  std::string t = Trim(Text);
-  if (t.empty() || t.size() > 4) return false;
+// A font size typed as digits alone, within the range of font sizes.
+bool ParseFontSize(const std::string& Text, int& Value) {
+  const std::string t = Trim(Text);
+  if (t.empty() || t.size() > 9) return false;
   for (unsigned char c : t)
     if (c < '0' || c > '9') return false;
-  Value = std::stoi(t);
-  return Value > 0;
+  const int size = std::stoi(t);
+  if (!SettingRanges::FontSize.Contains(size)) return false;
+  Value = size;
+  return true;
 }
 }  // namespace
 
@@ -295,7 +305,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
         Make<TLabel>("lblOpenSizeWarn", Page, x + 18, y + 3, 22, 16)->SetCaption(T("lblOpenSizeWarn", "Ab"));
         // The arrows take their room from the field: it stays wide enough for two digits.
         auto* edit = Make<TFieldEdit>("txtOpenSizeWarn", Page, x + 44, y, 48, 20);
-        Make<TUpDown>("udOpenSizeWarn", Page, edit, 1, 30, 2);
+        MakeBoundUpDown("OpenSizeWarn", Page, edit);
         Make<TLabel>("lbMB1", Page, x + 98, y + 3, 30, 16)->SetCaption(T("lbMB1", "MB"));
       } else {
         Make<TLabel>("lblBackupExt", Page, x + 18, y + 3, 60, 16)->SetCaption(T("lblBackupExt", "Endung:"));
@@ -313,7 +323,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
   Make<TLabel>("lblReOpenListMaxItems", Page, x, y + 3, 110, 16)
       ->SetCaption(T("lblReOpenListMaxItems", "Zuletzt verwendet:"));
   auto* mru = Make<TFieldEdit>("txtReOpenListMaxItems", Page, x + 115, y, 48, 20);
-  Make<TUpDown>("udReOpenListMaxItems", Page, mru, 0, 30, 2);
+  MakeBoundUpDown("ReOpenListMaxItems", Page, mru);
   y += kRow + 6;
   auto* clear = Make<TButton>("btnReOpenListClear", Page, x, y, 160, 23);
   clear->SetCaption(T("btnReOpenListClear", "Liste jetzt leeren"));
@@ -368,12 +378,10 @@ void TfrmSettings::BuildEditorPage(TTabSheet* Page) {
   }
   y += 4;
   for (const char* name : {"RightEdge", "TabWidth", "LineSpacing"}) {
-    const auto& b = *std::find_if(UpDownBindings().begin(), UpDownBindings().end(),
-                                  [&](const TUpDownBinding& u) { return std::string(u.Name) == name; });
     Make<TLabel>(std::string("lbl") + name, Page, x, y + 3, 110, 16)
-        ->SetCaption(T(std::string("lbl") + name, b.Caption));
+        ->SetCaption(T(std::string("lbl") + name, UpDownBinding(name).Caption));
     auto* edit = Make<TFieldEdit>(std::string("txt") + name, Page, x + 115, y, 56, 20);
-    Make<TUpDown>(std::string("ud") + name, Page, edit, b.Min, b.Max, b.Digits);
+    MakeBoundUpDown(name, Page, edit);
     y += kRow + 6;
   }
   y += 4;
@@ -412,7 +420,7 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
   Make<TLabel>("lblMaxTabCaptionLen", Page, 8, y + 3, 110, 16)
       ->SetCaption(T("lblMaxTabCaptionLen", "Registerl\xE4nge:"));
   auto* len = Make<TFieldEdit>("txtMaxTabCaptionLen", Page, 120, y, 56, 20);
-  Make<TUpDown>("udMaxTabCaptionLen", Page, len, 10, 999, 3);
+  MakeBoundUpDown("MaxTabCaptionLen", Page, len);
 
   int x = 300;
   y = 8;
@@ -430,6 +438,11 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
     y += 52;
   }
   Make<TLabel>("lblAnsiFontTemplate", Page, x, y, 10, 10)->SetVisible(false);
+}
+
+void TfrmSettings::MakeBoundUpDown(const std::string& Name, TTabSheet* Page, TEdit* Edit) {
+  const TUpDownBinding& b = UpDownBinding(Name);
+  Make<TUpDown>("ud" + Name, Page, Edit, b.Range.Min, b.Range.Max, b.Digits);
 }
 
 void TfrmSettings::LoadControls() {
@@ -464,8 +477,8 @@ void TfrmSettings::StoreControls() {
   e.ActiveLineColor = Ctl<TColorSwatch>("shpActiveLineColor")->Color();
   e.BackgroundColor = Ctl<TColorSwatch>("shpBackgroundColor")->Color();
   e.SpCharReplace = Ctl<TRadioButton>("rbSpCharUserDef")->Checked() ? 1 : 0;
-  ParsePositiveInt(Ctl<TEdit>("txtAnsiFontSize")->Text(), e.AnsiFontSize);
-  ParsePositiveInt(Ctl<TEdit>("txtAsciiFontSize")->Text(), e.AsciiFontSize);
+  ParseFontSize(Ctl<TEdit>("txtAnsiFontSize")->Text(), e.AnsiFontSize);
+  ParseFontSize(Ctl<TEdit>("txtAsciiFontSize")->Text(), e.AsciiFontSize);
   e.AnsiFontCharset = AnsiSampleFont.Charset();
   Settings.General.SnippetsExpandStyle = std::max(0, Ctl<TComboBox>("cmbSnipsExpand")->ItemIndex());
   e.TabPosition = std::max(0, Ctl<TComboBox>("cmbTabPosition")->ItemIndex());
@@ -539,7 +552,7 @@ bool TfrmSettings::CheckFontSizes() {
   for (const char* name : {"txtAnsiFontSize", "txtAsciiFontSize"}) {
     int size = 0;
     std::string text = Ctl<TEdit>(name)->Text();
-    if (ParsePositiveInt(text, size)) continue;
+    if (ParseFontSize(text, size)) continue;
     MsgBox(GetLangText("Settings|MsgFontSizeInvalidText",
                        "Die Schriftgr\xF6\xDF" "e \"%s1%\" ist ung\xFCltig.%w%Bitte geben Sie eine positive "
                        "ganze Zahl ein.",
@@ -610,7 +623,7 @@ void TfrmSettings::SelectFont(bool Ansi) {
   font.Assign(Ansi ? AnsiSampleFont : AsciiSampleFont);
   font.SetName(Ctl<TEdit>("txt" + kind + "FontName")->Text());
   int size = 0;
-  if (ParsePositiveInt(Ctl<TEdit>("txt" + kind + "FontSize")->Text(), size)) font.SetSize(size);
+  if (ParseFontSize(Ctl<TEdit>("txt" + kind + "FontSize")->Text(), size)) font.SetSize(size);
   if (!ExecuteFontDialog(font)) return;
   (Ansi ? AnsiSampleFont : AsciiSampleFont).Assign(font);
   Ctl<TEdit>("txt" + kind + "FontName")->SetText(font.Name());

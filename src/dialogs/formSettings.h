@@ -106,6 +106,8 @@ private:
   void BuildTemplatesPage(TTabSheet* Page);
   void BuildFilterPage(TTabSheet* Page);
   void BuildAppsPage(TTabSheet* Page);
+  // The up-down "ud" + Name on Edit, with the range and digits of its setting.
+  void MakeBoundUpDown(const std::string& Name, TTabSheet* Page, TEdit* Edit);
   void LoadControls();
   void StoreControls();
   void LoadLists();

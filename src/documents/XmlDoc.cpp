@@ -128,12 +128,8 @@ std::vector<std::string> SplitPath(const std::string& Path) {
   return pieces;
 }
 
-// A name the writer can put into a tag that reads back as the same element.
 void CheckNewNodeName(const std::string& Name) {
-  bool ok = !Name.empty() && Name[0] != '!';
-  for (unsigned char c : Name)
-    if (c <= ' ' || std::string("<>/=\"'?").find(static_cast<char>(c)) != std::string::npos) ok = false;
-  if (!ok) throw ERangeError("Invalid node name \"" + Name + "\".");
+  if (!IsXmlNodeName(Name)) throw ERangeError("Invalid node name \"" + Name + "\".");
 }
 
 // The first item of that name, without regard to case; -1 when none.
@@ -171,6 +167,13 @@ std::string WritableName(std::string Name) {
 }
 
 }  // namespace
+
+bool IsXmlNodeName(const std::string& Name) {
+  if (Name.empty() || Name[0] == '!') return false;
+  for (unsigned char c : Name)
+    if (c <= ' ' || std::string("<>/=\"'?").find(static_cast<char>(c)) != std::string::npos) return false;
+  return true;
+}
 
 const std::vector<TCodingTableEntry>& CodingTable() {
   static const std::vector<TCodingTableEntry> table = BuildCodingTable();

@@ -21,6 +21,17 @@ const std::vector<TCodingTableEntry>& CodingTable();
 std::string XmlEncodeText(const std::string& Text, const std::string& Encoding);
 std::string XmlDecodeText(const std::string& Text, const std::string& Encoding);
 
+// A name the writer can put into a tag that reads back as the same element: not empty, no
+// blank or control character, none of < > / = " ' ?, and no "!" at the start.
+bool IsXmlNodeName(const std::string& Name);
+
+// True when Data is a whole document as the writer writes it: every tag closed, elements
+// properly nested with each end tag naming its start tag, names the writer could write,
+// attributes quoted, every "&" starting a reference, and only blanks outside the elements
+// (a UTF-8 byte-order mark may lead). The reader takes any text as far as it goes; a file
+// that the program writes back is checked first, so that damage is never written into it.
+bool IsWellFormedXml(const std::string& Data);
+
 class TXmlAttrib {
 public:
   TXmlAttrib(std::string Name, std::string Value) : Name(std::move(Name)), Value(std::move(Value)) {}
@@ -152,6 +163,9 @@ public:
   // False for a missing, unreadable or empty file, or one without a tag. Adds to the
   // present content: load into a new document.
   bool LoadFromFile(const std::string& FileName);
+  // As LoadFromFile, but a file that is not well-formed (IsWellFormedXml) is not read at all;
+  // Damaged tells that this was the reason for false.
+  bool LoadWellFormedFromFile(const std::string& FileName, bool& Damaged);
   // Builds the whole file in memory and then replaces the old one, so a failure leaves the
   // previous file as it was.
   bool SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks);
@@ -184,6 +198,8 @@ public:
   std::string GetEncoding() const;
 
 private:
+  // The whole file; empty when it is missing, unreadable or empty.
+  static std::string ReadFileData(const std::string& FileName);
   void WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,
                  bool LineBreaks, const std::string& Encoding) const;
 

@@ -49,16 +49,27 @@ bool ReplaceFile(const std::string& FileName, const std::string& Data) {
 std::string XmlAnsiToUtf8(const std::string& Text) { return ConvertCodePage(Text, CP_ACP, CP_UTF8); }
 std::string XmlUtf8ToAnsi(const std::string& Text) { return ConvertCodePage(Text, CP_UTF8, CP_ACP); }
 
-bool TXmlDoc::LoadFromFile(const std::string& FileName) {
-  if (!FileExists(FileName)) return false;
-  std::string data;
+std::string TXmlDoc::ReadFileData(const std::string& FileName) {
+  if (!FileExists(FileName)) return std::string();
   try {
     TFileStream in(FileName, fmOpenRead | fmShareDenyWrite);
-    data = in.ReadAll();
+    return in.ReadAll();
   } catch (const EStreamError&) {
-    return false;
+    return std::string();
   }
+}
+
+bool TXmlDoc::LoadFromFile(const std::string& FileName) {
+  std::string data = ReadFileData(FileName);
   if (data.empty()) return false;
+  TXmlReader reader(std::move(data));
+  return root_->ReadFromStream(reader, "") > 0;
+}
+
+bool TXmlDoc::LoadWellFormedFromFile(const std::string& FileName, bool& Damaged) {
+  std::string data = ReadFileData(FileName);
+  Damaged = !data.empty() && !IsWellFormedXml(data);
+  if (data.empty() || Damaged) return false;
   TXmlReader reader(std::move(data));
   return root_->ReadFromStream(reader, "") > 0;
 }

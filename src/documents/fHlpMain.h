@@ -214,6 +214,26 @@ struct TSettings {
   std::string Language;
 };
 
+// The values the dialogs accept for a numeric setting. LoadSettings gives a value outside its
+// range the key's default, so a settings file cannot bring what the dialogs refuse.
+struct TSettingRange {
+  int32_t Min;
+  int32_t Max;
+  bool Contains(double Value) const { return Value >= Min && Value <= Max; }
+};
+namespace SettingRanges {
+constexpr TSettingRange OpenSizeWarnMB{1, 30};
+constexpr TSettingRange OpenMRUMaxItems{0, 30};
+constexpr TSettingRange RightEdge{0, 999};
+constexpr TSettingRange TabWidth{0, 99};
+constexpr TSettingRange ExtraLineSpacing{0, 30};
+constexpr TSettingRange MaxTabCaptionLen{10, 999};
+// Editor and printer fonts: a positive number of at most four digits.
+constexpr TSettingRange FontSize{1, 9999};
+// What the page setup's number fields of eight characters hold; they take no sign.
+constexpr TSettingRange Margin{0, 99999999};
+}  // namespace SettingRanges
+
 extern TSettings Settings;
 // True while at least one document is open.
 extern bool DocsOpen;
@@ -222,7 +242,8 @@ extern bool DocsOpen;
 extern const char* const ConfigFileName;
 
 // Reads every key from Settings.SettingsFile with its default: a missing, empty or unreadable
-// file gives the defaults. Language is read only while it is empty; Forwards becomes true.
+// file gives the defaults, and so does a number outside its SettingRanges range. Language is
+// read only while it is empty; Forwards becomes true.
 void LoadSettings();
 // Writes every key to Settings.SettingsFile; a failure is reported in a message box and
 // gives false.

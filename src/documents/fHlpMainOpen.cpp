@@ -352,5 +352,6 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
     }
   }
   SetUpDocument(*frame, fileName, ReadOnly);
+  frame->TextReplaced();
   return FinishOpen(sheet);
 }

@@ -30,6 +30,25 @@ const TVirtKeyRec* FindKey(int VirtKey) {
   return nullptr;
 }
 
+// A key text of the file that means what it says: empty (the hot-key dialog's removed key), or
+// modifier letters from "SCA" in either case, then "|" and no key or a decimal code below 256;
+// a key that types (one that needs Ctrl or Alt) only with Ctrl or Alt. Anything else was
+// damaged or hand-made and could take a key from typing.
+bool ReadsCleanly(const std::string& KeyText) {
+  if (KeyText.empty()) return true;
+  if (KeyText.find('|') == std::string::npos) return false;
+  std::string modifiers, key;
+  SplitKeyText(KeyText, modifiers, key);
+  modifiers = UpperCase(modifiers);
+  if (modifiers.find_first_not_of("SCA") != std::string::npos) return false;
+  if (key.empty()) return true;
+  if (key.size() > 3 || key.find_first_not_of("0123456789") != std::string::npos) return false;
+  const int code = std::stoi(key);
+  if (code > 0xFF) return false;
+  const TVirtKeyRec* k = FindKey(code);
+  return !k || k->Allowed.empty() || modifiers.find_first_of("CA") != std::string::npos;
+}
+
 }  // namespace
 
 void InitKeyNames() {
@@ -133,15 +152,16 @@ bool LoadHotKeys(const std::string& FileName) {
   }
   TStringList lines;
   lines.SetText(text);
-  // A line names its record by the text before the first code 1; later lines overwrite.
+  // A line names its record by the text before the first code 1; later lines overwrite, and
+  // a line whose key does not read cleanly is passed over.
   std::unordered_map<std::string, std::string> keys;
   for (int i = 0; i < lines.Count(); ++i) {
     const std::string line = lines[i];
     size_t sep = line.find(HotKeyFileSeparator);
     if (sep == std::string::npos) continue;
     size_t end = line.find(HotKeyFileSeparator, sep + 1);
-    keys[line.substr(0, sep)] =
-        line.substr(sep + 1, end == std::string::npos ? std::string::npos : end - sep - 1);
+    std::string key = line.substr(sep + 1, end == std::string::npos ? std::string::npos : end - sep - 1);
+    if (ReadsCleanly(key)) keys[line.substr(0, sep)] = std::move(key);
   }
   for (THotKeyRec& h : HotKeyList) {
     auto it = keys.find(h.Name);

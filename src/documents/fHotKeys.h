@@ -58,8 +58,10 @@ std::string GetHotKeyByCaption(const std::string& CaptionPath, bool WantDefault)
 // The user's hot-key file in the program folder.
 extern const char* const HotKeyFileName;
 // Sets the current keys from the file's "name<1>key" lines (the last line of a name wins).
-// A missing file changes nothing and gives true; an unreadable one gives false, keeping what
-// was set before the failure.
+// A line whose key text does not read cleanly (a modifier letter other than S, C, A; a key
+// that is no code below 256; a typing key without Ctrl or Alt) is ignored. A missing file
+// changes nothing and gives true; an unreadable one gives false, keeping what was set before
+// the failure.
 bool LoadHotKeys(const std::string& FileName);
 // Writes one line per hot key in table order; false when the file cannot be written.
 bool SaveHotKeys(const std::string& FileName);

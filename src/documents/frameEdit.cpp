@@ -248,6 +248,8 @@ void TfraEdit::seEditChange(TObject* Sender) {
 
 void TfraEdit::seEditEnter(TObject* Sender) { seEditStatusChange(Sender, {SC::scAll}); }
 
+void TfraEdit::TextReplaced() { seEditStatusChange(seEdit, {SC::scAll}); }
+
 void TfraEdit::seEditStatusChange(TObject* /*Sender*/, TCodeStatusChanges Changes) {
   // The window shows the active document; a change made to another one (a replace over all
   // documents) must not overwrite it.

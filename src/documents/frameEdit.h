@@ -89,6 +89,9 @@ public:
   void seEditEnter(TObject* Sender);
   // Brings the status bar, caption and tool buttons up to date with the editor.
   void seEditStatusChange(TObject* Sender, TCodeStatusChanges Changes);
+  // The editor's whole text was replaced (loaded, reloaded, set by a plug-in). The editor
+  // reports such a change while the text is still empty: the status bar follows it only now.
+  void TextReplaced();
   // Insert hot keys and text templates; Key becomes 0 when one was used.
   void seEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
   // Closing brackets, HTML entities and the OEM code page; Key 0 drops the character.

@@ -156,7 +156,10 @@ void TfrmMain::mnuFileClick(TObject* Sender) {
     Find<TMenuItem>("mnuFileFileFormat")->SetImageIndex(FileFormatImage + frame->DocInfo.FileFormat);
     Find<TMenuItem>("mnuFileLineBreakFormat")
         ->SetImageIndex(LineBreakImage + frame->DocInfo.LineBreakFormat);
-    Find<TMenuItem>("mnuFileProperties")->SetEnabled(!frame->DocInfo.FileName.empty());
+    // An untitled document has no file to reload or to show.
+    const bool named = !frame->DocInfo.FileName.empty();
+    Find<TMenuItem>("mnuFileReload")->SetEnabled(named);
+    Find<TMenuItem>("mnuFileProperties")->SetEnabled(named);
   }
   UpdateReopenMenu();
   if (auto* menu = dynamic_cast<TMenuItem*>(Sender)) KeepUnbuiltDisabled(menu);
@@ -218,7 +221,9 @@ void TfrmMain::mnuFileReOpenDocsClick(TObject* Sender) {
 
 void TfrmMain::mnuFileReloadClick(TObject*) {
   TfraEdit* frame = GetActiveFrame();
-  if (!frame || !QuerySaveDocument(pcEdit->ActivePageIndex())) return;
+  // Reloading nothing would only mark an untitled document unchanged and lose it on closing.
+  if (!frame || frame->DocInfo.FileName.empty() || !QuerySaveDocument(pcEdit->ActivePageIndex()))
+    return;
   const std::string name = frame->DocInfo.FileName;
   OpenFile(name, false, frame);
 }

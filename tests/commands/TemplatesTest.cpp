@@ -233,3 +233,29 @@ TEST_F(TemplatesTest, ABlankTextTemplateInsertsNothingAndLeavesNoUndoStep) {
   EXPECT_EQ(TemplateNameOfCaption("A [b] [cd]"), "cd");
   EXPECT_EQ(TemplateNameOfCaption("ohne"), "");
 }
+
+// A store that is not well-formed (here overwritten in its middle) is never taken in: it is
+// set aside unchanged, the templates start empty, and a later save writes a new file.
+TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
+  const std::string damaged =
+      "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"Brief\">\r\n"
+      "    <Before>Hallo</Before>\x13\x07<\x01\x02\x03>\x04\x05";
+  folder.Write("Templates.dat.bak", "eine fr\xFChere Sicherung");
+  folder.Write("Templates.dat", damaged);
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  ASSERT_NE(TemplatesDoc, nullptr);
+  EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
+  EXPECT_FALSE(FileExists(folder.File("Templates.dat")));
+  EXPECT_EQ(folder.Read("Templates.dat.bak2"), damaged);
+  EXPECT_EQ(folder.Read("Templates.dat.bak"), "eine fr\xFChere Sicherung");
+  LoadTemplatesDoc(folder.File("Templates.dat"));  // nothing left to load or to set aside
+  EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak3")));
+
+  const std::string sound = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief>\r\n"
+                            "    <Before>Hallo</Before>\r\n  </brief>\r\n</Templates>\r\n";
+  folder.Write("Templates.dat", sound);
+  TemplatesDoc.reset();
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Hallo");
+  EXPECT_EQ(folder.Read("Templates.dat"), sound);
+}

@@ -6,6 +6,7 @@
 #include <utility>
 #include "editor/CodeEdit.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/StatusBar.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ enum Slot {
   GetDocFileName = 7, GetDocTitle = 8, GetDocModified = 9, GetDocReadOnly = 10,
   GetDocFileNames = 11, GetDocTitles = 12, GetDocCount = 13, GetActiveDoc = 14, GetDocText = 15,
   GetDocTextLength = 16, SetDocText = 17, GetSelText = 18, GetSelLength = 19, SetSelText = 20,
-  SelectAll = 23, AddMenuItem = 24, SaveDoc = 25, GetSettingsDir = 26
+  NewDoc = 22, SelectAll = 23, AddMenuItem = 24, SaveDoc = 25, GetSettingsDir = 26
 };
 
 class PluginAppTest : public PluginWindowTest {};
@@ -204,6 +205,19 @@ TEST_F(PluginAppTest, DocumentIndicesCountTabsFromZeroAndMinusOneIsTheActiveTab)
   EXPECT_EQ(app.Wide(GetDocFileNames), folder.File("a.txt")) << "blank names trimmed at the end";
   EXPECT_EQ(app.Wide(GetDocTitles), "a.txt\r\n" + GetFrame(1)->DocInfo.Title + "\r\n" +
                                         GetFrame(2)->DocInfo.Title);
+}
+
+// The new document's text is put in after its tab shows: the status bar follows the text.
+TEST_F(PluginAppTest, NewDocShowsItsTextInTheStatusBar) {
+  AppCaller app;
+  BSTR title = ToBstr("Neu");
+  BSTR text = ToBstr("zwei\r\nZeilen");
+  EXPECT_EQ(app.Call<int32_t>(NewDoc, title, text), 0);
+  SysFreeString(title);
+  SysFreeString(text);
+  EXPECT_EQ(frmMain->StatusBar->PanelText(2), "12 Byte");
+  EXPECT_EQ(frmMain->StatusBar->PanelText(1), "INS");
+  EXPECT_EQ(frmMain->StatusBar->PanelText(0), "Ze 1, Sp 1, Pos 1 (Mark 0)");
 }
 
 TEST_F(PluginAppTest, TextChangesRespectReadOnlyAndGetSelTextChangesNothing) {

@@ -242,6 +242,27 @@ TEST_F(SettingsDialogTest, CancelKeepsSettingsAndUndoesTemplateEditsButNotTheCle
   EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Sehr geehrte");
 }
 
+// The user's path with a damaged store: the program starts, Einstellungen > OK saves the
+// templates. The damaged file is kept aside as it was and the new one is well-formed.
+TEST_F(SettingsDialogTest, OkAfterADamagedTemplateStoreWritesANewOneAndKeepsTheOld) {
+  const std::string damaged =
+      "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief>\r\n    <Before>Hallo</Before>"
+      "\x13\x07<\x01\x02\x03>\x04\x05";
+  dir.Write("Templates.dat", damaged);
+  TemplatesDoc.reset();
+  LoadTemplatesDoc(dir.File("Templates.dat"));
+  QueueFormAnswer([](TForm& f) {
+    auto& form = static_cast<TfrmSettings&>(f);
+    EXPECT_EQ(form.Ctl<TComboBox>("cmbTemplates")->Count(), 0);
+    form.Ctl<TButton>("btnOk")->Click();
+    return form.ModalResult();
+  });
+  EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  EXPECT_EQ(dir.Read("Templates.dat.bak"), damaged);
+  const std::string written = dir.Read("Templates.dat");
+  EXPECT_TRUE(IsWellFormedXml(written)) << written;
+}
+
 TEST_F(SettingsDialogTest, TemplatesAreCreatedRenamedAndDeleted) {
   TemplatesDoc->CreatePath("Templates\\brief\\Before", "");
   TfrmSettings form(nullptr);

@@ -2,7 +2,9 @@
 // images, formats, inserted text, the reopen menu and the list of open documents.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 #include "support/DocumentsTestFixture.h"
 #include "toolkit/Application.h"
@@ -51,6 +53,42 @@ TEST_F(DocumentsWindowTest, MenusFollowWhetherDocumentsAreOpen) {
   Open("");
   EXPECT_TRUE(ItemEnabled("mnuFileClose"));
   EXPECT_TRUE(frmMain->pnlLeft->Visible());
+}
+
+// The window list and plug-ins switch tabs while another window of the program is active: the
+// editor gets no focus then, so the switch itself must bring every status panel up to date.
+TEST_F(DocumentsWindowTest, ATabSwitchWhileTheMainWindowIsInactiveUpdatesEveryPanel) {
+  TfraEdit* first = OpenWith("eins.txt", "abc\r\ndef\r\n");
+  TfraEdit* second = OpenWith("zwei.txt", "lange Zeile\r\n");
+  first->seEdit->SetCaretXY({3, 2});
+  second->seEdit->SetInsertMode(false);
+  second->seEdit->SetSelStart(2);
+  second->seEdit->SetSelLength(4);
+  ShowWindow(frmMain->Handle(), SW_SHOW);
+  SetForegroundWindow(frmMain->Handle());
+  std::unique_ptr<std::remove_pointer_t<HWND>, decltype(&DestroyWindow)> window(
+      CreateWindowExA(0, "STATIC", "andere", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr),
+      &DestroyWindow);
+  HWND other = window.get();
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  ASSERT_EQ(GetActiveWindow(), other);
+
+  struct Expected {
+    TfraEdit* frame;
+    std::vector<std::string> panels;
+  } expected[] = {
+      {first, {"Ze 2, Sp 3, Pos 8 (Mark 0)", "INS", "10 Byte", folder.File("eins.txt")}},
+      {second, {"Ze 1, Sp 7, Pos 7 (Mark 4)", "OVR", "13 Byte", folder.File("zwei.txt")}},
+      {first, {"Ze 2, Sp 3, Pos 8 (Mark 0)", "INS", "10 Byte", folder.File("eins.txt")}},
+  };
+  for (const Expected& e : expected) {
+    Pages().SetActivePage(dynamic_cast<TTabSheet*>(e.frame->Owner()));
+    ASSERT_EQ(GetActiveWindow(), other) << "the main window stays inactive";
+    for (int panel = 0; panel <= 3; ++panel)
+      EXPECT_EQ(frmMain->StatusBar->PanelText(panel), e.panels[panel]) << e.panels[3] << " panel " << panel;
+  }
 }
 
 TEST_F(DocumentsWindowTest, CaptionTitleAndStatusFollowTheActiveDocument) {

@@ -10,6 +10,7 @@
 #include "documents/clsFileWatch.h"
 #include "support/DocumentsTestFixture.h"
 #include "toolkit/Application.h"
+#include "toolkit/StatusBar.h"
 #include "toolkit/Timer.h"
 
 namespace documentstest {
@@ -300,6 +301,39 @@ TEST_F(FileWatcherTest, OnlyOpenedFilesInAFolderThatCanBeOpenedAreWatched) {
   EXPECT_EQ(untitled->FileWatcher, nullptr);
   Settings.General.ChangeNotify = false;
   EXPECT_EQ(OpenWith("off.txt", "x")->FileWatcher, nullptr);
+}
+
+// A reload puts a new text into a frame that already shows: afterwards every status panel
+// shows the document as it is now, not as it was while its text was being replaced.
+TEST_F(FileWatcherTest, AfterAReloadEveryStatusPanelShowsTheNewDocument) {
+  struct Case {
+    const char* how;
+    bool autoReload;
+  } cases[] = {{"answered Ja", false}, {"reloaded without asking", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    Settings.General.ChangeNotify = false;  // notices are given by hand here
+    TfraEdit* frame = OpenWith("doc.txt", std::string(68, 'a') + "\r\n");  // 70 bytes
+    const std::string name = folder.File("doc.txt");
+    frame->seEdit->SetCaretXY({12, 1});
+    frame->seEdit->SetInsertMode(false);
+    Settings.General.ChangeNotify = true;
+    Settings.General.ChangeNotifyAutoReload = c.autoReload;
+    folder.Write("doc.txt", "neu\r\nzweite Zeile\r\n");
+    if (!c.autoReload) QueueAnswer(IDYES);
+    frmMain->FileChangeNotify(frame->Tag());
+    ASSERT_EQ(frame->seEdit->Text(), "neu\r\nzweite Zeile\r\n");
+
+    const TBufferCoord caret = frame->seEdit->CaretXY();
+    const std::string position = "Ze " + std::to_string(caret.Line) + ", Sp " + std::to_string(caret.Char) +
+                                 ", Pos " + std::to_string(frame->seEdit->RowColToCharIndex(caret) + 1) +
+                                 " (Mark 0)";
+    EXPECT_EQ(frmMain->StatusBar->PanelText(0), position);
+    EXPECT_EQ(frmMain->StatusBar->PanelText(1), "INS");
+    EXPECT_EQ(frmMain->StatusBar->PanelText(2), "19 Byte");
+    EXPECT_EQ(frmMain->StatusBar->PanelText(3), name);
+    ASSERT_TRUE(CloseAllDocuments(false));
+  }
 }
 
 }  // namespace

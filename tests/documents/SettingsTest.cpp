@@ -271,3 +271,59 @@ TEST_F(SettingsTest, AFailedSaveIsReportedWithTheFileName) {
   });
   EXPECT_FALSE(SaveSettings());
 }
+
+// The numbers the dialogs check: each key with the range the dialogs accept and its default.
+// A value outside the range, however it got into the file, must not reach the editor or the
+// printer (a font size of 2147483647 blanks the text area and the print preview).
+TEST_F(SettingsTest, NumbersOutsideTheDialogsRangesTakeTheirDefault) {
+  struct Limit {
+    const char* path;
+    const char* low;
+    const char* high;
+    const char* fallback;
+  };
+  const Limit limits[] = {
+      {"General\\OpenSizeWarnMB", "1", "30", "10"},
+      {"MRULists\\OpenMRUMaxItems", "0", "30", "20"},
+      {"Editor\\RightEdge", "0", "999", "80"},
+      {"Editor\\TabWidth", "0", "99", "2"},
+      {"Editor\\ExtraLineSpacing", "0", "30", "0"},
+      {"Editor\\MaxTabCaptionLen", "10", "999", "30"},
+      {"Editor\\AnsiFontSize", "1", "9999", "9"},
+      {"Editor\\AsciiFontSize", "1", "9999", "14"},
+      {"Printer\\HeaderCenterFont\\Size", "1", "9999", "10"},
+      {"Printer\\FooterRightFont\\Size", "1", "9999", "8"},
+      {"Printer\\MarginTop", "0", "99999999", "1,5"},
+      {"Printer\\MarginInternal", "0", "99999999", "0,05"},
+      {"Printer\\MarginRightIndent", "0", "99999999", "0"},
+  };
+  auto plus = [](const char* Value, int Delta) { return std::to_string(std::stoll(Value) + Delta); };
+  // Each column of values is one settings file: the value written, the value it loads as.
+  enum Column { AtLow, AtHigh, BelowLow, AboveHigh, Largest, Smallest };
+  for (Column column : {AtLow, AtHigh, BelowLow, AboveHigh, Largest, Smallest}) {
+    TXmlDoc file;
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (const Limit& l : limits) {
+      const bool margin = std::string(l.path).find("Margin") != std::string::npos;
+      std::string written;
+      switch (column) {
+        case AtLow: written = l.low; break;
+        case AtHigh: written = l.high; break;
+        case BelowLow: written = margin ? "-0,5" : plus(l.low, -1); break;
+        case AboveHigh: written = margin ? std::string(l.high) + ",5" : plus(l.high, 1); break;
+        case Largest: written = margin ? "1E300" : "2147483647"; break;
+        case Smallest: written = margin ? "-1E300" : "-2147483647"; break;
+      }
+      file.WriteString(std::string("Settings\\") + l.path, written);
+      expected.push_back({l.path, column == AtLow || column == AtHigh ? written : l.fallback});
+    }
+    ASSERT_TRUE(file.SaveToFile(Settings.SettingsFile, 2, true));
+    LoadSettings();
+    ASSERT_TRUE(SaveSettings());
+    TXmlDoc saved;
+    ASSERT_TRUE(saved.LoadFromFile(Settings.SettingsFile));
+    for (const auto& [path, value] : expected)
+      EXPECT_EQ(saved.ReadString(std::string("Settings\\") + path, "<missing>"), value)
+          << path << " in column " << column;
+  }
+}

@@ -347,6 +347,7 @@ void ExpectWrittenTreeReadsBack(TXmlDoc& Doc) {
   for (bool lineBreaks : {true, false}) {
     const std::string written = Saved(Doc, lineBreaks ? 2 : 0, lineBreaks);
     EXPECT_EQ(ReadText(written), before) << written;
+    EXPECT_TRUE(IsWellFormedXml(written)) << written;
   }
 }
 }  // namespace
@@ -412,4 +413,74 @@ TEST(XmlReading, ElementsAfterADeepCutKeepTheirPlaces) {
   EXPECT_EQ(doc.FindNode("R")->Nodes().Count(), 2);
   EXPECT_EQ(doc.ReadString("R\\B", "?"), "1");
   ExpectWrittenTreeReadsBack(doc);
+}
+
+// What the writer writes is well-formed, every cut of it is not, and neither are the kinds of
+// damage a file meets: such a file must not be taken in and written back by the program.
+TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
+  TXmlDoc doc;
+  doc.WriteString("Templates\\brief\\Before", "Sehr geehrte <Damen> & \"Herren\"\r\n");
+  doc.WriteString("Templates\\brief\\Select", "");
+  doc.WriteAttrib("Templates\\brief", "MenuText", "Brief & Co");
+  doc.WriteString("Templates\\\xE4rger1\\After", "]]> <![CDATA[");
+  TXmlNode::SetCDATA(doc.CreatePath("Templates\\code", "a < b && c"), true);
+  for (bool lineBreaks : {true, false}) {
+    const std::string written = Saved(doc, lineBreaks ? 2 : 0, lineBreaks);
+    EXPECT_TRUE(IsWellFormedXml(written)) << written;
+    const size_t firstElement = written.find("<Templates");
+    const size_t end = written.rfind('>');
+    for (size_t cut = firstElement + 1; cut <= end; ++cut)
+      EXPECT_FALSE(IsWellFormedXml(written.substr(0, cut))) << "cut at " << cut << ": " << written.substr(0, cut);
+  }
+  const struct {
+    const char* text;
+    bool wellFormed;
+  } cases[] = {
+      {"", true},
+      {"<?xml version=\"1.0\"?>\r\n", true},
+      {"\xEF\xBB\xBF<?xml version=\"1.0\" encoding='UTF-8' ?>\r\n<A x = \"1\">v&#228;&#xE4;&auml;</A>\r\n", true},
+      {"<!DOCTYPE a><!-- vorne --><A><!-- <B> --><?pi x=\"1\"?><B/><C></C ></A>", true},
+      {"<?xml version=\"1.0\"?><A/><B/>", true},
+      {"<?xml version=\"1.0\"?><A><B></A></B>", false},         // crossed
+      {"<?xml version=\"1.0\"?><A></a>", false},                // another name
+      {"<?xml version=\"1.0\"?><A><B>", false},                 // cut off
+      {"<?xml version=\"1.0\"?></A>", false},                   // closes nothing
+      {"<?xml version=\"1.0\"?><A\x01B>v</A\x01B>", false},      // control byte in a name
+      {"<?xml version=\"1.0\"?><A x=\"\x02\">v</A>", false},      // and in an attribute
+      {"<?xml version=\"1.0\"?><A>Salt & Pepper</A>", false},   // a bare "&"
+      {"<?xml version=\"1.0\"?><A>&amp</A>", false},            // a reference not ended
+      {"<?xml version=\"1.0\"?><A x=1>v</A>", false},           // unquoted
+      {"<?xml version=\"1.0\"?><A x=\"1\"y=\"2\">v</A>", false},  // no blank between
+      {"<?xml version=\"1.0\"?><A x=\"1>v</A>", false},          // quote not closed
+      {"<?xml version=\"1.0\"?><A>v</A>rest", false},           // text after the elements
+      {"M\xFCll<?xml version=\"1.0\"?><A/>", false},              // and before them
+      {"<?xml version=\"1.0\"?><A><!-- offen</A>", false},
+      {"<?xml version=\"1.0\"?><A><![CDATA[offen</A>", false},
+      {"<?xml version=\"1.0\"?><![CDATA[x]]><A/>", false},
+      {"<?xml version=\"1.0\"?><A><!DOCTYPE a></A>", false},
+      {"<?xml version=\"1.0\"?><A><B<C/></B></A>", false},
+      {"<?xml version=\"1.0\"?><A>v</A", false},
+      {"<?xml version=\"1.0\"?><A/ >", false},
+      {"\x89PNG\r\n\x1A\n\0\0", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsWellFormedXml(c.text), c.wellFormed) << c.text;
+}
+
+TEST(XmlFiles, AFileThatIsNotWellFormedIsNotReadWhenItMustBe) {
+  testsupport::TempFolder dir;
+  dir.Write("bad.xml", "<?xml version=\"1.0\"?><A><B>1</B>");
+  dir.Write("good.xml", "<?xml version=\"1.0\"?><A><B>1</B></A>");
+  dir.Write("empty.xml", "");
+  struct Case {
+    const char* file;
+    bool loaded, damaged;
+  } cases[] = {{"bad.xml", false, true}, {"good.xml", true, false}, {"empty.xml", false, false},
+               {"missing.xml", false, false}};
+  for (const Case& c : cases) {
+    TXmlDoc doc;
+    bool damaged = !c.damaged;
+    EXPECT_EQ(doc.LoadWellFormedFromFile(dir.File(c.file), damaged), c.loaded) << c.file;
+    EXPECT_EQ(damaged, c.damaged) << c.file;
+    EXPECT_EQ(doc.ReadString("A\\B", "-"), c.loaded ? "1" : "-") << c.file;
+  }
 }

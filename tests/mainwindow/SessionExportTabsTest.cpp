@@ -258,6 +258,34 @@ TEST_F(SessionExportTabsTest, ReloadFormatsAndMenuStates) {
   EXPECT_EQ(frmMain->Find<TMenuItem>("mnuFileLineBreakFormat")->ImageIndex(), 34);
 }
 
+// An untitled document has no file to reload: the command is disabled for it, its hot key does
+// nothing, and a call that comes anyway (a plug-in) asks nothing and leaves the text modified,
+// so closing the tab still asks to save it.
+TEST_F(SessionExportTabsTest, ReloadLeavesAnUntitledDocumentAlone) {
+  OpenWith("named.txt", "alt");
+  TfraEdit* untitled = Open("");
+  Edit(*untitled, "wichtig");
+  auto* reload = frmMain->Find<TMenuItem>("mnuFileReload");
+  reload->SetShortCut(scCtrl | 'R');
+  Pages().SetActivePageIndex(0);
+  Click("mnuFile");
+  EXPECT_TRUE(reload->Enabled()) << "a document with a file name";
+
+  Pages().SetActivePage(dynamic_cast<TTabSheet*>(untitled->Owner()));
+  EXPECT_FALSE(frmMain->mnuMain->IsShortCut(scCtrl | 'R')) << "the hot key finds the command disabled";
+  EXPECT_FALSE(reload->Enabled());
+  Click("mnuFileReload");  // an unexpected save question would fail the test
+  EXPECT_EQ(untitled->seEdit->Text(), "wichtig");
+  EXPECT_TRUE(untitled->DocInfo.Modified);
+
+  testsupport::QueueAnswer(Button(IDCANCEL), [](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei speichern");
+  });
+  Click("mnuFileClose");
+  EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+  EXPECT_EQ(TabCount(), 2);
+}
+
 TEST_F(SessionExportTabsTest, TabContextMenuCopiesPathsAndLocksInput) {
   TfraEdit* frame = OpenWith("c.txt", "c");
   Open("");
