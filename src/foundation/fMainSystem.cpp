@@ -152,7 +152,8 @@ std::string NewConsoleOutputFile() {
   DWORD s = GetShortPathNameA(folder.c_str(), shortBuf, sizeof shortBuf);
   if (s > 0 && s < sizeof shortBuf) folder.assign(shortBuf, s);
   char name[MAX_PATH];
-  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "Tvo", 0, name)) return {};
+  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "Tvo", 0, name))
+    return {};
   return name;
 }
 

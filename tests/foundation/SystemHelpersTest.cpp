@@ -256,7 +256,9 @@ protected:
     previousTmp_ = previous;
     SetEnvironmentVariableA("TMP", temp.Path().c_str());
   }
-  void TearDown() override { SetEnvironmentVariableA("TMP", hadTmp_ ? previousTmp_.c_str() : nullptr); }
+  void TearDown() override {
+    SetEnvironmentVariableA("TMP", hadTmp_ ? previousTmp_.c_str() : nullptr);
+  }
 
   // The contents of the files the runner left in its temporary folder.
   std::vector<std::string> LeftInTemp() const {
@@ -265,7 +267,8 @@ protected:
     HANDLE h = FindFirstFileA(temp.File("*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return contents;
     do {
-      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) contents.push_back(temp.Read(fd.cFileName));
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        contents.push_back(temp.Read(fd.cFileName));
     } while (FindNextFileA(h, &fd));
     FindClose(h);
     return contents;
@@ -316,14 +319,16 @@ TEST_F(RunConsoleCommandTest, ReturnsAtTheTimeOutWithoutStoppingTheCommand) {
 
 TEST_F(RunConsoleCommandTest, ACommandStillRunningAfterItsTimeOutLeavesTheNextOutputAlone) {
   // The first command holds its output open until the second has run to its end.
-  const std::string wait = WaitBatch(), started = dir.File("started.flag"), done = dir.File("done.flag");
-  const std::string first =
-      Written(dir, "first.bat", "@echo eins\r\n@echo.>" + started + "\r\n@call " + wait + " " + done + "\r\n");
+  const std::string started = dir.File("started.flag"), done = dir.File("done.flag");
+  const std::string first = Written(
+      dir, "first.bat",
+      "@echo eins\r\n@echo.>" + started + "\r\n@call " + WaitBatch() + " " + done + "\r\n");
   RunConsoleCommand(first, 100, true);
   for (int i = 0; i < 600 && !FileExists(started); ++i) Sleep(100);
-  ASSERT_TRUE(FileExists(started));
-  const std::string second = RunConsoleCommand("echo zwei", 60000, true);
-  Written(dir, "done.flag", "");
+  const bool firstRuns = FileExists(started);
+  const std::string second = firstRuns ? RunConsoleCommand("echo zwei", 60000, true) : "";
+  Written(dir, "done.flag", "");  // the first command ends
+  ASSERT_TRUE(firstRuns);
   EXPECT_EQ(second, "zwei \r\n");
 }
 
