@@ -125,9 +125,9 @@ std::string GetCmdSwitchValue(const std::string& SwitchName, bool CaseSensitive)
 // arguments are skipped); nullptr when none matches.
 HWND FindWindowByCaption(const std::string& Exact, const std::string& Prefix,
                          const std::string& Suffix);
-// Runs Command through the command interpreter with its output redirected to
-// "Tarvoline_Out.tmp" in the temporary folder, waits up to TimeoutMs and returns the output
-// (OEM text converted to ANSI unless KeepOemText). Empty when it cannot start.
+// Runs Command through the command interpreter with its output redirected to a new file of
+// its own in the temporary folder, waits up to TimeoutMs and returns the output (OEM text
+// converted to ANSI unless KeepOemText). Empty when it cannot start.
 std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool KeepOemText);
 std::string GetCurrentUserName();
 std::string GetLocalComputerName();

@@ -141,14 +141,20 @@ bool StartsWithWordCommand(const std::string& Command) {
   return !((next >= 'a' && next <= 'z') || (next >= '0' && next <= '9') || next == '_');
 }
 
-std::string ConsoleOutputFile() {
+// A new empty file in the temporary folder (its short form, so the command line needs no
+// quotes); empty when none can be made. Each run has a file of its own: a command left
+// running after its time-out, or a run of another instance, must not write into this one's.
+std::string NewConsoleOutputFile() {
   char buf[4096];
   DWORD n = GetTempPathA(sizeof buf, buf);
   std::string folder = (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string("C:\\");
   char shortBuf[4096];
   DWORD s = GetShortPathNameA(folder.c_str(), shortBuf, sizeof shortBuf);
   if (s > 0 && s < sizeof shortBuf) folder.assign(shortBuf, s);
-  return AddBackslash(folder) + "Tarvoline_Out.tmp";
+  char name[MAX_PATH];
+  if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "Tvo", 0, name))
+    return {};
+  return name;
 }
 
 // The file's bytes up to its first zero byte; empty when it cannot be read.
@@ -358,7 +364,8 @@ HWND FindWindowByCaption(const std::string& Exact, const std::string& Prefix,
 
 std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool KeepOemText) {
   if (StartsWithWordCommand(Command)) return {};
-  const std::string outFile = ConsoleOutputFile();
+  const std::string outFile = NewConsoleOutputFile();
+  if (outFile.empty()) return {};
   const std::string params = "/C " + Command + " > " + outFile;
   SHELLEXECUTEINFOA sei = {};
   sei.cbSize = sizeof sei;
@@ -367,7 +374,10 @@ std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool 
   sei.lpFile = OsVersion().dwPlatformId == VER_PLATFORM_WIN32_NT ? "cmd" : "command";
   sei.lpParameters = params.c_str();
   sei.nShow = SW_HIDE;
-  if (!ShellExecuteExA(&sei)) return {};
+  if (!ShellExecuteExA(&sei)) {
+    DeleteFileA(outFile.c_str());
+    return {};
+  }
   if (sei.hProcess) {
     WaitForSingleObject(sei.hProcess, TimeoutMs);
     CloseHandle(sei.hProcess);

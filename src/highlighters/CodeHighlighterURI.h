@@ -46,6 +46,8 @@ public:
   bool IsDefaultFilterStored() const override;
   TCodeHighlighterAttributes* GetTokenAttribute() const override;
   void SetLine(const std::string& NewValue, int LineNumber) override;
+  // The first line starts in state 0, whatever was set before.
+  void ResetRange() override { fRange = 0; }
 
   TCodeHighlighterAttributes* URIAttri() const { return uriAttri_; }
   TCodeHighlighterAttributes* VisitedURIAttri() const { return visitedUriAttri_; }

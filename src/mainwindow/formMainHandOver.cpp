@@ -6,6 +6,7 @@
 #include "mainwindow/MainBlock.h"
 #include "mainwindow/formMain.h"
 #include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Timer.h"
 
@@ -21,21 +22,24 @@ TShiftState CurrentShiftState() {
   return shift;
 }
 
+void PreviewKey(MSG& Msg) {
+  if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
+    MainForm()->FormKeyDown(static_cast<WORD>(Msg.wParam), CurrentShiftState());
+  } else if (Msg.message == WM_CHAR && Msg.wParam == VK_ESCAPE) {
+    char key = static_cast<char>(Msg.wParam);
+    MainForm()->FormKeyPress(key);
+    if (key == 0) Msg.message = WM_NULL;
+  }
+}
+
 // Keys reach the main window's handlers before the focused control, as long as no modal
-// window of its own has the input.
+// window of its own has the input. The system calls in here, so a failure must not leave.
 LRESULT CALLBACK KeyPreviewProc(int Code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   if (Code == HC_ACTION && wParam == PM_REMOVE && frmMain && frmMain->HandleAllocated() &&
       IsWindowEnabled(frmMain->Handle()) &&
-      (msg->hwnd == frmMain->Handle() || IsChild(frmMain->Handle(), msg->hwnd))) {
-    if (msg->message == WM_KEYDOWN || msg->message == WM_SYSKEYDOWN) {
-      MainForm()->FormKeyDown(static_cast<WORD>(msg->wParam), CurrentShiftState());
-    } else if (msg->message == WM_CHAR && msg->wParam == VK_ESCAPE) {
-      char key = static_cast<char>(msg->wParam);
-      MainForm()->FormKeyPress(key);
-      if (key == 0) msg->message = WM_NULL;
-    }
-  }
+      (msg->hwnd == frmMain->Handle() || IsChild(frmMain->Handle(), msg->hwnd)))
+    GuardEntry([msg] { PreviewKey(*msg); });
   return CallNextHookEx(keyPreviewHook, Code, wParam, lParam);
 }
 

@@ -284,6 +284,17 @@ TEST(HighlighterContract, CatchesAHighlighterWithStateOutsideItsRange) {
   EXPECT_FALSE(testsupport::MeetsHighlighterContract(h, {"a /* b", "c */ d"}));
 }
 
+TEST(HighlighterContract, CatchesAHighlighterThatKeepsItsStateOverAReset) {
+  class TSticky : public TCodeTestHighlighter {
+  public:
+    using TCodeTestHighlighter::TCodeTestHighlighter;
+    void ResetRange() override {}
+  };
+  TSticky h(nullptr);
+  EXPECT_FALSE(testsupport::MeetsHighlighterContract(h, {"a b", "c"}))
+      << "no line of the text leaves the plain state, yet a reset from another state must";
+}
+
 // ---------------------------------------------------------------------------------------------
 
 // A registry key of its own below HKEY_CURRENT_USER, removed again at the end.

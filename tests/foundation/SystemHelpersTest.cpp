@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <chrono>
+#include <future>
+#include <vector>
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
 #include "support/TempFolder.h"
@@ -241,39 +244,96 @@ TEST(FindWindowByCaption, PrefersPrefixThenSuffixThenExact) {
   EXPECT_EQ(FindWindowByCaption("", "", ""), nullptr);
 }
 
-TEST(RunConsoleCommand, CapturesTheOutputAndRemovesTheFile) {
+namespace {
+
+// Console commands with a temporary folder of their own (TMP), so that a test sees every file
+// the runner leaves there and no other program's run can touch its files.
+class RunConsoleCommandTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char previous[MAX_PATH] = {};
+    hadTmp_ = GetEnvironmentVariableA("TMP", previous, MAX_PATH) > 0;
+    previousTmp_ = previous;
+    SetEnvironmentVariableA("TMP", temp.Path().c_str());
+  }
+  void TearDown() override {
+    SetEnvironmentVariableA("TMP", hadTmp_ ? previousTmp_.c_str() : nullptr);
+  }
+
+  // The contents of the files the runner left in its temporary folder.
+  std::vector<std::string> LeftInTemp() const {
+    std::vector<std::string> contents;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(temp.File("*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return contents;
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        contents.push_back(temp.Read(fd.cFileName));
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return contents;
+  }
+  // A batch file that waits until the file named by its argument exists.
+  std::string WaitBatch() const {
+    return Written(dir, "wait.bat", "@echo off\r\n:wait\r\nif not exist \"%1\" goto wait\r\n");
+  }
+
+  testsupport::TempFolder temp;  // stands in for the system's temporary folder
+  testsupport::TempFolder dir;   // the commands' own files
+
+private:
+  bool hadTmp_ = false;
+  std::string previousTmp_;
+};
+
+}  // namespace
+
+TEST_F(RunConsoleCommandTest, CapturesTheOutputAndRemovesTheFile) {
   std::string out = RunConsoleCommand("echo Tarvoline says hi", 20000, false);
   EXPECT_NE(out.find("Tarvoline says hi"), std::string::npos) << out;
-  EXPECT_FALSE(FileExists(ExpandEnvVars("%TEMP%", true) + "Tarvoline_Out.tmp"));
+  EXPECT_TRUE(LeftInTemp().empty());
 }
 
-TEST(RunConsoleCommand, ConvertsOemTextUnlessKept) {
-  testsupport::TempFolder dir;
+TEST_F(RunConsoleCommandTest, ConvertsOemTextUnlessKept) {
   Written(dir, "oem.txt", "\x84");  // a-umlaut in the OEM code page 850/437
   std::string command = "type " + dir.Path() + "oem.txt";
   EXPECT_EQ(RunConsoleCommand(command, 20000, true), "\x84");
   EXPECT_EQ(RunConsoleCommand(command, 20000, false), "\xE4");
 }
 
-TEST(RunConsoleCommand, ReturnsAtTheTimeOutWithoutStoppingTheCommand) {
-  const std::string outFile = ExpandEnvVars("%TEMP%", true) + "Tarvoline_Out.tmp";
-  DWORD start = GetTickCount();
-  // Only the last command writes to the file, after the pause.
-  std::string out = RunConsoleCommand("ping -n 3 127.0.0.1 >nul & echo finished", 500, false);
-  EXPECT_LT(GetTickCount() - start, 1500u);
-  EXPECT_EQ(out, "");
-  // The command goes on and writes later; clean up so its file does not reach other tests.
-  for (int i = 0; i < 100 && !FileExists(outFile); ++i) Sleep(100);
-  EXPECT_TRUE(FileExists(outFile));
-  for (int i = 0; i < 100 && FileExists(outFile); ++i) {
-    DeleteFileA(outFile.c_str());
-    Sleep(100);
-  }
+TEST_F(RunConsoleCommandTest, ReturnsAtTheTimeOutWithoutStoppingTheCommand) {
+  // Only the last command writes to the file, once the test lets the first one end.
+  const std::string go = dir.File("go.flag");
+  auto run = std::async(std::launch::async, [&] {
+    return RunConsoleCommand("call " + WaitBatch() + " " + go + " & echo finished", 100, false);
+  });
+  const bool returned = run.wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+  Written(dir, "go.flag", "");
+  ASSERT_TRUE(returned) << "the runner waits for the command beyond its time-out";
+  EXPECT_EQ(run.get(), "");
+  // The command interpreter writes the blank before its output redirection.
+  const std::vector<std::string> finished{"finished \r\n"};
+  for (int i = 0; i < 600 && LeftInTemp() != finished; ++i) Sleep(100);
+  EXPECT_EQ(LeftInTemp(), finished) << "the command went on";
 }
 
-TEST(RunConsoleCommand, RefusesOnlyTheOldInterpreter) {
+TEST_F(RunConsoleCommandTest, ACommandStillRunningAfterItsTimeOutLeavesTheNextOutputAlone) {
+  // The first command holds its output open until the second has run to its end.
+  const std::string started = dir.File("started.flag"), done = dir.File("done.flag");
+  const std::string first = Written(
+      dir, "first.bat",
+      "@echo eins\r\n@echo.>" + started + "\r\n@call " + WaitBatch() + " " + done + "\r\n");
+  RunConsoleCommand(first, 100, true);
+  for (int i = 0; i < 600 && !FileExists(started); ++i) Sleep(100);
+  const bool firstRuns = FileExists(started);
+  const std::string second = firstRuns ? RunConsoleCommand("echo zwei", 60000, true) : "";
+  Written(dir, "done.flag", "");  // the first command ends
+  ASSERT_TRUE(firstRuns);
+  EXPECT_EQ(second, "zwei \r\n");
+}
+
+TEST_F(RunConsoleCommandTest, RefusesOnlyTheOldInterpreter) {
   // Both would answer if they ran; only the one named exactly like the old interpreter may not.
-  testsupport::TempFolder dir;
   Written(dir, "command.bat", "@echo old\r\n");
   Written(dir, "commandly.bat", "@echo new\r\n");
   char previous[MAX_PATH];

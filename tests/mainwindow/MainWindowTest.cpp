@@ -8,6 +8,7 @@
 #include "documents/fLanguage.h"
 #include "documents/MainGlyphs.h"
 #include "mainwindow/formSplash.h"
+#include "rtl/Exception.h"
 #include "support/DocumentsTestFixture.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
@@ -270,6 +271,30 @@ TEST_F(MainWindowTest, EscapeHidesTheBottomPanelOrClosesWhenConfigured) {
   key = 'x';
   MainForm()->FormKeyPress(key);
   EXPECT_EQ(key, 'x');
+}
+
+TEST_F(MainWindowTest, APreviewedKeyThatFailsShowsTheErrorBoxAndTheNextKeyWorks) {
+  MainForm()->FormCreate();
+  for (int i = 0; i < 3; ++i) Open("");
+  Pages().SetActivePageIndex(0);
+  TTabSheet* second = Pages().Pages(1);
+  second->OnShow = [show = second->OnShow, failed = false](TObject* Sender) mutable {
+    if (failed) return show(Sender);
+    failed = true;
+    throw Exception("Fehler beim Tabwechsel");
+  };
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.text, "Fehler beim Tabwechsel");
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
+  SetKeyStateOverride([](int Key) { return Key == VK_MENU; });
+  PostMessageA(Pages().Handle(), WM_SYSKEYDOWN, VK_RIGHT, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the error box was shown";
+
+  PostMessageA(Pages().Handle(), WM_SYSKEYDOWN, VK_RIGHT, 0);
+  Application().ProcessMessages();
+  EXPECT_EQ(Pages().ActivePageIndex(), 2) << "the next key still reaches the window";
 }
 
 TEST(SplashWindow, BorderlessCentredAndShowsWhatLoads) {

@@ -127,10 +127,28 @@ std::vector<std::string> SplitLines(const std::string& Text) {
                                            << endRanges[i];
   }
 
-  Highlighter.ResetRange();
-  if (!Lines.empty() && Highlighter.GetRange() != startRanges[0])
-    return ::testing::AssertionFailure() << "ResetRange gives " << Highlighter.GetRange()
-                                         << " instead of " << startRanges[0];
+  // ResetRange leaves no trace of the state before it: from every state met and from one no
+  // line ends in, the first line scans as it did from the top.
+  if (Lines.empty()) return ::testing::AssertionSuccess();
+  TCodeHighlighterRange foreign = 1;
+  while (states.count(foreign)) ++foreign;
+  states.insert(foreign);
+  for (TCodeHighlighterRange state : states) {
+    Highlighter.SetRange(state);
+    Highlighter.ResetRange();
+    if (Highlighter.GetRange() != startRanges[0])
+      return ::testing::AssertionFailure() << "ResetRange from state " << state << " gives "
+                                           << Highlighter.GetRange() << " instead of "
+                                           << startRanges[0];
+    Highlighter.SetLine(Lines[0], 0);
+    std::vector<ScannedToken> again;
+    CollectTokens(Highlighter, Lines[0], again);
+    if (again != tokens[0] || Highlighter.GetRange() != endRanges[0])
+      return ::testing::AssertionFailure()
+             << "line 0 after ResetRange from state " << state << " gives " << Describe(again)
+             << " ending in state " << Highlighter.GetRange() << " instead of "
+             << Describe(tokens[0]) << " ending in state " << endRanges[0];
+  }
   return ::testing::AssertionSuccess();
 }
 

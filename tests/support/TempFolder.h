@@ -12,9 +12,12 @@ public:
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static int counter = 0;
-    path_ = std::string(base) + "tv_" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(++counter) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
+    // Process ids come again: a folder of this name may be an earlier process's leftover, so
+    // only a folder made here is taken.
+    do {
+      path_ = std::string(base) + "tv_" + std::to_string(GetCurrentProcessId()) + "_" +
+              std::to_string(++counter) + "\\";
+    } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
   }
   ~TempFolder() { Remove(path_); }
   TempFolder(const TempFolder&) = delete;

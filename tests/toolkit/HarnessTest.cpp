@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 #include <windows.h>
+#include <string>
+#include <vector>
 #include "support/ModalAnswers.h"
+#include "support/TempFolder.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
@@ -13,6 +16,49 @@ TEST(Harness, RunsWithGermanCodePageAndDecimalComma) {
   char dec[8] = {};
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, dec, sizeof dec);
   EXPECT_STREQ(dec, ",");
+}
+
+namespace {
+
+// The names in Folder, without "." and "..".
+std::vector<std::string> EntriesOf(const std::string& Folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA fd;
+  HANDLE found = FindFirstFileA((Folder + "*").c_str(), &fd);
+  if (found == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = fd.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(found, &fd));
+  FindClose(found);
+  return names;
+}
+
+}  // namespace
+
+TEST(Harness, ATempFolderIsNewAndEmptyWhateverAnEarlierProcessLeftThere) {
+  // Process ids come again under the same server: a process before this one may have left
+  // folders with the names this one's next folders would get, with files in them.
+  const std::string probe = testsupport::TempFolder().Path();
+  const size_t number = probe.rfind('_') + 1;
+  const int next = std::stoi(probe.substr(number));
+  std::vector<std::string> leftOver;
+  for (int i = 1; i <= 3; ++i) {
+    leftOver.push_back(probe.substr(0, number) + std::to_string(next + i) + "\\");
+    CreateDirectoryA(leftOver.back().c_str(), nullptr);
+    CloseHandle(CreateFileA((leftOver.back() + "Tarvoline.ini").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+  }
+  {
+    testsupport::TempFolder fresh;
+    const DWORD attributes = GetFileAttributesA(fresh.Path().c_str());
+    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(EntriesOf(fresh.Path()), std::vector<std::string>{}) << fresh.Path();
+  }
+  for (const std::string& folder : leftOver) {
+    DeleteFileA((folder + "Tarvoline.ini").c_str());
+    RemoveDirectoryA(folder.c_str());
+  }
 }
 
 TEST(Harness, CreatesAWindowOnTheDisplay) {
