@@ -559,9 +559,8 @@ private:
   // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
   int LineLength(int Line) const;
-  // Writing a line (or trimming one written) drops its trailing blanks with
-  // eoTrimTrailingSpaces and records them, so that undo brings them back.
-  void StoreLineTrimmed(int Line, const std::string& S);
+  // Trimming a line written drops its trailing blanks with eoTrimTrailingSpaces and records
+  // them, so that undo brings them back.
   void TrimLineRecorded(int Line);
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);

@@ -50,7 +50,7 @@ using codeeditscopes::TRestore;
 using codeeditscopes::TUndoBlock;
 
 // Leading blanks and tabs, counted as characters or as display columns.
-int LeadingSpaceCount(const std::string& S, bool Expand, int TabWidth) {
+int LeadingSpaceCount(std::string_view S, bool Expand, int TabWidth) {
   int count = 0;
   for (char c : S) {
     if (c == ' ')
@@ -592,11 +592,10 @@ void TCustomCodeEdit::BackspaceJoinLines() {
   TBufferCoord caret = CaretXY();
   TUndoBlock block(*undoList_);
   TrimLineRecorded(caretY_);
-  std::string prev = LineAt(caretY_ - 1);
-  TBufferCoord joined{static_cast<int>(prev.size()) + 1, caretY_ - 1};
+  TBufferCoord joined{LineLength(caretY_ - 1) + 1, caretY_ - 1};
   {
     TLinesUpdate update(*lines_);
-    lines_->Put(caretY_ - 2, prev + CaretLineText());
+    lines_->ReplaceInLine(caretY_ - 2, std::string::npos, 0, lines_->View(caretY_ - 1));
     lines_->Delete(caretY_ - 1);
   }
   NotifyLinesDeleted(caret.Line, 1);
@@ -606,7 +605,7 @@ void TCustomCodeEdit::BackspaceJoinLines() {
 
 // One character goes, or behind the leading white space back to an indentation.
 void TCustomCodeEdit::BackspaceInLine() {
-  std::string t = CaretLineText();
+  const std::string_view t = lines_->View(caretY_ - 1);
   TBufferCoord caret = CaretXY();
   int from;
   int lead = LeadingSpaceCount(t, false, tabWidth_);
@@ -623,9 +622,10 @@ void TCustomCodeEdit::BackspaceInLine() {
     from = caretX_ - (IsDBCSSecondByte(caretY_, caretX_ - 1) ? 2 : 1);
   }
   TUndoBlock block(*undoList_);
-  undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, t.substr(from - 1, caretX_ - from),
-                       uint8_t(SM::smNormal));
-  StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
+  undoList_->AddChange(urSilentDelete, {from, caretY_}, caret,
+                       std::string(t.substr(from - 1, caretX_ - from)), uint8_t(SM::smNormal));
+  lines_->ReplaceInLine(caretY_ - 1, from - 1, caretX_ - from, {});
+  TrimLineRecorded(caretY_);
   // Blanks trimmed behind the caret leave it in its column, past the line end.
   TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
   InternalSetCaretXY({from, caretY_});
@@ -636,13 +636,13 @@ void TCustomCodeEdit::DoDeleteChar() {
   if (SelAvail()) {
     DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
   } else {
-    std::string t = CaretLineText();
+    const std::string_view t = caretY_ <= lines_->Count() ? lines_->View(caretY_ - 1) : std::string_view();
     int len = static_cast<int>(t.size());
     TBufferCoord caret = CaretXY();
     if (caretX_ <= len) {
       int count = IsDBCSLeadByte(static_cast<unsigned char>(t[caretX_ - 1])) ? 2 : 1;
-      std::string removed = t.substr(caretX_ - 1, count);
-      lines_->Put(caretY_ - 1, t.substr(0, caretX_ - 1) + t.substr(caretX_ - 1 + count));
+      std::string removed(t.substr(caretX_ - 1, count));
+      lines_->ReplaceInLine(caretY_ - 1, caretX_ - 1, count, {});
       undoList_->AddChange(urSilentDeleteAfterCaret, caret, {caretX_ + count, caretY_}, removed,
                            uint8_t(SM::smNormal));
     } else if (caretY_ < lines_->Count()) {
@@ -651,10 +651,10 @@ void TCustomCodeEdit::DoDeleteChar() {
       if (caretX_ > len + 1)
         undoList_->AddChange(urWhiteSpaceAdd, caret, {len + 1, caretY_}, std::string(),
                              uint8_t(SM::smNormal));
-      std::string filled = t + std::string(caretX_ - 1 - len, ' ');
+      std::string filler(caretX_ - 1 - len, ' ');
       {
         TLinesUpdate update(*lines_);
-        lines_->Put(caretY_ - 1, filled + LineAt(caretY_ + 1));
+        lines_->ReplaceInLine(caretY_ - 1, len, 0, filler + std::string(lines_->View(caretY_)));
         lines_->Delete(caretY_);
       }
       NotifyLinesDeleted(caretY_ + 1, 1);
@@ -809,12 +809,11 @@ int TCustomCodeEdit::IndentColumnAbove(int Line) const {
 
 // Pads the caret line with blanks up to the caret; gives the number of characters added.
 int TCustomCodeEdit::PadCaretLine() {
-  std::string t = CaretLineText();
-  int len = static_cast<int>(t.size());
+  int len = LineLength(caretY_);
   if (caretX_ <= len + 1) return 0;
   EnsureFirstLine();
   std::string filler = len == 0 ? MakeIndent(caretX_ - 1, true) : std::string(caretX_ - 1 - len, ' ');
-  lines_->Put(caretY_ - 1, t + filler);
+  lines_->ReplaceInLine(caretY_ - 1, len, 0, filler);
   return static_cast<int>(filler.size());
 }
 
@@ -833,15 +832,11 @@ int TCustomCodeEdit::PadCaretLineRecorded(int LineLen) {
 
 void TCustomCodeEdit::InsertAtCaret(const std::string& S, bool Recorded) {
   TBufferCoord start = CaretXY();
-  std::string t = CaretLineText();
+  const std::string_view t = caretY_ <= lines_->Count() ? lines_->View(caretY_ - 1) : std::string_view();
+  const size_t at = std::min(t.size(), size_t(start.Char - 1));
   std::string removed;
-  if (!insertMode_) {
-    size_t n = std::min(S.size(), t.size() - std::min(t.size(), size_t(start.Char - 1)));
-    removed = t.substr(std::min(t.size(), size_t(start.Char - 1)), n);
-    t.erase(start.Char - 1, n);
-  }
-  t.insert(start.Char - 1, S);
-  lines_->Put(caretY_ - 1, t);
+  if (!insertMode_) removed = t.substr(at, std::min(S.size(), t.size() - at));
+  lines_->ReplaceInLine(caretY_ - 1, at, removed.size(), S);
   TBufferCoord end{start.Char + static_cast<int>(S.size()), caretY_};
   if (Recorded) undoList_->AddChange(urInsert, start, end, removed, uint8_t(SM::smNormal));
   TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
