@@ -1,0 +1,122 @@
+// The work of a step on one very long wrapped line grows with the line once, not with the line
+// times the rows shown or times the calls made: the highlighter scans it at most twice (the
+// line state and the paint), and an edit copies it at most once. The work is counted (tokens
+// scanned, bytes allocated), not timed.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <string>
+#include "TestCommentHighlighter.h"
+#include "WrappedEditFixture.h"
+
+using namespace codeedittest;
+
+namespace {
+
+// Bytes asked of operator new while counting is on; the test program's allocations all come
+// through here.
+std::atomic<bool> countingAllocations{false};
+std::atomic<size_t> allocatedBytes{0};
+
+void* Allocate(size_t Size) {
+  if (countingAllocations) allocatedBytes += Size;
+  if (void* p = std::malloc(Size > 0 ? Size : 1)) return p;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+void* operator new(size_t Size) { return Allocate(Size); }
+void* operator new[](size_t Size) { return Allocate(Size); }
+void operator delete(void* P) noexcept { std::free(P); }
+void operator delete[](void* P) noexcept { std::free(P); }
+void operator delete(void* P, size_t) noexcept { std::free(P); }
+void operator delete[](void* P, size_t) noexcept { std::free(P); }
+
+namespace {
+
+// Counts the tokens it scans, whoever asks for them.
+class TCountingHighlighter : public TCodeTestHighlighter {
+public:
+  using TCodeTestHighlighter::TCodeTestHighlighter;
+  void NextToken() override {
+    ++Tokens;
+    TCodeTestHighlighter::NextToken();
+  }
+  long long Tokens = 0;
+};
+
+struct TStep {
+  const char* Name;
+  std::function<void(TCustomCodeEdit&)> Run;
+};
+
+void Command(TCustomCodeEdit& Edit, TCodeEditorCommand Command, char Char = '\0') {
+  Edit.CommandProcessor(Command, Char, nullptr);
+}
+
+// Ctrl+End to the line's end, then the steps a user takes there; each step's result is painted.
+const TStep kSteps[] = {
+    {"Ctrl+End", [](TCustomCodeEdit& E) { Command(E, ecEditorBottom); }},
+    {"typing a character", [](TCustomCodeEdit& E) { Command(E, ecChar, 'x'); }},
+    {"undo", [](TCustomCodeEdit& E) { Command(E, ecUndo); }},
+    {"redo", [](TCustomCodeEdit& E) { Command(E, ecRedo); }},
+    {"Backspace", [](TCustomCodeEdit& E) { Command(E, ecDeleteLastChar); }},
+    {"caret left", [](TCustomCodeEdit& E) { Command(E, ecLeft); }},
+    {"Delete", [](TCustomCodeEdit& E) { Command(E, ecDeleteChar); }},
+    {"selecting left", [](TCustomCodeEdit& E) { Command(E, ecSelLeft); }},
+    {"typing over the selection", [](TCustomCodeEdit& E) { Command(E, ecChar, 'y'); }},
+    {"scrolling up a row", [](TCustomCodeEdit& E) { Command(E, ecScrollUp); }},
+    {"typing in the middle",
+     [](TCustomCodeEdit& E) {
+       E.SetCaretXY({static_cast<int>(E.Lines().View(0).size() / 2), 1});
+       Command(E, ecChar, 'z');
+     }},
+};
+
+class LongLineWorkTest : public WrappedEditTest {
+protected:
+  // Words and blanks: 2 tokens every 5 characters, over 1500 rows of 40 columns.
+  static constexpr int kWords = 12000;
+
+  void SetUp() override {
+    std::string line;
+    for (int i = 0; i < kWords; ++i) line += "word ";
+    ShowWrapped(line);
+    lineLength_ = line.size();
+  }
+  void PaintNow() { UpdateWindow(edit_->Handle()); }
+
+  size_t lineLength_ = 0;
+};
+
+TEST_F(LongLineWorkTest, EachStepScansTheLineWithTheHighlighterAtMostTwice) {
+  TCountingHighlighter highlighter(nullptr);
+  edit_->SetHighlighter(&highlighter);
+  PaintNow();
+  const long long lineTokens = 2 * kWords + 1;
+  for (const TStep& step : kSteps) {
+    highlighter.Tokens = 0;
+    step.Run(*edit_);
+    PaintNow();
+    EXPECT_LE(highlighter.Tokens, 2 * lineTokens + 16) << step.Name;
+  }
+  edit_->SetHighlighter(nullptr);
+}
+
+TEST_F(LongLineWorkTest, EachStepCopiesTheLineAtMostOnce) {
+  PaintNow();
+  for (const TStep& step : kSteps) {
+    allocatedBytes = 0;
+    countingAllocations = true;
+    step.Run(*edit_);
+    PaintNow();
+    countingAllocations = false;
+    EXPECT_LE(allocatedBytes.load(), lineLength_ + lineLength_ / 4) << step.Name;
+  }
+}
+
+}  // namespace
