@@ -643,7 +643,18 @@ private:
   void DoContextHelp();
   bool IsWordChar(unsigned char C) const;
   int SmartTabDeleteTarget(int Column, bool Expand) const;
-  bool IsStringOrComment(const TBufferCoord& P) const;
+  // One token of a line: 1-based columns, End exclusive.
+  struct TLineToken {
+    int Start = 0, End = 0;
+    TCodeHighlighterAttributes* Attri = nullptr;
+    int Kind = 0;
+  };
+  // Visits the highlighter's tokens of Line (with text Text) in order while Visit returns
+  // true. Needs a highlighter.
+  void ForEachToken(int Line, const std::string& Text,
+                    const std::function<bool(const TLineToken&)>& Visit) const;
+  // The spans of Line's string and comment tokens, in order; none without a highlighter.
+  std::vector<std::pair<int, int>> StringAndCommentSpans(int Line) const;
   int PadCaretLine();
   int PadCaretLineRecorded(int LineLen);
   void InsertAtCaret(const std::string& S, bool Recorded);

@@ -478,23 +478,51 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std:
   TokenType = 0;
   Start = 0;
   if (!highlighter_ || XY.Line < 1 || XY.Line > lines_->Count()) return false;
-  std::string s = LineAt(XY.Line);
+  const std::string s(lines_->View(XY.Line - 1));
   if (XY.Char < 1 || XY.Char > static_cast<int>(s.size())) return false;
-  StartHighlighterAtLine(*highlighter_, *lines_, XY.Line - 1);
-  highlighter_->SetLine(s, XY.Line - 1);
-  while (!highlighter_->AtLineEnd()) {
-    int start = highlighter_->GetTokenPos() + 1;
-    std::string token = highlighter_->GetToken();
-    if (XY.Char >= start && XY.Char < start + static_cast<int>(token.size())) {
-      Token = token;
-      Attri = highlighter_->GetTokenAttribute();
-      TokenType = highlighter_->GetTokenKind();
-      Start = start;
-      return true;
+  bool found = false;
+  ForEachToken(XY.Line, s, [&](const TLineToken& T) {
+    if (XY.Char >= T.End) return true;
+    found = XY.Char >= T.Start;
+    if (found) {
+      Token = s.substr(T.Start - 1, T.End - T.Start);
+      Attri = T.Attri;
+      TokenType = T.Kind;
+      Start = T.Start;
     }
+    return false;
+  });
+  return found;
+}
+
+// The tokens cover the line without gaps: each ends where the next starts, so no token's
+// text is copied to learn its length.
+void TCustomCodeEdit::ForEachToken(int Line, const std::string& Text,
+                                   const std::function<bool(const TLineToken&)>& Visit) const {
+  StartHighlighterAtLine(*highlighter_, *lines_, Line - 1);
+  highlighter_->SetLine(Text, Line - 1);
+  while (!highlighter_->AtLineEnd()) {
+    TLineToken token;
+    token.Start = highlighter_->GetTokenPos() + 1;
+    token.Attri = highlighter_->GetTokenAttribute();
+    token.Kind = highlighter_->GetTokenKind();
     highlighter_->NextToken();
+    token.End = highlighter_->AtLineEnd() ? static_cast<int>(Text.size()) + 1
+                                          : highlighter_->GetTokenPos() + 1;
+    if (!Visit(token)) return;
   }
-  return false;
+}
+
+std::vector<std::pair<int, int>> TCustomCodeEdit::StringAndCommentSpans(int Line) const {
+  std::vector<std::pair<int, int>> spans;
+  if (!highlighter_) return spans;
+  TCodeHighlighterAttributes* const string = highlighter_->GetDefaultAttribute(3);
+  TCodeHighlighterAttributes* const comment = highlighter_->GetDefaultAttribute(0);
+  ForEachToken(Line, std::string(lines_->View(Line - 1)), [&](const TLineToken& T) {
+    if (T.Attri && (T.Attri == string || T.Attri == comment)) spans.emplace_back(T.Start, T.End);
+    return true;
+  });
+  return spans;
 }
 
 bool TCustomCodeEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::string& Token,
@@ -503,17 +531,11 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::s
   return GetHighlighterAttriAtRowColEx(XY, Token, type, start, Attri);
 }
 
-bool TCustomCodeEdit::IsStringOrComment(const TBufferCoord& P) const {
-  std::string token;
-  TCodeHighlighterAttributes* attr = nullptr;
-  if (!GetHighlighterAttriAtRowCol(P, token, attr) || !attr) return false;
-  return attr == highlighter_->GetDefaultAttribute(3) || attr == highlighter_->GetDefaultAttribute(0);
-}
-
+// Each line the search reaches is scanned by the highlighter once, not once per bracket on it.
 TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
   static const std::string brackets = "()[]{}<>";
   if (APoint.Line < 1 || APoint.Line > lines_->Count()) return {0, 0};
-  std::string s = LineAt(APoint.Line);
+  std::string_view s = lines_->View(APoint.Line - 1);
   if (APoint.Char < 1 || APoint.Char > static_cast<int>(s.size())) return {0, 0};
   size_t k = brackets.find(s[APoint.Char - 1]);
   if (k == std::string::npos) return {0, 0};
@@ -521,18 +543,27 @@ TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
   bool forward = (k % 2) == 0;
   int level = 1;
   int line = APoint.Line, ch = APoint.Char;
+  std::vector<std::pair<int, int>> spans;  // of the line below
+  int spansLine = 0;
+  auto quoted = [&]() {
+    if (!highlighter_) return false;
+    if (spansLine != line) {
+      spans = StringAndCommentSpans(line);
+      spansLine = line;
+    }
+    auto after = std::upper_bound(spans.begin(), spans.end(), std::make_pair(ch, INT_MAX));
+    return after != spans.begin() && ch < std::prev(after)->second;
+  };
   for (;;) {
     ch += forward ? 1 : -1;
     while (ch < 1 || ch > static_cast<int>(s.size())) {
       line += forward ? 1 : -1;
       if (line < 1 || line > lines_->Count()) return {0, 0};
-      s = LineAt(line);
+      s = lines_->View(line - 1);
       ch = forward ? 1 : static_cast<int>(s.size());
     }
     char c = s[ch - 1];
-    if ((c != same && c != partner) || IsDBCSSecondByte(line, ch) ||
-        IsStringOrComment({ch, line}))
-      continue;
+    if ((c != same && c != partner) || IsDBCSSecondByte(line, ch) || quoted()) continue;
     level += c == same ? 1 : -1;
     if (level == 0) return {ch, line};
   }

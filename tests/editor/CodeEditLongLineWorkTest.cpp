@@ -120,3 +120,28 @@ TEST_F(LongLineWorkTest, EachStepCopiesTheLineAtMostOnce) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every inner bracket is a candidate the search looks at, with the highlighter telling whether
+// a comment hides it: each line is scanned once for all of them.
+TEST(LongLineBrackets, MatchingABracketScansTheLineOnce) {
+  std::string line = "f(";
+  for (int i = 0; i < 2000; ++i) line += "g(x) ";
+  line += "/* ) */)";
+  const int last = static_cast<int>(line.size());
+  auto edit = MakeEdit(line);
+  TCountingHighlighter highlighter(nullptr);
+  edit->SetHighlighter(&highlighter);
+  const long long lineTokens = 5 * 2000 + 5;
+  const std::pair<TBufferCoord, TBufferCoord> searches[] = {{{2, 1}, {last, 1}},
+                                                            {{last, 1}, {2, 1}}};
+  for (const auto& [from, match] : searches) {
+    highlighter.Tokens = 0;
+    EXPECT_EQ(edit->GetMatchingBracketEx(from), match) << from.Char;
+    EXPECT_LE(highlighter.Tokens, 2 * lineTokens) << from.Char;
+  }
+  edit->SetHighlighter(nullptr);
+}
+
+}  // namespace
