@@ -885,7 +885,10 @@ void TCustomCodeEdit::DoTypeChar(char AChar) {
   if (SelAvail()) {
     SetSelText(std::string(1, AChar));
   } else {
-    if (insertMode_ && !HasOption(EO::eoAutoSizeMaxScrollWidth) && caretX_ > maxScrollWidth_) return;
+    // Wrapped lines have no scroll width to stop at.
+    if (insertMode_ && !WordWrap() && !HasOption(EO::eoAutoSizeMaxScrollWidth) &&
+        caretX_ > maxScrollWidth_)
+      return;
     TBufferCoord caret = CaretXY();
     int lineLen = LineLength(caretY_);
     TUndoBlock block(*undoList_);

@@ -428,7 +428,8 @@ std::string TCustomCodeEdit::SelTextOf(TBufferCoord From, TBufferCoord To,
     default: {
       From = ClampToLineEnd(From);
       To = ClampToLineEnd(To);
-      if (From.Line == To.Line) return LineAt(From.Line).substr(From.Char - 1, To.Char - From.Char);
+      if (From.Line == To.Line)
+        return std::string(lines_->View(From.Line - 1).substr(From.Char - 1, To.Char - From.Char));
       return JoinedLines(From.Line, From.Char - 1, To.Line, To.Char - 1, false);
     }
   }
