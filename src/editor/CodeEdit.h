@@ -150,6 +150,8 @@ public:
   std::string LineText() const;
   void SetLineText(const std::string& Value);
   std::string CaretLineText() const;
+  // The same where it is stored, valid until the text changes.
+  std::string_view CaretLineView() const;
 
   // --- Caret ----------------------------------------------------------------------------
   int CaretX() const { return caretX_; }
@@ -376,7 +378,7 @@ public:
   void SetSearchEngine(TCodeEditSearchCustom* Value);
 
   // --- Indentation helpers --------------------------------------------------------------
-  int LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const;
+  int LeadingWhiteWidth(std::string_view Line, bool ExpandTabs) const;
   std::string MakeIndent(int Count, bool WantTabs) const;
   static std::string StripTrailingBlanks(const std::string& S);
 

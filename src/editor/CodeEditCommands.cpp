@@ -31,14 +31,14 @@ const std::bitset<256>& DefaultWordChars() {
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
 // The Char of the first character that is neither tab nor blank (length + 1 when none).
-int FirstNonBlankChar(const std::string& S) {
+int FirstNonBlankChar(std::string_view S) {
   int first = 1;
   while (first <= static_cast<int>(S.size()) && IsBlank(S[first - 1])) ++first;
   return first;
 }
 
 // The Char just behind the last character that is neither tab nor blank (1 when none).
-int EndOfNonBlankText(const std::string& S) {
+int EndOfNonBlankText(std::string_view S) {
   int e = static_cast<int>(S.size());
   while (e > 0 && IsBlank(S[e - 1])) --e;
   return e + 1;
@@ -328,7 +328,7 @@ void TCustomCodeEdit::MoveCaretToLineStart(bool SelectionCommand) {
   }
   int target = 1;
   if (HasOption(EO::eoEnhanceHomeKey)) {
-    int first = FirstNonBlankChar(CaretLineText());
+    int first = FirstNonBlankChar(CaretLineView());
     target = caretX_ > first || caretX_ == 1 ? first : 1;
   }
   MoveCaretAndSelection({target, caretY_}, SelectionCommand);
@@ -338,7 +338,7 @@ void TCustomCodeEdit::MoveCaretToRowStart(bool SelectionCommand) {
   TDisplayCoord caret = DisplayXY();
   int target = 1;
   if (HasOption(EO::eoEnhanceHomeKey) && caret.Row == FirstRowOfLine(caretY_)) {
-    TDisplayCoord first = BufferToDisplayPos({FirstNonBlankChar(CaretLineText()), caretY_});
+    TDisplayCoord first = BufferToDisplayPos({FirstNonBlankChar(CaretLineView()), caretY_});
     int rowEnd = std::min(wordWrapPlugin_->RowLength(caret.Row), charsInWindow_) + 1;
     int firstColumn = first.Row == caret.Row ? std::min(first.Column, rowEnd) : rowEnd;
     target = caret.Column > firstColumn || caret.Column == 1 ? firstColumn : 1;
@@ -351,7 +351,7 @@ void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
     MoveCaretToRowEnd(SelectionCommand);
     return;
   }
-  std::string s = CaretLineText();
+  const std::string_view s = CaretLineView();
   int target = static_cast<int>(s.size()) + 1;
   if (HasOption(EO::eoEnhanceEndKey)) {
     int e = EndOfNonBlankText(s);
@@ -362,7 +362,7 @@ void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
 
 void TCustomCodeEdit::MoveCaretToRowEnd(bool SelectionCommand) {
   TDisplayCoord caret = DisplayXY();
-  std::string s = CaretLineText();
+  const std::string_view s = CaretLineView();
   int lineEnd = static_cast<int>(s.size()) + 1;
   int target = lineEnd;
   if (HasOption(EO::eoEnhanceEndKey) && caret.Row == BufferToDisplayPos({lineEnd, caretY_}).Row) {
@@ -409,7 +409,7 @@ bool TCustomCodeEdit::IsWordChar(unsigned char C) const {
 
 TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   if (XY.Char < len) {
     int i = XY.Char;  // 1-based
@@ -419,7 +419,7 @@ TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
     return {i, XY.Line};
   }
   if (XY.Line < lines_->Count()) {
-    std::string next = LineAt(XY.Line + 1);
+    const std::string_view next = lines_->View(XY.Line);
     int i = 1;
     while (i <= static_cast<int>(next.size()) && !IsWordChar(static_cast<unsigned char>(next[i - 1])))
       ++i;
@@ -430,7 +430,7 @@ TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::WordStartEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
   if (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2])))
     while (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2]))) --c;
@@ -439,7 +439,7 @@ TBufferCoord TCustomCodeEdit::WordStartEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::WordEndEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   int c = std::max(1, XY.Char);
   while (c <= len && IsWordChar(static_cast<unsigned char>(s[c - 1]))) ++c;
@@ -448,7 +448,7 @@ TBufferCoord TCustomCodeEdit::WordEndEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::PrevWordPosEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
   if (c > 1) {
     int i = c - 1;  // 1-based index of the character before the caret
@@ -795,16 +795,15 @@ void TCustomCodeEdit::DoLineBreak(bool MoveCaret) {
 // number of the new line.
 TBufferCoord TCustomCodeEdit::BreakCaretLine(int& Inserted) {
   TBufferCoord caret = CaretXY();
-  std::string t = CaretLineText();
+  const std::string_view t = CaretLineView();
   int len = static_cast<int>(t.size());
   int line = caretY_;
   std::string moved;  // what the break takes off the caret line
   TBufferCoord afterBreak;
   if (len > 0 && caretX_ > 1 && caretX_ <= len) {
-    std::string left = t.substr(0, caretX_ - 1);
     moved = t.substr(caretX_ - 1);
-    std::string indent = MakeIndent(LeadingWhiteWidth(left, true), true);
-    lines_->Put(line - 1, left);
+    std::string indent = MakeIndent(LeadingWhiteWidth(t.substr(0, caretX_ - 1), true), true);
+    lines_->ReplaceInLine(line - 1, caretX_ - 1, std::string::npos, {});
     lines_->Insert(line, indent + moved);
     Inserted = line + 1;
     afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};
@@ -814,7 +813,7 @@ TBufferCoord TCustomCodeEdit::BreakCaretLine(int& Inserted) {
     Inserted = line;
     afterBreak = {1, line + 1};
   } else if (len > 0) {
-    std::string indent = t.substr(0, LeadingWhiteWidth(t, false));
+    std::string indent(t.substr(0, LeadingWhiteWidth(t, false)));
     lines_->Insert(line, indent);
     Inserted = line + 1;
     afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};

@@ -55,9 +55,9 @@ void TCustomCodeEdit::SetLineText(const std::string& Value) {
   if (caretY_ >= 1 && caretY_ <= std::max(1, lines_->Count())) lines_->Put(caretY_ - 1, Value);
 }
 
-std::string TCustomCodeEdit::CaretLineText() const {
-  return caretY_ >= 1 && caretY_ <= lines_->Count() ? LineAt(caretY_) : std::string();
-}
+std::string TCustomCodeEdit::CaretLineText() const { return std::string(CaretLineView()); }
+
+std::string_view TCustomCodeEdit::CaretLineView() const { return lines_->View(caretY_ - 1); }
 
 // Outside far-east code pages no byte is one, and no line is walked.
 bool TCustomCodeEdit::IsDBCSSecondByte(int Line, int Char) const {
@@ -629,7 +629,7 @@ void TCustomCodeEdit::SetWordBlock(TBufferCoord Value) {
   int maxChar = HasOption(EO::eoScrollPastEol) && !WordWrap() ? maxScrollWidth_ + 1 : INT_MAX;
   Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
   Value.Char = std::max(1, std::min(Value.Char, maxChar));
-  std::string s = LineAt(Value.Line);
+  const std::string_view s = lines_->View(Value.Line - 1);
   int len = static_cast<int>(s.size());
   std::bitset<256> ident = IdentChars();
   // 0 ends a word (blanks, symbols); letters and digits: whether they are identifier
@@ -666,7 +666,7 @@ std::string TCustomCodeEdit::WordAtCaret() {
   TBufferCoord ws = WordStart(), we = WordEnd();
   std::string result;
   if (ws.Line == we.Line && we.Char > ws.Char)
-    result = LineAt(ws.Line).substr(ws.Char - 1, we.Char - ws.Char);
+    result = lines_->View(ws.Line - 1).substr(ws.Char - 1, we.Char - ws.Char);
   blockBegin_ = b;
   blockEnd_ = e;
   return result;
@@ -674,7 +674,7 @@ std::string TCustomCodeEdit::WordAtCaret() {
 
 std::string TCustomCodeEdit::GetWordAtRowCol(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return std::string();
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   if (len == 0 || XY.Char < 1 || XY.Char > len) return std::string();
   auto word = [&](int i) {
@@ -685,7 +685,7 @@ std::string TCustomCodeEdit::GetWordAtRowCol(const TBufferCoord& XY) const {
   int start = XY.Char - 1, end = XY.Char - 1;
   while (end < len && word(end)) ++end;
   while (start > 0 && word(start - 1)) --start;
-  return s.substr(start, end - start);
+  return std::string(s.substr(start, end - start));
 }
 
 // ---------------------------------------------------------------------------------------

@@ -268,7 +268,7 @@ void TCustomCodeEdit::RecordSelectionDeletion(TCodeUndoReason Reason) {
 // ---------------------------------------------------------------------------------------
 // Indentation
 
-int TCustomCodeEdit::LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const {
+int TCustomCodeEdit::LeadingWhiteWidth(std::string_view Line, bool ExpandTabs) const {
   if (!HasOption(EO::eoAutoIndent)) return 0;
   int width = 0;
   for (char c : Line) {
