@@ -326,19 +326,27 @@ private:
     if (expanded_.data() != expandedScratch_.data()) expandedScratch_.assign(expanded_);
     expanded_ = expandedScratch_;
     h.SetLine(expandedScratch_, line_ - 1);
+    token_.End = HighlighterColumn();
     ReadToken();
   }
 
-  // Takes the highlighter's current token and moves it on: the next token's start is where
-  // this one ends, so the token's text is never copied.
+  // Where the highlighter's current token starts; past the line's end at its end.
+  int HighlighterColumn() const {
+    const TCodeCustomHighlighter& h = *e_.highlighter_;
+    return h.AtLineEnd() ? static_cast<int>(expanded_.size()) + 1 : h.GetTokenPos() + 1;
+  }
+
+  // Takes the highlighter's current token, which starts where the last one ended, and moves
+  // the highlighter on: where the next token starts this one ends, so the token's text is
+  // never copied.
   void ReadToken() {
     TCodeCustomHighlighter& h = *e_.highlighter_;
-    token_.Valid = !h.AtLineEnd();
+    token_.Start = token_.End;
+    token_.Valid = token_.Start <= static_cast<int>(expanded_.size());
     if (!token_.Valid) return;
-    token_.Start = h.GetTokenPos() + 1;
     token_.Attr = h.GetTokenAttribute();
     h.NextToken();
-    token_.End = h.AtLineEnd() ? static_cast<int>(expanded_.size()) + 1 : h.GetTokenPos() + 1;
+    token_.End = HighlighterColumn();
   }
 
   void AddHighlighterTokens(int RowStart, int RowEnd) {
