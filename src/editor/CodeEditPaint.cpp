@@ -266,10 +266,12 @@ private:
     const int rowCount = e_.wordWrapPlugin_->RowCount();
     const int nextLineRow =
         Line < e_.lines_->Count() ? e_.FirstRowOfLine(Line + 1) : rowCount + 1;
-    int rowStart = 1;
-    for (int row = firstRowOfLine; row < nextLineRow && row <= LastRow; ++row) {
+    // A long line's rows above the window are passed over at once.
+    const int firstRow = std::max(firstRowOfLine, FirstRow);
+    int rowStart = e_.wordWrapPlugin_->DisplayToBufferPos({1, firstRow}).Char;
+    for (int row = firstRow; row < nextLineRow && row <= LastRow; ++row) {
       int length = e_.wordWrapPlugin_->RowLength(row);
-      if (row >= FirstRow) PaintRow(row, rowStart, length, row == nextLineRow - 1);
+      PaintRow(row, rowStart, length, row == nextLineRow - 1);
       rowStart += length;
     }
   }
