@@ -651,10 +651,10 @@ private:
     TCodeHighlighterAttributes* Attri = nullptr;
     int Kind = 0;
   };
-  // Visits the highlighter's tokens of Line (with text Text) in order while Visit returns
-  // true. Needs a highlighter.
-  void ForEachToken(int Line, const std::string& Text,
-                    const std::function<bool(const TLineToken&)>& Visit) const;
+  // Visits the highlighter's tokens of Line in order while Visit returns true, from where the
+  // highlighter can resume scanning before the 0-based column From (at the latest from the
+  // line's start). Needs a highlighter.
+  void ForEachToken(int Line, int From, const std::function<bool(const TLineToken&)>& Visit) const;
   // The spans of Line's string and comment tokens, in order; none without a highlighter.
   std::vector<std::pair<int, int>> StringAndCommentSpans(int Line) const;
   int PadCaretLine();

@@ -478,10 +478,10 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std:
   TokenType = 0;
   Start = 0;
   if (!highlighter_ || XY.Line < 1 || XY.Line > lines_->Count()) return false;
-  const std::string s(lines_->View(XY.Line - 1));
+  const std::string_view s = lines_->View(XY.Line - 1);
   if (XY.Char < 1 || XY.Char > static_cast<int>(s.size())) return false;
   bool found = false;
-  ForEachToken(XY.Line, s, [&](const TLineToken& T) {
+  ForEachToken(XY.Line, XY.Char - 1, [&](const TLineToken& T) {
     if (XY.Char >= T.End) return true;
     found = XY.Char >= T.Start;
     if (found) {
@@ -497,18 +497,21 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std:
 
 // The tokens cover the line without gaps: each ends where the next starts, so no token's
 // text is copied to learn its length.
-void TCustomCodeEdit::ForEachToken(int Line, const std::string& Text,
+void TCustomCodeEdit::ForEachToken(int Line, int From,
                                    const std::function<bool(const TLineToken&)>& Visit) const {
+  const std::string_view line = lines_->View(Line - 1);
   StartHighlighterAtLine(*highlighter_, *lines_, Line - 1);
-  highlighter_->SetLine(Text, Line - 1);
+  const int resumed = highlighter_->ResumePointBefore(line, From);
+  const std::string text(line.substr(resumed));
+  highlighter_->SetLine(text, Line - 1);
   while (!highlighter_->AtLineEnd()) {
     TLineToken token;
-    token.Start = highlighter_->GetTokenPos() + 1;
+    token.Start = resumed + highlighter_->GetTokenPos() + 1;
     token.Attri = highlighter_->GetTokenAttribute();
     token.Kind = highlighter_->GetTokenKind();
     highlighter_->NextToken();
-    token.End = highlighter_->AtLineEnd() ? static_cast<int>(Text.size()) + 1
-                                          : highlighter_->GetTokenPos() + 1;
+    token.End = highlighter_->AtLineEnd() ? static_cast<int>(line.size()) + 1
+                                          : resumed + highlighter_->GetTokenPos() + 1;
     if (!Visit(token)) return;
   }
 }
@@ -518,7 +521,7 @@ std::vector<std::pair<int, int>> TCustomCodeEdit::StringAndCommentSpans(int Line
   if (!highlighter_) return spans;
   TCodeHighlighterAttributes* const string = highlighter_->GetDefaultAttribute(3);
   TCodeHighlighterAttributes* const comment = highlighter_->GetDefaultAttribute(0);
-  ForEachToken(Line, std::string(lines_->View(Line - 1)), [&](const TLineToken& T) {
+  ForEachToken(Line, 0, [&](const TLineToken& T) {
     if (T.Attri && (T.Attri == string || T.Attri == comment)) spans.emplace_back(T.Start, T.End);
     return true;
   });
@@ -667,7 +670,7 @@ void TCustomCodeEdit::DoDeleteChar() {
   if (SelAvail()) {
     DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
   } else {
-    const std::string_view t = caretY_ <= lines_->Count() ? lines_->View(caretY_ - 1) : std::string_view();
+    const std::string_view t = CaretLineView();
     int len = static_cast<int>(t.size());
     TBufferCoord caret = CaretXY();
     if (caretX_ <= len) {
@@ -862,7 +865,7 @@ int TCustomCodeEdit::PadCaretLineRecorded(int LineLen) {
 
 void TCustomCodeEdit::InsertAtCaret(const std::string& S, bool Recorded) {
   TBufferCoord start = CaretXY();
-  const std::string_view t = caretY_ <= lines_->Count() ? lines_->View(caretY_ - 1) : std::string_view();
+  const std::string_view t = CaretLineView();
   const size_t at = std::min(t.size(), size_t(start.Char - 1));
   std::string removed;
   if (!insertMode_) removed = t.substr(at, std::min(S.size(), t.size() - at));

@@ -257,8 +257,8 @@ private:
     special_ = e_.DoOnSpecialLineColors(Line, lineFg_, lineBg_);
     lineSel_ = SelectionOfLine(Line);
     expanded_ = e_.lines_->ExpandedView(Line - 1, expandedScratch_);
-    if (e_.highlighter_) StartTokens();
     if (!e_.wordWrapPlugin_) {
+      if (e_.highlighter_) StartTokens(firstCol_);
       PaintRow(Line, 1, static_cast<int>(expanded_.size()), true);
       return;
     }
@@ -269,6 +269,7 @@ private:
     // A long line's rows above the window are passed over at once.
     const int firstRow = std::max(firstRowOfLine, FirstRow);
     int rowStart = e_.wordWrapPlugin_->DisplayToBufferPos({1, firstRow}).Char;
+    if (e_.highlighter_) StartTokens(rowStart + firstCol_ - 1);
     for (int row = firstRow; row < nextLineRow && row <= LastRow; ++row) {
       int length = e_.wordWrapPlugin_->RowLength(row);
       PaintRow(row, rowStart, length, row == nextLineRow - 1);
@@ -321,13 +322,18 @@ private:
   }
 
   // The line is scanned once for all its rows: a row goes on from the token where the row
-  // above stopped, so a long line's rows do not each rescan it from its start.
-  void StartTokens() {
+  // above stopped. The scan starts where the highlighter can resume before the first column
+  // painted, so the end of a long line is painted without scanning all of it.
+  void StartTokens(int FirstColumn) {
     TCodeCustomHighlighter& h = *e_.highlighter_;
     StartHighlighterAtLine(h, *e_.lines_, line_ - 1);
-    if (expanded_.data() != expandedScratch_.data()) expandedScratch_.assign(expanded_);
-    expanded_ = expandedScratch_;
-    h.SetLine(expandedScratch_, line_ - 1);
+    resumedAt_ = h.ResumePointBefore(expanded_, FirstColumn - 1);
+    if (resumedAt_ > 0 || expanded_.data() != expandedScratch_.data()) {
+      scanned_.assign(expanded_.substr(resumedAt_));
+      h.SetLine(scanned_, line_ - 1);
+    } else {
+      h.SetLine(expandedScratch_, line_ - 1);
+    }
     token_.End = HighlighterColumn();
     ReadToken();
   }
@@ -335,7 +341,8 @@ private:
   // Where the highlighter's current token starts; past the line's end at its end.
   int HighlighterColumn() const {
     const TCodeCustomHighlighter& h = *e_.highlighter_;
-    return h.AtLineEnd() ? static_cast<int>(expanded_.size()) + 1 : h.GetTokenPos() + 1;
+    return h.AtLineEnd() ? static_cast<int>(expanded_.size()) + 1
+                         : resumedAt_ + h.GetTokenPos() + 1;
   }
 
   // Takes the highlighter's current token, which starts where the last one ended, and moves
@@ -495,6 +502,8 @@ private:
   int line_ = 0;
   std::string_view expanded_;  // the line with tabs expanded
   std::string expandedScratch_, glyphs_;
+  std::string scanned_;  // the part of it the highlighter scans, from resumedAt_ (0-based) on
+  int resumedAt_ = 0;
   // The highlighter's token being painted (line columns, End exclusive).
   struct THighlighterToken {
     bool Valid = false;

@@ -460,7 +460,8 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
     return {at + static_cast<int>(first.size()) + 1, At.Line};
   }
   const int lastLength = static_cast<int>(pieces[n - 1].size());
-  const std::string last = std::string(pieces[n - 1]) + std::string(lines_->View(At.Line - 1).substr(at));
+  const std::string last =
+      std::string(pieces[n - 1]) + std::string(lines_->View(At.Line - 1).substr(at));
   pieces[n - 1] = last;
   lines_->ReplaceInLine(At.Line - 1, at, std::string::npos, first);
   // The following lines come in one run with their texts, so that every listener (word

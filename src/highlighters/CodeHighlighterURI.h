@@ -46,6 +46,9 @@ public:
   bool IsDefaultFilterStored() const override;
   TCodeHighlighterAttributes* GetTokenAttribute() const override;
   void SetLine(const std::string& NewValue, int LineNumber) override;
+  // Behind a blank: no token holds a blank unless it is all blanks, none looks back past one,
+  // and none changes the range.
+  int ResumePointBefore(std::string_view Line, int Pos) const override;
 
   TCodeHighlighterAttributes* URIAttri() const { return uriAttri_; }
   TCodeHighlighterAttributes* VisitedURIAttri() const { return visitedUriAttri_; }

@@ -12,6 +12,8 @@
 #include <string>
 #include "TestCommentHighlighter.h"
 #include "WrappedEditFixture.h"
+#include "highlighters/CodeHighlighterURI.h"
+#include "support/ScreenCapture.h"
 
 using namespace codeedittest;
 
@@ -48,6 +50,17 @@ public:
     TCodeTestHighlighter::NextToken();
   }
   long long Tokens = 0;
+};
+
+// Counts the characters it is given to scan.
+class TCountingURIHighlighter : public TCodeURIHighlighter {
+public:
+  using TCodeURIHighlighter::TCodeURIHighlighter;
+  void SetLine(const std::string& NewValue, int LineNumber) override {
+    Scanned += NewValue.size();
+    TCodeURIHighlighter::SetLine(NewValue, LineNumber);
+  }
+  size_t Scanned = 0;
 };
 
 struct TStep {
@@ -120,6 +133,27 @@ TEST_F(LongLineWorkTest, EachStepScansTheLineWithTheHighlighterAtMostTwice) {
     Run(step);
     EXPECT_LE(highlighter.Tokens, 2 * lineTokens + 16) << step.Name;
   }
+  edit_->SetHighlighter(nullptr);
+}
+
+// A highlighter that can resume behind a blank is given only the end of the line to scan for
+// the line's last rows, and the address there is still coloured as a link.
+TEST_F(LongLineWorkTest, TheEndOfTheLineIsScannedFromAResumePoint) {
+  TCountingURIHighlighter highlighter(nullptr);
+  edit_->SetText(std::string(edit_->Lines().View(0)) + "see http://example.org/x");
+  edit_->SetHighlighter(&highlighter);
+  highlighter.Scanned = 0;
+  Command(*edit_, ecEditorBottom);
+  PaintNow();
+  EXPECT_LE(highlighter.Scanned, lineLength_ / 10);
+  auto cell = [&](int Char) {
+    const POINT at = edit_->RowColumnToPixels(edit_->BufferToDisplayPos({Char, 1}));
+    return RECT{at.x, at.y, at.x + edit_->CharWidth(), at.y + edit_->LineHeight()};
+  };
+  const int see = static_cast<int>(lineLength_) + 1;
+  const testsupport::TScreenCapture screen(edit_->Handle());
+  EXPECT_FALSE(screen.Contains(cell(see), RGB(0, 0, 255)));
+  EXPECT_TRUE(screen.Contains(cell(see + 4), RGB(0, 0, 255)));  // the "h" of "http"
   edit_->SetHighlighter(nullptr);
 }
 
