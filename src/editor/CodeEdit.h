@@ -561,8 +561,8 @@ private:
   // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
   int LineLength(int Line) const;
-  // Trimming a line written drops its trailing blanks with eoTrimTrailingSpaces and records
-  // them, so that undo brings them back.
+  // With eoTrimTrailingSpaces drops a line's trailing blanks and records them, so that undo
+  // brings them back.
   void TrimLineRecorded(int Line);
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
