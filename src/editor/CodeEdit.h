@@ -150,6 +150,8 @@ public:
   std::string LineText() const;
   void SetLineText(const std::string& Value);
   std::string CaretLineText() const;
+  // The same where it is stored, valid until the text changes.
+  std::string_view CaretLineView() const;
 
   // --- Caret ----------------------------------------------------------------------------
   int CaretX() const { return caretX_; }
@@ -376,7 +378,7 @@ public:
   void SetSearchEngine(TCodeEditSearchCustom* Value);
 
   // --- Indentation helpers --------------------------------------------------------------
-  int LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const;
+  int LeadingWhiteWidth(std::string_view Line, bool ExpandTabs) const;
   std::string MakeIndent(int Count, bool WantTabs) const;
   static std::string StripTrailingBlanks(const std::string& S);
 
@@ -559,9 +561,8 @@ private:
   // Text primitives: change the buffer and record nothing (column insertion when asked).
   std::string LineAt(int Line) const;
   int LineLength(int Line) const;
-  // Writing a line (or trimming one written) drops its trailing blanks with
-  // eoTrimTrailingSpaces and records them, so that undo brings them back.
-  void StoreLineTrimmed(int Line, const std::string& S);
+  // With eoTrimTrailingSpaces drops a line's trailing blanks and records them, so that undo
+  // brings them back.
   void TrimLineRecorded(int Line);
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
@@ -644,7 +645,18 @@ private:
   void DoContextHelp();
   bool IsWordChar(unsigned char C) const;
   int SmartTabDeleteTarget(int Column, bool Expand) const;
-  bool IsStringOrComment(const TBufferCoord& P) const;
+  // One token of a line: 1-based columns, End exclusive.
+  struct TLineToken {
+    int Start = 0, End = 0;
+    TCodeHighlighterAttributes* Attri = nullptr;
+    int Kind = 0;
+  };
+  // Visits the highlighter's tokens of Line in order while Visit returns true, from where the
+  // highlighter can resume scanning before the 0-based column From (at the latest from the
+  // line's start). Needs a highlighter.
+  void ForEachToken(int Line, int From, const std::function<bool(const TLineToken&)>& Visit) const;
+  // The spans of Line's string and comment tokens, in order; none without a highlighter.
+  std::vector<std::pair<int, int>> StringAndCommentSpans(int Line) const;
   int PadCaretLine();
   int PadCaretLineRecorded(int LineLen);
   void InsertAtCaret(const std::string& S, bool Recorded);

@@ -31,14 +31,14 @@ const std::bitset<256>& DefaultWordChars() {
 bool IsBlank(char C) { return C == ' ' || C == '\t'; }
 
 // The Char of the first character that is neither tab nor blank (length + 1 when none).
-int FirstNonBlankChar(const std::string& S) {
+int FirstNonBlankChar(std::string_view S) {
   int first = 1;
   while (first <= static_cast<int>(S.size()) && IsBlank(S[first - 1])) ++first;
   return first;
 }
 
 // The Char just behind the last character that is neither tab nor blank (1 when none).
-int EndOfNonBlankText(const std::string& S) {
+int EndOfNonBlankText(std::string_view S) {
   int e = static_cast<int>(S.size());
   while (e > 0 && IsBlank(S[e - 1])) --e;
   return e + 1;
@@ -50,7 +50,7 @@ using codeeditscopes::TRestore;
 using codeeditscopes::TUndoBlock;
 
 // Leading blanks and tabs, counted as characters or as display columns.
-int LeadingSpaceCount(const std::string& S, bool Expand, int TabWidth) {
+int LeadingSpaceCount(std::string_view S, bool Expand, int TabWidth) {
   int count = 0;
   for (char c : S) {
     if (c == ' ')
@@ -328,7 +328,7 @@ void TCustomCodeEdit::MoveCaretToLineStart(bool SelectionCommand) {
   }
   int target = 1;
   if (HasOption(EO::eoEnhanceHomeKey)) {
-    int first = FirstNonBlankChar(CaretLineText());
+    int first = FirstNonBlankChar(CaretLineView());
     target = caretX_ > first || caretX_ == 1 ? first : 1;
   }
   MoveCaretAndSelection({target, caretY_}, SelectionCommand);
@@ -338,7 +338,7 @@ void TCustomCodeEdit::MoveCaretToRowStart(bool SelectionCommand) {
   TDisplayCoord caret = DisplayXY();
   int target = 1;
   if (HasOption(EO::eoEnhanceHomeKey) && caret.Row == FirstRowOfLine(caretY_)) {
-    TDisplayCoord first = BufferToDisplayPos({FirstNonBlankChar(CaretLineText()), caretY_});
+    TDisplayCoord first = BufferToDisplayPos({FirstNonBlankChar(CaretLineView()), caretY_});
     int rowEnd = std::min(wordWrapPlugin_->RowLength(caret.Row), charsInWindow_) + 1;
     int firstColumn = first.Row == caret.Row ? std::min(first.Column, rowEnd) : rowEnd;
     target = caret.Column > firstColumn || caret.Column == 1 ? firstColumn : 1;
@@ -351,7 +351,7 @@ void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
     MoveCaretToRowEnd(SelectionCommand);
     return;
   }
-  std::string s = CaretLineText();
+  const std::string_view s = CaretLineView();
   int target = static_cast<int>(s.size()) + 1;
   if (HasOption(EO::eoEnhanceEndKey)) {
     int e = EndOfNonBlankText(s);
@@ -362,7 +362,7 @@ void TCustomCodeEdit::MoveCaretToLineEnd(bool SelectionCommand) {
 
 void TCustomCodeEdit::MoveCaretToRowEnd(bool SelectionCommand) {
   TDisplayCoord caret = DisplayXY();
-  std::string s = CaretLineText();
+  const std::string_view s = CaretLineView();
   int lineEnd = static_cast<int>(s.size()) + 1;
   int target = lineEnd;
   if (HasOption(EO::eoEnhanceEndKey) && caret.Row == BufferToDisplayPos({lineEnd, caretY_}).Row) {
@@ -409,7 +409,7 @@ bool TCustomCodeEdit::IsWordChar(unsigned char C) const {
 
 TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   if (XY.Char < len) {
     int i = XY.Char;  // 1-based
@@ -419,7 +419,7 @@ TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
     return {i, XY.Line};
   }
   if (XY.Line < lines_->Count()) {
-    std::string next = LineAt(XY.Line + 1);
+    const std::string_view next = lines_->View(XY.Line);
     int i = 1;
     while (i <= static_cast<int>(next.size()) && !IsWordChar(static_cast<unsigned char>(next[i - 1])))
       ++i;
@@ -430,7 +430,7 @@ TBufferCoord TCustomCodeEdit::NextWordPosEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::WordStartEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
   if (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2])))
     while (c > 1 && IsWordChar(static_cast<unsigned char>(s[c - 2]))) --c;
@@ -439,7 +439,7 @@ TBufferCoord TCustomCodeEdit::WordStartEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::WordEndEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   int c = std::max(1, XY.Char);
   while (c <= len && IsWordChar(static_cast<unsigned char>(s[c - 1]))) ++c;
@@ -448,7 +448,7 @@ TBufferCoord TCustomCodeEdit::WordEndEx(const TBufferCoord& XY) const {
 
 TBufferCoord TCustomCodeEdit::PrevWordPosEx(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return XY;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int c = std::min(XY.Char, static_cast<int>(s.size()) + 1);
   if (c > 1) {
     int i = c - 1;  // 1-based index of the character before the caret
@@ -478,23 +478,54 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowColEx(const TBufferCoord& XY, std:
   TokenType = 0;
   Start = 0;
   if (!highlighter_ || XY.Line < 1 || XY.Line > lines_->Count()) return false;
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   if (XY.Char < 1 || XY.Char > static_cast<int>(s.size())) return false;
-  StartHighlighterAtLine(*highlighter_, *lines_, XY.Line - 1);
-  highlighter_->SetLine(s, XY.Line - 1);
-  while (!highlighter_->AtLineEnd()) {
-    int start = highlighter_->GetTokenPos() + 1;
-    std::string token = highlighter_->GetToken();
-    if (XY.Char >= start && XY.Char < start + static_cast<int>(token.size())) {
-      Token = token;
-      Attri = highlighter_->GetTokenAttribute();
-      TokenType = highlighter_->GetTokenKind();
-      Start = start;
-      return true;
+  bool found = false;
+  ForEachToken(XY.Line, XY.Char - 1, [&](const TLineToken& T) {
+    if (XY.Char >= T.End) return true;
+    found = XY.Char >= T.Start;
+    if (found) {
+      Token = s.substr(T.Start - 1, T.End - T.Start);
+      Attri = T.Attri;
+      TokenType = T.Kind;
+      Start = T.Start;
     }
+    return false;
+  });
+  return found;
+}
+
+// The tokens cover the line without gaps: each ends where the next starts, so no token's
+// text is copied to learn its length.
+void TCustomCodeEdit::ForEachToken(int Line, int From,
+                                   const std::function<bool(const TLineToken&)>& Visit) const {
+  const std::string_view line = lines_->View(Line - 1);
+  StartHighlighterAtLine(*highlighter_, *lines_, Line - 1);
+  const int resumed = highlighter_->ResumePointBefore(line, From);
+  const std::string text(line.substr(resumed));
+  highlighter_->SetLine(text, Line - 1);
+  while (!highlighter_->AtLineEnd()) {
+    TLineToken token;
+    token.Start = resumed + highlighter_->GetTokenPos() + 1;
+    token.Attri = highlighter_->GetTokenAttribute();
+    token.Kind = highlighter_->GetTokenKind();
     highlighter_->NextToken();
+    token.End = highlighter_->AtLineEnd() ? static_cast<int>(line.size()) + 1
+                                          : resumed + highlighter_->GetTokenPos() + 1;
+    if (!Visit(token)) return;
   }
-  return false;
+}
+
+std::vector<std::pair<int, int>> TCustomCodeEdit::StringAndCommentSpans(int Line) const {
+  std::vector<std::pair<int, int>> spans;
+  if (!highlighter_) return spans;
+  TCodeHighlighterAttributes* const string = highlighter_->GetDefaultAttribute(3);
+  TCodeHighlighterAttributes* const comment = highlighter_->GetDefaultAttribute(0);
+  ForEachToken(Line, 0, [&](const TLineToken& T) {
+    if (T.Attri && (T.Attri == string || T.Attri == comment)) spans.emplace_back(T.Start, T.End);
+    return true;
+  });
+  return spans;
 }
 
 bool TCustomCodeEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::string& Token,
@@ -503,17 +534,11 @@ bool TCustomCodeEdit::GetHighlighterAttriAtRowCol(const TBufferCoord& XY, std::s
   return GetHighlighterAttriAtRowColEx(XY, Token, type, start, Attri);
 }
 
-bool TCustomCodeEdit::IsStringOrComment(const TBufferCoord& P) const {
-  std::string token;
-  TCodeHighlighterAttributes* attr = nullptr;
-  if (!GetHighlighterAttriAtRowCol(P, token, attr) || !attr) return false;
-  return attr == highlighter_->GetDefaultAttribute(3) || attr == highlighter_->GetDefaultAttribute(0);
-}
-
+// Each line the search reaches is scanned by the highlighter once, not once per bracket on it.
 TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
   static const std::string brackets = "()[]{}<>";
   if (APoint.Line < 1 || APoint.Line > lines_->Count()) return {0, 0};
-  std::string s = LineAt(APoint.Line);
+  std::string_view s = lines_->View(APoint.Line - 1);
   if (APoint.Char < 1 || APoint.Char > static_cast<int>(s.size())) return {0, 0};
   size_t k = brackets.find(s[APoint.Char - 1]);
   if (k == std::string::npos) return {0, 0};
@@ -521,18 +546,27 @@ TBufferCoord TCustomCodeEdit::GetMatchingBracketEx(const TBufferCoord& APoint) {
   bool forward = (k % 2) == 0;
   int level = 1;
   int line = APoint.Line, ch = APoint.Char;
+  std::vector<std::pair<int, int>> spans;  // of the line below
+  int spansLine = 0;
+  auto quoted = [&]() {
+    if (!highlighter_) return false;
+    if (spansLine != line) {
+      spans = StringAndCommentSpans(line);
+      spansLine = line;
+    }
+    auto after = std::upper_bound(spans.begin(), spans.end(), std::make_pair(ch, INT_MAX));
+    return after != spans.begin() && ch < std::prev(after)->second;
+  };
   for (;;) {
     ch += forward ? 1 : -1;
     while (ch < 1 || ch > static_cast<int>(s.size())) {
       line += forward ? 1 : -1;
       if (line < 1 || line > lines_->Count()) return {0, 0};
-      s = LineAt(line);
+      s = lines_->View(line - 1);
       ch = forward ? 1 : static_cast<int>(s.size());
     }
     char c = s[ch - 1];
-    if ((c != same && c != partner) || IsDBCSSecondByte(line, ch) ||
-        IsStringOrComment({ch, line}))
-      continue;
+    if ((c != same && c != partner) || IsDBCSSecondByte(line, ch) || quoted()) continue;
     level += c == same ? 1 : -1;
     if (level == 0) return {ch, line};
   }
@@ -592,11 +626,10 @@ void TCustomCodeEdit::BackspaceJoinLines() {
   TBufferCoord caret = CaretXY();
   TUndoBlock block(*undoList_);
   TrimLineRecorded(caretY_);
-  std::string prev = LineAt(caretY_ - 1);
-  TBufferCoord joined{static_cast<int>(prev.size()) + 1, caretY_ - 1};
+  TBufferCoord joined{LineLength(caretY_ - 1) + 1, caretY_ - 1};
   {
     TLinesUpdate update(*lines_);
-    lines_->Put(caretY_ - 2, prev + CaretLineText());
+    lines_->ReplaceInLine(caretY_ - 2, std::string::npos, 0, lines_->View(caretY_ - 1));
     lines_->Delete(caretY_ - 1);
   }
   NotifyLinesDeleted(caret.Line, 1);
@@ -606,7 +639,7 @@ void TCustomCodeEdit::BackspaceJoinLines() {
 
 // One character goes, or behind the leading white space back to an indentation.
 void TCustomCodeEdit::BackspaceInLine() {
-  std::string t = CaretLineText();
+  const std::string_view t = lines_->View(caretY_ - 1);
   TBufferCoord caret = CaretXY();
   int from;
   int lead = LeadingSpaceCount(t, false, tabWidth_);
@@ -623,9 +656,10 @@ void TCustomCodeEdit::BackspaceInLine() {
     from = caretX_ - (IsDBCSSecondByte(caretY_, caretX_ - 1) ? 2 : 1);
   }
   TUndoBlock block(*undoList_);
-  undoList_->AddChange(urSilentDelete, {from, caretY_}, caret, t.substr(from - 1, caretX_ - from),
-                       uint8_t(SM::smNormal));
-  StoreLineTrimmed(caretY_, t.substr(0, from - 1) + t.substr(caretX_ - 1));
+  undoList_->AddChange(urSilentDelete, {from, caretY_}, caret,
+                       std::string(t.substr(from - 1, caretX_ - from)), uint8_t(SM::smNormal));
+  lines_->ReplaceInLine(caretY_ - 1, from - 1, caretX_ - from, {});
+  TrimLineRecorded(caretY_);
   // Blanks trimmed behind the caret leave it in its column, past the line end.
   TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
   InternalSetCaretXY({from, caretY_});
@@ -636,13 +670,13 @@ void TCustomCodeEdit::DoDeleteChar() {
   if (SelAvail()) {
     DeleteSelectionRecorded(blockBegin_ >= blockEnd_ ? urDeleteAfterCaret : urDelete);
   } else {
-    std::string t = CaretLineText();
+    const std::string_view t = CaretLineView();
     int len = static_cast<int>(t.size());
     TBufferCoord caret = CaretXY();
     if (caretX_ <= len) {
       int count = IsDBCSLeadByte(static_cast<unsigned char>(t[caretX_ - 1])) ? 2 : 1;
-      std::string removed = t.substr(caretX_ - 1, count);
-      lines_->Put(caretY_ - 1, t.substr(0, caretX_ - 1) + t.substr(caretX_ - 1 + count));
+      std::string removed(t.substr(caretX_ - 1, count));
+      lines_->ReplaceInLine(caretY_ - 1, caretX_ - 1, count, {});
       undoList_->AddChange(urSilentDeleteAfterCaret, caret, {caretX_ + count, caretY_}, removed,
                            uint8_t(SM::smNormal));
     } else if (caretY_ < lines_->Count()) {
@@ -651,10 +685,10 @@ void TCustomCodeEdit::DoDeleteChar() {
       if (caretX_ > len + 1)
         undoList_->AddChange(urWhiteSpaceAdd, caret, {len + 1, caretY_}, std::string(),
                              uint8_t(SM::smNormal));
-      std::string filled = t + std::string(caretX_ - 1 - len, ' ');
+      std::string filler(caretX_ - 1 - len, ' ');
       {
         TLinesUpdate update(*lines_);
-        lines_->Put(caretY_ - 1, filled + LineAt(caretY_ + 1));
+        lines_->ReplaceInLine(caretY_ - 1, len, 0, filler + std::string(lines_->View(caretY_)));
         lines_->Delete(caretY_);
       }
       NotifyLinesDeleted(caretY_ + 1, 1);
@@ -764,16 +798,15 @@ void TCustomCodeEdit::DoLineBreak(bool MoveCaret) {
 // number of the new line.
 TBufferCoord TCustomCodeEdit::BreakCaretLine(int& Inserted) {
   TBufferCoord caret = CaretXY();
-  std::string t = CaretLineText();
+  const std::string_view t = CaretLineView();
   int len = static_cast<int>(t.size());
   int line = caretY_;
   std::string moved;  // what the break takes off the caret line
   TBufferCoord afterBreak;
   if (len > 0 && caretX_ > 1 && caretX_ <= len) {
-    std::string left = t.substr(0, caretX_ - 1);
     moved = t.substr(caretX_ - 1);
-    std::string indent = MakeIndent(LeadingWhiteWidth(left, true), true);
-    lines_->Put(line - 1, left);
+    std::string indent = MakeIndent(LeadingWhiteWidth(t.substr(0, caretX_ - 1), true), true);
+    lines_->ReplaceInLine(line - 1, caretX_ - 1, std::string::npos, {});
     lines_->Insert(line, indent + moved);
     Inserted = line + 1;
     afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};
@@ -783,7 +816,7 @@ TBufferCoord TCustomCodeEdit::BreakCaretLine(int& Inserted) {
     Inserted = line;
     afterBreak = {1, line + 1};
   } else if (len > 0) {
-    std::string indent = t.substr(0, LeadingWhiteWidth(t, false));
+    std::string indent(t.substr(0, LeadingWhiteWidth(t, false)));
     lines_->Insert(line, indent);
     Inserted = line + 1;
     afterBreak = {static_cast<int>(indent.size()) + 1, line + 1};
@@ -809,12 +842,11 @@ int TCustomCodeEdit::IndentColumnAbove(int Line) const {
 
 // Pads the caret line with blanks up to the caret; gives the number of characters added.
 int TCustomCodeEdit::PadCaretLine() {
-  std::string t = CaretLineText();
-  int len = static_cast<int>(t.size());
+  int len = LineLength(caretY_);
   if (caretX_ <= len + 1) return 0;
   EnsureFirstLine();
   std::string filler = len == 0 ? MakeIndent(caretX_ - 1, true) : std::string(caretX_ - 1 - len, ' ');
-  lines_->Put(caretY_ - 1, t + filler);
+  lines_->ReplaceInLine(caretY_ - 1, len, 0, filler);
   return static_cast<int>(filler.size());
 }
 
@@ -833,15 +865,11 @@ int TCustomCodeEdit::PadCaretLineRecorded(int LineLen) {
 
 void TCustomCodeEdit::InsertAtCaret(const std::string& S, bool Recorded) {
   TBufferCoord start = CaretXY();
-  std::string t = CaretLineText();
+  const std::string_view t = CaretLineView();
+  const size_t at = std::min(t.size(), size_t(start.Char - 1));
   std::string removed;
-  if (!insertMode_) {
-    size_t n = std::min(S.size(), t.size() - std::min(t.size(), size_t(start.Char - 1)));
-    removed = t.substr(std::min(t.size(), size_t(start.Char - 1)), n);
-    t.erase(start.Char - 1, n);
-  }
-  t.insert(start.Char - 1, S);
-  lines_->Put(caretY_ - 1, t);
+  if (!insertMode_) removed = t.substr(at, std::min(S.size(), t.size() - at));
+  lines_->ReplaceInLine(caretY_ - 1, at, removed.size(), S);
   TBufferCoord end{start.Char + static_cast<int>(S.size()), caretY_};
   if (Recorded) undoList_->AddChange(urInsert, start, end, removed, uint8_t(SM::smNormal));
   TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
@@ -859,7 +887,10 @@ void TCustomCodeEdit::DoTypeChar(char AChar) {
   if (SelAvail()) {
     SetSelText(std::string(1, AChar));
   } else {
-    if (insertMode_ && !HasOption(EO::eoAutoSizeMaxScrollWidth) && caretX_ > maxScrollWidth_) return;
+    // Wrapped lines have no scroll width to stop at.
+    if (insertMode_ && !WordWrap() && !HasOption(EO::eoAutoSizeMaxScrollWidth) &&
+        caretX_ > maxScrollWidth_)
+      return;
     TBufferCoord caret = CaretXY();
     int lineLen = LineLength(caretY_);
     TUndoBlock block(*undoList_);

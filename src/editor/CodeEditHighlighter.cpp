@@ -292,6 +292,10 @@ void TCodeCustomHighlighter::SkipToLineEnd() {
   while (!AtLineEnd()) NextToken();
 }
 
+int TCodeCustomHighlighter::ResumePointBefore(std::string_view /*Line*/, int /*Pos*/) const {
+  return 0;
+}
+
 bool TCodeCustomHighlighter::UseUserSettings(int /*SettingIndex*/) { return false; }
 
 void TCodeCustomHighlighter::EnumUserSettings(TStrings& Settings) { Settings.Clear(); }

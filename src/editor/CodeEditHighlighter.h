@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "editor/CodeEditMiscClasses.h"
 #include "rtl/Set.h"
@@ -151,6 +152,11 @@ public:
   // Calls NextToken until AtLineEnd: for the line's end state alone. A highlighter may get
   // there without the per-token calls, with the same state and token position.
   virtual void SkipToLineEnd();
+  // A token start at or before the 0-based Pos of Line from which the rest of Line, given to
+  // SetLine as a line of its own in the state Line starts in, scans into the same tokens (and
+  // end state) as the whole line does from there: painting the end of a long line need not
+  // scan it from its start. The base knows of none but the line's start, 0.
+  virtual int ResumePointBefore(std::string_view Line, int Pos) const;
 
   virtual bool UseUserSettings(int SettingIndex);
   virtual void EnumUserSettings(TStrings& Settings);

@@ -128,6 +128,21 @@ int CharIndexToColumn(std::string_view Line, int Index, int TabWidth) {
   return ExpandedLength(Line.substr(0, std::min(before, Line.size())), TabWidth) + beyond + 1;
 }
 
+int ColumnToCharIndex(std::string_view Line, int Column, int TabWidth) {
+  int col = 0;  // the columns before the character at From
+  for (size_t from = 0;;) {
+    const size_t tab = FindTab(Line, from);
+    // Characters from From up to the tab take one column each.
+    const int reach = std::max(Column - 1 - col, 0);
+    if (static_cast<size_t>(reach) < tab - from) return static_cast<int>(from) + reach + 1;
+    col += static_cast<int>(tab - from);
+    if (tab == Line.size()) return static_cast<int>(tab) + Column - col;
+    col += TabColumns(col, TabWidth);
+    if (col >= Column) return static_cast<int>(tab) + 1;
+    from = tab + 1;
+  }
+}
+
 // --- scanning ---
 
 namespace {

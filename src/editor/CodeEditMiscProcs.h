@@ -37,6 +37,9 @@ int ExpandedLength(std::string_view Text, int TabWidth, bool& HasTabs);
 // The 1-based display column of the 1-based character position Index of Line; positions
 // beyond the end count one column each.
 int CharIndexToColumn(std::string_view Line, int Index, int TabWidth);
+// The reverse: the 1-based position of the first character whose display columns reach the
+// 1-based Column (a column inside a tab gives the tab); beyond the end one column each.
+int ColumnToCharIndex(std::string_view Line, int Column, int TabWidth);
 
 // Character scanning. Positions are 1-based; 0 means not found. A lead-byte test tells which
 // bytes start a double-byte character; without one (nullptr) every character is one byte.

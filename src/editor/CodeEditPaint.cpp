@@ -38,28 +38,33 @@ void VerticalLine(HDC DC, int X, int Top, int Bottom, TColor Color) {
   DeleteObject(pen);
 }
 
-bool IsBlank(const std::string& S, size_t From, size_t Count) {
+bool IsBlank(std::string_view S, size_t From, size_t Count) {
   for (size_t i = From; i < From + Count; ++i)
     if (S[i] != ' ' && S[i] != '\t') return false;
   return true;
 }
 
-// The expanded line as it is drawn: tabs are blanks, or with special characters shown a tab
-// shows its glyph in the middle of its columns and a blank shows as a dot.
-std::string GlyphText(const std::string& Expanded, int TabWidth, bool ShowSpecialChars) {
-  std::string text = Expanded;
-  const int n = static_cast<int>(text.size());
-  for (int i = 0; i < n; ++i) {
-    if (text[i] == ' ' && ShowSpecialChars) text[i] = kBlankGlyph;
-    if (text[i] != '\t') continue;
-    // One tab's columns end at the next tab stop.
-    int end = i + 1;
-    while (end < n && text[end] == '\t' && end % TabWidth != 0) ++end;
-    std::fill(text.begin() + i, text.begin() + end, ' ');
-    if (ShowSpecialChars) text[i + (end - i - 1) / 2] = kTabGlyph;
-    i = end - 1;
+// Where the glyph of the tab covering the 0-based column Column of the expanded line is
+// drawn: in the middle of that tab's columns, which end at the next tab stop.
+size_t TabGlyphColumn(std::string_view Expanded, size_t Column, size_t TabWidth) {
+  size_t first = Column, end = Column + 1;
+  while (first > 0 && Expanded[first - 1] == '\t' && first % TabWidth != 0) --first;
+  while (end < Expanded.size() && Expanded[end] == '\t' && end % TabWidth != 0) ++end;
+  return first + (end - first - 1) / 2;
+}
+
+// The columns [From, To) (0-based) of the expanded line as they are drawn into Out: tabs are
+// blanks, or with special characters shown a tab shows its glyph in the middle of its columns
+// and a blank shows as a dot. Only the piece is looked at, so a long line costs no more.
+void GlyphText(std::string_view Expanded, size_t From, size_t To, int TabWidth,
+               bool ShowSpecialChars, std::string& Out) {
+  Out.assign(Expanded.substr(From, To - From));
+  for (size_t i = From; i < To; ++i) {
+    char& glyph = Out[i - From];
+    if (glyph == ' ' && ShowSpecialChars) glyph = kBlankGlyph;
+    if (glyph != '\t') continue;
+    glyph = ShowSpecialChars && TabGlyphColumn(Expanded, i, TabWidth) == i ? kTabGlyph : ' ';
   }
-  return text;
 }
 
 RECT Intersection(const RECT& A, const RECT& B) {
@@ -246,14 +251,14 @@ private:
   }
 
   void PaintLine(int Line, int FirstRow, int LastRow) {
-    expanded_ = e_.lines_->GetExpandedString(Line - 1);
-    glyphs_ = GlyphText(expanded_, e_.tabWidth_, showSpecial_);
     line_ = Line;
     lineFg_ = e_.font_->Color();
     lineBg_ = LineBackground(Line);
     special_ = e_.DoOnSpecialLineColors(Line, lineFg_, lineBg_);
     lineSel_ = SelectionOfLine(Line);
+    expanded_ = e_.lines_->ExpandedView(Line - 1, expandedScratch_);
     if (!e_.wordWrapPlugin_) {
+      if (e_.highlighter_) StartTokens(firstCol_);
       PaintRow(Line, 1, static_cast<int>(expanded_.size()), true);
       return;
     }
@@ -261,10 +266,13 @@ private:
     const int rowCount = e_.wordWrapPlugin_->RowCount();
     const int nextLineRow =
         Line < e_.lines_->Count() ? e_.FirstRowOfLine(Line + 1) : rowCount + 1;
-    int rowStart = 1;
-    for (int row = firstRowOfLine; row < nextLineRow && row <= LastRow; ++row) {
+    // A long line's rows above the window are passed over at once.
+    const int firstRow = std::max(firstRowOfLine, FirstRow);
+    int rowStart = e_.wordWrapPlugin_->DisplayToBufferPos({1, firstRow}).Char;
+    if (e_.highlighter_) StartTokens(rowStart + firstCol_ - 1);
+    for (int row = firstRow; row < nextLineRow && row <= LastRow; ++row) {
       int length = e_.wordWrapPlugin_->RowLength(row);
-      if (row >= FirstRow) PaintRow(row, rowStart, length, row == nextLineRow - 1);
+      PaintRow(row, rowStart, length, row == nextLineRow - 1);
       rowStart += length;
     }
   }
@@ -297,8 +305,8 @@ private:
     From = std::max(From, visibleFrom_);
     To = std::min(To, visibleTo_);
     if (From >= To) return;
-    AddToken(From, std::string_view(glyphs_).substr(From - 1, To - From),
-             IsBlank(expanded_, From - 1, To - From), Look);
+    GlyphText(expanded_, From - 1, To - 1, e_.tabWidth_, showSpecial_, glyphs_);
+    AddToken(From, glyphs_, IsBlank(expanded_, From - 1, To - From), Look);
   }
 
   TLook AttributeLook(TCodeHighlighterAttributes* Attr) const {
@@ -313,18 +321,51 @@ private:
     return look;
   }
 
-  void AddHighlighterTokens(int RowStart, int RowEnd) {
+  // The line is scanned once for all its rows: a row goes on from the token where the row
+  // above stopped. The scan starts where the highlighter can resume before the first column
+  // painted, so the end of a long line is painted without scanning all of it.
+  void StartTokens(int FirstColumn) {
     TCodeCustomHighlighter& h = *e_.highlighter_;
     StartHighlighterAtLine(h, *e_.lines_, line_ - 1);
-    h.SetLine(expanded_, line_ - 1);
+    resumedAt_ = h.ResumePointBefore(expanded_, FirstColumn - 1);
+    if (resumedAt_ > 0 || expanded_.data() != expandedScratch_.data()) {
+      scanned_.assign(expanded_.substr(resumedAt_));
+      h.SetLine(scanned_, line_ - 1);
+    } else {
+      h.SetLine(expandedScratch_, line_ - 1);
+    }
+    token_.End = HighlighterColumn();
+    ReadToken();
+  }
+
+  // Where the highlighter's current token starts; past the line's end at its end.
+  int HighlighterColumn() const {
+    const TCodeCustomHighlighter& h = *e_.highlighter_;
+    return h.AtLineEnd() ? static_cast<int>(expanded_.size()) + 1
+                         : resumedAt_ + h.GetTokenPos() + 1;
+  }
+
+  // Takes the highlighter's current token, which starts where the last one ended, and moves
+  // the highlighter on: where the next token starts this one ends, so the token's text is
+  // never copied.
+  void ReadToken() {
+    TCodeCustomHighlighter& h = *e_.highlighter_;
+    token_.Start = token_.End;
+    token_.Valid = token_.Start <= static_cast<int>(expanded_.size());
+    if (!token_.Valid) return;
+    token_.Attr = h.GetTokenAttribute();
+    h.NextToken();
+    token_.End = HighlighterColumn();
+  }
+
+  void AddHighlighterTokens(int RowStart, int RowEnd) {
     const int stop = std::min(RowEnd, visibleTo_);
-    for (; !h.AtLineEnd(); h.NextToken()) {
-      int start = h.GetTokenPos() + 1;
-      if (start >= stop) break;
-      int end = start + static_cast<int>(h.GetToken().size());
-      if (end <= std::max(RowStart, visibleFrom_)) continue;
-      AddTextToken(std::max(start, RowStart), std::min(end, RowEnd),
-                   AttributeLook(h.GetTokenAttribute()));
+    const int from = std::max(RowStart, visibleFrom_);
+    for (; token_.Valid && token_.Start < stop; ReadToken()) {
+      if (token_.End > from)
+        AddTextToken(std::max(token_.Start, RowStart), std::min(token_.End, RowEnd),
+                     AttributeLook(token_.Attr));
+      if (token_.End > RowEnd) return;  // it goes on in the next row
     }
   }
 
@@ -459,7 +500,16 @@ private:
   int columnStart_ = 0, columnEnd_ = 0;
   // The line being painted.
   int line_ = 0;
-  std::string expanded_, glyphs_;
+  std::string_view expanded_;  // the line with tabs expanded
+  std::string expandedScratch_, glyphs_;
+  std::string scanned_;  // the part of it the highlighter scans, from resumedAt_ (0-based) on
+  int resumedAt_ = 0;
+  // The highlighter's token being painted (line columns, End exclusive).
+  struct THighlighterToken {
+    bool Valid = false;
+    int Start = 0, End = 0;
+    TCodeHighlighterAttributes* Attr = nullptr;
+  } token_;
   TColor lineFg_ = clNone, lineBg_ = clNone;
   bool special_ = false;
   TRange lineSel_;

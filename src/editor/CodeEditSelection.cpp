@@ -55,44 +55,35 @@ void TCustomCodeEdit::SetLineText(const std::string& Value) {
   if (caretY_ >= 1 && caretY_ <= std::max(1, lines_->Count())) lines_->Put(caretY_ - 1, Value);
 }
 
-std::string TCustomCodeEdit::CaretLineText() const {
-  return caretY_ >= 1 && caretY_ <= lines_->Count() ? LineAt(caretY_) : std::string();
-}
+std::string TCustomCodeEdit::CaretLineText() const { return std::string(CaretLineView()); }
 
+std::string_view TCustomCodeEdit::CaretLineView() const { return lines_->View(caretY_ - 1); }
+
+// Outside far-east code pages no byte is one, and no line is walked.
 bool TCustomCodeEdit::IsDBCSSecondByte(int Line, int Char) const {
-  std::string s = LineAt(Line);
+  const TCodeLeadByteTest isLead = SystemLeadByteTest();
+  if (!isLead) return false;
+  std::string_view s = lines_->View(Line - 1);
   if (Char < 2 || Char - 1 > static_cast<int>(s.size())) return false;
   int i = 0;
-  while (i < Char - 2) i += IsDBCSLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-  return i == Char - 2 && IsDBCSLeadByte(static_cast<unsigned char>(s[i]));
+  while (i < Char - 2) i += isLead(static_cast<unsigned char>(s[i])) ? 2 : 1;
+  return i == Char - 2 && isLead(static_cast<unsigned char>(s[i]));
 }
 
 // ---------------------------------------------------------------------------------------
 // Display positions: tabs expanded; with word wrap the plug-in maps lines to rows.
 
+// A line without tabs has a column for each character: the caret on a long line costs no
+// walk over it.
 int TCustomCodeEdit::ExpandedColumn(const TBufferCoord& P) const {
-  std::string s = LineAt(P.Line);
-  int column = 0;
-  for (int i = 0; i < P.Char - 1; ++i) {
-    if (i < static_cast<int>(s.size()) && s[i] == '\t')
-      column = (column / tabWidth_ + 1) * tabWidth_;
-    else
-      ++column;
-  }
-  return column + 1;
+  if (!lines_->HasTabs(P.Line - 1)) return std::max(P.Char, 1);
+  return CharIndexToColumn(lines_->View(P.Line - 1), P.Char, tabWidth_);
 }
 
 int TCustomCodeEdit::CharAtColumn(int Line, int Column) const {
-  std::string s = LineAt(Line);
-  int column = 0;
-  int i = 0;
-  for (; i < static_cast<int>(s.size()); ++i) {
-    int next = s[i] == '\t' ? (column / tabWidth_ + 1) * tabWidth_ : column + 1;
-    if (next >= Column) break;
-    column = next;
-  }
-  if (i == static_cast<int>(s.size())) i += Column - 1 - column;
-  int result = i + 1;
+  const std::string_view s = lines_->View(Line - 1);
+  int result = lines_->HasTabs(Line - 1) ? ColumnToCharIndex(s, Column, tabWidth_)
+                                         : (Column < 1 && !s.empty() ? 1 : Column);
   if (IsDBCSSecondByte(Line, result)) ++result;
   return result;
 }
@@ -437,7 +428,8 @@ std::string TCustomCodeEdit::SelTextOf(TBufferCoord From, TBufferCoord To,
     default: {
       From = ClampToLineEnd(From);
       To = ClampToLineEnd(To);
-      if (From.Line == To.Line) return LineAt(From.Line).substr(From.Char - 1, To.Char - From.Char);
+      if (From.Line == To.Line)
+        return std::string(lines_->View(From.Line - 1).substr(From.Char - 1, To.Char - From.Char));
       return JoinedLines(From.Line, From.Char - 1, To.Line, To.Char - 1, false);
     }
   }
@@ -455,23 +447,23 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
                                            TBufferCoord* TextStart) {
   EnsureFirstLine();
   while (At.Line > lines_->Count()) lines_->Add("");
-  std::string line = LineAt(At.Line);
-  int len = static_cast<int>(line.size());
-  std::string left = line.substr(0, std::min(At.Char - 1, len));
-  if (At.Char - 1 > len) left.append(At.Char - 1 - len, ' ');
-  std::string right = At.Char - 1 < len ? line.substr(At.Char - 1) : std::string();
-  if (TextStart) *TextStart = {std::min(At.Char, len + 1), At.Line};
+  const int len = LineLength(At.Line);
+  const int at = std::min(At.Char - 1, len);
+  if (TextStart) *TextStart = {at + 1, At.Line};
   std::vector<std::string_view> pieces = SplitLineViews(Value);
   const int n = static_cast<int>(pieces.size());
-  const std::string first = left.append(pieces[0]);
+  // Blanks fill the gap up to a position past the line's end.
+  std::string first(At.Char - 1 - at, ' ');
+  first += pieces[0];
   if (n == 1) {
-    lines_->Put(At.Line - 1, first + right);
-    return {static_cast<int>(first.size()) + 1, At.Line};
+    lines_->ReplaceInLine(At.Line - 1, at, 0, first);
+    return {at + static_cast<int>(first.size()) + 1, At.Line};
   }
   const int lastLength = static_cast<int>(pieces[n - 1].size());
-  const std::string last = std::string(pieces[n - 1]) + right;
+  const std::string last =
+      std::string(pieces[n - 1]) + std::string(lines_->View(At.Line - 1).substr(at));
   pieces[n - 1] = last;
-  lines_->Put(At.Line - 1, first);
+  lines_->ReplaceInLine(At.Line - 1, at, std::string::npos, first);
   // The following lines come in one run with their texts, so that every listener (word
   // wrap, highlighter) deals with the run once instead of line by line.
   pieces.erase(pieces.begin());
@@ -532,8 +524,12 @@ void TCustomCodeEdit::InsertColumn(TBufferCoord At, const std::string& Value, bo
 void TCustomCodeEdit::DeleteNormal(TBufferCoord From, TBufferCoord To) {
   From = ClampToLineEnd(From);
   To = ClampToLineEnd(To);
-  std::string first = LineAt(From.Line), last = LineAt(To.Line);
-  lines_->Put(From.Line - 1, first.substr(0, From.Char - 1) + last.substr(To.Char - 1));
+  if (From.Line == To.Line) {
+    lines_->ReplaceInLine(From.Line - 1, From.Char - 1, To.Char - From.Char, {});
+  } else {
+    const std::string_view rest = lines_->View(To.Line - 1).substr(To.Char - 1);
+    lines_->ReplaceInLine(From.Line - 1, From.Char - 1, std::string::npos, rest);
+  }
   if (To.Line > From.Line) {
     lines_->DeleteLines(From.Line, To.Line - From.Line);
     // Marks of the joined lines end on the line that holds their text now.
@@ -634,7 +630,7 @@ void TCustomCodeEdit::SetWordBlock(TBufferCoord Value) {
   int maxChar = HasOption(EO::eoScrollPastEol) && !WordWrap() ? maxScrollWidth_ + 1 : INT_MAX;
   Value.Line = std::max(1, std::min(Value.Line, std::max(1, lines_->Count())));
   Value.Char = std::max(1, std::min(Value.Char, maxChar));
-  std::string s = LineAt(Value.Line);
+  const std::string_view s = lines_->View(Value.Line - 1);
   int len = static_cast<int>(s.size());
   std::bitset<256> ident = IdentChars();
   // 0 ends a word (blanks, symbols); letters and digits: whether they are identifier
@@ -671,7 +667,7 @@ std::string TCustomCodeEdit::WordAtCaret() {
   TBufferCoord ws = WordStart(), we = WordEnd();
   std::string result;
   if (ws.Line == we.Line && we.Char > ws.Char)
-    result = LineAt(ws.Line).substr(ws.Char - 1, we.Char - ws.Char);
+    result = lines_->View(ws.Line - 1).substr(ws.Char - 1, we.Char - ws.Char);
   blockBegin_ = b;
   blockEnd_ = e;
   return result;
@@ -679,7 +675,7 @@ std::string TCustomCodeEdit::WordAtCaret() {
 
 std::string TCustomCodeEdit::GetWordAtRowCol(const TBufferCoord& XY) const {
   if (XY.Line < 1 || XY.Line > lines_->Count()) return std::string();
-  std::string s = LineAt(XY.Line);
+  const std::string_view s = lines_->View(XY.Line - 1);
   int len = static_cast<int>(s.size());
   if (len == 0 || XY.Char < 1 || XY.Char > len) return std::string();
   auto word = [&](int i) {
@@ -690,7 +686,7 @@ std::string TCustomCodeEdit::GetWordAtRowCol(const TBufferCoord& XY) const {
   int start = XY.Char - 1, end = XY.Char - 1;
   while (end < len && word(end)) ++end;
   while (start > 0 && word(start - 1)) --start;
-  return s.substr(start, end - start);
+  return std::string(s.substr(start, end - start));
 }
 
 // ---------------------------------------------------------------------------------------

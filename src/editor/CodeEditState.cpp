@@ -268,7 +268,7 @@ void TCustomCodeEdit::RecordSelectionDeletion(TCodeUndoReason Reason) {
 // ---------------------------------------------------------------------------------------
 // Indentation
 
-int TCustomCodeEdit::LeadingWhiteWidth(const std::string& Line, bool ExpandTabs) const {
+int TCustomCodeEdit::LeadingWhiteWidth(std::string_view Line, bool ExpandTabs) const {
   if (!HasOption(EO::eoAutoIndent)) return 0;
   int width = 0;
   for (char c : Line) {
@@ -292,19 +292,19 @@ std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
   return S.substr(0, n);
 }
 
-void TCustomCodeEdit::StoreLineTrimmed(int Line, const std::string& S) {
-  std::string kept = HasOption(EO::eoTrimTrailingSpaces) ? StripTrailingBlanks(S) : S;
-  lines_->Put(Line - 1, kept);
-  if (kept.size() < S.size())
-    undoList_->AddChange(urSilentDelete, {static_cast<int>(kept.size()) + 1, Line},
-                         {static_cast<int>(S.size()) + 1, Line}, S.substr(kept.size()),
-                         uint8_t(TCodeSelectionMode::smNormal));
-}
-
+// Only the blanks at the line's end are looked at and copied: typing calls this on every
+// character.
 void TCustomCodeEdit::TrimLineRecorded(int Line) {
   if (!HasOption(EO::eoTrimTrailingSpaces) || Line < 1 || Line > lines_->Count()) return;
-  std::string s = LineAt(Line);
-  if (StripTrailingBlanks(s).size() < s.size()) StoreLineTrimmed(Line, s);
+  const std::string_view s = lines_->View(Line - 1);
+  size_t kept = s.size();
+  while (kept > 0 && (s[kept - 1] == ' ' || s[kept - 1] == '\t')) --kept;
+  if (kept == s.size()) return;
+  const TBufferCoord end{static_cast<int>(s.size()) + 1, Line};
+  std::string blanks(s.substr(kept));
+  lines_->ReplaceInLine(Line - 1, kept, blanks.size(), {});
+  undoList_->AddChange(urSilentDelete, {static_cast<int>(kept) + 1, Line}, end, std::move(blanks),
+                       uint8_t(TCodeSelectionMode::smNormal));
 }
 
 // ---------------------------------------------------------------------------------------

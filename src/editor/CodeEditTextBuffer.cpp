@@ -61,6 +61,22 @@ TCodeEditLineText TCodeEditLineText::Slice(const char* Data, size_t Size) {
   return text;
 }
 
+TCodeEditLineText TCodeEditLineText::Concat(std::string_view A, std::string_view B,
+                                            std::string_view C) {
+  TCodeEditLineText text;
+  const size_t size = A.size() + B.size() + C.size();
+  if (size == 0) return text;
+  text.own_ = std::make_unique_for_overwrite<char[]>(size);
+  char* p = text.own_.get();
+  for (std::string_view piece : {A, B, C}) {
+    if (!piece.empty()) std::memcpy(p, piece.data(), piece.size());
+    p += piece.size();
+  }
+  text.data_ = text.own_.get();
+  text.size_ = static_cast<uint32_t>(size);
+  return text;
+}
+
 TCodeEditLineText::TCodeEditLineText(TCodeEditLineText&& Other) noexcept
     : own_(std::move(Other.own_)), data_(Other.data_), size_(Other.size_) {
   Other.data_ = nullptr;
@@ -138,6 +154,32 @@ void TCodeEditStringList::Put(int Index, const std::string& S) {
   rec.SetFlags({TCodeEditStringFlag::ExpandedLengthUnknown});
   rec.ExpandedLength = -1;
   ReplaceText(rec, TCodeEditLineText(S));
+  KeepLongestLine(Index, longest);
+  FireLines(OnLinePut, Index, 1);
+}
+
+void TCodeEditStringList::ReplaceInLine(int Index, size_t Pos, size_t Count, std::string_view Text) {
+  if (Index == count_) {
+    Add(std::string(Text));
+    return;
+  }
+  CheckIndex(Index, count_ - 1);
+  UpdateScope update(*this);
+  const int longest = KnownLongestLength();
+  TCodeEditStringRec& rec = list_[Index];
+  const std::string_view old = rec.Text.View();
+  Pos = std::min(Pos, old.size());
+  Count = std::min(Count, old.size() - Pos);
+  const bool tabFree = rec.Flags() == TCodeEditStringFlags{TCodeEditStringFlag::HasNoTabs} &&
+                       Text.find('\t') == std::string_view::npos;
+  ReplaceText(rec, TCodeEditLineText::Concat(old.substr(0, Pos), Text, old.substr(Pos + Count)));
+  if (tabFree) {
+    rec.ExpandedLength = static_cast<int32_t>(rec.Text.size());
+    rec.SetFlags({TCodeEditStringFlag::HasNoTabs});
+  } else {
+    rec.ExpandedLength = -1;
+    rec.SetFlags({TCodeEditStringFlag::ExpandedLengthUnknown});
+  }
   KeepLongestLine(Index, longest);
   FireLines(OnLinePut, Index, 1);
 }
@@ -490,6 +532,11 @@ std::string_view TCodeEditStringList::ExpandedView(int Index, std::string& Scrat
 int TCodeEditStringList::GetExpandedStringLength(int Index) const {
   if (Index < 0 || Index >= count_) return 0;
   return RecWithKnownLength(Index).ExpandedLength;
+}
+
+bool TCodeEditStringList::HasTabs(int Index) const {
+  if (Index < 0 || Index >= count_) return false;
+  return RecWithKnownLength(Index).Flags().Contains(TCodeEditStringFlag::HasTabs);
 }
 
 int TCodeEditStringList::GetLengthOfLongestLine() const {

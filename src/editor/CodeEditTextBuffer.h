@@ -38,6 +38,8 @@ public:
   TCodeEditLineText() = default;
   explicit TCodeEditLineText(std::string_view Text);
   static TCodeEditLineText Slice(const char* Data, size_t Size);
+  // A text of its own made of the three pieces in one copy.
+  static TCodeEditLineText Concat(std::string_view A, std::string_view B, std::string_view C);
   TCodeEditLineText(TCodeEditLineText&& Other) noexcept;
   TCodeEditLineText& operator=(TCodeEditLineText&& Other) noexcept;
 
@@ -103,6 +105,10 @@ public:
   void SetText(std::string&& Value);
   // At Index == Count this is an Add (fires OnLinesInserted); otherwise fires OnLinePut.
   void Put(int Index, const std::string& S) override;
+  // Put of line Index with Count bytes from byte Pos (0-based; both clamped to the line)
+  // replaced by Text. The new text is made in one copy, and a line without tabs that gets
+  // none keeps its display length known, so an edit of a long line passes over it once.
+  void ReplaceInLine(int Index, size_t Pos, size_t Count, std::string_view Text);
   void PutObject(int Index, TObject* Object) override;
   // Raises ECodeEditStringList when below Count.
   void SetCapacity(int NewCapacity) override;
@@ -148,6 +154,8 @@ public:
   std::string_view ExpandedView(int Index, std::string& Scratch) const;
   // Cached; 0 out of range.
   int GetExpandedStringLength(int Index) const;
+  // Whether the line holds a tab, cached with its length; false out of range.
+  bool HasTabs(int Index) const;
   // The largest expanded length; ties keep the lower line. 0 for an empty list.
   int GetLengthOfLongestLine() const;
   // The sum of the line lengths in bytes, kept as lines change.

@@ -207,13 +207,15 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
       {
         TLinesUpdate update(*lines_);
         SetCaretXYEx(false, start);
-        std::string line = LineAt(start.Line);
+        const int len = LineLength(start.Line);
         const std::string& moved = Item.Text();
         bool movedIndented = !moved.empty() && (moved[0] == ' ' || moved[0] == '\t');
-        if (!moved.empty() && static_cast<int>(line.size()) < start.Char - 1 &&
+        std::string joined;
+        if (!moved.empty() && len < start.Char - 1 &&
             (!movedIndented || !HasOption(TCodeEditorOption::eoAutoIndent)))
-          line.append(start.Char - 1 - line.size(), ' ');
-        lines_->Put(start.Line - 1, line + moved);
+          joined.assign(start.Char - 1 - len, ' ');
+        joined += moved;
+        lines_->ReplaceInLine(start.Line - 1, len, 0, joined);
         if (start.Line < lines_->Count()) lines_->Delete(start.Line);
       }
       SetCaretXYEx(false, start);
@@ -235,9 +237,8 @@ void TCustomCodeEdit::UndoItem(const TCodeEditUndoItem& Item) {
         for (size_t i = 0; i < rows.size(); ++i) {
           int line = std::min(start.Line, end.Line) + static_cast<int>(i);
           if (rows[i].empty() || line > lines_->Count()) continue;
-          std::string s = LineAt(line);
-          int c = std::min(column, static_cast<int>(s.size()) + 1);
-          lines_->Put(line - 1, s.substr(0, c - 1) + rows[i] + s.substr(c - 1));
+          int c = std::min(column, LineLength(line) + 1);
+          lines_->ReplaceInLine(line - 1, c - 1, 0, rows[i]);
         }
       }
       SetCaretXYEx(false, end);
@@ -313,10 +314,8 @@ void TCustomCodeEdit::RedoItem(const TCodeEditUndoItem& Item) {
         for (size_t i = 0; i < rows.size(); ++i) {
           int line = std::min(start.Line, end.Line) + static_cast<int>(i);
           if (rows[i].empty() || line > lines_->Count()) continue;
-          std::string s = LineAt(line);
-          if (column - 1 > static_cast<int>(s.size())) continue;
-          s.erase(column - 1, rows[i].size());
-          lines_->Put(line - 1, s);
+          if (column - 1 > LineLength(line)) continue;
+          lines_->ReplaceInLine(line - 1, column - 1, rows[i].size(), {});
         }
       }
       SetCaretXYEx(false, ClampToLineEnd(end));

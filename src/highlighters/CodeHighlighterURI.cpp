@@ -1,5 +1,6 @@
 #include "highlighters/CodeHighlighterURI.h"
 #include <windows.h>
+#include <algorithm>
 #include "editor/CodeEditStrConst.h"
 
 namespace {
@@ -166,6 +167,14 @@ void TCodeURIHighlighter::SetLine(const std::string& NewValue, int LineNumber) {
 }
 
 void TCodeURIHighlighter::ScanToken() { (this->*fProcTable[At(Run)])(); }
+
+int TCodeURIHighlighter::ResumePointBefore(std::string_view Line, int Pos) const {
+  const int size = static_cast<int>(Line.size());
+  int p = std::clamp(Pos, 0, size);
+  auto isBlank = [&](int I) { return IsSpaceChar(static_cast<unsigned char>(Line[I])); };
+  while (p > 0 && !(isBlank(p - 1) && (p == size || !isBlank(p)))) --p;
+  return p;
+}
 
 void TCodeURIHighlighter::NullProc() {
   if (AtLineTerminator()) {

@@ -48,6 +48,9 @@ public:
   void SetLine(const std::string& NewValue, int LineNumber) override;
   // The first line starts in state 0, whatever was set before.
   void ResetRange() override { fRange = 0; }
+  // Behind a blank: no token holds a blank unless it is all blanks, none looks back past one,
+  // and none changes the range.
+  int ResumePointBefore(std::string_view Line, int Pos) const override;
 
   TCodeHighlighterAttributes* URIAttri() const { return uriAttri_; }
   TCodeHighlighterAttributes* VisitedURIAttri() const { return visitedUriAttri_; }

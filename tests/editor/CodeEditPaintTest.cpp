@@ -254,6 +254,28 @@ TEST_F(PaintTest, WrappedLineIsPaintedOverSeveralRowsWithTheWrapGlyph) {
   EXPECT_FALSE(unwrapped.Contains(Cell(1, 3), kInk));
 }
 
+// The highlighter scans the line once for all its rows: a comment running over two row
+// breaks keeps its colour on every row, and the text after it has its own again.
+TEST_F(PaintTest, AWrappedLineKeepsItsTokenColoursAcrossRows) {
+  TCodeTestHighlighter highlighter(nullptr);
+  Show("", 300, 240);
+  const int columns = edit_->CharsInWindow();
+  edit_->SetText("x /*" + std::string(2 * columns, 'c') + "*/ y");
+  edit_->SetHighlighter(&highlighter);
+  edit_->SetWordWrap(true);
+  ASSERT_EQ(edit_->DisplayRowCount(), 3);
+  const COLORREF green = RGB(0, 128, 0);
+  TScreenCapture c = Capture();
+  EXPECT_FALSE(c.Contains(Cell(1, 1), green));  // x
+  EXPECT_TRUE(c.Contains(Cell(3, 1), green));   // the comment's start
+  EXPECT_TRUE(c.Contains(Cell(1, 2), green));
+  EXPECT_TRUE(c.Contains(Cell(columns, 2), green));
+  EXPECT_TRUE(c.Contains(Cell(6, 3), green));   // its end: */
+  EXPECT_TRUE(c.Contains(Cell(8, 3), kInk));    // y
+  EXPECT_FALSE(c.Contains(Cell(8, 3), green));
+  edit_->SetHighlighter(nullptr);
+}
+
 namespace {
 class TRecordingPlugin : public TCodeEditPlugin {
 public:

@@ -44,6 +44,18 @@ TEST_F(WrapTest, LinesMapToRowsAndBack) {
   EXPECT_EQ(edit_->BufferToDisplayPos({3, 3}), (TDisplayCoord{3, 5}));
 }
 
+// Only an unwrapped line stops typing at the scroll width.
+TEST_F(WrapTest, TypingPastTheScrollWidthGoesIn) {
+  Show(std::string(1100, 'a'));
+  ASSERT_FALSE(edit_->HasOption(TCodeEditorOption::eoAutoSizeMaxScrollWidth));
+  ASSERT_EQ(edit_->MaxScrollWidth(), 1024);
+  edit_->SetCaretXY({1101, 1});
+  Cmd(*edit_, ecChar, 'x');
+  EXPECT_EQ(edit_->Lines()[0].size(), 1101u);
+  EXPECT_EQ(edit_->Lines()[0].back(), 'x');
+  EXPECT_EQ(edit_->CaretXY(), (TBufferCoord{1102, 1}));
+}
+
 TEST_F(WrapTest, TabsCountTheirColumnsInRows) {
   Show("\t\t\t\t\tabc");  // 40 columns of tabs, then three letters on a second row
   EXPECT_EQ(edit_->DisplayRowCount(), 2);

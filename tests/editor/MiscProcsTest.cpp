@@ -1,5 +1,6 @@
 // Tab expansion, character scanning, attribute enumeration, gradients and built-in images.
 #include <gtest/gtest.h>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "editor/CodeEditHighlighter.h"
@@ -60,6 +61,22 @@ TEST(TabExpansion, CharIndexToColumnCountsTabsAndPositionsPastTheEnd) {
   EXPECT_EQ(CharIndexToColumn("a\tb", 3, 4), 5);  // after the tab
   EXPECT_EQ(CharIndexToColumn("a\tb", 6, 4), 8);  // two past the end
   EXPECT_EQ(CharIndexToColumn("\t", 2, 1), 2);
+}
+
+// The reverse gives the character whose columns reach a column: a column inside a tab gives
+// the tab; every position maps back to itself.
+TEST(TabExpansion, ColumnToCharIndexIsTheReverseOfCharIndexToColumn) {
+  EXPECT_EQ(ColumnToCharIndex("a\tb", 1, 4), 1);
+  EXPECT_EQ(ColumnToCharIndex("a\tb", 3, 4), 2);  // inside the tab
+  EXPECT_EQ(ColumnToCharIndex("a\tb", 4, 4), 2);
+  EXPECT_EQ(ColumnToCharIndex("a\tb", 5, 4), 3);
+  EXPECT_EQ(ColumnToCharIndex("a\tb", 8, 4), 6);  // two past the end
+  EXPECT_EQ(ColumnToCharIndex("", 3, 4), 3);
+  for (const char* line : {"", "abc", "\t\tx", "a\tbc\t\td", "\t"})
+    for (int width : {1, 3, 4, 8})
+      for (int i = 1; i <= static_cast<int>(std::strlen(line)) + 3; ++i)
+        EXPECT_EQ(ColumnToCharIndex(line, CharIndexToColumn(line, i, width), width), i)
+            << line << " width " << width << " position " << i;
 }
 
 namespace {

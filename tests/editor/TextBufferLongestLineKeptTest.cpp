@@ -1,5 +1,5 @@
 // The line list keeps its longest line across edits: the length it reports always equals that
-// of a fresh walk over all lines.
+// of a fresh walk over all lines, and so does every line's own length.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <random>
@@ -31,10 +31,13 @@ TEST(TextBufferLongestLineKept, FollowsEveryKindOfEditLikeAFreshWalk) {
     // Asking every few steps leaves runs of edits while the longest line is unknown, too.
     if (step % 3 == 0) {
       ASSERT_EQ(list.GetLengthOfLongestLine(), WalkedLongest(list)) << step;
+      for (int i = 0; i < list.Count(); ++i)
+        ASSERT_EQ(list.GetExpandedStringLength(i), ExpandedLength(list.Get(i), list.TabWidth()))
+            << step << " line " << i;
     }
     const int count = list.Count();
     const int index = count > 0 ? static_cast<int>(random() % count) : 0;
-    switch (random() % 9) {
+    switch (random() % 10) {
       case 0:
       case 1:
         if (count > 0) list.Put(index, RandomLine(random));
@@ -59,6 +62,10 @@ TEST(TextBufferLongestLineKept, FollowsEveryKindOfEditLikeAFreshWalk) {
         list.InsertStrings(index, {a, b});
         break;
       }
+      case 8:
+        // A piece of a line replaced: its known length is kept or measured anew.
+        if (count > 0) list.ReplaceInLine(index, random() % 12, random() % 4, RandomLine(random).substr(0, 3));
+        break;
       default:
         if (step % 50 == 0) list.SetTabWidth(2 + random() % 7);
         else if (count > 0) list.Put(index, list.Get(index) + "bb");

@@ -189,6 +189,10 @@ TEST_F(URIHighlighter, SampleHasEveryKindAndMeetsTheContract) {
   for (int kind = Ftp; kind <= Www; ++kind) EXPECT_TRUE(seen[kind]) << "kind " << kind;
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(
       h, {"", "a@b", "http://x.de/../y,", std::string("\0\r\n", 3), "www.", "\xE4\xE4"}));
+  // Resume points stand behind blanks, also between addresses and before a line's end.
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      h, {"mail a@b.de  or\tx.y@z.org, see http://a.de/p?q=1 and www.b.de.", " lead  ",
+          "user@host.de\tftp://f.de/../x news:a.b", std::string("a \0 b", 5)}));
 }
 
 TEST(URIHighlighterClass, IsRegistered) {

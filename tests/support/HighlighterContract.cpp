@@ -36,6 +36,40 @@ std::string Describe(const std::vector<ScannedToken>& Tokens) {
   return out.str();
 }
 
+// Each resume point the highlighter names in Line is a start of one of the line's Tokens, and
+// the rest of the line from there, scanned from the line's start state Start, gives those
+// tokens from there on and the end state End; "" when sound.
+std::string CheckResumePoints(TCodeCustomHighlighter& H, const std::string& Line, int LineNumber,
+                              const std::vector<ScannedToken>& Tokens, TCodeHighlighterRange Start,
+                              TCodeHighlighterRange End) {
+  int checked = 0;
+  for (int pos = 0; pos <= static_cast<int>(Line.size()); ++pos) {
+    const int from = H.ResumePointBefore(Line, pos);
+    const std::string where =
+        "resume point " + std::to_string(from) + " before " + std::to_string(pos);
+    if (from < 0 || from > pos) return where + ": not at or before it";
+    if (from == checked) continue;
+    checked = from;
+    size_t first = 0;
+    while (first < Tokens.size() && Tokens[first].Pos < from) ++first;
+    const bool tokenStart = first < Tokens.size() && Tokens[first].Pos == from;
+    if (from < static_cast<int>(Line.size()) && !tokenStart)
+      return where + ": no token starts there";
+    H.SetRange(Start);
+    const std::string rest = Line.substr(from);
+    H.SetLine(rest, LineNumber);
+    std::vector<ScannedToken> resumed;
+    const std::string fault = CollectTokens(H, rest, resumed);
+    if (!fault.empty()) return where + ": " + fault;
+    for (ScannedToken& t : resumed) t.Pos += from;
+    const std::vector<ScannedToken> expected(Tokens.begin() + first, Tokens.end());
+    if (resumed != expected)
+      return where + " gives " + Describe(resumed) + " instead of " + Describe(expected);
+    if (H.GetRange() != End) return where + ": ends in another state";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::vector<ScannedToken> ScanLine(TCodeCustomHighlighter& Highlighter, const std::string& Line,
@@ -125,6 +159,9 @@ std::vector<std::string> SplitLines(const std::string& Text) {
       return ::testing::AssertionFailure() << "line " << i << " restarted ends in state "
                                            << Highlighter.GetRange() << " instead of "
                                            << endRanges[i];
+    fault = CheckResumePoints(Highlighter, Lines[i], static_cast<int>(i), tokens[i],
+                              startRanges[i], endRanges[i]);
+    if (!fault.empty()) return ::testing::AssertionFailure() << "line " << i << ": " << fault;
   }
 
   // ResetRange leaves no trace of the state before it: from every state met and from one no

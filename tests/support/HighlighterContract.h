@@ -31,8 +31,9 @@ std::vector<std::string> SplitLines(const std::string& Text);
 
 // The contract over Lines: tokens cover each line in order without gaps; an empty line is at
 // its end at once in every state the text reaches; no state is -1; restarting any line from
-// its stored start state gives the tokens and end state of the scan from the top; ResetRange
-// from any state, also one the text never reaches, gives the first line's scan again.
+// its stored start state gives the tokens and end state of the scan from the top, and so does
+// restarting its rest from any resume point the highlighter names; ResetRange from any state,
+// also one the text never reaches, gives the first line's scan again.
 ::testing::AssertionResult MeetsHighlighterContract(TCodeCustomHighlighter& Highlighter,
                                                     const std::vector<std::string>& Lines);
 

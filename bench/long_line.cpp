@@ -1,0 +1,132 @@
+// A 100 MB file that is one line, opened into a painted tab of the main window with word wrap
+// on: Ctrl+End, typing a character there and undoing it, each step painted and timed against
+// one plain ReadFile of the same file in the same process (goal: at most 10 each), with the
+// command and the paint apart. Painting the line's last rows needs the highlighter's tokens
+// from the last point before them where it can resume scanning: as plain text (the URI
+// highlighter resumes behind any blank) and as a script (whose highlighter scans from the
+// line's start). The highlighter's scan of the whole line is shown beside the steps.
+#include <windows.h>
+#include <cstdio>
+#include <string>
+#include "documents/fHlpMain.h"
+#include "documents/fHlpMainDocs.h"
+#include "documents/fMain.h"
+#include "documents/frameEdit.h"
+#include "editor/CodeEditHighlighter.h"
+#include "mainwindow/formMain.h"
+#include "rtl/SysUtils.h"
+#include "toolkit/Application.h"
+
+#include "BenchMainWindow.h"
+#include "BenchText.h"
+
+namespace {
+
+constexpr size_t kFileSize = size_t(100) << 20;
+
+// Minified-script-like text without a line break: words, operators and now and then a blank,
+// written in 1 MB pieces.
+bool WriteOneLineFile(const std::string& Name, size_t Size) {
+  HANDLE file = CreateFileA(Name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  static const char* const kPieces[] = {"var ", "a", "=", "function(", "x", ")", "{", "return ",
+                                        "b", ".", "c", "+", "1", ";", "}", ",", "\"s\"", " "};
+  constexpr size_t kPieceCount = sizeof kPieces / sizeof kPieces[0];
+  std::string chunk;
+  size_t written = 0;
+  uint32_t seed = 4711;
+  bool ok = true;
+  while (ok && written < Size) {
+    chunk.clear();
+    while (chunk.size() < (1u << 20) && written + chunk.size() < Size) {
+      seed = seed * 1103515245u + 12345u;
+      chunk += kPieces[(seed >> 16) % kPieceCount];
+    }
+    DWORD done = 0;
+    ok = WriteFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &done, nullptr) &&
+         done == chunk.size();
+    written += chunk.size();
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+// Paints what is invalid now, without the idle work that waits in the message queue.
+void PaintNow() { RedrawWindow(frmMain->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+// A step's time: the command, and the paint that shows its result.
+struct TStep {
+  double command = 0, paint = 0;
+  double Total() const { return command + paint; }
+};
+
+TStep Step(TCodeEditorCommand Command, char Char) {
+  TStep step;
+  step.command = SecondsOf([&] { GetActiveEditor()->CommandProcessor(Command, Char, nullptr); });
+  step.paint = SecondsOf(PaintNow);
+  return step;
+}
+
+void PrintStep(const char* Name, const TStep& Step, double Read, const char* Failure) {
+  std::printf("%-22s %8.1f ms  %6.2f x ReadFile  (command %.2f, paint %.2f)%s\n", Name,
+              Step.Total() * 1000, Step.Total() / Read, Step.command / Read, Step.paint / Read,
+              Failure);
+}
+
+// SetLine and every token of the line, as a paint of its last rows needs them.
+double HighlighterScan(TCodeCustomHighlighter& Highlighter, const std::string& Line) {
+  return SecondsOf([&] {
+    Highlighter.ResetRange();
+    Highlighter.SetLine(Line, 0);
+    while (!Highlighter.AtLineEnd()) Highlighter.NextToken();
+  });
+}
+
+bool MeasureFile(const std::string& Name) {
+  if (!WriteOneLineFile(Name, kFileSize)) {
+    std::printf("cannot write %s\n", Name.c_str());
+    return false;
+  }
+  const std::string& name = Name;
+  ReadWholeFile(name);  // the file cache holds it for both alike
+  size_t bytes = 0;
+  const double read = SecondsOf([&] { bytes = ReadWholeFile(name).size(); });
+  const double open = SecondsOf([&] {
+    OpenFile(name, false, nullptr);
+    PaintNow();
+  });
+  TCodeEdit* editor = GetActiveEditor();
+  std::printf("%s: %zu bytes, %d line(s), word wrap %s, %d rows\n", ExtractFileName(name).c_str(),
+              bytes, editor->Lines().Count(), editor->WordWrap() ? "on" : "off",
+              editor->DisplayRowCount());
+  const TStep toEnd = Step(ecEditorBottom, '\0');
+  const TStep type = Step(ecChar, 'x');
+  const bool typed = editor->Lines().View(0).size() == bytes + 1;
+  const TStep undo = Step(ecUndo, '\0');
+  const bool undone = editor->Lines().View(0).size() == bytes && !editor->Modified();
+  TCodeCustomHighlighter* highlighter = editor->Highlighter();
+  std::printf("%-22s %8.1f ms\n", "ReadFile (baseline)", read * 1000);
+  std::printf("%-22s %8.1f ms  %6.2f x ReadFile\n", "OpenFile, painted", open * 1000, open / read);
+  PrintStep("Ctrl+End", toEnd, read, "");
+  PrintStep("typing a character", type, read, typed ? "" : "  (the character did not arrive)");
+  PrintStep("undo", undo, read, undone ? "" : "  (the text was not restored)");
+  if (highlighter) {
+    const double scan = HighlighterScan(*highlighter, std::string(editor->Lines().View(0)));
+    std::printf("%-22s %8.1f ms  %6.2f x ReadFile  (%s, the line's tokens alone)\n",
+                "highlighter scan", scan * 1000, scan / read, highlighter->ClassName().c_str());
+  }
+  GetActiveFrame()->DocInfo.Modified = false;
+  CloseDocument();
+  DeleteFileA(name.c_str());
+  std::printf("\n");
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  const TBenchMainWindow window;
+  Settings.General.OpenSizeWarn = false;
+  const std::string name = BenchFolder() + "tarvoline_bench_long_line";
+  return MeasureFile(name + ".txt") && MeasureFile(name + ".js") ? 0 : 1;
+}
