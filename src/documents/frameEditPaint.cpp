@@ -22,7 +22,8 @@ char PartnerOf(char C) {
 
 char CharAt(const TCodeEdit& Edit, const TBufferCoord& P) {
   if (P.Line < 1 || P.Line > Edit.Lines().Count() || P.Char < 1) return '\0';
-  const std::string line = Edit.Lines()[P.Line - 1];
+  // Read in place: a line may be many megabytes long, and this runs at every paint.
+  const std::string_view line = Edit.Lines().View(P.Line - 1);
   return P.Char <= static_cast<int>(line.size()) ? line[P.Char - 1] : '\0';
 }
 
