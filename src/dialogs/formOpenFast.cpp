@@ -131,14 +131,20 @@ void TfrmOpenFast::CreateControls() {
 }
 
 void TfrmOpenFast::HookHistoryKeys(TComboBox& Box, TButton* EnterButton) {
-  Box.OnKeyDown = [this, &Box, EnterButton](WORD& Key, TShiftState Shift) {
+  Box.OnKeyDown = [&Box](WORD& Key, TShiftState Shift) {
     if (Key == VK_DELETE && Shift.Contains(TShift::ssShift) && Box.ItemIndex() >= 0) {
       Box.Delete(Box.ItemIndex());
       Key = 0;
-    } else if (Key == VK_RETURN && EnterButton) {
-      Key = 0;
-      if (EnterButton->Enabled()) EnterButton->Click();
     }
+  };
+  if (!EnterButton) return;
+  // Enter is the field's own: the dialog's default button would close it first.
+  TakeDialogKeys(this, Box.EditHandle(), {VK_RETURN});
+  // Taken as a character, so the field never sees it (a one-line field beeps at it).
+  Box.OnKeyPress = [EnterButton](char& Key) {
+    if (Key != '\r') return;
+    Key = 0;
+    if (EnterButton->Enabled()) EnterButton->Click();
   };
 }
 
