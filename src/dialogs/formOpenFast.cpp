@@ -182,14 +182,14 @@ void TfrmOpenFast::TranslateForm() {
       {TFormText::Hint, "btnActFolder", "OpenFast|btnActFolder", "Aktuelles Verzeichnis"},
       {TFormText::Caption, "lblSearch", "OpenFast|lblSearch", "Suchen nach:"},
       {TFormText::Caption, "chkCaseSensitive", "OpenFast|chkCaseSensitive", "Gro\xDF-/Kleinschreibung beachten"},
-      {TFormText::Caption, "chkWholeWords", "OpenFast|chkWholeWords", "Nur nach ganzen W\xF6rter suchen"},
+      {TFormText::Caption, "chkWholeWords", "OpenFast|chkWholeWords", "Nur nach ganzen W\xF6rtern suchen"},
       {TFormText::Caption, "chkUseRegExpr", "OpenFast|chkUseRegExpr", "Regul\xE4re Ausdr\xFC" "cke verwenden"},
       {TFormText::Caption, "chkMultiLine", "OpenFast|chkMultiLine", "Mehrzeilige Suche"},
       {TFormText::Caption, "btnSearch", "OpenFast|btnSearch", "Suchen"},
       {TFormText::Caption, "lblReplace", "OpenFast|lblReplace", "Ersetzen mit:"},
       {TFormText::Caption, "chkReplaceEscape", "OpenFast|chkReplaceEscape", "Ersetzen mit Escape-Zeichen"},
       {TFormText::Caption, "chkReplaceSelectedOnly", "OpenFast|chkReplaceSelectedOnly",
-       "Ersetzen nur in ausgew\xE4hlen Dateien"},
+       "Ersetzen nur in ausgew\xE4hlten Dateien"},
       {TFormText::Caption, "btnReplace", "OpenFast|btnReplace", "Ersetzen"},
       {TFormText::Caption, "lblFiles", "OpenFast|lblFiles", "Gefundene Dateien:"},
       {TFormText::Caption, "btnOpen", "OpenFast|btnOpen", "\xD6" "ffnen"},
@@ -295,7 +295,7 @@ void TfrmOpenFast::OpenClick(bool All, int Result) {
   if (count > kAskLimit &&
       MsgBox(GetLangText("OpenFast|MsgManyText",
                          "Es wurden %s1% Dateien gefunden.%w%Das \xD6" "ffnen kann einige Zeit in "
-                         "Anspruch nehemn.%w%M\xF6" "chten Sie dennoch alle Dateien \xF6" "ffnen?",
+                         "Anspruch nehmen.%w%M\xF6" "chten Sie dennoch alle Dateien \xF6" "ffnen?",
                          LangParams({CountText(count)})),
              GetLangText("OpenFast|MsgManyTitle", "Viele Dateien gefunden"),
              MB_ICONQUESTION | MB_YESNO) != IDYES)
