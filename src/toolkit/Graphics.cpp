@@ -92,6 +92,16 @@ SIZE TextExtentIn(HWND Wnd, const std::string& Text) {
   return size;
 }
 
+int WrappedTextHeight(HWND Wnd, const std::string& Text, int Width) {
+  RECT r = {0, 0, Width, 0};
+  HDC dc = GetDC(Wnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)));
+  DrawTextA(dc, Text.c_str(), static_cast<int>(Text.size()), &r, DT_CALCRECT | DT_WORDBREAK);
+  SelectObject(dc, old);
+  ReleaseDC(Wnd, dc);
+  return r.bottom - r.top;
+}
+
 DWORD DisabledGrey(DWORD Rgb) {
   const DWORD lum = ((Rgb >> 16 & 0xFF) * 30 + (Rgb >> 8 & 0xFF) * 59 + (Rgb & 0xFF) * 11) / 100;
   const DWORD grey = 128 + lum / 2;

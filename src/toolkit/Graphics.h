@@ -35,6 +35,8 @@ COLORREF ColorToRGB(TColor Color);
 HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels);
 // The size of a one-line Text drawn in the font the window uses (WM_GETFONT).
 SIZE TextExtentIn(HWND Wnd, const std::string& Text);
+// The height of Text in that font, wrapped at word breaks to Width.
+int WrappedTextHeight(HWND Wnd, const std::string& Text, int Width);
 // A colour as the pixel of a 32-bit bitmap, 0x00RRGGBB.
 constexpr DWORD PixelOf(COLORREF Colour) {
   return static_cast<DWORD>(GetRValue(Colour)) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);
