@@ -1,4 +1,5 @@
 #include "toolkit/Graphics.h"
+#include <algorithm>
 
 COLORREF ColorToRGB(TColor Color) {
   if ((Color & clSystemColor) == clSystemColor) return GetSysColor(Color & 0xFF);
@@ -90,6 +91,20 @@ SIZE TextExtentIn(HWND Wnd, const std::string& Text) {
   SelectObject(dc, old);
   ReleaseDC(Wnd, dc);
   return size;
+}
+
+int WidestTextIn(HWND Wnd, const std::vector<std::string>& Texts) {
+  int widest = 0;
+  HDC dc = GetDC(Wnd);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)));
+  for (const std::string& text : Texts) {
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    widest = std::max(widest, static_cast<int>(size.cx));
+  }
+  SelectObject(dc, old);
+  ReleaseDC(Wnd, dc);
+  return widest;
 }
 
 int WrappedTextHeight(HWND Wnd, const std::string& Text, int Width) {
