@@ -117,19 +117,18 @@ inline void CheckInsideParent(HWND Wnd, std::vector<std::string>& Faults) {
 }
 
 inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
-  // A control on a hidden page is checked when its page is shown. One hidden itself (it
-  // shows in another mode) must still fit where it would show.
-  if (!IsWindowVisible(GetParent(Wnd))) return TRUE;
+  // Only what shows: a control on a hidden page is checked when its page is shown.
+  if (!IsWindowVisible(Wnd)) return TRUE;
   auto& faults = *reinterpret_cast<std::vector<std::string>*>(Faults);
   CheckInsideParent(Wnd, faults);
-  if (IsWindowVisible(Wnd)) CheckCaption(Wnd, faults);
+  CheckCaption(Wnd, faults);
   return TRUE;
 }
 
 }  // namespace layoutcheck
 
-// Every control of the window in a shown container, at any depth: it lies inside its parent's
-// client area, and a shown one's caption fits. Each fault names the control.
+// Every visible control of the window, at any depth: its caption fits and it lies inside its
+// parent's client area. Each fault names the control.
 inline std::vector<std::string> LayoutFaults(HWND Window) {
   std::vector<std::string> faults;
   EnumChildWindows(Window, layoutcheck::CheckChild, reinterpret_cast<LPARAM>(&faults));
