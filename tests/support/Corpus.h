@@ -17,8 +17,12 @@ inline std::string CorpusFolder() {
   for (const char* up : {"\\..\\shared\\corpus\\", "\\..\\..\\shared\\corpus\\"}) {
     const std::string folder = root + up;
     const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      return folder;
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    // A build with a cache base folder names the source relative to the build folder: the
+    // program under test starts elsewhere and needs the full path.
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(folder.c_str(), MAX_PATH, full, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(full, length) : folder;
   }
   return std::string();
 }
