@@ -158,36 +158,37 @@ TfrmFileProp::TfrmFileProp(TComponent* Owner, const TDocumentInfo& DocInfo,
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   SetBounds(Left(), Top(), width, height);  // shown modally, it opens over its opener
 
-  txtFullPath = Field("txtFullPath", "lblFullPath", 8, 10, 90, 490);
-  txtFileSize = Field("txtFileSize", "lblFileSize", 8, 30, 90, 490);
-  txtFileOwner = Field("txtFileOwner", "lblFileOwner", 8, 50, 90, 490);
-  grpTimes = Make<TGroupBox>("grpTimes", this, 8, 74, 284, 92);
-  txtFileCreated = Field("txtFileCreated", "lblFileCreated", 16, 94, 95, 170);
-  txtFileAccessed = Field("txtFileAccessed", "lblFileAccessed", 16, 116, 95, 170);
-  txtFileModified = Field("txtFileModified", "lblFileModified", 16, 138, 95, 170);
-  grpAttr = Make<TGroupBox>("grpAttr", this, 300, 74, 287, 92);
+  txtFullPath = Field("txtFullPath", "lblFullPath", 8, 8, 90, 490);
+  txtFileSize = Field("txtFileSize", "lblFileSize", 8, 26, 90, 490);
+  txtFileOwner = Field("txtFileOwner", "lblFileOwner", 8, 44, 90, 490);
+  grpTimes = Make<TGroupBox>("grpTimes", this, 8, 64, 284, 88);
+  txtFileCreated = Field("txtFileCreated", "lblFileCreated", 16, 82, 95, 170);
+  txtFileAccessed = Field("txtFileAccessed", "lblFileAccessed", 16, 100, 95, 170);
+  txtFileModified = Field("txtFileModified", "lblFileModified", 16, 118, 95, 170);
+  grpAttr = Make<TGroupBox>("grpAttr", this, 300, 64, 287, 88);
   auto box = [this](const char* Name, int X, int Y) { return Make<TCheckBox>(Name, this, X, Y, 130, 17); };
-  cbAttrArchive = box("cbAttrArchive", 310, 92);
-  cbAttrReadOnly = box("cbAttrReadOnly", 310, 110);
-  cbAttrSystem = box("cbAttrSystem", 310, 128);
-  cbAttrHidden = box("cbAttrHidden", 310, 146);
-  cbAttrCompressed = box("cbAttrCompressed", 450, 92);
-  cbAttrOffline = box("cbAttrOffline", 450, 110);
-  cbAttrTemp = box("cbAttrTemp", 450, 128);
+  cbAttrArchive = box("cbAttrArchive", 310, 82);
+  cbAttrReadOnly = box("cbAttrReadOnly", 310, 99);
+  cbAttrSystem = box("cbAttrSystem", 310, 116);
+  cbAttrHidden = box("cbAttrHidden", 310, 133);
+  cbAttrCompressed = box("cbAttrCompressed", 450, 82);
+  cbAttrOffline = box("cbAttrOffline", 450, 99);
+  cbAttrTemp = box("cbAttrTemp", 450, 116);
   for (TCheckBox* c : {cbAttrArchive, cbAttrReadOnly, cbAttrSystem, cbAttrHidden, cbAttrCompressed,
                        cbAttrOffline, cbAttrTemp})
     // The boxes only show: a click puts the shown state back.
     c->OnClick = [this](TObject*) { FormShow(); };
-  grpFileHash = Make<TGroupBox>("grpFileHash", this, 8, 170, 579, 76);
-  HashFields("File", 16, 188);
-  grpStatDoc = Make<TGroupBox>("grpStatDoc", this, 8, 250, 140, 76);
-  CountFields("Doc", 16, 268);
-  grpHashDoc = Make<TGroupBox>("grpHashDoc", this, 156, 250, 431, 76);
-  HashFields("Doc", 164, 268);
-  grpStatSel = Make<TGroupBox>("grpStatSel", this, 8, 330, 140, 76);
-  CountFields("Sel", 16, 348);
-  grpHashSel = Make<TGroupBox>("grpHashSel", this, 156, 330, 431, 76);
-  HashFields("Sel", 164, 348);
+  // Rows of 76-pixel groups 4 apart leave the button 8 pixels above the bottom edge.
+  grpFileHash = Make<TGroupBox>("grpFileHash", this, 8, 156, 579, 76);
+  HashFields("File", 16, 174);
+  grpStatDoc = Make<TGroupBox>("grpStatDoc", this, 8, 236, 140, 76);
+  CountFields("Doc", 16, 254);
+  grpHashDoc = Make<TGroupBox>("grpHashDoc", this, 156, 236, 431, 76);
+  HashFields("Doc", 164, 254);
+  grpStatSel = Make<TGroupBox>("grpStatSel", this, 8, 316, 140, 76);
+  CountFields("Sel", 16, 334);
+  grpHashSel = Make<TGroupBox>("grpHashSel", this, 156, 316, 431, 76);
+  HashFields("Sel", 164, 334);
   txtFileCRC32 = dynamic_cast<TEdit*>(FindComponent("txtFileCRC32"));
   txtFileMD5 = dynamic_cast<TEdit*>(FindComponent("txtFileMD5"));
   txtFileSHA1 = dynamic_cast<TEdit*>(FindComponent("txtFileSHA1"));
@@ -203,7 +204,7 @@ TfrmFileProp::TfrmFileProp(TComponent* Owner, const TDocumentInfo& DocInfo,
   txtSelWordCount = dynamic_cast<TEdit*>(FindComponent("txtSelWordCount"));
   txtSelCharCount = dynamic_cast<TEdit*>(FindComponent("txtSelCharCount"));
   txtSelLineCount = dynamic_cast<TEdit*>(FindComponent("txtSelLineCount"));
-  btnClose = Make<TButton>("btnClose", this, 487, 412, 100, 25, true);
+  btnClose = Make<TButton>("btnClose", this, 487, kClientHeight - 8 - 25, 100, 25, true);
   btnClose->SetModalResult(mrOk);
   OnShow = [this](TObject*) { FormShow(); };
   TranslateForm();

@@ -131,14 +131,20 @@ void TfrmOpenFast::CreateControls() {
 }
 
 void TfrmOpenFast::HookHistoryKeys(TComboBox& Box, TButton* EnterButton) {
-  Box.OnKeyDown = [this, &Box, EnterButton](WORD& Key, TShiftState Shift) {
+  Box.OnKeyDown = [&Box](WORD& Key, TShiftState Shift) {
     if (Key == VK_DELETE && Shift.Contains(TShift::ssShift) && Box.ItemIndex() >= 0) {
       Box.Delete(Box.ItemIndex());
       Key = 0;
-    } else if (Key == VK_RETURN && EnterButton) {
-      Key = 0;
-      if (EnterButton->Enabled()) EnterButton->Click();
     }
+  };
+  if (!EnterButton) return;
+  // Enter is the field's own: the dialog's default button would close it first.
+  TakeDialogKeys(this, Box.EditHandle(), {VK_RETURN});
+  // Taken as a character, so the field never sees it (a one-line field beeps at it).
+  Box.OnKeyPress = [EnterButton](char& Key) {
+    if (Key != '\r') return;
+    Key = 0;
+    if (EnterButton->Enabled()) EnterButton->Click();
   };
 }
 
@@ -176,14 +182,14 @@ void TfrmOpenFast::TranslateForm() {
       {TFormText::Hint, "btnActFolder", "OpenFast|btnActFolder", "Aktuelles Verzeichnis"},
       {TFormText::Caption, "lblSearch", "OpenFast|lblSearch", "Suchen nach:"},
       {TFormText::Caption, "chkCaseSensitive", "OpenFast|chkCaseSensitive", "Gro\xDF-/Kleinschreibung beachten"},
-      {TFormText::Caption, "chkWholeWords", "OpenFast|chkWholeWords", "Nur nach ganzen W\xF6rter suchen"},
+      {TFormText::Caption, "chkWholeWords", "OpenFast|chkWholeWords", "Nur nach ganzen W\xF6rtern suchen"},
       {TFormText::Caption, "chkUseRegExpr", "OpenFast|chkUseRegExpr", "Regul\xE4re Ausdr\xFC" "cke verwenden"},
       {TFormText::Caption, "chkMultiLine", "OpenFast|chkMultiLine", "Mehrzeilige Suche"},
       {TFormText::Caption, "btnSearch", "OpenFast|btnSearch", "Suchen"},
       {TFormText::Caption, "lblReplace", "OpenFast|lblReplace", "Ersetzen mit:"},
       {TFormText::Caption, "chkReplaceEscape", "OpenFast|chkReplaceEscape", "Ersetzen mit Escape-Zeichen"},
       {TFormText::Caption, "chkReplaceSelectedOnly", "OpenFast|chkReplaceSelectedOnly",
-       "Ersetzen nur in ausgew\xE4hlen Dateien"},
+       "Ersetzen nur in ausgew\xE4hlten Dateien"},
       {TFormText::Caption, "btnReplace", "OpenFast|btnReplace", "Ersetzen"},
       {TFormText::Caption, "lblFiles", "OpenFast|lblFiles", "Gefundene Dateien:"},
       {TFormText::Caption, "btnOpen", "OpenFast|btnOpen", "\xD6" "ffnen"},
@@ -289,7 +295,7 @@ void TfrmOpenFast::OpenClick(bool All, int Result) {
   if (count > kAskLimit &&
       MsgBox(GetLangText("OpenFast|MsgManyText",
                          "Es wurden %s1% Dateien gefunden.%w%Das \xD6" "ffnen kann einige Zeit in "
-                         "Anspruch nehemn.%w%M\xF6" "chten Sie dennoch alle Dateien \xF6" "ffnen?",
+                         "Anspruch nehmen.%w%M\xF6" "chten Sie dennoch alle Dateien \xF6" "ffnen?",
                          LangParams({CountText(count)})),
              GetLangText("OpenFast|MsgManyTitle", "Viele Dateien gefunden"),
              MB_ICONQUESTION | MB_YESNO) != IDYES)

@@ -1,4 +1,5 @@
 #include "dialogs/formSpecChars.h"
+#include <algorithm>
 #include <cstdio>
 #include "documents/MainWindowParts.h"
 #include "documents/fHlpMain.h"
@@ -22,6 +23,9 @@ const char* const kTitle = "Sonderzeichen";
 constexpr int kClientWidth = 529;
 constexpr int kClientHeight = 349;
 constexpr int kOemCharset = 255;
+constexpr int kCaretRoom = 2;  // a focused read-only field still shows its caret
+// The labels of the preview fields, in the order of the insert modes.
+const char* const kPreviewLabels[] = {"lblChar", "lblCode", "lblHex", "lblHtml", "lblHtmlUni"};
 
 std::string Hex2(int Code) {
   char text[3];
@@ -75,12 +79,11 @@ TfrmSpecChars::TfrmSpecChars(TComponent* Owner)
   rbAscii = Make<TRadioButton>("rbAscii", this, 455, 8, 65, 18);
   btnSZ = Make<TButton>("btnSZ", this, 9, 33, 31, 31);
   btnSZ->SetVisible(false);
-  const char* previews[][2] = {{"txtChar", "lblChar"}, {"txtCode", "lblCode"}, {"txtHex", "lblHex"},
-                               {"txtHtml", "lblHtml"}, {"txtHtmlUni", "lblHtmlUni"}};
-  TEdit** edits[] = {&txtChar, &txtCode, &txtHex, &txtHtml, &txtHtmlUni};
-  for (int i = 0; i < 5; ++i) {
-    Make<TLabel>(previews[i][1], this, 9 + 86 * i, 298, 84, 14);
-    *edits[i] = Make<TEdit>(previews[i][0], this, 9 + 86 * i, 314, 80, 26, ES_READONLY | ES_CENTER);
+  const char* const edits[] = {"txtChar", "txtCode", "txtHex", "txtHtml", "txtHtmlUni"};
+  TEdit** fields[] = {&txtChar, &txtCode, &txtHex, &txtHtml, &txtHtmlUni};
+  for (int i = 0; i < 5; ++i) {  // placed by LayOutPreview
+    Make<TLabel>(kPreviewLabels[i], this, 9 + 86 * i, 298, 84, 14);
+    *fields[i] = Make<TEdit>(edits[i], this, 9 + 86 * i, 314, 80, 26, ES_READONLY | ES_CENTER);
   }
   btnClose = Make<TButton>("btnClose", this, 439, 314, 81, 26);
   btnClose->OnClick = [this](TObject* s) { btnCloseClick(s); };
@@ -125,8 +128,44 @@ void TfrmSpecChars::TranslateForm() {
   });
   // The form font reached every child; the grid and the preview keep the prototype's.
   for (TButton* button : buttons_) ApplyPrototypeFont(button->Handle());
-  for (TEdit* edit : {txtChar, txtCode, txtHex, txtHtml, txtHtmlUni}) ApplyPrototypeFont(edit->Handle());
+  ApplyPreviewFont();
   FillInsertAs();
+}
+
+void TfrmSpecChars::ApplyPreviewFont() {
+  for (TEdit* edit : PreviewEdits()) ApplyPrototypeFont(edit->Handle());
+  LayOutPreview();
+}
+
+std::array<TEdit*, 5> TfrmSpecChars::PreviewEdits() const {
+  return {txtChar, txtCode, txtHex, txtHtml, txtHtmlUni};
+}
+
+// The width a preview field needs for the widest text it shows for any code, and its label's.
+int TfrmSpecChars::PreviewWidth(int Mode, TWinControl& Label) const {
+  const HWND edit = PreviewEdits()[Mode]->Handle();
+  std::vector<std::string> texts;
+  for (int code = 128; code <= 255; ++code) texts.push_back(SpecialCharText(code, Mode));
+  const DWORD margins = static_cast<DWORD>(SendMessageA(edit, EM_GETMARGINS, 0, 0));
+  const int field = WidestTextIn(edit, texts) + LOWORD(margins) + HIWORD(margins) +
+                    2 * GetSystemMetrics(SM_CXEDGE) + kCaretRoom;
+  return std::max(field, WidestTextIn(Label.Handle(), {Label.Caption()}));
+}
+
+// So no entity of the table is cut, the fields are as wide as their texts, left to right;
+// the row ends before the close button whatever the font.
+void TfrmSpecChars::LayOutPreview() {
+  constexpr int kGap = 6;
+  const int end = btnClose->Left() - kGap;
+  int left = 9;
+  for (int mode = scmChar; mode <= scmHtmlNumeric; ++mode) {
+    auto& label = *dynamic_cast<TWinControl*>(FindComponent(kPreviewLabels[mode]));
+    TEdit& edit = *PreviewEdits()[mode];
+    const int width = std::max(0, std::min(PreviewWidth(mode, label), end - left));
+    label.SetBounds(left, label.Top(), width, label.Height());
+    edit.SetBounds(left, edit.Top(), width, edit.Height());
+    left += width + kGap;
+  }
 }
 
 void TfrmSpecChars::FillInsertAs() {
@@ -175,7 +214,7 @@ void TfrmSpecChars::BuildCharButtons() {
     SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
-  for (TEdit* edit : {txtChar, txtCode, txtHex, txtHtml, txtHtmlUni}) ApplyPrototypeFont(edit->Handle());
+  ApplyPreviewFont();
   FillInsertAs();
   if (visible) FocusMainWindow();
 }

@@ -1,6 +1,7 @@
 // The special-characters window: a grid of the characters 128 to 255 that inserts the clicked
 // one into the active document as the character, its code or its HTML entity.
 #pragma once
+#include <array>
 #include <string>
 #include <vector>
 #include "toolkit/Form.h"
@@ -54,6 +55,10 @@ private:
   void FormShow();
   void FillInsertAs();
   void ApplyPrototypeFont(HWND Wnd);
+  void ApplyPreviewFont();
+  std::array<TEdit*, 5> PreviewEdits() const;
+  int PreviewWidth(int Mode, TWinControl& Label) const;
+  void LayOutPreview();
 
   TFont protoFont_;
   std::vector<TButton*> buttons_;

@@ -1,4 +1,5 @@
 #include "toolkit/Dialogs.h"
+#include <algorithm>
 #include <commdlg.h>
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
@@ -53,12 +54,16 @@ bool InputQuery(const std::string& Caption, const std::string& Prompt, std::stri
   TForm form(nullptr, {Caption, 360, 150, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME, true});
   auto* label = form.Make<TLabel>("lblPrompt", &form, 10, 10, 330, 18);
   label->SetCaption(Prompt);
-  auto* edit = form.Make<TEdit>("txtValue", &form, 10, 32, 330, 22);
+  // A long prompt wraps: what lies below it moves down by its extra lines.
+  const int extra = std::max(0, WrappedTextHeight(label->Handle(), Prompt, 330) - 18);
+  label->SetHeight(18 + extra);
+  form.SetHeight(form.Height() + extra);
+  auto* edit = form.Make<TEdit>("txtValue", &form, 10, 32 + extra, 330, 22);
   edit->SetCaption(Value);
-  auto* ok = form.Make<TButton>("btnOk", &form, 180, 70, 75, 25, true);
+  auto* ok = form.Make<TButton>("btnOk", &form, 180, 70 + extra, 75, 25, true);
   ok->SetCaption("OK");
   ok->SetModalResult(mrOk);
-  auto* cancel = form.Make<TButton>("btnCancel", &form, 265, 70, 75, 25);
+  auto* cancel = form.Make<TButton>("btnCancel", &form, 265, 70 + extra, 75, 25);
   cancel->SetCaption("Abbrechen");
   cancel->SetModalResult(mrCancel);
   form.SetActiveControl(edit);

@@ -1,4 +1,5 @@
 #include "toolkit/Graphics.h"
+#include <algorithm>
 
 COLORREF ColorToRGB(TColor Color) {
   if ((Color & clSystemColor) == clSystemColor) return GetSysColor(Color & 0xFF);
@@ -82,14 +83,48 @@ HFONT TFont::Handle() const {
   return handle_;
 }
 
-SIZE TextExtentIn(HWND Wnd, const std::string& Text) {
-  SIZE size = {};
-  HDC dc = GetDC(Wnd);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)));
-  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(Wnd, dc);
-  return size;
+namespace {
+// The window's device context with the window's font chosen, for measuring text.
+class TMeasureDC {
+public:
+  explicit TMeasureDC(HWND Wnd)
+      : wnd_(Wnd), dc_(GetDC(Wnd)),
+        old_(SelectObject(dc_, reinterpret_cast<HGDIOBJ>(SendMessageA(Wnd, WM_GETFONT, 0, 0)))) {}
+  ~TMeasureDC() {
+    SelectObject(dc_, old_);
+    ReleaseDC(wnd_, dc_);
+  }
+  TMeasureDC(const TMeasureDC&) = delete;
+  TMeasureDC& operator=(const TMeasureDC&) = delete;
+  SIZE Extent(const std::string& Text) const {
+    SIZE size = {};
+    GetTextExtentPoint32A(dc_, Text.c_str(), static_cast<int>(Text.size()), &size);
+    return size;
+  }
+  HDC Handle() const { return dc_; }
+
+private:
+  HWND wnd_;
+  HDC dc_;
+  HGDIOBJ old_;
+};
+}  // namespace
+
+SIZE TextExtentIn(HWND Wnd, const std::string& Text) { return TMeasureDC(Wnd).Extent(Text); }
+
+int WidestTextIn(HWND Wnd, const std::vector<std::string>& Texts) {
+  const TMeasureDC dc(Wnd);
+  int widest = 0;
+  for (const std::string& text : Texts)
+    widest = std::max(widest, static_cast<int>(dc.Extent(text).cx));
+  return widest;
+}
+
+int WrappedTextHeight(HWND Wnd, const std::string& Text, int Width) {
+  RECT r = {0, 0, Width, 0};
+  DrawTextA(TMeasureDC(Wnd).Handle(), Text.c_str(), static_cast<int>(Text.size()), &r,
+            DT_CALCRECT | DT_WORDBREAK);
+  return r.bottom - r.top;
 }
 
 DWORD DisabledGrey(DWORD Rgb) {

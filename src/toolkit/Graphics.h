@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "rtl/Classes.h"
 #include "rtl/Set.h"
 
@@ -35,6 +36,10 @@ COLORREF ColorToRGB(TColor Color);
 HBITMAP CreateTopDownBitmap(int Width, int Height, WORD BitCount, void** Pixels);
 // The size of a one-line Text drawn in the font the window uses (WM_GETFONT).
 SIZE TextExtentIn(HWND Wnd, const std::string& Text);
+// The width of the widest of Texts, each drawn on one line in that font.
+int WidestTextIn(HWND Wnd, const std::vector<std::string>& Texts);
+// The height of Text in that font, wrapped at word breaks to Width.
+int WrappedTextHeight(HWND Wnd, const std::string& Text, int Width);
 // A colour as the pixel of a 32-bit bitmap, 0x00RRGGBB.
 constexpr DWORD PixelOf(COLORREF Colour) {
   return static_cast<DWORD>(GetRValue(Colour)) << 16 | GetGValue(Colour) << 8 | GetBValue(Colour);

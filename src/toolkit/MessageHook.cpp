@@ -1,4 +1,5 @@
 #include "toolkit/MessageHook.h"
+#include <algorithm>
 #include <commctrl.h>
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
@@ -54,6 +55,20 @@ TMessageHook* HookKeys(TComponent* Owner, HWND Wnd, TControlKeyDown OnKeyDown,
       return key == 0;
     }
     return false;
+  };
+  return Owner->Make<TMessageHook>("", Wnd, std::move(handler));
+}
+
+TMessageHook* TakeDialogKeys(TComponent* Owner, HWND Wnd, std::vector<WORD> Keys) {
+  auto handler = [Wnd, Keys = std::move(Keys)](UINT Msg, WPARAM wParam, LPARAM lParam,
+                                               LRESULT& Result) {
+    // The dialog asks with the key message it is about to handle itself.
+    const auto* key = reinterpret_cast<const MSG*>(lParam);
+    if (Msg != WM_GETDLGCODE || !key || key->message != WM_KEYDOWN ||
+        std::find(Keys.begin(), Keys.end(), key->wParam) == Keys.end())
+      return false;
+    Result = DefSubclassProc(Wnd, Msg, wParam, lParam) | DLGC_WANTMESSAGE;
+    return true;
   };
   return Owner->Make<TMessageHook>("", Wnd, std::move(handler));
 }

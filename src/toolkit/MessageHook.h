@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <functional>
+#include <vector>
 #include "toolkit/Component.h"
 #include "toolkit/ShortCut.h"
 
@@ -32,6 +33,10 @@ TMessageHook* HookKeys(TComponent* Owner, HWND Wnd, TControlKeyDown OnKeyDown,
                        TControlKeyPress OnKeyPress);
 // The modifier keys held now (through the keyboard seam).
 TShiftState KeyboardShiftState();
+// Keys a dialog takes for itself (Enter for its default button, Escape for Cancel, Tab and the
+// arrows for the focus) reach Wnd and its key events instead, for a field that gives them a
+// meaning of its own. Owner frees the hook.
+TMessageHook* TakeDialogKeys(TComponent* Owner, HWND Wnd, std::vector<WORD> Keys);
 
 // The background of one edit field in a colour of its own, answered to the colour question
 // its parent window gets; without a colour the parent answers as before.

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 #include "SettingsTestFixture.h"
+#include "dialogs/formFileProp.h"
 #include "dialogs/formHotKeys.h"
 #include "dialogs/formInfo.h"
 #include "dialogs/formInstall.h"
@@ -13,14 +14,21 @@
 #include "dialogs/formOpenHist.h"
 #include "dialogs/formPgSetup.h"
 #include "dialogs/formPlugins.h"
+#include "dialogs/formPreview.h"
 #include "dialogs/formSettings.h"
 #include "dialogs/formSpecChars.h"
 #include "dialogs/formTemplate.h"
 #include "dialogs/formWindowList.h"
 #include "documents/formDocSave.h"
+#include "editor/CodeEdit.h"
 #include "mainwindow/formMain.h"
 #include "mainwindow/formSplash.h"
+#include "printing/CodeEditPrint.h"
+#include "printing/PrintTestSupport.h"
 #include "support/LayoutCheck.h"
+#include "support/ModalAnswers.h"
+#include "support/WhenShown.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/PageControl.h"
 
 namespace {
@@ -65,6 +73,13 @@ protected:
 }  // namespace
 
 TEST_F(DialogLayoutTest, EveryDialogShowsItsCaptionsWholeAndKeepsItsControlsInside) {
+  dir.Write("a.txt", "eins\r\nzwei\r\n");
+  TDocumentInfo document;
+  document.FileName = dir.File("a.txt");
+  TCodeEdit editor(nullptr);
+  editor.SetText("eins\r\nzwei\r\n");
+  printtest::TFakePrinter printer;
+  TCodeEditPrint print;
   const std::pair<const char*, std::function<std::unique_ptr<TForm>()>> dialogs[] = {
       {"options", [] { return std::make_unique<TfrmSettings>(nullptr); }},
       {"page setup", [] { return std::make_unique<TfrmPgSetup>(nullptr); }},
@@ -78,6 +93,19 @@ TEST_F(DialogLayoutTest, EveryDialogShowsItsCaptionsWholeAndKeepsItsControlsInsi
       {"hot keys", [] { return std::make_unique<TfrmHotKeys>(nullptr); }},
       {"save documents", [] { return std::make_unique<TfrmDocSave>(nullptr); }},
       {"install", [this] { return std::make_unique<TfrmInstall>(nullptr, dir.Path()); }},
+      {"file properties", [&] {
+         auto props = std::make_unique<TfrmFileProp>(nullptr, document, editor);
+         props->FormShow();
+         return std::unique_ptr<TForm>(std::move(props));
+       }},
+      {"print preview", [&] {
+         auto preview = std::make_unique<TfrmPreview>(
+             nullptr, print, [&] { return TPrintDocument{&editor, "a.txt", document.FileName}; },
+             [](TObject*) {});
+         preview->RefreshPreview();
+         preview->FormShow();
+         return std::unique_ptr<TForm>(std::move(preview));
+       }},
       {"splash", [] {
          auto splash = std::make_unique<TfrmSplash>(nullptr);
          splash->FormCreate();
@@ -88,4 +116,21 @@ TEST_F(DialogLayoutTest, EveryDialogShowsItsCaptionsWholeAndKeepsItsControlsInsi
     std::unique_ptr<TForm> form = make();
     for (const std::string& fault : FaultsOnEveryPage(*form)) ADD_FAILURE() << name << ": " << fault;
   }
+}
+
+// The input box is made while it asks: checked as it shows, with a prompt that wraps.
+TEST_F(DialogLayoutTest, TheInputBoxShowsALongPromptWholeAndKeepsItsControlsInside) {
+  const std::string prompt =
+      "Geben Sie den Konsolenbefehl ein, dessen Ausgabe eingef\xFCgt werden soll:";
+  std::vector<std::string> faults;
+  testsupport::QueueRealDialog();
+  auto isBox = [](HWND Wnd) { return testsupport::layoutcheck::TextOf(Wnd) == "Frage"; };
+  testsupport::TWhenShown shown(isBox, [&](HWND Wnd) {
+    faults = testsupport::LayoutFaults(Wnd);
+    PostMessageA(Wnd, WM_CLOSE, 0, 0);
+  });
+  std::string value = "dir";
+  EXPECT_FALSE(InputQuery("Frage", prompt, value));
+  EXPECT_TRUE(shown.Done());
+  for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }

@@ -8,6 +8,7 @@
 #include "editor/CodeEdit.h"
 #include "support/BuiltProgram.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/LayoutCheck.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -37,6 +38,11 @@ protected:
   }
   static void RealClick(TButton& Button) { SendMessageA(Button.Handle(), BM_CLICK, 0, 0); }
   static bool Topmost(HWND Wnd) { return (GetWindowLongA(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+  static bool InFrontOf(HWND Wnd, HWND Other) {
+    for (HWND w = GetWindow(Wnd, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+      if (w == Other) return true;
+    return false;
+  }
 
   TfrmSpecChars* window = nullptr;
 
@@ -263,6 +269,10 @@ TEST_F(SpecCharsTest, StayingOnTopPassesToTheWindowAndBackWhenClosed) {
   frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
   EXPECT_FALSE(Topmost(frmMain->Handle()));
   EXPECT_TRUE(Topmost(window->Handle()));
+  RealClick(*window->CharButton(228));
+  EXPECT_TRUE(Topmost(window->Handle())) << "a click leaves it in front of the main window";
+  EXPECT_TRUE(InFrontOf(window->Handle(), frmMain->Handle()));
+  EXPECT_EQ(GetFocus(), GetActiveEditor()->Handle()) << "typed keys go to the document";
   SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(frmSpecChars, window) << "closing only hides";
   EXPECT_FALSE(IsWindowVisible(window->Handle()));
@@ -323,4 +333,27 @@ TEST_F(SpecCharsTest, TheTableBesideTheProgramCoversTheUpperHalfOfTheCodePage) {
   window->cmbInsertAs->SetItemIndex(scmHtmlNumeric);
   RealClick(*window->CharButton(128));
   EXPECT_EQ(editor.Lines()[0], "a&euro;&#8364;b");
+}
+
+TEST_F(SpecCharsTest, EveryEntryOfTheTableFitsItsPreviewFieldAtEveryShownSize) {
+  Settings.AppDir = BuiltProgramFolder();
+  Settings.Editor.SpCharReplace = 0;
+  LoadSpecialChars();
+  TCodeEdit& editor = NewDocument("x");
+  for (int size : {9, 20}) {  // shown at the smallest and the largest size
+    SCOPED_TRACE(size);
+    editor.SetFont(TFont(Settings.Editor.AnsiFontName, size));
+    frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
+    for (int code = 128; code <= 255; ++code) {
+      SendMessageA(window->CharButton(code)->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+      std::vector<std::string> faults;
+      for (const char* name : {"txtChar", "txtCode", "txtHex", "txtHtml", "txtHtmlUni", "lblHtml",
+                               "lblHtmlUni", "btnClose"}) {
+        const HWND control = dynamic_cast<TWinControl*>(window->FindComponent(name))->Handle();
+        testsupport::layoutcheck::CheckCaption(control, faults);
+        testsupport::layoutcheck::CheckInsideParent(control, faults);
+      }
+      for (const std::string& fault : faults) ADD_FAILURE() << code << ": " << fault;
+    }
+  }
 }
