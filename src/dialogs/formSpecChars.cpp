@@ -274,6 +274,9 @@ void TfrmSpecChars::btnSZMouseMove(int Code) {
 }
 
 void TfrmSpecChars::btnSZClick(int Code) {
+  // The window stays usable while a question of the main window is open: the document behind
+  // it must not change, nor the question lose the foreground.
+  if (frmMain && frmMain->HandleAllocated() && !IsWindowEnabled(frmMain->Handle())) return;
   TCodeEdit* editor = GetActiveEditor();
   const std::string text = SpecialCharText(Code, cmbInsertAs->ItemIndex());
   // An empty entity would only delete the selection. The text goes in before the caret, so the

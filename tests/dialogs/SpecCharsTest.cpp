@@ -200,6 +200,14 @@ TEST_F(SpecCharsTest, AReadOnlyDocumentOrNoneIsLeftAlone) {
   window->cmbInsertAs->SetItemIndex(scmChar);
   RealClick(*window->CharButton(228));
   EXPECT_EQ(editor.Lines()[0], "ab");
+  // While a question of the main window is open (it disables the window), a click does nothing.
+  editor.SetReadOnly(false);
+  EnableWindow(frmMain->Handle(), FALSE);
+  RealClick(*window->CharButton(228));
+  EnableWindow(frmMain->Handle(), TRUE);
+  EXPECT_EQ(editor.Lines()[0], "ab");
+  RealClick(*window->CharButton(228));
+  EXPECT_EQ(editor.Lines()[0], "\xE4" "ab") << "the same click inserts once the window is enabled";
 }
 
 TEST_F(SpecCharsTest, AsciiOffersThreeModesAndAnEntityChoiceFallsBackToTheCharacter) {
