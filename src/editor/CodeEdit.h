@@ -380,6 +380,8 @@ public:
   // --- Indentation helpers --------------------------------------------------------------
   int LeadingWhiteWidth(std::string_view Line, bool ExpandTabs) const;
   std::string MakeIndent(int Count, bool WantTabs) const;
+  // Where the blanks and tabs at the end of S start; S's size when there are none.
+  static size_t TrailingBlanksStart(std::string_view S);
   static std::string StripTrailingBlanks(const std::string& S);
 
   // --- Pixel geometry -------------------------------------------------------------------

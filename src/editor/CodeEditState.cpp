@@ -286,10 +286,14 @@ std::string TCustomCodeEdit::MakeIndent(int Count, bool WantTabs) const {
   return std::string(Count, ' ');
 }
 
-std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
+size_t TCustomCodeEdit::TrailingBlanksStart(std::string_view S) {
   size_t n = S.size();
   while (n > 0 && (S[n - 1] == ' ' || S[n - 1] == '\t')) --n;
-  return S.substr(0, n);
+  return n;
+}
+
+std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
+  return S.substr(0, TrailingBlanksStart(S));
 }
 
 // Only the blanks at the line's end are looked at and copied: typing calls this on every
@@ -297,8 +301,7 @@ std::string TCustomCodeEdit::StripTrailingBlanks(const std::string& S) {
 void TCustomCodeEdit::TrimLineRecorded(int Line) {
   if (!HasOption(EO::eoTrimTrailingSpaces) || Line < 1 || Line > lines_->Count()) return;
   const std::string_view s = lines_->View(Line - 1);
-  size_t kept = s.size();
-  while (kept > 0 && (s[kept - 1] == ' ' || s[kept - 1] == '\t')) --kept;
+  const size_t kept = TrailingBlanksStart(s);
   if (kept == s.size()) return;
   const TBufferCoord end{static_cast<int>(s.size()) + 1, Line};
   std::string blanks(s.substr(kept));
