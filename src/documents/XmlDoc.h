@@ -200,6 +200,8 @@ public:
 private:
   // The whole file; empty when it is missing, unreadable or empty.
   static std::string ReadFileData(const std::string& FileName);
+  // Adds what Data holds; false for no data or no tag.
+  bool ReadData(std::string Data);
   void WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,
                  bool LineBreaks, const std::string& Encoding) const;
 

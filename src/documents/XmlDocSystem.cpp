@@ -59,19 +59,18 @@ std::string TXmlDoc::ReadFileData(const std::string& FileName) {
   }
 }
 
-bool TXmlDoc::LoadFromFile(const std::string& FileName) {
-  std::string data = ReadFileData(FileName);
-  if (data.empty()) return false;
-  TXmlReader reader(std::move(data));
+bool TXmlDoc::ReadData(std::string Data) {
+  if (Data.empty()) return false;
+  TXmlReader reader(std::move(Data));
   return root_->ReadFromStream(reader, "") > 0;
 }
+
+bool TXmlDoc::LoadFromFile(const std::string& FileName) { return ReadData(ReadFileData(FileName)); }
 
 bool TXmlDoc::LoadWellFormedFromFile(const std::string& FileName, bool& Damaged) {
   std::string data = ReadFileData(FileName);
   Damaged = !data.empty() && !IsWellFormedXml(data);
-  if (data.empty() || Damaged) return false;
-  TXmlReader reader(std::move(data));
-  return root_->ReadFromStream(reader, "") > 0;
+  return !Damaged && ReadData(std::move(data));
 }
 
 bool TXmlDoc::SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks) {
