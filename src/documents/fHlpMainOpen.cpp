@@ -113,23 +113,6 @@ std::string NewDocName(int Number) {
   return GetLangText("Main|NewDocName", "Unbenannt%s1%", LangParams({IntToStr(Number)}));
 }
 
-std::wstring ToWide(const std::string& Text) {
-  if (Text.empty()) return std::wstring();
-  int size = MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
-  std::wstring wide(size, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.data(), static_cast<int>(Text.size()), wide.data(), size);
-  return wide;
-}
-
-std::string FromWide(const std::wstring& Wide) {
-  if (Wide.empty()) return std::string();
-  int length = static_cast<int>(Wide.size());
-  int size = WideCharToMultiByte(CP_ACP, 0, Wide.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, Wide.data(), length, text.data(), size, nullptr, nullptr);
-  return text;
-}
-
 // Wrapping the lines once after they are all in is much cheaper than wrapping each as it
 // arrives; the wrap comes back also when the editor refuses the text.
 void PutText(TCodeEdit& Editor, std::string Text) {
@@ -168,7 +151,7 @@ TReadResult ReadDocument(const std::string& FileName) {
   TReadResult result;
   const TFileFormat request = IsCtrlDown() ? -1 : 0;
   if (!FileReadHooks.empty()) {
-    const std::wstring name = ToWide(FileName);
+    const std::wstring name = AnsiToWide(FileName);
     std::wstring text;
     for (const TFileReadHook& hook : FileReadHooks) {
       int32_t lineBreak = 0, fileFormat = 0;
@@ -177,7 +160,7 @@ TReadResult ReadDocument(const std::string& FileName) {
       } catch (const std::exception&) {
         continue;  // a failing plug-in passes the file on to the next one
       }
-      result.Text = FromWide(text);
+      result.Text = WideToAnsi(text);
       result.LineBreak = lineBreak;
       result.FileFormat = fileFormat;
       return result;

@@ -27,21 +27,6 @@ struct ComReleaser {
 template <typename T>
 using ComPtr = std::unique_ptr<T, ComReleaser<T>>;
 
-std::wstring ToWide(const std::string& Text) {
-  int n = MultiByteToWideChar(CP_ACP, 0, Text.c_str(), -1, nullptr, 0);
-  std::wstring w(n > 0 ? n : 1, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, Text.c_str(), -1, w.data(), n);
-  w.resize(w.size() - 1);
-  return w;
-}
-
-std::string FromWide(const wchar_t* Text) {
-  int n = WideCharToMultiByte(CP_ACP, 0, Text, -1, nullptr, 0, nullptr, nullptr);
-  std::string s(n > 0 ? n : 1, '\0');
-  WideCharToMultiByte(CP_ACP, 0, Text, -1, s.data(), n, nullptr, nullptr);
-  s.resize(s.size() - 1);
-  return s;
-}
 
 // Minutes to subtract from UTC for local time: the bias now, daylight saving included.
 LONG CurrentZoneBias() {
@@ -169,7 +154,7 @@ bool CreateShellLink(const std::string& LinkFileName, const std::string& Target,
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
     return false;
   ComPtr<IPersistFile> file(rawFile);
-  return SUCCEEDED(file->Save(ToWide(LinkFileName).c_str(), TRUE));
+  return SUCCEEDED(file->Save(AnsiToWide(LinkFileName).c_str(), TRUE));
 }
 
 int GetFileIconIndex(const std::string& FileName, bool Small) {
@@ -220,7 +205,7 @@ std::string SidToStringText(PSID Sid) {
   }();
   LPWSTR text = nullptr;
   if (!convert || !Sid || !convert(Sid, &text)) return {};
-  std::string r = FromWide(text);
+  std::string r = WideToAnsi(text);
   LocalFree(text);
   return r;
 }
