@@ -1,6 +1,7 @@
 // System helpers of fMain.h: registry, command line, windows, console, versions and time.
 #include "foundation/fMain.h"
 #include <shellapi.h>
+#include <thread>
 #include <utility>
 #include <vector>
 #include "rtl/SysUtils.h"
@@ -155,6 +156,16 @@ std::string NewConsoleOutputFile() {
   if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "Tvo", 0, name))
     return {};
   return name;
+}
+
+// A command still running holds its output file open: the file goes once it has ended.
+// Takes over Process.
+void DeleteWhenEnded(HANDLE Process, const std::string& FileName) {
+  std::thread([Process, FileName] {
+    WaitForSingleObject(Process, INFINITE);
+    CloseHandle(Process);
+    DeleteFileA(FileName.c_str());
+  }).detach();
 }
 
 // The file's bytes up to its first zero byte; empty when it cannot be read.
@@ -378,12 +389,14 @@ std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool 
     DeleteFileA(outFile.c_str());
     return {};
   }
-  if (sei.hProcess) {
-    WaitForSingleObject(sei.hProcess, TimeoutMs);
-    CloseHandle(sei.hProcess);
-  }
+  const bool ended = !sei.hProcess || WaitForSingleObject(sei.hProcess, TimeoutMs) == WAIT_OBJECT_0;
   std::string text = ReadTextUpToZero(outFile);
-  DeleteFileA(outFile.c_str());
+  if (ended) {
+    if (sei.hProcess) CloseHandle(sei.hProcess);
+    DeleteFileA(outFile.c_str());
+  } else {
+    DeleteWhenEnded(sei.hProcess, outFile);
+  }
   if (!KeepOemText && !text.empty()) OemToCharBuffA(text.data(), text.data(), static_cast<DWORD>(text.size()));
   return text;
 }
