@@ -39,9 +39,7 @@ int FirstNonBlankChar(std::string_view S) {
 
 // The Char just behind the last character that is neither tab nor blank (1 when none).
 int EndOfNonBlankText(std::string_view S) {
-  int e = static_cast<int>(S.size());
-  while (e > 0 && IsBlank(S[e - 1])) --e;
-  return e + 1;
+  return static_cast<int>(TCustomCodeEdit::TrailingBlanksStart(S)) + 1;
 }
 
 using codeeditscopes::TLinesUpdate;
