@@ -124,7 +124,7 @@ TEST_F(DialogLayoutTest, TheInputBoxShowsALongPromptWholeAndKeepsItsControlsInsi
       "Geben Sie den Konsolenbefehl ein, dessen Ausgabe eingef\xFCgt werden soll:";
   std::vector<std::string> faults;
   testsupport::QueueRealDialog();
-  auto isBox = [](HWND Wnd) { return testsupport::layoutcheck::TextOf(Wnd) == "Frage"; };
+  auto isBox = [](HWND Wnd) { return testsupport::WindowText(Wnd) == "Frage"; };
   testsupport::TWhenShown shown(isBox, [&](HWND Wnd) {
     faults = testsupport::LayoutFaults(Wnd);
     PostMessageA(Wnd, WM_CLOSE, 0, 0);

@@ -9,6 +9,7 @@
 #include "support/BuiltProgram.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/LayoutCheck.h"
+#include "support/WindowOrder.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -38,12 +39,6 @@ protected:
   }
   static void RealClick(TButton& Button) { SendMessageA(Button.Handle(), BM_CLICK, 0, 0); }
   static bool Topmost(HWND Wnd) { return (GetWindowLongA(Wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-  static bool InFrontOf(HWND Wnd, HWND Other) {
-    for (HWND w = GetWindow(Wnd, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-      if (w == Other) return true;
-    return false;
-  }
-
   TfrmSpecChars* window = nullptr;
 
 private:
@@ -279,7 +274,7 @@ TEST_F(SpecCharsTest, StayingOnTopPassesToTheWindowAndBackWhenClosed) {
   EXPECT_TRUE(Topmost(window->Handle()));
   RealClick(*window->CharButton(228));
   EXPECT_TRUE(Topmost(window->Handle())) << "a click leaves it in front of the main window";
-  EXPECT_TRUE(InFrontOf(window->Handle(), frmMain->Handle()));
+  EXPECT_TRUE(testsupport::IsAbove(window->Handle(), frmMain->Handle()));
   EXPECT_EQ(GetFocus(), GetActiveEditor()->Handle()) << "typed keys go to the document";
   SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(frmSpecChars, window) << "closing only hides";

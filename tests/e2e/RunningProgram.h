@@ -7,13 +7,10 @@
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
 #include "support/BuiltProgram.h"
+#include "support/WindowText.h"
 #include "support/TempFolder.h"
 
-inline std::string WindowText(HWND Wnd) {
-  char text[512] = {};
-  GetWindowTextA(Wnd, text, sizeof text);
-  return text;
-}
+using testsupport::WindowText;
 
 inline std::string ClassOf(HWND Wnd) {
   char name[64] = {};

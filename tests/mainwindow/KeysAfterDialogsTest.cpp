@@ -7,6 +7,7 @@
 #include "editor/CodeEdit.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/WhenShown.h"
+#include "support/WindowText.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
@@ -17,23 +18,17 @@ namespace {
 using documentstest::DocumentWindowTest;
 using testsupport::TWhenShown;
 
-std::string TextOf(HWND Wnd) {
-  char text[256] = {};
-  GetWindowTextA(Wnd, text, sizeof text);
-  return text;
-}
-
 // Presses the button captioned Caption (without "&") in the window, as a click would.
 void Press(HWND Window, const std::string& Caption) {
   for (HWND w = GetWindow(Window, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
-    std::string text = TextOf(w);
+    std::string text = testsupport::WindowText(w);
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
     if (text == Caption) {
       SendMessageA(w, BM_CLICK, 0, 0);
       return;
     }
   }
-  ADD_FAILURE() << "no button \"" << Caption << "\" in \"" << TextOf(Window) << "\"";
+  ADD_FAILURE() << "no button \"" << Caption << "\" in \"" << testsupport::WindowText(Window) << "\"";
 }
 
 class KeysAfterDialogsTest : public DocumentWindowTest {
@@ -71,7 +66,7 @@ protected:
   TfraEdit* second = nullptr;
 };
 
-bool Captioned(HWND Wnd, const std::string& Caption) { return TextOf(Wnd) == Caption; }
+bool Captioned(HWND Wnd, const std::string& Caption) { return testsupport::WindowText(Wnd) == Caption; }
 
 }  // namespace
 

@@ -13,7 +13,7 @@
 #include "documents/fHlpMainDocs.h"
 #include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
-#include "mainwindow/AllocationLimit.h"
+#include "support/AllocationLimit.h"
 #include "mainwindow/formMain.h"
 #include "support/ModalAnswers.h"
 #include "support/PostedAction.h"

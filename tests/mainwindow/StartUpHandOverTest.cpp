@@ -9,6 +9,7 @@
 #include "mainwindow/MainBlock.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/WhenShown.h"
+#include "support/WindowText.h"
 #include "support/WindowOrder.h"
 #include "toolkit/Application.h"
 
@@ -80,12 +81,6 @@ protected:
   }
 };
 
-std::string TextOf(HWND Wnd) {
-  char text[256] = {};
-  GetWindowTextA(Wnd, text, sizeof text);
-  return text;
-}
-
 }  // namespace
 
 TEST_F(HandOverToShownWindowTest, AQuestionOpenInTheRunningWindowStaysInFrontOfIt) {
@@ -120,7 +115,7 @@ TEST_F(HandOverToShownWindowTest, AQuestionOpenInTheRunningWindowStaysInFrontOfI
       bool checked = false;
       testsupport::QueueRealDialog();
       testsupport::TWhenShown whenAsked(
-          [&](HWND W) { return TextOf(W) == c.question; },
+          [&](HWND W) { return testsupport::WindowText(W) == c.question; },
           [&](HWND Question) {
             if (minimised) ShowWindow(frmMain->Handle(), SW_MINIMIZE);
             SecondStart();

@@ -1,4 +1,4 @@
-#include "mainwindow/AllocationLimit.h"
+#include "support/AllocationLimit.h"
 #include <atomic>
 #include <cstdlib>
 #include <limits>

@@ -22,5 +22,7 @@ std::string NoCorpusNote();
 
 // Skips the calling test when there is no corpus.
 #define SKIP_WITHOUT_CORPUS()                      \
-  if (testsupport::CorpusFolder().empty())         \
-  GTEST_SKIP() << testsupport::NoCorpusNote()
+  do {                                             \
+    if (testsupport::CorpusFolder().empty())       \
+      GTEST_SKIP() << testsupport::NoCorpusNote(); \
+  } while (false)

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <string>
 #include <vector>
+#include "support/WindowText.h"
 
 namespace testsupport {
 
@@ -16,14 +17,8 @@ inline std::string ClassOf(HWND Wnd) {
   return name;
 }
 
-inline std::string TextOf(HWND Wnd) {
-  std::string text(GetWindowTextLengthA(Wnd) + 1, '\0');
-  text.resize(GetWindowTextA(Wnd, text.data(), static_cast<int>(text.size())));
-  return text;
-}
-
 inline std::string NameOf(HWND Wnd) {
-  return ClassOf(Wnd) + " \"" + TextOf(Wnd) + "\"";
+  return ClassOf(Wnd) + " \"" + WindowText(Wnd) + "\"";
 }
 
 // The rectangle Text needs in Wnd's font, wrapped at Width when Wrap.
@@ -53,7 +48,7 @@ inline int ButtonChrome(HWND Wnd) {
 
 inline void CheckCaption(HWND Wnd, std::vector<std::string>& Faults) {
   const std::string cls = ClassOf(Wnd);
-  const std::string text = TextOf(Wnd);
+  const std::string text = WindowText(Wnd);
   RECT client = {};
   GetClientRect(Wnd, &client);
   if (cls == "Button" || cls == "BUTTON") {
