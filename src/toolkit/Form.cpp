@@ -193,6 +193,9 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(lParam) == 0)  // not the system menu
         if (TMenuItem* item = TMenuItem::FindBySubmenu(reinterpret_cast<HMENU>(wParam))) item->Click();
       return 0;
+    case WM_MEASUREITEM:
+      if (TMenuItem::MeasureGlyphSpace(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_SIZE:
       if (OnResize) OnResize(this);
       return 0;

@@ -1,10 +1,15 @@
 // Finds what a person would see cut off in a window: captions wider than their control
-// (measured with the control's own font) and controls reaching outside their parent.
+// (measured with the control's own font) and controls reaching outside their parent; and in
+// an open menu, shortcuts run into their captions.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
+#include "support/ScreenCapture.h"
 
 namespace testsupport {
 
@@ -125,6 +130,77 @@ inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
   return TRUE;
 }
 
+// The font menus draw their items in, bold for a default item.
+inline HFONT CreateMenuFont(bool Bold) {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (Bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+// The narrowest gap a native menu leaves between a caption and its shortcut, in pixels.
+constexpr int kMenuGap = 2;
+
+// How many pixel columns the text's ink spans in the font.
+inline int InkWidth(const std::string& Text, HFONT Font) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, Font);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &extent);
+  const int w = extent.cx + 8, h = extent.cy;
+  BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, w, h, WHITENESS);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+  TextOutA(dc, 4, 0, Text.c_str(), static_cast<int>(Text.size()));
+  GdiFlush();
+  int first = w, last = -1;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((pixels[y * w + x] & 0xFFFFFF) != 0xFFFFFF) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  SelectObject(dc, oldFont);
+  DeleteDC(dc);
+  return last < first ? 0 : last - first + 1;
+}
+
+// Whether a column of the item's row shows anything but the row's background.
+inline bool InkAt(const TScreenCapture& Shown, const RECT& Row, int X, COLORREF Background) {
+  for (int y = Row.top; y < Row.bottom; ++y)
+    if (Shown.At(X, y) != Background) return true;
+  return false;
+}
+
+// The item's shortcut, drawn last at the right of its row, must stand clear of its caption.
+inline void CheckMenuItemGap(const TScreenCapture& Shown, const RECT& Row, const std::string& Text,
+                             bool Grey, bool Bold, std::vector<std::string>& Faults) {
+  const size_t tab = Text.find('\t');
+  HFONT font = CreateMenuFont(Bold);
+  const int ink = InkWidth(Text.substr(tab + 1), font);
+  DeleteObject(font);
+  const COLORREF background = Shown.At(Row.right - 2, (Row.top + Row.bottom) / 2);
+  int right = Row.right - 1;
+  while (right > Row.left && !InkAt(Shown, Row, right, background)) --right;
+  int x = right - ink;
+  // A grey text's light shadow lies one pixel to the right of it.
+  if (Grey && InkAt(Shown, Row, x, background)) --x;
+  int gap = 0;
+  for (; x >= Row.left && !InkAt(Shown, Row, x, background); --x) ++gap;
+  if (gap < kMenuGap)
+    Faults.push_back("menu item \"" + Text.substr(0, tab) + "\": its shortcut \"" +
+                     Text.substr(tab + 1) + "\" lies " + std::to_string(gap) +
+                     " pixels from its caption");
+}
+
 }  // namespace layoutcheck
 
 // Every visible control of the window, at any depth: its caption fits and it lies inside its
@@ -132,6 +208,33 @@ inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
 inline std::vector<std::string> LayoutFaults(HWND Window) {
   std::vector<std::string> faults;
   EnumChildWindows(Window, layoutcheck::CheckChild, reinterpret_cast<LPARAM>(&faults));
+  return faults;
+}
+
+// Every item of the open menu as it shows: its shortcut stands clear of its caption. Called
+// while the menu shows, from inside its menu loop.
+inline std::vector<std::string> OpenMenuFaults(HMENU Menu) {
+  std::vector<std::string> faults;
+  RECT first = {};
+  if (!GetMenuItemRect(nullptr, Menu, 0, &first)) return {"the menu does not show"};
+  HWND window = WindowFromPoint({(first.left + first.right) / 2, (first.top + first.bottom) / 2});
+  const TScreenCapture shown(window);
+  for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
+    char text[256] = {};
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+    mii.dwTypeData = text;
+    mii.cch = sizeof text;
+    RECT row = {};
+    if (!GetMenuItemInfoA(Menu, i, TRUE, &mii) || !std::strchr(text, '\t') || mii.hSubMenu ||
+        !GetMenuItemRect(nullptr, Menu, i, &row))
+      continue;
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&row), 2);
+    if (row.top < 0 || row.bottom > shown.Height()) continue;  // scrolled out of a long menu
+    layoutcheck::CheckMenuItemGap(shown, row, text, mii.fState & MFS_GRAYED,
+                                  mii.fState & MFS_DEFAULT, faults);
+  }
   return faults;
 }
 
