@@ -1,6 +1,6 @@
 // The main window at its default size in its German texts: nothing cut off, nothing outside
-// its parent, no shortcut running into its caption in any menu, the gutter as wide as the
-// longest line number.
+// its parent or over another control, no shortcut running into its caption in any menu, the
+// gutter as wide as the longest line number.
 #include <gtest/gtest.h>
 #include <functional>
 #include <string>

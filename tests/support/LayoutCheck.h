@@ -1,6 +1,6 @@
 // Finds what a person would see cut off in a window: captions wider than their control
-// (measured with the control's own font) and controls reaching outside their parent; and in
-// an open menu, shortcuts run into their captions.
+// (measured with the control's own font), controls reaching outside their parent or covering
+// each other; and in an open menu, shortcuts run into their captions.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -121,12 +121,57 @@ inline void CheckInsideParent(HWND Wnd, std::vector<std::string>& Faults) {
                      std::to_string(area.right) + " x " + std::to_string(area.bottom));
 }
 
+inline std::string RectText(const RECT& R) {
+  return std::to_string(R.left) + "," + std::to_string(R.top) + "-" + std::to_string(R.right) +
+         "," + std::to_string(R.bottom);
+}
+
+// A group box, or a window drawn behind its siblings (transparent), that only frames them.
+inline bool IsFrame(HWND Wnd) {
+  const std::string cls = ClassOf(Wnd);
+  const bool groupBox = (cls == "Button" || cls == "BUTTON") &&
+                        (GetWindowLongA(Wnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+  return groupBox || (GetWindowLongA(Wnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+}
+
+// Sibling controls that may cover each other: a frame and what lies within it, below its
+// caption; an up-down control and the field it belongs to, whose edge it takes.
+inline bool MayOverlap(HWND A, const RECT& RectA, HWND B, const RECT& RectB) {
+  if (ClassOf(A) == UPDOWN_CLASSA && reinterpret_cast<HWND>(SendMessageA(A, UDM_GETBUDDY, 0, 0)) == B)
+    return true;
+  if (!IsFrame(A)) return false;
+  const int caption = TextRect(A, TextOf(A), 0, DT_SINGLELINE).bottom;
+  return RectB.left >= RectA.left && RectB.right <= RectA.right &&
+         RectB.top >= RectA.top + caption && RectB.bottom <= RectA.bottom;
+}
+
+// No two visible controls of the parent cover each other, but where they may.
+inline void CheckOverlaps(HWND Parent, std::vector<std::string>& Faults) {
+  std::vector<std::pair<HWND, RECT>> shown;
+  for (HWND w = GetWindow(Parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    RECT r = {};
+    if (!IsWindowVisible(w) || !GetWindowRect(w, &r) || IsRectEmpty(&r)) continue;
+    MapWindowPoints(nullptr, Parent, reinterpret_cast<POINT*>(&r), 2);
+    shown.emplace_back(w, r);
+  }
+  for (size_t i = 0; i < shown.size(); ++i)
+    for (size_t j = i + 1; j < shown.size(); ++j) {
+      const auto& [a, ra] = shown[i];
+      const auto& [b, rb] = shown[j];
+      RECT common = {};
+      if (IntersectRect(&common, &ra, &rb) && !MayOverlap(a, ra, b, rb) && !MayOverlap(b, rb, a, ra))
+        Faults.push_back(NameOf(a) + " at " + RectText(ra) + " and " + NameOf(b) + " at " +
+                         RectText(rb) + " overlap");
+    }
+}
+
 inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
   // Only what shows: a control on a hidden page is checked when its page is shown.
   if (!IsWindowVisible(Wnd)) return TRUE;
   auto& faults = *reinterpret_cast<std::vector<std::string>*>(Faults);
   CheckInsideParent(Wnd, faults);
   CheckCaption(Wnd, faults);
+  CheckOverlaps(Wnd, faults);
   return TRUE;
 }
 
@@ -203,10 +248,11 @@ inline void CheckMenuItemGap(const TScreenCapture& Shown, const RECT& Row, const
 
 }  // namespace layoutcheck
 
-// Every visible control of the window, at any depth: its caption fits and it lies inside its
-// parent's client area. Each fault names the control.
+// Every visible control of the window, at any depth: its caption fits, it lies inside its
+// parent's client area and covers none of its siblings. Each fault names the control.
 inline std::vector<std::string> LayoutFaults(HWND Window) {
   std::vector<std::string> faults;
+  layoutcheck::CheckOverlaps(Window, faults);
   EnumChildWindows(Window, layoutcheck::CheckChild, reinterpret_cast<LPARAM>(&faults));
   return faults;
 }
