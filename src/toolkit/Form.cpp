@@ -48,7 +48,10 @@ TForm::TForm(TComponent* Owner, const CreateArgs& Args) : TWinControl(Owner), di
   RegisterClassOnce(kFormClass, CS_DBLCLKS, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   SetCaption(Args.caption);
   HWND owner = Args.dialog ? Application().MainWindow() : nullptr;
-  CreateHandle(kFormClass, Args.style, Args.exStyle, owner, CW_USEDEFAULT, CW_USEDEFAULT,
+  // A form the user sizes moves its controls as it grows: painting the uncovered area after
+  // them would cover them again.
+  const DWORD style = Args.style & WS_THICKFRAME ? Args.style | WS_CLIPCHILDREN : Args.style;
+  CreateHandle(kFormClass, style, Args.exStyle, owner, CW_USEDEFAULT, CW_USEDEFAULT,
                Args.width, Args.height);
   if (dialog_ && Handle()) SetPropA(Handle(), kDialogProp, reinterpret_cast<HANDLE>(1));
   createdAt_ = {Left(), Top()};
@@ -193,6 +196,9 @@ LRESULT TForm::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(lParam) == 0)  // not the system menu
         if (TMenuItem* item = TMenuItem::FindBySubmenu(reinterpret_cast<HMENU>(wParam))) item->Click();
       return 0;
+    case WM_MEASUREITEM:
+      if (TMenuItem::MeasureGlyphSpace(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam))) return TRUE;
+      break;
     case WM_SIZE:
       if (OnResize) OnResize(this);
       return 0;

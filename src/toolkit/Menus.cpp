@@ -137,6 +137,12 @@ HBITMAP MakeGlyph(const TImageList& List, int Index, bool Enabled) {
   return black;
 }
 
+SIZE BitmapSize(HBITMAP Bitmap) {
+  BITMAP bm = {};
+  if (!Bitmap || Bitmap == HBMMENU_CALLBACK || !GetObjectA(Bitmap, sizeof bm, &bm)) return {};
+  return {bm.bmWidth, bm.bmHeight};
+}
+
 // The window that shows popup menus that have no form to report to.
 class TMenuHost : public TWinControl {
 public:
@@ -151,6 +157,8 @@ protected:
       if (TMenuItem* item = TMenuItem::FindBySubmenu(reinterpret_cast<HMENU>(wParam))) item->Click();
       return 0;
     }
+    if (Msg == WM_MEASUREITEM && TMenuItem::MeasureGlyphSpace(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)))
+      return TRUE;
     return TWinControl::WndProc(Msg, wParam, lParam);
   }
 };
@@ -188,6 +196,15 @@ TMenuItem* TMenuItem::FindByCommand(UINT Command) {
 TMenuItem* TMenuItem::FindBySubmenu(HMENU Menu) {
   auto it = Submenus().find(Menu);
   return it == Submenus().end() ? nullptr : it->second;
+}
+
+bool TMenuItem::MeasureGlyphSpace(MEASUREITEMSTRUCT& Measure) {
+  if (Measure.CtlType != ODT_MENU) return false;
+  const TMenuItem* item = FindByCommand(Measure.itemID);
+  if (!item || !item->parent_) return false;
+  Measure.itemWidth = item->parent_->glyphSpace_.cx;
+  Measure.itemHeight = item->parent_->glyphSpace_.cy;
+  return true;
 }
 
 void TMenuItem::SetCaption(const std::string& Caption) {
@@ -413,7 +430,7 @@ void TMenuItem::StateChanged() {
   mii.cbSize = sizeof mii;
   mii.fMask = MIIM_STATE | MIIM_BITMAP;
   mii.fState = at->state = NativeState();
-  mii.hbmpItem = at->bitmap = NativeBitmap();
+  mii.hbmpItem = at->bitmap = ShownBitmap();
   SetMenuItemInfoA(parent_->submenu_, static_cast<UINT>(at - native.begin()), TRUE, &mii);
   // The bar keeps its size: marking it for the next paint lets a run of changes draw it once,
   // where drawing it now would recalculate the whole window frame for each.
@@ -431,6 +448,16 @@ HBITMAP TMenuItem::NativeBitmap() {
   return glyph ? glyph : bitmap_.Handle();
 }
 
+// Native menus (Wine's at least) leave room for the glyph column only in the items that have
+// a bitmap, yet draw every caption after it, so the captions of the others ran into their
+// shortcuts. An empty space as wide as the glyphs, measured through WM_MEASUREITEM and drawn
+// as nothing, gives them that room too.
+HBITMAP TMenuItem::ShownBitmap() {
+  if (HBITMAP own = NativeBitmap()) return own;
+  const bool glyphColumn = parent_ && !parent_->isBar_ && parent_->glyphSpace_.cx > 0;
+  return glyphColumn && !IsLine() ? HBMMENU_CALLBACK : nullptr;
+}
+
 std::string TMenuItem::DisplayText(const std::string& Caption) const {
   if (shortCut_ == scNone) return Caption;
   return Caption + "\t" + ShortCutToText(shortCut_);
@@ -441,6 +468,11 @@ std::vector<TMenuItem::TNativeEntry> TMenuItem::WantedNative() {
   std::vector<std::string> captions;
   for (const TMenuItem* item : shown) captions.push_back(item->caption_);
   if (Automatic(&TMenuItem::autoHotkeys_)) captions = WithAutomaticHotKeys(std::move(captions));
+  glyphSpace_ = {};
+  for (TMenuItem* item : shown) {
+    const SIZE size = BitmapSize(item->NativeBitmap());
+    glyphSpace_ = {std::max(glyphSpace_.cx, size.cx), std::max(glyphSpace_.cy, size.cy)};
+  }
   std::vector<TNativeEntry> wanted;
   for (size_t pos = 0; pos < shown.size(); ++pos) {
     TMenuItem* item = shown[pos];
@@ -451,7 +483,7 @@ std::vector<TMenuItem::TNativeEntry> TMenuItem::WantedNative() {
     entry.state = item->NativeState();
     entry.id = item->command_;
     entry.submenu = item->items_.empty() ? nullptr : item->submenu_;
-    entry.bitmap = item->NativeBitmap();
+    entry.bitmap = item->ShownBitmap();
     entry.text = item->DisplayText(captions[pos]);
   }
   return wanted;

@@ -104,6 +104,10 @@ public:
   HMENU Handle() const { return submenu_; }
   static TMenuItem* FindByCommand(UINT Command);
   static TMenuItem* FindBySubmenu(HMENU Menu);
+  // Answers WM_MEASUREITEM for the empty glyph space of an item without a glyph in a menu
+  // whose other items show glyphs; false when the message is about no item of these menus.
+  // The window a menu reports to passes the message on here.
+  static bool MeasureGlyphSpace(MEASUREITEMSTRUCT& Measure);
   // The item with this shortcut under this one, enabled or not, skipping hidden items and
   // hidden submenus; nullptr for none.
   TMenuItem* FindShortCut(TShortCut ShortCut);
@@ -123,6 +127,8 @@ private:
   void StateChanged();
   UINT NativeState() const;
   HBITMAP NativeBitmap();
+  // The item's glyph, or the empty glyph space its menu gives an item without one.
+  HBITMAP ShownBitmap();
   // Brings the native menu in line with the items shown, touching only the entries that
   // differ: building a menu item by item would otherwise redo it whole for every item.
   void RebuildNative();
@@ -177,6 +183,8 @@ private:
     bool operator==(const TNativeEntry&) const = default;
   };
   std::vector<TNativeEntry> native_;
+  // The size of the widest and highest glyph the submenu shows; empty when it shows none.
+  SIZE glyphSpace_ = {};
   std::vector<TNativeEntry> WantedNative();
   const HWND* barWindow_ = nullptr;  // the form showing a menu bar root
   TImageList* const* rootImages_ = nullptr;  // the menu's Images, on a root item

@@ -1,5 +1,5 @@
-// Every dialog in its German texts: no caption cut off, no control outside its parent, on
-// every page of its page controls.
+// Every dialog in its German texts: no caption cut off, no control outside its parent or over
+// another, on every page of its page controls.
 #include <gtest/gtest.h>
 #include <functional>
 #include <memory>

@@ -6,6 +6,9 @@
 #include "dialogs/formWindowList.h"
 #include "documents/fHlpHK.h"
 #include "support/EditTestWindow.h"
+#include "support/ScreenCapture.h"
+#include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/PageControl.h"
@@ -286,4 +289,24 @@ TEST_F(WindowListTest, KeysCloseActivateAndRunTheActions) {
   });
   Click("mnuViewWindowList");
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+// A dragged edge moves the button; the window then paints in the order the system picks, and
+// what shows must be the button whole, as it paints when asked alone.
+TEST_F(WindowListTest, AfterTheWindowGrowsTheMovedButtonShowsWhole) {
+  TfrmWindowList list(nullptr);
+  SetWindowPos(list.Handle(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(list.Handle(), SW_SHOWNA);
+  RedrawWindow(list.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RECT r = {};
+  GetWindowRect(list.Handle(), &r);
+  SetWindowPos(list.Handle(), nullptr, 0, 0, r.right - r.left + 37, r.bottom - r.top + 23,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Application().ProcessMessages();
+  const testsupport::TScreenCapture shown(list.btnClose->Handle(), false);
+  const testsupport::TScreenCapture whole(list.btnClose->Handle());
+  int differing = 0;
+  for (int y = 0; y < whole.Height(); ++y)
+    for (int x = 0; x < whole.Width(); ++x) differing += shown.At(x, y) != whole.At(x, y);
+  EXPECT_EQ(differing, 0);
 }

@@ -1,6 +1,8 @@
 // The main window at its default size in its German texts: nothing cut off, nothing outside
-// its parent, the gutter as wide as the longest line number.
+// its parent or over another control, no shortcut running into its caption in any menu, the
+// gutter as wide as the longest line number.
 #include <gtest/gtest.h>
+#include <functional>
 #include <string>
 #include "editor/CodeEdit.h"
 #include "support/DocumentsTestFixture.h"
@@ -17,7 +19,38 @@ std::string Lines(int Count) {
   return text + "x";
 }
 
+// Run inside the loop of the menu opened next, then closes it.
+std::function<void()> whileOpen;
+
+void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  whileOpen();
+  EndMenu();
+}
+
+// Opens each submenu under Menu as the main window's, one at a time, and checks it as shown.
+void CheckMenusUnder(HMENU Menu, const std::string& Path) {
+  for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
+    HMENU sub = GetSubMenu(Menu, i);
+    if (!sub) continue;
+    char caption[128] = {};
+    GetMenuStringA(Menu, i, caption, sizeof caption, MF_BYPOSITION);
+    const std::string path = Path + "/" + caption;
+    whileOpen = [&] {
+      for (const std::string& fault : testsupport::OpenMenuFaults(sub)) ADD_FAILURE() << path << ": " << fault;
+    };
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunWhileOpen);
+    TrackPopupMenu(sub, TPM_RETURNCMD, 0, 0, 0, frmMain->Handle(), nullptr);
+    CheckMenusUnder(sub, path);
+  }
+}
+
 }  // namespace
+
+TEST_F(DocumentWindowTest, EveryMenuShowsItsShortCutsClearOfTheirCaptions) {
+  MainForm()->TranslateForm();
+  CheckMenusUnder(frmMain->mnuMain->Handle(), "");
+}
 
 TEST_F(DocumentWindowTest, AtTheDefaultSizeWithTheSearchPanelNothingIsCutOff) {
   MainForm()->TranslateForm();

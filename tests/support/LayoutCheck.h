@@ -1,10 +1,15 @@
 // Finds what a person would see cut off in a window: captions wider than their control
-// (measured with the control's own font) and controls reaching outside their parent.
+// (measured with the control's own font), controls reaching outside their parent or covering
+// each other; and in an open menu, shortcuts run into their captions.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
+#include "support/ScreenCapture.h"
 #include "support/WindowText.h"
 
 namespace testsupport {
@@ -111,22 +116,166 @@ inline void CheckInsideParent(HWND Wnd, std::vector<std::string>& Faults) {
                      std::to_string(area.right) + " x " + std::to_string(area.bottom));
 }
 
+inline std::string RectText(const RECT& R) {
+  return std::to_string(R.left) + "," + std::to_string(R.top) + "-" + std::to_string(R.right) +
+         "," + std::to_string(R.bottom);
+}
+
+// A group box, or a window drawn behind its siblings (transparent), that only frames them.
+inline bool IsFrame(HWND Wnd) {
+  const std::string cls = ClassOf(Wnd);
+  const bool groupBox = (cls == "Button" || cls == "BUTTON") &&
+                        (GetWindowLongA(Wnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+  return groupBox || (GetWindowLongA(Wnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+}
+
+// Sibling controls that may cover each other: a frame and what lies within it, below its
+// caption; an up-down control and the field it belongs to, whose edge it takes.
+inline bool MayOverlap(HWND A, const RECT& RectA, HWND B, const RECT& RectB) {
+  if (ClassOf(A) == UPDOWN_CLASSA && reinterpret_cast<HWND>(SendMessageA(A, UDM_GETBUDDY, 0, 0)) == B)
+    return true;
+  if (!IsFrame(A)) return false;
+  const int caption = TextRect(A, WindowText(A), 0, DT_SINGLELINE).bottom;
+  return RectB.left >= RectA.left && RectB.right <= RectA.right &&
+         RectB.top >= RectA.top + caption && RectB.bottom <= RectA.bottom;
+}
+
+// No two visible controls of the parent cover each other, but where they may.
+inline void CheckOverlaps(HWND Parent, std::vector<std::string>& Faults) {
+  std::vector<std::pair<HWND, RECT>> shown;
+  for (HWND w = GetWindow(Parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    RECT r = {};
+    if (!IsWindowVisible(w) || !GetWindowRect(w, &r) || IsRectEmpty(&r)) continue;
+    MapWindowPoints(nullptr, Parent, reinterpret_cast<POINT*>(&r), 2);
+    shown.emplace_back(w, r);
+  }
+  for (size_t i = 0; i < shown.size(); ++i)
+    for (size_t j = i + 1; j < shown.size(); ++j) {
+      const auto& [a, ra] = shown[i];
+      const auto& [b, rb] = shown[j];
+      RECT common = {};
+      if (IntersectRect(&common, &ra, &rb) && !MayOverlap(a, ra, b, rb) && !MayOverlap(b, rb, a, ra))
+        Faults.push_back(NameOf(a) + " at " + RectText(ra) + " and " + NameOf(b) + " at " +
+                         RectText(rb) + " overlap");
+    }
+}
+
 inline BOOL CALLBACK CheckChild(HWND Wnd, LPARAM Faults) {
   // Only what shows: a control on a hidden page is checked when its page is shown.
   if (!IsWindowVisible(Wnd)) return TRUE;
   auto& faults = *reinterpret_cast<std::vector<std::string>*>(Faults);
   CheckInsideParent(Wnd, faults);
   CheckCaption(Wnd, faults);
+  CheckOverlaps(Wnd, faults);
   return TRUE;
+}
+
+// The font menus draw their items in, bold for a default item.
+inline HFONT CreateMenuFont(bool Bold) {
+  NONCLIENTMETRICSA metrics = {};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  if (Bold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  return CreateFontIndirectA(&metrics.lfMenuFont);
+}
+
+// The narrowest gap a native menu leaves between a caption and its shortcut, in pixels.
+constexpr int kMenuGap = 2;
+
+// How many pixel columns the text's ink spans in the font.
+inline int InkWidth(const std::string& Text, HFONT Font) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, Font);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, Text.c_str(), static_cast<int>(Text.size()), &extent);
+  const int w = extent.cx + 8, h = extent.cy;
+  BITMAPINFO bi = {{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB}};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  PatBlt(dc, 0, 0, w, h, WHITENESS);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_MENUTEXT));
+  TextOutA(dc, 4, 0, Text.c_str(), static_cast<int>(Text.size()));
+  GdiFlush();
+  int first = w, last = -1;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if ((pixels[y * w + x] & 0xFFFFFF) != 0xFFFFFF) {
+        first = std::min(first, x);
+        last = std::max(last, x);
+      }
+  SelectObject(dc, oldBitmap);
+  DeleteObject(bitmap);
+  SelectObject(dc, oldFont);
+  DeleteDC(dc);
+  return last < first ? 0 : last - first + 1;
+}
+
+// Whether a column of the item's row shows anything but the row's background.
+inline bool InkAt(const TScreenCapture& Shown, const RECT& Row, int X, COLORREF Background) {
+  for (int y = Row.top; y < Row.bottom; ++y)
+    if (Shown.At(X, y) != Background) return true;
+  return false;
+}
+
+// The item's shortcut, drawn last at the right of its row, must stand clear of its caption.
+inline void CheckMenuItemGap(const TScreenCapture& Shown, const RECT& Row, const std::string& Text,
+                             bool Grey, bool Bold, std::vector<std::string>& Faults) {
+  const size_t tab = Text.find('\t');
+  HFONT font = CreateMenuFont(Bold);
+  const int ink = InkWidth(Text.substr(tab + 1), font);
+  DeleteObject(font);
+  const COLORREF background = Shown.At(Row.right - 2, (Row.top + Row.bottom) / 2);
+  int right = Row.right - 1;
+  while (right > Row.left && !InkAt(Shown, Row, right, background)) --right;
+  int x = right - ink;
+  // A grey text's light shadow lies one pixel to the right of it.
+  if (Grey && InkAt(Shown, Row, x, background)) --x;
+  int gap = 0;
+  for (; x >= Row.left && !InkAt(Shown, Row, x, background); --x) ++gap;
+  if (gap < kMenuGap)
+    Faults.push_back("menu item \"" + Text.substr(0, tab) + "\": its shortcut \"" +
+                     Text.substr(tab + 1) + "\" lies " + std::to_string(gap) +
+                     " pixels from its caption");
 }
 
 }  // namespace layoutcheck
 
-// Every visible control of the window, at any depth: its caption fits and it lies inside its
-// parent's client area. Each fault names the control.
+// Every visible control of the window, at any depth: its caption fits, it lies inside its
+// parent's client area and covers none of its siblings. Each fault names the control.
 inline std::vector<std::string> LayoutFaults(HWND Window) {
   std::vector<std::string> faults;
+  layoutcheck::CheckOverlaps(Window, faults);
   EnumChildWindows(Window, layoutcheck::CheckChild, reinterpret_cast<LPARAM>(&faults));
+  return faults;
+}
+
+// Every item of the open menu as it shows: its shortcut stands clear of its caption. Called
+// while the menu shows, from inside its menu loop.
+inline std::vector<std::string> OpenMenuFaults(HMENU Menu) {
+  std::vector<std::string> faults;
+  RECT first = {};
+  if (!GetMenuItemRect(nullptr, Menu, 0, &first)) return {"the menu does not show"};
+  HWND window = WindowFromPoint({(first.left + first.right) / 2, (first.top + first.bottom) / 2});
+  const TScreenCapture shown(window);
+  for (int i = 0; i < GetMenuItemCount(Menu); ++i) {
+    char text[256] = {};
+    MENUITEMINFOA mii = {};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_STRING;
+    mii.dwTypeData = text;
+    mii.cch = sizeof text;
+    RECT row = {};
+    if (!GetMenuItemInfoA(Menu, i, TRUE, &mii) || !std::strchr(text, '\t') || mii.hSubMenu ||
+        !GetMenuItemRect(nullptr, Menu, i, &row))
+      continue;
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&row), 2);
+    if (row.top < 0 || row.bottom > shown.Height()) continue;  // scrolled out of a long menu
+    layoutcheck::CheckMenuItemGap(shown, row, text, mii.fState & MFS_GRAYED,
+                                  mii.fState & MFS_DEFAULT, faults);
+  }
   return faults;
 }
 

@@ -25,9 +25,10 @@ private:
 // The client area of a window as painted: pixels as COLORREF values.
 class TScreenCapture {
 public:
-  // Repaints the window now, then copies its client area.
-  explicit TScreenCapture(HWND Wnd) {
-    RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Repaints the window now, then copies its client area; or copies it as it shows, painted
+  // or not, when not RepaintFirst.
+  explicit TScreenCapture(HWND Wnd, bool RepaintFirst = true) {
+    if (RepaintFirst) RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     GdiFlush();
     RECT r = {};
     GetClientRect(Wnd, &r);

@@ -1,5 +1,6 @@
 // Menu glyphs: which items show which image, their background and grey, and no GDI leak.
 #include <gtest/gtest.h>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -7,6 +8,7 @@
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
+#include "support/LayoutCheck.h"
 
 namespace {
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
@@ -79,6 +81,15 @@ struct GlyphWindow {
     return item;
   }
 };
+
+// Run inside the loop of the menu opened next, then closes it.
+std::function<void()> whileOpen;
+
+void CALLBACK RunWhileOpen(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  whileOpen();
+  EndMenu();
+}
 
 int GdiObjects() { return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)); }
 }  // namespace
@@ -239,4 +250,23 @@ TEST(MenuImages, SubMenuImagesAndBitmapsStandInForTheMenusImages) {
   EXPECT_EQ(Centre(nested->Handle(), 0), kRed);
   deep->SetImageIndex(1);
   EXPECT_EQ(Centre(nested->Handle(), 0), kGreen);
+}
+
+// The toolkit's own window shows pop-up menus, so it answers for the space of the missing glyphs.
+TEST(MenuImages, APopupMenuLinesUpTheShortCutsOfItemsWithAndWithoutImages) {
+  TImageList images(nullptr);
+  FillImages(images);
+  TPopupMenu popup(nullptr);
+  popup.SetImages(&images);
+  for (const char* caption : {"&Zeilenumbruch", "Unterer Anzeigenbereich sichtbar"}) {
+    TMenuItem* item = popup.Items()->Add(std::make_unique<TMenuItem>(nullptr));
+    item->SetCaption(caption);
+    item->SetShortCut(ShortCut('L', TShiftState{TShift::ssCtrl}));
+    item->SetImageIndex(popup.Items()->Count() == 1 ? 0 : -1);
+  }
+  std::vector<std::string> faults = {"the menu did not open"};
+  whileOpen = [&] { faults = testsupport::OpenMenuFaults(popup.Items()->Handle()); };
+  popup.OnPopup = [](TObject*) { SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunWhileOpen); };
+  popup.Popup(0, 0);
+  for (const std::string& fault : faults) ADD_FAILURE() << fault;
 }
