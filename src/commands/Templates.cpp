@@ -64,13 +64,25 @@ size_t FindMarker(const TExpandedText& Text, const std::string& Upper, const std
 
 // Moves the file to the first free name of "<name>.bak", "<name>.bak2", ...: the store then
 // starts empty and its next save writes a new file, while the old one stays as it was.
-void SetFileAside(const std::string& FileName) {
+// The name it got; empty when it could not be moved.
+std::string SetFileAside(const std::string& FileName) {
   for (int n = 1; n < 100; ++n) {
     const std::string aside = FileName + ".bak" + (n > 1 ? IntToStr(n) : std::string());
-    if (MoveFileA(FileName.c_str(), aside.c_str())) return;
+    if (MoveFileA(FileName.c_str(), aside.c_str())) return aside;
     const DWORD error = GetLastError();
-    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) return;
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) break;
   }
+  return std::string();
+}
+
+// Otherwise the templates would seem lost: the menu and the options page show none.
+void TellSetAside(const std::string& FileName, const std::string& Aside) {
+  MsgBox(GetLangText("Main|MsgTemplatesSetAsideText",
+                     "Die Textvorlagen in \"%s1%\" konnten nicht gelesen werden, weil die Datei "
+                     "besch\xE4" "digt oder von Hand ge\xE4ndert ist.%w%Sie wurde unver\xE4ndert als "
+                     "\"%s2%\" gesichert; die Textvorlagen beginnen leer.",
+                     LangParams({FileName, Aside})),
+         GetLangText("Main|MsgTemplatesSetAsideTitle", "Textvorlagen"), MB_OK | MB_ICONWARNING);
 }
 
 }  // namespace
@@ -78,7 +90,9 @@ void SetFileAside(const std::string& FileName) {
 void LoadTemplatesDoc(const std::string& FileName) {
   if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
   bool damaged = false;
-  if (!TemplatesDoc->LoadWellFormedFromFile(FileName, damaged) && damaged) SetFileAside(FileName);
+  if (TemplatesDoc->LoadWellFormedFromFile(FileName, damaged) || !damaged) return;
+  const std::string aside = SetFileAside(FileName);
+  if (!aside.empty()) TellSetAside(FileName, aside);
 }
 
 TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {

@@ -40,6 +40,14 @@ std::vector<TCodingTableEntry> BuildCodingTable() {
 
 using TReferenceMap = std::unordered_map<std::string, char>;
 
+constexpr int kLastControlCode = 31;
+
+// A tag cannot hold control characters, so attribute values carry them as references.
+bool IsControlWrittenAsReference(unsigned char C) {
+  return C <= kLastControlCode && C != '\t' && C != '\r' && C != '\n';
+}
+
+// The table's rows, and in every encoding the numeric references of the control characters.
 TReferenceMap BuildReferenceMap(size_t Rows) {
   TReferenceMap map;
   const auto& table = CodingTable();
@@ -47,6 +55,8 @@ TReferenceMap BuildReferenceMap(size_t Rows) {
     map.emplace(table[i].Named, table[i].Char);
     map.emplace(table[i].Numeric, table[i].Char);
   }
+  for (int code = 0; code <= kLastControlCode; ++code)
+    map.emplace("&#" + std::to_string(code) + ";", static_cast<char>(code));
   return map;
 }
 
@@ -146,11 +156,22 @@ bool EndsWith(const std::string& S, const std::string& Tail) {
 
 bool StartsWith(const std::string& S, const std::string& Head) { return S.compare(0, Head.size(), Head) == 0; }
 
+std::string AttributeValueText(const std::string& Value, const std::string& Encoding) {
+  std::string r;
+  for (char c : XmlEncodeText(Value, Encoding)) {
+    if (IsControlWrittenAsReference(static_cast<unsigned char>(c)))
+      r += "&#" + std::to_string(static_cast<unsigned char>(c)) + ";";
+    else
+      r += c;
+  }
+  return r;
+}
+
 std::string AttributesText(const TXmlAttribList& Attribs, const std::string& Encoding) {
   std::string r;
   for (int i = 0; i < Attribs.Count(); ++i) {
     const TXmlAttrib* a = Attribs.Items(i);
-    r += " " + a->Name + "=\"" + XmlEncodeText(a->Value, Encoding) + "\"";
+    r += " " + a->Name + "=\"" + AttributeValueText(a->Value, Encoding) + "\"";
   }
   return r;
 }

@@ -17,7 +17,9 @@ struct TCodingTableEntry {
 const std::vector<TCodingTableEntry>& CodingTable();
 
 // Value text to file text and back, by the document's encoding ("ISO-8859-1", "UTF-8",
-// anything else). Decoding is one pass from left to right and case-sensitive.
+// anything else). Decoding is one pass from left to right and case-sensitive; in every
+// encoding it also takes "&#0;" to "&#31;", as which attribute values are written with the
+// control characters (other than tab, CR and LF) that a tag cannot hold.
 std::string XmlEncodeText(const std::string& Text, const std::string& Encoding);
 std::string XmlDecodeText(const std::string& Text, const std::string& Encoding);
 
@@ -25,11 +27,17 @@ std::string XmlDecodeText(const std::string& Text, const std::string& Encoding);
 // blank or control character, none of < > / = " ' ?, and no "!" at the start.
 bool IsXmlNodeName(const std::string& Name);
 
-// True when Data is a whole document as the writer writes it: every tag closed, elements
-// properly nested with each end tag naming its start tag, names the writer could write,
-// attributes quoted, every "&" starting a reference, and only blanks outside the elements
-// (a UTF-8 byte-order mark may lead). The reader takes any text as far as it goes; a file
-// that the program writes back is checked first, so that damage is never written into it.
+// True when Data is a whole document that the reader takes in whole and the writer writes back
+// without losing text: the declaration ("<?xml ...?>") as the first tag, every tag closed,
+// elements properly nested (no deeper than MaxXmlDepth) with each end tag naming its start tag,
+// names the writer could write, attributes quoted and not given twice, no control character
+// in a tag, every "&" starting a reference, only blanks outside the elements (a UTF-8
+// byte-order mark may lead), instructions only outside the elements, and in each element
+// either a value (text and CDATA sections, which nothing but comments may follow) or child
+// elements with only blanks around them; in a UTF-8 document, no text or attribute value that
+// the ANSI code page cannot hold. A file without any tag passes: it holds nothing.
+// The reader takes any text as far as it goes; a file that the program writes back is
+// checked first, so that damage is never written into it.
 bool IsWellFormedXml(const std::string& Data);
 
 class TXmlAttrib {

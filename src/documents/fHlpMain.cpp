@@ -1,6 +1,5 @@
 #include "documents/fHlpMain.h"
 #include <algorithm>
-#include <optional>
 #include <variant>
 #include <vector>
 #include "documents/XmlDoc.h"
@@ -12,6 +11,34 @@
 TSettings Settings;
 bool DocsOpen = false;
 const char* const ConfigFileName = "Tarvoline.config";
+
+namespace R = SettingRanges;
+const std::vector<TRangedSettingKey> RangedSettingKeys = {
+    {"General\\OpenSizeWarnMB", R::OpenSizeWarnMB},
+    {"Editor\\RightEdge", R::RightEdge},
+    {"Editor\\TabWidth", R::TabWidth},
+    {"Editor\\MaxTabCaptionLen", R::MaxTabCaptionLen},
+    {"Editor\\ExtraLineSpacing", R::ExtraLineSpacing},
+    {"Editor\\AnsiFontSize", R::FontSize},
+    {"Editor\\AsciiFontSize", R::FontSize},
+    {"MRULists\\OpenMRUMaxItems", R::OpenMRUMaxItems},
+    {"Printer\\MarginTop", R::Margin},
+    {"Printer\\MarginBottom", R::Margin},
+    {"Printer\\MarginLeft", R::Margin},
+    {"Printer\\MarginRight", R::Margin},
+    {"Printer\\MarginGutter", R::Margin},
+    {"Printer\\MarginHeader", R::Margin},
+    {"Printer\\MarginFooter", R::Margin},
+    {"Printer\\MarginInternal", R::Margin},
+    {"Printer\\MarginLeftIndent", R::Margin},
+    {"Printer\\MarginRightIndent", R::Margin},
+    {"Printer\\HeaderLeftFont\\Size", R::FontSize},
+    {"Printer\\HeaderCenterFont\\Size", R::FontSize},
+    {"Printer\\HeaderRightFont\\Size", R::FontSize},
+    {"Printer\\FooterLeftFont\\Size", R::FontSize},
+    {"Printer\\FooterCenterFont\\Size", R::FontSize},
+    {"Printer\\FooterRightFont\\Size", R::FontSize},
+};
 
 namespace {
 const char* const kSettingsRoot = "Settings\\";
@@ -28,14 +55,13 @@ struct TSettingKey {
   std::string Path;  // below "Settings"
   TFieldRef Field;
   TDefault Default;
-  std::optional<TSettingRange> Range;  // a number outside it takes the default
-  bool OnlyWhenEmpty = false;          // keeps a value set before loading
+  bool OnlyWhenEmpty = false;  // keeps a value set before loading
 };
 
 void AddFontKeys(std::vector<TSettingKey>& Keys, const std::string& Path, TFontDetail& Font,
                  const TFontDetail& Default) {
   Keys.push_back({Path + "\\Name", &Font.Name, Default.Name});
-  Keys.push_back({Path + "\\Size", &Font.Size, Default.Size, SettingRanges::FontSize});
+  Keys.push_back({Path + "\\Size", &Font.Size, Default.Size});
   Keys.push_back({Path + "\\Charset", &Font.Charset, Default.Charset});
   Keys.push_back({Path + "\\Color", &Font.Color, Default.Color});
   Keys.push_back({Path + "\\StyleBold", &Font.StyleBold, Default.StyleBold});
@@ -59,9 +85,8 @@ std::vector<TSettingKey> SettingKeys(TSettings& S) {
   TGeneralSettings& G = S.General;
   TEditorSettings& E = S.Editor;
   TPrinterSettings& P = S.Printer;
-  namespace R = SettingRanges;
   std::vector<TSettingKey> k = {
-      {"Language", &S.Language, std::string(), {}, true},
+      {"Language", &S.Language, std::string(), true},
       {"WindowState", &S.WindowState, 2},
       {"FormTop", &S.FormTop, -1},
       {"FormLeft", &S.FormLeft, -1},
@@ -92,7 +117,7 @@ std::vector<TSettingKey> SettingKeys(TSettings& S) {
       {"General\\SaveFileOnExec", &G.SaveFileOnExec, false},
       {"General\\OpenBinWarn", &G.OpenBinWarn, true},
       {"General\\OpenSizeWarn", &G.OpenSizeWarn, true},
-      {"General\\OpenSizeWarnMB", &G.OpenSizeWarnMB, 10, R::OpenSizeWarnMB},
+      {"General\\OpenSizeWarnMB", &G.OpenSizeWarnMB, 10},
       {"General\\AutoReadOnly", &G.AutoReadOnly, false},
       {"General\\BackupEnabled", &G.BackupEnabled, false},
       {"General\\BackupAuto", &G.BackupAuto, false},
@@ -131,10 +156,10 @@ std::vector<TSettingKey> SettingKeys(TSettings& S) {
       {"Editor\\ShowSpecialChars", &E.ShowSpecialChars, false},
       {"Editor\\ShowGutter", &E.ShowGutter, true},
       {"Editor\\ShowLineNumbers", &E.ShowLineNumbers, true},
-      {"Editor\\RightEdge", &E.RightEdge, 80, R::RightEdge},
+      {"Editor\\RightEdge", &E.RightEdge, 80},
       {"Editor\\UseAsciiFont", &E.UseAsciiFont, false},
       {"Editor\\TabsToSpaces", &E.TabsToSpaces, false},
-      {"Editor\\TabWidth", &E.TabWidth, 2, R::TabWidth},
+      {"Editor\\TabWidth", &E.TabWidth, 2},
       {"Editor\\SmartTabs", &E.SmartTabs, false},
       {"Editor\\AutoIndent", &E.AutoIndent, true},
       {"Editor\\TabIndent", &E.TabIndent, true},
@@ -147,26 +172,26 @@ std::vector<TSettingKey> SettingKeys(TSettings& S) {
       {"Editor\\ActiveLineColor", &E.ActiveLineColor, 13172735},
       {"Editor\\SelectBlockWithAlt", &E.SelectBlockWithAlt, false},
       {"Editor\\BracketsHighlight", &E.BracketsHighlight, false},
-      {"Editor\\MaxTabCaptionLen", &E.MaxTabCaptionLen, 30, R::MaxTabCaptionLen},
+      {"Editor\\MaxTabCaptionLen", &E.MaxTabCaptionLen, 30},
       {"Editor\\OvrModeAsDef", &E.OvrModeAsDef, false},
       {"Editor\\TabMultiLine", &E.TabMultiLine, false},
       {"Editor\\BackgroundColor", &E.BackgroundColor, 16777215},
-      {"Editor\\ExtraLineSpacing", &E.ExtraLineSpacing, 0, R::ExtraLineSpacing},
+      {"Editor\\ExtraLineSpacing", &E.ExtraLineSpacing, 0},
       {"Editor\\SpCharReplace", &E.SpCharReplace, 0},
       {"Editor\\SpCharReplaceFile", &E.SpCharReplaceFile, std::string()},
       {"Editor\\TabPosition", &E.TabPosition, 0},
       {"Editor\\AnsiFontName", &E.AnsiFontName, std::string("Courier New")},
-      {"Editor\\AnsiFontSize", &E.AnsiFontSize, 9, R::FontSize},
+      {"Editor\\AnsiFontSize", &E.AnsiFontSize, 9},
       {"Editor\\AnsiFontCharset", &E.AnsiFontCharset, 1},
       {"Editor\\AsciiFontName", &E.AsciiFontName, std::string("Terminal")},
-      {"Editor\\AsciiFontSize", &E.AsciiFontSize, 14, R::FontSize},
+      {"Editor\\AsciiFontSize", &E.AsciiFontSize, 14},
       {"Editor\\BracketsAuto", &E.BracketsAuto, false},
       {"Editor\\BracketsAutoStart", &E.BracketsAutoStart, std::string("<[{(''\"")},
       {"Editor\\BracketsAutoClose", &E.BracketsAutoClose, std::string(">]})''\"")},
 
       {"FileTypes", &S.FileTypes, std::string()},
 
-      {"MRULists\\OpenMRUMaxItems", &G.OpenMRUMaxItems, 20, R::OpenMRUMaxItems},
+      {"MRULists\\OpenMRUMaxItems", &G.OpenMRUMaxItems, 20},
       {"MRULists\\OpenMRU", &S.OpenMRU, std::string()},
       {"MRULists\\SearchMRU", &S.SearchMRU, std::string()},
       {"MRULists\\ReplaceMRU", &S.ReplaceMRU, std::string()},
@@ -179,16 +204,16 @@ std::vector<TSettingKey> SettingKeys(TSettings& S) {
       {"Printer\\Wrap", &P.Wrap, true},
       {"Printer\\Mirror", &P.Mirror, false},
       {"Printer\\MarginUnit", &P.MarginUnit, 1},
-      {"Printer\\MarginTop", &P.MarginTop, 1.5, R::Margin},
-      {"Printer\\MarginBottom", &P.MarginBottom, 1.5, R::Margin},
-      {"Printer\\MarginLeft", &P.MarginLeft, 2.0, R::Margin},
-      {"Printer\\MarginRight", &P.MarginRight, 1.5, R::Margin},
-      {"Printer\\MarginGutter", &P.MarginGutter, 0.0, R::Margin},
-      {"Printer\\MarginHeader", &P.MarginHeader, 1.2, R::Margin},
-      {"Printer\\MarginFooter", &P.MarginFooter, 1.2, R::Margin},
-      {"Printer\\MarginInternal", &P.MarginInternal, 0.05, R::Margin},
-      {"Printer\\MarginLeftIndent", &P.MarginLeftIndent, 0.0, R::Margin},
-      {"Printer\\MarginRightIndent", &P.MarginRightIndent, 0.0, R::Margin},
+      {"Printer\\MarginTop", &P.MarginTop, 1.5},
+      {"Printer\\MarginBottom", &P.MarginBottom, 1.5},
+      {"Printer\\MarginLeft", &P.MarginLeft, 2.0},
+      {"Printer\\MarginRight", &P.MarginRight, 1.5},
+      {"Printer\\MarginGutter", &P.MarginGutter, 0.0},
+      {"Printer\\MarginHeader", &P.MarginHeader, 1.2},
+      {"Printer\\MarginFooter", &P.MarginFooter, 1.2},
+      {"Printer\\MarginInternal", &P.MarginInternal, 0.05},
+      {"Printer\\MarginLeftIndent", &P.MarginLeftIndent, 0.0},
+      {"Printer\\MarginRightIndent", &P.MarginRightIndent, 0.0},
       {"Printer\\UseHeader", &P.UseHeader, true},
       {"Printer\\HeaderLeftText", &P.HeaderLeftText, std::string(kHeaderLeftText)},
   };
@@ -253,9 +278,12 @@ std::vector<TSettingKey> SettingKeysInWritingOrder(TSettings& S) {
 
 std::string ListText(const TStringList& List) { return Trim(List.Text()); }
 
+// A number outside its key's range takes the default.
 template <class T>
 T WithinRange(const TSettingKey& Key, T Value, T Default) {
-  return !Key.Range || Key.Range->Contains(Value) ? Value : Default;
+  for (const TRangedSettingKey& ranged : RangedSettingKeys)
+    if (Key.Path == ranged.Path) return ranged.Range.Contains(Value) ? Value : Default;
+  return Value;
 }
 
 void ReadKey(const TXmlDoc& Doc, const TSettingKey& Key) {

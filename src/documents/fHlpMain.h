@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "rtl/StringList.h"
 
 // A font of the printed header or footer. Color is $00BBGGRR as a decimal integer in the file.
@@ -233,6 +234,14 @@ constexpr TSettingRange FontSize{1, 9999};
 // What the page setup's number fields of eight characters hold; they take no sign.
 constexpr TSettingRange Margin{0, 99999999};
 }  // namespace SettingRanges
+
+// A numeric key below "Settings" and the range its value must lie in.
+struct TRangedSettingKey {
+  const char* Path;
+  TSettingRange Range;
+};
+// Every key whose value LoadSettings checks against a range.
+extern const std::vector<TRangedSettingKey> RangedSettingKeys;
 
 extern TSettings Settings;
 // True while at least one document is open.

@@ -30,10 +30,11 @@ const TVirtKeyRec* FindKey(int VirtKey) {
   return nullptr;
 }
 
-// A key text of the file that means what it says: empty (the hot-key dialog's removed key), or
-// modifier letters from "SCA" in either case, then "|" and no key or a decimal code below 256;
-// a key that types (one that needs Ctrl or Alt) only with Ctrl or Alt. Anything else was
-// damaged or hand-made and could take a key from typing.
+// A key text of the file that the hot-key dialog could have given: no key ("|" or empty, the
+// dialog's removed key), or modifier letters from "SCA" in either case, then "|" and the
+// decimal code of a known key; a key that types (one that needs Ctrl or Alt) only with Ctrl
+// or Alt. Anything else was damaged or hand-made and could take a key from typing, or bind
+// one such as Caps Lock that the dialog refuses.
 bool ReadsCleanly(const std::string& KeyText) {
   if (KeyText.empty()) return true;
   if (KeyText.find('|') == std::string::npos) return false;
@@ -41,12 +42,10 @@ bool ReadsCleanly(const std::string& KeyText) {
   SplitKeyText(KeyText, modifiers, key);
   modifiers = UpperCase(modifiers);
   if (modifiers.find_first_not_of("SCA") != std::string::npos) return false;
-  if (key.empty()) return true;
+  if (key.empty()) return modifiers.empty();
   if (key.size() > 3 || key.find_first_not_of("0123456789") != std::string::npos) return false;
-  const int code = std::stoi(key);
-  if (code > 0xFF) return false;
-  const TVirtKeyRec* k = FindKey(code);
-  return !k || k->Allowed.empty() || modifiers.find_first_of("CA") != std::string::npos;
+  const TVirtKeyRec* k = FindKey(std::stoi(key));
+  return k && (k->Allowed.empty() || modifiers.find_first_of("CA") != std::string::npos);
 }
 
 }  // namespace

@@ -58,8 +58,9 @@ std::string GetHotKeyByCaption(const std::string& CaptionPath, bool WantDefault)
 // The user's hot-key file in the program folder.
 extern const char* const HotKeyFileName;
 // Sets the current keys from the file's "name<1>key" lines (the last line of a name wins).
-// A line whose key text does not read cleanly (a modifier letter other than S, C, A; a key
-// that is no code below 256; a typing key without Ctrl or Alt) is ignored. A missing file
+// A line whose key text the hot-key dialog could not have given (a modifier letter other than
+// S, C, A; modifiers without a key; a key that is not in KeyNameList; a typing key without
+// Ctrl or Alt) is ignored. A missing file
 // changes nothing and gives true; an unreadable one gives false, keeping what was set before
 // the failure.
 bool LoadHotKeys(const std::string& FileName);

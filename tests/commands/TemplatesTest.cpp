@@ -1,6 +1,9 @@
 // Template files inserted into new and active documents, and the text-template menu.
 #include <gtest/gtest.h>
+#include <random>
+#include <set>
 #include "commands/Templates.h"
+#include "dialogs/formSettings.h"
 #include "dialogs/formTemplate.h"
 #include "documents/XmlDoc.h"
 #include "support/DocumentsTestFixture.h"
@@ -235,13 +238,19 @@ TEST_F(TemplatesTest, ABlankTextTemplateInsertsNothingAndLeavesNoUndoStep) {
 }
 
 // A store that is not well-formed (here overwritten in its middle) is never taken in: it is
-// set aside unchanged, the templates start empty, and a later save writes a new file.
+// set aside unchanged, which the user is told once, the templates start empty, and a later
+// save writes a new file.
 TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   const std::string damaged =
       "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"Brief\">\r\n"
       "    <Before>Hallo</Before>\x13\x07<\x01\x02\x03>\x04\x05";
   folder.Write("Templates.dat.bak", "eine fr\xFChere Sicherung");
   folder.Write("Templates.dat", damaged);
+  testsupport::QueueAnswer(Button(IDOK), [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Textvorlagen");
+    EXPECT_NE(q.text.find("\"" + folder.File("Templates.dat.bak2") + "\""), std::string::npos) << q.text;
+    EXPECT_EQ(q.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  });
   LoadTemplatesDoc(folder.File("Templates.dat"));
   ASSERT_NE(TemplatesDoc, nullptr);
   EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
@@ -258,4 +267,84 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   LoadTemplatesDoc(folder.File("Templates.dat"));
   EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Hallo");
   EXPECT_EQ(folder.Read("Templates.dat"), sound);
+}
+
+namespace {
+// The bytes a name typed into the options dialog may hold: those it takes as a name of one.
+std::string AcceptedNameBytes() {
+  std::string bytes;
+  for (int b = 1; b <= 255; ++b) {
+    bool valid = false;
+    ValidTemplateName(std::string(1, static_cast<char>(b)), valid);
+    if (valid) bytes += static_cast<char>(b);
+  }
+  return bytes;
+}
+
+struct StoredTemplate {
+  std::string Name, MenuText, Before, Select, After;
+};
+
+void AddToStore(const StoredTemplate& T) {
+  TemplatesDoc->CreatePath("Templates\\" + T.Name + "\\Before", T.Before);
+  TemplatesDoc->CreatePath("Templates\\" + T.Name + "\\Select", T.Select);
+  TemplatesDoc->CreatePath("Templates\\" + T.Name + "\\After", T.After);
+  TemplatesDoc->FindNode("Templates\\" + T.Name)->Attribs().Add(std::make_unique<TXmlAttrib>("MenuText", T.MenuText));
+}
+}  // namespace
+
+// Whatever the options dialog lets the user enter, the program writes a store that it reads
+// back the same at the next start: every byte in each text, random texts, and every name
+// the dialog accepts. A store it would set aside instead asks a question and fails here.
+TEST_F(TemplatesTest, EveryStoreTheProgramWritesLoadsBackTheSame) {
+  std::vector<StoredTemplate> templates;
+  for (int b = 1; b <= 255; ++b) {
+    const std::string c(1, static_cast<char>(b));
+    templates.push_back({"b" + std::to_string(b), c, c, c + "x", "x" + c});
+    templates.push_back({"c" + std::to_string(b), "x" + c + "y", "x" + c + "y", c, c + c});
+  }
+  std::mt19937 random(4711);
+  auto text = [&](size_t Length) {
+    std::string r;
+    while (r.size() < Length) r += static_cast<char>(1 + random() % 255);
+    return r;
+  };
+  for (int i = 0; i < 40; ++i)
+    templates.push_back({"r" + std::to_string(i), text(random() % 30), text(random() % 80),
+                         text(random() % 80), text(random() % 80)});
+  const std::string nameBytes = AcceptedNameBytes();
+  std::set<std::string> names;
+  for (const StoredTemplate& t : templates) names.insert(t.Name);
+  for (int i = 0; i < 300; ++i) {
+    std::string typed = i < static_cast<int>(nameBytes.size()) ? std::string(1, nameBytes[i]) : "";
+    for (size_t n = typed.empty() ? 1 + random() % 12 : 0; n > 0; --n) typed += nameBytes[random() % nameBytes.size()];
+    bool valid = false;
+    const std::string name = ValidTemplateName(typed, valid);
+    ASSERT_TRUE(valid) << typed;
+    if (names.insert(name).second)
+      templates.push_back({name, name, name, name, name});
+  }
+  for (auto [indent, lineBreaks] : {std::pair{2, true}, std::pair{0, true}, std::pair{0, false}}) {
+    TemplatesDoc = std::make_unique<TXmlDoc>();
+    for (const StoredTemplate& t : templates) AddToStore(t);
+    ASSERT_TRUE(TemplatesDoc->SaveToFile(folder.File("Templates.dat"), indent, lineBreaks));
+    TemplatesDoc.reset();
+    LoadTemplatesDoc(folder.File("Templates.dat"));
+    ASSERT_NE(TemplatesDoc->FindNode("Templates"), nullptr) << "indent " << indent;
+    EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak")));
+    const TXmlNode& store = *TemplatesDoc->FindNode("Templates");
+    ASSERT_EQ(store.Nodes().Count(), static_cast<int>(templates.size()));
+    for (size_t i = 0; i < templates.size(); ++i) {
+      const StoredTemplate& t = templates[i];
+      const std::string path = "Templates\\" + t.Name;
+      EXPECT_EQ(store.Nodes().Items(static_cast<int>(i))->Name, t.Name);
+      EXPECT_EQ(TemplatesDoc->ReadAttrib(path, "MenuText", "?"), t.MenuText) << t.Name;
+      EXPECT_EQ(TemplatesDoc->ReadString(path + "\\Before", "?"), t.Before) << t.Name;
+      EXPECT_EQ(TemplatesDoc->ReadString(path + "\\Select", "?"), t.Select) << t.Name;
+      EXPECT_EQ(TemplatesDoc->ReadString(path + "\\After", "?"), t.After) << t.Name;
+    }
+    BuildTemplatesMenu();
+    EXPECT_EQ(frmMain->Find<TMenuItem>("mnuInsertTemplates")->Count(), static_cast<int>(templates.size()));
+    if (HasFailure()) return;
+  }
 }

@@ -250,6 +250,7 @@ TEST_F(SettingsDialogTest, OkAfterADamagedTemplateStoreWritesANewOneAndKeepsTheO
       "\x13\x07<\x01\x02\x03>\x04\x05";
   dir.Write("Templates.dat", damaged);
   TemplatesDoc.reset();
+  QueueAnswer(IDOK);  // the store was set aside
   LoadTemplatesDoc(dir.File("Templates.dat"));
   QueueFormAnswer([](TForm& f) {
     auto& form = static_cast<TfrmSettings&>(f);

@@ -125,31 +125,33 @@ TEST_F(HotKeysTest, SavedKeysLoadBackIntoAFreshTable) {
 
 TEST_F(HotKeysTest, LoadMatchesWholeNamesAndTheLastLineWins) {
   dir.Write("HotKeys.rud",
-            "frmMain_mnuFileSaveAs\x01" "A|1\r\n"        // not a line for mnuFileSave
-            "frmMain_mnuFileSave\x01" "A|2\r\n"
-            "frmMain_mnuFileSave\x01" "A|3\x01rest\r\n"  // later line; third field ignored
-            "frmMain_mnuUnknown\x01" "A|4\r\n"
-            "frmMain_mnuFileReload\r\n\r\n");           // no separator: names nothing
+            "frmMain_mnuFileSaveAs\x01" "A|49\r\n"        // not a line for mnuFileSave
+            "frmMain_mnuFileSave\x01" "A|50\r\n"
+            "frmMain_mnuFileSave\x01" "A|51\x01rest\r\n"  // later line; third field ignored
+            "frmMain_mnuUnknown\x01" "A|52\r\n"
+            "frmMain_mnuFileReload\r\n\r\n");            // no separator: names nothing
   ASSERT_TRUE(LoadHotKeys(dir.File("HotKeys.rud")));
-  EXPECT_EQ(Current(0), "A|3");
-  EXPECT_EQ(Current(1), "A|1");
+  EXPECT_EQ(Current(0), "A|51");
+  EXPECT_EQ(Current(1), "A|49");
   EXPECT_EQ(Current(2), "|");
   EXPECT_EQ(HotKeyList.size(), 3u);
 }
 
 // A damaged or hand-made row must not become a key: "X|65" once gave Seitenansicht the bare
-// letter A, which would take it from typing. Such a row is passed over as if it were not there.
+// letter A, which would take it from typing, and "|20" Caps Lock, which the hot-key dialog
+// refuses. Such a row is passed over as if it were not there.
 TEST_F(HotKeysTest, ARowThatDoesNotReadCleanlyIsIgnored) {
   struct Row {
     const char* key;
     bool taken;
   } rows[] = {
       {"SCA|112", true},  {"sca|112", true},  {"A|65", true},     {"C|65", true},
-      {"S|114", true},    {"|114", true},     {"|", true},        {"SC|255", true},
+      {"S|114", true},    {"|114", true},     {"|", true},        {"SC|226", true},
       {"X|65", false},    {"CX|65", false},   {"C |65", false},   {"|65", false},
       {"S|65", false},    {"C|256", false},   {"C|-1", false},    {"C|S", false},
       {"C|6 5", false},   {"C|0065", false},  {"", true},         {"C65", false},
-      {"C|65|", false},
+      {"C|65|", false},   {"|20", false},     {"|93", false},     {"|229", false},
+      {"|16", false},     {"SC|255", false},  {"C|20", false},    {"C|", false},
   };
   for (const Row& r : rows) {
     SetUp();
@@ -162,6 +164,29 @@ TEST_F(HotKeysTest, ARowThatDoesNotReadCleanlyIsIgnored) {
   dir.Write("HotKeys.rud", "frmMain_mnuFileSave\x01" "A|112\r\nfrmMain_mnuFileSave\x01X|65\r\n");
   ASSERT_TRUE(LoadHotKeys(dir.File("HotKeys.rud")));
   EXPECT_EQ(Current(0), "A|112");
+}
+
+// Every key code with every set of modifiers: a row is used exactly when the hot-key dialog
+// could have given its key. Without Ctrl and Alt the dialog asks IsHotKeyAllowed; with one
+// of them it takes any key that has a name.
+TEST_F(HotKeysTest, ARowIsUsedOnlyWhenTheHotKeyDialogCouldHaveGivenItsKey) {
+  InitKeyNames();
+  std::string file;
+  std::vector<std::pair<std::string, bool>> expected;
+  for (int code = 0; code <= 255; ++code)
+    for (const char* modifiers : {"", "S", "C", "A", "CA", "SC", "SA", "SCA"}) {
+      const std::string name = std::to_string(code) + modifiers;
+      const std::string key = std::string(modifiers) + "|" + std::to_string(code);
+      AddHotKey(name, name, "|");
+      file += name + HotKeyFileSeparator + key + "\r\n";
+      const bool withCtrlOrAlt = std::string(modifiers).find_first_of("CA") != std::string::npos;
+      const uint16_t virtKey = static_cast<uint16_t>(code);
+      expected.push_back({key, withCtrlOrAlt ? !KeyName(virtKey).empty() : IsHotKeyAllowed(virtKey, modifiers)});
+    }
+  dir.Write("HotKeys.rud", file);
+  ASSERT_TRUE(LoadHotKeys(dir.File("HotKeys.rud")));
+  for (size_t i = 0; i < expected.size(); ++i)
+    EXPECT_EQ(HotKeyList[i].Current, expected[i].second ? expected[i].first : "|") << expected[i].first;
 }
 
 TEST_F(HotKeysTest, MissingEmptyOrUnreadableFileKeepsTheDefaults) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
@@ -272,58 +273,53 @@ TEST_F(SettingsTest, AFailedSaveIsReportedWithTheFileName) {
   EXPECT_FALSE(SaveSettings());
 }
 
-// The numbers the dialogs check: each key with the range the dialogs accept and its default.
-// A value outside the range, however it got into the file, must not reach the editor or the
-// printer (a font size of 2147483647 blanks the text area and the print preview).
+// The numbers the dialogs check: every key of the table of ranges, at the edges of its range
+// and beyond them. A value outside the range, however it got into the file, must not reach the
+// editor or the printer (a font size of 2147483647 blanks the text area and the print preview).
 TEST_F(SettingsTest, NumbersOutsideTheDialogsRangesTakeTheirDefault) {
-  struct Limit {
-    const char* path;
-    const char* low;
-    const char* high;
-    const char* fallback;
+  LoadSettings();
+  ASSERT_TRUE(SaveSettings());
+  TXmlDoc defaults;
+  ASSERT_TRUE(defaults.LoadFromFile(Settings.SettingsFile));
+  // Each column of values is one settings file: the value written, and whether it is kept.
+  struct Column {
+    const char* name;
+    std::string (*value)(const TSettingRange& Range);
+    bool kept;
   };
-  const Limit limits[] = {
-      {"General\\OpenSizeWarnMB", "1", "30", "10"},
-      {"MRULists\\OpenMRUMaxItems", "0", "30", "20"},
-      {"Editor\\RightEdge", "0", "999", "80"},
-      {"Editor\\TabWidth", "0", "99", "2"},
-      {"Editor\\ExtraLineSpacing", "0", "30", "0"},
-      {"Editor\\MaxTabCaptionLen", "10", "999", "30"},
-      {"Editor\\AnsiFontSize", "1", "9999", "9"},
-      {"Editor\\AsciiFontSize", "1", "9999", "14"},
-      {"Printer\\HeaderCenterFont\\Size", "1", "9999", "10"},
-      {"Printer\\FooterRightFont\\Size", "1", "9999", "8"},
-      {"Printer\\MarginTop", "0", "99999999", "1,5"},
-      {"Printer\\MarginInternal", "0", "99999999", "0,05"},
-      {"Printer\\MarginRightIndent", "0", "99999999", "0"},
+  const Column columns[] = {
+      {"low", [](const TSettingRange& R) { return std::to_string(R.Min); }, true},
+      {"high", [](const TSettingRange& R) { return std::to_string(R.Max); }, true},
+      {"one below", [](const TSettingRange& R) { return std::to_string(int64_t(R.Min) - 1); }, false},
+      {"one above", [](const TSettingRange& R) { return std::to_string(int64_t(R.Max) + 1); }, false},
+      {"half below", [](const TSettingRange& R) { return FloatToStr(R.Min - 0.5); }, false},
+      {"half above", [](const TSettingRange& R) { return FloatToStr(R.Max + 0.5); }, false},
+      {"largest", [](const TSettingRange&) { return std::string("2147483647"); }, false},
+      {"smallest", [](const TSettingRange&) { return std::string("-2147483647"); }, false},
+      {"huge", [](const TSettingRange&) { return std::string("1E300"); }, false},
   };
-  auto plus = [](const char* Value, int Delta) { return std::to_string(std::stoll(Value) + Delta); };
-  // Each column of values is one settings file: the value written, the value it loads as.
-  enum Column { AtLow, AtHigh, BelowLow, AboveHigh, Largest, Smallest };
-  for (Column column : {AtLow, AtHigh, BelowLow, AboveHigh, Largest, Smallest}) {
+  for (const Column& column : columns) {
     TXmlDoc file;
-    std::vector<std::pair<std::string, std::string>> expected;
-    for (const Limit& l : limits) {
-      const bool margin = std::string(l.path).find("Margin") != std::string::npos;
-      std::string written;
-      switch (column) {
-        case AtLow: written = l.low; break;
-        case AtHigh: written = l.high; break;
-        case BelowLow: written = margin ? "-0,5" : plus(l.low, -1); break;
-        case AboveHigh: written = margin ? std::string(l.high) + ",5" : plus(l.high, 1); break;
-        case Largest: written = margin ? "1E300" : "2147483647"; break;
-        case Smallest: written = margin ? "-1E300" : "-2147483647"; break;
-      }
-      file.WriteString(std::string("Settings\\") + l.path, written);
-      expected.push_back({l.path, column == AtLow || column == AtHigh ? written : l.fallback});
-    }
+    for (const TRangedSettingKey& key : RangedSettingKeys)
+      file.WriteString(std::string("Settings\\") + key.Path, column.value(key.Range));
     ASSERT_TRUE(file.SaveToFile(Settings.SettingsFile, 2, true));
     LoadSettings();
     ASSERT_TRUE(SaveSettings());
     TXmlDoc saved;
     ASSERT_TRUE(saved.LoadFromFile(Settings.SettingsFile));
-    for (const auto& [path, value] : expected)
-      EXPECT_EQ(saved.ReadString(std::string("Settings\\") + path, "<missing>"), value)
-          << path << " in column " << column;
+    for (const TRangedSettingKey& key : RangedSettingKeys) {
+      const std::string path = std::string("Settings\\") + key.Path;
+      const std::string expected = column.kept ? column.value(key.Range) : defaults.ReadString(path, "<no default>");
+      EXPECT_EQ(saved.ReadString(path, "<missing>"), expected) << key.Path << ", " << column.name;
+    }
+  }
+  // The table leaves out no margin and no font size.
+  for (const KeyRow& row : AllDefaults()) {
+    const std::string path = row.path;
+    const bool margin = path.find("\\Margin") != std::string::npos && path != "Printer\\MarginUnit";
+    const bool fontSize = path.find("FontSize") != std::string::npos || path.find("Font\\Size") != std::string::npos;
+    const bool ranged = std::any_of(RangedSettingKeys.begin(), RangedSettingKeys.end(),
+                                    [&](const TRangedSettingKey& k) { return path == k.Path; });
+    if (margin || fontSize) EXPECT_TRUE(ranged) << path;
   }
 }

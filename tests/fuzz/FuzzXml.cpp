@@ -1,5 +1,6 @@
 // Input: a document's text. What the reader makes of it, written and read again, must give the
 // same tree in both layouts the program writes (indented with line breaks, and on one line).
+// A text that the well-formedness check passes is written back in a form it passes again.
 #include <string>
 #include "FuzzTargets.h"
 #include "documents/XmlDoc.h"
@@ -66,10 +67,11 @@ std::string Edit(TXmlDoc& Doc) {
 
 // The tree read, written in both layouts, must read back the same; once as read and once
 // after editing.
-std::string CheckRoundTrips(TXmlDoc& Doc) {
+std::string CheckRoundTrips(TXmlDoc& Doc, bool WellFormed) {
   for (bool lineBreaks : {true, false}) {
     const std::string text = Written(Doc, lineBreaks ? 2 : 0, lineBreaks);
     if (text.empty()) return "a document that was read could not be written";
+    if (WellFormed && !IsWellFormedXml(text)) return "a well-formed document was written back damaged";
     TXmlDoc again;
     TXmlReader rereader(text);
     if (again.Root()->ReadFromStream(rereader, "") == 0) return "the written document reads as nothing";
@@ -84,8 +86,8 @@ std::string FuzzXmlRoundTrip(const std::string& Data) {
   TXmlDoc doc;
   TXmlReader reader(Data);
   if (doc.Root()->ReadFromStream(reader, "") == 0) return {};
-  if (std::string fault = CheckRoundTrips(doc); !fault.empty()) return fault;
+  if (std::string fault = CheckRoundTrips(doc, IsWellFormedXml(Data)); !fault.empty()) return fault;
   if (std::string fault = Edit(doc); !fault.empty()) return fault;
-  if (std::string fault = CheckRoundTrips(doc); !fault.empty()) return fault + " after editing";
+  if (std::string fault = CheckRoundTrips(doc, false); !fault.empty()) return fault + " after editing";
   return {};
 }
