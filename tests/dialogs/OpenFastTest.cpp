@@ -137,6 +137,18 @@ TEST(ListMatchingFiles, ListsByMaskWithOrWithoutSubFolders) {
   EXPECT_EQ(ListMatchingFiles(folder.Path(), "*.txt", true),
             (Names{folder.File("a.txt"), folder.File("s\\c.txt")}));
   EXPECT_TRUE(ListMatchingFiles(folder.File("missing"), "*", true).empty());
+
+  // Names the code page cannot hold are passed over and named, never walked as look-alikes.
+  folder.Write(std::wstring(L"\u03A9.txt"), "");
+  folder.Write(std::wstring(L"\u03A3\\d.txt"), "");
+  Names passedOver;
+  EXPECT_EQ(ListMatchingFiles(folder.Path(), "*.txt", false, &passedOver), Names{folder.File("a.txt")});
+  EXPECT_EQ(passedOver, Names{folder.File("?.txt")});
+  passedOver.clear();
+  EXPECT_EQ(ListMatchingFiles(folder.Path(), "*.txt", true, &passedOver),
+            (Names{folder.File("a.txt"), folder.File("s\\c.txt")}));
+  std::sort(passedOver.begin(), passedOver.end());
+  EXPECT_EQ(passedOver, (Names{folder.File("?"), folder.File("?.txt")}));
 }
 
 TEST(ReadFileBytes, ReadsEveryByteAndFailsForAMissingFile) {
