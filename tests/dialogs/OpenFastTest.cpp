@@ -208,6 +208,16 @@ TEST_F(OpenFastTest, BlanksOnlyListEveryFileAndNothingFoundIsReported) {
   EXPECT_NE(text.find("missing\" existiert nicht."), std::string::npos) << text;
 }
 
+TEST_F(OpenFastTest, NamesTheCodePageCannotHoldArePassedOverAndNamedOnceAfterTheWalk) {
+  folder.Write(std::wstring(L"\u03A9mega.txt"), "needle");
+  folder.Write(std::wstring(L"sub\\\u03A3.txt"), "needle");
+  std::string text;
+  ExpectBox("Dateien \xFC" "bergangen", IDOK, &text);
+  EXPECT_EQ(Find("*.txt", "needle", true), (Names{"first.txt", "last.txt", "other.txt", "sub\\deep.txt"}));
+  EXPECT_NE(text.find("\r\n" + folder.File("?mega.txt")), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n" + folder.File("sub\\?.txt")), std::string::npos) << text;
+}
+
 TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsRead) {
   Dialog().chkUseRegExpr->SetChecked(true);
   ExpectBox("Regul\xE4rer Ausdruck");
