@@ -17,7 +17,7 @@ TTextLookup& TextLookup() {
   return lookup;
 }
 
-std::string Text(const std::string& Key, const std::string& Default) {
+std::string LanguageText(const std::string& Key, const std::string& Default) {
   return TextLookup() ? TextLookup()(Key, Default) : Default;
 }
 
@@ -55,12 +55,12 @@ void SetModalAnswerer(ModalAnswerer A) { Answerer() = std::move(A); }
 void SetTextLookup(TTextLookup Lookup) { TextLookup() = std::move(Lookup); }
 
 void ReportRefusedNames(const std::vector<std::string>& Shown) {
-  std::string text = Text("Main|MsgNameRefusedText",
-                          "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht "
-                          "kennt (hier als \"?\" gezeigt). Tarvoline kann unter ihnen nichts "
-                          "\xF6" "ffnen oder speichern:");
+  std::string text = LanguageText("Main|MsgNameRefusedText",
+                                  "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems "
+                                  "nicht kennt (hier als \"?\" gezeigt). Tarvoline kann unter "
+                                  "ihnen nichts \xF6" "ffnen oder speichern:");
   for (const std::string& name : Shown) text += "\r\n" + name;
-  MsgBox(text, Text("Main|MsgNameRefusedTitle", "Ungeeigneter Name"), MB_ICONERROR | MB_OK);
+  MsgBox(text, LanguageText("Main|MsgNameRefusedTitle", "Ungeeigneter Name"), MB_ICONERROR | MB_OK);
 }
 
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {

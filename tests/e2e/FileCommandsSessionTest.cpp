@@ -112,21 +112,12 @@ TEST_F(SessionProgramTest, TheFileDialogsRefuseANameTheCodePageCannotHoldAndTouc
   RunningProgram program("", files.Path());
   HWND wnd = program.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr);
-  // The refusal the program shows, answered once read.
-  auto refusal = [&] {
-    HWND box = WaitFor([&] { return FindDialogOf(program.ThreadId()); }, 10000);
-    if (!box) return std::string("(no message)");
-    const std::string text = DialogText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(box); }, 10000);
-    return text;
-  };
   PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuFileOpen"), 0);
   ASSERT_TRUE(ChooseFile(program, folder + L"\u03A9mega.txt"));
-  EXPECT_NE(refusal().find(files.File("?mega.txt")), std::string::npos);
+  EXPECT_NE(AnswerMessage(program.ThreadId()).find(files.File("?mega.txt")), std::string::npos);
   PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuFileSaveAs"), 0);
   ASSERT_TRUE(ChooseFile(program, folder + L"\u03A3igma-neu.txt"));
-  EXPECT_NE(refusal().find(files.File("?igma-neu.txt")), std::string::npos);
+  EXPECT_NE(AnswerMessage(program.ThreadId()).find(files.File("?igma-neu.txt")), std::string::npos);
   EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
   PostMessageA(wnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));

@@ -72,6 +72,16 @@ inline std::string DialogText(HWND Dialog) {
   return text;
 }
 
+// The text of the message box the program shows next, which is then answered with OK.
+inline std::string AnswerMessage(DWORD ThreadId) {
+  HWND box = WaitFor([&] { return FindDialogOf(ThreadId); }, 10000);
+  if (!box) return "(no message)";
+  const std::string text = DialogText(box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitFor([&] { return !IsWindow(box); }, 10000);
+  return text;
+}
+
 // The window with the keyboard focus in the program's user-interface thread.
 inline HWND FocusOf(DWORD ThreadId) {
   GUITHREADINFO info = {};

@@ -122,18 +122,9 @@ TEST_F(ProgramTest, SecondStartDuringStartUpWaitsThenHandsOver) {
 TEST_F(ProgramTest, ANameTheCodePageCannotHoldIsRefusedByNameAndItsLookAlikeIsLeftAlone) {
   files.Write("Omega.txt", "omega-lateinisch");
   files.Write(std::wstring(L"\u03A9mega.txt"), "OMEGA-GRIECHISCH");
-  // The text of the message the program shows, which is then answered.
-  auto message = [](RunningProgram& P) {
-    HWND box = WaitFor([&] { return FindDialogOf(P.ThreadId()); }, 10000);
-    if (!box) return std::string("(no message)");
-    const std::string text = DialogText(box);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    WaitFor([&] { return !IsWindow(box); }, 10000);
-    return text;
-  };
   RunningProgram first(L"\u03A9mega.txt", files.Path());
   ASSERT_TRUE(first.Started());
-  EXPECT_NE(message(first).find("?mega.txt"), std::string::npos);
+  EXPECT_NE(AnswerMessage(first.ThreadId()).find("?mega.txt"), std::string::npos);
   HWND wnd = first.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr);
   EXPECT_TRUE(WaitForTabCount(wnd, 1, 5000));
@@ -141,7 +132,7 @@ TEST_F(ProgramTest, ANameTheCodePageCannotHoldIsRefusedByNameAndItsLookAlikeIsLe
 
   // The second start waits until the running window has taken its names.
   RunningProgram second(L"\u03A9mega.txt", files.Path());
-  EXPECT_NE(message(first).find(files.File("?mega.txt")), std::string::npos) << "handed over";
+  EXPECT_NE(AnswerMessage(first.ThreadId()).find(files.File("?mega.txt")), std::string::npos) << "handed over";
   EXPECT_EQ(second.WaitForExit(20000), std::optional<DWORD>(0));
   EXPECT_EQ(TabCount(wnd), 1);
   EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
