@@ -9,6 +9,7 @@
 #include "documents/fMain.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/RunawayReport.h"
@@ -480,6 +481,12 @@ TEST_F(OpenFastTest, FolderButtonsAndHistoryKeys) {
   GetCurrentDirectoryA(MAX_PATH, current);
   d.btnActFolder->Click();
   EXPECT_EQ(d.cmbDir->Text(), current);
+  folder.Write(std::wstring(L"\u03A9\\a.txt"), "");
+  CreateDirectoryA(folder.File("O").c_str(), nullptr);
+  SetCurrentDirectoryW((AnsiToWide(folder.Path()) + L"\u03A9").c_str());
+  d.btnActFolder->Click();
+  SetCurrentDirectoryA(current);
+  EXPECT_EQ(d.cmbDir->Text(), "") << "not its look-alike";
   ModalAnswer chosen{IDOK, folder.Path()};
   testsupport::QueueAnswer(chosen, [](const ModalQuestion& q) {
     EXPECT_EQ(q.kind, ModalKind::FolderDialog);
