@@ -163,7 +163,7 @@ std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex) {
                    (Args.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
   if (!GetSaveFileNameW(&call.ofn)) return {};
   if (FilterIndex) *FilterIndex = static_cast<int>(call.ofn.nFilterIndex);
-  // Refused, the name is as good as cancelled: the dialog's overwrite question was about it.
+  // A refused name counts as cancelled: nothing is written, under it or its look-alike.
   const std::vector<std::string> names = TakeExactNames({call.buffer.data()});
   return names.empty() ? std::string() : names.front();
 }
