@@ -40,10 +40,15 @@ void FillFromList(TComboBox& Box, TStringList& List) {
 
 std::string CountText(size_t Count) { return std::to_string(Count); }
 
+// Wide: the ANSI call gives the look-alike of a folder name the code page cannot hold, where
+// a replace would then write. Such a folder is not offered.
 std::string CurrentFolder() {
-  char folder[MAX_PATH] = "";
-  DWORD length = GetCurrentDirectoryA(MAX_PATH, folder);
-  return length > 0 && length < MAX_PATH ? std::string(folder, length) : std::string();
+  wchar_t folder[MAX_PATH] = L"";
+  const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
+  std::string name;
+  if (length == 0 || length >= MAX_PATH || !WideToAnsiExact(std::wstring(folder, length), name))
+    return std::string();
+  return name;
 }
 
 }  // namespace

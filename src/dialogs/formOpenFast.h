@@ -45,8 +45,11 @@ private:
 
 // The full paths of the files in Folder (and, with Recurse, its sub-folders) whose names match
 // Mask, in listing order. A folder already on the current path (a link back up) is skipped.
+// A file or folder whose name the ANSI code page cannot hold is neither listed nor entered: it
+// goes to PassedOver (when given) as WideToAnsiExact shows it.
 std::vector<std::string> ListMatchingFiles(const std::string& Folder, const std::string& Mask,
-                                           bool Recurse);
+                                           bool Recurse,
+                                           std::vector<std::string>* PassedOver = nullptr);
 // The file's bytes; false when it cannot be opened, read whole, or held in memory.
 bool ReadFileBytes(const std::string& FileName, std::string& Content);
 

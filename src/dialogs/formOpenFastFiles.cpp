@@ -15,29 +15,37 @@ namespace {
 
 // Path holds the identities of the folders above, so a link back to one of them ends there.
 void CollectFiles(const std::string& Folder, const std::string& Mask, bool Recurse,
-          std::vector<std::string>& Path, std::vector<std::string>& Files) {
+                  std::vector<std::string>& Path, std::vector<std::string>& Files,
+                  std::vector<std::string>* PassedOver) {
   const std::string dir = AddBackslash(Folder);
   const std::string identity = FolderIdentity(dir);
   for (const std::string& above : Path)
     if (above == identity) return;
   Path.push_back(identity);
-  ForEachEntry(dir, Mask, [&](const std::string& Name, bool IsDir) {
-    if (!IsDir) Files.push_back(dir + Name);
-  });
+  auto passOver = [&](bool Dirs) {
+    return [&, Dirs](const std::string& Shown, DWORD Attributes) {
+      if (PassedOver && ((Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == Dirs)
+        PassedOver->push_back(dir + Shown);
+    };
+  };
+  ForEachFolderEntry(dir, Mask, [&](const std::string& Name, DWORD Attributes) {
+    if (!(Attributes & FILE_ATTRIBUTE_DIRECTORY)) Files.push_back(dir + Name);
+  }, passOver(false));
   if (Recurse)
-    ForEachEntry(dir, "*", [&](const std::string& Name, bool IsDir) {
-      if (IsDir) CollectFiles(dir + Name, Mask, true, Path, Files);
-    });
+    ForEachFolderEntry(dir, "*", [&](const std::string& Name, DWORD Attributes) {
+      if (Attributes & FILE_ATTRIBUTE_DIRECTORY)
+        CollectFiles(dir + Name, Mask, true, Path, Files, PassedOver);
+    }, passOver(true));
   Path.pop_back();
 }
 
 }  // namespace
 
 std::vector<std::string> ListMatchingFiles(const std::string& Folder, const std::string& Mask,
-                                           bool Recurse) {
+                                           bool Recurse, std::vector<std::string>* PassedOver) {
   std::vector<std::string> files;
   std::vector<std::string> path;
-  CollectFiles(Folder, Mask, Recurse, path, files);
+  CollectFiles(Folder, Mask, Recurse, path, files, PassedOver);
   return files;
 }
 

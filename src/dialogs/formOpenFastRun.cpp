@@ -30,6 +30,17 @@ std::string JoinLines(const std::vector<std::string>& Lines) {
   return text;
 }
 
+// Once for the whole search: these are neither searched nor offered for replacing.
+void ShowPassedOver(const std::vector<std::string>& Names) {
+  MsgBox(GetLangText("OpenFast|MsgPassedOverText",
+                     "Diese Dateien und Ordner wurden \xFC" "bergangen: Ihre Namen enthalten "
+                     "Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
+                     "gezeigt).") +
+             JoinLines(Names),
+         GetLangText("OpenFast|MsgPassedOverTitle", "Dateien \xFC" "bergangen"),
+         MB_ICONWARNING | MB_OK);
+}
+
 }  // namespace
 
 void TfrmOpenFast::btnSearchClick(TObject*) {
@@ -64,8 +75,10 @@ void TfrmOpenFast::Search(const std::string& Text) {
     }
   }
   THourglass hourglass;
+  std::vector<std::string> passedOver;
   std::vector<std::string> files =
-      ListMatchingFiles(cmbDir->Text(), cmbMask->Text(), chkUseSubDirs->Checked());
+      ListMatchingFiles(cmbDir->Text(), cmbMask->Text(), chkUseSubDirs->Checked(), &passedOver);
+  if (!passedOver.empty()) ShowPassedOver(passedOver);
   if (matcher) {
     std::vector<bool> keep(files.size(), true);
     bool stopped = false;

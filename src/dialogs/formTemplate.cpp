@@ -7,6 +7,7 @@
 #include "documents/MainWindowParts.h"
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
+#include "foundation/FolderEntries.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"
@@ -36,16 +37,18 @@ void FillLastColumn(TListView& List) {
     SendMessageA(List.Handle(), LVM_SETCOLUMNWIDTH, List.ColumnCount() - 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 
-std::vector<WIN32_FIND_DATAA> ListFolder(const std::string& Folder) {
-  std::vector<WIN32_FIND_DATAA> entries;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((Folder + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return entries;
-  do {
-    std::string name = found.cFileName;
-    if (name != "." && name != "..") entries.push_back(found);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+struct TFolderEntry {
+  std::string Name;
+  DWORD Attributes;
+};
+
+// A name the code page cannot hold is not listed: picking it would open a look-alike.
+std::vector<TFolderEntry> ListFolder(const std::string& Folder) {
+  std::vector<TFolderEntry> entries;
+  ForEachFolderEntry(
+      Folder, "*",
+      [&](const std::string& Name, DWORD Attributes) { entries.push_back({Name, Attributes}); },
+      [](const std::string&, DWORD) {});
   return entries;
 }
 
@@ -109,8 +112,8 @@ void TfrmTemplate::AddFolderNodes(const std::string& Folder, TTreeNode* Node) {
   if (std::find(walkPath_.begin(), walkPath_.end(), identity) != walkPath_.end()) return;
   walkPath_.push_back(identity);
   std::vector<std::string> names;
-  for (const WIN32_FIND_DATAA& entry : ListFolder(Folder))
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(entry.cFileName);
+  for (const TFolderEntry& entry : ListFolder(Folder))
+    if (entry.Attributes & FILE_ATTRIBUTE_DIRECTORY) names.push_back(entry.Name);
   std::sort(names.begin(), names.end(), [](const std::string& A, const std::string& B) {
     return AnsiLowerCase(A) < AnsiLowerCase(B);
   });
@@ -141,9 +144,9 @@ void TfrmTemplate::FillFileList(const std::string& Folder) {
   btnOk->SetEnabled(false);
   const std::string relativeFolder =
       Folder.size() >= RootFolder.size() ? Folder.substr(RootFolder.size()) : std::string();
-  for (const WIN32_FIND_DATAA& entry : ListFolder(Folder)) {
-    if (entry.dwFileAttributes & SkippedFiles) continue;
-    const std::string name = entry.cFileName;
+  for (const TFolderEntry& entry : ListFolder(Folder)) {
+    if (entry.Attributes & SkippedFiles) continue;
+    const std::string& name = entry.Name;
     TListItem* row = lvTemplates->AddItem(ChangeFileExt(name, ""));
     row->AddSubItem(relativeFolder + name);
     row->SetImageIndex(TImageList::SystemSmallIconIndex(Folder + name));

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include "editor/CodeEditHighlighter.h"
 #include "editor/CodeTextDrawer.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/WideNames.h"
 
 namespace {
 using EO = TCodeEditorOption;
@@ -248,16 +250,12 @@ LRESULT TCustomCodeEdit::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wParam);
       if (OnDropFiles) {
-        std::vector<std::string> files;
-        UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-          char name[MAX_PATH + 1] = {};
-          DragQueryFileA(drop, i, name, MAX_PATH);
-          files.emplace_back(name);
-        }
+        std::vector<std::string> refused;
+        const std::vector<std::string> files = DroppedFileNames(drop, refused);
         POINT pt = {};
         DragQueryPoint(drop, &pt);
-        OnDropFiles(this, pt.x, pt.y, files);
+        if (!refused.empty()) ReportRefusedNames(refused);
+        if (!files.empty()) OnDropFiles(this, pt.x, pt.y, files);
       }
       DragFinish(drop);
       return 0;

@@ -20,16 +20,6 @@ constexpr DWORD HandOverTimeoutMs = 60000;
 // again, and the receiver ignores a repeat whose atom it already took.
 constexpr int HandOverAttempts = 5;
 
-std::string FullPath(const std::string& Name) {
-  DWORD needed = GetFullPathNameA(Name.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return Name;
-  std::string full(needed, '\0');
-  DWORD written = GetFullPathNameA(Name.c_str(), needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return Name;
-  full.resize(written);
-  return full;
-}
-
 // Waits while the first instance is still starting: it owns the loading mutex until then.
 void WaitForFirstInstance() {
   for (;;) {
@@ -63,6 +53,10 @@ bool IsSwitchArg(const std::string& Arg) {
   return !Arg.empty() && (Arg[0] == '/' || Arg[0] == '-');
 }
 
+bool IsRefusedFileArg(const std::string& Arg) {
+  return !IsSwitchArg(Arg) && Arg.find('?') != std::string::npos;
+}
+
 void ReleaseLoadingMutex() {
   if (!LoadingMutex) return;
   ReleaseMutex(LoadingMutex);
@@ -73,7 +67,7 @@ void ReleaseLoadingMutex() {
 std::string BuildHandOverText(const std::vector<std::string>& Args) {
   std::string text;
   for (const std::string& arg : Args)
-    text += "\"" + (IsSwitchArg(arg) || arg.empty() ? arg : FullPath(arg)) + "\" ";
+    text += "\"" + (IsSwitchArg(arg) || arg.empty() ? arg : ExpandFileName(arg)) + "\" ";
   return text;
 }
 

@@ -17,6 +17,9 @@ void ReleaseLoadingMutex();
 
 // Whether a command-line argument is a switch ("/" or "-" first) rather than a file.
 bool IsSwitchArg(const std::string& Arg);
+// Whether a file argument must be refused: it holds "?", which no file name has and which
+// stands where the ANSI code page lacks a character of the name given (see WideToAnsiExact).
+bool IsRefusedFileArg(const std::string& Arg);
 
 // The arguments as the running window reads them: each in double quotes and followed by one
 // blank. Arguments that are not switches ("/" or "-") are made full paths against the current

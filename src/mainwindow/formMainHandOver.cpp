@@ -7,8 +7,10 @@
 #include "mainwindow/formMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Timer.h"
+#include "toolkit/WideNames.h"
 
 namespace {
 
@@ -79,27 +81,29 @@ void TfrmMain::WMOpenCommandLine(WPARAM /*wParam*/, LPARAM lParam) {
 void TfrmMain::OpenHandedOver(const std::string& Text) {
   CmdLineParams = SplitCommandLine(Text, false);
   ParseCommandLineSwitches();
+  std::vector<std::string> refused;
   for (const std::string& part : ParamParts(CmdLineParams)) {
+    if (IsRefusedFileArg(part)) {
+      refused.push_back(part);
+      continue;
+    }
     if (!FileExists(part)) continue;
     if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
     if (TTabSheet* sheet = OpenFile(part, false, nullptr))
       ApplyCommandLineSwitches(GetSheetFrame(sheet));
   }
+  if (!refused.empty()) ReportRefusedNames(refused);
 }
 
 void TfrmMain::WMDropFiles(HDROP Drop) {
-  std::vector<std::string> names;
-  UINT count = DragQueryFileA(Drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    UINT length = DragQueryFileA(Drop, i, nullptr, 0);
-    std::string name(length + 1, '\0');
-    UINT read = DragQueryFileA(Drop, i, name.data(), length + 1);
-    name.resize(read);
-    names.push_back(name);
-  }
+  std::vector<std::string> refused;
+  const std::vector<std::string> names = DroppedFileNames(Drop, refused);
   DragFinish(Drop);
-  if (names.empty()) return;
-  RunWhenNoModal([this, names] { OpenDropped(names); });
+  if (names.empty() && refused.empty()) return;
+  RunWhenNoModal([this, names, refused] {
+    if (!refused.empty()) ReportRefusedNames(refused);
+    OpenDropped(names);
+  });
 }
 
 void TfrmMain::OpenDropped(const std::vector<std::string>& Names) {

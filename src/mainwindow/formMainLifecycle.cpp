@@ -67,8 +67,15 @@ void TfrmMain::FormCreate() {
   OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
   OnClose = [this](TObject*) { FormClose(); };
   InstallKeyPreview();
+  SetTextLookup([](const std::string& Key, const std::string& Default) {
+    return GetLangText(Key, Default);
+  });
 
-  CmdLineParams = SplitCommandLine(GetCommandLineA(), true);
+  // Read wide: the ANSI command line would carry the system's look-alikes of names the code
+  // page cannot hold. Such a name keeps "?" marks instead and is refused when its turn comes.
+  std::string commandLine;
+  WideToAnsiExact(GetCommandLineW(), commandLine);
+  CmdLineParams = SplitCommandLine(commandLine, true);
   ParseCommandLineSwitches();
 
   char exe[MAX_PATH] = {};
@@ -235,6 +242,10 @@ void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
 }
 
 bool TfrmMain::OpenCommandLineFile(const std::string& Arg) {
+  if (IsRefusedFileArg(Arg)) {
+    ReportRefusedNames({Arg});
+    return true;
+  }
   if (DirectoryExists(Arg)) {
     // A folder is not a missing file: offering to create it could only fail.
     MsgBox(GetLangText("Main|MsgParamFolderText",

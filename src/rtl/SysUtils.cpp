@@ -85,6 +85,19 @@ std::string WideToAnsi(const std::wstring& S) {
   return text;
 }
 
+bool WideToAnsiExact(const std::wstring& S, std::string& Ansi) {
+  Ansi.clear();
+  if (S.empty()) return true;
+  const int size = static_cast<int>(S.size());
+  const int length =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, S.data(), size, nullptr, 0, "?", nullptr);
+  Ansi.assign(length, '\0');
+  BOOL usedDefault = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, S.data(), size, Ansi.data(), length, "?",
+                      &usedDefault);
+  return !usedDefault;
+}
+
 std::string UpperCase(const std::string& S) {
   std::string r = S;
   for (char& c : r) if (c >= 'a' && c <= 'z') c -= 32;
@@ -266,9 +279,18 @@ std::string ExcludeTrailingBackslash(const std::string& Dir) {
 }
 
 std::string ExpandFileName(const std::string& FileName) {
-  char buf[MAX_PATH * 2];
-  DWORD n = GetFullPathNameA(FileName.c_str(), sizeof buf, buf, nullptr);
-  return (n == 0 || n >= sizeof buf) ? FileName : std::string(buf, n);
+  // Wide: the ANSI call gives the system's look-alike of a current folder the code page
+  // cannot hold, which may well be another existing folder.
+  const std::wstring name = AnsiToWide(FileName);
+  const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return FileName;
+  std::wstring full(needed, L'\0');
+  const DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return FileName;
+  full.resize(length);
+  std::string result;
+  WideToAnsiExact(full, result);
+  return result;
 }
 
 std::string ProgramFolder() {

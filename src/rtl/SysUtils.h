@@ -29,6 +29,10 @@ bool AnsiSameText(const std::string& S1, const std::string& S2);
 // converted like any other); what has no ANSI form becomes what the system picks for it.
 std::wstring AnsiToWide(const std::string& S);
 std::string WideToAnsi(const std::wstring& S);
+// Wide text in the ANSI code page with no stand-ins: false when a character has no exact ANSI
+// form (WideToAnsi would make Omega's capital letter an "O" and so name another file). Ansi
+// then holds "?" in its place: no file name can have one, so it may be shown, never opened.
+bool WideToAnsiExact(const std::wstring& S, std::string& Ansi);
 
 // ASCII-only case mapping and comparison.
 std::string UpperCase(const std::string& S);
@@ -67,6 +71,8 @@ std::string ExtractFileExt(const std::string& FileName);   // with the dot
 std::string ChangeFileExt(const std::string& FileName, const std::string& Ext);
 std::string IncludeTrailingBackslash(const std::string& Dir);
 std::string ExcludeTrailingBackslash(const std::string& Dir);
+// The full name against the current folder (FileName itself when there is none); a character
+// of the current folder the code page lacks shows as in WideToAnsiExact, so no file is named.
 std::string ExpandFileName(const std::string& FileName);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramFolder();

@@ -1,8 +1,10 @@
 #include "toolkit/Dialogs.h"
 #include <algorithm>
 #include <commdlg.h>
+#include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Form.h"
+#include "toolkit/WideNames.h"
 
 namespace {
 ModalAnswerer& Answerer() {
@@ -10,28 +12,56 @@ ModalAnswerer& Answerer() {
   return answerer;
 }
 
+TTextLookup& TextLookup() {
+  static TTextLookup lookup;
+  return lookup;
+}
+
+std::string LanguageText(const std::string& Key, const std::string& Default) {
+  return TextLookup() ? TextLookup()(Key, Default) : Default;
+}
+
 // "A|b|C|d" -> "A\0b\0C\0d\0\0" as the common dialogs want it.
-std::string DialogFilter(const std::string& Filter) {
-  std::string r = Filter;
-  for (char& c : r) if (c == '|') c = '\0';
-  r.append(2, '\0');
+std::wstring DialogFilter(const std::string& Filter) {
+  std::wstring r = AnsiToWide(Filter);
+  for (wchar_t& c : r) if (c == L'|') c = L'\0';
+  r.append(2, L'\0');
   return r;
 }
 
 // Splits the multi-select buffer: a folder then names, or one full name.
-std::vector<std::string> SplitSelection(const char* buf) {
-  std::vector<std::string> parts;
-  for (const char* p = buf; *p; p += strlen(p) + 1) parts.emplace_back(p);
+std::vector<std::wstring> SplitSelection(const wchar_t* buf) {
+  std::vector<std::wstring> parts;
+  for (const wchar_t* p = buf; *p; p += wcslen(p) + 1) parts.emplace_back(p);
   if (parts.size() <= 1) return parts;
-  std::vector<std::string> files;
-  std::string dir = parts[0];
-  if (!dir.empty() && dir.back() != '\\') dir += '\\';
+  std::vector<std::wstring> files;
+  std::wstring dir = parts[0];
+  if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
   for (size_t i = 1; i < parts.size(); ++i) files.push_back(dir + parts[i]);
   return files;
+}
+
+// The chosen names the code page holds; the others are reported.
+std::vector<std::string> TakeExactNames(const std::vector<std::wstring>& Names) {
+  std::vector<std::string> refused;
+  std::vector<std::string> names = ExactNames(Names, refused);
+  if (!refused.empty()) ReportRefusedNames(refused);
+  return names;
 }
 }  // namespace
 
 void SetModalAnswerer(ModalAnswerer A) { Answerer() = std::move(A); }
+
+void SetTextLookup(TTextLookup Lookup) { TextLookup() = std::move(Lookup); }
+
+void ReportRefusedNames(const std::vector<std::string>& Shown) {
+  std::string text = LanguageText("Main|MsgNameRefusedText",
+                                  "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems "
+                                  "nicht kennt (hier als \"?\" gezeigt). Tarvoline kann unter "
+                                  "ihnen nichts \xF6" "ffnen oder speichern:");
+  for (const std::string& name : Shown) text += "\r\n" + name;
+  MsgBox(text, LanguageText("Main|MsgNameRefusedTitle", "Ungeeigneter Name"), MB_ICONERROR | MB_OK);
+}
 
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {
   if (!Answerer()) return std::nullopt;
@@ -77,21 +107,23 @@ namespace {
 // The parts of a common file dialog that open and save share; the buffers live here.
 struct FileDialogCall {
   FileDialogCall(const TFileDialogArgs& Args, size_t BufferSize)
-      : buffer(BufferSize, '\0'), filter(DialogFilter(Args.filter)) {
-    Args.fileName.copy(buffer.data(), buffer.size() - 1);
+      : buffer(BufferSize, L'\0'), filter(DialogFilter(Args.filter)),
+        initialDir(AnsiToWide(Args.initialDir)), title(AnsiToWide(Args.title)),
+        defaultExt(AnsiToWide(Args.defaultExt)) {
+    AnsiToWide(Args.fileName).copy(buffer.data(), buffer.size() - 1);
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = ModalOwner();
     ofn.lpstrFilter = Args.filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = Args.filterIndex;
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-    ofn.lpstrInitialDir = Args.initialDir.empty() ? nullptr : Args.initialDir.c_str();
-    ofn.lpstrTitle = Args.title.empty() ? nullptr : Args.title.c_str();
-    ofn.lpstrDefExt = Args.defaultExt.empty() ? nullptr : Args.defaultExt.c_str();
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   }
-  std::vector<char> buffer;
-  std::string filter;
-  OPENFILENAMEA ofn = {};
+  std::vector<wchar_t> buffer;
+  std::wstring filter, initialDir, title, defaultExt;
+  OPENFILENAMEW ofn = {};
 };
 
 std::optional<ModalAnswer> AskFileSeam(ModalKind Kind, const TFileDialogArgs& Args) {
@@ -114,10 +146,10 @@ std::vector<std::string> ExecuteOpenDialog(const TFileDialogArgs& Args, bool* Re
   call.ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                    (Args.multiSelect ? OFN_ALLOWMULTISELECT : 0) |
                    (Args.showReadOnly ? 0 : OFN_HIDEREADONLY);
-  if (!GetOpenFileNameA(&call.ofn)) return {};
+  if (!GetOpenFileNameW(&call.ofn)) return {};
   if (ReadOnly) *ReadOnly = (call.ofn.Flags & OFN_READONLY) != 0;
   if (FilterIndex) *FilterIndex = static_cast<int>(call.ofn.nFilterIndex);
-  return SplitSelection(call.buffer.data());
+  return TakeExactNames(SplitSelection(call.buffer.data()));
 }
 
 std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex) {
@@ -129,7 +161,9 @@ std::string ExecuteSaveDialog(const TFileDialogArgs& Args, int* FilterIndex) {
   FileDialogCall call(Args, MAX_PATH * 4);
   call.ofn.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                    (Args.overwritePrompt ? OFN_OVERWRITEPROMPT : 0);
-  if (!GetSaveFileNameA(&call.ofn)) return {};
+  if (!GetSaveFileNameW(&call.ofn)) return {};
   if (FilterIndex) *FilterIndex = static_cast<int>(call.ofn.nFilterIndex);
-  return call.buffer.data();
+  // A refused name counts as cancelled: nothing is written, under it or its look-alike.
+  const std::vector<std::string> names = TakeExactNames({call.buffer.data()});
+  return names.empty() ? std::string() : names.front();
 }

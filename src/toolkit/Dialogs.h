@@ -38,6 +38,15 @@ using ModalAnswerer = std::function<std::optional<ModalAnswer>(const ModalQuesti
 void SetModalAnswerer(ModalAnswerer Answerer);
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 
+// The texts of the toolkit's own messages in the program's language: Lookup gives the text for
+// a language key, else the German default it is handed. Without one the defaults show.
+using TTextLookup = std::function<std::string(const std::string& Key, const std::string& Default)>;
+void SetTextLookup(TTextLookup Lookup);
+
+// Tells the person that these names were refused because the ANSI code page cannot hold them:
+// one a line, as WideToAnsiExact shows them. Nothing is read or written under them.
+void ReportRefusedNames(const std::vector<std::string>& Shown);
+
 // The window a new modal window belongs to: the active window of this thread, else the
 // innermost modal form, else the main window.
 HWND ModalOwner();
@@ -58,6 +67,8 @@ struct TFileDialogArgs {
   bool showReadOnly = false;
   bool overwritePrompt = true;
 };
+// The file dialogs run wide: a chosen name the ANSI code page cannot hold exactly is reported
+// (ReportRefusedNames) and left out, never taken as the look-alike the system would make of it.
 // The chosen files (full names); empty when cancelled.
 std::vector<std::string> ExecuteOpenDialog(const TFileDialogArgs& Args, bool* ReadOnly = nullptr,
                                            int* FilterIndex = nullptr);

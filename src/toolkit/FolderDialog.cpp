@@ -1,24 +1,30 @@
 #include "toolkit/FolderDialog.h"
 #include <objbase.h>
 #include <shlobj.h>
+#include "rtl/SysUtils.h"
 #include "toolkit/ComScope.h"
 #include "toolkit/Dialogs.h"
 
 namespace {
 std::string RunFolderPicker(HWND Owner, const std::string& Title, bool NewStyle) {
   TComScope com;
-  char display[MAX_PATH] = "";
-  BROWSEINFOA bi = {};
+  const std::wstring title = AnsiToWide(Title);
+  wchar_t display[MAX_PATH] = L"";
+  BROWSEINFOW bi = {};
   bi.hwndOwner = Owner;
   bi.pszDisplayName = display;
-  bi.lpszTitle = Title.c_str();
+  bi.lpszTitle = title.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS | (NewStyle ? BIF_USENEWUI | BIF_STATUSTEXT : 0);
-  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderA(&bi);
+  PIDLIST_ABSOLUTE pidl = SHBrowseForFolderW(&bi);
   if (!pidl) return {};
-  char path[MAX_PATH] = "";
-  bool ok = SHGetPathFromIDListA(pidl, path) != FALSE;
+  wchar_t path[MAX_PATH] = L"";
+  bool ok = SHGetPathFromIDListW(pidl, path) != FALSE;
   CoTaskMemFree(pidl);
-  return ok ? std::string(path) : std::string();
+  if (!ok) return {};
+  std::string folder;
+  if (WideToAnsiExact(path, folder)) return folder;
+  ReportRefusedNames({folder});
+  return {};
 }
 }  // namespace
 

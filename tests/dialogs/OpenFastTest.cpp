@@ -9,6 +9,7 @@
 #include "documents/fMain.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/ModalAnswers.h"
 #include "support/RunawayReport.h"
@@ -194,6 +195,16 @@ TEST_F(OpenFastTest, BlanksOnlyListEveryFileAndNothingFoundIsReported) {
   Dialog().cmbDir->SetText(folder.File("missing"));
   Dialog().btnSearchClick(nullptr);
   EXPECT_NE(text.find("missing\" existiert nicht."), std::string::npos) << text;
+}
+
+TEST_F(OpenFastTest, NamesTheCodePageCannotHoldArePassedOverAndNamedOnceAfterTheWalk) {
+  folder.Write(std::wstring(L"\u03A9mega.txt"), "needle");
+  folder.Write(std::wstring(L"\u015Aub\\deep.txt"), "needle");  // its look-alike is "sub"
+  std::string text;
+  ExpectBox("Dateien \xFC" "bergangen", IDOK, &text);
+  EXPECT_EQ(Find("*.txt", "needle", true), (Names{"first.txt", "last.txt", "other.txt", "sub\\deep.txt"}));
+  EXPECT_NE(text.find("\r\n" + folder.File("?mega.txt")), std::string::npos) << text;
+  EXPECT_NE(text.find("\r\n" + folder.File("?ub")), std::string::npos) << text;
 }
 
 TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsRead) {
@@ -470,6 +481,12 @@ TEST_F(OpenFastTest, FolderButtonsAndHistoryKeys) {
   GetCurrentDirectoryA(MAX_PATH, current);
   d.btnActFolder->Click();
   EXPECT_EQ(d.cmbDir->Text(), current);
+  folder.Write(std::wstring(L"\u03A9\\a.txt"), "");
+  CreateDirectoryA(folder.File("O").c_str(), nullptr);
+  SetCurrentDirectoryW((AnsiToWide(folder.Path()) + L"\u03A9").c_str());
+  d.btnActFolder->Click();
+  SetCurrentDirectoryA(current);
+  EXPECT_EQ(d.cmbDir->Text(), "") << "not its look-alike";
   ModalAnswer chosen{IDOK, folder.Path()};
   testsupport::QueueAnswer(chosen, [](const ModalQuestion& q) {
     EXPECT_EQ(q.kind, ModalKind::FolderDialog);

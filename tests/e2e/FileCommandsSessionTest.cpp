@@ -22,12 +22,16 @@ UINT MenuCommand(const std::string& Name) {
 }
 
 // Answers the program's file dialog with a file name.
-bool ChooseFile(RunningProgram& P, const std::string& Name) {
+bool ChooseFile(RunningProgram& P, const std::wstring& Name) {
   HWND dialog = WaitFor([&] { return FindDialogOf(P.ThreadId()); }, 10000);
   if (!dialog) return false;
-  for (int id : {0x47C, 0x480}) SetDlgItemTextA(dialog, id, Name.c_str());
+  for (int id : {0x47C, 0x480}) SetDlgItemTextW(dialog, id, Name.c_str());
   PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
+}
+
+bool ChooseFile(RunningProgram& P, const std::string& Name) {
+  return ChooseFile(P, AnsiToWide(Name));
 }
 
 // Sessions are saved and opened with the splash screen off and no documents of an earlier run.
@@ -97,4 +101,26 @@ TEST_F(SessionProgramTest, ASavedSessionOpensInANewStartWithItsTabsActiveTabAndC
                                             files.File("c.txt")}));
   EXPECT_EQ(caretOfC.substr(0, 2), "3\t") << caretOfC;
   EXPECT_EQ(Settings.LastDocFileName, files.File("c.txt"));
+}
+
+TEST_F(SessionProgramTest, TheFileDialogsRefuseANameTheCodePageCannotHoldAndTouchNoLookAlike) {
+  files.Write("Omega.txt", "omega-lateinisch");
+  files.Write(std::wstring(L"\u03A9mega.txt"), "OMEGA-GRIECHISCH");
+  files.Write("Sigma-neu.txt", "sigma");
+  const std::wstring folder = AnsiToWide(files.Path());
+  WriteSettings(false);
+  RunningProgram program("", files.Path());
+  HWND wnd = program.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuFileOpen"), 0);
+  ASSERT_TRUE(ChooseFile(program, folder + L"\u03A9mega.txt"));
+  EXPECT_NE(AnswerMessage(program.ThreadId()).find(files.File("?mega.txt")), std::string::npos);
+  PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuFileSaveAs"), 0);
+  ASSERT_TRUE(ChooseFile(program, folder + L"\u03A3igma-neu.txt"));
+  EXPECT_NE(AnswerMessage(program.ThreadId()).find(files.File("?igma-neu.txt")), std::string::npos);
+  EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_EQ(files.Read("Omega.txt"), "omega-lateinisch");
+  EXPECT_EQ(files.Read("Sigma-neu.txt"), "sigma");
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
+#include "rtl/SysUtils.h"
 #include "support/BuiltProgram.h"
 #include "support/WindowText.h"
 #include "support/TempFolder.h"
@@ -56,6 +57,28 @@ inline HWND FindDialogOf(DWORD ThreadId) {
   return found;
 }
 
+inline BOOL CALLBACK CollectStaticText(HWND Wnd, LPARAM Text) {
+  if (ClassOf(Wnd) == "Static") *reinterpret_cast<std::string*>(Text) += WindowText(Wnd);
+  return TRUE;
+}
+
+// The texts a message box of another process shows.
+inline std::string DialogText(HWND Dialog) {
+  std::string text;
+  EnumChildWindows(Dialog, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+// The text of the message box the program shows next, which is then answered with OK.
+inline std::string AnswerMessage(DWORD ThreadId) {
+  HWND box = WaitFor([&] { return FindDialogOf(ThreadId); }, 10000);
+  if (!box) return "(no message)";
+  const std::string text = DialogText(box);
+  PostMessageA(box, WM_COMMAND, IDOK, 0);
+  WaitFor([&] { return !IsWindow(box); }, 10000);
+  return text;
+}
+
 // The window with the keyboard focus in the program's user-interface thread.
 inline HWND FocusOf(DWORD ThreadId) {
   GUITHREADINFO info = {};
@@ -66,12 +89,17 @@ inline HWND FocusOf(DWORD ThreadId) {
 // A started program that is ended whatever the test's outcome.
 class RunningProgram {
 public:
-  RunningProgram(const std::string& Args, const std::string& Folder) {
-    std::string commandLine = "\"" + BuiltProgramPath() + "\"" + (Args.empty() ? "" : " " + Args);
-    STARTUPINFOA si = {};
+  RunningProgram(const std::string& Args, const std::string& Folder)
+      : RunningProgram(AnsiToWide(Args), Folder) {}
+  // Wide, as the shell starts it with names the ANSI code page may not hold.
+  RunningProgram(const std::wstring& Args, const std::string& Folder) {
+    std::wstring commandLine =
+        L"\"" + AnsiToWide(BuiltProgramPath()) + L"\"" + (Args.empty() ? L"" : L" " + Args);
+    const std::wstring folder = AnsiToWide(Folder);
+    STARTUPINFOW si = {};
     si.cb = sizeof si;
-    started_ = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              Folder.empty() ? nullptr : Folder.c_str(), &si, &pi_);
+    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              folder.empty() ? nullptr : folder.c_str(), &si, &pi_);
   }
   ~RunningProgram() {
     if (!started_) return;

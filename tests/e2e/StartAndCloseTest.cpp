@@ -1,6 +1,6 @@
 // Starts the built program itself and drives it with window messages: one instance per
-// session, a window stored off the screen, the hand-over of a second start, closing with a
-// changed document, and the documents of the last run.
+// session, a window stored off the screen, the hand-over of a second start, a file name the
+// code page cannot hold, closing with a changed document, and the documents of the last run.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -117,6 +117,28 @@ TEST_F(ProgramTest, SecondStartDuringStartUpWaitsThenHandsOver) {
   EXPECT_TRUE(WaitForTabCount(wnd, 2, 5000)) << "the waiting start's file is missing";
   PostMessageA(wnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(first.WaitForExit(20000), std::optional<DWORD>(0));
+}
+
+TEST_F(ProgramTest, ANameTheCodePageCannotHoldIsRefusedByNameAndItsLookAlikeIsLeftAlone) {
+  files.Write("Omega.txt", "omega-lateinisch");
+  files.Write(std::wstring(L"\u03A9mega.txt"), "OMEGA-GRIECHISCH");
+  RunningProgram first(L"\u03A9mega.txt", files.Path());
+  ASSERT_TRUE(first.Started());
+  EXPECT_NE(AnswerMessage(first.ThreadId()).find("?mega.txt"), std::string::npos);
+  HWND wnd = first.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  EXPECT_TRUE(WaitForTabCount(wnd, 1, 5000));
+  EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
+
+  // The second start waits until the running window has taken its names.
+  RunningProgram second(L"\u03A9mega.txt", files.Path());
+  EXPECT_NE(AnswerMessage(first.ThreadId()).find(files.File("?mega.txt")), std::string::npos) << "handed over";
+  EXPECT_EQ(second.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_EQ(TabCount(wnd), 1);
+  EXPECT_EQ(WindowText(wnd), "Tarvoline - Unbenannt1");
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(first.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_EQ(files.Read("Omega.txt"), "omega-lateinisch");
 }
 
 TEST_F(ProgramTest, ClosingAChangedDocumentAsksAndTheNextStartReopensItWithItsCaret) {

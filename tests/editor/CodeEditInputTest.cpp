@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 #include "editor/CodeEditTestFixture.h"
+#include "support/ModalAnswers.h"
+#include "support/WideDrop.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/KeyState.h"
@@ -436,6 +438,15 @@ TEST(CodeEditMouse, DroppedFilesReachOnDropFilesWithTheDropPoint) {
   EXPECT_EQ(files, (std::vector<std::string>{"C:\\a.txt", "C:\\b b.txt"}));
   EXPECT_EQ(point.x, 7);
   EXPECT_EQ(point.y, 9);
+
+  // A name the code page cannot hold is refused by name, not handed on as a look-alike.
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
+    EXPECT_NE(q.text.find("\r\nC:\\?mega.txt"), std::string::npos) << q.text;
+  });
+  Send(*w.edit, WM_DROPFILES,
+       reinterpret_cast<WPARAM>(testsupport::MakeWideDrop({L"C:\\\u03A9mega.txt", L"C:\\\u00C4.txt"})));
+  EXPECT_EQ(files, std::vector<std::string>{"C:\\\xC4.txt"});
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "the refusal was shown";
 }
 
 // --- Wheel and scroll bars -----------------------------------------------------------------

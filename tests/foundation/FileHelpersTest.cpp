@@ -80,6 +80,7 @@ TEST(ListFiles, ListsMatchingFilesButNoFolders) {
   Written(dir, "two.txt", "2");
   Written(dir, "three.log", "3");
   CreateDirectoryA((dir.Path() + "sub.txt").c_str(), nullptr);
+  dir.Write(std::wstring(L"\u03A9mega.txt"), "not listed, nor as a look-alike");
   TStringList list;
   list.Add("old entry");
   list.SetSorted(true);

@@ -147,6 +147,17 @@ TEST_F(MainWindowLifecycleTest, AFolderOnTheCommandLineIsNamedAsOneAndNothingIsO
   EXPECT_TRUE(DirectoryExists(sub));
 }
 
+TEST_F(MainWindowLifecycleTest, ANameTheCodePageCouldNotHoldIsRefusedByNameAndTheNextOneOpens) {
+  folder.Write("b.txt", "b");
+  const std::string refused = folder.File("?mega.txt");  // as the wide command line gives it
+  testsupport::QueueAnswer(Answer(IDOK), [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Ungeeigneter Name");
+    EXPECT_NE(q.text.find("\r\n" + refused), std::string::npos) << q.text;
+  });
+  ShowWith({refused, folder.File("b.txt")});
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("b.txt")});
+}
+
 TEST_F(MainWindowLifecycleTest, IgnoredMissingFilesAndSwitchesAskNothing) {
   Settings.General.ParamIgnoreNotExistingFiles = true;
   ShowWith({folder.File("gone.txt"), "/ML", "-NOSPLASH"});

@@ -7,7 +7,9 @@
 #include <thread>
 #include "foundation/fMain.h"
 #include "mainwindow/MainBlock.h"
+#include "rtl/SysUtils.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/WideDrop.h"
 #include "support/WhenShown.h"
 #include "support/WindowText.h"
 #include "support/WindowOrder.h"
@@ -141,6 +143,21 @@ TEST_F(HandOverTest, OpensExistingFilesAndSkipsTheRestWithoutAsking) {
   HandOver({folder.File("a.txt"), folder.File("missing.txt"), "/LOCK", folder.File("b.txt")});
   EXPECT_EQ(TabFiles(), (std::vector<std::string>{folder.File("a.txt"), folder.File("b.txt")}));
   EXPECT_TRUE(testsupport::AskedQuestions().empty());
+}
+
+TEST_F(HandOverTest, NamesTheCodePageCannotHoldAreRefusedByNameAndNoLookAlikeOpens) {
+  folder.Write("Omega.txt", "omega-lateinisch");
+  folder.Write(std::wstring(L"\u03A9mega.txt"), "OMEGA-GRIECHISCH");
+  for (int refusals = 0; refusals < 2; ++refusals)
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+      EXPECT_NE(q.text.find("\r\n" + folder.File("?mega.txt")), std::string::npos) << q.text;
+    });
+  HandOver({folder.File("?mega.txt")});  // as a second start passes on what it could not hold
+  SendMessageA(frmMain->Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(testsupport::MakeWideDrop(
+                   {AnsiToWide(folder.Path()) + L"\u03A9mega.txt"})), 0);
+  EXPECT_TRUE(TabFiles().empty());
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "both were refused by name";
 }
 
 TEST_F(HandOverTest, SwitchesOfTheHandOverReplaceThoseOfTheRunningInstance) {

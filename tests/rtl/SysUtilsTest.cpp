@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <windows.h>
 #include "rtl/SysUtils.h"
+#include "support/TempFolder.h"
 
 TEST(AnsiCase, MapsGermanLettersThroughTheLocale) {
   EXPECT_EQ(AnsiUpperCase("\xE4\xF6\xFC" "abc"), "\xC4\xD6\xDC" "ABC");
@@ -65,6 +67,41 @@ TEST(FileNames, SplitIntoFolderNameAndExtension) {
   EXPECT_EQ(ChangeFileExt("C:\\a.d\\b", ".bak"), "C:\\a.d\\b.bak");
   EXPECT_EQ(IncludeTrailingBackslash("C:\\a"), "C:\\a\\");
   EXPECT_EQ(ExcludeTrailingBackslash("C:\\a\\"), "C:\\a");
+}
+
+TEST(WideToAnsiExact, TakesWhatTheCodePageHoldsAndMarksTheRestWithoutLookAlikes) {
+  struct Case {
+    const wchar_t* wide;
+    const char* ansi;
+    bool exact;
+  } cases[] = {
+      {L"\u00C4rger \u00FCber \u00DF.txt", "\xC4rger \xFC" "ber \xDF.txt", true},
+      {L"Preis in \u20AC.txt", "Preis in \x80.txt", true},
+      {L"", "", true},
+      {L"\u03A9mega.txt", "?mega.txt", false},
+      {L"\u03A3igma-neu.txt", "?igma-neu.txt", false},
+      {L"\u0424\u0430\u0439\u043B.txt", "????.txt", false},
+      {L"a\u00A0b\u2002c", "a\xA0" "b?c", false},  // an en space is no blank
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.ansi);
+    std::string ansi = "left over";
+    EXPECT_EQ(WideToAnsiExact(c.wide, ansi), c.exact);
+    EXPECT_EQ(ansi, c.ansi);
+  }
+}
+
+TEST(FileNames, ExpandingInAFolderTheCodePageCannotHoldNamesNoLookAlike) {
+  testsupport::TempFolder folder;
+  folder.Write(std::wstring(L"\u03A9\\a.txt"), "");
+  CreateDirectoryA(folder.File("O").c_str(), nullptr);
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW((AnsiToWide(folder.Path()) + L"\u03A9").c_str()));
+  const std::string expanded = ExpandFileName("a.txt");
+  SetCurrentDirectoryW(previous);
+  EXPECT_EQ(expanded, folder.File("?\\a.txt"));
+  EXPECT_EQ(ExpandFileName(folder.File("O\\..\\b.txt")), folder.File("b.txt"));
 }
 
 TEST(Floats, WriteExponentsWithoutPlusOrLeadingZerosAndReadThemBack) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <string>
 #include "rtl/Streams.h"
+#include "rtl/SysUtils.h"
 
 namespace testsupport {
 
@@ -19,7 +20,7 @@ public:
               std::to_string(++counter) + "\\";
     } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
   }
-  ~TempFolder() { Remove(path_); }
+  ~TempFolder() { Remove(AnsiToWide(path_)); }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
@@ -31,29 +32,40 @@ public:
     TFileStream out(File(Name), fmCreate);
     out.WriteBuffer(Data.data(), static_cast<int32_t>(Data.size()));
   }
+  // A file whose name the ANSI code page may not hold; its folder is made too.
+  void Write(const std::wstring& Name, const std::string& Data) const {
+    const std::wstring full = AnsiToWide(path_) + Name;
+    CreateDirectoryW(full.substr(0, full.rfind(L'\\')).c_str(), nullptr);
+    HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, Data.data(), static_cast<DWORD>(Data.size()), &written, nullptr);
+    CloseHandle(file);
+  }
   std::string Read(const std::string& Name) const {
     TFileStream in(File(Name), fmOpenRead | fmShareDenyNone);
     return in.ReadAll();
   }
 
 private:
-  static void Remove(const std::string& Folder) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((Folder + "*").c_str(), &fd);
+  // Wide: a name the ANSI code page cannot hold would come back as a look-alike and stay.
+  static void Remove(const std::wstring& Folder) {
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((Folder + L"*").c_str(), &fd);
     if (h != INVALID_HANDLE_VALUE) {
       do {
-        std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
-        std::string full = Folder + name;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(full + "\\");
+        const std::wstring name = fd.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring full = Folder + name;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) Remove(full + L"\\");
         else {
-          SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-          DeleteFileA(full.c_str());
+          SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+          DeleteFileW(full.c_str());
         }
-      } while (FindNextFileA(h, &fd));
+      } while (FindNextFileW(h, &fd));
       FindClose(h);
     }
-    RemoveDirectoryA(Folder.c_str());
+    RemoveDirectoryW(Folder.c_str());
   }
 
   std::string path_;
