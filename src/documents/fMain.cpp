@@ -7,6 +7,7 @@
 #include <utility>
 #include "rtl/ByteScan.h"
 #include "rtl/Exception.h"
+#include "rtl/SysUtils.h"
 
 namespace {
 
@@ -208,15 +209,6 @@ bool WriteAll(HANDLE File, const std::string& Data) {
   throw EStreamError("Cannot create file \"" + FileName + "\"");
 }
 
-std::string FullPath(const std::string& FileName) {
-  DWORD size = GetFullPathNameA(FileName.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return FileName;
-  std::string result(size, '\0');
-  DWORD length = GetFullPathNameA(FileName.c_str(), size, result.data(), nullptr);
-  result.resize(length < size ? length : 0);
-  return result.empty() ? FileName : result;
-}
-
 // An empty name when no temporary file can be made in that folder.
 std::string CreateTempFileBeside(const std::string& FullName) {
   size_t slash = FullName.find_last_of("\\/");
@@ -277,7 +269,7 @@ bool ReplaceThroughTempFile(const std::string& FullName, const std::string& Temp
 }
 
 bool WriteFileSafely(const std::string& FileName, const std::string& Data) {
-  std::string fullName = FullPath(FileName);
+  std::string fullName = ExpandFileName(FileName);
   DWORD attributes = GetFileAttributesA(fullName.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return WriteFileDirectly(fullName, FILE_ATTRIBUTE_NORMAL, Data, true);
