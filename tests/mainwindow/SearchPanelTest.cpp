@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include "commands/fHlpMainSearch.h"
 #include "commands/fSearchPanel.h"
@@ -242,6 +243,24 @@ TEST_F(SearchPanelTest, ReplaceAllInTheDocumentOrItsSelectionIsOneUndoStep) {
   Fill("f.x", "Y");
   Click("btnReplaceAll");
   EXPECT_EQ(editor.Text(), "foo bar\r\nFOO Y");
+
+  // Without a hit the caret, the (empty) selection and the view stay, so Replace Selection
+  // stays off and cannot take the whole text.
+  Check("chkSearchWholeWords", false);
+  std::string lines;
+  for (int i = 1; i <= 300; ++i) lines += "Zeile " + std::to_string(i) + "\r\n";
+  TCodeEdit& other = NewDocument(lines);
+  const std::string before = other.Text();
+  other.SetTopLine(100);
+  other.SetCaretXY({3, 105});
+  Fill("nichtvorhanden", "X");
+  Click("btnReplaceAll");
+  EXPECT_EQ(other.Text(), before);
+  EXPECT_FALSE(other.CanUndo());
+  EXPECT_FALSE(other.SelAvail());
+  EXPECT_EQ(other.CaretXY(), (TBufferCoord{3, 105}));
+  EXPECT_EQ(other.TopLine(), 100);
+  EXPECT_FALSE(Enabled("btnReplaceSel"));
 }
 
 TEST_F(SearchPanelTest, ReplaceAllInAllDocumentsKeepsSelectionsAndSkipsReadOnlyDocuments) {
