@@ -51,12 +51,18 @@ std::optional<std::string> ReplaceAllIn(const std::string& Text, const TLocalSea
 bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Search,
                         const std::string& Replacement, bool KeepSelection) {
   if (!CanWriteDocument(&Editor)) return false;
-  // The selection as it was, with its direction: anchored at the end away from the caret.
+  // The selection as it was, with its direction (anchored at the end away from the caret), and
+  // the view on it: all given back when nothing is replaced.
   const TBufferCoord caret = Editor.CaretXY();
   const TBufferCoord anchor = !Editor.SelAvail()               ? caret
                               : Editor.BlockBegin() == caret ? Editor.BlockEnd()
                                                              : Editor.BlockBegin();
-  auto restoreSelection = [&] { Editor.SetCaretAndSelection(caret, anchor, caret); };
+  const int topLine = Editor.TopLine(), leftChar = Editor.LeftChar();
+  auto restoreSelection = [&] {
+    Editor.SetCaretAndSelection(caret, anchor, caret);
+    Editor.SetTopLine(topLine);
+    Editor.SetLeftChar(leftChar);
+  };
   codeeditscopes::TUndoBlock block(Editor.UndoList());
   const bool wholeText = !KeepSelection || !Editor.SelAvail();
   if (wholeText) Editor.SelectAll();
@@ -69,8 +75,10 @@ bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Sear
     restoreSelection();
     throw;
   }
-  if (!result) restoreSelection();
-  if (!result || *result == selected) return false;
+  if (!result || *result == selected) {
+    restoreSelection();
+    return false;
+  }
   Editor.SetSelText(*result);
   return true;
 }

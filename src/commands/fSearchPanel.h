@@ -40,8 +40,8 @@ std::optional<std::string> ReplaceAllIn(const std::string& Text, const TLocalSea
                                         const std::string& Replacement);
 // The replace step on one editor as one undo step: on its selection when KeepSelection and
 // it has one, else on the whole text (which is selected first). Nothing for a read-only
-// document or an invalid expression; a runaway one raises ERegex. Either way the selection is
-// as it was. True when the text changed.
+// document or an invalid expression; a runaway one raises ERegex. Whenever the text stays as it
+// was (no hit either), so do the selection and the scroll position. True when the text changed.
 bool ReplaceAllInEditor(TCustomCodeEdit& Editor, const TLocalSearchReplace& Search,
                         const std::string& Replacement, bool KeepSelection);
 

@@ -94,6 +94,13 @@ void TRichField::ReplaceSelection(const std::string& Text) {
   Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
 }
 
+// The rich-text control asks for Tab even on one line, and would type it into the header's
+// text: Tab leaves the field, as it leaves every other one.
+LRESULT TRichField::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
+  return Msg == WM_GETDLGCODE ? result & ~DLGC_WANTTAB : result;
+}
+
 LRESULT TRichField::Command(WORD Code) {
   if (Code == EN_SETFOCUS && OnEnter) OnEnter(this);
   return 0;

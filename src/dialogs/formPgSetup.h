@@ -36,6 +36,9 @@ public:
   TNotifyEvent OnEnter;
   LRESULT Command(WORD Code) override;
 
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+
 private:
   void ApplyFont();
   TFont font_;

@@ -54,6 +54,9 @@ TfrmPreview::TfrmPreview(TComponent* Owner, TCodeEditPrint& Print,
   sbPreview->AddPanel(-1);
   sepPreview = Make<TCodeEditPrintPreview>("sepPreview", this);
   sepPreview->SetCodeEditPrint(&sepPrint_);
+  // The page takes the focus first (its arrows scroll it): Tab leads back to it.
+  SetWindowLongPtrA(sepPreview->Handle(), GWL_STYLE,
+                    GetWindowLongPtrA(sepPreview->Handle(), GWL_STYLE) | WS_TABSTOP);
 
   tbPrint->OnClick = [this](TObject*) { tbPrintClick(); };
   tbPgSetup->OnClick = [this](TObject*) { tbPgSetupClick(); };

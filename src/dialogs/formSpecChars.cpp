@@ -10,6 +10,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/MessageHook.h"
@@ -98,6 +99,8 @@ TfrmSpecChars::TfrmSpecChars(TComponent* Owner)
     if (Msg == WM_MOUSEMOVE) btnSZMouseMove(-1);
     return false;
   });
+  // A tool window, not a dialog: Enter and Escape stay as they are, Tab goes round the grid.
+  MakeTabArea(*this);
   protoFont_.Assign(Font());
   rbAnsi->SetChecked(true);
   TranslateForm();

@@ -15,6 +15,7 @@
 #include "printing/CodeExportRTF.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -208,6 +209,7 @@ void TfrmMain::BuildPanels() {
 
 void TfrmMain::BuildSearchPanel() {
   TTabSheet* tabSearch = pcBottom->AddPage("tabSearch");
+  MakeTabArea(*tabSearch);
   TTabSheet* tabResults = pcBottom->AddPage("tabResults");
   BuildCharPropsPage(pcBottom->AddPage("tabCharProps"));
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <stdexcept>
 #include "toolkit/Abort.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/KeyState.h"
@@ -42,10 +43,13 @@ bool TApplication::HandleMessage(MSG& Msg) {
     if (IsMenuShortCut(Msg)) return;
     HWND active = GetActiveWindow();
     // IsDialogMessage dispatches what it takes: asked only for dialogs, or keys arrive twice.
-    if (!(active && TForm::UsesDialogKeys(active) && IsDialogMessageA(active, &Msg))) {
-      TranslateMessage(&Msg);
-      DispatchMessageA(&Msg);
-    }
+    // Elsewhere only the navigation keys of a tab area are taken: the editor keeps its Tab.
+    const bool taken = active && TForm::UsesDialogKeys(active)
+                           ? TForm::HandleDialogMessage(active, Msg)
+                           : HandleNavigationKey(TabAreaOf(Msg.hwnd), Msg, false);
+    if (taken) return;
+    TranslateMessage(&Msg);
+    DispatchMessageA(&Msg);
   });
   return true;
 }

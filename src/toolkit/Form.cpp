@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 #include "toolkit/Application.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Menus.h"
 #include "toolkit/WorkArea.h"
@@ -82,6 +83,10 @@ void TForm::SetMenu(TMainMenu* Menu) {
 
 bool TForm::UsesDialogKeys(HWND Wnd) { return GetPropA(Wnd, kDialogProp) != nullptr; }
 
+bool TForm::HandleDialogMessage(HWND Form, MSG& Msg) {
+  return HandleNavigationKey(Form, Msg, true) || IsDialogMessageA(Form, &Msg);
+}
+
 void TForm::Show() {
   if (!Handle()) return;
   ShowWindow(Handle(), SW_SHOW);
@@ -95,7 +100,7 @@ void TForm::SetActiveControl(TWinControl* Control) {
   if (GetActiveWindow() == Handle()) ::SetFocus(activeControl_);
 }
 
-HWND TForm::DefaultFocus() { return GetNextDlgTabItem(Handle(), nullptr, FALSE); }
+HWND TForm::DefaultFocus() { return FirstTabStop(Handle()); }
 
 // Windows moves the focus to the form itself on every activation: the control that had it
 // is kept here and given it back, so typed keys never go to a window that ignores them.
@@ -155,7 +160,7 @@ int TForm::RunModalLoop() {
   // A dialog whose window went away (destroyed by code or with its owner) ends as cancelled.
   while (modalResult_ == mrNone && Handle() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
     GuardEntry([&] {
-      if (!IsDialogMessageA(Handle(), &msg)) {
+      if (!HandleDialogMessage(Handle(), msg)) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
       }

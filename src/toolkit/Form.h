@@ -47,6 +47,9 @@ public:
   TNotifyEvent OnResize;
 
   static bool UsesDialogKeys(HWND Wnd);
+  // A message of a dialog's loop, for the dialog Form: its navigation keys, then the system's
+  // dialog keys (Enter, Escape, mnemonics). True when taken (handled or dispatched).
+  static bool HandleDialogMessage(HWND Form, MSG& Msg);
   // The modal loop itself, without the seam: for dialogs that already asked it. The form is
   // owned by, and disables, the window that is active when it opens (ModalOwner); one that
   // never placed itself opens centred over that window.
@@ -55,7 +58,7 @@ public:
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
   // The control that takes the focus when the form is activated and none is remembered:
-  // by default the first control reached with Tab.
+  // by default the first field in reading order.
   virtual HWND DefaultFocus();
   // Child notifications (WM_COMMAND, WM_NOTIFY) reach the control that sent them.
   virtual LRESULT HandleCommand(WPARAM wParam, LPARAM lParam);

@@ -46,9 +46,11 @@ void TTabSheet::SetPageIndex(int Index) {
   if (pageControl_) pageControl_->MovePage(this, Index);
 }
 
+// The tab strip is a tab stop, and Tab goes on into the controls of its page.
 TPageControl::TPageControl(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner) {
-  CreateSystemControl(WC_TABCONTROLA, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_TABS,
-                      0, Parent ? Parent->Handle() : nullptr, 0, 0, 200, 100);
+  CreateSystemControl(WC_TABCONTROLA,
+                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | TCS_TABS,
+                      WS_EX_CONTROLPARENT, Parent ? Parent->Handle() : nullptr, 0, 0, 200, 100);
 }
 
 TPageControl::~TPageControl() {
@@ -130,6 +132,13 @@ void TPageControl::MovePage(TTabSheet* Sheet, int NewIndex) {
   pages_.erase(pages_.begin() + from);
   Perform(TCM_DELETEITEM, from);
   InsertTab(NewIndex, Sheet);
+}
+
+void TPageControl::SelectNextPage(bool GoForward) {
+  if (PageCount() < 2) return;
+  const int index = (ActivePageIndex() + (GoForward ? 1 : PageCount() - 1)) % PageCount();
+  ShowPage(pages_[index]);
+  if (OnChange) OnChange(this);
 }
 
 void TPageControl::SetActivePage(TTabSheet* Sheet) {

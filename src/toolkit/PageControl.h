@@ -60,6 +60,9 @@ public:
   void SetActivePageIndex(int Index) { SetActivePage(Pages(Index)); }
   // Moves a page to another position; indexes out of range do nothing.
   void MovePage(TTabSheet* Sheet, int NewIndex);
+  // Shows the page after (or before) the active one, the last going round to the first, as
+  // though the user had picked its tab (OnChange fires).
+  void SelectNextPage(bool GoForward);
 
   TImageList* Images() const { return images_; }
   void SetImages(TImageList* Images);

@@ -63,11 +63,12 @@ BYTE NativeState(bool Enabled, bool Down, bool Visible) {
 }
 }  // namespace
 
+// Tab reaches the controls placed on the bar (a field, a button) as it reaches any other.
 TToolBar::TToolBar(TComponent* Owner, TWinControl* Parent) : TWinControl(Owner) {
   CreateSystemControl(TOOLBARCLASSNAMEA,
                       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
                           CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
-                      0, Parent ? Parent->Handle() : nullptr, 0, 0, 100, 26);
+                      WS_EX_CONTROLPARENT, Parent ? Parent->Handle() : nullptr, 0, 0, 100, 26);
   Perform(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
   Perform(TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
   // The tooltip asks the toolbar's parent for texts; the hints live here.

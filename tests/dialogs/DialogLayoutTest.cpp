@@ -5,26 +5,9 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "EveryDialog.h"
 #include "SettingsTestFixture.h"
-#include "dialogs/formFileProp.h"
-#include "dialogs/formHotKeys.h"
-#include "dialogs/formInfo.h"
-#include "dialogs/formInstall.h"
-#include "dialogs/formOpenFast.h"
-#include "dialogs/formOpenHist.h"
-#include "dialogs/formPgSetup.h"
-#include "dialogs/formPlugins.h"
-#include "dialogs/formPreview.h"
-#include "dialogs/formSettings.h"
-#include "dialogs/formSpecChars.h"
-#include "dialogs/formTemplate.h"
-#include "dialogs/formWindowList.h"
-#include "documents/formDocSave.h"
-#include "editor/CodeEdit.h"
 #include "mainwindow/formMain.h"
-#include "mainwindow/formSplash.h"
-#include "printing/CodeEditPrint.h"
-#include "printing/PrintTestSupport.h"
 #include "support/LayoutCheck.h"
 #include "support/ModalAnswers.h"
 #include "support/WhenShown.h"
@@ -73,46 +56,8 @@ protected:
 }  // namespace
 
 TEST_F(DialogLayoutTest, EveryDialogShowsItsCaptionsWholeAndKeepsItsControlsInside) {
-  dir.Write("a.txt", "eins\r\nzwei\r\n");
-  TDocumentInfo document;
-  document.FileName = dir.File("a.txt");
-  TCodeEdit editor(nullptr);
-  editor.SetText("eins\r\nzwei\r\n");
-  printtest::TFakePrinter printer;
-  TCodeEditPrint print;
-  const std::pair<const char*, std::function<std::unique_ptr<TForm>()>> dialogs[] = {
-      {"options", [] { return std::make_unique<TfrmSettings>(nullptr); }},
-      {"page setup", [] { return std::make_unique<TfrmPgSetup>(nullptr); }},
-      {"find files", [] { return std::make_unique<TfrmOpenFast>(nullptr); }},
-      {"open history", [] { return std::make_unique<TfrmOpenHist>(nullptr); }},
-      {"about", [] { return std::make_unique<TfrmInfo>(nullptr); }},
-      {"templates", [] { return std::make_unique<TfrmTemplate>(nullptr); }},
-      {"plug-ins", [] { return std::make_unique<TfrmPlugins>(nullptr); }},
-      {"special characters", [] { return std::make_unique<TfrmSpecChars>(nullptr); }},
-      {"window list", [] { return std::make_unique<TfrmWindowList>(nullptr); }},
-      {"hot keys", [] { return std::make_unique<TfrmHotKeys>(nullptr); }},
-      {"save documents", [] { return std::make_unique<TfrmDocSave>(nullptr); }},
-      {"install", [this] { return std::make_unique<TfrmInstall>(nullptr, dir.Path()); }},
-      {"file properties", [&] {
-         auto props = std::make_unique<TfrmFileProp>(nullptr, document, editor);
-         props->FormShow();
-         return std::unique_ptr<TForm>(std::move(props));
-       }},
-      {"print preview", [&] {
-         auto preview = std::make_unique<TfrmPreview>(
-             nullptr, print, [&] { return TPrintDocument{&editor, "a.txt", document.FileName}; },
-             [](TObject*) {});
-         preview->RefreshPreview();
-         preview->FormShow();
-         return std::unique_ptr<TForm>(std::move(preview));
-       }},
-      {"splash", [] {
-         auto splash = std::make_unique<TfrmSplash>(nullptr);
-         splash->FormCreate();
-         return std::unique_ptr<TForm>(std::move(splash));
-       }},
-  };
-  for (const auto& [name, make] : dialogs) {
+  const dialogtest::TEveryDialog dialogs(dir);
+  for (const auto& [name, make] : dialogs.Rows()) {
     std::unique_ptr<TForm> form = make();
     for (const std::string& fault : FaultsOnEveryPage(*form)) ADD_FAILURE() << name << ": " << fault;
   }

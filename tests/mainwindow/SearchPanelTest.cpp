@@ -6,10 +6,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 #include "commands/fHlpMainSearch.h"
 #include "commands/fSearchPanel.h"
 #include "documents/fHlpMain.h"
+#include "documents/fHlpHK.h"
 #include "documents/fHlpMainDocs.h"
 #include "documents/frameEdit.h"
 #include "editor/CodeEdit.h"
@@ -20,6 +23,7 @@
 #include "support/ProgramControls.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Cursor.h"
@@ -242,6 +246,24 @@ TEST_F(SearchPanelTest, ReplaceAllInTheDocumentOrItsSelectionIsOneUndoStep) {
   Fill("f.x", "Y");
   Click("btnReplaceAll");
   EXPECT_EQ(editor.Text(), "foo bar\r\nFOO Y");
+
+  // Without a hit the caret, the (empty) selection and the view stay, so Replace Selection
+  // stays off and cannot take the whole text.
+  Check("chkSearchWholeWords", false);
+  std::string lines;
+  for (int i = 1; i <= 300; ++i) lines += "Zeile " + std::to_string(i) + "\r\n";
+  TCodeEdit& other = NewDocument(lines);
+  const std::string before = other.Text();
+  other.SetTopLine(100);
+  other.SetCaretXY({3, 105});
+  Fill("nichtvorhanden", "X");
+  Click("btnReplaceAll");
+  EXPECT_EQ(other.Text(), before);
+  EXPECT_FALSE(other.CanUndo());
+  EXPECT_FALSE(other.SelAvail());
+  EXPECT_EQ(other.CaretXY(), (TBufferCoord{3, 105}));
+  EXPECT_EQ(other.TopLine(), 100);
+  EXPECT_FALSE(Enabled("btnReplaceSel"));
 }
 
 TEST_F(SearchPanelTest, ReplaceAllInAllDocumentsKeepsSelectionsAndSkipsReadOnlyDocuments) {
@@ -614,6 +636,43 @@ TEST_F(SearchPanelTest, EnterSearchesAndEscapeHidesThePanel) {
   Type(frmMain->cmbReplace->EditHandle(), VK_ESCAPE);
   EXPECT_FALSE(frmMain->pcBottom->Visible());
   EXPECT_FALSE(Settings.ViewDocSearch);
+}
+
+TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTab) {
+  InitHotKeys();  // the editor's keys
+  TCodeEdit& editor = NewDocument("ab");
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
+  // Typed as the keyboard does, through the program's loop.
+  auto press = [](WORD Key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+    Application().ProcessMessages();
+    const TWinControl* focused = nullptr;
+    for (HWND w = GetFocus(); w && !focused; w = GetParent(w)) focused = TWinControl::FromHandle(w);
+    return focused ? focused->Name() : std::string("none");
+  };
+  // Replace Selection is off without a selection, and of the directions only the checked one
+  // takes part.
+  const std::vector<std::string> round = {
+      "cmbReplace", "chkSearchCaseSensitive", "chkSearchWholeWords", "chkSearchUseRegExpr",
+      "chkSearchReplaceEscape", "chkSearchMultiLine", "chkSearchFromTop", "chkSearchShowInTab",
+      "chkSearchReplaceAllInSel", "chkSearchAllFiles", "rbSearchForwards", "btnSearch",
+      "btnReplaceAll", "cmbSearch"};
+  std::vector<std::string> forwards, backwards;
+  for (size_t i = 0; i < round.size(); ++i) forwards.push_back(press(VK_TAB));
+  EXPECT_EQ(forwards, round);
+  {
+    THeldShift shift;
+    for (size_t i = 0; i < round.size(); ++i) backwards.push_back(press(VK_TAB));
+  }
+  std::vector<std::string> reversed(round.rbegin() + 1, round.rend());
+  reversed.push_back(round.back());
+  EXPECT_EQ(backwards, reversed);
+
+  editor.SetFocus();
+  EXPECT_EQ(press(VK_TAB), "seEdit");
+  EXPECT_EQ(editor.Text().find('\t'), 0u) << editor.Text();
 }
 
 TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {

@@ -1,0 +1,21 @@
+// How the keyboard moves between the controls of a form: Tab and Shift+Tab in reading order,
+// the arrow keys within a group of radio buttons, and Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
+// Ctrl+PgUp between the pages of a page control.
+#pragma once
+#include <windows.h>
+
+class TWinControl;
+
+// The control that takes the focus first inside Container: the first field in reading order, a
+// page control's tab strip only when there is no field; nullptr when nothing takes the focus.
+HWND FirstTabStop(HWND Container);
+
+// Handles a navigation key typed inside Area (a form, or a part of one). PageKeys: the Ctrl
+// keys change pages. Shift and Ctrl are read through the key-state seam. True when taken.
+bool HandleNavigationKey(HWND Area, const MSG& Msg, bool PageKeys);
+
+// In a form that takes no dialog keys, Tab and the arrows of radio groups move between the
+// controls inside Container as they do in a dialog; the window's other keys stay its own.
+void MakeTabArea(TWinControl& Container);
+// The tab area that holds Wnd; nullptr for none.
+HWND TabAreaOf(HWND Wnd);

@@ -1,0 +1,281 @@
+// The keyboard in every dialog, with key messages through the loop that runs it: the first
+// focus is on the first field, Tab goes round every control that takes the focus in reading
+// order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <algorithm>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+#include "EveryDialog.h"
+#include "SettingsTestFixture.h"
+#include "mainwindow/formMain.h"
+#include "support/LayoutCheck.h"
+#include "support/PostedAction.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
+#include "toolkit/KeyState.h"
+#include "toolkit/PageControl.h"
+
+namespace {
+
+using testsupport::layoutcheck::ClassOf;
+using testsupport::layoutcheck::NameOf;
+
+struct TKeys {
+  bool Shift = false;
+  bool Ctrl = false;
+};
+
+// The keyboard's key for the focused control, Shift and Ctrl held as given.
+void PostKey(WORD Key, TKeys Held) {
+  SetKeyStateOverride([Held](int Key) {
+    return (Key == VK_SHIFT && Held.Shift) || (Key == VK_CONTROL && Held.Ctrl);
+  });
+  PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+}
+
+bool IsRadio(HWND Wnd) {
+  const LONG kind = GetWindowLongA(Wnd, GWL_STYLE) & BS_TYPEMASK;
+  return ClassOf(Wnd) == "Button" && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON);
+}
+
+bool Usable(HWND Form, HWND Wnd) {
+  for (HWND w = Wnd; w != Form; w = GetParent(w))
+    if (!IsWindowEnabled(w)) return false;
+  return IsWindowVisible(Wnd);
+}
+
+struct TReachSearch {
+  HWND form;
+  std::set<HWND> found;
+};
+
+BOOL CALLBACK AddIfReachable(HWND Wnd, LPARAM Search) {
+  auto& s = *reinterpret_cast<TReachSearch*>(Search);
+  const bool stop = IsRadio(Wnd) ? SendMessageA(Wnd, BM_GETCHECK, 0, 0) == BST_CHECKED
+                                 : (GetWindowLongA(Wnd, GWL_STYLE) & WS_TABSTOP) != 0;
+  if (stop && Usable(s.form, Wnd)) s.found.insert(Wnd);
+  return TRUE;
+}
+
+// What a person can reach with Tab: every visible, enabled tab stop, of a radio group the
+// checked button.
+std::set<HWND> Reachable(HWND Form) {
+  TReachSearch search{Form, {}};
+  EnumChildWindows(Form, AddIfReachable, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::set<HWND> CheckedRadios(HWND Parent) {
+  std::set<HWND> found;
+  for (HWND w = GetWindow(Parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+    if (IsRadio(w) && SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED) found.insert(w);
+  return found;
+}
+
+RECT Bounds(HWND Wnd) {
+  RECT r = {};
+  GetWindowRect(Wnd, &r);
+  return r;
+}
+
+// From A to B goes back in reading order: B lies wholly above A without starting a column to
+// its right, or wholly left of it without starting a row below.
+bool GoesBack(HWND A, HWND B) {
+  const RECT a = Bounds(A), b = Bounds(B);
+  return (b.bottom <= a.top && b.left < a.right) || (b.right <= a.left && b.top < a.bottom);
+}
+
+// The control of Stops that holds Wnd (the edit of a combo box is the combo box).
+HWND StopHolding(HWND Wnd, const std::set<HWND>& Stops) {
+  for (HWND w = Wnd; w; w = GetParent(w))
+    if (Stops.count(w)) return w;
+  return Wnd;
+}
+
+std::string Names(const std::vector<HWND>& Controls) {
+  std::string text;
+  for (HWND w : Controls) text += "\n  " + NameOf(w);
+  return text;
+}
+
+// Drives a shown dialog from inside its loop; each key is handled before the next.
+class TTour {
+public:
+  explicit TTour(TForm& Dialog) : dialog_(Dialog) {}
+
+  void Press(WORD Key, TKeys Held = {}) {
+    PostKey(Key, Held);
+    Application().ProcessMessages();
+    SetKeyStateOverride(nullptr);
+  }
+  // Goes round with Tab, then back with Shift+Tab, from the focused control.
+  std::vector<HWND> CheckRound(const std::string& Where) {
+    SCOPED_TRACE(Where);
+    const std::set<HWND> stops = Reachable(dialog_.Handle());
+    std::vector<HWND> round = {StopHolding(GetFocus(), stops)};
+    for (size_t i = 0; i < stops.size(); ++i) {
+      Press(VK_TAB);
+      round.push_back(StopHolding(GetFocus(), stops));
+    }
+    if (stops.empty()) return {};
+    EXPECT_EQ(round.front(), round.back()) << "Tab does not come round:" << Names(round);
+    round.pop_back();
+    EXPECT_EQ(std::set<HWND>(round.begin(), round.end()), stops) << "Tab goes" << Names(round);
+    int back = 0;
+    for (size_t i = 0; i < round.size(); ++i)
+      back += GoesBack(round[i], round[(i + 1) % round.size()]);
+    EXPECT_LE(back, 1) << "Tab leaves the reading order:" << Names(round);
+    std::vector<HWND> reverse = {round.front()};
+    for (size_t i = 1; i < round.size(); ++i) {
+      Press(VK_TAB, {.Shift = true});
+      reverse.push_back(StopHolding(GetFocus(), stops));
+    }
+    std::reverse(reverse.begin() + 1, reverse.end());
+    EXPECT_EQ(reverse, round) << "Shift+Tab goes" << Names(reverse);
+    for (HWND radio : round)
+      if (IsRadio(radio)) CheckArrows(radio);
+    return round;
+  }
+  // Down goes round the radio group from its checked button, checking each in turn, and Up
+  // back; neither leaves the group. Stops where the dialog takes the focus away on a click.
+  void CheckArrows(HWND Radio) {
+    SetFocus(Radio);
+    HWND current = Radio;
+    for (WORD key : {VK_DOWN, VK_UP}) {
+      for (int i = 0; i < 8; ++i) {
+        const std::set<HWND> before = CheckedRadios(GetParent(Radio));
+        Press(key);
+        std::vector<HWND> added;
+        for (HWND w : CheckedRadios(GetParent(Radio)))
+          if (!before.count(w)) added.push_back(w);
+        ASSERT_EQ(added.size(), 1u) << "the arrow leaves the radio group at " << NameOf(current)
+                                    << " for " << NameOf(GetFocus());
+        current = added.front();
+        if (GetFocus() != current) return;
+        if (current == Radio) break;
+      }
+    }
+  }
+  // The field a person starts at: after the one step back in reading order, past a tab strip.
+  static HWND FirstField(const std::vector<HWND>& Round) {
+    size_t start = 0;
+    for (size_t i = 0; i < Round.size(); ++i)
+      if (GoesBack(Round[i], Round[(i + 1) % Round.size()])) start = (i + 1) % Round.size();
+    for (size_t i = 0; i < Round.size(); ++i) {
+      HWND w = Round[(start + i) % Round.size()];
+      if (ClassOf(w) != WC_TABCONTROLA) return w;
+    }
+    return nullptr;
+  }
+
+private:
+  TForm& dialog_;
+};
+
+BOOL CALLBACK FindPageControl(HWND Wnd, LPARAM Found) {
+  auto*& pages = *reinterpret_cast<TPageControl**>(Found);
+  if (!pages) pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd));
+  return TRUE;
+}
+
+TPageControl* PageControlOf(TForm& Form) {
+  TPageControl* found = nullptr;
+  EnumChildWindows(Form.Handle(), FindPageControl, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// The whole tour of a dialog that First was the first focus of: rounds on every page, the page
+// keys both ways. Gives the round on the page it starts on.
+std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
+  TTour tour(Dialog);
+  const std::vector<HWND> round = tour.CheckRound("as it opens");
+  if (!round.empty()) {
+    auto* chosen =
+        FirstFocus ? dynamic_cast<TWinControl*>(Dialog.FindComponent(FirstFocus)) : nullptr;
+    const HWND expected = chosen ? chosen->Handle() : TTour::FirstField(round);
+    EXPECT_EQ(NameOf(StopHolding(First, {round.begin(), round.end()})), NameOf(expected))
+        << "first focus";
+  }
+  TPageControl* pages = PageControlOf(Dialog);
+  if (!pages) return round;
+  const int count = pages->PageCount(), start = pages->ActivePageIndex();
+  for (int i = 1; i <= count; ++i) {
+    const bool pageDown = i % 2 == 0;
+    tour.Press(pageDown ? VK_NEXT : VK_TAB, {.Ctrl = true});
+    const std::string page =
+        pages->ActivePage()->Name() + (pageDown ? " by Ctrl+PgDn" : " by Ctrl+Tab");
+    EXPECT_EQ(pages->ActivePageIndex(), (start + i) % count) << page;
+    EXPECT_TRUE(IsChild(pages->Handle(), GetFocus()))
+        << page << " leaves the focus on " << NameOf(GetFocus());
+    tour.CheckRound(page);
+  }
+  tour.Press(VK_TAB, {.Shift = true, .Ctrl = true});
+  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 1) % count) << "Ctrl+Shift+Tab";
+  tour.Press(VK_PRIOR, {.Ctrl = true});
+  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 2) % count) << "Ctrl+PgUp";
+  return round;
+}
+
+class DialogKeyboardTest : public SettingsSandbox {
+protected:
+  DialogKeyboardTest() {
+    main_ = std::make_unique<TfrmMain>(nullptr);
+    frmMain = main_.get();
+    MainForm()->TranslateForm();
+    Application().SetMainForm(frmMain);
+    ShowWindow(frmMain->Handle(), SW_SHOW);
+  }
+  ~DialogKeyboardTest() override {
+    SetKeyStateOverride(nullptr);
+    Application().SetMainForm(nullptr);
+    main_.reset();
+    frmMain = nullptr;
+  }
+  std::unique_ptr<TfrmMain> main_;
+};
+
+}  // namespace
+
+TEST_F(DialogKeyboardTest, TabGoesRoundEveryControlInReadingOrderAndCtrlTabChangesThePage) {
+  const dialogtest::TEveryDialog dialogs(dir);
+  for (const auto& [name, make] : dialogs.Rows()) {
+    SCOPED_TRACE(name);
+    // The preview starts on its page, which the arrows scroll, not on the button above it.
+    const char* firstFocus = std::string(name) == "print preview" ? "sepPreview" : nullptr;
+    std::unique_ptr<TForm> dialog = make();
+    if (!TForm::UsesDialogKeys(dialog->Handle())) {  // a window of its own, in the program's loop
+      dialog->Show();
+      SetForegroundWindow(dialog->Handle());
+      Application().ProcessMessages();
+      Tour(*dialog, GetFocus(), firstFocus);
+      ShowWindow(dialog->Handle(), SW_HIDE);
+      continue;
+    }
+    // The first Tab goes through the dialog's own loop, then the tour starts where it began.
+    HWND first = nullptr, loopTab = nullptr;
+    std::vector<HWND> round;
+    std::optional<TPostedAction> afterTab;
+    testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == dialog->Handle(); }, [&](HWND) {
+      first = GetFocus();
+      PostKey(VK_TAB, {});
+      afterTab.emplace([&] {
+        loopTab = GetFocus();
+        TTour(*dialog).Press(VK_TAB, {.Shift = true});
+        round = Tour(*dialog, first, firstFocus);
+        dialog->SetModalResult(mrAbort);
+      });
+    });
+    dialog->RunModalLoop();
+    SetKeyStateOverride(nullptr);
+    ASSERT_TRUE(shown.Done());
+    if (!round.empty()) {
+      EXPECT_EQ(NameOf(StopHolding(loopTab, {round.begin(), round.end()})),
+                NameOf(round[1 % round.size()]))
+          << "Tab in the modal loop";
+    }
+  }
+}
+
