@@ -138,13 +138,6 @@ const std::array<uint8_t, 256>& ResumeClasses() {
   return classes;
 }
 
-// No token holds both characters: only blanks, CR LF, address characters and double-byte
-// characters (checked apart) are ever one token with their neighbour.
-bool NoTokenHoldsBoth(unsigned char Before, unsigned char After) {
-  const auto& classes = ResumeClasses();
-  return (classes[Before] & classes[After] & (rcAddress | rcBlank)) == 0 &&
-         !(Before == '\r' && After == '\n');
-}
 
 constexpr const char* kUriSampleText =
     "Web page: http://www.example.com/index.html?page=1\r\n"
@@ -251,21 +244,27 @@ int TCodeURIHighlighter::ResumePointBefore(std::string_view Line, int Pos) const
   const int size = static_cast<int>(Line.size());
   const int p = std::clamp(Pos, 0, size);
   if (p == size) return size;
+  const auto& classes = ResumeClasses();
   auto isLead = [this](unsigned char C) { return fIsLeadByte && fIsLeadByte(C); };
   // Behind a separator, unless a link that started before it may reach past it: found only
   // by going back to a point no token spans, so every scheme word in between is seen.
   int behindSeparator = -1;
+  uint8_t after = classes[static_cast<unsigned char>(Line[p])];
   for (int q = p; q > 0; --q) {
-    const auto before = static_cast<unsigned char>(Line[q - 1]);
-    if (NoTokenHoldsBoth(before, static_cast<unsigned char>(Line[q])) && !isLead(before))
+    const auto c = static_cast<unsigned char>(Line[q - 1]);
+    const uint8_t before = classes[c];
+    // Only blanks, CR LF, address characters and double-byte characters are ever one token
+    // with their neighbour.
+    if ((before & after & (rcAddress | rcBlank)) == 0 && !(c == '\r' && Line[q] == '\n') &&
+        !isLead(c))
       return behindSeparator >= 0 ? behindSeparator : q;
-    const uint8_t what = ResumeClasses()[before];
-    if (what & rcSchemeEnd) {
+    if (before & rcSchemeEnd) {
       if (SchemeEndsAt(Line, q - 1)) behindSeparator = -1;
-    } else if (behindSeparator < 0 && (what & rcSeparator) && !isLead(before) &&
+    } else if (behindSeparator < 0 && (before & rcSeparator) && !isLead(c) &&
                !InSchemeSlashes(Line, q - 1)) {
       behindSeparator = q;
     }
+    after = before;
   }
   return std::max(behindSeparator, 0);
 }
