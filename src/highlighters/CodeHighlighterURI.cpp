@@ -243,7 +243,7 @@ void TCodeURIHighlighter::ScanToken() { (this->*fProcTable[At(Run)])(); }
 int TCodeURIHighlighter::ResumePointBefore(std::string_view Line, int Pos) const {
   const int size = static_cast<int>(Line.size());
   const int p = std::clamp(Pos, 0, size);
-  if (p == size) return size;
+  if (p == size) return size;  // every token ends by the line's end
   const auto& classes = ResumeClasses();
   auto isLead = [this](unsigned char C) { return fIsLeadByte && fIsLeadByte(C); };
   // Behind a separator, unless a link that started before it may reach past it: found only
