@@ -1,6 +1,6 @@
-// Line states scanned on demand against a fresh full scan: generated pages and prose, real files
-// of the corpus when there is one, seeded random edits, scrolling with painting, token look-ups
-// and idle time in between.
+// Line states and the token under a place, found on demand, against a fresh full scan:
+// generated pages, prose and data without blanks, real files of the corpus when there is one,
+// seeded random edits, scrolling with painting, token look-ups and idle time in between.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <algorithm>
