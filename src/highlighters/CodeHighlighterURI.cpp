@@ -1,6 +1,7 @@
 #include "highlighters/CodeHighlighterURI.h"
 #include <windows.h>
 #include <algorithm>
+#include <string_view>
 #include "editor/CodeEditStrConst.h"
 
 namespace {
@@ -23,27 +24,50 @@ const TCodeHashCharTable& UriHashTable() {
   return table;
 }
 
-int32_t UriHash(const std::string& Text) {
+int32_t UriHash(std::string_view Text) {
   int64_t sum = 0;
   for (char c : Text) sum += UriHashTable()[static_cast<unsigned char>(c)];
   return ClampHash(sum);
 }
 
+struct TScheme {
+  const char* Word;
+  K Kind;
+};
+constexpr TScheme kSchemes[] = {
+    {"www", K::tkWebLink},          {"news:", K::tkNewsLink},
+    {"mailto:", K::tkMailtoLink},   {"ftp://", K::tkFtpLink},
+    {"wais://", K::tkWaisLink},     {"nntp://", K::tkNntpLink},
+    {"http://", K::tkHttpLink},     {"https://", K::tkHttpsLink},
+    {"gopher://", K::tkGopherLink}, {"telnet://", K::tkTelnetLink},
+    {"prospero://", K::tkProsperoLink},
+};
+
+constexpr int LongestSchemeLetters() {
+  int longest = 0;
+  for (const TScheme& scheme : kSchemes) {
+    int letters = 0;
+    while (scheme.Word[letters] && scheme.Word[letters] != ':') ++letters;
+    longest = std::max(longest, letters);
+  }
+  return longest;
+}
+
 const TCodeHashEntryList& UriKeywords() {
   static const TCodeHashEntryList list = [] {
     TCodeHashEntryList l(kUriKeywordTableSize);
-    const std::pair<const char*, K> schemes[] = {
-        {"www", K::tkWebLink},         {"news:", K::tkNewsLink},
-        {"mailto:", K::tkMailtoLink},  {"ftp://", K::tkFtpLink},
-        {"wais://", K::tkWaisLink},    {"nntp://", K::tkNntpLink},
-        {"http://", K::tkHttpLink},    {"https://", K::tkHttpsLink},
-        {"gopher://", K::tkGopherLink}, {"telnet://", K::tkTelnetLink},
-        {"prospero://", K::tkProsperoLink},
-    };
-    for (auto [scheme, kind] : schemes) l.Add(UriHash(scheme), scheme, static_cast<uint8_t>(kind));
+    for (auto [word, kind] : kSchemes) l.Add(UriHash(word), word, static_cast<uint8_t>(kind));
     return l;
   }();
   return list;
+}
+
+// The kind the highlighter gives a word as it scans it: letters, then ":" and up to two "/".
+K WordKind(std::string_view Word) {
+  for (const TCodeHashEntry& entry : UriKeywords().Entries(UriHash(Word)))
+    if (KeyComp(UriHashTable(), entry.Keyword, Word.data(), static_cast<int>(Word.size())))
+      return static_cast<K>(entry.Kind);
+  return K::tkUnknown;
 }
 
 bool IsLetter(unsigned char C) { return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z'); }
@@ -66,6 +90,54 @@ bool IsGiveBackChar(unsigned char C) {
 bool IsEmailChar(unsigned char C) {
   return C == '-' || C == '.' || C == '@' || C == '_' || IsDigit(C) || IsLetter(C);
 }
+
+// Whether a word the highlighter takes for a link's scheme, or for "www", ends at Pos (a ":" or
+// "."): the link it starts may reach past Pos. The word may start at any of the letters before.
+bool SchemeEndsAt(std::string_view Line, int Pos) {
+  if (Line[Pos] == '.') {
+    if (Pos < 3) return false;
+    const std::string_view word = Line.substr(Pos - 3, 3);
+    return std::all_of(word.begin(), word.end(), [](char c) { return IsLetter(c); }) &&
+           WordKind(word) == K::tkWebLink;
+  }
+  if (Line[Pos] != ':') return false;
+  int end = Pos + 1;
+  while (end < Pos + 3 && end < static_cast<int>(Line.size()) && Line[end] == '/') ++end;
+  for (int start = Pos - 1;
+       start >= 0 && Pos - start <= LongestSchemeLetters() && IsLetter(Line[start]); --start)
+    if (WordKind(Line.substr(start, end - start)) != K::tkUnknown) return true;
+  return false;
+}
+
+// Whether the "/" at Pos is one of the two a word ending in ":" takes along.
+bool InSchemeSlashes(std::string_view Line, int Pos) {
+  return Line[Pos] == '/' && ((Pos >= 1 && Line[Pos - 1] == ':') ||
+                              (Pos >= 2 && Line[Pos - 1] == '/' && Line[Pos - 2] == ':'));
+}
+
+// What a character can be to a resume point.
+enum TResumeClass : uint8_t {
+  rcAddress = 1,    // in addresses and words
+  rcBlank = 2,      // in runs of blanks
+  rcSeparator = 4,  // an address character no e-mail address or word holds (but "/" after ":")
+  rcSchemeEnd = 8,  // may end a scheme word
+};
+
+const std::array<uint8_t, 256>& ResumeClasses() {
+  static const std::array<uint8_t, 256> classes = [] {
+    std::array<uint8_t, 256> c{};
+    for (int i = 0; i < 256; ++i) {
+      const auto ch = static_cast<unsigned char>(i);
+      if (IsUrlChar(ch)) c[i] |= rcAddress;
+      if (IsSpaceChar(ch)) c[i] |= rcBlank;
+      if (IsUrlChar(ch) && !IsEmailChar(ch) && ch != ':') c[i] |= rcSeparator;
+      if (ch == ':' || ch == '.') c[i] |= rcSchemeEnd;
+    }
+    return c;
+  }();
+  return classes;
+}
+
 
 constexpr const char* kUriSampleText =
     "Web page: http://www.example.com/index.html?page=1\r\n"
@@ -170,10 +242,31 @@ void TCodeURIHighlighter::ScanToken() { (this->*fProcTable[At(Run)])(); }
 
 int TCodeURIHighlighter::ResumePointBefore(std::string_view Line, int Pos) const {
   const int size = static_cast<int>(Line.size());
-  int p = std::clamp(Pos, 0, size);
-  auto isBlank = [&](int I) { return IsSpaceChar(static_cast<unsigned char>(Line[I])); };
-  while (p > 0 && !(isBlank(p - 1) && (p == size || !isBlank(p)))) --p;
-  return p;
+  const int p = std::clamp(Pos, 0, size);
+  if (p == size) return size;  // every token ends by the line's end
+  const auto& classes = ResumeClasses();
+  auto isLead = [this](unsigned char C) { return fIsLeadByte && fIsLeadByte(C); };
+  // Behind a separator, unless a link that started before it may reach past it: found only
+  // by going back to a point no token spans, so every scheme word in between is seen.
+  int behindSeparator = -1;
+  uint8_t after = classes[static_cast<unsigned char>(Line[p])];
+  for (int q = p; q > 0; --q) {
+    const auto c = static_cast<unsigned char>(Line[q - 1]);
+    const uint8_t before = classes[c];
+    // Only blanks, CR LF, address characters and double-byte characters are ever one token
+    // with their neighbour.
+    if ((before & after & (rcAddress | rcBlank)) == 0 && !(c == '\r' && Line[q] == '\n') &&
+        !isLead(c))
+      return behindSeparator >= 0 ? behindSeparator : q;
+    if (before & rcSchemeEnd) {
+      if (SchemeEndsAt(Line, q - 1)) behindSeparator = -1;
+    } else if (behindSeparator < 0 && (before & rcSeparator) && !isLead(c) &&
+               !InSchemeSlashes(Line, q - 1)) {
+      behindSeparator = q;
+    }
+    after = before;
+  }
+  return std::max(behindSeparator, 0);
 }
 
 void TCodeURIHighlighter::NullProc() {

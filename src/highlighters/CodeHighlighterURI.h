@@ -48,8 +48,9 @@ public:
   void SetLine(const std::string& NewValue, int LineNumber) override;
   // The first line starts in state 0, whatever was set before.
   void ResetRange() override { fRange = 0; }
-  // Behind a blank: no token holds a blank unless it is all blanks, none looks back past one,
-  // and none changes the range.
+  // Where no token can hold the characters on both sides (behind a blank, a quote, a bracket),
+  // or behind a separator ("+", "/", "=" and the like) that no link before it reaches past:
+  // no token looks back past its start, and none changes the range.
   int ResumePointBefore(std::string_view Line, int Pos) const override;
 
   TCodeHighlighterAttributes* URIAttri() const { return uriAttri_; }

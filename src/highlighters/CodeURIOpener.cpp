@@ -78,6 +78,7 @@ void TCodeURIOpener::Notification(TComponent* AComponent) {
   // The component is being destroyed: forget it without calling into it.
   if (AComponent == editor_) editor_ = nullptr;
   if (AComponent == uriHighlighter_) uriHighlighter_ = nullptr;
+  lastLookup_.reset();
 }
 
 void TCodeURIOpener::HookEditor(bool Hook) {
@@ -109,6 +110,7 @@ void TCodeURIOpener::SetEditor(TCustomCodeEdit* Value) {
   editor_ = Value;
   ctrlDown_ = false;
   mouseDownPos_.reset();
+  lastLookup_.reset();
   if (editor_) {
     FreeNotification(editor_);
     HookEditor(true);
@@ -122,6 +124,7 @@ void TCodeURIOpener::SetURIHighlighter(TCodeURIHighlighter* Value) {
     RemoveFreeNotification(uriHighlighter_);
   }
   uriHighlighter_ = Value;
+  lastLookup_.reset();
   if (uriHighlighter_) {
     FreeNotification(uriHighlighter_);
     uriHighlighter_->SetAlreadyVisitedURIFunc(
@@ -157,19 +160,33 @@ void TCodeURIOpener::UpdateEditorCursor() {
                MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
-bool TCodeURIOpener::IsLinkAt(const TBufferCoord& Pos, std::string* Token, int* TokenType) const {
-  if (!editor_ || !uriHighlighter_) return false;
-  std::string token;
-  int type = 0, start = 0;
+const TCodeURIOpener::TLinkLookup& TCodeURIOpener::LookUpLink(const TBufferCoord& Pos) {
+  const TCodeEditStringList& lines = editor_->Lines();
+  const TCodeCustomHighlighter* highlighter = editor_->Highlighter();
+  if (lastLookup_ && lastLookup_->Lines == &lines &&
+      lastLookup_->ChangeStamp == lines.ChangeStamp() &&
+      lastLookup_->Highlighter == highlighter && lastLookup_->Pos == Pos)
+    return *lastLookup_;
+  TLinkLookup lookup{&lines, lines.ChangeStamp(), highlighter, Pos};
+  int start = 0;
   TCodeHighlighterAttributes* attri = nullptr;
-  if (!editor_->GetHighlighterAttriAtRowColEx(Pos, token, type, start, attri)) return false;
-  if (attri != uriHighlighter_->URIAttri() && attri != uriHighlighter_->VisitedURIAttri())
-    return false;
+  if (editor_->GetHighlighterAttriAtRowColEx(Pos, lookup.Token, lookup.TokenType, start, attri))
+    lookup.Link =
+        attri == uriHighlighter_->URIAttri() || attri == uriHighlighter_->VisitedURIAttri();
+  if (!lookup.Link) lookup.Token.clear();
+  lastLookup_ = std::move(lookup);
+  return *lastLookup_;
+}
+
+bool TCodeURIOpener::IsLinkAt(const TBufferCoord& Pos, std::string* Token, int* TokenType) {
+  if (!editor_ || !uriHighlighter_) return false;
+  const TLinkLookup& found = LookUpLink(Pos);
+  if (!found.Link) return false;
   // Over a selection the mouse drags the text instead.
   if (editor_->HasOption(TCodeEditorOption::eoDragDropEditing) && editor_->IsPointInSelection(Pos))
     return false;
-  if (Token) *Token = token;
-  if (TokenType) *TokenType = type;
+  if (Token) *Token = found.Token;
+  if (TokenType) *TokenType = found.TokenType;
   return true;
 }
 

@@ -2,6 +2,7 @@
 // shell's associated program, and the mouse pointer shows a hand over it.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include "editor/CodeEdit.h"
@@ -51,7 +52,19 @@ private:
   bool MouseInEditor() const;
   void UpdateEditorCursor();
   // The token at a position is a link of the highlighter (and not a selection to drag).
-  bool IsLinkAt(const TBufferCoord& Pos, std::string* Token, int* TokenType) const;
+  bool IsLinkAt(const TBufferCoord& Pos, std::string* Token, int* TokenType);
+  // The last look-up of the token under a position: Ctrl pressed again, or the pointer moved
+  // within a character, asks nothing of the highlighter while the text stays as it was.
+  struct TLinkLookup {
+    const TCodeEditStringList* Lines = nullptr;
+    uint64_t ChangeStamp = 0;
+    const TCodeCustomHighlighter* Highlighter = nullptr;
+    TBufferCoord Pos;
+    bool Link = false;
+    std::string Token;
+    int TokenType = 0;
+  };
+  const TLinkLookup& LookUpLink(const TBufferCoord& Pos);
   bool ClickActivates() const { return !ctrlActivatesLinks_ || ctrlDown_; }
 
   bool ctrlActivatesLinks_ = true;
@@ -60,5 +73,6 @@ private:
   bool ctrlDown_ = false;
   // The press a release may complete into a click; none after the release.
   std::optional<POINT> mouseDownPos_;
+  std::optional<TLinkLookup> lastLookup_;
   TStringList visitedURIs_;
 };

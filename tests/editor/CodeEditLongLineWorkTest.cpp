@@ -13,7 +13,9 @@
 #include "TestCommentHighlighter.h"
 #include "WrappedEditFixture.h"
 #include "highlighters/CodeHighlighterURI.h"
+#include "highlighters/CodeURIOpener.h"
 #include "support/ScreenCapture.h"
+#include "toolkit/KeyState.h"
 
 using namespace codeedittest;
 
@@ -154,6 +156,49 @@ TEST_F(LongLineWorkTest, TheEndOfTheLineIsScannedFromAResumePoint) {
   const testsupport::TScreenCapture screen(edit_->Handle());
   EXPECT_FALSE(screen.Contains(cell(see), RGB(0, 0, 255)));
   EXPECT_TRUE(screen.Contains(cell(see + 4), RGB(0, 0, 255)));  // the "h" of "http"
+  edit_->SetHighlighter(nullptr);
+}
+
+// Ctrl pressed and released with the mouse pointer over a long line without blanks looks for
+// a link under the pointer: the highlighter is given a stretch close to it, and pressing again
+// without a move or a change asks nothing of the highlighter.
+TEST_F(LongLineWorkTest, CtrlOverTheTextLooksCloseToThePointerAndOnce) {
+  std::string line;
+  while (line.size() < lineLength_) line += "QUJDREVGR0hJ+SktMTU5PUFFS/U1RVVldYWVph";
+  line += ",http://example.org/x";
+  edit_->SetText(line);
+  TCountingURIHighlighter highlighter(nullptr);
+  edit_->SetHighlighter(&highlighter);
+  TCodeURIOpener opener(nullptr);
+  opener.SetEditor(edit_.get());
+  opener.SetURIHighlighter(&highlighter);
+  Command(*edit_, ecEditorBottom);
+  PaintNow();
+  SetForegroundWindow(window_->Handle());
+  ::SetFocus(edit_->Handle());
+  const int inLink = static_cast<int>(line.size()) - 8;  // on "example"
+  POINT over = edit_->RowColumnToPixels(edit_->BufferToDisplayPos({inLink, 1}));
+  over.x += edit_->CharWidth() / 2;
+  over.y += edit_->LineHeight() / 2;
+  ClientToScreen(edit_->Handle(), &over);
+  SetCursorPos(over.x, over.y);
+  // The cursor shown while Ctrl is down.
+  auto pressAndRelease = [&] {
+    SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+    SendMessageA(edit_->Handle(), WM_KEYDOWN, VK_CONTROL, 1);
+    const HCURSOR shown = GetCursor();
+    SetKeyStateOverride([](int) { return false; });
+    SendMessageA(edit_->Handle(), WM_KEYUP, VK_CONTROL, 0xC0000001);
+    return shown;
+  };
+  highlighter.Scanned = 0;
+  EXPECT_EQ(pressAndRelease(), HandPointCursor());
+  EXPECT_LE(highlighter.Scanned, lineLength_ / 10);
+  highlighter.Scanned = 0;
+  EXPECT_EQ(pressAndRelease(), HandPointCursor());
+  EXPECT_EQ(highlighter.Scanned, 0u);
+  SetKeyStateOverride(nullptr);
+  opener.SetEditor(nullptr);
   edit_->SetHighlighter(nullptr);
 }
 

@@ -1,11 +1,13 @@
-// Line states scanned on demand against a fresh full scan: generated pages and prose, real files
-// of the corpus when there is one, seeded random edits, scrolling with painting, token look-ups
-// and idle time in between.
+// Line states and the token under a place, found on demand, against a fresh full scan:
+// generated pages, prose and data without blanks, real files of the corpus when there is one,
+// seeded random edits, scrolling with painting, token look-ups and idle time in between.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include "CodeEditTestFixture.h"
@@ -60,6 +62,27 @@ std::vector<TNamedText> GeneratedPages() {
 }
 
 std::string GeneratedProse() { return Joined(testsupport::ProseWithLinks(40 * 1024)); }
+
+// Long lines without a blank: minified data and base64 with links inside, and base64 that a
+// link swallows whole.
+std::string GeneratedDataWithoutBlanks() {
+  const char* const pieces[] = {"{\"id\":", "4711", ",", "\"href\":\"https://example.org/a?b=1\"",
+                                "\"mail\":\"someone@example.org\"", "\"blob\":\"", "QUJDREVG",
+                                "R0hJ+SktM", "TU5P/UFFS", "==", "\"", "}", "[", "]", ":",
+                                "www.example.org", "data:text/plain;base64,", "QUJD"};
+  std::mt19937 random(11);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 12; ++i) {
+    std::string line;
+    while (line.size() < 2000 + 600u * i) line += pieces[random() % std::size(pieces)];
+    lines.push_back(line);
+  }
+  std::string base64;
+  while (base64.size() < 8000) base64 += "QUJDREVGR0hJ+SktMTU5PUFFS/U1RVVldYWVph";
+  lines.push_back(base64);
+  lines.push_back("http://" + base64);
+  return Joined(lines);
+}
 
 std::vector<TNamedText> CorpusFiles(std::initializer_list<const char*> Names) {
   std::vector<TNamedText> files;
@@ -179,6 +202,28 @@ protected:
     return true;
   }
 
+  // The token the editor finds under places of line Index (from a point where the highlighter
+  // can resume scanning) is the one the full scan has there.
+  bool TokensUnderMatch(const TLineScan& Full, int Index, const std::string& When) {
+    const int length = static_cast<int>(edit_->Lines()[Index].size());
+    for (int i = 0; i < 8 && length > 0; ++i) {
+      const int place = Pick(length);
+      std::string token;
+      int kind = 0, start = 0;
+      TCodeHighlighterAttributes* attr = nullptr;
+      edit_->GetHighlighterAttriAtRowColEx({place + 1, Index + 1}, token, kind, start, attr);
+      auto held = std::upper_bound(Full.Tokens.begin(), Full.Tokens.end(), place,
+                                   [](int P, const auto& T) { return P < std::get<0>(T); });
+      if (held == Full.Tokens.begin() ||
+          std::make_tuple(start - 1, kind, attr) != *std::prev(held)) {
+        ADD_FAILURE() << When << ": the token under line " << Index + 1 << ", column "
+                      << place + 1 << " differs from a full scan";
+        return false;
+      }
+    }
+    return true;
+  }
+
   void RunEdits(const std::string& Name, unsigned Seed, int Steps) {
     random_.seed(Seed);
     for (int step = 0; step < Steps; ++step) {
@@ -192,6 +237,7 @@ protected:
       const int count = static_cast<int>(full.size());
       const int line = Pick(count);
       if (count > 0 && !LinesMatch(full, line, line + 1, when)) return;
+      if (count > 0 && !TokensUnderMatch(full[line], line, when)) return;
       if (step % 10 == 9 && !LinesMatch(full, 0, count, when)) return;
     }
   }
@@ -260,9 +306,11 @@ TEST_F(LineStatesDifferential, CorpusWebFilesUnderRandomEditsMatchAFullScan) {
                h.Web);
 }
 
-TEST_F(LineStatesDifferential, GeneratedProseWithLinksUnderRandomEditsMatchesAFullScan) {
+TEST_F(LineStatesDifferential, GeneratedProseAndDataWithLinksUnderRandomEditsMatchAFullScan) {
   THighlighters h;
-  RunEditsOver({{"prose with links", GeneratedProse()}}, h.Uri);
+  RunEditsOver({{"prose with links", GeneratedProse()},
+                {"data without blanks", GeneratedDataWithoutBlanks()}},
+               h.Uri);
 }
 
 TEST_F(LineStatesDifferential, CorpusPlainTextUnderRandomEditsMatchesAFullScan) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -193,6 +194,56 @@ TEST_F(URIHighlighter, SampleHasEveryKindAndMeetsTheContract) {
   EXPECT_TRUE(testsupport::MeetsHighlighterContract(
       h, {"mail a@b.de  or\tx.y@z.org, see http://a.de/p?q=1 and www.b.de.", " lead  ",
           "user@host.de\tftp://f.de/../x news:a.b", std::string("a \0 b", 5)}));
+}
+
+// Lines without a blank: minified data, base64, links inside them and words that only look
+// like a scheme. Every place has a resume point close before the token holding it.
+TEST_F(URIHighlighter, LinesWithoutBlanksResumeCloseBeforeEveryToken) {
+  std::string data, base64;
+  for (int i = 0; i < 30; ++i) {
+    const std::string n = std::to_string(i);
+    data += "{\"id\":" + n + ",\"href\":\"https://example.org/a?b=" + n + "\",\"mail\":\"me" + n +
+            "@example.org\",\"blob\":\"QUJD+REVG/R0hJ==\"},";
+    base64 += "QUJDREVGR0hJ+SktMTU5PUFFS/U1RVVldYWVph";
+  }
+  const std::string lines[] = {data, base64, "data:text/plain;base64," + base64,
+                               base64 + ",www.a.de/" + base64, "http://" + base64};
+  for (const std::string& line : lines) {
+    const auto tokens = testsupport::ScanLine(h, line, 0);
+    size_t held = 0;
+    int farFrom = -1;
+    for (int pos = 0; pos < static_cast<int>(line.size()) && farFrom < 0; ++pos) {
+      while (held + 1 < tokens.size() && tokens[held + 1].Pos <= pos) ++held;
+      if (h.ResumePointBefore(line, pos) < tokens[held].Pos - 64) farFrom = pos;
+    }
+    EXPECT_EQ(farFrom, -1) << line.substr(0, 40);
+    EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, {line})) << line.substr(0, 40);
+  }
+}
+
+// Separators inside links, after words that take slashes and around look-alikes, and random
+// lines of pieces that make, break and imitate links, also where the code page has double-byte
+// characters: every resume point scans as the whole line does.
+TEST_F(URIHighlighter, ResumePointsBehindSeparatorsScanLikeTheWholeLine) {
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(
+      h, {"/mailto://=", "data://+x", "ab:/=c", "x+http://a.de/b+c/d=e", "q=hwwq://h.de/+/",
+          "+xxx.a.b/+c", "+www.a/+b", "a+b@c.de+d", "1+a.b@c.de/e", "news:a+b,c",
+          "+mailto:x@y.de+", "http://a.de..+b", "http://+", "prospero:///+"}));
+  const std::string pieces[] = {"http://", "hwwq://", "news:", "mailto:", "data:", "gopher:/",
+                                "www", "xxx", "www.a.de", "prospero://", "ab", "b.c", "1a", ".",
+                                "..", "/../", ":", "/", "@", "a@b.de", "+", "=", "-", "_", ",",
+                                "?", "(", "QUJD", "9", "\"", "{", "\\", "\xE4", "\x81", " ", "\t",
+                                "\r", "\n", std::string(1, '\0')};
+  std::mt19937 random(7);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 400; ++i) {
+    std::string line;
+    for (int n = random() % 40; n > 0; --n) line += pieces[random() % std::size(pieces)];
+    lines.push_back(line);
+  }
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, lines));
+  h.SetLeadByteTest([](unsigned char C) { return C >= 0x81; });
+  EXPECT_TRUE(testsupport::MeetsHighlighterContract(h, lines));
 }
 
 TEST(URIHighlighterClass, IsRegistered) {

@@ -149,6 +149,23 @@ TEST_F(URIOpener, TheHandShowsOverALinkOnlyWithCtrl) {
   EXPECT_EQ(CursorOver(Pixel(10, 1)), HandPointCursor());
 }
 
+// The answer kept for a resting pointer follows the text, the selection and the highlighter.
+TEST_F(URIOpener, TheHandFollowsChangesUnderARestingPointer) {
+  const POINT p = Pixel(10, 1);
+  HoldCtrl(p);
+  EXPECT_EQ(CursorOver(p), HandPointCursor());
+  edit->SetText("see no link here");
+  EXPECT_NE(CursorOver(p), HandPointCursor());
+  edit->SetText(kText);
+  EXPECT_EQ(CursorOver(p), HandPointCursor());
+  edit->SetCaretAndSelection({12, 1}, {5, 1}, {12, 1});
+  EXPECT_NE(CursorOver(p), HandPointCursor());
+  edit->SetCaretAndSelection({1, 2}, {1, 2}, {1, 2});
+  edit->SetHighlighter(nullptr);
+  EXPECT_NE(CursorOver(p), HandPointCursor());
+  ReleaseCtrl();
+}
+
 TEST_F(URIOpener, ALinkOfAnotherHighlighterIsNoLink) {
   TCodeURIHighlighter other{nullptr};
   opener->SetURIHighlighter(&other);
