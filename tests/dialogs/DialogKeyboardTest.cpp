@@ -219,22 +219,16 @@ std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
   return round;
 }
 
-class DialogKeyboardTest : public SettingsSandbox {
+class DialogKeyboardTest : public dialogtest::TEveryDialogTest {
 protected:
   DialogKeyboardTest() {
-    main_ = std::make_unique<TfrmMain>(nullptr);
-    frmMain = main_.get();
-    MainForm()->TranslateForm();
     Application().SetMainForm(frmMain);
     ShowWindow(frmMain->Handle(), SW_SHOW);
   }
   ~DialogKeyboardTest() override {
     SetKeyStateOverride(nullptr);
     Application().SetMainForm(nullptr);
-    main_.reset();
-    frmMain = nullptr;
   }
-  std::unique_ptr<TfrmMain> main_;
 };
 
 }  // namespace

@@ -39,19 +39,7 @@ std::vector<std::string> FaultsOnEveryPage(TForm& Form) {
   return faults;
 }
 
-class DialogLayoutTest : public SettingsSandbox {
-protected:
-  DialogLayoutTest() {
-    main_ = std::make_unique<TfrmMain>(nullptr);
-    frmMain = main_.get();
-    MainForm()->TranslateForm();
-  }
-  ~DialogLayoutTest() override {
-    main_.reset();
-    frmMain = nullptr;
-  }
-  std::unique_ptr<TfrmMain> main_;
-};
+class DialogLayoutTest : public dialogtest::TEveryDialogTest {};
 
 }  // namespace
 

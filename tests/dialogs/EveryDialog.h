@@ -24,6 +24,8 @@
 #include "printing/CodeEditPrint.h"
 #include "printing/PrintTestSupport.h"
 #include "support/TempFolder.h"
+#include "SettingsTestFixture.h"
+#include "mainwindow/formMain.h"
 
 namespace dialogtest {
 
@@ -86,6 +88,21 @@ private:
   printtest::TFakePrinter printer_;
   TCodeEditPrint print_;
   std::vector<TDialogRow> rows_;
+};
+
+// A settings sandbox with the translated main window the dialogs read while they are made.
+class TEveryDialogTest : public SettingsSandbox {
+protected:
+  TEveryDialogTest() {
+    main_ = std::make_unique<TfrmMain>(nullptr);
+    frmMain = main_.get();
+    MainForm()->TranslateForm();
+  }
+  ~TEveryDialogTest() override {
+    main_.reset();
+    frmMain = nullptr;
+  }
+  std::unique_ptr<TfrmMain> main_;
 };
 
 }  // namespace dialogtest
