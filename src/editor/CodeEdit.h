@@ -569,7 +569,6 @@ private:
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
   void InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList);
-  void InsertLinesAt(int Line, const std::string& Value);
   void DeleteNormal(TBufferCoord From, TBufferCoord To);
   void DeleteColumn(TBufferCoord From, TBufferCoord To);
   void DeleteLineBlock(int FirstLine, int LastLine);

@@ -472,10 +472,6 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
   return {lastLength + 1, At.Line + n - 1};
 }
 
-void TCustomCodeEdit::InsertLinesAt(int Line, const std::string& Value) {
-  SetCaretXYEx(false, InsertNormal({1, Line}, Value, nullptr));
-}
-
 // Each row goes in at the caret's column within its line; every row is recorded as its own
 // insertion (with the blanks it needed), so undo removes exactly what came in.
 void TCustomCodeEdit::InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList) {
@@ -567,6 +563,9 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
                                                   const std::string& Value, bool AddToUndoList) {
   TPaintLock lock(*this);
   TLinesUpdate update(*lines_);
+  // The text goes where the selection was, which the caret may not reach: it stops at the
+  // scroll width.
+  TBufferCoord at = CaretXY();
   if (SelAvail()) {
     TBufferCoord b = BlockBegin(), e = BlockEnd();
     switch (activeSelectionMode_) {
@@ -590,20 +589,17 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
     }
     blockBegin_ = blockEnd_ = b;
     SetCaretXYEx(false, b);
+    at = b;
   }
-  TBufferCoord end = CaretXY();
+  TBufferCoord end = at;
   if (!Value.empty()) {
     switch (PasteMode) {
       case SM::smColumn:
-        InsertColumn(CaretXY(), Value, AddToUndoList);
-        end = CaretXY();
-        break;
-      case SM::smLine:
-        InsertLinesAt(caretY_, Value);
+        InsertColumn(at, Value, AddToUndoList);
         end = CaretXY();
         break;
       default:
-        end = InsertNormal(CaretXY(), Value, nullptr);
+        end = InsertNormal(PasteMode == SM::smLine ? TBufferCoord{1, at.Line} : at, Value, nullptr);
         SetCaretXYEx(false, end);
         break;
     }
