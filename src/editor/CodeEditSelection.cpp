@@ -574,9 +574,11 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
         b = {1, b.Line};
         break;
       case SM::smColumn: {
-        int col1 = ColumnBlockSpan().first;
+        // Measured before the deletion: a tab the block cut into goes with it, and the
+        // column then falls on another character.
+        TBufferCoord first{ColumnToChar(b.Line, ColumnBlockSpan().first), b.Line};
         DeleteColumn(b, e);
-        b = {ColumnToChar(b.Line, col1), b.Line};
+        b = first;
         break;
       }
       default:
