@@ -560,11 +560,10 @@ void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
 }
 
 TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
-                                                  const std::string& Value, bool AddToUndoList) {
+                                                  const std::string& Value, bool AddToUndoList,
+                                                  TBufferCoord* TextStart) {
   TPaintLock lock(*this);
   TLinesUpdate update(*lines_);
-  // The text goes where the selection was, which the caret may not reach: it stops at the
-  // scroll width.
   TBufferCoord at = CaretXY();
   if (SelAvail()) {
     TBufferCoord b = BlockBegin(), e = BlockEnd();
@@ -574,11 +573,9 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
         b = {1, b.Line};
         break;
       case SM::smColumn: {
-        // Measured before the deletion: a tab the block cut into goes with it, and the
-        // column then falls on another character.
-        TBufferCoord first{ColumnToChar(b.Line, ColumnBlockSpan().first), b.Line};
+        int col1 = ColumnBlockSpan().first;
         DeleteColumn(b, e);
-        b = first;
+        b = {ColumnToChar(b.Line, col1), b.Line};
         break;
       }
       default:
@@ -591,9 +588,11 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
     }
     blockBegin_ = blockEnd_ = b;
     SetCaretXYEx(false, b);
-    at = b;
+    // Text replacing a normal or line selection goes where it began, even where the caret
+    // stops short of that at the scroll width; after a column block, where the caret stands.
+    at = activeSelectionMode_ == SM::smColumn ? CaretXY() : b;
   }
-  TBufferCoord end = at;
+  TBufferCoord end = CaretXY();
   if (!Value.empty()) {
     switch (PasteMode) {
       case SM::smColumn:
@@ -601,7 +600,9 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
         end = CaretXY();
         break;
       default:
-        end = InsertNormal(PasteMode == SM::smLine ? TBufferCoord{1, at.Line} : at, Value, nullptr);
+        // The end is where the text ends: the caret may stop short of it too.
+        end = InsertNormal(PasteMode == SM::smLine ? TBufferCoord{1, at.Line} : at, Value,
+                           TextStart);
         SetCaretXYEx(false, end);
         break;
     }
