@@ -267,6 +267,7 @@ void CheckSession(uint32_t Seed, int Steps) {
                 << " after step " << first << "; the last steps:" << report;
 }
 
+// Enough to meet the faults found so far within seconds.
 constexpr int kSessions = 250, kSteps = 300;
 
 std::string Filler(int Length, char First) {
