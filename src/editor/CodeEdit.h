@@ -198,9 +198,10 @@ public:
   std::string SelText() const;
   void SetSelText(const std::string& Value);
   // Returns where the inserted text ends, which may lie past the caret when the caret
-  // stops at the scroll width.
+  // stops at the scroll width. TextStart receives where text inserted in normal or line
+  // mode starts (blanks that fill a gap past the line's end included).
   TBufferCoord SetSelTextPrimitive(TCodeSelectionMode PasteMode, const std::string& Value,
-                                   bool AddToUndoList);
+                                   bool AddToUndoList, TBufferCoord* TextStart = nullptr);
   int SelStart() const;
   void SetSelStart(int Value);
   int SelEnd() const;
@@ -569,7 +570,6 @@ private:
   void EnsureFirstLine();
   TBufferCoord InsertNormal(TBufferCoord At, const std::string& Value, TBufferCoord* TextStart);
   void InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList);
-  void InsertLinesAt(int Line, const std::string& Value);
   void DeleteNormal(TBufferCoord From, TBufferCoord To);
   void DeleteColumn(TBufferCoord From, TBufferCoord To);
   void DeleteLineBlock(int FirstLine, int LastLine);
@@ -583,8 +583,6 @@ private:
   // The active column block's left column and its right column (exclusive).
   std::pair<int, int> ColumnBlockSpan() const;
   TBufferCoord ClampToLineEnd(TBufferCoord P) const;
-  // Where text replacing the selection (or typed at the caret) starts.
-  TBufferCoord InsertionStart() const;
   // Records the deletion of the current selection and removes it.
   void DeleteSelectionRecorded(TCodeUndoReason Reason);
   void RecordSelectionDeletion(TCodeUndoReason Reason);

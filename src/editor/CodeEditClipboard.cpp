@@ -77,12 +77,11 @@ void TCustomCodeEdit::PasteBlock(TCodeSelectionMode Mode, const std::string& Tex
     RecordSelectionDeletion(urDelete);
   else
     activeSelectionMode_ = selectionMode_;
-  TBufferCoord start = InsertionStart();
-  if (Mode == SM::smLine) start = {1, start.Line};
   TBufferCoord b = BlockBegin(), e = BlockEnd();
   blockBegin_ = b;
   blockEnd_ = e;
-  TBufferCoord end = SetSelTextPrimitive(Mode, Text, true);
+  TBufferCoord start;
+  TBufferCoord end = SetSelTextPrimitive(Mode, Text, true, &start);
   if (Mode != SM::smColumn && !Text.empty())
     undoList_->AddChange(urPaste, start, end, std::string(), uint8_t(SM::smNormal));
   caret = CaretXY();

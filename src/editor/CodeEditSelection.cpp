@@ -472,10 +472,6 @@ TBufferCoord TCustomCodeEdit::InsertNormal(TBufferCoord At, const std::string& V
   return {lastLength + 1, At.Line + n - 1};
 }
 
-void TCustomCodeEdit::InsertLinesAt(int Line, const std::string& Value) {
-  SetCaretXYEx(false, InsertNormal({1, Line}, Value, nullptr));
-}
-
 // Each row goes in at the caret's column within its line; every row is recorded as its own
 // insertion (with the blanks it needed), so undo removes exactly what came in.
 void TCustomCodeEdit::InsertColumn(TBufferCoord At, const std::string& Value, bool AddToUndoList) {
@@ -564,9 +560,11 @@ void TCustomCodeEdit::DeleteLineBlock(int FirstLine, int LastLine) {
 }
 
 TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
-                                                  const std::string& Value, bool AddToUndoList) {
+                                                  const std::string& Value, bool AddToUndoList,
+                                                  TBufferCoord* TextStart) {
   TPaintLock lock(*this);
   TLinesUpdate update(*lines_);
+  TBufferCoord at = CaretXY();
   if (SelAvail()) {
     TBufferCoord b = BlockBegin(), e = BlockEnd();
     switch (activeSelectionMode_) {
@@ -590,20 +588,21 @@ TBufferCoord TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode PasteMode,
     }
     blockBegin_ = blockEnd_ = b;
     SetCaretXYEx(false, b);
+    // Text replacing a normal or line selection goes where it began, even where the caret
+    // stops short of that at the scroll width; after a column block, where the caret stands.
+    at = activeSelectionMode_ == SM::smColumn ? CaretXY() : b;
   }
   TBufferCoord end = CaretXY();
   if (!Value.empty()) {
     switch (PasteMode) {
       case SM::smColumn:
-        InsertColumn(CaretXY(), Value, AddToUndoList);
-        end = CaretXY();
-        break;
-      case SM::smLine:
-        InsertLinesAt(caretY_, Value);
+        InsertColumn(at, Value, AddToUndoList);
         end = CaretXY();
         break;
       default:
-        end = InsertNormal(CaretXY(), Value, nullptr);
+        // The end is where the text ends: the caret may stop short of it too.
+        end = InsertNormal(PasteMode == SM::smLine ? TBufferCoord{1, at.Line} : at, Value,
+                           TextStart);
         SetCaretXYEx(false, end);
         break;
     }

@@ -217,29 +217,14 @@ void TCustomCodeEdit::SetSelText(const std::string& Value) {
   else
     activeSelectionMode_ = selectionMode_;
   TCodeSelectionMode mode = activeSelectionMode_;
-  TBufferCoord start = InsertionStart();
-  if (mode == TCodeSelectionMode::smLine) start = {1, start.Line};
   TBufferCoord b = BlockBegin(), e = BlockEnd();
   blockBegin_ = b;
   blockEnd_ = e;
-  TBufferCoord end = SetSelTextPrimitive(mode, Value, true);
+  TBufferCoord start;
+  TBufferCoord end = SetSelTextPrimitive(mode, Value, true, &start);
   if (!Value.empty() && mode != TCodeSelectionMode::smColumn)
     undoList_->AddChange(urInsert, start, end, std::string(),
                          uint8_t(TCodeSelectionMode::smNormal));
-}
-
-TBufferCoord TCustomCodeEdit::InsertionStart() const {
-  if (!SelAvail()) return ClampToLineEnd(CaretXY());
-  TBufferCoord b = BlockBegin();
-  switch (activeSelectionMode_) {
-    case TCodeSelectionMode::smLine:
-      return {1, b.Line};
-    case TCodeSelectionMode::smColumn:
-      return {std::min(ColumnToChar(b.Line, ColumnBlockSpan().first), LineLength(b.Line) + 1),
-              b.Line};
-    default:
-      return ClampToLineEnd(b);
-  }
 }
 
 // Records the removal of the selection. A column block is recorded row by row, so that undo

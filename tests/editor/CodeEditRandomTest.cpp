@@ -1,10 +1,14 @@
 // Random editing sessions: undoing everything must give back the original text, unmodified,
-// and redoing everything the final text. Set CODEEDIT_SEED to replay a reported seed.
+// and redoing everything the final text. The seeds are fixed; CODEEDIT_SEED replays one seed
+// and a fault names the first step after which it shows.
 #include <gtest/gtest.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <random>
+#include <string>
+#include <vector>
 #include "editor/CodeEditTestFixture.h"
 
 using namespace codeedittest;
@@ -12,6 +16,14 @@ using EO = TCodeEditorOption;
 using SM = TCodeSelectionMode;
 
 namespace {
+// Options a session may have either way; the others keep their defaults.
+const EO kVariedOptions[] = {EO::eoAutoIndent,          EO::eoGroupUndo,
+                             EO::eoScrollPastEol,       EO::eoTabsToSpaces,
+                             EO::eoTrimTrailingSpaces,  EO::eoSmartTabs,
+                             EO::eoTabIndent,           EO::eoAutoSizeMaxScrollWidth,
+                             EO::eoSmartTabDelete,      EO::eoEnhanceHomeKey,
+                             EO::eoKeepCaretX};
+
 class TSession {
 public:
   TSession(uint32_t Seed, TFakeClipboard& Clipboard) : rnd_(Seed), clipboard_(Clipboard) {}
@@ -26,113 +38,319 @@ public:
     return text;
   }
 
-  void Step(TCustomCodeEdit& Edit) {
-    switch (Pick(0, 22)) {
-      case 0: case 1: case 2: case 3: Type(Edit, std::string(1, RandomChar())); break;
-      case 4: Cmd(Edit, ecLineBreak); break;
-      case 5: Cmd(Edit, ecDeleteLastChar); break;
-      case 6: Cmd(Edit, ecDeleteChar); break;
-      case 7: Cmd(Edit, Pick(0, 1) ? ecDeleteWord : ecDeleteLastWord); break;
-      case 8: Cmd(Edit, static_cast<TCodeEditorCommand>(Pick(ecDeleteBOL, ecDeleteLine))); break;
-      case 9: Paste(Edit); break;
-      case 10: Cmd(Edit, Pick(0, 1) ? ecBlockIndent : ecBlockUnindent); break;
-      case 11: Cmd(Edit, static_cast<TCodeEditorCommand>(Pick(ecUpperCase, ecTitleCase))); break;
-      case 12: Cmd(Edit, static_cast<TCodeEditorCommand>(Pick(ecUpperCaseBlock, ecToggleCaseBlock))); break;
-      case 13: case 14: RandomSelection(Edit); break;
-      case 15: Edit.SetCaretXY(RandomPos(Edit)); break;
-      case 16: Cmd(Edit, Pick(0, 1) ? ecTab : ecShiftTab); break;
-      case 17: Edit.SetSelText(Pick(0, 2) ? RandomLine() : RandomLine() + "\r\n" + RandomLine()); break;
-      case 18: Cmd(Edit, Pick(0, 1) ? ecCut : ecCopy); break;
-      case 19: Cmd(Edit, ecInsertLine); break;
-      case 20: Cmd(Edit, static_cast<TCodeEditorCommand>(Pick(ecLeft, ecWordRight) + (Pick(0, 1) ? ecSelection : 0))); break;
-      case 21: Cmd(Edit, ecToggleMode); break;
-      default: Cmd(Edit, Pick(0, 1) ? ecUndo : ecRedo); break;
+  TCodeEditorOptions RandomOptions() {
+    TCodeEditorOptions options = CodeEditDefaultOptions;
+    for (EO o : kVariedOptions)
+      if (Pick(0, 1)) options.Include(o); else options.Exclude(o);
+    return options;
+  }
+
+  int Pick(int From, int To) { return std::uniform_int_distribution<int>(From, To)(rnd_); }
+
+  // One editing step; returns what it did, for the report of a fault.
+  std::string Step(TCustomCodeEdit& Edit) { return Act(Edit, Pick(0, 25)); }
+
+private:
+  // Actions 0 to kLastEdit change the text at the caret or the selection.
+  static constexpr int kLastEdit = 15, kBlockIndent = 10;
+
+  std::string Act(TCustomCodeEdit& Edit, int Action) {
+    switch (Action) {
+      case 0: case 1: case 2: case 3: {
+        char c = RandomChar();
+        Type(Edit, std::string(1, c));
+        return std::string("type '") + c + "'";
+      }
+      case 4: return Do(Edit, ecLineBreak, "line break");
+      case 5: return Do(Edit, ecDeleteLastChar, "backspace");
+      case 6: return Do(Edit, ecDeleteChar, "delete");
+      case 7:
+        return Pick(0, 1) ? Do(Edit, ecDeleteWord, "delete word")
+                          : Do(Edit, ecDeleteLastWord, "delete last word");
+      case 8: return Do(Edit, Pick(ecDeleteBOL, ecDeleteLine), "delete to line start/end or line");
+      case 9: return Paste(Edit);
+      case kBlockIndent:
+        return Pick(0, 1) ? Do(Edit, ecBlockIndent, "block indent")
+                          : Do(Edit, ecBlockUnindent, "block unindent");
+      case 11: return Do(Edit, Pick(ecUpperCase, ecTitleCase), "case of word");
+      case 12: return Do(Edit, Pick(ecUpperCaseBlock, ecToggleCaseBlock), "case of block");
+      case 13: return Pick(0, 1) ? Do(Edit, ecTab, "tab") : Do(Edit, ecShiftTab, "shift tab");
+      case 14: {
+        std::string text = Pick(0, 2) ? RandomLine() : RandomLine() + "\r\n" + RandomLine();
+        Edit.SetSelText(text);
+        return "set selected text of " + std::to_string(text.size()) + " bytes";
+      }
+      case 15: return Pick(0, 1) ? Do(Edit, ecCut, "cut") : Do(Edit, ecCopy, "copy");
+      case 16: case 17: {
+        // Half the time something is done to the selection at once, while it is there.
+        // A block indent keeps the selection, shifted: it is the likelier first edit.
+        std::string done = RandomSelection(Edit);
+        for (int i = 0; i < 2 && Edit.SelAvail() && Pick(0, 1); ++i) {
+          int action = Pick(0, kLastEdit + 4);
+          done += ", then " + Act(Edit, action > kLastEdit ? kBlockIndent : action);
+        }
+        return done;
+      }
+      case 18: {
+        TBufferCoord p = RandomPos(Edit);
+        Edit.SetCaretXY(p);
+        return "caret to " + Describe(p);
+      }
+      case 19: return Do(Edit, ecInsertLine, "insert line");
+      case 20: return Do(Edit, Pick(ecLeft, ecWordRight) + (Pick(0, 1) ? ecSelection : 0), "move");
+      case 21: return Do(Edit, ecToggleMode, "toggle overwrite");
+      case 22:
+        Edit.SetWordWrap(!Edit.WordWrap());
+        return Edit.WordWrap() ? "word wrap on" : "word wrap off";
+      case 23:
+        // Selecting everything empties the text at the next key: seldom.
+        if (Pick(0, 4) == 0) return Do(Edit, ecSelectAll, "select all");
+        Type(Edit, "word ");
+        return "type 'word '";
+      default: return Pick(0, 1) ? Do(Edit, ecUndo, "undo") : Do(Edit, ecRedo, "redo");
     }
   }
 
-private:
-  int Pick(int From, int To) { return std::uniform_int_distribution<int>(From, To)(rnd_); }
+  std::string Do(TCustomCodeEdit& Edit, TCodeEditorCommand Command, const char* What) {
+    Cmd(Edit, Command);
+    return What + (" (command " + std::to_string(Command) + ")");
+  }
+
+  static std::string Describe(TBufferCoord P) {
+    return std::to_string(P.Char) + "," + std::to_string(P.Line);
+  }
 
   char RandomChar() {
     static const char chars[] = "abcXYZ  \t(){}\xe4\xc4_,.";
     return chars[Pick(0, sizeof chars - 2)];
   }
 
-  std::string RandomLine() {
+  // Now and then (one in LongOdds) a line longer than the default scroll width of 1024.
+  std::string RandomLine(int LongOdds = 16) {
     std::string s;
-    int n = Pick(0, 3) == 0 ? 0 : Pick(1, 20);
-    if (Pick(0, 3) == 0) s += Pick(0, 1) ? "\t" : "    ";
+    int n = Pick(0, 3) == 0 ? 0 : Pick(1, LongOdds) == 1 ? Pick(1000, 3000) : Pick(1, 20);
+    static const char* const indents[] = {"\t", "\t\t", "    ", " \t"};
+    if (Pick(0, 2) == 0) s += indents[Pick(0, 3)];
     for (int i = 0; i < n; ++i) s += RandomChar();
     return s;
   }
 
+  // Within and just past a line, or about the default scroll width (on a long line when
+  // there is one), or far past a line end.
   TBufferCoord RandomPos(TCustomCodeEdit& Edit) {
-    int line = Pick(1, std::max(1, Edit.Lines().Count()));
-    return {Pick(1, static_cast<int>(Edit.Lines()[line - 1].size()) + 4), line};
+    const int count = std::max(1, Edit.Lines().Count());
+    int line = Pick(1, count);
+    int len = static_cast<int>(Edit.Lines()[line - 1].size());
+    switch (Pick(0, 7)) {
+      case 0: case 1:
+        for (int i = 0; i < count && len < 1000; ++i) {
+          line = line % count + 1;
+          len = static_cast<int>(Edit.Lines()[line - 1].size());
+        }
+        return {Pick(1015, 1035), line};
+      case 2: return {Pick(len + 1, len + 60), line};
+      default: return {Pick(1, len + 4), line};
+    }
   }
 
-  void RandomSelection(TCustomCodeEdit& Edit) {
-    Edit.SetSelectionMode(static_cast<SM>(Pick(0, 2)));
+  std::string RandomSelection(TCustomCodeEdit& Edit) {
+    SM mode = static_cast<SM>(Pick(0, 2));
+    Edit.SetSelectionMode(mode);
+    // Often within one line, either way.
     TBufferCoord a = RandomPos(Edit), b = RandomPos(Edit);
+    if (Pick(0, 1)) b = {std::max(1, a.Char + Pick(-30, 30)), a.Line};
     Edit.SetCaretAndSelection(b, a, b);
+    return "select " + Describe(a) + " to " + Describe(b) + " mode " + std::to_string(int(mode));
   }
 
-  void Paste(TCustomCodeEdit& Edit) {
-    std::string text = RandomLine();
-    for (int i = Pick(0, 3); i > 0; --i) text += "\r\n" + RandomLine();
+  std::string Paste(TCustomCodeEdit& Edit) {
+    std::string text = RandomLine(4);
+    for (int i = Pick(0, 3); i > 0; --i) text += "\r\n" + RandomLine(4);
     clipboard_.Data.clear();
     clipboard_.Data[CF_TEXT] = text + '\0';
-    if (Pick(0, 1))
-      clipboard_.Data[CodeEditClipboardFormat()] = std::string(1, char(Pick(0, 2))) + text + '\0';
+    std::string how = "plain";
+    if (Pick(0, 1)) {
+      char mode = static_cast<char>(Pick(0, 2));
+      clipboard_.Data[CodeEditClipboardFormat()] = std::string(1, mode) + text + '\0';
+      how = "mode " + std::to_string(int(mode));
+    }
     Cmd(Edit, ecPaste);
+    return "paste " + std::to_string(text.size()) + " bytes, " + how;
   }
 
   std::mt19937 rnd_;
   TFakeClipboard& clipboard_;
 };
 
-uint32_t BaseSeed() {
-  if (const char* s = std::getenv("CODEEDIT_SEED")) return static_cast<uint32_t>(std::strtoul(s, nullptr, 10));
-  return static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+// A hidden window: the editor gets its size, and nothing is painted.
+class THiddenParent {
+public:
+  THiddenParent(int Width, int Height)
+      : wnd_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, Width, Height, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr)) {}
+  ~THiddenParent() { DestroyWindow(wnd_); }
+  THiddenParent(const THiddenParent&) = delete;
+  THiddenParent& operator=(const THiddenParent&) = delete;
+  HWND Handle() const { return wnd_; }
+
+private:
+  HWND wnd_;
+};
+
+// A session runs in a window a quarter of the time, so that word wrap has columns to wrap at.
+struct TSessionEdit {
+  std::unique_ptr<THiddenParent> Window;
+  std::unique_ptr<TTestEdit> Edit;
+  std::string Settings;
+};
+
+TSessionEdit MakeSessionEdit(TSession& Session) {
+  TSessionEdit s;
+  TCodeEditorOptions options = Session.RandomOptions();
+  int tabWidth = Session.Pick(1, 8);
+  bool window = Session.Pick(0, 3) == 0;
+  bool wrap = window && Session.Pick(0, 1);
+  s.Edit = MakeEdit(Session.RandomText(), options);
+  s.Edit->SetTabWidth(tabWidth);
+  s.Edit->SetMaxUndo(1000000);
+  if (window) {
+    s.Window = std::make_unique<THiddenParent>(440, 360);
+    s.Edit->CreateWnd(s.Window->Handle(), 0, 0, 440, 360);
+  }
+  s.Edit->SetWordWrap(wrap);
+  char hex[24];
+  std::snprintf(hex, sizeof hex, "0x%llx", static_cast<unsigned long long>(options.Bits()));
+  s.Settings = std::string("options ") + hex + ", tab width " + std::to_string(tabWidth) +
+               (window ? ", in a window" : "") + (wrap ? ", word wrap" : "");
+  return s;
 }
 
-void RunSession(uint32_t Seed, TCodeEditorOptions Options, int Steps) {
-  std::printf("random editing session, CODEEDIT_SEED=%u\n", static_cast<unsigned>(Seed));
-  SCOPED_TRACE("seed " + std::to_string(Seed) + " (CODEEDIT_SEED=" + std::to_string(Seed) + ")");
+// Empty when undo all and redo all give back the texts before and after the edits so far.
+std::string UndoAllRedoAllFault(TCustomCodeEdit& Edit, const std::string& Original) {
+  // Undo steps at the end of the session leave changes to redo: the final text is after them.
+  while (Edit.CanRedo()) Edit.Redo();
+  const std::string final = Edit.Text();
+  while (Edit.CanUndo()) Edit.Undo();
+  if (Edit.Text() != Original) return "undo all does not give the original text";
+  if (Edit.Modified()) return "modified after undo all";
+  while (Edit.CanRedo()) Edit.Redo();
+  if (Edit.Text() != final) return "redo all does not give the final text";
+  return std::string();
+}
+
+// Runs Steps steps of the session of Seed and checks undo all and redo all.
+std::string SessionFault(uint32_t Seed, int Steps, std::vector<std::string>* Done = nullptr) {
   TFakeClipboard clipboard;
   TSession session(Seed, clipboard);
-  auto edit = MakeEdit(session.RandomText(), Options);
-  edit->SetTabWidth(4);
-  edit->SetMaxUndo(1000000);
-  const std::string original = edit->Text();
-  for (int i = 0; i < Steps; ++i) session.Step(*edit);
-  // Undo steps at the end of the session leave changes to redo: the final text is after them.
-  while (edit->CanRedo()) edit->Redo();
-  const std::string final = edit->Text();
-  while (edit->CanUndo()) edit->Undo();
-  ASSERT_EQ(edit->Text(), original);
-  EXPECT_FALSE(edit->Modified());
-  while (edit->CanRedo()) edit->Redo();
-  ASSERT_EQ(edit->Text(), final);
+  TSessionEdit s = MakeSessionEdit(session);
+  const std::string original = s.Edit->Text();
+  if (Done) Done->push_back(s.Settings);
+  for (int i = 0; i < Steps; ++i) {
+    std::string step = session.Step(*s.Edit);
+    if (Done) Done->push_back(std::to_string(i + 1) + ": " + step);
+  }
+  return UndoAllRedoAllFault(*s.Edit, original);
 }
+
+// A fault is reported with the first step after which it shows and the steps up to it.
+void CheckSession(uint32_t Seed, int Steps) {
+  std::string fault = SessionFault(Seed, Steps);
+  if (fault.empty()) return;
+  int first = 1;
+  while (first < Steps && SessionFault(Seed, first).empty()) ++first;
+  std::vector<std::string> done;
+  fault = SessionFault(Seed, first, &done);
+  std::string report;
+  for (size_t i = done.size() > 12 ? done.size() - 12 : 0; i < done.size(); ++i)
+    report += "\n  " + done[i];
+  ADD_FAILURE() << "CODEEDIT_SEED=" << Seed << " (" << done.front() << "): " << fault
+                << " after step " << first << "; the last steps:" << report;
+}
+
+// Enough to meet the faults found so far within seconds.
+constexpr int kSessions = 250, kSteps = 300;
+
+std::string Filler(int Length, char First) {
+  std::string s;
+  for (int i = 0; i < Length; ++i) s += static_cast<char>(First + i % 23);
+  return s;
+}
+
+void PasteFromClipboard(TCustomCodeEdit& Edit, TFakeClipboard& Clipboard, const std::string& Text,
+                        int BlockMode = -1) {
+  Clipboard.Data.clear();
+  Clipboard.Data[CF_TEXT] = Text + '\0';
+  if (BlockMode >= 0)
+    Clipboard.Data[CodeEditClipboardFormat()] = std::string(1, char(BlockMode)) + Text + '\0';
+  Cmd(Edit, ecPaste);
+}
+
+// Sessions cut down to the steps that still showed a fault.
+struct TMinimisedSession {
+  const char* Name;
+  TCodeEditorOptions Options;
+  int TabWidth;
+  std::string Text;
+  std::function<void(TCustomCodeEdit&, TFakeClipboard&)> Steps;
+  std::string After;
+};
+
+const TCodeEditorOptions kFixedWidthPastEol = {EO::eoDragDropEditing, EO::eoEnhanceHomeKey,
+                                               EO::eoEnhanceEndKey, EO::eoScrollPastEol,
+                                               EO::eoShowScrollHint};
+
+// Four lines, the last one longer than the scroll width.
+const std::string kLongLines =
+    Filler(60, 'A') + "\r\n\r\n" + Filler(100, 'a') + "\r\n\t" + Filler(2296, 'a');
+
+const TMinimisedSession kMinimisedSessions[] = {
+    {"a paste of lines, one longer than the scroll width, over a line selection",
+     kFixedWidthPastEol, 3, "",
+     [](TCustomCodeEdit& E, TFakeClipboard& C) {
+       E.SetSelectionMode(SM::smLine);
+       Select(E, {5, 1}, {2, 1});
+       PasteFromClipboard(E, C, kLongLines);
+     },
+     kLongLines},
+    {"typing over a selection that a block indent moved past the scroll width",
+     kFixedWidthPastEol + TCodeEditorOptions{EO::eoSmartTabs, EO::eoTabIndent,
+                                             EO::eoTabsToSpaces, EO::eoTrimTrailingSpaces},
+     5, "\r\n\r\n\r\n" + Filler(500, 'A') + "\t" + Filler(566, 'a') + "\r\n\r\n\r\n\r\n ",
+     [](TCustomCodeEdit& E, TFakeClipboard&) {
+       Select(E, {1021, 4}, {4, 8});
+       Cmd(E, ecBlockIndent);
+       Type(E, "-");
+     },
+     // The block moved five columns to the right, and the typed character took its place.
+     "\r\n\r\n\r\n     " + Filler(500, 'A') + "\t" + Filler(519, 'a') + "-"},
+    {"a paste in normal mode over a column block whose left edge cuts into a tab",
+     CodeEditDefaultOptions, 4, "\t\tabc\r\nxyzuvw",
+     [](TCustomCodeEdit& E, TFakeClipboard& C) {
+       E.SetSelectionMode(SM::smColumn);
+       Select(E, {3, 1}, {2, 2});
+       PasteFromClipboard(E, C, "Q", 0);
+     },
+     "aQbc\r\nx"},
+};
 }  // namespace
 
-TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithGroupUndo) {
-  uint32_t seed = BaseSeed();
-  RunSession(seed, CodeEditDefaultOptions, 1500);
-  RunSession(seed + 1, WithOut(CodeEditDefaultOptions, EO::eoScrollPastEol), 1500);
+TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplays) {
+  if (const char* s = std::getenv("CODEEDIT_SEED")) {
+    CheckSession(static_cast<uint32_t>(std::strtoul(s, nullptr, 10)), kSteps);
+    return;
+  }
+  for (uint32_t seed = 1; seed <= kSessions; ++seed) CheckSession(seed, kSteps);
 }
 
-TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithoutGroupUndo) {
-  uint32_t seed = BaseSeed() + 2;
-  TCodeEditorOptions options = WithOut(CodeEditDefaultOptions, EO::eoGroupUndo);
-  RunSession(seed, options, 1500);
-  RunSession(seed + 1, WithOut(WithOut(options, EO::eoScrollPastEol), EO::eoTabsToSpaces), 1500);
-}
-
-TEST(CodeEditRandomSession, UndoAllRestoresAndRedoAllReplaysWithTrimmedTrailingSpaces) {
-  uint32_t seed = BaseSeed() + 4;
-  TCodeEditorOptions options = With(CodeEditDefaultOptions, EO::eoTrimTrailingSpaces);
-  RunSession(seed, options, 1500);
-  RunSession(seed + 1, WithOut(WithOut(options, EO::eoScrollPastEol), EO::eoTabsToSpaces), 1500);
+TEST(CodeEditRandomSession, MinimisedSessionsEditInPlaceThenUndoAllAndRedoAll) {
+  for (const TMinimisedSession& s : kMinimisedSessions) {
+    SCOPED_TRACE(s.Name);
+    TFakeClipboard clipboard;
+    auto edit = MakeEdit(s.Text, s.Options);
+    edit->SetTabWidth(s.TabWidth);
+    const std::string original = edit->Text();
+    s.Steps(*edit, clipboard);
+    EXPECT_EQ(edit->Text(), s.After);
+    EXPECT_EQ(UndoAllRedoAllFault(*edit, original), "");
+  }
 }
