@@ -245,8 +245,10 @@ bool MoveInRadioGroup(HWND Focus, bool Backwards) {
   return true;
 }
 
-bool ControlWants(HWND Focus, const MSG& Msg, LRESULT Code) {
-  const auto asked = reinterpret_cast<LPARAM>(&Msg);
+// Outside a dialog the key is not shown: a multi-line edit asked with it acts as in a dialog
+// from then on, and on Escape asks its parent, a page of the window, to close.
+bool ControlWants(HWND Focus, const MSG& Msg, LRESULT Code, bool InDialog) {
+  const auto asked = InDialog ? reinterpret_cast<LPARAM>(&Msg) : 0;
   return (SendMessageA(Focus, WM_GETDLGCODE, Msg.wParam, asked) & Code) != 0;
 }
 
@@ -263,7 +265,7 @@ HWND FirstTabStop(HWND Container) {
   return strip;
 }
 
-bool HandleNavigationKey(HWND Area, const MSG& Msg, bool PageKeys) {
+bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
   if (!Area || Msg.message != WM_KEYDOWN || !Inside(Area, Msg.hwnd) || IsAltDown()) return false;
   const HWND focus = GetFocus();
   if (!Inside(Area, focus)) return false;
@@ -271,13 +273,13 @@ bool HandleNavigationKey(HWND Area, const MSG& Msg, bool PageKeys) {
   switch (Msg.wParam) {
     case VK_TAB:
       // A control that takes Tab as input (a hot-key field) keeps it, with Ctrl too.
-      if (ControlWants(focus, Msg, DLGC_WANTTAB)) return false;
-      if (ctrl && !PageKeys) return false;  // the window's own Ctrl+Tab
+      if (ControlWants(focus, Msg, DLGC_WANTTAB, InDialog)) return false;
+      if (ctrl && !InDialog) return false;  // the window's own Ctrl+Tab
       if (!ctrl || !ChangePage(Area, focus, shift)) MoveFocus(NextTabStop(Area, focus, shift));
       return true;
     case VK_NEXT:
     case VK_PRIOR:
-      if (!ctrl || !PageKeys || ControlWants(focus, Msg, DLGC_WANTMESSAGE)) return false;
+      if (!ctrl || !InDialog || ControlWants(focus, Msg, DLGC_WANTMESSAGE, InDialog)) return false;
       return ChangePage(Area, focus, Msg.wParam == VK_PRIOR);
     case VK_LEFT:
     case VK_UP:

@@ -10,9 +10,10 @@ class TWinControl;
 // page control's tab strip only when there is no field; nullptr when nothing takes the focus.
 HWND FirstTabStop(HWND Container);
 
-// Handles a navigation key typed inside Area (a form, or a part of one). PageKeys: the Ctrl
-// keys change pages. Shift and Ctrl are read through the key-state seam. True when taken.
-bool HandleNavigationKey(HWND Area, const MSG& Msg, bool PageKeys);
+// Handles a navigation key typed inside Area (a form, or a part of one). InDialog: Area is a
+// dialog, whose Ctrl keys change pages. Shift and Ctrl are read through the key-state seam.
+// True when taken.
+bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog);
 
 // In a form that takes no dialog keys, Tab and the arrows of radio groups move between the
 // controls inside Container as they do in a dialog; the window's other keys stay its own.

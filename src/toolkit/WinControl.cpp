@@ -5,6 +5,7 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 
 namespace {
@@ -132,6 +133,15 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (lParam != 0)
         if (auto* c = dynamic_cast<TNotifiedControl*>(FromHandle(reinterpret_cast<HWND>(lParam))))
           return c->Command(HIWORD(wParam), LOWORD(wParam));
+      break;
+    case WM_CLOSE:
+      // A multi-line edit in a dialog asks its parent to close on Escape: a page or panel
+      // would destroy itself with its controls. The dialog takes it as its own Escape.
+      if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) {
+        const HWND root = GetAncestor(handle_, GA_ROOT);
+        if (TForm::UsesDialogKeys(root)) PostMessageA(root, WM_CLOSE, 0, 0);
+        return 0;
+      }
       break;
     case WM_NOTIFY: {
       HWND from = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;

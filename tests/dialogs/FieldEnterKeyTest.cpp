@@ -29,10 +29,10 @@ namespace {
 
 using testsupport::TWhenShown;
 
-// The keyboard's Enter for the focused field: the loop translates it into its character.
-void PressEnter(HWND Field) {
+// The keyboard's key for the focused field: the loop translates it into its character.
+void PressKey(HWND Field, WORD Key = VK_RETURN) {
   SetFocus(Field);
-  PostMessageA(Field, WM_KEYDOWN, VK_RETURN, 1 | (MapVirtualKeyA(VK_RETURN, 0) << 16));
+  PostMessageA(Field, WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
 }
 
 std::string ResultName(int Result) {
@@ -64,17 +64,20 @@ protected:
     DocumentWindowTest::TearDown();
   }
 
-  // Runs the dialog in its modal loop and presses Enter in the field Arrange gives once the
-  // dialog shows: "stays open" or how Enter closed it.
-  static std::string EnterInDialog(TForm& Dialog, const std::function<HWND()>& Arrange) {
+  // Runs the dialog in its modal loop and presses Enter (or Key) in the field Arrange gives
+  // once the dialog shows: "stays open" or how the key closed it.
+  static std::string EnterInDialog(TForm& Dialog, const std::function<HWND()>& Arrange,
+                                   WORD Key = VK_RETURN) {
     HWND field = nullptr;
     std::optional<TWhenShown> settled;
     TWhenShown shown([&Dialog](HWND Wnd) { return Wnd == Dialog.Handle(); }, [&](HWND) {
       field = Arrange();
-      PressEnter(field);
+      PressKey(field, Key);
       // A timer comes only once the queue is empty, so Enter is handled by then; a run it
       // started pumps messages itself but keeps the field disabled until it ends.
-      settled.emplace([&](HWND Wnd) { return Wnd == Dialog.Handle() && IsWindowEnabled(field); },
+      settled.emplace([&](HWND Wnd) {
+        return Wnd == Dialog.Handle() && (!IsWindow(field) || IsWindowEnabled(field));
+      },
                       [&Dialog](HWND) { Dialog.SetModalResult(mrAbort); });
     });
     const int result = Dialog.RunModalLoop();
@@ -82,7 +85,7 @@ protected:
   }
   // Presses Enter in a field of the main window, in the loop the program runs for it.
   static std::string EnterInMainWindow(HWND Field) {
-    PressEnter(Field);
+    PressKey(Field);
     Application().ProcessMessages();
     return "main window";
   }
@@ -243,4 +246,18 @@ TEST_F(FieldEnterKeyTest, EnterDoesWhatEachFieldGivesItAndPressesTheDefaultButto
     EXPECT_EQ(r.Effect ? pressed + ", " + r.Effect() : pressed, r.Expected);
   }
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+TEST_F(FieldEnterKeyTest, EscapeInAMultiLineFieldCancelsTheDialogAndLeavesItsPageWhole) {
+  // The field asks its page to close; the page would go with every control on it.
+  TfrmOpenFast dialog(nullptr);
+  auto multiLineField = [&] {
+    if (!dialog.chkMultiLine->Checked()) SendMessageA(dialog.chkMultiLine->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog.txtSearch->Visible());
+    return dialog.txtSearch->Handle();
+  };
+  const std::string result = EnterInDialog(dialog, multiLineField, VK_ESCAPE);
+  EXPECT_EQ(result, "closes with Cancel");
+  EXPECT_TRUE(IsWindow(dialog.tabSearch->Handle()));
+  EXPECT_TRUE(IsWindow(dialog.txtSearch->Handle()));
 }

@@ -670,6 +670,15 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   reversed.push_back(round.back());
   EXPECT_EQ(backwards, reversed);
 
+  // The multi-line fields too; Escape in one afterwards leaves the panel's page whole.
+  Check("chkSearchMultiLine");
+  frmMain->txtSearch->SetFocus();
+  EXPECT_EQ(press(VK_TAB), "txtReplace");
+  frmMain->txtSearch->SetFocus();
+  press(VK_ESCAPE);
+  EXPECT_TRUE(IsWindow(frmMain->txtSearch->Handle()));
+  Check("chkSearchMultiLine", false);
+
   editor.SetFocus();
   EXPECT_EQ(press(VK_TAB), "seEdit");
   EXPECT_EQ(editor.Text().find('\t'), 0u) << editor.Text();
