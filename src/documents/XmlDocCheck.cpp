@@ -69,6 +69,23 @@ bool AttributesWellFormed(const std::string& Text, bool Utf8) {
   return true;
 }
 
+// A control character other than a blank outside a quoted value, or a zero byte anywhere.
+// Inside values they are kept: earlier versions wrote them there as they stood.
+bool HasStrayControl(const std::string& Tag) {
+  char quote = 0;
+  for (const char c : Tag) {
+    if (c == '\0') return true;
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (static_cast<unsigned char>(c) < ' ' && std::string(kBlanks).find(c) == std::string::npos) {
+      return true;
+    }
+  }
+  return false;
+}
+
 std::string NameOf(const std::string& Tag) { return Tag.substr(0, Tag.find_first_of(kBlanks)); }
 
 // The name of a tag and its attributes. A name may start with "?" outside the elements:
@@ -149,9 +166,7 @@ private:
 
   // One tag without its "<" and ">".
   bool TakeTag(const std::string& Tag) {
-    for (unsigned char c : Tag)
-      if (c < ' ' && std::string(kBlanks).find(static_cast<char>(c)) == std::string::npos) return false;
-    if (Tag.empty() || Tag.find('<') != std::string::npos) return false;
+    if (HasStrayControl(Tag) || Tag.empty() || Tag.find('<') != std::string::npos) return false;
     const bool instruction = Tag[0] == '?' && Tag.size() > 1 && Tag.back() == '?';
     // The reader makes the first tag the root: only the declaration keeps the elements.
     if (!declared_) {

@@ -260,12 +260,14 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   LoadTemplatesDoc(folder.File("Templates.dat"));  // nothing left to load or to set aside
   EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak3")));
 
-  const std::string sound = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief>\r\n"
+  // As earlier versions wrote a control character: as it stood, in the attribute.
+  const std::string sound = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"A\x0C\">\r\n"
                             "    <Before>Hallo</Before>\r\n  </brief>\r\n</Templates>\r\n";
   folder.Write("Templates.dat", sound);
   TemplatesDoc.reset();
   LoadTemplatesDoc(folder.File("Templates.dat"));
   EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Hallo");
+  EXPECT_EQ(TemplatesDoc->ReadAttrib("Templates\\brief", "MenuText", ""), "A\x0C");
   EXPECT_EQ(folder.Read("Templates.dat"), sound);
 }
 

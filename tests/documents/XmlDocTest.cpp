@@ -484,7 +484,8 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       {"<?xml version=\"1.0\"?><A><B>", false},                 // cut off
       {"<?xml version=\"1.0\"?></A>", false},                   // closes nothing
       {"<?xml version=\"1.0\"?><A\x01B>v</A\x01B>", false},      // control byte in a name
-      {"<?xml version=\"1.0\"?><A x=\"\x02\">v</A>", false},      // and in an attribute
+      {"<?xml version=\"1.0\"?><A x=\"\x02\x0C\">v</A>", true},   // kept in a value, as once written
+      {"<?xml version=\"1.0\"?><A x=\"\x02\"\x0C>v</A>", false},    // but not beside it
       {"<?xml version=\"1.0\"?><A>Salt & Pepper</A>", false},   // a bare "&"
       {"<?xml version=\"1.0\"?><A>&amp</A>", false},            // a reference not ended
       {"<?xml version=\"1.0\"?><A x=1>v</A>", false},           // unquoted
