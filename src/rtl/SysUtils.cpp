@@ -89,12 +89,17 @@ bool WideToAnsiExact(const std::wstring& S, std::string& Ansi) {
   Ansi.clear();
   if (S.empty()) return true;
   const int size = static_cast<int>(S.size());
-  const int length =
-      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, S.data(), size, nullptr, 0, "?", nullptr);
+  // UTF-8 as the ANSI code page holds every character, and takes neither flag nor stand-in.
+  const bool utf8 = GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* standIn = utf8 ? nullptr : "?";
+  const int length = WideCharToMultiByte(CP_ACP, flags, S.data(), size, nullptr, 0, standIn, nullptr);
+  if (length <= 0) return false;
   Ansi.assign(length, '\0');
   BOOL usedDefault = FALSE;
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, S.data(), size, Ansi.data(), length, "?",
-                      &usedDefault);
+  if (!WideCharToMultiByte(CP_ACP, flags, S.data(), size, Ansi.data(), length, standIn,
+                           utf8 ? nullptr : &usedDefault))
+    return false;
   return !usedDefault;
 }
 
