@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include "editor/CodeEditTestFixture.h"
+#include "support/ScreenCapture.h"
 
 using namespace codeedittest;
 using EO = TCodeEditorOption;
@@ -182,24 +183,9 @@ private:
   TFakeClipboard& clipboard_;
 };
 
-// A hidden window: the editor gets its size, and nothing is painted.
-class THiddenParent {
-public:
-  THiddenParent(int Width, int Height)
-      : wnd_(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, Width, Height, nullptr, nullptr,
-                             GetModuleHandleA(nullptr), nullptr)) {}
-  ~THiddenParent() { DestroyWindow(wnd_); }
-  THiddenParent(const THiddenParent&) = delete;
-  THiddenParent& operator=(const THiddenParent&) = delete;
-  HWND Handle() const { return wnd_; }
-
-private:
-  HWND wnd_;
-};
-
 // A session runs in a window a quarter of the time, so that word wrap has columns to wrap at.
 struct TSessionEdit {
-  std::unique_ptr<THiddenParent> Window;
+  std::unique_ptr<testsupport::TTopLevelWindow> Window;
   std::unique_ptr<TTestEdit> Edit;
   std::string Settings;
 };
@@ -214,7 +200,7 @@ TSessionEdit MakeSessionEdit(TSession& Session) {
   s.Edit->SetTabWidth(tabWidth);
   s.Edit->SetMaxUndo(1000000);
   if (window) {
-    s.Window = std::make_unique<THiddenParent>(440, 360);
+    s.Window = std::make_unique<testsupport::TTopLevelWindow>(440, 360, true);
     s.Edit->CreateWnd(s.Window->Handle(), 0, 0, 440, 360);
   }
   s.Edit->SetWordWrap(wrap);

@@ -7,12 +7,14 @@
 
 namespace testsupport {
 
-// A visible top-level window without frame; controls become its children.
+// A top-level window without frame, visible and in front unless Hidden (then controls get
+// its size, and nothing is painted); controls become its children.
 class TTopLevelWindow {
 public:
-  TTopLevelWindow(int Width, int Height)
-      : wnd_(CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, Width,
-                             Height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr)) {}
+  TTopLevelWindow(int Width, int Height, bool Hidden = false)
+      : wnd_(CreateWindowExA(Hidden ? 0 : WS_EX_TOPMOST, "STATIC", "",
+                             WS_POPUP | (Hidden ? 0 : WS_VISIBLE), 0, 0, Width, Height, nullptr,
+                             nullptr, GetModuleHandleA(nullptr), nullptr)) {}
   ~TTopLevelWindow() { DestroyWindow(wnd_); }
   TTopLevelWindow(const TTopLevelWindow&) = delete;
   TTopLevelWindow& operator=(const TTopLevelWindow&) = delete;
