@@ -522,6 +522,10 @@ protected:
   virtual void UpdateMouseCursor();
   // The caret to the nearest character boundary of the point, keeping the selection anchors.
   void PlaceCaretAtPoint(int X, int Y);
+  // Drops Source's selection at DropPoint, where the mouse left the caret: moved within this
+  // control unless Ctrl is held, copied from another unless Shift is held, and selected there;
+  // one undo step takes it back. False when it would land on the dragged text itself.
+  bool DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& DropPoint);
   // Sets the auto-scroll steps for a mouse at (X, Y) and runs the scroll timer while needed.
   void UpdateAutoScroll(int X, int Y);
   void ScrollTimerHandler();
@@ -733,7 +737,8 @@ private:
   TCodeEditCaretType overwriteCaret_ = TCodeEditCaretType::ctBlock;
   int tabWidth_ = 8;
   int maxScrollWidth_ = 1024;
-  bool replaying_ = false;  // undo and redo place the caret exactly, past the scroll width too
+  // Undo, redo and a drop place the caret exactly, past the scroll width too.
+  bool replaying_ = false;
   TColor activeLineColor_ = clNone;
   int rightEdge_ = 80;
   TColor rightEdgeColor_ = clSilver;
@@ -779,7 +784,6 @@ private:
   void BeginDrag();
   void DragMoveTo(int X, int Y);
   void EndDrag(bool Drop, int X, int Y);
-  bool DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& DropPoint);
   std::unique_ptr<TCodeEditKbdHandler> kbdHandler_ = std::make_unique<TCodeEditKbdHandler>();
   HCURSOR cursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM));
   int imeCount_ = 0;

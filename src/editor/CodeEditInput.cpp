@@ -700,8 +700,10 @@ bool TCustomCodeEdit::DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& 
     bool dropBefore = drop < BlockBegin() || (!move && drop == BlockBegin());
     if (!dropAfter && !dropBefore) return false;
   }
-  TUndoBlock block(*undoList_);
   std::string text = Source.SelText();
+  // A selection wholly past its line's end holds nothing to drop.
+  if (text.empty()) return false;
+  TUndoBlock block(*undoList_);
   if (move) {
     Source.SetSelText(std::string());
     // The removed text joined the selection's last line to its first: a drop behind it
@@ -713,16 +715,19 @@ bool TCustomCodeEdit::DropTextFrom(TCustomCodeEdit& Source, const TBufferCoord& 
         drop.Line -= end.Line - begin.Line;
     }
   }
-  TBufferCoord inserted;
+  TBufferCoord start, inserted;
   {
-    // The drop point may lie past the line end for the moment.
+    // The text goes in at the drop point itself, which may lie past the line end for the
+    // moment, or past a scroll width that does not grow.
     TRestore<TCodeEditorOptions> pastEol(options_, options_ + TCodeEditorOptions{EO::eoScrollPastEol});
+    TRestore<bool> exact(replaying_, true);
     InternalSetCaretXY(drop);
     SetBlockBegin(drop);
     TUndoLock unrecorded(*undoList_);
-    inserted = SetSelTextPrimitive(TCodeSelectionMode::smNormal, text, false);
+    inserted = SetSelTextPrimitive(TCodeSelectionMode::smNormal, text, false, &start);
   }
-  undoList_->AddChange(self ? urDragDropInsert : urInsert, drop, inserted, std::string(),
+  // From where the text starts: blanks that filled a gap before the drop point go with it.
+  undoList_->AddChange(self ? urDragDropInsert : urInsert, start, inserted, std::string(),
                        uint8_t(TCodeSelectionMode::smNormal));
   blockBegin_ = blockEnd_ = CaretXY();
   CommandProcessor(ecSelGotoXY, '\0', &drop);

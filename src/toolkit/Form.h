@@ -57,6 +57,7 @@ public:
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  bool TakesChildClose() const override { return dialog_; }
   // The control that takes the focus when the form is activated and none is remembered:
   // by default the first field in reading order.
   virtual HWND DefaultFocus();

@@ -5,7 +5,6 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Cursor.h"
-#include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 
 namespace {
@@ -138,8 +137,8 @@ LRESULT TWinControl::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       // A multi-line edit in a dialog asks its parent to close on Escape: a page or panel
       // would destroy itself with its controls. The dialog takes it as its own Escape.
       if (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) {
-        const HWND root = GetAncestor(handle_, GA_ROOT);
-        if (TForm::UsesDialogKeys(root)) PostMessageA(root, WM_CLOSE, 0, 0);
+        TWinControl* root = FromHandle(GetAncestor(handle_, GA_ROOT));
+        if (root && root->TakesChildClose()) PostMessageA(root->handle_, WM_CLOSE, 0, 0);
         return 0;
       }
       break;

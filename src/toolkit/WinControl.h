@@ -99,6 +99,9 @@ protected:
   LRESULT PerformNative(UINT Msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // The caption changed (a tab sheet shows it on its tab).
   virtual void CaptionChanged() {}
+  // Whether this top-level window closes when a child asks it to, as a multi-line edit does on
+  // Escape: a dialog takes that as its own Escape.
+  virtual bool TakesChildClose() const { return false; }
   // Called after WM_NCDESTROY: the window is gone.
   virtual void HandleDestroyed() {}
   void DestroyHandle();

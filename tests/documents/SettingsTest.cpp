@@ -7,12 +7,20 @@
 #include "support/TempFolder.h"
 
 namespace {
-// Every key below "Settings\", its form and its default as the file holds it (German locale).
+// Every key below "Settings\", its form, its default as the file holds it (German locale) and,
+// for a number a dialog's field edits, the range that field takes.
 struct KeyRow {
   const char* path;
   char kind;  // B, I, F, S, L
   const char* value;
+  // No range when max < min.
+  int64_t min = 0;
+  int64_t max = -1;
 };
+
+// The page setup's margin fields take eight characters and no sign; the font size fields
+// take a positive number of at most four digits.
+constexpr int64_t kMarginMax = 99999999, kFontSizeMax = 9999;
 
 const KeyRow kDefaults[] = {
     {"Language", 'S', ""}, {"WindowState", 'I', "2"}, {"FormTop", 'I', "-1"}, {"FormLeft", 'I', "-1"},
@@ -27,7 +35,7 @@ const KeyRow kDefaults[] = {
     {"OpenFast\\ReplaceSelectedOnly", 'B', "FALSE"},
     {"General\\ShowSplashScreen", 'B', "TRUE"}, {"General\\DlgPageIndex", 'I', "0"},
     {"General\\SaveFileOnExec", 'B', "FALSE"}, {"General\\OpenBinWarn", 'B', "TRUE"},
-    {"General\\OpenSizeWarn", 'B', "TRUE"}, {"General\\OpenSizeWarnMB", 'I', "10"},
+    {"General\\OpenSizeWarn", 'B', "TRUE"}, {"General\\OpenSizeWarnMB", 'I', "10", 1, 30},
     {"General\\AutoReadOnly", 'B', "FALSE"}, {"General\\BackupEnabled", 'B', "FALSE"},
     {"General\\BackupAuto", 'B', "FALSE"}, {"General\\BackupOvr", 'B', "FALSE"},
     {"General\\BackupExt", 'S', "bak"}, {"General\\BackupReplaceExt", 'B', "FALSE"},
@@ -47,32 +55,37 @@ const KeyRow kDefaults[] = {
     {"General\\TitleShowChanged", 'B', "FALSE"},
     {"Editor\\WordWrap", 'B', "TRUE"}, {"Editor\\ShowSpecialChars", 'B', "FALSE"},
     {"Editor\\ShowGutter", 'B', "TRUE"}, {"Editor\\ShowLineNumbers", 'B', "TRUE"},
-    {"Editor\\RightEdge", 'I', "80"}, {"Editor\\UseAsciiFont", 'B', "FALSE"},
-    {"Editor\\TabsToSpaces", 'B', "FALSE"}, {"Editor\\TabWidth", 'I', "2"},
+    {"Editor\\RightEdge", 'I', "80", 0, 999}, {"Editor\\UseAsciiFont", 'B', "FALSE"},
+    {"Editor\\TabsToSpaces", 'B', "FALSE"}, {"Editor\\TabWidth", 'I', "2", 0, 99},
     {"Editor\\SmartTabs", 'B', "FALSE"}, {"Editor\\AutoIndent", 'B', "TRUE"},
     {"Editor\\TabIndent", 'B', "TRUE"}, {"Editor\\ScrollPastEOL", 'B', "FALSE"},
     {"Editor\\ScrollPastEOF", 'B', "FALSE"}, {"Editor\\ReplaceHtmlNamedChars", 'B', "FALSE"},
     {"Editor\\EnhanceHomeEndKey", 'B', "FALSE"}, {"Editor\\TrimTrailingSpaces", 'B', "FALSE"},
     {"Editor\\ActiveLineMark", 'B', "TRUE"}, {"Editor\\ActiveLineColor", 'I', "13172735"},
     {"Editor\\SelectBlockWithAlt", 'B', "FALSE"}, {"Editor\\BracketsHighlight", 'B', "FALSE"},
-    {"Editor\\MaxTabCaptionLen", 'I', "30"}, {"Editor\\OvrModeAsDef", 'B', "FALSE"},
+    {"Editor\\MaxTabCaptionLen", 'I', "30", 10, 999}, {"Editor\\OvrModeAsDef", 'B', "FALSE"},
     {"Editor\\TabMultiLine", 'B', "FALSE"}, {"Editor\\BackgroundColor", 'I', "16777215"},
-    {"Editor\\ExtraLineSpacing", 'I', "0"}, {"Editor\\SpCharReplace", 'I', "0"},
+    {"Editor\\ExtraLineSpacing", 'I', "0", 0, 30}, {"Editor\\SpCharReplace", 'I', "0"},
     {"Editor\\SpCharReplaceFile", 'S', ""}, {"Editor\\TabPosition", 'I', "0"},
-    {"Editor\\AnsiFontName", 'S', "Courier New"}, {"Editor\\AnsiFontSize", 'I', "9"},
+    {"Editor\\AnsiFontName", 'S', "Courier New"}, {"Editor\\AnsiFontSize", 'I', "9", 1, kFontSizeMax},
     {"Editor\\AnsiFontCharset", 'I', "1"}, {"Editor\\AsciiFontName", 'S', "Terminal"},
-    {"Editor\\AsciiFontSize", 'I', "14"}, {"Editor\\BracketsAuto", 'B', "FALSE"},
+    {"Editor\\AsciiFontSize", 'I', "14", 1, kFontSizeMax}, {"Editor\\BracketsAuto", 'B', "FALSE"},
     {"Editor\\BracketsAutoStart", 'S', "<[{(''\""}, {"Editor\\BracketsAutoClose", 'S', ">]})''\""},
-    {"MRULists\\OpenMRUMaxItems", 'I', "20"}, {"MRULists\\OpenMRU", 'L', ""},
+    {"MRULists\\OpenMRUMaxItems", 'I', "20", 0, 30}, {"MRULists\\OpenMRU", 'L', ""},
     {"MRULists\\SearchMRU", 'L', ""}, {"MRULists\\ReplaceMRU", 'L', ""}, {"AppList", 'L', ""},
     {"Printer\\Highlight", 'B', "TRUE"}, {"Printer\\LineNumbers", 'B', "TRUE"},
     {"Printer\\LineNumbersInMargin", 'B', "TRUE"}, {"Printer\\Colors", 'B', "TRUE"},
     {"Printer\\Wrap", 'B', "TRUE"}, {"Printer\\Mirror", 'B', "FALSE"}, {"Printer\\MarginUnit", 'I', "1"},
-    {"Printer\\MarginTop", 'F', "1,5"}, {"Printer\\MarginBottom", 'F', "1,5"},
-    {"Printer\\MarginLeft", 'F', "2"}, {"Printer\\MarginRight", 'F', "1,5"},
-    {"Printer\\MarginGutter", 'F', "0"}, {"Printer\\MarginHeader", 'F', "1,2"},
-    {"Printer\\MarginFooter", 'F', "1,2"}, {"Printer\\MarginInternal", 'F', "0,05"},
-    {"Printer\\MarginLeftIndent", 'F', "0"}, {"Printer\\MarginRightIndent", 'F', "0"},
+    {"Printer\\MarginTop", 'F', "1,5", 0, kMarginMax},
+    {"Printer\\MarginBottom", 'F', "1,5", 0, kMarginMax},
+    {"Printer\\MarginLeft", 'F', "2", 0, kMarginMax},
+    {"Printer\\MarginRight", 'F', "1,5", 0, kMarginMax},
+    {"Printer\\MarginGutter", 'F', "0", 0, kMarginMax},
+    {"Printer\\MarginHeader", 'F', "1,2", 0, kMarginMax},
+    {"Printer\\MarginFooter", 'F', "1,2", 0, kMarginMax},
+    {"Printer\\MarginInternal", 'F', "0,05", 0, kMarginMax},
+    {"Printer\\MarginLeftIndent", 'F', "0", 0, kMarginMax},
+    {"Printer\\MarginRightIndent", 'F', "0", 0, kMarginMax},
     {"Printer\\UseHeader", 'B', "TRUE"}, {"Printer\\HeaderLeftText", 'S', "Tarvoline"},
     {"Printer\\HeaderCenterText", 'S', "$FILENAME$"}, {"Printer\\HeaderRightText", 'S', "$DATE$, $TIME$"},
     {"Printer\\HeaderBorder", 'B', "FALSE"}, {"Printer\\HeaderLine", 'B', "TRUE"},
@@ -114,7 +127,8 @@ std::vector<KeyRow> AllDefaults() {
     const FontRow& f = kFontDefaults[i / 8];
     const char* values[] = {"Arial", f.size, "0", f.color, f.bold, "FALSE", "FALSE", "FALSE"};
     const char kinds[] = {'S', 'I', 'I', 'I', 'B', 'B', 'B', 'B'};
-    rows.push_back({paths[i].c_str(), kinds[i % 8], values[i % 8]});
+    const bool size = i % 8 == 1;
+    rows.push_back({paths[i].c_str(), kinds[i % 8], values[i % 8], size ? 1 : 0, size ? kFontSizeMax : -1});
   }
   return rows;
 }
@@ -273,53 +287,49 @@ TEST_F(SettingsTest, AFailedSaveIsReportedWithTheFileName) {
   EXPECT_FALSE(SaveSettings());
 }
 
-// The numbers the dialogs check: every key of the table of ranges, at the edges of its range
-// and beyond them. A value outside the range, however it got into the file, must not reach the
-// editor or the printer (a font size of 2147483647 blanks the text area and the print preview).
+// The numbers the dialogs check: every key with a range, at the edges of its range and beyond
+// them. A value outside the range, however it got into the file, must not reach the editor or
+// the printer (a font size of 2147483647 blanks the text area and the print preview).
 TEST_F(SettingsTest, NumbersOutsideTheDialogsRangesTakeTheirDefault) {
-  LoadSettings();
-  ASSERT_TRUE(SaveSettings());
-  TXmlDoc defaults;
-  ASSERT_TRUE(defaults.LoadFromFile(Settings.SettingsFile));
+  std::vector<KeyRow> ranged;
+  for (const KeyRow& row : AllDefaults())
+    if (row.max >= row.min) ranged.push_back(row);
+  ASSERT_EQ(ranged.size(), 24u);
   // Each column of values is one settings file: the value written, and whether it is kept.
   struct Column {
     const char* name;
-    std::string (*value)(const TSettingRange& Range);
+    std::string (*value)(const KeyRow& Row);
     bool kept;
   };
   const Column columns[] = {
-      {"low", [](const TSettingRange& R) { return std::to_string(R.Min); }, true},
-      {"high", [](const TSettingRange& R) { return std::to_string(R.Max); }, true},
-      {"one below", [](const TSettingRange& R) { return std::to_string(int64_t(R.Min) - 1); }, false},
-      {"one above", [](const TSettingRange& R) { return std::to_string(int64_t(R.Max) + 1); }, false},
-      {"half below", [](const TSettingRange& R) { return FloatToStr(R.Min - 0.5); }, false},
-      {"half above", [](const TSettingRange& R) { return FloatToStr(R.Max + 0.5); }, false},
-      {"largest", [](const TSettingRange&) { return std::string("2147483647"); }, false},
-      {"smallest", [](const TSettingRange&) { return std::string("-2147483647"); }, false},
-      {"huge", [](const TSettingRange&) { return std::string("1E300"); }, false},
+      {"low", [](const KeyRow& R) { return std::to_string(R.min); }, true},
+      {"high", [](const KeyRow& R) { return std::to_string(R.max); }, true},
+      {"one below", [](const KeyRow& R) { return std::to_string(R.min - 1); }, false},
+      {"one above", [](const KeyRow& R) { return std::to_string(R.max + 1); }, false},
+      {"half below", [](const KeyRow& R) { return FloatToStr(R.min - 0.5); }, false},
+      {"half above", [](const KeyRow& R) { return FloatToStr(R.max + 0.5); }, false},
+      {"largest", [](const KeyRow&) { return std::string("2147483647"); }, false},
+      {"smallest", [](const KeyRow&) { return std::string("-2147483647"); }, false},
+      {"huge", [](const KeyRow&) { return std::string("1E300"); }, false},
   };
   for (const Column& column : columns) {
     TXmlDoc file;
-    for (const TRangedSettingKey& key : RangedSettingKeys)
-      file.WriteString(std::string("Settings\\") + key.Path, column.value(key.Range));
+    for (const KeyRow& row : ranged)
+      file.WriteString(std::string("Settings\\") + row.path, column.value(row));
     ASSERT_TRUE(file.SaveToFile(Settings.SettingsFile, 2, true));
     LoadSettings();
     ASSERT_TRUE(SaveSettings());
     TXmlDoc saved;
     ASSERT_TRUE(saved.LoadFromFile(Settings.SettingsFile));
-    for (const TRangedSettingKey& key : RangedSettingKeys) {
-      const std::string path = std::string("Settings\\") + key.Path;
-      const std::string expected = column.kept ? column.value(key.Range) : defaults.ReadString(path, "<no default>");
-      EXPECT_EQ(saved.ReadString(path, "<missing>"), expected) << key.Path << ", " << column.name;
+    for (const KeyRow& row : ranged) {
+      const std::string expected = column.kept ? column.value(row) : row.value;
+      EXPECT_EQ(saved.ReadString(std::string("Settings\\") + row.path, "<missing>"), expected)
+          << row.path << ", " << column.name;
     }
   }
-  // The table leaves out no margin and no font size.
-  for (const KeyRow& row : AllDefaults()) {
-    const std::string path = row.path;
-    const bool margin = path.find("\\Margin") != std::string::npos && path != "Printer\\MarginUnit";
-    const bool fontSize = path.find("FontSize") != std::string::npos || path.find("Font\\Size") != std::string::npos;
-    const bool ranged = std::any_of(RangedSettingKeys.begin(), RangedSettingKeys.end(),
-                                    [&](const TRangedSettingKey& k) { return path == k.Path; });
-    if (margin || fontSize) EXPECT_TRUE(ranged) << path;
-  }
+  // No other number is held to a range.
+  for (const TRangedSettingKey& key : RangedSettingKeys)
+    EXPECT_TRUE(std::any_of(ranged.begin(), ranged.end(),
+                            [&](const KeyRow& row) { return std::string(row.path) == key.Path; }))
+        << key.Path;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 #include "editor/CodeEditTestFixture.h"
 #include "support/ScreenCapture.h"
+#include "toolkit/KeyState.h"
 
 using namespace codeedittest;
 using EO = TCodeEditorOption;
@@ -49,13 +50,13 @@ public:
   int Pick(int From, int To) { return std::uniform_int_distribution<int>(From, To)(rnd_); }
 
   // One editing step; returns what it did, for the report of a fault.
-  std::string Step(TCustomCodeEdit& Edit) { return Act(Edit, Pick(0, 25)); }
+  std::string Step(TTestEdit& Edit) { return Act(Edit, Pick(0, 26)); }
 
 private:
   // Actions 0 to kLastEdit change the text at the caret or the selection.
-  static constexpr int kLastEdit = 15, kBlockIndent = 10;
+  static constexpr int kLastEdit = 15, kBlockIndent = 10, kDrag = 24;
 
-  std::string Act(TCustomCodeEdit& Edit, int Action) {
+  std::string Act(TTestEdit& Edit, int Action) {
     switch (Action) {
       case 0: case 1: case 2: case 3: {
         char c = RandomChar();
@@ -84,11 +85,13 @@ private:
       case 15: return Pick(0, 1) ? Do(Edit, ecCut, "cut") : Do(Edit, ecCopy, "copy");
       case 16: case 17: {
         // Half the time something is done to the selection at once, while it is there.
-        // A block indent keeps the selection, shifted: it is the likelier first edit.
+        // A block indent keeps the selection, shifted, and only a selection can be dragged:
+        // they are the likelier first edits.
         std::string done = RandomSelection(Edit);
         for (int i = 0; i < 2 && Edit.SelAvail() && Pick(0, 1); ++i) {
-          int action = Pick(0, kLastEdit + 4);
-          done += ", then " + Act(Edit, action > kLastEdit ? kBlockIndent : action);
+          int action = Pick(0, kLastEdit + 6);
+          if (action > kLastEdit) action = action > kLastEdit + 3 ? kDrag : kBlockIndent;
+          done += ", then " + Act(Edit, action);
         }
         return done;
       }
@@ -108,6 +111,7 @@ private:
         if (Pick(0, 4) == 0) return Do(Edit, ecSelectAll, "select all");
         Type(Edit, "word ");
         return "type 'word '";
+      case kDrag: return Drag(Edit);
       default: return Pick(0, 1) ? Do(Edit, ecUndo, "undo") : Do(Edit, ecRedo, "redo");
     }
   }
@@ -162,6 +166,20 @@ private:
     if (Pick(0, 1)) b = {std::max(1, a.Char + Pick(-30, 30)), a.Line};
     Edit.SetCaretAndSelection(b, a, b);
     return "select " + Describe(a) + " to " + Describe(b) + " mode " + std::to_string(int(mode));
+  }
+
+  // The mouse drags a selection in normal mode to where it leaves the caret, and drops it
+  // there: moved, or copied while Ctrl is held.
+  std::string Drag(TTestEdit& Edit) {
+    if (!Edit.SelAvail() || Edit.ActiveSelectionMode() != SM::smNormal) return "no drag";
+    const bool copy = Pick(0, 2) == 0;
+    Edit.InternalSetCaretXY(RandomPos(Edit));
+    const TBufferCoord drop = Edit.CaretXY();
+    SetKeyStateOverride([copy](int Key) { return copy && Key == VK_CONTROL; });
+    const bool dropped = Edit.DropTextFrom(Edit, drop);
+    SetKeyStateOverride(nullptr);
+    return std::string(copy ? "drag-copy" : "drag-move") + " to " + Describe(drop) +
+           (dropped ? "" : ", onto itself");
   }
 
   std::string Paste(TCustomCodeEdit& Edit) {
@@ -231,11 +249,15 @@ std::string SessionFault(uint32_t Seed, int Steps, std::vector<std::string>* Don
   TSessionEdit s = MakeSessionEdit(session);
   const std::string original = s.Edit->Text();
   if (Done) Done->push_back(s.Settings);
-  for (int i = 0; i < Steps; ++i) {
-    std::string step = session.Step(*s.Edit);
-    if (Done) Done->push_back(std::to_string(i + 1) + ": " + step);
+  try {
+    for (int i = 0; i < Steps; ++i) {
+      std::string step = session.Step(*s.Edit);
+      if (Done) Done->push_back(std::to_string(i + 1) + ": " + step);
+    }
+    return UndoAllRedoAllFault(*s.Edit, original);
+  } catch (const std::exception& E) {
+    return std::string("exception \"") + E.what() + "\"";
   }
-  return UndoAllRedoAllFault(*s.Edit, original);
 }
 
 // A fault is reported with the first step after which it shows and the steps up to it.
@@ -277,7 +299,7 @@ struct TMinimisedSession {
   TCodeEditorOptions Options;
   int TabWidth;
   std::string Text;
-  std::function<void(TCustomCodeEdit&, TFakeClipboard&)> Steps;
+  std::function<void(TTestEdit&, TFakeClipboard&)> Steps;
   std::string After;
 };
 
@@ -288,6 +310,11 @@ const TCodeEditorOptions kFixedWidthPastEol = {EO::eoDragDropEditing, EO::eoEnha
 // Four lines, the last one longer than the scroll width.
 const std::string kLongLines =
     Filler(60, 'A') + "\r\n\r\n" + Filler(100, 'a') + "\r\n\t" + Filler(2296, 'a');
+
+// A line longer than the scroll width with its first four characters moved behind its 1200th.
+const std::string kWideLine = Filler(1500, 'A');
+const std::string kWideLineMoved =
+    kWideLine.substr(4, 1196) + kWideLine.substr(0, 4) + kWideLine.substr(1200);
 
 const TMinimisedSession kMinimisedSessions[] = {
     {"a paste of lines, one longer than the scroll width, over a line selection",
@@ -317,6 +344,27 @@ const TMinimisedSession kMinimisedSessions[] = {
        PasteFromClipboard(E, C, "Q", 0);
      },
      "aQbc\r\nx"},
+    {"a drag-move far into a line longer than the scroll width, which does not grow",
+     WithOut(CodeEditDefaultOptions, EO::eoScrollPastEol), 8, kWideLine,
+     [](TTestEdit& E, TFakeClipboard&) {
+       Select(E, {1, 1}, {5, 1});
+       E.DropTextFrom(E, {1201, 1});
+     },
+     kWideLineMoved},
+    {"a drag-move up past the end of a line with a tab, blanks filling the gap",
+     CodeEditDefaultOptions, 8, "\tab\r\nxyz",
+     [](TTestEdit& E, TFakeClipboard&) {
+       Select(E, {1, 2}, {3, 2});
+       E.DropTextFrom(E, {8, 1});
+     },
+     "\tab    xy\r\nz"},
+    {"a drag-move behind itself past the end of its own line",
+     CodeEditDefaultOptions, 8, "abc",
+     [](TTestEdit& E, TFakeClipboard&) {
+       Select(E, {1, 1}, {2, 1});
+       E.DropTextFrom(E, {6, 1});
+     },
+     "bc  a"},
 };
 }  // namespace
 

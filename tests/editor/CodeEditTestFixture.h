@@ -40,10 +40,12 @@ private:
   bool open_ = false;
 };
 
-// The control with its window procedure reachable, for message tests without a window.
+// The control with its window procedure reachable, for message tests without a window, and
+// its drop, for drags without a mouse.
 class TTestEdit : public TCodeEdit {
 public:
   using TCodeEdit::TCodeEdit;
+  using TCustomCodeEdit::DropTextFrom;
   using TCustomCodeEdit::WndProc;
 };
 

@@ -50,6 +50,19 @@ void CheckMenusUnder(HMENU Menu, const std::string& Path) {
 TEST_F(DocumentWindowTest, EveryMenuShowsItsShortCutsClearOfTheirCaptions) {
   MainForm()->TranslateForm();
   CheckMenusUnder(frmMain->mnuMain->Handle(), "");
+  // Items switched on, off or checked after the menus were built keep their room: a document
+  // switches the document commands on, locking its input switches the editing commands off,
+  // unlocking switches them on again.
+  TfraEdit* frame = OpenWith("sperre.txt", "Text");
+  ASSERT_NE(frame, nullptr);
+  CheckMenusUnder(frmMain->mnuMain->Handle(), "document open");
+  auto* readOnly = frmMain->Find<TMenuItem>("mnuViewReadOnly");
+  for (bool locked : {true, false}) {
+    readOnly->Click();
+    ASSERT_EQ(frame->seEdit->ReadOnly(), locked);
+    ASSERT_EQ(readOnly->Checked(), locked);
+    CheckMenusUnder(frmMain->mnuMain->Handle(), locked ? "locked" : "unlocked");
+  }
 }
 
 TEST_F(DocumentWindowTest, AtTheDefaultSizeWithTheSearchPanelNothingIsCutOff) {

@@ -264,6 +264,29 @@ TEST_F(SearchPanelTest, ReplaceAllInTheDocumentOrItsSelectionIsOneUndoStep) {
   EXPECT_EQ(other.CaretXY(), (TBufferCoord{3, 105}));
   EXPECT_EQ(other.TopLine(), 100);
   EXPECT_FALSE(Enabled("btnReplaceSel"));
+
+  // Nor does a view scrolled sideways move, or a selection made backwards lose its anchor.
+  std::string wide;
+  for (int i = 1; i <= 100; ++i) wide += std::string(300, 'x') + "\r\n";
+  TCodeEdit& sideways = NewDocument(wide);
+  sideways.SetWordWrap(false);
+  sideways.SetCaretAndSelection({150, 50}, {160, 52}, {150, 50});
+  sideways.SetLeftChar(140);
+  sideways.SetTopLine(45);
+  const std::string unchanged = sideways.Text();
+  Click("btnReplaceAll");
+  EXPECT_EQ(sideways.Text(), unchanged);
+  EXPECT_FALSE(sideways.CanUndo());
+  EXPECT_EQ(sideways.CaretXY(), (TBufferCoord{150, 50}));
+  EXPECT_EQ(sideways.BlockBegin(), (TBufferCoord{150, 50}));
+  EXPECT_EQ(sideways.BlockEnd(), (TBufferCoord{160, 52}));
+  EXPECT_EQ(sideways.LeftChar(), 140);
+  EXPECT_EQ(sideways.TopLine(), 45);
+  EXPECT_TRUE(Enabled("btnReplaceSel"));
+  // Shift+Right moves the caret's end of the selection, not its anchor.
+  sideways.CommandProcessor(ecSelRight, '\0', nullptr);
+  EXPECT_EQ(sideways.BlockBegin(), (TBufferCoord{151, 50}));
+  EXPECT_EQ(sideways.BlockEnd(), (TBufferCoord{160, 52}));
 }
 
 TEST_F(SearchPanelTest, ReplaceAllInAllDocumentsKeepsSelectionsAndSkipsReadOnlyDocuments) {
