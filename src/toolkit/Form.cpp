@@ -100,6 +100,18 @@ void TForm::SetActiveControl(TWinControl* Control) {
   if (GetActiveWindow() == Handle()) ::SetFocus(activeControl_);
 }
 
+HWND TForm::FocusedControl() const {
+  const HWND focus = GetFocus();
+  return focus && IsChild(Handle(), focus) ? focus : nullptr;
+}
+
+void TForm::ReturnFocusTo(HWND Control) {
+  const HWND target = CanTakeFocus(Handle(), Control) ? Control : TabStopAfter(Handle(), Control);
+  if (!target) return;
+  activeControl_ = target;
+  if (GetActiveWindow() == Handle()) ::SetFocus(target);
+}
+
 HWND TForm::DefaultFocus() { return FirstTabStop(Handle()); }
 
 // Windows moves the focus to the form itself on every activation: the control that had it
