@@ -14,6 +14,8 @@
 #include "support/ModalAnswers.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
@@ -33,6 +35,14 @@ void ExpectBox(const std::string& Caption, int Result = IDOK, std::string* Text 
     EXPECT_EQ(q.caption, Caption) << q.text;
     if (Text) *Text = q.text;
   });
+}
+
+// The keyboard's key, down and up, for the control that has the focus now.
+void PostKey(WORD Key) {
+  const HWND focus = GetFocus();
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Key, 0)) << 16;
+  PostMessageA(focus, WM_KEYDOWN, Key, 1 | scan);
+  PostMessageA(focus, WM_KEYUP, Key, 1 | scan | 0xC0000000);
 }
 
 class OpenFastTest : public testing::Test {
@@ -364,6 +374,48 @@ TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
   EXPECT_FALSE(d.Running());
   EXPECT_EQ(d.ModalResult(), mrNone);
   EXPECT_TRUE(IsWindow(d.Handle()));
+}
+
+TEST_F(OpenFastTest, TheKeyboardCancelsARunAndIsWhereItWasAfterIt) {
+  TfrmOpenFast& d = Dialog();
+  d.cmbMask->SetText("*.txt");
+  d.cmbDir->SetText(folder.Path());
+  d.cmbSearch->SetText("needle");
+  const HWND field = d.cmbSearch->EditHandle();
+  HWND afterSearch = nullptr, afterTab = nullptr, duringRun = nullptr, afterCancel = nullptr;
+  int listedAfterCancel = -1;
+  // Arrives once the first file of the second run is read: Space for the control with the keys.
+  TMessageHook spaceDuringRun(nullptr, d.Handle(), [&](UINT Msg, WPARAM, LPARAM, LRESULT&) {
+    if (Msg != WM_APP) return false;
+    duringRun = GetFocus();
+    PostKey(VK_SPACE);
+    return true;
+  });
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == d.Handle(); }, [&](HWND) {
+    SetFocus(field);
+    PostKey(VK_RETURN);
+    Application().ProcessMessages();
+    afterSearch = GetFocus();
+    PostKey(VK_TAB);
+    Application().ProcessMessages();
+    afterTab = GetFocus();
+    SetFocus(field);
+    PostMessageA(field, WM_CHAR, VK_RETURN, 1);
+    PostMessageA(d.Handle(), WM_APP, 0, 0);
+    Application().ProcessMessages();
+    afterCancel = GetFocus();
+    listedAfterCancel = d.lstFiles->Count();
+    PostKey(VK_ESCAPE);
+    Application().ProcessMessages();
+    if (d.ModalResult() == mrNone) d.SetModalResult(mrAbort);  // the keys went nowhere
+  });
+  EXPECT_EQ(d.RunModalLoop(), mrCancel) << "Escape closes the dialog";
+  ASSERT_TRUE(shown.Done());
+  EXPECT_EQ(afterSearch, field) << "after a search";
+  EXPECT_EQ(afterTab, d.chkCaseSensitive->Handle()) << "Tab goes on from the search text";
+  EXPECT_EQ(duringRun, d.btnSearch->Handle()) << "the running button has the keys";
+  EXPECT_EQ(listedAfterCancel, 0) << "Space cancelled the run";
+  EXPECT_EQ(afterCancel, field) << "after a cancelled search";
 }
 
 TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {
