@@ -108,6 +108,15 @@ protected:
     Editor.SetSelLength(Length);
   }
   static void Type(HWND Wnd, char Key) { SendMessageA(Wnd, WM_CHAR, static_cast<unsigned char>(Key), 0); }
+  // The keyboard's key for the focused control, through the program's loop.
+  static void Press(WORD Key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+    Application().ProcessMessages();
+  }
+  static void ShowMainWindow() {
+    ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+    SetForegroundWindow(frmMain->Handle());
+  }
 
   testsupport::TempFolder folder;
 
@@ -449,6 +458,25 @@ TEST_F(SearchPanelTest, ResultsJumpToTheirDocumentAlsoWithAmpersandAndStaleRowsA
   list.Items(0)->SetSelected(true);
   EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1);
   EXPECT_EQ(ResultRowTab(*list.Items(0), *frmMain->pcEdit), -1);
+}
+
+TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfigured) {
+  ShowMainWindow();
+  TCodeEdit& first = NewDocument("x ab");
+  TCodeEdit& second = NewDocument("ab");
+  for (bool focusEditor : {true, false}) {
+    SCOPED_TRACE(focusEditor);
+    Settings.General.SearchFocusEditor = focusEditor;
+    frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+    Fill("ab");
+    Press(VK_RETURN);
+    EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 0);
+    EXPECT_EQ(first.SelStart(), 2);
+    EXPECT_EQ(GetFocus(), focusEditor ? first.Handle() : frmMain->lvResults->Handle());
+  }
+  Press(VK_DOWN);
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1) << "Down goes on to the second hit";
+  EXPECT_EQ(second.SelLength(), 2);
 }
 
 TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
