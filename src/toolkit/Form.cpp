@@ -89,6 +89,8 @@ bool TForm::HandleDialogMessage(HWND Form, MSG& Msg) {
 
 void TForm::Show() {
   if (!Handle()) return;
+  // Showing activates a hidden window only: one shown already may lie behind another.
+  if (IsWindowVisible(Handle())) SetForegroundWindow(Handle());
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
   if (OnShow) OnShow(this);

@@ -24,6 +24,7 @@ public:
   TForm(TComponent* Owner, const CreateArgs& Args);
   ~TForm() override;
 
+  // Shows the form in front with the keyboard, also when it is shown already.
   void Show();
   void Close();
   // The control that has, or gets back when the form is next activated, the keyboard focus.
