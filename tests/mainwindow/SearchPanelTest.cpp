@@ -804,3 +804,22 @@ TEST_F(SearchPanelTest, IncrementalSearchExtendsMovesWrapsAndColoursAMiss) {
   EXPECT_EQ(frmMain->txtIncSearch->Text(), "");
   EXPECT_EQ(editor.SelLength(), 0);
 }
+
+TEST_F(SearchPanelTest, TabAndEscapeInTheIncrementalSearchGoBackToTheTextTypingNothing) {
+  ShowMainWindow();
+  TCodeEdit& editor = NewDocument("xab");
+  TMenuItem& command = *frmMain->Find<TMenuItem>("mnuSearchIncremtalSearch");
+  command.Click();
+  Press('A');
+  for (WORD key : {VK_TAB, VK_ESCAPE}) {
+    SCOPED_TRACE(key);
+    command.Click();
+    ASSERT_EQ(GetFocus(), frmMain->txtIncSearch->Handle());
+    Press(key);
+    EXPECT_EQ(GetFocus(), editor.Handle());
+  }
+  EXPECT_EQ(frmMain->txtIncSearch->Text(), "a");
+  EXPECT_EQ(editor.Text(), "xab");
+  EXPECT_EQ(editor.SelStart(), 1) << "the hit stays selected";
+  EXPECT_EQ(editor.SelLength(), 1);
+}
