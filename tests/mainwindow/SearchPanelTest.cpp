@@ -113,10 +113,6 @@ protected:
     PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
     Application().ProcessMessages();
   }
-  static void ShowMainWindow() {
-    ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
-    SetForegroundWindow(frmMain->Handle());
-  }
 
   testsupport::TempFolder folder;
 
@@ -461,7 +457,8 @@ TEST_F(SearchPanelTest, ResultsJumpToTheirDocumentAlsoWithAmpersandAndStaleRowsA
 }
 
 TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfigured) {
-  ShowMainWindow();
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
   TCodeEdit& first = NewDocument("x ab");
   TCodeEdit& second = NewDocument("ab");
   for (bool focusEditor : {true, false}) {
@@ -806,7 +803,8 @@ TEST_F(SearchPanelTest, IncrementalSearchExtendsMovesWrapsAndColoursAMiss) {
 }
 
 TEST_F(SearchPanelTest, TabAndEscapeInTheIncrementalSearchGoBackToTheTextTypingNothing) {
-  ShowMainWindow();
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
   TCodeEdit& editor = NewDocument("xab");
   TMenuItem& command = *frmMain->Find<TMenuItem>("mnuSearchIncremtalSearch");
   command.Click();
