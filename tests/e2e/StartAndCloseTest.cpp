@@ -140,7 +140,7 @@ TEST_F(ProgramTest, ANameTheCodePageCannotHoldIsRefusedByNameAndItsLookAlikeIsLe
   RunningProgram first(L"\u03A9mega.txt", files.Path());
   ASSERT_TRUE(first.Started());
   ASSERT_NE(WaitFor([&] { return FindDialogOf(first.ThreadId()); }, 10000), nullptr);
-  EXPECT_EQ(ShownSplashOf(first.ThreadId()), nullptr) << "the message of the start is behind it";
+  EXPECT_EQ(ShownSplashOf(first.ThreadId()), nullptr) << "the splash still covers the message";
   EXPECT_NE(AnswerMessage(first.ThreadId()).find("?mega.txt"), std::string::npos);
   HWND wnd = first.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr);
