@@ -74,10 +74,12 @@ private:
   TListView& list_;
 };
 
-// Selecting the first row fires the list's selection event, which jumps to the hit.
+// The first row selected and focused, then the list's click: its jump gives the editor the
+// focus as configured, so the list keeps it only when the jump does not take it.
 void ShowResults(TListView& List) {
   ShowResultsList(List);
   List.SetFocus();
+  JumpToResult(*List.Items(0));
 }
 
 // The frames of the open documents in tab order.

@@ -150,5 +150,10 @@ void ShowResultsList(TListView& List) {
   if (auto* page = frmMain->Find<TTabSheet>("tabResults"))
     if (page->PageControl()) page->PageControl()->SetActivePage(page);
   List.Items(0)->SetSelected(true);
-  if (List.HandleAllocated()) SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
+  if (!List.HandleAllocated()) return;
+  // The row the arrow keys go on from.
+  LVITEMA focused = {};
+  focused.stateMask = focused.state = LVIS_FOCUSED;
+  SendMessageA(List.Handle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
+  SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
 }

@@ -57,5 +57,6 @@ bool IncrementalSearchIn(TCustomCodeEdit& Editor, const std::string& Text, bool 
 int ResultRowTab(const TListItem& Row, const TPageControl& Tabs);
 // Activates the row's document and selects its hit, the line centred; false for a stale row.
 bool JumpToResult(const TListItem& Row);
-// Shows the results page with the list's first row selected (which jumps to its hit).
+// Shows the results page with the list's first row selected (which jumps to its hit) and
+// focused, so the arrow keys go on from it.
 void ShowResultsList(TListView& List);

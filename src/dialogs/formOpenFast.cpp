@@ -326,8 +326,11 @@ void TfrmOpenFast::BeginRun(TButton& Button) {
   runningButton_ = &Button;
   runningCaption_ = Button.Caption();
   Button.SetCaption(GetLangText("OpenFast|btnCancel", "Abbrechen"));
+  focusBeforeRun_ = FocusedControl();
   for (TWinControl* control : RunLockedControls())
     if (control != &Button) control->SetEnabled(false);
+  // A disabled field drops the focus: the keys would reach no control, not even to cancel.
+  if (focusBeforeRun_) SetActiveControl(&Button);
   Button.OnClick = [this](TObject*) {
     if (cancelMark_ == 1) cancelMark_ = -1;
   };
@@ -346,6 +349,8 @@ void TfrmOpenFast::EndRun() {
   running_ = false;
   cancelMark_ = 0;
   runningButton_ = nullptr;
+  if (focusBeforeRun_) ReturnFocusTo(focusBeforeRun_);
+  focusBeforeRun_ = nullptr;
   // Escape during the run must not close the dialog afterwards.
   SetModalResult(mrNone);
 }

@@ -114,7 +114,8 @@ private:
   TFindInFilesOptions Options() const;
   void StoreSearchOptions();
   // A run turns Button into its cancel button and disables the rest of the dialog, for the
-  // life of the object: every way out of a run ends it.
+  // life of the object: every way out of a run ends it. The keyboard goes to the cancel button
+  // meanwhile and back to where it was afterwards.
   class TRun {
   public:
     TRun(TfrmOpenFast& Form, TButton& Button) : form_(Form) { form_.BeginRun(Button); }
@@ -140,5 +141,7 @@ private:
   int cancelMark_ = 0;
   TButton* runningButton_ = nullptr;
   std::string runningCaption_;
+  // The control that had the keyboard when the run began; nullptr when the dialog had none.
+  HWND focusBeforeRun_ = nullptr;
   bool multiLine_ = false;
 };

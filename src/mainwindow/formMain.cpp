@@ -76,6 +76,7 @@ TfrmMain::TfrmMain(TComponent* Owner)
 }
 
 TfrmMain::~TfrmMain() {
+  FreeSplash();
   FormDestroy();
   if (frmMain == this) frmMain = nullptr;
 }

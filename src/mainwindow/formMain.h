@@ -324,6 +324,7 @@ private:
   bool OpenCommandLineFile(const std::string& Arg);
   bool CreateEmptyFile(const std::string& FileName);
   void SetSplashState(const std::string& Text);
+  void FreeSplash();
   void ApplySearchSettings();
   void StoreSearchSettings();
   void MoveActiveTab(int Delta);

@@ -90,6 +90,8 @@ void TfrmMain::FormCreate() {
     ShowWindow(splash_->Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(splash_->Handle());
     Application().ProcessMessages();
+    // On top of every window, it would hide a question of the start.
+    SetBeforeModal([this] { FreeSplash(); });
   }
 
   DragAcceptFiles(Handle(), TRUE);
@@ -131,7 +133,7 @@ void TfrmMain::FormShow() {
   struct ReleaseOnExit {
     TfrmMain* form;
     ~ReleaseOnExit() {
-      form->splash_.reset();
+      form->FreeSplash();
       ReleaseLoadingMutex();
     }
   } releaseOnExit{this};
@@ -189,7 +191,7 @@ void TfrmMain::FormShow() {
     LoadSnippetFile(cmbSnipFiles->Items(index));
   }
   // Plug-ins told of the start may open windows of their own: the splash must not cover them.
-  splash_.reset();
+  FreeSplash();
   PluginsAppStarted();
 }
 
@@ -199,6 +201,12 @@ void TfrmMain::FormDestroy() {
   TemplatesDoc.reset();
   Snips.reset();
   SnipDoc.reset();
+}
+
+void TfrmMain::FreeSplash() {
+  if (!splash_) return;
+  SetBeforeModal(nullptr);
+  splash_.reset();
 }
 
 void TfrmMain::SetSplashState(const std::string& Text) {

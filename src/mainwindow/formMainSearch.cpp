@@ -297,7 +297,12 @@ void TfrmMain::ConnectSearchPanelKeys() {
   for (TEdit* field : {txtSearch, txtReplace}) hookContextMenu(field, field->Handle());
   HookKeys(txtIncSearch, txtIncSearch->Handle(), [this](WORD& Key, TShiftState Shift) {
     if (Key == VK_RETURN) IncrementalSearch(true, Shift == TShiftState{TShift::ssShift});
-  }, nullptr);
+  }, [](char& Key) {
+    // The field is alone in the tool bar: Tab leaves it as Escape does, for the text.
+    if (Key != '\t' && Key != VK_ESCAPE) return;
+    Key = 0;
+    if (TCodeEdit* editor = GetActiveEditor()) editor->SetFocus();
+  });
 }
 
 // ---- Opening and closing the panel ---------------------------------------------------------

@@ -265,6 +265,8 @@ HWND FirstTabStop(HWND Container) {
   return strip;
 }
 
+HWND TabStopAfter(HWND Area, HWND Control) { return NextTabStop(Area, Control, false); }
+
 bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
   if (!Area || Msg.message != WM_KEYDOWN || !Inside(Area, Msg.hwnd) || IsAltDown()) return false;
   const HWND focus = GetFocus();

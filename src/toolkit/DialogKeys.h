@@ -9,6 +9,9 @@ class TWinControl;
 // The control that takes the focus first inside Container: the first field in reading order, a
 // page control's tab strip only when there is no field; nullptr when nothing takes the focus.
 HWND FirstTabStop(HWND Container);
+// The first control after Control in Tab order inside Area that takes the focus now (Control
+// itself may not); nullptr when none does.
+HWND TabStopAfter(HWND Area, HWND Control);
 
 // Handles a navigation key typed inside Area (a form, or a part of one). InDialog: Area is a
 // dialog, whose Ctrl keys change pages. Shift and Ctrl are read through the key-state seam.

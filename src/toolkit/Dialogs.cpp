@@ -12,6 +12,11 @@ ModalAnswerer& Answerer() {
   return answerer;
 }
 
+std::function<void()>& BeforeModal() {
+  static std::function<void()> hook;
+  return hook;
+}
+
 TTextLookup& TextLookup() {
   static TTextLookup lookup;
   return lookup;
@@ -54,6 +59,8 @@ void SetModalAnswerer(ModalAnswerer A) { Answerer() = std::move(A); }
 
 void SetTextLookup(TTextLookup Lookup) { TextLookup() = std::move(Lookup); }
 
+void SetBeforeModal(std::function<void()> Hook) { BeforeModal() = std::move(Hook); }
+
 void ReportRefusedNames(const std::vector<std::string>& Shown) {
   std::string text = LanguageText("Main|MsgNameRefusedText",
                                   "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems "
@@ -64,6 +71,8 @@ void ReportRefusedNames(const std::vector<std::string>& Shown) {
 }
 
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {
+  // Called through a copy: the hook may clear itself.
+  if (const std::function<void()> hook = BeforeModal()) hook();
   if (!Answerer()) return std::nullopt;
   return Answerer()(Question);
 }

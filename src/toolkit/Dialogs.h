@@ -36,7 +36,11 @@ struct ModalAnswer {
 // Answers a question instead of the person; returning nothing lets the real dialog run.
 using ModalAnswerer = std::function<std::optional<ModalAnswer>(const ModalQuestion&)>;
 void SetModalAnswerer(ModalAnswerer Answerer);
+// Every modal question passes here before it shows, also one the answerer takes.
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
+// Runs before each modal question shows, so that no window of the program covers it (the
+// start-up's splash, which stays on top). Empty for none; the hook may take itself away.
+void SetBeforeModal(std::function<void()> Hook);
 
 // The texts of the toolkit's own messages in the program's language: Lookup gives the text for
 // a language key, else the German default it is handed. Without one the defaults show.

@@ -89,6 +89,8 @@ bool TForm::HandleDialogMessage(HWND Form, MSG& Msg) {
 
 void TForm::Show() {
   if (!Handle()) return;
+  // Showing activates a hidden window only: one shown already may lie behind another.
+  if (IsWindowVisible(Handle())) SetForegroundWindow(Handle());
   ShowWindow(Handle(), SW_SHOW);
   UpdateWindow(Handle());
   if (OnShow) OnShow(this);
@@ -98,6 +100,18 @@ void TForm::SetActiveControl(TWinControl* Control) {
   if (!Control || !Handle() || !IsChild(Handle(), Control->Handle())) return;
   activeControl_ = Control->Handle();
   if (GetActiveWindow() == Handle()) ::SetFocus(activeControl_);
+}
+
+HWND TForm::FocusedControl() const {
+  const HWND focus = GetFocus();
+  return focus && IsChild(Handle(), focus) ? focus : nullptr;
+}
+
+void TForm::ReturnFocusTo(HWND Control) {
+  const HWND target = CanTakeFocus(Handle(), Control) ? Control : TabStopAfter(Handle(), Control);
+  if (!target) return;
+  activeControl_ = target;
+  if (GetActiveWindow() == Handle()) ::SetFocus(target);
 }
 
 HWND TForm::DefaultFocus() { return FirstTabStop(Handle()); }

@@ -24,11 +24,18 @@ public:
   TForm(TComponent* Owner, const CreateArgs& Args);
   ~TForm() override;
 
+  // Shows the form in front with the keyboard, also when it is shown already.
   void Show();
   void Close();
   // The control that has, or gets back when the form is next activated, the keyboard focus.
   // Set on an inactive form, it takes the focus when the form is activated.
   void SetActiveControl(TWinControl* Control);
+  // The control of this form that has the keyboard focus; nullptr when none of them has it.
+  HWND FocusedControl() const;
+  // Gives the focus back to Control after it was disabled for a while: to Control when it
+  // takes the focus again, else to the first control after it that does. Like
+  // SetActiveControl, on an inactive form when it is next activated.
+  void ReturnFocusTo(HWND Control);
   // Shows the form as a dialog owned by the active window and returns its modal result.
   // Goes through the modal seam, so tests answer it without a person.
   int ShowModal();

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <algorithm>
 #include <memory>
+#include <vector>
 #include "dialogs/formOpenFast.h"
 #include "documents/fHlpMain.h"
 #include "documents/fMain.h"
@@ -14,6 +15,8 @@
 #include "support/ModalAnswers.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
@@ -33,6 +36,14 @@ void ExpectBox(const std::string& Caption, int Result = IDOK, std::string* Text 
     EXPECT_EQ(q.caption, Caption) << q.text;
     if (Text) *Text = q.text;
   });
+}
+
+// The keyboard's key, down and up, for the control that has the focus now.
+void PostKey(WORD Key) {
+  const HWND focus = GetFocus();
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(Key, 0)) << 16;
+  PostMessageA(focus, WM_KEYDOWN, Key, 1 | scan);
+  PostMessageA(focus, WM_KEYUP, Key, 1 | scan | 0xC0000000);
 }
 
 class OpenFastTest : public testing::Test {
@@ -364,6 +375,43 @@ TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
   EXPECT_FALSE(d.Running());
   EXPECT_EQ(d.ModalResult(), mrNone);
   EXPECT_TRUE(IsWindow(d.Handle()));
+}
+
+TEST_F(OpenFastTest, TheKeyboardCancelsARunAndIsWhereItWasAfterIt) {
+  TfrmOpenFast& d = Dialog();
+  d.cmbMask->SetText("*.txt");
+  d.cmbDir->SetText(folder.Path());
+  d.cmbSearch->SetText("needle");
+  const HWND field = d.cmbSearch->EditHandle();
+  std::vector<HWND> focus;  // after a search, after Tab, during a second search, after its cancel
+  int listed = -1;
+  // Arrives once the second search has read its first file: Space for what has the keys then.
+  TMessageHook midRun(nullptr, d.Handle(), [&](UINT Msg, WPARAM, LPARAM, LRESULT&) {
+    if (Msg != WM_APP) return false;
+    focus.push_back(GetFocus());
+    PostKey(VK_SPACE);
+    return true;
+  });
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == d.Handle(); }, [&](HWND) {
+    SetFocus(field);
+    for (WORD key : {VK_RETURN, VK_TAB}) {
+      PostKey(key);
+      Application().ProcessMessages();
+      focus.push_back(GetFocus());
+    }
+    SetFocus(field);
+    PostMessageA(field, WM_CHAR, VK_RETURN, 1);
+    PostMessageA(d.Handle(), WM_APP, 0, 0);
+    Application().ProcessMessages();
+    focus.push_back(GetFocus());
+    listed = d.lstFiles->Count();
+    PostKey(VK_ESCAPE);
+    Application().ProcessMessages();
+    if (d.ModalResult() == mrNone) d.SetModalResult(mrAbort);  // the keys went nowhere
+  });
+  EXPECT_EQ(d.RunModalLoop(), mrCancel) << "Escape closes the dialog";
+  EXPECT_EQ(focus, (std::vector<HWND>{field, d.chkCaseSensitive->Handle(), d.btnSearch->Handle(), field}));
+  EXPECT_EQ(listed, 0) << "Space cancelled the second search";
 }
 
 TEST_F(OpenFastTest, ARunawaySearchIsReportedLikeABadPatternAndStops) {

@@ -10,6 +10,7 @@
 #include "support/DocumentsTestFixture.h"
 #include "support/LayoutCheck.h"
 #include "support/WindowOrder.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -285,6 +286,23 @@ TEST_F(SpecCharsTest, StayingOnTopPassesToTheWindowAndBackWhenClosed) {
   frmMain->Find<TMenuItem>("mnuInsertSpecialChars")->Click();
   RealClick(*window->btnClose);
   EXPECT_FALSE(Topmost(frmMain->Handle()));
+}
+
+TEST_F(SpecCharsTest, TheCommandBringsTheShownWindowToTheFrontWithTheKeyboard) {
+  TCodeEdit& editor = NewDocument("x");
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TMenuItem& command = *frmMain->Find<TMenuItem>("mnuInsertSpecialChars");
+  command.Click();
+  RealClick(*window->CharButton(228));
+  ASSERT_EQ(GetFocus(), editor.Handle());
+  command.Click();
+  EXPECT_EQ(GetForegroundWindow(), window->Handle());
+  EXPECT_TRUE(IsChild(window->Handle(), GetFocus()));
+  PostMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 1 | (MapVirtualKeyA(VK_TAB, 0) << 16));
+  Application().ProcessMessages();
+  EXPECT_TRUE(IsChild(window->Handle(), GetFocus())) << "Tab goes round the window";
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
 }
 
 TEST_F(SpecCharsTest, TheTableBesideTheProgramCoversTheUpperHalfOfTheCodePage) {

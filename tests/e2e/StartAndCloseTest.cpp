@@ -34,6 +34,21 @@ bool WaitForTabCount(HWND Main, int Count, DWORD TimeoutMs) {
   return WaitFor([&] { return TabCount(Main) == Count; }, TimeoutMs);
 }
 
+// The splash is the program's one window without a caption.
+BOOL CALLBACK CollectSplash(HWND Wnd, LPARAM Found) {
+  if (ClassOf(Wnd) == "TarvolineForm" && IsWindowVisible(Wnd) && WindowText(Wnd).empty()) {
+    *reinterpret_cast<HWND*>(Found) = Wnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ShownSplashOf(DWORD ThreadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(ThreadId, CollectSplash, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 }  // namespace
 
 TEST_F(ProgramTest, StartsShowsItsWindowAndEndsCleanlyOnClose) {
@@ -124,6 +139,8 @@ TEST_F(ProgramTest, ANameTheCodePageCannotHoldIsRefusedByNameAndItsLookAlikeIsLe
   files.Write(std::wstring(L"\u03A9mega.txt"), "OMEGA-GRIECHISCH");
   RunningProgram first(L"\u03A9mega.txt", files.Path());
   ASSERT_TRUE(first.Started());
+  ASSERT_NE(WaitFor([&] { return FindDialogOf(first.ThreadId()); }, 10000), nullptr);
+  EXPECT_EQ(ShownSplashOf(first.ThreadId()), nullptr) << "the splash still covers the message";
   EXPECT_NE(AnswerMessage(first.ThreadId()).find("?mega.txt"), std::string::npos);
   HWND wnd = first.WaitForMainWindow();
   ASSERT_NE(wnd, nullptr);

@@ -108,6 +108,11 @@ protected:
     Editor.SetSelLength(Length);
   }
   static void Type(HWND Wnd, char Key) { SendMessageA(Wnd, WM_CHAR, static_cast<unsigned char>(Key), 0); }
+  // The keyboard's key for the focused control, through the program's loop.
+  static void Press(WORD Key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+    Application().ProcessMessages();
+  }
 
   testsupport::TempFolder folder;
 
@@ -474,6 +479,26 @@ TEST_F(SearchPanelTest, ResultsJumpToTheirDocumentAlsoWithAmpersandAndStaleRowsA
   EXPECT_EQ(ResultRowTab(*list.Items(0), *frmMain->pcEdit), -1);
 }
 
+TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfigured) {
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TCodeEdit& first = NewDocument("x ab");
+  TCodeEdit& second = NewDocument("ab");
+  for (bool focusEditor : {true, false}) {
+    SCOPED_TRACE(focusEditor);
+    Settings.General.SearchFocusEditor = focusEditor;
+    frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+    Fill("ab");
+    Press(VK_RETURN);
+    EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 0);
+    EXPECT_EQ(first.SelStart(), 2);
+    EXPECT_EQ(GetFocus(), focusEditor ? first.Handle() : frmMain->lvResults->Handle());
+  }
+  Press(VK_DOWN);
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1) << "Down goes on to the second hit";
+  EXPECT_EQ(second.SelLength(), 2);
+}
+
 TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
   NewDocument("ab");
   TCodeEdit& editor = NewDocument("ab\r\nab");
@@ -798,4 +823,24 @@ TEST_F(SearchPanelTest, IncrementalSearchExtendsMovesWrapsAndColoursAMiss) {
   Type(field, VK_BACK);
   EXPECT_EQ(frmMain->txtIncSearch->Text(), "");
   EXPECT_EQ(editor.SelLength(), 0);
+}
+
+TEST_F(SearchPanelTest, TabAndEscapeInTheIncrementalSearchGoBackToTheTextTypingNothing) {
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TCodeEdit& editor = NewDocument("xab");
+  TMenuItem& command = *frmMain->Find<TMenuItem>("mnuSearchIncremtalSearch");
+  command.Click();
+  Press('A');
+  for (WORD key : {VK_TAB, VK_ESCAPE}) {
+    SCOPED_TRACE(key);
+    command.Click();
+    ASSERT_EQ(GetFocus(), frmMain->txtIncSearch->Handle());
+    Press(key);
+    EXPECT_EQ(GetFocus(), editor.Handle());
+  }
+  EXPECT_EQ(frmMain->txtIncSearch->Text(), "a");
+  EXPECT_EQ(editor.Text(), "xab");
+  EXPECT_EQ(editor.SelStart(), 1) << "the hit stays selected";
+  EXPECT_EQ(editor.SelLength(), 1);
 }

@@ -100,3 +100,14 @@ TEST_F(ModalFormTest, AFormActiveAgainFocusesTheControlSetWhileItWasInactive) {
   SetActiveWindow(main.Handle());
   EXPECT_EQ(GetFocus(), first->Handle());
 }
+
+TEST_F(ModalFormTest, TheFocusGivenBackToADisabledControlGoesToTheNextOneThatTakesIt) {
+  EXPECT_EQ(main.FocusedControl(), second->Handle());
+  second->SetEnabled(false);
+  EXPECT_EQ(main.FocusedControl(), nullptr) << "a disabled field drops the focus";
+  main.ReturnFocusTo(second->Handle());
+  EXPECT_EQ(GetFocus(), first->Handle()) << "after the last field Tab goes on at the first";
+  second->SetEnabled(true);
+  main.ReturnFocusTo(second->Handle());
+  EXPECT_EQ(GetFocus(), second->Handle());
+}
