@@ -9,14 +9,14 @@ namespace testsupport {
 
 class TempFolder {
 public:
-  TempFolder() {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+  TempFolder() : TempFolder(TempPath()) {}
+  // Under Base (with its trailing backslash) instead of the temporary folder.
+  explicit TempFolder(const std::string& Base) {
     static int counter = 0;
     // Process ids come again: a folder of this name may be an earlier process's leftover, so
     // only a folder made here is taken.
     do {
-      path_ = std::string(base) + "tv_" + std::to_string(GetCurrentProcessId()) + "_" +
+      path_ = Base + "tv_" + std::to_string(GetCurrentProcessId()) + "_" +
               std::to_string(++counter) + "\\";
     } while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
   }
@@ -48,6 +48,11 @@ public:
   }
 
 private:
+  static std::string TempPath() {
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    return base;
+  }
   // Wide: a name the ANSI code page cannot hold would come back as a look-alike and stay.
   static void Remove(const std::wstring& Folder) {
     WIN32_FIND_DATAW fd;
