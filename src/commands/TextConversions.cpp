@@ -24,17 +24,6 @@ std::wstring ToWide(const std::string& Text, UINT CodePage, DWORD Flags, bool& V
   return wide;
 }
 
-std::string FromWide(const std::wstring& Wide, UINT CodePage) {
-  if (Wide.empty()) return {};
-  const int size = static_cast<int>(Wide.size());
-  const int length =
-      WideCharToMultiByte(CodePage, 0, Wide.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return {};
-  std::string text(length, '\0');
-  WideCharToMultiByte(CodePage, 0, Wide.data(), size, text.data(), length, nullptr, nullptr);
-  return text;
-}
-
 std::string ReplaceEvery(const std::string& Text, char Find, const std::string& Replacement) {
   std::string out;
   out.reserve(Text.size());
@@ -106,28 +95,23 @@ std::string HtmlDecode(const std::string& Text) {
 
 std::string CompressWhitespaces(const std::string& Text) { return CompressWhitespace(Trim(Text)); }
 
-std::string ConvertAnsiToOem(const std::string& Text) {
-  std::string out = Text;
-  if (!out.empty()) CharToOemBuffA(Text.data(), out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
+std::string ConvertAnsiToOem(const std::string& Text) { return AnsiToOem(Text); }
 
-std::string ConvertOemToAnsi(const std::string& Text) {
-  std::string out = Text;
-  if (!out.empty()) OemToCharBuffA(Text.data(), out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
+std::string ConvertOemToAnsi(const std::string& Text) { return OemToAnsi(Text); }
 
 std::string AnsiToUtf8(const std::string& Text) {
-  bool valid;
-  return FromWide(ToWide(Text, CP_ACP, 0, valid), CP_UTF8);
+  std::string utf8;
+  WideToCodePageExact(CP_UTF8, AnsiToWide(Text), utf8);
+  return utf8;
 }
 
 std::optional<std::string> Utf8ToAnsi(const std::string& Text) {
   bool valid;
   const std::wstring wide = ToWide(Text, CP_UTF8, MB_ERR_INVALID_CHARS, valid);
   if (!valid) return std::nullopt;
-  return FromWide(wide, CP_ACP);
+  std::string ansi;
+  WideToAnsiExact(wide, ansi);
+  return ansi;
 }
 
 std::string Base64ToText(const std::string& Text) { return Base64Decode(CleanBase64(Text)); }

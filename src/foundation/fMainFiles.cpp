@@ -205,7 +205,8 @@ std::string SidToStringText(PSID Sid) {
   }();
   LPWSTR text = nullptr;
   if (!convert || !Sid || !convert(Sid, &text)) return {};
-  std::string r = WideToAnsi(text);
+  std::string r;
+  WideToAnsiExact(text, r);
   LocalFree(text);
   return r;
 }

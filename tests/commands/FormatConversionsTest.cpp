@@ -109,6 +109,9 @@ TEST(TextConversions, CodePagesRoundTrip) {
   EXPECT_EQ(ConvertOemToAnsi("\x84\x94\x81\x8E"), "\xE4\xF6\xFC\xC4");
   EXPECT_EQ(ConvertAnsiToOem("ab\r\nc"), "ab\r\nc");
   EXPECT_EQ(ConvertAnsiToOem(""), "");
+  // What the other code page lacks is marked, not replaced by a look-alike ("S", "+").
+  EXPECT_EQ(ConvertAnsiToOem("\x8A\x80x"), "??x");
+  EXPECT_EQ(ConvertOemToAnsi("\xC9\xCD\x84"), "??\xE4");
 
   ExpectRows(AnsiToUtf8, {
       {"a\xE4", "a\xC3\xA4"},
@@ -120,6 +123,7 @@ TEST(TextConversions, CodePagesRoundTrip) {
   EXPECT_EQ(AnsiToUtf8(withZero), std::string("a\0\xC3\xA4", 4));
   for (const char* text : {"a\xE4\xDF\x80", "plain", ""})
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(text)), std::optional<std::string>(text));
+  EXPECT_EQ(Utf8ToAnsi("\xCE\xA9mega \xE2\x80\x93"), std::optional<std::string>("?mega \x96"));
   // Bytes that are not UTF-8 give no result, so the text is left as it is.
   for (const char* bad : {"\xC3", "a\xFF", "\xE2\x82", "\xC0\x80"})
     EXPECT_FALSE(Utf8ToAnsi(bad).has_value()) << bad;
