@@ -293,12 +293,14 @@ TXmlTag TXmlReader::ReadTag() {
   size_t close = std::min(data_.find('>', open + 1), data_.size());
   tag.Tag = Trim(data_.substr(open + 1, close - open - 1));
   pos_ = std::min(close + 1, data_.size());
-  if (EndsWith(tag.Tag, "?") && tag.Tag != "?") {
+  // A comment first: one holding "?>" is no instruction, or what it comments out would be
+  // read as markup.
+  if (StartsWith(tag.Tag, "!--")) {
+    SkipComment(tag);
+  } else if (EndsWith(tag.Tag, "?") && tag.Tag != "?") {
     tag.Tag = TrimRight(tag.Tag.substr(0, tag.Tag.size() - 1));
     tag.MayHaveChildren = true;
     tag.Instruction = true;
-  } else if (StartsWith(tag.Tag, "!--")) {
-    SkipComment(tag);
   } else if (EndsWith(tag.Tag, "/")) {
     tag.Tag = TrimRight(tag.Tag.substr(0, tag.Tag.size() - 1));
   } else {

@@ -199,7 +199,7 @@ TEST(XmlReading, EmptyElementsCommentsAndParentText) {
   testsupport::TempFolder dir;
   auto doc = Parsed(dir,
                     "<?xml version=\"1.0\"?>\r\n<!DOCTYPE x>\r\n<R>\r\n  <!-- a > b -->\r\n"
-                    "  <E1></E1>\r\n  <E2 />\r\n  <V>1</V> trailing\r\n</R>\r\n");
+                    "  <E1></E1>\r\n  <!-- why?> <X>2</X> -->\r\n  <E2 />\r\n  <V>1</V> trailing\r\n</R>\r\n");
   EXPECT_EQ(doc->ReadString("R\\E1", "?"), "");
   EXPECT_EQ(doc->ReadString("R\\E2", "?"), "");
   EXPECT_EQ(doc->ReadString("R\\V", "?"), "1");
@@ -501,8 +501,18 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       {"<?xml version=\"1.0\"?><A>v</A", false},
       {"<?xml version=\"1.0\"?><A/ >", false},
       {"\x89PNG\r\n\x1A\n\0\0", false},
+      // A comment ends at "-->" whatever it holds, for the reader as for the check.
+      {"<?xml?><a>t<!--?><b/>--></a>", true},
+      {"<?xml?><a><!--?>t--><b/></a>", true},
+      {"<?xml?><a><!--?><b/>-->t</a>", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsWellFormedXml(c.text), c.wellFormed) << c.text;
+  // What the check passes of them, the reader reads whole.
+  TXmlDoc commented;
+  TXmlReader reader("<?xml?><a>t<!--?><b/>--></a>");
+  ASSERT_GT(commented.Root()->ReadFromStream(reader, ""), 0);
+  EXPECT_EQ(commented.ReadString("a", "?"), "t");
+  EXPECT_EQ(commented.FindNode("a")->Nodes().Count(), 0);
   // Below the depth the reader keeps, elements are dropped.
   for (int depth : {TXmlNode::MaxXmlDepth, TXmlNode::MaxXmlDepth + 1}) {
     std::string text = "<?xml version=\"1.0\"?>";
@@ -522,7 +532,7 @@ public:
 
   std::string Make() {
     std::string r;
-    if (Chance(8)) r += Pick({"<!-- vorne -->", "<?pi?>", "<!DOCTYPE T>", "\r\n"});
+    if (Chance(8)) r += Pick({"<!-- vorne -->", "<!--?><A>X</A>-->", "<?pi?>", "<!DOCTYPE T>", "\r\n"});
     if (!Chance(8)) r += "<?xml version=\"1.0\"?>\r\n";
     for (int n = Below(3); n >= 0; --n) r += Chance(3) ? Pick({"<!-- X -->", "<?pi y=\"k\"?>", "\r\n", "qz"}) : Element(1);
     return r;
@@ -542,7 +552,7 @@ private:
     switch (Below(7)) {
       case 0: return Pick({" ", "\r\n  ", "qz", "j &lt; k", "\tq "});
       case 1: return "<![CDATA[z<]]>";
-      case 2: return "<!-- X -->";
+      case 2: return Pick({"<!-- X -->", "<!--?><C/>-->", "<!--?>X-->"});
       case 3: return Chance(4) ? "<?pi y=\"k\"?>" : "qz";
       default: return Depth < 3 ? Element(Depth + 1) : "\r\n";
     }
