@@ -17,9 +17,10 @@ struct TCodingTableEntry {
 const std::vector<TCodingTableEntry>& CodingTable();
 
 // Value text to file text and back, by the document's encoding ("ISO-8859-1", "UTF-8",
-// anything else). Decoding is one pass from left to right and case-sensitive; in every
-// encoding it also takes "&#0;" to "&#31;", as which attribute values are written with the
-// control characters (other than tab, CR and LF) that a tag cannot hold.
+// anything else). Encoding writes a zero byte as "&#0;". Decoding is one pass from left to
+// right and case-sensitive; in every encoding it also takes "&#0;" to "&#31;", as which
+// attribute values are written with the control characters (other than tab, CR and LF) that a
+// tag cannot hold.
 std::string XmlEncodeText(const std::string& Text, const std::string& Encoding);
 std::string XmlDecodeText(const std::string& Text, const std::string& Encoding);
 
@@ -30,9 +31,10 @@ bool IsXmlNodeName(const std::string& Name);
 // True when Data is a whole document that the reader takes in whole and the writer writes back
 // without losing text: the declaration ("<?xml ...?>") as the first tag, every tag closed,
 // elements properly nested (no deeper than MaxXmlDepth) with each end tag naming its start tag,
-// names the writer could write, attributes quoted and not given twice, no control character
-// in a tag, every "&" starting a reference, only blanks outside the elements (a UTF-8
-// byte-order mark may lead), instructions only outside the elements, and in each element
+// names the writer could write, attributes quoted and not given twice, no zero byte at all
+// (the writer writes one as "&#0;") and no other control character in a tag, every "&"
+// starting a reference, only blanks outside the elements (a UTF-8 byte-order mark may lead),
+// instructions only outside the elements, and in each element
 // either a value (text and CDATA sections, which nothing but comments may follow) or child
 // elements with only blanks around them; in a UTF-8 document, no text or attribute value that
 // the ANSI code page cannot hold. A file without any tag passes: it holds nothing.

@@ -250,7 +250,8 @@ void ExpectSetAsideMessage(const std::string& Store, const std::string& Backup) 
 }
 }  // namespace
 
-// A store that is not well-formed (here overwritten in its middle) is never taken in: it is
+// A store that is not well-formed (here overwritten in its middle, or holding a zero byte as
+// it stands, where the options dialog's fields would cut its text) is never taken in: it is
 // set aside unchanged, which the user is told once, the templates start empty, and a later
 // save writes a new file.
 TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
@@ -268,6 +269,17 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   EXPECT_EQ(folder.Read("Templates.dat.bak"), "eine fr\xFChere Sicherung");
   LoadTemplatesDoc(folder.File("Templates.dat"));  // nothing left to load or to set aside
   EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak3")));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  const std::string zero("<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"Brief\">\r\n"
+                         "    <Before>Hal\0lo </Before>\r\n  </brief>\r\n</Templates>\r\n", 120);
+  folder.Write("Templates.dat", zero);
+  TemplatesDoc.reset();
+  ExpectSetAsideMessage(folder.File("Templates.dat"), folder.File("Templates.dat.bak3"));
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
+  EXPECT_EQ(folder.Read("Templates.dat.bak3"), zero);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 
   // As earlier versions wrote a control character: as it stood, in the attribute.
   const std::string sound = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"A\x0C\">\r\n"
@@ -305,11 +317,12 @@ void AddToStore(const StoredTemplate& T) {
 }  // namespace
 
 // Whatever the options dialog lets the user enter, the program writes a store that it reads
-// back the same at the next start: every byte in each text, random texts, and every name
-// the dialog accepts. A store it would set aside instead asks a question and fails here.
+// back the same at the next start: every byte in each text (also a zero byte, as a store read
+// from a file may hold one), random texts, and every name the dialog accepts. A store it would
+// set aside instead asks a question and fails here.
 TEST_F(TemplatesTest, EveryStoreTheProgramWritesLoadsBackTheSame) {
   std::vector<StoredTemplate> templates;
-  for (int b = 1; b <= 255; ++b) {
+  for (int b = 0; b <= 255; ++b) {
     const std::string c(1, static_cast<char>(b));
     templates.push_back({"b" + std::to_string(b), c, c, c + "x", "x" + c});
     templates.push_back({"c" + std::to_string(b), "x" + c + "y", "x" + c + "y", c, c + c});
@@ -317,7 +330,7 @@ TEST_F(TemplatesTest, EveryStoreTheProgramWritesLoadsBackTheSame) {
   std::mt19937 random(4711);
   auto text = [&](size_t Length) {
     std::string r;
-    while (r.size() < Length) r += static_cast<char>(1 + random() % 255);
+    while (r.size() < Length) r += static_cast<char>(random() % 256);
     return r;
   };
   for (int i = 0; i < 40; ++i)

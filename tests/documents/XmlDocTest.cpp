@@ -3,6 +3,8 @@
 #include "documents/XmlDoc.h"
 #include "support/TempFolder.h"
 
+using namespace std::string_literals;
+
 namespace {
 std::string Saved(TXmlDoc& Doc, int Indent = 2, bool LineBreaks = true) {
   TMemoryStream s;
@@ -132,7 +134,10 @@ TEST(XmlRoundTrip, ValuesComeBackExactly) {
   doc.WriteString("S\\Markup", markup);
   doc.WriteString("S\\Latin", "\xE4\xF6\xFC\xDF \x80");
   doc.WriteString("S\\Empty", "");
+  doc.WriteString("S\\Zero", "Hal\0lo "s);
   auto loaded = RoundTrip(doc, dir);
+  EXPECT_EQ(loaded->ReadString("S\\Zero", "?"), "Hal\0lo "s);
+  EXPECT_NE(dir.Read("t.xml").find("<Zero>Hal&#0;lo </Zero>"), std::string::npos);
   EXPECT_EQ(loaded->ReadString("S\\Lines", "?"), lines);
   EXPECT_EQ(loaded->ReadString("S\\Markup", "?"), markup);
   EXPECT_EQ(loaded->ReadString("S\\Latin", "?"), "\xE4\xF6\xFC\xDF \x80");
@@ -143,7 +148,7 @@ TEST(XmlRoundTrip, ValuesComeBackExactly) {
 TEST(XmlRoundTrip, CdataIsTakenLiterallyEvenWithItsEndMarkerInside) {
   testsupport::TempFolder dir;
   TXmlDoc doc;
-  const std::string snippet = "<b>&amp; &lt; &nbsp;</b> ]]> end]]";
+  const std::string snippet = "<b>&amp; &lt; &nbsp;</b> ]]> end\0]]"s;
   TXmlNode* node = doc.CreatePath("Snip\\Text", snippet);
   node->CDATA = true;
   auto loaded = RoundTrip(doc, dir);
@@ -432,11 +437,11 @@ TEST(XmlReading, ElementsAfterADeepCutKeepTheirPlaces) {
 // a file must not be taken in and written back by the program.
 TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
   TXmlDoc doc;
-  doc.WriteString("Templates\\brief\\Before", "Sehr geehrte <Damen> & \"Herren\"\r\n");
+  doc.WriteString("Templates\\brief\\Before", "Sehr geehrte <Damen> & \"Herren\"\r\n\0!"s);
   doc.WriteString("Templates\\brief\\Select", "");
-  doc.WriteAttrib("Templates\\brief", "MenuText", "Brief & Co\x0C\x01\t\x1F");
+  doc.WriteAttrib("Templates\\brief", "MenuText", "Brief & Co\x0C\x01\t\x1F\0"s);
   doc.WriteString("Templates\\\xE4rger1\\After", "]]> <![CDATA[");
-  TXmlNode::SetCDATA(doc.CreatePath("Templates\\code", "a < b && c"), true);
+  TXmlNode::SetCDATA(doc.CreatePath("Templates\\code", "a < b && c\0]]>\0"s), true);
   for (bool lineBreaks : {true, false}) {
     const std::string written = Saved(doc, lineBreaks ? 2 : 0, lineBreaks);
     EXPECT_TRUE(IsWellFormedXml(written)) << written;
@@ -446,7 +451,7 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       EXPECT_FALSE(IsWellFormedXml(written.substr(0, cut))) << "cut at " << cut << ": " << written.substr(0, cut);
   }
   const struct {
-    const char* text;
+    std::string text;
     bool wellFormed;
   } cases[] = {
       {"", true},
@@ -500,7 +505,13 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       {"<?xml version=\"1.0\"?><A><B<C/></B></A>", false},
       {"<?xml version=\"1.0\"?><A>v</A", false},
       {"<?xml version=\"1.0\"?><A/ >", false},
-      {"\x89PNG\r\n\x1A\n\0\0", false},
+      {"\x89PNG\r\n\x1A\n\0\0"s, false},
+      {"<?xml version=\"1.0\"?><A>Hal&#0;lo <![CDATA[x]]>&#0;</A>", true},  // as the writer writes it
+      {"<?xml version=\"1.0\"?><A>Hal\0lo </A>"s, false},  // a zero byte as it stands
+      {"<?xml version=\"1.0\"?><A x=\"\0\">v</A>"s, false},
+      {"<?xml version=\"1.0\"?><A><![CDATA[\0]]></A>"s, false},
+      {"<?xml version=\"1.0\"?><A>v<!-- \0 --></A>"s, false},
+      {"<?xml version=\"1.0\"?>\r\n\0"s, false},
       // A comment ends at "-->" whatever it holds, for the reader as for the check.
       {"<?xml?><a>t<!--?><b/>--></a>", true},
       {"<?xml?><a><!--?>t--><b/></a>", true},
