@@ -160,6 +160,14 @@ private:
   TXmlAttribList attribs_;
 };
 
+// How loading a file went.
+enum class TXmlLoad {
+  Loaded,      // something was read
+  Nothing,     // the file is missing or empty, or holds no tag
+  Unreadable,  // the file is there but could not be opened or read to its end
+  Damaged,     // not well-formed (IsWellFormedXml): not read at all
+};
+
 // The document: a root processing instruction ("?xml") and the elements below it.
 // Path operations raise ERangeError on misuse; loading and saving report by their result
 // and never show anything.
@@ -173,9 +181,10 @@ public:
   // False for a missing, unreadable or empty file, or one without a tag. Adds to the
   // present content: load into a new document.
   bool LoadFromFile(const std::string& FileName);
-  // As LoadFromFile, but a file that is not well-formed (IsWellFormedXml) is not read at all;
-  // Damaged tells that this was the reason for false.
-  bool LoadWellFormedFromFile(const std::string& FileName, bool& Damaged);
+  // As LoadFromFile, telling why nothing was read: a store that is there but unreadable must
+  // not be written over as if it were missing. With WellFormedOnly, a file that is not
+  // well-formed is not read at all.
+  TXmlLoad LoadStore(const std::string& FileName, bool WellFormedOnly);
   // Builds the whole file in memory and then replaces the old one, so a failure leaves the
   // previous file as it was.
   bool SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks);
@@ -208,8 +217,9 @@ public:
   std::string GetEncoding() const;
 
 private:
-  // The whole file; empty when it is missing, unreadable or empty.
-  static std::string ReadFileData(const std::string& FileName);
+  // The whole file into Data: Loaded (Data may be empty), Nothing when it is missing, or
+  // Unreadable.
+  static TXmlLoad ReadFileData(const std::string& FileName, std::string& Data);
   // Adds what Data holds; false for no data or no tag.
   bool ReadData(std::string Data);
   void WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,

@@ -58,13 +58,15 @@ std::string XmlUtf8ToAnsi(const std::string& Text) {
   return ansi;
 }
 
-std::string TXmlDoc::ReadFileData(const std::string& FileName) {
-  if (!FileExists(FileName)) return std::string();
+TXmlLoad TXmlDoc::ReadFileData(const std::string& FileName, std::string& Data) {
+  if (!FileExists(FileName)) return TXmlLoad::Nothing;
   try {
     TFileStream in(FileName, fmOpenRead | fmShareDenyWrite);
-    return in.ReadAll();
+    Data = in.ReadAll();
+    // A read that failed on the way gives less than the whole file.
+    return static_cast<int64_t>(Data.size()) == in.Size() ? TXmlLoad::Loaded : TXmlLoad::Unreadable;
   } catch (const EStreamError&) {
-    return std::string();
+    return TXmlLoad::Unreadable;
   }
 }
 
@@ -74,12 +76,16 @@ bool TXmlDoc::ReadData(std::string Data) {
   return root_->ReadFromStream(reader, "") > 0;
 }
 
-bool TXmlDoc::LoadFromFile(const std::string& FileName) { return ReadData(ReadFileData(FileName)); }
+bool TXmlDoc::LoadFromFile(const std::string& FileName) {
+  return LoadStore(FileName, false) == TXmlLoad::Loaded;
+}
 
-bool TXmlDoc::LoadWellFormedFromFile(const std::string& FileName, bool& Damaged) {
-  std::string data = ReadFileData(FileName);
-  Damaged = !data.empty() && !IsWellFormedXml(data);
-  return !Damaged && ReadData(std::move(data));
+TXmlLoad TXmlDoc::LoadStore(const std::string& FileName, bool WellFormedOnly) {
+  std::string data;
+  const TXmlLoad read = ReadFileData(FileName, data);
+  if (read != TXmlLoad::Loaded) return read;
+  if (WellFormedOnly && !data.empty() && !IsWellFormedXml(data)) return TXmlLoad::Damaged;
+  return ReadData(std::move(data)) ? TXmlLoad::Loaded : TXmlLoad::Nothing;
 }
 
 bool TXmlDoc::SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks) {

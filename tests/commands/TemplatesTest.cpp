@@ -5,8 +5,10 @@
 #include "commands/Templates.h"
 #include "dialogs/formSettings.h"
 #include "dialogs/formTemplate.h"
+#include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/StoreMessages.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
@@ -279,6 +281,19 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   LoadTemplatesDoc(folder.File("Templates.dat"));
   EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
   EXPECT_EQ(folder.Read("Templates.dat.bak3"), zero);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  // One that cannot be moved aside, as another program reads it, stays and is not written.
+  folder.Write("Templates.dat", damaged);
+  TemplatesDoc.reset();
+  testsupport::HeldFile reader(folder.File("Templates.dat"), FILE_SHARE_READ);
+  testsupport::ExpectStoreUnreadable(folder.File("Templates.dat"));
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  reader.Release();
+  testsupport::ExpectStoreNotSaved(folder.File("Templates.dat"));
+  EXPECT_FALSE(StoreMayBeWritten(folder.File("Templates.dat")));
+  EXPECT_EQ(folder.Read("Templates.dat"), damaged);
+  EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak4")));
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 
   // As earlier versions wrote a control character: as it stood, in the attribute.

@@ -628,21 +628,32 @@ TEST(XmlWellFormed, AHandEditedFileThatPassesIsReadAndWrittenWhole) {
   EXPECT_GT(refused, 400);
 }
 
-TEST(XmlFiles, AFileThatIsNotWellFormedIsNotReadWhenItMustBe) {
+// A store says why nothing was read: a file held by another program is not a missing one.
+TEST(XmlFiles, LoadingAStoreSaysWhyNothingWasRead) {
   testsupport::TempFolder dir;
   dir.Write("bad.xml", "<?xml version=\"1.0\"?><A><B>1</B>");
   dir.Write("good.xml", "<?xml version=\"1.0\"?><A><B>1</B></A>");
+  dir.Write("held.xml", "<?xml version=\"1.0\"?><A><B>1</B></A>");
   dir.Write("empty.xml", "");
+  dir.Write("plain.txt", "no tags here");
+  testsupport::HeldFile held(dir.File("held.xml"));
+  ASSERT_TRUE(held.Held());
   struct Case {
     const char* file;
-    bool loaded, damaged;
-  } cases[] = {{"bad.xml", false, true}, {"good.xml", true, false}, {"empty.xml", false, false},
-               {"missing.xml", false, false}};
+    bool wellFormedOnly;
+    TXmlLoad load;
+  } cases[] = {{"bad.xml", true, TXmlLoad::Damaged},     {"bad.xml", false, TXmlLoad::Loaded},
+               {"good.xml", true, TXmlLoad::Loaded},     {"held.xml", true, TXmlLoad::Unreadable},
+               {"held.xml", false, TXmlLoad::Unreadable}, {"empty.xml", true, TXmlLoad::Nothing},
+               {"plain.txt", false, TXmlLoad::Nothing},  {"missing.xml", true, TXmlLoad::Nothing}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.wellFormedOnly ? " well-formed only" : ""));
     TXmlDoc doc;
-    bool damaged = !c.damaged;
-    EXPECT_EQ(doc.LoadWellFormedFromFile(dir.File(c.file), damaged), c.loaded) << c.file;
-    EXPECT_EQ(damaged, c.damaged) << c.file;
-    EXPECT_EQ(doc.ReadString("A\\B", "-"), c.loaded ? "1" : "-") << c.file;
+    EXPECT_EQ(doc.LoadStore(dir.File(c.file), c.wellFormedOnly), c.load);
+    EXPECT_EQ(doc.ReadString("A\\B", "-"), c.load == TXmlLoad::Loaded ? "1" : "-");
   }
+  TXmlDoc doc;
+  EXPECT_FALSE(doc.LoadFromFile(dir.File("held.xml")));
+  held.Release();
+  EXPECT_EQ(doc.LoadStore(dir.File("held.xml"), true), TXmlLoad::Loaded);
 }
