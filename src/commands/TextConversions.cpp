@@ -24,6 +24,17 @@ std::wstring ToWide(const std::string& Text, UINT CodePage, DWORD Flags, bool& V
   return wide;
 }
 
+std::string FromWide(const std::wstring& Wide, UINT CodePage) {
+  if (Wide.empty()) return {};
+  const int size = static_cast<int>(Wide.size());
+  const int length =
+      WideCharToMultiByte(CodePage, 0, Wide.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return {};
+  std::string text(length, '\0');
+  WideCharToMultiByte(CodePage, 0, Wide.data(), size, text.data(), length, nullptr, nullptr);
+  return text;
+}
+
 std::string ReplaceEvery(const std::string& Text, char Find, const std::string& Replacement) {
   std::string out;
   out.reserve(Text.size());
@@ -100,18 +111,15 @@ std::string ConvertAnsiToOem(const std::string& Text) { return AnsiToOem(Text); 
 std::string ConvertOemToAnsi(const std::string& Text) { return OemToAnsi(Text); }
 
 std::string AnsiToUtf8(const std::string& Text) {
-  std::string utf8;
-  WideToCodePageExact(CP_UTF8, AnsiToWide(Text), utf8);
-  return utf8;
+  bool valid;
+  return FromWide(ToWide(Text, CP_ACP, 0, valid), CP_UTF8);
 }
 
 std::optional<std::string> Utf8ToAnsi(const std::string& Text) {
   bool valid;
   const std::wstring wide = ToWide(Text, CP_UTF8, MB_ERR_INVALID_CHARS, valid);
   if (!valid) return std::nullopt;
-  std::string ansi;
-  WideToAnsiExact(wide, ansi);
-  return ansi;
+  return WideToAnsi(wide);
 }
 
 std::string Base64ToText(const std::string& Text) { return Base64Decode(CleanBase64(Text)); }

@@ -192,10 +192,7 @@ void TPluginManager::UnloadAll() {
 
 std::string FromBstr(BSTR Value) {
   if (!Value) return std::string();
-  // "?" for what the code page lacks: a look-alike would change the plug-in's text unseen.
-  std::string text;
-  WideToAnsiExact(std::wstring(Value, SysStringLen(Value)), text);
-  return text;
+  return WideToAnsi(std::wstring(Value, SysStringLen(Value)));
 }
 
 BSTR ToBstr(const std::string& Value) {

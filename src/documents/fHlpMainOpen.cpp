@@ -160,7 +160,7 @@ TReadResult ReadDocument(const std::string& FileName) {
       } catch (const std::exception&) {
         continue;  // a failing plug-in passes the file on to the next one
       }
-      WideToAnsiExact(text, result.Text);  // "?" for what the code page lacks, no look-alike
+      result.Text = WideToAnsi(text);
       result.LineBreak = lineBreak;
       result.FileFormat = fileFormat;
       return result;

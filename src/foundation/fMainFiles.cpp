@@ -205,8 +205,7 @@ std::string SidToStringText(PSID Sid) {
   }();
   LPWSTR text = nullptr;
   if (!convert || !Sid || !convert(Sid, &text)) return {};
-  std::string r;
-  WideToAnsiExact(text, r);
+  std::string r = WideToAnsi(text);
   LocalFree(text);
   return r;
 }

@@ -67,33 +67,18 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2) { return Compar
 int AnsiCompareText(const std::string& S1, const std::string& S2) { return Compare(S1, S2, NORM_IGNORECASE); }
 bool AnsiSameText(const std::string& S1, const std::string& S2) { return AnsiCompareText(S1, S2) == 0; }
 
-namespace {
-std::wstring CodePageToWide(UINT CodePage, const std::string& S) {
+std::wstring AnsiToWide(const std::string& S) {
   if (S.empty()) return std::wstring();
   const int size = static_cast<int>(S.size());
-  const int length = MultiByteToWideChar(CodePage, 0, S.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
   std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CodePage, 0, S.data(), size, wide.data(), length);
+  MultiByteToWideChar(CP_ACP, 0, S.data(), size, wide.data(), length);
   return wide;
 }
 
-std::string CodePageToCodePage(UINT From, UINT To, const std::string& S) {
-  std::string text;
-  WideToCodePageExact(To, CodePageToWide(From, S), text);
-  return text;
-}
-}  // namespace
-
-std::wstring AnsiToWide(const std::string& S) { return CodePageToWide(CP_ACP, S); }
-std::string AnsiToOem(const std::string& S) { return CodePageToCodePage(CP_ACP, CP_OEMCP, S); }
-std::string OemToAnsi(const std::string& S) { return CodePageToCodePage(CP_OEMCP, CP_ACP, S); }
-
 std::string WideToAnsi(const std::wstring& S) {
-  if (S.empty()) return std::string();
-  const int size = static_cast<int>(S.size());
-  const int length = WideCharToMultiByte(CP_ACP, 0, S.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, S.data(), size, text.data(), length, nullptr, nullptr);
+  std::string text;
+  WideToAnsiExact(S, text);
   return text;
 }
 
@@ -139,6 +124,15 @@ bool WideToUtf8Exact(UINT CodePage, const std::wstring& S, std::string& Text) {
   ConvertWide(CodePage, 0, MarkUnpairedSurrogates(S), Text);
   return false;
 }
+
+std::wstring OemToWide(const std::string& S) {
+  if (S.empty()) return std::wstring();
+  const int size = static_cast<int>(S.size());
+  const int length = MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, nullptr, 0);
+  std::wstring wide(length, L'\0');
+  MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, wide.data(), length);
+  return wide;
+}
 }  // namespace
 
 bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text) {
@@ -147,6 +141,18 @@ bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& 
   if (ResolvedCodePage(CodePage) == CP_UTF8) return WideToUtf8Exact(CodePage, S, Text);
   BOOL usedDefault = FALSE;
   return ConvertWide(CodePage, WC_NO_BEST_FIT_CHARS, S, Text, &usedDefault) > 0 && !usedDefault;
+}
+
+std::string AnsiToOem(const std::string& S) {
+  std::string text;
+  WideToCodePageExact(CP_OEMCP, AnsiToWide(S), text);
+  return text;
+}
+
+std::string OemToAnsi(const std::string& S) {
+  std::string text;
+  WideToAnsiExact(OemToWide(S), text);
+  return text;
 }
 
 std::string UpperCase(const std::string& S) {

@@ -252,28 +252,6 @@ TEST_F(SettingsTest, LanguageChosenBeforeLoadingAndForwardsAreKept) {
   EXPECT_EQ(Settings.Language, "Deutsch (intern)");
 }
 
-TEST_F(SettingsTest, FileKeepsTheWritingOrder) {
-  LoadSettings();
-  ASSERT_TRUE(SaveSettings());
-  const std::string text = dir.Read("Tarvoline.ini");
-  auto at = [&](const char* tag) { return text.find(std::string("<") + tag); };
-  EXPECT_LT(at("TitleShowChanged"), at("LastDocFileName"));
-  EXPECT_LT(at("LastDocFileName"), at("MRULists"));
-  EXPECT_LT(at("MRULists"), at("Editor"));
-  EXPECT_EQ(text.find("<TabMultiLine>FALSE</TabMultiLine>\r\n    <TabPosition>"), text.find("<TabMultiLine>"));
-  EXPECT_EQ(text.find("<?xml version=\"1.0\"?>\r\n<Settings>\r\n  <Language />\r\n"), 0u);
-}
-
-TEST_F(SettingsTest, AFailedSaveIsReportedWithTheFileName) {
-  Settings.SettingsFile = dir.File("missing folder\\Tarvoline.ini");
-  LoadSettings();
-  testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
-    EXPECT_NE(q.text.find(Settings.SettingsFile), std::string::npos) << q.text;
-    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
-  });
-  EXPECT_FALSE(SaveSettings());
-}
-
 // A settings file another program holds while the program starts is no missing one: the user
 // is told once, naming it, and closing does not write the defaults over it until it was read.
 TEST_F(SettingsTest, AFileThatCannotBeReadIsSaidOnceAndNotWrittenOver) {
@@ -296,6 +274,28 @@ TEST_F(SettingsTest, AFileThatCannotBeReadIsSaidOnceAndNotWrittenOver) {
   LoadSettings();
   EXPECT_EQ(Settings.Editor.TabWidth, 7);
   EXPECT_TRUE(SaveSettings());
+}
+
+TEST_F(SettingsTest, FileKeepsTheWritingOrder) {
+  LoadSettings();
+  ASSERT_TRUE(SaveSettings());
+  const std::string text = dir.Read("Tarvoline.ini");
+  auto at = [&](const char* tag) { return text.find(std::string("<") + tag); };
+  EXPECT_LT(at("TitleShowChanged"), at("LastDocFileName"));
+  EXPECT_LT(at("LastDocFileName"), at("MRULists"));
+  EXPECT_LT(at("MRULists"), at("Editor"));
+  EXPECT_EQ(text.find("<TabMultiLine>FALSE</TabMultiLine>\r\n    <TabPosition>"), text.find("<TabMultiLine>"));
+  EXPECT_EQ(text.find("<?xml version=\"1.0\"?>\r\n<Settings>\r\n  <Language />\r\n"), 0u);
+}
+
+TEST_F(SettingsTest, AFailedSaveIsReportedWithTheFileName) {
+  Settings.SettingsFile = dir.File("missing folder\\Tarvoline.ini");
+  LoadSettings();
+  testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_NE(q.text.find(Settings.SettingsFile), std::string::npos) << q.text;
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+  });
+  EXPECT_FALSE(SaveSettings());
 }
 
 // The numbers the dialogs check: every key of the table of ranges, at the edges of its range
