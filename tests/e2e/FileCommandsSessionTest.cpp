@@ -40,30 +40,17 @@ BOOL CALLBACK CollectOkButton(HWND Wnd, LPARAM Found) {
   return FALSE;
 }
 
-struct CaptionedWindow {
-  std::string caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK CollectCaptioned(HWND Wnd, LPARAM Search) {
-  auto* search = reinterpret_cast<CaptionedWindow*>(Search);
-  if (!IsWindowVisible(Wnd) || WindowText(Wnd) != search->caption) return TRUE;
-  search->found = Wnd;
-  return FALSE;
-}
-
 // Presses Ok in the program's window of that caption, once it shows.
-bool PressOk(RunningProgram& P, const std::string& Caption) {
+bool PressOk(const std::string& Caption) {
   HWND window = WaitFor([&]() -> HWND {
-    CaptionedWindow search{Caption};
-    EnumThreadWindows(P.ThreadId(), CollectCaptioned, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND found = FindWindowA(nullptr, Caption.c_str());
+    return found && IsWindowVisible(found) ? found : nullptr;
   }, 10000);
   HWND ok = nullptr;
   if (window) EnumChildWindows(window, CollectOkButton, reinterpret_cast<LPARAM>(&ok));
   if (!ok) return false;
   PostMessageA(ok, BM_CLICK, 0, 0);
-  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, 10000);
+  return WaitFor([&] { return !IsWindow(window); }, 10000);
 }
 
 // Sessions are saved and opened with the splash screen off and no documents of an earlier run.
@@ -175,7 +162,7 @@ TEST_F(SessionProgramTest, ATemplateStoreHeldDuringTheStartIsNotWrittenOverByOpt
   ASSERT_NE(wnd, nullptr);
   held.Release();
   PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuExtrasSettings"), 0);
-  ASSERT_TRUE(PressOk(program, "Einstellungen"));
+  ASSERT_TRUE(PressOk("Einstellungen"));
   const std::string notSaved = AnswerMessage(program.ThreadId());
   EXPECT_EQ(notSaved.find("Die Datei \"" + store + "\" wurde nicht gespeichert"), 0u) << notSaved;
   PostMessageA(wnd, WM_CLOSE, 0, 0);
