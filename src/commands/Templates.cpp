@@ -3,6 +3,7 @@
 #include <vector>
 #include "commands/TemplateVariables.h"
 #include "documents/MainWindowParts.h"
+#include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
@@ -89,9 +90,14 @@ void TellSetAside(const std::string& FileName, const std::string& Aside) {
 
 void LoadTemplatesDoc(const std::string& FileName) {
   if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
-  bool damaged = false;
-  if (TemplatesDoc->LoadWellFormedFromFile(FileName, damaged) || !damaged) return;
+  const TXmlLoad load = TemplatesDoc->LoadStore(FileName, true);
+  if (load != TXmlLoad::Damaged) {
+    NoteStoreRead(FileName, load == TXmlLoad::Unreadable);
+    return;
+  }
   const std::string aside = SetFileAside(FileName);
+  // A damaged store that stays where it is must not be written over either.
+  NoteStoreRead(FileName, aside.empty());
   if (!aside.empty()) TellSetAside(FileName, aside);
 }
 

@@ -14,7 +14,8 @@ extern std::unique_ptr<TXmlDoc> TemplatesDoc;
 // Creates TemplatesDoc when missing and loads the file into it (a missing file leaves it
 // empty). A file that is not well-formed is not read: it is renamed to "<name>.bak" (or
 // ".bak2", ...), so that saving the store never writes its damage back or over it, and a
-// message box names the backup.
+// message box names the backup. A file that cannot be read, or set aside, leaves the store
+// empty and is kept from being written (StoreGuard).
 void LoadTemplatesDoc(const std::string& FileName);
 
 // Inserts the template file, its placeholders filled in, into a new document (also whenever

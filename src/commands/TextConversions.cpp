@@ -106,17 +106,9 @@ std::string HtmlDecode(const std::string& Text) {
 
 std::string CompressWhitespaces(const std::string& Text) { return CompressWhitespace(Trim(Text)); }
 
-std::string ConvertAnsiToOem(const std::string& Text) {
-  std::string out = Text;
-  if (!out.empty()) CharToOemBuffA(Text.data(), out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
+std::string ConvertAnsiToOem(const std::string& Text) { return AnsiToOem(Text); }
 
-std::string ConvertOemToAnsi(const std::string& Text) {
-  std::string out = Text;
-  if (!out.empty()) OemToCharBuffA(Text.data(), out.data(), static_cast<DWORD>(out.size()));
-  return out;
-}
+std::string ConvertOemToAnsi(const std::string& Text) { return OemToAnsi(Text); }
 
 std::string AnsiToUtf8(const std::string& Text) {
   bool valid;
@@ -127,7 +119,7 @@ std::optional<std::string> Utf8ToAnsi(const std::string& Text) {
   bool valid;
   const std::wstring wide = ToWide(Text, CP_UTF8, MB_ERR_INVALID_CHARS, valid);
   if (!valid) return std::nullopt;
-  return FromWide(wide, CP_ACP);
+  return WideToAnsi(wide);
 }
 
 std::string Base64ToText(const std::string& Text) { return Base64Decode(CleanBase64(Text)); }

@@ -15,12 +15,14 @@ std::string HtmlEncode(const std::string& Text);
 std::string HtmlDecode(const std::string& Text);
 // Trimmed at both ends, then every run of blanks, tabs and line breaks as one blank.
 std::string CompressWhitespaces(const std::string& Text);
-// Between the ANSI and the OEM code page, byte for byte.
+// Between the ANSI and the OEM code page, byte for byte; a character the target lacks becomes
+// "?", never a look-alike.
 std::string ConvertAnsiToOem(const std::string& Text);
 std::string ConvertOemToAnsi(const std::string& Text);
 // The UTF-8 bytes of an ANSI text, one character each.
 std::string AnsiToUtf8(const std::string& Text);
-// The ANSI text of UTF-8 bytes; none when the bytes are not valid UTF-8.
+// The ANSI text of UTF-8 bytes, "?" for a character the code page lacks; none when the bytes
+// are not valid UTF-8.
 std::optional<std::string> Utf8ToAnsi(const std::string& Text);
 // Line breaks and padding cleaned, then decoded; empty for invalid input.
 std::string Base64ToText(const std::string& Text);

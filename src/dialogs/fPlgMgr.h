@@ -94,7 +94,8 @@ private:
 
 extern std::unique_ptr<TPluginManager> PluginManager;
 
-// Creates PluginManager, loads the allowed plug-ins and builds the Plugins menu.
+// Creates PluginManager, loads the allowed plug-ins and builds the Plugins menu. An allow list
+// that cannot be read allows nothing and is kept from being written (StoreGuard).
 void LoadPlugins();
 // Clears the Plugins menu and frees PluginManager (every plug-in finalised and freed).
 void FreePlugins();

@@ -2,6 +2,7 @@
 // files, the settings button and shutdown.
 #include "dialogs/fPlgMgr.h"
 #include "documents/MainWindowParts.h"
+#include "documents/StoreGuard.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
 #include "documents/fLanguage.h"
@@ -134,13 +135,16 @@ void LoadPlugins() {
   PluginManager = std::make_unique<TPluginManager>();
   TStringList allowed;
   const std::string listFile = Settings.PluginsDir + "AllowedPlugins.ini";
+  bool unreadable = false;
   if (FileExists(listFile)) {
     try {
       allowed.LoadFromFile(listFile);
     } catch (const std::exception&) {
       allowed.Clear();  // an unreadable list allows nothing, as a missing one
+      unreadable = true;
     }
   }
+  NoteStoreRead(listFile, unreadable);
   PluginManager->ScanDir("", allowed);
   BuildPluginsMenu();
   InstallPluginFileHooks();

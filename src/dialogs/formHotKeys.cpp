@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include "documents/MainWindowParts.h"
+#include "documents/StoreGuard.h"
 #include "documents/fHlpHK.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
@@ -326,7 +327,7 @@ void TfrmHotKeys::btnHotKeySetDefaultClick(TObject*) {
 void TfrmHotKeys::btnOkClick(TObject*) {
   const std::string fileName = Settings.AppDir + HotKeyFileName;
   // The keys still apply until exit; the user learns they will not survive it.
-  if (!SaveHotKeys(fileName))
+  if (StoreMayBeWritten(fileName) && !SaveHotKeys(fileName))
     MsgBox(GetLangText("Main|MsgFileSaveErrText",
                        "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
                        "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",

@@ -40,15 +40,11 @@ void FillFromList(TComboBox& Box, TStringList& List) {
 
 std::string CountText(size_t Count) { return std::to_string(Count); }
 
-// Wide: the ANSI call gives the look-alike of a folder name the code page cannot hold, where
-// a replace would then write. Such a folder is not offered.
+// A folder whose name the code page cannot hold is not offered: its look-alike is where a
+// replace would then write.
 std::string CurrentFolder() {
-  wchar_t folder[MAX_PATH] = L"";
-  const DWORD length = GetCurrentDirectoryW(MAX_PATH, folder);
-  std::string name;
-  if (length == 0 || length >= MAX_PATH || !WideToAnsiExact(std::wstring(folder, length), name))
-    return std::string();
-  return name;
+  std::string folder;
+  return ExpandFileNameExact(".", folder) ? folder : std::string();
 }
 
 }  // namespace

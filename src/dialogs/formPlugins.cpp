@@ -2,6 +2,7 @@
 #include "dialogs/formPlugins.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/fPlgMgr.h"
+#include "documents/StoreGuard.h"
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
 #include "rtl/StringList.h"
@@ -90,6 +91,8 @@ void TfrmPlugins::btnOkClick(TObject*) {
   for (int i = 0; i < lvPlugins->Count(); ++i)
     if (lvPlugins->Items(i)->Checked()) allowed.Add(lvPlugins->Items(i)->SubItem(1));
   const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
+  // Its ticks came from a list that could not be read: writing them would clear the list.
+  if (!StoreMayBeWritten(fileName)) return;
   try {
     allowed.SaveToFile(fileName);
   } catch (const std::exception&) {

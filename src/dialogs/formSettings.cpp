@@ -4,6 +4,7 @@
 #include "dialogs/ShellIntegration.h"
 #include "dialogs/formPgSetup.h"
 #include "documents/MainWindowParts.h"
+#include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
@@ -655,7 +656,7 @@ int ShowSettingsDialog(int Page) {
     ApplySettings();
     for (int i = 0; frmMain && i < frmMain->pcEdit->PageCount(); ++i)
       if (TfraEdit* frame = GetFrameChecked(i)) ApplySettings(frame->seEdit);
-    if (!TemplatesDoc->SaveToFile(templates, 2, true))
+    if (StoreMayBeWritten(templates) && !TemplatesDoc->SaveToFile(templates, 2, true))
       MsgBox(GetLangText("Main|MsgFileSaveErrText",
                          "Die Datei \"%s1%\" konnte nicht gespeichert werden.%w%"
                          "M\xF6glicherweise ist die Datei schreibgesch\xFCtzt.",

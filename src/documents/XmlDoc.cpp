@@ -84,6 +84,7 @@ std::string DecodeReferences(const std::string& Text, const TReferenceMap& Map) 
   return r;
 }
 
+// The four basic references, and a zero byte as "&#0;": a file holding one is damaged.
 std::string EncodeBasicReferences(const std::string& Text) {
   std::string r;
   r.reserve(Text.size());
@@ -93,6 +94,7 @@ std::string EncodeBasicReferences(const std::string& Text) {
       case '<': r += "&lt;"; break;
       case '>': r += "&gt;"; break;
       case '"': r += "&quot;"; break;
+      case '\0': r += "&#0;"; break;
       default: r += c;
     }
   }
@@ -117,14 +119,22 @@ std::string CdataFromFile(const std::string& Text, const std::string& Encoding) 
   return EncodingOf(Encoding) == TXmlEncoding::Utf8 ? XmlUtf8ToAnsi(Text) : Text;
 }
 
-// "]]>" inside the value would end the section early: it is split over two sections.
+// "]]>" inside the value would end the section early: it is split over two sections. A zero
+// byte goes between two sections as "&#0;", which the reader adds to the value.
 std::string CdataSection(const std::string& Text, const std::string& Encoding) {
-  std::string body = CdataToFile(Text, Encoding);
+  const std::string body = CdataToFile(Text, Encoding);
   std::string r = "<![CDATA[";
-  size_t from = 0;
-  for (size_t at; (at = body.find("]]>", from)) != std::string::npos; from = at + 2)
-    r += body.substr(from, at + 2 - from) + "]]><![CDATA[";
-  return r + body.substr(from) + "]]>";
+  for (size_t i = 0; i < body.size(); ++i) {
+    if (body[i] == '\0') {
+      r += "]]>&#0;<![CDATA[";
+    } else if (body.compare(i, 3, "]]>") == 0) {
+      r += "]]]]><![CDATA[>";
+      i += 2;
+    } else {
+      r += body[i];
+    }
+  }
+  return r + "]]>";
 }
 
 // A backslash is appended unless present; every piece before a backslash is taken.
@@ -293,12 +303,14 @@ TXmlTag TXmlReader::ReadTag() {
   size_t close = std::min(data_.find('>', open + 1), data_.size());
   tag.Tag = Trim(data_.substr(open + 1, close - open - 1));
   pos_ = std::min(close + 1, data_.size());
-  if (EndsWith(tag.Tag, "?") && tag.Tag != "?") {
+  // A comment first: one holding "?>" is no instruction, or what it comments out would be
+  // read as markup.
+  if (StartsWith(tag.Tag, "!--")) {
+    SkipComment(tag);
+  } else if (EndsWith(tag.Tag, "?") && tag.Tag != "?") {
     tag.Tag = TrimRight(tag.Tag.substr(0, tag.Tag.size() - 1));
     tag.MayHaveChildren = true;
     tag.Instruction = true;
-  } else if (StartsWith(tag.Tag, "!--")) {
-    SkipComment(tag);
   } else if (EndsWith(tag.Tag, "/")) {
     tag.Tag = TrimRight(tag.Tag.substr(0, tag.Tag.size() - 1));
   } else {

@@ -17,9 +17,10 @@ struct TCodingTableEntry {
 const std::vector<TCodingTableEntry>& CodingTable();
 
 // Value text to file text and back, by the document's encoding ("ISO-8859-1", "UTF-8",
-// anything else). Decoding is one pass from left to right and case-sensitive; in every
-// encoding it also takes "&#0;" to "&#31;", as which attribute values are written with the
-// control characters (other than tab, CR and LF) that a tag cannot hold.
+// anything else). Encoding writes a zero byte as "&#0;". Decoding is one pass from left to
+// right and case-sensitive; in every encoding it also takes "&#0;" to "&#31;", as which
+// attribute values are written with the control characters (other than tab, CR and LF) that a
+// tag cannot hold.
 std::string XmlEncodeText(const std::string& Text, const std::string& Encoding);
 std::string XmlDecodeText(const std::string& Text, const std::string& Encoding);
 
@@ -30,9 +31,10 @@ bool IsXmlNodeName(const std::string& Name);
 // True when Data is a whole document that the reader takes in whole and the writer writes back
 // without losing text: the declaration ("<?xml ...?>") as the first tag, every tag closed,
 // elements properly nested (no deeper than MaxXmlDepth) with each end tag naming its start tag,
-// names the writer could write, attributes quoted and not given twice, no control character
-// in a tag, every "&" starting a reference, only blanks outside the elements (a UTF-8
-// byte-order mark may lead), instructions only outside the elements, and in each element
+// names the writer could write, attributes quoted and not given twice, no zero byte at all
+// (the writer writes one as "&#0;") and no other control character in a tag, every "&"
+// starting a reference, only blanks outside the elements (a UTF-8 byte-order mark may lead),
+// instructions only outside the elements, and in each element
 // either a value (text and CDATA sections, which nothing but comments may follow) or child
 // elements with only blanks around them; in a UTF-8 document, no text or attribute value that
 // the ANSI code page cannot hold. A file without any tag passes: it holds nothing.
@@ -158,6 +160,14 @@ private:
   TXmlAttribList attribs_;
 };
 
+// How loading a file went.
+enum class TXmlLoad {
+  Loaded,      // something was read
+  Nothing,     // the file is missing or empty, or holds no tag
+  Unreadable,  // the file is there but could not be opened or read to its end
+  Damaged,     // not well-formed (IsWellFormedXml): not read at all
+};
+
 // The document: a root processing instruction ("?xml") and the elements below it.
 // Path operations raise ERangeError on misuse; loading and saving report by their result
 // and never show anything.
@@ -171,9 +181,10 @@ public:
   // False for a missing, unreadable or empty file, or one without a tag. Adds to the
   // present content: load into a new document.
   bool LoadFromFile(const std::string& FileName);
-  // As LoadFromFile, but a file that is not well-formed (IsWellFormedXml) is not read at all;
-  // Damaged tells that this was the reason for false.
-  bool LoadWellFormedFromFile(const std::string& FileName, bool& Damaged);
+  // As LoadFromFile, telling why nothing was read: a store that is there but unreadable must
+  // not be written over as if it were missing. With WellFormedOnly, a file that is not
+  // well-formed is not read at all.
+  TXmlLoad LoadStore(const std::string& FileName, bool WellFormedOnly);
   // Builds the whole file in memory and then replaces the old one, so a failure leaves the
   // previous file as it was.
   bool SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks);
@@ -206,8 +217,9 @@ public:
   std::string GetEncoding() const;
 
 private:
-  // The whole file; empty when it is missing, unreadable or empty.
-  static std::string ReadFileData(const std::string& FileName);
+  // The whole file into Data: Loaded (Data may be empty), Nothing when it is missing, or
+  // Unreadable.
+  static TXmlLoad ReadFileData(const std::string& FileName, std::string& Data);
   // Adds what Data holds; false for no data or no tag.
   bool ReadData(std::string Data);
   void WriteNode(std::string& Out, const TXmlNode& Node, int Level, int IndentSize,

@@ -3,15 +3,13 @@
 #include "documents/XmlDoc.h"
 
 namespace {
-std::string ConvertCodePage(const std::string& Text, UINT From, UINT To) {
-  if (Text.empty()) return Text;
-  int n = MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
-  std::wstring wide(n, L'\0');
-  MultiByteToWideChar(From, 0, Text.data(), static_cast<int>(Text.size()), wide.data(), n);
-  int m = WideCharToMultiByte(To, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
-  std::string r(m, '\0');
-  WideCharToMultiByte(To, 0, wide.data(), n, r.data(), m, nullptr, nullptr);
-  return r;
+std::wstring Utf8ToWide(const std::string& Text) {
+  if (Text.empty()) return std::wstring();
+  const int size = static_cast<int>(Text.size());
+  const int length = MultiByteToWideChar(CP_UTF8, 0, Text.data(), size, nullptr, 0);
+  std::wstring wide(length, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, Text.data(), size, wide.data(), length);
+  return wide;
 }
 
 // An existing file is only replaced where it could be overwritten (not read-only, not locked).
@@ -46,16 +44,29 @@ bool ReplaceFile(const std::string& FileName, const std::string& Data) {
 }
 }  // namespace
 
-std::string XmlAnsiToUtf8(const std::string& Text) { return ConvertCodePage(Text, CP_ACP, CP_UTF8); }
-std::string XmlUtf8ToAnsi(const std::string& Text) { return ConvertCodePage(Text, CP_UTF8, CP_ACP); }
+// Every ANSI character has its UTF-8 form.
+std::string XmlAnsiToUtf8(const std::string& Text) {
+  std::string utf8;
+  WideToCodePageExact(CP_UTF8, AnsiToWide(Text), utf8);
+  return utf8;
+}
 
-std::string TXmlDoc::ReadFileData(const std::string& FileName) {
-  if (!FileExists(FileName)) return std::string();
+// Broken UTF-8 reads as U+FFFD, which the ANSI code page lacks as well.
+std::string XmlUtf8ToAnsi(const std::string& Text) {
+  std::string ansi;
+  WideToAnsiExact(Utf8ToWide(Text), ansi);
+  return ansi;
+}
+
+TXmlLoad TXmlDoc::ReadFileData(const std::string& FileName, std::string& Data) {
+  if (!FileExists(FileName)) return TXmlLoad::Nothing;
   try {
     TFileStream in(FileName, fmOpenRead | fmShareDenyWrite);
-    return in.ReadAll();
+    Data = in.ReadAll();
+    // A read that failed on the way gives less than the whole file.
+    return static_cast<int64_t>(Data.size()) == in.Size() ? TXmlLoad::Loaded : TXmlLoad::Unreadable;
   } catch (const EStreamError&) {
-    return std::string();
+    return TXmlLoad::Unreadable;
   }
 }
 
@@ -65,12 +76,16 @@ bool TXmlDoc::ReadData(std::string Data) {
   return root_->ReadFromStream(reader, "") > 0;
 }
 
-bool TXmlDoc::LoadFromFile(const std::string& FileName) { return ReadData(ReadFileData(FileName)); }
+bool TXmlDoc::LoadFromFile(const std::string& FileName) {
+  return LoadStore(FileName, false) == TXmlLoad::Loaded;
+}
 
-bool TXmlDoc::LoadWellFormedFromFile(const std::string& FileName, bool& Damaged) {
-  std::string data = ReadFileData(FileName);
-  Damaged = !data.empty() && !IsWellFormedXml(data);
-  return !Damaged && ReadData(std::move(data));
+TXmlLoad TXmlDoc::LoadStore(const std::string& FileName, bool WellFormedOnly) {
+  std::string data;
+  const TXmlLoad read = ReadFileData(FileName, data);
+  if (read != TXmlLoad::Loaded) return read;
+  if (WellFormedOnly && !data.empty() && !IsWellFormedXml(data)) return TXmlLoad::Damaged;
+  return ReadData(std::move(data)) ? TXmlLoad::Loaded : TXmlLoad::Nothing;
 }
 
 bool TXmlDoc::SaveToFile(const std::string& FileName, int IndentSize, bool LineBreaks) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 
-// Characters the target cannot represent become the conversion's default character.
+// A character the ANSI code page lacks, and broken UTF-8, becomes "?", never a look-alike: a
+// store that must keep its text checks that the text comes back the same (IsWellFormedXml).
 std::string XmlAnsiToUtf8(const std::string& Text);
 std::string XmlUtf8ToAnsi(const std::string& Text);

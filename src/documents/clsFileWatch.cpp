@@ -35,13 +35,9 @@ std::string FirstChangedName(const void* Buffer, DWORD Bytes) {
   const auto* record = static_cast<const FILE_NOTIFY_INFORMATION*>(Buffer);
   const DWORD nameBytes = record->FileNameLength;
   if (nameBytes == 0 || nameBytes > Bytes - kHead) return {};
-  const int wideChars = static_cast<int>(nameBytes / sizeof(WCHAR));
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, record->FileName, wideChars,
-                                       nullptr, 0, nullptr, nullptr);
-  if (size <= 0) return {};
-  std::string name(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, record->FileName, wideChars, name.data(), size,
-                      nullptr, nullptr);
+  // A name the code page cannot hold keeps its "?" marks: it matches no watched file.
+  std::string name;
+  WideToAnsiExact(std::wstring(record->FileName, nameBytes / sizeof(WCHAR)), name);
   return name;
 }
 

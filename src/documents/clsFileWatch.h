@@ -25,9 +25,10 @@ using TFileChangeHandler = std::function<void(int Tag)>;
 // The folder a file's changes are read from: "C:\" for a file in a drive root, otherwise
 // the folder without a trailing backslash.
 std::string WatchedFolderOf(const std::string& FileName);
-// The name in the first change record of a buffer the system filled with Bytes bytes,
-// converted to the ANSI code page without best-fit mapping; empty for no record (0 bytes
-// after a lost batch) or a record that does not fit in Bytes.
+// The name in the first change record of a buffer the system filled with Bytes bytes, in the
+// ANSI code page as WideToAnsiExact gives it ("?" for a character the code page lacks, never
+// a look-alike); empty for no record (0 bytes after a lost batch) or a record that does not
+// fit in Bytes.
 std::string FirstChangedName(const void* Buffer, DWORD Bytes);
 // One state of a file's contents as the system reports it: size and last-write time. A file
 // that cannot be read has the size -1.

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 #include "documents/MainWindowParts.h"
+#include "documents/StoreGuard.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHotKeys.h"
 #include "documents/fLanguage.h"
@@ -444,7 +445,8 @@ void InitHotKeys() {
   RegisterWindowListKeys(THotKeyGroup(Lang("HotKeys|WindowList", "Fensterliste"))
                              .Sub(mainWindow)
                              .Sub(Lang("HotKeys|WindowListContext", "Kontextmen\xFC")));
-  LoadHotKeys(Settings.AppDir + HotKeyFileName);
+  const std::string fileName = Settings.AppDir + HotKeyFileName;
+  NoteStoreRead(fileName, !LoadHotKeys(fileName));
   ApplyMenuHotKeys();
 }
 

@@ -8,7 +8,8 @@ constexpr int HotKeyDefaultCount = 289;
 constexpr int EditorHotKeyCount = 74;
 
 // Rebuilds both tables from the defaults (caption paths in the current language), loads the
-// user's hot-key file from the program folder and applies the keys to the main menu.
+// user's hot-key file from the program folder and applies the keys to the main menu. A file
+// that cannot be read leaves the defaults and is kept from being written (StoreGuard).
 void InitHotKeys();
 // Sets the shortcuts of the main window's menu items from the hot-key table; nothing while
 // there is no main window.

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <variant>
 #include <vector>
+#include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
 #include "documents/fLanguage.h"
 #include "foundation/fMain.h"
@@ -366,13 +367,16 @@ TStringList DefaultFileTypes() {
 
 void LoadSettings() {
   TXmlDoc doc("?xml");
-  doc.LoadFromFile(Settings.SettingsFile);  // a missing or unreadable file gives the defaults
+  // A missing or unreadable file gives the defaults; an unreadable one is not written over.
+  const TXmlLoad load = doc.LoadStore(Settings.SettingsFile, false);
+  NoteStoreRead(Settings.SettingsFile, load == TXmlLoad::Unreadable);
   for (const TSettingKey& key : SettingKeys(Settings)) ReadKey(doc, key);
   if (Settings.FileTypes.Count() == 0) Settings.FileTypes.Assign(DefaultFileTypes());
   Settings.SearchReplace.Forwards = true;
 }
 
 bool SaveSettings() {
+  if (!StoreMayBeWritten(Settings.SettingsFile)) return false;
   TXmlDoc doc("?xml");
   for (const TSettingKey& key : SettingKeysInWritingOrder(Settings)) WriteKey(doc, key);
   if (doc.SaveToFile(Settings.SettingsFile, 2, true)) return true;
@@ -387,7 +391,10 @@ void InitPaths(const std::string& ProgramDir) {
   Settings.AppDir = AddBackslash(ProgramDir);
   DocsOpen = false;
   TXmlDoc config("?xml");
-  config.LoadFromFile(Settings.AppDir + ConfigFileName);
+  // Only the first start writes it, so it is never written over; the user is told when it
+  // cannot be read, as the settings then come from the program folder.
+  const std::string configFile = Settings.AppDir + ConfigFileName;
+  NoteStoreRead(configFile, config.LoadStore(configFile, false) == TXmlLoad::Unreadable);
   std::string folder = config.ReadString("Settings\\Path", "");
   if (SameText(folder, "%PERSONAL%")) folder = "%APPDATA%\\Tarvoline";
   else if (SameText(folder, "%GLOBAL%")) folder = Settings.AppDir;

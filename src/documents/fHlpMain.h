@@ -252,10 +252,11 @@ extern const char* const ConfigFileName;
 
 // Reads every key from Settings.SettingsFile with its default: a missing, empty or unreadable
 // file gives the defaults, and so does a number outside its SettingRanges range. Language is
-// read only while it is empty; Forwards becomes true.
+// read only while it is empty; Forwards becomes true. A file that is there but cannot be read
+// is said and kept from being written (StoreGuard).
 void LoadSettings();
-// Writes every key to Settings.SettingsFile; a failure is reported in a message box and
-// gives false.
+// Writes every key to Settings.SettingsFile; a failure, or a file kept from being written, is
+// reported in a message box and gives false.
 bool SaveSettings();
 
 // The 20 file-type rows used when the settings hold none.

@@ -61,20 +61,6 @@ std::string ReadWholeFile(const std::string& FileName, F OnRead) {
 }
 
 // Whole lengths throughout, both ways: a 0x00 byte is converted like any other character.
-std::string WideToMultiByte(UINT CodePage, DWORD Flags, const std::wstring& Wide) {
-  if (Wide.empty()) return std::string();
-  int length = static_cast<int>(Wide.size());
-  int size = WideCharToMultiByte(CodePage, Flags, Wide.data(), length, nullptr, 0, nullptr, nullptr);
-  std::string result(size, '\0');
-  WideCharToMultiByte(CodePage, Flags, Wide.data(), length, result.data(), size, nullptr, nullptr);
-  return result;
-}
-
-// What has no ANSI form becomes the system's replacement character, not a look-alike.
-std::string WideToAnsi(const std::wstring& Wide) {
-  return WideToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide);
-}
-
 std::wstring MultiByteToWide(UINT CodePage, const char* Data, size_t Size) {
   if (Size == 0) return std::wstring();
   int length = static_cast<int>(Size);
@@ -118,7 +104,8 @@ void DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
     return;
   }
   std::string().swap(Text);
-  Text = WideToAnsi(wide);
+  // What has no ANSI form becomes "?", not a look-alike.
+  WideToAnsiExact(wide, Text);
 }
 
 // Every CR CR LF becomes CR LF, left to right without overlaps, in place.
@@ -190,7 +177,9 @@ std::string ConvertLineBreaks(const std::string& Text, TLineBreakFormat LineBrea
 }
 
 std::string AnsiToUtf8WithMark(const std::string& Text) {
-  return "\xEF\xBB\xBF" + WideToMultiByte(CP_UTF8, 0, MultiByteToWide(CP_ACP, Text.data(), Text.size()));
+  std::string utf8;
+  WideToCodePageExact(CP_UTF8, MultiByteToWide(CP_ACP, Text.data(), Text.size()), utf8);
+  return "\xEF\xBB\xBF" + utf8;
 }
 
 bool WriteAll(HANDLE File, const std::string& Data) {

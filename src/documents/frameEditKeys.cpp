@@ -118,7 +118,7 @@ void TfraEdit::seEditKeyPress(TObject* /*Sender*/, char& Key) {
       Key = '\0';
     }
   }
-  if (Key != '\0' && seEdit->Font().Charset() == OEM_CHARSET) CharToOemBuffA(&Key, &Key, 1);
+  if (Key != '\0' && seEdit->Font().Charset() == OEM_CHARSET) Key = AnsiToOem(std::string(1, Key))[0];
 }
 
 void TfraEdit::seEditKeyUp(TObject* /*Sender*/, WORD& /*Key*/, TShiftState /*Shift*/) {

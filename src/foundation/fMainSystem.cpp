@@ -397,7 +397,7 @@ std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool 
   } else {
     DeleteWhenEnded(sei.hProcess, outFile);
   }
-  if (!KeepOemText && !text.empty()) OemToCharBuffA(text.data(), text.data(), static_cast<DWORD>(text.size()));
+  if (!KeepOemText) text = OemToAnsi(text);
   return text;
 }
 

@@ -77,30 +77,82 @@ std::wstring AnsiToWide(const std::string& S) {
 }
 
 std::string WideToAnsi(const std::wstring& S) {
-  if (S.empty()) return std::string();
-  const int size = static_cast<int>(S.size());
-  const int length = WideCharToMultiByte(CP_ACP, 0, S.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, S.data(), size, text.data(), length, nullptr, nullptr);
+  std::string text;
+  WideToAnsiExact(S, text);
   return text;
 }
 
 bool WideToAnsiExact(const std::wstring& S, std::string& Ansi) {
-  Ansi.clear();
-  if (S.empty()) return true;
+  return WideToCodePageExact(CP_ACP, S, Ansi);
+}
+
+namespace {
+UINT ResolvedCodePage(UINT CodePage) {
+  if (CodePage == CP_ACP) return GetACP();
+  if (CodePage == CP_OEMCP) return GetOEMCP();
+  return CodePage;
+}
+
+bool IsHighSurrogate(wchar_t C) { return C >= 0xD800 && C <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t C) { return C >= 0xDC00 && C <= 0xDFFF; }
+
+// The text with "?" for each half of a surrogate pair that stands alone.
+std::wstring MarkUnpairedSurrogates(std::wstring S) {
+  for (size_t i = 0; i < S.size(); ++i) {
+    if (IsHighSurrogate(S[i]) && i + 1 < S.size() && IsLowSurrogate(S[i + 1])) ++i;
+    else if (IsHighSurrogate(S[i]) || IsLowSurrogate(S[i])) S[i] = L'?';
+  }
+  return S;
+}
+
+// Whole lengths: a 0 character is converted like any other. UsedDefault, when given, tells
+// whether a character became the stand-in "?" (UTF-8 takes no stand-in).
+int ConvertWide(UINT CodePage, DWORD Flags, const std::wstring& S, std::string& Text,
+                BOOL* UsedDefault = nullptr) {
+  const char* standIn = UsedDefault ? "?" : nullptr;
   const int size = static_cast<int>(S.size());
-  // UTF-8 as the ANSI code page holds every character, and takes neither flag nor stand-in.
-  const bool utf8 = GetACP() == CP_UTF8;
-  const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  const char* standIn = utf8 ? nullptr : "?";
-  const int length = WideCharToMultiByte(CP_ACP, flags, S.data(), size, nullptr, 0, standIn, nullptr);
-  if (length <= 0) return false;
-  Ansi.assign(length, '\0');
+  const int length = WideCharToMultiByte(CodePage, Flags, S.data(), size, nullptr, 0, standIn, nullptr);
+  if (length <= 0) return 0;
+  Text.assign(length, '\0');
+  return WideCharToMultiByte(CodePage, Flags, S.data(), size, Text.data(), length, standIn, UsedDefault);
+}
+
+// UTF-8 holds every character, but not half of a surrogate pair: the system would write
+// U+FFFD for it without a word.
+bool WideToUtf8Exact(UINT CodePage, const std::wstring& S, std::string& Text) {
+  if (ConvertWide(CodePage, WC_ERR_INVALID_CHARS, S, Text) > 0) return true;
+  ConvertWide(CodePage, 0, MarkUnpairedSurrogates(S), Text);
+  return false;
+}
+
+std::wstring OemToWide(const std::string& S) {
+  if (S.empty()) return std::wstring();
+  const int size = static_cast<int>(S.size());
+  const int length = MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, nullptr, 0);
+  std::wstring wide(length, L'\0');
+  MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, wide.data(), length);
+  return wide;
+}
+}  // namespace
+
+bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text) {
+  Text.clear();
+  if (S.empty()) return true;
+  if (ResolvedCodePage(CodePage) == CP_UTF8) return WideToUtf8Exact(CodePage, S, Text);
   BOOL usedDefault = FALSE;
-  if (!WideCharToMultiByte(CP_ACP, flags, S.data(), size, Ansi.data(), length, standIn,
-                           utf8 ? nullptr : &usedDefault))
-    return false;
-  return !usedDefault;
+  return ConvertWide(CodePage, WC_NO_BEST_FIT_CHARS, S, Text, &usedDefault) > 0 && !usedDefault;
+}
+
+std::string AnsiToOem(const std::string& S) {
+  std::string text;
+  WideToCodePageExact(CP_OEMCP, AnsiToWide(S), text);
+  return text;
+}
+
+std::string OemToAnsi(const std::string& S) {
+  std::string text;
+  WideToAnsiExact(OemToWide(S), text);
+  return text;
 }
 
 std::string UpperCase(const std::string& S) {
@@ -283,19 +335,24 @@ std::string ExcludeTrailingBackslash(const std::string& Dir) {
   return (!Dir.empty() && Dir.back() == '\\') ? Dir.substr(0, Dir.size() - 1) : Dir;
 }
 
-std::string ExpandFileName(const std::string& FileName) {
+bool ExpandFileNameExact(const std::string& FileName, std::string& FullName) {
+  FullName = FileName;
   // Wide: the ANSI call gives the system's look-alike of a current folder the code page
   // cannot hold, which may well be another existing folder.
   const std::wstring name = AnsiToWide(FileName);
   const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return FileName;
+  if (needed == 0) return false;
   std::wstring full(needed, L'\0');
   const DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
-  if (length == 0 || length >= needed) return FileName;
+  if (length == 0 || length >= needed) return false;
   full.resize(length);
-  std::string result;
-  WideToAnsiExact(full, result);
-  return result;
+  return WideToAnsiExact(full, FullName);
+}
+
+std::string ExpandFileName(const std::string& FileName) {
+  std::string full;
+  ExpandFileNameExact(FileName, full);
+  return full;
 }
 
 std::string ProgramFolder() {

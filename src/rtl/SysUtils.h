@@ -26,13 +26,20 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2);
 int AnsiCompareText(const std::string& S1, const std::string& S2);
 bool AnsiSameText(const std::string& S1, const std::string& S2);
 // Between ANSI bytes and wide text in the system's ANSI code page, whole lengths (a 0 byte is
-// converted like any other); what has no ANSI form becomes what the system picks for it.
+// converted like any other); what has no ANSI form becomes "?", never a look-alike.
 std::wstring AnsiToWide(const std::string& S);
 std::string WideToAnsi(const std::wstring& S);
 // Wide text in the ANSI code page with no stand-ins: false when a character has no exact ANSI
 // form (WideToAnsi would make Omega's capital letter an "O" and so name another file). Ansi
 // then holds "?" in its place: no file name can have one, so it may be shown, never opened.
+// Where the ANSI code page is UTF-8, an unpaired surrogate is such a character.
 bool WideToAnsiExact(const std::wstring& S, std::string& Ansi);
+// The same into another code page (CP_OEMCP for the DOS text of a console, CP_UTF8, ...).
+bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text);
+// Between the ANSI and the OEM code page, whole lengths; a character the target lacks becomes
+// "?" as in WideToAnsiExact.
+std::string AnsiToOem(const std::string& S);
+std::string OemToAnsi(const std::string& S);
 
 // ASCII-only case mapping and comparison.
 std::string UpperCase(const std::string& S);
@@ -74,5 +81,7 @@ std::string ExcludeTrailingBackslash(const std::string& Dir);
 // The full name against the current folder (FileName itself when there is none); a character
 // of the current folder the code page lacks shows as in WideToAnsiExact, so no file is named.
 std::string ExpandFileName(const std::string& FileName);
+// As ExpandFileName; false when the full name is not exact or cannot be made.
+bool ExpandFileNameExact(const std::string& FileName, std::string& FullName);
 // The folder of the running program, with its trailing backslash.
 std::string ProgramFolder();

@@ -109,6 +109,9 @@ TEST(TextConversions, CodePagesRoundTrip) {
   EXPECT_EQ(ConvertOemToAnsi("\x84\x94\x81\x8E"), "\xE4\xF6\xFC\xC4");
   EXPECT_EQ(ConvertAnsiToOem("ab\r\nc"), "ab\r\nc");
   EXPECT_EQ(ConvertAnsiToOem(""), "");
+  // What the other code page lacks is marked, not replaced by a look-alike ("S", "+").
+  EXPECT_EQ(ConvertAnsiToOem("\x8A\x80x"), "??x");
+  EXPECT_EQ(ConvertOemToAnsi("\xC9\xCD\x84"), "??\xE4");
 
   ExpectRows(AnsiToUtf8, {
       {"a\xE4", "a\xC3\xA4"},

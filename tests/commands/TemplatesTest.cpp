@@ -5,8 +5,10 @@
 #include "commands/Templates.h"
 #include "dialogs/formSettings.h"
 #include "dialogs/formTemplate.h"
+#include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
 #include "support/DocumentsTestFixture.h"
+#include "support/StoreMessages.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
@@ -237,7 +239,21 @@ TEST_F(TemplatesTest, ABlankTextTemplateInsertsNothingAndLeavesNoUndoStep) {
   EXPECT_EQ(TemplateNameOfCaption("ohne"), "");
 }
 
-// A store that is not well-formed (here overwritten in its middle) is never taken in: it is
+namespace {
+// The set-aside message whole, as the user reads it: the store's name, then its backup's.
+void ExpectSetAsideMessage(const std::string& Store, const std::string& Backup) {
+  testsupport::QueueAnswer(Button(IDOK), [=](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Textvorlagen");
+    EXPECT_EQ(q.text, "Die Textvorlagen in \"" + Store + "\" konnten nicht gelesen werden, weil die "
+                      "Datei besch\xE4" "digt oder von Hand ge\xE4ndert ist.\r\nSie wurde unver\xE4ndert "
+                      "als \"" + Backup + "\" gesichert; die Textvorlagen beginnen leer.");
+    EXPECT_EQ(q.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+  });
+}
+}  // namespace
+
+// A store that is not well-formed (here overwritten in its middle, or holding a zero byte as
+// it stands, where the options dialog's fields would cut its text) is never taken in: it is
 // set aside unchanged, which the user is told once, the templates start empty, and a later
 // save writes a new file.
 TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
@@ -246,11 +262,7 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
       "    <Before>Hallo</Before>\x13\x07<\x01\x02\x03>\x04\x05";
   folder.Write("Templates.dat.bak", "eine fr\xFChere Sicherung");
   folder.Write("Templates.dat", damaged);
-  testsupport::QueueAnswer(Button(IDOK), [&](const ModalQuestion& q) {
-    EXPECT_EQ(q.caption, "Textvorlagen");
-    EXPECT_NE(q.text.find("\"" + folder.File("Templates.dat.bak2") + "\""), std::string::npos) << q.text;
-    EXPECT_EQ(q.flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-  });
+  ExpectSetAsideMessage(folder.File("Templates.dat"), folder.File("Templates.dat.bak2"));
   LoadTemplatesDoc(folder.File("Templates.dat"));
   ASSERT_NE(TemplatesDoc, nullptr);
   EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
@@ -259,6 +271,30 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   EXPECT_EQ(folder.Read("Templates.dat.bak"), "eine fr\xFChere Sicherung");
   LoadTemplatesDoc(folder.File("Templates.dat"));  // nothing left to load or to set aside
   EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak3")));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  const std::string zero("<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"Brief\">\r\n"
+                         "    <Before>Hal\0lo </Before>\r\n  </brief>\r\n</Templates>\r\n", 120);
+  folder.Write("Templates.dat", zero);
+  TemplatesDoc.reset();
+  ExpectSetAsideMessage(folder.File("Templates.dat"), folder.File("Templates.dat.bak3"));
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  EXPECT_EQ(TemplatesDoc->FindNode("Templates"), nullptr);
+  EXPECT_EQ(folder.Read("Templates.dat.bak3"), zero);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  // One that cannot be moved aside, as another program reads it, stays and is not written.
+  folder.Write("Templates.dat", damaged);
+  TemplatesDoc.reset();
+  testsupport::HeldFile reader(folder.File("Templates.dat"), FILE_SHARE_READ);
+  testsupport::ExpectStoreUnreadable(folder.File("Templates.dat"));
+  LoadTemplatesDoc(folder.File("Templates.dat"));
+  reader.Release();
+  testsupport::ExpectStoreNotSaved(folder.File("Templates.dat"));
+  EXPECT_FALSE(StoreMayBeWritten(folder.File("Templates.dat")));
+  EXPECT_EQ(folder.Read("Templates.dat"), damaged);
+  EXPECT_FALSE(FileExists(folder.File("Templates.dat.bak4")));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 
   // As earlier versions wrote a control character: as it stood, in the attribute.
   const std::string sound = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"A\x0C\">\r\n"
@@ -296,11 +332,12 @@ void AddToStore(const StoredTemplate& T) {
 }  // namespace
 
 // Whatever the options dialog lets the user enter, the program writes a store that it reads
-// back the same at the next start: every byte in each text, random texts, and every name
-// the dialog accepts. A store it would set aside instead asks a question and fails here.
+// back the same at the next start: every byte in each text (also a zero byte, as a store read
+// from a file may hold one), random texts, and every name the dialog accepts. A store it would
+// set aside instead asks a question and fails here.
 TEST_F(TemplatesTest, EveryStoreTheProgramWritesLoadsBackTheSame) {
   std::vector<StoredTemplate> templates;
-  for (int b = 1; b <= 255; ++b) {
+  for (int b = 0; b <= 255; ++b) {
     const std::string c(1, static_cast<char>(b));
     templates.push_back({"b" + std::to_string(b), c, c, c + "x", "x" + c});
     templates.push_back({"c" + std::to_string(b), "x" + c + "y", "x" + c + "y", c, c + c});
@@ -308,7 +345,7 @@ TEST_F(TemplatesTest, EveryStoreTheProgramWritesLoadsBackTheSame) {
   std::mt19937 random(4711);
   auto text = [&](size_t Length) {
     std::string r;
-    while (r.size() < Length) r += static_cast<char>(1 + random() % 255);
+    while (r.size() < Length) r += static_cast<char>(random() % 256);
     return r;
   };
   for (int i = 0; i < 40; ++i)

@@ -8,6 +8,7 @@
 #include "documents/fHotKeys.h"
 #include "rtl/SysUtils.h"
 #include "support/EditTestWindow.h"
+#include "support/StoreMessages.h"
 #include "toolkit/Controls.h"
 #include "toolkit/KeyCaptureEdit.h"
 #include "toolkit/KeyState.h"
@@ -306,6 +307,29 @@ TEST_F(HotKeyDialogTest, UnwritableHotKeyFileIsReportedAndTheKeysStillApply) {
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
   EXPECT_EQ(Item("mnuFileOpen")->ShortCut(), 0);
   RemoveDirectoryA(folder.File("HotKeys.rud").c_str());
+}
+
+// A hot-key file another program holds while the dialog reads it leaves the defaults in the
+// dialog: OK applies them but does not write them over the user's keys, and says so.
+TEST_F(HotKeyDialogTest, OkAfterAHotKeyFileThatCouldNotBeReadLeavesItAsItWas) {
+  const std::string file = folder.File("HotKeys.rud");
+  folder.Write("HotKeys.rud", "frmMain_mnuFileOpen\x01SC|65\r\n");
+  testsupport::HeldFile held(file);
+  testsupport::ExpectStoreUnreadable(file);
+  testsupport::QueueFormAnswer([&](TForm& Form) {
+    auto& dialog = dynamic_cast<TfrmHotKeys&>(Form);
+    dialog.FormShow();
+    EXPECT_EQ(HotKeyList[IndexOf("frmMain_mnuFileOpen")].Current, "C|79") << "the default";
+    held.Release();
+    testsupport::ExpectStoreNotSaved(file);
+    dialog.btnOk->Click();
+    return dialog.ModalResult();
+  });
+  Click("mnuExtrasHotKeySetup");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  EXPECT_EQ(folder.Read("HotKeys.rud"), "frmMain_mnuFileOpen\x01SC|65\r\n");
+  InitHotKeys();  // read now, the user's key is back
+  EXPECT_EQ(GetHotKey("frmMain_mnuFileOpen"), ShortCut('A', {TShift::ssShift, TShift::ssCtrl}));
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
 #include "support/ModalAnswers.h"
+#include "support/StoreMessages.h"
 #include "support/TempFolder.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
@@ -231,6 +232,15 @@ TEST_F(InstallTest, InitPathsWithoutAUsableFolderKeepsTheSettingsBesideTheProgra
   WriteConfig(dir.File("a file\\settings"));
   InitPaths(dir.Path());
   EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
+
+  // A location file another program holds is said: the settings then stay beside the program.
+  WriteConfig("%PERSONAL%");
+  testsupport::HeldFile held(dir.File("Tarvoline.config"));
+  testsupport::ExpectStoreUnreadable(dir.File("Tarvoline.config"));
+  InitPaths(dir.Path());
+  EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  EXPECT_TRUE(CreateConfigFile(dir.Path())) << "it is there: no first-start question";
 }
 
 TEST_F(InstallTest, InitPathsLoadsTheSettingsAndTheirLanguage) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "PluginTestFixture.h"
 #include "dialogs/formPlugins.h"
+#include "support/StoreMessages.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
@@ -128,6 +129,28 @@ TEST_F(PluginDialogTest, AFailedWriteIsShownAndKeepsTheDialogOpen) {
           EXPECT_NE(q.text.find(folder.File("Gone\\AllowedPlugins.ini")), std::string::npos) << q.text;
         });
       });
+}
+
+// An allow list another program held while the plug-ins loaded allowed nothing: OK must not
+// write the rows it left unticked over the list.
+TEST_F(PluginDialogTest, OkAfterAnAllowListThatCouldNotBeReadLeavesItAsItWas) {
+  const std::string list = Settings.PluginsDir + "AllowedPlugins.ini";
+  const std::string allowed = folder.Read("Plugins\\AllowedPlugins.ini");
+  FreePlugins();
+  {
+    testsupport::HeldFile held(list);
+    testsupport::ExpectStoreUnreadable(list);
+    LoadPlugins();
+  }
+  OpenDialog([&](TfrmPlugins& d) {
+    for (int i = 0; i < d.lvPlugins->Count(); ++i) EXPECT_FALSE(d.lvPlugins->Items(i)->Checked());
+    testsupport::ExpectStoreNotSaved(list);
+    d.btnOk->Click();
+    EXPECT_EQ(d.ModalResult(), mrNone);
+    return static_cast<int>(mrCancel);
+  });
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), allowed);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(PluginDialogTest, WithoutPluginsTheListIsEmptyAndOkWritesAnEmptyList) {

@@ -3,6 +3,7 @@
 #include "dialogs/formPgSetup.h"
 #include "dialogs/formSettings.h"
 #include "documents/fLanguage.h"
+#include "support/StoreMessages.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/EditListView.h"
 #include "toolkit/KeyState.h"
@@ -262,6 +263,45 @@ TEST_F(SettingsDialogTest, OkAfterADamagedTemplateStoreWritesANewOneAndKeepsTheO
   EXPECT_EQ(dir.Read("Templates.dat.bak"), damaged);
   const std::string written = dir.Read("Templates.dat");
   EXPECT_TRUE(IsWellFormedXml(written)) << written;
+}
+
+// The user's path with a store another program (a backup or sync tool) holds while the program
+// starts: the program says so and starts without templates, and Einstellungen > OK after the
+// other program let go says that the store was not saved and leaves it as it was. Cancel
+// reads it again; from then on OK saves it.
+TEST_F(SettingsDialogTest, OkAfterATemplateStoreHeldAtTheStartLeavesItAsItWas) {
+  const std::string store = dir.File("Templates.dat");
+  TemplatesDoc->CreatePath("Templates\\brief\\Before", "Sehr geehrte");
+  ASSERT_TRUE(TemplatesDoc->SaveToFile(store, 0, true));
+  const std::string stored = dir.Read("Templates.dat");
+  TemplatesDoc.reset();
+  {
+    testsupport::HeldFile held(store);
+    testsupport::ExpectStoreUnreadable(store);
+    LoadTemplatesDoc(store);
+  }
+  auto pressOk = [](int Templates) {
+    QueueFormAnswer([Templates](TForm& f) {
+      auto& form = static_cast<TfrmSettings&>(f);
+      EXPECT_EQ(form.cmbTemplates->Count(), Templates);
+      form.Ctl<TButton>("btnOk")->Click();
+      return form.ModalResult();
+    });
+  };
+  pressOk(0);
+  testsupport::ExpectStoreNotSaved(store);
+  EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  EXPECT_EQ(dir.Read("Templates.dat"), stored);
+
+  QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
+  EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+  pressOk(1);
+  EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  EXPECT_NE(dir.Read("Templates.dat"), stored) << "written by OK, with its indent";
+  TXmlDoc saved;
+  ASSERT_TRUE(saved.LoadFromFile(store));
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\Before", ""), "Sehr geehrte");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(SettingsDialogTest, TemplatesAreCreatedRenamedAndDeleted) {

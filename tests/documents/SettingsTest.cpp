@@ -4,6 +4,7 @@
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
 #include "support/ModalAnswers.h"
+#include "support/StoreMessages.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -263,6 +264,30 @@ TEST_F(SettingsTest, LanguageChosenBeforeLoadingAndForwardsAreKept) {
   Settings.Language.clear();
   LoadSettings();
   EXPECT_EQ(Settings.Language, "Deutsch (intern)");
+}
+
+// A settings file another program holds while the program starts is no missing one: the user
+// is told once, naming it, and closing does not write the defaults over it until it was read.
+TEST_F(SettingsTest, AFileThatCannotBeReadIsSaidOnceAndNotWrittenOver) {
+  LoadSettings();
+  Settings.Editor.TabWidth = 7;
+  ASSERT_TRUE(SaveSettings());
+  const std::string stored = dir.Read("Tarvoline.ini");
+  for (bool firstTime : {true, false}) {
+    Settings.Editor.TabWidth = 3;
+    testsupport::HeldFile held(Settings.SettingsFile);
+    if (firstTime) testsupport::ExpectStoreUnreadable(Settings.SettingsFile);
+    LoadSettings();
+    held.Release();
+    EXPECT_EQ(Settings.Editor.TabWidth, 2) << "the default";
+    testsupport::ExpectStoreNotSaved(Settings.SettingsFile);
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(dir.Read("Tarvoline.ini"), stored);
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  }
+  LoadSettings();
+  EXPECT_EQ(Settings.Editor.TabWidth, 7);
+  EXPECT_TRUE(SaveSettings());
 }
 
 TEST_F(SettingsTest, FileKeepsTheWritingOrder) {

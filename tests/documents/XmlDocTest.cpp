@@ -3,6 +3,8 @@
 #include "documents/XmlDoc.h"
 #include "support/TempFolder.h"
 
+using namespace std::string_literals;
+
 namespace {
 std::string Saved(TXmlDoc& Doc, int Indent = 2, bool LineBreaks = true) {
   TMemoryStream s;
@@ -132,7 +134,10 @@ TEST(XmlRoundTrip, ValuesComeBackExactly) {
   doc.WriteString("S\\Markup", markup);
   doc.WriteString("S\\Latin", "\xE4\xF6\xFC\xDF \x80");
   doc.WriteString("S\\Empty", "");
+  doc.WriteString("S\\Zero", "Hal\0lo "s);
   auto loaded = RoundTrip(doc, dir);
+  EXPECT_EQ(loaded->ReadString("S\\Zero", "?"), "Hal\0lo "s);
+  EXPECT_NE(dir.Read("t.xml").find("<Zero>Hal&#0;lo </Zero>"), std::string::npos);
   EXPECT_EQ(loaded->ReadString("S\\Lines", "?"), lines);
   EXPECT_EQ(loaded->ReadString("S\\Markup", "?"), markup);
   EXPECT_EQ(loaded->ReadString("S\\Latin", "?"), "\xE4\xF6\xFC\xDF \x80");
@@ -143,7 +148,7 @@ TEST(XmlRoundTrip, ValuesComeBackExactly) {
 TEST(XmlRoundTrip, CdataIsTakenLiterallyEvenWithItsEndMarkerInside) {
   testsupport::TempFolder dir;
   TXmlDoc doc;
-  const std::string snippet = "<b>&amp; &lt; &nbsp;</b> ]]> end]]";
+  const std::string snippet = "<b>&amp; &lt; &nbsp;</b> ]]> end\0]]"s;
   TXmlNode* node = doc.CreatePath("Snip\\Text", snippet);
   node->CDATA = true;
   auto loaded = RoundTrip(doc, dir);
@@ -199,7 +204,7 @@ TEST(XmlReading, EmptyElementsCommentsAndParentText) {
   testsupport::TempFolder dir;
   auto doc = Parsed(dir,
                     "<?xml version=\"1.0\"?>\r\n<!DOCTYPE x>\r\n<R>\r\n  <!-- a > b -->\r\n"
-                    "  <E1></E1>\r\n  <E2 />\r\n  <V>1</V> trailing\r\n</R>\r\n");
+                    "  <E1></E1>\r\n  <!-- why?> <X>2</X> -->\r\n  <E2 />\r\n  <V>1</V> trailing\r\n</R>\r\n");
   EXPECT_EQ(doc->ReadString("R\\E1", "?"), "");
   EXPECT_EQ(doc->ReadString("R\\E2", "?"), "");
   EXPECT_EQ(doc->ReadString("R\\V", "?"), "1");
@@ -432,11 +437,11 @@ TEST(XmlReading, ElementsAfterADeepCutKeepTheirPlaces) {
 // a file must not be taken in and written back by the program.
 TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
   TXmlDoc doc;
-  doc.WriteString("Templates\\brief\\Before", "Sehr geehrte <Damen> & \"Herren\"\r\n");
+  doc.WriteString("Templates\\brief\\Before", "Sehr geehrte <Damen> & \"Herren\"\r\n\0!"s);
   doc.WriteString("Templates\\brief\\Select", "");
-  doc.WriteAttrib("Templates\\brief", "MenuText", "Brief & Co\x0C\x01\t\x1F");
+  doc.WriteAttrib("Templates\\brief", "MenuText", "Brief & Co\x0C\x01\t\x1F\0"s);
   doc.WriteString("Templates\\\xE4rger1\\After", "]]> <![CDATA[");
-  TXmlNode::SetCDATA(doc.CreatePath("Templates\\code", "a < b && c"), true);
+  TXmlNode::SetCDATA(doc.CreatePath("Templates\\code", "a < b && c\0]]>\0"s), true);
   for (bool lineBreaks : {true, false}) {
     const std::string written = Saved(doc, lineBreaks ? 2 : 0, lineBreaks);
     EXPECT_TRUE(IsWellFormedXml(written)) << written;
@@ -446,7 +451,7 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       EXPECT_FALSE(IsWellFormedXml(written.substr(0, cut))) << "cut at " << cut << ": " << written.substr(0, cut);
   }
   const struct {
-    const char* text;
+    std::string text;
     bool wellFormed;
   } cases[] = {
       {"", true},
@@ -500,9 +505,25 @@ TEST(XmlWellFormed, TheWritersOutputPassesAndDamageDoesNot) {
       {"<?xml version=\"1.0\"?><A><B<C/></B></A>", false},
       {"<?xml version=\"1.0\"?><A>v</A", false},
       {"<?xml version=\"1.0\"?><A/ >", false},
-      {"\x89PNG\r\n\x1A\n\0\0", false},
+      {"\x89PNG\r\n\x1A\n\0\0"s, false},
+      {"<?xml version=\"1.0\"?><A>Hal&#0;lo <![CDATA[x]]>&#0;</A>", true},  // as the writer writes it
+      {"<?xml version=\"1.0\"?><A>Hal\0lo </A>"s, false},  // a zero byte as it stands
+      {"<?xml version=\"1.0\"?><A x=\"\0\">v</A>"s, false},
+      {"<?xml version=\"1.0\"?><A><![CDATA[\0]]></A>"s, false},
+      {"<?xml version=\"1.0\"?><A>v<!-- \0 --></A>"s, false},
+      {"<?xml version=\"1.0\"?>\r\n\0"s, false},
+      // A comment ends at "-->" whatever it holds, for the reader as for the check.
+      {"<?xml?><a>t<!--?><b/>--></a>", true},
+      {"<?xml?><a><!--?>t--><b/></a>", true},
+      {"<?xml?><a><!--?><b/>-->t</a>", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsWellFormedXml(c.text), c.wellFormed) << c.text;
+  // What the check passes of them, the reader reads whole.
+  TXmlDoc commented;
+  TXmlReader reader("<?xml?><a>t<!--?><b/>--></a>");
+  ASSERT_GT(commented.Root()->ReadFromStream(reader, ""), 0);
+  EXPECT_EQ(commented.ReadString("a", "?"), "t");
+  EXPECT_EQ(commented.FindNode("a")->Nodes().Count(), 0);
   // Below the depth the reader keeps, elements are dropped.
   for (int depth : {TXmlNode::MaxXmlDepth, TXmlNode::MaxXmlDepth + 1}) {
     std::string text = "<?xml version=\"1.0\"?>";
@@ -522,7 +543,7 @@ public:
 
   std::string Make() {
     std::string r;
-    if (Chance(8)) r += Pick({"<!-- vorne -->", "<?pi?>", "<!DOCTYPE T>", "\r\n"});
+    if (Chance(8)) r += Pick({"<!-- vorne -->", "<!--?><A>X</A>-->", "<?pi?>", "<!DOCTYPE T>", "\r\n"});
     if (!Chance(8)) r += "<?xml version=\"1.0\"?>\r\n";
     for (int n = Below(3); n >= 0; --n) r += Chance(3) ? Pick({"<!-- X -->", "<?pi y=\"k\"?>", "\r\n", "qz"}) : Element(1);
     return r;
@@ -542,7 +563,7 @@ private:
     switch (Below(7)) {
       case 0: return Pick({" ", "\r\n  ", "qz", "j &lt; k", "\tq "});
       case 1: return "<![CDATA[z<]]>";
-      case 2: return "<!-- X -->";
+      case 2: return Pick({"<!-- X -->", "<!--?><C/>-->", "<!--?>X-->"});
       case 3: return Chance(4) ? "<?pi y=\"k\"?>" : "qz";
       default: return Depth < 3 ? Element(Depth + 1) : "\r\n";
     }
@@ -607,21 +628,32 @@ TEST(XmlWellFormed, AHandEditedFileThatPassesIsReadAndWrittenWhole) {
   EXPECT_GT(refused, 400);
 }
 
-TEST(XmlFiles, AFileThatIsNotWellFormedIsNotReadWhenItMustBe) {
+// A store says why nothing was read: a file held by another program is not a missing one.
+TEST(XmlFiles, LoadingAStoreSaysWhyNothingWasRead) {
   testsupport::TempFolder dir;
   dir.Write("bad.xml", "<?xml version=\"1.0\"?><A><B>1</B>");
   dir.Write("good.xml", "<?xml version=\"1.0\"?><A><B>1</B></A>");
+  dir.Write("held.xml", "<?xml version=\"1.0\"?><A><B>1</B></A>");
   dir.Write("empty.xml", "");
+  dir.Write("plain.txt", "no tags here");
+  testsupport::HeldFile held(dir.File("held.xml"));
+  ASSERT_TRUE(held.Held());
   struct Case {
     const char* file;
-    bool loaded, damaged;
-  } cases[] = {{"bad.xml", false, true}, {"good.xml", true, false}, {"empty.xml", false, false},
-               {"missing.xml", false, false}};
+    bool wellFormedOnly;
+    TXmlLoad load;
+  } cases[] = {{"bad.xml", true, TXmlLoad::Damaged},     {"bad.xml", false, TXmlLoad::Loaded},
+               {"good.xml", true, TXmlLoad::Loaded},     {"held.xml", true, TXmlLoad::Unreadable},
+               {"held.xml", false, TXmlLoad::Unreadable}, {"empty.xml", true, TXmlLoad::Nothing},
+               {"plain.txt", false, TXmlLoad::Nothing},  {"missing.xml", true, TXmlLoad::Nothing}};
   for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + (c.wellFormedOnly ? " well-formed only" : ""));
     TXmlDoc doc;
-    bool damaged = !c.damaged;
-    EXPECT_EQ(doc.LoadWellFormedFromFile(dir.File(c.file), damaged), c.loaded) << c.file;
-    EXPECT_EQ(damaged, c.damaged) << c.file;
-    EXPECT_EQ(doc.ReadString("A\\B", "-"), c.loaded ? "1" : "-") << c.file;
+    EXPECT_EQ(doc.LoadStore(dir.File(c.file), c.wellFormedOnly), c.load);
+    EXPECT_EQ(doc.ReadString("A\\B", "-"), c.load == TXmlLoad::Loaded ? "1" : "-");
   }
+  TXmlDoc doc;
+  EXPECT_FALSE(doc.LoadFromFile(dir.File("held.xml")));
+  held.Release();
+  EXPECT_EQ(doc.LoadStore(dir.File("held.xml"), true), TXmlLoad::Loaded);
 }

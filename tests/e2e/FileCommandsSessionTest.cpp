@@ -34,6 +34,25 @@ bool ChooseFile(RunningProgram& P, const std::string& Name) {
   return ChooseFile(P, AnsiToWide(Name));
 }
 
+BOOL CALLBACK CollectOkButton(HWND Wnd, LPARAM Found) {
+  if (ClassOf(Wnd) != "Button" || WindowText(Wnd) != "Ok") return TRUE;
+  *reinterpret_cast<HWND*>(Found) = Wnd;
+  return FALSE;
+}
+
+// Presses Ok in the program's window of that caption, once it shows.
+bool PressOk(const std::string& Caption) {
+  HWND window = WaitFor([&]() -> HWND {
+    HWND found = FindWindowA(nullptr, Caption.c_str());
+    return found && IsWindowVisible(found) ? found : nullptr;
+  }, 10000);
+  HWND ok = nullptr;
+  if (window) EnumChildWindows(window, CollectOkButton, reinterpret_cast<LPARAM>(&ok));
+  if (!ok) return false;
+  PostMessageA(ok, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(window); }, 10000);
+}
+
 // Sessions are saved and opened with the splash screen off and no documents of an earlier run.
 class SessionProgramTest : public ProgramTest {
 protected:
@@ -123,4 +142,30 @@ TEST_F(SessionProgramTest, TheFileDialogsRefuseANameTheCodePageCannotHoldAndTouc
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
   EXPECT_EQ(files.Read("Omega.txt"), "omega-lateinisch");
   EXPECT_EQ(files.Read("Sigma-neu.txt"), "sigma");
+}
+
+// A backup or sync tool holds the template store open while the program starts: the program
+// says so, and Einstellungen > OK after the tool let go leaves the store as it was.
+TEST_F(SessionProgramTest, ATemplateStoreHeldDuringTheStartIsNotWrittenOverByOptionsOk) {
+  const std::string store = settings.File("Templates.dat");
+  const std::string templates = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n<brief MenuText=\"Brief\">\r\n"
+                                "<Before>Sehr geehrte</Before>\r\n</brief>\r\n</Templates>\r\n";
+  settings.Write("Templates.dat", templates);
+  WriteSettings(false);
+  testsupport::HeldFile held(store);
+  RunningProgram program("", files.Path());
+  ASSERT_TRUE(program.Started());
+  const std::string unreadable = AnswerMessage(program.ThreadId());
+  EXPECT_EQ(unreadable.find("Die Datei \"" + store + "\" ist vorhanden, konnte aber nicht gelesen werden"), 0u)
+      << unreadable;
+  HWND wnd = program.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  held.Release();
+  PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuExtrasSettings"), 0);
+  ASSERT_TRUE(PressOk("Einstellungen"));
+  const std::string notSaved = AnswerMessage(program.ThreadId());
+  EXPECT_EQ(notSaved.find("Die Datei \"" + store + "\" wurde nicht gespeichert"), 0u) << notSaved;
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_EQ(settings.Read("Templates.dat"), templates);
 }

@@ -91,6 +91,33 @@ TEST(WideToAnsiExact, TakesWhatTheCodePageHoldsAndMarksTheRestWithoutLookAlikes)
   }
 }
 
+// The OEM code page of a German Windows is 850; UTF-8 stands for a system whose ANSI code page
+// is UTF-8, where only half of a surrogate pair has no exact form.
+TEST(WideToCodePageExact, OemAndUtf8TakeNoLookAlikesNorHalfAPair) {
+  struct Case {
+    unsigned codePage;
+    const wchar_t* wide;
+    const char* text;
+    bool exact;
+  } cases[] = {
+      {CP_OEMCP, L"\u00E4\u00F6\u00FC\u2554", "\x84\x94\x81\xC9", true},
+      {CP_OEMCP, L"\u0160\u20AC", "??", false},  // not "S" and "E"
+      {CP_UTF8, L"\u00E4\u2192\U0001F600", "\xC3\xA4\xE2\x86\x92\xF0\x9F\x98\x80", true},
+      {CP_UTF8, L"a\xD800" L"b\xDC00", "a?b?", false},  // halves of a pair, each alone
+      {CP_UTF8, L"\xDC00\xD800", "??", false},         // in the wrong order
+      {CP_ACP, L"a\xD800" L"b", "a?b", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    std::string text = "left over";
+    EXPECT_EQ(WideToCodePageExact(c.codePage, c.wide, text), c.exact);
+    EXPECT_EQ(text, c.text);
+  }
+  EXPECT_EQ(WideToAnsi(L"\u03A9mega"), "?mega") << "the plain conversion takes no look-alike";
+  EXPECT_EQ(AnsiToOem("\xE4\x8A"), "\x84?");
+  EXPECT_EQ(OemToAnsi("\x84\xC9"), "\xE4?");
+}
+
 TEST(FileNames, ExpandingInAFolderTheCodePageCannotHoldNamesNoLookAlike) {
   testsupport::TempFolder folder;
   folder.Write(std::wstring(L"\u03A9\\a.txt"), "");

@@ -76,4 +76,25 @@ private:
   std::string path_;
 };
 
+// A file held open, as a backup or sync tool may hold it: without sharing no other open of it
+// succeeds until Release (or the end of this object); with FILE_SHARE_READ others may read it
+// but not move it.
+class HeldFile {
+public:
+  explicit HeldFile(const std::string& FileName, DWORD Share = 0)
+      : handle_(CreateFileA(FileName.c_str(), GENERIC_READ, Share, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() { Release(); }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+private:
+  HANDLE handle_;
+};
+
 }  // namespace testsupport
