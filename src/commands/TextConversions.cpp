@@ -127,7 +127,7 @@ std::optional<std::string> Utf8ToAnsi(const std::string& Text) {
   bool valid;
   const std::wstring wide = ToWide(Text, CP_UTF8, MB_ERR_INVALID_CHARS, valid);
   if (!valid) return std::nullopt;
-  return FromWide(wide, CP_ACP);
+  return WideToAnsi(wide);
 }
 
 std::string Base64ToText(const std::string& Text) { return Base64Decode(CleanBase64(Text)); }

@@ -192,12 +192,7 @@ void TPluginManager::UnloadAll() {
 
 std::string FromBstr(BSTR Value) {
   if (!Value) return std::string();
-  int length = static_cast<int>(SysStringLen(Value));
-  if (length == 0) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, Value, length, nullptr, 0, nullptr, nullptr);
-  std::string text(size, '\0');
-  WideCharToMultiByte(CP_ACP, 0, Value, length, text.data(), size, nullptr, nullptr);
-  return text;
+  return WideToAnsi(std::wstring(Value, SysStringLen(Value)));
 }
 
 BSTR ToBstr(const std::string& Value) {

@@ -77,11 +77,8 @@ std::wstring AnsiToWide(const std::string& S) {
 }
 
 std::string WideToAnsi(const std::wstring& S) {
-  if (S.empty()) return std::string();
-  const int size = static_cast<int>(S.size());
-  const int length = WideCharToMultiByte(CP_ACP, 0, S.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string text(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, S.data(), size, text.data(), length, nullptr, nullptr);
+  std::string text;
+  WideToAnsiExact(S, text);
   return text;
 }
 

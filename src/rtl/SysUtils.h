@@ -26,7 +26,7 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2);
 int AnsiCompareText(const std::string& S1, const std::string& S2);
 bool AnsiSameText(const std::string& S1, const std::string& S2);
 // Between ANSI bytes and wide text in the system's ANSI code page, whole lengths (a 0 byte is
-// converted like any other); what has no ANSI form becomes what the system picks for it.
+// converted like any other); what has no ANSI form becomes "?", never a look-alike.
 std::wstring AnsiToWide(const std::string& S);
 std::string WideToAnsi(const std::wstring& S);
 // Wide text in the ANSI code page with no stand-ins: false when a character has no exact ANSI
