@@ -1,16 +1,20 @@
 // The text fields (edit, combo box) with the program's own controls: texts of any length and
 // any byte go in and come back exactly; what a person types or pastes that the ANSI code page
-// lacks is read as "?".
+// lacks is read as "?" and refused where it would name a file or be searched for.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
+#include "support/ModalAnswers.h"
 #include "support/ProgramControls.h"
+#include "support/ToolkitTextNames.h"
+#include "support/WhenShown.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
 #include "toolkit/MessageHook.h"
 
@@ -48,6 +52,14 @@ void Enter(HWND Field, const std::wstring& Text, TInput How) {
     PutOnClipboard(Field, Text);
     SendMessageW(Field, WM_PASTE, 0, 0);
   }
+}
+
+// Answers the input box Wnd with Text, typed through its modal loop, and OK.
+void AnswerInputBox(HWND Wnd, const std::wstring& Text) {
+  const HWND field = FindWindowExA(Wnd, nullptr, "Edit", nullptr);
+  SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  for (wchar_t c : Text) PostMessageW(field, WM_CHAR, c, 1);
+  PostMessageA(GetDlgItem(Wnd, IDOK), BM_CLICK, 0, 0);
 }
 
 }  // namespace
@@ -133,4 +145,57 @@ TEST(TextFields, KeysTypedReachEightBitWindowsAndKeyEventsWithoutLookAlikes) {
   EXPECT_EQ(reached, "?\xE4\x80");
   EXPECT_EQ(pressed, "?\xE4\x80");
   EXPECT_EQ(combo.Text(), "?\xE4\x80");
+}
+
+TEST(TextFields, ARefusedNameOrSearchTextIsSaidByNameAndALongListIsCut) {
+  testsupport::TToolkitTextNames texts;
+  TForm form(nullptr, {"Felder", 400, 200});
+  TEdit field(nullptr, &form, 8, 8, 300, 22);
+  TLabel label(nullptr, &form, 8, 40, 100, 16);
+  label.SetCaption("Suchen nach:");
+  auto expectBox = [](const std::string& Caption, const std::string& Text) {
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [=](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, Caption);
+      EXPECT_EQ(q.text, Text);
+    });
+  };
+  std::string read;
+  field.SetText("C:\\Daten");
+  EXPECT_TRUE(ReadNameField(field, read) && ReadSearchField(field, label, read));
+  EXPECT_EQ(read, "C:\\Daten");
+  SendMessageW(field.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\\u03A9dir"));
+  expectBox("NameRefusedTitle", "NameRefusedText\r\nC:\\?dir");
+  EXPECT_FALSE(ReadNameField(field, read));
+  expectBox("SearchTextRefusedTitle", "SearchTextRefusedText(Suchen nach)");
+  EXPECT_FALSE(ReadSearchField(field, label, read));
+
+  // Twenty names and the count of the rest; a twenty-first takes the place of that count.
+  std::vector<std::string> names(21, "?");
+  std::string twenty = "NameRefusedText";
+  for (int i = 0; i < 20; ++i) twenty += "\r\n?";
+  expectBox("NameRefusedTitle", twenty + "\r\n?");
+  ReportRefusedNames(names);
+  names.resize(2500, "?");
+  expectBox("NameRefusedTitle", twenty + "\r\nNamesNotShown(2480)");
+  ReportRefusedNames(names);
+}
+
+TEST(TextFields, TheInputBoxAsksAgainForARefusedNameOrSearchText) {
+  testsupport::TToolkitTextNames texts;
+  const std::pair<TInputKind, const char*> kinds[] = {
+      {TInputKind::Name, "NameRefusedTitle"}, {TInputKind::SearchText, "SearchTextRefusedTitle"}};
+  for (const auto& [kind, refusal] : kinds) {
+    SCOPED_TRACE(refusal);
+    testsupport::QueueRealDialog();
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [refusal = std::string(refusal)](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, refusal);
+    });
+    testsupport::TWhenShown first([](HWND) { return true; },
+                                  [](HWND Box) { AnswerInputBox(Box, L"\u03A9.exe"); });
+    testsupport::TWhenShown second([&first](HWND) { return first.Done(); },
+                                   [](HWND Box) { AnswerInputBox(Box, L"\u00C4.exe"); });
+    std::string value;
+    EXPECT_TRUE(InputQuery("Programm", "Befehl:", value, kind));
+    EXPECT_EQ(value, "\xC4.exe");
+  }
 }

@@ -8,17 +8,19 @@
 #include "rtl/SysUtils.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "support/ToolkitTextNames.h"
 #include "support/WhenShown.h"
 #include "toolkit/FolderDialog.h"
 
 TEST(FolderPicker, RefusesAFolderNameTheCodePageCannotHold) {
+  testsupport::TToolkitTextNames texts;
   testsupport::TempFolder files;
   files.Write(std::wstring(L"\u03A9dir\\a.txt"), "a");
   CreateDirectoryA(files.File("Odir").c_str(), nullptr);
   const std::wstring folder = AnsiToWide(files.Path()) + L"\u03A9dir";
   testsupport::QueueRealDialog();
   testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
-    EXPECT_EQ(q.caption, "Ungeeigneter Name");
+    EXPECT_EQ(q.caption, "NameRefusedTitle");
     EXPECT_NE(q.text.find("\r\n" + files.File("?dir")), std::string::npos) << q.text;
   });
   auto isPicker = [](HWND W) {
