@@ -65,7 +65,7 @@ void InsertConsoleOutput() {
   if (!InputQuery(GetLangText("Main|InpConCmdTitle", "Konsolenausgabe einf\xFCgen"),
                   GetLangText("Main|InpConCmdText", "Geben Sie den Konsolenbefehl ein, dessen "
                                                     "Ausgabe eingef\xFCgt werden soll:"),
-                  command) ||
+                  command, TInputKind::Name) ||
       command.empty())
     return;
   const bool oemFont = editor->Font().Charset() == OEM_CHARSET;
