@@ -31,7 +31,7 @@ void SetClipboardText(const TCustomCodeEdit& Editor, const std::string& Text) {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.Open(OwnerHandle(Editor))) throw ECodeEditError("Clipboard copy operation failed");
   clipboard.Empty();
-  const bool placed = clipboard.SetData(CF_TEXT, Text + '\0');
+  const bool placed = WriteClipboardText(clipboard, Text);
   clipboard.Close();
   if (!placed) throw ECodeEditError("Clipboard copy operation failed");
 }
@@ -113,10 +113,9 @@ int AnswerNumber(const std::string& Answer) { return StrToIntDef(Answer, -1); }
 std::string ClipboardText() {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.HasFormat(CF_TEXT) || !clipboard.Open(nullptr)) return std::string();
-  const std::optional<std::string> data = clipboard.GetData(CF_TEXT);
+  const std::optional<std::string> text = ReadClipboardText(clipboard);
   clipboard.Close();
-  if (!data) return std::string();
-  return data->substr(0, data->find('\0'));
+  return text.value_or(std::string());
 }
 
 void CopyAndAttach(TCustomCodeEdit* Editor) {

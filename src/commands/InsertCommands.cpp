@@ -28,10 +28,9 @@ const std::string NoSelect(1, '\0');
 std::string ClipboardPlainText() {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.HasFormat(CF_TEXT) || !clipboard.Open(nullptr)) return std::string();
-  std::optional<std::string> data = clipboard.GetData(CF_TEXT);
+  const std::optional<std::string> text = ReadClipboardText(clipboard);
   clipboard.Close();
-  if (!data) return std::string();
-  return data->substr(0, data->find('\0'));
+  return text.value_or(std::string());
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ void InsertConsoleOutput() {
   if (!InputQuery(GetLangText("Main|InpConCmdTitle", "Konsolenausgabe einf\xFCgen"),
                   GetLangText("Main|InpConCmdText", "Geben Sie den Konsolenbefehl ein, dessen "
                                                     "Ausgabe eingef\xFCgt werden soll:"),
-                  command) ||
+                  command, TInputKind::Name) ||
       command.empty())
     return;
   const bool oemFont = editor->Font().Charset() == OEM_CHARSET;

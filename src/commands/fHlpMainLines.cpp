@@ -140,7 +140,7 @@ void RemoveLines(int Mode, TCustomCodeEdit* Editor) {
   std::string pattern;
   const TRemoveLinesPrompt& prompt = RemoveLinesPrompts[Mode];
   if (!InputQuery(GetLangText("Main|InpRemoveLinesTitle", "Zeilen l\xF6schen"),
-                  GetLangText(prompt.Key, prompt.Default), pattern) ||
+                  GetLangText(prompt.Key, prompt.Default), pattern, TInputKind::SearchText) ||
       pattern.empty())
     return;
   // The result is complete before the document is touched, so a failing expression leaves it

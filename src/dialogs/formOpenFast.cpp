@@ -215,12 +215,13 @@ void TfrmOpenFast::UpdateOptionControls() {
 void TfrmOpenFast::chkMultiLineClick(TObject*) {
   const bool multi = chkMultiLine->Checked();
   if (multi != multiLine_) {
+    // As typed: a character the code page lacks must still be refused when searched for.
     if (multi) {
-      txtSearch->SetText(cmbSearch->Text());
-      txtReplace->SetText(cmbReplace->Text());
+      txtSearch->SetCaptionFrom(*cmbSearch);
+      txtReplace->SetCaptionFrom(*cmbReplace);
     } else {
-      cmbSearch->SetText(FirstLine(txtSearch->Text()));
-      cmbReplace->SetText(FirstLine(txtReplace->Text()));
+      cmbSearch->SetCaptionFrom(*txtSearch, true);
+      cmbReplace->SetCaptionFrom(*txtReplace, true);
     }
     multiLine_ = multi;
   }
@@ -247,12 +248,14 @@ void TfrmOpenFast::AddToHistory(const std::string& Text, TComboBox& Box, TString
   CutList(List);
 }
 
-std::string TfrmOpenFast::SearchText() const {
-  return chkMultiLine->Checked() ? txtSearch->Text() : cmbSearch->Text();
+bool TfrmOpenFast::ReadSearchText(std::string& Text) const {
+  if (chkMultiLine->Checked()) return ReadSearchField(*txtSearch, *lblSearch, Text);
+  return ReadSearchField(*cmbSearch, *lblSearch, Text);
 }
 
-std::string TfrmOpenFast::ReplaceText() const {
-  return chkMultiLine->Checked() ? txtReplace->Text() : cmbReplace->Text();
+bool TfrmOpenFast::ReadReplaceText(std::string& Text) const {
+  if (chkMultiLine->Checked()) return ReadSearchField(*txtReplace, *lblReplace, Text);
+  return ReadSearchField(*cmbReplace, *lblReplace, Text);
 }
 
 TFindInFilesOptions TfrmOpenFast::Options() const {

@@ -109,8 +109,10 @@ private:
   void OpenClick(bool All, int Result);
   void AddToHistory(const std::string& Text, TComboBox& Box, TStringList& List);
   void HookHistoryKeys(TComboBox& Box, TButton* EnterButton);
-  std::string SearchText() const;
-  std::string ReplaceText() const;
+  // The search and replace texts of the shown fields; false (after saying so) for one that
+  // holds a character the ANSI code page lacks.
+  bool ReadSearchText(std::string& Text) const;
+  bool ReadReplaceText(std::string& Text) const;
   TFindInFilesOptions Options() const;
   void StoreSearchOptions();
   // A run turns Button into its cancel button and disables the rest of the dialog, for the
@@ -131,7 +133,7 @@ private:
   void EndRun();
   // Processes pending messages; true once the running button was pressed.
   bool CancelRequested();
-  void Search(const std::string& Text);
+  void Search(const std::string& Folder, const std::string& Mask, const std::string& Text);
   void Replace();
   void ShowRegexError(const ERegex& Error);
   void SetFiles(const std::vector<std::string>& Files);

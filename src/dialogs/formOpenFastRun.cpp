@@ -30,24 +30,15 @@ std::string JoinLines(const std::vector<std::string>& Lines) {
   return text;
 }
 
-// Once for the whole search: these are neither searched nor offered for replacing.
-void ShowPassedOver(const std::vector<std::string>& Names) {
-  MsgBox(GetLangText("OpenFast|MsgPassedOverText",
-                     "Diese Dateien und Ordner wurden \xFC" "bergangen: Ihre Namen enthalten "
-                     "Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
-                     "gezeigt).") +
-             JoinLines(Names),
-         GetLangText("OpenFast|MsgPassedOverTitle", "Dateien \xFC" "bergangen"),
-         MB_ICONWARNING | MB_OK);
-}
-
 }  // namespace
 
 void TfrmOpenFast::btnSearchClick(TObject*) {
   if (running_) return;
   lstFiles->Clear();
   lblFiles->SetCaption(GetLangText("OpenFast|lblFilesDef", "Gefundene Dateien:"));
-  const std::string folder = cmbDir->Text();
+  std::string folder, mask, text;
+  if (!ReadNameField(*cmbDir, folder) || !ReadNameField(*cmbMask, mask) || !ReadSearchText(text))
+    return;
   if (!DirectoryExists(folder)) {
     MsgBox(GetLangText("OpenFast|MsgFolderNotExistsText",
                        "Das Verzeichnis \"%s1%\" existiert nicht.%w%Bitte geben Sie ein "
@@ -56,15 +47,15 @@ void TfrmOpenFast::btnSearchClick(TObject*) {
            MB_ICONERROR | MB_OK);
     return;
   }
-  AddToHistory(cmbMask->Text(), *cmbMask, Settings.OpenFast.MaskMRU);
+  AddToHistory(mask, *cmbMask, Settings.OpenFast.MaskMRU);
   AddToHistory(folder, *cmbDir, Settings.OpenFast.DirMRU);
   StoreSearchOptions();
-  std::string text = SearchText();
   if (!chkMultiLine->Checked()) AddToHistory(text, *cmbSearch, Settings.OpenFast.SearchMRU);
-  Search(text);
+  Search(folder, mask, text);
 }
 
-void TfrmOpenFast::Search(const std::string& Text) {
+void TfrmOpenFast::Search(const std::string& Folder, const std::string& Mask,
+                          const std::string& Text) {
   std::unique_ptr<TContentMatcher> matcher;
   if (!Trim(Text).empty()) {
     try {
@@ -77,8 +68,9 @@ void TfrmOpenFast::Search(const std::string& Text) {
   THourglass hourglass;
   std::vector<std::string> passedOver;
   std::vector<std::string> files =
-      ListMatchingFiles(cmbDir->Text(), cmbMask->Text(), chkUseSubDirs->Checked(), &passedOver);
-  if (!passedOver.empty()) ShowPassedOver(passedOver);
+      ListMatchingFiles(Folder, Mask, chkUseSubDirs->Checked(), &passedOver);
+  // Once for the whole walk: these are neither searched nor offered for replacing.
+  if (!passedOver.empty()) ReportRefusedNames(passedOver);
   if (matcher) {
     std::vector<bool> keep(files.size(), true);
     bool stopped = false;
@@ -134,8 +126,8 @@ void TfrmOpenFast::btnReplaceClick(TObject*) {
 }
 
 void TfrmOpenFast::Replace() {
-  const std::string search = SearchText();
-  std::string replacement = ReplaceText();
+  std::string search, replacement;
+  if (!ReadSearchText(search) || !ReadReplaceText(replacement)) return;
   if (chkReplaceEscape->Checked()) {
     try {
       replacement = UnescapeText(replacement);

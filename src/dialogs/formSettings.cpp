@@ -565,8 +565,17 @@ bool TfrmSettings::CheckFontSizes() {
   return true;
 }
 
+bool TfrmSettings::CheckNameFields() {
+  // The backup extension is a part of the backup copy's name.
+  for (const char* name : {"txtBackupExt", "txtSpCharUserDef"}) {
+    std::string text;
+    if (!ReadNameField(*Ctl<TEdit>(name), text)) return RefuseField(*Ctl<TEdit>(name));
+  }
+  return true;
+}
+
 bool TfrmSettings::btnOkClick() {
-  if (!CommitFields() || !CheckShortcuts() || !CheckFontSizes()) {
+  if (!CommitFields() || !CheckNameFields() || !CheckShortcuts() || !CheckFontSizes()) {
     SetModalResult(mrNone);
     return false;
   }
@@ -583,7 +592,9 @@ bool TfrmSettings::btnOkClick() {
 
 void TfrmSettings::txtBackupExtExit() {
   auto* edit = Ctl<TEdit>("txtBackupExt");
-  std::string text = edit->Text();
+  std::string text;
+  // Written back, a character the code page lacks would become a "?" that passes the check on OK.
+  if (!edit->ExactCaption(text)) return;
   size_t dots = text.find_first_not_of('.');
   if (dots != 0) edit->SetText(dots == std::string::npos ? "" : text.substr(dots));
 }

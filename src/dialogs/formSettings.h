@@ -70,7 +70,7 @@ public:
 
   // File types and programs.
   void lvFiltersSelect();
-  // False when a new name was refused.
+  // False when a new name, a mask or an extension was refused.
   bool FilterFieldExit(int Column, TFieldEdit& Edit);
   void cmbFilterSyntaxChange();
   void tbFilterAddClick();
@@ -78,6 +78,7 @@ public:
   void MoveFilter(int Delta);
   void tbFilterSortClick();
   void lvAppsSelect();
+  // False when a new name or a program path was refused.
   bool AppFieldExit(int Column, TFieldEdit& Edit);
   void cmbAppStyleChange();
   void cmbShortcutChange();
@@ -113,6 +114,10 @@ private:
   void LoadLists();
   void StoreLists();
   bool CommitFields();
+  // False when a field naming a file holds a character the ANSI code page lacks (said so).
+  bool CheckNameFields();
+  // Gives the refused field the focus with its text selected; false.
+  bool RefuseField(TEdit& Edit);
   bool CheckShortcuts();
   bool CheckFontSizes();
   void RelayoutList(TEditListView* List);

@@ -321,6 +321,9 @@ void TfrmSettings::lvFiltersSelect() {
 }
 
 bool TfrmSettings::FilterFieldExit(int Column, TFieldEdit& Edit) {
+  // The masks and the default extension name files.
+  std::string typed;
+  if (Column > 0 && !ReadNameField(Edit, typed)) return RefuseField(Edit);
   std::string text = WithoutBars(Edit.Text());
   if (text != Edit.Text()) Edit.SetText(text);
   TListItem* row = lvFilters->Selected();
@@ -399,11 +402,20 @@ void TfrmSettings::lvAppsSelect() {
 }
 
 bool TfrmSettings::AppFieldExit(int Column, TFieldEdit& Edit) {
+  // The path names the program that Tools starts.
+  std::string text;
+  if (Column == 1 && !ReadNameField(Edit, text)) return RefuseField(Edit);
   TListItem* row = lvApps->Selected();
   if (!row) return true;
   if (Column == 0) return RenameRow(*lvApps, *row, Edit.Text());
   row->SetSubItem(Column - 1, Edit.Text());
   return true;
+}
+
+bool TfrmSettings::RefuseField(TEdit& Edit) {
+  Edit.SetFocus();
+  SendMessageA(Edit.Handle(), EM_SETSEL, 0, -1);
+  return false;
 }
 
 bool TfrmSettings::CommitFields() {

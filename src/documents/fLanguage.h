@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "rtl/StringList.h"
+#include "toolkit/Dialogs.h"
 
 class TComboBox;
 class TComponent;
@@ -32,6 +33,10 @@ int LoadLanguageFile(const std::string& FileName);
 // use; otherwise the default is taken.
 std::string GetLangText(const std::string& Key, const std::string& Default,
                         const std::string& Params = LangNoParams);
+
+// The texts of the toolkit's own messages (its lookup, SetTextLookup): from the language file,
+// else in German.
+std::string ToolkitText(TToolkitText Text, const std::vector<std::string>& Params);
 
 // The Windows character-set identifier of a name ("ANSI", "GREEK", ...); 1 (DEFAULT) for others.
 int CharsetFromName(const std::string& Name);

@@ -7,11 +7,6 @@
 namespace {
 using SM = TCodeSelectionMode;
 
-// Plain text ends at its first zero byte, and never beyond the block.
-std::string PlainText(const std::string& Block) {
-  size_t zero = Block.find('\0');
-  return zero == std::string::npos ? Block : Block.substr(0, zero);
-}
 }  // namespace
 
 UINT CodeEditClipboardFormat() {
@@ -35,7 +30,7 @@ void TCustomCodeEdit::WriteClipboard(const std::string& Text, TCodeSelectionMode
   if (!clipboard.Open(HandleAllocated() ? Handle() : nullptr))
     throw ECodeEditError("Clipboard copy operation failed");
   clipboard.Empty();
-  bool placed = clipboard.SetData(CF_TEXT, Text + '\0');
+  bool placed = WriteClipboardText(clipboard, Text);
   if (placed)
     clipboard.SetData(CodeEditClipboardFormat(),
                       std::string(1, static_cast<char>(Mode)) + Text + '\0');
@@ -99,7 +94,7 @@ void TCustomCodeEdit::PasteFromClipboard() {
       throw ECodeEditError("Clipboard paste operation failed.");
     std::optional<std::string> block, plain;
     if (hasBlock) block = clipboard.GetData(CodeEditClipboardFormat());
-    plain = clipboard.GetData(CF_TEXT);
+    plain = ReadClipboardText(clipboard);
     clipboard.Close();
     if (hasBlock && !block) throw ECodeEditError("Clipboard paste operation failed.");
     SM mode;
@@ -108,7 +103,7 @@ void TCustomCodeEdit::PasteFromClipboard() {
     if (block && DecodeCodeEditBlock(*block, mode, text))
       PasteBlock(mode, text);
     else if (plain)
-      PasteBlock(SelAvail() ? activeSelectionMode_ : selectionMode_, PlainText(*plain));
+      PasteBlock(SelAvail() ? activeSelectionMode_ : selectionMode_, *plain);
   }
   if (HasOption(TCodeEditorOption::eoHideShowScrollbars)) UpdateScrollBars();
   EnsureCursorPosVisible();

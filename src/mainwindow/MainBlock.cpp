@@ -1,5 +1,6 @@
 // The main routine's steps; Tarvoline.cpp only collects the arguments.
 #include "mainwindow/MainBlock.h"
+#include <string_view>
 #include "dialogs/formInstall.h"
 #include "documents/fHlpMain.h"
 #include "foundation/fMain.h"
@@ -54,7 +55,9 @@ bool IsSwitchArg(const std::string& Arg) {
 }
 
 bool IsRefusedFileArg(const std::string& Arg) {
-  return !IsSwitchArg(Arg) && Arg.find('?') != std::string::npos;
+  constexpr std::string_view longPathPrefix = "\\\\?\\";
+  const size_t name = Arg.rfind(longPathPrefix, 0) == 0 ? longPathPrefix.size() : 0;
+  return !IsSwitchArg(Arg) && Arg.find('?', name) != std::string::npos;
 }
 
 void ReleaseLoadingMutex() {

@@ -19,6 +19,7 @@ void ReleaseLoadingMutex();
 bool IsSwitchArg(const std::string& Arg);
 // Whether a file argument must be refused: it holds "?", which no file name has and which
 // stands where the ANSI code page lacks a character of the name given (see WideToAnsiExact).
+// The "?" of the long-path prefix "\\?\" is no such mark.
 bool IsRefusedFileArg(const std::string& Arg);
 
 // The arguments as the running window reads them: each in double quotes and followed by one

@@ -7,6 +7,7 @@
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
 #include "documents/fHlpMainDocs.h"
+#include "documents/fLanguage.h"
 #include "documents/frameEdit.h"
 #include "documents/MainGlyphs.h"
 #include "mainwindow/formSplash.h"
@@ -16,6 +17,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogKeys.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -45,6 +47,8 @@ constexpr int StatusPanelWidths[] = {200, 50, 110, -1};
 
 TfrmMain::TfrmMain(TComponent* Owner)
     : TMainWindowParts(Owner, {"Tarvoline", 800, 600, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN}) {
+  // The toolkit's own messages speak the program's language from the first window on.
+  SetTextLookup(ToolkitText);
   ImgList = Make<TImageList>("ImgList", GlyphSize, GlyphSize);
   HBITMAP strip = CreateMainGlyphStrip();
   if (strip) {

@@ -333,6 +333,7 @@ private:
   std::unique_ptr<TfrmSplash> splash_;
   bool sessionEndAllowed_ = false;
   TEditBackground* incSearchBackground_ = nullptr;  // light red while nothing is found
+  bool incSearchRefused_ = false;  // its text holds a character the ANSI code page lacks
   const TTreeNode* lastHintNode_ = nullptr;         // the snippet node hovered last
 };
 

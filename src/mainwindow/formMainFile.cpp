@@ -51,7 +51,7 @@ void PutTextOnClipboard(const std::string& Text) {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.Open(frmMain ? frmMain->Handle() : nullptr)) return;
   clipboard.Empty();
-  clipboard.SetData(CF_TEXT, Text + '\0');
+  WriteClipboardText(clipboard, Text);
   clipboard.Close();
 }
 

@@ -67,9 +67,6 @@ void TfrmMain::FormCreate() {
   OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
   OnClose = [this](TObject*) { FormClose(); };
   InstallKeyPreview();
-  SetTextLookup([](const std::string& Key, const std::string& Default) {
-    return GetLangText(Key, Default);
-  });
 
   // Read wide: the ANSI command line would carry the system's look-alikes of names the code
   // page cannot hold. Such a name keeps "?" marks instead and is refused when its turn comes.

@@ -189,6 +189,15 @@ void ReplaceInAllDocuments(TfrmMain& Form, const TButton& Marker, const std::str
 
 bool HasFocus(HWND Wnd) { return Wnd && GetFocus() == Wnd; }
 
+// The search text (Replacement: the replacement) of the fields the mode shows; false, after
+// saying so, for one holding a character the ANSI code page lacks.
+bool ReadPanelText(const TfrmMain& Form, bool MultiLine, bool Replacement, std::string& Text) {
+  const auto& label = *Form.Find<TWinControl>(Replacement ? "lblReplace" : "lblSearch");
+  if (MultiLine)
+    return ReadSearchField(Replacement ? *Form.txtReplace : *Form.txtSearch, label, Text);
+  return ReadSearchField(Replacement ? *Form.cmbReplace : *Form.cmbSearch, label, Text);
+}
+
 }  // namespace
 
 void TfrmMain::ConnectSearchCommands() {
@@ -403,13 +412,14 @@ void TfrmMain::UpdateSearchOptions() {
 void TfrmMain::chkSearchMultiLineClick(TObject*) {
   UpdateSearchOptions();
   TWinControl* replaceField = nullptr;
+  // As typed: a character the code page lacks must still be refused when searched for.
   if (Checked(*this, "chkSearchMultiLine")) {
-    txtSearch->SetText(cmbSearch->Text());
-    txtReplace->SetText(cmbReplace->Text());
+    txtSearch->SetCaptionFrom(*cmbSearch);
+    txtReplace->SetCaptionFrom(*cmbReplace);
     replaceField = txtReplace;
   } else {
-    cmbSearch->SetText(FirstLine(txtSearch->Text()));
-    cmbReplace->SetText(FirstLine(txtReplace->Text()));
+    cmbSearch->SetCaptionFrom(*txtSearch, true);
+    cmbReplace->SetCaptionFrom(*txtReplace, true);
     replaceField = cmbReplace;
   }
   auto* label = Find<TWinControl>("lblReplace");
@@ -438,11 +448,12 @@ void TfrmMain::btnSearchClick(TObject*) {
   S.Found = false;
   S.ErrorShown = false;
   const TPanelOptions options = ReadOptions(*this);
+  std::string searchText;
+  if (!ReadPanelText(*this, options.MultiLine, false, searchText)) return;
+  S.SearchText = searchText;
   if (options.MultiLine) {
-    S.SearchText = txtSearch->Text();
     S.ReplaceText = txtReplace->Text();
   } else {
-    S.SearchText = cmbSearch->Text();
     AddToSearchMRU(S.SearchText);
     S.ReplaceText = cmbReplace->Text();
   }
@@ -481,9 +492,10 @@ void TfrmMain::btnReplaceSelClick(TObject*) {
   TCodeEdit* editor = GetActiveEditor();
   if (!CanWriteDocument(editor)) return;
   const bool multiLine = Checked(*this, "chkSearchMultiLine");
-  const std::string typed = multiLine ? txtReplace->Text() : cmbReplace->Text();
-  std::string replacement;
-  if (!ExpandReplacement(typed, Checked(*this, "chkSearchReplaceEscape"), replacement)) return;
+  std::string typed, replacement;
+  if (!ReadPanelText(*this, multiLine, true, typed) ||
+      !ExpandReplacement(typed, Checked(*this, "chkSearchReplaceEscape"), replacement))
+    return;
   {
     codeeditscopes::TUndoBlock block(editor->UndoList());
     editor->SetSelText(replacement);
@@ -501,10 +513,11 @@ void TfrmMain::btnReplaceAllClick(TObject*) {
   TfraEdit* frame = GetActiveFrame();
   if (!frame || !frame->seEdit) return;
   const TPanelOptions options = ReadOptions(*this);
-  const std::string searchText = options.MultiLine ? txtSearch->Text() : cmbSearch->Text();
-  const std::string typed = options.MultiLine ? txtReplace->Text() : cmbReplace->Text();
-  std::string replacement;
-  if (!ExpandReplacement(typed, options.ReplaceEscape, replacement)) return;
+  std::string searchText, typed, replacement;
+  if (!ReadPanelText(*this, options.MultiLine, false, searchText) ||
+      !ReadPanelText(*this, options.MultiLine, true, typed) ||
+      !ExpandReplacement(typed, options.ReplaceEscape, replacement))
+    return;
   const int selStart = frame->seEdit->SelStart(), selLength = frame->seEdit->SelLength();
 
   TRunMarker marker(*button);
@@ -623,6 +636,12 @@ void TfrmMain::txtIncSearchChange(TObject*) {
 void TfrmMain::IncrementalSearch(bool Next, bool Backwards) {
   TCodeEdit* editor = GetActiveEditor();
   if (!editor) return;
-  const bool found = IncrementalSearchIn(*editor, txtIncSearch->Text(), Next, Backwards);
+  std::string text;
+  // Typing on in a refused text says so once, not at every key; Enter asks again.
+  const std::string fieldName = GetLangText("Main|mnuSearchIncremtalSearch", "Inkrementelle Suche");
+  const bool exact = incSearchRefused_ && !Next ? txtIncSearch->ExactCaption(text)
+                                                : ReadSearchField(*txtIncSearch, fieldName, text);
+  incSearchRefused_ = !exact;
+  const bool found = exact && IncrementalSearchIn(*editor, text, Next, Backwards);
   incSearchBackground_->SetColor(found ? CLR_INVALID : IncSearchMissColor);
 }

@@ -205,12 +205,12 @@ void TCodeCustomExporter::SaveToStream(TStream& Stream) const {
 }
 
 void TCodeCustomExporter::CopyToClipboard() {
-  const UINT format = exportAsText_ ? CF_TEXT : GetClipboardFormat();
   TClipboard& clipboard = Clipboard();
   // Emptying a clipboard opened without an owner window makes the system refuse the data.
   if (!clipboard.Open(Application().MainWindow())) throw Exception("Cannot open clipboard");
   clipboard.Empty();
-  const bool stored = clipboard.SetData(format, buffer_ + '\0');
+  const bool stored = exportAsText_ ? WriteClipboardText(clipboard, buffer_)
+                                    : clipboard.SetData(GetClipboardFormat(), buffer_ + '\0');
   clipboard.Close();
   if (!stored) Abort();
 }

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <new>
 #include <stdexcept>
+#include "rtl/SysUtils.h"
 #include "toolkit/Abort.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
@@ -33,11 +34,20 @@ bool TApplication::IsMenuShortCut(const MSG& Msg) {
   return form->Menu()->IsShortCut(ShortCut(static_cast<uint16_t>(Msg.wParam), shift));
 }
 
+void TakeTypedCharExactly(MSG& Msg) {
+  if ((Msg.message != WM_CHAR && Msg.message != WM_SYSCHAR) || !Msg.hwnd ||
+      IsWindowUnicode(Msg.hwnd))
+    return;
+  std::string typed;
+  if (!WideToAnsiExact(std::wstring(1, static_cast<wchar_t>(Msg.wParam)), typed)) Msg.wParam = '?';
+}
+
 bool TApplication::HandleMessage(MSG& Msg) {
   if (Msg.message == WM_QUIT) {
     terminated_ = true;
     return false;
   }
+  TakeTypedCharExactly(Msg);
   // A menu shortcut runs its command here, outside any window procedure.
   GuardEntry([&] {
     if (IsMenuShortCut(Msg)) return;
@@ -49,7 +59,7 @@ bool TApplication::HandleMessage(MSG& Msg) {
                            : HandleNavigationKey(TabAreaOf(Msg.hwnd), Msg, false);
     if (taken) return;
     TranslateMessage(&Msg);
-    DispatchMessageA(&Msg);
+    DispatchMessageW(&Msg);
   });
   return true;
 }
@@ -57,13 +67,13 @@ bool TApplication::HandleMessage(MSG& Msg) {
 void TApplication::Run() {
   if (mainForm_) GuardEntry([this] { mainForm_->Show(); });
   MSG msg;
-  while (!terminated_ && GetMessageA(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
+  while (!terminated_ && GetMessageW(&msg, nullptr, 0, 0) > 0) HandleMessage(msg);
   terminated_ = true;
 }
 
 void TApplication::ProcessMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (!HandleMessage(msg)) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;

@@ -41,6 +41,11 @@ private:
 
 TApplication& Application();
 
+// Messages are read wide, so a character typed into a field reaches it as typed. A window that
+// takes 8-bit characters (the editor) gets "?" for one the ANSI code page lacks instead of the
+// look-alike the system's conversion would give: every message loop calls this first.
+void TakeTypedCharExactly(MSG& Msg);
+
 // The one guard of every entry from the system (window procedures, timers, hand-overs from
 // other threads, calls from plug-ins, start-up, message loops): an exception that leaves Work
 // ends in the default error box and the program goes on. True when Work ran through.

@@ -1,5 +1,6 @@
 #include "toolkit/Clipboard.h"
 #include <cstring>
+#include "rtl/SysUtils.h"
 
 namespace {
 class TSystemClipboard : public TClipboard {
@@ -51,4 +52,23 @@ void SetClipboardOverride(TClipboard* Replacement) { Override() = Replacement; }
 
 UINT RegisterClipboardFormatName(const std::string& Name) {
   return RegisterClipboardFormatA(Name.c_str());
+}
+
+std::optional<std::string> ReadClipboardText(TClipboard& Clipboard) {
+  if (const std::optional<std::string> bytes = Clipboard.GetData(CF_UNICODETEXT)) {
+    std::wstring wide(bytes->size() / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), bytes->data(), wide.size() * sizeof(wchar_t));
+    return WideToAnsi(wide.substr(0, wide.find(L'\0')));
+  }
+  const std::optional<std::string> text = Clipboard.GetData(CF_TEXT);
+  if (!text) return std::nullopt;
+  return text->substr(0, text->find('\0'));
+}
+
+bool WriteClipboardText(TClipboard& Clipboard, const std::string& Text) {
+  if (!Clipboard.SetData(CF_TEXT, Text + '\0')) return false;
+  const std::wstring wide = AnsiToWide(Text) + L'\0';
+  Clipboard.SetData(CF_UNICODETEXT, std::string(reinterpret_cast<const char*>(wide.data()),
+                                                wide.size() * sizeof(wchar_t)));
+  return true;
 }

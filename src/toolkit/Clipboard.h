@@ -27,3 +27,12 @@ TClipboard& Clipboard();
 void SetClipboardOverride(TClipboard* Replacement);
 // The number of a clipboard format registered by name (the same number in every process).
 UINT RegisterClipboardFormatName(const std::string& Name);
+
+// The text on the open clipboard up to its first zero; none when it holds no text. Taken from
+// its wide text where there is one: the 8-bit text the system makes of another program's text
+// holds look-alikes of characters the ANSI code page lacks, where this gives "?".
+std::optional<std::string> ReadClipboardText(TClipboard& Clipboard);
+// Stores Text on the open clipboard as 8-bit and as wide text, so that no conversion of the
+// system's (by the keyboard's language) stands between it and the next paste. False when the
+// 8-bit text could not be stored.
+bool WriteClipboardText(TClipboard& Clipboard, const std::string& Text);

@@ -7,7 +7,7 @@ TComboBox::TComboBox(TComponent* Owner, TWinControl* Parent, int X, int Y, int W
   const DWORD kind = Style == TComboBoxStyle::csDropDown ? CBS_DROPDOWN | CBS_AUTOHSCROLL
                                                          : CBS_DROPDOWNLIST;
   CreateSystemControl("COMBOBOX", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | kind, 0,
-                      Parent ? Parent->Handle() : nullptr, X, Y, W, DropDownHeight);
+                      Parent ? Parent->Handle() : nullptr, X, Y, W, DropDownHeight, true);
   if (HWND edit = EditHandle())
     HookKeys(this, edit,
              [this](WORD& Key, TShiftState Shift) { if (OnKeyDown) OnKeyDown(Key, Shift); },

@@ -1,5 +1,6 @@
 // The combo box: a drop-down list whose text is always one of its items, or an editable one
-// whose text is typed and whose list offers earlier entries.
+// whose text is typed and whose list offers earlier entries. The field holds its text wide, as
+// an edit does.
 #pragma once
 #include <string>
 #include "toolkit/Form.h"

@@ -16,7 +16,7 @@ TLabel::TLabel(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int 
 TEdit::TEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, DWORD ExtraStyle)
     : TWinControl(Owner) {
   CreateSystemControl("EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | ExtraStyle,
-                      WS_EX_CLIENTEDGE, ParentHandle(Parent), X, Y, W, H);
+                      WS_EX_CLIENTEDGE, ParentHandle(Parent), X, Y, W, H, true);
 }
 
 LRESULT TEdit::Command(WORD Code) {

@@ -7,6 +7,7 @@ public:
   TLabel(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
 };
 
+// Holds its text wide: what is typed or pasted is read exactly (ExactCaption).
 class TEdit : public TWinControl, public TNotifiedControl {
 public:
   TEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, DWORD ExtraStyle = 0);

@@ -22,9 +22,12 @@ TTextLookup& TextLookup() {
   return lookup;
 }
 
-std::string LanguageText(const std::string& Key, const std::string& Default) {
-  return TextLookup() ? TextLookup()(Key, Default) : Default;
+std::string LanguageText(TToolkitText Text, const std::vector<std::string>& Params = {}) {
+  return TextLookup() ? TextLookup()(Text, Params) : std::string();
 }
+
+// Enough to see what was refused; a walk over a large folder may refuse thousands.
+constexpr size_t RefusedNamesShown = 20;
 
 // "A|b|C|d" -> "A\0b\0C\0d\0\0" as the common dialogs want it.
 std::wstring DialogFilter(const std::string& Filter) {
@@ -62,12 +65,32 @@ void SetTextLookup(TTextLookup Lookup) { TextLookup() = std::move(Lookup); }
 void SetBeforeModal(std::function<void()> Hook) { BeforeModal() = std::move(Hook); }
 
 void ReportRefusedNames(const std::vector<std::string>& Shown) {
-  std::string text = LanguageText("Main|MsgNameRefusedText",
-                                  "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems "
-                                  "nicht kennt (hier als \"?\" gezeigt). Tarvoline kann unter "
-                                  "ihnen nichts \xF6" "ffnen oder speichern:");
-  for (const std::string& name : Shown) text += "\r\n" + name;
-  MsgBox(text, LanguageText("Main|MsgNameRefusedTitle", "Ungeeigneter Name"), MB_ICONERROR | MB_OK);
+  std::string text = LanguageText(TToolkitText::NameRefusedText);
+  // One name more shows in the place of the line that would count it.
+  const size_t shown = Shown.size() > RefusedNamesShown + 1 ? RefusedNamesShown : Shown.size();
+  for (size_t i = 0; i < shown; ++i) text += "\r\n" + Shown[i];
+  if (shown < Shown.size())
+    text += "\r\n" + LanguageText(TToolkitText::NamesNotShown, {std::to_string(Shown.size() - shown)});
+  MsgBox(text, LanguageText(TToolkitText::NameRefusedTitle), MB_ICONERROR | MB_OK);
+}
+
+bool ReadNameField(const TWinControl& Field, std::string& Name) {
+  if (Field.ExactCaption(Name)) return true;
+  ReportRefusedNames({Name});
+  return false;
+}
+
+bool ReadSearchField(const TWinControl& Field, const std::string& FieldName, std::string& Text) {
+  if (Field.ExactCaption(Text)) return true;
+  MsgBox(LanguageText(TToolkitText::SearchTextRefusedText, {FieldName}),
+         LanguageText(TToolkitText::SearchTextRefusedTitle), MB_ICONERROR | MB_OK);
+  return false;
+}
+
+bool ReadSearchField(const TWinControl& Field, const TWinControl& Label, std::string& Text) {
+  std::string name = Label.Caption();
+  while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
+  return ReadSearchField(Field, name, Text);
 }
 
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {
@@ -83,8 +106,22 @@ int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags) {
   return MessageBoxA(ModalOwner(), Text.c_str(), Caption.c_str(), Flags);
 }
 
-bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value) {
-  ModalQuestion q{.kind = ModalKind::InputBox, .text = Prompt, .caption = Caption, .value = Value};
+namespace {
+bool ReadAnswer(const TEdit& Field, TInputKind Kind, const std::string& Caption, std::string& Value) {
+  switch (Kind) {
+    case TInputKind::Name: return ReadNameField(Field, Value);
+    case TInputKind::SearchText: return ReadSearchField(Field, Caption, Value);
+    case TInputKind::Text: break;
+  }
+  Value = Field.Text();
+  return true;
+}
+}  // namespace
+
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value,
+                TInputKind Kind) {
+  ModalQuestion q{.kind = ModalKind::InputBox, .text = Prompt, .caption = Caption, .value = Value,
+                  .input = Kind};
   if (auto a = AskModalSeam(q)) {
     if (a->result != IDOK) return false;
     Value = a->value;
@@ -107,9 +144,14 @@ bool InputQuery(const std::string& Caption, const std::string& Prompt, std::stri
   cancel->SetModalResult(mrCancel);
   form.SetActiveControl(edit);
   SendMessageA(edit->Handle(), EM_SETSEL, 0, -1);
-  if (form.RunModalLoop() != mrOk) return false;
-  Value = edit->Caption();
-  return true;
+  // A refused answer stays in the box for the person to mend.
+  while (form.RunModalLoop() == mrOk) {
+    std::string answer;
+    if (!ReadAnswer(*edit, Kind, Caption, answer)) continue;
+    Value = answer;
+    return true;
+  }
+  return false;
 }
 
 namespace {

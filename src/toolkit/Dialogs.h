@@ -8,11 +8,17 @@
 #include <vector>
 
 class TForm;
+class TWinControl;
 
 enum class ModalKind {
   MessageBox, InputBox, OpenDialog, SaveDialog, Form, FolderDialog,
   PrintDialog, PrinterSetupDialog, FontDialog, ColorDialog  // see PrintDialogs.h
 };
+
+// What the answer of the input box is for: plain text keeps "?" for a character the ANSI code
+// page lacks; a name (ReadNameField) or a search text (ReadSearchField, the field named by the
+// box's caption) holding one is refused and the box asks again.
+enum class TInputKind { Text, Name, SearchText };
 
 struct ModalQuestion {
   ModalKind kind = ModalKind::MessageBox;
@@ -22,6 +28,7 @@ struct ModalQuestion {
   std::string value;    // default text or file name
   std::string filter;   // "Name|*.ext|Name|*.ext" for file dialogs
   TForm* form = nullptr;
+  TInputKind input = TInputKind::Text;  // what the input box asks for
 };
 
 struct ModalAnswer {
@@ -42,14 +49,32 @@ std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 // start-up's splash, which stays on top). Empty for none; the hook may take itself away.
 void SetBeforeModal(std::function<void()> Hook);
 
-// The texts of the toolkit's own messages in the program's language: Lookup gives the text for
-// a language key, else the German default it is handed. Without one the defaults show.
-using TTextLookup = std::function<std::string(const std::string& Key, const std::string& Default)>;
+// The toolkit's own messages. Their texts belong to the program's language, which hands them in
+// through the lookup with the values of Params put in; without a lookup they are empty.
+enum class TToolkitText {
+  NameRefusedTitle,
+  NameRefusedText,
+  NamesNotShown,          // Params: how many names the box leaves out
+  SearchTextRefusedTitle,
+  SearchTextRefusedText,  // Params: the field's name
+};
+using TTextLookup =
+    std::function<std::string(TToolkitText Text, const std::vector<std::string>& Params)>;
 void SetTextLookup(TTextLookup Lookup);
 
 // Tells the person that these names were refused because the ANSI code page cannot hold them:
-// one a line, as WideToAnsiExact shows them. Nothing is read or written under them.
+// one a line, as WideToAnsiExact shows them, the first 20 of a long list and how many more.
+// Nothing is read, listed, started or written under them.
 void ReportRefusedNames(const std::vector<std::string>& Shown);
+
+// A field's text as typed or pasted, where "?" in place of a character the ANSI code page lacks
+// would not do. A field naming a file, folder, mask or program: false, after ReportRefusedNames,
+// when it holds such a character. A search or replace text: false, after a message naming the
+// field by FieldName. Nothing may then be done with the text.
+bool ReadNameField(const TWinControl& Field, std::string& Name);
+bool ReadSearchField(const TWinControl& Field, const std::string& FieldName, std::string& Text);
+// The same, the field named by the label beside it (its caption without the closing colon).
+bool ReadSearchField(const TWinControl& Field, const TWinControl& Label, std::string& Text);
 
 // The window a new modal window belongs to: the active window of this thread, else the
 // innermost modal form, else the main window.
@@ -58,7 +83,8 @@ HWND ModalOwner();
 // A standard message box owned by the modal owner; returns the button pressed.
 int MsgBox(const std::string& Text, const std::string& Caption, UINT Flags);
 // The one-line input box; false when cancelled. Value holds the default and the answer.
-bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value);
+bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value,
+                TInputKind Kind = TInputKind::Text);
 
 struct TFileDialogArgs {
   std::string title;

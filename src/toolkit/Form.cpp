@@ -84,7 +84,7 @@ void TForm::SetMenu(TMainMenu* Menu) {
 bool TForm::UsesDialogKeys(HWND Wnd) { return GetPropA(Wnd, kDialogProp) != nullptr; }
 
 bool TForm::HandleDialogMessage(HWND Form, MSG& Msg) {
-  return HandleNavigationKey(Form, Msg, true) || IsDialogMessageA(Form, &Msg);
+  return HandleNavigationKey(Form, Msg, true) || IsDialogMessageW(Form, &Msg);
 }
 
 void TForm::Show() {
@@ -172,11 +172,12 @@ int TForm::RunModalLoop() {
   SetForegroundWindow(Handle());
   MSG msg = {};
   // A dialog whose window went away (destroyed by code or with its owner) ends as cancelled.
-  while (modalResult_ == mrNone && Handle() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (modalResult_ == mrNone && Handle() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
     GuardEntry([&] {
+      TakeTypedCharExactly(msg);
       if (!HandleDialogMessage(Handle(), msg)) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
       }
     });
   }

@@ -1,6 +1,7 @@
 #include "toolkit/MessageHook.h"
 #include <algorithm>
 #include <commctrl.h>
+#include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
 
@@ -39,9 +40,19 @@ TShiftState KeyboardShiftState() {
   return shift;
 }
 
+namespace {
+// The character of a WM_CHAR in the ANSI code page; "?" for one it lacks.
+char AnsiKey(HWND Wnd, WPARAM Char) {
+  if (!IsWindowUnicode(Wnd)) return static_cast<char>(Char);
+  std::string key;
+  WideToAnsiExact(std::wstring(1, static_cast<wchar_t>(Char)), key);
+  return key.size() == 1 ? key[0] : '?';
+}
+}  // namespace
+
 TMessageHook* HookKeys(TComponent* Owner, HWND Wnd, TControlKeyDown OnKeyDown,
                        TControlKeyPress OnKeyPress) {
-  auto handler = [OnKeyDown = std::move(OnKeyDown), OnKeyPress = std::move(OnKeyPress)](
+  auto handler = [Wnd, OnKeyDown = std::move(OnKeyDown), OnKeyPress = std::move(OnKeyPress)](
                      UINT Msg, WPARAM wParam, LPARAM, LRESULT& Result) {
     Result = 0;
     if (Msg == WM_KEYDOWN && OnKeyDown) {
@@ -50,7 +61,7 @@ TMessageHook* HookKeys(TComponent* Owner, HWND Wnd, TControlKeyDown OnKeyDown,
       return key == 0;
     }
     if (Msg == WM_CHAR && OnKeyPress) {
-      char key = static_cast<char>(wParam);
+      char key = AnsiKey(Wnd, wParam);
       OnKeyPress(key);
       return key == 0;
     }

@@ -56,14 +56,22 @@ void TWinControl::CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle
 }
 
 void TWinControl::CreateSystemControl(const char* ClassName, DWORD Style, DWORD ExStyle,
-                                      HWND Parent, int X, int Y, int Width, int Height) {
-  handle_ = CreateWindowExA(ExStyle, ClassName, caption_.c_str(), Style, X, Y, Width, Height,
-                            Parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+                                      HWND Parent, int X, int Y, int Width, int Height, bool Wide) {
+  // An 8-bit window would already hold the look-alike of a pasted character the code page lacks.
+  handle_ = Wide ? CreateWindowExW(ExStyle, AnsiToWide(ClassName).c_str(),
+                                   AnsiToWide(caption_).c_str(), Style, X, Y, Width, Height,
+                                   Parent, nullptr, GetModuleHandleA(nullptr), nullptr)
+                 : CreateWindowExA(ExStyle, ClassName, caption_.c_str(), Style, X, Y, Width,
+                                   Height, Parent, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!handle_) return;
   SetPropA(handle_, kSelfProp, this);
   systemUnicode_ = IsWindowUnicode(handle_) != FALSE;
-  systemProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassWndProc)));
+  // Subclassed 8-bit, a wide window would turn 8-bit: typed characters would pass through the
+  // system's conversion on their way in.
+  wideSubclass_ = Wide;
+  const auto subclass = reinterpret_cast<LONG_PTR>(SubclassWndProc);
+  systemProc_ = reinterpret_cast<WNDPROC>(Wide ? SetWindowLongPtrW(handle_, GWLP_WNDPROC, subclass)
+                                               : SetWindowLongPtrA(handle_, GWLP_WNDPROC, subclass));
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), 0);
 }
 
@@ -113,10 +121,15 @@ LRESULT TWinControl::Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam) {
   });
   if (Msg == WM_NCDESTROY) {
     RemovePropA(wnd, kSelfProp);
-    if (systemProc_) SetWindowLongPtrA(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(systemProc_));
+    if (systemProc_) {
+      const auto proc = reinterpret_cast<LONG_PTR>(systemProc_);
+      wideSubclass_ ? SetWindowLongPtrW(wnd, GWLP_WNDPROC, proc)
+                    : SetWindowLongPtrA(wnd, GWLP_WNDPROC, proc);
+    }
     handle_ = nullptr;
     systemProc_ = nullptr;
     systemUnicode_ = false;
+    wideSubclass_ = false;
     HandleDestroyed();
   }
   return result;
@@ -272,7 +285,9 @@ void TWinControl::Realign() {
 }
 
 LRESULT TWinControl::DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam) {
-  if (systemProc_) return CallWindowProcA(systemProc_, handle_, Msg, wParam, lParam);
+  if (systemProc_)
+    return wideSubclass_ ? CallWindowProcW(systemProc_, handle_, Msg, wParam, lParam)
+                         : CallWindowProcA(systemProc_, handle_, Msg, wParam, lParam);
   return DefWindowProcA(handle_, Msg, wParam, lParam);
 }
 
@@ -299,22 +314,57 @@ TText ReadInto(LRESULT Length, TRead Read) {
 }
 }  // namespace
 
-std::string TWinControl::PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length) const {
+std::string TWinControl::PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length,
+                                         bool* Exact) const {
+  if (Exact) *Exact = true;
   if (Length < 1) return {};
   auto read = [&](LPARAM Buffer) { return PerformNative(Msg, wParam, Buffer); };
-  if (systemUnicode_) return WideToAnsi(ReadInto<std::wstring>(Length, read));
-  return ReadInto<std::string>(Length, read);
+  if (!systemUnicode_) return ReadInto<std::string>(Length, read);
+  std::string text;
+  const bool exact = WideToAnsiExact(ReadInto<std::wstring>(Length, read), text);
+  if (Exact) *Exact = exact;
+  return text;
 }
 
 std::string TWinControl::Caption() const {
-  if (!handle_) return caption_;
+  std::string caption;
+  ExactCaption(caption);
+  return caption;
+}
+
+bool TWinControl::ExactCaption(std::string& Caption) const {
+  bool exact = true;
+  if (!handle_) {
+    Caption = caption_;
+    return exact;
+  }
   const LRESULT length = PerformNative(WM_GETTEXTLENGTH);
-  return PerformReadText(WM_GETTEXT, static_cast<WPARAM>(length) + 1, length);
+  Caption = PerformReadText(WM_GETTEXT, static_cast<WPARAM>(length) + 1, length, &exact);
+  return exact;
 }
 
 void TWinControl::SetCaption(const std::string& Caption) {
   caption_ = Caption;
   if (handle_) PerformText(WM_SETTEXT, 0, Caption);
+  CaptionChanged();
+}
+
+std::wstring TWinControl::WideCaption() const {
+  if (!handle_ || !systemUnicode_) return AnsiToWide(Caption());
+  const LRESULT length = PerformNative(WM_GETTEXTLENGTH);
+  if (length < 1) return {};
+  return ReadInto<std::wstring>(
+      length, [&](LPARAM Buffer) { return PerformNative(WM_GETTEXT, length + 1, Buffer); });
+}
+
+void TWinControl::SetCaptionFrom(const TWinControl& Source, bool FirstLine) {
+  std::wstring text = Source.WideCaption();
+  if (FirstLine) text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
+  caption_ = WideToAnsi(text);
+  if (handle_ && systemUnicode_)
+    PerformNative(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  else if (handle_)
+    PerformText(WM_SETTEXT, 0, caption_);
   CaptionChanged();
 }
 

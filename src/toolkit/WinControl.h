@@ -32,9 +32,15 @@ public:
   HWND Handle() const { return handle_; }
   bool HandleAllocated() const { return handle_ != nullptr; }
 
-  // Window text; the control keeps it while it has no window.
+  // Window text; the control keeps it while it has no window. A character the ANSI code page
+  // lacks reads as "?", never as a look-alike.
   std::string Caption() const;
+  // The same text; false when a "?" in it stands for such a character.
+  bool ExactCaption(std::string& Caption) const;
   void SetCaption(const std::string& Caption);
+  // Takes Source's text as it stands, characters the code page lacks included; with FirstLine
+  // only the text up to its first line break.
+  void SetCaptionFrom(const TWinControl& Source, bool FirstLine = false);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
   // The control's own setting, also while its parent is hidden.
@@ -82,9 +88,11 @@ protected:
   // Creates the window of a registered toolkit class.
   void CreateHandle(const char* ClassName, DWORD Style, DWORD ExStyle, HWND Parent, int X, int Y,
                     int Width, int Height, HMENU Menu = nullptr);
-  // Creates a window of a system class (BUTTON, EDIT, ...) and routes its messages here.
+  // Creates a window of a system class (BUTTON, EDIT, ...) and routes its messages here. A Wide
+  // one holds its text wide and hears its messages wide, so what is typed or pasted into it
+  // stays exact until it is read.
   void CreateSystemControl(const char* ClassName, DWORD Style, DWORD ExStyle, HWND Parent, int X,
-                           int Y, int Width, int Height);
+                           int Y, int Width, int Height, bool Wide = false);
   // The default for every message this class does not handle.
   virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT Msg, WPARAM wParam, LPARAM lParam);
@@ -93,8 +101,9 @@ protected:
   // item read back) through fixed buffers that a longer text overruns.
   LRESULT PerformText(UINT Msg, WPARAM wParam, const std::string& Text);
   // The text Msg copies to the buffer in lParam, Length characters as the control counts them
-  // (what its length message gives through PerformNative); none below 1.
-  std::string PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length) const;
+  // (what its length message gives through PerformNative); none below 1. Exact (when given)
+  // turns false when a character the code page lacks was read as "?".
+  std::string PerformReadText(UINT Msg, WPARAM wParam, LRESULT Length, bool* Exact = nullptr) const;
   // A message to the control's own procedure in its own character set, in which it counts.
   LRESULT PerformNative(UINT Msg, WPARAM wParam = 0, LPARAM lParam = 0) const;
   // The caption changed (a tab sheet shows it on its tab).
@@ -110,6 +119,8 @@ private:
   static LRESULT CALLBACK ClassWndProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam);
+  // The window text wide, as the control holds it.
+  std::wstring WideCaption() const;
   void AlignParent();
   bool ShowContextMenu(LPARAM ScreenPoint);
   friend class TPopupMenu;
@@ -125,6 +136,7 @@ private:
   HWND handle_ = nullptr;
   WNDPROC systemProc_ = nullptr;
   bool systemUnicode_ = false;  // the system control's procedure takes wide texts
+  bool wideSubclass_ = false;   // WndProc hears the control's messages wide
   std::string caption_;
   std::string hint_;
   bool visible_ = true;

@@ -123,6 +123,8 @@ TEST(TextConversions, CodePagesRoundTrip) {
   EXPECT_EQ(AnsiToUtf8(withZero), std::string("a\0\xC3\xA4", 4));
   for (const char* text : {"a\xE4\xDF\x80", "plain", ""})
     EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(text)), std::optional<std::string>(text));
+  // What the code page lacks becomes "?", never a look-alike (Omega is no "O").
+  EXPECT_EQ(Utf8ToAnsi("\xCE\xA9mega \xE2\x80\x82"), std::optional<std::string>("?mega ?"));
   // Bytes that are not UTF-8 give no result, so the text is left as it is.
   for (const char* bad : {"\xC3", "a\xFF", "\xE2\x82", "\xC0\x80"})
     EXPECT_FALSE(Utf8ToAnsi(bad).has_value()) << bad;

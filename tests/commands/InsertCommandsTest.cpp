@@ -92,6 +92,7 @@ TEST_F(InsertCommandsTest, ConsoleOutputIsConvertedAndInserted) {
   testsupport::QueueAnswer(Typed("echo \xE4\xF6\xFC"), [](const ModalQuestion& q) {
     EXPECT_EQ(q.kind, ModalKind::InputBox);
     EXPECT_EQ(q.caption, "Konsolenausgabe einf\xFCgen");
+    EXPECT_EQ(q.input, TInputKind::Name) << "a program the code page cannot name is refused";
     EXPECT_EQ(q.value, "");
   });
   Click("mnuInsertConsoleOutput");

@@ -19,6 +19,7 @@ void AnswerInput(const std::string& Value, const std::string& ExpectedPrompt = "
   testsupport::QueueAnswer(answer, [ExpectedPrompt](const ModalQuestion& Q) {
     EXPECT_EQ(Q.kind, ModalKind::InputBox);
     EXPECT_EQ(Q.caption, "Zeilen l\xF6schen");
+    EXPECT_EQ(Q.input, TInputKind::SearchText) << "a text the code page lacks is refused";
     EXPECT_EQ(Q.value, "");
     if (!ExpectedPrompt.empty()) {
       EXPECT_EQ(Q.text, ExpectedPrompt);

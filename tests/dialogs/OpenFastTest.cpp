@@ -7,6 +7,7 @@
 #include <vector>
 #include "dialogs/formOpenFast.h"
 #include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "documents/fMain.h"
 #include "foundation/Regex.h"
 #include "foundation/fMain.h"
@@ -19,6 +20,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
@@ -49,6 +51,7 @@ void PostKey(WORD Key) {
 class OpenFastTest : public testing::Test {
 protected:
   void SetUp() override {
+    SetTextLookup(ToolkitText);
     saved_ = Settings.OpenFast;
     Settings.OpenFast = TOpenFastSettings();
     folder.Write("first.txt", "Needle at the start");
@@ -62,6 +65,7 @@ protected:
   void TearDown() override {
     dialog.reset();
     Settings.OpenFast = saved_;
+    SetTextLookup(nullptr);
   }
   TfrmOpenFast& Dialog() {
     if (!dialog) dialog = std::make_unique<TfrmOpenFast>(nullptr);
@@ -91,6 +95,22 @@ private:
 };
 
 using Names = std::vector<std::string>;
+
+// Pastes Text into a field as a person would (the field of a combo box, or an edit).
+void Paste(TWinControl& Field, const std::wstring& Text) {
+  auto* combo = dynamic_cast<TComboBox*>(&Field);
+  SendMessageW(combo ? combo->EditHandle() : Field.Handle(), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(Text.c_str()));
+}
+
+const std::string RefusedNamesText =
+    "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
+    "gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet oder speichert unter ihnen nichts:";
+
+std::string RefusedSearchText(const std::string& Field) {
+  return "Der Text im Feld \"" + Field + "\" enth\xE4lt Zeichen, die der Zeichensatz des Systems "
+         "nicht kennt.\r\nEs wird nichts gesucht und nichts ersetzt.";
+}
 
 }  // namespace
 
@@ -212,10 +232,69 @@ TEST_F(OpenFastTest, NamesTheCodePageCannotHoldArePassedOverAndNamedOnceAfterThe
   folder.Write(std::wstring(L"\u03A9mega.txt"), "needle");
   folder.Write(std::wstring(L"\u015Aub\\deep.txt"), "needle");  // its look-alike is "sub"
   std::string text;
-  ExpectBox("Dateien \xFC" "bergangen", IDOK, &text);
+  ExpectBox("Ungeeigneter Name", IDOK, &text);
   EXPECT_EQ(Find("*.txt", "needle", true), (Names{"first.txt", "last.txt", "other.txt", "sub\\deep.txt"}));
+  EXPECT_EQ(text.rfind(RefusedNamesText + "\r\n", 0), 0u) << text;
   EXPECT_NE(text.find("\r\n" + folder.File("?mega.txt")), std::string::npos) << text;
   EXPECT_NE(text.find("\r\n" + folder.File("?ub")), std::string::npos) << text;
+
+  // A walk over many such names shows twenty and counts the rest.
+  for (int i = 0; i < 25; ++i) folder.Write(L"\u03A3" + std::to_wstring(i) + L".txt", "");
+  ExpectBox("Ungeeigneter Name", IDOK, &text);
+  Find("*.txt", "needle");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 21) << text;
+  EXPECT_EQ(text.substr(text.rfind("\r\n")), "\r\n\x85 und 6 weitere") << text;
+}
+
+TEST_F(OpenFastTest, AFieldHoldingWhatTheCodePageLacksIsRefusedBeforeAnythingIsListedOrWritten) {
+  folder.Write(std::wstring(L"\u03A9dir\\a.txt"), "needle");
+  CreateDirectoryA(folder.File("Odir").c_str(), nullptr);  // the look-alikes
+  folder.Write("Odir\\a.txt", "needle");
+  folder.Write("Omega.txt", "Omega");
+  TfrmOpenFast& d = Dialog();
+  auto setMultiLine = [&d](bool On) {
+    if (d.chkMultiLine->Checked() != On) SendMessageA(d.chkMultiLine->Handle(), BM_CLICK, 0, 0);
+  };
+  const struct {
+    TWinControl* field;
+    std::wstring typed;
+    bool multiLine;  // the text goes to the other field as typed, not as its "?" form
+    const char* caption;
+    std::string text;
+  } cases[] = {
+      {d.cmbDir, AnsiToWide(folder.Path()) + L"\u03A9dir", false, "Ungeeigneter Name",
+       RefusedNamesText + "\r\n" + folder.File("?dir")},
+      {d.cmbMask, L"\u03A9mega.txt", false, "Ungeeigneter Name", RefusedNamesText + "\r\n?mega.txt"},
+      {d.cmbSearch, L"\u03A9mega", false, "Ungeeigneter Suchtext", RefusedSearchText("Suchen nach")},
+      {d.cmbSearch, L"\u03A9mega", true, "Ungeeigneter Suchtext", RefusedSearchText("Suchen nach")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    d.cmbMask->SetText("*.txt");
+    d.cmbDir->SetText(folder.Path());
+    d.cmbSearch->SetText("needle");
+    setMultiLine(false);
+    Paste(*c.field, c.typed);
+    setMultiLine(c.multiLine);
+    std::string shown;
+    ExpectBox(c.caption, IDOK, &shown);
+    d.btnSearchClick(nullptr);
+    EXPECT_EQ(shown, c.text);
+    EXPECT_TRUE(d.Files(false).empty());
+  }
+  EXPECT_EQ(Settings.OpenFast.DirMRU.Count() + Settings.OpenFast.MaskMRU.Count(), 0);
+
+  setMultiLine(false);
+  d.cmbSearch->SetText("Omega");
+  d.btnSearchClick(nullptr);
+  ASSERT_EQ(d.Files(false).size(), 1u);
+  Paste(*d.cmbReplace, L"\u03A9");
+  std::string shown;
+  ExpectBox("Ungeeigneter Suchtext", IDOK, &shown);
+  d.btnReplaceClick(nullptr);
+  EXPECT_EQ(shown, RefusedSearchText("Ersetzen mit"));
+  EXPECT_EQ(folder.Read("Omega.txt"), "Omega");
+  EXPECT_EQ(folder.Read("Odir\\a.txt"), "needle");
 }
 
 TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsRead) {

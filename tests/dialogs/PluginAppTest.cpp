@@ -245,6 +245,13 @@ TEST_F(PluginAppTest, TextChangesRespectReadOnlyAndGetSelTextChangesNothing) {
   EXPECT_TRUE(frame->DocInfo.Modified);
   frame->seEdit->Undo();
   EXPECT_EQ(frame->seEdit->Text(), "alt");
+
+  // What the code page lacks arrives as "?", as a paste in the editor does, never as a look-alike.
+  frame->seEdit->SelectAll();
+  BSTR greek = SysAllocString(L"\u03A9mega");
+  EXPECT_EQ(app.Call<int32_t>(SetSelText, greek), 1);
+  SysFreeString(greek);
+  EXPECT_EQ(frame->seEdit->Text(), "?mega");
 }
 
 TEST_F(PluginAppTest, AFailureInsideACallFromAPluginIsShownAndTheCallAnswersItsFallback) {

@@ -5,6 +5,7 @@
 #include "documents/fLanguage.h"
 #include "support/StoreMessages.h"
 #include "toolkit/ComboBox.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/PageControl.h"
@@ -16,6 +17,8 @@ using testsupport::QueueFormAnswer;
 
 class SettingsDialogTest : public SettingsSandbox {
 protected:
+  SettingsDialogTest() { SetTextLookup(ToolkitText); }
+  ~SettingsDialogTest() override { SetTextLookup(nullptr); }
   static int PressOk(TfrmSettings& Form) {
     QueueFormAnswer([&](TForm&) {
       Form.Ctl<TButton>("btnOk")->Click();
@@ -214,9 +217,34 @@ TEST_F(SettingsDialogTest, RefusedOkWritesNothing) {
       EXPECT_EQ(Settings.General.ShowSplashScreen, splash);
     }
     Field(form, "txtAsciiFontSize").SetText("10");
+
+    // Fields that name a file or program refuse what the code page cannot hold, on leaving them
+    // and on OK, and the row keeps its old value.
+    Select(*form.lvApps, 0);
+    Select(*form.lvFilters, 0);
+    for (const char* name : {"txtAppPath", "txtFilterFilter", "txtFilterDefault", "txtBackupExt",
+                             "txtSpCharUserDef"}) {
+      SCOPED_TRACE(name);
+      TFieldEdit& field = Field(form, name);
+      const std::string before = field.Text();
+      SendMessageW(field.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u03A9mega.exe"));
+      QueueAnswer(ModalAnswer{.result = IDOK}, [](const ModalQuestion& q) {
+        EXPECT_EQ(q.caption, "Ungeeigneter Name");
+        EXPECT_EQ(q.text.substr(q.text.find("\r\n")), "\r\n?mega.exe");
+      });
+      EXPECT_FALSE(form.btnOkClick());
+      EXPECT_EQ(Settings.General.ShowSplashScreen, splash);
+      field.SetText(before);
+    }
+    QueueAnswer(ModalAnswer{.result = IDOK});
+    SendMessageW(Field(form, "txtAppPath").Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u03A9.exe"));
+    EXPECT_FALSE(form.AppFieldExit(1, Field(form, "txtAppPath")));
+    EXPECT_EQ(form.lvApps->Items(0)->SubItem(0), "a.exe");
+    Field(form, "txtAppPath").SetText("a.exe");
     EXPECT_TRUE(form.btnOkClick());
   }
   EXPECT_EQ(Settings.General.ShowSplashScreen, !splash);
+  EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "5");
   EXPECT_EQ(Settings.AppList.Strings(3), "Zwei\x01" "d.exe\x01\x01" "0\x01" "0");
 }
 

@@ -63,6 +63,14 @@ TEST_F(LanguageTest, TranslatedTemplatesMayOnlyUseTheDefaultsParameters) {
   EXPECT_EQ(GetLangText("Main|Bad", "Standard"), "%s1% und %s3%");
 }
 
+TEST_F(LanguageTest, TheToolkitsMessagesSpeakGermanOrTheLanguageFile) {
+  EXPECT_EQ(ToolkitText(TToolkitText::NamesNotShown, {"7"}), "\x85 und 7 weitere");
+  EXPECT_EQ(ToolkitText(TToolkitText::NameRefusedTitle, {}), "Ungeeigneter Name");
+  Load("Main|MsgNameRefusedMore=... and %s1% more\r\nMain|MsgNameRefusedTitle=Unfit name\r\n");
+  EXPECT_EQ(ToolkitText(TToolkitText::NamesNotShown, {"7"}), "... and 7 more");
+  EXPECT_EQ(ToolkitText(TToolkitText::NameRefusedTitle, {}), "Unfit name");
+}
+
 TEST_F(LanguageTest, CharsetNames) {
   EXPECT_EQ(CharsetFromName(" greek "), 161);
   EXPECT_EQ(CharsetFromName("ANSI"), 0);

@@ -193,12 +193,16 @@ TEST(CodeEditSelection, WordBlockSelectsTheWordAroundThePosition) {
 
 TEST(CodeEditClipboard, CopyPutsPlainTextAndTheBlockWithItsMode) {
   TFakeClipboard clipboard;
-  auto edit = MakeEdit("abcdef\r\nab");
+  auto edit = MakeEdit("a\x80" "cdef\r\nab");
   edit->SetSelectionMode(SM::smColumn);
   Select(*edit, {2, 1}, {4, 2});
   edit->CopyToClipboard();
-  EXPECT_EQ(clipboard.Data[CF_TEXT], std::string("bc\r\nb \0", 7));
-  EXPECT_EQ(clipboard.Data[CodeEditClipboardFormat()], std::string("\2bc\r\nb \0", 8));
+  EXPECT_EQ(clipboard.Data[CF_TEXT], std::string("\x80" "c\r\nb \0", 7));
+  EXPECT_EQ(clipboard.Data[CodeEditClipboardFormat()], std::string("\2\x80" "c\r\nb \0", 8));
+  // Wide as well: the system would make it by the keyboard's language, not the code page's.
+  const std::wstring wide = L"\u20AC" L"c\r\nb ";
+  EXPECT_EQ(clipboard.Data[CF_UNICODETEXT],
+            std::string(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2));
 }
 
 TEST(CodeEditClipboard, ColumnBlockPastesAsARectangleIntoAnotherEditor) {
@@ -249,6 +253,17 @@ TEST(CodeEditClipboard, PlainTextFromElsewhereUsesTheConfiguredMode) {
   EXPECT_EQ(edit->Text(), "one\r\nX\r\ntwo");
   edit->Undo();
   EXPECT_EQ(edit->Text(), "one\r\ntwo");
+}
+
+TEST(CodeEditClipboard, WideTextFromAnotherProgramPastesWithoutLookAlikes) {
+  TFakeClipboard clipboard;
+  const std::wstring wide = L"\u03A9mega \u20AC";
+  clipboard.Data[CF_UNICODETEXT].assign(reinterpret_cast<const char*>(wide.c_str()),
+                                        2 * wide.size() + 2);
+  clipboard.Data[CF_TEXT] = std::string("Omega \x80\0", 8);  // the system's look-alike
+  auto edit = MakeEdit("");
+  edit->PasteFromClipboard();
+  EXPECT_EQ(edit->Text(), "?mega \x80");
 }
 
 TEST(CodeEditClipboard, PasteOverASelectionUndoesInOneStep) {

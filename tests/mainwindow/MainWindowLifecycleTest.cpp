@@ -158,6 +158,21 @@ TEST_F(MainWindowLifecycleTest, ANameTheCodePageCouldNotHoldIsRefusedByNameAndTh
   EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("b.txt")});
 }
 
+TEST_F(MainWindowLifecycleTest, ALongPathPrefixIsNoRefusedCharacterButAQuestionMarkBehindItIs) {
+  folder.Write("c.txt", "c");
+  const std::string prefixed = "\\\\?\\" + folder.File("c.txt");
+  const std::string refused = "\\\\?\\" + folder.File("?mega.txt");
+  testsupport::QueueAnswer(Answer(IDOK), [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Ungeeigneter Name");
+    EXPECT_EQ(q.text.substr(q.text.find("\r\n")), "\r\n" + refused);
+  });
+  ShowWith({prefixed, refused});
+  ASSERT_EQ(TabCount(), 1);
+  EXPECT_EQ(Frame(0)->seEdit->Text(), "c");
+  EXPECT_FALSE(IsRefusedFileArg("\\\\?\\UNC\\server\\share\\a.txt"));
+  EXPECT_TRUE(IsRefusedFileArg("C:\\?\\a.txt"));
+}
+
 TEST_F(MainWindowLifecycleTest, IgnoredMissingFilesAndSwitchesAskNothing) {
   Settings.General.ParamIgnoreNotExistingFiles = true;
   ShowWith({folder.File("gone.txt"), "/ML", "-NOSPLASH"});

@@ -84,6 +84,18 @@ protected:
     if (box->OnClick) box->OnClick(box);
   }
   static bool Enabled(const char* Name) { return frmMain->Find<TWinControl>(Name)->Enabled(); }
+  // Puts Text into a field as a paste would.
+  static void Paste(HWND Field, const wchar_t* Text) {
+    SendMessageW(Field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text));
+  }
+  // Answers the refusal of a search text the code page cannot hold, checked whole.
+  static void ExpectRefused(const std::string& Field) {
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [Field](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Ungeeigneter Suchtext");
+      EXPECT_EQ(q.text, "Der Text im Feld \"" + Field + "\" enth\xE4lt Zeichen, die der Zeichensatz "
+                        "des Systems nicht kennt.\r\nEs wird nichts gesucht und nichts ersetzt.");
+    });
+  }
   static void Fill(const std::string& Search, const std::string& Replace = "") {
     frmMain->cmbSearch->SetText(Search);
     frmMain->cmbReplace->SetText(Replace);
@@ -420,6 +432,59 @@ TEST_F(SearchPanelTest, AMalformedEscapeIsReportedBeforeAnythingChanges) {
     EXPECT_EQ(Settings.ReplaceMRU.Count(), 0);
     ExpectPanelRestored();
   }
+}
+
+TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsFieldAndNothingChanges) {
+  TCodeEdit& editor = NewDocument("Omega Omega");
+  Select(editor, 0, 5);
+  auto expectUnchanged = [&] {
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    EXPECT_EQ(editor.Text(), "Omega Omega");
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(std::pair(editor.SelStart(), editor.SelLength()), std::pair(0, 5));
+    EXPECT_EQ(Settings.SearchMRU.Count() + Settings.ReplaceMRU.Count(), 0);
+    ExpectPanelRestored();
+  };
+  Paste(frmMain->cmbSearch->EditHandle(), L"\u03A9mega");
+  frmMain->cmbReplace->SetText("X");
+  for (bool allDocuments : {false, true}) {
+    Check("chkSearchAllFiles", allDocuments);
+    for (const char* button : {"btnSearch", "btnReplaceAll"}) {
+      SCOPED_TRACE(std::string(button) + (allDocuments ? " in all documents" : ""));
+      ExpectRefused("Suchen nach");
+      Click(button);
+      expectUnchanged();
+    }
+  }
+  Check("chkSearchAllFiles", false);
+  frmMain->cmbSearch->SetText("Omega");
+  Paste(frmMain->cmbReplace->EditHandle(), L"\u03A9");
+  for (const char* button : {"btnReplaceSel", "btnReplaceAll"}) {
+    SCOPED_TRACE(button);
+    ExpectRefused("Ersetzen mit");
+    Click(button);
+    expectUnchanged();
+  }
+  // Several lines take the text as typed, so it is still refused.
+  Paste(frmMain->cmbSearch->EditHandle(), L"\u03A9mega");
+  frmMain->cmbReplace->SetText("X");
+  Check("chkSearchMultiLine");
+  ExpectRefused("Suchen nach");
+  Click("btnReplaceAll");
+  expectUnchanged();
+}
+
+TEST_F(SearchPanelTest, TheIncrementalSearchRefusesWhatTheCodePageLacksOnceWhileTypingAndOnEnter) {
+  TCodeEdit& editor = NewDocument("Obst");
+  const HWND field = frmMain->txtIncSearch->Handle();
+  ExpectRefused("Inkrementelle Suche");
+  SendMessageW(field, WM_CHAR, L'\u03A9', 0);  // Omega: "O" is its look-alike
+  Type(field, 'b');
+  EXPECT_EQ(std::pair(editor.SelStart(), editor.SelLength()), std::pair(0, 0));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u) << "asked once";
+  ExpectRefused("Inkrementelle Suche");
+  SendMessageA(field, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_EQ(std::pair(editor.SelStart(), editor.SelLength()), std::pair(0, 0));
 }
 
 TEST_F(SearchPanelTest, CancelledRunsStopAndRestoreThePanel) {

@@ -88,6 +88,7 @@ TEST(WideToAnsiExact, TakesWhatTheCodePageHoldsAndMarksTheRestWithoutLookAlikes)
     std::string ansi = "left over";
     EXPECT_EQ(WideToAnsiExact(c.wide, ansi), c.exact);
     EXPECT_EQ(ansi, c.ansi);
+    EXPECT_EQ(WideToAnsi(c.wide), c.ansi) << "the plain conversion has no look-alikes either";
   }
 }
 

@@ -9,10 +9,12 @@
 #include "rtl/SysUtils.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "support/ToolkitTextNames.h"
 #include "support/WhenShown.h"
 #include "toolkit/FolderDialog.h"
 
 TEST(FolderPicker, RefusesAFolderNameTheCodePageCannotHold) {
+  testsupport::TToolkitTextNames texts;
   // Not in the temporary folder: the picker lists each folder on its way, and one that other
   // test programs fill and empty meanwhile may be listed without the folder wanted.
   testsupport::TempFolder files("C:\\");
@@ -21,7 +23,7 @@ TEST(FolderPicker, RefusesAFolderNameTheCodePageCannotHold) {
   const std::wstring folder = AnsiToWide(files.Path()) + L"\u03A9dir";
   testsupport::QueueRealDialog();
   testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
-    EXPECT_EQ(q.caption, "Ungeeigneter Name");
+    EXPECT_EQ(q.caption, "NameRefusedTitle");
     EXPECT_NE(q.text.find("\r\n" + files.File("?dir")), std::string::npos) << q.text;
   });
   // Selected by its item list, and again until the tree shows it: the picker's reading of a
