@@ -1,6 +1,7 @@
 // The keyboard in every dialog, with key messages through the loop that runs it: the first
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
+// Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -248,7 +249,8 @@ TEST_F(DialogKeyboardTest, TabGoesRoundEveryControlInReadingOrderAndCtrlTabChang
       ShowWindow(dialog->Handle(), SW_HIDE);
       continue;
     }
-    // The first Tab goes through the dialog's own loop, then the tour starts where it began.
+    // The first Tab goes through the dialog's own loop, then the tour starts where it began;
+    // at its end Escape from there closes the dialog.
     HWND first = nullptr, loopTab = nullptr;
     std::vector<HWND> round;
     std::optional<TPostedAction> afterTab;
@@ -259,12 +261,15 @@ TEST_F(DialogKeyboardTest, TabGoesRoundEveryControlInReadingOrderAndCtrlTabChang
         loopTab = GetFocus();
         TTour(*dialog).Press(VK_TAB, {.Shift = true});
         round = Tour(*dialog, first, firstFocus);
-        dialog->SetModalResult(mrAbort);
+        SetFocus(first);
+        TTour(*dialog).Press(VK_ESCAPE);
+        if (dialog->ModalResult() == mrNone) dialog->SetModalResult(mrAbort);
       });
     });
-    dialog->RunModalLoop();
+    const int result = dialog->RunModalLoop();
     SetKeyStateOverride(nullptr);
     ASSERT_TRUE(shown.Done());
+    EXPECT_EQ(result, mrCancel) << "Escape at " << NameOf(first);
     if (!round.empty()) {
       EXPECT_EQ(NameOf(StopHolding(loopTab, {round.begin(), round.end()})),
                 NameOf(round[1 % round.size()]))
