@@ -1,7 +1,7 @@
 // The keyboard in every dialog, with key messages through the loop that runs it: the first
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
-// Escape closes the dialog.
+// In a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
@@ -21,6 +21,7 @@
 
 namespace {
 
+using testsupport::WindowText;
 using testsupport::layoutcheck::ClassOf;
 using testsupport::layoutcheck::NameOf;
 
@@ -40,6 +41,11 @@ void PostKey(WORD Key, TKeys Held) {
 bool IsRadio(HWND Wnd) {
   const LONG kind = GetWindowLongA(Wnd, GWL_STYLE) & BS_TYPEMASK;
   return ClassOf(Wnd) == "Button" && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON);
+}
+
+bool IsMultiLineField(HWND Wnd) {
+  const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+  return ClassOf(Wnd) == "Edit" && (style & ES_MULTILINE) && !(style & ES_READONLY);
 }
 
 bool Usable(HWND Form, HWND Wnd) {
@@ -102,6 +108,18 @@ std::string Names(const std::vector<HWND>& Controls) {
   return text;
 }
 
+BOOL CALLBACK FindPageControl(HWND Wnd, LPARAM Found) {
+  auto*& pages = *reinterpret_cast<TPageControl**>(Found);
+  if (!pages) pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd));
+  return TRUE;
+}
+
+TPageControl* PageControlOf(TForm& Form) {
+  TPageControl* found = nullptr;
+  EnumChildWindows(Form.Handle(), FindPageControl, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // Drives a shown dialog from inside its loop; each key is handled before the next.
 class TTour {
 public:
@@ -136,8 +154,10 @@ public:
     }
     std::reverse(reverse.begin() + 1, reverse.end());
     EXPECT_EQ(reverse, round) << "Shift+Tab goes" << Names(reverse);
-    for (HWND radio : round)
-      if (IsRadio(radio)) CheckArrows(radio);
+    for (HWND stop : round) {
+      if (IsRadio(stop)) CheckArrows(stop);
+      if (IsMultiLineField(stop)) CheckMultiLineField(stop);
+    }
     return round;
   }
   // Down goes round the radio group from its checked button, checking each in turn, and Up
@@ -160,6 +180,25 @@ public:
       }
     }
   }
+  // Ctrl+Tab types a tab where the caret is and keeps the focus; Ctrl+PgDn and Ctrl+PgUp
+  // change the page from here too.
+  void CheckMultiLineField(HWND Field) {
+    const std::string text = WindowText(Field);
+    SetFocus(Field);
+    SendMessageA(Field, EM_SETSEL, 0, 0);
+    Press(VK_TAB, {.Ctrl = true});
+    EXPECT_EQ(WindowText(Field), "\t" + text) << "Ctrl+Tab in " << NameOf(Field);
+    EXPECT_EQ(GetFocus(), Field) << "Ctrl+Tab moves from " << NameOf(Field);
+    SetWindowTextA(Field, text.c_str());
+    TPageControl* pages = PageControlOf(dialog_);
+    if (!pages) return;
+    const int page = pages->ActivePageIndex();
+    Press(VK_NEXT, {.Ctrl = true});
+    EXPECT_EQ(pages->ActivePageIndex(), (page + 1) % pages->PageCount())
+        << "Ctrl+PgDn in " << NameOf(Field);
+    Press(VK_PRIOR, {.Ctrl = true});
+    EXPECT_EQ(pages->ActivePageIndex(), page) << "Ctrl+PgUp";
+  }
   // The field a person starts at: after the one step back in reading order, past a tab strip.
   static HWND FirstField(const std::vector<HWND>& Round) {
     size_t start = 0;
@@ -176,18 +215,6 @@ private:
   TForm& dialog_;
 };
 
-BOOL CALLBACK FindPageControl(HWND Wnd, LPARAM Found) {
-  auto*& pages = *reinterpret_cast<TPageControl**>(Found);
-  if (!pages) pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd));
-  return TRUE;
-}
-
-TPageControl* PageControlOf(TForm& Form) {
-  TPageControl* found = nullptr;
-  EnumChildWindows(Form.Handle(), FindPageControl, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // The whole tour of a dialog that First was the first focus of: rounds on every page, the page
 // keys both ways. Gives the round on the page it starts on.
 std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
@@ -203,8 +230,10 @@ std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
   TPageControl* pages = PageControlOf(Dialog);
   if (!pages) return round;
   const int count = pages->PageCount(), start = pages->ActivePageIndex();
+  // In a field of several lines Ctrl+Tab types a tab: there only the page keys change the page.
+  auto inField = [] { return IsMultiLineField(GetFocus()); };
   for (int i = 1; i <= count; ++i) {
-    const bool pageDown = i % 2 == 0;
+    const bool pageDown = i % 2 == 0 || inField();
     tour.Press(pageDown ? VK_NEXT : VK_TAB, {.Ctrl = true});
     const std::string page =
         pages->ActivePage()->Name() + (pageDown ? " by Ctrl+PgDn" : " by Ctrl+Tab");
@@ -213,8 +242,10 @@ std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
         << page << " leaves the focus on " << NameOf(GetFocus());
     tour.CheckRound(page);
   }
-  tour.Press(VK_TAB, {.Shift = true, .Ctrl = true});
-  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 1) % count) << "Ctrl+Shift+Tab";
+  const bool byTab = !inField();
+  tour.Press(byTab ? VK_TAB : VK_PRIOR, {.Shift = byTab, .Ctrl = true});
+  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 1) % count)
+      << (byTab ? "Ctrl+Shift+Tab" : "Ctrl+PgUp");
   tour.Press(VK_PRIOR, {.Ctrl = true});
   EXPECT_EQ(pages->ActivePageIndex(), (start + count - 2) % count) << "Ctrl+PgUp";
   return round;
