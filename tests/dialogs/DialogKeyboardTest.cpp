@@ -1,13 +1,15 @@
 // The keyboard in every dialog, with key messages through the loop that runs it: the first
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
-// In a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
+// Within a stop the arrows go round a radio group and a tool bar, whose buttons the keys press;
+// in a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "EveryDialog.h"
 #include "SettingsTestFixture.h"
@@ -17,7 +19,9 @@
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
+#include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/ToolBar.h"
 
 namespace {
 
@@ -48,6 +52,23 @@ bool IsMultiLineField(HWND Wnd) {
   return ClassOf(Wnd) == "Edit" && (style & ES_MULTILINE) && !(style & ES_READONLY);
 }
 
+// The buttons of the bar that a click can press.
+std::vector<TToolButton*> UsableButtons(const TToolBar& Bar) {
+  std::vector<TToolButton*> usable;
+  for (int i = 0; i < Bar.ButtonCount(); ++i) {
+    TToolButton* button = Bar.Buttons(i);
+    if (button->Style() != TToolButtonStyle::tbsSeparator && button->Visible() &&
+        button->Enabled())
+      usable.push_back(button);
+  }
+  return usable;
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  EndMenu();
+}
+
 bool Usable(HWND Form, HWND Wnd) {
   for (HWND w = Wnd; w != Form; w = GetParent(w))
     if (!IsWindowEnabled(w)) return false;
@@ -58,6 +79,20 @@ struct TReachSearch {
   HWND form;
   std::set<HWND> found;
 };
+
+BOOL CALLBACK AddIfToolBarWithButtons(HWND Wnd, LPARAM Search) {
+  auto& s = *reinterpret_cast<TReachSearch*>(Search);
+  const auto* bar = dynamic_cast<const TToolBar*>(TWinControl::FromHandle(Wnd));
+  if (bar && Usable(s.form, Wnd) && !UsableButtons(*bar).empty()) s.found.insert(Wnd);
+  return TRUE;
+}
+
+// The tool bars shown with a button a click can press.
+std::set<HWND> ToolBarsWithButtons(HWND Form) {
+  TReachSearch search{Form, {}};
+  EnumChildWindows(Form, AddIfToolBarWithButtons, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 BOOL CALLBACK AddIfReachable(HWND Wnd, LPARAM Search) {
   auto& s = *reinterpret_cast<TReachSearch*>(Search);
@@ -134,6 +169,8 @@ public:
   std::vector<HWND> CheckRound(const std::string& Where) {
     SCOPED_TRACE(Where);
     const std::set<HWND> stops = Reachable(dialog_.Handle());
+    for (HWND bar : ToolBarsWithButtons(dialog_.Handle()))
+      EXPECT_TRUE(stops.count(bar)) << "Tab never reaches the tool bar " << NameOf(bar);
     std::vector<HWND> round = {StopHolding(GetFocus(), stops)};
     for (size_t i = 0; i < stops.size(); ++i) {
       Press(VK_TAB);
@@ -157,6 +194,8 @@ public:
     for (HWND stop : round) {
       if (IsRadio(stop)) CheckArrows(stop);
       if (IsMultiLineField(stop)) CheckMultiLineField(stop);
+      if (auto* bar = dynamic_cast<TToolBar*>(TWinControl::FromHandle(stop)))
+        CheckToolButtons(*bar);
     }
     return round;
   }
@@ -199,14 +238,47 @@ public:
     Press(VK_PRIOR, {.Ctrl = true});
     EXPECT_EQ(pages->ActivePageIndex(), page) << "Ctrl+PgUp";
   }
-  // The field a person starts at: after the one step back in reading order, past a tab strip.
+  // Right goes round the buttons that can be pressed, Left back; Enter and Space press the one
+  // reached, and Down opens a drop-down button's menu.
+  void CheckToolButtons(TToolBar& Bar) {
+    const std::vector<TToolButton*> usable = UsableButtons(Bar);
+    SetFocus(Bar.Handle());
+    for (size_t i = 0; i < usable.size(); ++i) {
+      TToolButton& button = *usable[i];
+      SCOPED_TRACE(button.Name());
+      ASSERT_EQ(Bar.HotButton(), &button) << "Right reaches " << button.Name();
+      int clicks = 0;
+      TNotifyEvent own = std::exchange(button.OnClick, [&clicks](TObject*) { ++clicks; });
+      Press(VK_RETURN);
+      Press(VK_SPACE);
+      button.OnClick = own;
+      EXPECT_EQ(clicks, 2) << "Enter and Space press it";
+      if (TPopupMenu* menu = button.DropdownMenu()) {
+        int shown = 0;
+        TNotifyEvent ownPopup = std::exchange(menu->OnPopup, [&shown](TObject*) {
+          ++shown;
+          SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseMenu);
+        });
+        Press(VK_DOWN);
+        menu->OnPopup = ownPopup;
+        EXPECT_EQ(shown, 1) << "Down opens its menu";
+      }
+      Press(VK_RIGHT);
+    }
+    if (usable.empty()) return;
+    EXPECT_EQ(Bar.HotButton(), usable.front()) << "Right comes round";
+    Press(VK_LEFT);
+    EXPECT_EQ(Bar.HotButton(), usable.back()) << "Left goes back round";
+  }
+  // The field a person starts at: after the one step back in reading order, past a tab strip
+  // or a tool bar.
   static HWND FirstField(const std::vector<HWND>& Round) {
     size_t start = 0;
     for (size_t i = 0; i < Round.size(); ++i)
       if (GoesBack(Round[i], Round[(i + 1) % Round.size()])) start = (i + 1) % Round.size();
     for (size_t i = 0; i < Round.size(); ++i) {
       HWND w = Round[(start + i) % Round.size()];
-      if (ClassOf(w) != WC_TABCONTROLA) return w;
+      if (ClassOf(w) != WC_TABCONTROLA && ClassOf(w) != TOOLBARCLASSNAMEA) return w;
     }
     return nullptr;
   }
