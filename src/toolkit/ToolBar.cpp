@@ -81,6 +81,7 @@ TToolBar::~TToolBar() {
   SetNotifyTarget(reinterpret_cast<HWND>(Perform(TB_GETTOOLTIPS)), nullptr);
   for (TToolButton* b : buttons_) b->toolBar_ = nullptr;
   buttons_.clear();
+  hot_ = nullptr;
 }
 
 void TToolBar::SetImages(TImageList* Images) {
@@ -181,7 +182,8 @@ void TToolBar::UsableChanged() {
   const bool usable = std::any_of(buttons_.begin(), buttons_.end(),
                                   [](const TToolButton* b) { return b->Usable(); });
   const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
-  SetWindowLongA(Handle(), GWL_STYLE, usable ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  const LONG wanted = usable ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+  if (wanted != style) SetWindowLongA(Handle(), GWL_STYLE, wanted);
   if (GetFocus() == Handle() && !(hot_ && hot_->Usable())) MoveHot(1);
 }
 
@@ -246,7 +248,8 @@ LRESULT TToolBar::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
-      // Back from the dialog a button opened, the keyboard is where it was.
+      // The chosen button shows only while the bar has the focus; back from the dialog a
+      // button opened, the keyboard is where it was.
       const LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
       if (Msg == WM_SETFOCUS && !(hot_ && hot_->Usable())) MoveHot(1);
       else ShowHot();
