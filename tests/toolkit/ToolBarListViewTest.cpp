@@ -110,36 +110,21 @@ TEST(ToolBar, HintsAnswerTheTooltipAndTheArrowShowsTheDropDownMenu) {
   EXPECT_EQ(SendMessageA(b.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop)), TBDDRET_NODEFAULT);
 }
 
-TEST(ToolBar, TheKeyboardGoesRoundTheUsableButtonsAndPressesTheChosenOne) {
+// What the dialogs' bars do not show: a check button, and buttons that stop being usable.
+TEST(ToolBar, TheKeyboardTogglesACheckButtonAndLeavesButtonsThatCannotBePressed) {
   Bar b;
-  std::vector<std::string> log;
-  for (TToolButton* t : {b.save, b.wrap, b.open})
-    t->OnClick = [&](TObject* s) { log.push_back(static_cast<TToolButton*>(s)->Name()); };
   auto key = [&b](WORD Key) { SendMessageA(b.bar->Handle(), WM_KEYDOWN, Key, 0); };
   auto tabStop = [&b] { return (GetWindowLongA(b.bar->Handle(), GWL_STYLE) & WS_TABSTOP) != 0; };
   b.save->SetVisible(false);
   SetFocus(b.bar->Handle());
   EXPECT_EQ(b.bar->HotButton(), b.wrap) << "past the hidden button and the separator";
   key(VK_SPACE);
-  EXPECT_TRUE(b.wrap->Down()) << "a check button toggles as on a click";
-  key(VK_RIGHT);
-  EXPECT_EQ(b.bar->HotButton(), b.open);
-  key(VK_RIGHT);
-  EXPECT_EQ(b.bar->HotButton(), b.wrap) << "round the bar";
-  key(VK_LEFT);
-  key(VK_RETURN);
-  EXPECT_EQ(log, (std::vector<std::string>{"tbMainViewLineBreak", "tbMainFileReOpen"}));
-
-  // A button that can no longer be pressed passes the choice on; with none left the bar is no
-  // tab stop until one can be pressed again.
-  b.open->SetEnabled(false);
-  EXPECT_EQ(b.bar->HotButton(), b.wrap);
-  EXPECT_TRUE(tabStop());
+  EXPECT_TRUE(b.wrap->Down());
   b.wrap->SetEnabled(false);
+  EXPECT_EQ(b.bar->HotButton(), b.open);
+  b.open->SetEnabled(false);
   EXPECT_EQ(b.bar->HotButton(), nullptr);
-  EXPECT_FALSE(tabStop());
-  key(VK_SPACE);
-  EXPECT_EQ(log.size(), 2u);
+  EXPECT_FALSE(tabStop()) << "nothing to press";
   b.save->SetVisible(true);
   EXPECT_TRUE(tabStop());
   EXPECT_EQ(b.bar->HotButton(), b.save);
