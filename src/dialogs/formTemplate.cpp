@@ -137,9 +137,14 @@ void TfrmTemplate::tvTreeClick(TObject*) {
   FillLastColumn(*lvTemplates);
 }
 
-void TfrmTemplate::tvTreeKeyUp(TObject* Sender) { tvTreeClick(Sender); }
+// A key that moved nothing in the tree (the shortcut that opened the picker, Shift+Tab from the
+// list) keeps the list and the file chosen in it, and spares reading the folder again.
+void TfrmTemplate::tvTreeKeyUp(TObject* Sender) {
+  if (NodeFolder(tvTree->Selected()) != shownFolder_) tvTreeClick(Sender);
+}
 
 void TfrmTemplate::FillFileList(const std::string& Folder) {
+  shownFolder_ = Folder;
   lvTemplates->Clear();
   btnOk->SetEnabled(false);
   const std::string relativeFolder =

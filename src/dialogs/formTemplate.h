@@ -58,6 +58,7 @@ private:
   void FormCreate();
   void SelectRow();
   std::vector<std::string> walkPath_;  // folders being walked, to skip link loops
+  std::string shownFolder_;            // the folder the list shows
 };
 
 // Shows the picker modally for one kind of template; the chosen file after OK, else empty.

@@ -427,6 +427,11 @@ void TfrmMain::chkSearchMultiLineClick(TObject*) {
   auto* bottom = Find<TWinControl>("pnlSearchBottom");
   bottom->SetBounds(bottom->Left(), replaceField->Top() + replaceField->Height() + 4,
                     bottom->Width(), bottom->Height());
+  // Below the taller fields the options would be cut off, and still take the focus unseen:
+  // the panel grows to show them.
+  const RECT page = Find<TWinControl>("tabSearch")->ClientRect();
+  const int missing = bottom->Top() + bottom->Height() - page.bottom;
+  if (missing > 0) pcBottom->SetHeight(pcBottom->Height() + missing);
 }
 
 // ---- Searching and replacing -------------------------------------------------------------

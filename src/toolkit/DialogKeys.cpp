@@ -253,6 +253,18 @@ bool ControlWants(HWND Focus, const MSG& Msg, LRESULT Code, bool InDialog) {
 }
 
 bool Inside(HWND Area, HWND Wnd) { return Wnd && (Wnd == Area || IsChild(Area, Wnd)); }
+
+// A field of several lines that the user types into (not one only read).
+bool IsMultiLineTextField(HWND Wnd) {
+  const LONG style = Style(Wnd);
+  return (SendMessageA(Wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) && (style & ES_MULTILINE) &&
+         !(style & ES_READONLY);
+}
+
+// Tab moves on from such a field: Ctrl+Tab types the tab, as in Windows dialogs.
+void TypeTab(HWND Field) {
+  SendMessageA(Field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
+}
 }  // namespace
 
 HWND FirstTabStop(HWND Container) {
@@ -276,12 +288,18 @@ bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
     case VK_TAB:
       // A control that takes Tab as input (a hot-key field) keeps it, with Ctrl too.
       if (ControlWants(focus, Msg, DLGC_WANTTAB, InDialog)) return false;
+      if (ctrl && IsMultiLineTextField(focus)) {
+        TypeTab(focus);
+        return true;
+      }
       if (ctrl && !InDialog) return false;  // the window's own Ctrl+Tab
       if (!ctrl || !ChangePage(Area, focus, shift)) MoveFocus(NextTabStop(Area, focus, shift));
       return true;
     case VK_NEXT:
     case VK_PRIOR:
-      if (!ctrl || !InDialog || ControlWants(focus, Msg, DLGC_WANTMESSAGE, InDialog)) return false;
+      // The page keys change the page from every field, one of several lines too; only a
+      // field that records keys (it takes Tab as input) keeps them.
+      if (!ctrl || !InDialog || ControlWants(focus, Msg, DLGC_WANTTAB, InDialog)) return false;
       return ChangePage(Area, focus, Msg.wParam == VK_PRIOR);
     case VK_LEFT:
     case VK_UP:

@@ -81,6 +81,7 @@ TToolBar::~TToolBar() {
   SetNotifyTarget(reinterpret_cast<HWND>(Perform(TB_GETTOOLTIPS)), nullptr);
   for (TToolButton* b : buttons_) b->toolBar_ = nullptr;
   buttons_.clear();
+  hot_ = nullptr;
 }
 
 void TToolBar::SetImages(TImageList* Images) {
@@ -101,13 +102,16 @@ void TToolBar::AddButton(TToolButton* Button) {
   b.fsStyle = NativeStyle(Button->style_);
   b.iString = -1;
   Perform(TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&b));
+  UsableChanged();
 }
 
 void TToolBar::RemoveButton(TToolButton* Button) {
   buttons_.erase(std::remove(buttons_.begin(), buttons_.end(), Button), buttons_.end());
+  if (hot_ == Button) hot_ = nullptr;
   LRESULT index = Perform(TB_COMMANDTOINDEX, Button->command_);
   if (index >= 0) Perform(TB_DELETEBUTTON, index);
   Button->toolBar_ = nullptr;
+  UsableChanged();
 }
 
 void TToolBar::UpdateButton(const TToolButton* Button) {
@@ -117,6 +121,7 @@ void TToolBar::UpdateButton(const TToolButton* Button) {
   info.iImage = Button->imageIndex_;
   info.fsState = NativeState(Button->enabled_, Button->down_, Button->visible_);
   Perform(TB_SETBUTTONINFOA, Button->command_, reinterpret_cast<LPARAM>(&info));
+  UsableChanged();
 }
 
 TToolButton* TToolBar::ButtonByCommand(int Command) const {
@@ -150,12 +155,106 @@ LRESULT TToolBar::Notify(NMHDR* Header) {
       auto* nm = reinterpret_cast<NMTOOLBARA*>(Header);
       TToolButton* b = ButtonByCommand(nm->iItem);
       if (!b || !b->dropdownMenu_) return TBDDRET_NODEFAULT;
-      RECT r = {};
-      Perform(TB_GETRECT, nm->iItem, reinterpret_cast<LPARAM>(&r));
-      MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
-      b->dropdownMenu_->Popup(r.left, r.bottom);
+      ShowDropdown(*b);
       return TBDDRET_DEFAULT;
     }
   }
   return 0;
+}
+
+void TToolBar::ShowDropdown(const TToolButton& Button) {
+  RECT r = {};
+  Perform(TB_GETRECT, Button.command_, reinterpret_cast<LPARAM>(&r));
+  MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+  Button.dropdownMenu_->Popup(r.left, r.bottom);
+}
+
+// The keyboard ----------------------------------------------------------------------------
+
+bool TToolButton::Usable() const {
+  return style_ != TToolButtonStyle::tbsSeparator && visible_ && enabled_;
+}
+
+// A bar without a usable button is no tab stop, and the keyboard never rests on a button that
+// can no longer be pressed.
+void TToolBar::UsableChanged() {
+  if (!Handle()) return;
+  const bool usable = std::any_of(buttons_.begin(), buttons_.end(),
+                                  [](const TToolButton* b) { return b->Usable(); });
+  const LONG style = GetWindowLongA(Handle(), GWL_STYLE);
+  const LONG wanted = usable ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+  if (wanted != style) SetWindowLongA(Handle(), GWL_STYLE, wanted);
+  if (GetFocus() == Handle() && !(hot_ && hot_->Usable())) MoveHot(1);
+}
+
+// Raised as the mouse raises a button, while the bar has the focus.
+void TToolBar::ShowHot() {
+  const auto at = std::find(buttons_.begin(), buttons_.end(), hot_);
+  const bool shown = GetFocus() == Handle() && at != buttons_.end();
+  Perform(TB_SETHOTITEM, shown ? at - buttons_.begin() : -1);
+}
+
+// The next usable button from the chosen one on, round the bar (from either end without one).
+void TToolBar::MoveHot(int Step) {
+  const int count = ButtonCount();
+  const auto chosen = std::find(buttons_.begin(), buttons_.end(), hot_);
+  const int at = chosen != buttons_.end() ? static_cast<int>(chosen - buttons_.begin())
+                                          : (Step > 0 ? -1 : count);
+  hot_ = nullptr;
+  for (int i = 1; i <= count && !hot_; ++i) {
+    TToolButton* button = buttons_[((at + Step * i) % count + count) % count];
+    if (button->Usable()) hot_ = button;
+  }
+  ShowHot();
+}
+
+// As a click does: a check button changes its state first.
+void TToolBar::Press(TToolButton& Button) {
+  if (Button.style_ == TToolButtonStyle::tbsCheck) Button.SetDown(!Button.Down());
+  Button.Click();
+}
+
+bool TToolBar::HandleKey(WORD Key) {
+  TToolButton* hot = hot_ && hot_->Usable() ? hot_ : nullptr;
+  switch (Key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+      MoveHot(Key == VK_LEFT ? -1 : 1);
+      return true;
+    case VK_SPACE:
+    case VK_RETURN:
+      if (hot) Press(*hot);
+      return true;
+    case VK_DOWN:
+      if (hot && hot->dropdownMenu_) ShowDropdown(*hot);
+      return true;
+    case VK_UP:
+      return true;
+  }
+  return false;
+}
+
+LRESULT TToolBar::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  switch (Msg) {
+    case WM_GETDLGCODE: {
+      // Enter presses the chosen button, not the dialog's default one.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      return TWinControl::WndProc(Msg, wParam, lParam) | DLGC_WANTARROWS |
+             (enter ? DLGC_WANTMESSAGE : 0);
+    }
+    case WM_KEYDOWN:
+      if (HandleKey(static_cast<WORD>(wParam))) return 0;
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS: {
+      // The chosen button shows only while the bar has the focus; back from the dialog a
+      // button opened, the keyboard is where it was.
+      const LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
+      if (Msg == WM_SETFOCUS && !(hot_ && hot_->Usable())) MoveHot(1);
+      else ShowHot();
+      return result;
+    }
+  }
+  return TWinControl::WndProc(Msg, wParam, lParam);
 }

@@ -39,6 +39,8 @@ public:
 
   TNotifyEvent OnClick;
   void Click();
+  // Shown and enabled, and no separator: a click or a key can press it.
+  bool Usable() const;
 
 private:
   friend class TToolBar;
@@ -53,7 +55,9 @@ private:
   int command_;
 };
 
-// Aligned to the top of Parent.
+// Aligned to the top of Parent. The keyboard reaches it as one tab stop while a button is
+// usable: Left and Right choose among the usable buttons, Space and Enter press the chosen one,
+// Down opens a drop-down button's menu.
 class TToolBar : public TWinControl, public TNotifiedControl {
 public:
   TToolBar(TComponent* Owner, TWinControl* Parent);
@@ -68,6 +72,11 @@ public:
 
   LRESULT Command(WORD Code, WORD Id) override;
   LRESULT Notify(NMHDR* Header) override;
+  // The button the keyboard has chosen; nullptr for none.
+  TToolButton* HotButton() const { return hot_; }
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   friend class TToolButton;
@@ -76,9 +85,17 @@ private:
   void UpdateButton(const TToolButton* Button);
   TToolButton* ButtonByCommand(int Command) const;
   void AutoSize();
+  void ShowDropdown(const TToolButton& Button);
+  // The keyboard.
+  void UsableChanged();
+  void ShowHot();
+  void MoveHot(int Step);
+  bool HandleKey(WORD Key);
+  void Press(TToolButton& Button);
 
   TImageList* images_ = nullptr;
   std::unique_ptr<TImageList> disabledImages_;
   std::vector<TToolButton*> buttons_;
   int nextCommand_ = 1;
+  TToolButton* hot_ = nullptr;  // the button the keyboard has chosen
 };

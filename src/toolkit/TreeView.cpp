@@ -237,9 +237,6 @@ LRESULT TTreeView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
         if (key == 0) return 0;
       }
       break;
-    case WM_GETDLGCODE:
-      // Enter reaches the tree (it inserts the snippet) instead of a default button.
-      return DefaultHandler(Msg, wParam, lParam) | DLGC_WANTALLKEYS;
     default:
       break;
   }

@@ -1,12 +1,15 @@
 // The keyboard in every dialog, with key messages through the loop that runs it: the first
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
+// Within a stop the arrows go round a radio group and a tool bar, whose buttons the keys press;
+// in a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 #include "EveryDialog.h"
 #include "SettingsTestFixture.h"
@@ -16,10 +19,13 @@
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
 #include "toolkit/KeyState.h"
+#include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
+#include "toolkit/ToolBar.h"
 
 namespace {
 
+using testsupport::WindowText;
 using testsupport::layoutcheck::ClassOf;
 using testsupport::layoutcheck::NameOf;
 
@@ -41,6 +47,28 @@ bool IsRadio(HWND Wnd) {
   return ClassOf(Wnd) == "Button" && (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON);
 }
 
+bool IsMultiLineField(HWND Wnd) {
+  const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+  return ClassOf(Wnd) == "Edit" && (style & ES_MULTILINE) && !(style & ES_READONLY);
+}
+
+// The buttons of the bar that a click can press.
+std::vector<TToolButton*> UsableButtons(const TToolBar& Bar) {
+  std::vector<TToolButton*> usable;
+  for (int i = 0; i < Bar.ButtonCount(); ++i) {
+    TToolButton* button = Bar.Buttons(i);
+    if (button->Style() != TToolButtonStyle::tbsSeparator && button->Visible() &&
+        button->Enabled())
+      usable.push_back(button);
+  }
+  return usable;
+}
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR Id, DWORD) {
+  KillTimer(nullptr, Id);
+  EndMenu();
+}
+
 bool Usable(HWND Form, HWND Wnd) {
   for (HWND w = Wnd; w != Form; w = GetParent(w))
     if (!IsWindowEnabled(w)) return false;
@@ -51,6 +79,20 @@ struct TReachSearch {
   HWND form;
   std::set<HWND> found;
 };
+
+BOOL CALLBACK AddIfToolBarWithButtons(HWND Wnd, LPARAM Search) {
+  auto& s = *reinterpret_cast<TReachSearch*>(Search);
+  const auto* bar = dynamic_cast<const TToolBar*>(TWinControl::FromHandle(Wnd));
+  if (bar && Usable(s.form, Wnd) && !UsableButtons(*bar).empty()) s.found.insert(Wnd);
+  return TRUE;
+}
+
+// The tool bars shown with a button a click can press.
+std::set<HWND> ToolBarsWithButtons(HWND Form) {
+  TReachSearch search{Form, {}};
+  EnumChildWindows(Form, AddIfToolBarWithButtons, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 BOOL CALLBACK AddIfReachable(HWND Wnd, LPARAM Search) {
   auto& s = *reinterpret_cast<TReachSearch*>(Search);
@@ -101,6 +143,18 @@ std::string Names(const std::vector<HWND>& Controls) {
   return text;
 }
 
+BOOL CALLBACK FindPageControl(HWND Wnd, LPARAM Found) {
+  auto*& pages = *reinterpret_cast<TPageControl**>(Found);
+  if (!pages) pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd));
+  return TRUE;
+}
+
+TPageControl* PageControlOf(TForm& Form) {
+  TPageControl* found = nullptr;
+  EnumChildWindows(Form.Handle(), FindPageControl, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // Drives a shown dialog from inside its loop; each key is handled before the next.
 class TTour {
 public:
@@ -115,6 +169,8 @@ public:
   std::vector<HWND> CheckRound(const std::string& Where) {
     SCOPED_TRACE(Where);
     const std::set<HWND> stops = Reachable(dialog_.Handle());
+    for (HWND bar : ToolBarsWithButtons(dialog_.Handle()))
+      EXPECT_TRUE(stops.count(bar)) << "Tab never reaches the tool bar " << NameOf(bar);
     std::vector<HWND> round = {StopHolding(GetFocus(), stops)};
     for (size_t i = 0; i < stops.size(); ++i) {
       Press(VK_TAB);
@@ -135,8 +191,12 @@ public:
     }
     std::reverse(reverse.begin() + 1, reverse.end());
     EXPECT_EQ(reverse, round) << "Shift+Tab goes" << Names(reverse);
-    for (HWND radio : round)
-      if (IsRadio(radio)) CheckArrows(radio);
+    for (HWND stop : round) {
+      if (IsRadio(stop)) CheckArrows(stop);
+      if (IsMultiLineField(stop)) CheckMultiLineField(stop);
+      if (auto* bar = dynamic_cast<TToolBar*>(TWinControl::FromHandle(stop)))
+        CheckToolButtons(*bar);
+    }
     return round;
   }
   // Down goes round the radio group from its checked button, checking each in turn, and Up
@@ -159,14 +219,66 @@ public:
       }
     }
   }
-  // The field a person starts at: after the one step back in reading order, past a tab strip.
+  // Ctrl+Tab types a tab where the caret is and keeps the focus; Ctrl+PgDn and Ctrl+PgUp
+  // change the page from here too.
+  void CheckMultiLineField(HWND Field) {
+    const std::string text = WindowText(Field);
+    SetFocus(Field);
+    SendMessageA(Field, EM_SETSEL, 0, 0);
+    Press(VK_TAB, {.Ctrl = true});
+    EXPECT_EQ(WindowText(Field), "\t" + text) << "Ctrl+Tab in " << NameOf(Field);
+    EXPECT_EQ(GetFocus(), Field) << "Ctrl+Tab moves from " << NameOf(Field);
+    SetWindowTextA(Field, text.c_str());
+    TPageControl* pages = PageControlOf(dialog_);
+    if (!pages) return;
+    const int page = pages->ActivePageIndex();
+    Press(VK_NEXT, {.Ctrl = true});
+    EXPECT_EQ(pages->ActivePageIndex(), (page + 1) % pages->PageCount())
+        << "Ctrl+PgDn in " << NameOf(Field);
+    Press(VK_PRIOR, {.Ctrl = true});
+    EXPECT_EQ(pages->ActivePageIndex(), page) << "Ctrl+PgUp";
+  }
+  // Right goes round the buttons that can be pressed, Left back; Enter and Space press the one
+  // reached, and Down opens a drop-down button's menu.
+  void CheckToolButtons(TToolBar& Bar) {
+    const std::vector<TToolButton*> usable = UsableButtons(Bar);
+    SetFocus(Bar.Handle());
+    for (size_t i = 0; i < usable.size(); ++i) {
+      TToolButton& button = *usable[i];
+      SCOPED_TRACE(button.Name());
+      ASSERT_EQ(Bar.HotButton(), &button) << "Right reaches " << button.Name();
+      int clicks = 0;
+      TNotifyEvent own = std::exchange(button.OnClick, [&clicks](TObject*) { ++clicks; });
+      Press(VK_RETURN);
+      Press(VK_SPACE);
+      button.OnClick = own;
+      EXPECT_EQ(clicks, 2) << "Enter and Space press it";
+      if (TPopupMenu* menu = button.DropdownMenu()) {
+        int shown = 0;
+        TNotifyEvent ownPopup = std::exchange(menu->OnPopup, [&shown](TObject*) {
+          ++shown;
+          SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseMenu);
+        });
+        Press(VK_DOWN);
+        menu->OnPopup = ownPopup;
+        EXPECT_EQ(shown, 1) << "Down opens its menu";
+      }
+      Press(VK_RIGHT);
+    }
+    if (usable.empty()) return;
+    EXPECT_EQ(Bar.HotButton(), usable.front()) << "Right comes round";
+    Press(VK_LEFT);
+    EXPECT_EQ(Bar.HotButton(), usable.back()) << "Left goes back round";
+  }
+  // The field a person starts at: after the one step back in reading order, past a tab strip
+  // or a tool bar.
   static HWND FirstField(const std::vector<HWND>& Round) {
     size_t start = 0;
     for (size_t i = 0; i < Round.size(); ++i)
       if (GoesBack(Round[i], Round[(i + 1) % Round.size()])) start = (i + 1) % Round.size();
     for (size_t i = 0; i < Round.size(); ++i) {
       HWND w = Round[(start + i) % Round.size()];
-      if (ClassOf(w) != WC_TABCONTROLA) return w;
+      if (ClassOf(w) != WC_TABCONTROLA && ClassOf(w) != TOOLBARCLASSNAMEA) return w;
     }
     return nullptr;
   }
@@ -174,18 +286,6 @@ public:
 private:
   TForm& dialog_;
 };
-
-BOOL CALLBACK FindPageControl(HWND Wnd, LPARAM Found) {
-  auto*& pages = *reinterpret_cast<TPageControl**>(Found);
-  if (!pages) pages = dynamic_cast<TPageControl*>(TWinControl::FromHandle(Wnd));
-  return TRUE;
-}
-
-TPageControl* PageControlOf(TForm& Form) {
-  TPageControl* found = nullptr;
-  EnumChildWindows(Form.Handle(), FindPageControl, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
 
 // The whole tour of a dialog that First was the first focus of: rounds on every page, the page
 // keys both ways. Gives the round on the page it starts on.
@@ -202,8 +302,10 @@ std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
   TPageControl* pages = PageControlOf(Dialog);
   if (!pages) return round;
   const int count = pages->PageCount(), start = pages->ActivePageIndex();
+  // In a field of several lines Ctrl+Tab types a tab: there only the page keys change the page.
+  auto inField = [] { return IsMultiLineField(GetFocus()); };
   for (int i = 1; i <= count; ++i) {
-    const bool pageDown = i % 2 == 0;
+    const bool pageDown = i % 2 == 0 || inField();
     tour.Press(pageDown ? VK_NEXT : VK_TAB, {.Ctrl = true});
     const std::string page =
         pages->ActivePage()->Name() + (pageDown ? " by Ctrl+PgDn" : " by Ctrl+Tab");
@@ -212,8 +314,10 @@ std::vector<HWND> Tour(TForm& Dialog, HWND First, const char* FirstFocus) {
         << page << " leaves the focus on " << NameOf(GetFocus());
     tour.CheckRound(page);
   }
-  tour.Press(VK_TAB, {.Shift = true, .Ctrl = true});
-  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 1) % count) << "Ctrl+Shift+Tab";
+  const bool byTab = !inField();
+  tour.Press(byTab ? VK_TAB : VK_PRIOR, {.Shift = byTab, .Ctrl = true});
+  EXPECT_EQ(pages->ActivePageIndex(), (start + count - 1) % count)
+      << (byTab ? "Ctrl+Shift+Tab" : "Ctrl+PgUp");
   tour.Press(VK_PRIOR, {.Ctrl = true});
   EXPECT_EQ(pages->ActivePageIndex(), (start + count - 2) % count) << "Ctrl+PgUp";
   return round;
@@ -248,7 +352,8 @@ TEST_F(DialogKeyboardTest, TabGoesRoundEveryControlInReadingOrderAndCtrlTabChang
       ShowWindow(dialog->Handle(), SW_HIDE);
       continue;
     }
-    // The first Tab goes through the dialog's own loop, then the tour starts where it began.
+    // The first Tab goes through the dialog's own loop, then the tour starts where it began;
+    // at its end Escape from there closes the dialog.
     HWND first = nullptr, loopTab = nullptr;
     std::vector<HWND> round;
     std::optional<TPostedAction> afterTab;
@@ -259,12 +364,15 @@ TEST_F(DialogKeyboardTest, TabGoesRoundEveryControlInReadingOrderAndCtrlTabChang
         loopTab = GetFocus();
         TTour(*dialog).Press(VK_TAB, {.Shift = true});
         round = Tour(*dialog, first, firstFocus);
-        dialog->SetModalResult(mrAbort);
+        SetFocus(first);
+        TTour(*dialog).Press(VK_ESCAPE);
+        if (dialog->ModalResult() == mrNone) dialog->SetModalResult(mrAbort);
       });
     });
-    dialog->RunModalLoop();
+    const int result = dialog->RunModalLoop();
     SetKeyStateOverride(nullptr);
     ASSERT_TRUE(shown.Done());
+    EXPECT_EQ(result, mrCancel) << "Escape at " << NameOf(first);
     if (!round.empty()) {
       EXPECT_EQ(NameOf(StopHolding(loopTab, {round.begin(), round.end()})),
                 NameOf(round[1 % round.size()]))

@@ -46,7 +46,17 @@ public:
     rows_ = {
         {"options", [] { return std::make_unique<TfrmSettings>(nullptr); }},
         {"page setup", [] { return std::make_unique<TfrmPgSetup>(nullptr); }},
+        {"options, a text template chosen", [] {
+           TemplatesDoc->CreatePath("Templates\\brief\\Before", "Sehr geehrte");
+           return std::make_unique<TfrmSettings>(nullptr);
+         }},
         {"find files", [] { return std::make_unique<TfrmOpenFast>(nullptr); }},
+        {"find files, multi-line", [] {
+           auto find = std::make_unique<TfrmOpenFast>(nullptr);
+           find->chkMultiLine->SetChecked(true);
+           find->chkMultiLine->OnClick(find->chkMultiLine);
+           return std::unique_ptr<TForm>(std::move(find));
+         }},
         {"open history", [] { return std::make_unique<TfrmOpenHist>(nullptr); }},
         {"about", [] { return std::make_unique<TfrmInfo>(nullptr); }},
         {"templates", [] { return std::make_unique<TfrmTemplate>(nullptr); }},

@@ -6,6 +6,7 @@
 #include "PluginTestFixture.h"
 #include "dialogs/formTemplate.h"
 #include "editor/CodeEdit.h"
+#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -108,6 +109,39 @@ TEST_F(TemplatePickerTest, ASubFolderListsVisibleFilesWithPathsBelowTheRoot) {
   EXPECT_FALSE(dialog.btnOk->Enabled());
   SetFileAttributesA(folder.File("Templates\\Document\\Web\\versteckt.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
   SetFileAttributesA(folder.File("Templates\\Document\\Web\\fest.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(TemplatePickerTest, KeysInTheTreeListTheFolderTheyReachAndKeepTheFileChosenInTheList) {
+  folder.Write("Templates\\Document\\a.txt", "");
+  folder.Write("Templates\\Document\\b.txt", "");
+  folder.Write("Templates\\Document\\Briefe\\gruss.txt", "");
+  TfrmTemplate dialog(nullptr);
+  dialog.Setup("T", "Document", "R");
+  dialog.Show();
+  const HWND tree = dialog.tvTree->Handle();
+  // As the keyboard sends them, through the program's loop.
+  auto key = [tree](UINT Message, WORD Key) {
+    PostMessageA(tree, Message, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+    Application().ProcessMessages();
+  };
+  for (int i = 0; i < dialog.lvTemplates->Count(); ++i) {
+    TListItem* row = dialog.lvTemplates->Items(i);
+    if (row->Caption() == "b") row->SetSelected(true);
+  }
+  ASSERT_EQ(dialog.SelectedFile, root + "b.txt");
+  // Shift+Tab from the list back to the tree releases its keys there.
+  SetFocus(tree);
+  key(WM_KEYUP, VK_TAB);
+  key(WM_KEYUP, VK_SHIFT);
+  EXPECT_EQ(dialog.SelectedFile, root + "b.txt");
+  ASSERT_NE(dialog.lvTemplates->Selected(), nullptr);
+  EXPECT_EQ(dialog.lvTemplates->Selected()->Caption(), "b");
+
+  key(WM_KEYDOWN, VK_DOWN);
+  key(WM_KEYUP, VK_DOWN);
+  EXPECT_EQ(dialog.tvTree->Selected()->Text(), "Briefe");
+  EXPECT_EQ(Rows(dialog, 0), (Lines{"gruss"}));
+  EXPECT_EQ(dialog.SelectedFile, root + "Briefe\\gruss.txt");
 }
 
 TEST_F(TemplatePickerTest, DoubleClickChoosesTheSelectedRowAndTheCommandCreatesTheDocument) {

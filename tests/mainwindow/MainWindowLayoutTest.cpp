@@ -7,6 +7,7 @@
 #include "editor/CodeEdit.h"
 #include "support/DocumentsTestFixture.h"
 #include "support/LayoutCheck.h"
+#include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
 
 namespace {
@@ -75,7 +76,14 @@ TEST_F(DocumentWindowTest, AtTheDefaultSizeWithTheSearchPanelNothingIsCutOff) {
   frame->seEdit->SetSelLength(1234);
   frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
   ASSERT_TRUE(IsWindowVisible(frmMain->pcBottom->Handle()));
-  for (const std::string& fault : testsupport::LayoutFaults(frmMain->Handle())) ADD_FAILURE() << fault;
+  auto* multiLine = frmMain->Find<TCheckBox>("chkSearchMultiLine");
+  for (bool on : {false, true}) {
+    SCOPED_TRACE(on ? "multi-line" : "one line");
+    multiLine->SetChecked(on);
+    multiLine->OnClick(multiLine);
+    for (const std::string& fault : testsupport::LayoutFaults(frmMain->Handle()))
+      ADD_FAILURE() << fault;
+  }
 }
 
 TEST_F(DocumentWindowTest, TheGutterGrowsWithTheDigitsOfTheLastLineNumber) {

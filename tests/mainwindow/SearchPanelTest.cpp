@@ -783,10 +783,17 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   reversed.push_back(round.back());
   EXPECT_EQ(backwards, reversed);
 
-  // The multi-line fields too; Escape in one afterwards leaves the panel's page whole.
+  // The multi-line fields too, where Ctrl+Tab types a tab; Escape in one afterwards leaves the
+  // panel's page whole.
   Check("chkSearchMultiLine");
   frmMain->txtSearch->SetFocus();
   EXPECT_EQ(press(VK_TAB), "txtReplace");
+  frmMain->txtReplace->SetText("ab");
+  SendMessageA(frmMain->txtReplace->Handle(), EM_SETSEL, 1, 1);
+  SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+  EXPECT_EQ(press(VK_TAB), "txtReplace");
+  SetKeyStateOverride(nullptr);
+  EXPECT_EQ(frmMain->txtReplace->Text(), "a\tb");
   frmMain->txtSearch->SetFocus();
   press(VK_ESCAPE);
   EXPECT_TRUE(IsWindow(frmMain->txtSearch->Handle()));

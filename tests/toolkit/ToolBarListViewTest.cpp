@@ -110,6 +110,26 @@ TEST(ToolBar, HintsAnswerTheTooltipAndTheArrowShowsTheDropDownMenu) {
   EXPECT_EQ(SendMessageA(b.form.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drop)), TBDDRET_NODEFAULT);
 }
 
+// What the dialogs' bars do not show: a check button, and buttons that stop being usable.
+TEST(ToolBar, TheKeyboardTogglesACheckButtonAndLeavesButtonsThatCannotBePressed) {
+  Bar b;
+  auto key = [&b](WORD Key) { SendMessageA(b.bar->Handle(), WM_KEYDOWN, Key, 0); };
+  auto tabStop = [&b] { return (GetWindowLongA(b.bar->Handle(), GWL_STYLE) & WS_TABSTOP) != 0; };
+  b.save->SetVisible(false);
+  SetFocus(b.bar->Handle());
+  EXPECT_EQ(b.bar->HotButton(), b.wrap) << "past the hidden button and the separator";
+  key(VK_SPACE);
+  EXPECT_TRUE(b.wrap->Down());
+  b.wrap->SetEnabled(false);
+  EXPECT_EQ(b.bar->HotButton(), b.open);
+  b.open->SetEnabled(false);
+  EXPECT_EQ(b.bar->HotButton(), nullptr);
+  EXPECT_FALSE(tabStop()) << "nothing to press";
+  b.save->SetVisible(true);
+  EXPECT_TRUE(tabStop());
+  EXPECT_EQ(b.bar->HotButton(), b.save);
+}
+
 namespace {
 struct List {
   TForm form{nullptr, {"Dateien speichern", 400, 300}};
