@@ -2,10 +2,12 @@
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
 // Within a stop the arrows go round a radio group and a tool bar, whose buttons the keys press;
-// in a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
+// in a field of several lines Ctrl+Tab types a tab. Enter presses the button that has the focus.
+// Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -18,6 +20,7 @@
 #include "support/PostedAction.h"
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
@@ -194,8 +197,9 @@ public:
     for (HWND stop : round) {
       if (IsRadio(stop)) CheckArrows(stop);
       if (IsMultiLineField(stop)) CheckMultiLineField(stop);
-      if (auto* bar = dynamic_cast<TToolBar*>(TWinControl::FromHandle(stop)))
-        CheckToolButtons(*bar);
+      TWinControl* control = TWinControl::FromHandle(stop);
+      if (auto* bar = dynamic_cast<TToolBar*>(control)) CheckToolButtons(*bar);
+      if (dynamic_cast<TButton*>(control)) CheckEnterPresses(stop, round);
     }
     return round;
   }
@@ -269,6 +273,22 @@ public:
     EXPECT_EQ(Bar.HotButton(), usable.front()) << "Right comes round";
     Press(VK_LEFT);
     EXPECT_EQ(Bar.HotButton(), usable.back()) << "Left goes back round";
+  }
+  // Enter presses the focused button, not the dialog's default one (of the round's buttons,
+  // which count their clicks meanwhile).
+  void CheckEnterPresses(HWND Button, const std::vector<HWND>& Round) {
+    std::map<HWND, int> clicks;
+    std::vector<std::pair<TButton*, TNotifyEvent>> own;
+    for (HWND stop : Round)
+      if (auto* button = dynamic_cast<TButton*>(TWinControl::FromHandle(stop)))
+        own.emplace_back(button, std::exchange(button->OnClick, [&clicks, stop](TObject*) {
+                           ++clicks[stop];
+                         }));
+    SetFocus(Button);
+    Press(VK_RETURN);
+    for (auto& [button, handler] : own) button->OnClick = std::move(handler);
+    dialog_.SetModalResult(mrNone);  // what a closing button set
+    EXPECT_EQ(clicks, (std::map<HWND, int>{{Button, 1}})) << "Enter on " << NameOf(Button);
   }
   // The field a person starts at: after the one step back in reading order, past a tab strip
   // or a tool bar.
