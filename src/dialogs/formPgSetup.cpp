@@ -134,9 +134,13 @@ LRESULT TColorSwatch::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       FillRect(dc, &r, brush);
       DeleteObject(brush);
       FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      // The focus as a white and a black frame inside the border, seen on any colour (the
+      // system's dotted one vanishes on grey).
       if (GetFocus() == Handle()) {
-        InflateRect(&r, -2, -2);
-        DrawFocusRect(dc, &r);
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
       }
       EndPaint(Handle(), &ps);
       return 0;
