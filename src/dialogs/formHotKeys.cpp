@@ -232,10 +232,16 @@ void TfrmHotKeys::lvItemsChange(TObject*) {
   UpdateItemControls();
 }
 
-void TfrmHotKeys::SetAssignEnabled(bool Enabled) { btnHotKeyAssign->SetEnabled(Enabled); }
+// Assign takes the captured key. The field records every key, Tab included: once one is
+// recorded, Tab leaves the field instead, so the keyboard gets out of it and reaches Assign.
+void TfrmHotKeys::SetCapturedKey(const std::string& Key) {
+  capturedKey_ = Key;
+  btnHotKeyAssign->SetEnabled(!Key.empty());
+  txtHotKeyGen->SetTabMovesOn(!Key.empty());
+}
 
 void TfrmHotKeys::UpdateItemControls() {
-  capturedKey_.clear();
+  SetCapturedKey("");
   txtHotKeyAct->SetText("");
   txtHotKeyDef->SetText("");
   txtHotKeyGen->SetText("");
@@ -246,7 +252,6 @@ void TfrmHotKeys::UpdateItemControls() {
     control->SetEnabled(valid);
   btnHotKeyRemove->SetEnabled(valid);
   btnHotKeySetDefault->SetEnabled(valid);
-  SetAssignEnabled(false);
   if (!valid) return;
   const THotKeyRec& entry = HotKeyList[selectedIndex_];
   if (TListItem* row = lvItems->Selected()) row->SetSubItem(0, HotKeyToText(entry.Current));
@@ -256,8 +261,7 @@ void TfrmHotKeys::UpdateItemControls() {
 }
 
 void TfrmHotKeys::txtHotKeyGenKeyDown(TObject*, WORD Key, TShiftState Shift) {
-  capturedKey_.clear();
-  SetAssignEnabled(false);
+  SetCapturedKey("");
   std::string text;
   std::string letters;
   if (Shift.Contains(TShift::ssShift)) text += "Shift + ", letters += "S";
@@ -268,8 +272,7 @@ void TfrmHotKeys::txtHotKeyGenKeyDown(TObject*, WORD Key, TShiftState Shift) {
   const std::string name = isKey ? KeyName(Key) : std::string();
   if (!name.empty()) {
     text += name;
-    capturedKey_ = letters + "|" + IntToStr(Key);
-    SetAssignEnabled(true);
+    SetCapturedKey(letters + "|" + IntToStr(Key));
   }
   txtHotKeyGen->SetText(text);
 }
@@ -278,8 +281,7 @@ void TfrmHotKeys::txtHotKeyGenKeyUp(TObject*, WORD, TShiftState) {
   const std::string text = txtHotKeyGen->Text();
   if (text.size() >= 3 && text.compare(text.size() - 3, 3, " + ") == 0) {
     txtHotKeyGen->SetText("");
-    capturedKey_.clear();
-    SetAssignEnabled(false);
+    SetCapturedKey("");
   }
 }
 

@@ -60,7 +60,7 @@ public:
 
 private:
   void FormCreate();
-  void SetAssignEnabled(bool Enabled);
+  void SetCapturedKey(const std::string& Key);
   // Asks about every entry of the same root group that holds Key; false when the user says No.
   bool ConfirmKeyConflicts(const std::string& Key) const;
   int selectedIndex_ = -1;

@@ -114,7 +114,8 @@ LRESULT TNumberEdit::Command(WORD Code) {
 TColorSwatch::TColorSwatch(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H)
     : TWinControl(Owner) {
   RegisterClassOnce(kSwatchClass, 0, nullptr, nullptr);
-  CreateHandle(kSwatchClass, WS_CHILD | WS_VISIBLE, 0, Parent ? Parent->Handle() : nullptr, X, Y, W, H);
+  CreateHandle(kSwatchClass, WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0,
+               Parent ? Parent->Handle() : nullptr, X, Y, W, H);
 }
 
 void TColorSwatch::SetColor(TColor Color) {
@@ -133,12 +134,34 @@ LRESULT TColorSwatch::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       FillRect(dc, &r, brush);
       DeleteObject(brush);
       FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      // The focus as a white and a black frame inside the border, seen on any colour (the
+      // system's dotted one vanishes on grey).
+      if (GetFocus() == Handle()) {
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        InflateRect(&r, -1, -1);
+        FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      }
       EndPaint(Handle(), &ps);
       return 0;
     }
-    case WM_ENABLE: Invalidate(); break;
+    case WM_ENABLE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      Invalidate();
+      break;
+    case WM_GETDLGCODE: {
+      // Enter picks the colour, not the dialog's default button.
+      const auto* key = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
+      return enter ? DLGC_WANTMESSAGE : 0;
+    }
+    case WM_KEYDOWN:
+      if (wParam != VK_SPACE && wParam != VK_RETURN) break;
+      if (OnClick) OnClick(this);
+      return 0;
     case WM_LBUTTONDOWN:
-      if (OnMouseDown) OnMouseDown(this);
+      if (OnClick) OnClick(this);
       return 0;
   }
   return TWinControl::WndProc(Msg, wParam, lParam);
@@ -243,8 +266,8 @@ void TfrmPgSetup::CreateHdrFtrGroup(THdrFtrControls& G, const std::string& Name,
   G.shpBackColor = Make<TColorSwatch>("shp" + Name + "BackColor", page, 338, Top + 113, 24, 18);
   G.chkUse->OnClick = [this, &G](TObject*) { UseClick(G); };
   G.chkBackColor->OnClick = [this, &G](TObject*) { BackColorClick(G); };
-  G.shpLineColor->OnMouseDown = [this, &G](TObject*) { LineColorMouseDown(G); };
-  G.shpBackColor->OnMouseDown = [this, &G](TObject*) { BackColorMouseDown(G); };
+  G.shpLineColor->OnClick = [this, &G](TObject*) { LineColorMouseDown(G); };
+  G.shpBackColor->OnClick = [this, &G](TObject*) { BackColorMouseDown(G); };
   for (TRichField* f : {G.rtfLeft, G.rtfCenter, G.rtfRight})
     f->OnEnter = [this, f](TObject*) { rtfEditFieldEnter(*f); };
 }

@@ -54,13 +54,14 @@ public:
   LRESULT Command(WORD Code) override;
 };
 
-// A framed patch of colour; a click on it fires OnMouseDown.
+// A framed patch of colour and a tab stop; a click on it, or Space or Enter while it has the
+// focus, fires OnClick.
 class TColorSwatch : public TWinControl {
 public:
   TColorSwatch(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
   TColor Color() const { return color_; }
   void SetColor(TColor Color);
-  TNotifyEvent OnMouseDown;
+  TNotifyEvent OnClick;
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;

@@ -404,12 +404,12 @@ void TfrmSettings::BuildViewPage(TTabSheet* Page) {
     Make<TCheckBox>(b.Name, Page, 8, y, 200, 17)->SetCaption(T(b.Name, b.Caption));
     if (std::string(b.Name) == "chkActiveLineColor") {
       auto* shape = Make<TColorSwatch>("shpActiveLineColor", Page, 212, y, 40, 17);
-      shape->OnMouseDown = [this, shape](TObject*) { SelectColor(*shape); };
+      shape->OnClick = [this, shape](TObject*) { SelectColor(*shape); };
       y += kRow + 2;
       Make<TLabel>("lblBackgroundColor", Page, 8, y + 1, 200, 16)
           ->SetCaption(T("lblBackgroundColor", "Hintergrundfarbe:"));
       auto* back = Make<TColorSwatch>("shpBackgroundColor", Page, 212, y, 40, 17);
-      back->OnMouseDown = [this, back](TObject*) { SelectColor(*back); };
+      back->OnClick = [this, back](TObject*) { SelectColor(*back); };
     }
     y += kRow + 2;
   }

@@ -99,7 +99,8 @@ TfrmSpecChars::TfrmSpecChars(TComponent* Owner)
     if (Msg == WM_MOUSEMOVE) btnSZMouseMove(-1);
     return false;
   });
-  // A tool window, not a dialog: Enter and Escape stay as they are, Tab goes round the grid.
+  // A tool window, not a dialog: no default or cancel button takes Enter or Escape; Tab goes
+  // round the grid.
   MakeTabArea(*this);
   protoFont_.Assign(Font());
   rbAnsi->SetChecked(true);

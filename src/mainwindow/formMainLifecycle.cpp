@@ -87,7 +87,8 @@ void TfrmMain::FormCreate() {
     ShowWindow(splash_->Handle(), SW_SHOWNOACTIVATE);
     UpdateWindow(splash_->Handle());
     Application().ProcessMessages();
-    // On top of every window, it would hide a question of the start.
+    // Not kept on top of other windows: a plug-in loading meanwhile may show a box of its own.
+    // A question of the program's own comes without the splash.
     SetBeforeModal([this] { FreeSplash(); });
   }
 

@@ -11,8 +11,7 @@ constexpr int SplashHeight = 170;
 }  // namespace
 
 TfrmSplash::TfrmSplash(TComponent* Owner)
-    : TForm(Owner, {"", SplashWidth, SplashHeight, WS_POPUP | WS_BORDER,
-                    WS_EX_TOOLWINDOW | WS_EX_TOPMOST}) {
+    : TForm(Owner, {"", SplashWidth, SplashHeight, WS_POPUP | WS_BORDER, WS_EX_TOOLWINDOW}) {
   // The border takes its pixels from the window: the panels fill what is left.
   const RECT client = ClientRect();
   shpBack = Make<TPanel>("shpBack", this);

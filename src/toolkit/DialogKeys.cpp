@@ -265,6 +265,18 @@ bool IsMultiLineTextField(HWND Wnd) {
 void TypeTab(HWND Field) {
   SendMessageA(Field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
 }
+
+bool IsPushButton(HWND Wnd) {
+  const LRESULT code = SendMessageA(Wnd, WM_GETDLGCODE, 0, 0);
+  return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
+}
+
+// As a click does. The system passes Enter to the form's default button whatever has the
+// focus, so Enter on Cancel would confirm.
+void PressButton(HWND Button) {
+  SendMessageA(GetParent(Button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(Button));
+}
 }  // namespace
 
 HWND FirstTabStop(HWND Container) {
@@ -301,6 +313,10 @@ bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
       // field that records keys (it takes Tab as input) keeps them.
       if (!ctrl || !InDialog || ControlWants(focus, Msg, DLGC_WANTTAB, InDialog)) return false;
       return ChangePage(Area, focus, Msg.wParam == VK_PRIOR);
+    case VK_RETURN:
+      if (!IsPushButton(focus)) return false;
+      PressButton(focus);
+      return true;
     case VK_LEFT:
     case VK_UP:
     case VK_RIGHT:

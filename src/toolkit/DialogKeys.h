@@ -1,7 +1,7 @@
 // How the keyboard moves between the controls of a form: Tab and Shift+Tab in reading order,
 // the arrow keys within a group of radio buttons, and Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
 // Ctrl+PgUp between the pages of a page control. In a field of several lines Ctrl+Tab types a
-// tab instead.
+// tab instead. Enter presses the push button that has the focus.
 #pragma once
 #include <windows.h>
 

@@ -1,20 +1,30 @@
 #include "toolkit/KeyCaptureEdit.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/MessageHook.h"
 
 TKeyCaptureEdit::TKeyCaptureEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W,
                                  int H)
     : TEdit(Owner, Parent, X, Y, W, H, ES_READONLY) {
-  hook_ = Make<TMessageHook>("", Handle(), [this](UINT Msg, WPARAM wParam, LPARAM, LRESULT& Result) {
-    return HandleMessage(Msg, wParam, Result);
-  });
+  hook_ = Make<TMessageHook>(
+      "", Handle(), [this](UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
+        return HandleMessage(Msg, wParam, lParam, Result);
+      });
 }
 
-bool TKeyCaptureEdit::HandleMessage(UINT Msg, WPARAM wParam, LRESULT& Result) {
+bool TKeyCaptureEdit::MovesOn(const MSG* Key) const {
+  return tabMovesOn_ && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_TAB &&
+         !IsShiftDown() && !IsCtrlDown() && !IsAltDown();
+}
+
+bool TKeyCaptureEdit::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
   Result = 0;
   switch (Msg) {
     case WM_GETDLGCODE:
-      // The dialog must not take Tab, Enter or Escape away from the field.
-      Result = DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
+      // The dialog must not take Tab, Enter or Escape away from the field, but for the Tab
+      // that moves on.
+      Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
+      if (!MovesOn(reinterpret_cast<const MSG*>(lParam)))
+        Result |= DLGC_WANTALLKEYS | DLGC_WANTTAB;
       return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

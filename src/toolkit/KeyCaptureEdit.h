@@ -15,8 +15,13 @@ public:
   // reaches the field.
   std::function<void(TObject* Sender, WORD Key, TShiftState Shift)> OnKeyDown;
   std::function<void(TObject* Sender, WORD Key, TShiftState Shift)> OnKeyUp;
+  // While set, Tab without a modifier leaves the field for the next control instead of being
+  // recorded: the way out once a key is recorded.
+  void SetTabMovesOn(bool On) { tabMovesOn_ = On; }
 
 private:
-  bool HandleMessage(UINT Msg, WPARAM wParam, LRESULT& Result);
+  bool HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
+  bool MovesOn(const MSG* Key) const;
   TMessageHook* hook_ = nullptr;
+  bool tabMovesOn_ = false;
 };

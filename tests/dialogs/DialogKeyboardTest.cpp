@@ -2,10 +2,12 @@
 // focus is on the first field, Tab goes round every control that takes the focus in reading
 // order and Shift+Tab back, and Ctrl+Tab and Ctrl+PgDn change the page (Tab then reaches it).
 // Within a stop the arrows go round a radio group and a tool bar, whose buttons the keys press;
-// in a field of several lines Ctrl+Tab types a tab. Escape closes the dialog.
+// in a field of several lines Ctrl+Tab types a tab. Enter presses the button that has the focus,
+// Space and Enter pick a colour swatch. Escape closes the dialog.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,11 +15,13 @@
 #include <vector>
 #include "EveryDialog.h"
 #include "SettingsTestFixture.h"
+#include "dialogs/formPgSetup.h"
 #include "mainwindow/formMain.h"
 #include "support/LayoutCheck.h"
 #include "support/PostedAction.h"
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
@@ -80,17 +84,21 @@ struct TReachSearch {
   std::set<HWND> found;
 };
 
-BOOL CALLBACK AddIfToolBarWithButtons(HWND Wnd, LPARAM Search) {
+BOOL CALLBACK AddIfClickable(HWND Wnd, LPARAM Search) {
   auto& s = *reinterpret_cast<TReachSearch*>(Search);
-  const auto* bar = dynamic_cast<const TToolBar*>(TWinControl::FromHandle(Wnd));
-  if (bar && Usable(s.form, Wnd) && !UsableButtons(*bar).empty()) s.found.insert(Wnd);
+  TWinControl* control = TWinControl::FromHandle(Wnd);
+  const auto* bar = dynamic_cast<const TToolBar*>(control);
+  const bool clickable =
+      bar ? !UsableButtons(*bar).empty() : dynamic_cast<TColorSwatch*>(control) != nullptr;
+  if (clickable && Usable(s.form, Wnd)) s.found.insert(Wnd);
   return TRUE;
 }
 
-// The tool bars shown with a button a click can press.
-std::set<HWND> ToolBarsWithButtons(HWND Form) {
+// The program's own controls shown that a click acts on: tool bars with a button it can press,
+// colour swatches.
+std::set<HWND> OwnClickableControls(HWND Form) {
   TReachSearch search{Form, {}};
-  EnumChildWindows(Form, AddIfToolBarWithButtons, reinterpret_cast<LPARAM>(&search));
+  EnumChildWindows(Form, AddIfClickable, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
@@ -169,8 +177,9 @@ public:
   std::vector<HWND> CheckRound(const std::string& Where) {
     SCOPED_TRACE(Where);
     const std::set<HWND> stops = Reachable(dialog_.Handle());
-    for (HWND bar : ToolBarsWithButtons(dialog_.Handle()))
-      EXPECT_TRUE(stops.count(bar)) << "Tab never reaches the tool bar " << NameOf(bar);
+    for (HWND control : OwnClickableControls(dialog_.Handle()))
+      EXPECT_TRUE(stops.count(control))
+          << "Tab never reaches " << TWinControl::FromHandle(control)->Name();
     std::vector<HWND> round = {StopHolding(GetFocus(), stops)};
     for (size_t i = 0; i < stops.size(); ++i) {
       Press(VK_TAB);
@@ -194,8 +203,10 @@ public:
     for (HWND stop : round) {
       if (IsRadio(stop)) CheckArrows(stop);
       if (IsMultiLineField(stop)) CheckMultiLineField(stop);
-      if (auto* bar = dynamic_cast<TToolBar*>(TWinControl::FromHandle(stop)))
-        CheckToolButtons(*bar);
+      TWinControl* control = TWinControl::FromHandle(stop);
+      if (auto* bar = dynamic_cast<TToolBar*>(control)) CheckToolButtons(*bar);
+      if (auto* swatch = dynamic_cast<TColorSwatch*>(control)) CheckSwatch(*swatch);
+      if (dynamic_cast<TButton*>(control)) CheckEnterPresses(stop, round);
     }
     return round;
   }
@@ -269,6 +280,32 @@ public:
     EXPECT_EQ(Bar.HotButton(), usable.front()) << "Right comes round";
     Press(VK_LEFT);
     EXPECT_EQ(Bar.HotButton(), usable.back()) << "Left goes back round";
+  }
+  // Space and Enter pick its colour as a click does.
+  void CheckSwatch(TColorSwatch& Swatch) {
+    int clicks = 0;
+    TNotifyEvent own = std::exchange(Swatch.OnClick, [&clicks](TObject*) { ++clicks; });
+    SetFocus(Swatch.Handle());
+    Press(VK_SPACE);
+    Press(VK_RETURN);
+    Swatch.OnClick = own;
+    EXPECT_EQ(clicks, 2) << "Space and Enter on " << Swatch.Name();
+  }
+  // Enter presses the focused button, not the dialog's default one (of the round's buttons,
+  // which count their clicks meanwhile).
+  void CheckEnterPresses(HWND Button, const std::vector<HWND>& Round) {
+    std::map<HWND, int> clicks;
+    std::vector<std::pair<TButton*, TNotifyEvent>> own;
+    for (HWND stop : Round)
+      if (auto* button = dynamic_cast<TButton*>(TWinControl::FromHandle(stop)))
+        own.emplace_back(button, std::exchange(button->OnClick, [&clicks, stop](TObject*) {
+                           ++clicks[stop];
+                         }));
+    SetFocus(Button);
+    Press(VK_RETURN);
+    for (auto& [button, handler] : own) button->OnClick = std::move(handler);
+    dialog_.SetModalResult(mrNone);  // what a closing button set
+    EXPECT_EQ(clicks, (std::map<HWND, int>{{Button, 1}})) << "Enter on " << NameOf(Button);
   }
   // The field a person starts at: after the one step back in reading order, past a tab strip
   // or a tool bar.

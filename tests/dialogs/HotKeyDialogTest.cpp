@@ -3,16 +3,21 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <set>
+#include <string>
+#include <vector>
 #include "dialogs/formHotKeys.h"
 #include "documents/fHlpHK.h"
 #include "documents/fHotKeys.h"
 #include "rtl/SysUtils.h"
 #include "support/EditTestWindow.h"
 #include "support/StoreMessages.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/KeyCaptureEdit.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
+#include "toolkit/ToolBar.h"
 #include "toolkit/TreeView.h"
 
 namespace {
@@ -365,4 +370,37 @@ TEST_F(HotKeyDialogTest, DialogKeysReachTheFieldInTheModalLoop) {
     loopDialog = nullptr;
     EXPECT_EQ(dialog.CapturedKey(), r.Captured);
   }
+}
+
+// Tab is recorded as any key, but once a key is recorded it leaves the field, keeping the key
+// for Assign, which the keyboard then presses in the tool bar.
+TEST_F(HotKeyDialogTest, OnceAKeyIsCapturedTabLeavesTheFieldAndTheKeyboardAssignsIt) {
+  TfrmHotKeys dialog(nullptr);
+  std::vector<std::string> captured;  // after Tab, Ctrl+K and Tab
+  HWND afterCapture = nullptr;
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == dialog.Handle(); }, [&](HWND) {
+    SelectEntry(dialog, "frmMain_mnuFileSave");
+    auto press = [](WORD Key, bool Ctrl = false) {
+      SetKeyStateOverride([Ctrl](int Vk) { return Ctrl && Vk == VK_CONTROL; });
+      PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+      Application().ProcessMessages();
+      SetKeyStateOverride(nullptr);
+    };
+    dialog.txtHotKeyGen->SetFocus();
+    for (WORD key : {WORD(VK_TAB), WORD('K'), WORD(VK_TAB)}) {
+      press(key, key == 'K');
+      captured.push_back(dialog.CapturedKey());
+    }
+    afterCapture = GetFocus();
+    for (int i = 0; i < 8 && GetFocus() != dialog.tbHotKey->Handle(); ++i) press(VK_TAB);
+    for (int i = 0; i < 3 && dialog.tbHotKey->HotButton() != dialog.btnHotKeyAssign; ++i)
+      press(VK_RIGHT);
+    press(VK_RETURN);
+    dialog.SetModalResult(mrAbort);
+  });
+  dialog.RunModalLoop();
+  ASSERT_TRUE(shown.Done());
+  EXPECT_EQ(captured, (std::vector<std::string>{"|9", "C|75", "C|75"}));
+  EXPECT_NE(afterCapture, dialog.txtHotKeyGen->Handle()) << "Tab after Ctrl+K is recorded";
+  EXPECT_EQ(HotKeyList[IndexOf("frmMain_mnuFileSave")].Current, "C|75");
 }

@@ -782,6 +782,11 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   std::vector<std::string> reversed(round.rbegin() + 1, round.rend());
   reversed.push_back(round.back());
   EXPECT_EQ(backwards, reversed);
+  // Enter presses the button that has the focus.
+  Fill("ab");
+  frmMain->Find<TButton>("btnSearch")->SetFocus();
+  press(VK_RETURN);
+  EXPECT_EQ(editor.SelLength(), 2) << "Enter on Suchen searches";
 
   // The multi-line fields too, where Ctrl+Tab types a tab; Escape in one afterwards leaves the
   // panel's page whole.

@@ -2,7 +2,8 @@
    environment variable TVP_TEST_LOG, prefixed by the library's own file name. The variant
    is chosen at build time (TVP_REFUSE, TVP_FAULT, or TVP_NOKEEP (keeps no
    reference to the application interface, having no Finalize to release it)) and by the
-   exports its .def names; TVP_GETINFO_FAULT_<name> set makes its TVP_GetInfo fault. */
+   exports its .def names; TVP_GETINFO_FAULT_<name> set makes its TVP_GetInfo fault, and
+   TVP_INIT_BOX set makes its TVP_Initialize show a message box of its own. */
 #include <windows.h>
 #include <oleauto.h>
 #include <stdio.h>
@@ -102,6 +103,8 @@ typedef void*(__stdcall* TPtrPtrPtrProc)(IApp*, void*, void*);
 
 int __stdcall TVP_Initialize(IApp* Application) {
   Log("Initialize");
+  /* a box of the plug-in's own, past the program's modal questions */
+  if (GetEnvironmentVariableA("TVP_INIT_BOX", NULL, 0)) MessageBoxA(NULL, "Initialize", Name, MB_OK);
 #if defined(TVP_REFUSE) || defined(TVP_NOKEEP)
   (void)Application;
   return TVP_INIT_RESULT;
