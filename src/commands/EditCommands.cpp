@@ -27,11 +27,15 @@ HWND OwnerHandle(const TCustomCodeEdit& Editor) {
   return Editor.HandleAllocated() ? Editor.Handle() : nullptr;
 }
 
-void SetClipboardText(const TCustomCodeEdit& Editor, const std::string& Text) {
+// Reads and replaces the clipboard's text under one opening: a clipboard another program holds
+// for a moment raises, where a read of its own would take it as empty and the text gathered so
+// far would be replaced.
+void AttachToClipboardText(const TCustomCodeEdit& Editor, const std::string& Text) {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.Open(OwnerHandle(Editor))) throw ECodeEditError("Clipboard copy operation failed");
+  const std::string gathered = ReadClipboardText(clipboard).value_or(std::string());
   clipboard.Empty();
-  const bool placed = WriteClipboardText(clipboard, Text);
+  const bool placed = WriteClipboardText(clipboard, gathered + Text);
   clipboard.Close();
   if (!placed) throw ECodeEditError("Clipboard copy operation failed");
 }
@@ -120,7 +124,7 @@ std::string ClipboardText() {
 
 void CopyAndAttach(TCustomCodeEdit* Editor) {
   if (!Editor || !Editor->SelAvail()) return;
-  SetClipboardText(*Editor, ClipboardText() + Editor->SelText());
+  AttachToClipboardText(*Editor, Editor->SelText());
 }
 
 void CutAndAttach(TCustomCodeEdit* Editor) {

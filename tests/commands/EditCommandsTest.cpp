@@ -96,6 +96,13 @@ TEST_F(EditCommandsTest, ACutThatCannotReachTheClipboardOrDocumentDeletesNothing
   EXPECT_THROW(CutAndAttach(edit.get()), ECodeEditError);
   EXPECT_EQ(edit->Text(), "abc");
   board.RefuseStore = false;
+  // Held by another program for a moment: the text gathered so far is neither read as empty
+  // nor replaced by the selection.
+  PutClipboardText(board, "gesammelt");
+  board.BusyOpens = 1;
+  EXPECT_THROW(CutAndAttach(edit.get()), ECodeEditError);
+  EXPECT_EQ(edit->Text(), "abc");
+  EXPECT_EQ(ClipboardText(), "gesammelt");
   edit->SetReadOnly(true);
   CutAndAttach(edit.get());
   EXPECT_EQ(edit->Text(), "abc");

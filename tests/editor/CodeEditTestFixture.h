@@ -14,7 +14,13 @@ class TFakeClipboard : public TClipboard {
 public:
   TFakeClipboard() { SetClipboardOverride(this); }
   ~TFakeClipboard() override { SetClipboardOverride(nullptr); }
-  bool Open(HWND) override { return !RefuseOpen && (open_ = true); }
+  bool Open(HWND) override {
+    if (BusyOpens > 0) {
+      --BusyOpens;
+      return false;
+    }
+    return !RefuseOpen && (open_ = true);
+  }
   void Close() override { open_ = false; }
   bool Empty() override {
     Data.clear();
@@ -34,6 +40,8 @@ public:
 
   std::map<UINT, std::string> Data;
   bool RefuseOpen = false;
+  // Openings refused before one succeeds, as while another program holds the clipboard.
+  int BusyOpens = 0;
   bool RefuseStore = false;
 
 private:

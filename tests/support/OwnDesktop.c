@@ -1,6 +1,7 @@
-/* Runs a program on a desktop of its own and returns its exit code. Programs run side by side
-   then never cover each other's windows or take each other's activation; the programs they
-   start themselves inherit the desktop. */
+/* Runs a program on a window station and desktop of its own and returns its exit code.
+   Programs run side by side then never cover each other's windows or take each other's
+   activation, and none sees another's clipboard, which belongs to the window station; the
+   programs they start themselves inherit both. */
 #include <windows.h>
 #include <stdio.h>
 
@@ -15,10 +16,21 @@ static char* Arguments(char* Line) {
 
 int main(void) {
   char name[64];
+  char place[2 * sizeof name];
   STARTUPINFOA si;
   PROCESS_INFORMATION pi;
   DWORD code = 1;
   snprintf(name, sizeof name, "tarvoline-test-%lu", GetCurrentProcessId());
+  snprintf(place, sizeof place, "%s\\%s", name, name);
+  /* The desktop is made in the process's window station, so that one comes first. Wine draws
+     the windows of a station not marked visible nowhere: no display, no mouse. */
+  HWINSTA station = CreateWindowStationA(name, 0, WINSTA_ALL_ACCESS, NULL);
+  USEROBJECTFLAGS shown = {FALSE, FALSE, WSF_VISIBLE};
+  if (!station || !SetUserObjectInformationA(station, UOI_FLAGS, &shown, sizeof shown) ||
+      !SetProcessWindowStation(station)) {
+    fprintf(stderr, "own-desktop: no window station (%lu)\n", GetLastError());
+    return 1;
+  }
   HDESK desktop = CreateDesktopA(name, NULL, NULL, 0, GENERIC_ALL, NULL);
   /* The started process takes this thread's desktop as the one for all its threads. */
   if (!desktop || !SetThreadDesktop(desktop)) {
@@ -27,7 +39,7 @@ int main(void) {
   }
   ZeroMemory(&si, sizeof si);
   si.cb = sizeof si;
-  si.lpDesktop = name;
+  si.lpDesktop = place;
   si.dwFlags = STARTF_USESTDHANDLES;
   si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);

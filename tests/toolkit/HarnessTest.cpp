@@ -1,11 +1,15 @@
-// The test set-up itself: German locale, a display, and queued answers to questions.
+// The test set-up itself: German locale, a display and a clipboard of its own, and queued answers
+// to questions.
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 #include <windows.h>
+#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "toolkit/Clipboard.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/Form.h"
@@ -69,6 +73,64 @@ TEST(Harness, CreatesAWindowOnTheDisplay) {
   RECT r = form.ClientRect();
   EXPECT_GT(r.right, 0);
   EXPECT_GT(r.bottom, 0);
+}
+
+// ---- Test programs side by side -----------------------------------------------------------
+// Run by tests/scripts/SideBySideClipboards.sh only, each in a test program of its own started
+// as the test run starts them, side by side: the first copies, the second copies after it, and
+// the first reads back its own text.
+namespace {
+
+// The two steps of one such run, named after TARVOLINE_SIDE_BY_SIDE; each side holds both from
+// its start, so that a step signalled stays signalled until the other side has seen it.
+struct TSideBySide {
+  HANDLE firstCopied = Step("first-copied");
+  HANDLE secondCopied = Step("second-copied");
+  ~TSideBySide() {
+    CloseHandle(firstCopied);
+    CloseHandle(secondCopied);
+  }
+  static HANDLE Step(const std::string& Name) {
+    const char* run = std::getenv("TARVOLINE_SIDE_BY_SIDE");
+    const std::string name = "tarvoline-" + std::string(run ? run : "") + "-" + Name;
+    return CreateEventA(nullptr, TRUE, FALSE, name.c_str());
+  }
+};
+
+bool PutOnClipboard(HWND Owner, const std::string& Text) {
+  if (!Clipboard().Open(Owner)) return false;
+  Clipboard().Empty();
+  const bool placed = WriteClipboardText(Clipboard(), Text);
+  Clipboard().Close();
+  return placed;
+}
+
+std::string ClipboardText() {
+  if (!Clipboard().Open(nullptr)) return "(clipboard held)";
+  const std::optional<std::string> text = ReadClipboardText(Clipboard());
+  Clipboard().Close();
+  return text.value_or("(no text)");
+}
+
+}  // namespace
+
+TEST(Harness, DISABLED_SideBySideTheFirstReadsBackItsOwnText) {
+  TSideBySide run;
+  TForm owner(nullptr, {"Erstes Testprogramm", 300, 200});
+  ASSERT_TRUE(PutOnClipboard(owner.Handle(), "Text des ersten Testprogramms"));
+  SetEvent(run.firstCopied);
+  ASSERT_EQ(WaitForSingleObject(run.secondCopied, 60000), WAIT_OBJECT_0)
+      << "the second never copied";
+  EXPECT_EQ(ClipboardText(), "Text des ersten Testprogramms");
+}
+
+TEST(Harness, DISABLED_SideBySideTheSecondCopiesInBetween) {
+  TSideBySide run;
+  ASSERT_EQ(WaitForSingleObject(run.firstCopied, 60000), WAIT_OBJECT_0) << "the first never copied";
+  TForm owner(nullptr, {"Zweites Testprogramm", 300, 200});
+  ASSERT_TRUE(PutOnClipboard(owner.Handle(), "Text des zweiten Testprogramms"));
+  EXPECT_EQ(ClipboardText(), "Text des zweiten Testprogramms");
+  SetEvent(run.secondCopied);
 }
 
 TEST(Harness, QueuedAnswerAnswersAMessageBox) {
