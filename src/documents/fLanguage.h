@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 #include "rtl/StringList.h"
-#include "toolkit/Dialogs.h"
+#include "toolkit/ToolkitText.h"
 
 class TComboBox;
 class TComponent;

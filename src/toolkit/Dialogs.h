@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "toolkit/ToolkitText.h"
 
 class TForm;
 class TWinControl;
@@ -49,17 +50,7 @@ std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 // start-up's splash, which stays on top). Empty for none; the hook may take itself away.
 void SetBeforeModal(std::function<void()> Hook);
 
-// The toolkit's own messages. Their texts belong to the program's language, which hands them in
-// through the lookup with the values of Params put in; without a lookup they are empty.
-enum class TToolkitText {
-  NameRefusedTitle,
-  NameRefusedText,
-  NamesNotShown,          // Params: how many names the box leaves out
-  SearchTextRefusedTitle,
-  SearchTextRefusedText,  // Params: the field's name
-};
-using TTextLookup =
-    std::function<std::string(TToolkitText Text, const std::vector<std::string>& Params)>;
+// Sets the lookup that gives the toolkit's own messages their texts.
 void SetTextLookup(TTextLookup Lookup);
 
 // Tells the person that these names were refused because the ANSI code page cannot hold them:
