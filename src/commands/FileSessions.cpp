@@ -44,9 +44,20 @@ void OpenSession() {
 }
 
 bool LoadSession(const std::string& FileName, bool Add) {
-  if (!Add && !CloseAllDocuments(false)) return false;
+  // Read before anything is closed: a session that cannot be read must not leave the user
+  // with no documents at all.
   TXmlDoc doc;
-  doc.LoadFromFile(FileName);
+  const TXmlLoad read = doc.LoadStore(FileName, false);
+  if (read == TXmlLoad::Unreadable || read == TXmlLoad::Nothing) {
+    MsgBox(GetLangText("Main|MsgSessionUnreadText",
+                       "Die Arbeitssitzung \"%s1%\" konnte nicht gelesen werden; die ge\xF6"
+                       "ffneten Dokumente bleiben ge\xF6" "ffnet.",
+                       LangParams({FileName})),
+           GetLangText("Main|DlgSessionOpenTitle", "Arbeitssitzung \xF6" "ffnen"),
+           MB_ICONWARNING | MB_OK);
+    return false;
+  }
+  if (!Add && !CloseAllDocuments(false)) return false;
   Settings.LastDocList.SetText(Trim(doc.ReadString("Session\\LastDocList", "")));
   Settings.LastDocFileName = doc.ReadString("Session\\LastDocFileName", "");
 

@@ -127,6 +127,32 @@ TEST_F(SessionExportTabsTest, CancelWhileClosingStopsOpeningASession) {
   EXPECT_EQ(Frame(0), draft);
 }
 
+TEST_F(SessionExportTabsTest, ASessionThatCannotBeReadClosesNothing) {
+  folder.Write("here.txt", "da");
+  folder.Write("s.tvs", "<?xml version=\"1.0\"?><Session><LastDocList>" + folder.File("here.txt") +
+                            "</LastDocList></Session>");
+  folder.Write("empty.tvs", "");
+  TfraEdit* kept = OpenWith("kept.txt", "k");
+  testsupport::HeldFile held(folder.File("s.tvs"));
+  ASSERT_TRUE(held.Held());
+  for (const std::string& name : {folder.File("s.tvs"), folder.File("empty.tvs")}) {
+    testsupport::QueueAnswer(Saved(name));
+    testsupport::QueueAnswer(Button(IDOK), [&](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Arbeitssitzung \xF6" "ffnen");
+      EXPECT_EQ(q.text, "Die Arbeitssitzung \"" + name + "\" konnte nicht gelesen werden; die "
+                        "ge\xF6" "ffneten Dokumente bleiben ge\xF6" "ffnet.");
+    });
+    Click("mnuFileSessionOpen");
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    ASSERT_EQ(TabCount(), 1);
+    EXPECT_EQ(Frame(0), kept);
+  }
+  held.Release();
+  testsupport::QueueAnswer(Saved(folder.File("s.tvs")));
+  Click("mnuFileSessionOpen");
+  EXPECT_EQ(TabTitles(), (std::vector<std::string>{"here.txt"})) << "read once let go";
+}
+
 TEST_F(SessionExportTabsTest, SessionFileNamesExtensionsOverwriteAndWriteFailure) {
   OpenWith("a.txt", "a");
   testsupport::QueueAnswer(Saved(folder.File("plain"), 2));
