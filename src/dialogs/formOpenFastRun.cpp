@@ -24,12 +24,6 @@ bool WriteBytes(const std::string& FileName, const std::string& Content) {
   }
 }
 
-std::string JoinLines(const std::vector<std::string>& Lines) {
-  std::string text;
-  for (const std::string& line : Lines) text += "\r\n" + line;
-  return text;
-}
-
 }  // namespace
 
 void TfrmOpenFast::btnSearchClick(TObject*) {
@@ -183,7 +177,7 @@ void TfrmOpenFast::Replace() {
     message += "\r\n\r\n" +
                GetLangText("OpenFast|MsgReplaceFailedText",
                            "Diese Dateien konnten nicht verarbeitet werden und sind unver\xE4ndert:") +
-               JoinLines(failed);
+               NameLines(failed);
   MsgBox(message, GetLangText("OpenFast|MsgReplacedTitle", "Ersetzen in Dateien"),
          failed.empty() ? MB_ICONINFORMATION | MB_OK : MB_ICONWARNING | MB_OK);
 }

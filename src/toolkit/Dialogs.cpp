@@ -26,8 +26,8 @@ std::string LanguageText(TToolkitText Text, const std::vector<std::string>& Para
   return TextLookup() ? TextLookup()(Text, Params) : std::string();
 }
 
-// Enough to see what was refused; a walk over a large folder may refuse thousands.
-constexpr size_t RefusedNamesShown = 20;
+// Enough to see which names; a walk over a large folder may give thousands.
+constexpr size_t NamesShown = 20;
 
 // "A|b|C|d" -> "A\0b\0C\0d\0\0" as the common dialogs want it.
 std::wstring DialogFilter(const std::string& Filter) {
@@ -64,14 +64,19 @@ void SetTextLookup(TTextLookup Lookup) { TextLookup() = std::move(Lookup); }
 
 void SetBeforeModal(std::function<void()> Hook) { BeforeModal() = std::move(Hook); }
 
-void ReportRefusedNames(const std::vector<std::string>& Shown) {
-  std::string text = LanguageText(TToolkitText::NameRefusedText);
+std::string NameLines(const std::vector<std::string>& Names) {
+  std::string text;
   // One name more shows in the place of the line that would count it.
-  const size_t shown = Shown.size() > RefusedNamesShown + 1 ? RefusedNamesShown : Shown.size();
-  for (size_t i = 0; i < shown; ++i) text += "\r\n" + Shown[i];
-  if (shown < Shown.size())
-    text += "\r\n" + LanguageText(TToolkitText::NamesNotShown, {std::to_string(Shown.size() - shown)});
-  MsgBox(text, LanguageText(TToolkitText::NameRefusedTitle), MB_ICONERROR | MB_OK);
+  const size_t shown = Names.size() > NamesShown + 1 ? NamesShown : Names.size();
+  for (size_t i = 0; i < shown; ++i) text += "\r\n" + Names[i];
+  if (shown < Names.size())
+    text += "\r\n" + LanguageText(TToolkitText::NamesNotShown, {std::to_string(Names.size() - shown)});
+  return text;
+}
+
+void ReportRefusedNames(const std::vector<std::string>& Shown) {
+  MsgBox(LanguageText(TToolkitText::NameRefusedText) + NameLines(Shown),
+         LanguageText(TToolkitText::NameRefusedTitle), MB_ICONERROR | MB_OK);
 }
 
 bool ReadNameField(const TWinControl& Field, std::string& Name) {

@@ -53,6 +53,9 @@ void SetBeforeModal(std::function<void()> Hook);
 // Sets the lookup that gives the toolkit's own messages their texts.
 void SetTextLookup(TTextLookup Lookup);
 
+// Names for a message, each on a line of its own after a line break: the first 20 of a long
+// list and a line saying how many more.
+std::string NameLines(const std::vector<std::string>& Names);
 // Tells the person that these names were refused because the ANSI code page cannot hold them:
 // one a line, as WideToAnsiExact shows them, the first 20 of a long list and how many more.
 // Nothing is read, listed, started or written under them.

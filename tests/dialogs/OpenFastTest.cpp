@@ -409,6 +409,21 @@ TEST_F(OpenFastTest, AFileThatCannotBeWrittenKeepsItsBytesAndIsNamed) {
   SetTextFileFaultsForTests(-1, -1);
   EXPECT_EQ(folder.Read("first.txt"), "pin at the start") << "a write failing midway";
   EXPECT_EQ(text.rfind("Es wurden 0 Dateien verarbeitet.", 0), 0u) << text;
+
+  // 22 failures: the box names 20, then counts the rest.
+  for (int i = 0; i < 20; ++i) folder.Write("n" + std::to_string(10 + i) + ".txt", "pin");
+  std::vector<std::string> all = Find("*.txt", "pin");
+  ASSERT_EQ(all.size(), 22u);
+  std::vector<std::string> listed = d.Files(false);
+  for (const std::string& file : listed) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  d.cmbReplace->SetText("pan");
+  ExpectBox("Ersetzen in Dateien", IDOK, &text);
+  d.btnReplaceClick(nullptr);
+  for (const std::string& file : listed) SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::string expected = "Es wurden 0 Dateien verarbeitet.\r\n\r\nDiese Dateien konnten nicht "
+                         "verarbeitet werden und sind unver\xE4ndert:";
+  for (size_t i = 0; i < 20; ++i) expected += "\r\n" + listed[i];
+  EXPECT_EQ(text, expected + "\r\n\x85 und 2 weitere");
 }
 
 TEST_F(OpenFastTest, CancelStopsAfterTheCurrentFileAndLeavesEachFileWhole) {
