@@ -219,6 +219,23 @@ LRESULT TFieldEdit::Command(WORD Code) {
   return TEdit::Command(Code);
 }
 
+namespace {
+// The sign that stands for a zero (SYMBOL FOR NULL).
+constexpr wchar_t ZeroSign = 0x2400;
+}  // namespace
+
+void TFieldEdit::SetStoredText(const std::string& Text) {
+  std::wstring wide = AnsiToWide(Text);
+  std::replace(wide.begin(), wide.end(), L'\0', ZeroSign);
+  SetWideCaption(wide);
+}
+
+std::string TFieldEdit::StoredText() const {
+  std::wstring wide = WideCaption();
+  std::replace(wide.begin(), wide.end(), ZeroSign, L'\0');
+  return WideToAnsi(wide);
+}
+
 TfrmSettings::TfrmSettings(TComponent* Owner)
     : TForm(Owner, {T("Title", "Einstellungen"), 649, 442,
                     WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN,

@@ -24,6 +24,10 @@ public:
       : TEdit(Owner, Parent, X, Y, W, H, ExtraStyle) {}
   TNotifyEvent OnExit;
   LRESULT Command(WORD Code) override;
+  // A template's text as stored: a zero in it (a "&#0;" in the store), at which a field would
+  // end, shows as the sign for it and is read back as a zero.
+  void SetStoredText(const std::string& Text);
+  std::string StoredText() const;
 };
 
 // The syntax identifier of a display name, and back; other texts stay unchanged.

@@ -508,10 +508,10 @@ void TfrmSettings::UpdateTemplateControls() {
 void TfrmSettings::cmbTemplatesClick() {
   TXmlNode* node = SelectedTemplate();
   TXmlAttrib* menu = node ? node->Attribs().Find("MenuText") : nullptr;
-  Ctl<TEdit>("txtTemplateMenu")->SetText(TXmlAttrib::GetValue(menu));
+  Ctl<TFieldEdit>("txtTemplateMenu")->SetStoredText(TXmlAttrib::GetValue(menu));
   for (const char* f : {"Before", "Select", "After"})
-    Ctl<TEdit>(std::string("txtTemplate") + f)
-        ->SetText(node ? TXmlNode::GetValue(node->Nodes().Find(f)) : "");
+    Ctl<TFieldEdit>(std::string("txtTemplate") + f)
+        ->SetStoredText(node ? TXmlNode::GetValue(node->Nodes().Find(f)) : "");
   UpdateTemplateControls();
 }
 
@@ -520,9 +520,9 @@ void TfrmSettings::TemplateFieldExit(const std::string& Field, TFieldEdit& Edit)
   if (!node) return;
   if (Field == "MenuText") {
     if (TXmlAttrib* a = node->Attribs().Find("MenuText"))
-      a->Value = Edit.Text();
+      a->Value = Edit.StoredText();
     else
-      node->Attribs().Add(std::make_unique<TXmlAttrib>("MenuText", Edit.Text()));
+      node->Attribs().Add(std::make_unique<TXmlAttrib>("MenuText", Edit.StoredText()));
     return;
   }
   TXmlNode* child = node->Nodes().Find(Field);
@@ -531,7 +531,7 @@ void TfrmSettings::TemplateFieldExit(const std::string& Field, TFieldEdit& Edit)
     made->Name = Field;
     child = node->Nodes().Add(std::move(made));
   }
-  child->Value = Edit.Text();
+  child->Value = Edit.StoredText();
 }
 
 void TfrmSettings::SelectTemplate(const std::string& Name) {

@@ -360,9 +360,13 @@ std::wstring TWinControl::WideCaption() const {
 void TWinControl::SetCaptionFrom(const TWinControl& Source, bool FirstLine) {
   std::wstring text = Source.WideCaption();
   if (FirstLine) text.resize(std::min(text.size(), text.find_first_of(L"\r\n")));
-  caption_ = WideToAnsi(text);
+  SetWideCaption(text);
+}
+
+void TWinControl::SetWideCaption(const std::wstring& Caption) {
+  caption_ = WideToAnsi(Caption);
   if (handle_ && systemUnicode_)
-    PerformNative(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PerformNative(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Caption.c_str()));
   else if (handle_)
     PerformText(WM_SETTEXT, 0, caption_);
   CaptionChanged();

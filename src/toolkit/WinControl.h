@@ -41,6 +41,10 @@ public:
   // Takes Source's text as it stands, characters the code page lacks included; with FirstLine
   // only the text up to its first line break.
   void SetCaptionFrom(const TWinControl& Source, bool FirstLine = false);
+  // The window text wide, as the control holds it, and set so; a wide text the code page lacks
+  // characters of is kept whole only by a control created wide.
+  std::wstring WideCaption() const;
+  void SetWideCaption(const std::wstring& Caption);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& Hint) { hint_ = Hint; }
   // The control's own setting, also while its parent is hidden.
@@ -119,8 +123,6 @@ private:
   static LRESULT CALLBACK ClassWndProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK SubclassWndProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Dispatch(UINT Msg, WPARAM wParam, LPARAM lParam);
-  // The window text wide, as the control holds it.
-  std::wstring WideCaption() const;
   void AlignParent();
   bool ShowContextMenu(LPARAM ScreenPoint);
   friend class TPopupMenu;

@@ -271,6 +271,29 @@ TEST_F(SettingsDialogTest, CancelKeepsSettingsAndUndoesTemplateEditsButNotTheCle
   EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", ""), "Sehr geehrte");
 }
 
+// A zero the store holds as "&#0;" ends no field: it shows as its sign, and OK writes it back.
+TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOk) {
+  const std::string store = dir.File("Templates.dat");
+  dir.Write("Templates.dat", "<?xml version=\"1.0\"?><Templates><brief MenuText=\"B&#0;r\">"
+                             "<Before>Hal&#0;lo </Before></brief></Templates>");
+  TemplatesDoc.reset();
+  LoadTemplatesDoc(store);
+  QueueFormAnswer([](TForm& f) {
+    auto& form = static_cast<TfrmSettings&>(f);
+    EXPECT_EQ(Field(form, "txtTemplateBefore").WideCaption(), L"Hal\x2400lo ");
+    EXPECT_EQ(Field(form, "txtTemplateMenu").WideCaption(), L"B\x2400r");
+    form.Ctl<TButton>("btnOk")->Click();
+    return form.ModalResult();
+  });
+  EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  TXmlDoc saved;
+  ASSERT_TRUE(saved.LoadFromFile(store)) << dir.Read("Templates.dat");
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\Before", ""), std::string("Hal\0lo ", 7));
+  TXmlNode* brief = saved.FindNode("Templates\\brief");
+  ASSERT_NE(brief, nullptr);
+  EXPECT_EQ(TXmlAttrib::GetValue(brief->Attribs().Find("MenuText")), std::string("B\0r", 3));
+}
+
 // The user's path with a damaged store: the program starts, Einstellungen > OK saves the
 // templates. The damaged file is kept aside as it was and the new one is well-formed.
 TEST_F(SettingsDialogTest, OkAfterADamagedTemplateStoreWritesANewOneAndKeepsTheOld) {
