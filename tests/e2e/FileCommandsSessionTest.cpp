@@ -169,3 +169,24 @@ TEST_F(SessionProgramTest, ATemplateStoreHeldDuringTheStartIsNotWrittenOverByOpt
   EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
   EXPECT_EQ(settings.Read("Templates.dat"), templates);
 }
+
+TEST_F(SessionProgramTest, ATemplateStoreWithAZeroByteKeepsTheTextAfterItThroughOptionsOk) {
+  const std::string store = settings.File("Templates.dat");
+  const std::string templates = "<?xml version=\"1.0\"?>\r\n<Templates>\r\n<brief>\r\n<Before>Hal" +
+                                std::string(1, '\0') + "lo </Before>\r\n</brief>\r\n</Templates>\r\n";
+  settings.Write("Templates.dat", templates);
+  WriteSettings(false);
+  RunningProgram program("", files.Path());
+  ASSERT_TRUE(program.Started());
+  EXPECT_EQ(AnswerMessage(program.ThreadId()),
+            "Die Textvorlagen in \"" + store + "\" konnten nicht gelesen werden, weil die Datei "
+            "besch\xE4" "digt oder von Hand ge\xE4ndert ist.\r\nSie wurde unver\xE4ndert als \"" +
+            store + ".bak\" gesichert; die Textvorlagen beginnen leer.");
+  HWND wnd = program.WaitForMainWindow();
+  ASSERT_NE(wnd, nullptr);
+  PostMessageA(wnd, WM_COMMAND, MenuCommand("mnuExtrasSettings"), 0);
+  ASSERT_TRUE(PressOk("Einstellungen"));
+  PostMessageA(wnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(20000), std::optional<DWORD>(0));
+  EXPECT_EQ(settings.Read("Templates.dat.bak"), templates);
+}
