@@ -159,9 +159,7 @@ void OpenContainingFolder() {
 }
 
 void ShowHelpFile() {
-  char module[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, module, MAX_PATH);
-  const std::string helpFile = ChangeFileExt(module, ".chm");
+  const std::string helpFile = ChangeFileExt(ProgramFile(), ".chm");
   // The viewer starts even for a missing file and shows an empty window: ask first.
   if (!FileExists(helpFile) || !ShellRun({"open", "hh.exe", helpFile, SW_SHOWNORMAL}))
     ShowError(GetLangText("General|MsgNoHelpText",
@@ -181,8 +179,7 @@ std::string MakerMailTarget(const std::string& Address, const std::string& Subje
 }
 
 void WriteMailToMaker() {
-  char module[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, module, MAX_PATH);
+  const std::string module = ProgramFile();
   const std::string subject = GetFileVersionValue(module, "ProductName") + " " +
                               GetFileVersionValue(module, "ProductVersion");
   if (!ShellRun({"open", MakerMailTarget(MakerMailAddress, subject), "", SW_SHOWNORMAL}))

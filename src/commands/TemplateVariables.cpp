@@ -75,12 +75,6 @@ std::string ReplaceText(std::string Text, const std::string& Find, const std::st
   return ::ReplaceAll(Text, Find, By, false);
 }
 
-std::string ProgramFile() {
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  return exe;
-}
-
 void ApplySyntaxToken(const std::string& Name, TfraEdit& Frame) {
   TCodeEdit& editor = *Frame.seEdit;
   const std::string lower = AnsiLowerCase(Name);

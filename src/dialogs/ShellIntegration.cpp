@@ -29,9 +29,7 @@ bool KeyExists(const std::string& Path) {
 
 TShellEnvironment RealEnvironment() {
   TShellEnvironment env;
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  env.ProgramPath = path;
+  env.ProgramPath = ProgramFile();
   env.SpecialFolder = [](int Csidl) { return GetSpecialFolderPath(Csidl); };
   env.ReadString = [](const std::string& Key, const std::string& Name) {
     return RegReadValue(Key, Name, "");

@@ -99,11 +99,7 @@ TfrmInfo::TfrmInfo(TComponent* Owner, TVersionSource VersionValue)
                     WS_EX_DLGMODALFRAME, true}),
       versionValue_(std::move(VersionValue)) {
   if (!versionValue_)
-    versionValue_ = [](const std::string& Key) {
-      char path[MAX_PATH] = {};
-      GetModuleFileNameA(nullptr, path, MAX_PATH);
-      return GetFileVersionValue(path, Key);
-    };
+    versionValue_ = [](const std::string& Key) { return GetFileVersionValue(ProgramFile(), Key); };
   RECT want = {0, 0, 385, 373};
   AdjustWindowRectEx(&want, WS_POPUP | WS_CAPTION | WS_SYSMENU, FALSE, WS_EX_DLGMODALFRAME);
   int w = want.right - want.left, h = want.bottom - want.top;

@@ -129,6 +129,10 @@ HWND FindWindowByCaption(const std::string& Exact, const std::string& Prefix,
 // its own in the temporary folder, waits up to TimeoutMs and returns the output (OEM text
 // converted to ANSI unless KeepOemText). Empty when it cannot start.
 std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool KeepOemText);
+// The system's temporary folder with its trailing backslash, exact or in its short form; with
+// "?" for what the code page lacks when neither is, so nothing is made there. Empty when unknown.
+std::string TempFolder();
+// Shown names: "?" for what the code page lacks.
 std::string GetCurrentUserName();
 std::string GetLocalComputerName();
 bool IsWin2000OrLater();
@@ -154,6 +158,8 @@ bool ForceDirs(const std::string& Dir);
 // Path with "\" appended when not empty and not ending with one.
 std::string AddBackslash(const std::string& Path);
 // %NAME% references expanded, trimmed, optionally with a trailing "\"; empty for empty text.
+// A value the code page cannot hold comes in with "?" (as in WideToAnsiExact), so the result
+// names no file rather than a look-alike's.
 std::string ExpandEnvVars(const std::string& Text, bool WithBackslash);
 // Clears List and adds Folder + name of every file (not folder) matching Mask; returns the count.
 int ListFiles(const std::string& Folder, const std::string& Mask, TStrings& List);
@@ -162,7 +168,8 @@ void FindFilesRecursive(const std::string& Folder, const std::string& Mask, bool
                         TStrings& List);
 // The system's folder picker (file-system folders only); empty when cancelled.
 std::string BrowseForFolder(HWND Owner, const std::string& Title, bool NewStyle);
-// The shell's special folder (CSIDL_...) ending with "\"; empty when unavailable.
+// The shell's special folder (CSIDL_...) ending with "\", exact or in its short form; with "?"
+// for what the code page lacks when neither is; empty when unavailable.
 std::string GetSpecialFolderPath(int Folder);
 bool CreateShellLink(const std::string& LinkFileName, const std::string& Target,
                      const std::string& Arguments, const std::string& WorkingDir,

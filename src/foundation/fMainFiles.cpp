@@ -97,9 +97,12 @@ std::string AddBackslash(const std::string& Path) {
 
 std::string ExpandEnvVars(const std::string& Text, bool WithBackslash) {
   if (Text.empty()) return {};
-  DWORD n = ExpandEnvironmentStringsA(Text.c_str(), nullptr, 0);
-  std::string r(n, '\0');
-  if (n == 0 || ExpandEnvironmentStringsA(Text.c_str(), r.data(), n) == 0) r = Text;
+  const std::wstring text = AnsiToWide(Text);
+  const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+  std::wstring expanded(needed, L'\0');
+  const DWORD length = needed ? ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed) : 0;
+  std::string r = Text;
+  if (length > 0 && length <= needed) r = WideToAnsi(expanded.substr(0, length - 1));
   r = Trim(r.c_str());
   return WithBackslash ? AddBackslash(r) : r;
 }
@@ -129,10 +132,12 @@ std::string BrowseForFolder(HWND Owner, const std::string& Title, bool NewStyle)
 }
 
 std::string GetSpecialFolderPath(int Folder) {
-  char path[MAX_PATH] = "";
-  if (FAILED(SHGetFolderPathA(nullptr, Folder, nullptr, SHGFP_TYPE_CURRENT, path)) || !path[0])
+  wchar_t path[MAX_PATH] = L"";
+  if (FAILED(SHGetFolderPathW(nullptr, Folder, nullptr, SHGFP_TYPE_CURRENT, path)) || !path[0])
     return {};
-  return AddBackslash(path);
+  std::string name;
+  WideToFileNameExact(path, name);
+  return AddBackslash(name);
 }
 
 bool CreateShellLink(const std::string& LinkFileName, const std::string& Target,
@@ -187,12 +192,12 @@ std::string GetFileOwner(const std::string& FileName) {
   std::vector<char> descriptor;
   PSID owner = ReadFileOwnerSid(FileName, descriptor);
   if (!owner) return {};
-  char name[1024], domain[256];
-  DWORD nameLen = sizeof name, domainLen = sizeof domain;
+  wchar_t name[1024], domain[256];
+  DWORD nameLen = 1024, domainLen = 256;
   SID_NAME_USE use;
-  if (!LookupAccountSidA(nullptr, owner, name, &nameLen, domain, &domainLen, &use))
+  if (!LookupAccountSidW(nullptr, owner, name, &nameLen, domain, &domainLen, &use))
     return SidToStringText(owner);
-  return std::string(domain) + "\\" + name;
+  return WideToAnsi(domain) + "\\" + WideToAnsi(name);
 }
 
 std::string SidToStringText(PSID Sid) {

@@ -121,9 +121,9 @@ bool SameSwitchName(const std::string& A, const std::string& B, bool CaseSensiti
 }
 
 std::string WindowCaption(HWND Wnd) {
-  char buf[1024];
-  int n = GetWindowTextA(Wnd, buf, sizeof buf);
-  return std::string(buf, n > 0 ? n : 0);
+  wchar_t buf[1024];
+  int n = GetWindowTextW(Wnd, buf, 1024);
+  return WideToAnsi(std::wstring(buf, n > 0 ? n : 0));
 }
 
 // The first top-level window, in z-order, whose caption passes Test.
@@ -146,12 +146,9 @@ bool StartsWithWordCommand(const std::string& Command) {
 // quotes); empty when none can be made. Each run has a file of its own: a command left
 // running after its time-out, or a run of another instance, must not write into this one's.
 std::string NewConsoleOutputFile() {
-  char buf[4096];
-  DWORD n = GetTempPathA(sizeof buf, buf);
-  std::string folder = (n > 0 && n < sizeof buf) ? std::string(buf, n) : std::string("C:\\");
-  char shortBuf[4096];
-  DWORD s = GetShortPathNameA(folder.c_str(), shortBuf, sizeof shortBuf);
-  if (s > 0 && s < sizeof shortBuf) folder.assign(shortBuf, s);
+  std::string folder = TempFolder();
+  if (folder.empty()) folder = "C:\\";
+  folder = ShortFileName(folder);
   char name[MAX_PATH];
   if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameA(folder.c_str(), "Tvo", 0, name))
     return {};
@@ -240,14 +237,19 @@ std::string RegReadValue(const std::string& Path, const std::string& ValueName,
                          const std::string& Default) {
   RegKey key;
   if (!OpenRegKey(Path, KEY_READ, key)) return Default;
+  // Wide: the ANSI call hands a look-alike for what the code page lacks, as in a folder value.
+  const std::wstring name = AnsiToWide(ValueName);
   DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key.Get(), ValueName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
     return Default;
   std::string data(size, '\0');
-  if (RegQueryValueExA(key.Get(), ValueName.c_str(), nullptr, &type,
+  if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type,
                        reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
     return Default;
   data.resize(size);
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+    data = WideToAnsi(
+        std::wstring(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t)));
   return DecodeRegValue(type, data, Default);
 }
 
@@ -401,16 +403,29 @@ std::string RunConsoleCommand(const std::string& Command, DWORD TimeoutMs, bool 
   return text;
 }
 
+std::string TempFolder() {
+  // Read twice: the first call tells the length, the variables may change in between.
+  const DWORD needed = GetTempPathW(0, nullptr);
+  if (needed == 0) return {};
+  std::wstring folder(needed, L'\0');
+  const DWORD length = GetTempPathW(needed, folder.data());
+  if (length == 0 || length >= needed) return {};
+  folder.resize(length);
+  std::string name;
+  WideToFileNameExact(folder, name);
+  return name;
+}
+
 std::string GetCurrentUserName() {
-  char buf[129];
-  DWORD n = sizeof buf;
-  return GetUserNameA(buf, &n) ? std::string(buf) : std::string();
+  wchar_t buf[257];
+  DWORD n = 257;
+  return GetUserNameW(buf, &n) ? WideToAnsi(buf) : std::string();
 }
 
 std::string GetLocalComputerName() {
-  char buf[MAX_COMPUTERNAME_LENGTH + 1];
-  DWORD n = sizeof buf;
-  return GetComputerNameA(buf, &n) ? std::string(buf, n) : std::string();
+  wchar_t buf[MAX_COMPUTERNAME_LENGTH + 1];
+  DWORD n = MAX_COMPUTERNAME_LENGTH + 1;
+  return GetComputerNameW(buf, &n) ? WideToAnsi(std::wstring(buf, n)) : std::string();
 }
 
 bool IsWin2000OrLater() { return OsVersion().dwMajorVersion >= 5; }

@@ -161,9 +161,7 @@ int RunMainBlock(const std::vector<std::string>& Args) {
 
   LoadingMutex = loading;
   Application().Initialize();
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  if (!CreateConfigFile(ExtractFilePath(exe))) {
+  if (!CreateConfigFile(ProgramFolder())) {
     ReleaseLoadingMutex();
     return 0;
   }

@@ -75,9 +75,7 @@ void TfrmMain::FormCreate() {
   CmdLineParams = SplitCommandLine(commandLine, true);
   ParseCommandLineSwitches();
 
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  InitPaths(ExtractFilePath(exe));
+  InitPaths(ProgramFolder());
   FillLanguageMenu();
   ApplySettings();
 

@@ -1,6 +1,7 @@
 // The splash window's layout and texts.
 #include "mainwindow/formSplash.h"
 #include "foundation/fMain.h"
+#include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Panels.h"
@@ -40,8 +41,7 @@ TfrmSplash::TfrmSplash(TComponent* Owner)
 }
 
 void TfrmSplash::FormCreate() {
-  char exe[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  const std::string exe = ProgramFile();
   std::string version = GetFileVersionValue(exe, "ProductVersion");
   lblVersion->SetCaption(version.empty() ? "" : "Version " + version);
   std::string maker = GetFileVersionValue(exe, "LegalCopyright");

@@ -1,6 +1,7 @@
 #include "printing/CodeEditPrintHeaderFooter.h"
 #include <algorithm>
 #include "printing/CodeEditPrintTypes.h"
+#include "rtl/SysUtils.h"
 
 namespace {
 std::string UpperAscii(std::string S) {
@@ -12,12 +13,12 @@ std::string UpperAscii(std::string S) {
 std::string Number(int Value, bool Roman) { return Roman ? IntToRoman(Value) : std::to_string(Value); }
 
 std::string NowText(bool Date) {
-  char buf[128] = {};
+  wchar_t buf[128] = {};
   if (Date)
-    GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf, sizeof buf);
+    GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf, 128);
   else
-    GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, buf, sizeof buf);
-  return buf;
+    GetTimeFormatW(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, buf, 128);
+  return WideToAnsi(buf);
 }
 }  // namespace
 

@@ -1,10 +1,10 @@
 #include "rtl/FormatSettings.h"
+#include "rtl/SysUtils.h"
 
 namespace {
 std::string LocaleInfo(LCID Locale, LCTYPE Type, const std::string& Default) {
-  char buf[256];
-  int n = GetLocaleInfoA(Locale, Type, buf, sizeof buf);
-  return n > 1 ? std::string(buf, n - 1) : Default;
+  const std::string text = GetLocaleText(Locale, Type);
+  return text.empty() ? Default : text;
 }
 
 char LocaleChar(LCID Locale, LCTYPE Type, char Default) {

@@ -240,10 +240,19 @@ int64_t StrToInt64Def(const std::string& S, int64_t Default) {
   return TryStrToInt64(S, v) ? v : Default;
 }
 
+std::string GetLocaleText(unsigned long Locale, unsigned long Type) {
+  const int needed = GetLocaleInfoW(Locale, Type, nullptr, 0);
+  if (needed <= 1) return {};
+  std::wstring text(needed, L'\0');
+  const int length = GetLocaleInfoW(Locale, Type, text.data(), needed);
+  if (length <= 1) return {};
+  text.resize(length - 1);
+  return WideToAnsi(text);
+}
+
 char DecimalSeparator() {
-  char buf[8] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buf, sizeof buf) > 1) return buf[0];
-  return '.';
+  const std::string separator = GetLocaleText(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL);
+  return separator.empty() ? '.' : separator[0];
 }
 
 namespace {
@@ -355,8 +364,48 @@ std::string ExpandFileName(const std::string& FileName) {
   return full;
 }
 
-std::string ProgramFolder() {
-  char buf[MAX_PATH * 2];
-  DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
-  return ExtractFilePath(std::string(buf, n));
+namespace {
+// Empty when the file does not exist or has no short form.
+std::wstring ShortPathName(const std::wstring& Name) {
+  const DWORD needed = GetShortPathNameW(Name.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring shortName(needed, L'\0');
+  const DWORD length = GetShortPathNameW(Name.c_str(), shortName.data(), needed);
+  if (length == 0 || length >= needed) return {};
+  shortName.resize(length);
+  return shortName;
 }
+
+std::wstring ModuleFileName() {
+  std::wstring name(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+    // A name cut to the buffer comes back as long as the buffer.
+    if (length < name.size()) return name.substr(0, length);
+    name.resize(name.size() * 2);
+  }
+}
+}  // namespace
+
+bool WideToFileNameExact(const std::wstring& Name, std::string& FileName) {
+  if (WideToAnsiExact(Name, FileName)) return true;
+  std::string shortName;
+  const std::wstring shortWide = ShortPathName(Name);
+  if (shortWide.empty() || !WideToAnsiExact(shortWide, shortName)) return false;
+  FileName = shortName;
+  return true;
+}
+
+std::string ShortFileName(const std::string& FileName) {
+  std::string shortName;
+  const std::wstring shortWide = ShortPathName(AnsiToWide(FileName));
+  return !shortWide.empty() && WideToAnsiExact(shortWide, shortName) ? shortName : FileName;
+}
+
+std::string ProgramFile() {
+  std::string file;
+  WideToFileNameExact(ModuleFileName(), file);
+  return file;
+}
+
+std::string ProgramFolder() { return ExtractFilePath(ProgramFile()); }

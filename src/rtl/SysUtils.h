@@ -63,6 +63,9 @@ int StrToInt(const std::string& S);  // raises EConvertError
 int StrToIntDef(const std::string& S, int Default);
 int64_t StrToInt64Def(const std::string& S, int64_t Default);
 
+// A locale's text (LOCALE_S...), "?" for what the code page lacks; empty when there is none.
+std::string GetLocaleText(unsigned long Locale, unsigned long Type);
+
 // Floating point with the user locale's decimal separator.
 char DecimalSeparator();
 std::string FloatToStr(double Value);
@@ -83,5 +86,13 @@ std::string ExcludeTrailingBackslash(const std::string& Dir);
 std::string ExpandFileName(const std::string& FileName);
 // As ExpandFileName; false when the full name is not exact or cannot be made.
 bool ExpandFileNameExact(const std::string& FileName, std::string& FullName);
+// A file name the system handed in wide, in ANSI: exact, else its short (8.3) form where that
+// is exact; false when neither is, FileName then as in WideToAnsiExact.
+bool WideToFileNameExact(const std::wstring& Name, std::string& FileName);
+// The short form of an existing file or folder where the system has an exact one, else FileName.
+std::string ShortFileName(const std::string& FileName);
+// The running program's file as in WideToFileNameExact: with "?" when it has no exact form,
+// so nothing beside it is found rather than another folder's files.
+std::string ProgramFile();
 // The folder of the running program, with its trailing backslash.
 std::string ProgramFolder();

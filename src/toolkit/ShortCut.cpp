@@ -1,5 +1,6 @@
 #include "toolkit/ShortCut.h"
 #include <windows.h>
+#include "rtl/SysUtils.h"
 
 TShortCut ShortCut(uint16_t Key, TShiftState Shift) {
   if (Key > 0xFF) return scNone;
@@ -40,9 +41,10 @@ std::string KeyName(uint16_t Key) {
   if ((Key >= '0' && Key <= '9') || (Key >= 'A' && Key <= 'Z')) return std::string(1, char(Key));
   if (Key >= VK_F1 && Key <= VK_F24) return "F" + std::to_string(Key - VK_F1 + 1);
   // Punctuation and the rest: the keyboard layout's own name for the key.
-  char name[64] = {};
+  wchar_t name[64] = {};
   UINT scan = MapVirtualKeyA(Key, MAPVK_VK_TO_VSC);
-  if (scan != 0 && GetKeyNameTextA(static_cast<LONG>(scan << 16), name, sizeof name) > 0) return name;
+  if (scan != 0 && GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) > 0)
+    return WideToAnsi(name);
   return "";
 }
 }  // namespace

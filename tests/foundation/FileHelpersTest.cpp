@@ -72,6 +72,9 @@ TEST(Paths, AddBackslashAndExpandEnvVars) {
   EXPECT_EQ(ExpandEnvVars("%TEMP%", true), AddBackslash(temp));
   EXPECT_EQ(ExpandEnvVars("  %TEMP%\\x  ", false), std::string(temp) + "\\x");
   EXPECT_EQ(ExpandEnvVars("", true), "");
+  SetEnvironmentVariableW(L"TV_GREEK", L"C:\\\u03A9mega");
+  EXPECT_EQ(ExpandEnvVars("%TV_GREEK%\\a.txt", false), "C:\\?mega\\a.txt") << "no look-alike";
+  SetEnvironmentVariableW(L"TV_GREEK", nullptr);
 }
 
 TEST(ListFiles, ListsMatchingFilesButNoFolders) {

@@ -128,6 +128,13 @@ TEST_F(Registry, StringsAreStoredWithTheirZeroAndReadWithout) {
   ASSERT_TRUE(RawValue("Exp", type, data));
   EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
   EXPECT_EQ(RegReadValue(kTestKey, "Exp", ""), "%TEMP%\\x");
+
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyW(HKEY_CURRENT_USER, L"Software\\TarvolineTest", &key), ERROR_SUCCESS);
+  const wchar_t greek[] = L"C:\\\u03A9mega";
+  RegSetValueExW(key, L"Greek", 0, REG_SZ, reinterpret_cast<const BYTE*>(greek), sizeof greek);
+  RegCloseKey(key);
+  EXPECT_EQ(RegReadValue(kTestKey, "Greek", ""), "C:\\?mega") << "no look-alike";
 }
 
 TEST_F(Registry, MultiStringsBecomeZeroSeparated) {
@@ -349,6 +356,21 @@ TEST_F(RunConsoleCommandTest, RefusesOnlyTheOldInterpreter) {
   EXPECT_EQ(withExtension, "");  // "command.com" is the old interpreter too
 }
 
+TEST_F(RunConsoleCommandTest, ATemporaryFolderTheCodePageCannotHoldIsNeverTakenForItsLookAlike) {
+  const std::string lookAlike = temp.File("Omega");
+  CreateDirectoryA(lookAlike.c_str(), nullptr);
+  const std::wstring greek = AnsiToWide(temp.Path()) + L"\u03A9mega";
+  SetEnvironmentVariableW(L"TMP", greek.c_str());
+  EXPECT_EQ(TempFolder(), temp.File("?mega\\")) << "a missing folder has no short form";
+  EXPECT_EQ(RunConsoleCommand("echo hi", 20000, false), "");
+  ASSERT_TRUE(CreateDirectoryW(greek.c_str(), nullptr));
+  const std::string shortForm = TempFolder();
+  ASSERT_TRUE(CreateDirectoryA((shortForm + "mark").c_str(), nullptr)) << shortForm;
+  EXPECT_TRUE(RemoveDirectoryW((greek + L"\\mark").c_str())) << "the short form names the folder";
+  EXPECT_NE(RunConsoleCommand("echo hi", 20000, false).find("hi"), std::string::npos);
+  EXPECT_TRUE(RemoveDirectoryA(lookAlike.c_str())) << "the look-alike got a file";
+}
+
 TEST(SystemNames, UserAndComputerAreKnown) {
   EXPECT_FALSE(GetCurrentUserName().empty());
   EXPECT_FALSE(GetLocalComputerName().empty());
@@ -378,6 +400,10 @@ TEST(ApplyLocalePrefix, SelectsTheCodedLocale) {
   ApplyLocalePrefix(format, settings);
   EXPECT_EQ(format, "mmmm");
   EXPECT_EQ(settings.LongMonthNames[3], "March");
+
+  format = "CZ$mmmm";
+  ApplyLocalePrefix(format, settings);
+  EXPECT_EQ(settings.LongMonthNames[3], "b?ezen") << "neither a look-alike nor another code page";
 }
 
 TEST(ApplyLocalePrefix, WithoutPrefixKeepsTheFormatAndUsesTheUserLocale) {

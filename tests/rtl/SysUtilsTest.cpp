@@ -132,6 +132,31 @@ TEST(FileNames, ExpandingInAFolderTheCodePageCannotHoldNamesNoLookAlike) {
   EXPECT_EQ(ExpandFileName(folder.File("O\\..\\b.txt")), folder.File("b.txt"));
 }
 
+TEST(FileNames, SystemNamesTheCodePageCannotHoldTakeTheExactShortFormOrNone) {
+  testsupport::TempFolder folder;
+  CreateDirectoryA(folder.File("Omega").c_str(), nullptr);
+  folder.Write(std::wstring(L"\u03A9mega\\a.txt"), "greek");
+  const std::wstring greek = AnsiToWide(folder.Path()) + L"\u03A9mega\\";
+  std::string name;
+  EXPECT_TRUE(WideToFileNameExact(AnsiToWide(folder.File("caf\xE9.txt")), name));
+  EXPECT_EQ(name, folder.File("caf\xE9.txt"));
+  EXPECT_FALSE(WideToFileNameExact(greek + L"b.txt", name)) << "a missing file has no short form";
+  EXPECT_EQ(name, folder.File("?mega\\b.txt"));
+  ASSERT_TRUE(WideToFileNameExact(greek + L"a.txt", name));
+  EXPECT_EQ(TFileStream(name, fmOpenRead).ReadAll(), "greek") << name;
+  CreateDirectoryA(folder.File("a long name").c_str(), nullptr);
+  EXPECT_EQ(ShortFileName(folder.File("a long name")).find(' '), std::string::npos);
+  EXPECT_EQ(ShortFileName(folder.File("no such name")), folder.File("no such name"));
+  EXPECT_EQ(ProgramFolder(), ExtractFilePath(ProgramFile()));
+  EXPECT_TRUE(FileExists(ProgramFile()));
+}
+
+TEST(LocaleTexts, TakeNoLookAlikes) {
+  EXPECT_EQ(GetLocaleText(1031, LOCALE_SMONTHNAME3), "M\xE4rz");
+  EXPECT_EQ(GetLocaleText(1032, LOCALE_SMONTHNAME1), "??????????");
+  EXPECT_EQ(GetLocaleText(1031, 0xFFFF), "");
+}
+
 TEST(Floats, WriteExponentsWithoutPlusOrLeadingZerosAndReadThemBack) {
   EXPECT_EQ(FloatToStr(1e20), "1E20");
   EXPECT_EQ(FloatToStr(-1.5e-7), "-1,5E-7");
