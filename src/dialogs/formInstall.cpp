@@ -83,10 +83,10 @@ void TfrmInstall::rbIniMultiUserClick() { UpdateControls(); }
 void TfrmInstall::rbIniUSBClick() { UpdateControls(); }
 void TfrmInstall::rbIniUserDefClick() { UpdateControls(); }
 
-std::string TfrmInstall::LocationChoice() const {
-  if (rbIniMultiUser->Checked()) return "%PERSONAL%";
-  if (rbIniUSB->Checked()) return "%GLOBAL%";
-  return txtIniPath->Text();
+bool TfrmInstall::ReadLocation(std::string& Location) const {
+  if (rbIniUserDef->Checked()) return ReadNameField(*txtIniPath, Location);
+  Location = rbIniMultiUser->Checked() ? "%PERSONAL%" : "%GLOBAL%";
+  return true;
 }
 
 void TfrmInstall::btnIniSelectClick() {
@@ -127,7 +127,7 @@ bool CreateConfigFile(const std::string& ProgramFolder) {
   std::string location;
   for (;;) {
     if (form.ShowModal() != mrOk) return false;
-    location = form.LocationChoice();
+    if (!form.ReadLocation(location)) continue;  // said; the question comes again
     if (!location.empty()) break;
     MsgBox(GetLangText("Install|MsgNoFolderText",
                        "Bitte w\xE4hlen Sie einen Ordner f\xFCr die Benutzereinstellungen aus."),

@@ -17,8 +17,9 @@ public:
   TfrmInstall(TComponent* Owner, const std::string& ProgramDir);
 
   // The chosen location as the location file stores it: "%PERSONAL%", "%GLOBAL%" or the
-  // custom folder (empty while none is chosen).
-  std::string LocationChoice() const;
+  // custom folder (empty while none is chosen). False, after ReportRefusedNames, for a custom
+  // folder the ANSI code page cannot name.
+  bool ReadLocation(std::string& Location) const;
 
   void TranslateForm();
   void btnIniSelectClick();

@@ -12,6 +12,7 @@
 #include "editor/CodeEditLineStates.h"
 #include "editor/CodeEditScopes.h"
 #include "editor/CodeEditStrConst.h"
+#include "rtl/SysUtils.h"
 #include "toolkit/KeyState.h"
 
 namespace {
@@ -373,11 +374,14 @@ void TCustomCodeEdit::WmImeComposition(LPARAM lParam) {
   if (!(lParam & GCS_RESULTSTR)) return;
   HIMC imc = ImmGetContext(Handle());
   if (!imc) return;
-  LONG size = ImmGetCompositionStringA(imc, GCS_RESULTSTR, nullptr, 0);
-  if (size > 0) {
-    std::string text(static_cast<size_t>(size), '\0');
-    ImmGetCompositionStringA(imc, GCS_RESULTSTR, text.data(), size);
-    imeCount_ = size;
+  // Read wide: the 8-bit result would hold look-alikes where the code page lacks a character.
+  const LONG bytes = ImmGetCompositionStringW(imc, GCS_RESULTSTR, nullptr, 0);
+  if (bytes > 0) {
+    std::wstring wide(static_cast<size_t>(bytes) / sizeof(wchar_t), L'\0');
+    ImmGetCompositionStringW(imc, GCS_RESULTSTR, wide.data(), bytes);
+    std::string text = WideToAnsi(wide);
+    // The character messages that follow come one per byte of the 8-bit text.
+    imeCount_ = static_cast<int>(text.size());
     CommandProcessor(ecImeStr, '\0', text.data());
   }
   ImmReleaseContext(Handle(), imc);

@@ -5,12 +5,14 @@ TEditListView::TEditListView(TComponent* Owner, TWinControl* Parent, int X, int 
     : TListView(Owner, Parent, X, Y, W, H) {
   SetRowSelect(true);
   SetHideSelection(false);
+  SetReadOnly(false);  // the style that lets the list open its in-place edit at all
 }
 
 void TEditListView::EditCaption(TListItem* Item) {
   if (!Item) return;
   SetFocus();
-  SendMessageA(Handle(), LVM_EDITLABELA, Item->Index(), 0);
+  // Asked wide, the list makes its in-place edit wide, so what is typed there stays exact.
+  SendMessageW(Handle(), LVM_EDITLABELW, Item->Index(), 0);
 }
 
 LRESULT TEditListView::Notify(NMHDR* Header) {
@@ -22,7 +24,7 @@ LRESULT TEditListView::Notify(NMHDR* Header) {
     auto* nm = reinterpret_cast<NMLVDISPINFOA*>(Header);
     TListItem* row = Items(nm->item.iItem);
     if (!nm->item.pszText || !row) return FALSE;
-    std::string text = nm->item.pszText;
+    std::string text = EditedLabel(*nm);
     if (!OnEdited(row, text)) return FALSE;
     row->SetCaption(text);
     return FALSE;  // the caption is set already, possibly changed by the handler

@@ -317,6 +317,16 @@ void TListView::SelectAll() {
   Perform(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
+// Read from the in-place edit, which the list still holds while it tells the edit's end: the
+// 8-bit notification would bring look-alikes where the code page lacks a character.
+std::string TListView::EditedLabel(const NMLVDISPINFOA& Ended) const {
+  const HWND edit = reinterpret_cast<HWND>(PerformNative(LVM_GETEDITCONTROL));
+  if (!edit) return Ended.item.pszText;
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+  return WideToAnsi(text);
+}
+
 // A row's selection, not the move of a sorted row.
 bool TListView::SelectionChanges(const NMLISTVIEW& Change) const {
   return !filling_ && Change.iItem >= 0 && (Change.uChanged & LVIF_STATE) &&
@@ -348,8 +358,8 @@ LRESULT TListView::Notify(NMHDR* Header) {
     case LVN_ENDLABELEDITA: {
       auto* nm = reinterpret_cast<NMLVDISPINFOA*>(Header);
       if (readOnly_ || !nm->item.pszText) return FALSE;
-      if (TListItem* row = Items(nm->item.iItem)) row->caption_ = nm->item.pszText;
-      return TRUE;
+      if (TListItem* row = Items(nm->item.iItem)) row->SetCaption(EditedLabel(*nm));
+      return FALSE;  // set already: the control would take the look-alike text
     }
   }
   return 0;

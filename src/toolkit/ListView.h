@@ -99,6 +99,8 @@ public:
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
+  // The caption an in-place edit ended with; "?" where the code page lacks a character typed.
+  std::string EditedLabel(const NMLVDISPINFOA& Ended) const;
   void Notification(TComponent* AComponent) override;
 
 private:

@@ -74,7 +74,9 @@ TEST_F(InstallTest, CustomFolderControlsFollowTheChoice) {
   EXPECT_FALSE(form.rbIniUSB->Checked());
   Click(form.rbIniMultiUser);
   EXPECT_FALSE(form.txtIniPath->Enabled());
-  EXPECT_EQ(form.LocationChoice(), "%PERSONAL%");
+  std::string location;
+  EXPECT_TRUE(form.ReadLocation(location));
+  EXPECT_EQ(location, "%PERSONAL%");
 }
 
 TEST_F(InstallTest, FolderPickerFillsOnlyExistingFolders) {
@@ -171,6 +173,22 @@ TEST_F(InstallTest, CustomChoiceWithoutAFolderAsksAgain) {
   testsupport::QueueAnswer({IDOK}, [](const ModalQuestion& q) {
     EXPECT_EQ(q.kind, ModalKind::MessageBox);
     EXPECT_EQ(q.text, "Bitte w\xE4hlen Sie einen Ordner f\xFCr die Benutzereinstellungen aus.");
+  });
+  testsupport::QueueFormAnswer([](TForm&) { return int(mrCancel); });
+  EXPECT_FALSE(CreateConfigFile(dir.Path()));
+  EXPECT_FALSE(FileExists(dir.File("Tarvoline.config")));
+}
+
+TEST_F(InstallTest, ACustomFolderTheCodePageCannotNameIsRefusedAndAskedAgain) {
+  testsupport::QueueFormAnswer([](TForm& f) {
+    auto& form = static_cast<TfrmInstall&>(f);
+    Click(form.rbIniUserDef);
+    SendMessageW(form.txtIniPath->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"C:\\\u03A9"));
+    return int(mrOk);
+  });
+  testsupport::QueueAnswer({IDOK}, [](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Ungeeigneter Name");
+    EXPECT_NE(q.text.find("\r\nC:\\?"), std::string::npos) << q.text;
   });
   testsupport::QueueFormAnswer([](TForm&) { return int(mrCancel); });
   EXPECT_FALSE(CreateConfigFile(dir.Path()));

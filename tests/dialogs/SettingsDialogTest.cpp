@@ -131,6 +131,7 @@ TEST_F(SettingsDialogTest, EveryControlSurvivesOkAndTheSettingsFile) {
     form.Ctl<TComboBox>("cmbTabPosition")->SetItemIndex(1);
 
     form.tbAppAddClick();
+    Field(form, "txtAppName").SetFocus();  // the user moves on: the name typed in place ends
     Field(form, "txtAppName").SetText("Rechner");
     Field(form, "txtAppPath").SetText("C:\\Pro gram\\calc.exe");
     form.Ctl<TComboBox>("cmbAppStyle")->SetItemIndex(2);
@@ -142,9 +143,11 @@ TEST_F(SettingsDialogTest, EveryControlSurvivesOkAndTheSettingsFile) {
     syntax->SetItemIndex(0);
     form.cmbFilterSyntaxChange();
     form.tbFilterAddClick();  // saved without a syntax
+    Field(form, "txtFilterName").SetFocus();
     Field(form, "txtFilterName").SetText("Leer");
     form.FilterFieldExit(0, Field(form, "txtFilterName"));
     form.tbFilterAddClick();
+    Field(form, "txtFilterName").SetFocus();
     Field(form, "txtFilterName").SetText("Regeln");  // still unconfirmed when OK is pressed
     Field(form, "txtFilterFilter").SetText("*.r");
     syntax->SetItemIndex(9);

@@ -1,5 +1,7 @@
 // The editor control in a real top-level window, driven by window messages.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <imm.h>
 #include <shlobj.h>
 #include <cstring>
 #include <algorithm>
@@ -219,6 +221,19 @@ TEST(CodeEditKeyboard, PostedKeysAreTranslatedByTheMessageLoop) {
                                                               !w.edit->Lines().Get(0).empty(); },
                                                  2000));
   EXPECT_EQ(LinesOf(*w.edit), std::vector<std::string>{"k"});
+}
+
+TEST(CodeEditKeyboard, AnInputMethodsTextIsTypedWithQuestionMarksForWhatTheCodePageLacks) {
+  TEditWindow w("");
+  HIMC imc = ImmGetContext(w.edit->Handle());
+  ASSERT_TRUE(imc);
+  std::wstring composed = L"\u03A9\u00E4\u20AC";
+  ImmSetCompositionStringW(imc, SCS_SETSTR, composed.data(),
+                           static_cast<DWORD>(composed.size() * sizeof(wchar_t)), nullptr, 0);
+  ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+  ImmReleaseContext(w.edit->Handle(), imc);
+  Pump();
+  EXPECT_EQ(LinesOf(*w.edit), std::vector<std::string>{"?\xE4\x80"});
 }
 
 TEST(CodeEditKeyboard, KeyChainsRunLatestFirstOnceAndStopWhenHandled) {

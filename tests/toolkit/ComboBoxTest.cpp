@@ -3,13 +3,13 @@
 // lacks is read as "?" and refused where it would name a file or be searched for.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
 #include "support/ModalAnswers.h"
 #include "support/ProgramControls.h"
 #include "support/ToolkitTextNames.h"
+#include "support/WideClipboard.h"
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
@@ -29,17 +29,6 @@ std::string EveryByte(size_t Length) {
 // How a person's text reaches a field.
 enum class TInput { SetText, Typed, Pasted };
 
-void PutOnClipboard(HWND Owner, const std::wstring& Text) {
-  ASSERT_TRUE(OpenClipboard(Owner));
-  EmptyClipboard();
-  const size_t bytes = (Text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  std::memcpy(GlobalLock(data), Text.c_str(), bytes);
-  GlobalUnlock(data);
-  SetClipboardData(CF_UNICODETEXT, data);
-  CloseClipboard();
-}
-
 // Replaces the field's text with Text, the way How says.
 void Enter(HWND Field, const std::wstring& Text, TInput How) {
   const wchar_t* first = How == TInput::SetText ? Text.c_str() : L"";
@@ -49,7 +38,7 @@ void Enter(HWND Field, const std::wstring& Text, TInput How) {
     for (wchar_t c : Text) PostMessageW(Field, WM_CHAR, c, 1);
     Application().ProcessMessages();
   } else if (How == TInput::Pasted) {
-    PutOnClipboard(Field, Text);
+    testsupport::PutOnClipboard(Field, Text);
     SendMessageW(Field, WM_PASTE, 0, 0);
   }
 }

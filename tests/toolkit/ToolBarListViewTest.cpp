@@ -5,6 +5,10 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "support/ProgramControls.h"
+#include "support/WideClipboard.h"
+#include "toolkit/Application.h"
+#include "toolkit/EditListView.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ListView.h"
@@ -339,4 +343,44 @@ TEST(ListView, AutoSizeColumnsShareWhatTheOtherColumnsLeaveOfTheClientWidth) {
     for (int i = 0; i < lv->ColumnCount(); ++i) total += lv->ColumnWidth(i);
     EXPECT_EQ(total, lv->ClientRect().right);
   }
+}
+
+// Typed or pasted in place, a character the code page lacks is read as "?", never as its look-alike, in a
+// list that checks each edit and in a plain one.
+TEST(ListView, ACaptionTypedInPlaceKeepsWhatTheCodePageHoldsAndQuestionMarksTheRest) {
+  testsupport::TProgramControls controls;
+  ASSERT_TRUE(controls.Active());
+  TForm form(nullptr, {"Umbenennen", 400, 200});
+  auto* checked = form.Make<TEditListView>("checked", &form, 0, 0, 190, 150);
+  auto* plain = form.Make<TListView>("plain", &form, 200, 0, 190, 150);
+  plain->SetReadOnly(false);
+  std::string edited = "<not edited>";
+  checked->OnEdited = [&](TListItem*, std::string& Text) {
+    edited = Text;
+    return true;
+  };
+  form.Show();
+  for (TListView* lv : {static_cast<TListView*>(checked), plain}) {
+    SCOPED_TRACE(lv->Name());
+    lv->AddColumn("Name", 150);
+    lv->AddItem("alt");
+    if (lv == checked) checked->EditCaption(checked->Items(0));
+    else SendMessageW(lv->Handle(), LVM_EDITLABELW, 0, 0);  // as a click on the selected row
+    const HWND edit = reinterpret_cast<HWND>(SendMessageA(lv->Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (wchar_t c : std::wstring(L"\u03A9 \u00E4")) PostMessageW(edit, WM_CHAR, c, 1);
+    Application().ProcessMessages();
+    testsupport::PutOnClipboard(edit, L"\u20AC\u03A9");
+    SendMessageW(edit, WM_PASTE, 0, 0);
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(lv->Items(0)->Caption(), "? \xE4\x80?");
+    wchar_t shown[32] = {};
+    LVITEMW item = {};
+    item.pszText = shown;
+    item.cchTextMax = 32;
+    SendMessageW(lv->Handle(), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(shown), L"? \u00E4\u20AC?");
+  }
+  EXPECT_EQ(edited, "? \xE4\x80?");
 }
