@@ -8,6 +8,7 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/Menus.h"
@@ -152,9 +153,7 @@ LRESULT TColorSwatch::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_GETDLGCODE: {
       // Enter picks the colour, not the dialog's default button.
-      const auto* key = reinterpret_cast<const MSG*>(lParam);
-      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
-      return enter ? DLGC_WANTMESSAGE : 0;
+      return AsksAboutKeyDown(lParam, VK_RETURN) ? DLGC_WANTMESSAGE : 0;
     }
     case WM_KEYDOWN:
       if (wParam != VK_SPACE && wParam != VK_RETURN) break;

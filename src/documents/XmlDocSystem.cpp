@@ -3,15 +3,6 @@
 #include "documents/XmlDoc.h"
 
 namespace {
-std::wstring Utf8ToWide(const std::string& Text) {
-  if (Text.empty()) return std::wstring();
-  const int size = static_cast<int>(Text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, Text.data(), size, nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, Text.data(), size, wide.data(), length);
-  return wide;
-}
-
 // An existing file is only replaced where it could be overwritten (not read-only, not locked).
 bool CanOverwrite(const std::string& FileName) {
   DWORD attributes = GetFileAttributesA(FileName.c_str());
@@ -54,7 +45,7 @@ std::string XmlAnsiToUtf8(const std::string& Text) {
 // Broken UTF-8 reads as U+FFFD, which the ANSI code page lacks as well.
 std::string XmlUtf8ToAnsi(const std::string& Text) {
   std::string ansi;
-  WideToAnsiExact(Utf8ToWide(Text), ansi);
+  WideToAnsiExact(CodePageToWide(CP_UTF8, Text), ansi);
   return ansi;
 }
 

@@ -67,14 +67,16 @@ int AnsiCompareStr(const std::string& S1, const std::string& S2) { return Compar
 int AnsiCompareText(const std::string& S1, const std::string& S2) { return Compare(S1, S2, NORM_IGNORECASE); }
 bool AnsiSameText(const std::string& S1, const std::string& S2) { return AnsiCompareText(S1, S2) == 0; }
 
-std::wstring AnsiToWide(const std::string& S) {
+std::wstring CodePageToWide(unsigned CodePage, const std::string& S) {
   if (S.empty()) return std::wstring();
   const int size = static_cast<int>(S.size());
-  const int length = MultiByteToWideChar(CP_ACP, 0, S.data(), size, nullptr, 0);
+  const int length = MultiByteToWideChar(CodePage, 0, S.data(), size, nullptr, 0);
   std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, S.data(), size, wide.data(), length);
+  MultiByteToWideChar(CodePage, 0, S.data(), size, wide.data(), length);
   return wide;
 }
+
+std::wstring AnsiToWide(const std::string& S) { return CodePageToWide(CP_ACP, S); }
 
 std::string WideToAnsi(const std::wstring& S) {
   std::string text;
@@ -124,15 +126,6 @@ bool WideToUtf8Exact(UINT CodePage, const std::wstring& S, std::string& Text) {
   ConvertWide(CodePage, 0, MarkUnpairedSurrogates(S), Text);
   return false;
 }
-
-std::wstring OemToWide(const std::string& S) {
-  if (S.empty()) return std::wstring();
-  const int size = static_cast<int>(S.size());
-  const int length = MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_OEMCP, 0, S.data(), size, wide.data(), length);
-  return wide;
-}
 }  // namespace
 
 bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text) {
@@ -151,7 +144,7 @@ std::string AnsiToOem(const std::string& S) {
 
 std::string OemToAnsi(const std::string& S) {
   std::string text;
-  WideToAnsiExact(OemToWide(S), text);
+  WideToAnsiExact(CodePageToWide(CP_OEMCP, S), text);
   return text;
 }
 
@@ -385,21 +378,25 @@ std::wstring ModuleFileName() {
     name.resize(name.size() * 2);
   }
 }
+
+// False when Name has no short form or that form is not exact either.
+bool ExactShortName(const std::wstring& Name, std::string& ShortName) {
+  const std::wstring shortWide = ShortPathName(Name);
+  return !shortWide.empty() && WideToAnsiExact(shortWide, ShortName);
+}
 }  // namespace
 
 bool WideToFileNameExact(const std::wstring& Name, std::string& FileName) {
   if (WideToAnsiExact(Name, FileName)) return true;
   std::string shortName;
-  const std::wstring shortWide = ShortPathName(Name);
-  if (shortWide.empty() || !WideToAnsiExact(shortWide, shortName)) return false;
+  if (!ExactShortName(Name, shortName)) return false;
   FileName = shortName;
   return true;
 }
 
 std::string ShortFileName(const std::string& FileName) {
   std::string shortName;
-  const std::wstring shortWide = ShortPathName(AnsiToWide(FileName));
-  return !shortWide.empty() && WideToAnsiExact(shortWide, shortName) ? shortName : FileName;
+  return ExactShortName(AnsiToWide(FileName), shortName) ? shortName : FileName;
 }
 
 std::string ProgramFile() {

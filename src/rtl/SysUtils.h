@@ -28,6 +28,8 @@ bool AnsiSameText(const std::string& S1, const std::string& S2);
 // Between ANSI bytes and wide text in the system's ANSI code page, whole lengths (a 0 byte is
 // converted like any other); what has no ANSI form becomes "?", never a look-alike.
 std::wstring AnsiToWide(const std::string& S);
+// The same from another code page (CP_OEMCP, CP_UTF8, ...); what is broken there becomes U+FFFD.
+std::wstring CodePageToWide(unsigned CodePage, const std::string& S);
 std::string WideToAnsi(const std::wstring& S);
 // Wide text in the ANSI code page with no stand-ins: false when a character has no exact ANSI
 // form (WideToAnsi would make Omega's capital letter an "O" and so name another file). Ansi

@@ -291,6 +291,11 @@ HWND FirstTabStop(HWND Container) {
 
 HWND TabStopAfter(HWND Area, HWND Control) { return NextTabStop(Area, Control, false); }
 
+bool AsksAboutKeyDown(LPARAM DlgCodeMessage, WPARAM Key) {
+  const auto* msg = reinterpret_cast<const MSG*>(DlgCodeMessage);
+  return msg && msg->message == WM_KEYDOWN && msg->wParam == Key;
+}
+
 bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
   if (!Area || Msg.message != WM_KEYDOWN || !Inside(Area, Msg.hwnd) || IsAltDown()) return false;
   const HWND focus = GetFocus();

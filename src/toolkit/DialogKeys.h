@@ -14,6 +14,10 @@ HWND FirstTabStop(HWND Container);
 // itself may not); nullptr when none does.
 HWND TabStopAfter(HWND Area, HWND Control);
 
+// Whether the message a control is asked about in WM_GETDLGCODE (its lParam, which may be
+// none) is a press of Key: a control takes that one key from the dialog, not all of them.
+bool AsksAboutKeyDown(LPARAM DlgCodeMessage, WPARAM Key);
+
 // Handles a navigation key typed inside Area (a form, or a part of one). InDialog: Area is a
 // dialog, whose Ctrl keys change pages. Shift and Ctrl are read through the key-state seam.
 // True when taken.

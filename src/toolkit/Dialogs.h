@@ -47,7 +47,7 @@ void SetModalAnswerer(ModalAnswerer Answerer);
 // Every modal question passes here before it shows, also one the answerer takes.
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 // Runs before each modal question shows, so that no window of the program covers it (the
-// start-up's splash, which stays on top). Empty for none; the hook may take itself away.
+// start-up's splash). Empty for none; the hook may take itself away.
 void SetBeforeModal(std::function<void()> Hook);
 
 // Sets the lookup that gives the toolkit's own messages their texts.

@@ -1,4 +1,5 @@
 #include "toolkit/KeyCaptureEdit.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/MessageHook.h"
 
@@ -11,9 +12,9 @@ TKeyCaptureEdit::TKeyCaptureEdit(TComponent* Owner, TWinControl* Parent, int X, 
       });
 }
 
-bool TKeyCaptureEdit::MovesOn(const MSG* Key) const {
-  return tabMovesOn_ && Key && Key->message == WM_KEYDOWN && Key->wParam == VK_TAB &&
-         !IsShiftDown() && !IsCtrlDown() && !IsAltDown();
+bool TKeyCaptureEdit::MovesOn(LPARAM DlgCodeMessage) const {
+  return tabMovesOn_ && AsksAboutKeyDown(DlgCodeMessage, VK_TAB) && !IsShiftDown() &&
+         !IsCtrlDown() && !IsAltDown();
 }
 
 bool TKeyCaptureEdit::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result) {
@@ -23,7 +24,7 @@ bool TKeyCaptureEdit::HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRES
       // The dialog must not take Tab, Enter or Escape away from the field, but for the Tab
       // that moves on.
       Result = DLGC_WANTCHARS | DLGC_WANTARROWS;
-      if (!MovesOn(reinterpret_cast<const MSG*>(lParam)))
+      if (!MovesOn(lParam))
         Result |= DLGC_WANTALLKEYS | DLGC_WANTTAB;
       return true;
     case WM_KEYDOWN:

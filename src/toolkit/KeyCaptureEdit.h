@@ -21,7 +21,7 @@ public:
 
 private:
   bool HandleMessage(UINT Msg, WPARAM wParam, LPARAM lParam, LRESULT& Result);
-  bool MovesOn(const MSG* Key) const;
+  bool MovesOn(LPARAM DlgCodeMessage) const;
   TMessageHook* hook_ = nullptr;
   bool tabMovesOn_ = false;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/ToolBar.h"
 #include <commctrl.h>
 #include <algorithm>
+#include "toolkit/DialogKeys.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menus.h"
 
@@ -238,10 +239,8 @@ LRESULT TToolBar::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   switch (Msg) {
     case WM_GETDLGCODE: {
       // Enter presses the chosen button, not the dialog's default one.
-      const auto* key = reinterpret_cast<const MSG*>(lParam);
-      const bool enter = key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN;
       return TWinControl::WndProc(Msg, wParam, lParam) | DLGC_WANTARROWS |
-             (enter ? DLGC_WANTMESSAGE : 0);
+             (AsksAboutKeyDown(lParam, VK_RETURN) ? DLGC_WANTMESSAGE : 0);
     }
     case WM_KEYDOWN:
       if (HandleKey(static_cast<WORD>(wParam))) return 0;
