@@ -41,6 +41,9 @@ public:
   bool FormKeyDown(WORD Key, TShiftState Shift);
   // Escape closes the window or hides the bottom panel; Key becomes 0 when consumed.
   void FormKeyPress(char& Key);
+  // Keys typed in the window reach FormKeyDown and FormKeyPress before the focused
+  // control, from creation until the window is destroyed.
+  void InstallKeyPreview();
 
   // Hand-over from a second instance and files dropped from the shell. Both, and the file
   // watcher's change notices, wait while a modal question is open (see RunWhenNoModal).
@@ -312,7 +315,6 @@ private:
   void DisableUnbuiltCommands();
   void KeepUnbuiltDisabled(TMenuItem* Menu);
   void FillLanguageMenu();
-  void InstallKeyPreview();
   void RemoveKeyPreview();
   // The parts of a parsed command line (separated by code 1), empty parts left out.
   static std::vector<std::string> ParamParts(const std::string& Params);

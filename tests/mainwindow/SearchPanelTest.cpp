@@ -61,6 +61,7 @@ protected:
     main_ = std::make_unique<TfrmMain>(nullptr);
     frmMain = main_.get();
     MainForm()->TranslateForm();
+    MainForm()->InstallKeyPreview();
   }
   void TearDown() override {
     SetKeyStateOverride(nullptr);
@@ -752,7 +753,8 @@ TEST_F(SearchPanelTest, EnterSearchesAndEscapeHidesThePanel) {
 }
 
 TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTab) {
-  InitHotKeys();  // the editor's keys
+  InitHotKeys();  // the editor's keys and the window's Ctrl+Tab
+  TCodeEdit& other = NewDocument("cd");
   TCodeEdit& editor = NewDocument("ab");
   ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(frmMain->Handle());
@@ -788,18 +790,28 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   press(VK_RETURN);
   EXPECT_EQ(editor.SelLength(), 2) << "Enter on Suchen searches";
 
-  // The multi-line fields too, where Ctrl+Tab types a tab; Escape in one afterwards leaves the
-  // panel's page whole.
+  // The multi-line fields too, where Ctrl+Tab and Ctrl+Shift+Tab type a tab while the same
+  // document stays in front; Escape in one afterwards leaves the panel's page whole.
   Check("chkSearchMultiLine");
+  frmMain->txtSearch->SetText("");
   frmMain->txtSearch->SetFocus();
+  auto pressWith = [&](std::function<bool(int)> Held, WORD Key) {
+    SetKeyStateOverride(std::move(Held));
+    const std::string focused = press(Key);
+    SetKeyStateOverride(nullptr);
+    return focused;
+  };
+  const auto ctrl = [](int Key) { return Key == VK_CONTROL; };
+  const auto ctrlShift = [](int Key) { return Key == VK_CONTROL || Key == VK_SHIFT; };
+  press('A');
+  press('B');
+  EXPECT_EQ(pressWith(ctrl, VK_TAB), "txtSearch");
+  press('C');
+  EXPECT_EQ(pressWith(ctrlShift, VK_TAB), "txtSearch");
+  press('D');
+  EXPECT_EQ(frmMain->txtSearch->Text(), "ab\tc\td");
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1);
   EXPECT_EQ(press(VK_TAB), "txtReplace");
-  frmMain->txtReplace->SetText("ab");
-  SendMessageA(frmMain->txtReplace->Handle(), EM_SETSEL, 1, 1);
-  SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
-  EXPECT_EQ(press(VK_TAB), "txtReplace");
-  SetKeyStateOverride(nullptr);
-  EXPECT_EQ(frmMain->txtReplace->Text(), "a\tb");
-  frmMain->txtSearch->SetFocus();
   press(VK_ESCAPE);
   EXPECT_TRUE(IsWindow(frmMain->txtSearch->Handle()));
   Check("chkSearchMultiLine", false);
@@ -807,6 +819,11 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   editor.SetFocus();
   EXPECT_EQ(press(VK_TAB), "seEdit");
   EXPECT_EQ(editor.Text().find('\t'), 0u) << editor.Text();
+  // In the editor Ctrl+Tab switches the document and types nothing.
+  EXPECT_EQ(pressWith(ctrl, VK_TAB), "seEdit");
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 0);
+  EXPECT_EQ(GetFocus(), other.Handle());
+  EXPECT_EQ(other.Text(), "cd");
 }
 
 TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {
