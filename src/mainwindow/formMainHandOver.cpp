@@ -33,6 +33,10 @@ void PreviewKeyDown(MSG& Msg) {
   const WORD key = static_cast<WORD>(Msg.wParam);
   const TShiftState shift = CurrentShiftState();
   if (IsFieldKey(key)) return;
+  if (key == VK_F6 && shift == TShiftState{}) {
+    if (MainForm()->FormKeyF6()) Msg.message = WM_NULL;
+    return;
+  }
   MainForm()->FormKeyDown(key, shift);
 }
 

@@ -3,10 +3,13 @@
 // jumps, the histories, the keys of the fields and the incremental search.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include "commands/fHlpMainSearch.h"
@@ -125,6 +128,18 @@ protected:
   static void Press(WORD Key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
     Application().ProcessMessages();
+  }
+  // The same with Ctrl held, for the program and for the character the key types.
+  static void PressWithCtrl(WORD Key) {
+    BYTE before[256] = {}, held[256] = {};
+    GetKeyboardState(before);
+    std::copy(std::begin(before), std::end(before), held);
+    held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+    SetKeyboardState(held);
+    SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+    Press(Key);
+    SetKeyStateOverride(nullptr);
+    SetKeyboardState(before);
   }
 
   testsupport::TempFolder folder;
@@ -549,7 +564,7 @@ TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfi
   ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(frmMain->Handle());
   TCodeEdit& first = NewDocument("x ab");
-  TCodeEdit& second = NewDocument("ab");
+  NewDocument("ab");
   for (bool focusEditor : {true, false}) {
     SCOPED_TRACE(focusEditor);
     Settings.General.SearchFocusEditor = focusEditor;
@@ -560,9 +575,61 @@ TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfi
     EXPECT_EQ(first.SelStart(), 2);
     EXPECT_EQ(GetFocus(), focusEditor ? first.Handle() : frmMain->lvResults->Handle());
   }
+}
+
+TEST_F(SearchPanelTest, TheResultsOfAllDocumentsAreWalkedByKeyboardAndJumpedToByEnterOrClick) {
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TCodeEdit& first = NewDocument("x ab");
+  TCodeEdit& second = NewDocument("ab\r\nab");
+  const HWND list = frmMain->lvResults->Handle();
+  auto shown = [](const TCodeEdit& Editor) {
+    return std::tuple(frmMain->pcEdit->ActivePageIndex(), Editor.SelStart(), Editor.SelLength());
+  };
+  // Ctrl+Enter from the second document: the first hit, in the first one, leaves the list the
+  // focus, Ctrl turning the setting around.
+  Settings.General.SearchFocusEditor = true;
+  frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+  Fill("ab");
+  PressWithCtrl(VK_RETURN);
+  ASSERT_EQ(frmMain->lvResults->Count(), 3);
+  EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
+  EXPECT_EQ(GetFocus(), list);
+  EXPECT_EQ(frmMain->cmbSearch->Text(), "ab");
+  // The arrows show each hit and keep the focus; Enter then jumps into the editor.
   Press(VK_DOWN);
-  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1) << "Down goes on to the second hit";
-  EXPECT_EQ(second.SelLength(), 2);
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_DOWN);
+  EXPECT_EQ(shown(second), std::tuple(1, 4, 2));
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_RETURN);
+  EXPECT_EQ(GetFocus(), second.Handle());
+  EXPECT_EQ(second.Text(), "ab\r\nab");
+  // F6 goes to the panel below and back.
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_UP);
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), second.Handle());
+  // With the editor not to be focused, Enter leaves the focus in the list.
+  Settings.General.SearchFocusEditor = false;
+  Press(VK_F6);
+  Press(VK_UP);
+  Press(VK_RETURN);
+  EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
+  EXPECT_EQ(GetFocus(), list);
+  // A click jumps as before.
+  Settings.General.SearchFocusEditor = true;
+  RECT row = {LVIR_BOUNDS};
+  SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  Application().ProcessMessages();
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  EXPECT_EQ(GetFocus(), second.Handle());
 }
 
 TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
@@ -850,6 +917,16 @@ TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {
   Check("chkSearchUseRegExpr", false);
   Type(field, VK_RETURN);
   EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\n\r\nb");
+  // Ctrl+Enter searches, from either field, and breaks no line.
+  frmMain->txtSearch->SetText("a\r\nb");
+  for (TEdit* typedIn : {frmMain->txtSearch, frmMain->txtReplace}) {
+    SCOPED_TRACE(typedIn->Name());
+    typedIn->SetFocus();
+    PressWithCtrl(VK_RETURN);
+    EXPECT_EQ(editor.SelStart(), typedIn == frmMain->txtSearch ? 5 : 0) << "the next hit, round";
+    EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\nb");
+    EXPECT_EQ(frmMain->txtReplace->Text(), "two");
+  }
 
   Check("chkSearchMultiLine", false);
   EXPECT_EQ(frmMain->cmbSearch->Text(), "a");
