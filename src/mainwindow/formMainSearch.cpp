@@ -526,8 +526,11 @@ void TfrmMain::btnReplaceSelClick(TObject*) {
   TCodeEdit* editor = GetActiveEditor();
   if (!CanWriteDocument(editor)) return;
   const bool multiLine = Checked(*this, "chkSearchMultiLine");
-  std::string typed, replacement;
-  if (!ReadPanelText(*this, multiLine, true, typed) ||
+  // The search for the next hit reads the search text: it is checked too before anything
+  // changes.
+  std::string searchText, typed, replacement;
+  if (!ReadPanelText(*this, multiLine, false, searchText) ||
+      !ReadPanelText(*this, multiLine, true, typed) ||
       !ExpandReplacement(typed, Checked(*this, "chkSearchReplaceEscape"), replacement))
     return;
   {

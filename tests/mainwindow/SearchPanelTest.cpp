@@ -465,7 +465,7 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
   frmMain->cmbReplace->SetText("X");
   for (bool allDocuments : {false, true}) {
     Check("chkSearchAllFiles", allDocuments);
-    for (const char* button : {"btnSearch", "btnReplaceAll"}) {
+    for (const char* button : {"btnSearch", "btnReplaceSel", "btnReplaceAll"}) {
       SCOPED_TRACE(std::string(button) + (allDocuments ? " in all documents" : ""));
       ExpectRefused("Suchen nach");
       Click(button);
@@ -485,9 +485,12 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
   Paste(frmMain->cmbSearch->EditHandle(), L"\u03A9mega");
   frmMain->cmbReplace->SetText("X");
   Check("chkSearchMultiLine");
-  ExpectRefused("Suchen nach");
-  Click("btnReplaceAll");
-  expectUnchanged();
+  for (const char* button : {"btnReplaceSel", "btnReplaceAll"}) {
+    SCOPED_TRACE(std::string(button) + " in several lines");
+    ExpectRefused("Suchen nach");
+    Click(button);
+    expectUnchanged();
+  }
 }
 
 TEST_F(SearchPanelTest, TheIncrementalSearchRefusesWhatTheCodePageLacksOnceWhileTypingAndOnEnter) {
