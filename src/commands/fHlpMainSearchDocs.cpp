@@ -74,14 +74,6 @@ private:
   TListView& list_;
 };
 
-// The first row selected and focused, then the list's click: its jump gives the editor the
-// focus as configured, so the list keeps it only when the jump does not take it.
-void ShowResults(TListView& List) {
-  ShowResultsList(List);
-  List.SetFocus();
-  JumpToResult(*List.Items(0));
-}
-
 // The frames of the open documents in tab order.
 std::vector<TfraEdit*> OpenFrames() {
   std::vector<TfraEdit*> frames;
@@ -168,5 +160,5 @@ void SearchAllDocuments() {
   }
   if (list->Count() == 0) return;
   LocalSearchReplace.Found = true;
-  ShowResults(*list);
+  ShowResultsList(*list);
 }

@@ -120,25 +120,34 @@ int ResultRowTab(const TListItem& Row, const TPageControl& Tabs) {
   return Tabs.Pages(index)->Caption() == TabCaptionOf(Row.Caption()) ? index : -1;
 }
 
-bool JumpToResult(const TListItem& Row) {
-  if (!frmMain || !frmMain->pcEdit || Row.SubItemCount() < 5) return false;
+namespace {
+// The editor that shows the row's hit, now in front with the hit selected; nullptr for a
+// stale row.
+TCodeEdit* ShowHit(const TListItem& Row) {
+  if (!frmMain || !frmMain->pcEdit || Row.SubItemCount() < 5) return nullptr;
   const int tab = ResultRowTab(Row, *frmMain->pcEdit);
   int position = 0, length = 0;
   if (tab < 0 || !TryStrToInt(Row.SubItem(1), position) || position < 1 ||
       !TryStrToInt(Row.SubItem(4), length))
-    return false;
+    return nullptr;
   TfraEdit* frame = GetFrameChecked(tab);
-  if (!frame || !frame->seEdit) return false;
-  if (frmMain->pcEdit->ActivePageIndex() != tab) {
-    frmMain->pcEdit->SetActivePageIndex(tab);
-    frmMain->TabSheetShow(frmMain->pcEdit->ActivePage());
-  }
+  if (!frame || !frame->seEdit) return nullptr;
+  frmMain->ShowDocumentKeepingFocus(tab);
   TCodeEdit& editor = *frame->seEdit;
   editor.GotoLineAndCenter(editor.CharIndexToRowCol(position - 1).Line);
   editor.SetSelStart(position - 1);
   editor.SetSelLength(length);
+  return &editor;
+}
+}  // namespace
+
+bool ShowResult(const TListItem& Row) { return ShowHit(Row) != nullptr; }
+
+bool JumpToResult(const TListItem& Row) {
+  TCodeEdit* editor = ShowHit(Row);
+  if (!editor) return false;
   // Ctrl turns the configured choice around.
-  if (Settings.General.SearchFocusEditor != IsCtrlDown()) editor.SetFocus();
+  if (Settings.General.SearchFocusEditor != IsCtrlDown()) editor->SetFocus();
   return true;
 }
 
@@ -150,10 +159,13 @@ void ShowResultsList(TListView& List) {
   if (auto* page = frmMain->Find<TTabSheet>("tabResults"))
     if (page->PageControl()) page->PageControl()->SetActivePage(page);
   List.Items(0)->SetSelected(true);
-  if (!List.HandleAllocated()) return;
-  // The row the arrow keys go on from.
-  LVITEMA focused = {};
-  focused.stateMask = focused.state = LVIS_FOCUSED;
-  SendMessageA(List.Handle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
-  SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
+  if (List.HandleAllocated()) {
+    // The row the arrow keys go on from.
+    LVITEMA focused = {};
+    focused.stateMask = focused.state = LVIS_FOCUSED;
+    SendMessageA(List.Handle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&focused));
+    SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
+    List.SetFocus();
+  }
+  JumpToResult(*List.Items(0));
 }

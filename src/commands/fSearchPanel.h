@@ -55,8 +55,12 @@ bool IncrementalSearchIn(TCustomCodeEdit& Editor, const std::string& Text, bool 
 // The tab a results row leads to: its "Dokument-Index" when that tab exists and its caption
 // is the row's title as a tab shows it; -1 for a stale row.
 int ResultRowTab(const TListItem& Row, const TPageControl& Tabs);
-// Activates the row's document and selects its hit, the line centred; false for a stale row.
+// Activates the row's document and selects its hit, the line centred; the keyboard focus stays
+// where it is. False for a stale row.
+bool ShowResult(const TListItem& Row);
+// As ShowResult, then the editor takes the focus as "SearchFocusEditor" says, Ctrl held
+// turning it around: a click or Enter on the row.
 bool JumpToResult(const TListItem& Row);
-// Shows the results page with the list's first row selected (which jumps to its hit) and
-// focused, so the arrow keys go on from it.
+// Shows the results page with the list's first row selected and focused, so the arrow keys go
+// on from it, and jumps to its hit; the list has the focus unless the jump gives it away.
 void ShowResultsList(TListView& List);

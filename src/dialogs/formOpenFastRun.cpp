@@ -28,8 +28,6 @@ bool WriteBytes(const std::string& FileName, const std::string& Content) {
 
 void TfrmOpenFast::btnSearchClick(TObject*) {
   if (running_) return;
-  lstFiles->Clear();
-  lblFiles->SetCaption(GetLangText("OpenFast|lblFilesDef", "Gefundene Dateien:"));
   std::string folder, mask, text;
   if (!ReadNameField(*cmbDir, folder) || !ReadNameField(*cmbMask, mask) || !ReadSearchText(text))
     return;
@@ -41,6 +39,9 @@ void TfrmOpenFast::btnSearchClick(TObject*) {
            MB_ICONERROR | MB_OK);
     return;
   }
+  // Only a search that runs replaces the files listed before.
+  lstFiles->Clear();
+  lblFiles->SetCaption(GetLangText("OpenFast|lblFilesDef", "Gefundene Dateien:"));
   AddToHistory(mask, *cmbMask, Settings.OpenFast.MaskMRU);
   AddToHistory(folder, *cmbDir, Settings.OpenFast.DirMRU);
   StoreSearchOptions();

@@ -4,6 +4,7 @@
 #include "documents/fHlpMainDocs.h"
 #include "documents/frameEdit.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/PageControl.h"
 #include "toolkit/Timer.h"
 
 TMainWindowParts* frmMain = nullptr;
@@ -30,8 +31,19 @@ void TMainWindowParts::TabSheetShow(TObject* /*Sender*/) {
   UpdateCaption();
   if (TfraEdit* frame = GetActiveFrame()) {
     frame->seEditEnter(frame->seEdit);
-    SetActiveControl(frame->seEdit);
+    if (!keepFocus_) SetActiveControl(frame->seEdit);
   }
+}
+
+void TMainWindowParts::ShowDocumentKeepingFocus(int Index) {
+  if (!pcEdit || Index == pcEdit->ActivePageIndex()) return;
+  keepFocus_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{keepFocus_};
+  // The page's own show event runs the tab switch.
+  pcEdit->SetActivePageIndex(Index);
 }
 
 bool TMainWindowParts::ModalQuestionOpen() const {

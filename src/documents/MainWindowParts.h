@@ -41,6 +41,9 @@ public:
   // Switching tabs refreshes the caption, the menu state and every status panel from the
   // newly active document, whose editor takes the keyboard focus.
   void TabSheetShow(TObject* Sender);
+  // Brings the document of tab Index to the front as a tab switch does, but the keyboard focus
+  // stays where it is (in a results list the arrow keys move through).
+  void ShowDocumentKeepingFocus(int Index);
   // Runs Work now, or, while a modal question owned by this window is open, as soon as the
   // last one has closed (in the order postponed). Hand-overs, drops and the file watcher's
   // notices wait so.
@@ -107,6 +110,7 @@ private:
   std::deque<std::function<void()>> postponed_;
   std::deque<std::function<void()>> afterPending_;
   bool drainingPostponed_ = false;
+  bool keepFocus_ = false;  // a tab switch leaves the focus alone
   TTimer* tmrPostponed_ = nullptr;
   TImageList* appIcons_ = nullptr;
 };

@@ -41,6 +41,12 @@ public:
   bool FormKeyDown(WORD Key, TShiftState Shift);
   // Escape closes the window or hides the bottom panel; Key becomes 0 when consumed.
   void FormKeyPress(char& Key);
+  // Keys typed in the window reach FormKeyDown, FormKeyF6 and FormKeyPress before the focused
+  // control, from creation until the window is destroyed.
+  void InstallKeyPreview();
+  // F6 moves the focus from the editor to the bottom panel's page and back. False, and the key
+  // left to others, while the panel is hidden or a menu command has the key.
+  bool FormKeyF6();
 
   // Hand-over from a second instance and files dropped from the shell. Both, and the file
   // watcher's change notices, wait while a modal question is open (see RunWhenNoModal).
@@ -312,7 +318,6 @@ private:
   void DisableUnbuiltCommands();
   void KeepUnbuiltDisabled(TMenuItem* Menu);
   void FillLanguageMenu();
-  void InstallKeyPreview();
   void RemoveKeyPreview();
   // The parts of a parsed command line (separated by code 1), empty parts left out.
   static std::vector<std::string> ParamParts(const std::string& Params);

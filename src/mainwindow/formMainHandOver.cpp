@@ -7,6 +7,7 @@
 #include "mainwindow/formMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/Timer.h"
@@ -24,9 +25,24 @@ TShiftState CurrentShiftState() {
   return shift;
 }
 
+// A field's own use of a key comes before the window's: Ctrl+Tab in a field of several lines
+// types a tab rather than switching the document.
+bool IsFieldKey(WORD Key) { return Key == VK_TAB && IsCtrlDown() && TypesTabWithCtrl(GetFocus()); }
+
+void PreviewKeyDown(MSG& Msg) {
+  const WORD key = static_cast<WORD>(Msg.wParam);
+  const TShiftState shift = CurrentShiftState();
+  if (IsFieldKey(key)) return;
+  if (key == VK_F6 && shift == TShiftState{}) {
+    if (MainForm()->FormKeyF6()) Msg.message = WM_NULL;
+    return;
+  }
+  MainForm()->FormKeyDown(key, shift);
+}
+
 void PreviewKey(MSG& Msg) {
   if (Msg.message == WM_KEYDOWN || Msg.message == WM_SYSKEYDOWN) {
-    MainForm()->FormKeyDown(static_cast<WORD>(Msg.wParam), CurrentShiftState());
+    PreviewKeyDown(Msg);
   } else if (Msg.message == WM_CHAR && Msg.wParam == VK_ESCAPE) {
     char key = static_cast<char>(Msg.wParam);
     MainForm()->FormKeyPress(key);

@@ -22,6 +22,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
@@ -36,6 +37,8 @@ constexpr int SearchHistoryShown = 30;
 // The Tag of btnSearch and btnReplaceAll.
 constexpr int Idle = 0, Running = 1, CancelRequested = -1;
 constexpr COLORREF IncSearchMissColor = RGB(255, 170, 170);
+// The character Ctrl+Enter types.
+constexpr char CtrlEnter = '\n';
 
 // The fields a running search or replace disables besides the buttons.
 constexpr const char* PanelFields[] = {"grpSearchOptions", "grpSearchDir", "cmbSearch",
@@ -252,13 +255,14 @@ void TfrmMain::ConnectSearchCommands() {
                                   if (Msg == WM_SIZE) tabSearchResize(tabSearch);
                                   return false;
                                 });
-  // A click on the row already selected jumps again.
+  // A click jumps (again, on the row already selected), and so does Enter; moving in the list
+  // only shows each hit.
   auto* tabResults = Find<TTabSheet>("tabResults");
   tabResults->Make<TMessageHook>("", tabResults->Handle(),
                                  [this](UINT Msg, WPARAM, LPARAM lParam, LRESULT&) {
                                    auto* header = reinterpret_cast<NMHDR*>(lParam);
                                    if (Msg == WM_NOTIFY && header->hwndFrom == lvResults->Handle() &&
-                                       header->code == NM_CLICK)
+                                       (header->code == NM_CLICK || header->code == NM_RETURN))
                                      lvResultsClick(lvResults);
                                    return false;
                                  });
@@ -284,9 +288,10 @@ void TfrmMain::ConnectSearchPanelKeys() {
     });
   };
   auto hide = [this] { Find<TMenuItem>("pmnuBottomHide")->Click(); };
+  auto search = [this] { Find<TButton>("btnSearch")->Click(); };
   for (TComboBox* combo : {cmbSearch, cmbReplace}) {
-    combo->OnKeyPress = [this, hide](char& Key) {
-      if (Key == VK_RETURN) Find<TButton>("btnSearch")->Click();
+    combo->OnKeyPress = [hide, search](char& Key) {
+      if (Key == VK_RETURN || Key == CtrlEnter) search();
       else if (Key == VK_ESCAPE) hide();
     };
     combo->OnKeyDown = [combo](WORD& Key, TShiftState Shift) {
@@ -295,13 +300,22 @@ void TfrmMain::ConnectSearchPanelKeys() {
     };
     hookContextMenu(combo, combo->EditHandle());
   }
-  HookKeys(txtSearch, txtSearch->Handle(), nullptr, [this, hide](char& Key) {
+  // Enter breaks the line in the fields of several lines: Ctrl+Enter searches instead of
+  // typing another line break.
+  auto searchOnCtrlEnter = [search](char& Key) {
+    if (Key != CtrlEnter) return;
+    Key = 0;
+    search();
+  };
+  HookKeys(txtSearch, txtSearch->Handle(), nullptr, [this, hide, searchOnCtrlEnter](char& Key) {
     if (Key == VK_ESCAPE) hide();
     // An expression is one line: Enter does not break it.
     if (Key == VK_RETURN && !SearchPanelEnables(PanelChecks(*this)).SearchWantsReturn) Key = 0;
+    searchOnCtrlEnter(Key);
   });
-  HookKeys(txtReplace, txtReplace->Handle(), nullptr, [hide](char& Key) {
+  HookKeys(txtReplace, txtReplace->Handle(), nullptr, [hide, searchOnCtrlEnter](char& Key) {
     if (Key == VK_ESCAPE) hide();
+    searchOnCtrlEnter(Key);
   });
   for (TEdit* field : {txtSearch, txtReplace}) hookContextMenu(field, field->Handle());
   HookKeys(txtIncSearch, txtIncSearch->Handle(), [this](WORD& Key, TShiftState Shift) {
@@ -373,6 +387,21 @@ void TfrmMain::HideBottomPanel() {
 }
 
 void TfrmMain::pmnuBottomHideClick(TObject*) { HideBottomPanel(); }
+
+bool TfrmMain::FormKeyF6() {
+  if (Menu() && Menu()->Items()->FindShortCut(ShortCut(VK_F6, {}))) return false;
+  TCodeEdit* editor = GetActiveEditor();
+  TTabSheet* page = pcBottom->ActivePage();
+  if (!editor || !pcBottom->Visible() || !page) return false;
+  const HWND focus = GetFocus();
+  if (focus && IsChild(pcBottom->Handle(), focus)) {
+    editor->SetFocus();
+    return true;
+  }
+  const HWND field = FirstTabStop(page->Handle());
+  ::SetFocus(field ? field : pcBottom->Handle());
+  return true;
+}
 
 void TfrmMain::pcBottomChange(TObject*) { UpdateCharProperties(); }
 
@@ -497,8 +526,11 @@ void TfrmMain::btnReplaceSelClick(TObject*) {
   TCodeEdit* editor = GetActiveEditor();
   if (!CanWriteDocument(editor)) return;
   const bool multiLine = Checked(*this, "chkSearchMultiLine");
-  std::string typed, replacement;
-  if (!ReadPanelText(*this, multiLine, true, typed) ||
+  // The search for the next hit reads the search text: it is checked too before anything
+  // changes.
+  std::string searchText, typed, replacement;
+  if (!ReadPanelText(*this, multiLine, false, searchText) ||
+      !ReadPanelText(*this, multiLine, true, typed) ||
       !ExpandReplacement(typed, Checked(*this, "chkSearchReplaceEscape"), replacement))
     return;
   {
@@ -562,8 +594,8 @@ void TfrmMain::lvResultsClick(TObject*) {
   if (TListItem* row = lvResults->Selected()) JumpToResult(*row);
 }
 
-void TfrmMain::lvResultsChange(TObject* Sender) {
-  lvResultsClick(Sender);
+void TfrmMain::lvResultsChange(TObject*) {
+  if (TListItem* row = lvResults->Selected()) ShowResult(*row);
   lblResultState->SetCaption(
       GetLangText("Main|lblResultState", "%s1% Treffer", IntToStr(lvResults->Count())));
 }

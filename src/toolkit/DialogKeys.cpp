@@ -254,14 +254,7 @@ bool ControlWants(HWND Focus, const MSG& Msg, LRESULT Code, bool InDialog) {
 
 bool Inside(HWND Area, HWND Wnd) { return Wnd && (Wnd == Area || IsChild(Area, Wnd)); }
 
-// A field of several lines that the user types into (not one only read).
-bool IsMultiLineTextField(HWND Wnd) {
-  const LONG style = Style(Wnd);
-  return (SendMessageA(Wnd, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) && (style & ES_MULTILINE) &&
-         !(style & ES_READONLY);
-}
-
-// Tab moves on from such a field: Ctrl+Tab types the tab, as in Windows dialogs.
+// Tab moves on from a field of several lines: Ctrl+Tab types the tab, as in Windows dialogs.
 void TypeTab(HWND Field) {
   SendMessageA(Field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>("\t"));
 }
@@ -291,6 +284,13 @@ HWND FirstTabStop(HWND Container) {
 
 HWND TabStopAfter(HWND Area, HWND Control) { return NextTabStop(Area, Control, false); }
 
+bool TypesTabWithCtrl(HWND Focus) {
+  if (!Focus) return false;
+  const LONG style = Style(Focus);
+  return (SendMessageA(Focus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) && (style & ES_MULTILINE) &&
+         !(style & ES_READONLY);
+}
+
 bool AsksAboutKeyDown(LPARAM DlgCodeMessage, WPARAM Key) {
   const auto* msg = reinterpret_cast<const MSG*>(DlgCodeMessage);
   return msg && msg->message == WM_KEYDOWN && msg->wParam == Key;
@@ -305,7 +305,7 @@ bool HandleNavigationKey(HWND Area, const MSG& Msg, bool InDialog) {
     case VK_TAB:
       // A control that takes Tab as input (a hot-key field) keeps it, with Ctrl too.
       if (ControlWants(focus, Msg, DLGC_WANTTAB, InDialog)) return false;
-      if (ctrl && IsMultiLineTextField(focus)) {
+      if (ctrl && TypesTabWithCtrl(focus)) {
         TypeTab(focus);
         return true;
       }

@@ -18,6 +18,10 @@ HWND TabStopAfter(HWND Area, HWND Control);
 // none) is a press of Key: a control takes that one key from the dialog, not all of them.
 bool AsksAboutKeyDown(LPARAM DlgCodeMessage, WPARAM Key);
 
+// Whether Ctrl+Tab (with Shift too), pressed in Focus, types a tab: Focus is a field of
+// several lines that the user types into. A window's own use of that key comes second.
+bool TypesTabWithCtrl(HWND Focus);
+
 // Handles a navigation key typed inside Area (a form, or a part of one). InDialog: Area is a
 // dialog, whose Ctrl keys change pages. Shift and Ctrl are read through the key-state seam.
 // True when taken.

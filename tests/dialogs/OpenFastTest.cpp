@@ -268,6 +268,13 @@ TEST_F(OpenFastTest, AFieldHoldingWhatTheCodePageLacksIsRefusedBeforeAnythingIsL
       {d.cmbSearch, L"\u03A9mega", false, "Ungeeigneter Suchtext", RefusedSearchText("Suchen nach")},
       {d.cmbSearch, L"\u03A9mega", true, "Ungeeigneter Suchtext", RefusedSearchText("Suchen nach")},
   };
+  // The files a search listed before stay listed.
+  d.cmbMask->SetText("*.txt");
+  d.cmbDir->SetText(folder.Path());
+  d.cmbSearch->SetText("Omega");
+  d.btnSearchClick(nullptr);
+  const std::vector<std::string> listed = d.Files(false);
+  ASSERT_EQ(listed.size(), 1u);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     d.cmbMask->SetText("*.txt");
@@ -280,9 +287,9 @@ TEST_F(OpenFastTest, AFieldHoldingWhatTheCodePageLacksIsRefusedBeforeAnythingIsL
     ExpectBox(c.caption, IDOK, &shown);
     d.btnSearchClick(nullptr);
     EXPECT_EQ(shown, c.text);
-    EXPECT_TRUE(d.Files(false).empty());
+    EXPECT_EQ(d.Files(false), listed);
   }
-  EXPECT_EQ(Settings.OpenFast.DirMRU.Count() + Settings.OpenFast.MaskMRU.Count(), 0);
+  EXPECT_EQ(Settings.OpenFast.DirMRU.Count() + Settings.OpenFast.MaskMRU.Count(), 2);
 
   setMultiLine(false);
   d.cmbSearch->SetText("Omega");

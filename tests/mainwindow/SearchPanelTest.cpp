@@ -3,10 +3,13 @@
 // jumps, the histories, the keys of the fields and the incremental search.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 #include "commands/fHlpMainSearch.h"
@@ -61,6 +64,7 @@ protected:
     main_ = std::make_unique<TfrmMain>(nullptr);
     frmMain = main_.get();
     MainForm()->TranslateForm();
+    MainForm()->InstallKeyPreview();
   }
   void TearDown() override {
     SetKeyStateOverride(nullptr);
@@ -124,6 +128,18 @@ protected:
   static void Press(WORD Key) {
     PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
     Application().ProcessMessages();
+  }
+  // The same with Ctrl held, for the program and for the character the key types.
+  static void PressWithCtrl(WORD Key) {
+    BYTE before[256] = {}, held[256] = {};
+    GetKeyboardState(before);
+    std::copy(std::begin(before), std::end(before), held);
+    held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
+    SetKeyboardState(held);
+    SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+    Press(Key);
+    SetKeyStateOverride(nullptr);
+    SetKeyboardState(before);
   }
 
   testsupport::TempFolder folder;
@@ -449,7 +465,7 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
   frmMain->cmbReplace->SetText("X");
   for (bool allDocuments : {false, true}) {
     Check("chkSearchAllFiles", allDocuments);
-    for (const char* button : {"btnSearch", "btnReplaceAll"}) {
+    for (const char* button : {"btnSearch", "btnReplaceSel", "btnReplaceAll"}) {
       SCOPED_TRACE(std::string(button) + (allDocuments ? " in all documents" : ""));
       ExpectRefused("Suchen nach");
       Click(button);
@@ -469,9 +485,12 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
   Paste(frmMain->cmbSearch->EditHandle(), L"\u03A9mega");
   frmMain->cmbReplace->SetText("X");
   Check("chkSearchMultiLine");
-  ExpectRefused("Suchen nach");
-  Click("btnReplaceAll");
-  expectUnchanged();
+  for (const char* button : {"btnReplaceSel", "btnReplaceAll"}) {
+    SCOPED_TRACE(std::string(button) + " in several lines");
+    ExpectRefused("Suchen nach");
+    Click(button);
+    expectUnchanged();
+  }
 }
 
 TEST_F(SearchPanelTest, TheIncrementalSearchRefusesWhatTheCodePageLacksOnceWhileTypingAndOnEnter) {
@@ -548,7 +567,7 @@ TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfi
   ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(frmMain->Handle());
   TCodeEdit& first = NewDocument("x ab");
-  TCodeEdit& second = NewDocument("ab");
+  NewDocument("ab");
   for (bool focusEditor : {true, false}) {
     SCOPED_TRACE(focusEditor);
     Settings.General.SearchFocusEditor = focusEditor;
@@ -559,9 +578,61 @@ TEST_F(SearchPanelTest, EnterOverAllDocumentsJumpsToTheFirstHitAndFocusesAsConfi
     EXPECT_EQ(first.SelStart(), 2);
     EXPECT_EQ(GetFocus(), focusEditor ? first.Handle() : frmMain->lvResults->Handle());
   }
+}
+
+TEST_F(SearchPanelTest, TheResultsOfAllDocumentsAreWalkedByKeyboardAndJumpedToByEnterOrClick) {
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  TCodeEdit& first = NewDocument("x ab");
+  TCodeEdit& second = NewDocument("ab\r\nab");
+  const HWND list = frmMain->lvResults->Handle();
+  auto shown = [](const TCodeEdit& Editor) {
+    return std::tuple(frmMain->pcEdit->ActivePageIndex(), Editor.SelStart(), Editor.SelLength());
+  };
+  // Ctrl+Enter from the second document: the first hit, in the first one, leaves the list the
+  // focus, Ctrl turning the setting around.
+  Settings.General.SearchFocusEditor = true;
+  frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+  Fill("ab");
+  PressWithCtrl(VK_RETURN);
+  ASSERT_EQ(frmMain->lvResults->Count(), 3);
+  EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
+  EXPECT_EQ(GetFocus(), list);
+  EXPECT_EQ(frmMain->cmbSearch->Text(), "ab");
+  // The arrows show each hit and keep the focus; Enter then jumps into the editor.
   Press(VK_DOWN);
-  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1) << "Down goes on to the second hit";
-  EXPECT_EQ(second.SelLength(), 2);
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_DOWN);
+  EXPECT_EQ(shown(second), std::tuple(1, 4, 2));
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_RETURN);
+  EXPECT_EQ(GetFocus(), second.Handle());
+  EXPECT_EQ(second.Text(), "ab\r\nab");
+  // F6 goes to the panel below and back.
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), list);
+  Press(VK_UP);
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), second.Handle());
+  // With the editor not to be focused, Enter leaves the focus in the list.
+  Settings.General.SearchFocusEditor = false;
+  Press(VK_F6);
+  Press(VK_UP);
+  Press(VK_RETURN);
+  EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
+  EXPECT_EQ(GetFocus(), list);
+  // A click jumps as before.
+  Settings.General.SearchFocusEditor = true;
+  RECT row = {LVIR_BOUNDS};
+  SendMessageA(list, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
+  PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(list, WM_LBUTTONUP, 0, at);
+  Application().ProcessMessages();
+  EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
+  EXPECT_EQ(GetFocus(), second.Handle());
 }
 
 TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
@@ -752,7 +823,8 @@ TEST_F(SearchPanelTest, EnterSearchesAndEscapeHidesThePanel) {
 }
 
 TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTab) {
-  InitHotKeys();  // the editor's keys
+  InitHotKeys();  // the editor's keys and the window's Ctrl+Tab
+  TCodeEdit& other = NewDocument("cd");
   TCodeEdit& editor = NewDocument("ab");
   ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
   SetForegroundWindow(frmMain->Handle());
@@ -788,18 +860,28 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   press(VK_RETURN);
   EXPECT_EQ(editor.SelLength(), 2) << "Enter on Suchen searches";
 
-  // The multi-line fields too, where Ctrl+Tab types a tab; Escape in one afterwards leaves the
-  // panel's page whole.
+  // The multi-line fields too, where Ctrl+Tab and Ctrl+Shift+Tab type a tab while the same
+  // document stays in front; Escape in one afterwards leaves the panel's page whole.
   Check("chkSearchMultiLine");
+  frmMain->txtSearch->SetText("");
   frmMain->txtSearch->SetFocus();
+  auto pressWith = [&](std::function<bool(int)> Held, WORD Key) {
+    SetKeyStateOverride(std::move(Held));
+    const std::string focused = press(Key);
+    SetKeyStateOverride(nullptr);
+    return focused;
+  };
+  const auto ctrl = [](int Key) { return Key == VK_CONTROL; };
+  const auto ctrlShift = [](int Key) { return Key == VK_CONTROL || Key == VK_SHIFT; };
+  press('A');
+  press('B');
+  EXPECT_EQ(pressWith(ctrl, VK_TAB), "txtSearch");
+  press('C');
+  EXPECT_EQ(pressWith(ctrlShift, VK_TAB), "txtSearch");
+  press('D');
+  EXPECT_EQ(frmMain->txtSearch->Text(), "ab\tc\td");
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 1);
   EXPECT_EQ(press(VK_TAB), "txtReplace");
-  frmMain->txtReplace->SetText("ab");
-  SendMessageA(frmMain->txtReplace->Handle(), EM_SETSEL, 1, 1);
-  SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
-  EXPECT_EQ(press(VK_TAB), "txtReplace");
-  SetKeyStateOverride(nullptr);
-  EXPECT_EQ(frmMain->txtReplace->Text(), "a\tb");
-  frmMain->txtSearch->SetFocus();
   press(VK_ESCAPE);
   EXPECT_TRUE(IsWindow(frmMain->txtSearch->Handle()));
   Check("chkSearchMultiLine", false);
@@ -807,6 +889,11 @@ TEST_F(SearchPanelTest, TabGoesRoundThePanelInReadingOrderAndTheEditorKeepsItsTa
   editor.SetFocus();
   EXPECT_EQ(press(VK_TAB), "seEdit");
   EXPECT_EQ(editor.Text().find('\t'), 0u) << editor.Text();
+  // In the editor Ctrl+Tab switches the document and types nothing.
+  EXPECT_EQ(pressWith(ctrl, VK_TAB), "seEdit");
+  EXPECT_EQ(frmMain->pcEdit->ActivePageIndex(), 0);
+  EXPECT_EQ(GetFocus(), other.Handle());
+  EXPECT_EQ(other.Text(), "cd");
 }
 
 TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {
@@ -833,6 +920,16 @@ TEST_F(SearchPanelTest, MultiLineModeCarriesTheTextsAndSearchesAcrossLines) {
   Check("chkSearchUseRegExpr", false);
   Type(field, VK_RETURN);
   EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\n\r\nb");
+  // Ctrl+Enter searches, from either field, and breaks no line.
+  frmMain->txtSearch->SetText("a\r\nb");
+  for (TEdit* typedIn : {frmMain->txtSearch, frmMain->txtReplace}) {
+    SCOPED_TRACE(typedIn->Name());
+    typedIn->SetFocus();
+    PressWithCtrl(VK_RETURN);
+    EXPECT_EQ(editor.SelStart(), typedIn == frmMain->txtSearch ? 5 : 0) << "the next hit, round";
+    EXPECT_EQ(frmMain->txtSearch->Text(), "a\r\nb");
+    EXPECT_EQ(frmMain->txtReplace->Text(), "two");
+  }
 
   Check("chkSearchMultiLine", false);
   EXPECT_EQ(frmMain->cmbSearch->Text(), "a");
