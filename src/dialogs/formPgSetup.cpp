@@ -63,8 +63,9 @@ std::string NormaliseNumberText(const std::string& Text, double& Value) {
 TRichField::TRichField(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H)
     : TWinControl(Owner) {
   LoadRichEdit();
-  CreateSystemControl("RichEdit20A", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                      WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H);
+  // Wide, as every field: an 8-bit one would already hold the look-alike of a pasted character.
+  CreateSystemControl("RichEdit20W", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                      WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H, true);
   font_.OnChange = [this](TObject*) { ApplyFont(); };
 }
 
@@ -92,7 +93,7 @@ void TRichField::SetBackColor(COLORREF Color) {
 }
 
 void TRichField::ReplaceSelection(const std::string& Text) {
-  Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
+  PerformText(EM_REPLACESEL, TRUE, Text);
 }
 
 // The rich-text control asks for Tab even on one line, and would type it into the header's

@@ -20,7 +20,8 @@ class TToolButton;
 class TfrmPreview;
 struct TFontDetail;
 
-// A single-line rich-text field with its own font, text colour and background.
+// A single-line rich-text field with its own font, text colour and background. Its text is
+// read as every field's is (Caption): a character the code page lacks reads as "?".
 class TRichField : public TWinControl, public TNotifiedControl {
 public:
   TRichField(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);

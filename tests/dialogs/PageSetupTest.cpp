@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
+#include <richedit.h>
 #include "dialogs/formPgSetup.h"
 #include "documents/fHlpMain.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "support/WideClipboard.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -107,6 +109,36 @@ TEST_F(PageSetupTest, OkStoresEveryControlAndTheFileKeepsIt) {
   EXPECT_EQ(again.footer.rtfLeft->BackColor(), RGB(0, 255, 0));
 }
 
+// A pasted character the code page lacks reads as "?" in every field, never as its look-alike.
+TEST_F(PageSetupTest, HeaderAndFooterFieldsReadPastedTextAsEveryFieldDoes) {
+  struct Case {
+    const wchar_t* pasted;
+    const char* read;
+  } cases[] = {{L"\u03A9mega", "?mega"}, {L"\u00E4\u20AC\u0416", "\xE4\x80?"}};
+  TfrmPgSetup form(nullptr);
+  form.footer.chkUse->SetChecked(true);
+  form.UseClick(form.footer);
+  TNumberEdit& plain = Field(form, "txtTop");
+  auto paste = [](TWinControl& Into, const std::wstring& Text) {
+    Into.SetCaption("");
+    testsupport::PutOnClipboard(Into.Handle(), Text);
+    SendMessageW(Into.Handle(), WM_PASTE, 0, 0);
+  };
+  for (const Case& c : cases) {
+    paste(plain, c.pasted);
+    EXPECT_EQ(plain.Text(), c.read);
+    for (TRichField* f : {form.header.rtfLeft, form.header.rtfCenter, form.header.rtfRight,
+                          form.footer.rtfLeft, form.footer.rtfCenter, form.footer.rtfRight}) {
+      SCOPED_TRACE(f->Name());
+      paste(*f, c.pasted);
+      EXPECT_EQ(f->Text(), c.read);
+    }
+  }
+  form.btnOkClick();
+  EXPECT_EQ(Settings.Printer.HeaderLeftText, "\xE4\x80?");
+  EXPECT_EQ(Settings.Printer.FooterRightText, "\xE4\x80?");
+}
+
 TEST_F(PageSetupTest, CancelAndEscapeKeepTheSettings) {
   const double top = Settings.Printer.MarginTop;
   TfrmPgSetup form(nullptr);
@@ -182,6 +214,13 @@ TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
   EXPECT_EQ(f.Size(), 14);
   EXPECT_EQ(f.Color(), 0xFF);
   EXPECT_TRUE(f.Style() == (TFontStyles{TFontStyle::fsBold, TFontStyle::fsUnderline}));
+  CHARFORMAT2W shown = {};  // what the field shows, asked wide
+  shown.cbSize = sizeof shown;
+  SendMessageW(form.header.rtfRight->Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
+               reinterpret_cast<LPARAM>(&shown));
+  EXPECT_EQ(std::wstring(shown.szFaceName), L"Courier New");
+  EXPECT_EQ(shown.yHeight, 14 * 20);
+  EXPECT_EQ(shown.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE), CFE_BOLD | CFE_UNDERLINE);
 }
 
 TEST_F(PageSetupTest, CaptionsAndUnitsInGerman) {
