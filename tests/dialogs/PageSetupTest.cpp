@@ -2,8 +2,12 @@
 #include <richedit.h>
 #include "dialogs/formPgSetup.h"
 #include "documents/fHlpMain.h"
+#include "support/LayoutCheck.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
+#include "toolkit/KeyState.h"
 #include "support/WideClipboard.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
@@ -24,6 +28,38 @@ protected:
   }
   testsupport::TempFolder dir;
 };
+
+struct THeld {
+  bool Shift = false;
+  bool Ctrl = false;
+  bool Alt = false;
+};
+
+// A key as the keyboard sends it to the focused control, the modifiers' own presses first,
+// handled by the loop before the next key.
+void Press(WORD Key, THeld Held = {}) {
+  SetKeyStateOverride([Held](int K) {
+    return (K == VK_SHIFT && Held.Shift) || (K == VK_CONTROL && Held.Ctrl) ||
+           (K == VK_MENU && Held.Alt);
+  });
+  const UINT down = Held.Alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  const LPARAM alt = Held.Alt ? 1 << 29 : 0;
+  auto post = [&](WORD K) {
+    PostMessageA(GetFocus(), down, K, 1 | (MapVirtualKeyA(K, 0) << 16) | alt);
+  };
+  if (Held.Shift) post(VK_SHIFT);
+  if (Held.Ctrl) post(VK_CONTROL);
+  post(Key);
+  Application().ProcessMessages();
+  SetKeyStateOverride(nullptr);
+}
+
+// Tab (Shift+Tab) until Field has the focus; false when it never does.
+bool TabTo(const TWinControl& Field, bool Backwards = false) {
+  for (int i = 0; i < 30 && GetFocus() != Field.Handle(); ++i)
+    Press(VK_TAB, {.Shift = Backwards});
+  return GetFocus() == Field.Handle();
+}
 }  // namespace
 
 // These expectations use the decimal comma of the German locale the tests run in.
@@ -185,6 +221,66 @@ TEST_F(PageSetupTest, MacrosGoIntoTheFieldEnteredLast) {
   form.pmnuFileNameFullPath->Click();
   EXPECT_EQ(form.footer.rtfRight->Text(),
             "$PAGECOUNT$$DATE$$TIME$$TITLE$$FILENAME$$FILEPATH$$FULLPATH$");
+}
+
+// By keyboard alone: the bar changes the field chosen last, named beside it, never one Tab
+// passed on the way; its key leads there from the field without crossing another.
+TEST_F(PageSetupTest, TheToolBarChangesOnlyTheFieldTheKeyboardChose) {
+  TPrinterSettings& p = Settings.Printer;
+  p.UseHeader = p.UseFooter = true;
+  std::string* texts[] = {&p.HeaderLeftText, &p.HeaderCenterText, &p.HeaderRightText,
+                          &p.FooterLeftText, &p.FooterCenterText, &p.FooterRightText};
+  const char* before[] = {"HL", "HM", "HR", "FL", "FM", "Seite $PAGENUM$ von $PAGECOUNT$"};
+  for (int i = 0; i < 6; ++i) *texts[i] = before[i];
+  TfrmPgSetup form(nullptr);
+  TRichField* fields[] = {form.header.rtfLeft, form.header.rtfCenter, form.header.rtfRight,
+                          form.footer.rtfLeft, form.footer.rtfCenter, form.footer.rtfRight};
+  std::vector<std::string> fonts;
+  for (TRichField* f : fields) fonts.push_back(f->Font().Name());
+  ASSERT_NE(fonts[4], "Courier New");
+  std::vector<std::string> targets;
+  auto drive = [&] {
+    Press(VK_TAB, {.Ctrl = true});  // the second page
+    ASSERT_TRUE(TabTo(*form.tbHdrFtr, true)) << testsupport::layoutcheck::NameOf(GetFocus());
+    targets.push_back(form.lblTarget->Caption());
+    // Tab to footer-middle passes four fields; Alt+Z leads back to the bar, "#" and the font.
+    ASSERT_TRUE(TabTo(*form.footer.rtfCenter));
+    targets.push_back(form.lblTarget->Caption());
+    Press('Z', {.Alt = true});
+    ASSERT_EQ(GetFocus(), form.tbHdrFtr->Handle());
+    targets.push_back(form.lblTarget->Caption());
+    Press(VK_SPACE);
+    for (int i = 0; i < 5; ++i) Press(VK_RIGHT);
+    testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .value = "Courier New",
+                                         .numbers = {14, 0, 0xFF, 1}});
+    Press(VK_RETURN);
+    // A key in footer-left chooses it; Shift+Tab back to the bar passes the header's fields.
+    ASSERT_TRUE(TabTo(*form.footer.rtfLeft, true));
+    Press(VK_END);
+    targets.push_back(form.lblTarget->Caption());
+    ASSERT_TRUE(TabTo(*form.tbHdrFtr, true));
+    targets.push_back(form.lblTarget->Caption());
+    for (int i = 0; i < 5; ++i) Press(VK_LEFT);  // from the font button round to "#"
+    Press(VK_RETURN);
+    form.btnOkClick();
+  };
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+    drive();
+    if (form.ModalResult() == mrNone) form.SetModalResult(mrAbort);
+  });
+  EXPECT_EQ(form.RunModalLoop(), mrOk);
+  ASSERT_TRUE(shown.Done());
+  EXPECT_EQ(targets, (std::vector<std::string>{"&Ziel: Kopfzeile Links", "&Ziel: Kopfzeile Links",
+                                               "&Ziel: Fu\xDFzeile Mitte", "&Ziel: Fu\xDFzeile Links",
+                                               "&Ziel: Fu\xDFzeile Links"}));
+  const char* after[] = {"HL", "HM", "HR", "FL$PAGENUM$", "FM$PAGENUM$",
+                         "Seite $PAGENUM$ von $PAGECOUNT$"};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(fields[i]->Name());
+    EXPECT_EQ(*texts[i], after[i]);
+    EXPECT_EQ(fields[i]->Font().Name(), i == 4 ? "Courier New" : fonts[i]);
+  }
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
