@@ -11,6 +11,7 @@
 #include "toolkit/DialogKeys.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/GroupBox.h"
+#include "toolkit/LabelKey.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
 #include "toolkit/PrintDialogs.h"
@@ -63,8 +64,9 @@ std::string NormaliseNumberText(const std::string& Text, double& Value) {
 TRichField::TRichField(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H)
     : TWinControl(Owner) {
   LoadRichEdit();
-  CreateSystemControl("RichEdit20A", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                      WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H);
+  // Wide, as every field: an 8-bit one would already hold the look-alike of a pasted character.
+  CreateSystemControl("RichEdit20W", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                      WS_EX_CLIENTEDGE, Parent ? Parent->Handle() : nullptr, X, Y, W, H, true);
   font_.OnChange = [this](TObject*) { ApplyFont(); };
 }
 
@@ -92,19 +94,41 @@ void TRichField::SetBackColor(COLORREF Color) {
 }
 
 void TRichField::ReplaceSelection(const std::string& Text) {
-  Perform(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Text.c_str()));
+  PerformText(EM_REPLACESEL, TRUE, Text);
 }
 
-// The rich-text control asks for Tab even on one line, and would type it into the header's
-// text: Tab leaves the field, as it leaves every other one.
+void TRichField::PutCaretAtEnd() {
+  const LRESULT length = PerformNative(WM_GETTEXTLENGTH);
+  Perform(EM_SETSEL, length, length);
+}
+
+namespace {
+// Held on the way to another key (Shift+Tab), they choose nothing.
+bool IsModifierKey(WPARAM Key) {
+  return Key == VK_SHIFT || Key == VK_CONTROL || Key == VK_MENU || Key == VK_LWIN ||
+         Key == VK_RWIN;
+}
+}  // namespace
+
 LRESULT TRichField::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  // Handled first: a click sets the focus inside, and that must not undo the choice.
   const LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
-  return Msg == WM_GETDLGCODE ? result & ~DLGC_WANTTAB : result;
-}
-
-LRESULT TRichField::Command(WORD Code) {
-  if (Code == EN_SETFOCUS && OnEnter) OnEnter(this);
-  return 0;
+  bool chose = false;
+  switch (Msg) {
+    case WM_GETDLGCODE:
+      // The rich-text control asks for Tab even on one line, and would type it into the
+      // header's text: Tab leaves the field, as it leaves every other one.
+      return result & ~DLGC_WANTTAB;
+    case WM_SETFOCUS: chosen_ = false; break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN: chose = true; break;
+    case WM_KEYDOWN: chose = !IsModifierKey(wParam); break;
+  }
+  if (chose) {
+    chosen_ = true;
+    if (OnChoose) OnChoose(this);
+  }
+  return result;
 }
 
 LRESULT TNumberEdit::Command(WORD Code) {
@@ -268,7 +292,7 @@ void TfrmPgSetup::CreateHdrFtrGroup(THdrFtrControls& G, const std::string& Name,
   G.shpLineColor->OnClick = [this, &G](TObject*) { LineColorMouseDown(G); };
   G.shpBackColor->OnClick = [this, &G](TObject*) { BackColorMouseDown(G); };
   for (TRichField* f : {G.rtfLeft, G.rtfCenter, G.rtfRight})
-    f->OnEnter = [this, f](TObject*) { rtfEditFieldEnter(*f); };
+    f->OnChoose = [this, f](TObject*) { rtfEditFieldEnter(*f); };
 }
 
 void TfrmPgSetup::CreateHdrFtrPage() {
@@ -303,6 +327,22 @@ void TfrmPgSetup::CreateHdrFtrPage() {
   tbFont->OnClick = [this](TObject*) { tbFontClick(); };
   CreateHdrFtrGroup(header, "Header", 38);
   CreateHdrFtrGroup(footer, "Footer", 184);
+  lblTarget = Make<TLabel>("lblTarget", tabHeaderFooter, 0, 0, 0, 0);  // placed by PlaceToolBar
+  // Tab reaches the bar only past other fields: its key leads there from any of them.
+  MakeLabelKey(*lblTarget, *tabHeaderFooter, [this] { GoToToolBar(); });
+}
+
+// The bar as wide as its buttons, and the field it changes named beside it.
+void TfrmPgSetup::PlaceToolBar() {
+  // Placed, not aligned: a page without size yet would squeeze an aligned bar to nothing.
+  tbHdrFtr->SetAlign(alNone);
+  RECT last = {};
+  tbHdrFtr->Perform(TB_GETITEMRECT, tbHdrFtr->ButtonCount() - 1, reinterpret_cast<LPARAM>(&last));
+  const int height = HIWORD(tbHdrFtr->Perform(TB_GETBUTTONSIZE)) + 4;
+  const int barWidth = last.right + 2;
+  tbHdrFtr->SetBounds(8, 4, barWidth, height);
+  const int left = 8 + barWidth + 10;
+  lblTarget->SetBounds(left, 4 + (height - 16) / 2, 453 - left, 16);
 }
 
 void TfrmPgSetup::TranslateForm() {
@@ -361,9 +401,8 @@ void TfrmPgSetup::TranslateForm() {
     button->SetHint(GetLangText("PgSetup|" + button->Name(), text.first));
     SetToolButtonText(*button, text.second);
   }
-  // Placed, not aligned: a page without size yet would squeeze an aligned bar to nothing.
-  tbHdrFtr->SetAlign(alNone);
-  tbHdrFtr->SetBounds(8, 4, 445, HIWORD(tbHdrFtr->Perform(TB_GETBUTTONSIZE)) + 4);
+  PlaceToolBar();
+  if (activeHdrFtrField_) ShowTarget();
   pmnuFileNameNameOnly->SetCaption(GetLangText("PgSetup|pmnuFileNameNameOnly", "Dateiname"));
   pmnuFileNamePathOnly->SetCaption(GetLangText("PgSetup|pmnuFileNamePathOnly", "Dateipfad"));
   pmnuFileNameFullPath->SetCaption(
@@ -378,7 +417,7 @@ void TfrmPgSetup::FormCreate() {
     imgPgSetup->LoadFromFile(picture);
   previewWindow_ = nullptr;
   pcSetup->SetActivePage(tabGeneralMargin);
-  activeHdrFtrField_ = header.rtfLeft;
+  rtfEditFieldEnter(*header.rtfLeft);
   LoadSettings();
   currentUnit_ = cmbUnit->ItemIndex();
   chkLineNumbersClick();
@@ -548,7 +587,57 @@ void TfrmPgSetup::UseClick(THdrFtrControls& G) {
     c->SetEnabled(on);
 }
 
-void TfrmPgSetup::rtfEditFieldEnter(TRichField& Field) { activeHdrFtrField_ = &Field; }
+void TfrmPgSetup::rtfEditFieldEnter(TRichField& Field) {
+  activeHdrFtrField_ = &Field;
+  ShowTarget();
+}
+
+namespace {
+// The label above Field in its group; nullptr when Field is not one of the group's.
+const TLabel* PositionLabel(const THdrFtrControls& G, const TRichField& Field) {
+  if (&Field == G.rtfLeft) return G.lblLeft;
+  if (&Field == G.rtfCenter) return G.lblCenter;
+  if (&Field == G.rtfRight) return G.lblRight;
+  return nullptr;
+}
+
+std::string WithoutColon(std::string Caption) {
+  while (!Caption.empty() && (Caption.back() == ':' || Caption.back() == ' ')) Caption.pop_back();
+  return Caption;
+}
+
+// Shown in a label, "&" would underline the next letter instead.
+std::string ShownAsIs(const std::string& Text) {
+  std::string shown;
+  for (char c : Text) shown += c == '&' ? std::string("&&") : std::string(1, c);
+  return shown;
+}
+}  // namespace
+
+// The field by the captions the user sees: its group's and the one above it.
+void TfrmPgSetup::ShowTarget() {
+  const TRichField& field = *activeHdrFtrField_;
+  const THdrFtrControls& group = PositionLabel(header, field) ? header : footer;
+  const std::string name = group.grp->Caption() + " " + WithoutColon(PositionLabel(group, field)->Caption());
+  lblTarget->SetCaption(GetLangText("PgSetup|lblTarget", "&Ziel:") + " " + ShownAsIs(name));
+}
+
+TRichField* TfrmPgSetup::FocusedHdrFtrField() const {
+  const HWND focus = GetFocus();
+  for (const THdrFtrControls* g : {&header, &footer})
+    for (TRichField* f : {g->rtfLeft, g->rtfCenter, g->rtfRight})
+      if (f->Handle() == focus) return f;
+  return nullptr;
+}
+
+void TfrmPgSetup::GoToToolBar() {
+  if (TRichField* field = FocusedHdrFtrField()) {
+    // A field Tab reached holds its whole text selected, which a macro would replace unseen.
+    if (!field->ChosenSinceFocus()) field->PutCaretAtEnd();
+    rtfEditFieldEnter(*field);
+  }
+  tbHdrFtr->SetFocus();
+}
 
 void TfrmPgSetup::InsertMacro(const std::string& Macro) {
   if (activeHdrFtrField_) activeHdrFtrField_->ReplaceSelection(Macro);

@@ -20,7 +20,8 @@ class TToolButton;
 class TfrmPreview;
 struct TFontDetail;
 
-// A single-line rich-text field with its own font, text colour and background.
+// A single-line rich-text field with its own font, text colour and background. Its text is
+// read as every field's is (Caption): a character the code page lacks reads as "?".
 class TRichField : public TWinControl, public TNotifiedControl {
 public:
   TRichField(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H);
@@ -32,9 +33,13 @@ public:
   void SetBackColor(COLORREF Color);
   // Replaces the selection (the caret when nothing is selected) with Text.
   void ReplaceSelection(const std::string& Text);
-  // The field got the focus.
-  TNotifyEvent OnEnter;
-  LRESULT Command(WORD Code) override;
+  // Whether the user clicked into the field or pressed a key in it since it got the focus;
+  // a field Tab only passes through is not chosen, and holds the whole text selected.
+  bool ChosenSinceFocus() const { return chosen_; }
+  // The caret after the last character, nothing selected.
+  void PutCaretAtEnd();
+  // The user clicked into the field or pressed a key in it.
+  TNotifyEvent OnChoose;
 
 protected:
   LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
@@ -42,6 +47,7 @@ protected:
 private:
   void ApplyFont();
   TFont font_;
+  bool chosen_ = false;
   COLORREF backColor_ = RGB(255, 255, 255);
 };
 
@@ -113,6 +119,8 @@ public:
   void SaveSettings();
   // The preview to refresh after "Übernehmen"; none by default.
   void SetPreviewWindow(TfrmPreview* Preview) { previewWindow_ = Preview; }
+  // The field the tool bar changes: the one the user chose last (clicked into, typed in, or
+  // left for the bar by its key), not one Tab passed through; the header's left one at first.
   TRichField* ActiveHdrFtrField() const { return activeHdrFtrField_; }
   int CurrentUnit() const { return currentUnit_; }
 
@@ -129,6 +137,9 @@ public:
   void BackColorClick(THdrFtrControls& Group);
   void UseClick(THdrFtrControls& Group);
   void rtfEditFieldEnter(TRichField& Field);
+  // The key of lblTarget: the focused header or footer field becomes the bar's field, with the
+  // caret after its text when Tab selected all of it, and the bar takes the keyboard.
+  void GoToToolBar();
   void InsertMacro(const std::string& Macro);
   void tbFontClick();
 
@@ -160,6 +171,8 @@ public:
   TToolButton* tbTime;
   TToolButton* tbFileName;
   TToolButton* tbFont;
+  // Names the field the bar changes.
+  TLabel* lblTarget;
   TPopupMenu* pmnuFileName;
   TMenuItem* pmnuFileNameNameOnly;
   TMenuItem* pmnuFileNamePathOnly;
@@ -175,6 +188,9 @@ private:
   void FormCreate();
   void LoadSettings();
   void NormaliseNumberFields();
+  void PlaceToolBar();
+  void ShowTarget();
+  TRichField* FocusedHdrFtrField() const;
 
   TfrmPreview* previewWindow_ = nullptr;
   TRichField* activeHdrFtrField_ = nullptr;

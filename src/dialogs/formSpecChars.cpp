@@ -39,6 +39,26 @@ void FocusMainWindow() {
   if (TCodeEdit* editor = GetActiveEditor()) editor->SetFocus();
 }
 
+// The cell a key moves the keyboard to from Code, row by row as the codes run; Code itself at
+// the table's edge; -1 for a key that does not move in the table.
+int CellAfterKey(int Code, WPARAM Key) {
+  constexpr int kFirst = 128, kLast = 255, kColumns = 16;
+  switch (Key) {
+    case VK_LEFT: return std::max(Code - 1, kFirst);
+    case VK_RIGHT: return std::min(Code + 1, kLast);
+    case VK_UP: return Code - kColumns >= kFirst ? Code - kColumns : Code;
+    case VK_DOWN: return Code + kColumns <= kLast ? Code + kColumns : Code;
+    case VK_HOME: return kFirst;
+    case VK_END: return kLast;
+  }
+  return -1;
+}
+
+void SetTabStop(HWND Wnd, bool Stop) {
+  const LONG style = GetWindowLongA(Wnd, GWL_STYLE);
+  SetWindowLongA(Wnd, GWL_STYLE, Stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+}
+
 void SetTopmost(HWND Wnd, bool Topmost) {
   if (Wnd)
     SetWindowPos(Wnd, Topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -100,7 +120,7 @@ TfrmSpecChars::TfrmSpecChars(TComponent* Owner)
     return false;
   });
   // A tool window, not a dialog: no default or cancel button takes Enter or Escape; Tab goes
-  // round the grid.
+  // round the window.
   MakeTabArea(*this);
   protoFont_.Assign(Font());
   rbAnsi->SetChecked(true);
@@ -208,10 +228,11 @@ void TfrmSpecChars::BuildCharButtons() {
       ApplyPrototypeFont(button->Handle());
       button->OnClick = [this, code](TObject*) { btnSZClick(code); };
       // Owned by its button, so a rebuild frees it with the button.
-      button->Make<TMessageHook>("", button->Handle(), [this, code](UINT Msg, WPARAM, LPARAM, LRESULT&) {
-        if (Msg == WM_MOUSEMOVE) btnSZMouseMove(code);
-        return false;
-      });
+      button->Make<TMessageHook>("", button->Handle(),
+                                 [this, code](UINT Msg, WPARAM wParam, LPARAM, LRESULT& Result) {
+                                   return CharButtonMessage(code, Msg, wParam, Result);
+                                 });
+      SetTabStop(button->Handle(), code == keyboardCode_);
       buttons_.push_back(button);
     }
   if (visible) {
@@ -265,9 +286,34 @@ void TfrmSpecChars::FormShow() {
   BuildCharButtons();
 }
 
+// The table is one tab stop, the cell that has or last had the keyboard; the arrows, Home and
+// End move the keyboard through it, and the preview shows the cell it is on.
+bool TfrmSpecChars::CharButtonMessage(int Code, UINT Msg, WPARAM wParam, LRESULT& Result) {
+  switch (Msg) {
+    case WM_MOUSEMOVE: btnSZMouseMove(Code); return false;
+    case WM_SETFOCUS:
+      if (TButton* old = CharButton(keyboardCode_)) SetTabStop(old->Handle(), false);
+      keyboardCode_ = Code;
+      SetTabStop(CharButton(Code)->Handle(), true);
+      ShowPreview(Code);
+      return false;
+    case WM_KEYDOWN: {
+      const int next = CellAfterKey(Code, wParam);
+      if (next < 0) return false;
+      CharButton(next)->SetFocus();
+      Result = 0;
+      return true;
+    }
+  }
+  return false;
+}
+
 void TfrmSpecChars::btnSZMouseMove(int Code) {
   // Ctrl keeps the preview, so the mouse can leave the grid.
-  if (IsCtrlDown()) return;
+  if (!IsCtrlDown()) ShowPreview(Code);
+}
+
+void TfrmSpecChars::ShowPreview(int Code) {
   const bool show = Code >= 128 && Code <= 255;
   const bool ansi = Ansi();
   txtChar->SetText(show ? SpecialCharText(Code, scmChar) : "");

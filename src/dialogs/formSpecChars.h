@@ -1,5 +1,6 @@
 // The special-characters window: a grid of the characters 128 to 255 that inserts the clicked
-// one into the active document as the character, its code or its HTML entity.
+// one into the active document as the character, its code or its HTML entity. The grid is one
+// tab stop that the arrows, Home and End move through; Space and Enter insert as a click does.
 #pragma once
 #include <array>
 #include <string>
@@ -53,6 +54,9 @@ public:
 
 private:
   void FormShow();
+  bool CharButtonMessage(int Code, UINT Msg, WPARAM wParam, LRESULT& Result);
+  // The five fields show Code; empty for a code outside the table.
+  void ShowPreview(int Code);
   void FillInsertAs();
   void ApplyPrototypeFont(HWND Wnd);
   void ApplyPreviewFont();
@@ -62,6 +66,7 @@ private:
 
   TFont protoFont_;
   std::vector<TButton*> buttons_;
+  int keyboardCode_ = 128;  // the cell Tab reaches
 };
 
 // Created with the main window; nullptr before and after.

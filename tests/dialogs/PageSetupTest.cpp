@@ -1,8 +1,14 @@
 #include <gtest/gtest.h>
+#include <richedit.h>
 #include "dialogs/formPgSetup.h"
 #include "documents/fHlpMain.h"
+#include "support/LayoutCheck.h"
 #include "support/ModalAnswers.h"
 #include "support/TempFolder.h"
+#include "support/WhenShown.h"
+#include "toolkit/Application.h"
+#include "toolkit/KeyState.h"
+#include "support/WideClipboard.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
@@ -22,6 +28,38 @@ protected:
   }
   testsupport::TempFolder dir;
 };
+
+struct THeld {
+  bool Shift = false;
+  bool Ctrl = false;
+  bool Alt = false;
+};
+
+// A key as the keyboard sends it to the focused control, the modifiers' own presses first,
+// handled by the loop before the next key.
+void Press(WORD Key, THeld Held = {}) {
+  SetKeyStateOverride([Held](int K) {
+    return (K == VK_SHIFT && Held.Shift) || (K == VK_CONTROL && Held.Ctrl) ||
+           (K == VK_MENU && Held.Alt);
+  });
+  const UINT down = Held.Alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+  const LPARAM alt = Held.Alt ? 1 << 29 : 0;
+  auto post = [&](WORD K) {
+    PostMessageA(GetFocus(), down, K, 1 | (MapVirtualKeyA(K, 0) << 16) | alt);
+  };
+  if (Held.Shift) post(VK_SHIFT);
+  if (Held.Ctrl) post(VK_CONTROL);
+  post(Key);
+  Application().ProcessMessages();
+  SetKeyStateOverride(nullptr);
+}
+
+// Tab (Shift+Tab) until Field has the focus; false when it never does.
+bool TabTo(const TWinControl& Field, bool Backwards = false) {
+  for (int i = 0; i < 30 && GetFocus() != Field.Handle(); ++i)
+    Press(VK_TAB, {.Shift = Backwards});
+  return GetFocus() == Field.Handle();
+}
 }  // namespace
 
 // These expectations use the decimal comma of the German locale the tests run in.
@@ -107,6 +145,36 @@ TEST_F(PageSetupTest, OkStoresEveryControlAndTheFileKeepsIt) {
   EXPECT_EQ(again.footer.rtfLeft->BackColor(), RGB(0, 255, 0));
 }
 
+// A pasted character the code page lacks reads as "?" in every field, never as its look-alike.
+TEST_F(PageSetupTest, HeaderAndFooterFieldsReadPastedTextAsEveryFieldDoes) {
+  struct Case {
+    const wchar_t* pasted;
+    const char* read;
+  } cases[] = {{L"\u03A9mega", "?mega"}, {L"\u00E4\u20AC\u0416", "\xE4\x80?"}};
+  TfrmPgSetup form(nullptr);
+  form.footer.chkUse->SetChecked(true);
+  form.UseClick(form.footer);
+  TNumberEdit& plain = Field(form, "txtTop");
+  auto paste = [](TWinControl& Into, const std::wstring& Text) {
+    Into.SetCaption("");
+    testsupport::PutOnClipboard(Into.Handle(), Text);
+    SendMessageW(Into.Handle(), WM_PASTE, 0, 0);
+  };
+  for (const Case& c : cases) {
+    paste(plain, c.pasted);
+    EXPECT_EQ(plain.Text(), c.read);
+    for (TRichField* f : {form.header.rtfLeft, form.header.rtfCenter, form.header.rtfRight,
+                          form.footer.rtfLeft, form.footer.rtfCenter, form.footer.rtfRight}) {
+      SCOPED_TRACE(f->Name());
+      paste(*f, c.pasted);
+      EXPECT_EQ(f->Text(), c.read);
+    }
+  }
+  form.btnOkClick();
+  EXPECT_EQ(Settings.Printer.HeaderLeftText, "\xE4\x80?");
+  EXPECT_EQ(Settings.Printer.FooterRightText, "\xE4\x80?");
+}
+
 TEST_F(PageSetupTest, CancelAndEscapeKeepTheSettings) {
   const double top = Settings.Printer.MarginTop;
   TfrmPgSetup form(nullptr);
@@ -155,6 +223,66 @@ TEST_F(PageSetupTest, MacrosGoIntoTheFieldEnteredLast) {
             "$PAGECOUNT$$DATE$$TIME$$TITLE$$FILENAME$$FILEPATH$$FULLPATH$");
 }
 
+// By keyboard alone: the bar changes the field chosen last, named beside it, never one Tab
+// passed on the way; its key leads there from the field without crossing another.
+TEST_F(PageSetupTest, TheToolBarChangesOnlyTheFieldTheKeyboardChose) {
+  TPrinterSettings& p = Settings.Printer;
+  p.UseHeader = p.UseFooter = true;
+  std::string* texts[] = {&p.HeaderLeftText, &p.HeaderCenterText, &p.HeaderRightText,
+                          &p.FooterLeftText, &p.FooterCenterText, &p.FooterRightText};
+  const char* before[] = {"HL", "HM", "HR", "FL", "FM", "Seite $PAGENUM$ von $PAGECOUNT$"};
+  for (int i = 0; i < 6; ++i) *texts[i] = before[i];
+  TfrmPgSetup form(nullptr);
+  TRichField* fields[] = {form.header.rtfLeft, form.header.rtfCenter, form.header.rtfRight,
+                          form.footer.rtfLeft, form.footer.rtfCenter, form.footer.rtfRight};
+  std::vector<std::string> fonts;
+  for (TRichField* f : fields) fonts.push_back(f->Font().Name());
+  ASSERT_NE(fonts[4], "Courier New");
+  std::vector<std::string> targets;
+  auto drive = [&] {
+    Press(VK_TAB, {.Ctrl = true});  // the second page
+    ASSERT_TRUE(TabTo(*form.tbHdrFtr, true)) << testsupport::layoutcheck::NameOf(GetFocus());
+    targets.push_back(form.lblTarget->Caption());
+    // Tab to footer-middle passes four fields; Alt+Z leads back to the bar, "#" and the font.
+    ASSERT_TRUE(TabTo(*form.footer.rtfCenter));
+    targets.push_back(form.lblTarget->Caption());
+    Press('Z', {.Alt = true});
+    ASSERT_EQ(GetFocus(), form.tbHdrFtr->Handle());
+    targets.push_back(form.lblTarget->Caption());
+    Press(VK_SPACE);
+    for (int i = 0; i < 5; ++i) Press(VK_RIGHT);
+    testsupport::QueueAnswer(ModalAnswer{.result = IDOK, .value = "Courier New",
+                                         .numbers = {14, 0, 0xFF, 1}});
+    Press(VK_RETURN);
+    // A key in footer-left chooses it; Shift+Tab back to the bar passes the header's fields.
+    ASSERT_TRUE(TabTo(*form.footer.rtfLeft, true));
+    Press(VK_END);
+    targets.push_back(form.lblTarget->Caption());
+    ASSERT_TRUE(TabTo(*form.tbHdrFtr, true));
+    targets.push_back(form.lblTarget->Caption());
+    for (int i = 0; i < 5; ++i) Press(VK_LEFT);  // from the font button round to "#"
+    Press(VK_RETURN);
+    form.btnOkClick();
+  };
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+    drive();
+    if (form.ModalResult() == mrNone) form.SetModalResult(mrAbort);
+  });
+  EXPECT_EQ(form.RunModalLoop(), mrOk);
+  ASSERT_TRUE(shown.Done());
+  EXPECT_EQ(targets, (std::vector<std::string>{"&Ziel: Kopfzeile Links", "&Ziel: Kopfzeile Links",
+                                               "&Ziel: Fu\xDFzeile Mitte", "&Ziel: Fu\xDFzeile Links",
+                                               "&Ziel: Fu\xDFzeile Links"}));
+  const char* after[] = {"HL", "HM", "HR", "FL$PAGENUM$", "FM$PAGENUM$",
+                         "Seite $PAGENUM$ von $PAGECOUNT$"};
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(fields[i]->Name());
+    EXPECT_EQ(*texts[i], after[i]);
+    EXPECT_EQ(fields[i]->Font().Name(), i == 4 ? "Courier New" : fonts[i]);
+  }
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
 TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
   TfrmPgSetup form(nullptr);
   const TColor before = form.header.shpLineColor->Color();
@@ -182,6 +310,13 @@ TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
   EXPECT_EQ(f.Size(), 14);
   EXPECT_EQ(f.Color(), 0xFF);
   EXPECT_TRUE(f.Style() == (TFontStyles{TFontStyle::fsBold, TFontStyle::fsUnderline}));
+  CHARFORMAT2W shown = {};  // what the field shows, asked wide
+  shown.cbSize = sizeof shown;
+  SendMessageW(form.header.rtfRight->Handle(), EM_GETCHARFORMAT, SCF_SELECTION,
+               reinterpret_cast<LPARAM>(&shown));
+  EXPECT_EQ(std::wstring(shown.szFaceName), L"Courier New");
+  EXPECT_EQ(shown.yHeight, 14 * 20);
+  EXPECT_EQ(shown.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE), CFE_BOLD | CFE_UNDERLINE);
 }
 
 TEST_F(PageSetupTest, CaptionsAndUnitsInGerman) {

@@ -305,6 +305,66 @@ TEST_F(SpecCharsTest, TheCommandBringsTheShownWindowToTheFrontWithTheKeyboard) {
   SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
 }
 
+// The table is one tab stop; the arrows, Home and End move through it, stopping at its edges,
+// the preview follows, and Space and Enter insert the cell the keyboard is on.
+TEST_F(SpecCharsTest, TheKeyboardMovesThroughTheTableAsOneTabStop) {
+  TCodeEdit& editor = NewDocument("ab");
+  TMenuItem& command = *frmMain->Find<TMenuItem>("mnuInsertSpecialChars");
+  command.Click();
+  window->cmbInsertAs->SetItemIndex(scmChar);
+  auto press = [](WORD Key, bool Up = false) {
+    const LPARAM scan = MapVirtualKeyA(Key, 0) << 16;
+    PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | scan);
+    if (Up) PostMessageA(GetFocus(), WM_KEYUP, Key, 1 | scan | 0xC0000000);
+    Application().ProcessMessages();
+  };
+  auto focusedCode = [&]() -> int {
+    for (int code = 128; code <= 255; ++code)
+      if (GetFocus() == window->CharButton(code)->Handle()) return code;
+    return -1;
+  };
+  std::set<int> reachedByTab;
+  for (int i = 0; i < 40; ++i) {
+    press(VK_TAB);
+    if (focusedCode() >= 0) reachedByTab.insert(focusedCode());
+  }
+  EXPECT_EQ(reachedByTab, std::set<int>{128});
+  while (focusedCode() < 0) press(VK_TAB);
+  struct Step {
+    WORD Key;
+    int Code;
+  } steps[] = {{VK_LEFT, 128},  {VK_UP, 128},    {VK_RIGHT, 129}, {VK_DOWN, 145},
+               {VK_END, 255},   {VK_RIGHT, 255}, {VK_DOWN, 255},  {VK_LEFT, 254},
+               {VK_UP, 238},    {VK_HOME, 128},  {VK_DOWN, 144},  {VK_LEFT, 143}};
+  for (const Step& s : steps) {
+    press(s.Key);
+    EXPECT_EQ(focusedCode(), s.Code) << "key " << s.Key;
+    EXPECT_EQ(window->txtCode->Text(), std::to_string(s.Code));
+  }
+  for (WORD key : {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN}) press(key);
+  for (int i = 0; i < 4; ++i) press(VK_RIGHT);
+  EXPECT_EQ(focusedCode(), 228);
+  EXPECT_EQ(window->txtChar->Text(), "\xE4");
+  EXPECT_EQ(window->txtHex->Text(), "0xE4");
+  EXPECT_EQ(window->txtHtml->Text(), "&auml;");
+  press(VK_SPACE, true);
+  EXPECT_EQ(editor.Lines()[0], "a\xE4" "b");
+  EXPECT_EQ(GetFocus(), editor.Handle()) << "typed keys go to the document, as after a click";
+  // Back in the window, Tab reaches the table where the keyboard left it.
+  command.Click();
+  reachedByTab.clear();
+  for (int i = 0; i < 40; ++i) {
+    press(VK_TAB);
+    if (focusedCode() >= 0) reachedByTab.insert(focusedCode());
+  }
+  EXPECT_EQ(reachedByTab, std::set<int>{228});
+  while (focusedCode() < 0) press(VK_TAB);
+  press(VK_LEFT);
+  press(VK_RETURN);
+  EXPECT_EQ(editor.Lines()[0], "a\xE4\xE3" "b");
+  SendMessageA(window->Handle(), WM_CLOSE, 0, 0);
+}
+
 TEST_F(SpecCharsTest, TheTableBesideTheProgramCoversTheUpperHalfOfTheCodePage) {
   Settings.AppDir = BuiltProgramFolder();
   Settings.Editor.SpCharReplace = 0;
