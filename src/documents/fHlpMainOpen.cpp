@@ -147,9 +147,9 @@ struct TReadResult {
   TFileFormat FileFormat = 0;
 };
 
-TReadResult ReadDocument(const std::string& FileName) {
+TReadResult ReadDocument(const std::string& FileName, bool ReadByteOrderMark) {
   TReadResult result;
-  const TFileFormat request = IsCtrlDown() ? -1 : 0;
+  const TFileFormat request = ReadByteOrderMark ? -1 : 0;
   if (!FileReadHooks.empty()) {
     const std::wstring name = AnsiToWide(FileName);
     std::wstring text;
@@ -284,9 +284,8 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
   return Sheet;
 }
 
-}  // namespace
-
-TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+TTabSheet* OpenDocument(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame,
+                        bool ReadByteOrderMark) {
   if (!frmMain || !frmMain->pcEdit) return nullptr;
   // Documents remember where their file is, whatever the current folder becomes.
   const std::string fileName = FileName.empty() ? std::string() : ExpandFileName(FileName);
@@ -314,7 +313,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
     try {
       // Taken first: a change while reading is still asked about.
       const TFileStamp stamp = FileStampOf(fileName);
-      TReadResult read = ReadDocument(fileName);
+      TReadResult read = ReadDocument(fileName, ReadByteOrderMark);
       // Moved, not copied: a second copy of a large file would double the peak memory.
       PutText(*frame->seEdit, std::move(read.Text));
       if (Settings.General.OpenTrimTrailingSpaces) TrimTrailingSpaces(frame->seEdit);
@@ -337,4 +336,14 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
   SetUpDocument(*frame, fileName, ReadOnly);
   frame->TextReplaced();
   return FinishOpen(sheet);
+}
+
+}  // namespace
+
+TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+  return OpenDocument(FileName, ReadOnly, ReloadFrame, IsCtrlDown());
+}
+
+TTabSheet* ReopenFile(const std::string& FileName) {
+  return OpenDocument(FileName, false, nullptr, true);
 }
