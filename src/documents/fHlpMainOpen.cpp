@@ -145,6 +145,7 @@ struct TReadResult {
   std::string Text;
   TLineBreakFormat LineBreak = -1;
   TFileFormat FileFormat = 0;
+  bool Exact = true;  // false: a character the code page lacks became "?"
 };
 
 TReadResult ReadDocument(const std::string& FileName, bool ReadByteOrderMark) {
@@ -160,14 +161,14 @@ TReadResult ReadDocument(const std::string& FileName, bool ReadByteOrderMark) {
       } catch (const std::exception&) {
         continue;  // a failing plug-in passes the file on to the next one
       }
-      result.Text = WideToAnsi(text);
+      result.Exact = WideToAnsiExact(text, result.Text);
       result.LineBreak = lineBreak;
       result.FileFormat = fileFormat;
       return result;
     }
   }
   result.FileFormat = request;
-  LoadTextFile(FileName, result.LineBreak, result.FileFormat, result.Text);
+  result.Exact = LoadTextFile(FileName, result.LineBreak, result.FileFormat, result.Text);
   return result;
 }
 
@@ -179,6 +180,15 @@ bool BinaryAccepted(const std::string& FileName) {
                             LangParams({FileName})),
                 GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"),
                 MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+void TellStandIns(const std::string& FileName) {
+  MsgBox(GetLangText("Main|MsgFileStandInsText",
+                     "Die Datei \"%s1%\" enth\xE4lt Zeichen, die es in der Codepage des Systems "
+                     "nicht gibt; sie werden als \"?\" angezeigt.%w%Beim Speichern w\xFCrde an "
+                     "ihrer Stelle \"?\" in die Datei geschrieben.",
+                     LangParams({FileName})),
+         GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"), MB_ICONWARNING | MB_OK);
 }
 
 void ShowOpenError(const std::string& FileName) {
@@ -324,6 +334,7 @@ TTabSheet* OpenDocument(const std::string& FileName, bool ReadOnly, TfraEdit* Re
       }
       if (!reload && Settings.General.ChangeNotify) WatchDocumentFile(*frame, fileName);
       StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
+      frame->DocInfo.HasStandIns = !read.Exact;
       frame->DocInfo.DiskStamp = stamp;
       RememberOpened(fileName);
     } catch (const std::exception&) {
@@ -335,7 +346,10 @@ TTabSheet* OpenDocument(const std::string& FileName, bool ReadOnly, TfraEdit* Re
   }
   SetUpDocument(*frame, fileName, ReadOnly);
   frame->TextReplaced();
-  return FinishOpen(sheet);
+  FinishOpen(sheet);
+  // Said over the document, which shows where the "?" stand.
+  if (!fileName.empty() && frame->DocInfo.HasStandIns) TellStandIns(fileName);
+  return sheet;
 }
 
 }  // namespace
