@@ -67,7 +67,7 @@ bool LoadSession(const std::string& FileName, bool Add) {
   for (const TSessionEntry& entry : ParseSessionList(Settings.LastDocList)) {
     const std::string& name = entry.FileName;
     if (!FileExists(name)) continue;
-    TTabSheet* sheet = OpenFile(name, false, nullptr);
+    TTabSheet* sheet = ReopenFile(name);
     if (!sheet) continue;
     frmMain->pcEdit->SetActivePage(sheet);
     if (!Settings.General.SessionRestoreNoPos) {

@@ -9,8 +9,8 @@ std::string SessionFilter();
 // held when the command starts or when the dialog closes. Cancelling a save question while
 // the open documents close stops the command.
 void OpenSession();
-// Opens the documents of a session file (skipping files that no longer exist) and activates
-// the one that was active. Add keeps the open documents; false when they could not all be
+// Opens the documents of a session file (skipping files that no longer exist), each read with
+// its byte-order mark, and activates the one that was active. Add keeps the open documents; false when they could not all be
 // closed (the user cancelled).
 bool LoadSession(const std::string& FileName, bool Add);
 // Asks for a file name (session extension added for the session filter) and saves.

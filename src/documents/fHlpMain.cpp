@@ -1,4 +1,5 @@
 #include "documents/fHlpMain.h"
+#include <shlobj.h>
 #include <algorithm>
 #include <variant>
 #include <vector>
@@ -387,6 +388,31 @@ bool SaveSettings() {
   return false;
 }
 
+namespace {
+const char* const PerUserFolder = "%APPDATA%\\Tarvoline";
+
+// The folder the location file names. The per-user one comes from the shell, which names the
+// profile by its short name where the code page lacks a character of it; the environment
+// would give "?" there.
+std::string ChosenSettingsFolder(const std::string& Chosen) {
+  if (SameText(Chosen, "%PERSONAL%")) {
+    const std::string appData = GetSpecialFolderPath(CSIDL_APPDATA);
+    return appData.empty() ? std::string() : appData + "Tarvoline";
+  }
+  if (SameText(Chosen, "%GLOBAL%")) return Settings.AppDir;
+  return ExpandEnvVars(Chosen, false);
+}
+
+void TellSettingsFolderUnusable(const std::string& Folder) {
+  MsgBox(GetLangText("Main|MsgSettingsFolderText",
+                     "Der Ordner \"%s1%\" f\xFCr die Einstellungen kann nicht verwendet "
+                     "werden.%w%Die Einstellungen werden stattdessen im Programmordner \"%s2%\" "
+                     "gespeichert.",
+                     LangParams({Folder, Settings.AppDir})),
+         GetLangText("Main|MsgSettingsFolderTitle", "Einstellungsordner"), MB_OK | MB_ICONWARNING);
+}
+}  // namespace
+
 void InitPaths(const std::string& ProgramDir) {
   Settings.AppDir = AddBackslash(ProgramDir);
   DocsOpen = false;
@@ -395,15 +421,17 @@ void InitPaths(const std::string& ProgramDir) {
   // cannot be read, as the settings then come from the program folder.
   const std::string configFile = Settings.AppDir + ConfigFileName;
   NoteStoreRead(configFile, config.LoadStore(configFile, false) == TXmlLoad::Unreadable);
-  std::string folder = config.ReadString("Settings\\Path", "");
-  if (SameText(folder, "%PERSONAL%")) folder = "%APPDATA%\\Tarvoline";
-  else if (SameText(folder, "%GLOBAL%")) folder = Settings.AppDir;
-  folder = ExpandEnvVars(folder, false);
+  const std::string chosen = config.ReadString("Settings\\Path", "");
+  const std::string folder = ChosenSettingsFolder(chosen);
   // Without a usable folder the settings stay beside the program.
-  if (folder.empty() || !ForceDirs(folder)) folder = Settings.AppDir;
-  Settings.SettingsDir = AddBackslash(folder);
+  const bool usable = !folder.empty() && ForceDirs(folder);
+  Settings.SettingsDir = AddBackslash(usable ? folder : Settings.AppDir);
   Settings.SettingsFile = Settings.SettingsDir + "Tarvoline.ini";
   Settings.PluginsDir = Settings.AppDir + "Plugins\\";
   LoadSettings();
   LoadLanguageFile(Settings.AppDir + "Language\\" + Settings.Language + ".lng");
+  if (usable || chosen.empty()) return;
+  // A folder that expands to nothing is named as chosen.
+  if (!folder.empty()) TellSettingsFolderUnusable(folder);
+  else TellSettingsFolderUnusable(SameText(chosen, "%PERSONAL%") ? PerUserFolder : chosen);
 }

@@ -97,9 +97,14 @@ extern std::vector<TFileWriteHook> FileWriteHooks;
 
 // Opens FileName in a new tab (empty: a new untitled document), activates the tab already
 // showing it, or reloads it into ReloadFrame. The tab page, or nullptr when nothing was opened.
-// A failed reload keeps the document as it was.
+// A failed reload keeps the document as it was. The byte-order mark is read only while Ctrl is
+// held: the user chooses.
 TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly = false,
                     TfraEdit* ReloadFrame = nullptr);
+// Opens FileName in a new tab as OpenFile does, for a document the program opens again by
+// itself (a session, the last documents): its byte-order mark is read as with Ctrl held, so a
+// document read as UTF-8 comes back as UTF-8.
+TTabSheet* ReopenFile(const std::string& FileName);
 
 // MatchContentRules over FileTypeContents and the frame's text.
 std::string GetHighlighterByContent(TfraEdit& Frame);

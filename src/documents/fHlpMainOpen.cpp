@@ -145,11 +145,12 @@ struct TReadResult {
   std::string Text;
   TLineBreakFormat LineBreak = -1;
   TFileFormat FileFormat = 0;
+  bool Exact = true;  // false: a character the code page lacks became "?"
 };
 
-TReadResult ReadDocument(const std::string& FileName) {
+TReadResult ReadDocument(const std::string& FileName, bool ReadByteOrderMark) {
   TReadResult result;
-  const TFileFormat request = IsCtrlDown() ? -1 : 0;
+  const TFileFormat request = ReadByteOrderMark ? -1 : 0;
   if (!FileReadHooks.empty()) {
     const std::wstring name = AnsiToWide(FileName);
     std::wstring text;
@@ -160,14 +161,14 @@ TReadResult ReadDocument(const std::string& FileName) {
       } catch (const std::exception&) {
         continue;  // a failing plug-in passes the file on to the next one
       }
-      result.Text = WideToAnsi(text);
+      result.Exact = WideToAnsiExact(text, result.Text);
       result.LineBreak = lineBreak;
       result.FileFormat = fileFormat;
       return result;
     }
   }
   result.FileFormat = request;
-  LoadTextFile(FileName, result.LineBreak, result.FileFormat, result.Text);
+  result.Exact = LoadTextFile(FileName, result.LineBreak, result.FileFormat, result.Text);
   return result;
 }
 
@@ -179,6 +180,15 @@ bool BinaryAccepted(const std::string& FileName) {
                             LangParams({FileName})),
                 GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"),
                 MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+void TellStandIns(const std::string& FileName) {
+  MsgBox(GetLangText("Main|MsgFileStandInsText",
+                     "Die Datei \"%s1%\" enth\xE4lt Zeichen, die es in der Codepage des Systems "
+                     "nicht gibt; sie werden als \"?\" angezeigt.%w%Beim Speichern w\xFCrde an "
+                     "ihrer Stelle \"?\" in die Datei geschrieben.",
+                     LangParams({FileName})),
+         GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"), MB_ICONWARNING | MB_OK);
 }
 
 void ShowOpenError(const std::string& FileName) {
@@ -284,9 +294,8 @@ TTabSheet* FinishOpen(TTabSheet* Sheet) {
   return Sheet;
 }
 
-}  // namespace
-
-TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+TTabSheet* OpenDocument(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame,
+                        bool ReadByteOrderMark) {
   if (!frmMain || !frmMain->pcEdit) return nullptr;
   // Documents remember where their file is, whatever the current folder becomes.
   const std::string fileName = FileName.empty() ? std::string() : ExpandFileName(FileName);
@@ -314,7 +323,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
     try {
       // Taken first: a change while reading is still asked about.
       const TFileStamp stamp = FileStampOf(fileName);
-      TReadResult read = ReadDocument(fileName);
+      TReadResult read = ReadDocument(fileName, ReadByteOrderMark);
       // Moved, not copied: a second copy of a large file would double the peak memory.
       PutText(*frame->seEdit, std::move(read.Text));
       if (Settings.General.OpenTrimTrailingSpaces) TrimTrailingSpaces(frame->seEdit);
@@ -325,6 +334,7 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
       }
       if (!reload && Settings.General.ChangeNotify) WatchDocumentFile(*frame, fileName);
       StoreFormats(frame->DocInfo, read.LineBreak, read.FileFormat);
+      frame->DocInfo.HasStandIns = !read.Exact;
       frame->DocInfo.DiskStamp = stamp;
       RememberOpened(fileName);
     } catch (const std::exception&) {
@@ -336,5 +346,18 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
   }
   SetUpDocument(*frame, fileName, ReadOnly);
   frame->TextReplaced();
-  return FinishOpen(sheet);
+  FinishOpen(sheet);
+  // Said over the document, which shows where the "?" stand.
+  if (!fileName.empty() && frame->DocInfo.HasStandIns) TellStandIns(fileName);
+  return sheet;
+}
+
+}  // namespace
+
+TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+  return OpenDocument(FileName, ReadOnly, ReloadFrame, IsCtrlDown());
+}
+
+TTabSheet* ReopenFile(const std::string& FileName) {
+  return OpenDocument(FileName, false, nullptr, true);
 }

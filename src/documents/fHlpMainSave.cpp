@@ -128,11 +128,24 @@ void ShowSaveError(const std::string& FileName) {
          GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_ICONERROR | MB_OK);
 }
 
+// Writing the "?" that stand for characters the file held loses those characters for good.
+bool StandInsAccepted(const TfraEdit& Frame) {
+  if (!Frame.DocInfo.HasStandIns) return true;
+  return MsgBox(GetLangText("Main|MsgFileSaveStandInsText",
+                            "Die Datei \"%s1%\" enthielt beim \xD6" "ffnen Zeichen, die es in der "
+                            "Codepage des Systems nicht gibt. Beim Speichern wird an ihrer "
+                            "Stelle \"?\" geschrieben.%w%M\xF6" "chten Sie dennoch speichern?",
+                            LangParams({Frame.DocInfo.FileName})),
+                GetLangText("Main|MsgFileSaveTitle", "Datei speichern"),
+                MB_ICONWARNING | MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
 void MarkSaved(TfraEdit& Frame) {
   auto* sheet = dynamic_cast<TTabSheet*>(Frame.Owner());
   sheet->SetImageIndex(GlyphTabDocument + (Frame.seEdit->ReadOnly() ? 2 : 0));
   sheet->SetCaption(TabCaptionOf(Frame.DocInfo.Title));
   Frame.DocInfo.Modified = false;
+  Frame.DocInfo.HasStandIns = false;
 }
 
 // While the program writes the file, and 3 s after, the watcher's notices are its own.
@@ -192,6 +205,7 @@ bool SaveDocument(int Index) {
   TfraEdit* frame = GetFrameChecked(Index);
   if (!frame || !frame->DocInfo.Modified) return true;
   if (frame->DocInfo.FileName.empty()) return SaveDocumentAs(Index);
+  if (!StandInsAccepted(*frame)) return false;
   TWriteGuard guard(*frame);
   if (!CreateBackup(frame->DocInfo.FileName)) return false;
   if (!WriteDocument(*frame, frame->DocInfo.FileName)) {
@@ -204,7 +218,7 @@ bool SaveDocument(int Index) {
 
 bool SaveDocumentAs(int Index) {
   TfraEdit* frame = GetFrameChecked(Index);
-  if (!frame) return false;
+  if (!frame || !StandInsAccepted(*frame)) return false;
   const std::string name = SaveAsName(*frame);
   if (name.empty()) return false;
   TWriteGuard guard(*frame);

@@ -88,8 +88,9 @@ bool StartsWith(const std::string& Text, const char* Mark) {
 }
 
 // Leaves Text and FileFormat alone when the text has no mark. The file's bytes are freed
-// before the ANSI text is made, so at most two forms are held at once.
-void DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
+// before the ANSI text is made, so at most two forms are held at once. False when a character
+// has no ANSI form (or was no character at all) and became "?".
+bool DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
   std::wstring wide;
   if (StartsWith(Text, "\xEF\xBB\xBF")) {
     FileFormat = ffUtf8;
@@ -101,11 +102,11 @@ void DecodeByteOrderMark(std::string& Text, TFileFormat& FileFormat) {
     FileFormat = ffUtf16BE;
     wide = Utf16ToWide(Text, 2, true);
   } else {
-    return;
+    return true;
   }
   std::string().swap(Text);
   // What has no ANSI form becomes "?", not a look-alike.
-  WideToAnsiExact(wide, Text);
+  return WideToAnsiExact(wide, Text);
 }
 
 // Every CR CR LF becomes CR LF, left to right without overlaps, in place.
@@ -274,7 +275,7 @@ bool WriteFileSafely(const std::string& FileName, const std::string& Data) {
 // The text is scanned piece by piece as it is read, while each piece is in the cache, unless
 // a byte-order mark is to be decoded first (the scan makes zero bytes blanks, which would
 // spoil UTF-16): then the decoded text is scanned.
-void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
+bool LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
                   std::string& Text) {
   LineBreak = -1;
   TTextByteScanner scanner;
@@ -282,11 +283,12 @@ void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFil
   std::string text = ReadWholeFile(FileName, [&](std::string& Read, size_t Size) {
     if (!decoding) scanner.ScanAvailable(Read.data(), Size);
   });
-  if (decoding) DecodeByteOrderMark(text, FileFormat);
+  const bool exact = !decoding || DecodeByteOrderMark(text, FileFormat);
   const TTextBytes scan = scanner.Finish(text.data(), text.size());
   if (FileFormat < 2 && scan.Binary) FileFormat = ffBinary;
   LineBreak = DetectLineBreaks(text, scan);
   Text = std::move(text);
+  return exact;
 }
 
 bool SaveTextFile(const std::string& FileName, const std::string& Text, TLineBreakFormat LineBreak,

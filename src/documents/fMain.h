@@ -26,8 +26,9 @@ constexpr TLineBreakFormat lbfNetscape = 3;   // CR CR LF
 // On return FileFormat holds what was found (ffBinary for a byte 0x00..0x08 unless UTF-16),
 // LineBreak the first of CR CR LF, CR LF, LF, CR found (or -1), and Text the text with NUL
 // bytes as blanks, CR CR LF turned into CR LF, and one extra break of the found kind at the
-// end. Raises EStreamError when the file cannot be opened; nothing but LineBreak changes then.
-void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
+// end. False when a decoded character has no ANSI form and became "?". Raises EStreamError
+// when the file cannot be opened; nothing but LineBreak changes then.
+bool LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
                   std::string& Text);
 
 // Writes Text (ANSI, CR LF) with the given breaks, as UTF-8 with a mark for ffUtf8 and as the

@@ -28,6 +28,9 @@ struct TDocumentInfo {
   TFileFormat OrgFileFormat = ffAnsi;
   TFileFormat FileFormat = ffAnsi;
   bool ReplaceHtmlNamedChars = false;
+  // Read with "?" for characters the code page lacks; a save asks before it writes them, until
+  // one has.
+  bool HasStandIns = false;
   // Set while the program writes the file itself, and while the document is being closed:
   // the watcher's notices are dropped then.
   bool IgnoreChangeNotify = false;

@@ -218,7 +218,7 @@ void TfrmMain::ReopenLastDocuments() {
     // One document that fails is shown and the others still open.
     GuardEntry([&] {
       SetSplashState(GetLangText("Main|sbMainLoadFile", "Lade Datei \"%s1%\"...", name));
-      TTabSheet* sheet = OpenFile(name, false, nullptr);
+      TTabSheet* sheet = ReopenFile(name);
       if (!sheet) return;
       pcEdit->SetActivePage(sheet);
       if (!Settings.General.OpenLastDocsNoPos) {

@@ -89,8 +89,10 @@ bool WideToAnsiExact(const std::wstring& S, std::string& Ansi) {
 }
 
 namespace {
+UINT AnsiCodePageForTests = 0;
+
 UINT ResolvedCodePage(UINT CodePage) {
-  if (CodePage == CP_ACP) return GetACP();
+  if (CodePage == CP_ACP) return AnsiCodePageForTests ? AnsiCodePageForTests : GetACP();
   if (CodePage == CP_OEMCP) return GetOEMCP();
   return CodePage;
 }
@@ -120,18 +122,21 @@ int ConvertWide(UINT CodePage, DWORD Flags, const std::wstring& S, std::string& 
 }
 
 // UTF-8 holds every character, but not half of a surrogate pair: the system would write
-// U+FFFD for it without a word.
-bool WideToUtf8Exact(UINT CodePage, const std::wstring& S, std::string& Text) {
-  if (ConvertWide(CodePage, WC_ERR_INVALID_CHARS, S, Text) > 0) return true;
-  ConvertWide(CodePage, 0, MarkUnpairedSurrogates(S), Text);
+// U+FFFD for it without a word. The system takes the flag that says so only with CP_UTF8
+// itself, not with CP_ACP standing for it.
+bool WideToUtf8Exact(const std::wstring& S, std::string& Text) {
+  if (ConvertWide(CP_UTF8, WC_ERR_INVALID_CHARS, S, Text) > 0) return true;
+  ConvertWide(CP_UTF8, 0, MarkUnpairedSurrogates(S), Text);
   return false;
 }
 }  // namespace
 
+void SetAnsiCodePageForTests(unsigned CodePage) { AnsiCodePageForTests = CodePage; }
+
 bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text) {
   Text.clear();
   if (S.empty()) return true;
-  if (ResolvedCodePage(CodePage) == CP_UTF8) return WideToUtf8Exact(CodePage, S, Text);
+  if (ResolvedCodePage(CodePage) == CP_UTF8) return WideToUtf8Exact(S, Text);
   BOOL usedDefault = FALSE;
   return ConvertWide(CodePage, WC_NO_BEST_FIT_CHARS, S, Text, &usedDefault) > 0 && !usedDefault;
 }

@@ -38,6 +38,8 @@ std::string WideToAnsi(const std::wstring& S);
 bool WideToAnsiExact(const std::wstring& S, std::string& Ansi);
 // The same into another code page (CP_OEMCP for the DOS text of a console, CP_UTF8, ...).
 bool WideToCodePageExact(unsigned CodePage, const std::wstring& S, std::string& Text);
+// Makes WideToCodePageExact take CodePage for the system's ANSI code page (0: the system's own).
+void SetAnsiCodePageForTests(unsigned CodePage);
 // Between the ANSI and the OEM code page, whole lengths; a character the target lacks becomes
 // "?" as in WideToAnsiExact.
 std::string AnsiToOem(const std::string& S);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 #include "dialogs/formInstall.h"
 #include "documents/XmlDoc.h"
 #include "documents/fHlpMain.h"
@@ -214,15 +215,23 @@ TEST_F(InstallTest, AnUnwritableLocationFileIsReported) {
   EXPECT_FALSE(CreateConfigFile(folder));
 }
 
+// The per-user folder is the one the shell names, not the environment's, which holds "?" for
+// a profile named with characters the code page lacks.
 TEST_F(InstallTest, InitPathsResolvesTheThreeLocations) {
-  char appData[MAX_PATH] = "";
-  GetEnvironmentVariableA("APPDATA", appData, MAX_PATH);
-  SetEnvironmentVariableA("APPDATA", dir.File("appdata").c_str());
+  wchar_t appData[MAX_PATH] = L"";
+  GetEnvironmentVariableW(L"APPDATA", appData, MAX_PATH);
+  SetEnvironmentVariableW(L"APPDATA", (AnsiToWide(dir.Path()) + L"\u0141\u00F3d\u017A").c_str());
+  char shellAppData[MAX_PATH] = "";
+  ASSERT_EQ(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, shellAppData), S_OK);
+  const std::string perUser = std::string(shellAppData) + "\\Tarvoline\\";
+  const bool hadPerUser = DirectoryExists(perUser);
   WriteConfig("%PERSONAL%");
   InitPaths(dir.Path());
+  SetEnvironmentVariableW(L"APPDATA", appData);
   EXPECT_EQ(Settings.AppDir, dir.Path());
-  EXPECT_EQ(Settings.SettingsDir, dir.File("appdata\\Tarvoline\\"));
+  EXPECT_EQ(Settings.SettingsDir, perUser);
   EXPECT_TRUE(DirectoryExists(Settings.SettingsDir));
+  if (!hadPerUser) RemoveDirectoryA(perUser.c_str());
   EXPECT_EQ(Settings.SettingsFile, Settings.SettingsDir + "Tarvoline.ini");
   EXPECT_EQ(Settings.PluginsDir, dir.File("Plugins\\"));
 
@@ -236,7 +245,6 @@ TEST_F(InstallTest, InitPathsResolvesTheThreeLocations) {
   EXPECT_EQ(Settings.SettingsDir, dir.File("base\\a\\b\\"));
   EXPECT_TRUE(DirectoryExists(Settings.SettingsDir));
   SetEnvironmentVariableA("TV_TEST_BASE", nullptr);
-  SetEnvironmentVariableA("APPDATA", appData);
 }
 
 TEST_F(InstallTest, InitPathsWithoutAUsableFolderKeepsTheSettingsBesideTheProgram) {
@@ -246,10 +254,27 @@ TEST_F(InstallTest, InitPathsWithoutAUsableFolderKeepsTheSettingsBesideTheProgra
   InitPaths(dir.Path());
   EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
 
+  // A folder that was chosen but cannot be made is said once, naming it and the program folder.
   dir.Write("a file", "");
-  WriteConfig(dir.File("a file\\settings"));
-  InitPaths(dir.Path());
-  EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
+  SetEnvironmentVariableW(L"TV_TEST_BASE", L"C:\\\u03A9mega");
+  const std::pair<std::string, std::string> unusable[] = {
+      {dir.File("a file\\settings"), dir.File("a file\\settings")},
+      {"%TV_TEST_BASE%\\s", "C:\\?mega\\s"},
+  };
+  for (const auto& [chosen, named] : unusable) {
+    WriteConfig(chosen);
+    testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Einstellungsordner");
+      EXPECT_EQ(q.text, "Der Ordner \"" + named + "\" f\xFCr die Einstellungen kann nicht verwendet "
+                        "werden.\r\nDie Einstellungen werden stattdessen im Programmordner \"" +
+                        dir.Path() + "\" gespeichert.");
+      EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONWARNING));
+    });
+    InitPaths(dir.Path());
+    EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  }
+  SetEnvironmentVariableA("TV_TEST_BASE", nullptr);
 
   // A location file another program holds is said: the settings then stay beside the program.
   WriteConfig("%PERSONAL%");

@@ -479,6 +479,56 @@ TEST_F(SaveCloseTest, EveryFormatRoundTrips) {
   }
 }
 
+// Arrow and Omega of a UTF-8 file have no ANSI form: the open says so, naming the file, and a
+// save that would write the "?" standing for them asks first; "no" writes nothing.
+TEST_F(SaveCloseTest, CharactersTheCodePageLacksAreSaidAtOpeningAndAskedAboutAtSaving) {
+  const std::string bytes = "\xEF\xBB\xBF" "a\xE2\x86\x92\xCE\xA9\r\n";
+  folder.Write("greek.txt", bytes);
+  folder.Write("greek2.txt", bytes);
+  const std::string name = folder.File("greek.txt");
+  QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei \xF6" "ffnen");
+    EXPECT_EQ(q.text, "Die Datei \"" + name + "\" enth\xE4lt Zeichen, die es in der Codepage des "
+                      "Systems nicht gibt; sie werden als \"?\" angezeigt.\r\nBeim Speichern "
+                      "w\xFCrde an ihrer Stelle \"?\" in die Datei geschrieben.");
+    EXPECT_EQ(q.flags, UINT(MB_ICONWARNING | MB_OK));
+  });
+  HoldCtrl(true);
+  TfraEdit* frame = Open(name);
+  HoldCtrl(false);
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(frame->seEdit->Text(), "a??\r\n");
+  Edit(*frame, "x");
+  auto saveQuestion = [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei speichern");
+    EXPECT_EQ(q.text, "Die Datei \"" + name + "\" enthielt beim \xD6" "ffnen Zeichen, die es in "
+                      "der Codepage des Systems nicht gibt. Beim Speichern wird an ihrer Stelle "
+                      "\"?\" geschrieben.\r\nM\xF6" "chten Sie dennoch speichern?");
+    EXPECT_EQ(q.flags, UINT(MB_ICONWARNING | MB_YESNO | MB_DEFBUTTON2));
+  };
+  QueueAnswer({IDNO}, saveQuestion);
+  EXPECT_FALSE(SaveDocument(-1));
+  EXPECT_EQ(folder.Read("greek.txt"), bytes);
+  EXPECT_TRUE(frame->DocInfo.Modified);
+
+  QueueAnswer({IDYES}, saveQuestion);
+  EXPECT_TRUE(SaveDocument(-1));
+  EXPECT_EQ(folder.Read("greek.txt"), "\xEF\xBB\xBF" "xa??\r\n");
+  Edit(*frame, "y");
+  EXPECT_TRUE(SaveDocument(-1)) << "the file holds the \"?\" now: no question";
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+
+  // Save As asks before its dialog.
+  QueueAnswer({IDOK});
+  HoldCtrl(true);
+  Open(folder.File("greek2.txt"));
+  HoldCtrl(false);
+  QueueAnswer({IDNO});
+  EXPECT_FALSE(SaveDocumentAs(-1));
+  EXPECT_EQ(AskedQuestions().back().caption, "Datei speichern");
+  EXPECT_EQ(folder.Read("greek2.txt"), bytes);
+}
+
 // A chosen format counts as a change, shows on its tool button, is written, read back, and
 // -1 goes back to what was read.
 TEST_F(SaveCloseTest, ChosenFormatsAreWrittenAndReadBack) {

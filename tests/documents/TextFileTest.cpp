@@ -13,6 +13,7 @@ struct Loaded {
   TLineBreakFormat lineBreak = -5;
   TFileFormat fileFormat;
   std::string text;
+  bool exact = false;  // every character the file holds is in text
 };
 
 class TextFileTest : public ::testing::Test {
@@ -21,7 +22,7 @@ protected:
     folder.Write("in.txt", Data);
     Loaded result;
     result.fileFormat = FileFormat;
-    LoadTextFile(folder.File("in.txt"), result.lineBreak, result.fileFormat, result.text);
+    result.exact = LoadTextFile(folder.File("in.txt"), result.lineBreak, result.fileFormat, result.text);
     return result;
   }
   std::string Save(const std::string& Text, TLineBreakFormat LineBreak, TFileFormat FileFormat) {
@@ -86,9 +87,23 @@ TEST_F(TextFileTest, Utf8MarkIsConvertedOnlyWhenDetecting) {
   Loaded detect = Load(file, -1);
   EXPECT_EQ(detect.fileFormat, ffUtf8);
   EXPECT_EQ(detect.text, "\xE4 \x80");
+  EXPECT_TRUE(detect.exact);
   Loaded plain = Load(file, ffAnsi);
   EXPECT_EQ(plain.fileFormat, ffAnsi);
   EXPECT_EQ(plain.text, file);
+  EXPECT_TRUE(plain.exact);
+}
+
+// Arrow and Omega have no ANSI form: "?" stands for them, and the reader says so. A broken
+// sequence is no character at all.
+TEST_F(TextFileTest, Utf8CharactersTheCodePageLacksAreSaid) {
+  const std::string file = "\xEF\xBB\xBF" "a\xE2\x86\x92\xCE\xA9";
+  Loaded detect = Load(file, -1);
+  EXPECT_EQ(detect.text, "a??");
+  EXPECT_FALSE(detect.exact);
+  EXPECT_TRUE(Load(file, ffAnsi).exact) << "the bytes as they are";
+  EXPECT_FALSE(Load("\xEF\xBB\xBF" "a\xC3", -1).exact);
+  EXPECT_TRUE(Load("a\xE2\x86\x92", -1).exact) << "no mark: the bytes as they are";
 }
 
 TEST_F(TextFileTest, Utf8IsConvertedPastANulByte) {
@@ -103,6 +118,7 @@ TEST_F(TextFileTest, Utf16LittleEndianIsConvertedToAnsi) {
   Loaded r = Load(file, -1);
   EXPECT_EQ(r.fileFormat, ffUtf16LE);
   EXPECT_EQ(r.text, "a\x80 ?\r\n\r\n");
+  EXPECT_FALSE(r.exact);
   EXPECT_EQ(r.lineBreak, lbfWindows);
 }
 

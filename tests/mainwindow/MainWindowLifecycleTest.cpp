@@ -216,6 +216,22 @@ TEST_F(MainWindowLifecycleTest, LastDocumentsJoinCommandLineFilesOnlyWhenConfigu
   }
 }
 
+// The program opens the last documents by itself: each is read with its byte-order mark, as the
+// user had it. A file the user names keeps the Ctrl rule.
+TEST_F(MainWindowLifecycleTest, LastDocumentsAreReadWithTheirByteOrderMark) {
+  folder.Write("last.txt", "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e");
+  folder.Write("arg.txt", "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e");
+  Settings.General.OpenLastDocsAtStartup = true;
+  Settings.General.AddLastDocsToOpened = true;
+  Settings.LastDocList.Add(folder.File("last.txt") + "\t1\t0\t1");
+  ShowWith({folder.File("arg.txt")});
+  ASSERT_EQ(TabFiles(), (std::vector<std::string>{folder.File("last.txt"), folder.File("arg.txt")}));
+  EXPECT_EQ(Frame(0)->seEdit->Text(), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(Frame(0)->DocInfo.FileFormat, ffUtf8);
+  EXPECT_EQ(Frame(1)->seEdit->Text(), "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e");
+  EXPECT_EQ(Frame(1)->DocInfo.FileFormat, ffAnsi);
+}
+
 TEST_F(MainWindowLifecycleTest, AFailureWhileShowingIsShownAndTheOtherFilesStillOpen) {
   folder.Write("there.txt", "x");
   LoadingMutex = CreateMutexA(nullptr, TRUE, nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include "rtl/SysUtils.h"
+#include "support/BuiltProgram.h"
 #include "support/TempFolder.h"
 
 TEST(AnsiCase, MapsGermanLettersThroughTheLocale) {
@@ -119,6 +120,19 @@ TEST(WideToCodePageExact, OemAndUtf8TakeNoLookAlikesNorHalfAPair) {
   EXPECT_EQ(OemToAnsi("\x84\xC9"), "\xE4?");
 }
 
+// A Windows set to "UTF-8 for worldwide language support"; the system itself stays at 1252.
+TEST(WideToCodePageExact, AnAnsiCodePageOfUtf8WritesUtf8) {
+  struct Utf8System {
+    Utf8System() { SetAnsiCodePageForTests(CP_UTF8); }
+    ~Utf8System() { SetAnsiCodePageForTests(0); }
+  } utf8System;
+  std::string text;
+  EXPECT_TRUE(WideToAnsiExact(L"\u03A9\u2192", text));
+  EXPECT_EQ(text, "\xCE\xA9\xE2\x86\x92");
+  EXPECT_FALSE(WideToCodePageExact(CP_ACP, L"a\xD800", text));
+  EXPECT_EQ(text, "a?");
+}
+
 TEST(FileNames, ExpandingInAFolderTheCodePageCannotHoldNamesNoLookAlike) {
   testsupport::TempFolder folder;
   folder.Write(std::wstring(L"\u03A9\\a.txt"), "");
@@ -147,8 +161,11 @@ TEST(FileNames, SystemNamesTheCodePageCannotHoldTakeTheExactShortFormOrNone) {
   CreateDirectoryA(folder.File("a long name").c_str(), nullptr);
   EXPECT_EQ(ShortFileName(folder.File("a long name")).find(' '), std::string::npos);
   EXPECT_EQ(ShortFileName(folder.File("no such name")), folder.File("no such name"));
-  EXPECT_EQ(ProgramFolder(), ExtractFilePath(ProgramFile()));
-  EXPECT_TRUE(FileExists(ProgramFile()));
+}
+
+TEST(FileNames, TheProgramIsWhereTheBuildPutIt) {
+  EXPECT_EQ(ProgramFile(), BuiltProgramPath());
+  EXPECT_EQ(ProgramFolder(), BuiltProgramFolder());
 }
 
 TEST(LocaleTexts, TakeNoLookAlikes) {

@@ -6,7 +6,7 @@
 #include "rtl/Exception.h"
 #include "toolkit/ShortCut.h"
 
-void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
+bool LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFileFormat& FileFormat,
                   std::string& Text) {
   FILE* f = std::fopen(FileName.c_str(), "rb");
   if (!f) throw EStreamError("Cannot open file \"" + FileName + "\"");
@@ -18,6 +18,7 @@ void LoadTextFile(const std::string& FileName, TLineBreakFormat& LineBreak, TFil
     if (c == '\0') c = ' ';
   LineBreak = lbfWindows;
   FileFormat = ffAnsi;
+  return true;
 }
 
 bool SaveTextFile(const std::string& FileName, const std::string& Text, TLineBreakFormat, TFileFormat) {
