@@ -101,10 +101,11 @@ extern std::vector<TFileWriteHook> FileWriteHooks;
 // held: the user chooses.
 TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly = false,
                     TfraEdit* ReloadFrame = nullptr);
-// Opens FileName in a new tab as OpenFile does, for a document the program opens again by
-// itself (a session, the last documents): its byte-order mark is read as with Ctrl held, so a
-// document read as UTF-8 comes back as UTF-8.
-TTabSheet* ReopenFile(const std::string& FileName);
+// Opens FileName as OpenFile does, for a document the program opens again by itself (a
+// session, the last documents, a reload after a change on disk): its byte-order mark is read
+// as with Ctrl held, so a document read as UTF-8 comes back as UTF-8.
+TTabSheet* ReopenFile(const std::string& FileName, bool ReadOnly = false,
+                      TfraEdit* ReloadFrame = nullptr);
 
 // MatchContentRules over FileTypeContents and the frame's text.
 std::string GetHighlighterByContent(TfraEdit& Frame);

@@ -358,6 +358,6 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* Reload
   return OpenDocument(FileName, ReadOnly, ReloadFrame, IsCtrlDown());
 }
 
-TTabSheet* ReopenFile(const std::string& FileName) {
-  return OpenDocument(FileName, false, nullptr, true);
+TTabSheet* ReopenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
+  return OpenDocument(FileName, ReadOnly, ReloadFrame, true);
 }

@@ -27,7 +27,7 @@ void TMainWindowParts::FileChangeNotify(int Tag) {
         MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2);
     if (answer != IDYES) return;
   }
-  OpenFile(frame->DocInfo.FileName, frame->seEdit->ReadOnly(), frame);
+  ReopenFile(frame->DocInfo.FileName, frame->seEdit->ReadOnly(), frame);
   if (Settings.General.ChangeNotifyCursorAtEnd)
     frame->seEdit->CommandProcessor(ecEditorBottom, '\0', nullptr);
 }

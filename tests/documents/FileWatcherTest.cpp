@@ -336,5 +336,19 @@ TEST_F(FileWatcherTest, AfterAReloadEveryStatusPanelShowsTheNewDocument) {
   }
 }
 
+// A reload is the program's own: a UTF-8 file comes back as UTF-8 whatever keys are held, so
+// what is typed next is saved in the file's encoding.
+TEST_F(FileWatcherTest, AReloadReadsTheByteOrderMark) {
+  Settings.General.ChangeNotify = false;
+  TfraEdit* frame = OpenWith("utf8.txt", "\xEF\xBB\xBF" "alt\r\n");
+  Settings.General.ChangeNotify = true;
+  Settings.General.ChangeNotifyAutoReload = true;
+  folder.Write("utf8.txt", "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F\r\n");
+  frmMain->FileChangeNotify(frame->Tag());
+  EXPECT_EQ(frame->seEdit->Text(), "Gr\xFC\xDF\r\n");
+  EXPECT_EQ(frame->DocInfo.FileFormat, ffUtf8);
+  ASSERT_TRUE(CloseAllDocuments(false));
+}
+
 }  // namespace
 }  // namespace documentstest
