@@ -26,6 +26,12 @@ void PutClipboardText(TFakeClipboard& Board, const std::string& Text) {
   Board.Data[CF_TEXT] = Text + '\0';
 }
 
+std::string WideBytes(const std::wstring& Text) {
+  const std::wstring zeroEnded = Text + L'\0';
+  return std::string(reinterpret_cast<const char*>(zeroEnded.data()),
+                     zeroEnded.size() * sizeof(wchar_t));
+}
+
 ModalAnswer ChosenFile(const std::string& Name) {
   ModalAnswer answer;
   answer.result = IDOK;
@@ -83,6 +89,20 @@ TEST_F(EditCommandsTest, AttachingExtendsTheClipboardTextAsPlainText) {
   edit->Undo();
   EXPECT_EQ(edit->Text(), "a b");
   EXPECT_FALSE(edit->CanUndo());
+}
+
+TEST_F(EditCommandsTest, AttachingKeepsEveryCharacterAnotherProgramGathered) {
+  auto edit = MakeEdit("xxx yyy");
+  board.Data.clear();
+  board.Data[CF_UNICODETEXT] = WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 ");
+  Select(*edit, {1, 1}, {4, 1});
+  CopyAndAttach(edit.get());
+  EXPECT_EQ(board.Data[CF_UNICODETEXT], WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 xxx"));
+  Select(*edit, {4, 1}, {8, 1});
+  CutAndAttach(edit.get());
+  EXPECT_EQ(board.Data[CF_UNICODETEXT],
+            WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 xxx yyy"));
+  EXPECT_EQ(edit->Text(), "xxx");
 }
 
 TEST_F(EditCommandsTest, ACutThatCannotReachTheClipboardOrDocumentDeletesNothing) {
