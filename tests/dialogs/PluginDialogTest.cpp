@@ -133,8 +133,27 @@ TEST_F(PluginDialogTest, OkKeepsTheLinesOfPluginsThatAreNotThere) {
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), list);
 
   OpenDialog(pressOk([](TfrmPlugins& d) { Row(d, "b.plg")->SetChecked(false); }), ExpectRestartNotice);
-  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"),
-            "Weg\\gone.plg\r\nsub\\a.plg\r\nalt.plg\r\nplain.plg\r\n");
+  const std::string unticked = "Weg\\gone.plg\r\nsub\\a.plg\r\nalt.plg\r\nplain.plg\r\n";
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), unticked);
+
+  // Held by another program at OK: the lines to keep cannot be read, so nothing is written.
+  const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
+  OpenDialog(
+      [&](TfrmPlugins& d) {
+        testsupport::HeldFile held(fileName);
+        Row(d, "plain.plg")->SetChecked(false);
+        d.btnOk->Click();
+        EXPECT_EQ(d.ModalResult(), mrNone);
+        return static_cast<int>(mrCancel);
+      },
+      [&] {
+        testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+          EXPECT_EQ(q.caption, "Plugin-Verwaltung");
+          EXPECT_EQ(q.text, "Die Datei \"" + fileName + "\" konnte nicht gespeichert werden.");
+        });
+      });
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), unticked);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(PluginDialogTest, AFailedWriteIsShownAndKeepsTheDialogOpen) {
