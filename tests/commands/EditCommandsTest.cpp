@@ -330,6 +330,16 @@ TEST_F(EditCommandsTest, FormattedCopiesPutTheirFormatOnTheClipboard) {
   const std::string rtfData = board.Data[RegisterClipboardFormatName("Rich Text Format")];
   EXPECT_EQ(rtfData.rfind("{\\rtf", 0), 0u);
   EXPECT_NE(rtfData.find("value"), std::string::npos) << "nothing selected: the whole text";
+  EXPECT_EQ(rtfData.substr(rtfData.size() - 7), std::string("value}") + '\0')
+      << "it ends where the text ends";
+  // Enter at the end: the text ends in a line break, which the export keeps.
+  auto endsInBreak = MakeEdit("key=value");
+  endsInBreak->SetHighlighter(&highlighter);
+  endsInBreak->SetCaretXY({10, 1});
+  endsInBreak->CommandProcessor(ecLineBreak, '\0', nullptr);
+  CopyFormattedRTF(endsInBreak.get(), rtf);
+  const std::string withBreak = board.Data[RegisterClipboardFormatName("Rich Text Format")];
+  EXPECT_EQ(withBreak.substr(withBreak.size() - 14), std::string("value\r\n\\par }") + '\0');
 
   Select(*edit, {1, 2}, {4, 2});
   CopyFormattedHTML(edit.get(), html, false);
