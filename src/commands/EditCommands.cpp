@@ -29,13 +29,14 @@ HWND OwnerHandle(const TCustomCodeEdit& Editor) {
 
 // Reads and replaces the clipboard's text under one opening: a clipboard another program holds
 // for a moment raises, where a read of its own would take it as empty and the text gathered so
-// far would be replaced.
+// far would be replaced. The gathered text is read wide: another program's characters the code
+// page lacks stay as they were.
 void AttachToClipboardText(const TCustomCodeEdit& Editor, const std::string& Text) {
   TClipboard& clipboard = Clipboard();
   if (!clipboard.Open(OwnerHandle(Editor))) throw ECodeEditError("Clipboard copy operation failed");
-  const std::string gathered = ReadClipboardText(clipboard).value_or(std::string());
+  const std::wstring gathered = ReadClipboardWideText(clipboard).value_or(std::wstring());
   clipboard.Empty();
-  const bool placed = WriteClipboardText(clipboard, gathered + Text);
+  const bool placed = WriteClipboardWideText(clipboard, gathered + AnsiToWide(Text));
   clipboard.Close();
   if (!placed) throw ECodeEditError("Clipboard copy operation failed");
 }

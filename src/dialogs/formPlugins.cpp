@@ -6,6 +6,7 @@
 #include "documents/fHlpMain.h"
 #include "documents/fLanguage.h"
 #include "rtl/StringList.h"
+#include "rtl/SysUtils.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ListView.h"
@@ -20,6 +21,33 @@ const char* const Title = "Plugin-Verwaltung";
 TForm::CreateArgs Args() {
   SIZE size = DialogWindowSize(ClientWidth, ClientHeight, Style, ExStyle);
   return {Title, size.cx, size.cy, Style, ExStyle, true};
+}
+
+// The row showing the plug-in at Path (compared as the manager compares the allow list).
+const TListItem* RowOf(const TListView& Rows, const std::string& Path) {
+  for (int i = 0; i < Rows.Count(); ++i)
+    if (SameText(Rows.Items(i)->SubItem(1), Path)) return Rows.Items(i);
+  return nullptr;
+}
+
+bool Lists(const TStrings& Allowed, const std::string& Path) {
+  for (int line = 0; line < Allowed.Count(); ++line)
+    if (SameText(Allowed[line], Path)) return true;
+  return false;
+}
+
+// Brings the allow list in line with the rows: a line of a plug-in that is not there at the
+// moment (a removed drive, a renamed folder) shows no row and stays as it was; an unticked
+// row's line leaves; a ticked row not listed yet is added after the lines kept, in row order.
+void ApplyTicks(const TListView& Rows, TStrings& Allowed) {
+  for (int line = Allowed.Count() - 1; line >= 0; --line) {
+    const TListItem* row = RowOf(Rows, Allowed[line]);
+    if (row && !row->Checked()) Allowed.Delete(line);
+  }
+  for (int i = 0; i < Rows.Count(); ++i) {
+    const TListItem* row = Rows.Items(i);
+    if (row->Checked() && !Lists(Allowed, row->SubItem(1))) Allowed.Add(row->SubItem(1));
+  }
 }
 }  // namespace
 
@@ -87,13 +115,14 @@ void TfrmPlugins::btnConfigClick(TObject*) {
 }
 
 void TfrmPlugins::btnOkClick(TObject*) {
-  TStringList allowed;
-  for (int i = 0; i < lvPlugins->Count(); ++i)
-    if (lvPlugins->Items(i)->Checked()) allowed.Add(lvPlugins->Items(i)->SubItem(1));
   const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
   // Its ticks came from a list that could not be read: writing them would clear the list.
   if (!StoreMayBeWritten(fileName)) return;
   try {
+    // Read again: the lines of plug-ins not shown are kept from the list as it is now.
+    TStringList allowed;
+    if (FileExists(fileName)) allowed.LoadFromFile(fileName);
+    ApplyTicks(*lvPlugins, allowed);
     allowed.SaveToFile(fileName);
   } catch (const std::exception&) {
     MsgBox(GetLangText("PlgMgr|MsgSaveErrText",

@@ -13,8 +13,8 @@ public:
   void TranslateForm();
   void lvPluginsChange(TObject* Sender);
   void btnConfigClick(TObject* Sender);
-  // Writes the ticked rows' paths to the allow list and closes with OK; a failed write is
-  // shown and keeps the dialog open.
+  // Writes the ticks to the allow list and closes with OK: lines of plug-ins not shown stay;
+  // a failed read or write is shown and keeps the dialog open.
   void btnOkClick(TObject* Sender);
 
   TListView* lvPlugins;

@@ -1056,6 +1056,13 @@ void TCustomCodeEdit::DoBlockIndent() {
   int ulen = static_cast<int>(unit.size());
   int leftColumn = mode == SM::smColumn ? ColumnBlockSpan().first : 1;
   int startChar = mode == SM::smColumn ? ColumnToChar(b.Line, leftColumn) : 1;
+  // A column block skips lines that end left of it.
+  auto reached = [&](int Line) { return ColumnToChar(Line, leftColumn) - 1 <= LineLength(Line); };
+  bool any = false;
+  for (int line = b.Line; line <= last && !any; ++line) any = reached(line);
+  // No line reached (an empty document, a block right of every line's end): an indent recorded
+  // anyway would write its units on redo, and a moved caret would show one that did not happen.
+  if (!any) return;
   TBufferCoord caret = CaretXY();
   {
     TUndoBlock block(*undoList_);
@@ -1063,11 +1070,11 @@ void TCustomCodeEdit::DoBlockIndent() {
     {
       TLinesUpdate update(*lines_);
       for (int line = b.Line; line <= last; ++line) {
+        if (!reached(line)) continue;
         std::string s = LineAt(line);
         int c = ColumnToChar(line, leftColumn);
-        if (c - 1 > static_cast<int>(s.size())) continue;
         lines_->Put(line - 1, s.substr(0, c - 1) + unit + s.substr(c - 1));
-        // A column block skips short lines: each line's unit is recorded on its own there.
+        // Each line's unit is recorded on its own in a column block, which skips lines.
         if (mode == SM::smColumn)
           undoList_->AddChange(urPaste, {c, line}, {c + ulen, line}, std::string(),
                                uint8_t(SM::smNormal));

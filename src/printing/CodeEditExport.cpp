@@ -103,9 +103,11 @@ void TCodeCustomExporter::ExportRange(const TStrings* ALines, TBufferCoord Start
   colorRGB_ = ColorToRGB(color_);
   fontColorRGB_ = ColorToRGB(font_.Color());
   for (int i = Start.Line; i <= Stop.Line; ++i) {
+    // Breaks go between lines: the text ends where its last line ends, and a text ending in
+    // a line break has an empty last line after it.
+    if (i > Start.Line) WriteNewLine();
     std::string line = i == Stop.Line ? lastLine.substr(0, Stop.Char - 1) : ALines->Get(i - 1);
     ExportLine(line, i - 1, i == Start.Line ? Start.Char - 1 : 0);
-    WriteNewLine();
   }
   if (!firstAttribute_) WriteAfterLastAttribute();
   PrependText(GetHeaderText());

@@ -32,7 +32,13 @@ UINT RegisterClipboardFormatName(const std::string& Name);
 // its wide text where there is one: the 8-bit text the system makes of another program's text
 // holds look-alikes of characters the ANSI code page lacks, where this gives "?".
 std::optional<std::string> ReadClipboardText(TClipboard& Clipboard);
+// The text on the open clipboard up to its first zero as wide text, every character kept; its
+// 8-bit text converted where it holds no wide text; none when it holds no text.
+std::optional<std::wstring> ReadClipboardWideText(TClipboard& Clipboard);
 // Stores Text on the open clipboard as 8-bit and as wide text, so that no conversion of the
 // system's (by the keyboard's language) stands between it and the next paste. False when the
 // 8-bit text could not be stored.
 bool WriteClipboardText(TClipboard& Clipboard, const std::string& Text);
+// As WriteClipboardText, for wide text: the wide form keeps every character, the 8-bit form
+// holds the code page's stand-ins.
+bool WriteClipboardWideText(TClipboard& Clipboard, const std::wstring& Text);

@@ -26,6 +26,12 @@ void PutClipboardText(TFakeClipboard& Board, const std::string& Text) {
   Board.Data[CF_TEXT] = Text + '\0';
 }
 
+std::string WideBytes(const std::wstring& Text) {
+  const std::wstring zeroEnded = Text + L'\0';
+  return std::string(reinterpret_cast<const char*>(zeroEnded.data()),
+                     zeroEnded.size() * sizeof(wchar_t));
+}
+
 ModalAnswer ChosenFile(const std::string& Name) {
   ModalAnswer answer;
   answer.result = IDOK;
@@ -83,6 +89,20 @@ TEST_F(EditCommandsTest, AttachingExtendsTheClipboardTextAsPlainText) {
   edit->Undo();
   EXPECT_EQ(edit->Text(), "a b");
   EXPECT_FALSE(edit->CanUndo());
+}
+
+TEST_F(EditCommandsTest, AttachingKeepsEveryCharacterAnotherProgramGathered) {
+  auto edit = MakeEdit("xxx yyy");
+  board.Data.clear();
+  board.Data[CF_UNICODETEXT] = WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 ");
+  Select(*edit, {1, 1}, {4, 1});
+  CopyAndAttach(edit.get());
+  EXPECT_EQ(board.Data[CF_UNICODETEXT], WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 xxx"));
+  Select(*edit, {4, 1}, {8, 1});
+  CutAndAttach(edit.get());
+  EXPECT_EQ(board.Data[CF_UNICODETEXT],
+            WideBytes(L"\u03A9mega \u03B1\u03B2\u03B3 xxx yyy"));
+  EXPECT_EQ(edit->Text(), "xxx");
 }
 
 TEST_F(EditCommandsTest, ACutThatCannotReachTheClipboardOrDocumentDeletesNothing) {
@@ -310,6 +330,16 @@ TEST_F(EditCommandsTest, FormattedCopiesPutTheirFormatOnTheClipboard) {
   const std::string rtfData = board.Data[RegisterClipboardFormatName("Rich Text Format")];
   EXPECT_EQ(rtfData.rfind("{\\rtf", 0), 0u);
   EXPECT_NE(rtfData.find("value"), std::string::npos) << "nothing selected: the whole text";
+  EXPECT_EQ(rtfData.substr(rtfData.size() - 7), std::string("value}") + '\0')
+      << "it ends where the text ends";
+  // Enter at the end: the text ends in a line break, which the export keeps.
+  auto endsInBreak = MakeEdit("key=value");
+  endsInBreak->SetHighlighter(&highlighter);
+  endsInBreak->SetCaretXY({10, 1});
+  endsInBreak->CommandProcessor(ecLineBreak, '\0', nullptr);
+  CopyFormattedRTF(endsInBreak.get(), rtf);
+  const std::string withBreak = board.Data[RegisterClipboardFormatName("Rich Text Format")];
+  EXPECT_EQ(withBreak.substr(withBreak.size() - 14), std::string("value\r\n\\par }") + '\0');
 
   Select(*edit, {1, 2}, {4, 2});
   CopyFormattedHTML(edit.get(), html, false);

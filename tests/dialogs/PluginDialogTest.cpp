@@ -94,7 +94,7 @@ TEST_F(PluginDialogTest, TheSettingsButtonServesOnlyLoadedPluginsWithConfigure) 
   });
 }
 
-TEST_F(PluginDialogTest, OkWritesTheTickedPathsInRowOrderAndCancelWritesNothing) {
+TEST_F(PluginDialogTest, OkWritesTheTicksAfterTheLinesKeptAndCancelWritesNothing) {
   const std::string before = folder.Read("Plugins\\AllowedPlugins.ini");
   OpenDialog([](TfrmPlugins& d) {
     Row(d, "new.plg")->SetChecked(true);
@@ -111,8 +111,49 @@ TEST_F(PluginDialogTest, OkWritesTheTickedPathsInRowOrderAndCancelWritesNothing)
         return d.ModalResult();
       },
       ExpectRestartNotice);
-  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "new.plg\r\nSub\\a.plg\r\nplain.plg\r\n");
+  // The refused plug-in shows unticked, so its line leaves too.
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "sub\\a.plg\r\nplain.plg\r\nnew.plg\r\n");
   EXPECT_EQ(PluginManager->GetPlugin(3).Infos.Name, "b") << "the running program keeps its plug-ins";
+}
+
+// Plug-ins on a removed drive or in a renamed folder show no row: their lines stay.
+TEST_F(PluginDialogTest, OkKeepsTheLinesOfPluginsThatAreNotThere) {
+  const std::string list = "Weg\\gone.plg\r\nb.plg\r\nsub\\a.plg\r\nalt.plg\r\nplain.plg\r\n";
+  FreePlugins();
+  Allow(list);
+  LoadPlugins();
+  const auto pressOk = [](std::function<void(TfrmPlugins&)> Change) {
+    return [Change](TfrmPlugins& d) {
+      Change(d);
+      d.btnOk->Click();
+      return d.ModalResult();
+    };
+  };
+  OpenDialog(pressOk([](TfrmPlugins&) {}), ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), list);
+
+  OpenDialog(pressOk([](TfrmPlugins& d) { Row(d, "b.plg")->SetChecked(false); }), ExpectRestartNotice);
+  const std::string unticked = "Weg\\gone.plg\r\nsub\\a.plg\r\nalt.plg\r\nplain.plg\r\n";
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), unticked);
+
+  // Held by another program at OK: the lines to keep cannot be read, so nothing is written.
+  const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
+  OpenDialog(
+      [&](TfrmPlugins& d) {
+        testsupport::HeldFile held(fileName);
+        Row(d, "plain.plg")->SetChecked(false);
+        d.btnOk->Click();
+        EXPECT_EQ(d.ModalResult(), mrNone);
+        return static_cast<int>(mrCancel);
+      },
+      [&] {
+        testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+          EXPECT_EQ(q.caption, "Plugin-Verwaltung");
+          EXPECT_EQ(q.text, "Die Datei \"" + fileName + "\" konnte nicht gespeichert werden.");
+        });
+      });
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), unticked);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
 TEST_F(PluginDialogTest, AFailedWriteIsShownAndKeepsTheDialogOpen) {

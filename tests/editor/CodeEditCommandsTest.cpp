@@ -421,6 +421,33 @@ TEST(CodeEditTabs, BlockIndentAndUnindentAreUndoneStepByStep) {
   EXPECT_EQ(edit->Text(), "    a\r\n    b\r\nc");
 }
 
+// A block indent that reaches no line changes nothing: it records nothing and leaves caret and
+// selection, so that redo cannot write its blanks into the text typed after it.
+TEST(CodeEditTabs, ABlockIndentThatReachesNoLineRecordsNothing) {
+  auto empty = MakeEdit("");
+  Cmd(*empty, ecSelRight);
+  Cmd(*empty, ecBlockIndent);
+  EXPECT_FALSE(empty->CanUndo());
+  EXPECT_EQ(empty->CaretXY(), (TBufferCoord{2, 1}));
+  EXPECT_TRUE(empty->SelAvail());
+  Type(*empty, "-");
+  Cmd(*empty, ecUndo);
+  Cmd(*empty, ecUndo);
+  EXPECT_EQ(empty->Text(), "");
+  Cmd(*empty, ecRedo);
+  Cmd(*empty, ecRedo);
+  EXPECT_EQ(empty->Text(), "-");
+
+  // A column block right of every line's end.
+  auto shortLines = MakeEdit("ab\r\ncd");
+  shortLines->SetSelectionMode(TCodeSelectionMode::smColumn);
+  Select(*shortLines, {5, 1}, {7, 2});
+  Cmd(*shortLines, ecBlockIndent);
+  EXPECT_EQ(shortLines->Text(), "ab\r\ncd");
+  EXPECT_FALSE(shortLines->CanUndo());
+  EXPECT_EQ(shortLines->CaretXY(), (TBufferCoord{7, 2}));
+}
+
 TEST(CodeEditTabs, UnindentTakesALeadingTabOrUpToATabWidthOfBlanks) {
   auto edit = MakeEdit("\tx\r\n  \ty\r\n     z");
   edit->SetTabWidth(4);

@@ -31,6 +31,8 @@ public:
   TSession(uint32_t Seed, TFakeClipboard& Clipboard) : rnd_(Seed), clipboard_(Clipboard) {}
 
   std::string RandomText() {
+    // Now and then an empty document, where commands find no line to work on.
+    if (Pick(0, 9) == 0) return std::string();
     std::string text;
     int lines = Pick(1, 25);
     for (int i = 0; i < lines; ++i) {
@@ -49,8 +51,13 @@ public:
 
   int Pick(int From, int To) { return std::uniform_int_distribution<int>(From, To)(rnd_); }
 
-  // One editing step; returns what it did, for the report of a fault.
-  std::string Step(TTestEdit& Edit) { return Act(Edit, Pick(0, 26)); }
+  // One editing step; returns what it did, for the report of a fault. In a document with no
+  // line, half the steps select past its end and indent or unindent what is not there.
+  std::string Step(TTestEdit& Edit) {
+    if (Edit.Lines().Count() == 0 && Pick(0, 1))
+      return RandomSelection(Edit) + ", then " + Act(Edit, kBlockIndent);
+    return Act(Edit, Pick(0, 26));
+  }
 
 private:
   // Actions 0 to kLastEdit change the text at the caret or the selection.
@@ -336,6 +343,14 @@ const TMinimisedSession kMinimisedSessions[] = {
      },
      // The block moved five columns to the right, and the typed character took its place.
      "\r\n\r\n\r\n     " + Filler(500, 'A') + "\t" + Filler(519, 'a') + "-"},
+    {"a block indent in an empty document, then typing",
+     CodeEditDefaultOptions, 8, "",
+     [](TCustomCodeEdit& E, TFakeClipboard&) {
+       Cmd(E, ecSelRight);
+       Cmd(E, ecBlockIndent);
+       Type(E, "-");
+     },
+     "-"},
     {"a paste in normal mode over a column block whose left edge cuts into a tab",
      CodeEditDefaultOptions, 4, "\t\tabc\r\nxyzuvw",
      [](TCustomCodeEdit& E, TFakeClipboard& C) {

@@ -5,13 +5,14 @@
 #include <functional>
 #include <vector>
 #include "editor/CodeEditTestFixture.h"
+#include "toolkit/KeyState.h"
 
 using namespace codeedittest;
 using EO = TCodeEditorOption;
 
 namespace {
 
-using TAction = std::function<void(TCustomCodeEdit&)>;
+using TAction = std::function<void(TTestEdit&)>;
 
 // The program's way of replacing a whole document: one block around select-all and replace.
 TAction ReplaceAll(const std::string& Text) {
@@ -42,6 +43,17 @@ TAction OverSelection(TBufferCoord From, TBufferCoord To, TCodeEditorCommand Com
   return [=](TCustomCodeEdit& E) {
     Select(E, From, To);
     Cmd(E, Command, C);
+  };
+}
+
+// The mouse drags the selection From..To and drops it at At: moved, or copied with Ctrl held.
+TAction Dropped(TBufferCoord From, TBufferCoord To, TBufferCoord At, bool Copy) {
+  return [=](TTestEdit& E) {
+    Select(E, From, To);
+    SetKeyStateOverride([Copy](int Key) { return Copy && Key == VK_CONTROL; });
+    const bool dropped = E.DropTextFrom(E, At);
+    SetKeyStateOverride(nullptr);
+    EXPECT_TRUE(dropped);
   };
 }
 
@@ -77,6 +89,11 @@ const TUndoStepsCase kCases[] = {
      {OverSelection({2, 1}, {3, 1}, ecLineBreak, '\0'), Typed("x")}, {"a\r\nc", "a\r\nxc"}, 0},
     {"line break over a selection then typing, ungrouped", false, "abc",
      {OverSelection({2, 1}, {3, 1}, ecLineBreak, '\0'), Typed("x")}, {"a\r\nc", "a\r\nxc"}, 1},
+    {"drag-move, drag-copy, then typing", true, "abc def\r\nxyz",
+     {Dropped({1, 1}, {4, 1}, {8, 1}, false), Dropped({1, 2}, {3, 2}, {1, 1}, true), Typed("!")},
+     {" defabc\r\nxyz", "xy defabc\r\nxyz", "! defabc\r\nxyz"}, 0},
+    {"drag-move of lines up past a line end, ungrouped", false, "ab\r\ncd\r\nef",
+     {Dropped({1, 2}, {1, 3}, {5, 1}, false)}, {"ab  cd\r\n\r\nef"}, -1},
 };
 
 void PrintTo(const TUndoStepsCase& C, std::ostream* Os) { *Os << C.Name; }

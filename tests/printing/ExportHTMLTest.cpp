@@ -49,7 +49,7 @@ const std::string kSampleBody =
     "<span class=\"html1-symbol\">&lt;</span><span class=\"html1-reservedword\">/b</span>"
     "<span class=\"html1-symbol\">&gt;</span><span class=\"html1-text\"> x\r\n"
     "</span><span class=\"html1-escapeampersand\">&amp;amp;</span>"
-    "<span class=\"html1-text\"> &eacute;&yuml;&#65533;\r\n</span>";
+    "<span class=\"html1-text\"> &eacute;&yuml;&#65533;</span>";
 
 struct HtmlFixture {
   TCodeHTMLHighlighter Highlighter{nullptr};
@@ -74,7 +74,7 @@ std::string PlainBody(TCodeExporterHTML& Exporter, const std::string& Line) {
   const TStringList lines = Lines({Line});
   Exporter.ExportAll(&lines);
   const std::string& out = Exporter.Output();
-  const std::string open = "<span>", close = "\r\n</span>";
+  const std::string open = "<span>", close = "</span>";
   size_t start = out.find(open) + open.size();
   return out.substr(start, out.find(close, start) - start);
 }
@@ -95,6 +95,28 @@ TEST(ExportHTML, FragmentFormLeavesOutTheDocument) {
   f.Exporter.SetCreateHTMLFragment(true);
   EXPECT_EQ(f.Export(kSample), "<pre>\r\n<code><span style=\"font: 10pt Courier New;\">" +
                                    kSampleBody + "</span>\r\n</code></pre>\r\n");
+}
+
+// Line breaks go between lines: the text ends where the document ends, also after a break.
+TEST(ExportHTML, TextEndsWhereTheDocumentEnds) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"a"}, "<span>a</span>"},
+      {{"a", "b"}, "<span>a\r\nb</span>"},
+      {{"a", ""}, "<span>a\r\n</span>"},
+      {{"", ""}, "\r\n"},
+  };
+  for (const auto& [text, body] : cases) {
+    TCharHighlighter plain;
+    TCodeExporterHTML html(nullptr);
+    html.SetHighlighter(&plain);
+    html.SetExportAsText(true);
+    html.SetCreateHTMLFragment(true);
+    const TStringList lines = Lines(text);
+    html.ExportAll(&lines);
+    EXPECT_EQ(html.Output(), "<pre>\r\n<code><span style=\"font: 10pt Courier New;\">" +
+                                 std::string(body) + "</span>\r\n</code></pre>\r\n")
+        << body;
+  }
 }
 
 // The four offsets are read back from the data placed on the clipboard and the data is cut
@@ -246,7 +268,7 @@ TEST(ExportHTML, StyleRulesFollowTheAttributes) {
     // A token without attribute has a span without class; without the background in use it
     // looks the same as the one before and shares its span.
     EXPECT_NE(out.find("<span class=\"char1-all\">a</span><span class=\"char1-yellow-back\">y" +
-                       std::string(useBackground ? "</span><span>x" : "x") + "\r\n</span>"),
+                       std::string(useBackground ? "</span><span>x" : "x") + "</span>"),
               std::string::npos)
         << useBackground;
   }

@@ -43,7 +43,27 @@ TEST(ExportRTF, HighlightedHtmlAsGoldenDocument) {
                 "\\red0\\green255\\blue0;}\r\n" +
                 kInfo + "\\deflang1033\\pard\\plain\\f0\\fs20 "
                 "\\b <\\cf0 b\\cf1 >\\b0 \\{\\\\\\}\\b <\\cf0 /b\\cf1 >\\b0  x\r\n\\par "
-                "\\cf2\\b &amp;\\b0\\cf1  \\'e9\\'ff\\'01\r\n\\par }");
+                "\\cf2\\b &amp;\\b0\\cf1  \\'e9\\'ff\\'01}");
+}
+
+// Paragraph marks go between lines: the text ends where the document ends, also after a break.
+TEST(ExportRTF, TextEndsWhereTheDocumentEnds) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{"a"}, "a"},
+      {{"a", "b"}, "a\r\n\\par b"},
+      {{"a", ""}, "a\r\n\\par "},
+      {{"", ""}, "\r\n\\par "},
+  };
+  TCharHighlighter plain;
+  for (const auto& [text, body] : cases) {
+    TCodeExporterRTF rtf(nullptr);
+    rtf.SetHighlighter(&plain);
+    const TStringList lines = Lines(text);
+    rtf.ExportAll(&lines);
+    EXPECT_EQ(rtf.Output(), kHeaderStart + "{\\colortbl}\r\n" + kInfo +
+                                "\\deflang1033\\pard\\plain\\f0\\fs20 " + body + "}")
+        << body;
+  }
 }
 
 TEST(ExportRTF, EscapesEveryByteThatIsNotPlainText) {
@@ -63,7 +83,7 @@ TEST(ExportRTF, EscapesEveryByteThatIsNotPlainText) {
     rtf.SetHighlighter(&plain);
     const TStringList lines = Lines({"<" + c.Text + ">"});
     rtf.ExportAll(&lines);
-    EXPECT_EQ(Body(rtf.Output()), std::string("<") + c.Written + ">\r\n\\par ")
+    EXPECT_EQ(Body(rtf.Output()), std::string("<") + c.Written + ">")
         << static_cast<int>(static_cast<unsigned char>(c.Text[0]));
   }
 }
@@ -117,7 +137,7 @@ TEST(ExportRTF, EscapesDoubleByteCharactersByteByByte) {
     rtf.SetHighlighter(&wholeLine);
     const TStringList lines = Lines({c.Text});
     rtf.ExportAll(&lines);
-    EXPECT_EQ(Body(rtf.Output()), std::string(c.Written) + "\r\n\\par ") << c.Written;
+    EXPECT_EQ(Body(rtf.Output()), c.Written) << c.Written;
   }
 }
 
@@ -137,7 +157,7 @@ TEST(ExportRTF, ColourTableListsColoursInOrderOfFirstUse) {
   EXPECT_NE(out.find("{\\colortbl\\red0\\green255\\blue0;\\red255\\green0\\blue0;"
                      "\\red0\\green0\\blue0;\\red255\\green255\\blue0;}\r\n"),
             std::string::npos);
-  EXPECT_EQ(Body(out), "\\cf0 g\\cf1 r\\cf2 n\\cf0 g\\cb3\\cf2 y\r\n\\par ");
+  EXPECT_EQ(Body(out), "\\cf0 g\\cf1 r\\cf2 n\\cf0 g\\cb3\\cf2 y");
   // With the background in use, the header has one more line break.
   EXPECT_NE(out.find("{\\title Untitled}}\r\n\r\n\\deflang1033"), std::string::npos);
 
@@ -172,7 +192,7 @@ TEST(ExportRTF, StyleWordsOpenAndCloseWithOneBlank) {
     rtf.SetHighlighter(&h);
     const TStringList lines = Lines({c.Line});
     rtf.ExportAll(&lines);
-    EXPECT_EQ(Body(rtf.Output()), std::string(c.Body) + "\r\n\\par ") << c.Line;
+    EXPECT_EQ(Body(rtf.Output()), c.Body) << c.Line;
   }
 }
 

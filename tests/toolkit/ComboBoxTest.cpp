@@ -115,6 +115,24 @@ TEST(TextFields, WhatTheCodePageLacksReadsAsQuestionMarkNeverAsALookAlike) {
   }
 }
 
+// The list's items are held wide too: an item the system or another program put there wide
+// reads as "?" where the code page lacks a character, in both kinds of box.
+TEST(TextFields, ListItemsTheCodePageLacksReadAsQuestionMarkNeverAsALookAlike) {
+  testsupport::TProgramControls controls;
+  ASSERT_TRUE(controls.Active());
+  TForm form(nullptr, {"Listen", 400, 200});
+  for (TComboBoxStyle style : {TComboBoxStyle::csDropDownList, TComboBoxStyle::csDropDown}) {
+    SCOPED_TRACE(style == TComboBoxStyle::csDropDown ? "editable" : "drop-down list");
+    TComboBox combo(nullptr, &form, 8, 8, 300, 200, style);
+    SendMessageW(combo.Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"\u03A9mega.txt"));
+    SendMessageW(combo.Handle(), CB_SETCURSEL, 0, 0);
+    EXPECT_EQ(combo.Items(0), "?mega.txt");
+    std::string text;
+    EXPECT_FALSE(combo.ExactCaption(text));
+    EXPECT_EQ(text, "?mega.txt");
+  }
+}
+
 TEST(TextFields, KeysTypedReachEightBitWindowsAndKeyEventsWithoutLookAlikes) {
   testsupport::TProgramControls controls;
   TForm form(nullptr, {"Tasten", 400, 200});  // an 8-bit window, as the editor is
