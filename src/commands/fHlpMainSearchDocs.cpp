@@ -13,6 +13,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Cursor.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
 #include "toolkit/PageControl.h"
@@ -143,6 +144,8 @@ void SearchDocument(TfraEdit* Frame, int TabIndex) {
 void SearchAllDocuments() {
   TListView* list = frmMain ? frmMain->lvResults : nullptr;
   if (!list) return;
+  // Read before the listing takes the key-ups from the queue.
+  const bool ctrlHeld = IsCtrlDown();
   {
     THourglass hourglass;
     TListUpdate update(*list);
@@ -160,5 +163,5 @@ void SearchAllDocuments() {
   }
   if (list->Count() == 0) return;
   LocalSearchReplace.Found = true;
-  ShowResultsList(*list);
+  ShowResultsList(*list, ctrlHeld);
 }

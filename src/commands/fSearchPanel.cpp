@@ -11,7 +11,6 @@
 #include "foundation/FastSearch.h"
 #include "foundation/Regex.h"
 #include "rtl/SysUtils.h"
-#include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/PageControl.h"
 
@@ -143,15 +142,14 @@ TCodeEdit* ShowHit(const TListItem& Row) {
 
 bool ShowResult(const TListItem& Row) { return ShowHit(Row) != nullptr; }
 
-bool JumpToResult(const TListItem& Row) {
+bool JumpToResult(const TListItem& Row, bool CtrlHeld) {
   TCodeEdit* editor = ShowHit(Row);
   if (!editor) return false;
-  // Ctrl turns the configured choice around.
-  if (Settings.General.SearchFocusEditor != IsCtrlDown()) editor->SetFocus();
+  if (Settings.General.SearchFocusEditor != CtrlHeld) editor->SetFocus();
   return true;
 }
 
-void ShowResultsList(TListView& List) {
+void ShowResultsList(TListView& List, bool CtrlHeld) {
   for (const char* name : {"pcBottom", "splitterBottom"})
     if (auto* control = frmMain->Find<TWinControl>(name)) control->SetVisible(true);
   Settings.ViewDocSearch = true;
@@ -167,5 +165,5 @@ void ShowResultsList(TListView& List) {
     SendMessageA(List.Handle(), LVM_ENSUREVISIBLE, 0, FALSE);
     List.SetFocus();
   }
-  JumpToResult(*List.Items(0));
+  JumpToResult(*List.Items(0), CtrlHeld);
 }

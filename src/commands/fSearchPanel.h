@@ -58,9 +58,11 @@ int ResultRowTab(const TListItem& Row, const TPageControl& Tabs);
 // Activates the row's document and selects its hit, the line centred; the keyboard focus stays
 // where it is. False for a stale row.
 bool ShowResult(const TListItem& Row);
-// As ShowResult, then the editor takes the focus as "SearchFocusEditor" says, Ctrl held
-// turning it around: a click or Enter on the row.
-bool JumpToResult(const TListItem& Row);
+// As ShowResult, then the editor takes the focus as "SearchFocusEditor" says, CtrlHeld turning
+// it around: a click or Enter on the row.
+bool JumpToResult(const TListItem& Row, bool CtrlHeld);
 // Shows the results page with the list's first row selected and focused, so the arrow keys go
 // on from it, and jumps to its hit; the list has the focus unless the jump gives it away.
-void ShowResultsList(TListView& List);
+// CtrlHeld: Ctrl was held when the search started. A listing lets messages through, so the key
+// may well be up by the time it ends.
+void ShowResultsList(TListView& List, bool CtrlHeld);

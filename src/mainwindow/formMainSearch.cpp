@@ -24,6 +24,7 @@
 #include "toolkit/Cursor.h"
 #include "toolkit/DialogKeys.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
 #include "toolkit/Menus.h"
 #include "toolkit/MessageHook.h"
@@ -511,9 +512,11 @@ void TfrmMain::btnSearchClick(TObject*) {
       if (S.AllFiles) {
         SearchAllDocuments();
       } else {
+        // Read before the listing takes the key-ups from the queue.
+        const bool ctrlHeld = IsCtrlDown();
         lvResults->Clear();
         SearchDocument(frame, FrameTabIndex(frame));
-        if (lvResults->Count() > 0) ShowResultsList(*lvResults);
+        if (lvResults->Count() > 0) ShowResultsList(*lvResults, ctrlHeld);
       }
     }
     if (!S.Found && !S.ErrorShown && Settings.General.SearchNotFoundMsg)
@@ -591,7 +594,7 @@ void TfrmMain::btnReplaceAllClick(TObject*) {
 // ---- Results list ------------------------------------------------------------------------
 
 void TfrmMain::lvResultsClick(TObject*) {
-  if (TListItem* row = lvResults->Selected()) JumpToResult(*row);
+  if (TListItem* row = lvResults->Selected()) JumpToResult(*row, IsCtrlDown());
 }
 
 void TfrmMain::lvResultsChange(TObject*) {

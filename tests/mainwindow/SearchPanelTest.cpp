@@ -44,6 +44,39 @@ struct THeldShift {
   ~THeldShift() { SetKeyStateOverride(nullptr); }
 };
 
+// Posts the key-ups of Ctrl+Key when the program takes the character the key typed, and notes
+// when it takes Ctrl's.
+class TCtrlRelease {
+public:
+  static void Start(WORD Key) {
+    key_ = Key;
+    released_ = false;
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, Watch, nullptr, GetCurrentThreadId());
+  }
+  static void Stop() {
+    UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+  }
+  static bool Held() { return !released_; }
+
+private:
+  static LRESULT CALLBACK Watch(int Code, WPARAM Removed, LPARAM Message) {
+    const auto& msg = *reinterpret_cast<const MSG*>(Message);
+    if (Code == HC_ACTION && Removed == PM_REMOVE) {
+      if (msg.message == WM_CHAR) {
+        for (WORD up : {key_, static_cast<WORD>(VK_CONTROL)})
+          PostMessageA(msg.hwnd, WM_KEYUP, up, 0xC0000001 | (MapVirtualKeyA(up, 0) << 16));
+      } else if (msg.message == WM_KEYUP && msg.wParam == VK_CONTROL) {
+        released_ = true;
+      }
+    }
+    return CallNextHookEx(hook_, Code, Removed, Message);
+  }
+  static inline WORD key_ = 0;
+  static inline bool released_ = false;
+  static inline HHOOK hook_ = nullptr;
+};
+
 // A main window with the program's own controls and the panel's options as a person finds
 // them at first.
 class SearchPanelTest : public testing::Test {
@@ -129,15 +162,19 @@ protected:
     PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
     Application().ProcessMessages();
   }
-  // The same with Ctrl held, for the program and for the character the key types.
+  // Ctrl+Key as the keyboard delivers it: Ctrl held for the program and for the character the
+  // key types, and both key-ups arriving while that character is handled, so a command that lets
+  // messages through takes them before it ends. Ctrl counts as held until its key-up is taken.
   static void PressWithCtrl(WORD Key) {
     BYTE before[256] = {}, held[256] = {};
     GetKeyboardState(before);
     std::copy(std::begin(before), std::end(before), held);
     held[VK_CONTROL] = held[VK_LCONTROL] = 0x80;
     SetKeyboardState(held);
-    SetKeyStateOverride([](int Key) { return Key == VK_CONTROL; });
+    TCtrlRelease::Start(Key);
+    SetKeyStateOverride([](int Key) { return Key == VK_CONTROL && TCtrlRelease::Held(); });
     Press(Key);
+    TCtrlRelease::Stop();
     SetKeyStateOverride(nullptr);
     SetKeyboardState(before);
   }
@@ -589,16 +626,21 @@ TEST_F(SearchPanelTest, TheResultsOfAllDocumentsAreWalkedByKeyboardAndJumpedToBy
   auto shown = [](const TCodeEdit& Editor) {
     return std::tuple(frmMain->pcEdit->ActivePageIndex(), Editor.SelStart(), Editor.SelLength());
   };
-  // Ctrl+Enter from the second document: the first hit, in the first one, leaves the list the
+  // Ctrl+Enter from either document: the first hit, in the first one, leaves the list the
   // focus, Ctrl turning the setting around.
   Settings.General.SearchFocusEditor = true;
-  frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
-  Fill("ab");
-  PressWithCtrl(VK_RETURN);
-  ASSERT_EQ(frmMain->lvResults->Count(), 3);
-  EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
-  EXPECT_EQ(GetFocus(), list);
-  EXPECT_EQ(frmMain->cmbSearch->Text(), "ab");
+  for (int from : {0, 1}) {
+    SCOPED_TRACE(from);
+    frmMain->pcEdit->SetActivePageIndex(from);
+    frmMain->Find<TMenuItem>("mnuEditDocSearch")->Click();
+    Fill("ab");
+    PressWithCtrl(VK_RETURN);
+    ASSERT_EQ(frmMain->lvResults->Count(), 3);
+    EXPECT_EQ(shown(first), std::tuple(0, 2, 2));
+    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(frmMain->cmbSearch->Text(), "ab");
+    EXPECT_TRUE(frmMain->Find<TCheckBox>("chkSearchAllFiles")->Checked());
+  }
   // The arrows show each hit and keep the focus; Enter then jumps into the editor.
   Press(VK_DOWN);
   EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
@@ -648,6 +690,15 @@ TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
   EXPECT_TRUE(frmMain->pcBottom->Visible());
   EXPECT_EQ(editor.SelStart(), 0);
   ExpectPanelRestored();
+  // Ctrl+Enter leaves the focus in the list, the setting turned around.
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  Settings.General.SearchFocusEditor = true;
+  frmMain->Find<TMenuItem>("mnuEditSearch")->Click();
+  Fill("ab");
+  PressWithCtrl(VK_RETURN);
+  EXPECT_EQ(frmMain->lvResults->Count(), 2);
+  EXPECT_EQ(GetFocus(), frmMain->lvResults->Handle());
 }
 
 TEST_F(SearchPanelTest, TheFoundTextColumnFillsTheListAlsoWhenTheHitsBringAScrollBar) {
