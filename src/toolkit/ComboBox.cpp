@@ -30,16 +30,16 @@ int TComboBox::AddItem(const std::string& Text) {
 
 void TComboBox::Delete(int Index) {
   if (!HandleAllocated() || Index < 0 || Index >= Count()) return;
-  const std::string typed = Text();
+  const std::wstring typed = WideCaption();
   SendMessageA(Handle(), CB_DELETESTRING, Index, 0);
-  if (style_ == TComboBoxStyle::csDropDown) SetText(typed);
+  if (style_ == TComboBoxStyle::csDropDown) SetWideCaption(typed);
 }
 
 void TComboBox::Clear() {
   if (!HandleAllocated()) return;
-  const std::string typed = Text();
+  const std::wstring typed = WideCaption();
   SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
-  if (style_ == TComboBoxStyle::csDropDown) SetText(typed);
+  if (style_ == TComboBoxStyle::csDropDown) SetWideCaption(typed);
 }
 
 int TComboBox::ItemIndex() const {

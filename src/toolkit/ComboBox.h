@@ -17,9 +17,10 @@ public:
   int Count() const;
   std::string Items(int Index) const;
   int AddItem(const std::string& Text);
-  // Removes one item; an index out of range does nothing. The typed text stays.
+  // Removes one item; an index out of range does nothing. The typed text stays as typed,
+  // characters the code page lacks included.
   void Delete(int Index);
-  // Removes every item; the typed text of an editable box stays.
+  // Removes every item; the typed text of an editable box stays as typed.
   void Clear();
   // -1 when nothing is selected; setting it does not fire OnClick.
   int ItemIndex() const;

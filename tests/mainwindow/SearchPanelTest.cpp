@@ -26,6 +26,7 @@
 #include "support/ProgramControls.h"
 #include "support/RunawayReport.h"
 #include "support/TempFolder.h"
+#include "support/WideClipboard.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
@@ -177,6 +178,16 @@ protected:
     TCtrlRelease::Stop();
     SetKeyStateOverride(nullptr);
     SetKeyboardState(before);
+  }
+
+  // A left click in the middle of Wnd, through the program's loop.
+  static void ClickWithMouse(HWND Wnd) {
+    RECT client = {};
+    GetClientRect(Wnd, &client);
+    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 2);
+    PostMessageA(Wnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(Wnd, WM_LBUTTONUP, 0, at);
+    Application().ProcessMessages();
   }
 
   testsupport::TempFolder folder;
@@ -526,6 +537,31 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
     SCOPED_TRACE(std::string(button) + " in several lines");
     ExpectRefused("Suchen nach");
     Click(button);
+    expectUnchanged();
+  }
+  // A person's way: pasted from another program, a click into the text, the panel opened again
+  // from there (which reloads the field's history), then Enter in the field and clicks on the
+  // buttons, all through the program's loop and its key preview.
+  Check("chkSearchMultiLine", false);
+  ShowWindow(frmMain->Handle(), SW_SHOWNORMAL);
+  SetForegroundWindow(frmMain->Handle());
+  Fill("", "X");
+  const HWND field = frmMain->cmbSearch->EditHandle();
+  ::SetFocus(field);
+  testsupport::PutOnClipboard(field, L"\u03A9mega");
+  PressWithCtrl('V');
+  ClickWithMouse(editor.Handle());
+  PressWithCtrl('F');
+  ASSERT_EQ(GetFocus(), field);
+  EXPECT_EQ(frmMain->cmbSearch->WideCaption(), L"\u03A9mega");
+  ExpectRefused("Suchen nach");
+  Press(VK_RETURN);
+  Select(editor, 0, 5);
+  expectUnchanged();
+  for (const char* button : {"btnReplaceSel", "btnReplaceAll"}) {
+    SCOPED_TRACE(std::string(button) + " clicked with the mouse");
+    ExpectRefused("Suchen nach");
+    ClickWithMouse(frmMain->Find<TButton>(button)->Handle());
     expectUnchanged();
   }
 }
