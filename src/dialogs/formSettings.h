@@ -89,7 +89,8 @@ public:
   void tbAppAddClick();
   void tbAppRemoveClick();
   void btnAppPathSelClick();
-  // Renames the row when no row has the name yet; otherwise warns and keeps the caption.
+  // Renames the row when no row has the name yet, and the name field with it while it shows the
+  // row; otherwise warns and keeps the caption.
   bool RenameRow(TEditListView& List, TListItem& Row, const std::string& Name);
 
   TPageControl* pcSettings = nullptr;

@@ -273,22 +273,23 @@ void TfrmSettings::StoreLists() {
 // ---- File types and programs ---------------------------------------------------------------
 
 bool TfrmSettings::RenameRow(TEditListView& List, TListItem& Row, const std::string& Name) {
-  if (Name == Row.Caption()) return true;
   bool taken = false;
   if (!AnsiSameText(Name, Row.Caption()))
     for (int i = 0; i < List.Count(); ++i) taken = taken || AnsiSameText(List.Items(i)->Caption(), Name);
+  const bool apps = &List == lvApps;
+  auto* field = Ctl<TEdit>(apps ? "txtAppName" : "txtFilterName");
   if (!taken) {
     Row.SetCaption(Name);
+    // The name field shows the same value: OK takes it from there.
+    if (&Row == List.Selected() && field->Text() != Name) field->SetText(Name);
     return true;
   }
-  bool apps = &List == lvApps;
   MsgBox(GetLangText(apps ? "Settings|MsgAppExistsText" : "Settings|MsgFilterExistsText",
                      "Ein Eintrag mit dem Namen \"%s1%\" existiert bereits.%w%Bitte geben Sie einen "
                      "anderen Namen an.",
                      LangParams({Name})),
          T(apps ? "MsgAppRenameTitle" : "MsgFilterRenameTitle", "Eintrag umbenennen"),
          MB_OK | MB_ICONWARNING);
-  auto* field = Ctl<TEdit>(apps ? "txtAppName" : "txtFilterName");
   field->SetText(Row.Caption());
   field->SetFocus();
   SendMessageA(field->Handle(), EM_SETSEL, 0, -1);

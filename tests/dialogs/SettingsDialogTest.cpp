@@ -28,6 +28,13 @@ protected:
   }
   static TFieldEdit& Field(TfrmSettings& Form, const char* Name) { return *Form.Ctl<TFieldEdit>(Name); }
   static void Select(TListView& List, int Index) { List.Items(Index)->SetSelected(true); }
+  // Types Name into the list's open in-place edit and ends it with Enter.
+  static void EndRenameInPlace(TListView& List, const wchar_t* Name) {
+    const HWND edit = reinterpret_cast<HWND>(SendMessageA(List.Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(edit) << List.Name();
+    SetWindowTextW(edit, Name);
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+  }
   // The controls a settings key stands behind: check boxes and up-downs.
   static bool IsBoundCheckBox(TComponent* C) {
     return dynamic_cast<TCheckBox*>(C) && !dynamic_cast<TRadioButton*>(C) &&
@@ -531,4 +538,32 @@ TEST_F(SettingsDialogTest, ProgramRowsAreEditedInTheFieldsAndTheList) {
   ASSERT_TRUE(form.btnOkClick());
   EXPECT_EQ(Settings.AppList.Count(), 1);
   EXPECT_EQ(Settings.AppList.Strings(0), "Rechner\x01" "calc.exe\x01\x01" "1\x01" "0");
+}
+
+// A name typed in place and the name field below the list are one value: OK keeps the one the
+// user changed last.
+TEST_F(SettingsDialogTest, ANameTypedInPlaceOrInTheNameFieldIsKeptByOk) {
+  struct Case {
+    bool apps;
+    const wchar_t* inPlace;
+    const char* typedAfter;  // into the name field, after the rename in place
+    const char* stored;
+  } cases[] = {{true, L"Prog1", nullptr, "Prog1\x01\x01\"%1\"\x01" "0\x01" "0"},
+               {false, L"Quell|text", nullptr, "Quelltext|||"},
+               {false, L"Zwischen", "Zuletzt", "Zuletzt|||"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    Settings.AppList.Clear();
+    Settings.FileTypes.Clear();
+    TfrmSettings form(nullptr);
+    form.Show();
+    form.pcSettings->SetActivePageIndex(c.apps ? 6 : 5);
+    c.apps ? form.tbAppAddClick() : form.tbFilterAddClick();  // opens the new row's name in place
+    EndRenameInPlace(c.apps ? *form.lvApps : *form.lvFilters, c.inPlace);
+    if (c.typedAfter) Field(form, "txtFilterName").SetText(c.typedAfter);
+    EXPECT_EQ(PressOk(form), mrOk);
+    const TStringList& stored = c.apps ? Settings.AppList : Settings.FileTypes;
+    ASSERT_EQ(stored.Count(), 1);
+    EXPECT_EQ(stored.Strings(0), c.stored);
+  }
 }
