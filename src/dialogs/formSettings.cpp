@@ -215,8 +215,14 @@ protected:
 }  // namespace
 
 LRESULT TFieldEdit::Command(WORD Code) {
-  if (Code == EN_KILLFOCUS && OnExit) OnExit(this);
+  if (Code == EN_KILLFOCUS && OnExit && FocusStaysInWindow()) OnExit(this);
   return TEdit::Command(Code);
+}
+
+// The focus is already where it goes when the edit hears that it lost it.
+bool TFieldEdit::FocusStaysInWindow() const {
+  const HWND focus = GetFocus();
+  return focus && GetAncestor(focus, GA_ROOT) == GetAncestor(Handle(), GA_ROOT);
 }
 
 namespace {
@@ -304,6 +310,22 @@ TfrmSettings::TfrmSettings(TComponent* Owner)
   if (page >= 0 && page < pcSettings->PageCount()) pcSettings->SetActivePageIndex(page);
 }
 
+TfrmSettings::~TfrmSettings() {
+  // Controls going away move the focus and end an edit in place: nothing may run then.
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* field = dynamic_cast<TFieldEdit*>(Components(i))) field->OnExit = nullptr;
+  lvFilters->OnEdited = nullptr;
+  lvApps->OnEdited = nullptr;
+}
+
+bool TfrmSettings::FocusOn(const char* Button) const { return GetFocus() == Ctl<TButton>(Button)->Handle(); }
+
+TNotifyEvent TfrmSettings::WhenLeft(std::function<void()> Exit) {
+  return [this, Exit = std::move(Exit)](TObject*) {
+    if (!FocusOn("btnOk") && !FocusOn("btnCancel")) Exit();
+  };
+}
+
 void TfrmSettings::TranslateForm() {
   ApplyFormFont(*this);
   SetCaption(T("Title", "Einstellungen"));
@@ -329,7 +351,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
         Make<TLabel>("lblBackupExt", Page, x + 18, y + 3, 60, 16)->SetCaption(T("lblBackupExt", "Endung:"));
         auto* edit = Make<TFieldEdit>("txtBackupExt", Page, x + 80, y, 80, 20);
         SendMessageA(edit->Handle(), EM_LIMITTEXT, 32, 0);
-        edit->OnExit = [this](TObject*) { txtBackupExtExit(); };
+        edit->OnExit = WhenLeft([this] { txtBackupExtExit(); });
       }
       y += kRow + 4;
       continue;

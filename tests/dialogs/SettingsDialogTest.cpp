@@ -4,6 +4,7 @@
 #include "dialogs/formSettings.h"
 #include "documents/fLanguage.h"
 #include "support/StoreMessages.h"
+#include "support/WhenShown.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
@@ -565,5 +566,46 @@ TEST_F(SettingsDialogTest, ANameTypedInPlaceOrInTheNameFieldIsKeptByOk) {
     const TStringList& stored = c.apps ? Settings.AppList : Settings.FileTypes;
     ASSERT_EQ(stored.Count(), 1);
     EXPECT_EQ(stored.Strings(0), c.stored);
+  }
+}
+
+// A program path the code page cannot hold, then the dialog closed: Abbrechen and Escape say
+// nothing, OK says it once and leaves the dialog open. Run in the dialog's own loop and taken
+// down as the program does it.
+TEST_F(SettingsDialogTest, ARefusedPathIsToldOnceByOkAndNeverByAbbrechenOrEscape) {
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.General.DlgPageIndex = 6;
+  const std::string refused =
+      "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
+      "gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet oder speichert unter ihnen nichts:\r\n?.exe";
+  const std::vector<std::vector<std::string>> closings = {
+      {"Abbrechen"}, {"Escape"}, {"OK", "Abbrechen"}, {"Enter", "Escape"}};
+  for (const auto& gestures : closings) {
+    SCOPED_TRACE(gestures.front());
+    const bool ok = gestures.front() == "OK" || gestures.front() == "Enter";
+    const size_t before = testsupport::AskedQuestions().size();
+    QueueFormAnswer([&](TForm& f) {
+      auto& form = static_cast<TfrmSettings&>(f);
+      if (ok) QueueAnswer(IDOK);
+      testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+        Select(*form.lvApps, 0);
+        TFieldEdit& path = Field(form, "txtAppPath");
+        path.SetFocus();
+        SendMessageW(path.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u03A9.exe"));
+        for (const std::string& g : gestures) {
+          if (g == "Escape" || g == "Enter")
+            PostMessageW(GetFocus(), WM_KEYDOWN, g == "Escape" ? VK_ESCAPE : VK_RETURN, 1);
+          else
+            PostMessageW(form.Ctl<TButton>(g == "OK" ? "btnOk" : "btnCancel")->Handle(), BM_CLICK, 0, 0);
+        }
+      });
+      return form.RunModalLoop();
+    });
+    EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+    std::vector<std::string> boxes;
+    const auto& asked = testsupport::AskedQuestions();
+    for (size_t i = before + 1; i < asked.size(); ++i) boxes.push_back(asked[i].caption + ": " + asked[i].text);
+    EXPECT_EQ(boxes, ok ? std::vector<std::string>{"Ungeeigneter Name: " + refused} : std::vector<std::string>{});
+    EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
   }
 }
