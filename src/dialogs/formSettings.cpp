@@ -231,15 +231,24 @@ constexpr wchar_t ZeroSign = 0x2400;
 }  // namespace
 
 void TFieldEdit::SetStoredText(const std::string& Text) {
-  std::wstring wide = AnsiToWide(Text);
-  std::replace(wide.begin(), wide.end(), L'\0', ZeroSign);
-  SetWideCaption(wide);
+  stored_ = Text;
+  held_ = AnsiToWide(Text);
+  shown_ = held_;
+  std::replace(shown_.begin(), shown_.end(), L'\0', ZeroSign);
+  SetWideCaption(shown_);
 }
 
 std::string TFieldEdit::StoredText() const {
-  std::wstring wide = WideCaption();
-  std::replace(wide.begin(), wide.end(), ZeroSign, L'\0');
-  return WideToAnsi(wide);
+  const std::wstring now = WideCaption();
+  if (now == shown_) return stored_;
+  // What is left as shown at either end keeps its zeros; what lies between was typed, where
+  // the sign is a character like any other the code page lacks.
+  const size_t most = std::min(now.size(), shown_.size());
+  size_t head = 0, tail = 0;
+  while (head < most && now[head] == shown_[head]) ++head;
+  while (tail < most - head && now[now.size() - 1 - tail] == shown_[shown_.size() - 1 - tail]) ++tail;
+  return WideToAnsi(held_.substr(0, head)) + WideToAnsi(now.substr(head, now.size() - head - tail)) +
+         WideToAnsi(held_.substr(held_.size() - tail));
 }
 
 TfrmSettings::TfrmSettings(TComponent* Owner)

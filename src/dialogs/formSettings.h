@@ -28,12 +28,16 @@ public:
   TNotifyEvent OnExit;
   LRESULT Command(WORD Code) override;
   // A template's text as stored: a zero in it (a "&#0;" in the store), at which a field would
-  // end, shows as the sign for it and is read back as a zero.
+  // end, shows as the sign for it (U+2400) and is read back as a zero while it stays where it
+  // was shown. The sign typed or pasted is a character the code page lacks: it reads as "?".
   void SetStoredText(const std::string& Text);
   std::string StoredText() const;
 
 private:
   bool FocusStaysInWindow() const;
+  std::string stored_;  // as given, and the same wide: with its zeros, and as shown
+  std::wstring held_;
+  std::wstring shown_;
 };
 
 // The syntax identifier of a display name, and back; other texts stay unchanged.

@@ -498,7 +498,7 @@ void TfrmSettings::FillTemplateList() {
   if (TXmlNode* all = TemplatesNode())
     for (int i = 0; i < all->Nodes().Count(); ++i) cmbTemplates->AddItem(all->Nodes().Items(i)->Name);
   for (const char* n : {"txtTemplateMenu", "txtTemplateBefore", "txtTemplateSelect", "txtTemplateAfter"})
-    Ctl<TEdit>(n)->SetText("");
+    Ctl<TFieldEdit>(n)->SetStoredText("");
   UpdateTemplateControls();
 }
 

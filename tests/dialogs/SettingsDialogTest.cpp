@@ -5,6 +5,7 @@
 #include "documents/fLanguage.h"
 #include "support/StoreMessages.h"
 #include "support/WhenShown.h"
+#include "support/WideClipboard.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
@@ -283,16 +284,25 @@ TEST_F(SettingsDialogTest, CancelKeepsSettingsAndUndoesTemplateEditsButNotTheCle
 }
 
 // A zero the store holds as "&#0;" ends no field: it shows as its sign, and OK writes it back.
-TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOk) {
+// The sign typed or pasted is a character the code page lacks, also beside a zero held.
+TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOkAndTheSignTypedIsNoZero) {
   const std::string store = dir.File("Templates.dat");
   dir.Write("Templates.dat", "<?xml version=\"1.0\"?><Templates><brief MenuText=\"B&#0;r\">"
-                             "<Before>Hal&#0;lo </Before></brief></Templates>");
+                             "<Before>Hal&#0;lo </Before><Select>&#0;</Select><After>x</After>"
+                             "</brief></Templates>");
   TemplatesDoc.reset();
   LoadTemplatesDoc(store);
   QueueFormAnswer([](TForm& f) {
     auto& form = static_cast<TfrmSettings&>(f);
     EXPECT_EQ(Field(form, "txtTemplateBefore").WideCaption(), L"Hal\x2400lo ");
     EXPECT_EQ(Field(form, "txtTemplateMenu").WideCaption(), L"B\x2400r");
+    const HWND menu = Field(form, "txtTemplateMenu").Handle();
+    SendMessageW(menu, EM_SETSEL, 3, 3);
+    testsupport::PutOnClipboard(menu, L"\x2400\x2400");
+    SendMessageW(menu, WM_PASTE, 0, 0);
+    const HWND after = Field(form, "txtTemplateAfter").Handle();
+    SendMessageW(after, EM_SETSEL, 0, 0);
+    SendMessageW(after, WM_CHAR, 0x2400, 1);
     form.Ctl<TButton>("btnOk")->Click();
     return form.ModalResult();
   });
@@ -300,9 +310,11 @@ TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOk) {
   TXmlDoc saved;
   ASSERT_TRUE(saved.LoadFromFile(store)) << dir.Read("Templates.dat");
   EXPECT_EQ(saved.ReadString("Templates\\brief\\Before", ""), std::string("Hal\0lo ", 7));
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\Select", ""), std::string(1, '\0'));
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\After", ""), "?x");
   TXmlNode* brief = saved.FindNode("Templates\\brief");
   ASSERT_NE(brief, nullptr);
-  EXPECT_EQ(TXmlAttrib::GetValue(brief->Attribs().Find("MenuText")), std::string("B\0r", 3));
+  EXPECT_EQ(TXmlAttrib::GetValue(brief->Attribs().Find("MenuText")), std::string("B\0r??", 5));
 }
 
 // The user's path with a damaged store: the program starts, Einstellungen > OK saves the
