@@ -6,6 +6,7 @@
 #include "support/StoreMessages.h"
 #include "support/WhenShown.h"
 #include "support/WideClipboard.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
@@ -620,4 +621,41 @@ TEST_F(SettingsDialogTest, ARefusedPathIsToldOnceByOkAndNeverByAbbrechenOrEscape
     EXPECT_EQ(boxes, ok ? std::vector<std::string>{"Ungeeigneter Name: " + refused} : std::vector<std::string>{});
     EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
   }
+}
+
+// F2 opens the selected row's name in place, as in every Windows list; typed there and ended
+// with Enter in the dialog's own loop, the name is what OK keeps.
+TEST_F(SettingsDialogTest, F2RenamesTheSelectedRowInPlaceAndOkKeepsTheName) {
+  Settings.AppList.Clear();
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.FileTypes.Clear();
+  Settings.FileTypes.Add("Text|*.txt||");
+  for (int page : {6, 5}) {
+    SCOPED_TRACE(page);
+    Settings.General.DlgPageIndex = page;
+    QueueFormAnswer([page](TForm& f) {
+      auto& form = static_cast<TfrmSettings&>(f);
+      TEditListView& list = page == 6 ? *form.lvApps : *form.lvFilters;
+      testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+        auto press = [](WORD Key) {
+          PostMessageW(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyW(Key, 0) << 16));
+          Application().ProcessMessages();
+        };
+        Select(list, 0);
+        list.SetFocus();
+        press(VK_F2);
+        const HWND edit = reinterpret_cast<HWND>(SendMessageW(list.Handle(), LVM_GETEDITCONTROL, 0, 0));
+        EXPECT_EQ(GetFocus(), edit) << "F2 opened no edit in place";
+        SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
+        for (wchar_t c : std::wstring(L"Zwei")) PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        press(VK_RETURN);
+        EXPECT_EQ(form.ModalResult(), mrNone) << "Enter ends the edit in place, not the dialog";
+        PostMessageW(form.Ctl<TButton>("btnOk")->Handle(), BM_CLICK, 0, 0);
+      });
+      return form.RunModalLoop();
+    });
+    EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  }
+  EXPECT_EQ(Settings.AppList.Strings(0), "Zwei\x01" "a.exe\x01\x01" "0\x01" "0");
+  EXPECT_EQ(Settings.FileTypes.Strings(0), "Zwei|*.txt||");
 }
