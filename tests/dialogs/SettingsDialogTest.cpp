@@ -499,6 +499,10 @@ TEST_F(SettingsDialogTest, PagesHelpAndDependentControls) {
     form.txtBackupExtExit();
     EXPECT_EQ(form.Ctl<TEdit>("txtBackupExt")->Text(), kept);
   }
+  // OK takes what the field holds as leaving it would: the field is not left for OK.
+  form.Ctl<TEdit>("txtBackupExt")->SetText("..alt");
+  ASSERT_TRUE(form.btnOkClick());
+  EXPECT_EQ(Settings.General.BackupExt, "alt");
 }
 
 TEST_F(SettingsDialogTest, ColourAndFontDialogsFillTheirControls) {
