@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <map>
 #include "SettingsTestFixture.h"
 #include "dialogs/formPgSetup.h"
@@ -5,6 +6,7 @@
 #include "documents/fLanguage.h"
 #include "support/StoreMessages.h"
 #include "support/WhenShown.h"
+#include "support/WindowText.h"
 #include "support/WideClipboard.h"
 #include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
@@ -595,26 +597,36 @@ TEST_F(SettingsDialogTest, ARefusedPathIsToldOnceByOkAndNeverByAbbrechenOrEscape
   const std::string refused =
       "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
       "gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet oder speichert unter ihnen nichts:\r\n?.exe";
+  // After "Meldung" the message box shows as in the program, taking the focus, and the
+  // gestures after it come once it is closed.
   const std::vector<std::vector<std::string>> closings = {
-      {"Abbrechen"}, {"Escape"}, {"OK", "Abbrechen"}, {"Enter", "Escape"}};
+      {"Abbrechen"}, {"Escape"}, {"OK", "Abbrechen"}, {"Enter", "Escape"}, {"OK", "Meldung", "Abbrechen"}};
   for (const auto& gestures : closings) {
-    SCOPED_TRACE(gestures.front());
+    SCOPED_TRACE(gestures.front() + " " + gestures.back());
     const bool ok = gestures.front() == "OK" || gestures.front() == "Enter";
+    const auto shownBox = std::find(gestures.begin(), gestures.end(), "Meldung");
     const size_t before = testsupport::AskedQuestions().size();
     QueueFormAnswer([&](TForm& f) {
       auto& form = static_cast<TfrmSettings&>(f);
-      if (ok) QueueAnswer(IDOK);
+      auto post = [&form](const std::string& Gesture) {
+        if (Gesture == "Escape" || Gesture == "Enter")
+          PostMessageW(GetFocus(), WM_KEYDOWN, Gesture == "Escape" ? VK_ESCAPE : VK_RETURN, 1);
+        else
+          PostMessageW(form.Ctl<TButton>(Gesture == "OK" ? "btnOk" : "btnCancel")->Handle(), BM_CLICK, 0, 0);
+      };
+      if (shownBox != gestures.end()) testsupport::QueueRealDialog();
+      else if (ok) QueueAnswer(IDOK);
+      testsupport::TWhenShown box([](HWND Wnd) { return testsupport::WindowText(Wnd) == "Ungeeigneter Name"; },
+                                  [&](HWND Wnd) {
+                                    PostMessageW(Wnd, WM_COMMAND, IDOK, 0);
+                                    std::for_each(shownBox + 1, gestures.end(), post);
+                                  });
       testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
         Select(*form.lvApps, 0);
         TFieldEdit& path = Field(form, "txtAppPath");
         path.SetFocus();
         SendMessageW(path.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u03A9.exe"));
-        for (const std::string& g : gestures) {
-          if (g == "Escape" || g == "Enter")
-            PostMessageW(GetFocus(), WM_KEYDOWN, g == "Escape" ? VK_ESCAPE : VK_RETURN, 1);
-          else
-            PostMessageW(form.Ctl<TButton>(g == "OK" ? "btnOk" : "btnCancel")->Handle(), BM_CLICK, 0, 0);
-        }
+        std::for_each(gestures.begin(), shownBox, post);
       });
       return form.RunModalLoop();
     });
