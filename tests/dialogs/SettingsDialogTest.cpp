@@ -675,3 +675,26 @@ TEST_F(SettingsDialogTest, F2RenamesTheSelectedRowInPlaceAndOkKeepsTheName) {
   EXPECT_EQ(Settings.AppList.Strings(0), "Zwei\x01" "a.exe\x01\x01" "0\x01" "0");
   EXPECT_EQ(Settings.FileTypes.Strings(0), "Zwei|*.txt||");
 }
+
+// Abbrechen while a name typed in place is taken by another row: the dialog closes without a
+// word and keeps nothing.
+TEST_F(SettingsDialogTest, AbbrechenDuringARenameInPlaceChecksNothing) {
+  Settings.AppList.Clear();
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.AppList.Add("Zwei\x01" "b.exe\x01\x01" "0\x01" "0");
+  Settings.General.DlgPageIndex = 6;
+  const size_t before = testsupport::AskedQuestions().size();
+  QueueFormAnswer([](TForm& f) {
+    auto& form = static_cast<TfrmSettings&>(f);
+    testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+      Select(*form.lvApps, 0);
+      form.lvApps->EditCaption(form.lvApps->Items(0));
+      SetWindowTextW(GetFocus(), L"zwei");
+      PostMessageW(form.Ctl<TButton>("btnCancel")->Handle(), BM_CLICK, 0, 0);
+    });
+    return form.RunModalLoop();
+  });
+  EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+  EXPECT_EQ(testsupport::AskedQuestions().size(), before + 1) << "only the dialog itself";
+  EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+}
