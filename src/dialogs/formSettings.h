@@ -35,9 +35,9 @@ public:
 
 private:
   bool FocusStaysInWindow() const;
-  std::string stored_;  // as given, and the same wide: with its zeros, and as shown
-  std::wstring held_;
-  std::wstring shown_;
+  std::string stored_;  // the text given
+  std::wstring held_;   // the same wide, its zeros included
+  std::wstring shown_;  // as the field shows it, each zero as the sign
 };
 
 // The syntax identifier of a display name, and back; other texts stay unchanged.
