@@ -177,7 +177,10 @@ void BuildTemplatesMenu() {
   for (int i = 0; i < templates->Nodes().Count(); ++i) {
     TXmlNode* node = templates->Nodes().Items(i);
     TXmlAttrib* text = node->Attribs().Find("MenuText");
-    entries.push_back({text ? text->Value : node->Name, node->Name});
+    // A menu item's text would end at a zero the store holds, and lose the template's name.
+    std::string caption = text ? text->Value : node->Name;
+    std::replace(caption.begin(), caption.end(), '\0', '?');
+    entries.push_back({caption, node->Name});
   }
   // By menu text, then name (the locale's comparison may ignore a separator between them).
   std::stable_sort(entries.begin(), entries.end(), [](const Entry& A, const Entry& B) {

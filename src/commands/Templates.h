@@ -24,7 +24,8 @@ void LoadTemplatesDoc(const std::string& FileName);
 // inserted: no such file, an empty one, a refused binary file, no writable document).
 TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument);
 
-// Rebuilds the sub-items of the main window's text-template menu, sorted by caption.
+// Rebuilds the sub-items of the main window's text-template menu, sorted by caption; a zero a
+// menu text holds shows as "?".
 void BuildTemplatesMenu();
 // What a click on one of those items runs, set by the main window; until then nothing.
 extern TNotifyEvent TemplateItemClick;

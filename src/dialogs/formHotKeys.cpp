@@ -14,6 +14,7 @@
 #include "toolkit/Controls.h"
 #include "toolkit/Cursor.h"
 #include "toolkit/Dialogs.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/KeyCaptureEdit.h"
 #include "toolkit/ListView.h"
 #include "toolkit/PageControl.h"
@@ -119,6 +120,7 @@ TfrmHotKeys::TfrmHotKeys(TComponent* Owner)
   btnCancel = Make<TButton>("btnCancel", this, 522, 370, 84, 25);
   btnOk->OnClick = [this](TObject* S) { btnOkClick(S); };
   btnCancel->SetModalResult(mrCancel);
+  hints = Make<THintWindow>("hints");
   OnShow = [this](TObject*) { FormShow(); };
   // The tool bar sits at the top of the form; the rest goes below it.
   const int shift = tbHotKey->Height();
@@ -128,6 +130,29 @@ TfrmHotKeys::TfrmHotKeys(TComponent* Owner)
     control->SetBounds(control->Left(), control->Top() + shift, control->Width(),
                        control->Height());
   FormCreate();
+}
+
+LRESULT TfrmHotKeys::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = TForm::WndProc(Msg, wParam, lParam);
+  auto* header = Msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lParam) : nullptr;
+  if (header && header->code == TBN_HOTITEMCHANGE && tbHotKey && header->hwndFrom == tbHotKey->Handle())
+    ShowKeyboardTip(*reinterpret_cast<NMTBHOTITEM*>(lParam));
+  return result;
+}
+
+// The mouse gets the bar's own tooltip; the keyboard, which rests on no button, this one.
+void TfrmHotKeys::ShowKeyboardTip(const NMTBHOTITEM& Change) {
+  TToolButton* chosen = nullptr;
+  for (TToolButton* button : {btnHotKeyRemove, btnHotKeySetDefault, btnHotKeyAssign})
+    if (button->Command() == Change.idNew) chosen = button;
+  if (!chosen || (Change.dwFlags & (HICF_MOUSE | HICF_LEAVING)) || GetFocus() != tbHotKey->Handle()) {
+    hints->HideTip();
+    return;
+  }
+  RECT area = {};
+  SendMessageA(tbHotKey->Handle(), TB_GETRECT, chosen->Command(), reinterpret_cast<LPARAM>(&area));
+  MapWindowPoints(tbHotKey->Handle(), nullptr, reinterpret_cast<POINT*>(&area), 2);
+  hints->ShowTip(area, chosen->Hint());
 }
 
 void TfrmHotKeys::FormCreate() {

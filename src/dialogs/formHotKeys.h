@@ -2,11 +2,14 @@
 // entries in a list, and a field that turns a key press into a key text.
 #pragma once
 #include <string>
+#include <windows.h>
+#include <commctrl.h>
 #include "toolkit/Form.h"
 #include "toolkit/ShortCut.h"
 
 class TButton;
 class TEdit;
+class THintWindow;
 class TKeyCaptureEdit;
 class TLabel;
 class TListItem;
@@ -57,9 +60,15 @@ public:
   TToolButton* btnHotKeyAssign = nullptr;
   TButton* btnOk = nullptr;
   TButton* btnCancel = nullptr;
+  // Names the tool button the keyboard chose, which shows only a picture.
+  THintWindow* hints = nullptr;
+
+protected:
+  LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
   void FormCreate();
+  void ShowKeyboardTip(const NMTBHOTITEM& Change);
   void SetCapturedKey(const std::string& Key);
   // Asks about every entry of the same root group that holds Key; false when the user says No.
   bool ConfirmKeyConflicts(const std::string& Key) const;

@@ -215,8 +215,14 @@ protected:
 }  // namespace
 
 LRESULT TFieldEdit::Command(WORD Code) {
-  if (Code == EN_KILLFOCUS && OnExit) OnExit(this);
+  if (Code == EN_KILLFOCUS && OnExit && FocusStaysInWindow()) OnExit(this);
   return TEdit::Command(Code);
+}
+
+// The focus is already where it goes when the edit hears that it lost it.
+bool TFieldEdit::FocusStaysInWindow() const {
+  const HWND focus = GetFocus();
+  return focus && GetAncestor(focus, GA_ROOT) == GetAncestor(Handle(), GA_ROOT);
 }
 
 namespace {
@@ -225,15 +231,24 @@ constexpr wchar_t ZeroSign = 0x2400;
 }  // namespace
 
 void TFieldEdit::SetStoredText(const std::string& Text) {
-  std::wstring wide = AnsiToWide(Text);
-  std::replace(wide.begin(), wide.end(), L'\0', ZeroSign);
-  SetWideCaption(wide);
+  stored_ = Text;
+  held_ = AnsiToWide(Text);
+  shown_ = held_;
+  std::replace(shown_.begin(), shown_.end(), L'\0', ZeroSign);
+  SetWideCaption(shown_);
 }
 
 std::string TFieldEdit::StoredText() const {
-  std::wstring wide = WideCaption();
-  std::replace(wide.begin(), wide.end(), ZeroSign, L'\0');
-  return WideToAnsi(wide);
+  const std::wstring now = WideCaption();
+  if (now == shown_) return stored_;
+  // What is left as shown at either end keeps its zeros; what lies between was typed, where
+  // the sign is a character like any other the code page lacks.
+  const size_t most = std::min(now.size(), shown_.size());
+  size_t head = 0, tail = 0;
+  while (head < most && now[head] == shown_[head]) ++head;
+  while (tail < most - head && now[now.size() - 1 - tail] == shown_[shown_.size() - 1 - tail]) ++tail;
+  return WideToAnsi(held_.substr(0, head)) + WideToAnsi(now.substr(head, now.size() - head - tail)) +
+         WideToAnsi(held_.substr(held_.size() - tail));
 }
 
 TfrmSettings::TfrmSettings(TComponent* Owner)
@@ -304,6 +319,22 @@ TfrmSettings::TfrmSettings(TComponent* Owner)
   if (page >= 0 && page < pcSettings->PageCount()) pcSettings->SetActivePageIndex(page);
 }
 
+TfrmSettings::~TfrmSettings() {
+  // Controls going away move the focus and end an edit in place: nothing may run then.
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* field = dynamic_cast<TFieldEdit*>(Components(i))) field->OnExit = nullptr;
+  lvFilters->OnEdited = nullptr;
+  lvApps->OnEdited = nullptr;
+}
+
+bool TfrmSettings::FocusOn(const char* Button) const { return GetFocus() == Ctl<TButton>(Button)->Handle(); }
+
+TNotifyEvent TfrmSettings::WhenLeft(std::function<void()> Exit) {
+  return [this, Exit = std::move(Exit)](TObject*) {
+    if (!FocusOn("btnOk") && !FocusOn("btnCancel")) Exit();
+  };
+}
+
 void TfrmSettings::TranslateForm() {
   ApplyFormFont(*this);
   SetCaption(T("Title", "Einstellungen"));
@@ -329,7 +360,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
         Make<TLabel>("lblBackupExt", Page, x + 18, y + 3, 60, 16)->SetCaption(T("lblBackupExt", "Endung:"));
         auto* edit = Make<TFieldEdit>("txtBackupExt", Page, x + 80, y, 80, 20);
         SendMessageA(edit->Handle(), EM_LIMITTEXT, 32, 0);
-        edit->OnExit = [this](TObject*) { txtBackupExtExit(); };
+        edit->OnExit = WhenLeft([this] { txtBackupExtExit(); });
       }
       y += kRow + 4;
       continue;

@@ -1,6 +1,7 @@
 // The options dialog: the settings on seven pages, the text templates, the file types and the
 // external programs, written back into the settings when confirmed.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 #include "toolkit/Controls.h"
@@ -22,12 +23,21 @@ class TFieldEdit : public TEdit {
 public:
   TFieldEdit(TComponent* Owner, TWinControl* Parent, int X, int Y, int W, int H, DWORD ExtraStyle = 0)
       : TEdit(Owner, Parent, X, Y, W, H, ExtraStyle) {}
+  // The focus went to another control of the same window (not to a message box, another
+  // program, or nowhere as the window goes).
   TNotifyEvent OnExit;
   LRESULT Command(WORD Code) override;
   // A template's text as stored: a zero in it (a "&#0;" in the store), at which a field would
-  // end, shows as the sign for it and is read back as a zero.
+  // end, shows as the sign for it (U+2400) and is read back as a zero while it stays where it
+  // was shown. The sign typed or pasted is a character the code page lacks: it reads as "?".
   void SetStoredText(const std::string& Text);
   std::string StoredText() const;
+
+private:
+  bool FocusStaysInWindow() const;
+  std::string stored_;  // the text given
+  std::wstring held_;   // the same wide, its zeros included
+  std::wstring shown_;  // as the field shows it, each zero as the sign
 };
 
 // The syntax identifier of a display name, and back; other texts stay unchanged.
@@ -45,6 +55,7 @@ std::string ValidTemplateName(const std::string& Answer, bool& Valid);
 class TfrmSettings : public TForm {
 public:
   explicit TfrmSettings(TComponent* Owner);
+  ~TfrmSettings() override;
 
   template <class T>
   T* Ctl(const std::string& Name) const { return dynamic_cast<T*>(FindComponent(Name)); }
@@ -89,7 +100,8 @@ public:
   void tbAppAddClick();
   void tbAppRemoveClick();
   void btnAppPathSelClick();
-  // Renames the row when no row has the name yet; otherwise warns and keeps the caption.
+  // Renames the row when no row has the name yet, and the name field with it while it shows the
+  // row; otherwise warns and keeps the caption.
   bool RenameRow(TEditListView& List, TListItem& Row, const std::string& Name);
 
   TPageControl* pcSettings = nullptr;
@@ -118,6 +130,11 @@ private:
   void LoadLists();
   void StoreLists();
   bool CommitFields();
+  // Whether the focus is on the button named so (the field it came from is left for it).
+  bool FocusOn(const char* Button) const;
+  // A field's exit handler that does nothing when the field is left for OK or Abbrechen: OK
+  // takes and checks every field itself, Abbrechen keeps none.
+  TNotifyEvent WhenLeft(std::function<void()> Exit);
   // False when a field naming a file holds a character the ANSI code page lacks (said so).
   bool CheckNameFields();
   // Gives the refused field the focus with its text selected; false.

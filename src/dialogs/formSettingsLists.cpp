@@ -122,7 +122,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
   Make<TLabel>("lblTemplateMenu", Page, 8, 43, 60, 16)->SetCaption(T("lblTemplateMenu", "Men\xFCtext:"));
   auto* menu = Make<TFieldEdit>("txtTemplateMenu", Page, 70, 40, 350, 20);
   SendMessageA(menu->Handle(), EM_LIMITTEXT, 64, 0);
-  menu->OnExit = [this, menu](TObject*) { TemplateFieldExit("MenuText", *menu); };
+  menu->OnExit = WhenLeft([this, menu] { TemplateFieldExit("MenuText", *menu); });
   const std::pair<const char*, const char*> memos[] = {
       {"Before", "Vor dem Cursor:"}, {"Select", "Als Auswahl:"}, {"After", "Nach dem Cursor:"}};
   int y = 68;
@@ -133,7 +133,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
     auto* memo = Make<TFieldEdit>(name, Page, 8, y + 17, 612, 80,
                                   ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
     std::string f = field;
-    memo->OnExit = [this, memo, f](TObject*) { TemplateFieldExit(f, *memo); };
+    memo->OnExit = WhenLeft([this, memo, f] { TemplateFieldExit(f, *memo); });
     y += 100;
   }
 }
@@ -146,6 +146,7 @@ void TfrmSettings::BuildFilterPage(TTabSheet* Page) {
   lvFilters->AddColumn(T("lvFiltersSyntax", "Syntax"), 125);
   lvFilters->OnSelectItem = [this](TObject*, TListItem*, bool) { lvFiltersSelect(); };
   lvFilters->OnEdited = [this](TListItem* Row, std::string& Text) {
+    if (FocusOn("btnCancel")) return false;
     Text = WithoutBars(Text);
     return RenameRow(*lvFilters, *Row, Text);
   };
@@ -159,7 +160,7 @@ void TfrmSettings::BuildFilterPage(TTabSheet* Page) {
     std::string name = fields[i].first;
     Make<TLabel>("lbl" + name, Page, 8, y + 3, 70, 16)->SetCaption(T("lbl" + name, fields[i].second));
     auto* edit = Make<TFieldEdit>("txt" + name, Page, 80, y, 300, 20);
-    edit->OnExit = [this, edit, i](TObject*) { FilterFieldExit(i, *edit); };
+    edit->OnExit = WhenLeft([this, edit, i] { FilterFieldExit(i, *edit); });
     y += 25;
   }
   Make<TLabel>("lblFilterSyntax", Page, 8, y + 3, 70, 16)->SetCaption(T("lblFilterSyntax", "Syntax:"));
@@ -188,7 +189,9 @@ void TfrmSettings::BuildAppsPage(TTabSheet* Page) {
   lvApps->AddColumn(T("lvAppsStyle", "Fenster"), 60);
   lvApps->AddColumn(T("lvAppsShortcut", "Shortcut"), 92);
   lvApps->OnSelectItem = [this](TObject*, TListItem*, bool) { lvAppsSelect(); };
-  lvApps->OnEdited = [this](TListItem* Row, std::string& Text) { return RenameRow(*lvApps, *Row, Text); };
+  lvApps->OnEdited = [this](TListItem* Row, std::string& Text) {
+    return !FocusOn("btnCancel") && RenameRow(*lvApps, *Row, Text);
+  };
   const std::pair<const char*, const char*> fields[] = {
       {"AppName", "Name:"}, {"AppPath", "Dateiname:"}, {"AppArgs", "Argumente:"}};
   int y = 226;
@@ -196,7 +199,7 @@ void TfrmSettings::BuildAppsPage(TTabSheet* Page) {
     std::string name = fields[i].first;
     Make<TLabel>("lbl" + name, Page, 8, y + 3, 70, 16)->SetCaption(T("lbl" + name, fields[i].second));
     auto* edit = Make<TFieldEdit>("txt" + name, Page, 80, y, 300, 20);
-    edit->OnExit = [this, edit, i](TObject*) { AppFieldExit(i, *edit); };
+    edit->OnExit = WhenLeft([this, edit, i] { AppFieldExit(i, *edit); });
     y += 25;
   }
   auto* pick = Make<TButton>("btnAppPathSel", Page, 384, 251, 24, 20);
@@ -273,22 +276,23 @@ void TfrmSettings::StoreLists() {
 // ---- File types and programs ---------------------------------------------------------------
 
 bool TfrmSettings::RenameRow(TEditListView& List, TListItem& Row, const std::string& Name) {
-  if (Name == Row.Caption()) return true;
   bool taken = false;
   if (!AnsiSameText(Name, Row.Caption()))
     for (int i = 0; i < List.Count(); ++i) taken = taken || AnsiSameText(List.Items(i)->Caption(), Name);
+  const bool apps = &List == lvApps;
+  auto* field = Ctl<TEdit>(apps ? "txtAppName" : "txtFilterName");
   if (!taken) {
     Row.SetCaption(Name);
+    // The name field shows the same value: OK takes it from there.
+    if (&Row == List.Selected() && field->Text() != Name) field->SetText(Name);
     return true;
   }
-  bool apps = &List == lvApps;
   MsgBox(GetLangText(apps ? "Settings|MsgAppExistsText" : "Settings|MsgFilterExistsText",
                      "Ein Eintrag mit dem Namen \"%s1%\" existiert bereits.%w%Bitte geben Sie einen "
                      "anderen Namen an.",
                      LangParams({Name})),
          T(apps ? "MsgAppRenameTitle" : "MsgFilterRenameTitle", "Eintrag umbenennen"),
          MB_OK | MB_ICONWARNING);
-  auto* field = Ctl<TEdit>(apps ? "txtAppName" : "txtFilterName");
   field->SetText(Row.Caption());
   field->SetFocus();
   SendMessageA(field->Handle(), EM_SETSEL, 0, -1);
@@ -419,7 +423,7 @@ bool TfrmSettings::RefuseField(TEdit& Edit) {
 }
 
 bool TfrmSettings::CommitFields() {
-  // OK by the Enter key leaves no field: what the fields hold still counts.
+  // OK leaves no field (the fields left for it take nothing): what they hold counts here.
   const char* filters[] = {"txtFilterName", "txtFilterFilter", "txtFilterDefault"};
   const char* apps[] = {"txtAppName", "txtAppPath", "txtAppArgs"};
   for (int i = 0; i < 3; ++i)
@@ -428,6 +432,7 @@ bool TfrmSettings::CommitFields() {
   TemplateFieldExit("MenuText", *Ctl<TFieldEdit>("txtTemplateMenu"));
   for (const char* f : {"Before", "Select", "After"})
     TemplateFieldExit(f, *Ctl<TFieldEdit>(std::string("txtTemplate") + f));
+  txtBackupExtExit();
   return true;
 }
 
@@ -493,7 +498,7 @@ void TfrmSettings::FillTemplateList() {
   if (TXmlNode* all = TemplatesNode())
     for (int i = 0; i < all->Nodes().Count(); ++i) cmbTemplates->AddItem(all->Nodes().Items(i)->Name);
   for (const char* n : {"txtTemplateMenu", "txtTemplateBefore", "txtTemplateSelect", "txtTemplateAfter"})
-    Ctl<TEdit>(n)->SetText("");
+    Ctl<TFieldEdit>(n)->SetStoredText("");
   UpdateTemplateControls();
 }
 

@@ -17,7 +17,9 @@ void TEditListView::EditCaption(TListItem* Item) {
 
 LRESULT TEditListView::Notify(NMHDR* Header) {
   if (Header->code == LVN_KEYDOWN) {
-    if (OnKeyDown) OnKeyDown(reinterpret_cast<NMLVKEYDOWN*>(Header)->wVKey);
+    const WORD key = reinterpret_cast<NMLVKEYDOWN*>(Header)->wVKey;
+    if (key == VK_F2) EditCaption(Selected());
+    if (OnKeyDown) OnKeyDown(key);
     return 0;
   }
   if (Header->code == LVN_ENDLABELEDITA && OnEdited) {

@@ -1,4 +1,5 @@
-// A list view whose captions the user edits in place, each edit checked before it is taken.
+// A list view whose captions the user edits in place (F2 opens the selected row's), each edit
+// checked before it is taken.
 #pragma once
 #include <functional>
 #include <string>

@@ -1,4 +1,5 @@
-// Tooltips that show the hints of a form's controls while the mouse rests on them.
+// Tooltips that show the hints of a form's controls while the mouse rests on them, and one
+// shown on request for what the keyboard chose.
 #pragma once
 #include <string>
 #include "toolkit/Form.h"
@@ -17,6 +18,15 @@ public:
   // The tooltip text shown for a control; empty when it has none.
   std::string TipOf(const TWinControl& Control) const;
 
+  // Shows Text at once below Area (screen coordinates), for what the keyboard chose, where
+  // no mouse rests; it stays until HideTip.
+  void ShowTip(const RECT& Area, const std::string& Text);
+  void HideTip();
+  // The text ShowTip shows now; empty while none shows.
+  std::string ShownTip() const;
+
 private:
   HWND tip_ = nullptr;
+  bool tracking_ = false;  // the tool ShowTip uses is added
+  bool shown_ = false;
 };

@@ -144,7 +144,18 @@ void TListView::ResizeColumns() {
 LRESULT TListView::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
   LRESULT result = TWinControl::WndProc(Msg, wParam, lParam);
   if (Msg == WM_SIZE) ResizeColumns();
+  if (Msg == WM_SETFOCUS) MarkKeyboardRow();
   return result;
+}
+
+// Without a focused row the list shows no focus mark until an arrow is pressed.
+void TListView::MarkKeyboardRow() {
+  if (Count() == 0 || PerformNative(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED) >= 0) return;
+  const LRESULT selected = PerformNative(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+  LVITEMA item = {};
+  item.stateMask = LVIS_FOCUSED;
+  item.state = LVIS_FOCUSED;
+  Perform(LVM_SETITEMSTATE, selected >= 0 ? selected : 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void TListView::SetSmallImages(TImageList* Images) {

@@ -112,6 +112,9 @@ private:
   void SetExStyleBit(DWORD Bit, bool On);
   void PlaceSorted(TListItem* Item);
   void MoveRow(TListItem* Item, int Index);
+  // Gives the keyboard a row when the list gets the focus without one: the selected row, else
+  // the first, marked but not selected.
+  void MarkKeyboardRow();
 
   std::vector<std::unique_ptr<TListItem>> items_;
   std::vector<bool> autoSize_;

@@ -204,12 +204,13 @@ TEST_F(TemplatesTest, TemplatesMenuIsSortedByMenuTextThenName) {
   add("a", "Absatz", "<a>");
   add("c", "", "<c>");
   add("b", "absatz", "<b>");
+  add("z", std::string("Null\0stelle", 11), "<z>");  // a zero held would end the item's text
   BuildTemplatesMenu();
   BuildTemplatesMenu();
   TMenuItem* menu = frmMain->Find<TMenuItem>("mnuInsertTemplates");
-  ASSERT_EQ(menu->Count(), 4);
-  const char* expected[] = {"Absatz [a]", "absatz [b]", "c [c]", "Zeile [p]"};
-  for (int i = 0; i < 4; ++i) {
+  ASSERT_EQ(menu->Count(), 5);
+  const char* expected[] = {"Absatz [a]", "absatz [b]", "c [c]", "Null?stelle [z]", "Zeile [p]"};
+  for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(menu->Items(i)->Caption(), expected[i]);
     EXPECT_EQ(menu->Items(i)->Tag(), i);
     EXPECT_EQ(menu->Items(i)->ImageIndex(), 56);
@@ -218,11 +219,14 @@ TEST_F(TemplatesTest, TemplatesMenuIsSortedByMenuTextThenName) {
   TfraEdit* frame = Open("");
   frame->seEdit->SetText("Text");
   frame->seEdit->SelectAll();
-  menu->Items(3)->Click();
+  menu->Items(4)->Click();
   EXPECT_EQ(Text(frame), "<p>Text</p>");
   EXPECT_EQ(frame->seEdit->SelText(), "Text");
   frame->seEdit->Undo();
   EXPECT_EQ(Text(frame), "Text");
+  frame->seEdit->SelectAll();
+  menu->Items(3)->Click();
+  EXPECT_EQ(Text(frame), "<z>Text</z>");
 }
 
 TEST_F(TemplatesTest, ABlankTextTemplateInsertsNothingAndLeavesNoUndoStep) {

@@ -14,6 +14,7 @@
 #include "support/WhenShown.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/HintWindow.h"
 #include "toolkit/KeyCaptureEdit.h"
 #include "toolkit/KeyState.h"
 #include "toolkit/ListView.h"
@@ -403,4 +404,35 @@ TEST_F(HotKeyDialogTest, OnceAKeyIsCapturedTabLeavesTheFieldAndTheKeyboardAssign
   EXPECT_EQ(captured, (std::vector<std::string>{"|9", "C|75", "C|75"}));
   EXPECT_NE(afterCapture, dialog.txtHotKeyGen->Handle()) << "Tab after Ctrl+K is recorded";
   EXPECT_EQ(HotKeyList[IndexOf("frmMain_mnuFileSave")].Current, "C|75");
+}
+
+// The tool buttons show only a picture: the one the keyboard chooses says its name at once, and
+// none shows once the keyboard leaves the bar.
+TEST_F(HotKeyDialogTest, TheToolButtonTheKeyboardChoosesSaysItsName) {
+  TfrmHotKeys dialog(nullptr);
+  std::vector<std::string> tips;
+  testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == dialog.Handle(); }, [&](HWND) {
+    SelectEntry(dialog, "frmMain_mnuFileSave");
+    auto press = [](WORD Key, bool Ctrl = false) {
+      SetKeyStateOverride([Ctrl](int Vk) { return Ctrl && Vk == VK_CONTROL; });
+      PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+      Application().ProcessMessages();
+      SetKeyStateOverride(nullptr);
+    };
+    dialog.txtHotKeyGen->SetFocus();
+    press('K', true);  // with a key captured, every button can be pressed
+    for (int i = 0; i < 8 && GetFocus() != dialog.tbHotKey->Handle(); ++i) press(VK_TAB);
+    tips.push_back(dialog.hints->ShownTip());
+    for (int i = 0; i < 3; ++i) {
+      press(VK_RIGHT);
+      tips.push_back(dialog.hints->ShownTip());
+    }
+    press(VK_TAB);
+    tips.push_back(dialog.hints->ShownTip());
+    dialog.SetModalResult(mrAbort);
+  });
+  dialog.RunModalLoop();
+  ASSERT_TRUE(shown.Done());
+  EXPECT_EQ(tips, (std::vector<std::string>{"Shortcut entfernen", "Standard Shortcut zuweisen",
+                                            "Shortcut zuweisen", "Shortcut entfernen", ""}));
 }

@@ -1,9 +1,14 @@
+#include <algorithm>
 #include <map>
 #include "SettingsTestFixture.h"
 #include "dialogs/formPgSetup.h"
 #include "dialogs/formSettings.h"
 #include "documents/fLanguage.h"
 #include "support/StoreMessages.h"
+#include "support/WhenShown.h"
+#include "support/WindowText.h"
+#include "support/WideClipboard.h"
+#include "toolkit/Application.h"
 #include "toolkit/ComboBox.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/EditListView.h"
@@ -28,6 +33,13 @@ protected:
   }
   static TFieldEdit& Field(TfrmSettings& Form, const char* Name) { return *Form.Ctl<TFieldEdit>(Name); }
   static void Select(TListView& List, int Index) { List.Items(Index)->SetSelected(true); }
+  // Types Name into the list's open in-place edit and ends it with Enter.
+  static void EndRenameInPlace(TListView& List, const wchar_t* Name) {
+    const HWND edit = reinterpret_cast<HWND>(SendMessageA(List.Handle(), LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_TRUE(edit) << List.Name();
+    SetWindowTextW(edit, Name);
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 1);
+  }
   // The controls a settings key stands behind: check boxes and up-downs.
   static bool IsBoundCheckBox(TComponent* C) {
     return dynamic_cast<TCheckBox*>(C) && !dynamic_cast<TRadioButton*>(C) &&
@@ -275,16 +287,25 @@ TEST_F(SettingsDialogTest, CancelKeepsSettingsAndUndoesTemplateEditsButNotTheCle
 }
 
 // A zero the store holds as "&#0;" ends no field: it shows as its sign, and OK writes it back.
-TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOk) {
+// The sign typed or pasted is a character the code page lacks, also beside a zero held.
+TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOkAndTheSignTypedIsNoZero) {
   const std::string store = dir.File("Templates.dat");
   dir.Write("Templates.dat", "<?xml version=\"1.0\"?><Templates><brief MenuText=\"B&#0;r\">"
-                             "<Before>Hal&#0;lo </Before></brief></Templates>");
+                             "<Before>Hal&#0;lo </Before><Select>&#0;</Select><After>x</After>"
+                             "</brief></Templates>");
   TemplatesDoc.reset();
   LoadTemplatesDoc(store);
   QueueFormAnswer([](TForm& f) {
     auto& form = static_cast<TfrmSettings&>(f);
     EXPECT_EQ(Field(form, "txtTemplateBefore").WideCaption(), L"Hal\x2400lo ");
     EXPECT_EQ(Field(form, "txtTemplateMenu").WideCaption(), L"B\x2400r");
+    const HWND menu = Field(form, "txtTemplateMenu").Handle();
+    SendMessageW(menu, EM_SETSEL, 3, 3);
+    testsupport::PutOnClipboard(menu, L"\x2400\x2400");
+    SendMessageW(menu, WM_PASTE, 0, 0);
+    const HWND after = Field(form, "txtTemplateAfter").Handle();
+    SendMessageW(after, EM_SETSEL, 0, 0);
+    SendMessageW(after, WM_CHAR, 0x2400, 1);
     form.Ctl<TButton>("btnOk")->Click();
     return form.ModalResult();
   });
@@ -292,9 +313,11 @@ TEST_F(SettingsDialogTest, AZeroInATemplateSurvivesOk) {
   TXmlDoc saved;
   ASSERT_TRUE(saved.LoadFromFile(store)) << dir.Read("Templates.dat");
   EXPECT_EQ(saved.ReadString("Templates\\brief\\Before", ""), std::string("Hal\0lo ", 7));
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\Select", ""), std::string(1, '\0'));
+  EXPECT_EQ(saved.ReadString("Templates\\brief\\After", ""), "?x");
   TXmlNode* brief = saved.FindNode("Templates\\brief");
   ASSERT_NE(brief, nullptr);
-  EXPECT_EQ(TXmlAttrib::GetValue(brief->Attribs().Find("MenuText")), std::string("B\0r", 3));
+  EXPECT_EQ(TXmlAttrib::GetValue(brief->Attribs().Find("MenuText")), std::string("B\0r??", 5));
 }
 
 // The user's path with a damaged store: the program starts, Einstellungen > OK saves the
@@ -478,6 +501,10 @@ TEST_F(SettingsDialogTest, PagesHelpAndDependentControls) {
     form.txtBackupExtExit();
     EXPECT_EQ(form.Ctl<TEdit>("txtBackupExt")->Text(), kept);
   }
+  // OK takes what the field holds as leaving it would: the field is not left for OK.
+  form.Ctl<TEdit>("txtBackupExt")->SetText("..alt");
+  ASSERT_TRUE(form.btnOkClick());
+  EXPECT_EQ(Settings.General.BackupExt, "alt");
 }
 
 TEST_F(SettingsDialogTest, ColourAndFontDialogsFillTheirControls) {
@@ -531,4 +558,143 @@ TEST_F(SettingsDialogTest, ProgramRowsAreEditedInTheFieldsAndTheList) {
   ASSERT_TRUE(form.btnOkClick());
   EXPECT_EQ(Settings.AppList.Count(), 1);
   EXPECT_EQ(Settings.AppList.Strings(0), "Rechner\x01" "calc.exe\x01\x01" "1\x01" "0");
+}
+
+// A name typed in place and the name field below the list are one value: OK keeps the one the
+// user changed last.
+TEST_F(SettingsDialogTest, ANameTypedInPlaceOrInTheNameFieldIsKeptByOk) {
+  struct Case {
+    bool apps;
+    const wchar_t* inPlace;
+    const char* typedAfter;  // into the name field, after the rename in place
+    const char* stored;
+  } cases[] = {{true, L"Prog1", nullptr, "Prog1\x01\x01\"%1\"\x01" "0\x01" "0"},
+               {false, L"Quell|text", nullptr, "Quelltext|||"},
+               {false, L"Zwischen", "Zuletzt", "Zuletzt|||"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.stored);
+    Settings.AppList.Clear();
+    Settings.FileTypes.Clear();
+    TfrmSettings form(nullptr);
+    form.Show();
+    form.pcSettings->SetActivePageIndex(c.apps ? 6 : 5);
+    c.apps ? form.tbAppAddClick() : form.tbFilterAddClick();  // opens the new row's name in place
+    EndRenameInPlace(c.apps ? *form.lvApps : *form.lvFilters, c.inPlace);
+    if (c.typedAfter) Field(form, "txtFilterName").SetText(c.typedAfter);
+    EXPECT_EQ(PressOk(form), mrOk);
+    const TStringList& stored = c.apps ? Settings.AppList : Settings.FileTypes;
+    ASSERT_EQ(stored.Count(), 1);
+    EXPECT_EQ(stored.Strings(0), c.stored);
+  }
+}
+
+// A program path the code page cannot hold, then the dialog closed: Abbrechen and Escape say
+// nothing, OK says it once and leaves the dialog open. Run in the dialog's own loop and taken
+// down as the program does it.
+TEST_F(SettingsDialogTest, ARefusedPathIsToldOnceByOkAndNeverByAbbrechenOrEscape) {
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.General.DlgPageIndex = 6;
+  const std::string refused =
+      "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt (hier als \"?\" "
+      "gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet oder speichert unter ihnen nichts:\r\n?.exe";
+  // After "Meldung" the message box shows as in the program, taking the focus, and the
+  // gestures after it come once it is closed.
+  const std::vector<std::vector<std::string>> closings = {
+      {"Abbrechen"}, {"Escape"}, {"OK", "Abbrechen"}, {"Enter", "Escape"}, {"OK", "Meldung", "Abbrechen"}};
+  for (const auto& gestures : closings) {
+    SCOPED_TRACE(gestures.front() + " " + gestures.back());
+    const bool ok = gestures.front() == "OK" || gestures.front() == "Enter";
+    const auto shownBox = std::find(gestures.begin(), gestures.end(), "Meldung");
+    const size_t before = testsupport::AskedQuestions().size();
+    QueueFormAnswer([&](TForm& f) {
+      auto& form = static_cast<TfrmSettings&>(f);
+      auto post = [&form](const std::string& Gesture) {
+        if (Gesture == "Escape" || Gesture == "Enter")
+          PostMessageW(GetFocus(), WM_KEYDOWN, Gesture == "Escape" ? VK_ESCAPE : VK_RETURN, 1);
+        else
+          PostMessageW(form.Ctl<TButton>(Gesture == "OK" ? "btnOk" : "btnCancel")->Handle(), BM_CLICK, 0, 0);
+      };
+      if (shownBox != gestures.end()) testsupport::QueueRealDialog();
+      else if (ok) QueueAnswer(IDOK);
+      testsupport::TWhenShown box([](HWND Wnd) { return testsupport::WindowText(Wnd) == "Ungeeigneter Name"; },
+                                  [&](HWND Wnd) {
+                                    PostMessageW(Wnd, WM_COMMAND, IDOK, 0);
+                                    std::for_each(shownBox + 1, gestures.end(), post);
+                                  });
+      testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+        Select(*form.lvApps, 0);
+        TFieldEdit& path = Field(form, "txtAppPath");
+        path.SetFocus();
+        SendMessageW(path.Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"\u03A9.exe"));
+        std::for_each(gestures.begin(), shownBox, post);
+      });
+      return form.RunModalLoop();
+    });
+    EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+    std::vector<std::string> boxes;
+    const auto& asked = testsupport::AskedQuestions();
+    for (size_t i = before + 1; i < asked.size(); ++i) boxes.push_back(asked[i].caption + ": " + asked[i].text);
+    EXPECT_EQ(boxes, ok ? std::vector<std::string>{"Ungeeigneter Name: " + refused} : std::vector<std::string>{});
+    EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  }
+}
+
+// F2 opens the selected row's name in place, as in every Windows list; typed there and ended
+// with Enter in the dialog's own loop, the name is what OK keeps.
+TEST_F(SettingsDialogTest, F2RenamesTheSelectedRowInPlaceAndOkKeepsTheName) {
+  Settings.AppList.Clear();
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.FileTypes.Clear();
+  Settings.FileTypes.Add("Text|*.txt||");
+  for (int page : {6, 5}) {
+    SCOPED_TRACE(page);
+    Settings.General.DlgPageIndex = page;
+    QueueFormAnswer([page](TForm& f) {
+      auto& form = static_cast<TfrmSettings&>(f);
+      TEditListView& list = page == 6 ? *form.lvApps : *form.lvFilters;
+      testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+        auto press = [](WORD Key) {
+          PostMessageW(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyW(Key, 0) << 16));
+          Application().ProcessMessages();
+        };
+        Select(list, 0);
+        list.SetFocus();
+        press(VK_F2);
+        const HWND edit = reinterpret_cast<HWND>(SendMessageW(list.Handle(), LVM_GETEDITCONTROL, 0, 0));
+        EXPECT_EQ(GetFocus(), edit) << "F2 opened no edit in place";
+        SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
+        for (wchar_t c : std::wstring(L"Zwei")) PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        press(VK_RETURN);
+        EXPECT_EQ(form.ModalResult(), mrNone) << "Enter ends the edit in place, not the dialog";
+        PostMessageW(form.Ctl<TButton>("btnOk")->Handle(), BM_CLICK, 0, 0);
+      });
+      return form.RunModalLoop();
+    });
+    EXPECT_EQ(ShowSettingsDialog(), mrOk);
+  }
+  EXPECT_EQ(Settings.AppList.Strings(0), "Zwei\x01" "a.exe\x01\x01" "0\x01" "0");
+  EXPECT_EQ(Settings.FileTypes.Strings(0), "Zwei|*.txt||");
+}
+
+// Abbrechen while a name typed in place is taken by another row: the dialog closes without a
+// word and keeps nothing.
+TEST_F(SettingsDialogTest, AbbrechenDuringARenameInPlaceChecksNothing) {
+  Settings.AppList.Clear();
+  Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+  Settings.AppList.Add("Zwei\x01" "b.exe\x01\x01" "0\x01" "0");
+  Settings.General.DlgPageIndex = 6;
+  const size_t before = testsupport::AskedQuestions().size();
+  QueueFormAnswer([](TForm& f) {
+    auto& form = static_cast<TfrmSettings&>(f);
+    testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
+      Select(*form.lvApps, 0);
+      form.lvApps->EditCaption(form.lvApps->Items(0));
+      SetWindowTextW(GetFocus(), L"zwei");
+      PostMessageW(form.Ctl<TButton>("btnCancel")->Handle(), BM_CLICK, 0, 0);
+    });
+    return form.RunModalLoop();
+  });
+  EXPECT_EQ(ShowSettingsDialog(), mrCancel);
+  EXPECT_EQ(testsupport::AskedQuestions().size(), before + 1) << "only the dialog itself";
+  EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
 }

@@ -8,6 +8,7 @@
 #include "support/ProgramControls.h"
 #include "support/WideClipboard.h"
 #include "toolkit/Application.h"
+#include "toolkit/Controls.h"
 #include "toolkit/EditListView.h"
 #include "toolkit/Form.h"
 #include "toolkit/ImageList.h"
@@ -383,4 +384,48 @@ TEST(ListView, ACaptionTypedInPlaceKeepsWhatTheCodePageHoldsAndQuestionMarksTheR
     EXPECT_EQ(std::wstring(shown), L"? \u00E4\u20AC?");
   }
   EXPECT_EQ(edited, "? \xE4\x80?");
+}
+
+// A list entered by Tab shows at once where the keyboard is: on the selected row, else on the
+// first, which it marks without selecting; the arrows go on from there. F2 opens the selected
+// row of a list that edits in place, as in every Windows list.
+TEST(ListView, TabShowsTheKeyboardRowAndF2RenamesTheSelectedRow) {
+  struct Case {
+    int selected;  // before the Tab; -1 for none
+    int marked;
+    int afterDown;
+  } cases[] = {{-1, 0, 1}, {1, 1, 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.selected);
+    TForm form(nullptr, {"Liste", 300, 220, WS_OVERLAPPEDWINDOW, 0, true});
+    auto* button = form.Make<TButton>("btn", &form, 0, 0, 80, 24);
+    auto* lv = form.Make<TEditListView>("lv", &form, 0, 30, 280, 150);
+    lv->AddColumn("Name", 200);
+    for (const char* row : {"a", "b", "c", "d"}) lv->AddItem(row);
+    if (c.selected >= 0) lv->Items(c.selected)->SetSelected(true);
+    int selections = 0;
+    lv->OnSelectItem = [&](TObject*, TListItem*, bool) { ++selections; };
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    auto press = [](WORD Key) {
+      PostMessageW(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyW(Key, 0) << 16));
+      Application().ProcessMessages();
+    };
+    auto editing = [lv] { return SendMessageW(lv->Handle(), LVM_GETEDITCONTROL, 0, 0) != 0; };
+    button->SetFocus();
+    press(VK_TAB);
+    ASSERT_EQ(GetFocus(), lv->Handle());
+    EXPECT_EQ(SendMessageW(lv->Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), c.marked);
+    EXPECT_EQ(lv->SelCount(), c.selected >= 0 ? 1 : 0);
+    EXPECT_EQ(selections, 0);
+    press(VK_F2);
+    EXPECT_EQ(editing(), c.selected >= 0) << "F2 renames only a selected row";
+    if (editing()) press(VK_ESCAPE);
+    press(VK_DOWN);
+    ASSERT_NE(lv->Selected(), nullptr);
+    EXPECT_EQ(lv->Selected()->Index(), c.afterDown);
+    press(VK_F2);
+    EXPECT_TRUE(editing());
+    if (editing()) press(VK_ESCAPE);
+  }
 }
