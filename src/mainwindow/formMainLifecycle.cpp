@@ -82,12 +82,7 @@ void TfrmMain::FormCreate() {
   if (!Settings.ParamNoSplash && Settings.General.ShowSplashScreen) {
     splash_ = std::make_unique<TfrmSplash>(nullptr);
     splash_->FormCreate();
-    ShowWindow(splash_->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(splash_->Handle());
-    Application().ProcessMessages();
-    // Not kept on top of other windows: a plug-in loading meanwhile may show a box of its own.
-    // A question of the program's own comes without the splash.
-    SetBeforeModal([this] { FreeSplash(); });
+    splash_->ShowForStart();
   }
 
   DragAcceptFiles(Handle(), TRUE);
@@ -200,8 +195,6 @@ void TfrmMain::FormDestroy() {
 }
 
 void TfrmMain::FreeSplash() {
-  if (!splash_) return;
-  SetBeforeModal(nullptr);
   splash_.reset();
 }
 
