@@ -229,20 +229,19 @@ void TfrmMain::ReopenLastDocuments() {
 }
 
 void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
+  TSetAsideArgs setAside;
   for (const std::string& arg : Args) {
-    if (IsSwitchArg(arg)) continue;
+    if (IsSwitchArg(arg) || setAside.Take(arg)) continue;
     bool stop = false;
     // One argument that fails is shown and the next one still opens.
     GuardEntry([&] { stop = !OpenCommandLineFile(arg); });
-    if (stop) return;
+    if (stop) break;
   }
+  // One box for the whole start, however many names it sets aside.
+  setAside.Report();
 }
 
 bool TfrmMain::OpenCommandLineFile(const std::string& Arg) {
-  if (IsRefusedFileArg(Arg)) {
-    ReportRefusedNames({Arg});
-    return true;
-  }
   if (DirectoryExists(Arg)) {
     // A folder is not a missing file: offering to create it could only fail.
     MsgBox(GetLangText("Main|MsgParamFolderText",

@@ -66,7 +66,14 @@ TEST(HandOverText, LongListsGoInPiecesThatEachFitAnAtomWithEverySwitch) {
   EXPECT_EQ(SplitHandOver({a, b2}), (Pieces{{a}, {b2}})) << "one over";
   EXPECT_EQ(SplitHandOver({}), (Pieces{{}}));
   EXPECT_EQ(SplitHandOver({"/ML"}), (Pieces{{"/ML"}}));
-  EXPECT_EQ(SplitHandOver({path('x', 253), "/ML"}), (Pieces{{"/ML"}})) << "too long alone";
+  EXPECT_EQ(SplitHandOver({a, path('x', 253), "/ML"}), (Pieces{{a, "/ML"}, {path('x', 253), "/ML"}}))
+      << "too long for an atom: a piece of its own, cut when sent";
+  const std::string text = BuildHandOverText({path('x', 253), "/ML"});
+  const std::vector<std::string> parts = CutForAtoms(text);
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(parts[0].size(), 255u);
+  EXPECT_EQ(parts[0] + parts[1], text);
+  EXPECT_TRUE(CutForAtoms("").empty());
 
   std::vector<std::string> args{"/ML"};
   for (char c = 'a'; c < 'k'; ++c) args.push_back(path(c, 60));
