@@ -140,7 +140,8 @@ std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::strin
   size_t from = 0;
   while (from < fileCount) {
     size_t to = from + 1;  // a path too long for one atom goes alone
-    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= LongestAtomName) ++to;
+    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= LongestAtomName)
+      ++to;
     pieces.push_back(piece(from, to));
     from = to;
   }
@@ -153,10 +154,10 @@ std::vector<std::string> CutForAtoms(const std::string& Text) {
   const char* const end = Text.c_str() + Text.size();
   const char* start = Text.c_str();
   while (start < end) {
-    const char* cut = start;
     // Character by character: a double-byte character stays whole.
-    for (const char* next = CharNextA(cut); cut < end && static_cast<size_t>(next - start) <= LongestAtomName;
-         next = CharNextA(cut))
+    const char* cut = start;
+    for (const char* next = CharNextA(cut);
+         cut < end && static_cast<size_t>(next - start) <= LongestAtomName; next = CharNextA(cut))
       cut = next;
     parts.emplace_back(start, cut);
     start = cut;
@@ -181,8 +182,10 @@ std::string TakeHandOverText(LPARAM Atom) {
 void SendHandOver(HWND Running, const std::vector<std::string>& Args, DWORD TimeoutMs,
                   const std::function<void()>& OnTimedOut) {
   std::vector<std::string> parts;
-  for (const std::vector<std::string>& piece : SplitHandOver(Args))
-    for (std::string& part : CutForAtoms(BuildHandOverText(piece))) parts.push_back(std::move(part));
+  for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
+    std::vector<std::string> cut = CutForAtoms(BuildHandOverText(piece));
+    parts.insert(parts.end(), cut.begin(), cut.end());
+  }
   if (parts.empty()) parts.emplace_back();  // no arguments: the switches are reset all the same
   for (size_t i = 0; i < parts.size(); ++i) {
     const WPARAM more = i + 1 < parts.size() ? HandOverMoreFollows : 0;

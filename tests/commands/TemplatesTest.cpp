@@ -313,8 +313,9 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
 TEST_F(TemplatesTest, AStoreThatCannotBeReadAgainAtAbbrechenKeepsTheTemplatesAndSaysSo) {
   Settings.SettingsDir = folder.Path();
   const std::string file = folder.File("Templates.dat");
-  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <brief MenuText=\"Brief\">\r\n"
-                                "    <Before>Hallo</Before>\r\n  </brief>\r\n</Templates>\r\n");
+  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n"
+                                "  <brief MenuText=\"Brief\">\r\n    <Before>Hallo</Before>\r\n"
+                                "  </brief>\r\n</Templates>\r\n");
   LoadTemplatesDoc(file);  // as at the start
   BuildTemplatesMenu();
   testsupport::HeldFile held(file);

@@ -53,7 +53,8 @@ protected:
   // 25 names as the wide command line gives those the code page cannot hold.
   std::vector<std::string> RefusedNames() const {
     std::vector<std::string> names;
-    for (int i = 1; i <= 25; ++i) names.push_back(folder.File("\xC4rger?" + std::to_string(i) + ".txt"));
+    for (int i = 1; i <= 25; ++i)
+      names.push_back(folder.File("\xC4rger?" + std::to_string(i) + ".txt"));
     return names;
   }
   // The one box that refuses them: the first 20 by name, the rest counted.
@@ -62,9 +63,10 @@ protected:
     for (size_t i = 0; i < 20; ++i) listed += "\r\n" + Names[i];
     testsupport::QueueAnswer(ModalAnswer{IDOK}, [=](const ModalQuestion& q) {
       EXPECT_EQ(q.caption, "Ungeeigneter Name");
-      EXPECT_EQ(q.text, "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt "
-                        "(hier als \"?\" gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet "
-                        "oder speichert unter ihnen nichts:" + listed + "\r\n\x85 und 5 weitere");
+      EXPECT_EQ(q.text, "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht "
+                        "kennt (hier als \"?\" gezeigt). Tarvoline \xF6" "ffnet, durchsucht, "
+                        "startet oder speichert unter ihnen nichts:" + listed +
+                            "\r\n\x85 und 5 weitere");
       EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
     });
   }
@@ -318,8 +320,9 @@ TEST_F(HandOverTest, ASecondStartRefusesANameLongerThanTheProgramCanOpenAndSaysS
 
   testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
     EXPECT_EQ(q.caption, "Name zu lang");
-    EXPECT_EQ(q.text, "Diese Namen sind l\xE4nger als die 259 Zeichen, die Tarvoline f\xFCr einen "
-                      "Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:\r\n" + WideToAnsi(name));
+    EXPECT_EQ(q.text, "Diese Namen sind l\xE4nger als die 259 Zeichen, die Tarvoline f\xFCr "
+                      "einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:\r\n" +
+                          WideToAnsi(name));
     EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
   });
   SecondStartWith({WideToAnsi(name), "/ML"});

@@ -66,7 +66,8 @@ TEST(HandOverText, LongListsGoInPiecesThatEachFitAnAtomWithEverySwitch) {
   EXPECT_EQ(SplitHandOver({a, b2}), (Pieces{{a}, {b2}})) << "one over";
   EXPECT_EQ(SplitHandOver({}), (Pieces{{}}));
   EXPECT_EQ(SplitHandOver({"/ML"}), (Pieces{{"/ML"}}));
-  EXPECT_EQ(SplitHandOver({a, path('x', 253), "/ML"}), (Pieces{{a, "/ML"}, {path('x', 253), "/ML"}}))
+  EXPECT_EQ(SplitHandOver({a, path('x', 253), "/ML"}),
+            (Pieces{{a, "/ML"}, {path('x', 253), "/ML"}}))
       << "too long for an atom: a piece of its own, cut when sent";
   const std::string text = BuildHandOverText({path('x', 253), "/ML"});
   const std::vector<std::string> parts = CutForAtoms(text);
