@@ -86,19 +86,48 @@ void TellSetAside(const std::string& FileName, const std::string& Aside) {
          GetLangText("Main|MsgTemplatesSetAsideTitle", "Textvorlagen"), MB_OK | MB_ICONWARNING);
 }
 
-}  // namespace
-
-void LoadTemplatesDoc(const std::string& FileName) {
-  if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
+// Loads the file into TemplatesDoc; false when it could not be read and stays where it is.
+bool ReadTemplatesDoc(const std::string& FileName) {
   const TXmlLoad load = TemplatesDoc->LoadStore(FileName, true);
   if (load != TXmlLoad::Damaged) {
     NoteStoreRead(FileName, load == TXmlLoad::Unreadable);
-    return;
+    return load != TXmlLoad::Unreadable;
   }
   const std::string aside = SetFileAside(FileName);
   // A damaged store that stays where it is must not be written over either.
   NoteStoreRead(FileName, aside.empty());
   if (!aside.empty()) TellSetAside(FileName, aside);
+  return !aside.empty();
+}
+
+void CopyNode(const TXmlNode& From, TXmlNode& To) {
+  To.Name = From.Name;
+  To.Value = From.Value;
+  To.CDATA = From.CDATA;
+  for (int i = 0; i < From.Attribs().Count(); ++i) {
+    const TXmlAttrib& attrib = *From.Attribs().Items(i);
+    To.Attribs().Add(std::make_unique<TXmlAttrib>(attrib.Name, attrib.Value));
+  }
+  for (int i = 0; i < From.Nodes().Count(); ++i)
+    CopyNode(*From.Nodes().Items(i), *To.Nodes().Add(std::make_unique<TXmlNode>(&To)));
+}
+
+}  // namespace
+
+void LoadTemplatesDoc(const std::string& FileName) {
+  if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
+  ReadTemplatesDoc(FileName);
+}
+
+std::unique_ptr<TXmlDoc> CopyTemplatesDoc() {
+  auto copy = std::make_unique<TXmlDoc>();
+  if (TemplatesDoc) CopyNode(*TemplatesDoc->Root(), *copy->Root());
+  return copy;
+}
+
+void ReloadTemplatesDoc(const std::string& FileName, std::unique_ptr<TXmlDoc> Held) {
+  TemplatesDoc = std::make_unique<TXmlDoc>();
+  if (!ReadTemplatesDoc(FileName)) TemplatesDoc = std::move(Held);
 }
 
 TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {

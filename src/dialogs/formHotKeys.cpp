@@ -157,7 +157,7 @@ void TfrmHotKeys::ShowKeyboardTip(const NMTBHOTITEM& Change) {
 
 void TfrmHotKeys::FormCreate() {
   TranslateForm();
-  InitHotKeys();
+  ReloadHotKeys(HotKeyList);
   selectedIndex_ = -1;
   capturedKey_.clear();
   BuildPathTree();
@@ -364,13 +364,15 @@ void TfrmHotKeys::btnOkClick(TObject*) {
 }
 
 void ShowHotKeysDialog() {
+  // The dialog edits the keys themselves: Abbrechen reads them again, or keeps these.
+  std::vector<THotKeyRec> held = HotKeyList;
   int result = mrCancel;
   {
     TfrmHotKeys dialog(nullptr);
     result = dialog.ShowModal();
   }
   if (result != mrOk) {
-    InitHotKeys();
+    ReloadHotKeys(std::move(held));
     return;
   }
   THourglass hourglass;

@@ -703,6 +703,8 @@ void TfrmSettings::SelectColor(TColorSwatch& Swatch) {
 
 int ShowSettingsDialog(int Page) {
   if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
+  // The dialog edits the store itself: Abbrechen reads it again, or keeps this.
+  std::unique_ptr<TXmlDoc> held = CopyTemplatesDoc();
   int result;
   {
     TfrmSettings form(nullptr);
@@ -722,8 +724,7 @@ int ShowSettingsDialog(int Page) {
                          LangParams({templates})),
              GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_OK | MB_ICONERROR);
   } else {
-    TemplatesDoc = std::make_unique<TXmlDoc>();
-    LoadTemplatesDoc(templates);
+    ReloadTemplatesDoc(templates, std::move(held));
   }
   BuildTemplatesMenu();
   return result;

@@ -45,3 +45,8 @@ bool StoreMayBeWritten(const std::string& FileName) {
          GetLangText("Main|MsgFileSaveTitle", "Datei speichern"), MB_OK | MB_ICONWARNING);
   return false;
 }
+
+void ForgetStoreReads() {
+  unreadStores.clear();
+  toldStores.clear();
+}

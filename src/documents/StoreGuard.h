@@ -12,3 +12,5 @@ void NoteStoreRead(const std::string& FileName, bool Unreadable);
 // Whether FileName may be written; for one that could not be read, false after telling the
 // user that it was not saved.
 bool StoreMayBeWritten(const std::string& FileName);
+// Forgets every read noted, as a new run starts: for tests, which share one process.
+void ForgetStoreReads();

@@ -1,4 +1,5 @@
 #include "documents/fHlpHK.h"
+#include <algorithm>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -428,7 +429,9 @@ void RegisterWindowListKeys(const THotKeyGroup& Context) {
 
 }  // namespace
 
-void InitHotKeys() {
+namespace {
+// Both tables from the defaults, in the current language.
+void RegisterHotKeys() {
   InitKeyNames();
   const std::string mainWindow = Lang("HotKeys|MainWindow", "Hauptfenster");
   const THotKeyGroup window(mainWindow);
@@ -445,8 +448,31 @@ void InitHotKeys() {
   RegisterWindowListKeys(THotKeyGroup(Lang("HotKeys|WindowList", "Fensterliste"))
                              .Sub(mainWindow)
                              .Sub(Lang("HotKeys|WindowListContext", "Kontextmen\xFC")));
+}
+
+// The keys Held gives the hot keys of those names.
+void KeepKeys(const std::vector<THotKeyRec>& Held) {
+  for (THotKeyRec& h : HotKeyList) {
+    auto held = std::find_if(Held.begin(), Held.end(),
+                             [&](const THotKeyRec& k) { return k.Name == h.Name; });
+    if (held != Held.end()) h.Current = held->Current;
+  }
+}
+}  // namespace
+
+void InitHotKeys() {
+  RegisterHotKeys();
   const std::string fileName = Settings.AppDir + HotKeyFileName;
   NoteStoreRead(fileName, !LoadHotKeys(fileName));
+  ApplyMenuHotKeys();
+}
+
+void ReloadHotKeys(std::vector<THotKeyRec> Held) {  // a copy: the tables are rebuilt
+  RegisterHotKeys();
+  const std::string fileName = Settings.AppDir + HotKeyFileName;
+  const bool read = LoadHotKeys(fileName);
+  NoteStoreRead(fileName, !read);
+  if (!read) KeepKeys(Held);
   ApplyMenuHotKeys();
 }
 

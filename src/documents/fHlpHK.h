@@ -1,5 +1,7 @@
 // The default hot keys and their application to the main menu and to editor controls.
 #pragma once
+#include <vector>
+#include "documents/fHotKeys.h"
 
 class TCustomCodeEdit;
 
@@ -11,6 +13,10 @@ constexpr int EditorHotKeyCount = 74;
 // user's hot-key file from the program folder and applies the keys to the main menu. A file
 // that cannot be read leaves the defaults and is kept from being written (StoreGuard).
 void InitHotKeys();
+// The same later in the run (opening Shortcuts anpassen, its Abbrechen): a file that cannot be
+// read leaves the keys of Held (matched by name) instead of the defaults, and the user is told
+// so (StoreGuard).
+void ReloadHotKeys(std::vector<THotKeyRec> Held);
 // Sets the shortcuts of the main window's menu items from the hot-key table; nothing while
 // there is no main window.
 void ApplyMenuHotKeys();

@@ -124,36 +124,22 @@ std::string GetLangText(const std::string& Key, const std::string& Default, cons
 }
 
 namespace {
-struct TLangDefault {
-  const char* Key;
-  const char* German;
-};
-
-TLangDefault ToolkitDefault(TToolkitText Text) {
+// The language file's key of each of the toolkit's texts.
+const char* ToolkitKey(TToolkitText Text) {
   switch (Text) {
-    case TToolkitText::NameRefusedTitle:
-      return {"Main|MsgNameRefusedTitle", "Ungeeigneter Name"};
-    case TToolkitText::NameRefusedText:
-      return {"Main|MsgNameRefusedText",
-              "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht kennt (hier "
-              "als \"?\" gezeigt). Tarvoline \xF6" "ffnet, durchsucht, startet oder speichert "
-              "unter ihnen nichts:"};
-    case TToolkitText::NamesNotShown:
-      return {"Main|MsgNameRefusedMore", "\x85 und %s1% weitere"};
-    case TToolkitText::SearchTextRefusedTitle:
-      return {"Main|MsgSearchTextRefusedTitle", "Ungeeigneter Suchtext"};
-    case TToolkitText::SearchTextRefusedText:
-      return {"Main|MsgSearchTextRefusedText",
-              "Der Text im Feld \"%s1%\" enth\xE4lt Zeichen, die der Zeichensatz des Systems "
-              "nicht kennt.%w%Es wird nichts gesucht und nichts ersetzt."};
+    case TToolkitText::NameRefusedTitle: return "Main|MsgNameRefusedTitle";
+    case TToolkitText::NameRefusedText: return "Main|MsgNameRefusedText";
+    case TToolkitText::NamesNotShown: return "Main|MsgNameRefusedMore";
+    case TToolkitText::SearchTextRefusedTitle: return "Main|MsgSearchTextRefusedTitle";
+    case TToolkitText::SearchTextRefusedText: return "Main|MsgSearchTextRefusedText";
   }
-  return {"", ""};
+  return "";
 }
 }  // namespace
 
 std::string ToolkitText(TToolkitText Text, const std::vector<std::string>& Params) {
-  const TLangDefault text = ToolkitDefault(Text);
-  return GetLangText(text.Key, text.German, Params.empty() ? LangNoParams : LangParams(Params));
+  return GetLangText(ToolkitKey(Text), ToolkitGermanText(Text, {"%s1%"}),
+                     Params.empty() ? LangNoParams : LangParams(Params));
 }
 
 int CharsetFromName(const std::string& Name) {

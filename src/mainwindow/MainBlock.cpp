@@ -1,12 +1,15 @@
 // The main routine's steps; Tarvoline.cpp only collects the arguments.
 #include "mainwindow/MainBlock.h"
 #include <string_view>
+#include <utility>
 #include "dialogs/formInstall.h"
 #include "documents/fHlpMain.h"
+#include "documents/fLanguage.h"
 #include "foundation/fMain.h"
 #include "mainwindow/formMain.h"
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
+#include "toolkit/Dialogs.h"
 
 const char* const InstanceMutexName = "Orvask_Tarvoline_Mutex";
 const char* const LoadingMutexName = "Orvask_Tarvoline_LoadingMutex";
@@ -16,6 +19,7 @@ namespace {
 
 // The longest name the global atom table keeps, plus its terminating zero.
 constexpr int AtomNameCapacity = 256;
+constexpr size_t LongestAtomName = AtomNameCapacity - 1;
 constexpr DWORD HandOverTimeoutMs = 60000;
 // A timed-out message is dropped by some systems and delivered late by others: it is sent
 // again, and the receiver ignores a repeat whose atom it already took.
@@ -48,6 +52,25 @@ void BringToFront(HWND Running) {
   SetForegroundWindow(question);
 }
 
+// One message of a hand-over; a send that times out is sent again while the window exists.
+void SendHandOverPart(HWND Running, const std::string& Text, WPARAM More, DWORD TimeoutMs,
+                      const std::function<void()>& OnTimedOut) {
+  ATOM atom = GlobalAddAtomA(Text.c_str());
+  for (int attempt = 0; attempt < HandOverAttempts; ++attempt) {
+    DWORD_PTR ignored = 0;
+    SetLastError(0);
+    // A window that hangs must not keep this process alive for ever.
+    if (SendMessageTimeoutA(Running, WM_OPENCOMMANDLINE, Text.size() | More, atom, SMTO_NORMAL,
+                            TimeoutMs, &ignored))
+      return;
+    if (GetLastError() != ERROR_TIMEOUT || !IsWindow(Running)) {
+      if (atom) GlobalDeleteAtom(atom);  // never delivered
+      return;
+    }
+    if (OnTimedOut) OnTimedOut();
+  }
+}
+
 }  // namespace
 
 bool IsSwitchArg(const std::string& Arg) {
@@ -58,6 +81,27 @@ bool IsRefusedFileArg(const std::string& Arg) {
   constexpr std::string_view longPathPrefix = "\\\\?\\";
   const size_t name = Arg.rfind(longPathPrefix, 0) == 0 ? longPathPrefix.size() : 0;
   return !IsSwitchArg(Arg) && Arg.find('?', name) != std::string::npos;
+}
+
+bool TSetAsideArgs::Take(const std::string& Arg) {
+  if (IsRefusedFileArg(Arg)) {
+    refused_.push_back(Arg);
+    return true;
+  }
+  if (IsSwitchArg(Arg) || Arg.size() < MAX_PATH) return false;
+  tooLong_.push_back(Arg);
+  return true;
+}
+
+void TSetAsideArgs::Report() const {
+  if (!refused_.empty()) ReportRefusedNames(refused_);
+  if (tooLong_.empty()) return;
+  MsgBox(GetLangText("Main|MsgNameTooLongText",
+                     "Diese Namen sind l\xE4nger als die %s1% Zeichen, die Tarvoline f\xFCr "
+                     "einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:",
+                     LangParams({std::to_string(MAX_PATH - 1)})) +
+             NameLines(tooLong_),
+         GetLangText("Main|MsgNameTooLongTitle", "Name zu lang"), MB_ICONERROR | MB_OK);
 }
 
 void ReleaseLoadingMutex() {
@@ -92,21 +136,40 @@ std::vector<std::vector<std::string>> SplitHandOver(const std::vector<std::strin
     }
     return args;
   };
-  constexpr size_t longest = AtomNameCapacity - 1;
   std::vector<std::vector<std::string>> pieces;
   size_t from = 0;
   while (from < fileCount) {
-    size_t to = from;
-    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= longest) ++to;
-    if (to == from) {
-      ++from;  // a path too long for any atom cannot be handed over
-      continue;
-    }
+    size_t to = from + 1;  // a path too long for one atom goes alone
+    while (to < fileCount && BuildHandOverText(piece(from, to + 1)).size() <= LongestAtomName)
+      ++to;
     pieces.push_back(piece(from, to));
     from = to;
   }
   if (pieces.empty()) pieces.push_back(piece(0, 0));
   return pieces;
+}
+
+std::vector<std::string> CutForAtoms(const std::string& Text) {
+  std::vector<std::string> parts;
+  const char* const end = Text.c_str() + Text.size();
+  const char* start = Text.c_str();
+  while (start < end) {
+    // Character by character: a double-byte character stays whole.
+    const char* cut = start;
+    for (const char* next = CharNextA(cut);
+         cut < end && static_cast<size_t>(next - start) <= LongestAtomName; next = CharNextA(cut))
+      cut = next;
+    parts.emplace_back(start, cut);
+    start = cut;
+  }
+  return parts;
+}
+
+std::optional<std::string> JoinHandOver(std::string& Pending, WPARAM wParam,
+                                        const std::string& Text) {
+  Pending += Text;
+  if (wParam & HandOverMoreFollows) return std::nullopt;
+  return std::exchange(Pending, std::string());
 }
 
 std::string TakeHandOverText(LPARAM Atom) {
@@ -118,22 +181,15 @@ std::string TakeHandOverText(LPARAM Atom) {
 
 void SendHandOver(HWND Running, const std::vector<std::string>& Args, DWORD TimeoutMs,
                   const std::function<void()>& OnTimedOut) {
+  std::vector<std::string> parts;
   for (const std::vector<std::string>& piece : SplitHandOver(Args)) {
-    std::string text = BuildHandOverText(piece);
-    ATOM atom = GlobalAddAtomA(text.c_str());
-    for (int attempt = 0; attempt < HandOverAttempts; ++attempt) {
-      DWORD_PTR ignored = 0;
-      SetLastError(0);
-      // A window that hangs must not keep this process alive for ever.
-      if (SendMessageTimeoutA(Running, WM_OPENCOMMANDLINE, text.size(), atom, SMTO_NORMAL,
-                              TimeoutMs, &ignored))
-        break;
-      if (GetLastError() != ERROR_TIMEOUT || !IsWindow(Running)) {
-        if (atom) GlobalDeleteAtom(atom);  // never delivered
-        break;
-      }
-      if (OnTimedOut) OnTimedOut();
-    }
+    std::vector<std::string> cut = CutForAtoms(BuildHandOverText(piece));
+    parts.insert(parts.end(), cut.begin(), cut.end());
+  }
+  if (parts.empty()) parts.emplace_back();  // no arguments: the switches are reset all the same
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const WPARAM more = i + 1 < parts.size() ? HandOverMoreFollows : 0;
+    SendHandOverPart(Running, parts[i], more, TimeoutMs, OnTimedOut);
   }
 }
 

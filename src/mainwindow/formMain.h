@@ -336,6 +336,7 @@ private:
   void ChangeActiveTab(int Delta);
 
   std::unique_ptr<TfrmSplash> splash_;
+  std::string handOverPending_;  // the pieces of a hand-over whose last piece is to come
   bool sessionEndAllowed_ = false;
   TEditBackground* incSearchBackground_ = nullptr;  // light red while nothing is found
   bool incSearchRefused_ = false;  // its text holds a character the ANSI code page lacks

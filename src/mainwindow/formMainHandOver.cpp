@@ -87,28 +87,26 @@ void TfrmMain::RemoveKeyPreview() {
   }
 }
 
-void TfrmMain::WMOpenCommandLine(WPARAM /*wParam*/, LPARAM lParam) {
+void TfrmMain::WMOpenCommandLine(WPARAM wParam, LPARAM lParam) {
   std::string text = TakeHandOverText(lParam);
   // A repeat of a hand-over already taken finds its atom gone.
   if (lParam != 0 && text.empty()) return;
-  RunWhenNoModal([this, text] { OpenHandedOver(text); });
+  // The pieces of one start are opened as one: one box for all the names it refuses.
+  std::optional<std::string> whole = JoinHandOver(handOverPending_, wParam, text);
+  if (whole) RunWhenNoModal([this, whole = *whole] { OpenHandedOver(whole); });
 }
 
 void TfrmMain::OpenHandedOver(const std::string& Text) {
   CmdLineParams = SplitCommandLine(Text, false);
   ParseCommandLineSwitches();
-  std::vector<std::string> refused;
+  TSetAsideArgs setAside;
   for (const std::string& part : ParamParts(CmdLineParams)) {
-    if (IsRefusedFileArg(part)) {
-      refused.push_back(part);
-      continue;
-    }
-    if (!FileExists(part)) continue;
+    if (setAside.Take(part) || !FileExists(part)) continue;
     if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
     if (TTabSheet* sheet = OpenFile(part, false, nullptr))
       ApplyCommandLineSwitches(GetSheetFrame(sheet));
   }
-  if (!refused.empty()) ReportRefusedNames(refused);
+  setAside.Report();
 }
 
 void TfrmMain::WMDropFiles(HDROP Drop) {

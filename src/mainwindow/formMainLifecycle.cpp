@@ -82,12 +82,7 @@ void TfrmMain::FormCreate() {
   if (!Settings.ParamNoSplash && Settings.General.ShowSplashScreen) {
     splash_ = std::make_unique<TfrmSplash>(nullptr);
     splash_->FormCreate();
-    ShowWindow(splash_->Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(splash_->Handle());
-    Application().ProcessMessages();
-    // Not kept on top of other windows: a plug-in loading meanwhile may show a box of its own.
-    // A question of the program's own comes without the splash.
-    SetBeforeModal([this] { FreeSplash(); });
+    splash_->ShowForStart();
   }
 
   DragAcceptFiles(Handle(), TRUE);
@@ -200,8 +195,6 @@ void TfrmMain::FormDestroy() {
 }
 
 void TfrmMain::FreeSplash() {
-  if (!splash_) return;
-  SetBeforeModal(nullptr);
   splash_.reset();
 }
 
@@ -236,20 +229,19 @@ void TfrmMain::ReopenLastDocuments() {
 }
 
 void TfrmMain::OpenCommandLineFiles(const std::vector<std::string>& Args) {
+  TSetAsideArgs setAside;
   for (const std::string& arg : Args) {
-    if (IsSwitchArg(arg)) continue;
+    if (IsSwitchArg(arg) || setAside.Take(arg)) continue;
     bool stop = false;
     // One argument that fails is shown and the next one still opens.
     GuardEntry([&] { stop = !OpenCommandLineFile(arg); });
-    if (stop) return;
+    if (stop) break;
   }
+  // One box for the whole start, however many names it sets aside.
+  setAside.Report();
 }
 
 bool TfrmMain::OpenCommandLineFile(const std::string& Arg) {
-  if (IsRefusedFileArg(Arg)) {
-    ReportRefusedNames({Arg});
-    return true;
-  }
   if (DirectoryExists(Arg)) {
     // A folder is not a missing file: offering to create it could only fail.
     MsgBox(GetLangText("Main|MsgParamFolderText",

@@ -4,6 +4,7 @@
 #include "rtl/SysUtils.h"
 #include "toolkit/Application.h"
 #include "toolkit/Controls.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Panels.h"
 
 namespace {
@@ -40,6 +41,8 @@ TfrmSplash::TfrmSplash(TComponent* Owner)
             work.top + (work.bottom - work.top - SplashHeight) / 2, SplashWidth, SplashHeight);
 }
 
+TfrmSplash::~TfrmSplash() { StopGivingWay(); }
+
 void TfrmSplash::FormCreate() {
   const std::string exe = ProgramFile();
   std::string version = GetFileVersionValue(exe, "ProductVersion");
@@ -53,4 +56,24 @@ void TfrmSplash::FormCreate() {
 void TfrmSplash::SetState(const std::string& Text) {
   lblState->SetCaption(Text);
   UpdateWindow(lblState->Handle());
+}
+
+void TfrmSplash::ShowForStart() {
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+  UpdateWindow(Handle());
+  Application().ProcessMessages();
+  // Not kept on top of other windows: a plug-in loading meanwhile may show a box of its own.
+  SetBeforeModal([this] { GiveWayToQuestion(); });
+  givesWay_ = true;
+}
+
+void TfrmSplash::GiveWayToQuestion() {
+  ShowWindow(Handle(), SW_HIDE);
+  StopGivingWay();
+}
+
+void TfrmSplash::StopGivingWay() {
+  if (!givesWay_) return;
+  givesWay_ = false;
+  SetBeforeModal(nullptr);
 }

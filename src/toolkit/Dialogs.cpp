@@ -23,7 +23,7 @@ TTextLookup& TextLookup() {
 }
 
 std::string LanguageText(TToolkitText Text, const std::vector<std::string>& Params = {}) {
-  return TextLookup() ? TextLookup()(Text, Params) : std::string();
+  return TextLookup() ? TextLookup()(Text, Params) : ToolkitGermanText(Text, Params);
 }
 
 // Enough to see which names; a walk over a large folder may give thousands.

@@ -50,7 +50,7 @@ std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question);
 // start-up's splash). Empty for none; the hook may take itself away.
 void SetBeforeModal(std::function<void()> Hook);
 
-// Sets the lookup that gives the toolkit's own messages their texts.
+// Sets the lookup that gives the toolkit's own messages their texts; nothing for German.
 void SetTextLookup(TTextLookup Lookup);
 
 // Names for a message, each on a line of its own after a line break: the first 20 of a long

@@ -311,6 +311,43 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   EXPECT_EQ(folder.Read("Templates.dat"), sound);
 }
 
+// Einstellungen > Abbrechen reads the store again: while a sync tool holds it, the templates
+// the program held before the dialog stay (not the dialog's edits, not an empty store), which
+// the user is told, and they are not written over the file until it was read again.
+TEST_F(TemplatesTest, AStoreThatCannotBeReadAgainAtAbbrechenKeepsTheTemplatesAndSaysSo) {
+  Settings.SettingsDir = folder.Path();
+  const std::string file = folder.File("Templates.dat");
+  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n"
+                                "  <brief MenuText=\"Brief\">\r\n    <Before>Hallo</Before>\r\n"
+                                "  </brief>\r\n</Templates>\r\n");
+  LoadTemplatesDoc(file);  // as at the start
+  BuildTemplatesMenu();
+  testsupport::HeldFile held(file);
+  testsupport::QueueFormAnswer([](TForm&) {
+    TemplatesDoc->DeleteNode("Templates\\brief");  // an edit the user then cancels
+    return static_cast<int>(mrCancel);
+  });
+  testsupport::ExpectStoreUnreadable(file);
+  ShowSettingsDialog();
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", "none"), "Hallo");
+  EXPECT_EQ(TemplatesDoc->ReadAttrib("Templates\\brief", "MenuText", "none"), "Brief");
+  TMenuItem* menu = frmMain->Find<TMenuItem>("mnuInsertTemplates");
+  ASSERT_EQ(menu->Count(), 1);
+  EXPECT_EQ(menu->Items(0)->Caption(), "Brief [brief]");
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  testsupport::ExpectStoreNotSaved(file);
+  EXPECT_FALSE(StoreMayBeWritten(file));
+
+  held.Release();
+  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <gruss>\r\n"
+                                "    <Before>Servus</Before>\r\n  </gruss>\r\n</Templates>\r\n");
+  testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
+  ShowSettingsDialog();
+  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\gruss\\Before", "none"), "Servus");
+  EXPECT_EQ(TemplatesDoc->FindNode("Templates\\brief"), nullptr) << "read once it is free";
+  EXPECT_TRUE(StoreMayBeWritten(file));
+}
+
 namespace {
 // The bytes a name typed into the options dialog may hold: those it takes as a name of one.
 std::string AcceptedNameBytes() {

@@ -1,6 +1,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
+#include "dialogs/formHotKeys.h"
+#include "documents/StoreGuard.h"
+#include "documents/fHlpHK.h"
+#include "documents/fHlpMain.h"
 #include "documents/fHotKeys.h"
+#include "support/ModalAnswers.h"
+#include "support/StoreMessages.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -201,6 +208,43 @@ TEST_F(HotKeysTest, MissingEmptyOrUnreadableFileKeepsTheDefaults) {
   CloseHandle(locked);
   EXPECT_EQ(Current(0), "C|83");
   EXPECT_EQ(Current(1), "SC|85");
+}
+
+// Opening Shortcuts anpassen reads the file again, and so does its Abbrechen: while a sync tool
+// holds it, the keys the program holds stay (not the defaults), which the user is told once,
+// and they are not written over the file until it was read again.
+TEST_F(HotKeysTest, KeysHeldWhenTheFileCannotBeReadAgainStayAndTheUserIsTold) {
+  const std::string appDir = Settings.AppDir;
+  Settings.AppDir = dir.Path();
+  const std::string file = dir.File("HotKeys.rud");
+  dir.Write("HotKeys.rud", "frmMain_mnuFileOpen\x01SC|65\r\n");
+  InitHotKeys();  // as at the start
+  auto open = [] {
+    return std::find_if(HotKeyList.begin(), HotKeyList.end(),
+                        [](const THotKeyRec& h) { return h.Name == "frmMain_mnuFileOpen"; });
+  };
+  ASSERT_EQ(open()->Current, "SC|65");
+
+  testsupport::HeldFile held(file);
+  testsupport::ExpectStoreUnreadable(file);
+  testsupport::QueueFormAnswer([&](TForm&) {
+    EXPECT_EQ(open()->Current, "SC|65") << "the dialog shows the keys the program holds";
+    open()->Current = "|";  // an edit the user then cancels
+    return static_cast<int>(mrCancel);
+  });
+  ShowHotKeysDialog();
+  EXPECT_EQ(open()->Current, "SC|65") << "Abbrechen keeps them too";
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  testsupport::ExpectStoreNotSaved(file);
+  EXPECT_FALSE(StoreMayBeWritten(file));
+
+  held.Release();
+  dir.Write("HotKeys.rud", "frmMain_mnuFileOpen\x01SC|66\r\n");
+  testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
+  ShowHotKeysDialog();
+  EXPECT_EQ(open()->Current, "SC|66") << "read once it is free";
+  EXPECT_TRUE(StoreMayBeWritten(file));
+  Settings.AppDir = appDir;
 }
 
 TEST_F(HotKeysTest, SaveReportsAFileThatCannotBeWritten) {

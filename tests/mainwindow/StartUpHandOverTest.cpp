@@ -40,6 +40,36 @@ protected:
     for (int i = 0; i < TabCount(); ++i) files.push_back(Frame(i)->DocInfo.FileName);
     return files;
   }
+  // A second start as another process makes it, waiting here until its sends are taken.
+  static void SecondStartWith(const std::vector<std::string>& Args) {
+    std::atomic<bool> done{false};
+    std::thread second([&] {
+      HandOverToRunningInstance(Args);
+      done = true;
+    });
+    Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
+    second.join();
+  }
+  // 25 names as the wide command line gives those the code page cannot hold.
+  std::vector<std::string> RefusedNames() const {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 25; ++i)
+      names.push_back(folder.File("\xC4rger?" + std::to_string(i) + ".txt"));
+    return names;
+  }
+  // The one box that refuses them: the first 20 by name, the rest counted.
+  void ExpectOneRefusalOf(const std::vector<std::string>& Names) {
+    std::string listed;
+    for (size_t i = 0; i < 20; ++i) listed += "\r\n" + Names[i];
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [=](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Ungeeigneter Name");
+      EXPECT_EQ(q.text, "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht "
+                        "kennt (hier als \"?\" gezeigt). Tarvoline \xF6" "ffnet, durchsucht, "
+                        "startet oder speichert unter ihnen nichts:" + listed +
+                            "\r\n\x85 und 5 weitere");
+      EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
+    });
+  }
 };
 
 // A drop of these names as the shell hands it to the window.
@@ -256,4 +286,48 @@ TEST_F(HandOverTest, SecondStartWithMoreNamesThanOneAtomHoldsOpensThemAll) {
   ASSERT_GT(BuildHandOverText(args).size(), 255u);
   EXPECT_EQ(TabFiles(), names);
   EXPECT_TRUE(Settings.ParamML) << "every piece carries the switches";
+}
+
+TEST_F(HandOverTest, ManyRefusedNamesGiveOneBoxAtAFirstStartAndAtASecondStart) {
+  folder.Write("a.txt", "a");
+  std::vector<std::string> args = RefusedNames();
+  args.push_back(folder.File("a.txt"));
+  args.push_back("/ML");
+
+  ExpectOneRefusalOf(RefusedNames());
+  CmdLineParams.clear();
+  for (const std::string& arg : args) CmdLineParams += (CmdLineParams.empty() ? "" : "\x01") + arg;
+  MainForm()->FormShow();
+  EXPECT_EQ(TabFiles(), std::vector<std::string>{folder.File("a.txt")});
+
+  ASSERT_GT(SplitHandOver(args).size(), 3u);
+  ExpectOneRefusalOf(RefusedNames());
+  SecondStartWith(args);
+  EXPECT_EQ(TabFiles(), (std::vector<std::string>{folder.File("a.txt"), folder.File("a.txt")}));
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+// Longer than an atom holds, and than the program can open: it arrives whole, and is refused
+// by name.
+TEST_F(HandOverTest, ASecondStartRefusesANameLongerThanTheProgramCanOpenAndSaysSo) {
+  const std::wstring sub = L"\\\\?\\" + AnsiToWide(folder.Path()) + std::wstring(120, L'd');
+  ASSERT_TRUE(CreateDirectoryW(sub.c_str(), nullptr));
+  const std::wstring name = sub + L"\\" + std::wstring(281 - sub.size() - 5, L'n') + L".txt";
+  ASSERT_EQ(name.size(), 281u);
+  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Name zu lang");
+    EXPECT_EQ(q.text, "Diese Namen sind l\xE4nger als die 259 Zeichen, die Tarvoline f\xFCr "
+                      "einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:\r\n" +
+                          WideToAnsi(name));
+    EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
+  });
+  SecondStartWith({WideToAnsi(name), "/ML"});
+  EXPECT_EQ(TabCount(), 0);
+  EXPECT_TRUE(Settings.ParamML);
+  DeleteFileW(name.c_str());
+  RemoveDirectoryW(sub.c_str());
 }

@@ -1,5 +1,5 @@
-// The main routine's pieces: the hand-over text, reading it back from the atom, and the wait of
-// a second start while the first is still loading.
+// The main routine's pieces: the hand-over text, reading it back from the atom, the wait of
+// a second start while the first is still loading, and the splash that covers the start.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <atomic>
@@ -9,6 +9,8 @@
 #include "foundation/fMain.h"
 #include "mainwindow/MainBlock.h"
 #include "mainwindow/formMain.h"
+#include "mainwindow/formSplash.h"
+#include "support/ModalAnswers.h"
 
 namespace {
 
@@ -64,7 +66,15 @@ TEST(HandOverText, LongListsGoInPiecesThatEachFitAnAtomWithEverySwitch) {
   EXPECT_EQ(SplitHandOver({a, b2}), (Pieces{{a}, {b2}})) << "one over";
   EXPECT_EQ(SplitHandOver({}), (Pieces{{}}));
   EXPECT_EQ(SplitHandOver({"/ML"}), (Pieces{{"/ML"}}));
-  EXPECT_EQ(SplitHandOver({path('x', 253), "/ML"}), (Pieces{{"/ML"}})) << "too long alone";
+  EXPECT_EQ(SplitHandOver({a, path('x', 253), "/ML"}),
+            (Pieces{{a, "/ML"}, {path('x', 253), "/ML"}}))
+      << "too long for an atom: a piece of its own, cut when sent";
+  const std::string text = BuildHandOverText({path('x', 253), "/ML"});
+  const std::vector<std::string> parts = CutForAtoms(text);
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_EQ(parts[0].size(), 255u);
+  EXPECT_EQ(parts[0] + parts[1], text);
+  EXPECT_TRUE(CutForAtoms("").empty());
 
   std::vector<std::string> args{"/ML"};
   for (char c = 'a'; c < 'k'; ++c) args.push_back(path(c, 60));
@@ -192,4 +202,25 @@ TEST(LoadingMutex, SecondStartWaitsUntilTheFirstHasLoaded) {
   EXPECT_TRUE(done) << "the second start still waits after the first has loaded";
   second.join();
   EXPECT_FALSE(handedOver) << "no window was running to take the arguments";
+}
+
+TEST(StartSplash, AQuestionOfTheStartShowsWithoutIt) {
+  int laterHooks = 0;
+  {
+    TfrmSplash splash(nullptr);
+    splash.FormCreate();
+    splash.ShowForStart();
+    ASSERT_TRUE(IsWindowVisible(splash.Handle()));
+    bool hidden = false;
+    testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion&) {
+      hidden = !IsWindowVisible(splash.Handle());
+    });
+    MsgBox("Frage", "Titel", MB_OK);
+    EXPECT_TRUE(hidden) << "the splash covers the question";
+    // Once hidden the splash has let go of the hook: one set later stays when it goes.
+    SetBeforeModal([&] { ++laterHooks; });
+  }
+  testsupport::QueueAnswer(IDOK);
+  MsgBox("Frage", "Titel", MB_OK);
+  EXPECT_EQ(laterHooks, 1);
 }
