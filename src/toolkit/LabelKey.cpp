@@ -32,8 +32,13 @@ BOOL CALLBACK HookChild(HWND Child, LPARAM Target) {
     const WPARAM key = MnemonicKey(label->Caption());
     const WPARAM pressed = Msg == WM_SYSKEYDOWN ? wParam : LOBYTE(VkKeyScanA(static_cast<char>(wParam)));
     if (!key || pressed != key) return false;
-    // The character that follows the key is swallowed too: unanswered, the system beeps.
-    if (Msg == WM_SYSKEYDOWN) action();
+    // The key itself goes on to the system, which then knows Alt was not pressed alone and
+    // enters no menu mode when it is let go; the character that follows is swallowed, as
+    // unanswered it beeps.
+    if (Msg == WM_SYSKEYDOWN) {
+      action();
+      return false;
+    }
     Result = 0;
     return true;
   });

@@ -12,6 +12,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/Menus.h"
+#include "toolkit/MessageHook.h"
 #include "toolkit/ToolBar.h"
 
 namespace {
@@ -49,7 +50,11 @@ void Press(WORD Key, THeld Held = {}) {
   };
   if (Held.Shift) post(VK_SHIFT);
   if (Held.Ctrl) post(VK_CONTROL);
+  if (Held.Alt) post(VK_MENU);
   post(Key);
+  // Alt let go after a key is a plain key-up: the system enters menu mode only when it saw
+  // Alt pressed alone.
+  if (Held.Alt) PostMessageA(GetFocus(), WM_KEYUP, VK_MENU, 1 | (MapVirtualKeyA(VK_MENU, 0) << 16) | 0xC0000000);
   Application().ProcessMessages();
   SetKeyStateOverride(nullptr);
 }
@@ -264,6 +269,14 @@ TEST_F(PageSetupTest, TheToolBarChangesOnlyTheFieldTheKeyboardChose) {
     Press(VK_RETURN);
     form.btnOkClick();
   };
+  // Menu mode would take the next Space or Enter for the window menu instead of the bar.
+  int menuModes = 0;
+  form.Make<TMessageHook>("", form.Handle(), [&](UINT Msg, WPARAM wParam, LPARAM, LRESULT& Result) {
+    if (Msg != WM_SYSCOMMAND || (wParam & 0xFFF0) != SC_KEYMENU) return false;
+    ++menuModes;
+    Result = 0;
+    return true;
+  });
   testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == form.Handle(); }, [&](HWND) {
     drive();
     if (form.ModalResult() == mrNone) form.SetModalResult(mrAbort);
@@ -281,6 +294,7 @@ TEST_F(PageSetupTest, TheToolBarChangesOnlyTheFieldTheKeyboardChose) {
     EXPECT_EQ(fields[i]->Font().Name(), i == 4 ? "Courier New" : fonts[i]);
   }
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  EXPECT_EQ(menuModes, 0);
 }
 
 TEST_F(PageSetupTest, ColourAndFontDialogsChangeOnlyWhenConfirmed) {
