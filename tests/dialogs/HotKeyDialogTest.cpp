@@ -32,6 +32,14 @@ int IndexOf(const std::string& Name) {
   return -1;
 }
 
+// A key as the keyboard sends it to the focused control, handled by the dialog's loop.
+void press(WORD Key, bool Ctrl = false) {
+  SetKeyStateOverride([Ctrl](int Vk) { return Ctrl && Vk == VK_CONTROL; });
+  PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
+  Application().ProcessMessages();
+  SetKeyStateOverride(nullptr);
+}
+
 class HotKeyDialogTest : public EditWindowTest {
 protected:
   void SetUp() override {
@@ -381,12 +389,6 @@ TEST_F(HotKeyDialogTest, OnceAKeyIsCapturedTabLeavesTheFieldAndTheKeyboardAssign
   HWND afterCapture = nullptr;
   testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == dialog.Handle(); }, [&](HWND) {
     SelectEntry(dialog, "frmMain_mnuFileSave");
-    auto press = [](WORD Key, bool Ctrl = false) {
-      SetKeyStateOverride([Ctrl](int Vk) { return Ctrl && Vk == VK_CONTROL; });
-      PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
-      Application().ProcessMessages();
-      SetKeyStateOverride(nullptr);
-    };
     dialog.txtHotKeyGen->SetFocus();
     for (WORD key : {WORD(VK_TAB), WORD('K'), WORD(VK_TAB)}) {
       press(key, key == 'K');
@@ -413,12 +415,6 @@ TEST_F(HotKeyDialogTest, TheToolButtonTheKeyboardChoosesSaysItsName) {
   std::vector<std::string> tips;
   testsupport::TWhenShown shown([&](HWND Wnd) { return Wnd == dialog.Handle(); }, [&](HWND) {
     SelectEntry(dialog, "frmMain_mnuFileSave");
-    auto press = [](WORD Key, bool Ctrl = false) {
-      SetKeyStateOverride([Ctrl](int Vk) { return Ctrl && Vk == VK_CONTROL; });
-      PostMessageA(GetFocus(), WM_KEYDOWN, Key, 1 | (MapVirtualKeyA(Key, 0) << 16));
-      Application().ProcessMessages();
-      SetKeyStateOverride(nullptr);
-    };
     dialog.txtHotKeyGen->SetFocus();
     press('K', true);  // with a key captured, every button can be pressed
     for (int i = 0; i < 8 && GetFocus() != dialog.tbHotKey->Handle(); ++i) press(VK_TAB);

@@ -276,13 +276,7 @@ TEST_F(HandOverTest, SecondStartWithMoreNamesThanOneAtomHoldsOpensThemAll) {
   }
   std::vector<std::string> args = names;
   args.push_back("/ML");
-  std::atomic<bool> done{false};
-  std::thread second([&] {
-    HandOverToRunningInstance(args);
-    done = true;
-  });
-  Application().ProcessMessagesUntil([&] { return done.load(); }, 10000);
-  second.join();
+  SecondStartWith(args);
   ASSERT_GT(BuildHandOverText(args).size(), 255u);
   EXPECT_EQ(TabFiles(), names);
   EXPECT_TRUE(Settings.ParamML) << "every piece carries the switches";
