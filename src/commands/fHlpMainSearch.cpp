@@ -26,12 +26,15 @@ constexpr int PreviewBefore = 25;
 constexpr int PreviewLength = 50;
 
 // Whole-word searches are expression searches with word boundaries around the text.
-std::string SearchPattern() {
-  const TLocalSearchReplace& S = LocalSearchReplace;
+std::string SearchPattern(const TLocalSearchReplace& S) {
   return S.WholeWords ? "\\b" + S.SearchText + "\\b" : S.SearchText;
 }
 
-bool IsExpressionMode() { return LocalSearchReplace.UseRegExpr || LocalSearchReplace.WholeWords; }
+bool IsExpressionMode(const TLocalSearchReplace& S) { return S.UseRegExpr || S.WholeWords; }
+
+TRegexModifiers SearchModifiers(bool CaseSensitive) {
+  return RegexDefaultModifiers | (CaseSensitive ? TRegexModifiers(0) : rmI);
+}
 
 std::string BlankLineBreaks(std::string Text) {
   for (char& c : Text)
@@ -336,7 +339,8 @@ TSearchStep StepInText(const TCustomCodeEdit& Editor, const TSearchKind& Kind, b
     ++start;
   }
   auto find = [&](int From, bool Forward, int& Len) {
-    if (Kind.Expression) return RegExprFind(text, SearchPattern(), S.CaseSensitive, Len, From, !Forward);
+    if (Kind.Expression)
+      return RegExprFind(text, SearchPattern(S), S.CaseSensitive, Len, From, !Forward);
     Len = static_cast<int>(S.SearchText.size());
     return FindText(text, S.SearchText, S.CaseSensitive, From, !Forward);
   };
@@ -439,7 +443,7 @@ int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSe
                 int& MatchLen, int StartPos, bool Backwards) {
   MatchLen = 0;
   if (Pattern.empty()) return 0;
-  TRegex regex(RegexDefaultModifiers | (CaseSensitive ? TRegexModifiers(0) : rmI));
+  TRegex regex(SearchModifiers(CaseSensitive));
   regex.SetExpression(Pattern);
   // Matches follow one another from the start of the text, so a hit never begins inside an
   // earlier match.
@@ -459,6 +463,13 @@ int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSe
   return found;
 }
 
+void CheckSearchExpression(const TLocalSearchReplace& Search) {
+  if (!IsExpressionMode(Search) || Search.SearchText.empty()) return;
+  TRegex regex(SearchModifiers(Search.CaseSensitive));
+  regex.SetExpression(SearchPattern(Search));
+  regex.Compile();
+}
+
 void SearchNextInEditor(TCustomCodeEdit& Editor) { RunSearch(Editor, {true, false}); }
 void SearchPrevInEditor(TCustomCodeEdit& Editor) { RunSearch(Editor, {false, false}); }
 void SearchNextRegExprInEditor(TCustomCodeEdit& Editor) { RunSearch(Editor, {true, true}); }
@@ -470,7 +481,7 @@ void ListSearchHits(const std::string& Text,
   const bool showHits = Settings.General.SearchShowHits;
   TTextLocator counter(Text);
   TSearchHit hit;
-  if (!IsExpressionMode()) {
+  if (!IsExpressionMode(S)) {
     hit.Length = static_cast<int>(S.SearchText.size());
     for (int p = FindText(Text, S.SearchText, S.CaseSensitive, 1, false); p > 0;
          p = FindText(Text, S.SearchText, S.CaseSensitive, p + 1, false)) {
@@ -483,8 +494,8 @@ void ListSearchHits(const std::string& Text,
     return;
   }
   if (S.SearchText.empty()) return;
-  TRegex regex(RegexDefaultModifiers | (S.CaseSensitive ? TRegexModifiers(0) : rmI));
-  regex.SetExpression(SearchPattern());
+  TRegex regex(SearchModifiers(S.CaseSensitive));
+  regex.SetExpression(SearchPattern(S));
   for (bool more = regex.ExecView(Text); more; more = regex.ExecNext()) {
     hit.Position = regex.GetMatchPos(0);
     hit.Length = regex.GetMatchLen(0);

@@ -38,6 +38,10 @@ int FindText(const std::string& Text, const std::string& Pattern, bool CaseSensi
 int RegExprFind(const std::string& Text, const std::string& Pattern, bool CaseSensitive,
                 int& MatchLen, int StartPos, bool Backwards);
 
+// Raises ERegex when Search is by expression (whole words are) and its expression does not
+// compile, as the searches would when they run; a plain or empty search passes.
+void CheckSearchExpression(const TLocalSearchReplace& Search);
+
 // Why an expression cannot be used: the engine's error for a pattern that does not compile;
 // for a search that ran away on the text, a language text with the engine's error inside.
 std::string RegexErrorText(const ERegex& E);

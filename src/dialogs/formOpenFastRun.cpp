@@ -39,9 +39,6 @@ void TfrmOpenFast::btnSearchClick(TObject*) {
            MB_ICONERROR | MB_OK);
     return;
   }
-  // Only a search that runs replaces the files listed before.
-  lstFiles->Clear();
-  lblFiles->SetCaption(GetLangText("OpenFast|lblFilesDef", "Gefundene Dateien:"));
   AddToHistory(mask, *cmbMask, Settings.OpenFast.MaskMRU);
   AddToHistory(folder, *cmbDir, Settings.OpenFast.DirMRU);
   StoreSearchOptions();
@@ -60,6 +57,9 @@ void TfrmOpenFast::Search(const std::string& Folder, const std::string& Mask,
       return;
     }
   }
+  // Only a search that runs replaces the files listed before.
+  lstFiles->Clear();
+  lblFiles->SetCaption(GetLangText("OpenFast|lblFilesDef", "Gefundene Dateien:"));
   THourglass hourglass;
   std::vector<std::string> passedOver;
   std::vector<std::string> files =

@@ -92,6 +92,23 @@ void SetSearchFlags(const TPanelOptions& O) {
   S.AllFiles = O.AllFiles;
 }
 
+// Whether the search the options ask for compiles SearchText; an expression that does not is
+// reported as the search reports it.
+bool SearchExpressionCompiles(const std::string& SearchText, const TPanelOptions& O) {
+  TLocalSearchReplace search;
+  search.SearchText = SearchText;
+  search.CaseSensitive = O.CaseSensitive;
+  search.WholeWords = O.WholeWords;
+  search.UseRegExpr = O.UseRegExpr;
+  try {
+    CheckSearchExpression(search);
+    return true;
+  } catch (const ERegex& E) {
+    ReportRegexError(E);
+    return false;
+  }
+}
+
 // The replacement as typed, or with its escapes expanded. A malformed escape is reported and
 // gives false before anything has changed.
 bool ExpandReplacement(const std::string& Typed, bool Escapes, std::string& Result) {
@@ -528,19 +545,20 @@ void TfrmMain::btnSearchClick(TObject*) {
 void TfrmMain::btnReplaceSelClick(TObject*) {
   TCodeEdit* editor = GetActiveEditor();
   if (!CanWriteDocument(editor)) return;
-  const bool multiLine = Checked(*this, "chkSearchMultiLine");
-  // The search for the next hit reads the search text: it is checked too before anything
-  // changes.
+  const TPanelOptions options = ReadOptions(*this);
+  // The search for the next hit reads the search text and its expression: they are checked
+  // too before anything changes.
   std::string searchText, typed, replacement;
-  if (!ReadPanelText(*this, multiLine, false, searchText) ||
-      !ReadPanelText(*this, multiLine, true, typed) ||
-      !ExpandReplacement(typed, Checked(*this, "chkSearchReplaceEscape"), replacement))
+  if (!ReadPanelText(*this, options.MultiLine, false, searchText) ||
+      !SearchExpressionCompiles(searchText, options) ||
+      !ReadPanelText(*this, options.MultiLine, true, typed) ||
+      !ExpandReplacement(typed, options.ReplaceEscape, replacement))
     return;
   {
     codeeditscopes::TUndoBlock block(editor->UndoList());
     editor->SetSelText(replacement);
   }
-  if (!multiLine) AddToReplaceMRU(typed);
+  if (!options.MultiLine) AddToReplaceMRU(typed);
   Find<TButton>("btnSearch")->Click();
 }
 

@@ -304,11 +304,17 @@ TEST_F(OpenFastTest, AFieldHoldingWhatTheCodePageLacksIsRefusedBeforeAnythingIsL
   EXPECT_EQ(folder.Read("Odir\\a.txt"), "needle");
 }
 
-TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsRead) {
+TEST_F(OpenFastTest, AnInvalidExpressionIsReportedBeforeAnyFileIsReadOrTheListChanges) {
+  // The files a search listed before stay listed.
+  const Names listed = Find("*.txt", "needle");
+  ASSERT_EQ(listed, (Names{"first.txt", "last.txt", "other.txt"}));
   Dialog().chkUseRegExpr->SetChecked(true);
-  ExpectBox("Regul\xE4rer Ausdruck");
-  EXPECT_TRUE(Find("*", "needle(").empty());
+  std::string shown;
+  ExpectBox("Regul\xE4rer Ausdruck", IDOK, &shown);
+  EXPECT_EQ(Find("*", "needle("), listed);
+  EXPECT_EQ(shown, "TRegex(comp): ParseReg Unmatched () (pos 7)");
   EXPECT_EQ(testsupport::AskedQuestions().size(), 1u) << "no second box about empty results";
+  EXPECT_EQ(Dialog().lblFiles->Caption(), "3 Dateien gefunden:");
 }
 
 TEST_F(OpenFastTest, HistoriesKeepOneEntryPerTextIgnoringCaseAndAtMostThirty) {

@@ -566,6 +566,42 @@ TEST_F(SearchPanelTest, ASearchOrReplacementTheCodePageCannotHoldIsRefusedByItsF
   }
 }
 
+TEST_F(SearchPanelTest, AnExpressionThatDoesNotCompileIsReportedBeforeTheSelectionIsReplaced) {
+  TCodeEdit& editor = NewDocument("a(b a(b");
+  Select(editor, 0, 3);
+  Fill("a(", "x");
+  // Whole words are searched as an expression with boundaries around the text.
+  const struct {
+    const char* option;
+    const char* error;
+  } cases[] = {{"chkSearchUseRegExpr", "TRegex(comp): ParseReg Unmatched () (pos 2)"},
+               {"chkSearchWholeWords", "TRegex(comp): ParseReg Unmatched () (pos 6)"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    Check(c.option);
+    testsupport::ResetModalAnswers();
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [&c](const ModalQuestion& q) {
+      EXPECT_EQ(q.kind, ModalKind::MessageBox);
+      EXPECT_EQ(q.caption, "Unbenannt1 - Tarvoline");
+      EXPECT_EQ(q.text, c.error);
+      EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONERROR));
+    });
+    Click("btnReplaceSel");
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    EXPECT_EQ(testsupport::AskedQuestions().size(), 1u);
+    EXPECT_EQ(editor.Text(), "a(b a(b");
+    EXPECT_FALSE(editor.CanUndo());
+    EXPECT_EQ(std::pair(editor.SelStart(), editor.SelLength()), std::pair(0, 3));
+    EXPECT_EQ(Settings.ReplaceMRU.Count(), 0);
+    ExpectPanelRestored();
+    Check(c.option, false);
+  }
+  // Searched plainly, the same text replaces the selection and selects the next hit.
+  Click("btnReplaceSel");
+  EXPECT_EQ(editor.Text(), "x a(b");
+  EXPECT_EQ(std::pair(editor.SelStart(), editor.SelLength()), std::pair(2, 2));
+}
+
 TEST_F(SearchPanelTest, TheIncrementalSearchRefusesWhatTheCodePageLacksOnceWhileTypingAndOnEnter) {
   TCodeEdit& editor = NewDocument("Obst");
   const HWND field = frmMain->txtIncSearch->Handle();
