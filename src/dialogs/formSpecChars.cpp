@@ -28,6 +28,9 @@ constexpr int kCaretRoom = 2;  // a focused read-only field still shows its care
 // The labels of the preview fields, in the order of the insert modes.
 const char* const kPreviewLabels[] = {"lblChar", "lblCode", "lblHex", "lblHtml", "lblHtmlUni"};
 
+// The table: the codes 128 to 255, sixteen to a row.
+constexpr int kFirst = 128, kLast = 255, kColumns = 16, kRows = (kLast - kFirst + 1) / kColumns;
+
 std::string Hex2(int Code) {
   char text[3];
   std::snprintf(text, sizeof text, "%02X", Code & 0xFF);
@@ -42,7 +45,6 @@ void FocusMainWindow() {
 // The cell a key moves the keyboard to from Code, row by row as the codes run; Code itself at
 // the table's edge; -1 for a key that does not move in the table.
 int CellAfterKey(int Code, WPARAM Key) {
-  constexpr int kFirst = 128, kLast = 255, kColumns = 16;
   switch (Key) {
     case VK_LEFT: return std::max(Code - 1, kFirst);
     case VK_RIGHT: return std::min(Code + 1, kLast);
@@ -169,7 +171,7 @@ std::array<TEdit*, 5> TfrmSpecChars::PreviewEdits() const {
 int TfrmSpecChars::PreviewWidth(int Mode, TWinControl& Label) const {
   const HWND edit = PreviewEdits()[Mode]->Handle();
   std::vector<std::string> texts;
-  for (int code = 128; code <= 255; ++code) texts.push_back(SpecialCharText(code, Mode));
+  for (int code = kFirst; code <= kLast; ++code) texts.push_back(SpecialCharText(code, Mode));
   const DWORD margins = static_cast<DWORD>(SendMessageA(edit, EM_GETMARGINS, 0, 0));
   const int field = WidestTextIn(edit, texts) + LOWORD(margins) + HIWORD(margins) +
                     2 * GetSystemMetrics(SM_CXEDGE) + kCaretRoom;
@@ -217,12 +219,12 @@ void TfrmSpecChars::BuildCharButtons() {
   for (TButton* button : buttons_) RemoveComponent(button);
   buttons_.clear();
   const bool ansi = Ansi();
-  for (int r = 0; r < 8; ++r)
-    for (int c = 0; c < 16; ++c) {
-      const int code = 128 + 16 * r + c;
+  for (int r = 0; r < kRows; ++r)
+    for (int c = 0; c < kColumns; ++c) {
+      const int code = kFirst + kColumns * r + c;
       TButton* button = Make<TButton>("btnSZ" + std::to_string(code), this, 32 * c + 9, 32 * r + 39,
                                       btnSZ->Width(), btnSZ->Height());
-      button->SetTag(16 * r + c);
+      button->SetTag(kColumns * r + c);
       button->SetCaption(SpecialCharText(code, scmChar));
       button->SetHint(SpecialCharHint(code, ansi));
       ApplyPrototypeFont(button->Handle());
@@ -245,7 +247,7 @@ void TfrmSpecChars::BuildCharButtons() {
 }
 
 TButton* TfrmSpecChars::CharButton(int Code) const {
-  return Code >= 128 && Code <= 255 && !buttons_.empty() ? buttons_[Code - 128] : nullptr;
+  return Code >= kFirst && Code <= kLast && !buttons_.empty() ? buttons_[Code - kFirst] : nullptr;
 }
 
 void TfrmSpecChars::rbAnsiClick(TObject*) {
@@ -314,7 +316,7 @@ void TfrmSpecChars::btnSZMouseMove(int Code) {
 }
 
 void TfrmSpecChars::ShowPreview(int Code) {
-  const bool show = Code >= 128 && Code <= 255;
+  const bool show = Code >= kFirst && Code <= kLast;
   const bool ansi = Ansi();
   txtChar->SetText(show ? SpecialCharText(Code, scmChar) : "");
   txtCode->SetText(show ? SpecialCharText(Code, scmDecimal) : "");

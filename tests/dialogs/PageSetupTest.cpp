@@ -215,8 +215,14 @@ TEST_F(PageSetupTest, MacrosGoIntoTheFieldEnteredLast) {
   form.header.rtfLeft->SetText("");
   form.tbPageNumber->Click();
   EXPECT_EQ(form.header.rtfLeft->Text(), "$PAGENUM$");
+  // A click into a field chooses it, the focus it takes with the click included.
+  ShowWindow(form.Handle(), SW_SHOW);
   form.footer.rtfRight->SetText("");
-  form.rtfEditFieldEnter(*form.footer.rtfRight);
+  const LPARAM at = MAKELPARAM(5, 5);
+  PostMessageA(form.footer.rtfRight->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(form.footer.rtfRight->Handle(), WM_LBUTTONUP, 0, at);
+  Application().ProcessMessages();
+  EXPECT_EQ(form.lblTarget->Caption(), "&Ziel: Fu\xDFzeile Rechts");
   form.tbPageCount->Click();
   form.tbDate->Click();
   form.tbTime->Click();
