@@ -45,7 +45,7 @@ public:
   // control, from creation until the window is destroyed.
   void InstallKeyPreview();
   // F6 moves the focus from the editor to the bottom panel's page and back. False, and the key
-  // left to others, while the panel is hidden or a menu command has the key.
+  // left to others, while the panel is hidden or a menu or editor command has the key.
   bool FormKeyF6();
 
   // Hand-over from a second instance and files dropped from the shell. Both, and the file

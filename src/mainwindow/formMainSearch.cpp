@@ -416,6 +416,8 @@ bool TfrmMain::FormKeyF6() {
     editor->SetFocus();
     return true;
   }
+  // A key the user gave an editor command stays the editor's.
+  if (focus == editor->Handle() && editor->Keystrokes().FindKey(VK_F6, {}) >= 0) return false;
   const HWND field = FirstTabStop(page->Handle());
   ::SetFocus(field ? field : pcBottom->Handle());
   return true;

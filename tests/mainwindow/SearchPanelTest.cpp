@@ -747,6 +747,14 @@ TEST_F(SearchPanelTest, TheResultsOfAllDocumentsAreWalkedByKeyboardAndJumpedToBy
   Application().ProcessMessages();
   EXPECT_EQ(shown(second), std::tuple(1, 0, 2));
   EXPECT_EQ(GetFocus(), second.Handle());
+  // Given to an editor command, F6 runs it in the editor and still leads back from the panel.
+  second.Keystrokes().AddKey(ecSelectAll, VK_F6, {});
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), second.Handle());
+  EXPECT_EQ(second.SelLength(), 6);
+  frmMain->lvResults->SetFocus();
+  Press(VK_F6);
+  EXPECT_EQ(GetFocus(), second.Handle());
 }
 
 TEST_F(SearchPanelTest, ShowingAllHitsOfTheActiveDocumentFillsTheList) {
