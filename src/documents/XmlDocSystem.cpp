@@ -15,12 +15,17 @@ bool CanOverwrite(const std::string& FileName) {
   return true;
 }
 
+// Makes a new empty file beside FileName and gives its name in Temp; false where the folder
+// takes none.
+bool MakeFileBeside(const std::string& FileName, char (&Temp)[MAX_PATH]) {
+  const std::string folder = ExtractFilePath(ExpandFileName(FileName));
+  return GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tvx", 0, Temp) != 0;
+}
+
 // Writes to a new file beside the target and then puts it in the target's place.
 bool ReplaceFile(const std::string& FileName, const std::string& Data) {
-  if (!CanOverwrite(FileName)) return false;
-  std::string folder = ExtractFilePath(ExpandFileName(FileName));
   char temp[MAX_PATH];
-  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "tvx", 0, temp)) return false;
+  if (!CanOverwrite(FileName) || !MakeFileBeside(FileName, temp)) return false;
   bool written = false;
   try {
     TFileStream out(temp, fmCreate);
@@ -34,6 +39,13 @@ bool ReplaceFile(const std::string& FileName, const std::string& Data) {
   return false;
 }
 }  // namespace
+
+bool CanReplaceFile(const std::string& FileName) {
+  char temp[MAX_PATH];
+  if (!CanOverwrite(FileName) || !MakeFileBeside(FileName, temp)) return false;
+  DeleteFileA(temp);
+  return true;
+}
 
 // Every ANSI character has its UTF-8 form.
 std::string XmlAnsiToUtf8(const std::string& Text) {

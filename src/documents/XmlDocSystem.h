@@ -7,3 +7,6 @@
 // store that must keep its text checks that the text comes back the same (IsWellFormedXml).
 std::string XmlAnsiToUtf8(const std::string& Text);
 std::string XmlUtf8ToAnsi(const std::string& Text);
+// Whether a file could now be saved as FileName: an existing one may be overwritten and its
+// folder takes a new file. Makes and removes a file there to find out.
+bool CanReplaceFile(const std::string& FileName);

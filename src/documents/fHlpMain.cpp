@@ -5,6 +5,7 @@
 #include <vector>
 #include "documents/StoreGuard.h"
 #include "documents/XmlDoc.h"
+#include "documents/XmlDocSystem.h"
 #include "documents/fLanguage.h"
 #include "foundation/fMain.h"
 #include "rtl/SysUtils.h"
@@ -376,7 +377,13 @@ void LoadSettings() {
   Settings.SearchReplace.Forwards = true;
 }
 
+namespace {
+// Set when the user was told at start that the settings have nowhere to be saved in this run.
+bool settingsUnsavable = false;
+}  // namespace
+
 bool SaveSettings() {
+  if (settingsUnsavable) return false;  // said once at start; no error at exit
   if (!StoreMayBeWritten(Settings.SettingsFile)) return false;
   TXmlDoc doc("?xml");
   for (const TSettingKey& key : SettingKeysInWritingOrder(Settings)) WriteKey(doc, key);
@@ -403,12 +410,24 @@ std::string ChosenSettingsFolder(const std::string& Chosen) {
   return ExpandEnvVars(Chosen, false);
 }
 
-void TellSettingsFolderUnusable(const std::string& Folder) {
-  MsgBox(GetLangText("Main|MsgSettingsFolderText",
+std::string SettingsFolderUnusableText(const std::string& Folder, bool Unsavable) {
+  if (Unsavable)
+    return GetLangText("Main|MsgSettingsUnsavableText",
+                       "Der Ordner \"%s1%\" f\xFCr die Einstellungen kann nicht verwendet "
+                       "werden, und auch im Programmordner \"%s2%\" k\xF6nnen sie nicht "
+                       "gespeichert werden.%w%\xC4nderungen an den Einstellungen werden deshalb "
+                       "beim Beenden nicht gespeichert.",
+                       LangParams({Folder, Settings.AppDir}));
+  return GetLangText("Main|MsgSettingsFolderText",
                      "Der Ordner \"%s1%\" f\xFCr die Einstellungen kann nicht verwendet "
                      "werden.%w%Die Einstellungen werden stattdessen im Programmordner \"%s2%\" "
                      "gespeichert.",
-                     LangParams({Folder, Settings.AppDir})),
+                     LangParams({Folder, Settings.AppDir}));
+}
+
+// Said once, at start: where the settings go instead, or that they cannot be saved at all.
+void TellSettingsFolderUnusable(const std::string& Folder, bool Unsavable) {
+  MsgBox(SettingsFolderUnusableText(Folder, Unsavable),
          GetLangText("Main|MsgSettingsFolderTitle", "Einstellungsordner"), MB_OK | MB_ICONWARNING);
 }
 }  // namespace
@@ -428,10 +447,14 @@ void InitPaths(const std::string& ProgramDir) {
   Settings.SettingsDir = AddBackslash(usable ? folder : Settings.AppDir);
   Settings.SettingsFile = Settings.SettingsDir + "Tarvoline.ini";
   Settings.PluginsDir = Settings.AppDir + "Plugins\\";
+  settingsUnsavable = false;
   LoadSettings();
   LoadLanguageFile(Settings.AppDir + "Language\\" + Settings.Language + ".lng");
   if (usable || chosen.empty()) return;
+  // The program folder may not take them either (a protected one, a read-only file there).
+  settingsUnsavable = !CanReplaceFile(Settings.SettingsFile);
   // A folder that expands to nothing is named as chosen.
-  if (!folder.empty()) TellSettingsFolderUnusable(folder);
-  else TellSettingsFolderUnusable(SameText(chosen, "%PERSONAL%") ? PerUserFolder : chosen);
+  if (!folder.empty()) TellSettingsFolderUnusable(folder, settingsUnsavable);
+  else TellSettingsFolderUnusable(SameText(chosen, "%PERSONAL%") ? PerUserFolder : chosen,
+                                  settingsUnsavable);
 }

@@ -225,7 +225,8 @@ void TfrmMain::mnuFileReloadClick(TObject*) {
   if (!frame || frame->DocInfo.FileName.empty() || !QuerySaveDocument(pcEdit->ActivePageIndex()))
     return;
   const std::string name = frame->DocInfo.FileName;
-  OpenFile(name, false, frame);
+  // The program's own read: the byte-order mark counts whatever keys are held.
+  ReopenFile(name, false, frame);
 }
 
 void TfrmMain::mnuFileSaveClick(TObject*) { SaveDocument(-1); }

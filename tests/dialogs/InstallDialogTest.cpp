@@ -290,6 +290,41 @@ TEST_F(InstallTest, InitPathsWithoutAUsableFolderKeepsTheSettingsBesideTheProgra
   EXPECT_TRUE(CreateConfigFile(dir.Path())) << "it is there: no first-start question";
 }
 
+// Where the program folder cannot take the settings either (a read-only settings file there, as
+// under a protected program folder), the one message says so and the exit says nothing more.
+TEST_F(InstallTest, InitPathsWithNoFolderToSaveInSaysSoOnce) {
+  dir.Write("a file", "");
+  WriteConfig(dir.File("a file\\settings"));
+  TXmlDoc ini("?xml");
+  ini.WriteInteger("Settings\\Editor\\TabWidth", 8);
+  ASSERT_TRUE(ini.SaveToFile(dir.File("Tarvoline.ini"), 2, true));
+  const std::string stored = dir.Read("Tarvoline.ini");
+  SetFileAttributesA(dir.File("Tarvoline.ini").c_str(), FILE_ATTRIBUTE_READONLY);
+  testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Einstellungsordner");
+    EXPECT_EQ(q.text, "Der Ordner \"" + dir.File("a file\\settings") + "\" f\xFCr die Einstellungen "
+                      "kann nicht verwendet werden, und auch im Programmordner \"" + dir.Path() +
+                      "\" k\xF6nnen sie nicht gespeichert werden.\r\n\xC4nderungen an den "
+                      "Einstellungen werden deshalb beim Beenden nicht gespeichert.");
+    EXPECT_EQ(q.flags, UINT(MB_OK | MB_ICONWARNING));
+  });
+  InitPaths(dir.Path());
+  EXPECT_EQ(Settings.SettingsFile, dir.File("Tarvoline.ini"));
+  EXPECT_EQ(Settings.Editor.TabWidth, 8) << "the settings there are still read";
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  EXPECT_FALSE(SaveSettings());  // an error box here would fail the test
+  EXPECT_EQ(dir.Read("Tarvoline.ini"), stored);
+
+  // The next run with a writable program folder has the earlier message and saves again.
+  SetFileAttributesA(dir.File("Tarvoline.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
+  testsupport::QueueAnswer({IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_NE(q.text.find("stattdessen im Programmordner"), std::string::npos) << q.text;
+  });
+  InitPaths(dir.Path());
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+  EXPECT_TRUE(SaveSettings());
+}
+
 TEST_F(InstallTest, InitPathsLoadsTheSettingsAndTheirLanguage) {
   WriteConfig("%GLOBAL%");
   CreateDirectoryA(dir.File("Language").c_str(), nullptr);

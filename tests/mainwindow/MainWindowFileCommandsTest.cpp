@@ -82,6 +82,24 @@ TEST_F(FileCommandsTest, SaveAllStopsAtTheFirstDocumentNotSaved) {
   EXPECT_TRUE(third->DocInfo.Modified);
 }
 
+// A reload reads the byte-order mark whatever keys are held, so what is typed next is saved in
+// the file's own encoding rather than mixed into it.
+TEST_F(FileCommandsTest, ReloadKeepsAUtf8DocumentUtf8) {
+  HoldCtrl(true);
+  TfraEdit* frame = OpenWith("utf8.txt", "\xEF\xBB\xBF" "alt");
+  HoldCtrl(false);
+  ASSERT_NE(frame, nullptr);
+  folder.Write("utf8.txt", "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e");
+  Click("mnuFileReload");
+  EXPECT_EQ(frame->seEdit->Text(), "Gr\xFC\xDF" "e");
+  EXPECT_EQ(frame->DocInfo.FileFormat, ffUtf8);
+
+  frame->seEdit->CommandProcessor(ecEditorBottom, 0, nullptr);
+  Edit(*frame, "\xFC");
+  Click("mnuFileSave");
+  EXPECT_EQ(folder.Read("utf8.txt"), "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e\xC3\xBC");
+}
+
 TEST_F(FileCommandsTest, ReopenItemOfAVanishedFileLeavesTheList) {
   folder.Write("here.txt", "h");
   Settings.OpenMRU.Add(folder.File("gone.txt"));
