@@ -1,5 +1,5 @@
-// The plug-ins dialog: one row per plug-in found, ticked while its library is loaded or the
-// allow list names it.
+// The plug-ins dialog: one row per plug-in found, ticked while the allow list names it (while
+// its library is loaded when the list cannot be read).
 #include "dialogs/formPlugins.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/fPlgMgr.h"
@@ -95,13 +95,15 @@ void TfrmPlugins::FormCreate() {
   TranslateForm();
   btnConfig->SetEnabled(false);
   if (!PluginManager) return;
-  // A listed plug-in that failed to load shows ticked too: unticked, OK would drop its line.
+  // The ticks show the list: a listed plug-in that failed to load stays ticked (unticked, OK
+  // would drop its line), and one unticked earlier in this run stays unticked while loaded.
   TStringList allowed;
+  bool listRead = true;
   try {
     ReadAllowList(allowed);
   } catch (const std::exception&) {
     // The ticks then show only what is loaded: they must not be written over the list.
-    allowed.Clear();
+    listRead = false;
     NoteStoreRead(AllowListFile(), true);
   }
   for (int i = 0; i < PluginManager->Count(); ++i) {
@@ -109,7 +111,7 @@ void TfrmPlugins::FormCreate() {
     TListItem* row = lvPlugins->AddItem(record.Infos.Name);
     row->AddSubItem(record.Infos.Version);
     row->AddSubItem(record.FileName);
-    row->SetChecked(record.LibHandle != nullptr || Lists(allowed, record.FileName));
+    row->SetChecked(listRead ? Lists(allowed, record.FileName) : record.LibHandle != nullptr);
   }
   if (TListItem* first = lvPlugins->Items(0)) first->SetSelected(true);
   lvPluginsChange(lvPlugins);

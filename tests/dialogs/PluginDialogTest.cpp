@@ -68,7 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileLoadedOrListed) {
+TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileListed) {
   OpenDialog([](TfrmPlugins& d) {
     EXPECT_EQ(d.Caption(), "Plugin-Verwaltung");
     EXPECT_EQ(Column(d, 0), (Lines{"", "", "a", "b", "plain"}));
@@ -77,7 +77,7 @@ TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileLoadedOrListed) {
     EXPECT_EQ(Lines(paths.begin() + 2, paths.end()), (Lines{"Sub\\a.plg", "b.plg", "plain.plg"}));
     EXPECT_TRUE((Lines(paths.begin(), paths.begin() + 2) == Lines{"refusing.plg", "new.plg"}) ||
                 (Lines(paths.begin(), paths.begin() + 2) == Lines{"new.plg", "refusing.plg"}));
-    // Ticked while loaded or listed: the refused plug-in is listed; the new one is neither.
+    // Ticked while listed: the refused plug-in is, though not loaded; the new one is not.
     for (auto [path, ticked] : {std::pair{"refusing.plg", true}, {"new.plg", false},
                                 {"Sub\\a.plg", true}, {"b.plg", true}, {"plain.plg", true}})
       EXPECT_EQ(Row(d, path)->Checked(), ticked) << path;
@@ -127,6 +127,10 @@ TEST_F(PluginDialogTest, OkWritesTheTicksAfterTheLinesKeptAndCancelWritesNothing
              ExpectRestartNotice);
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "sub\\a.plg\r\nplain.plg\r\nnew.plg\r\n");
   EXPECT_EQ(PluginManager->GetPlugin(3).Infos.Name, "b") << "the running program keeps its plug-ins";
+  // Unticked earlier in this run, a plug-in still loaded shows unticked: OK leaves it out.
+  OpenDialog(PressOk([](TfrmPlugins& d) { EXPECT_FALSE(Row(d, "b.plg")->Checked()); }),
+             ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "sub\\a.plg\r\nplain.plg\r\nnew.plg\r\n");
 }
 
 // Plug-ins on a removed drive or in a renamed folder show no row: their lines stay.
