@@ -87,17 +87,20 @@ void TellSetAside(const std::string& FileName, const std::string& Aside) {
 }
 
 // Loads the file into TemplatesDoc; false when it could not be read and stays where it is.
-bool ReadTemplatesDoc(const std::string& FileName) {
+// A damaged one is set aside only at the start (SetDamagedAside), where the templates then
+// begin empty; later in the run the program's own templates stay, so it stays where it is.
+bool ReadTemplatesDoc(const std::string& FileName, bool SetDamagedAside) {
   const TXmlLoad load = TemplatesDoc->LoadStore(FileName, true);
-  if (load != TXmlLoad::Damaged) {
-    NoteStoreRead(FileName, load == TXmlLoad::Unreadable);
-    return load != TXmlLoad::Unreadable;
+  if (load == TXmlLoad::Damaged && SetDamagedAside) {
+    const std::string aside = SetFileAside(FileName);
+    // A damaged store that stays where it is must not be written over either.
+    NoteStoreRead(FileName, aside.empty());
+    if (!aside.empty()) TellSetAside(FileName, aside);
+    return !aside.empty();
   }
-  const std::string aside = SetFileAside(FileName);
-  // A damaged store that stays where it is must not be written over either.
-  NoteStoreRead(FileName, aside.empty());
-  if (!aside.empty()) TellSetAside(FileName, aside);
-  return !aside.empty();
+  const bool read = load == TXmlLoad::Loaded || load == TXmlLoad::Nothing;
+  NoteStoreRead(FileName, !read);
+  return read;
 }
 
 void CopyNode(const TXmlNode& From, TXmlNode& To) {
@@ -116,7 +119,7 @@ void CopyNode(const TXmlNode& From, TXmlNode& To) {
 
 void LoadTemplatesDoc(const std::string& FileName) {
   if (!TemplatesDoc) TemplatesDoc = std::make_unique<TXmlDoc>();
-  ReadTemplatesDoc(FileName);
+  ReadTemplatesDoc(FileName, true);
 }
 
 std::unique_ptr<TXmlDoc> CopyTemplatesDoc() {
@@ -127,7 +130,7 @@ std::unique_ptr<TXmlDoc> CopyTemplatesDoc() {
 
 void ReloadTemplatesDoc(const std::string& FileName, std::unique_ptr<TXmlDoc> Held) {
   TemplatesDoc = std::make_unique<TXmlDoc>();
-  if (!ReadTemplatesDoc(FileName)) TemplatesDoc = std::move(Held);
+  if (!ReadTemplatesDoc(FileName, false)) TemplatesDoc = std::move(Held);
 }
 
 TTabSheet* NewFromTemplate(const std::string& FileName, bool NewDocument) {

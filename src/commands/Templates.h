@@ -20,8 +20,8 @@ void LoadTemplatesDoc(const std::string& FileName);
 // The store as it is now (an empty one while there is none), for ReloadTemplatesDoc to keep.
 std::unique_ptr<TXmlDoc> CopyTemplatesDoc();
 // Reads the store again later in the run (Einstellungen > Abbrechen) into a new TemplatesDoc,
-// as LoadTemplatesDoc does; but a file that cannot be read leaves Held as the store, and the
-// user is told so (StoreGuard).
+// as LoadTemplatesDoc does; but a file that cannot be read, or is not well-formed, stays where
+// it is and leaves Held as the store, and the user is told so (StoreGuard).
 void ReloadTemplatesDoc(const std::string& FileName, std::unique_ptr<TXmlDoc> Held);
 
 // Inserts the template file, its placeholders filled in, into a new document (also whenever

@@ -1,4 +1,5 @@
-// The plug-ins dialog: one row per plug-in found, ticked while its library is loaded.
+// The plug-ins dialog: one row per plug-in found, ticked while the allow list names it (while
+// its library is loaded when the list cannot be read).
 #include "dialogs/formPlugins.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/fPlgMgr.h"
@@ -28,6 +29,13 @@ const TListItem* RowOf(const TListView& Rows, const std::string& Path) {
   for (int i = 0; i < Rows.Count(); ++i)
     if (SameText(Rows.Items(i)->SubItem(1), Path)) return Rows.Items(i);
   return nullptr;
+}
+
+std::string AllowListFile() { return Settings.PluginsDir + "AllowedPlugins.ini"; }
+
+// The allow list as it is now; one not there allows nothing. Throws when it cannot be read.
+void ReadAllowList(TStringList& Allowed) {
+  if (FileExists(AllowListFile())) Allowed.LoadFromFile(AllowListFile());
 }
 
 bool Lists(const TStrings& Allowed, const std::string& Path) {
@@ -87,12 +95,23 @@ void TfrmPlugins::FormCreate() {
   TranslateForm();
   btnConfig->SetEnabled(false);
   if (!PluginManager) return;
+  // The ticks show the list: a listed plug-in that failed to load stays ticked (unticked, OK
+  // would drop its line), and one unticked earlier in this run stays unticked while loaded.
+  TStringList allowed;
+  bool listRead = true;
+  try {
+    ReadAllowList(allowed);
+  } catch (const std::exception&) {
+    // The ticks then show only what is loaded: they must not be written over the list.
+    listRead = false;
+    NoteStoreRead(AllowListFile(), true);
+  }
   for (int i = 0; i < PluginManager->Count(); ++i) {
     TPluginRecord record = PluginManager->GetPlugin(i);
     TListItem* row = lvPlugins->AddItem(record.Infos.Name);
     row->AddSubItem(record.Infos.Version);
     row->AddSubItem(record.FileName);
-    row->SetChecked(record.LibHandle != nullptr);
+    row->SetChecked(listRead ? Lists(allowed, record.FileName) : record.LibHandle != nullptr);
   }
   if (TListItem* first = lvPlugins->Items(0)) first->SetSelected(true);
   lvPluginsChange(lvPlugins);
@@ -115,13 +134,13 @@ void TfrmPlugins::btnConfigClick(TObject*) {
 }
 
 void TfrmPlugins::btnOkClick(TObject*) {
-  const std::string fileName = Settings.PluginsDir + "AllowedPlugins.ini";
+  const std::string fileName = AllowListFile();
   // Its ticks came from a list that could not be read: writing them would clear the list.
   if (!StoreMayBeWritten(fileName)) return;
   try {
     // Read again: the lines of plug-ins not shown are kept from the list as it is now.
     TStringList allowed;
-    if (FileExists(fileName)) allowed.LoadFromFile(fileName);
+    ReadAllowList(allowed);
     ApplyTicks(*lvPlugins, allowed);
     allowed.SaveToFile(fileName);
   } catch (const std::exception&) {

@@ -460,12 +460,7 @@ void KeepKeys(const std::vector<THotKeyRec>& Held) {
 }
 }  // namespace
 
-void InitHotKeys() {
-  RegisterHotKeys();
-  const std::string fileName = Settings.AppDir + HotKeyFileName;
-  NoteStoreRead(fileName, !LoadHotKeys(fileName));
-  ApplyMenuHotKeys();
-}
+void InitHotKeys() { ReloadHotKeys({}); }  // none held yet: an unreadable file leaves the defaults
 
 void ReloadHotKeys(std::vector<THotKeyRec> Held) {  // a copy: the tables are rebuilt
   RegisterHotKeys();

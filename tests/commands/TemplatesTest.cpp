@@ -1,5 +1,6 @@
 // Template files inserted into new and active documents, and the text-template menu.
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <set>
 #include "commands/Templates.h"
@@ -311,41 +312,59 @@ TEST_F(TemplatesTest, ADamagedTemplateStoreIsSetAsideUnchanged) {
   EXPECT_EQ(folder.Read("Templates.dat"), sound);
 }
 
-// Einstellungen > Abbrechen reads the store again: while a sync tool holds it, the templates
-// the program held before the dialog stay (not the dialog's edits, not an empty store), which
-// the user is told, and they are not written over the file until it was read again.
+// Einstellungen > Abbrechen reads the store again: while a sync tool holds it, or once it was
+// damaged in the run (here with a zero byte), the templates the program held before the dialog
+// stay (not the dialog's edits, not an empty store), which the user is told, and they are not
+// written over the file until it was read again. A damaged one stays where it is.
 TEST_F(TemplatesTest, AStoreThatCannotBeReadAgainAtAbbrechenKeepsTheTemplatesAndSaysSo) {
-  Settings.SettingsDir = folder.Path();
-  const std::string file = folder.File("Templates.dat");
-  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n"
-                                "  <brief MenuText=\"Brief\">\r\n    <Before>Hallo</Before>\r\n"
-                                "  </brief>\r\n</Templates>\r\n");
-  LoadTemplatesDoc(file);  // as at the start
-  BuildTemplatesMenu();
-  testsupport::HeldFile held(file);
-  testsupport::QueueFormAnswer([](TForm&) {
-    TemplatesDoc->DeleteNode("Templates\\brief");  // an edit the user then cancels
-    return static_cast<int>(mrCancel);
-  });
-  testsupport::ExpectStoreUnreadable(file);
-  ShowSettingsDialog();
-  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", "none"), "Hallo");
-  EXPECT_EQ(TemplatesDoc->ReadAttrib("Templates\\brief", "MenuText", "none"), "Brief");
-  TMenuItem* menu = frmMain->Find<TMenuItem>("mnuInsertTemplates");
-  ASSERT_EQ(menu->Count(), 1);
-  EXPECT_EQ(menu->Items(0)->Caption(), "Brief [brief]");
-  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
-  testsupport::ExpectStoreNotSaved(file);
-  EXPECT_FALSE(StoreMayBeWritten(file));
+  const std::string zero = std::string("<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <gruss>\r\n"
+                                       "    <Before>Ser") + '\0' +
+                           "vus</Before>\r\n  </gruss>\r\n</Templates>\r\n";
+  for (const bool damaged : {false, true}) {
+    SCOPED_TRACE(damaged ? "damaged" : "held");
+    const std::string sub = damaged ? "Damaged\\" : "Held\\";  // a store of its own each
+    CreateDirectoryA(folder.File(sub).c_str(), nullptr);
+    Settings.SettingsDir = folder.File(sub);
+    const std::string file = folder.File(sub + "Templates.dat");
+    folder.Write(sub + "Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n"
+                                        "  <brief MenuText=\"Brief\">\r\n    <Before>Hallo</Before>\r\n"
+                                        "  </brief>\r\n</Templates>\r\n");
+    TemplatesDoc.reset();
+    LoadTemplatesDoc(file);  // as at the start
+    BuildTemplatesMenu();
+    std::optional<testsupport::HeldFile> held;
+    if (damaged)
+      folder.Write(sub + "Templates.dat", zero);
+    else
+      held.emplace(file);
+    testsupport::QueueFormAnswer([](TForm&) {
+      TemplatesDoc->DeleteNode("Templates\\brief");  // an edit the user then cancels
+      return static_cast<int>(mrCancel);
+    });
+    testsupport::ExpectStoreUnreadable(file);
+    ShowSettingsDialog();
+    EXPECT_EQ(TemplatesDoc->ReadString("Templates\\brief\\Before", "none"), "Hallo");
+    EXPECT_EQ(TemplatesDoc->ReadAttrib("Templates\\brief", "MenuText", "none"), "Brief");
+    TMenuItem* menu = frmMain->Find<TMenuItem>("mnuInsertTemplates");
+    ASSERT_EQ(menu->Count(), 1);
+    EXPECT_EQ(menu->Items(0)->Caption(), "Brief [brief]");
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    testsupport::ExpectStoreNotSaved(file);
+    EXPECT_FALSE(StoreMayBeWritten(file));
+    EXPECT_FALSE(FileExists(file + ".bak"));
 
-  held.Release();
-  folder.Write("Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <gruss>\r\n"
-                                "    <Before>Servus</Before>\r\n  </gruss>\r\n</Templates>\r\n");
-  testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
-  ShowSettingsDialog();
-  EXPECT_EQ(TemplatesDoc->ReadString("Templates\\gruss\\Before", "none"), "Servus");
-  EXPECT_EQ(TemplatesDoc->FindNode("Templates\\brief"), nullptr) << "read once it is free";
-  EXPECT_TRUE(StoreMayBeWritten(file));
+    held.reset();
+    if (damaged) {
+      EXPECT_EQ(folder.Read(sub + "Templates.dat"), zero) << "left as it was";
+    }
+    folder.Write(sub + "Templates.dat", "<?xml version=\"1.0\"?>\r\n<Templates>\r\n  <gruss>\r\n"
+                                        "    <Before>Servus</Before>\r\n  </gruss>\r\n</Templates>\r\n");
+    testsupport::QueueFormAnswer([](TForm&) { return static_cast<int>(mrCancel); });
+    ShowSettingsDialog();
+    EXPECT_EQ(TemplatesDoc->ReadString("Templates\\gruss\\Before", "none"), "Servus");
+    EXPECT_EQ(TemplatesDoc->FindNode("Templates\\brief"), nullptr) << "read once it is readable";
+    EXPECT_TRUE(StoreMayBeWritten(file));
+  }
 }
 
 namespace {

@@ -49,6 +49,14 @@ protected:
     ADD_FAILURE() << "no row for " << Path;
     return nullptr;
   }
+  // Drives the dialog: Change, then OK.
+  static std::function<int(TfrmPlugins&)> PressOk(std::function<void(TfrmPlugins&)> Change) {
+    return [Change](TfrmPlugins& d) {
+      Change(d);
+      d.btnOk->Click();
+      return d.ModalResult();
+    };
+  }
   static void ExpectRestartNotice() {
     testsupport::QueueAnswer(ModalAnswer{IDOK}, [](const ModalQuestion& q) {
       EXPECT_EQ(q.caption, "Plugin-Einstellungen ge\xE4ndert");
@@ -60,7 +68,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileLoaded) {
+TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileListed) {
   OpenDialog([](TfrmPlugins& d) {
     EXPECT_EQ(d.Caption(), "Plugin-Verwaltung");
     EXPECT_EQ(Column(d, 0), (Lines{"", "", "a", "b", "plain"}));
@@ -69,9 +77,10 @@ TEST_F(PluginDialogTest, RowsFollowThePluginOrderTickedWhileLoaded) {
     EXPECT_EQ(Lines(paths.begin() + 2, paths.end()), (Lines{"Sub\\a.plg", "b.plg", "plain.plg"}));
     EXPECT_TRUE((Lines(paths.begin(), paths.begin() + 2) == Lines{"refusing.plg", "new.plg"}) ||
                 (Lines(paths.begin(), paths.begin() + 2) == Lines{"new.plg", "refusing.plg"}));
-    Lines ticks;
-    for (int i = 0; i < d.lvPlugins->Count(); ++i) ticks.push_back(d.lvPlugins->Items(i)->Checked() ? "x" : "");
-    EXPECT_EQ(ticks, (Lines{"", "", "x", "x", "x"})) << "a refused plug-in shows unticked";
+    // Ticked while listed: the refused plug-in is, though not loaded; the new one is not.
+    for (auto [path, ticked] : {std::pair{"refusing.plg", true}, {"new.plg", false},
+                                {"Sub\\a.plg", true}, {"b.plg", true}, {"plain.plg", true}})
+      EXPECT_EQ(Row(d, path)->Checked(), ticked) << path;
     EXPECT_EQ(d.lvPlugins->Selected(), d.lvPlugins->Items(0));
     return static_cast<int>(mrCancel);
   });
@@ -103,17 +112,25 @@ TEST_F(PluginDialogTest, OkWritesTheTicksAfterTheLinesKeptAndCancelWritesNothing
   });
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), before);
 
-  OpenDialog(
-      [](TfrmPlugins& d) {
-        Row(d, "new.plg")->SetChecked(true);
-        Row(d, "b.plg")->SetChecked(false);
-        d.btnOk->Click();
-        return d.ModalResult();
-      },
-      ExpectRestartNotice);
-  // The refused plug-in shows unticked, so its line leaves too.
+  // The refused plug-in shows ticked, as listed: its line stays until the user unticks it.
+  OpenDialog(PressOk([](TfrmPlugins&) {}), ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), before + "\r\n");
+  OpenDialog(PressOk([](TfrmPlugins& d) { Row(d, "refusing.plg")->SetChecked(false); }),
+             ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "b.plg\r\nsub\\a.plg\r\nplain.plg\r\n");
+
+  OpenDialog(PressOk([](TfrmPlugins& d) {
+               EXPECT_FALSE(Row(d, "refusing.plg")->Checked());
+               Row(d, "new.plg")->SetChecked(true);
+               Row(d, "b.plg")->SetChecked(false);
+             }),
+             ExpectRestartNotice);
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "sub\\a.plg\r\nplain.plg\r\nnew.plg\r\n");
   EXPECT_EQ(PluginManager->GetPlugin(3).Infos.Name, "b") << "the running program keeps its plug-ins";
+  // Unticked earlier in this run, a plug-in still loaded shows unticked: OK leaves it out.
+  OpenDialog(PressOk([](TfrmPlugins& d) { EXPECT_FALSE(Row(d, "b.plg")->Checked()); }),
+             ExpectRestartNotice);
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), "sub\\a.plg\r\nplain.plg\r\nnew.plg\r\n");
 }
 
 // Plug-ins on a removed drive or in a renamed folder show no row: their lines stay.
@@ -122,17 +139,10 @@ TEST_F(PluginDialogTest, OkKeepsTheLinesOfPluginsThatAreNotThere) {
   FreePlugins();
   Allow(list);
   LoadPlugins();
-  const auto pressOk = [](std::function<void(TfrmPlugins&)> Change) {
-    return [Change](TfrmPlugins& d) {
-      Change(d);
-      d.btnOk->Click();
-      return d.ModalResult();
-    };
-  };
-  OpenDialog(pressOk([](TfrmPlugins&) {}), ExpectRestartNotice);
+  OpenDialog(PressOk([](TfrmPlugins&) {}), ExpectRestartNotice);
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), list);
 
-  OpenDialog(pressOk([](TfrmPlugins& d) { Row(d, "b.plg")->SetChecked(false); }), ExpectRestartNotice);
+  OpenDialog(PressOk([](TfrmPlugins& d) { Row(d, "b.plg")->SetChecked(false); }), ExpectRestartNotice);
   const std::string unticked = "Weg\\gone.plg\r\nsub\\a.plg\r\nalt.plg\r\nplain.plg\r\n";
   EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), unticked);
 
@@ -173,7 +183,7 @@ TEST_F(PluginDialogTest, AFailedWriteIsShownAndKeepsTheDialogOpen) {
 }
 
 // An allow list another program held while the plug-ins loaded allowed nothing: OK must not
-// write the rows it left unticked over the list.
+// write over the list what the program did not read at the start.
 TEST_F(PluginDialogTest, OkAfterAnAllowListThatCouldNotBeReadLeavesItAsItWas) {
   const std::string list = Settings.PluginsDir + "AllowedPlugins.ini";
   const std::string allowed = folder.Read("Plugins\\AllowedPlugins.ini");
@@ -184,7 +194,29 @@ TEST_F(PluginDialogTest, OkAfterAnAllowListThatCouldNotBeReadLeavesItAsItWas) {
     LoadPlugins();
   }
   OpenDialog([&](TfrmPlugins& d) {
-    for (int i = 0; i < d.lvPlugins->Count(); ++i) EXPECT_FALSE(d.lvPlugins->Items(i)->Checked());
+    for (int i = 0; i < d.lvPlugins->Count(); ++i)
+      EXPECT_EQ(d.lvPlugins->Items(i)->Checked(), d.lvPlugins->Items(i)->SubItem(1) != "new.plg")
+          << "the rows show the list as it reads now";
+    testsupport::ExpectStoreNotSaved(list);
+    d.btnOk->Click();
+    EXPECT_EQ(d.ModalResult(), mrNone);
+    return static_cast<int>(mrCancel);
+  });
+  EXPECT_EQ(folder.Read("Plugins\\AllowedPlugins.ini"), allowed);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
+// Held while the dialog opens: the rows show only what is loaded, so the refused plug-in's
+// line would leave at OK; the user is told, and OK writes nothing, even once the list is free.
+TEST_F(PluginDialogTest, OkAfterAnAllowListHeldAsTheDialogOpenedLeavesItAsItWas) {
+  const std::string list = Settings.PluginsDir + "AllowedPlugins.ini";
+  const std::string allowed = folder.Read("Plugins\\AllowedPlugins.ini");
+  testsupport::HeldFile held(list);
+  testsupport::ExpectStoreUnreadable(list);
+  OpenDialog([&](TfrmPlugins& d) {
+    EXPECT_FALSE(Row(d, "refusing.plg")->Checked());
+    EXPECT_TRUE(Row(d, "b.plg")->Checked());
+    held.Release();
     testsupport::ExpectStoreNotSaved(list);
     d.btnOk->Click();
     EXPECT_EQ(d.ModalResult(), mrNone);

@@ -212,7 +212,7 @@ TEST_F(HotKeysTest, MissingEmptyOrUnreadableFileKeepsTheDefaults) {
 
 // Opening Shortcuts anpassen reads the file again, and so does its Abbrechen: while a sync tool
 // holds it, the keys the program holds stay (not the defaults), which the user is told once,
-// and they are not written over the file until it was read again.
+// and they are not written over the file until it was read again. At a start none are held.
 TEST_F(HotKeysTest, KeysHeldWhenTheFileCannotBeReadAgainStayAndTheUserIsTold) {
   const std::string appDir = Settings.AppDir;
   Settings.AppDir = dir.Path();
@@ -244,6 +244,10 @@ TEST_F(HotKeysTest, KeysHeldWhenTheFileCannotBeReadAgainStayAndTheUserIsTold) {
   ShowHotKeysDialog();
   EXPECT_EQ(open()->Current, "SC|66") << "read once it is free";
   EXPECT_TRUE(StoreMayBeWritten(file));
+
+  testsupport::HeldFile heldAtStart(file);
+  InitHotKeys();  // as at a start: no keys held yet
+  EXPECT_EQ(open()->Current, "C|79") << "the default";
   Settings.AppDir = appDir;
 }
 
