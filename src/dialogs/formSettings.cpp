@@ -320,19 +320,22 @@ TfrmSettings::TfrmSettings(TComponent* Owner)
 }
 
 TfrmSettings::~TfrmSettings() {
-  // Controls going away move the focus and end an edit in place: nothing may run then.
+  // Controls going away move the focus, end an edit in place and drop selections: nothing of
+  // the dialog may run then.
   for (int i = 0; i < ComponentCount(); ++i)
     if (auto* field = dynamic_cast<TFieldEdit*>(Components(i))) field->OnExit = nullptr;
-  lvFilters->OnEdited = nullptr;
-  lvApps->OnEdited = nullptr;
+  for (TEditListView* list : {lvFilters, lvApps}) {
+    list->OnEdited = nullptr;
+    list->OnSelectItem = nullptr;
+  }
+  cmbTemplates->OnClick = nullptr;
+  pcSettings->OnChange = nullptr;
 }
 
 bool TfrmSettings::FocusOn(const char* Button) const { return GetFocus() == Ctl<TButton>(Button)->Handle(); }
 
-TNotifyEvent TfrmSettings::WhenLeft(std::function<void()> Exit) {
-  return [this, Exit = std::move(Exit)](TObject*) {
-    if (!FocusOn("btnOk") && !FocusOn("btnCancel")) Exit();
-  };
+TNotifyEvent TfrmSettings::WhenLeft(std::function<void(bool Quiet)> Exit) {
+  return [this, Exit = std::move(Exit)](TObject*) { Exit(FocusOn("btnOk") || FocusOn("btnCancel")); };
 }
 
 void TfrmSettings::TranslateForm() {
@@ -360,7 +363,7 @@ void TfrmSettings::BuildGeneralPage(TTabSheet* Page) {
         Make<TLabel>("lblBackupExt", Page, x + 18, y + 3, 60, 16)->SetCaption(T("lblBackupExt", "Endung:"));
         auto* edit = Make<TFieldEdit>("txtBackupExt", Page, x + 80, y, 80, 20);
         SendMessageA(edit->Handle(), EM_LIMITTEXT, 32, 0);
-        edit->OnExit = WhenLeft([this] { txtBackupExtExit(); });
+        edit->OnExit = [this](TObject*) { txtBackupExtExit(); };
       }
       y += kRow + 4;
       continue;
@@ -615,10 +618,8 @@ bool TfrmSettings::CheckFontSizes() {
 
 bool TfrmSettings::CheckNameFields() {
   // The backup extension is a part of the backup copy's name.
-  for (const char* name : {"txtBackupExt", "txtSpCharUserDef"}) {
-    std::string text;
-    if (!ReadNameField(*Ctl<TEdit>(name), text)) return RefuseField(*Ctl<TEdit>(name));
-  }
+  for (const char* name : {"txtBackupExt", "txtSpCharUserDef"})
+    if (!NameFieldAccepted(*Ctl<TEdit>(name), false)) return false;
   return true;
 }
 

@@ -85,24 +85,25 @@ public:
 
   // File types and programs.
   void lvFiltersSelect();
-  // False when a new name, a mask or an extension was refused.
-  bool FilterFieldExit(int Column, TFieldEdit& Edit);
+  // False when a new name, a mask or an extension was refused; Quiet: without a word, the
+  // refused text staying in the field.
+  bool FilterFieldExit(int Column, TFieldEdit& Edit, bool Quiet = false);
   void cmbFilterSyntaxChange();
   void tbFilterAddClick();
   void tbFilterRemoveClick();
   void MoveFilter(int Delta);
   void tbFilterSortClick();
   void lvAppsSelect();
-  // False when a new name or a program path was refused.
-  bool AppFieldExit(int Column, TFieldEdit& Edit);
+  // False when a new name or a program path was refused (Quiet as for FilterFieldExit).
+  bool AppFieldExit(int Column, TFieldEdit& Edit, bool Quiet = false);
   void cmbAppStyleChange();
   void cmbShortcutChange();
   void tbAppAddClick();
   void tbAppRemoveClick();
   void btnAppPathSelClick();
   // Renames the row when no row has the name yet, and the name field with it while it shows the
-  // row; otherwise warns and keeps the caption.
-  bool RenameRow(TEditListView& List, TListItem& Row, const std::string& Name);
+  // row; otherwise warns and keeps the caption (Quiet: keeps it without a word).
+  bool RenameRow(TEditListView& List, TListItem& Row, const std::string& Name, bool Quiet = false);
 
   TPageControl* pcSettings = nullptr;
   TEditListView* lvFilters = nullptr;
@@ -132,11 +133,14 @@ private:
   bool CommitFields();
   // Whether the focus is on the button named so (the field it came from is left for it).
   bool FocusOn(const char* Button) const;
-  // A field's exit handler that does nothing when the field is left for OK or Abbrechen: OK
-  // takes and checks every field itself, Abbrechen keeps none.
-  TNotifyEvent WhenLeft(std::function<void()> Exit);
+  // A field's exit handler, quiet when the field is left for OK or Abbrechen: their click may
+  // not come (the mouse let go beside the button), and a row picked then must not lose the
+  // text; what is refused stays in the field for OK to say once, Abbrechen says nothing.
+  TNotifyEvent WhenLeft(std::function<void(bool Quiet)> Exit);
   // False when a field naming a file holds a character the ANSI code page lacks (said so).
   bool CheckNameFields();
+  // Whether the field's text names a file; refused aloud, the field takes the focus back.
+  bool NameFieldAccepted(TEdit& Edit, bool Quiet);
   // Gives the refused field the focus with its text selected; false.
   bool RefuseField(TEdit& Edit);
   bool CheckShortcuts();

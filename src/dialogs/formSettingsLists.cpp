@@ -122,7 +122,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
   Make<TLabel>("lblTemplateMenu", Page, 8, 43, 60, 16)->SetCaption(T("lblTemplateMenu", "Men\xFCtext:"));
   auto* menu = Make<TFieldEdit>("txtTemplateMenu", Page, 70, 40, 350, 20);
   SendMessageA(menu->Handle(), EM_LIMITTEXT, 64, 0);
-  menu->OnExit = WhenLeft([this, menu] { TemplateFieldExit("MenuText", *menu); });
+  menu->OnExit = [this, menu](TObject*) { TemplateFieldExit("MenuText", *menu); };
   const std::pair<const char*, const char*> memos[] = {
       {"Before", "Vor dem Cursor:"}, {"Select", "Als Auswahl:"}, {"After", "Nach dem Cursor:"}};
   int y = 68;
@@ -133,7 +133,7 @@ void TfrmSettings::BuildTemplatesPage(TTabSheet* Page) {
     auto* memo = Make<TFieldEdit>(name, Page, 8, y + 17, 612, 80,
                                   ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL);
     std::string f = field;
-    memo->OnExit = WhenLeft([this, memo, f] { TemplateFieldExit(f, *memo); });
+    memo->OnExit = [this, memo, f](TObject*) { TemplateFieldExit(f, *memo); };
     y += 100;
   }
 }
@@ -146,9 +146,8 @@ void TfrmSettings::BuildFilterPage(TTabSheet* Page) {
   lvFilters->AddColumn(T("lvFiltersSyntax", "Syntax"), 125);
   lvFilters->OnSelectItem = [this](TObject*, TListItem*, bool) { lvFiltersSelect(); };
   lvFilters->OnEdited = [this](TListItem* Row, std::string& Text) {
-    if (FocusOn("btnCancel")) return false;
     Text = WithoutBars(Text);
-    return RenameRow(*lvFilters, *Row, Text);
+    return RenameRow(*lvFilters, *Row, Text, FocusOn("btnCancel"));
   };
   lvFilters->OnKeyDown = [this](WORD Key) {
     if (IsCtrlDown() && (Key == VK_UP || Key == VK_DOWN)) MoveFilter(Key == VK_UP ? -1 : 1);
@@ -160,7 +159,7 @@ void TfrmSettings::BuildFilterPage(TTabSheet* Page) {
     std::string name = fields[i].first;
     Make<TLabel>("lbl" + name, Page, 8, y + 3, 70, 16)->SetCaption(T("lbl" + name, fields[i].second));
     auto* edit = Make<TFieldEdit>("txt" + name, Page, 80, y, 300, 20);
-    edit->OnExit = WhenLeft([this, edit, i] { FilterFieldExit(i, *edit); });
+    edit->OnExit = WhenLeft([this, edit, i](bool Quiet) { FilterFieldExit(i, *edit, Quiet); });
     y += 25;
   }
   Make<TLabel>("lblFilterSyntax", Page, 8, y + 3, 70, 16)->SetCaption(T("lblFilterSyntax", "Syntax:"));
@@ -190,7 +189,7 @@ void TfrmSettings::BuildAppsPage(TTabSheet* Page) {
   lvApps->AddColumn(T("lvAppsShortcut", "Shortcut"), 92);
   lvApps->OnSelectItem = [this](TObject*, TListItem*, bool) { lvAppsSelect(); };
   lvApps->OnEdited = [this](TListItem* Row, std::string& Text) {
-    return !FocusOn("btnCancel") && RenameRow(*lvApps, *Row, Text);
+    return RenameRow(*lvApps, *Row, Text, FocusOn("btnCancel"));
   };
   const std::pair<const char*, const char*> fields[] = {
       {"AppName", "Name:"}, {"AppPath", "Dateiname:"}, {"AppArgs", "Argumente:"}};
@@ -199,7 +198,7 @@ void TfrmSettings::BuildAppsPage(TTabSheet* Page) {
     std::string name = fields[i].first;
     Make<TLabel>("lbl" + name, Page, 8, y + 3, 70, 16)->SetCaption(T("lbl" + name, fields[i].second));
     auto* edit = Make<TFieldEdit>("txt" + name, Page, 80, y, 300, 20);
-    edit->OnExit = WhenLeft([this, edit, i] { AppFieldExit(i, *edit); });
+    edit->OnExit = WhenLeft([this, edit, i](bool Quiet) { AppFieldExit(i, *edit, Quiet); });
     y += 25;
   }
   auto* pick = Make<TButton>("btnAppPathSel", Page, 384, 251, 24, 20);
@@ -275,7 +274,7 @@ void TfrmSettings::StoreLists() {
 
 // ---- File types and programs ---------------------------------------------------------------
 
-bool TfrmSettings::RenameRow(TEditListView& List, TListItem& Row, const std::string& Name) {
+bool TfrmSettings::RenameRow(TEditListView& List, TListItem& Row, const std::string& Name, bool Quiet) {
   bool taken = false;
   if (!AnsiSameText(Name, Row.Caption()))
     for (int i = 0; i < List.Count(); ++i) taken = taken || AnsiSameText(List.Items(i)->Caption(), Name);
@@ -287,6 +286,7 @@ bool TfrmSettings::RenameRow(TEditListView& List, TListItem& Row, const std::str
     if (&Row == List.Selected() && field->Text() != Name) field->SetText(Name);
     return true;
   }
+  if (Quiet) return false;
   MsgBox(GetLangText(apps ? "Settings|MsgAppExistsText" : "Settings|MsgFilterExistsText",
                      "Ein Eintrag mit dem Namen \"%s1%\" existiert bereits.%w%Bitte geben Sie einen "
                      "anderen Namen an.",
@@ -324,15 +324,14 @@ void TfrmSettings::lvFiltersSelect() {
   syntax->SetItemIndex(index);
 }
 
-bool TfrmSettings::FilterFieldExit(int Column, TFieldEdit& Edit) {
+bool TfrmSettings::FilterFieldExit(int Column, TFieldEdit& Edit, bool Quiet) {
   // The masks and the default extension name files.
-  std::string typed;
-  if (Column > 0 && !ReadNameField(Edit, typed)) return RefuseField(Edit);
+  if (Column > 0 && !NameFieldAccepted(Edit, Quiet)) return false;
   std::string text = WithoutBars(Edit.Text());
   if (text != Edit.Text()) Edit.SetText(text);
   TListItem* row = lvFilters->Selected();
   if (!row) return true;
-  if (Column == 0) return RenameRow(*lvFilters, *row, text);
+  if (Column == 0) return RenameRow(*lvFilters, *row, text, Quiet);
   row->SetSubItem(Column - 1, text);
   return true;
 }
@@ -405,15 +404,20 @@ void TfrmSettings::lvAppsSelect() {
   Ctl<TComboBox>("cmbShortcut")->SetItemIndex(row ? AppShortcutNumber(row->SubItem(3)) : -1);
 }
 
-bool TfrmSettings::AppFieldExit(int Column, TFieldEdit& Edit) {
+bool TfrmSettings::AppFieldExit(int Column, TFieldEdit& Edit, bool Quiet) {
   // The path names the program that Tools starts.
-  std::string text;
-  if (Column == 1 && !ReadNameField(Edit, text)) return RefuseField(Edit);
+  if (Column == 1 && !NameFieldAccepted(Edit, Quiet)) return false;
   TListItem* row = lvApps->Selected();
   if (!row) return true;
-  if (Column == 0) return RenameRow(*lvApps, *row, Edit.Text());
+  if (Column == 0) return RenameRow(*lvApps, *row, Edit.Text(), Quiet);
   row->SetSubItem(Column - 1, Edit.Text());
   return true;
+}
+
+bool TfrmSettings::NameFieldAccepted(TEdit& Edit, bool Quiet) {
+  std::string text;
+  if (Quiet) return Edit.ExactCaption(text);
+  return ReadNameField(Edit, text) || RefuseField(Edit);
 }
 
 bool TfrmSettings::RefuseField(TEdit& Edit) {
@@ -423,7 +427,7 @@ bool TfrmSettings::RefuseField(TEdit& Edit) {
 }
 
 bool TfrmSettings::CommitFields() {
-  // OK leaves no field (the fields left for it take nothing): what they hold counts here.
+  // A field left for OK took its text quietly where it could: what is refused is said here, once.
   const char* filters[] = {"txtFilterName", "txtFilterFilter", "txtFilterDefault"};
   const char* apps[] = {"txtAppName", "txtAppPath", "txtAppArgs"};
   for (int i = 0; i < 3; ++i)

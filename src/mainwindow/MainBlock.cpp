@@ -94,14 +94,17 @@ bool TSetAsideArgs::Take(const std::string& Arg) {
 }
 
 void TSetAsideArgs::Report() const {
-  if (!refused_.empty()) ReportRefusedNames(refused_);
-  if (tooLong_.empty()) return;
-  MsgBox(GetLangText("Main|MsgNameTooLongText",
-                     "Diese Namen sind l\xE4nger als die %s1% Zeichen, die Tarvoline f\xFCr "
-                     "einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:",
-                     LangParams({std::to_string(MAX_PATH - 1)})) +
-             NameLines(tooLong_),
-         GetLangText("Main|MsgNameTooLongTitle", "Name zu lang"), MB_ICONERROR | MB_OK);
+  const std::string tooLong =
+      tooLong_.empty() ? ""
+                       : GetLangText("Main|MsgNameTooLongText",
+                                     "Diese Namen sind l\xE4nger als die %s1% Zeichen, die Tarvoline f\xFCr "
+                                     "einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:",
+                                     LangParams({std::to_string(MAX_PATH - 1)})) +
+                             NameLines(tooLong_);
+  if (!refused_.empty())
+    ReportRefusedNames(refused_, tooLong);
+  else if (!tooLong.empty())
+    MsgBox(tooLong, GetLangText("Main|MsgNameTooLongTitle", "Name zu lang"), MB_ICONERROR | MB_OK);
 }
 
 void ReleaseLoadingMutex() {

@@ -25,12 +25,13 @@ bool IsRefusedFileArg(const std::string& Arg);
 
 // The file arguments of one start that are not opened: names the code page cannot hold
 // (IsRefusedFileArg), and names longer than the program can open (a full path of MAX_PATH
-// characters or more, the long-path prefix included). Each kind is told in one box.
+// characters or more, the long-path prefix included). One start tells them in one box.
 class TSetAsideArgs {
 public:
   // Whether Arg is one of them; it is then noted.
   bool Take(const std::string& Arg);
-  // One box per kind noted, each naming the first 20 and counting the rest.
+  // One box naming the first 20 of each kind noted and counting the rest; with both kinds, the
+  // refused names' box holds the long ones after its own.
   void Report() const;
 
 private:

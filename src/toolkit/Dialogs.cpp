@@ -74,8 +74,9 @@ std::string NameLines(const std::vector<std::string>& Names) {
   return text;
 }
 
-void ReportRefusedNames(const std::vector<std::string>& Shown) {
-  MsgBox(LanguageText(TToolkitText::NameRefusedText) + NameLines(Shown),
+void ReportRefusedNames(const std::vector<std::string>& Shown, const std::string& Further) {
+  MsgBox(LanguageText(TToolkitText::NameRefusedText) + NameLines(Shown) +
+             (Further.empty() ? "" : "\r\n\r\n" + Further),
          LanguageText(TToolkitText::NameRefusedTitle), MB_ICONERROR | MB_OK);
 }
 

@@ -58,8 +58,9 @@ void SetTextLookup(TTextLookup Lookup);
 std::string NameLines(const std::vector<std::string>& Names);
 // Tells the person that these names were refused because the ANSI code page cannot hold them:
 // one a line, as WideToAnsiExact shows them, the first 20 of a long list and how many more.
-// Nothing is read, listed, started or written under them.
-void ReportRefusedNames(const std::vector<std::string>& Shown);
+// Nothing is read, listed, started or written under them. Further, when not empty, follows in
+// the same box after a blank line: one box for names set aside for another reason too.
+void ReportRefusedNames(const std::vector<std::string>& Shown, const std::string& Further = "");
 
 // A field's text as typed or pasted, where "?" in place of a character the ANSI code page lacks
 // would not do. A field naming a file, folder, mask or program: false, after ReportRefusedNames,

@@ -698,3 +698,53 @@ TEST_F(SettingsDialogTest, AbbrechenDuringARenameInPlaceChecksNothing) {
   EXPECT_EQ(testsupport::AskedQuestions().size(), before + 1) << "only the dialog itself";
   EXPECT_EQ(Settings.AppList.Strings(0), "Eins\x01" "a.exe\x01\x01" "0\x01" "0");
 }
+
+// A field left for OK or Abbrechen, the button pressed and the mouse let go beside it, then
+// another row or template picked: the text typed stays with the row it was typed for.
+TEST_F(SettingsDialogTest, AClickNotFinishedOnOkOrAbbrechenLosesNoTypedText) {
+  struct Case {
+    int page;
+    const char* field;
+    const char* button;
+    const char* kept;  // the first row as stored, or the first template's menu text
+  } cases[] = {{6, "txtAppPath", "btnOk", "Eins\x01" "neu\x01\x01" "0\x01" "0"},
+               {6, "txtAppName", "btnCancel", "neu\x01" "a.exe\x01\x01" "0\x01" "0"},
+               {5, "txtFilterDefault", "btnOk", "Text|*.txt|neu|"},
+               {5, "txtFilterName", "btnCancel", "neu|*.txt||"},
+               {4, "txtTemplateMenu", "btnCancel", "neu"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.field) + " " + c.button);
+    Settings.AppList.Clear();
+    Settings.AppList.Add("Eins\x01" "a.exe\x01\x01" "0\x01" "0");
+    Settings.AppList.Add("Zwei\x01" "b.exe\x01\x01" "0\x01" "0");
+    Settings.FileTypes.Clear();
+    Settings.FileTypes.Add("Text|*.txt||");
+    Settings.FileTypes.Add("Web|*.htm||");
+    TemplatesDoc = std::make_unique<TXmlDoc>();
+    for (const char* name : {"brief", "gruss"}) TemplatesDoc->CreatePath(std::string("Templates\\") + name + "\\Before", "");
+    TfrmSettings form(nullptr);
+    form.Show();
+    form.pcSettings->SetActivePageIndex(c.page);
+    if (c.page == 6) Select(*form.lvApps, 0);
+    if (c.page == 5) Select(*form.lvFilters, 0);
+    TFieldEdit& field = Field(form, c.field);
+    field.SetFocus();
+    field.SetText("neu");
+    const HWND button = form.Ctl<TButton>(c.button)->Handle();
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ASSERT_EQ(GetFocus(), button);
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(-50, -50));
+    ASSERT_EQ(form.ModalResult(), mrNone);
+    if (c.page == 6) Select(*form.lvApps, 1);
+    if (c.page == 5) Select(*form.lvFilters, 1);
+    if (c.page == 4) {
+      form.cmbTemplates->SetItemIndex(1);
+      form.cmbTemplatesClick();
+    }
+    EXPECT_EQ(PressOk(form), mrOk);
+    EXPECT_EQ(c.page == 6   ? Settings.AppList.Strings(0)
+              : c.page == 5 ? Settings.FileTypes.Strings(0)
+                            : TemplatesDoc->ReadAttrib("Templates\\brief", "MenuText", ""),
+              c.kept);
+  }
+}

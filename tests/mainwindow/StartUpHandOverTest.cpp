@@ -325,3 +325,32 @@ TEST_F(HandOverTest, ASecondStartRefusesANameLongerThanTheProgramCanOpenAndSaysS
   DeleteFileW(name.c_str());
   RemoveDirectoryW(sub.c_str());
 }
+
+// Names refused for both reasons give one box at a first and at a second start: the refused
+// ones under their text, then the long ones under theirs.
+TEST_F(HandOverTest, NamesRefusedAndNamesTooLongGiveOneBoxPerStart) {
+  const std::string refused = folder.File("\xC4rger?.txt");
+  const std::string tooLong = "\\\\?\\" + folder.Path() + std::string(280, 'n') + ".txt";
+  const std::vector<std::string> args = {tooLong, refused, "/ML"};
+  for (bool first : {true, false}) {
+    SCOPED_TRACE(first ? "first start" : "second start");
+    testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+      EXPECT_EQ(q.caption, "Ungeeigneter Name");
+      EXPECT_EQ(q.text, "Diese Namen enthalten Zeichen, die der Zeichensatz des Systems nicht "
+                        "kennt (hier als \"?\" gezeigt). Tarvoline \xF6" "ffnet, durchsucht, "
+                        "startet oder speichert unter ihnen nichts:\r\n" + refused +
+                            "\r\n\r\nDiese Namen sind l\xE4nger als die 259 Zeichen, die Tarvoline "
+                            "f\xFCr einen Dateinamen lesen kann; sie werden nicht ge\xF6" "ffnet:\r\n" +
+                            tooLong);
+      EXPECT_EQ(q.flags, UINT(MB_ICONERROR | MB_OK));
+    });
+    if (first) {
+      CmdLineParams = tooLong + "\x01" + refused + "\x01/ML";
+      MainForm()->FormShow();
+    } else {
+      SecondStartWith(args);
+    }
+    EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+    EXPECT_EQ(TabCount(), 1) << "only the first start's new document";
+  }
+}
