@@ -64,6 +64,7 @@ bool LoadSession(const std::string& FileName, bool Add) {
   TTabSheet* remembered = nullptr;
   // A copy: opening documents may rebuild the lists in the settings.
   const std::string activeName = Settings.LastDocFileName;
+  TOpenNotices notices;
   for (const TSessionEntry& entry : ParseSessionList(Settings.LastDocList)) {
     const std::string& name = entry.FileName;
     if (!FileExists(name)) continue;

@@ -107,6 +107,17 @@ TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly = false,
 TTabSheet* ReopenFile(const std::string& FileName, bool ReadOnly = false,
                       TfraEdit* ReloadFrame = nullptr);
 
+// While one exists, the notice that an opened file holds characters the code page lacks is
+// kept back, and the end of the outermost says it once for every such file: one box for an
+// action that opens several files. Every other message of an open still shows at once.
+class TOpenNotices {
+public:
+  TOpenNotices();
+  ~TOpenNotices();
+  TOpenNotices(const TOpenNotices&) = delete;
+  TOpenNotices& operator=(const TOpenNotices&) = delete;
+};
+
 // MatchContentRules over FileTypeContents and the frame's text.
 std::string GetHighlighterByContent(TfraEdit& Frame);
 // The highlighter for a file name or content-rule name; the URI highlighter when no type

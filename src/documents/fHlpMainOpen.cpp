@@ -1,7 +1,9 @@
 // Opening documents: reading, the size and binary warnings, and the highlighter choice.
 #include <windows.h>
 #include <shlobj.h>
+#include <string>
 #include <utility>
+#include <vector>
 #include "documents/ContentRules.h"
 #include "documents/MainWindowParts.h"
 #include "documents/TrailingSpaces.h"
@@ -182,13 +184,33 @@ bool BinaryAccepted(const std::string& FileName) {
                 MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) == IDYES;
 }
 
-void TellStandIns(const std::string& FileName) {
+void SayStandIns(const std::string& FileName) {
   MsgBox(GetLangText("Main|MsgFileStandInsText",
                      "Die Datei \"%s1%\" enth\xE4lt Zeichen, die es in der Codepage des Systems "
                      "nicht gibt; sie werden als \"?\" angezeigt.%w%Beim Speichern w\xFCrde an "
                      "ihrer Stelle \"?\" in die Datei geschrieben.",
                      LangParams({FileName})),
          GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"), MB_ICONWARNING | MB_OK);
+}
+
+void SayStandIns(const std::vector<std::string>& FileNames) {
+  MsgBox(GetLangText("Main|MsgFilesStandInsText",
+                     "Diese Dateien enthalten Zeichen, die es in der Codepage des Systems nicht "
+                     "gibt; sie werden als \"?\" angezeigt.%w%Beim Speichern w\xFCrde an ihrer "
+                     "Stelle \"?\" in die Datei geschrieben:") +
+             NameLines(FileNames),
+         GetLangText("Main|MsgFileOpenTitle", "Datei \xF6" "ffnen"), MB_ICONWARNING | MB_OK);
+}
+
+// The open TOpenNotices scopes, and the files whose notice they keep back.
+int openNoticeScopes = 0;
+std::vector<std::string> keptStandIns;
+
+void TellStandIns(const std::string& FileName) {
+  if (openNoticeScopes > 0)
+    keptStandIns.push_back(FileName);
+  else
+    SayStandIns(FileName);
 }
 
 void ShowOpenError(const std::string& FileName) {
@@ -353,6 +375,19 @@ TTabSheet* OpenDocument(const std::string& FileName, bool ReadOnly, TfraEdit* Re
 }
 
 }  // namespace
+
+TOpenNotices::TOpenNotices() { ++openNoticeScopes; }
+
+TOpenNotices::~TOpenNotices() {
+  if (--openNoticeScopes > 0) return;
+  // Taken out first: the box runs messages, and an open they start is told on its own.
+  const std::vector<std::string> files = std::move(keptStandIns);
+  keptStandIns.clear();
+  if (files.size() == 1)
+    SayStandIns(files.front());
+  else if (files.size() > 1)
+    SayStandIns(files);
+}
 
 TTabSheet* OpenFile(const std::string& FileName, bool ReadOnly, TfraEdit* ReloadFrame) {
   return OpenDocument(FileName, ReadOnly, ReloadFrame, IsCtrlDown());

@@ -204,8 +204,9 @@ void TfrmMain::mnuFileOpenClick(TObject*) {
   args.multiSelect = true;
   args.showReadOnly = true;
   bool readOnly = false;
-  for (const std::string& name : ExecuteOpenDialog(args, &readOnly))
-    OpenFile(name, readOnly, nullptr);
+  const std::vector<std::string> names = ExecuteOpenDialog(args, &readOnly);
+  TOpenNotices notices;
+  for (const std::string& name : names) OpenFile(name, readOnly, nullptr);
 }
 
 void TfrmMain::mnuFileReOpenDocsClick(TObject* Sender) {

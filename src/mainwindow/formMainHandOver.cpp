@@ -99,6 +99,7 @@ void TfrmMain::WMOpenCommandLine(WPARAM wParam, LPARAM lParam) {
 void TfrmMain::OpenHandedOver(const std::string& Text) {
   CmdLineParams = SplitCommandLine(Text, false);
   ParseCommandLineSwitches();
+  TOpenNotices notices;
   TSetAsideArgs setAside;
   for (const std::string& part : ParamParts(CmdLineParams)) {
     if (setAside.Take(part) || !FileExists(part)) continue;
@@ -121,6 +122,7 @@ void TfrmMain::WMDropFiles(HDROP Drop) {
 }
 
 void TfrmMain::OpenDropped(const std::vector<std::string>& Names) {
+  TOpenNotices notices;
   for (const std::string& name : Names)
     if (FileExists(name)) OpenFile(name, false, nullptr);
   SetForegroundWindow(Handle());

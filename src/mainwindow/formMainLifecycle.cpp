@@ -142,10 +142,14 @@ void TfrmMain::FormShow() {
     UpdateMenuState();
     UpdateWindow(Handle());
   }
-  if (Settings.General.OpenLastDocsAtStartup &&
-      (!fileArgs || Settings.General.AddLastDocsToOpened))
-    ReopenLastDocuments();
-  OpenCommandLineFiles(args);
+  {
+    // One box for the whole start, the last documents and the command line together.
+    TOpenNotices notices;
+    if (Settings.General.OpenLastDocsAtStartup &&
+        (!fileArgs || Settings.General.AddLastDocsToOpened))
+      ReopenLastDocuments();
+    OpenCommandLineFiles(args);
+  }
   if (pcEdit->PageCount() == 0) OpenFile("");
   DocsOpen = true;
   UpdateMenuState();

@@ -38,6 +38,7 @@ void TfrmMain::mnuFileOpenFastClick(TObject*) {
     if (result != mrOk && result != mrYes) return;
     files = dialog.Files(result == mrOk);
   }
+  TOpenNotices notices;  // one box for all the files it opens
   for (const std::string& file : files) OpenFile(file);
 }
 

@@ -301,6 +301,24 @@ TEST_F(HandOverTest, ManyRefusedNamesGiveOneBoxAtAFirstStartAndAtASecondStart) {
   EXPECT_EQ(testsupport::PendingAnswers(), 0u);
 }
 
+// Files holding characters the code page lacks, handed over by one second start, are named in
+// one box once they are all open.
+TEST_F(HandOverTest, FilesOfOneSecondStartThatLackCharactersAreNamedInOneBox) {
+  const std::vector<std::string> names = {folder.File("g1.txt"), folder.File("g2.txt")};
+  for (const std::string& name : names) folder.Write(ExtractFileName(name), "\xEF\xBB\xBF\xCE\xA9");
+  testsupport::QueueAnswer(ModalAnswer{IDOK}, [&](const ModalQuestion& q) {
+    EXPECT_EQ(q.caption, "Datei \xF6" "ffnen");
+    EXPECT_EQ(q.text, "Diese Dateien enthalten Zeichen, die es in der Codepage des Systems nicht "
+                      "gibt; sie werden als \"?\" angezeigt.\r\nBeim Speichern w\xFCrde an ihrer "
+                      "Stelle \"?\" in die Datei geschrieben:\r\n" + names[0] + "\r\n" + names[1]);
+  });
+  HoldCtrl(true);  // the byte-order mark is read
+  SecondStartWith(names);
+  HoldCtrl(false);
+  EXPECT_EQ(TabFiles(), names);
+  EXPECT_EQ(testsupport::PendingAnswers(), 0u);
+}
+
 // Longer than an atom holds, and than the program can open: it arrives whole, and is refused
 // by name.
 TEST_F(HandOverTest, ASecondStartRefusesANameLongerThanTheProgramCanOpenAndSaysSo) {
