@@ -9,6 +9,7 @@
 #include "toolkit/ComboBox.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DialogKeys.h"
+#include "toolkit/Dialogs.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/GroupBox.h"
 #include "toolkit/LabelKey.h"
@@ -601,11 +602,6 @@ const TLabel* PositionLabel(const THdrFtrControls& G, const TRichField& Field) {
   return nullptr;
 }
 
-std::string WithoutColon(std::string Caption) {
-  while (!Caption.empty() && (Caption.back() == ':' || Caption.back() == ' ')) Caption.pop_back();
-  return Caption;
-}
-
 // Shown in a label, "&" would underline the next letter instead.
 std::string ShownAsIs(const std::string& Text) {
   std::string shown;
@@ -618,7 +614,7 @@ std::string ShownAsIs(const std::string& Text) {
 void TfrmPgSetup::ShowTarget() {
   const TRichField& field = *activeHdrFtrField_;
   const THdrFtrControls& group = PositionLabel(header, field) ? header : footer;
-  const std::string name = group.grp->Caption() + " " + WithoutColon(PositionLabel(group, field)->Caption());
+  const std::string name = group.grp->Caption() + " " + FieldNameOf(PositionLabel(group, field)->Caption());
   lblTarget->SetCaption(GetLangText("PgSetup|lblTarget", "&Ziel:") + " " + ShownAsIs(name));
 }
 

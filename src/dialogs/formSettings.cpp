@@ -232,8 +232,7 @@ constexpr wchar_t ZeroSign = 0x2400;
 
 void TFieldEdit::SetStoredText(const std::string& Text) {
   stored_ = Text;
-  held_ = AnsiToWide(Text);
-  shown_ = held_;
+  shown_ = AnsiToWide(Text);
   std::replace(shown_.begin(), shown_.end(), L'\0', ZeroSign);
   SetWideCaption(shown_);
 }
@@ -247,8 +246,9 @@ std::string TFieldEdit::StoredText() const {
   size_t head = 0, tail = 0;
   while (head < most && now[head] == shown_[head]) ++head;
   while (tail < most - head && now[now.size() - 1 - tail] == shown_[shown_.size() - 1 - tail]) ++tail;
-  return WideToAnsi(held_.substr(0, head)) + WideToAnsi(now.substr(head, now.size() - head - tail)) +
-         WideToAnsi(held_.substr(held_.size() - tail));
+  const std::wstring held = AnsiToWide(stored_);  // as shown, its zeros kept
+  return WideToAnsi(held.substr(0, head)) + WideToAnsi(now.substr(head, now.size() - head - tail)) +
+         WideToAnsi(held.substr(held.size() - tail));
 }
 
 TfrmSettings::TfrmSettings(TComponent* Owner)

@@ -36,7 +36,6 @@ public:
 private:
   bool FocusStaysInWindow() const;
   std::string stored_;  // the text given
-  std::wstring held_;   // the same wide, its zeros included
   std::wstring shown_;  // as the field shows it, each zero as the sign
 };
 

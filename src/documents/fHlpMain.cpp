@@ -454,7 +454,7 @@ void InitPaths(const std::string& ProgramDir) {
   // The program folder may not take them either (a protected one, a read-only file there).
   settingsUnsavable = !CanReplaceFile(Settings.SettingsFile);
   // A folder that expands to nothing is named as chosen.
-  if (!folder.empty()) TellSettingsFolderUnusable(folder, settingsUnsavable);
-  else TellSettingsFolderUnusable(SameText(chosen, "%PERSONAL%") ? PerUserFolder : chosen,
-                                  settingsUnsavable);
+  const std::string named =
+      !folder.empty() ? folder : SameText(chosen, "%PERSONAL%") ? PerUserFolder : chosen;
+  TellSettingsFolderUnusable(named, settingsUnsavable);
 }

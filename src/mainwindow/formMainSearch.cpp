@@ -82,8 +82,7 @@ TPanelOptions ReadOptions(const TfrmMain& Form) {
   return o;
 }
 
-void SetSearchFlags(const TPanelOptions& O) {
-  TLocalSearchReplace& S = LocalSearchReplace;
+void SetSearchFlags(const TPanelOptions& O, TLocalSearchReplace& S = LocalSearchReplace) {
   S.CaseSensitive = O.CaseSensitive;
   S.WholeWords = O.WholeWords;
   S.Backwards = O.Backwards;
@@ -97,9 +96,7 @@ void SetSearchFlags(const TPanelOptions& O) {
 bool SearchExpressionCompiles(const std::string& SearchText, const TPanelOptions& O) {
   TLocalSearchReplace search;
   search.SearchText = SearchText;
-  search.CaseSensitive = O.CaseSensitive;
-  search.WholeWords = O.WholeWords;
-  search.UseRegExpr = O.UseRegExpr;
+  SetSearchFlags(O, search);
   try {
     CheckSearchExpression(search);
     return true;

@@ -94,9 +94,13 @@ bool ReadSearchField(const TWinControl& Field, const std::string& FieldName, std
 }
 
 bool ReadSearchField(const TWinControl& Field, const TWinControl& Label, std::string& Text) {
-  std::string name = Label.Caption();
-  while (!name.empty() && (name.back() == ':' || name.back() == ' ')) name.pop_back();
-  return ReadSearchField(Field, name, Text);
+  return ReadSearchField(Field, FieldNameOf(Label.Caption()), Text);
+}
+
+std::string FieldNameOf(std::string LabelCaption) {
+  while (!LabelCaption.empty() && (LabelCaption.back() == ':' || LabelCaption.back() == ' '))
+    LabelCaption.pop_back();
+  return LabelCaption;
 }
 
 std::optional<ModalAnswer> AskModalSeam(const ModalQuestion& Question) {

@@ -68,8 +68,10 @@ void ReportRefusedNames(const std::vector<std::string>& Shown, const std::string
 // field by FieldName. Nothing may then be done with the text.
 bool ReadNameField(const TWinControl& Field, std::string& Name);
 bool ReadSearchField(const TWinControl& Field, const std::string& FieldName, std::string& Text);
-// The same, the field named by the label beside it (its caption without the closing colon).
+// The same, the field named by the label beside it (FieldNameOf its caption).
 bool ReadSearchField(const TWinControl& Field, const TWinControl& Label, std::string& Text);
+// A label's caption as the name of the field it stands for: without its closing colon.
+std::string FieldNameOf(std::string LabelCaption);
 
 // The window a new modal window belongs to: the active window of this thread, else the
 // innermost modal form, else the main window.
